@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Velkor builds, tests and runs with.
+# Idempotent: packages already present are left alone and apt is not touched.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  googletest libgtest-dev libbenchmark-dev
+  libgl1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  libglfw3-dev
+  libfreetype-dev fonts-liberation
+  xvfb xdotool x11-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: missing packages: ${missing[*]} (run as root to install them)" >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,553 @@
+// sgl.h - the Velkor drawing library on fixed-function OpenGL 1.x.
+//
+// What it is
+//   A 2D drawing library whose whole state lives in one record, the context
+//   (sgl_type_statemachine), owned by the caller. Attributes are chosen by
+//   index into tables the application installs once (colours, line widths,
+//   line stipples, fonts, textures, gradients). The library never stops on
+//   bad input: it appends (code, value) to the context's 32-entry error log
+//   and goes on with a fallback, usually the last table entry or a saturated
+//   value.
+//
+// How a program uses it
+//   once, with an OpenGL context current:
+//       static sgl_type_statemachine context;        // large: keep it static
+//       sgl_parameters parameters = {1280, 768, scratch, 1024, 1024,
+//                                    texture_slots, 254, nullptr, 0};
+//       sglInit(&context, &parameters);
+//       sglColorPointerf(colours, 2048);             // and the other tables
+//   every frame:
+//       sglReset();                                  // last table entries selected
+//       sglViewport(0, 0, client_width, client_height);
+//       sglOrtho(0, 1280, 0, 768);
+//       sglIndexColori(3); sglPushMatrixAndTranslate(640, 384); ... draw ...
+//       sglPopMatrixAndTranslate();
+//   after foreign OpenGL code: sglRestoreStates().
+//
+// Threads
+//   Single-threaded: every operation works on the current context
+//   (glob_pr_sglStatemachine) and must be called from the thread that owns
+//   the OpenGL context. Nothing is locked.
+//
+// Units
+//   Drawing units are those of sglOrtho under the current translations,
+//   scales and rotations; "pixels" are viewport pixels (origin bottom-left);
+//   "screen" units are pixels of the native display size (1280 x 768).
+//
+// Layout of the context
+//   Each area of the library owns one sub-record (transform, ortho, texture,
+//   clipping, text, appearance, path, lines, arcs, statics). An area adds the
+//   fields it needs inside its own sub-record.
+#ifndef VELKOR_GRAPHICS_SGL_H
+#define VELKOR_GRAPHICS_SGL_H
+
+#include <cstdint>
+
+// ---------------------------------------------------------------------------
+// Sizes
+// ---------------------------------------------------------------------------
+constexpr uint32_t SGL_ERROR_LOG_SIZE = 32;
+constexpr uint32_t SGL_VERTEX_BUFFER_SIZE = 4096;
+constexpr uint32_t SGL_TRIANGLE_BUFFER_SIZE = 4096;
+constexpr uint32_t SGL_FONT_TEXTURE_COUNT = 1024;
+constexpr uint32_t SGL_MATRIX_STACK_SIZE = 32;
+constexpr uint32_t SGL_SCISSOR_STACK_SIZE = 16;
+constexpr uint32_t SGL_CLIP_PLANE_COUNT = 6;
+constexpr uint32_t SGL_STATIC_BITMAP_COUNT = 1024;
+constexpr uint32_t SGL_TEXT_LINE_COUNT = 256;
+constexpr uint32_t SGL_SEPARATOR_COUNT = 8;
+// Unit-circle tables for strand ends and joins: table n (1..15) holds n points.
+constexpr uint32_t SGL_CIRCLE_TABLE_COUNT = 15;
+
+// No font selected: drawing falls back to the default font.
+constexpr uint32_t SGL_FONT_NONE = 0x0FFFFFFF;
+// The bound-texture cache does not know which texture OpenGL has bound.
+constexpr uint32_t SGL_BOUND_TEXTURE_UNKNOWN = 0xFFFFFFFF;
+
+// Primitives kept in sgl_type_statemachine::primitive (OpenGL's numbering).
+constexpr uint8_t SGL_PRIMITIVE_LINE_LOOP = 3;
+constexpr uint8_t SGL_PRIMITIVE_SEGMENTS = 9;
+constexpr uint8_t SGL_PRIMITIVE_LINE_STRIP = 11;
+
+// Capabilities of sglEnable / sglDisable.
+constexpr uint8_t SGL_POLYGON_SMOOTH = 33;   // antialiased outline on opaque plain fills
+constexpr uint8_t SGL_LINE_SMOOTH = 35;      // strands with halo for lines and text outlines
+constexpr uint8_t SGL_TEXTURE_FILL = 56;     // fills take the current texture
+constexpr uint8_t SGL_TEXTURE_MODULATE = 57; // textures modulate the colour (else replace)
+constexpr uint8_t SGL_TESSELLATION = 58;     // concave fills by ear clipping
+constexpr uint8_t SGL_GRADIENT_FILL = 59;    // fills take the current gradient
+constexpr uint8_t SGL_DEPTH_TEST = 60;       // depth order of halos and shapes
+constexpr uint8_t SGL_PIXEL_ALIGNED_TEXT = 61;
+
+// ---------------------------------------------------------------------------
+// Application-owned records
+// ---------------------------------------------------------------------------
+
+// Colour table entry: 4 floats red, green, blue, alpha (0..1), installed as a
+// plain float array by sglColorPointerf.
+// Line width table entry: 3 floats (pixels) - width without smoothing, core
+// width with smoothing, outer (halo) width with smoothing.
+
+// Line stipple table entry (14 bytes).
+struct sgl_line_stipple {
+    uint8_t lengths[6];  // segment lengths in pixels
+    uint8_t on[6];       // 1: the segment is drawn
+    uint8_t solid;       // 1: no dashes at all
+    uint8_t count;       // segments used, below 7
+};
+
+// Texture and gradient slot, filled by the texture loader.
+struct sgl_texture_slot {
+    uint32_t name;            // OpenGL texture name, 0 until the first upload
+    uint32_t width;           // image size
+    uint32_t height;
+    uint32_t texture_width;   // power-of-two texture size
+    uint32_t texture_height;
+    uint8_t loaded;
+    uint8_t format;           // 5 RGB, 6 RGBA, 7 alpha
+    uint8_t scaled;           // 1: image stretched over the whole texture
+};
+
+// Initialisation record handed to sglInit.
+struct sgl_parameters {
+    uint32_t width;                 // native display size in pixels
+    uint32_t height;
+    uint8_t* texture_buffer;        // scratch buffer for image conversion, or null
+    uint32_t max_texture_width;     // powers of two >= 64 with a buffer, 0 without
+    uint32_t max_texture_height;
+    sgl_texture_slot* texture_table;
+    uint32_t texture_count;
+    sgl_texture_slot* gradient_table;
+    uint32_t gradient_count;
+};
+
+// ---------------------------------------------------------------------------
+// The context
+// ---------------------------------------------------------------------------
+struct sgl_error_entry {
+    uint32_t code;
+    uint32_t value;
+};
+
+struct sgl_error_log {
+    uint32_t count;
+    sgl_error_entry entries[SGL_ERROR_LOG_SIZE];
+    uint8_t overflow;  // set by every error after the 32nd
+};
+
+// Current 2D transformation, kept in step with OpenGL's model-view matrix.
+struct sgl_transformation {
+    float matrix[16];              // M, column-major; m12, m13 translation
+    float viewport_x, viewport_y;  // viewport origin in window pixels
+    float half_width, half_height; // half the viewport size
+    float ratio_x, ratio_y;        // viewport size / native size (pointer scales)
+    float units_x, units_y;        // drawing units per pixel after scaling (ux, uy)
+    float scale_x, scale_y;        // accumulated absolute scales (ax, ay)
+    float line_scale_x;            // bx = ax * ux: units of one viewport pixel before scaling
+    float line_scale_y;
+    float font_scale_x;            // bx * rx: units of one native-display pixel
+    float font_scale_y;
+    float rotation;                // accumulated rotation in degrees
+    float z_offset;                // depth order of halos, saved by push and pop
+};
+
+// One matrix stack entry: M, ux, uy, ax, ay, rotation, z offset.
+struct sgl_matrix_stack_entry {
+    float matrix[16];
+    float units_x, units_y;
+    float scale_x, scale_y;
+    float rotation;
+    float z_offset;
+    uint8_t gl_pushed;  // OpenGL's own stack took this push (its depth is limited)
+};
+
+// Orthographic bounds, their matrix and the matrix stack.
+struct sgl_orthographic {
+    float left, right, bottom, top;
+    float matrix[16];
+    sgl_matrix_stack_entry stack[SGL_MATRIX_STACK_SIZE];
+    uint32_t depth;
+};
+
+// Current texture and gradient, and how fills map onto them.
+struct sgl_texture_state {
+    uint32_t current_texture;   // texture count = none
+    uint32_t current_gradient;  // gradient count = none
+    float origin_x, origin_y;   // box of the shape being mapped
+    float width, height;
+    float repeat_x, repeat_y;   // repetitions nx, ny
+    float offset_x, offset_y;   // alignment offsets dx, dy
+    float factor_x, factor_y;   // image size / texture size, 1 for scaled images
+};
+
+struct sgl_scissor_rect {
+    int32_t x, y, width, height;
+};
+
+// Stencil masks, clip planes and scissors.
+struct sgl_clipping_state {
+    uint32_t allocated_masks;
+    uint32_t active_masks;
+    uint32_t mask_under_definition;
+    uint8_t clip_plane_state[SGL_CLIP_PLANE_COUNT];  // 0 undefined, 2 defined, 1 enabled
+    uint32_t gl_clipplane_code[SGL_CLIP_PLANE_COUNT];
+    sgl_scissor_rect scissors[SGL_SCISSOR_STACK_SIZE];
+    uint32_t scissor_depth;
+};
+
+// One formed line of a text area.
+struct sgl_text_line {
+    uint32_t start;   // first character
+    uint32_t length;  // characters
+    float width;      // drawing units
+};
+
+// Text attributes.
+struct sgl_text_state {
+    uint32_t font;                 // slot, SGL_FONT_NONE for none
+    uint32_t font_line_width;      // 0..7
+    int32_t outline_width_step;    // font line width - 1, 0 for 0
+    uint32_t color_index;
+    uint32_t align_h, align_v;     // 0, 1, 2
+    float align_factor_h, align_factor_v;  // 0, 0.5, 1
+    uint8_t encoding;              // 0 single byte with escapes, 1 UTF-8, 2 double byte
+    uint8_t word_separators[SGL_SEPARATOR_COUNT];
+    uint32_t word_separator_count;
+    uint8_t line_separators[SGL_SEPARATOR_COUNT];
+    uint32_t line_separator_count;
+    uint8_t inverse_video;
+    float text_scale;
+    uint32_t second_font;          // font of the fractional part of numbers
+    uint32_t second_font_line_width;
+    uint32_t second_color_index;
+    sgl_text_line ts_lines[SGL_TEXT_LINE_COUNT];
+    uint32_t line_count;
+};
+
+// Appearance of fills and colours.
+struct sgl_appearance_state {
+    int32_t values[4];     // -1 at initialisation
+    uint8_t flag;          // 1 at initialisation
+    uint8_t inverse_video; // colours drawn as (1 - r, 1 - g, 1 - b)
+};
+
+// Paths (sglBeginPath ... sglEndPath).
+struct sgl_path_state {
+    uint8_t kind;          // 0 none, 1 stroke, 2 fill
+    uint8_t last_command;  // 1 move, 2 line, 7 close
+    float start_x, start_y;
+    float current_x, current_y;
+};
+
+// Line and shape assembly.
+struct sgl_line_state {
+    float last_x, last_y;        // last vertex given
+    float first_x, first_y;      // first vertex of the buffer, for closing loops
+    uint8_t close_loop;
+    uint8_t stipple_splitting;
+    uint8_t pair_started;        // first vertex of a separate segment seen
+    float pair_x, pair_y;
+    uint32_t stipple_segment;    // current pattern segment
+    float stipple_used;          // pixels already used of it
+    uint8_t shape_from_arc;      // the shape comes from the arc operations
+    uint8_t arc_pending;         // the next path segment is an arc
+    uint8_t arc_clockwise;
+    float arc_angle;
+    float triangles[SGL_TRIANGLE_BUFFER_SIZE][6];          // glob_t_triangles
+    float texture_triangles[SGL_TRIANGLE_BUFFER_SIZE][6];  // glob_t_texture_triangles
+    uint32_t triangle_count;                               // glob_ul_triangle_number
+};
+
+// Flags that live for the duration of one arc call.
+struct sgl_arc_state {
+    uint8_t full_circle;
+    uint8_t ellipse;
+    uint32_t vertex_count;
+};
+
+struct sgl_static_bitmap {
+    uint32_t width, height;
+    float x, y;
+    uint32_t name;
+    uint8_t used;
+};
+
+// Static bitmaps and recorded display lists.
+struct sgl_static_state {
+    sgl_static_bitmap bitmaps[SGL_STATIC_BITMAP_COUNT];
+    uint32_t bitmap_count;
+    uint32_t sequence_list;   // display list being recorded, 0 for none
+};
+
+struct sgl_type_statemachine {
+    // 1. Error log
+    sgl_error_log errors;
+
+    // 2. Attribute tables (the application owns them)
+    const float* color_table;          // count x (r, g, b, a)
+    uint32_t color_count;
+    const sgl_line_stipple* stipple_table;
+    uint32_t stipple_count;
+    const float* line_width_table;     // count x (plain, core, outer)
+    uint32_t line_width_count;
+    const uint8_t* font_table;         // the font records of the loaded font table
+    uint32_t font_count;
+
+    // 3. OpenGL texture names of the font glyph textures
+    uint32_t font_texture_names[SGL_FONT_TEXTURE_COUNT];
+
+    // 4. Resources
+    sgl_texture_slot* texture_table;
+    uint32_t texture_count;
+    sgl_texture_slot* gradient_table;
+    uint32_t gradient_count;
+    uint32_t native_width, native_height;
+    uint32_t max_texture_width, max_texture_height;
+    uint8_t render_mode;               // 0 OpenGL lines, 1 strands
+    uint32_t texture_format_rgb;       // OpenGL internal formats for uploads
+    uint32_t texture_format_rgba;
+
+    // 5. Current attributes
+    uint32_t line_width_index;
+    float gl_line_width;               // last issued, 0 = unknown
+    uint32_t color_index;
+    int32_t halo_color_index;          // negative: black halo
+    const sgl_line_stipple* stipple;   // current stipple entry
+    uint8_t stipple_active;            // the current entry is not solid
+    uint8_t transparency;              // 0..255
+    float gl_color[4];                 // last issued colour
+
+    // 6. Capabilities and the OpenGL state cache
+    uint8_t polygon_smooth;            // 33
+    uint8_t smoothing;                 // 35: 0 off, 1 halo and main, 2 halo only, 3 main only
+    uint8_t texture_fill;              // 56
+    uint8_t texture_modulate;          // 57
+    uint8_t tessellation;              // 58
+    uint8_t gradient_fill;             // 59
+    uint8_t depth_test;                // 60
+    uint8_t pixel_aligned_text;        // 61
+    uint8_t gl_texture_2d;             // cached enables
+    uint8_t gl_blend;
+    uint8_t gl_stencil_test;
+    uint8_t gl_scissor_test;
+    uint8_t gl_depth_test;
+    uint32_t gl_tex_env[3];            // target, name, value
+    uint32_t gl_bound_texture;         // SGL_BOUND_TEXTURE_UNKNOWN when unknown
+
+    // 7. Vertex buffers
+    uint8_t primitive;
+    uint32_t vertex_count;
+    float vertices[SGL_VERTEX_BUFFER_SIZE][2];
+    uint32_t segment_count;            // pairs of points for GL_LINES
+    float segments[SGL_VERTEX_BUFFER_SIZE][2];
+    uint32_t texcoord_count;
+    float texcoords[SGL_VERTEX_BUFFER_SIZE][2];
+    uint8_t gl_texcoord_array;         // cached texture coordinate array enable
+    const float* gl_vertex_pointer;    // cached array pointers
+    const float* gl_texcoord_pointer;
+
+    // 8. Current drawing mode
+    uint32_t begin_mode;
+    uint8_t color_validity;            // 0 unknown, 1 set for lines, 2 set for fills
+
+    // 9. Transformation
+    sgl_transformation transform;
+
+    // 10. Texture selection, clipping, text, appearance, paths, lines, arcs
+    sgl_texture_state texture;
+    sgl_clipping_state clipping;
+    sgl_text_state text;
+    sgl_appearance_state appearance;
+    sgl_path_state path;
+    sgl_line_state lines;
+    sgl_arc_state arcs;
+    uint8_t line_caps;                 // 1 round, 0 flat free ends
+    // circle_cos[n - 1][k - 1], circle_sin[n - 1][k - 1]: the k-th of n points
+    // at 10 + k * 160 / (n + 1) degrees.
+    float circle_cos[SGL_CIRCLE_TABLE_COUNT][SGL_CIRCLE_TABLE_COUNT];
+    float circle_sin[SGL_CIRCLE_TABLE_COUNT][SGL_CIRCLE_TABLE_COUNT];
+
+    // 11. Texture scratch buffer
+    uint8_t* texture_buffer;
+
+    // 12. Cache bypass: set while a display list records, so every state call lands in it
+    uint8_t cache_bypass;
+
+    // 13. Orthographic bounds and the matrix stack
+    sgl_orthographic ortho;
+
+    // 14. Static bitmaps and sequences
+    sgl_static_state statics;
+};
+
+// The current context, set by sglInit.
+extern sgl_type_statemachine* glob_pr_sglStatemachine;
+
+// ---------------------------------------------------------------------------
+// Context and attributes
+// ---------------------------------------------------------------------------
+bool sglInit(sgl_type_statemachine* context, const sgl_parameters* parameters);
+void sglReset();
+sgl_type_statemachine* sglGetCurrentContext();
+void sglSetRenderMode(uint8_t mode);
+void sglEnable(uint8_t capability);
+void sglDisable(uint8_t capability);
+void sglColorPointerf(const float* table, uint32_t count);
+void sglLineWidthPointerf(const float* table, uint32_t count);
+void sglLineStipplePointer(const sgl_line_stipple* table, uint32_t count);
+void sglIndexColori(int32_t index);
+void sglIndexHaloColori(int32_t index);
+void sglTransparency8(uint32_t alpha);
+void sglIndexLineWidthi(int32_t index);
+void sglIndexLineStipplei(int32_t index);
+void sglIndexGradienti(int32_t index);
+void sglSetLineCaps(uint32_t caps);
+void sglRestoreStates();
+const char* getDefaultFont();
+
+// ---------------------------------------------------------------------------
+// Transformations. Drawing units -> window pixels -> native screen pixels.
+// ---------------------------------------------------------------------------
+void sglViewport(uint32_t x, uint32_t y, uint32_t width, int32_t height);
+void sglOrtho(float left, float right, float bottom, float top);
+void sglLoadIdentity();
+void sglTranslatef(float x, float y);
+void sglScalef(float sx, float sy);
+void sglRotatef(float degrees);
+void sglPushMatrix();
+void sglPopMatrix();
+void sglPushMatrixAndTranslate(float x, float y);
+void sglPopMatrixAndTranslate();
+void sglConvertPointToPixel(float x, float y, float* px, float* py);
+void sglConvertPixelToPoint(float px, float py, float* x, float* y);
+void sglConvertPointToScreen(float x, float y, float* sx, float* sy);
+void sglConvertScreenToPoint(float sx, float sy, float* x, float* y);
+float sgluModuloAngle(float degrees);
+bool sgluFloatIsEqual(float a, float b);
+
+// ---------------------------------------------------------------------------
+// Checked numbers. Out-of-range values saturate and record the error of the
+// target type (value 0); floating values are truncated toward zero.
+// ---------------------------------------------------------------------------
+int8_t sglUInt8ToInt8(uint8_t v);
+int8_t sglInt16ToInt8(int16_t v);
+int8_t sglUInt16ToInt8(uint16_t v);
+int8_t sglInt32ToInt8(int32_t v);
+int8_t sglUInt32ToInt8(uint32_t v);
+int8_t sglInt64ToInt8(int64_t v);
+int8_t sglUInt64ToInt8(uint64_t v);
+int8_t sglFloatToInt8(float v);
+int8_t sglDoubleToInt8(double v);
+uint8_t sglInt8ToUInt8(int8_t v);
+uint8_t sglInt16ToUInt8(int16_t v);
+uint8_t sglUInt16ToUInt8(uint16_t v);
+uint8_t sglInt32ToUInt8(int32_t v);
+uint8_t sglUInt32ToUInt8(uint32_t v);
+uint8_t sglInt64ToUInt8(int64_t v);
+uint8_t sglUInt64ToUInt8(uint64_t v);
+uint8_t sglFloatToUInt8(float v);
+uint8_t sglDoubleToUInt8(double v);
+int16_t sglUInt16ToInt16(uint16_t v);
+int16_t sglInt32ToInt16(int32_t v);
+int16_t sglUInt32ToInt16(uint32_t v);
+int16_t sglInt64ToInt16(int64_t v);
+int16_t sglUInt64ToInt16(uint64_t v);
+int16_t sglFloatToInt16(float v);
+int16_t sglDoubleToInt16(double v);
+uint16_t sglInt8ToUInt16(int8_t v);
+uint16_t sglInt16ToUInt16(int16_t v);
+uint16_t sglInt32ToUInt16(int32_t v);
+uint16_t sglUInt32ToUInt16(uint32_t v);
+uint16_t sglInt64ToUInt16(int64_t v);
+uint16_t sglUInt64ToUInt16(uint64_t v);
+uint16_t sglFloatToUInt16(float v);
+uint16_t sglDoubleToUInt16(double v);
+int32_t sglUInt32ToInt32(uint32_t v);
+int32_t sglInt64ToInt32(int64_t v);
+int32_t sglUInt64ToInt32(uint64_t v);
+int32_t sglFloatToInt32(float v);
+int32_t sglDoubleToInt32(double v);
+uint32_t sglInt8ToUInt32(int8_t v);
+uint32_t sglInt16ToUInt32(int16_t v);
+uint32_t sglInt32ToUInt32(int32_t v);
+uint32_t sglInt64ToUInt32(int64_t v);
+uint32_t sglUInt64ToUInt32(uint64_t v);
+uint32_t sglFloatToUInt32(float v);
+uint32_t sglDoubleToUInt32(double v);
+uint64_t sglInt8ToUInt64(int8_t v);
+uint64_t sglInt16ToUInt64(int16_t v);
+uint64_t sglInt32ToUInt64(int32_t v);
+uint64_t sglInt64ToUInt64(int64_t v);
+uint64_t sglFloatToUInt64(float v);
+uint64_t sglDoubleToUInt64(double v);
+int64_t sglUInt64ToInt64(uint64_t v);
+int64_t sglFloatToInt64(float v);
+int64_t sglDoubleToInt64(double v);
+float sglDoubleToFloat(double v);
+
+float sgluFloatDiv(float a, float b);        // |b| < 1e-6: error 74, divides anyway
+double sgluDoubleDiv(double a, double b);    // |b| < 1e-6: error 119, divides anyway
+int32_t sgluLongDiv(int32_t a, int32_t b);   // b = 0 or INT32_MIN / -1: error 73, 0
+int32_t sgluGetTableIndex(int32_t index, int32_t count);
+
+// ---------------------------------------------------------------------------
+// Maths in degrees, with the library's own approximations and tables
+// ---------------------------------------------------------------------------
+extern float mth_tf_acos_table[882];      // arccos(i / 900) in degrees
+extern float mth_tf_acos_low_table[201];  // arccos((9800 + j) / 10000) in degrees
+extern float stc_tf_tabforsqrt[256][2];   // (slope, intercept) chords of sqrt on [0.5, 2)
+
+uint32_t mth_f_to_l(float v);
+float mth_f_round(float v);
+int32_t mth_f_to_l_ceil(float v);
+int32_t mth_next_higher_power2(int32_t v, int32_t lo, int32_t hi);
+float mth_norm(float x1, float y1, float x2, float y2);
+float mth_sin_degree(float degrees);
+float mth_cos_degree(float degrees);
+void mth_cos_sin_degree(float degrees, float* out_cos, float* out_sin);
+float mth_atan_degree(float x);
+float mth_acos_degree(float x, float r);
+float mth_sqrtf(float x);
+
+// ---------------------------------------------------------------------------
+// Lines and shapes (sgl_lines.cpp)
+// ---------------------------------------------------------------------------
+
+// ---------------------------------------------------------------------------
+// Arcs and sectors (sgl_arcs.cpp)
+// ---------------------------------------------------------------------------
+
+// ---------------------------------------------------------------------------
+// Text and fonts (sgl_text.cpp)
+// ---------------------------------------------------------------------------
+
+// ---------------------------------------------------------------------------
+// Textures and bitmaps (sgl_textures.cpp)
+// ---------------------------------------------------------------------------
+
+// ---------------------------------------------------------------------------
+// Numbered entry points used by generated display code (f001 ... f127).
+// Each forwards its arguments unchanged to one operation.
+// ---------------------------------------------------------------------------
+void f008(uint8_t capability);
+void f009(uint8_t capability);
+void f013(int32_t index);
+void f014(int32_t index);
+void f015(int32_t index);
+void f016();
+void f019();
+void f020();
+void f022(float degrees);
+void f023(float sx, float sy);
+void f027(float x, float y);
+void f036(uint32_t alpha);
+void f059(float x, float y, float* sx, float* sy);
+void f064();
+void f068(uint32_t caps);
+void f073(float x, float y);
+void f074();
+void f079(float sx, float sy, float* x, float* y);
+void f085(int32_t index);
+void f121(int32_t index);
+
+#endif  // VELKOR_GRAPHICS_SGL_H

@@ -1,0 +1,104 @@
+#include "widgets/lib_unicode.h"
+
+namespace {
+
+constexpr uint8_t CR_BYTE = 13;
+
+uint8_t byteAt(const char* text, int32_t index) {
+  return static_cast<uint8_t>(text[index]);
+}
+
+bool isLineBreakStart(const char* text, int32_t index) {
+  return index >= 0 && index <= LAST_LINE_BREAK_START_Strings && byteAt(text, index) == CR_BYTE;
+}
+
+}  // namespace
+
+uint8_t isHexa(uint8_t byte) {
+  return (byte >= '0' && byte <= '9') || (byte >= 'a' && byte <= 'f') ||
+         (byte >= 'A' && byte <= 'F');
+}
+
+uint32_t getHexValue(uint8_t byte) {
+  if (byte >= '0' && byte <= '9') return byte - '0';
+  if (byte >= 'a' && byte <= 'f') return byte - 'a' + 10u;
+  if (byte >= 'A' && byte <= 'F') return byte - 'A' + 10u;
+  return 0;
+}
+
+char encodeHexValue(uint32_t value) {
+  if (value < 10) return static_cast<char>('0' + value);
+  if (value < 16) return static_cast<char>('A' + (value - 10));
+  return '0';
+}
+
+uint8_t isEscaped(const char* text, int32_t index) {
+  if (index < 0 || index > LAST_ESCAPE_START_Strings) return 0;
+  if (text[index] != '\\' || text[index + 1] != 'u') return 0;
+  for (int32_t i = index + 2; i < index + ESCAPE_SIZE_Strings; ++i) {
+    if (!isHexa(byteAt(text, i))) return 0;
+  }
+  return 1;
+}
+
+uint8_t isPreviousEscaped(const char* text, int32_t index) {
+  if (index < ESCAPE_SIZE_Strings || index > TEXT_SIZE_Strings) return 0;
+  return isEscaped(text, index - ESCAPE_SIZE_Strings);
+}
+
+uint32_t getCharId(const char* text, int32_t index, int32_t* next) {
+  if (index < 0 || index >= TEXT_SIZE_Strings) {
+    if (next) *next = index + 1;
+    return 0;
+  }
+  if (isEscaped(text, index)) {
+    uint32_t code = 0;
+    for (int32_t i = index + 2; i < index + ESCAPE_SIZE_Strings; ++i) {
+      code = code * 16 + getHexValue(byteAt(text, i));
+    }
+    if (next) *next = index + ESCAPE_SIZE_Strings;
+    return code;
+  }
+  if (isLineBreakStart(text, index)) {
+    if (next) *next = index + 2;
+    return CR_BYTE;
+  }
+  if (next) *next = index + 1;
+  return byteAt(text, index);
+}
+
+int32_t getNextIndex(const char* text, int32_t index) {
+  int32_t next = index + 1;
+  getCharId(text, index, &next);
+  return next;
+}
+
+int32_t getPreviousIndex(const char* text, int32_t index) {
+  // An escape or a line break that starts at index 0 ends at index 6 or 2:
+  // those indices must step back over the whole character too, or the caret
+  // would land inside it and the next keystroke would split it.
+  if (index > TEXT_SIZE_Strings) return index - 1;
+  if (isPreviousEscaped(text, index)) return index - ESCAPE_SIZE_Strings;
+  if (index >= 2 && isLineBreakStart(text, index - 2)) return index - 2;
+  return index - 1;
+}
+
+void setCharAt(char* text, int32_t index, int32_t* next, uint32_t code) {
+  if (index < 0 || index >= TEXT_SIZE_Strings) {
+    if (next) *next = index;
+    return;
+  }
+  if (code >= 256 && index <= LAST_ESCAPE_START_Strings) {
+    const uint32_t low = code & 0xFFFFu;
+    text[index] = '\\';
+    text[index + 1] = 'u';
+    text[index + 2] = encodeHexValue((low >> 12) & 0xF);
+    text[index + 3] = encodeHexValue((low >> 8) & 0xF);
+    text[index + 4] = encodeHexValue((low >> 4) & 0xF);
+    text[index + 5] = encodeHexValue(low & 0xF);
+    if (next) *next = index + ESCAPE_SIZE_Strings;
+    return;
+  }
+  text[index] = static_cast<char>(code & 0xFFu);
+  if (next) *next = index + 1;
+}

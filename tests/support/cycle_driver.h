@@ -180,16 +180,17 @@ struct TestWidget {
     KeyEvent_step(&keys, keyMode, focus.focusState);
   }
 
-  uint8_t focusState() const { return focus.focusState; }
+  // Read as int so that test failures print numbers, not characters.
+  int focusState() const { return focus.focusState; }
   uint32_t id() const { return focus.idInUse; }
-  uint8_t pressed() const { return focus.pressedPulse; }
-  uint8_t released() const { return focus.releasedPulse; }
+  int pressed() const { return focus.pressedPulse; }
+  int released() const { return focus.releasedPulse; }
   uint32_t button() const { return focus.lastButton; }
-  uint8_t keyPressed() const { return keys.pressedPulse; }
-  uint8_t keyReleased() const { return keys.releasedPulse; }
+  int keyPressed() const { return keys.pressedPulse; }
+  int keyReleased() const { return keys.releasedPulse; }
   uint32_t key() const { return keys.key; }
   // The "space key" input of the toggling behaviours.
-  uint8_t spaceKey() const { return (keys.output != 0 && keys.key == KEY_SPACE) ? 1 : 0; }
+  int spaceKey() const { return (keys.output != 0 && keys.key == KEY_SPACE) ? 1 : 0; }
 };
 
 }  // namespace velkor_test

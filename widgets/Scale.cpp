@@ -1,0 +1,136 @@
+#include "widgets/Scale.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "widgets/General.h"
+
+Scale_Inputs SSinputs;
+Scale_Outputs SSoutputs;
+
+namespace {
+
+// Interval factors against the range's own power of ten: steps of 1, 2 or 5
+// times a power of ten.
+constexpr float FACTORS[] = {0.02f, 0.05f, 0.1f, 0.2f, 0.5f, 1.0f, 2.0f, 5.0f};
+constexpr int FACTOR_COUNT = sizeof FACTORS / sizeof FACTORS[0];
+
+constexpr float MIN_RANGE = 0.000001f;
+// Below this a step would place thousands of ticks on top of each other.
+constexpr float MIN_TICK_STEP = 0.001f;
+
+bool labelsAcross(float angle) {
+  float a = std::fmod(angle, 360.0f);
+  if (a < 0.0f) a += 360.0f;
+  return (a >= 45.0f && a <= 135.0f) || (a >= 225.0f && a <= 315.0f);
+}
+
+// The decade of x, floor(log10 x), as an integer: -6 for tiny, zero or
+// undefined values, and at most that of the largest float, so that an
+// infinite centre or range cannot overflow the conversion.
+int32_t decadeOf(float x) {
+  const float decade = std::floor(wid_LogR(x));
+  if (!(decade <= 38.0f)) return 38;
+  return static_cast<int32_t>(decade);
+}
+
+uint8_t onScale(float position, float length) {
+  return position >= 0.0f && position <= length ? 1 : 0;
+}
+
+}  // namespace
+
+void Scale_init(Scale_Outputs* out) { std::memset(out, 0, sizeof *out); }
+
+void Scale_reset(Scale_Outputs* /*out*/) {}
+
+void Scale(const Scale_Inputs* in, Scale_Outputs* out) {
+  const float range = in->range >= MIN_RANGE ? in->range : MIN_RANGE;
+  const float length = in->length;
+  const float low = in->centre - range / 2.0f;
+  const float high = in->centre + range / 2.0f;
+  const int32_t e = decadeOf(range);
+  const float bigger = std::fabs(low) > std::fabs(high) ? std::fabs(low) : std::fabs(high);
+  const int32_t bigE = decadeOf(bigger);
+
+  out->integerDigits = bigE < 0 ? 1 : bigE + 1;
+  out->fractionDigits = e < 1 ? 1 - e : 0;
+
+  // Room one label needs along the scale: its height when the labels stand
+  // across the scale, else its characters (sign, digits, point) at 90 %.
+  float room;
+  if (labelsAcross(in->labelAngle)) {
+    room = 2.0f * in->characterHeight;
+  } else {
+    const int32_t fraction = out->fractionDigits > 0 ? out->fractionDigits + 1 : 0;
+    room = static_cast<float>(out->integerDigits + 1 + fraction) * in->characterWidth * 0.9f;
+  }
+
+  const float decade = wid_PowerR(10.0f, e);
+  const float maxIntervals = length / room;
+  float intervals = (range / decade) / FACTORS[FACTOR_COUNT - 1];
+  for (int k = 0; k < FACTOR_COUNT; ++k) {
+    const float candidate = (range / decade) / FACTORS[k];
+    if (candidate <= maxIntervals) {
+      intervals = candidate;
+      break;
+    }
+  }
+  if (range / intervals < 1.0f && out->fractionDigits == 0 && out->integerDigits == 2) {
+    intervals /= 2.0f;
+  }
+
+  const float minorFraction =
+      in->minorDivisions >= 1 ? 1.0f / static_cast<float>(in->minorDivisions) : 1.0f;
+  float majorStep;
+  float majorSpacing;
+  if (in->imposedStep > 0.0f) {
+    majorStep = in->imposedStep;
+    majorSpacing = in->imposedStep * length / range;
+  } else {
+    majorStep = range / intervals;
+    majorSpacing = length / intervals;
+  }
+  const float unitsPerValue = length / range;
+
+  float minorSpacing = 0.0f;
+  // With no minor ticks every one of them lies before the start of the scale.
+  float minorOffset = 10.0f;
+  if (in->minorDivisions != 0) {
+    float minorStep = majorStep * minorFraction;
+    if (minorStep < MIN_TICK_STEP) minorStep = MIN_TICK_STEP;
+    minorSpacing = majorSpacing * minorFraction;
+    minorOffset = low - std::floor(low / minorStep) * minorStep;
+  }
+  for (int32_t i = 0; i < SCALE_MINOR_TICKS; ++i) {
+    const float position = static_cast<float>(i) * minorSpacing - unitsPerValue * minorOffset;
+    out->minorPositions[i] = position;
+    out->minorVisible[i] = onScale(position, length);
+  }
+
+  const float tickStep = majorStep > MIN_TICK_STEP ? majorStep : MIN_TICK_STEP;
+  const float offset = low - std::floor(low / tickStep) * tickStep;
+  for (int32_t i = 0; i < SCALE_MAJOR_TICKS; ++i) {
+    const float position = static_cast<float>(i) * majorSpacing - unitsPerValue * offset;
+    out->majorPositions[i] = position;
+    out->majorValues[i] = static_cast<float>(i) * majorStep + (low - offset);
+    out->majorVisible[i] = onScale(position, length);
+  }
+}
+
+void wrapper_Scale(float length, float centre, float range, float characterWidth,
+                   float characterHeight, float imposedStep, int32_t minorDivisions,
+                   float labelAngle, float* majorPositions, float* minorPositions,
+                   float* majorValues, int32_t* integerDigits, int32_t* fractionDigits,
+                   uint8_t* majorVisible, uint8_t* minorVisible) {
+  SSinputs = Scale_Inputs{length,      centre,         range,     characterWidth, characterHeight,
+                          imposedStep, minorDivisions, labelAngle};
+  Scale(&SSinputs, &SSoutputs);
+  if (majorPositions) std::memcpy(majorPositions, SSoutputs.majorPositions, sizeof SSoutputs.majorPositions);
+  if (minorPositions) std::memcpy(minorPositions, SSoutputs.minorPositions, sizeof SSoutputs.minorPositions);
+  if (majorValues) std::memcpy(majorValues, SSoutputs.majorValues, sizeof SSoutputs.majorValues);
+  if (integerDigits) *integerDigits = SSoutputs.integerDigits;
+  if (fractionDigits) *fractionDigits = SSoutputs.fractionDigits;
+  if (majorVisible) std::memcpy(majorVisible, SSoutputs.majorVisible, sizeof SSoutputs.majorVisible);
+  if (minorVisible) std::memcpy(minorVisible, SSoutputs.minorVisible, sizeof SSoutputs.minorVisible);
+}

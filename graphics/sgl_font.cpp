@@ -1,0 +1,255 @@
+// Reading the font table and decoding text, on bytes and numbers only.
+#include "graphics/sgl_font.h"
+
+#include <cstring>
+
+namespace {
+
+uint16_t ReadU16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+uint32_t ReadU32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+int16_t ReadI16(const uint8_t* p) {
+    return static_cast<int16_t>(ReadU16(p));
+}
+
+float ReadF32(const uint8_t* p) {
+    const uint32_t bits = ReadU32(p);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+constexpr uint32_t kFontNameAt = 0;
+constexpr uint32_t kGlyphRecordSizeAt = 64;
+constexpr uint32_t kFontTypeAt = 68;
+constexpr uint32_t kFontValuesAt = 104;
+constexpr uint32_t kGlyphOffsetAt = 128;
+constexpr uint32_t kGlyphCountAt = 132;
+constexpr uint32_t kGlyphIndexAt = 136;
+constexpr uint32_t kCodeCount = 65536;
+
+const uint8_t* FontRecord(const uint8_t* table, uint32_t slot) {
+    return table + SGL_FONT_TABLE_HEADER_SIZE + static_cast<uint64_t>(slot) * SGL_FONT_RECORD_SIZE;
+}
+
+uint64_t TexturesAt(const uint8_t* table) {
+    return SGL_FONT_TABLE_HEADER_SIZE + static_cast<uint64_t>(ReadU32(table + 8)) * SGL_FONT_RECORD_SIZE;
+}
+
+// A bitmap font's glyph records must lie inside the table, every index entry
+// must name one of them, and every glyph with a bitmap must name a texture of
+// the table: those are the reads drawing a text makes.
+bool FontRecordSound(const uint8_t* table, uint32_t slot) {
+    const uint8_t* record = FontRecord(table, slot);
+    if (ReadU16(record + kFontTypeAt) != SGL_FONT_TYPE_BITMAP) return true;
+    if (std::memchr(record + kFontNameAt, 0, SGL_FONT_NAME_SIZE) == nullptr) return false;
+    const uint32_t size = ReadU16(record + kGlyphRecordSizeAt);
+    const uint32_t count = ReadU32(record + kGlyphCountAt);
+    if (size < SGL_GLYPH_RECORD_MIN_SIZE || count == 0) return false;
+    const uint64_t first = static_cast<uint64_t>(record - table) + ReadU32(record + kGlyphOffsetAt);
+    if (first + static_cast<uint64_t>(count) * size > ReadU32(table)) return false;
+    for (uint32_t code = 0; code < kCodeCount; ++code) {
+        if (ReadU16(record + kGlyphIndexAt + 2 * code) >= count) return false;
+    }
+    const uint32_t textures = ReadU32(table + 12);
+    const uint8_t* glyph = table + first;
+    for (uint32_t i = 0; i < count; ++i, glyph += size) {
+        const bool has_bitmap = ReadU16(glyph + 24) > 0 && ReadU16(glyph + 26) > 0;
+        if (has_bitmap && ReadU16(glyph + 28) >= textures) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+uint32_t sgl_font_table_check(const uint8_t* table) {
+    if (table == nullptr || ReadU32(table + 4) != SGL_FONT_TABLE_FORMAT) return SGL_FONT_TABLE_BAD_HEADER;
+    const uint32_t fonts = ReadU32(table + 8);
+    const uint32_t textures = ReadU32(table + 12);
+    if (textures > SGL_FONT_MAX_TEXTURES) return SGL_FONT_TABLE_BAD_HEADER;
+    const uint64_t records_end = TexturesAt(table) + static_cast<uint64_t>(textures) * SGL_FONT_TEXTURE_RECORD_SIZE;
+    if (records_end > ReadU32(table)) return SGL_FONT_TABLE_BAD_HEADER;
+    for (uint32_t slot = 0; slot < fonts; ++slot) {
+        if (!FontRecordSound(table, slot)) return SGL_FONT_TABLE_BAD_FONT;
+    }
+    return 0;
+}
+
+uint32_t sgl_font_table_font_count(const uint8_t* table) {
+    return ReadU32(table + 8);
+}
+
+uint32_t sgl_font_table_texture_count(const uint8_t* table) {
+    return ReadU32(table + 12);
+}
+
+bool sgl_font_table_font(const uint8_t* table, uint32_t slot, sgl_font* out_font) {
+    if (table == nullptr || slot >= sgl_font_table_font_count(table)) return false;
+    const uint8_t* record = FontRecord(table, slot);
+    if (ReadU16(record + kFontTypeAt) != SGL_FONT_TYPE_BITMAP) return false;
+    out_font->record = record;
+    out_font->glyphs = record + ReadU32(record + kGlyphOffsetAt);
+    out_font->glyph_count = ReadU32(record + kGlyphCountAt);
+    out_font->glyph_record_size = ReadU16(record + kGlyphRecordSizeAt);
+    return true;
+}
+
+bool sgl_font_table_first_font(const uint8_t* table, sgl_font* out_font) {
+    if (table == nullptr) return false;
+    const uint32_t fonts = sgl_font_table_font_count(table);
+    for (uint32_t slot = 0; slot < fonts; ++slot) {
+        if (sgl_font_table_font(table, slot, out_font)) return true;
+    }
+    return false;
+}
+
+bool sgl_font_table_texture(const uint8_t* table, uint32_t index, sgl_font_texture* out_texture) {
+    if (table == nullptr || index >= sgl_font_table_texture_count(table)) return false;
+    const uint8_t* record = table + TexturesAt(table) + static_cast<uint64_t>(index) * SGL_FONT_TEXTURE_RECORD_SIZE;
+    std::memcpy(&out_texture->data, record, sizeof out_texture->data);
+    out_texture->width = ReadU32(record + 8);
+    out_texture->height = ReadU32(record + 12);
+    out_texture->length = ReadU32(record + 16);
+    return true;
+}
+
+const char* sgl_font_name(const sgl_font& font) {
+    return reinterpret_cast<const char*>(font.record + kFontNameAt);
+}
+
+float sgl_font_value(const sgl_font& font, uint32_t kind) {
+    if (kind < 4 || kind > 9) return 0.0f;
+    return ReadF32(font.record + kFontValuesAt + 4 * (kind - 4));
+}
+
+void sgl_font_glyph(const sgl_font& font, uint32_t code, sgl_glyph* out_glyph) {
+    uint32_t number = code < kCodeCount ? ReadU16(font.record + kGlyphIndexAt + 2 * code) : 0;
+    // The table check makes this impossible for a loaded table; a font read
+    // from an unchecked table still never reads past its glyph records.
+    if (number >= font.glyph_count) number = 0;
+    const uint8_t* g = font.glyphs + static_cast<uint64_t>(number) * font.glyph_record_size;
+    out_glyph->code = ReadU32(g);
+    out_glyph->ink_width = ReadF32(g + 4);
+    out_glyph->ink_height = ReadF32(g + 8);
+    out_glyph->advance = ReadF32(g + 12);
+    out_glyph->bearing = ReadF32(g + 16);
+    out_glyph->x_offset = ReadI16(g + 20);
+    out_glyph->y_offset = ReadI16(g + 22);
+    out_glyph->width = ReadU16(g + 24);
+    out_glyph->height = ReadU16(g + 26);
+    out_glyph->texture = ReadU16(g + 28);
+    out_glyph->s0 = ReadF32(g + 32);
+    out_glyph->t0 = ReadF32(g + 36);
+    out_glyph->s1 = ReadF32(g + 40);
+    out_glyph->t1 = ReadF32(g + 44);
+}
+
+float sgl_font_glyph_value(const sgl_font& font, uint32_t code, uint32_t kind) {
+    sgl_glyph glyph;
+    sgl_font_glyph(font, code, &glyph);
+    switch (kind) {
+        case 0: return glyph.ink_width;
+        case 1: return glyph.ink_height;
+        case 2: return glyph.bearing;
+        case 3: return glyph.advance;
+        default: return 0.0f;
+    }
+}
+
+bool sgl_decode_font_texture(const uint8_t* data, uint32_t length, uint32_t width, uint32_t height,
+                             uint8_t* out_alpha) {
+    const uint64_t texels = static_cast<uint64_t>(width) * height;
+    uint64_t written = 0;
+    uint32_t at = 0;
+    while (at < length) {
+        const uint8_t b = data[at++];
+        uint64_t repeat = 1;
+        if (at < length && data[at] == b) {
+            ++at;
+            if (length - at >= 2) {
+                repeat = (static_cast<uint64_t>(data[at]) << 8) + data[at + 1] + 2;
+                at += 2;
+            } else {
+                repeat = 2;
+            }
+        }
+        // Each byte holds two texels; a stream that runs past the image is
+        // refused rather than written past the buffer.
+        if (written + 2 * repeat > texels + (texels & 1)) return false;
+        const uint8_t high = static_cast<uint8_t>((b >> 4) * 17);
+        const uint8_t low = static_cast<uint8_t>((b & 15) * 17);
+        for (uint64_t i = 0; i < repeat; ++i) {
+            out_alpha[written++] = high;
+            if (written < texels) out_alpha[written] = low;
+            ++written;
+        }
+    }
+    return written >= texels && written <= texels + 1;
+}
+
+namespace {
+
+int HexDigit(uint8_t c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// True when the `count` bytes after the first all exist and none ends the text.
+bool Continues(const uint8_t* text, uint32_t available, uint32_t count) {
+    if (available < count + 1) return false;
+    for (uint32_t i = 1; i <= count; ++i) {
+        if (text[i] == 0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+uint32_t sgl_decode_char(uint8_t encoding, const uint8_t* text, uint32_t available, uint16_t* out_code) {
+    const uint8_t b0 = text[0];
+    *out_code = b0;
+    if (encoding == 1) {
+        if (b0 >= 0xF0) {
+            // Beyond the 16-bit codes the fonts map: taken as the end of text.
+            if (!Continues(text, available, 3)) return 1;
+            *out_code = 0;
+            return 4;
+        }
+        if (b0 >= 0xE0) {
+            if (!Continues(text, available, 2)) return 1;
+            const uint32_t code = ((b0 * 64u + (text[1] & 127u)) * 64u) + (text[2] & 127u);
+            *out_code = static_cast<uint16_t>(code);  // the lead byte's marker bits fall out
+            return 3;
+        }
+        if (b0 >= 0xC0) {
+            if (!Continues(text, available, 1)) return 1;
+            *out_code = static_cast<uint16_t>((b0 & 63u) * 64u + (text[1] & 127u));
+            return 2;
+        }
+        return 1;
+    }
+    if (encoding == 2) {
+        if (b0 < 0x80 || !Continues(text, available, 1)) return 1;
+        *out_code = static_cast<uint16_t>((b0 << 8) | text[1]);
+        return 2;
+    }
+    if (b0 == '\\' && available >= 6 && text[1] == 'u') {
+        uint32_t code = 0;
+        for (uint32_t i = 2; i < 6; ++i) {
+            const int digit = HexDigit(text[i]);
+            if (digit < 0) return 1;
+            code = code * 16 + static_cast<uint32_t>(digit);
+        }
+        *out_code = static_cast<uint16_t>(code);
+        return 6;
+    }
+    return 1;
+}

@@ -1,0 +1,119 @@
+// sgl_font.h - reading the font table and laying out text, without OpenGL.
+//
+// What it is
+//   Plain functions on the bytes of a font table (format tag 661) and on
+//   numbers: checking a table before it is loaded, finding a font record and
+//   a glyph, decoding the run-length coded glyph textures into alpha texels,
+//   decoding one character of a text in the library's three encodings,
+//   measuring a line and breaking a text into the lines of a text area.
+//   sgl_text.cpp builds the drawing on these; tests call them directly.
+//
+// The table (little-endian, byte offsets)
+//   header   0 size u32, 4 format tag u32 (661), 8 font count u32,
+//            12 texture count u32 (at most 1024)
+//   fonts    from 16, font count x 131208 bytes
+//   textures after the fonts, texture count x 24 bytes: data address
+//            (8 bytes), width, height, data length, one unread u32
+//   font     0 name (zero-terminated within 64 bytes), 64 glyph record size
+//            u16, 68 type u16 (0 bitmap, 2 empty), 104 font values 4..9
+//            (six f32), 128 offset from the record to its glyph records
+//            u32, 132 glyph count u32, 136 glyph index (65536 u16: glyph
+//            number per character code; 0 is the missing-character glyph)
+//   glyph    0 code u32, 4 ink width, 8 ink height, 12 advance, 16 left
+//            bearing of the ink (f32: font values 0, 1, 3, 2), 20 x and
+//            22 y offset of the bitmap's lower-left corner from the pen
+//            (i16, y up), 24 bitmap width, 26 height, 28 texture number
+//            (u16), 32 texture coordinates s0, t0, s1, t1 (f32)
+//   texture  bytes of two 4-bit alpha values (high nibble first), texel rows
+//            bottom first; a byte written twice is followed by a big-endian
+//            16-bit count of further repetitions.
+//
+// Threads
+//   Pure functions: any thread.
+#ifndef VELKOR_GRAPHICS_SGL_FONT_H
+#define VELKOR_GRAPHICS_SGL_FONT_H
+
+#include <cstdint>
+
+constexpr uint32_t SGL_FONT_TABLE_FORMAT = 661;
+constexpr uint32_t SGL_FONT_TABLE_HEADER_SIZE = 16;
+constexpr uint32_t SGL_FONT_RECORD_SIZE = 131208;
+constexpr uint32_t SGL_FONT_TEXTURE_RECORD_SIZE = 24;
+constexpr uint32_t SGL_FONT_NAME_SIZE = 64;
+constexpr uint32_t SGL_FONT_MAX_TEXTURES = 1024;
+// Every glyph field the library reads lies in the first 48 bytes.
+constexpr uint32_t SGL_GLYPH_RECORD_MIN_SIZE = 48;
+constexpr uint16_t SGL_FONT_TYPE_BITMAP = 0;
+constexpr uint16_t SGL_FONT_TYPE_EMPTY = 2;
+
+// Why a table was refused (the value of error 9).
+constexpr uint32_t SGL_FONT_TABLE_BAD_HEADER = 1;   // format tag, counts or size
+constexpr uint32_t SGL_FONT_TABLE_BAD_TEXTURE = 2;  // a glyph texture did not decode or upload
+constexpr uint32_t SGL_FONT_TABLE_BAD_FONT = 3;     // a font record points outside the table
+
+// A font record of a loaded table, as read from its bytes.
+struct sgl_font {
+    const uint8_t* record;  // the 131208-byte font record
+    const uint8_t* glyphs;  // its first glyph record
+    uint32_t glyph_count;
+    uint32_t glyph_record_size;
+};
+
+// One glyph record.
+struct sgl_glyph {
+    uint32_t code;
+    float ink_width;   // font value 0
+    float ink_height;  // font value 1
+    float bearing;     // font value 2
+    float advance;     // font value 3
+    int16_t x_offset, y_offset;
+    uint16_t width, height;
+    uint16_t texture;
+    float s0, t0, s1, t1;
+};
+
+// One glyph texture record.
+struct sgl_font_texture {
+    const uint8_t* data;
+    uint32_t width, height;
+    uint32_t length;  // bytes of run-length coded data
+};
+
+// Checks the header, every font record and every glyph index entry; returns
+// 0 for a sound table, else one of SGL_FONT_TABLE_BAD_*. A table is trusted
+// only as far as its own size field: everything it points at must lie inside.
+uint32_t sgl_font_table_check(const uint8_t* table);
+
+uint32_t sgl_font_table_font_count(const uint8_t* table);
+uint32_t sgl_font_table_texture_count(const uint8_t* table);
+
+// The bitmap font in a slot; false for an empty slot, another type, or a
+// slot beyond the table. Only for tables that passed the check.
+bool sgl_font_table_font(const uint8_t* table, uint32_t slot, sgl_font* out_font);
+// The first bitmap font of the table, the stand-in for a missing font.
+bool sgl_font_table_first_font(const uint8_t* table, sgl_font* out_font);
+bool sgl_font_table_texture(const uint8_t* table, uint32_t index, sgl_font_texture* out_texture);
+
+const char* sgl_font_name(const sgl_font& font);
+// Font values 4..9; other kinds give 0.
+float sgl_font_value(const sgl_font& font, uint32_t kind);
+// The glyph of a character code (the missing-character glyph when the font
+// does not map the code).
+void sgl_font_glyph(const sgl_font& font, uint32_t code, sgl_glyph* out_glyph);
+// Glyph values 0..3 of a character: ink width, ink height, bearing, advance.
+float sgl_font_glyph_value(const sgl_font& font, uint32_t code, uint32_t kind);
+
+// Decodes a glyph texture into width x height alpha texels (each 4-bit value
+// n becomes n x 17). True only when the data yields exactly the texels of
+// the image; out_alpha is never written beyond width x height bytes.
+bool sgl_decode_font_texture(const uint8_t* data, uint32_t length, uint32_t width, uint32_t height,
+                             uint8_t* out_alpha);
+
+// Decodes one character of text (at most `available` bytes, which must be at
+// least 1) in the given encoding: 0 single byte with "\uXXXX" escapes, 1
+// UTF-8, 2 double byte. Returns the bytes used. A sequence cut short by the
+// end of the text or by a 0 byte is not taken: its first byte stands for
+// itself, so a decoder never steps over the end of a text.
+uint32_t sgl_decode_char(uint8_t encoding, const uint8_t* text, uint32_t available, uint16_t* out_code);
+
+#endif  // VELKOR_GRAPHICS_SGL_FONT_H

@@ -1,0 +1,252 @@
+// Off-screen OpenGL context, library fixture, pixel probes and failure dumps.
+#include "tests/support/gl_fixture.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "graphics/sgl_internal.h"
+
+namespace velkor_test {
+
+namespace {
+
+struct OffscreenGl {
+    bool attempted = false;
+    bool ready = false;
+    EGLDisplay display = EGL_NO_DISPLAY;
+    EGLSurface surface = EGL_NO_SURFACE;
+    EGLContext context = EGL_NO_CONTEXT;
+};
+
+OffscreenGl& SharedGl() {
+    static OffscreenGl gl;
+    return gl;
+}
+
+bool CreateOffscreenGl(OffscreenGl* gl) {
+    auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (get_platform_display == nullptr) {
+        std::fprintf(stderr, "gl_fixture: eglGetPlatformDisplayEXT is missing\n");
+        return false;
+    }
+    gl->display = get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    EGLint major = 0;
+    EGLint minor = 0;
+    if (gl->display == EGL_NO_DISPLAY || !eglInitialize(gl->display, &major, &minor)) {
+        std::fprintf(stderr, "gl_fixture: no surfaceless EGL display (0x%x)\n", eglGetError());
+        return false;
+    }
+    if (!eglBindAPI(EGL_OPENGL_API)) {
+        std::fprintf(stderr, "gl_fixture: desktop OpenGL is not available through EGL\n");
+        return false;
+    }
+    const EGLint config_attributes[] = {
+        EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+        EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
+        EGL_DEPTH_SIZE, 16, EGL_STENCIL_SIZE, 8, EGL_NONE,
+    };
+    EGLConfig config = nullptr;
+    EGLint config_count = 0;
+    if (!eglChooseConfig(gl->display, config_attributes, &config, 1, &config_count) || config_count < 1) {
+        std::fprintf(stderr, "gl_fixture: no RGBA8 config with depth and stencil\n");
+        return false;
+    }
+    const EGLint surface_attributes[] = {EGL_WIDTH, kDisplayWidth, EGL_HEIGHT, kDisplayHeight, EGL_NONE};
+    gl->surface = eglCreatePbufferSurface(gl->display, config, surface_attributes);
+    if (gl->surface == EGL_NO_SURFACE) {
+        std::fprintf(stderr, "gl_fixture: cannot create the pbuffer (0x%x)\n", eglGetError());
+        return false;
+    }
+    // No attributes: a compatibility context, which keeps the fixed-function pipeline.
+    gl->context = eglCreateContext(gl->display, config, EGL_NO_CONTEXT, nullptr);
+    if (gl->context == EGL_NO_CONTEXT) {
+        std::fprintf(stderr, "gl_fixture: cannot create the OpenGL context (0x%x)\n", eglGetError());
+        return false;
+    }
+    return true;
+}
+
+// The host's scratch buffer and texture slots, allocated once per process.
+uint8_t* ScratchBuffer() {
+    static std::vector<uint8_t> buffer(64u * 1024u * 1024u);
+    return buffer.data();
+}
+
+sgl_texture_slot* TextureSlots() {
+    static sgl_texture_slot slots[kTextureSlotCount];
+    return slots;
+}
+
+std::vector<uint8_t> ReadRectangle(int x, int y, int width, int height) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    if (width > 0 && height > 0) {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    }
+    return pixels;
+}
+
+int Distance(uint8_t a, uint8_t b) {
+    return a > b ? a - b : b - a;
+}
+
+std::string ExecutableDirectory() {
+    char path[4096];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+    if (length <= 0) {
+        return ".";
+    }
+    path[length] = '\0';
+    char* slash = std::strrchr(path, '/');
+    if (slash != nullptr) {
+        *slash = '\0';
+    }
+    return path;
+}
+
+}  // namespace
+
+bool MakeOffscreenGlCurrent() {
+    OffscreenGl& gl = SharedGl();
+    if (!gl.attempted) {
+        gl.attempted = true;
+        gl.ready = CreateOffscreenGl(&gl);
+    }
+    if (!gl.ready) {
+        return false;
+    }
+    if (eglGetCurrentContext() != gl.context &&
+        !eglMakeCurrent(gl.display, gl.surface, gl.surface, gl.context)) {
+        std::fprintf(stderr, "gl_fixture: cannot make the context current (0x%x)\n", eglGetError());
+        return false;
+    }
+    return true;
+}
+
+Rgba ReadPixel(int x, int y) {
+    std::vector<uint8_t> pixel = ReadRectangle(x, y, 1, 1);
+    return Rgba{pixel[0], pixel[1], pixel[2], pixel[3]};
+}
+
+int CountCoveredPixels(int x, int y, int width, int height, int threshold) {
+    std::vector<uint8_t> pixels = ReadRectangle(x, y, width, height);
+    int covered = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        if (pixels[i] > threshold || pixels[i + 1] > threshold || pixels[i + 2] > threshold) {
+            covered++;
+        }
+    }
+    return covered;
+}
+
+int CountPixelsNear(int x, int y, int width, int height, Rgba colour, int tolerance) {
+    std::vector<uint8_t> pixels = ReadRectangle(x, y, width, height);
+    int near = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        if (Distance(pixels[i], colour.r) <= tolerance && Distance(pixels[i + 1], colour.g) <= tolerance &&
+            Distance(pixels[i + 2], colour.b) <= tolerance) {
+            near++;
+        }
+    }
+    return near;
+}
+
+bool DumpFramebuffer(const char* path) {
+    std::vector<uint8_t> pixels = ReadRectangle(0, 0, kDisplayWidth, kDisplayHeight);
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fprintf(file, "P6\n%d %d\n255\n", kDisplayWidth, kDisplayHeight);
+    std::vector<uint8_t> row(static_cast<size_t>(kDisplayWidth) * 3);
+    for (int y = kDisplayHeight - 1; y >= 0; y--) {  // PPM starts with the top row
+        const uint8_t* source = &pixels[static_cast<size_t>(y) * kDisplayWidth * 4];
+        for (int x = 0; x < kDisplayWidth; x++) {
+            row[3 * x] = source[4 * x];
+            row[3 * x + 1] = source[4 * x + 1];
+            row[3 * x + 2] = source[4 * x + 2];
+        }
+        std::fwrite(row.data(), 1, row.size(), file);
+    }
+    return std::fclose(file) == 0;
+}
+
+void FillRectRaw(float x0, float y0, float x1, float y1, float red, float green, float blue) {
+    sgliDisable(GL_TEXTURE_2D);
+    sgliDisable(GL_BLEND);
+    sgliColor4f(red, green, blue, 1.0f);
+    glBegin(GL_QUADS);
+    glVertex2f(x0, y0);
+    glVertex2f(x1, y0);
+    glVertex2f(x1, y1);
+    glVertex2f(x0, y1);
+    glEnd();
+}
+
+void ClearDisplay() {
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClearDepth(1.0);
+    glClearStencil(0);
+    glStencilMask(255);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glStencilMask(0);
+}
+
+uint32_t TakeGlError() {
+    GLenum first = glGetError();
+    for (GLenum more = first; more != GL_NO_ERROR; more = glGetError()) {
+    }
+    return first;
+}
+
+sgl_type_statemachine& SglTest::Context() {
+    static sgl_type_statemachine context;
+    return context;
+}
+
+sgl_parameters SglTest::HostParameters() {
+    return sgl_parameters{static_cast<uint32_t>(kDisplayWidth), static_cast<uint32_t>(kDisplayHeight),
+                          ScratchBuffer(), 1024, 1024, TextureSlots(), kTextureSlotCount, nullptr, 0};
+}
+
+void SglTest::SetUp() {
+    ASSERT_TRUE(MakeOffscreenGlCurrent()) << "no off-screen OpenGL context";
+    sgl_parameters parameters = HostParameters();
+    ASSERT_TRUE(sglInit(&Context(), &parameters));
+    sglViewport(0, 0, kDisplayWidth, kDisplayHeight);
+    sglOrtho(0.0f, static_cast<float>(kDisplayWidth), 0.0f, static_cast<float>(kDisplayHeight));
+    ClearDisplay();
+    TakeGlError();
+}
+
+void SglTest::TearDown() {
+    if (!HasFailure()) {
+        return;
+    }
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string directory = ExecutableDirectory() + "/failure_images";
+    mkdir(directory.c_str(), 0755);
+    // Parameterised tests carry '/' in their names.
+    std::string file = std::string(info->test_suite_name()) + "." + info->name() + ".ppm";
+    for (char& c : file) {
+        if (c == '/') {
+            c = '_';
+        }
+    }
+    std::string path = directory + "/" + file;
+    if (DumpFramebuffer(path.c_str())) {
+        std::printf("framebuffer written to %s\n", path.c_str());
+    }
+}
+
+}  // namespace velkor_test

@@ -1,0 +1,88 @@
+// gl_fixture.h - off-screen OpenGL for the drawing library's tests.
+//
+// What it is
+//   One desktop OpenGL compatibility context per test executable, made with
+//   EGL on Mesa's surfaceless platform (no display, no window): a 1280 x 768
+//   pbuffer with 8-bit RGBA, a depth buffer and 8 stencil bits. It is created
+//   on first use and stays current for the life of the process. Tests that
+//   cannot get it fail; none is skipped.
+//
+// How a test uses it
+//   class MyTest : public velkor_test::SglTest {};      // or use SglTest directly
+//   TEST_F(SglTest, Something) {
+//       sglIndexColori(0);
+//       velkor_test::FillRectRaw(10, 10, 20, 20, 1, 0, 0);   // through the current matrix
+//       EXPECT_EQ(100, velkor_test::CountCoveredPixels(10, 10, 10, 10));
+//       EXPECT_EQ(0u, Context().errors.count);
+//   }
+//   SetUp runs sglInit with the host's record (1280 x 768, a 64 MiB scratch
+//   buffer, 1024 x 1024 textures, 254 texture slots, no gradients), sets the
+//   viewport and the orthographic projection of the whole display and clears
+//   colour (opaque black), depth and stencil. Display units are pixels, y up.
+//   When a test fails, TearDown writes the framebuffer as a PPM image to
+//   <directory of the test executable>/failure_images/<suite>.<test>.ppm.
+//
+// Threads: the test's main thread only.
+#ifndef VELKOR_TESTS_SUPPORT_GL_FIXTURE_H
+#define VELKOR_TESTS_SUPPORT_GL_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "graphics/sgl.h"
+
+namespace velkor_test {
+
+constexpr int kDisplayWidth = 1280;
+constexpr int kDisplayHeight = 768;
+constexpr uint32_t kTextureSlotCount = 254;
+
+// Creates the shared off-screen context on the first call and makes it
+// current. False (with a message on stderr) when EGL or OpenGL is unusable.
+bool MakeOffscreenGlCurrent();
+
+struct Rgba {
+    uint8_t r, g, b, a;
+};
+
+// The pixel at (x, y), display units with y upwards.
+Rgba ReadPixel(int x, int y);
+
+// Pixels of the rectangle (x, y, width, height) whose red, green or blue
+// differs from the clear colour (black) by more than `threshold`.
+int CountCoveredPixels(int x, int y, int width, int height, int threshold = 0);
+
+// Pixels of the rectangle whose red, green and blue are each within
+// `tolerance` of `colour`.
+int CountPixelsNear(int x, int y, int width, int height, Rgba colour, int tolerance = 0);
+
+// Writes the whole framebuffer as a binary PPM (top row first). False when
+// the file cannot be written.
+bool DumpFramebuffer(const char* path);
+
+// Fills the rectangle (x0, y0)-(x1, y1), given in current drawing units, with
+// an opaque colour through the current matrix, using raw OpenGL (the colour
+// goes through the library's colour cache so that the cache stays true).
+void FillRectRaw(float x0, float y0, float x1, float y1, float red, float green, float blue);
+
+// Clears colour to opaque black, depth and stencil.
+void ClearDisplay();
+
+// Reads and empties OpenGL's error flags; returns the first one or GL_NO_ERROR.
+uint32_t TakeGlError();
+
+class SglTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The library context under test (static storage, re-initialised per test).
+    static sgl_type_statemachine& Context();
+    // The host's initialisation record; tests may copy and alter it.
+    static sgl_parameters HostParameters();
+};
+
+}  // namespace velkor_test
+
+#endif  // VELKOR_TESTS_SUPPORT_GL_FIXTURE_H

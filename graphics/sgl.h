@@ -256,6 +256,11 @@ struct sgl_line_state {
     float triangles[SGL_TRIANGLE_BUFFER_SIZE][6];          // glob_t_triangles
     float texture_triangles[SGL_TRIANGLE_BUFFER_SIZE][6];  // glob_t_texture_triangles
     uint32_t triangle_count;                               // glob_ul_triangle_number
+    // --- lines/arcs: primitive assembly and what the last draw did
+    uint8_t has_last;                // a vertex was given in this primitive
+    uint32_t strands_drawn;          // strands issued by the last line (all passes)
+    uint32_t drawn_vertex_count;     // vertices of the last line or shape drawn
+    uint32_t tessellated_triangles;  // triangles of the last ear-clipped fill
 };
 
 // Flags that live for the duration of one arc call.
@@ -512,10 +517,43 @@ float mth_sqrtf(float x);
 // ---------------------------------------------------------------------------
 // Lines and shapes (sgl_lines.cpp)
 // ---------------------------------------------------------------------------
+// Modes of sglBegin: 3 line loop, 9 separate segments (pairs), 11 line strip,
+// 5 filled polygon (fan, or ear clipping with capability 58), 7 filled
+// triangle strip, 1, 2, 4 ... 128 a shape drawn into that stencil mask bit.
+// Other modes record error 1 and draw nothing until the next valid sglBegin.
+void sglBegin(uint8_t mode);
+void sglVertex2f(float x, float y);   // more than 4096: error 20, dropped
+void sglEnd();                        // draws with the current attributes
+// Paths: kind 1 stroke, 2 fill (other kinds: error 113). sglMoveTo draws the
+// pending sub-path first; other path calls do nothing while no path is open.
+void sglBeginPath(uint8_t kind);
+void sglMoveTo(float x, float y);
+void sglLineTo(float x, float y);
+void sglHorizontalLineTo(float x);
+void sglVerticalLineTo(float y);
+void sglClosePath();
+void sglEndPath();
 
 // ---------------------------------------------------------------------------
 // Arcs and sectors (sgl_arcs.cpp)
 // ---------------------------------------------------------------------------
+// Angles in degrees, counter-clockwise from +x unless clockwise is 1. The
+// vertex count follows the radius in pixels; below one pixel a sector is one
+// OpenGL point. Bad angles (beyond +-99999), modes or directions: error 26
+// (error 91 for the ellipse), nothing drawn.
+// mode 1 filled sector, 2 sector outline (arc and both radii), 3 arc only.
+void sgluArcSector2f(float cx, float cy, float radius, float start_angle, float end_angle,
+                     uint32_t clockwise, uint32_t mode);
+// outline 0 filled sector, 1 arc only.
+void sgluArcEllipse2f(float cx, float cy, float rx, float ry, float start_angle, float end_angle,
+                      uint32_t clockwise, uint32_t outline);
+// Emits, into the primitive begun by the caller, the vertices of an arc of
+// `sweep` degrees starting at (x0, y0) on the circle or ellipse round (cx, cy).
+void sgluArcCircleLinePointsList2f(float cx, float cy, float x0, float y0, float rx, float ry,
+                                   uint32_t clockwise, float sweep);
+// The next sglLineTo of the path becomes an arc bulging by `angle` degrees
+// (2 degrees or less: straight). Angle 0 or 360, or clockwise >= 2: error 85.
+void sgluArcSegment(uint32_t clockwise, float angle);
 
 // ---------------------------------------------------------------------------
 // Text and fonts (sgl_text.cpp)

@@ -1,0 +1,439 @@
+// The machine held as text: parsing and writing the cells, the memory map,
+// the register writer and the hand edits, the address unit, reset, NMI and
+// the ports.
+#include "core/mycode.h"
+
+#include <errno.h>
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "core/mycode_internal.h"
+
+namespace core_detail {
+
+bool Terminated(const char* text, size_t size) {
+  return text != nullptr && memchr(text, 0, size) != nullptr;
+}
+
+bool CellsTerminated(const TextCell* cells, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (!Terminated(cells[i], kTextCellSize)) return false;
+  }
+  return true;
+}
+
+bool RowsTerminated(const MemoryRow* rows) {
+  for (int r = 0; r < kMemoryRowCount; ++r) {
+    if (!Terminated(rows[r].cells[kRowHighCell], kTextCellSize) ||
+        !Terminated(rows[r].cells[kRowLowCell], kTextCellSize)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool PortsTerminated(const PortCell* ports) {
+  for (int i = 0; i < kPortCellCount; ++i) {
+    if (!Terminated(ports[i], kPortCellSize)) return false;
+  }
+  return true;
+}
+
+static int DigitValue(char c, uint32_t base) {
+  int v = -1;
+  if (c >= '0' && c <= '9') v = c - '0';
+  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+  return (v >= 0 && static_cast<uint32_t>(v) < base) ? v : -1;
+}
+
+static uint32_t ParseUnsigned(const char* text, size_t size, uint32_t base) {
+  if (text == nullptr) return 0;
+  size_t i = 0;
+  // Port cells carry "0x"; memory cells do not; both parse alike.
+  if (size >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') &&
+      base == 16) {
+    i = 2;
+  }
+  uint64_t value = 0;
+  for (; i < size; ++i) {
+    int d = DigitValue(text[i], base);
+    if (d < 0) break;
+    value = value * base + static_cast<uint64_t>(d);
+    if (value > 0xFFFFFFFFull) value = 0xFFFFFFFFull + 1; // keeps saturating
+  }
+  return value > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(value);
+}
+
+uint32_t ParseHex(const char* text, size_t size) {
+  return ParseUnsigned(text, size, 16);
+}
+
+uint32_t ParseDecimal(const char* text, size_t size) {
+  return ParseUnsigned(text, size, 10);
+}
+
+uint32_t ParseAfterPrefix(const char* text, size_t size) {
+  if (text == nullptr || size < 3 || text[0] == 0 || text[1] == 0) return 0;
+  return ParseUnsigned(text + 2, size - 2, 16);
+}
+
+static const char kHexDigits[] = "0123456789ABCDEF";
+
+void WriteHex4(char* out, uint32_t value) {
+  out[0] = kHexDigits[(value >> 12) & 0xF];
+  out[1] = kHexDigits[(value >> 8) & 0xF];
+  out[2] = kHexDigits[(value >> 4) & 0xF];
+  out[3] = kHexDigits[value & 0xF];
+  out[4] = 0;
+}
+
+void WriteHex2(char* out, uint32_t value) {
+  out[0] = kHexDigits[(value >> 4) & 0xF];
+  out[1] = kHexDigits[value & 0xF];
+  out[2] = 0;
+}
+
+void WriteWordToRow(MemoryRow* row, uint32_t value) {
+  WriteHex2(row->cells[kRowHighCell], value >> 8);
+  WriteHex2(row->cells[kRowLowCell], value);
+}
+
+void WriteHexPrefixed(char* out, uint32_t value) {
+  out[0] = '0';
+  out[1] = 'x';
+  WriteHex4(out + 2, value);
+}
+
+uint32_t RegisterValue(const TextCell* registers, int reg) {
+  return ParseHex(registers[reg], kTextCellSize) & 0xFFFF;
+}
+
+int RamRow(uint32_t address) {
+  if (address < 0x0200 || address > 0x027F) return -1;
+  return static_cast<int>((0x027E - (address & 0xFFFE)) / 2);
+}
+
+int RomRow(uint32_t address) {
+  if (address < 0xFF80 || address > 0xFFFF) return -1;
+  return static_cast<int>((0xFFFE - (address & 0xFFFE)) / 2);
+}
+
+int PortCellIndex(uint32_t address) {
+  if (address >= 0x0020 && address <= 0x0022) return static_cast<int>(address - 0x20);
+  if (address >= 0x0028 && address <= 0x002A) return static_cast<int>(address - 0x24);
+  return -1;
+}
+
+static uint32_t ParseCell(const char* cell, size_t size, CellRadix radix) {
+  return radix == kRadixHex ? ParseHex(cell, size) : ParseDecimal(cell, size);
+}
+
+static const MemoryRow* RowAt(const MemoryRow* ram, const MemoryRow* rom,
+                              uint32_t address) {
+  int r = RamRow(address);
+  if (r >= 0) return ram != nullptr ? &ram[r] : nullptr;
+  r = RomRow(address);
+  if (r >= 0) return rom != nullptr ? &rom[r] : nullptr;
+  return nullptr;
+}
+
+uint32_t ReadByte(const MemoryRow* ram, const MemoryRow* rom,
+                  const PortCell* ports, uint32_t address, CellRadix radix) {
+  const MemoryRow* row = RowAt(ram, rom, address);
+  if (row != nullptr) {
+    const char* cell = row->cells[(address & 1) ? kRowHighCell : kRowLowCell];
+    return ParseCell(cell, kTextCellSize, radix) & 0xFF;
+  }
+  int p = PortCellIndex(address);
+  if (p >= 0 && ports != nullptr) {
+    return ParseCell(ports[p], kPortCellSize, radix) & 0xFF;
+  }
+  return 0;
+}
+
+uint32_t ReadWord(const MemoryRow* ram, const MemoryRow* rom,
+                  const PortCell* ports, uint32_t address, CellRadix radix) {
+  uint32_t even = address & 0xFFFE;
+  const MemoryRow* row = RowAt(ram, rom, even);
+  if (row != nullptr) {
+    uint32_t high = ParseCell(row->cells[kRowHighCell], kTextCellSize, radix);
+    uint32_t low = ParseCell(row->cells[kRowLowCell], kTextCellSize, radix);
+    return ((high << 8) & 0xFFFF) | (low & 0xFF);
+  }
+  // A port word: the even address's cell is the low byte, the next cell the
+  // high byte (0x0022 pairs P1DIR with the spare cell).
+  if (PortCellIndex(address) >= 0 && ports != nullptr) {
+    // Both port ranges start at an even address, so `even` maps to a cell.
+    int p = PortCellIndex(even);
+    uint32_t low = ParseCell(ports[p], kPortCellSize, radix);
+    uint32_t high = ParseCell(ports[p + 1], kPortCellSize, radix);
+    return ((high << 8) & 0xFFFF) | (low & 0xFF);
+  }
+  return 0;
+}
+
+uint32_t ReadStackWord(const MemoryRow* ram, uint32_t sp) {
+  if (ram == nullptr || sp < 0x0200 || sp > 0x027E) return 0;
+  return ReadWord(ram, nullptr, nullptr, sp, kRadixHex);
+}
+
+void WriteStackWord(MemoryRow* ram, uint32_t sp, uint32_t value) {
+  if (ram == nullptr || sp < 0x0200 || sp > 0x027E) return;
+  WriteWordToRow(&ram[RamRow(sp)], value);
+}
+
+void WriteMemory(MemoryRow* ram, PortCell* ports, uint32_t address,
+                 uint32_t value, bool byte) {
+  int r = RamRow(address);
+  if (r >= 0) {
+    if (ram == nullptr) return;
+    if (!byte) {
+      WriteWordToRow(&ram[r], value);
+    } else {
+      WriteHex2(ram[r].cells[(address & 1) ? kRowHighCell : kRowLowCell], value);
+    }
+    return;
+  }
+  int p = PortCellIndex(address);
+  if (p >= 0 && ports != nullptr) {
+    // A port takes the low byte in byte and word operations alike.
+    ports[p][0] = '0';
+    ports[p][1] = 'x';
+    WriteHex2(ports[p] + 2, value);
+  }
+}
+
+bool OffsetInRange(float offset) {
+  return isfinite(offset) && offset > -513.0f && offset < 512.0f;
+}
+
+} // namespace core_detail
+
+using namespace core_detail;
+
+void SetRegister(TextCell* registers, uint8_t reg, uint16_t value,
+                 TableMarker* ramMarker, uint8_t* ramMarkerOn,
+                 TableMarker* romMarker, uint8_t* romMarkerOn) {
+  if (registers == nullptr || reg >= kRegisterCount) return;
+  switch (reg) {
+    case 0: {
+      uint32_t pc = value & 0xFFFEu;
+      WriteHex4(registers[0], pc);
+      if (romMarker != nullptr) {
+        romMarker->row = pc > 0xFF7F ? (0xFFFE - pc) / 2 : kNoMarkedRow;
+        romMarker->column = 0;
+      }
+      if (romMarkerOn != nullptr) *romMarkerOn = 1;
+      break;
+    }
+    case 1: {
+      uint32_t sp = value & 0xFFFEu;
+      WriteHex4(registers[1], sp);
+      if (ramMarker != nullptr) {
+        ramMarker->row = (sp >= 0x0200 && sp <= 0x027E) ? (0x027E - sp) / 2
+                                                         : kNoMarkedRow;
+        ramMarker->column = 0;
+      }
+      if (ramMarkerOn != nullptr) *ramMarkerOn = 1;
+      break;
+    }
+    case 2:
+      // SR holds only V, N, Z and C.
+      WriteHex4(registers[2], value & 0x107u);
+      break;
+    case 3:
+      // R3 is the constant generator: it never takes a value.
+      break;
+    default:
+      WriteHex4(registers[reg], value);
+      break;
+  }
+}
+
+void HexConv(const char* input, char* outText, uint16_t* outNumber,
+             uint8_t* outValid) {
+  long long value = 0;
+  uint8_t valid = 0;
+  if (input != nullptr) {
+    if (!Terminated(input, kTextCellSize)) return;
+    errno = 0;
+    char* end = nullptr;
+    value = strtoll(input, &end, 0);
+    // The typed value must fit either a signed or an unsigned 16-bit word.
+    valid = (errno != EINVAL && value >= -32768 && value <= 65535) ? 1 : 0;
+    if (!valid) value = 0;
+  }
+  uint32_t low = static_cast<uint32_t>(value) & 0xFFFF;
+  if (outText != nullptr) WriteHex4(outText, low);
+  if (outNumber != nullptr) *outNumber = static_cast<uint16_t>(low);
+  if (outValid != nullptr) *outValid = valid;
+}
+
+void ChangeReg(int32_t reg, const char* hexText, TextCell* registers) {
+  if (registers == nullptr || hexText == nullptr) return;
+  if (reg < 0 || reg >= kRegisterCount || reg == 3) return;
+  if (!Terminated(hexText, kTextCellSize)) return;
+  uint32_t value = ParseHex(hexText, kTextCellSize);
+  if (reg <= 1) value &= 0xFFFE;
+  else if (reg == 2) value &= 0x107;
+  WriteHex4(registers[reg], value);
+}
+
+void ChangeRAM(const char* hexText, int32_t row, MemoryRow* ram) {
+  if (ram == nullptr || hexText == nullptr) return;
+  if (row < 0 || row >= kMemoryRowCount) return;
+  // Only a four-digit word is taken: anything shorter would copy characters
+  // from behind its terminator into the table.
+  for (int i = 0; i < 4; ++i) {
+    if (DigitValue(hexText[i], 16) < 0) return;
+  }
+  // Each byte cell ends up holding exactly the two copied digits, also when
+  // it held one digit or three (a decimal byte) before.
+  char* high = ram[row].cells[kRowHighCell];
+  char* low = ram[row].cells[kRowLowCell];
+  high[0] = hexText[0];
+  high[1] = hexText[1];
+  high[2] = 0;
+  low[0] = hexText[2];
+  low[1] = hexText[3];
+  low[2] = 0;
+}
+
+void AddressCalc(uint32_t mode, int32_t reg, const char* operandText,
+                 const TextCell* registers, uint8_t sourceExtensionFirst,
+                 uint32_t* shownRegister, char* baseText, char* indexText,
+                 char* addressText) {
+  if (shownRegister == nullptr || baseText == nullptr || indexText == nullptr ||
+      addressText == nullptr || registers == nullptr) {
+    return;
+  }
+  // Register mode has no address; the unit is never shown for it.
+  if (mode < kModeIndexed || mode >= kModeCount) return;
+  if (reg < 0 || reg >= kRegisterCount) return;
+  if (!CellsTerminated(registers, kRegisterCount)) return;
+  if (operandText != nullptr && !Terminated(operandText, kTextCellSize)) return;
+
+  uint32_t v = ParseHex(operandText, kTextCellSize) & 0xFFFF;
+  uint32_t pc = RegisterValue(registers, 0);
+  // The extension word of this operand follows the instruction word, and the
+  // source's extension word too when there is one.
+  uint32_t pcRelative = pc + (sourceExtensionFirst ? 4 : 2);
+  uint32_t shown = static_cast<uint32_t>(reg);
+  uint32_t base = 0;
+  uint32_t offset = 0;
+  uint32_t address = 0;
+  switch (mode) {
+    case kModeIndexed:
+      base = reg == 0 ? pcRelative : RegisterValue(registers, reg);
+      offset = v;
+      address = base + offset;
+      break;
+    case kModeSymbolic:
+      // The user enters the target; the word the instruction carries is the
+      // distance from the extension word's own address.
+      shown = 0;
+      base = pcRelative;
+      offset = v - base;
+      address = v;
+      break;
+    case kModeAbsolute:
+      shown = 2;
+      base = 0;
+      offset = v;
+      address = v;
+      break;
+    case kModeIndirect:
+    case kModeAutoincrement:
+      base = reg == 0 ? pc + 2 : RegisterValue(registers, reg);
+      offset = 0;
+      address = base;
+      break;
+    default: // immediate: the operand is the word after the instruction
+      shown = 0;
+      base = pc + 2;
+      offset = 0;
+      address = pc + 2;
+      break;
+  }
+  *shownRegister = shown;
+  WriteHexPrefixed(baseText, base & 0xFFFF);
+  WriteHexPrefixed(indexText, offset & 0xFFFF);
+  WriteHexPrefixed(addressText, address & 0xFFFF);
+}
+
+void Reset(const MemoryRow* rom, TextCell* registers, MemoryRow* ram,
+           TableMarker* ramMarker, uint8_t* ramMarkerOn,
+           TableMarker* romMarker, uint8_t* romMarkerOn, uint8_t* statusFlags,
+           uint8_t* phase, uint32_t* decodedFormat) {
+  if (registers == nullptr || ram == nullptr || ramMarker == nullptr ||
+      statusFlags == nullptr || phase == nullptr) {
+    return;
+  }
+  if (rom != nullptr && (!Terminated(rom[0].cells[kRowHighCell], kTextCellSize) ||
+                         !Terminated(rom[0].cells[kRowLowCell], kTextCellSize))) {
+    return;
+  }
+  for (int i = 0; i < 4; ++i) statusFlags[i] = 0;
+  for (uint8_t r = 0; r < kRegisterCount; ++r) {
+    SetRegister(registers, r, 0, ramMarker, ramMarkerOn, romMarker, romMarkerOn);
+  }
+  for (int r = 0; r < kMemoryRowCount; ++r) WriteWordToRow(&ram[r], 0);
+  uint32_t vector = rom != nullptr ? ReadWord(nullptr, rom, nullptr, 0xFFFE, kRadixHex) : 0;
+  SetRegister(registers, 0, static_cast<uint16_t>(vector), ramMarker,
+              ramMarkerOn, romMarker, romMarkerOn);
+  *phase = 0;
+  if (decodedFormat != nullptr) *decodedFormat = kFormatNone;
+}
+
+void NMI(const MemoryRow* rom, const TextCell* registersIn,
+         TextCell* registersOut, MemoryRow* ram, TableMarker* ramMarker,
+         uint8_t* ramMarkerOn, TableMarker* romMarker, uint8_t* romMarkerOn) {
+  if (registersOut == nullptr) return;
+  const TextCell* in = registersIn != nullptr ? registersIn : registersOut;
+  if (!CellsTerminated(in, kRegisterCount)) return;
+  if (rom != nullptr && (!Terminated(rom[1].cells[kRowHighCell], kTextCellSize) ||
+                         !Terminated(rom[1].cells[kRowLowCell], kTextCellSize))) {
+    return;
+  }
+  uint32_t pc = RegisterValue(in, 0);
+  uint32_t sr = RegisterValue(in, 2);
+  // SP stays even, as SetRegister keeps it.
+  uint32_t sp = (RegisterValue(in, 1) - 2) & 0xFFFE;
+  if (in != registersOut) memmove(registersOut, in, sizeof(TextCell) * kRegisterCount);
+  SetRegister(registersOut, 1, static_cast<uint16_t>(sp), ramMarker, ramMarkerOn,
+              romMarker, romMarkerOn);
+  WriteStackWord(ram, sp, pc);
+  sp = (sp - 2) & 0xFFFE;
+  SetRegister(registersOut, 1, static_cast<uint16_t>(sp), ramMarker, ramMarkerOn,
+              romMarker, romMarkerOn);
+  WriteStackWord(ram, sp, sr);
+  SetRegister(registersOut, 2, 0, ramMarker, ramMarkerOn, romMarker, romMarkerOn);
+  uint32_t vector = rom != nullptr ? ReadWord(nullptr, rom, nullptr, 0xFFFC, kRadixHex) : 0;
+  SetRegister(registersOut, 0, static_cast<uint16_t>(vector), ramMarker,
+              ramMarkerOn, romMarker, romMarkerOn);
+}
+
+void Ports(const PortCell* portsIn, const uint8_t* p2Input, PortCell* portsOut,
+           uint8_t* p1Output) {
+  if (portsOut == nullptr || p1Output == nullptr) return;
+  const PortCell* in = portsIn != nullptr ? portsIn : portsOut;
+  if (!PortsTerminated(in)) return;
+  uint32_t p1out = ParseHex(in[1], kPortCellSize) & 0xFFFF;
+  uint32_t p1dir = ParseHex(in[2], kPortCellSize) & 0xFFFF;
+  uint32_t p2dir = ParseHex(in[6], kPortCellSize) & 0xFFFF;
+  for (int i = 0; i < 8; ++i) {
+    // A lamp whose pin is an input keeps what it showed last.
+    if (p1dir & (1u << i)) p1Output[i] = (p1out >> i) & 1;
+  }
+  uint32_t p2in = 0;
+  for (int i = 0; i < 8; ++i) {
+    // Pins configured as outputs read 0 at P2IN.
+    if (!(p2dir & (1u << i)) && p2Input != nullptr && p2Input[i]) p2in |= 1u << i;
+  }
+  portsOut[4][0] = '0';
+  portsOut[4][1] = 'x';
+  WriteHex2(portsOut[4] + 2, p2in);
+}

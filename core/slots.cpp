@@ -1,0 +1,61 @@
+// Program slot files: the 64 words of program memory as "slot1.csv" ..
+// "slot10.csv" in the current directory. One line per word from 0xFFFE
+// down: "FFFE;FF80;\"\"" and CR LF (the files are shared with Windows
+// installations, which write them in text mode).
+#include <stdio.h>
+
+#include "core/mycode.h"
+#include "core/mycode_internal.h"
+
+using namespace core_detail;
+
+namespace {
+
+const uint32_t kSlotCount = 10;
+
+void SlotFileName(char* out, size_t size, uint32_t slot) {
+  snprintf(out, size, "slot%u.csv", slot + 1);
+}
+
+} // namespace
+
+void ROMSave(const MemoryRow* rom, uint32_t slot) {
+  if (rom == nullptr || slot >= kSlotCount) return;
+  if (!RowsTerminated(rom)) return;
+  char name[16];
+  char temporary[24];
+  SlotFileName(name, sizeof name, slot);
+  // Written beside the slot file and renamed over it: a write that fails
+  // part-way leaves the previous program intact.
+  snprintf(temporary, sizeof temporary, "%s.tmp", name);
+  FILE* file = fopen(temporary, "wb");
+  if (file == nullptr) return;
+  bool ok = true;
+  for (int r = 0; r < kMemoryRowCount && ok; ++r) {
+    uint32_t address = 0xFFFE - 2u * static_cast<uint32_t>(r);
+    uint32_t word = ReadWord(nullptr, rom, nullptr, address, kRadixHex);
+    ok = fprintf(file, "%04X;%04X;\"\"\r\n", address, word) > 0;
+  }
+  if (fflush(file) != 0) ok = false;
+  if (ferror(file)) ok = false;
+  if (fclose(file) != 0) ok = false;
+  if (!ok || rename(temporary, name) != 0) remove(temporary);
+}
+
+void ROMLoad(uint32_t slot, MemoryRow* rom) {
+  if (rom == nullptr || slot >= kSlotCount) return;
+  char name[16];
+  SlotFileName(name, sizeof name, slot);
+  FILE* file = fopen(name, "rb");
+  if (file == nullptr) return;
+  // Lines are taken by position: line n fills row n whatever its address
+  // field says. Up to four hex digits each; the rest of the line (the empty
+  // quoted field, a CR) is skipped.
+  for (int n = 0; n < kMemoryRowCount; ++n) {
+    unsigned short address = 0;
+    unsigned short word = 0;
+    if (fscanf(file, "%4hX;%4hX%*[^\n]\n", &address, &word) != 2) break;
+    WriteWordToRow(&rom[n], word);
+  }
+  fclose(file);
+}

@@ -328,7 +328,10 @@ float mth_atan_degree(float x) {
         v = (v * 0.73205084f - 0.5f - 0.5f + v) / (v + 1.7320508f);
         quadrant_case += 1;
     }
-    if (!(v < mth_small)) {
+    // The shifted value is negative between 15 and 30 degrees: the short cut
+    // for tiny arguments must look at its magnitude, or that whole range
+    // would lose the polynomial (an error of up to 0.35 degrees).
+    if (!(std::fabs(v) < mth_small)) {
         float v2 = v * v;
         v = v + v * v2 * (-0.050909583f * v2 - 0.47083253f) / (v2 + 1.4125017f);
     }

@@ -74,7 +74,8 @@ void RadioBox(const RadioBox_Inputs* in, RadioBox_State* state) {
     } else if (in->keyPressed != 0 && (in->key == KEY_LEFT || in->key == KEY_UP)) {
       state->cursor = (state->cursor >= 1) ? state->cursor - 1 : 0;
     } else if (in->keyPressed != 0 && (in->key == KEY_RIGHT || in->key == KEY_DOWN)) {
-      state->cursor = (state->cursor >= n - 1) ? n - 1 : state->cursor + 1;
+      const int32_t last = (n > 0 ? n : 0) - 1;  // a negative count has no last button
+      state->cursor = (state->cursor >= last) ? last : state->cursor + 1;
     }
   }
 

@@ -558,10 +558,46 @@ void sgluArcSegment(uint32_t clockwise, float angle);
 // ---------------------------------------------------------------------------
 // Text and fonts (sgl_text.cpp)
 // ---------------------------------------------------------------------------
+// Fonts come from a font table (format tag 661; layout in graphics/sgl_font.h)
+// loaded once after sglInit: sgluLoadFonts(&Velkor_font_table). A slot that
+// holds no font, and "no font" itself, answer with the default font: the
+// table's first bitmap font.
+// Loads the table's glyph textures. null: no fonts. A refused table records
+// error 9 (1 header, 3 font record) and changes nothing; a texture that does
+// not decode or fit records error 9 (2) and stays empty.
+void sgluLoadFonts(const void* table);
+// Slot outside the table: no font (the default font draws), error 29.
+void sglIndexFonti(int32_t index);
+// Outline width of stroke fonts, 0..7: < 0 error 95, unchanged; >= 8 error 95 and 7.
+void sglIndexFontLineWidthi(int32_t index);
+// 0 left / bottom, 1 centre, 2 right / top of the first line; a value above 2
+// records error 65 and leaves that axis as it was.
+void sglSetTextAlignment(uint32_t horizontal, uint32_t vertical);
+// Kinds 0..3 measure the glyph of `character` (0 ink width, 1 ink height,
+// 2 left bearing of the ink, 3 advance); kinds 4..9 are the font values 4..9
+// (7 ascent, 9 descent, 7 + 9 the line height). Kind 10 or more, or a slot
+// beyond the table: error 88 and 0. In pixels of the native display.
+float sglGetFontValue(uint32_t font, uint32_t character, uint32_t kind);
 
 // ---------------------------------------------------------------------------
 // Textures and bitmaps (sgl_textures.cpp)
 // ---------------------------------------------------------------------------
+// Images fill numbered texture slots once, after sglInit. Formats: 5 RGB,
+// 6 RGBA, 7 alpha; rows bottom first. The texture is the image's size rounded
+// up to powers of two (at least 64, square where the maxima allow); scaled 1
+// stretches the image over it, 0 puts it in the corner (coordinates 0 .. w/W2,
+// 0 .. h/H2). Refused calls record the error with the slot and change nothing.
+// Raw bytes, width x height x bytes per pixel: error 52.
+void sglTexImage2Dubv(int32_t slot, uint8_t format, uint32_t width, uint32_t height, const uint8_t* data,
+                      uint8_t scaled);
+// Run-length coded pixel words (0xAARRGGBB; a word given twice is followed by
+// a count c and stands c + 2 times): error 53, also when they do not decode
+// to exactly the image.
+void sglCompressedTexImage2D(uint32_t slot, uint8_t format, uint32_t width, uint32_t height, uint32_t count,
+                             const uint32_t* words, uint8_t scaled);
+// Selects a loaded slot as the current texture; target must be 56 (texture
+// fill). Error 2 with the target, or with the slot when it is not loaded.
+void sglBindTexture(uint8_t target, uint32_t slot);
 
 // ---------------------------------------------------------------------------
 // Numbered entry points used by generated display code (f001 ... f127).

@@ -1,6 +1,7 @@
 // Reading the font table and decoding text, on bytes and numbers only.
 #include "graphics/sgl_font.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -252,4 +253,111 @@ uint32_t sgl_decode_char(uint8_t encoding, const uint8_t* text, uint32_t availab
         return 6;
     }
     return 1;
+}
+
+float sgl_text_width(const sgl_font& font, const uint16_t* codes, uint32_t count, float scale, bool ink_end) {
+    float width = 0.0f;
+    for (uint32_t i = 0; i < count; ++i) {
+        sgl_glyph glyph;
+        sgl_font_glyph(font, codes[i], &glyph);
+        width += (ink_end && i + 1 == count) ? glyph.ink_width : glyph.advance;
+    }
+    return width * scale;
+}
+
+namespace {
+
+bool IsOneOf(uint16_t code, const uint8_t* set, uint32_t size) {
+    for (uint32_t i = 0; i < size; ++i) {
+        if (code == set[i]) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+uint32_t sgl_text_break_lines(const sgl_font& font, float scale, const uint16_t* codes, uint32_t count,
+                              float width, const sgl_text_separators& separators, sgl_text_line* out_lines,
+                              uint32_t max_lines, bool* out_overflow) {
+    uint32_t lines = 0;
+    uint32_t at = 0;
+    *out_overflow = false;
+    bool ended_by_separator = false;
+    while (at < count || ended_by_separator) {
+        if (lines == max_lines) {
+            *out_overflow = true;
+            break;
+        }
+        ended_by_separator = false;
+        const uint32_t start = at;
+        float advance = 0.0f;     // advances of the characters taken so far
+        uint32_t end = start;     // one past the last character taken
+        uint32_t after_word = 0;  // one past the last word separator taken, 0 for none
+        bool too_wide = false;
+        while (end < count) {
+            const uint16_t code = codes[end];
+            if (IsOneOf(code, separators.line, separators.line_count)) break;
+            sgl_glyph glyph;
+            sgl_font_glyph(font, code, &glyph);
+            if (end > start && (advance + glyph.ink_width) * scale > width) {
+                too_wide = true;
+                break;
+            }
+            advance += glyph.advance;
+            ++end;
+            if (IsOneOf(code, separators.word, separators.word_count)) after_word = end;
+        }
+        uint32_t next = end;
+        if (too_wide && after_word > start) {
+            end = after_word;
+            next = after_word;
+        }
+        if (too_wide) {
+            // The break stands for the spaces at it: the next line starts at its word.
+            while (next < count && IsOneOf(codes[next], separators.word, separators.word_count)) ++next;
+        }
+        if (!too_wide && end < count) {
+            // A line separator: dropped, and its partner of a 13 10 or 10 13 pair with it.
+            const uint16_t first = codes[end];
+            next = end + 1;
+            if (next < count && codes[next] != first && IsOneOf(codes[next], separators.line, separators.line_count)) {
+                ++next;
+            }
+            // A break at the very end still opens an (empty) last line.
+            ended_by_separator = next == count;
+        }
+        uint32_t shown = end;
+        if (too_wide) {
+            while (shown > start && IsOneOf(codes[shown - 1], separators.word, separators.word_count)) --shown;
+        }
+        out_lines[lines].start = start;
+        out_lines[lines].length = shown - start;
+        out_lines[lines].width = sgl_text_width(font, codes + start, shown - start, scale, true);
+        ++lines;
+        at = next;
+    }
+    return lines;
+}
+
+void sgl_text_line_origin(float x, float y, float factor_h, float factor_v, float width, float ascent,
+                          float* out_x, float* out_y) {
+    *out_x = x - factor_h * width;
+    *out_y = y - factor_v * ascent;
+}
+
+void sgl_text_area_line_origin(uint32_t align_h, uint32_t align_v, float x1, float y1, float x2, float y2,
+                               uint32_t index, uint32_t count, float line_width, float ascent, float descent,
+                               float* out_x, float* out_y) {
+    const float left = std::min(x1, x2), right = std::max(x1, x2);
+    const float bottom = std::min(y1, y2), top = std::max(y1, y2);
+    const float pitch = ascent + descent;
+    switch (align_h) {
+        case 1: *out_x = (left + right - line_width) / 2.0f; break;
+        case 2: *out_x = right - line_width; break;
+        default: *out_x = left; break;
+    }
+    float first_top = top;  // top of the first line's ascent
+    if (align_v == 0) first_top = bottom + static_cast<float>(count) * pitch;
+    if (align_v == 1) first_top = (bottom + top + static_cast<float>(count) * pitch) / 2.0f;
+    *out_y = first_top - ascent - static_cast<float>(index) * pitch;
 }

@@ -5,8 +5,9 @@
 //   numbers: checking a table before it is loaded, finding a font record and
 //   a glyph, decoding the run-length coded glyph textures into alpha texels,
 //   decoding one character of a text in the library's three encodings,
-//   measuring a line and breaking a text into the lines of a text area.
-//   sgl_text.cpp builds the drawing on these; tests call them directly.
+//   measuring a line, breaking a text into the lines of a text area and
+//   placing lines by their alignment. sgl_text.cpp builds the drawing on
+//   these; tests call them directly.
 //
 // The table (little-endian, byte offsets)
 //   header   0 size u32, 4 format tag u32 (661), 8 font count u32,
@@ -34,6 +35,8 @@
 #define VELKOR_GRAPHICS_SGL_FONT_H
 
 #include <cstdint>
+
+#include "graphics/sgl.h"
 
 constexpr uint32_t SGL_FONT_TABLE_FORMAT = 661;
 constexpr uint32_t SGL_FONT_TABLE_HEADER_SIZE = 16;
@@ -115,5 +118,45 @@ bool sgl_decode_font_texture(const uint8_t* data, uint32_t length, uint32_t widt
 // end of the text or by a 0 byte is not taken: its first byte stands for
 // itself, so a decoder never steps over the end of a text.
 uint32_t sgl_decode_char(uint8_t encoding, const uint8_t* text, uint32_t available, uint16_t* out_code);
+
+// ---------------------------------------------------------------------------
+// Layout. Widths are font pixels times `scale` (drawing units per pixel).
+// ---------------------------------------------------------------------------
+// The sum of the advances; with ink_end the last character counts only its
+// ink width, so that a right-aligned text ends where its ink ends.
+float sgl_text_width(const sgl_font& font, const uint16_t* codes, uint32_t count, float scale, bool ink_end);
+
+struct sgl_text_separators {
+    const uint8_t* word;  // characters after which a line may break (the space)
+    uint32_t word_count;
+    const uint8_t* line;  // characters that end a line (10, 13)
+    uint32_t line_count;
+};
+
+// Breaks codes[0..count) into lines no wider than `width` (measured to the
+// ink end of their last character): a line that grows too wide ends after
+// its last word separator, or, without one, before the character that does
+// not fit - but always holds at least one character, so that a glyph wider
+// than the area cannot stall the text. A line separator ends a line and is
+// dropped; two different ones in a row (13 10, 10 13) count as one break.
+// Word separators where a line wraps belong to neither line (they would
+// shift an aligned line and indent the next one).
+// Returns the number of lines; *out_overflow is set when the text needed
+// more than max_lines (the first max_lines are formed).
+uint32_t sgl_text_break_lines(const sgl_font& font, float scale, const uint16_t* codes, uint32_t count,
+                              float width, const sgl_text_separators& separators, sgl_text_line* out_lines,
+                              uint32_t max_lines, bool* out_overflow);
+
+// Pen start of one line written at (x, y): factors 0, 0.5, 1 move it left by
+// that part of its width and down by that part of its ascent.
+void sgl_text_line_origin(float x, float y, float factor_h, float factor_v, float width, float ascent,
+                          float* out_x, float* out_y);
+
+// Pen start of line `index` of `count` in the rectangle (x1, y1) - (x2, y2):
+// horizontally 0 left, 1 centred, 2 right; vertically 2 from the top down,
+// 0 from the bottom up, 1 the block centred. A line is ascent + descent high.
+void sgl_text_area_line_origin(uint32_t align_h, uint32_t align_v, float x1, float y1, float x2, float y2,
+                               uint32_t index, uint32_t count, float line_width, float ascent, float descent,
+                               float* out_x, float* out_y);
 
 #endif  // VELKOR_GRAPHICS_SGL_FONT_H

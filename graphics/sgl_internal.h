@@ -191,9 +191,40 @@ void sgli_arc_segment_to(float x, float y);
 // ---------------------------------------------------------------------------
 // Text and fonts (sgl_text.cpp)
 // ---------------------------------------------------------------------------
+struct sgl_font;  // graphics/sgl_font.h
+// The font of a slot; the default font (the table's first bitmap font) for
+// an empty or invalid slot. False only when no bitmap font is loaded at all.
+bool sgli_get_font(uint32_t slot, sgl_font* out_font);
+// Decodes one character of text in the context's encoding, reading at most
+// `available` bytes (at least 1); returns the bytes used.
+uint32_t sgli_get_char_index(uint16_t* out_code, const char* text, uint32_t available);
+// Width of the codes in the current font, in drawing units (advances times
+// the text scale and the font scale); with ink_end the last character counts
+// only to the end of its ink.
+float sgli_get_string_width(const uint16_t* codes, uint32_t count, bool ink_end);
 
 // ---------------------------------------------------------------------------
 // Textures and bitmaps (sgl_textures.cpp)
 // ---------------------------------------------------------------------------
+// Formats of texture images and their bytes per pixel.
+constexpr uint8_t SGL_FORMAT_RGB = 5;    // 3
+constexpr uint8_t SGL_FORMAT_RGBA = 6;   // 4
+constexpr uint8_t SGL_FORMAT_ALPHA = 7;  // 1
+// Power-of-two texture size of an image: each side the next power of two,
+// at least 64 and at most the maximum; then made square where the maxima
+// allow, never narrower than the image.
+void sgl_texture_size(uint32_t width, uint32_t height, uint32_t max_width, uint32_t max_height,
+                      uint32_t* out_width, uint32_t* out_height);
+// Decodes run-length coded pixel words (0xAARRGGBB; a word written twice is
+// followed by a count: it stands count + 2 times) into `size` bytes of
+// `bytes_per_pixel` (RGB, RGBA, or the lowest byte for alpha). True only when
+// exactly `size` bytes result; never writes beyond them.
+bool sgl_decode_texture_words(const uint32_t* words, uint32_t count, uint32_t bytes_per_pixel, uint8_t* out,
+                              uint32_t size);
+// Enlarges the width x height image at the start of `buffer` in place to the
+// texture size: stretched by nearest pixel when scaled, else in the corner
+// with zeros around.
+void sgl_enlarge_image(uint8_t* buffer, uint32_t width, uint32_t height, uint32_t texture_width,
+                       uint32_t texture_height, uint32_t bytes_per_pixel, bool scaled);
 
 #endif  // VELKOR_GRAPHICS_SGL_INTERNAL_H

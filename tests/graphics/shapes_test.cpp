@@ -1,0 +1,265 @@
+// Filled shapes on the off-screen context: fans, strips, ear clipping of
+// concave polygons, the smoothed outline of opaque fills, paths, mask modes,
+// and shapes under rotation and a smaller viewport.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include "graphics/sgl.h"
+#include "graphics/sgl_internal.h"
+#include "tests/support/gl_fixture.h"
+#include "tests/support/line_probes.h"
+
+namespace {
+
+using velkor_test::ClearDisplay;
+using velkor_test::CountCoveredPixels;
+using velkor_test::ReadPixel;
+
+const float kWidths[2][3] = {{1.0f, 1.0f, 1.0f}, {4.0f, 4.0f, 4.0f}};
+
+// An L of 30000 pixels whose notch is the square (200..300, 200..300). The
+// first vertex is the notch's lower-right corner, so that a fan from it
+// sweeps over the notch.
+const float kL[12] = {300, 200, 200, 200, 200, 300, 100, 300, 100, 100, 300, 100};
+
+class ShapesTest : public velkor_test::SglTest {
+protected:
+    void SetUp() override {
+        velkor_test::SglTest::SetUp();
+        velkor_test::InstallLineTestTables(&kWidths[0][0], 2);
+    }
+
+    static void Polygon(const float* xy, uint32_t n, uint8_t mode = 5) {
+        sglBegin(mode);
+        for (uint32_t k = 0; k < n; ++k) {
+            sglVertex2f(xy[2 * k], xy[2 * k + 1]);
+        }
+        sglEnd();
+    }
+
+    static void Rectangle(float x0, float y0, float x1, float y1) {
+        const float xy[8] = {x0, y0, x1, y0, x1, y1, x0, y1};
+        Polygon(xy, 4);
+    }
+};
+
+// ---------------------------------------------------------------- fills
+
+TEST_F(ShapesTest, ConcaveLIsEarClippedWithCapability58) {
+    sglEnable(SGL_TESSELLATION);
+    Polygon(kL, 6);
+    EXPECT_EQ(4u, Context().lines.tessellated_triangles);
+    EXPECT_EQ(0u, Context().lines.triangle_count) << "list emptied after drawing";
+    EXPECT_EQ(30000, CountCoveredPixels(100, 100, 200, 200));
+    EXPECT_EQ(0, CountCoveredPixels(200, 200, 100, 100)) << "the notch stays empty";
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(ShapesTest, WithoutCapability58TheLIsOneFan) {
+    Polygon(kL, 6);
+    EXPECT_EQ(0u, Context().lines.tessellated_triangles);
+    EXPECT_EQ(6u, Context().lines.drawn_vertex_count);
+    // The fan's first triangle (300,200) (200,200) (200,300) lies in the notch.
+    EXPECT_EQ(255, ReadPixel(220, 220).r);
+    EXPECT_EQ(0, ReadPixel(280, 280).r);
+}
+
+TEST_F(ShapesTest, TessellatedPolygonsFillExactlyTheirArea) {
+    struct Case {
+        const char* name;
+        float xy[24];
+        uint32_t n;
+        int area;
+    };
+    const Case cases[] = {
+        {"square", {100, 100, 200, 100, 200, 200, 100, 200}, 4, 10000},
+        {"comb", {100, 100, 400, 100, 400, 300, 350, 300, 350, 150, 300, 150, 300, 300, 200, 300,
+                  200, 150, 150, 150, 150, 300, 100, 300},
+         12, 300 * 200 - 2 * (50 * 150)},
+        {"clockwise L", {100, 300, 200, 300, 200, 200, 300, 200, 300, 100, 100, 100}, 6, 30000},
+    };
+    sglEnable(SGL_TESSELLATION);
+    for (const Case& c : cases) {
+        ClearDisplay();
+        Polygon(c.xy, c.n);
+        EXPECT_EQ(c.n - 2, Context().lines.tessellated_triangles) << c.name;
+        EXPECT_EQ(c.area, CountCoveredPixels(90, 90, 320, 220)) << c.name;
+    }
+}
+
+TEST_F(ShapesTest, TriangleStripFillsItsQuad) {
+    const float strip[8] = {100, 100, 100, 200, 300, 100, 300, 200};
+    Polygon(strip, 4, 7);
+    EXPECT_EQ(20000, CountCoveredPixels(90, 90, 220, 120));
+}
+
+TEST_F(ShapesTest, TransparencyBlendsTheFill) {
+    velkor_test::FillRectRaw(0.0f, 0.0f, 640.0f, 768.0f, 0.0f, 0.0f, 1.0f);
+    sglTransparency8(128);
+    sglIndexColori(velkor_test::kRed);
+    Rectangle(100, 100, 200, 200);
+    const velkor_test::Rgba p = ReadPixel(150, 150);
+    EXPECT_NEAR(128, p.r, 1);
+    EXPECT_NEAR(127, p.b, 1);
+}
+
+// ---------------------------------------------------------------- smoothed outline
+
+TEST_F(ShapesTest, OpaqueFillGetsAThinSmoothedOutline) {
+    struct Case {
+        bool smooth;
+        uint32_t transparency;
+        bool tessellate;
+        bool outline;
+    };
+    const Case cases[] = {
+        {false, 255, false, false},
+        {true, 255, false, true},
+        {true, 255, true, true},
+        {true, 200, false, false},  // translucent fills keep a plain edge
+    };
+    for (const Case& c : cases) {
+        ClearDisplay();
+        if (c.smooth) sglEnable(SGL_POLYGON_SMOOTH); else sglDisable(SGL_POLYGON_SMOOTH);
+        if (c.tessellate) sglEnable(SGL_TESSELLATION); else sglDisable(SGL_TESSELLATION);
+        sglTransparency8(c.transparency);
+        // A triangle has slanted edges, where an outline shows.
+        const float triangle[6] = {100.0f, 100.0f, 400.0f, 100.0f, 100.0f, 300.0f};
+        Polygon(triangle, 3);
+        // Pixels fully covered by the fill, plus the fringe the outline adds
+        // outside the exact edge.
+        const int covered = CountCoveredPixels(90, 90, 320, 220);
+        if (c.outline) {
+            EXPECT_GT(covered, 30000 + 300) << "smooth " << c.smooth << " tess " << c.tessellate;
+            EXPECT_EQ(3u, Context().lines.strands_drawn) << "a loop of three one-strand sides";
+        } else {
+            EXPECT_LT(covered, 30000 + 300) << "smooth " << c.smooth << " alpha " << c.transparency;
+        }
+    }
+    // The outline borrowed the default width table and gave the
+    // application's one back.
+    EXPECT_EQ(&kWidths[0][0], Context().line_width_table);
+    EXPECT_EQ(2u, Context().line_width_count);
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+// ---------------------------------------------------------------- paths
+
+TEST_F(ShapesTest, FillPathDrawsTheTriangleOnce) {
+    sglBeginPath(2);
+    sglMoveTo(100, 100);
+    sglLineTo(300, 100);
+    sglLineTo(100, 300);
+    sglClosePath();
+    sglEndPath();
+    EXPECT_EQ(3u, Context().lines.drawn_vertex_count) << "the closing duplicate is dropped";
+    // Pixel centres strictly inside the legs of 200: 199 * 200 / 2.
+    EXPECT_EQ(19900, CountCoveredPixels(90, 90, 220, 220));
+    EXPECT_EQ(0u, Context().path.kind);
+}
+
+TEST_F(ShapesTest, StrokePathSubPathsAndAxisLines) {
+    sglIndexLineWidthi(1);
+    sglBeginPath(1);
+    sglMoveTo(100.5f, 100.5f);
+    sglHorizontalLineTo(300.5f);
+    sglVerticalLineTo(300.5f);
+    sglClosePath();
+    EXPECT_EQ(0, CountCoveredPixels(0, 0, 640, 400)) << "nothing drawn before the next move";
+    sglMoveTo(400.5f, 100.5f);
+    EXPECT_EQ(3u * 3u, Context().lines.strands_drawn) << "first sub-path: three sides";
+    sglLineTo(500.5f, 100.5f);
+    sglEndPath();
+    EXPECT_EQ(3u, Context().lines.strands_drawn);
+    EXPECT_EQ(255, ReadPixel(200, 100).r);  // bottom side
+    EXPECT_EQ(255, ReadPixel(300, 200).r);  // right side
+    EXPECT_GT(ReadPixel(200, 200).r, 128);  // closing diagonal
+    EXPECT_EQ(255, ReadPixel(450, 100).r);  // second sub-path
+    EXPECT_EQ(0, ReadPixel(350, 100).r);    // no line between the sub-paths
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(ShapesTest, PathCallsWithoutAPathDoNothing) {
+    sglMoveTo(100, 100);
+    sglLineTo(300, 300);
+    sglClosePath();
+    sglEndPath();
+    EXPECT_EQ(0, CountCoveredPixels(0, 0, 400, 400));
+    EXPECT_EQ(0u, Context().vertex_count);
+    EXPECT_EQ(0u, Context().errors.count);
+    sglBeginPath(3);
+    ASSERT_EQ(1u, Context().errors.count);
+    EXPECT_EQ(SGL_ERROR_BEGIN_PATH, Context().errors.entries[0].code);
+    EXPECT_EQ(3u, Context().errors.entries[0].value);
+    EXPECT_EQ(0u, Context().path.kind);
+}
+
+TEST_F(ShapesTest, FillPathWithTwoVerticesDrawsNothing) {
+    sglBeginPath(2);
+    sglMoveTo(100, 100);
+    sglLineTo(300, 300);
+    sglClosePath();
+    sglEndPath();
+    EXPECT_EQ(0, CountCoveredPixels(0, 0, 400, 400));
+}
+
+// ---------------------------------------------------------------- masks
+
+TEST_F(ShapesTest, MaskModeDrawsIntoTheStencilOnly) {
+    const float square[8] = {100, 100, 200, 100, 200, 200, 100, 200};
+    Polygon(square, 4, 4);
+    EXPECT_EQ(0, CountCoveredPixels(0, 0, 400, 400)) << "nothing reaches the colour buffer";
+    EXPECT_EQ(4, velkor_test::ReadStencil(150, 150));
+    EXPECT_EQ(0, velkor_test::ReadStencil(250, 150));
+    EXPECT_EQ(0u, Context().clipping.mask_under_definition);
+    EXPECT_EQ(4u, Context().clipping.allocated_masks);
+    // Colour drawing works again afterwards.
+    Rectangle(300, 300, 310, 310);
+    EXPECT_EQ(100, CountCoveredPixels(290, 290, 30, 30));
+}
+
+// ---------------------------------------------------------------- limits
+
+TEST_F(ShapesTest, FanOfMoreThan4096VerticesKeepsTheFirst) {
+    sglBegin(5);
+    sglVertex2f(100, 100);
+    for (uint32_t k = 1; k < SGL_VERTEX_BUFFER_SIZE + 2; ++k) {
+        sglVertex2f(100.0f + static_cast<float>(k) * 0.05f, 200.0f);
+    }
+    sglEnd();
+    EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, Context().lines.drawn_vertex_count);
+    ASSERT_EQ(2u, Context().errors.count);
+    EXPECT_EQ(SGL_ERROR_VERTEX_BUFFER_FULL, Context().errors.entries[1].code);
+}
+
+// ---------------------------------------------------------------- transformations
+
+TEST_F(ShapesTest, RotationBy90DegreesMovesTheShape) {
+    sglPushMatrix();
+    sglTranslatef(640, 384);
+    sglRotatef(90);
+    Rectangle(100, -10, 200, 10);
+    sglPopMatrix();
+    // (100..200, -10..10) turned a quarter counter-clockwise about the centre.
+    EXPECT_EQ(2000, CountCoveredPixels(630, 484, 20, 100));
+    EXPECT_EQ(2000, CountCoveredPixels(0, 0, 1280, 768));
+}
+
+TEST_F(ShapesTest, HalfSizeViewportHalvesEverything) {
+    sglViewport(0, 0, 640, 384);
+    sglOrtho(0, 1280, 0, 768);
+    Rectangle(200, 200, 600, 400);
+    EXPECT_EQ(200 * 100, CountCoveredPixels(100, 100, 200, 100));
+    EXPECT_EQ(200 * 100, CountCoveredPixels(0, 0, 1280, 768));
+    // A line keeps its place at half scale too.
+    ClearDisplay();
+    sglBegin(11);
+    sglVertex2f(200, 601);
+    sglVertex2f(600, 601);
+    sglEnd();
+    EXPECT_FLOAT_EQ(0.5f, Context().gl_line_width) << "one pixel wide, halved";
+    EXPECT_GT(ReadPixel(200, 300).r, 64);
+    EXPECT_EQ(0, CountCoveredPixels(0, 0, 640, 290));
+}
+
+}  // namespace

@@ -1,0 +1,334 @@
+// The application record: allocation, reset, release, accessors, and the frame
+// (Application_Draw, DisplayScene, PerformDraw, InitializeGraphics).
+#include "host/host_application.h"
+
+#define GLFW_INCLUDE_NONE
+#include <GL/gl.h>
+#include <GLFW/glfw3.h>
+
+#include <cfenv>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <thread>
+
+namespace {
+
+template <typename Queue>
+void EmptyQueue(Queue* queue) {
+  queue->count = 0;
+  queue->read_index = 0;
+  queue->write_index = APPLICATION_QUEUE_SIZE - 1;
+}
+
+// Releases what Application_Allocate made; safe on a half-built record.
+void ReleaseRecordMemory(Application* app) {
+  const ApplicationParams* params = app->params;
+  if (app->layer_contexts != nullptr) {
+    for (uint32_t i = 0; i < params->layer_count; ++i) {
+      if (app->layer_contexts[i] != nullptr && params->layers[i].free != nullptr) {
+        params->layers[i].free(app->layer_contexts[i]);
+      }
+    }
+  }
+  free(app->layer_contexts);
+  free(app->keyboard_contexts);
+  free(app->pointer_contexts);
+  free(app->texture_slots);
+  free(app->gradient_slots);
+  free(app->texture_buffer);
+  free(app->pixel_cache);
+  free(app->flipped_image);
+  delete app;
+}
+
+}  // namespace
+
+// ---- Life cycle ------------------------------------------------------------------
+
+Application* Application_Allocate(const ApplicationParams* params, const char* module_path) {
+  if (params == nullptr) return nullptr;
+  // Value-initialised: every plain field starts at zero.
+  Application* app = new (std::nothrow) Application();
+  if (app == nullptr) return nullptr;
+  app->params = params;
+  app->aspect_ratio = 1.0;
+  EmptyQueue(&app->pointer_queue);
+  EmptyQueue(&app->keyboard_queue);
+  if (module_path != nullptr && strlen(module_path) < sizeof app->module_path) {
+    memcpy(app->module_path, module_path, strlen(module_path) + 1);
+  }
+  bool ok = true;
+  if (app->module_path[0] != '\0') {
+    app->texture_buffer = static_cast<uint8_t*>(calloc(1, APPLICATION_TEXTURE_BUFFER_BYTES));
+    ok = app->texture_buffer != nullptr;
+  }
+  if (ok && params->layer_count > 0) {
+    app->layer_contexts = static_cast<void**>(calloc(params->layer_count, sizeof(void*)));
+    ok = app->layer_contexts != nullptr;
+    for (uint32_t i = 0; ok && i < params->layer_count; ++i) {
+      if (params->layers[i].alloc != nullptr) app->layer_contexts[i] = params->layers[i].alloc();
+    }
+  }
+  if (ok && params->keyboard_count > 0) {
+    app->keyboard_contexts = static_cast<KeyboardEvent*>(calloc(params->keyboard_count, sizeof(KeyboardEvent)));
+    ok = app->keyboard_contexts != nullptr;
+    for (uint32_t i = 0; ok && i < params->keyboard_count; ++i) app->keyboard_contexts[i].id = params->keyboards[i].id;
+  }
+  if (ok && params->pointer_count > 0) {
+    app->pointer_contexts = static_cast<PointerEvent*>(calloc(params->pointer_count, sizeof(PointerEvent)));
+    ok = app->pointer_contexts != nullptr;
+    for (uint32_t i = 0; ok && i < params->pointer_count; ++i) app->pointer_contexts[i].id = params->pointers[i].id;
+  }
+  if (ok && params->texture_slot_count > 0) {
+    app->texture_slots = static_cast<sgl_texture_slot*>(calloc(params->texture_slot_count, sizeof(sgl_texture_slot)));
+    ok = app->texture_slots != nullptr;
+  }
+  if (ok && params->gradient_slot_count > 0) {
+    app->gradient_slots =
+        static_cast<sgl_texture_slot*>(calloc(params->gradient_slot_count, sizeof(sgl_texture_slot)));
+    ok = app->gradient_slots != nullptr;
+  }
+  if (!ok) {
+    ReleaseRecordMemory(app);
+    return nullptr;
+  }
+  // Zero-filled slot ids would read as contacts with id 0; free slots are
+  // marked as such.
+  ReleaseContactSlots(app);
+  return app;
+}
+
+void Application_Reset(Application* app) {
+  if (app == nullptr) return;
+  const ApplicationParams* params = app->params;
+  for (uint32_t i = 0; i < params->layer_count; ++i) {
+    if (params->layers[i].init != nullptr) params->layers[i].init(app->layer_contexts[i]);
+  }
+  for (uint32_t i = 0; i < params->keyboard_count; ++i) {
+    app->keyboard_contexts[i] = KeyboardEvent{};
+    app->keyboard_contexts[i].id = params->keyboards[i].id;
+  }
+  for (uint32_t i = 0; i < params->pointer_count; ++i) {
+    app->pointer_contexts[i] = PointerEvent{};
+    app->pointer_contexts[i].id = params->pointers[i].id;
+  }
+  if (params->reset != nullptr) params->reset();
+  std::lock_guard<std::mutex> lock(app->event_queue_mutex);
+  EmptyQueue(&app->keyboard_queue);
+  EmptyQueue(&app->pointer_queue);
+}
+
+void Application_Free(Application* app) {
+  if (app == nullptr) return;
+  StopDrawingThread(app);
+  Application_ReleaseBuffer(app);
+  app->module_path[0] = '\0';
+  ReleaseRecordMemory(app);
+}
+
+// ---- Accessors ------------------------------------------------------------------
+
+uint32_t Application_Cancelled(Application* app) { return app == nullptr ? 0 : app->cancelled.load(); }
+
+void Application_UseSystemEvents(Application* app, uint8_t on) {
+  // GLFW cannot disable a window for input; with the flag off the Record
+  // functions drop everything, which is what a disabled window amounts to.
+  if (app != nullptr) app->use_system_events = on;
+}
+
+void Application_ShowEventCursors(Application* app, uint8_t on) {
+  if (app != nullptr) app->show_event_cursors = on;
+}
+
+int Application_RefreshCallback(Application* app, void (*callback)()) {
+  if (app == nullptr) return 1;
+  app->refresh_callback = callback;
+  return 0;
+}
+
+const ApplicationParams* Application_GetParams(Application* app) { return app == nullptr ? nullptr : app->params; }
+
+GLFWwindow* Application_GetWindow(Application* app) { return app == nullptr ? nullptr : app->window.load(); }
+
+void* Application_GetLayerContext(Application* app, uint32_t index) {
+  if (app == nullptr || index >= app->params->layer_count) return nullptr;
+  return app->layer_contexts[index];
+}
+
+KeyboardEvent* Application_GetKeyboardContext(Application* app, uint32_t index) {
+  if (app == nullptr || index >= app->params->keyboard_count) return nullptr;
+  return &app->keyboard_contexts[index];
+}
+
+PointerEvent* Application_GetPointerContext(Application* app, uint32_t index) {
+  if (app == nullptr || index >= app->params->pointer_count) return nullptr;
+  return &app->pointer_contexts[index];
+}
+
+KeyboardEvent* Application_FindKeyboardContext(Application* app, uint32_t id) {
+  if (app == nullptr) return nullptr;
+  for (uint32_t i = 0; i < app->params->keyboard_count; ++i) {
+    if (id == APPLICATION_ANY_ID || app->keyboard_contexts[i].id == id) return &app->keyboard_contexts[i];
+  }
+  return nullptr;
+}
+
+PointerEvent* Application_FindPointerContext(Application* app, uint32_t id) {
+  if (app == nullptr) return nullptr;
+  for (uint32_t i = 0; i < app->params->pointer_count; ++i) {
+    if (id == APPLICATION_ANY_ID || app->pointer_contexts[i].id == id) return &app->pointer_contexts[i];
+  }
+  return nullptr;
+}
+
+double Application_GetMousePosX(Application* app) { return app == nullptr ? 0.0 : app->mouse_x; }
+
+double Application_GetMousePosY(Application* app) { return app == nullptr ? 0.0 : app->mouse_y; }
+
+void Application_DrawLayer(Application* app, uint32_t layer, uint32_t pass) {
+  if (app == nullptr || layer >= app->params->layer_count) return;
+  const LayerDesc& desc = app->params->layers[layer];
+  if (desc.draw != nullptr) desc.draw(app->layer_contexts[layer], pass);
+}
+
+void Application_setBackgroundColorIndex(Application* app, const float* color_table, uint32_t index) {
+  if (app == nullptr || color_table == nullptr) return;
+  app->background_color[0] = color_table[4 * index + 0];
+  app->background_color[1] = color_table[4 * index + 1];
+  app->background_color[2] = color_table[4 * index + 2];
+}
+
+void Application_EnterIOMutex(Application* app) {
+  if (app != nullptr && app->io_mutex_exists != 0) app->io_mutex.lock();
+}
+
+void Application_EndIOMutex(Application* app) {
+  if (app != nullptr && app->io_mutex_exists != 0) app->io_mutex.unlock();
+}
+
+void Application_Enable_OpenGL() {}
+
+void Application_Disable_OpenGL() {}
+
+// ---- The frame ------------------------------------------------------------------
+
+int Application_Draw(Application* app) {
+  if (app == nullptr) return 0;
+  const ApplicationParams* params = app->params;
+  if (params->acknowledge != nullptr) params->acknowledge();
+  if (app->window.load() == nullptr) {
+    if (app->egl_surface != nullptr) {
+      // Off-screen: the calling thread holds the OpenGL context and draws.
+      std::lock_guard<std::mutex> lock(app->buffer_mutex);
+      DisplayScene(app);
+    }
+  } else if (params->paint_driven == 0) {
+    app->draw_pending.store(1);
+    Application_WakeDrawingThread(app);
+    // The drawing thread clears draw pending after the frame, or sets
+    // cancelled when the window goes meanwhile.
+    while (app->draw_pending.load() != 0 && app->cancelled.load() == 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  } else if (app->draw_pending.load() == 0) {
+    app->draw_pending.store(1);
+    Application_WakeDrawingThread(app);
+  }
+  if (app->refresh_callback != nullptr) app->refresh_callback();
+  return 0;
+}
+
+void InitializeGraphics(Application* app) {
+  const ApplicationParams* params = app->params;
+  sgl_parameters init = {};
+  init.width = params->width;
+  init.height = params->height;
+  init.texture_buffer = app->texture_buffer;
+  // Without a scratch buffer the library takes no maximum texture size.
+  init.max_texture_width = app->texture_buffer != nullptr ? params->max_texture_width : 0;
+  init.max_texture_height = app->texture_buffer != nullptr ? params->max_texture_height : 0;
+  init.texture_table = app->texture_slots;
+  init.texture_count = app->texture_slots != nullptr ? params->texture_slot_count : 0;
+  init.gradient_table = app->gradient_slots;
+  init.gradient_count = app->gradient_slots != nullptr ? params->gradient_slot_count : 0;
+  sglInit(&app->graphics, &init);
+  sglViewport(0, 0, params->width, static_cast<int32_t>(params->height));
+  if (params->color_table != nullptr) {
+    sglColorPointerf(params->color_table, params->color_count);
+    if (params->background_color_index < params->color_count) {
+      Application_setBackgroundColorIndex(app, params->color_table, params->background_color_index);
+    }
+  }
+  if (params->line_width_table != nullptr) sglLineWidthPointerf(params->line_width_table, params->line_width_count);
+  if (params->line_stipple_table != nullptr) {
+    sglLineStipplePointer(params->line_stipple_table, params->line_stipple_count);
+  }
+  if (params->texture_loader != nullptr) params->texture_loader();
+  if (params->second_loader != nullptr) params->second_loader();
+  sglSetRenderMode(params->render_mode != 0 ? 1 : 0);
+  if (params->pixel_aligned_text != 0) {
+    sglEnable(SGL_PIXEL_ALIGNED_TEXT);
+  } else {
+    sglDisable(SGL_PIXEL_ALIGNED_TEXT);
+  }
+}
+
+void PerformDraw(Application* app) {
+  const ApplicationParams* params = app->params;
+  PopKeyboardEvent(app);
+  PopMouseEvent(app);
+  if (params->keyboard != nullptr) {
+    for (uint32_t i = 0; i < params->keyboard_count; ++i) params->keyboard(&app->keyboard_contexts[i]);
+  }
+  if (params->pointer != nullptr) {
+    for (uint32_t i = 0; i < params->pointer_count; ++i) params->pointer(&app->pointer_contexts[i]);
+  }
+  if (params->cursor_request != nullptr) params->cursor_request(CursorPosRequestCallback, app);
+  for (uint32_t layer = 0; layer < params->layer_count; ++layer) {
+    const LayerDesc& desc = params->layers[layer];
+    void* context = app->layer_contexts[layer];
+    const float width = static_cast<float>(params->width) * desc.x_scale;
+    const float height = static_cast<float>(params->height) * desc.y_scale;
+    sglOrtho(0.0f, width, 0.0f, height);
+    if (desc.predraw != nullptr) desc.predraw(context);
+    for (uint32_t pass = 0; pass < params->draw_passes; ++pass) {
+      if (desc.centred != 0) sglPushMatrixAndTranslate(width / 2.0f, height / 2.0f);
+      if (desc.draw != nullptr) desc.draw(context, pass);
+      if (desc.centred != 0) sglPopMatrixAndTranslate();
+    }
+  }
+  if (params->step != nullptr) params->step();
+}
+
+void DisplayScene(Application* app) {
+  if (app == nullptr) return;
+  // A frame waits at most 500 ms for outside users of the IO mutex; after
+  // that it is skipped rather than stalling the cycle.
+  if (app->io_mutex_exists != 0 && !app->io_mutex.try_lock_for(std::chrono::milliseconds(500))) return;
+  sglReset();
+  sglViewport(0, 0, static_cast<uint32_t>(app->client_rect[2]), app->client_rect[3]);
+  glDisable(GL_DEPTH_TEST);
+  if (app->params->transparent_window != 0) {
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  } else {
+    glClearColor(app->background_color[0], app->background_color[1], app->background_color[2], 0.0f);
+  }
+  glStencilMask(0xFFFFFFFFu);
+  glClearStencil(0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  // No arithmetic in the display code may trap: every floating-point
+  // exception is masked for the frame and the caller's state restored after.
+  fenv_t saved_environment;
+  feholdexcept(&saved_environment);
+  PerformDraw(app);
+  glFlush();
+  FillPixelCache(app);
+  FlipPixelCache(app);
+  feclearexcept(FE_ALL_EXCEPT);
+  fesetenv(&saved_environment);
+  GLFWwindow* window = app->window.load();
+  if (window != nullptr) glfwSwapBuffers(window);
+  if (app->io_mutex_exists != 0) app->io_mutex.unlock();
+}

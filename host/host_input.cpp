@@ -1,0 +1,344 @@
+// Input: the two event queues, the touch contact slots, the cursor callback and
+// the translation of GLFW's callbacks into pointer and keyboard events.
+#include "host/host_application.h"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <cmath>
+
+namespace {
+
+bool Recording(const Application* app) { return app != nullptr && app->use_system_events != 0; }
+
+template <typename Queue>
+int32_t AdvanceWrite(Queue* queue) {
+  queue->write_index = (queue->write_index + 1) % APPLICATION_QUEUE_SIZE;
+  ++queue->count;
+  return queue->write_index;
+}
+
+template <typename Queue>
+int32_t AdvanceRead(Queue* queue) {
+  int32_t slot = queue->read_index;
+  queue->read_index = (queue->read_index + 1) % APPLICATION_QUEUE_SIZE;
+  --queue->count;
+  return slot;
+}
+
+bool TouchPositionValid(const Application* app, uint32_t slot) {
+  return slot < APPLICATION_TOUCH_SLOTS && app->touch_positions[slot][0] > 0 && app->touch_positions[slot][1] > 0;
+}
+
+uint32_t StateOfAction(int glfw_action) {
+  if (glfw_action == GLFW_PRESS) return KEY_STATE_DOWN;
+  if (glfw_action == GLFW_RELEASE) return KEY_STATE_UP;
+  return 0;
+}
+
+}  // namespace
+
+// ---- Queues ------------------------------------------------------------------
+
+void RecordKeyboardEvent(Application* app, uint32_t key, uint32_t state, uint32_t modifiers) {
+  if (!Recording(app)) return;
+  std::lock_guard<std::mutex> lock(app->event_queue_mutex);
+  KeyboardEventQueue* queue = &app->keyboard_queue;
+  // A full queue drops the new event: the ones already waiting keep their order.
+  if (queue->count >= APPLICATION_QUEUE_SIZE || app->params->keyboard_count == 0) return;
+  KeyboardEvent* entry = &queue->entries[AdvanceWrite(queue)];
+  entry->id = app->params->keyboards[0].id;
+  entry->key = key;
+  entry->pressed = state == KEY_STATE_DOWN ? 1 : 0;
+  entry->released = state == KEY_STATE_UP ? 1 : 0;
+  entry->modifiers = modifiers;
+}
+
+void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_t modifiers, uint32_t slot) {
+  if (!Recording(app)) return;
+  std::lock_guard<std::mutex> lock(app->event_queue_mutex);
+  PointerEventQueue* queue = &app->pointer_queue;
+  if (queue->count >= APPLICATION_QUEUE_SIZE || slot >= app->params->pointer_count) return;
+  PointerEvent* entry = &queue->entries[AdvanceWrite(queue)];
+  entry->id = app->params->pointers[slot].id;
+  entry->button = button;
+  entry->pressed = state == KEY_STATE_DOWN ? 1 : 0;
+  entry->released = state == KEY_STATE_UP ? 1 : 0;
+  entry->modifiers = modifiers;
+  if (TouchPositionValid(app, slot)) {
+    entry->x = static_cast<float>(app->touch_positions[slot][0]);
+    entry->y = static_cast<float>(app->touch_positions[slot][1]);
+  } else {
+    entry->x = static_cast<float>(app->mouse_x);
+    entry->y = static_cast<float>(app->mouse_y);
+  }
+}
+
+void RecordMousePos(Application* app, double x, double y) {
+  if (!Recording(app)) return;
+  app->mouse_x = x;
+  app->mouse_y = y;
+}
+
+void RecordPointerPos(Application* app, uint32_t slot, int32_t screen_x, int32_t screen_y) {
+  if (!Recording(app) || slot >= APPLICATION_TOUCH_SLOTS) return;
+  const double native_width = app->params->width;
+  const double native_height = app->params->height;
+  const int32_t* client = app->client_rect;
+  if (client[2] <= 0 || client[3] <= 0) return;
+  app->touch_positions[slot][0] = static_cast<int32_t>((screen_x - client[0]) / (client[2] / native_width));
+  app->touch_positions[slot][1] =
+      static_cast<int32_t>((client[1] - screen_y + client[3]) / (client[3] / native_height));
+}
+
+void PopKeyboardEvent(Application* app) {
+  if (!Recording(app)) return;
+  std::lock_guard<std::mutex> lock(app->event_queue_mutex);
+  KeyboardEventQueue* queue = &app->keyboard_queue;
+  if (queue->count >= 1) {
+    const KeyboardEvent* entry = &queue->entries[AdvanceRead(queue)];
+    KeyboardEvent* context = Application_FindKeyboardContext(app, entry->id);
+    if (context != nullptr) *context = *entry;
+  } else if (app->params->keyboard_count > 0) {
+    KeyboardEvent* context = Application_FindKeyboardContext(app, app->params->keyboards[0].id);
+    if (context != nullptr) {
+      context->key = 0;
+      context->pressed = 0;
+      context->released = 0;
+      context->modifiers = 0;
+    }
+  }
+}
+
+void PopMouseEvent(Application* app) {
+  if (!Recording(app)) return;
+  std::lock_guard<std::mutex> lock(app->event_queue_mutex);
+  PointerEventQueue* queue = &app->pointer_queue;
+  if (queue->count >= 1) {
+    const PointerEvent* entry = &queue->entries[AdvanceRead(queue)];
+    PointerEvent* context = Application_FindPointerContext(app, entry->id);
+    if (context != nullptr) *context = *entry;
+  } else if (app->params->pointer_count > 0) {
+    // Only the first pointer idles at the mouse position: GLFW reports no
+    // touch digitiser, so touch mode, which would idle every contact, never
+    // holds on this platform.
+    PointerEvent* context = Application_FindPointerContext(app, app->params->pointers[0].id);
+    if (context != nullptr) {
+      context->button = 0;
+      context->modifiers = 0;
+      if (TouchPositionValid(app, 0)) {
+        // A contact still down keeps its press until its release arrives.
+        context->x = static_cast<float>(app->touch_positions[0][0]);
+        context->y = static_cast<float>(app->touch_positions[0][1]);
+      } else {
+        context->pressed = 0;
+        context->released = 0;
+        context->x = static_cast<float>(app->mouse_x);
+        context->y = static_cast<float>(app->mouse_y);
+      }
+    }
+  }
+}
+
+// ---- Touch contacts ------------------------------------------------------------
+
+uint32_t RegisterContactIndex(Application* app, uint32_t touch_id) {
+  if (app == nullptr) return APPLICATION_NO_CONTACT;
+  for (uint32_t slot = 0; slot < APPLICATION_TOUCH_SLOTS; ++slot) {
+    if (app->touch_ids[slot] == APPLICATION_NO_CONTACT) {
+      app->touch_ids[slot] = touch_id;
+      return slot;
+    }
+    if (app->touch_ids[slot] == touch_id) return slot;
+  }
+  return APPLICATION_NO_CONTACT;
+}
+
+uint32_t GetContactIndex(Application* app, uint32_t touch_id) {
+  if (app == nullptr) return APPLICATION_NO_CONTACT;
+  for (uint32_t slot = 0; slot < APPLICATION_TOUCH_SLOTS; ++slot) {
+    if (app->touch_ids[slot] == touch_id) return slot;
+  }
+  return APPLICATION_NO_CONTACT;
+}
+
+void ReleaseContactSlots(Application* app) {
+  if (app == nullptr) return;
+  for (uint32_t slot = 0; slot < APPLICATION_TOUCH_SLOTS; ++slot) {
+    app->touch_ids[slot] = APPLICATION_NO_CONTACT;
+    app->touch_positions[slot][0] = -1;
+    app->touch_positions[slot][1] = -1;
+  }
+}
+
+void OnTouch(Application* app, const TouchPoint* points, uint32_t count, uint32_t modifiers) {
+  if (app == nullptr || points == nullptr) return;
+  for (uint32_t i = 0; i < count; ++i) {
+    const TouchPoint& point = points[i];
+    // Points that are ignored anyway take no slot, so a slot is never held
+    // by a contact that can never be released.
+    if (point.id == 0 || i >= APPLICATION_TOUCH_SLOTS) continue;
+    uint32_t slot = GetContactIndex(app, point.id);
+    if (slot == APPLICATION_NO_CONTACT) slot = RegisterContactIndex(app, point.id);
+    if (slot == APPLICATION_NO_CONTACT) continue;
+    RecordPointerPos(app, slot, point.x_hundredths / 100, point.y_hundredths / 100);
+    if ((point.flags & TOUCH_POINT_UP) != 0) {
+      RecordMouseEvent(app, 1, KEY_STATE_UP, modifiers, slot);
+      // A neutral event after the release, so the contact's pointer context
+      // does not keep showing the release once the slot is gone.
+      RecordMouseEvent(app, 0, 0, modifiers, slot);
+      app->touch_positions[slot][0] = -1;
+      app->touch_positions[slot][1] = -1;
+      app->touch_ids[slot] = APPLICATION_NO_CONTACT;
+    } else if ((point.flags & TOUCH_POINT_DOWN) != 0) {
+      RecordMouseEvent(app, 1, KEY_STATE_DOWN, modifiers, slot);
+      RecordMouseEvent(app, 1, 0, modifiers, slot);
+    }
+  }
+}
+
+// ---- Cursor requests -------------------------------------------------------------
+
+void CursorPosRequestCallback(void* context, uint32_t id, float x, float y) {
+  Application* app = static_cast<Application*>(context);
+  if (app == nullptr || app->params == nullptr) return;
+  for (uint32_t i = 0; i < app->params->pointer_count; ++i) {
+    if (app->pointer_contexts[i].id == id || id == APPLICATION_ANY_ID) {
+      app->pointer_contexts[i].x = x;
+      app->pointer_contexts[i].y = y;
+    }
+    if (app->use_system_events != 0) Application_SetMousePos(app, x, y, id, static_cast<int32_t>(i));
+  }
+}
+
+void Application_SetMousePos(Application* app, double x, double y, uint32_t id, int32_t index) {
+  if (app == nullptr || app->window == nullptr) return;
+  if (glfwGetWindowAttrib(app->window, GLFW_FOCUSED) == 0) return;
+  if (id != APPLICATION_ANY_ID) {
+    if (index < 0 || static_cast<uint32_t>(index) >= app->params->pointer_count) return;
+    if (app->params->pointers[index].id != id) return;
+  }
+  // The position is taken as client pixels, not scaled by the client size.
+  glfwSetCursorPos(app->window, std::trunc(x), app->client_rect[3] - std::trunc(y));
+}
+
+// ---- GLFW callbacks as events ------------------------------------------------------
+
+uint32_t Application_ModifiersFromGlfw(int glfw_mods) {
+  uint32_t modifiers = 0;
+  if ((glfw_mods & GLFW_MOD_SHIFT) != 0) modifiers |= MODIFIER_SHIFT;
+  if ((glfw_mods & GLFW_MOD_CONTROL) != 0) modifiers |= MODIFIER_CONTROL;
+  return modifiers;
+}
+
+uint32_t Application_KeyCodeFromGlfw(int glfw_key, int glfw_mods) {
+  if (glfw_key >= GLFW_KEY_F1 && glfw_key <= GLFW_KEY_F12) {
+    return KEY_F1 + static_cast<uint32_t>(glfw_key - GLFW_KEY_F1);
+  }
+  switch (glfw_key) {
+    case GLFW_KEY_PAGE_UP: return KEY_PAGE_UP;
+    case GLFW_KEY_PAGE_DOWN: return KEY_PAGE_DOWN;
+    case GLFW_KEY_END: return KEY_END;
+    case GLFW_KEY_HOME: return KEY_HOME;
+    case GLFW_KEY_LEFT: return KEY_LEFT;
+    case GLFW_KEY_UP: return KEY_UP;
+    case GLFW_KEY_RIGHT: return KEY_RIGHT;
+    case GLFW_KEY_DOWN: return KEY_DOWN;
+    case GLFW_KEY_INSERT: return KEY_INSERT;
+    case GLFW_KEY_DELETE: return KEY_DELETE;
+    // GLFW's character callback leaves out control characters; these keys
+    // type them, so they are produced here.
+    case GLFW_KEY_ENTER:
+    case GLFW_KEY_KP_ENTER: return KEY_ENTER;
+    case GLFW_KEY_BACKSPACE: return KEY_BACKSPACE;
+    case GLFW_KEY_TAB: return KEY_TAB;
+    case GLFW_KEY_ESCAPE: return KEY_ESCAPE;
+    default: break;
+  }
+  // Control with a letter types the control character of that letter
+  // (Control+A is 1), which the character callback does not deliver either.
+  if ((glfw_mods & GLFW_MOD_CONTROL) != 0 && glfw_key >= GLFW_KEY_A && glfw_key <= GLFW_KEY_Z) {
+    return static_cast<uint32_t>(glfw_key - GLFW_KEY_A + 1);
+  }
+  return 0;
+}
+
+uint32_t Application_ButtonFromGlfw(int glfw_button) {
+  switch (glfw_button) {
+    case GLFW_MOUSE_BUTTON_LEFT: return 1;
+    case GLFW_MOUSE_BUTTON_RIGHT: return 2;
+    case GLFW_MOUSE_BUTTON_MIDDLE: return 3;
+    default: return 0;
+  }
+}
+
+bool Application_ClientToDisplay(const Application* app, double client_x, double client_y, double* out_x,
+                                 double* out_y) {
+  if (app == nullptr || app->params == nullptr || out_x == nullptr || out_y == nullptr) return false;
+  const double client_width = app->client_rect[2];
+  const double client_height = app->client_rect[3];
+  if (client_width <= 0.0 || client_height <= 0.0) return false;
+  const double native_width = app->params->width;
+  const double native_height = app->params->height;
+  *out_x = client_x / (client_width / native_width);
+  *out_y = native_height - client_y / (client_height / native_height);
+  return true;
+}
+
+void Application_OnKey(Application* app, int glfw_key, int glfw_action, int glfw_mods) {
+  if (app == nullptr) return;
+  const uint32_t modifiers = Application_ModifiersFromGlfw(glfw_mods);
+  app->key_modifiers = modifiers;
+  if (glfw_action == GLFW_PRESS || glfw_action == GLFW_REPEAT) {
+    // A character key leaves the current key at 0 here; its character
+    // arrives through the character callback right after and becomes the
+    // current key, so the release carries the character too.
+    const uint32_t code = Application_KeyCodeFromGlfw(glfw_key, glfw_mods);
+    app->current_key = code;
+    if (code != 0) RecordKeyboardEvent(app, code, KEY_STATE_DOWN, modifiers);
+  } else if (glfw_action == GLFW_RELEASE) {
+    if (app->current_key != 0) {
+      RecordKeyboardEvent(app, app->current_key, KEY_STATE_UP, modifiers);
+      app->current_key = 0;
+    }
+  }
+}
+
+void Application_OnCharacter(Application* app, uint32_t codepoint) {
+  if (app == nullptr || codepoint > 0x10FFFF || (codepoint >= 0xD800 && codepoint <= 0xDFFF)) return;
+  // The widgets take UTF-16 code units: a character beyond the basic plane
+  // arrives as its two surrogates, the second being the key that is down.
+  if (codepoint > 0xFFFF) {
+    const uint32_t offset = codepoint - 0x10000;
+    const uint32_t high = 0xD800 + (offset >> 10);
+    const uint32_t low = 0xDC00 + (offset & 0x3FF);
+    RecordKeyboardEvent(app, high, KEY_STATE_DOWN, app->key_modifiers);
+    app->current_key = low;
+    RecordKeyboardEvent(app, low, KEY_STATE_DOWN, app->key_modifiers);
+    return;
+  }
+  app->current_key = codepoint;
+  RecordKeyboardEvent(app, codepoint, KEY_STATE_DOWN, app->key_modifiers);
+}
+
+void Application_OnMouseButton(Application* app, int glfw_button, int glfw_action, int glfw_mods) {
+  const uint32_t button = Application_ButtonFromGlfw(glfw_button);
+  const uint32_t state = StateOfAction(glfw_action);
+  if (button == 0 || state == 0) return;
+  RecordMouseEvent(app, button, state, Application_ModifiersFromGlfw(glfw_mods), 0);
+}
+
+void Application_OnScroll(Application* app, double y_offset, int glfw_mods) {
+  // A wheel notch is a press without a release: 4 away from the user, 5
+  // towards. Sideways scrolling has no button.
+  if (y_offset == 0.0) return;
+  RecordMouseEvent(app, y_offset > 0.0 ? 4 : 5, KEY_STATE_DOWN, Application_ModifiersFromGlfw(glfw_mods), 0);
+}
+
+void Application_OnCursorPos(Application* app, double client_x, double client_y) {
+  if (app == nullptr) return;
+  app->cursor_shown = 1;
+  double x = 0.0;
+  double y = 0.0;
+  if (Application_ClientToDisplay(app, client_x, client_y, &x, &y)) RecordMousePos(app, x, y);
+}

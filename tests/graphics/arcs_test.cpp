@@ -1,0 +1,332 @@
+// Arcs, sectors, ellipses and arc segments of paths on the off-screen
+// context: vertex density from the radius in pixels, the points themselves,
+// the discs and quarters they cover, the degenerate cases and the errors.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "graphics/sgl.h"
+#include "graphics/sgl_internal.h"
+#include "tests/support/gl_fixture.h"
+#include "tests/support/line_probes.h"
+
+namespace {
+
+using velkor_test::ClearDisplay;
+using velkor_test::CountCoveredPixels;
+using velkor_test::ReadPixel;
+using velkor_test::VertexX;
+using velkor_test::VertexY;
+
+const float kWidths[1][3] = {{1.0f, 1.0f, 1.0f}};
+// Centre on a pixel centre, so that radii along the axes light whole pixels.
+constexpr float kCx = 640.5f;
+constexpr float kCy = 384.5f;
+
+class ArcsTest : public velkor_test::SglTest {
+protected:
+    void SetUp() override {
+        velkor_test::SglTest::SetUp();
+        velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
+    }
+
+    static uint32_t Drawn() { return Context().lines.drawn_vertex_count; }
+
+    static float DistanceFrom(uint32_t k, float cx, float cy) {
+        return std::hypot(VertexX(k) - cx, VertexY(k) - cy);
+    }
+
+    static bool Lit(float x, float y) {
+        return ReadPixel(static_cast<int>(x), static_cast<int>(y)).r > 128;
+    }
+};
+
+// ---------------------------------------------------------------- density
+
+TEST_F(ArcsTest, FullCircleStepFollowsTheRadiusInPixels) {
+    struct Case {
+        float radius;
+        uint32_t intermediate;
+        float step_degrees;
+    };
+    const Case cases[] = {{5.0f, 12, 28.0f}, {15.0f, 21, 17.0f}, {40.0f, 39, 9.0f},
+                          {100.0f, 71, 5.0f}, {300.0f, 105, 3.4f}};
+    for (const Case& c : cases) {
+        sgluArcSector2f(kCx, kCy, c.radius, 0.0f, 360.0f, 0, 3);
+        // Start point, the intermediate points, the start point again.
+        ASSERT_EQ(c.intermediate + 2, Drawn()) << "radius " << c.radius;
+        EXPECT_FLOAT_EQ(kCx + c.radius, VertexX(0));
+        EXPECT_FLOAT_EQ(VertexX(0), VertexX(c.intermediate + 1));
+        EXPECT_FLOAT_EQ(VertexY(0), VertexY(c.intermediate + 1));
+        const float chord = 2.0f * c.radius * std::sin(c.step_degrees * 3.14159265f / 360.0f);
+        for (uint32_t k = 1; k <= c.intermediate; ++k) {
+            EXPECT_NEAR(c.radius, DistanceFrom(k, kCx, kCy), 2e-3f * c.radius)
+                << "radius " << c.radius << " point " << k;
+            const float step = std::hypot(VertexX(k) - VertexX(k - 1), VertexY(k) - VertexY(k - 1));
+            EXPECT_NEAR(chord, step, 2e-3f * c.radius) << "radius " << c.radius << " point " << k;
+        }
+    }
+    EXPECT_EQ(0u, Context().errors.count);
+    EXPECT_EQ(0u, Context().arcs.full_circle) << "flag lives for one call";
+}
+
+TEST_F(ArcsTest, RadiusCountsInViewportPixels) {
+    sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 3);
+    EXPECT_EQ(73u, Drawn()) << "100 pixels: 5-degree steps";
+    // In a viewport of half the native size the same radius is 50 pixels.
+    sglViewport(0, 0, 640, 384);
+    sglOrtho(0.0f, 1280.0f, 0.0f, 768.0f);
+    sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 3);
+    EXPECT_EQ(41u, Drawn()) << "50 pixels: 9-degree steps";
+    EXPECT_GT(CountCoveredPixels(368, 190, 4, 4), 0) << "drawn at half size";
+}
+
+TEST_F(ArcsTest, SmallLineArcLeavesOutItsLastIntermediatePoint) {
+    // Radius 5 pixels, a quarter: 4 steps of 28 degrees, of which the last
+    // intermediate point is dropped for a line; the end point closes it.
+    sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 90.0f, 0, 3);
+    ASSERT_EQ(4u, Drawn());
+    EXPECT_NEAR(kCx + 5.0f * std::cos(56.0f * 3.14159265f / 180.0f), VertexX(2), 1e-3f);
+    EXPECT_NEAR(kCx, VertexX(3), 1e-3f);
+    EXPECT_NEAR(kCy + 5.0f, VertexY(3), 1e-3f);
+}
+
+// ---------------------------------------------------------------- sectors
+
+TEST_F(ArcsTest, FilledCircleOfRadius100CoversItsDisc) {
+    sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
+    // Centre, start, 71 points 5 degrees apart, start again.
+    EXPECT_EQ(74u, Drawn());
+    const int covered = CountCoveredPixels(530, 274, 220, 220);
+    // The inscribed 72-gon has 31378 square pixels.
+    EXPECT_NEAR(31378, covered, 120);
+    for (int angle = 0; angle < 360; angle += 30) {
+        const float c = std::cos(angle * 3.14159265f / 180.0f);
+        const float s = std::sin(angle * 3.14159265f / 180.0f);
+        EXPECT_TRUE(Lit(kCx + 98.0f * c, kCy + 98.0f * s)) << angle;
+        EXPECT_FALSE(Lit(kCx + 102.0f * c, kCy + 102.0f * s)) << angle;
+    }
+}
+
+TEST_F(ArcsTest, DirectionChoosesTheQuarters) {
+    struct Case {
+        float start, end;
+        uint32_t clockwise;
+        bool quadrant[4];  // lit in quadrants I, II, III, IV
+    };
+    const Case cases[] = {
+        {0.0f, 90.0f, 0, {true, false, false, false}},
+        {90.0f, 0.0f, 1, {true, false, false, false}},
+        {0.0f, 90.0f, 1, {false, true, true, true}},
+        {180.0f, -90.0f, 0, {false, false, true, false}},
+    };
+    const float probe[4][2] = {{50, 50}, {-50, 50}, {-50, -50}, {50, -50}};
+    for (const Case& c : cases) {
+        ClearDisplay();
+        sgluArcSector2f(kCx, kCy, 100.0f, c.start, c.end, c.clockwise, 1);
+        for (int q = 0; q < 4; ++q) {
+            EXPECT_EQ(c.quadrant[q], Lit(kCx + probe[q][0], kCy + probe[q][1]))
+                << c.start << " to " << c.end << " clockwise " << c.clockwise << " quadrant " << q;
+        }
+    }
+}
+
+TEST_F(ArcsTest, SectorOutlineHasItsCentreUnlessFull) {
+    sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 90.0f, 0, 2);
+    // Centre, start, 17 intermediate points, end; the loop closes itself.
+    ASSERT_EQ(20u, Drawn());
+    EXPECT_EQ(kCx, VertexX(0));
+    EXPECT_EQ(kCy, VertexY(0));
+    EXPECT_TRUE(Lit(kCx + 50.0f, kCy));       // the radius along x
+    EXPECT_TRUE(Lit(kCx, kCy + 50.0f));       // the radius along y
+    EXPECT_FALSE(Lit(kCx + 50.0f, kCy + 50.0f));
+
+    sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 2);
+    EXPECT_EQ(72u, Drawn()) << "start and 71 points, no centre, no repeated start";
+    EXPECT_EQ(kCx + 100.0f, VertexX(0));
+}
+
+TEST_F(ArcsTest, SubPixelSectorIsOnePoint) {
+    sgluArcSector2f(kCx, kCy, 0.4f, 0.0f, 360.0f, 0, 1);
+    GLfloat size = 0.0f;
+    glGetFloatv(GL_POINT_SIZE, &size);
+    EXPECT_FLOAT_EQ(0.8f, size);
+    EXPECT_EQ(1u, Drawn());
+    EXPECT_GT(CountCoveredPixels(636, 380, 8, 8), 0);
+    EXPECT_EQ(static_cast<uint32_t>(GL_NO_ERROR), velkor_test::TakeGlError());
+}
+
+TEST_F(ArcsTest, ZeroRadiusDrawsNothingAndRaisesNoOpenGLError) {
+    sgluArcSector2f(kCx, kCy, 0.0f, 0.0f, 360.0f, 0, 1);
+    sgluArcSector2f(kCx, kCy, -5.0f, 0.0f, 360.0f, 0, 1);
+    EXPECT_EQ(0, CountCoveredPixels(620, 364, 40, 40));
+    EXPECT_EQ(static_cast<uint32_t>(GL_NO_ERROR), velkor_test::TakeGlError());
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(ArcsTest, BadSectorArgumentsRecordError26) {
+    struct Case {
+        float start, end;
+        uint32_t clockwise, mode;
+    };
+    const Case cases[] = {{100000.0f, 0.0f, 0, 1}, {0.0f, -100000.0f, 0, 1},
+                          {0.0f, 90.0f, 2, 1},     {0.0f, 90.0f, 0, 0},
+                          {0.0f, 90.0f, 0, 4}};
+    for (const Case& c : cases) {
+        sgluArcSector2f(kCx, kCy, 100.0f, c.start, c.end, c.clockwise, c.mode);
+    }
+    const sgl_type_statemachine& context = Context();
+    ASSERT_EQ(5u, context.errors.count);
+    for (uint32_t k = 0; k < 5; ++k) {
+        EXPECT_EQ(SGL_ERROR_ARC_SECTOR, context.errors.entries[k].code);
+        EXPECT_EQ(0u, context.errors.entries[k].value);
+    }
+    EXPECT_EQ(0, CountCoveredPixels(500, 250, 280, 280));
+}
+
+TEST_F(ArcsTest, EmptySweepDrawsNothing) {
+    sgluArcSector2f(kCx, kCy, 100.0f, 45.0f, 45.0f, 0, 1);
+    sgluArcSector2f(kCx, kCy, 100.0f, 45.0f, 45.0f, 1, 3);
+    EXPECT_EQ(0, CountCoveredPixels(500, 250, 280, 280));
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(ArcsTest, SmoothedFilledSectorGetsAnOutlineAndKeepsTheTables) {
+    sglEnable(SGL_POLYGON_SMOOTH);
+    sglEnable(SGL_TESSELLATION);
+    sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
+    EXPECT_EQ(0u, Context().lines.tessellated_triangles) << "arcs are convex: never clipped";
+    // The outline's fringe reaches a little beyond the polygon.
+    EXPECT_GT(CountCoveredPixels(530, 274, 220, 220), 31378 + 300);
+    EXPECT_EQ(1u, Context().polygon_smooth);
+    EXPECT_EQ(&kWidths[0][0], Context().line_width_table);
+    EXPECT_EQ(0u, Context().line_width_index);
+}
+
+// ---------------------------------------------------------------- ellipses
+
+TEST_F(ArcsTest, FilledEllipseCoversItsArea) {
+    sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 360.0f, 0, 0);
+    EXPECT_NEAR(62832, CountCoveredPixels(430, 274, 420, 220), 62832 * 0.01);
+    EXPECT_TRUE(Lit(kCx + 195.0f, kCy));
+    EXPECT_TRUE(Lit(kCx, kCy + 95.0f));
+    EXPECT_FALSE(Lit(kCx, kCy + 105.0f));
+    EXPECT_FALSE(Lit(kCx + 150.0f, kCy + 80.0f));
+    EXPECT_EQ(0u, Context().arcs.ellipse);
+}
+
+TEST_F(ArcsTest, EllipseSectorEndsOnTheRequestedRays) {
+    sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 45.0f, 0, 1);
+    const uint32_t n = Drawn();
+    ASSERT_GT(n, 2u);
+    EXPECT_NEAR(kCx + 200.0f, VertexX(0), 1e-3f);
+    // The last point lies on the 45-degree ray and on the ellipse.
+    const float dx = VertexX(n - 1) - kCx;
+    const float dy = VertexY(n - 1) - kCy;
+    EXPECT_NEAR(dx, dy, 0.5f);
+    EXPECT_NEAR(1.0f, dx * dx / 40000.0f + dy * dy / 10000.0f, 2e-3f);
+}
+
+TEST_F(ArcsTest, DegenerateEllipseIsALineAlongTheOtherAxis) {
+    sgluArcEllipse2f(kCx, kCy, 100.0f, 0.0f, 0.0f, 360.0f, 0, 0);
+    EXPECT_EQ(2u, Drawn());
+    EXPECT_TRUE(Lit(kCx + 90.0f, kCy));
+    EXPECT_FALSE(Lit(kCx, kCy + 5.0f));
+    sgluArcEllipse2f(kCx, kCy, 100.0f, 100.0f, 0.0f, 90.0f, 0, 2);
+    ASSERT_EQ(1u, Context().errors.count);
+    EXPECT_EQ(SGL_ERROR_ARC_ELLIPSE, Context().errors.entries[0].code);
+}
+
+// ---------------------------------------------------------------- points into a primitive
+
+TEST_F(ArcsTest, PointsListFeedsTheCallersPrimitive) {
+    sglBegin(11);
+    sglVertex2f(kCx - 50.0f, kCy);
+    sgluArcCircleLinePointsList2f(kCx, kCy, kCx + 50.0f, kCy, 50.0f, 50.0f, 1, 90.0f);
+    sglEnd();
+    const uint32_t n = Drawn();
+    ASSERT_EQ(1u + 1u + 9u + 1u, n) << "own vertex, start, 9 steps of 9 degrees, end";
+    EXPECT_EQ(kCx + 50.0f, VertexX(1));
+    EXPECT_NEAR(kCx, VertexX(n - 1), 1e-3f);
+    EXPECT_NEAR(kCy - 50.0f, VertexY(n - 1), 1e-3f) << "clockwise goes down";
+    for (uint32_t k = 2; k < n; ++k) {
+        EXPECT_LT(VertexY(k), kCy) << k;
+    }
+}
+
+TEST_F(ArcsTest, PointsListOfAVanishingRadiusIsTheCentreTwice) {
+    sglBegin(11);
+    sgluArcCircleLinePointsList2f(kCx, kCy, kCx + 0.5f, kCy, 0.5f, 0.5f, 0, 180.0f);
+    sglEnd();
+    ASSERT_EQ(2u, Drawn());
+    EXPECT_EQ(kCx, VertexX(0));
+    EXPECT_EQ(kCx, VertexX(1));
+}
+
+// ---------------------------------------------------------------- arc segments
+
+TEST_F(ArcsTest, ArcSegmentBendsTheNextLineOfAPath) {
+    struct Case {
+        uint32_t clockwise;
+        float side;  // -1: the arc bulges below the chord, +1 above
+    };
+    for (const Case& c : {Case{0, -1.0f}, Case{1, 1.0f}}) {
+        sglBeginPath(1);
+        sglMoveTo(540.0f, 384.0f);
+        sgluArcSegment(c.clockwise, 180.0f);
+        sglLineTo(740.0f, 384.0f);
+        sglEndPath();
+        const uint32_t n = Drawn();
+        // Start, 35 points 5 degrees apart, the exact end.
+        ASSERT_EQ(37u, n) << "clockwise " << c.clockwise;
+        EXPECT_EQ(740.0f, VertexX(n - 1));
+        EXPECT_EQ(384.0f, VertexY(n - 1));
+        for (uint32_t k = 1; k + 1 < n; ++k) {
+            EXPECT_NEAR(100.0f, DistanceFrom(k, 640.0f, 384.0f), 0.2f) << k;
+            EXPECT_GT(c.side * (VertexY(k) - 384.0f), 0.0f) << k;
+        }
+        EXPECT_GT(CountCoveredPixels(638, static_cast<int>(382.0f + c.side * 100.0f), 4, 4), 0);
+        EXPECT_EQ(0u, Context().lines.arc_pending);
+    }
+}
+
+TEST_F(ArcsTest, QuarterArcSegmentHasItsCentreOnTheBisector) {
+    sglBeginPath(1);
+    sglMoveTo(600.0f, 300.0f);
+    sgluArcSegment(0, 90.0f);
+    sglLineTo(700.0f, 300.0f);
+    sglEndPath();
+    // A 90-degree arc over a chord of 100: radius 70.71, centre 50 above the
+    // chord's middle, the arc dipping below the chord.
+    const uint32_t n = Drawn();
+    ASSERT_GT(n, 3u);
+    for (uint32_t k = 0; k < n; ++k) {
+        EXPECT_NEAR(70.7107f, DistanceFrom(k, 650.0f, 350.0f), 0.1f) << k;
+    }
+    // Vertex 2 is two 5-degree steps on from the start at 225 degrees.
+    EXPECT_NEAR(650.0f - 70.7107f * std::sin(35.0f * 3.14159265f / 180.0f), VertexX(2), 0.1f);
+}
+
+TEST_F(ArcsTest, ArcSegmentRejectsFullTurnsAndLeavesSmallAnglesStraight) {
+    sgluArcSegment(0, 360.0f);
+    sgluArcSegment(0, 0.0f);
+    sgluArcSegment(0, -720.0f);
+    sgluArcSegment(2, 90.0f);
+    const sgl_type_statemachine& context = Context();
+    ASSERT_EQ(4u, context.errors.count);
+    for (uint32_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(SGL_ERROR_ARC_SEGMENT, context.errors.entries[k].code);
+    }
+    EXPECT_EQ(0u, context.lines.arc_pending);
+
+    sglBeginPath(1);
+    sglMoveTo(540.0f, 384.0f);
+    sgluArcSegment(0, 1.5f);
+    sglLineTo(740.0f, 384.0f);
+    sglEndPath();
+    EXPECT_EQ(2u, Drawn());
+    EXPECT_EQ(4u, context.errors.count);
+}
+
+}  // namespace

@@ -341,6 +341,7 @@ bool sglInit(sgl_type_statemachine* context, const sgl_parameters* parameters) {
     sgl_initialize_transformation(context);
 
     sglReset();
+    sgluLoadFonts(nullptr);
     return true;
 }
 

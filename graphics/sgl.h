@@ -578,6 +578,12 @@ void sglSetTextAlignment(uint32_t horizontal, uint32_t vertical);
 // (7 ascent, 9 descent, 7 + 9 the line height). Kind 10 or more, or a slot
 // beyond the table: error 88 and 0. In pixels of the native display.
 float sglGetFontValue(uint32_t font, uint32_t character, uint32_t kind);
+// Writes at most `length` characters of text (up to its 0 byte) at (x, y) in
+// the current font and colour, placed by the text alignment; line breaks (10,
+// 13, or the pair 13 10) start a new line one line height lower. No text or
+// a negative length: error 31, nothing drawn; more than 1024: error 31 and
+// the first 1024.
+void sgluWriteText(float x, float y, const char* text, int32_t length);
 
 // ---------------------------------------------------------------------------
 // Textures and bitmaps (sgl_textures.cpp)
@@ -603,6 +609,8 @@ void sglBindTexture(uint8_t target, uint32_t slot);
 // Numbered entry points used by generated display code (f001 ... f127).
 // Each forwards its arguments unchanged to one operation.
 // ---------------------------------------------------------------------------
+void f001(uint8_t mode);
+void f002();
 void f008(uint8_t capability);
 void f009(uint8_t capability);
 void f013(int32_t index);
@@ -614,14 +622,27 @@ void f020();
 void f022(float degrees);
 void f023(float sx, float sy);
 void f027(float x, float y);
+void f030(float cx, float cy, float radius, float start_angle, float end_angle, uint32_t clockwise,
+          uint32_t mode);
+void f035(float x, float y);
 void f036(uint32_t alpha);
+void f051(uint32_t clockwise, float angle);
 void f059(float x, float y, float* sx, float* sy);
 void f064();
 void f068(uint32_t caps);
+void f072(float cx, float cy, float rx, float ry, float start_angle, float end_angle, uint32_t clockwise,
+          uint32_t outline);
 void f073(float x, float y);
 void f074();
 void f079(float sx, float sy, float* x, float* y);
 void f085(int32_t index);
+void f086(float x, float y);
+void f087(float x, float y);
+void f094();
+void f095(uint8_t kind);
+void f096();
 void f121(int32_t index);
+void f124(float x);
+void f125(float y);
 
 #endif  // VELKOR_GRAPHICS_SGL_H

@@ -262,4 +262,38 @@ TEST_F(ShapesTest, HalfSizeViewportHalvesEverything) {
     EXPECT_EQ(0, CountCoveredPixels(0, 0, 640, 290));
 }
 
+// ---------------------------------------------------------------- numbered entries
+
+TEST_F(ShapesTest, NumberedEntriesReachTheDrawingOperations) {
+    f001(5);
+    f035(100, 100);
+    f035(200, 100);
+    f035(200, 200);
+    f035(100, 200);
+    f002();
+    EXPECT_EQ(10000, CountCoveredPixels(90, 90, 120, 120));
+
+    f095(2);
+    f086(300, 100);
+    f124(400);
+    f125(200);
+    f087(300, 200);
+    f094();
+    f096();
+    EXPECT_EQ(10000, CountCoveredPixels(290, 90, 120, 120));
+
+    f030(640.0f, 500.0f, 50.0f, 0.0f, 360.0f, 0, 1);
+    f072(900.0f, 500.0f, 60.0f, 30.0f, 0.0f, 360.0f, 0, 0);
+    EXPECT_EQ(255, ReadPixel(640, 500).r);
+    EXPECT_EQ(255, ReadPixel(955, 500).r);
+
+    f095(1);
+    f086(100.5f, 600.5f);
+    f051(0, 180.0f);
+    f087(300.5f, 600.5f);
+    f096();
+    EXPECT_GT(CountCoveredPixels(198, 498, 4, 4), 0) << "the arc through (200.5, 500.5)";
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
 }  // namespace

@@ -709,6 +709,31 @@ TEST_F(ContextTest, TextureEnvironmentBindingAndLineWidthCaches) {
     EXPECT_EQ(5.0f, width);
 }
 
+TEST_F(ContextTest, ArrayPointerAndEnableCachesSkipRepeatsUnlessBypassed) {
+    static float other[8];
+    void* pointer = nullptr;
+    sgliVertexPointer(&Context().vertices[0][0]);  // already set by the reset
+    glVertexPointer(2, GL_FLOAT, 0, other);
+    sgliVertexPointer(&Context().vertices[0][0]);
+    glGetPointerv(GL_VERTEX_ARRAY_POINTER, &pointer);
+    EXPECT_EQ(static_cast<void*>(other), pointer);
+    sgliTexCoordPointer(other);
+    glGetPointerv(GL_TEXTURE_COORD_ARRAY_POINTER, &pointer);
+    EXPECT_EQ(static_cast<void*>(other), pointer);
+    Context().cache_bypass = 1;
+    sgliVertexPointer(&Context().vertices[0][0]);
+    glGetPointerv(GL_VERTEX_ARRAY_POINTER, &pointer);
+    EXPECT_EQ(static_cast<void*>(Context().vertices), pointer);
+    Context().cache_bypass = 0;
+
+    EXPECT_TRUE(GlEnabled(GL_TEXTURE_COORD_ARRAY));  // marked enabled by the reset
+    sgliTexCoordArray(false);
+    EXPECT_FALSE(GlEnabled(GL_TEXTURE_COORD_ARRAY));
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    sgliTexCoordArray(false);
+    EXPECT_TRUE(GlEnabled(GL_TEXTURE_COORD_ARRAY));
+}
+
 // Widths are given for the native display and follow the viewport's scale.
 TEST_F(ContextTest, LineWidthFollowsTheViewportRatio) {
     sglViewport(0, 0, 640, 384);

@@ -128,17 +128,21 @@ void Disassemble(const char* pcText, const MemoryRow* rom, uint32_t* format,
     uint32_t format0 = kFormatDoubleOperand;
     uint32_t emulated = 0;
     bool rotate = (sReg == dReg) && ((as == 0 && ad == 0) || (as == 1 && ad == 1));
+    // NOP and RET are register forms (MOV #0,R3 and MOV @SP+,PC); with Ad = 1
+    // the same fields name a memory destination: CLR 0x..(R3), POP 0x.... .
+    bool toR3 = dReg == 3 && ad == 0;
+    bool toPC = dReg == 0 && ad == 0;
     if (op == kOpSUB && sReg == 3 && as == 1) {
       format0 = kFormatEmulated; emulated = kOpDEC;
     } else if (op == kOpADD && sReg == 3 && as == 1) {
       format0 = kFormatEmulated; emulated = kOpINC;
-    } else if (op == kOpMOV && sReg == 3 && as == 0 && dReg == 3) {
+    } else if (op == kOpMOV && sReg == 3 && as == 0 && toR3) {
       *format = kFormatEmulated;
       *emulatedOperation = kOpNOP;
       return;
-    } else if (op == kOpMOV && sReg == 1 && as == 3 && dReg != 0) {
+    } else if (op == kOpMOV && sReg == 1 && as == 3 && !toPC) {
       format0 = kFormatEmulated; emulated = kOpPOP;
-    } else if (op == kOpMOV && sReg == 1 && as == 3 && dReg == 0) {
+    } else if (op == kOpMOV && sReg == 1 && as == 3 && toPC) {
       *format = kFormatEmulated;
       *emulatedOperation = kOpRET;
       return;

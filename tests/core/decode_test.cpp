@@ -29,6 +29,8 @@ const DecodeCase kCases[] = {
     {"DEC R5", {0x8315}, kFormatEmulated, kOpDEC, kModeImmediate, kKept, "0x0001", kModeRegister, 5, "-", 1},
     {"NOP", {0x4303}, kFormatEmulated, kOpNOP, kKept, kKept, "-", kKept, kKept, "-", 1},
     {"RET", {0x4130}, kFormatEmulated, kOpRET, kKept, kKept, "-", kKept, kKept, "-", 1},
+    {"POP 0x0210 (symbolic) is no RET", {0x41B0, 0x028E}, kFormatEmulated, kOpPOP, kModeAutoincrement, 1, "-", kModeSymbolic, kKept, "0x0210", 1},
+    {"CLR 0x0002(R3) is no NOP", {0x4383, 0x0002}, kFormatEmulated, kOpCLR, kModeImmediate, kKept, "0x0000", kModeIndexed, 3, "0x0002", 1},
     {"POP R4", {0x4134}, kFormatEmulated, kOpPOP, kModeAutoincrement, 1, "-", kModeRegister, 4, "-", 1},
     {"CLR R4", {0x4304}, kFormatEmulated, kOpCLR, kModeImmediate, kKept, "0x0000", kModeRegister, 4, "-", 1},
     {"TST R4", {0x9304}, kFormatEmulated, kOpTST, kModeImmediate, kKept, "0x0000", kModeRegister, 4, "-", 1},

@@ -110,18 +110,6 @@ TEST_F(MappingTest, FieldSettersStoreWhatTheRecordHandOverStores) {
   EXPECT_EQ(MODIFIER_SHIFT, modifiers);
 }
 
-TEST_F(MappingTest, KeyCodesAreTheHostsCodes) {
-  EXPECT_EQ(0x10001u, KEY_F1);
-  EXPECT_EQ(0x1000Au, KEY_F10);
-  EXPECT_EQ(0x1000Du, KEY_PAGE_UP);
-  EXPECT_EQ(0x10010u, KEY_HOME);
-  EXPECT_EQ(0x10011u, KEY_LEFT);
-  EXPECT_EQ(0x10014u, KEY_DOWN);
-  EXPECT_EQ(0x10016u, KEY_DELETE);
-  EXPECT_EQ(1u, MODIFIER_SHIFT);
-  EXPECT_EQ(2u, MODIFIER_CONTROL);
-}
-
 // ---- Acknowledge flag and cursor requests ------------------------------------------
 
 TEST_F(MappingTest, AcknowledgeFlagIsSetForTheCycleAndClearedAfterIt) {

@@ -188,19 +188,6 @@ TEST(TwoStateDifferenceTest, SpaceWithALoadFlipsTheLoadedValueInBoth) {
   }
 }
 
-TEST(TwoStateDifferenceTest, InitialOutputsBeforeTheFirstStep) {
-  ToggleButton_State toggle;
-  ToggleButton_init(&toggle);
-  EXPECT_EQ(1, toggle.event);
-  EXPECT_EQ(1, toggle.state);
-  EXPECT_EQ(1, toggle.loadPending);
-  CheckButton_State check;
-  CheckButton_init(&check);
-  EXPECT_EQ(1, check.state);
-  EXPECT_EQ(1, check.event);
-  EXPECT_EQ(1, check.loadPending);
-}
-
 TEST(TwoStateDifferenceTest, WithoutAcknowledgeTheEventIsHeld) {
   for (Kind kind : {Kind::kToggle, Kind::kCheck}) {
     CycleDriver driver;

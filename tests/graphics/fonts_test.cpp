@@ -236,4 +236,124 @@ TEST_F(FontsTest, CharactersDecodeInTheContextsEncoding) {
     EXPECT_EQ(0xE4, code);
 }
 
+// --- writing text -----------------------------------------------------------
+
+class WriteTextTest : public FontsTest {
+protected:
+    void SetUp() override {
+        FontsTest::SetUp();
+        static const float colours[2][4] = {{0, 0, 0, 1}, {1, 1, 1, 1}};
+        sglColorPointerf(&colours[0][0], 2);
+        sglIndexColori(1);
+        sgluLoadFonts(&Velkor_font_table);
+        sglIndexFonti(20);
+        ClearErrors();
+    }
+
+    // Expects the glyph of `code` in slot 20 drawn in white with its pen at
+    // pixel (x, y): every pixel of its bitmap as bright as the glyph's texel,
+    // and nothing else lit within `margin` pixels around it.
+    static void ExpectGlyphAt(uint16_t code, int x, int y, int margin = 12) {
+        const uint8_t* table = reinterpret_cast<const uint8_t*>(&Velkor_font_table);
+        sgl_font font{};
+        ASSERT_TRUE(sgl_font_table_font(table, 20, &font));
+        sgl_glyph glyph{};
+        sgl_font_glyph(font, code, &glyph);
+        sgl_font_texture texture{};
+        ASSERT_TRUE(sgl_font_table_texture(table, glyph.texture, &texture));
+        static std::vector<uint8_t> texels(1024 * 1024);
+        ASSERT_TRUE(sgl_decode_font_texture(texture.data, texture.length, 1024, 1024, texels.data()));
+        const int tx = static_cast<int>(glyph.s0 * 1024), ty = static_cast<int>(glyph.t0 * 1024);
+        const int left = x + glyph.x_offset, bottom = y + glyph.y_offset;
+        int wrong = 0, lit = 0;
+        for (int r = 0; r < glyph.height; ++r) {
+            for (int c = 0; c < glyph.width; ++c) {
+                const int want = texels[(ty + r) * 1024 + tx + c];
+                const int got = velkor_test::ReadPixel(left + c, bottom + r).r;
+                if (got < want - 1 || got > want + 1) ++wrong;
+                lit += want > 0;
+            }
+        }
+        EXPECT_EQ(0, wrong) << "glyph " << code << " at " << x << ", " << y;
+        EXPECT_GT(lit, 0);
+        const int around = velkor_test::CountCoveredPixels(left - margin, bottom - margin, glyph.width + 2 * margin,
+                                                           glyph.height + 2 * margin);
+        const int inside = velkor_test::CountCoveredPixels(left, bottom, glyph.width, glyph.height);
+        EXPECT_EQ(inside, around) << "pixels lit outside the glyph of " << code;
+    }
+};
+
+TEST_F(WriteTextTest, GlyphLandsWithItsPenOnTheGivenPoint) {
+    sgluWriteText(100, 200, "A", 1);
+    ExpectGlyphAt('A', 100, 200);
+    ExpectErrors({});
+    EXPECT_EQ(GLenum{GL_NO_ERROR}, velkor_test::TakeGlError());
+}
+
+TEST_F(WriteTextTest, PenAdvancesByEachGlyphsAdvance) {
+    sgluWriteText(300, 300, "0A", 2);
+    ExpectGlyphAt('0', 300, 300, 0);
+    ExpectGlyphAt('A', 307, 300, 0);  // '0' advances 7
+    EXPECT_EQ(velkor_test::CountCoveredPixels(290, 290, 40, 30),
+              velkor_test::CountCoveredPixels(300, 300, 15, 9));
+}
+
+// Centred both ways: the ink width (6 for '0') is centred on x and the
+// ascent (9) on y, then the pen snaps to the nearest whole pixel.
+TEST_F(WriteTextTest, CentredTextIsCentredOnThePoint) {
+    sglSetTextAlignment(1, 1);
+    sgluWriteText(640, 384, "0", 1);
+    ExpectGlyphAt('0', 637, 380);  // 640 - 3, round(384 - 4.5) = 380 (half away from zero)
+    sglSetTextAlignment(2, 2);
+    ClearErrors();
+    velkor_test::ClearDisplay();
+    sgluWriteText(640, 384, "0", 1);
+    ExpectGlyphAt('0', 634, 375);  // right edge of the ink and top of the ascent on the point
+}
+
+TEST_F(WriteTextTest, OffPixelPointsSnapToTheNearestPixel) {
+    sgluWriteText(100.6f, 200.4f, "A", 1);
+    ExpectGlyphAt('A', 101, 200);
+}
+
+TEST_F(WriteTextTest, LineBreaksStartLinesOneLineHeightLower) {
+    // The line height of slot 20 is 9 + 6; CR LF is one break.
+    sgluWriteText(100, 400, "A\r\n0\n\nA", 100);
+    ExpectGlyphAt('A', 100, 400, 2);
+    ExpectGlyphAt('0', 100, 385, 2);
+    ExpectGlyphAt('A', 100, 355, 2);
+    EXPECT_EQ(0, velkor_test::CountCoveredPixels(100, 366, 20, 15));  // the empty line
+}
+
+TEST_F(WriteTextTest, LengthLimitsTheCharactersAndTheTextEndsAtItsZero) {
+    sgluWriteText(100, 200, "A0", 1);
+    ExpectGlyphAt('A', 100, 200);
+    velkor_test::ClearDisplay();
+    sgluWriteText(100, 200, "A", 50);
+    ExpectGlyphAt('A', 100, 200);
+    ExpectErrors({});
+}
+
+TEST_F(WriteTextTest, MissingTextAndBadLengthsAreReported) {
+    sgluWriteText(100, 200, nullptr, 3);
+    sgluWriteText(100, 200, "A", -1);
+    EXPECT_EQ(0, velkor_test::CountCoveredPixels(0, 0, 1280, 768));
+    std::vector<char> long_text(1100, 'A');
+    long_text.push_back(0);
+    sgluWriteText(0, 100, long_text.data(), 1100);
+    ExpectErrors({{SGL_ERROR_WRITE_TEXT, 0}, {SGL_ERROR_WRITE_TEXT, 0xFFFFFFFFu}, {SGL_ERROR_WRITE_TEXT, 1100}});
+    // 1024 characters of 8 pixels run off the display: only the first ones show.
+    EXPECT_GT(velkor_test::CountCoveredPixels(0, 100, 1280, 9), 0);
+}
+
+TEST_F(WriteTextTest, ColourAndStateComeBackAfterwards) {
+    sglTransparency8(100);
+    sgluWriteText(100, 200, "A", 1);
+    ExpectGlyphAt('A', 100, 200);  // text ignores the transparency
+    EXPECT_EQ(100, Context().transparency);
+    EXPECT_EQ(0, Context().gl_texture_2d);
+    EXPECT_EQ(GL_FALSE, glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(GLenum{GL_NO_ERROR}, velkor_test::TakeGlError());
+}
+
 }  // namespace

@@ -81,11 +81,11 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
   const bool keyUp = in->keyPressed && in->active && in->key == KEY_UP;
   const bool enter = in->keyPressed && in->key == KEY_ENTER;
 
-  // 1. Cursor basis.
+  // Where the cursor stood; after a reset, on the loaded item.
   const int32_t cursor0 = state->loadPending ? loadIndex : state->cursorRow;
   const uint8_t referenceLock = state->loadPending ? in->lock : state->previousLock;
 
-  // 2. First visible item.
+  // First visible item.
   int32_t first;
   uint8_t scrollChanged;
   if (maxFirst < 1) {
@@ -113,7 +113,7 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
     state->firstTime = 0;
   }
 
-  // 3. Visible rows.
+  // Visible rows.
   for (int32_t r = 0; r < SCROLLLIST_ROWS; ++r) {
     const int32_t i = first + r;
     uint8_t enabled = 1;
@@ -126,14 +126,14 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
     state->visibleEnabled[r] = (in->rowsEnabled && enabled) ? 1 : 0;
   }
 
-  // 4. The row under the pointer; only a shown row that holds an item counts.
+  // The row under the pointer; only a shown row that holds an item counts.
   int32_t hitRow = -1;
   for (int32_t r = 0; r < rows && hitRow < 0; ++r) {
     if (in->rowHover[r] && state->visibleEnabled[r] && first + r < count) hitRow = r;
   }
   const bool hitting = in->active && hitRow >= 0;
 
-  // 5. A choice by the pointer.
+  // A choice by the pointer.
   const bool leftButton = in->button == 0 || in->button == 1;
   bool choose;
   if (in->mode == SCROLLLIST_MODE_RELEASE) {
@@ -145,7 +145,7 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
     choose = hitting && leftButton && in->pressed;
   }
 
-  // 8 (cursor part, needed by validation). The cursor row is relative to the
+  // The cursor row, needed by validation. It is relative to the
   // first visible item in every case, also after the load of a reset: an
   // absolute index there would let Enter select first + index, beyond the
   // items.
@@ -170,17 +170,17 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
   }
   const int32_t target = cursorRow + first;
 
-  // 6. Validation: Enter or a choice while focused, not in the cycle in
+  // Validation: Enter or a choice while focused, not in the cycle in
   // which the lock rises, and only onto an item that exists.
   const bool lockRising = in->lock && referenceLock == 0;
   const bool validate = !lockRising && (enter || choose) && in->active && target >= 0 &&
                         target < count;
   state->previousLock = in->lock;
 
-  // 7. The event holds until acknowledged.
+  // The event holds until acknowledged.
   state->event = (validate || (state->previousEvent && !BHVR_AsynchronousACK)) ? 1 : 0;
 
-  // 8. Selection.
+  // Selection.
   if (state->loadPending) {
     state->selectedIndex = loadIndex;
     state->loadPending = 0;
@@ -189,13 +189,12 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
   }
   state->cursorRow = cursorRow;
 
-  // 9. Row flags.
+  // Row flags.
   for (int32_t r = 0; r < SCROLLLIST_ROWS; ++r) {
     state->visibleHighlighted[r] = (in->active && r == cursorRow) ? 1 : 0;
     state->visibleSelected[r] = (r == state->selectedIndex - first) ? 1 : 0;
   }
 
-  // 10.
   state->previousEvent = state->event;
   state->previousFirst = first;
   state->firstVisible = first;

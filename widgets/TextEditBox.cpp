@@ -64,10 +64,9 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
   const bool enterKey = in->keyPressed && in->key == KEY_ENTER;
   const bool escapeKey = in->keyPressed && in->key == KEY_ESCAPE;
 
-  // 1.
   state->ready = 1;
 
-  // 2. Click timing: the window for a second click opens in the cycle after a
+  // Click timing: the window for a second click opens in the cycle after a
   // click and stays open for 500 ms.
   if (state->click) state->clickSeen = 1;
   state->click = (in->pressed && (in->button == 0 || in->button == 1) && in->hover) ? 1 : 0;
@@ -93,14 +92,13 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
   uint8_t phaseRun = state->blinkPhase;
 
   if (state->state == TEXTEDITBOX_DISPLAYING) {
-    // 3.
     state->editing = 0;
     state->changed = 0;
     state->confirmed = 0;
     state->selected = 0;
     state->selectedMemory = 0;
   } else {
-    // 4.1 A leave request from the previous step means the box has just
+    // A leave request from the previous step means the box has just
     // entered editing (a request made while editing ends it at once).
     if (state->leaveRequest) {
       state->entering = 1;
@@ -109,7 +107,7 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
     }
     const bool entering = state->entering != 0;
 
-    // 4.2 Blink.
+    // Blink.
     phaseRun = entering ? 0 : state->blinkPhase;
     if (phaseRun == 0) {
       const bool elapsed =
@@ -124,13 +122,14 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
     }
     state->blinkPhase = nextPhase;
 
-    // 4.3, 4.4
+    // The whole text is selected by a double click and stays selected until
+    // an edit.
     state->editing = 1;
     const bool selected = ((state->selectedMemory && !entering) ||
                            (state->click && doubleClickOpen)) &&
                           !state->changed;
 
-    // 4.5, 4.6 Editing. Enter is never typed into the box: it confirms.
+    // Editing. Enter is never typed into the box: it confirms.
     const uint32_t key = in->key;
     edit = in->keyPressed && key != KEY_ENTER &&
            (key == KEY_BACKSPACE || key == KEY_DELETE || !in->restricted || selected);
@@ -158,7 +157,7 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
       state->changed = 0;
     }
 
-    // 4.7 Enter or a press outside confirms; Escape cancels.
+    // Enter or a press outside confirms; Escape cancels.
     if (!entering) {
       if ((in->pressed && !in->hover) || enterKey) {
         state->confirmed = 1;
@@ -170,12 +169,11 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
       state->confirmed = 0;
     }
 
-    // 4.8
     state->selected = selected ? 1 : 0;
     state->selectedMemory = state->selected;
   }
 
-  // 5. The new working text.
+  // The new working text.
   char next[TEXT_SIZE_Strings];
   if (cancel) {
     copyText(next, state->backupText);
@@ -188,7 +186,7 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
     copyText(next, edit ? edited : NullString);
   }
 
-  // 6. Output text: a confirmed or loaded text is published one cycle later.
+  // Output text: a confirmed or loaded text is published one cycle later.
   // The first step gives the text input to every text, the published one
   // included; otherwise the next cycle would publish the spaces of init.
   if (state->firstStep) {
@@ -200,14 +198,14 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
   }
   if (in->load || state->confirmed) copyText(state->lastOutputText, next);
 
-  // 7.
+  // What the box draws.
   if (in->invert && state->selected) {
     InvertText_Strings(next, state->displayText);
   } else {
     copyText(state->displayText, next);
   }
 
-  // 8. Transitions.
+  // Transitions.
   if (state->state == TEXTEDITBOX_DISPLAYING) {
     state->caretVisible = 0;
     state->caretIndex = -1;
@@ -233,6 +231,5 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
     }
   }
 
-  // 9.
   copyText(state->workingText, next);
 }

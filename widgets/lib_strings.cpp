@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "graphics/sgl.h"
 #include "widgets/interactivity_mapping.h"
 
 const char NullString[TEXT_SIZE_Strings + 1] = {};
@@ -216,42 +215,4 @@ float Float_of_string_Strings(const char* text) {
   const float value = std::strtof(terminated, &end);
   if (end == terminated) return 0.0f;
   return value;
-}
-
-namespace {
-
-// Font value kinds of the drawing library.
-constexpr uint32_t FONT_ADVANCE = 3;
-constexpr uint32_t FONT_ASCENT = 7;
-constexpr uint32_t FONT_DIGIT_WIDTH = 8;
-constexpr uint32_t FONT_DESCENT = 9;
-// Font values 4..9 belong to the font, not to a glyph; the digit zero is
-// asked for all the same.
-constexpr uint32_t MEASURED_CHARACTER = '0';
-
-}  // namespace
-
-void GetFontSize_Strings(uint32_t font, float* width, float* height) {
-  if (width) *width = sglGetFontValue(font, MEASURED_CHARACTER, FONT_DIGIT_WIDTH);
-  if (height) *height = sglGetFontValue(font, MEASURED_CHARACTER, FONT_ASCENT);
-}
-
-void GetFontSizeY(uint32_t font, float* height) {
-  if (height) {
-    *height = sglGetFontValue(font, MEASURED_CHARACTER, FONT_ASCENT) +
-              sglGetFontValue(font, MEASURED_CHARACTER, FONT_DESCENT);
-  }
-}
-
-void GetStringScreenLength(uint32_t font, const char* text, float* length) {
-  float sum = 0.0f;
-  int32_t index = 0;
-  while (index < TEXT_SIZE_Strings) {
-    int32_t next = index + 1;
-    const uint32_t code = getCharId(text, index, &next);
-    if (code == 0) break;
-    sum += sglGetFontValue(font, code, FONT_ADVANCE);
-    index = next;
-  }
-  if (length) *length = sum;
 }

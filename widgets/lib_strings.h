@@ -81,18 +81,3 @@ void RemoveCharAtEnd_NumKeypad(const char* text, char* out);
 // The number at the start of text ("1.5", "-2e3", " 7"); 0 for a text that
 // does not begin with a number.
 float Float_of_string_Strings(const char* text);
-
-// ---- Font measures -------------------------------------------------------------
-// Read through the drawing library's font values (sglGetFontValue), so the
-// drawing library must be initialised and its fonts loaded; in panel units.
-
-// width := font value 8 (the width of a digit), height := font value 7 (the
-// ascent). Either pointer may be null.
-void GetFontSize_Strings(uint32_t font, float* width, float* height);
-
-// height := the line height, font value 7 + font value 9.
-void GetFontSizeY(uint32_t font, float* height);
-
-// length := the sum of the advances of the characters of text (an escape
-// and a line break count as one character each), at most 255 bytes.
-void GetStringScreenLength(uint32_t font, const char* text, float* length);

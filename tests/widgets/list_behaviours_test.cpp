@@ -318,6 +318,23 @@ TEST(ScrollList, LoadsAreBoundedToTheItems) {
   }
 }
 
+TEST(ScrollList, PageSizesOutsideTheNineRowsAreBounded) {
+  const int32_t pageSizes[] = {0, -3, 50};
+  for (int32_t rows : pageSizes) {
+    ListStory s(16, rows);
+    s.driver.Cycle();
+    for (int i = 0; i < 30; ++i) {
+      s.Key(KEY_DOWN);
+      EXPECT_GE(s.state.firstVisible, 0) << rows;
+      EXPECT_LE(s.state.cursorRow, SCROLLLIST_ROWS - 1) << rows;
+      EXPECT_LT(s.cursorItem(), SCROLLLIST_ITEMS) << rows;
+    }
+    s.Key(KEY_ENTER);
+    EXPECT_EQ(s.cursorItem(), s.state.selectedIndex) << rows;
+    EXPECT_EQ(15, s.state.selectedIndex) << rows;
+  }
+}
+
 TEST(ScrollList, EnterAfterAResetLoadSelectsTheLoadedItem) {
   // The cursor row of a reset load is relative to the first visible item, so
   // Enter selects the loaded item and not first + item (19 here).

@@ -42,6 +42,7 @@
 #pragma once
 
 #include <stdint.h>
+#include <stdio.h>
 
 // ---------------------------------------------------------------------------
 // Machine-state types (the panel's layer context embeds these as they are)
@@ -291,6 +292,10 @@ void Ports(const PortCell* portsIn, const uint8_t* p2Input,
 // malformed line.
 void ROMSave(const MemoryRow* rom, uint32_t slot);
 void ROMLoad(uint32_t slot, MemoryRow* rom);
+
+// ROMLoad's reading of an already opened slot file (any name, e.g. a file
+// given to the trace tool); returns the number of rows filled.
+int ROMLoadStream(FILE* file, MemoryRow* rom);
 
 // ---------------------------------------------------------------------------
 // Helpers over the records above (trace tool, tests, benchmark, panel)

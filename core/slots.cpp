@@ -48,14 +48,21 @@ void ROMLoad(uint32_t slot, MemoryRow* rom) {
   SlotFileName(name, sizeof name, slot);
   FILE* file = fopen(name, "rb");
   if (file == nullptr) return;
+  ROMLoadStream(file, rom);
+  fclose(file);
+}
+
+int ROMLoadStream(FILE* file, MemoryRow* rom) {
+  if (file == nullptr || rom == nullptr) return 0;
   // Lines are taken by position: line n fills row n whatever its address
   // field says. Up to four hex digits each; the rest of the line (the empty
   // quoted field, a CR) is skipped.
-  for (int n = 0; n < kMemoryRowCount; ++n) {
+  int n = 0;
+  for (; n < kMemoryRowCount; ++n) {
     unsigned short address = 0;
     unsigned short word = 0;
     if (fscanf(file, "%4hX;%4hX%*[^\n]\n", &address, &word) != 2) break;
     WriteWordToRow(&rom[n], word);
   }
-  fclose(file);
+  return n;
 }

@@ -267,6 +267,7 @@ void InitializeGraphics(Application* app) {
   }
   if (params->texture_loader != nullptr) params->texture_loader();
   if (params->second_loader != nullptr) params->second_loader();
+  sgluLoadFonts(params->font_table);
   sglSetRenderMode(params->render_mode != 0 ? 1 : 0);
   if (params->pixel_aligned_text != 0) {
     sglEnable(SGL_PIXEL_ALIGNED_TEXT);
@@ -325,6 +326,7 @@ void DisplayScene(Application* app) {
   PerformDraw(app);
   glFlush();
   FillPixelCache(app);
+  if (app->show_event_cursors != 0) DrawEventCursors(app);
   FlipPixelCache(app);
   feclearexcept(FE_ALL_EXCEPT);
   fesetenv(&saved_environment);

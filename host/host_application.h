@@ -107,7 +107,7 @@ struct ApplicationParams {
   uint32_t line_width_count;
   const sgl_line_stipple* line_stipple_table;
   uint32_t line_stipple_count;
-  const uint8_t* font_table;
+  const void* font_table;  // handed to sgluLoadFonts
   void (*texture_loader)();
   uint32_t texture_slot_count;
   void (*second_loader)();
@@ -195,7 +195,7 @@ struct Application {
 
   void (*refresh_callback)();
   std::atomic<uint32_t> cancelled;  // 1 once the window has gone
-  uint32_t window_state;
+  std::atomic<uint32_t> window_state;  // written by the drawing thread
   std::atomic<uint32_t> draw_pending;  // a frame was requested and is not drawn yet
   uint32_t cursor_shown;
   uint32_t current_key;     // code of the key that is down, 0 none
@@ -370,6 +370,11 @@ void OnTouch(Application* app, const TouchPoint* points, uint32_t count, uint32_
 void CursorPosRequestCallback(void* context, uint32_t id, float x, float y);
 // Moves the system cursor when the window has the focus (drawing thread).
 void Application_SetMousePos(Application* app, double x, double y, uint32_t id, int32_t index);
+// Draws a cross at every pointer context (red pressed, green released, white
+// otherwise) over the frame, with the host's own colour, line width and
+// stipple tables; the application's tables are put back afterwards. Called by
+// DisplayScene after the pixel cache is filled, so snapshots do not show it.
+void DrawEventCursors(Application* app);
 
 // The translation of GLFW callbacks into events, as plain functions. The
 // glfw_* arguments are GLFW's own constants.

@@ -3,6 +3,7 @@
 #include "host/host_application.h"
 
 #define GLFW_INCLUDE_NONE
+#include <GL/gl.h>
 #include <GLFW/glfw3.h>
 
 #include <cmath>
@@ -341,4 +342,80 @@ void Application_OnCursorPos(Application* app, double client_x, double client_y)
   double x = 0.0;
   double y = 0.0;
   if (Application_ClientToDisplay(app, client_x, client_y, &x, &y)) RecordMousePos(app, x, y);
+}
+
+// ---- Event cursors ---------------------------------------------------------------------
+
+namespace {
+
+// The host's own attribute tables, so the crosses look the same whatever
+// tables the application installed: 0 pink, 1 black, 2 red, 3 green, 4 blue,
+// 5 white.
+const float loc_colors[] = {
+    1.0f, 0.501961f, 0.741176f, 1.0f,  //
+    0.0f, 0.0f, 0.0f, 1.0f,            //
+    1.0f, 0.0f, 0.0f, 1.0f,            //
+    0.0f, 1.0f, 0.0f, 1.0f,            //
+    0.0f, 0.0f, 1.0f, 1.0f,            //
+    1.0f, 1.0f, 1.0f, 1.0f,
+};
+// Width without smoothing, core and outer width with smoothing, in pixels.
+const float loc_line_widths[] = {
+    1.2f, 1.5f, 3.0f,  2.5f, 1.5f, 3.5f,  3.5f, 2.5f, 4.2f,  4.5f, 3.5f, 5.5f,
+    5.5f, 4.5f, 6.5f,  6.5f, 5.5f, 7.5f,  7.5f, 6.5f, 8.5f,  8.5f, 7.5f, 9.5f,
+};
+// 0 solid; 1 on 12 and off 12 pixels.
+const sgl_line_stipple loc_line_stipples[] = {
+    {{1, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 1, 1},
+    {{12, 12, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
+};
+constexpr int32_t kCursorColorPressed = 2;
+constexpr int32_t kCursorColorReleased = 3;
+constexpr int32_t kCursorColorIdle = 5;
+constexpr int32_t kCursorLineWidth = 4;
+
+}  // namespace
+
+void DrawEventCursors(Application* app) {
+  sgl_type_statemachine* context = glob_pr_sglStatemachine;
+  if (app == nullptr || context == nullptr) return;
+  const float* colors = context->color_table;
+  const uint32_t color_count = context->color_count;
+  const float* widths = context->line_width_table;
+  const uint32_t width_count = context->line_width_count;
+  const sgl_line_stipple* stipples = context->stipple_table;
+  const uint32_t stipple_count = context->stipple_count;
+  sglColorPointerf(loc_colors, sizeof loc_colors / sizeof(float) / 4);
+  sglLineWidthPointerf(loc_line_widths, sizeof loc_line_widths / sizeof(float) / 3);
+  sglLineStipplePointer(loc_line_stipples, sizeof loc_line_stipples / sizeof loc_line_stipples[0]);
+  const sgl_transformation& t = context->transform;
+  const float h = 10.0f * t.units_x;
+  const float v = 10.0f * t.units_y;
+  for (uint32_t i = 0; i < app->params->pointer_count; ++i) {
+    const PointerEvent& pointer = app->pointer_contexts[i];
+    // The contexts hold display units; the window's pixels are those scaled
+    // by the viewport's ratio to the native size.
+    float x = 0.0f;
+    float y = 0.0f;
+    sglConvertPixelToPoint(pointer.x * t.ratio_x, pointer.y * t.ratio_y, &x, &y);
+    const int32_t color =
+        pointer.pressed != 0 ? kCursorColorPressed : (pointer.released != 0 ? kCursorColorReleased : kCursorColorIdle);
+    sglIndexHaloColori(-1);
+    sglIndexLineStipplei(0);
+    sglEnable(SGL_LINE_SMOOTH);
+    sglSetLineCaps(1);
+    sglTransparency8(255);
+    sglIndexColori(color);
+    sglIndexLineWidthi(kCursorLineWidth);
+    sglBegin(SGL_PRIMITIVE_SEGMENTS);
+    sglVertex2f(x, y - v);
+    sglVertex2f(x, y + v);
+    sglVertex2f(x - h, y);
+    sglVertex2f(x + h, y);
+    sglEnd();
+  }
+  sglColorPointerf(colors, color_count);
+  sglLineWidthPointerf(widths, width_count);
+  sglLineStipplePointer(stipples, stipple_count);
+  glFlush();
 }

@@ -56,17 +56,20 @@ void ApplySizeConstraints(Application* app, GLFWwindow* window, bool windowed) {
   }
 }
 
-// Where a window manager ignores the aspect hint, the size is corrected here
-// by the rounding rule of an edge being dragged: the width decides when it
-// changed, else the height. A size already within that rounding is left
-// alone, so the correction settles after one step.
+// Where a window manager ignores the aspect and size hints (or there is no
+// window manager), the size is corrected here by the rounding rule of an edge
+// being dragged, bounded by the native size: the width decides when it
+// changed, else the height. A size already within that rounding and bound is
+// left alone, so the correction settles after one step.
 void KeepAspect(Application* app, GLFWwindow* window, int32_t old_width, int32_t old_height) {
   const int32_t width = app->client_rect[2];
   const int32_t height = app->client_rect[3];
   const double aspect = app->aspect_ratio;
   const double tolerance = (aspect > 1.0 ? aspect : 1.0) + 1e-6;
-  if (std::fabs(width - height * aspect) <= tolerance) return;
   const int32_t* insets = app->frame_insets;
+  const int32_t max_width = app->max_outer_size[0] - (insets[2] - insets[0]);
+  const int32_t max_height = app->max_outer_size[1] - (insets[3] - insets[1]);
+  if (std::fabs(width - height * aspect) <= tolerance && width <= max_width && height <= max_height) return;
   int32_t rect[4] = {app->client_rect[0] + insets[0], app->client_rect[1] + insets[1],
                      app->client_rect[0] + width + insets[2], app->client_rect[1] + height + insets[3]};
   const int32_t edge = width != old_width ? SIZING_RIGHT : (height != old_height ? SIZING_BOTTOM : SIZING_RIGHT);

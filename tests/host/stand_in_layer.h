@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,27 @@
 
 namespace host_test {
 
+// The log is written on the drawing thread; a test running a real window
+// reads it through LogCopy() while frames go on.
+inline std::mutex& LogLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 inline std::vector<std::string>& Log() {
   static std::vector<std::string> log;
   return log;
 }
 
-inline void Note(const std::string& line) { Log().push_back(line); }
+inline void Note(const std::string& line) {
+  std::lock_guard<std::mutex> lock(LogLock());
+  Log().push_back(line);
+}
+
+inline std::vector<std::string> LogCopy() {
+  std::lock_guard<std::mutex> lock(LogLock());
+  return Log();
+}
 
 // Forwarded to the real mapping when set, so widgets' readers see the events.
 inline bool& ForwardToMapping() {

@@ -92,6 +92,16 @@ TEST_F(ArcsTest, SmallLineArcLeavesOutItsLastIntermediatePoint) {
     EXPECT_NEAR(kCy + 5.0f, VertexY(3), 1e-3f);
 }
 
+// Under 28 degrees a small line arc has a single step, of which the one
+// intermediate point would be left out: start and end remain.
+TEST_F(ArcsTest, TinyLineArcIsItsTwoEnds) {
+    sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 20.0f, 0, 3);
+    ASSERT_EQ(2u, Drawn());
+    EXPECT_FLOAT_EQ(kCx + 5.0f, VertexX(0));
+    EXPECT_NEAR(kCx + 5.0f * std::cos(20.0f * 3.14159265f / 180.0f), VertexX(1), 1e-3f);
+    EXPECT_NEAR(kCy + 5.0f * std::sin(20.0f * 3.14159265f / 180.0f), VertexY(1), 1e-3f);
+}
+
 // ---------------------------------------------------------------- sectors
 
 TEST_F(ArcsTest, FilledCircleOfRadius100CoversItsDisc) {

@@ -238,6 +238,21 @@ TEST_F(LinesTest, DotsCarryAcrossTheCornerAndRestartWithTheNextPrimitive) {
     EXPECT_FLOAT_EQ(307.0f, velkor_test::VertexX(2));
 }
 
+// A pattern that starts with a gap: the first segment of the strip yields no
+// dash at all, and the next one must still go on from its end.
+TEST_F(LinesTest, StripWhoseFirstSegmentFallsInAGapKeepsItsNextSegment) {
+    static const sgl_line_stipple kGapFirst[1] = {{{10, 10, 0, 0, 0, 0}, {0, 1, 0, 0, 0, 0}, 0, 2}};
+    sglLineStipplePointer(kGapFirst, 1);
+    sglIndexLineStipplei(0);
+    sglIndexLineWidthi(0);
+    Strip({100.0f, 100.5f, 105.0f, 100.5f, 130.0f, 100.5f});
+    ASSERT_EQ(2u, Context().lines.drawn_vertex_count);
+    EXPECT_FLOAT_EQ(110.0f, velkor_test::VertexX(0));
+    EXPECT_FLOAT_EQ(120.0f, velkor_test::VertexX(1));
+    EXPECT_GT(ReadPixel(115, 100).r, 128);
+    EXPECT_EQ(0, ReadPixel(125, 100).r);
+}
+
 TEST_F(LinesTest, StippledLoopIsClosedByDashes) {
     sglIndexLineWidthi(0);
     sglIndexLineStipplei(1);  // on 12, off 12

@@ -262,6 +262,48 @@ TEST_F(ShapesTest, HalfSizeViewportHalvesEverything) {
     EXPECT_EQ(0, CountCoveredPixels(0, 0, 640, 290));
 }
 
+// ---------------------------------------------------------------- textures and display lists
+
+TEST_F(ShapesTest, AlphaTextureWithoutModulationSkipsTheFill) {
+    sgl_type_statemachine& c = Context();
+    c.texture_table[0].format = 7;
+    c.texture_table[0].loaded = 1;
+    c.texture.current_texture = 0;
+    sglEnable(SGL_TEXTURE_FILL);
+    Rectangle(100, 100, 200, 200);
+    EXPECT_EQ(0, CountCoveredPixels(90, 90, 120, 120));
+    sglBeginPath(2);
+    EXPECT_EQ(0u, c.path.kind) << "a fill path is ignored as well";
+    sglMoveTo(100, 100);
+    sglLineTo(200, 100);
+    sglLineTo(200, 200);
+    sglEndPath();
+    EXPECT_EQ(0, CountCoveredPixels(90, 90, 120, 120));
+    // Modulating, the texture tints the colour: the fill is drawn.
+    sglEnable(SGL_TEXTURE_MODULATE);
+    Rectangle(100, 100, 200, 200);
+    EXPECT_EQ(10000, CountCoveredPixels(90, 90, 120, 120));
+    EXPECT_EQ(0u, c.errors.count);
+}
+
+TEST_F(ShapesTest, RecordedSequenceHoldsTheVerticesThemselves) {
+    sgl_type_statemachine& c = Context();
+    const GLuint list = glGenLists(1);
+    c.cache_bypass = 1;
+    glNewList(list, GL_COMPILE);
+    Rectangle(100, 100, 200, 200);
+    glEndList();
+    c.cache_bypass = 0;
+    EXPECT_EQ(0, CountCoveredPixels(90, 90, 120, 120)) << "compiled, not drawn";
+    // The vertex buffer is reused before the list is called.
+    Rectangle(400, 400, 410, 410);
+    ClearDisplay();
+    glCallList(list);
+    EXPECT_EQ(10000, CountCoveredPixels(90, 90, 120, 120));
+    EXPECT_EQ(0, CountCoveredPixels(390, 390, 30, 30));
+    glDeleteLists(list, 1);
+}
+
 // ---------------------------------------------------------------- numbered entries
 
 TEST_F(ShapesTest, NumberedEntriesReachTheDrawingOperations) {

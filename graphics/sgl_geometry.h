@@ -42,47 +42,45 @@ uint32_t sgl_strand_count(float half_width);
 
 // Everything sgl_expand_segment needs for one line, computed once per line.
 struct sgl_strand_params {
-  uint32_t count;        // n, odd
-  float end_extension;   // e = p * sin 10 degrees, drawing units
-  float spacing;         // c: radius of the strand fan, drawing units (0 for n = 1)
-  float units_x;         // ux: drawing units per pixel along x
-  float units_y;         // uy
-  float flat_cut;        // sin(phi) * c - e: how far a flat end reaches past its vertex
-  bool flat_caps;        // line caps 0: flagged ends are flat
-  float cos_sin[2 * SGL_MAX_STRANDS];  // (cos theta_k, sin theta_k), k = 1..n
+    uint32_t count;       // n, odd
+    float end_extension;  // e = p * sin 10 degrees, drawing units
+    float spacing;        // c: radius of the strand fan, drawing units (0 for n = 1)
+    float units_x;        // ux: drawing units per pixel along x
+    float units_y;        // uy
+    float flat_cut;       // sin(phi) * c - e: how far a flat end reaches past its vertex
+    bool flat_caps;       // line caps 0: flagged ends are flat
+    float cos_sin[2 * SGL_MAX_STRANDS];  // (cos theta_k, sin theta_k), k = 1..n
 };
 
 // Fills params for half-width h (pixels) at ux, uy drawing units per pixel.
 // circle_table holds n pairs (cos, sin) of the angles 10 + k * 160 / (n + 1)
 // degrees, sin_phi the sine of 10 + 80 * n / (n + 1) degrees; both come from
 // the library's degree trigonometry so that every caller agrees to the bit.
-void sgl_strand_setup(sgl_strand_params *params, float half_width, float units_x,
-                      float units_y, const float *circle_table, float sin_phi,
-                      bool flat_caps);
+void sgl_strand_setup(sgl_strand_params* params, float half_width, float units_x, float units_y,
+                      const float* circle_table, float sin_phi, bool flat_caps);
 
 // Expands the segment A -> B into params->count strands, written to out as
 // 4 floats each (start x, y, end x, y). flat_start / flat_end mark the free
 // ends of the line: with flat caps they are cut square, otherwise (and at
 // joints) the ends stay round so that corners of a strip stay closed.
 // Returns the number of strands written.
-uint32_t sgl_expand_segment(const sgl_strand_params *params, float ax, float ay,
-                            float bx, float by, bool flat_start, bool flat_end,
-                            float *out);
+uint32_t sgl_expand_segment(const sgl_strand_params* params, float ax, float ay, float bx, float by,
+                            bool flat_start, bool flat_end, float* out);
 
 // ---------------------------------------------------------------- dashes
 
 // Where a stipple pattern stands: the current pattern segment and how many
 // pixels of it are already used. Zeroed at the start of every primitive.
 struct sgl_stipple_position {
-  uint32_t segment;
-  float used;
+    uint32_t segment;
+    float used;
 };
 
 // One stipple pattern: up to six segments (length in pixels, on/off).
 struct sgl_stipple_pattern {
-  const uint8_t *lengths;  // 6 entries
-  const uint8_t *on;       // 6 entries
-  uint8_t segment_count;
+    const uint8_t* lengths;  // 6 entries
+    const uint8_t* on;       // 6 entries
+    uint8_t segment_count;
 };
 
 // Cuts A -> B into dashes, appending each on-piece as a vertex pair to
@@ -91,40 +89,39 @@ struct sgl_stipple_pattern {
 // sglScalef. Returns false when a dash did not fit (count + 2 >= capacity);
 // the dashes before it stay. A pattern with no length at all (all segments
 // 0, or no segments) cannot advance and is drawn solid.
-bool sgl_cut_dashes(const sgl_stipple_pattern *pattern, sgl_stipple_position *position,
-                    float ax, float ay, float bx, float by, float px_x, float px_y,
-                    float *out_xy, uint32_t *out_count, uint32_t capacity);
+bool sgl_cut_dashes(const sgl_stipple_pattern* pattern, sgl_stipple_position* position, float ax,
+                    float ay, float bx, float by, float px_x, float px_y, float* out_xy,
+                    uint32_t* out_count, uint32_t capacity);
 
 // ---------------------------------------------------------------- fills
 
 // Even-odd point-in-polygon test on n interleaved points. A point on a vertex
 // is inside; a ray through a vertex's height is raised by 0.01; a crossing at
 // the same abscissa as the previous one counts once.
-bool mth_point_in_shape(float x, float y, uint32_t n, const float *points);
+bool mth_point_in_shape(float x, float y, uint32_t n, const float* points);
 
 // The triangle at vertex i (neighbours wrap around) is an ear when no other
 // vertex lies in it and the midpoint of its base lies inside the polygon.
-bool sgl_is_ear(const float *xy, uint32_t n, uint32_t i);
+bool sgl_is_ear(const float* xy, uint32_t n, uint32_t i);
 
 // Lowest i that is an ear; 0 when none is (so that clipping always advances,
 // also on self-intersecting input).
-uint32_t sgl_get_first_ear(const float *xy, uint32_t n);
+uint32_t sgl_get_first_ear(const float* xy, uint32_t n);
 
 // Ear clipping in place: xy (and st, the texture coordinates, when not null)
 // lose a vertex per triangle cut. Triangles are appended as 6 floats to
 // triangles (and texture_triangles when st is given) while *triangle_count is
 // below capacity. Returns the number of triangles the polygon yields (n - 2
 // for n >= 3, else 0), whether or not all fitted. *n is left at 0.
-uint32_t sgl_ear_clip(float *xy, float *st, uint32_t *n, float *triangles,
-                      float *texture_triangles, uint32_t *triangle_count,
-                      uint32_t capacity);
+uint32_t sgl_ear_clip(float* xy, float* st, uint32_t* n, float* triangles, float* texture_triangles,
+                      uint32_t* triangle_count, uint32_t capacity);
 
 // ---------------------------------------------------------------- arcs
 
 // Step angle (degrees, positive) and step count of an arc of the given sweep
 // whose radius is radius_px pixels: few vertices for small circles, more
 // for large ones.
-void sgl_arc_steps(float radius_px, float sweep, float *out_step, uint32_t *out_count);
+void sgl_arc_steps(float radius_px, float sweep, float* out_step, uint32_t* out_count);
 
 // Puts an angle a0 in 0..90 (an arccosine of |dx|/r) into the quadrant of the
 // vector (dx, dy): negated below the centre, mirrored left of it.

@@ -1,0 +1,281 @@
+// velkor-trace, run as a teacher would: its trace of the demonstration
+// program, its listing of a slot file holding every instruction form, and
+// its answers to bad command lines and bad files.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "tests/core/core_test_util.h"
+
+using namespace coretest;
+
+namespace {
+
+struct Outcome {
+  int status;
+  std::vector<std::string> lines;
+  std::string err;
+};
+
+class TraceToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/velkor-trace-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(pattern));
+    directory = pattern;
+  }
+  void TearDown() override {
+    std::string command = "rm -rf '" + directory + "'";
+    ASSERT_EQ(0, system(command.c_str()));
+  }
+
+  Outcome Run(const std::string& arguments) {
+    std::string out = directory + "/out.txt";
+    std::string err = directory + "/err.txt";
+    std::string command = "cd '" + directory + "' && '" VELKOR_TRACE_BINARY "' " + arguments +
+                          " >'" + out + "' 2>'" + err + "'";
+    int raw = system(command.c_str());
+    Outcome o;
+    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream in(out);
+    for (std::string line; std::getline(in, line);) o.lines.push_back(line);
+    std::ifstream e(err);
+    std::stringstream s;
+    s << e.rdbuf();
+    o.err = s.str();
+    return o;
+  }
+
+  std::string Path(const char* name) { return directory + "/" + name; }
+
+  void WriteFile(const char* name, const std::string& bytes) {
+    std::ofstream out(Path(name), std::ios::binary);
+    out << bytes;
+  }
+
+  std::string directory;
+};
+
+// "R4=xxxx" out of a trace line.
+std::string Field(const std::string& line, const std::string& name) {
+  size_t at = line.find(" " + name + "=");
+  if (at == std::string::npos) return "";
+  size_t start = at + name.size() + 2;
+  return line.substr(start, line.find(' ', start) - start);
+}
+
+TEST_F(TraceToolTest, TracesTheDemonstrationProgram) {
+  Outcome o = Run("");
+  EXPECT_EQ(0, o.status);
+  EXPECT_EQ("", o.err);
+  ASSERT_EQ(20u, o.lines.size()); // the default
+  EXPECT_EQ("FF80: 4031 0280  MOV  #0x0280,SP | R0=FF84 R1=0280 R2=0000 R3=0000 "
+            "R4=0000 R5=0000 R6=0000 R7=0000 R8=0000 R9=0000 R10=0000 R11=0000 "
+            "R12=0000 R13=0000 R14=0000 R15=0000 | V=0 N=0 Z=0 C=0",
+            o.lines[0]);
+  EXPECT_EQ(0u, o.lines[4].find("FF96: 8315  DEC  R5 | R0=FF98 "));
+  EXPECT_EQ(0u, o.lines[8].find("FF96: 8315  DEC  R5 | R0=FF98 "));
+  EXPECT_EQ(" V=0 N=0 Z=1 C=0", o.lines[8].substr(o.lines[8].rfind('|') + 1));
+}
+
+TEST_F(TraceToolTest, SixtyStepsShowTheMovingBit) {
+  Outcome o = Run("--steps 60");
+  EXPECT_EQ(0, o.status);
+  ASSERT_EQ(60u, o.lines.size());
+  std::vector<std::string> afterRotate;
+  for (const std::string& line : o.lines) {
+    if (line.compare(0, 6, "FF8C: ") == 0) afterRotate.push_back(Field(line, "R4"));
+  }
+  std::vector<std::string> expected = {"4000", "2000", "1000", "0800", "0400"};
+  EXPECT_EQ(expected, afterRotate);
+}
+
+TEST_F(TraceToolTest, TheBitFallsIntoCarryAndIsReloaded) {
+  Outcome o = Run("--steps=220");
+  ASSERT_EQ(220u, o.lines.size());
+  std::vector<std::string> afterRotate;
+  std::string reload;
+  for (size_t i = 0; i < o.lines.size(); ++i) {
+    const std::string& line = o.lines[i];
+    if (line.compare(0, 6, "FF8C: ") == 0) {
+      afterRotate.push_back(Field(line, "R4") + " C=" + line.substr(line.size() - 1));
+    }
+    if (line.compare(0, 6, "FF84: ") == 0 && afterRotate.size() == 16) reload = Field(line, "R4");
+  }
+  ASSERT_GE(afterRotate.size(), 17u);
+  EXPECT_EQ("0001 C=0", afterRotate[14]);
+  EXPECT_EQ("0000 C=1", afterRotate[15]);
+  EXPECT_EQ("4000 C=0", afterRotate[16]);
+  EXPECT_EQ("8000", reload);
+}
+
+TEST_F(TraceToolTest, ListsEveryInstructionFormOfASlotFile) {
+  // One instance of every operation, the source and destination modes
+  // spread over them, assembled and stored from 0xFF80 up, then a word that
+  // does not decode.
+  std::vector<Sel> program = {
+      Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "0280").Dst(kModeRegister, 1),
+      Sel().Dual(kOpADD).Src(kModeIndexed, 4, "0002").Dst(kModeIndexed, 5, "0004"),
+      Sel().Dual(kOpADDC).Src(kModeSymbolic, 0, "0200").Dst(kModeIndexed, 9, "0010").Byte(),
+      Sel().Dual(kOpSUBC).Src(kModeAbsolute, 0, "0202").Dst(kModeSymbolic, 0, "0206"),
+      Sel().Dual(kOpSUB).Src(kModeIndirect, 6).Dst(kModeSymbolic, 0, "0220"),
+      Sel().Dual(kOpCMP).Src(kModeAutoincrement, 7).Dst(kModeRegister, 8).Byte(),
+      Sel().Dual(kOpDADD).Src(kModeRegister, 9).Dst(kModeRegister, 10),
+      Sel().Dual(kOpBIT).Src(kModeImmediate, 0, "0008").Dst(kModeAbsolute, 0, "0021").Byte(),
+      Sel().Dual(kOpBIC).Src(kModeImmediate, 0, "FFFF").Dst(kModeRegister, 11),
+      Sel().Dual(kOpBIS).Src(kModeImmediate, 0, "0002").Dst(kModeIndexed, 12, "0006"),
+      Sel().Dual(kOpXOR).Src(kModeImmediate, 0, "0004").Dst(kModeRegister, 13),
+      Sel().Dual(kOpAND).Src(kModeImmediate, 0, "00F0").Dst(kModeRegister, 14),
+      Sel().Single(kOpRRC).Dst(kModeIndexed, 4, "0010").Byte(),
+      Sel().Single(kOpSWPB).Dst(kModeRegister, 5),
+      Sel().Single(kOpRRA).Dst(kModeAbsolute, 0, "0200"),
+      Sel().Single(kOpSXT).Dst(kModeSymbolic, 0, "0204"),
+      Sel().Single(kOpPUSH).Src(kModeIndirect, 6).Byte(),
+      Sel().Single(kOpCALL).Src(kModeImmediate, 0, "FF92"),
+      Sel().Single(kOpRETI),
+      Sel().Jump(kJumpNE, -2),
+      Sel().Jump(kJumpEQ, 5),
+      Sel().Jump(kJumpNC, -512),
+      Sel().Jump(kJumpC, 511),
+      Sel().Jump(kJumpN, 0),
+      Sel().Jump(kJumpGE, 1),
+      Sel().Jump(kJumpL, -1),
+      Sel().Jump(kJumpMP, -5),
+      Sel().Emulated(kOpDEC).Dst(kModeRegister, 5),
+      Sel().Emulated(kOpINC).Dst(kModeAbsolute, 0, "0200").Byte(),
+      Sel().Emulated(kOpNOP),
+      Sel().Emulated(kOpPOP).Dst(kModeIndexed, 4, "0002"),
+      Sel().Emulated(kOpRET),
+      Sel().Emulated(kOpRLC).Src(kModeRegister, 6).Dst(kModeRegister, 6),
+      Sel().Emulated(kOpRLA).Src(kModeSymbolic, 0, "0208").Dst(kModeSymbolic, 0, "0208"),
+      Sel().Emulated(kOpCLR).Dst(kModeRegister, 7),
+      Sel().Emulated(kOpTST).Dst(kModeRegister, 8).Byte(),
+  };
+  auto m = NewMachine();
+  std::vector<std::string> expected;
+  unsigned address = 0xFF80;
+  for (const Sel& sel : program) {
+    SetReg(m.get(), 0, address);
+    AssembledInstruction a;
+    Assembled(sel, m.get(), &a);
+    int32_t row = static_cast<int32_t>((0xFFFE - address) / 2);
+    Save(a.word, a.extension1, a.extension2, &row, m->rom);
+    std::string line = std::string(a.word);
+    unsigned words = 1;
+    for (const char* extension : {a.extension1, a.extension2}) {
+      if (extension[0] != 0) {
+        line += std::string(" ") + extension;
+        ++words;
+      }
+    }
+    char prefix[8];
+    snprintf(prefix, sizeof prefix, "%04X: ", address);
+    expected.push_back(prefix + line + "  " + a.text);
+    address += 2 * words;
+  }
+  SetRomWord(m.get(), address, 0x0000);
+  char undecodable[32];
+  snprintf(undecodable, sizeof undecodable, "%04X: 0000  ---", address);
+  expected.push_back(undecodable);
+  ASSERT_LE(address, 0xFFFEu);
+  // The slot file as the slot pop-up writes it.
+  char previous[4096];
+  ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
+  ASSERT_EQ(0, chdir(directory.c_str()));
+  ROMSave(m->rom, 2);
+  ASSERT_EQ(0, chdir(previous));
+
+  Outcome o = Run("slot3.csv --list");
+  EXPECT_EQ(0, o.status);
+  EXPECT_EQ("", o.err);
+  ASSERT_GE(o.lines.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(expected[i], o.lines[i]);
+  EXPECT_EQ("FF80: 4031 0280  MOV  #0x0280,SP", o.lines[0]);
+}
+
+TEST_F(TraceToolTest, RunsALoadedSlotFileFromItsResetVector) {
+  // A two-line file: reset vector 0xFF84 and a word at 0xFFFC; the rest of
+  // program memory keeps the demonstration program.
+  WriteFile("student.csv", "FFFE;FF84;\"\"\r\nFFFC;FFD0;\"\"\r\n");
+  Outcome o = Run("student.csv --steps 2");
+  EXPECT_EQ(0, o.status);
+  ASSERT_EQ(2u, o.lines.size());
+  EXPECT_EQ(0u, o.lines[0].find("FF84: 4034 8000  MOV  #0x8000,R4 | R0=FF88 "));
+}
+
+TEST_F(TraceToolTest, UndecodableWordPrintsResetAndCountsTheStep) {
+  // Every word 0x0000 but the reset vector, which points at 0xFF80.
+  std::string content;
+  for (unsigned a = 0xFFFE; a >= 0xFF80; a -= 2) {
+    char line[32];
+    snprintf(line, sizeof line, "%04X;%04X;\"\"\r\n", a, a == 0xFFFE ? 0xFF80 : 0x0000);
+    content += line;
+  }
+  WriteFile("zero.csv", content);
+  Outcome o = Run("zero.csv --steps 3");
+  EXPECT_EQ(0, o.status);
+  std::vector<std::string> expected = {"RESET", "RESET", "RESET"};
+  EXPECT_EQ(expected, o.lines);
+}
+
+TEST_F(TraceToolTest, HelpAndZeroSteps) {
+  Outcome help = Run("--help");
+  EXPECT_EQ(0, help.status);
+  ASSERT_FALSE(help.lines.empty());
+  EXPECT_EQ(0u, help.lines[0].find("Usage: velkor-trace"));
+  Outcome none = Run("--steps 0");
+  EXPECT_EQ(0, none.status);
+  EXPECT_TRUE(none.lines.empty());
+}
+
+TEST_F(TraceToolTest, MistakesGiveOneLineAndAFailureStatus) {
+  WriteFile("a.csv", "FFFE;FF80\n");
+  mkdir(Path("folder.csv").c_str(), 0700);
+  const char* cases[] = {
+      "missing.csv",      "folder.csv",       "--bogus",           "--steps",
+      "--steps abc",      "--steps -1",       "--steps 12x",       "--steps ''",
+      "--steps 99999999999999999999",          "a.csv a.csv",       "a.csv --list --steps 3",
+  };
+  for (const char* arguments : cases) {
+    SCOPED_TRACE(arguments);
+    Outcome o = Run(arguments);
+    EXPECT_NE(0, o.status);
+    EXPECT_TRUE(o.lines.empty());
+    ASSERT_FALSE(o.err.empty());
+    EXPECT_EQ(o.err.size() - 1, o.err.find('\n')); // exactly one line
+    EXPECT_EQ(0u, o.err.find("velkor-trace: "));
+  }
+}
+
+TEST_F(TraceToolTest, NoFileContentCrashesIt) {
+  std::string junk;
+  unsigned seed = 12345;
+  for (int i = 0; i < 4096; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    junk += static_cast<char>(seed >> 16);
+  }
+  const struct {
+    const char* name;
+    std::string bytes;
+  } files[] = {
+      {"junk.csv", junk},
+      {"empty.csv", ""},
+      {"long.csv", std::string(100000, 'F')},
+      {"semicolons.csv", std::string(5000, ';')},
+      {"halfline.csv", "FFFE;"},
+  };
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.name);
+    WriteFile(f.name, f.bytes);
+    EXPECT_EQ(0, Run(std::string(f.name) + " --steps 50").status);
+    EXPECT_EQ(0, Run(std::string(f.name) + " --list").status);
+  }
+}
+
+} // namespace

@@ -5,6 +5,7 @@
 // own Xvfb on a free display number and stops it by its process id.
 #include "host/host_application.h"
 #include "host/host_preferences.h"
+#include "host/target_configuration.h"
 
 #include <gtest/gtest.h>
 
@@ -42,35 +43,36 @@ class XServer : public ::testing::Environment {
   void SetUp() override {
     const char* display = getenv("DISPLAY");
     if (display != nullptr && display[0] != '\0') return;
-    for (int number = 91; number < 200 && pid_ <= 0; ++number) {
-      const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
-      const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-      if (access(lock.c_str(), F_OK) == 0 || access(socket.c_str(), F_OK) == 0) continue;
-      const std::string name = ":" + std::to_string(number);
-      const pid_t pid = fork();
-      if (pid == 0) {
-        const int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, 1);
-        dup2(quiet, 2);
-        execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1920x1080x24", "-nolisten", "tcp", "-noreset",
-               static_cast<char*>(nullptr));
-        _exit(127);
-      }
-      if (pid < 0) return;
-      for (int attempt = 0; attempt < 200; ++attempt) {
-        if (waitpid(pid, nullptr, WNOHANG) == pid) break;  // that number was taken meanwhile
-        if (DisplayAnswers(name.c_str())) {
-          pid_ = pid;
-          setenv("DISPLAY", name.c_str(), 1);
-          return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      }
-      if (pid_ <= 0) {
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-      }
+    // Xvfb picks a free display number itself and writes it to the pipe once
+    // it is ready, so parallel test processes never share a server.
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    const pid_t pid = fork();
+    if (pid == 0) {
+      close(ready[0]);
+      const int quiet = open("/dev/null", O_WRONLY);
+      dup2(quiet, 1);
+      dup2(quiet, 2);
+      const std::string fd = std::to_string(ready[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
+             "-noreset", static_cast<char*>(nullptr));
+      _exit(127);
     }
+    close(ready[1]);
+    if (pid < 0) {
+      close(ready[0]);
+      return;
+    }
+    std::string number;
+    char c = 0;
+    while (read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+    close(ready[0]);
+    if (number.empty()) {
+      waitpid(pid, nullptr, 0);
+      return;
+    }
+    pid_ = pid;
+    setenv("DISPLAY", (":" + number).c_str(), 1);
   }
   void TearDown() override {
     if (pid_ <= 0) return;
@@ -97,6 +99,12 @@ std::string Shell(const std::string& command) {
   pclose(pipe);
   while (!output.empty() && (output.back() == '\n' || output.back() == ' ')) output.pop_back();
   return output;
+}
+
+// This process's window, found by its title and process id, so that a
+// shared display with other windows does not confuse the test.
+std::string VelkorWindow() {
+  return Shell("xdotool search --all --pid " + std::to_string(getpid()) + " --name '^Velkor$' | head -1");
 }
 
 std::string ReadFile(const std::string& path) {
@@ -151,7 +159,7 @@ std::string Expected(const int32_t rect[4]) {
 // The close button, as a window manager reports it: WM_DELETE_WINDOW.
 void RequestClose(const std::string& window) {
   Display* display = XOpenDisplay(nullptr);
-  ASSERT_NE(nullptr, display);
+  if (display == nullptr) return;
   XEvent event = {};
   event.xclient.type = ClientMessage;
   event.xclient.window = static_cast<Window>(std::stoul(window));
@@ -188,7 +196,7 @@ class RealWindow : public ::testing::Test {
     return app;
   }
 
-  std::string WindowId() { return Shell("xdotool search --name '^Velkor$' | head -1"); }
+  std::string WindowId() { return VelkorWindow(); }
 
   // Presses F11 and waits for the state to follow.
   void F11(Application* app, uint32_t state) {
@@ -324,6 +332,91 @@ TEST_F(RealWindow, DrawingWaitsForTheFrameOfTheDrawingThread) {
   EXPECT_EQ(0, app->drawing_thread_exists);
   Application_Free(app);
   EXPECT_TRUE(WindowId().empty());
+}
+
+TEST_F(RealWindow, AFrameWaitsHalfASecondForTheIOMutexThenIsSkipped) {
+  Application* app = Open();
+  ASSERT_NE(nullptr, app);
+  Application_EnterIOMutex(app);
+  const size_t before = host_test::LogCopy().size();
+  const auto start = std::chrono::steady_clock::now();
+  Application_Draw(app);
+  const auto waited =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  Application_EndIOMutex(app);
+  const std::vector<std::string> log = host_test::LogCopy();
+  EXPECT_EQ(std::vector<std::string>({"ack"}), std::vector<std::string>(log.begin() + before, log.end()));
+  EXPECT_GE(waited, 450);
+  EXPECT_LT(waited, 3000);
+  Application_Draw(app);  // the next frame is drawn again
+  EXPECT_EQ("step", host_test::LogCopy().back());
+  Application_Free(app);
+}
+
+TEST_F(RealWindow, PaintDrivenDrawingDoesNotWait) {
+  stand_in.params.paint_driven = 1;
+  Application* app = Open();
+  ASSERT_NE(nullptr, app);
+  for (int i = 0; i < 3; ++i) Application_Draw(app);
+  EXPECT_TRUE(CycleUntil(app, [] { return host_test::LogCopy().back() == "step"; }));
+  Application_Free(app);
+}
+
+TEST(RealWindowProgram, ClosingTheWindowEndsTheProgramWithStatusZero) {
+  ASSERT_TRUE(DisplayAnswers(nullptr));
+  char pattern[] = "/tmp/velkor_config_XXXXXX";
+  ASSERT_NE(nullptr, mkdtemp(pattern));
+  const std::string config = pattern;
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  // The program names its settings after its executable: this test.
+  char executable[4096] = {};
+  ASSERT_GT(readlink("/proc/self/exe", executable, sizeof executable - 1), 0);
+  char settings[4096];
+  ASSERT_TRUE(PreferencesPathBesideExecutable(executable, settings, sizeof settings));
+  unlink(settings);
+
+  host_test::StandIn stand_in;
+  bool closed = false;
+  std::thread user([&] {
+    for (int i = 0; i < 100 && !closed; ++i) {
+      const std::string id = VelkorWindow();
+      if (!id.empty()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        RequestClose(id);
+        closed = true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  });
+  const char* arguments[] = {"velkor", "-period", "10"};
+  const int status = RunApplication(&stand_in.params, 3, arguments);
+  user.join();
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(0, status);
+  int frames = 0;
+  for (const std::string& line : host_test::LogCopy()) frames += line == "step" ? 1 : 0;
+  EXPECT_GT(frames, 5);
+  EXPECT_EQ("free", host_test::LogCopy().back());
+  // Written beside the executable, or in the fallback when its directory is read-only.
+  char written[4096];
+  ASSERT_TRUE(PreferencesPathForReading(executable, written, sizeof written));
+  EXPECT_EQ("[Window]\nPosition=50x50x1280x768\nState=0\n", ReadFile(written));
+  unlink(settings);
+  std::system(("rm -rf '" + config + "'").c_str());
+  unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(RealWindowProgram, WithoutADisplayThereIsNoWindowAndNoCycle) {
+  const std::string display = getenv("DISPLAY") != nullptr ? getenv("DISPLAY") : "";
+  unsetenv("DISPLAY");
+  host_test::StandIn stand_in;
+  Application* app = Application_Allocate(&stand_in.params, nullptr);
+  ASSERT_NE(nullptr, app);
+  EXPECT_FALSE(Application_CreateWindow(app, nullptr));
+  EXPECT_EQ(1u, Application_Cancelled(app));  // the main loop ends at once
+  EXPECT_EQ(nullptr, Application_GetWindow(app));
+  Application_Free(app);
+  setenv("DISPLAY", display.c_str(), 1);
 }
 
 }  // namespace

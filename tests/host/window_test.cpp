@@ -372,6 +372,28 @@ TEST_F(RealWindow, PaintDrivenDrawingDoesNotWait) {
   Application_Free(app);
 }
 
+// A layer whose widgets ask for the pointer to be placed at the display's
+// centre once in every frame.
+void CentringDraw(void* context, uint32_t pass) {
+  host_test::Draw(context, pass);
+  if (pass == 0) Velkor_cursor(BHVR_ANY_DEVICE, 640.0f, 384.0f);
+}
+
+TEST_F(RealWindow, ACursorRequestMovesTheSystemPointer) {
+  host_test::ForwardToMapping() = true;
+  stand_in.layer.draw = CentringDraw;
+  Application* app = Open();
+  ASSERT_NE(nullptr, app);
+  const std::string window = WindowId();
+  Shell("xdotool mousemove --window " + window + " 10 10");
+  // Client pixel (640, 768 - 384) of the window at (50, 50).
+  EXPECT_TRUE(CycleUntil(app, [] {
+    return Shell("xdotool getmouselocation").compare(0, 12, "x:690 y:434 ") == 0;
+  })) << Shell("xdotool getmouselocation");
+  BHVR_ForgetDevices();
+  Application_Free(app);
+}
+
 TEST(RealWindowProgram, ClosingTheWindowEndsTheProgramWithStatusZero) {
   ASSERT_TRUE(DisplayAnswers(nullptr));
   char pattern[] = "/tmp/velkor_config_XXXXXX";

@@ -195,7 +195,12 @@ bool sgl_cut_dashes(const sgl_stipple_pattern* pattern, sgl_stipple_position* po
     float start_x = ax;
     float start_y = ay;
     float d = static_cast<float>(pattern->lengths[position->segment]) - position->used;
-    while (pixels >= d) {
+    // Every pattern cycle (six steps at most) adds a dash, so a full buffer
+    // ends the loop; the bound also ends it for patterns whose dashes vanish
+    // (all off, zero-length on-pieces) on an enormous or infinite segment.
+    const uint64_t step_limit = 4ull * capacity + 12;
+    uint64_t steps = 0;
+    while (pixels >= d && steps++ < step_limit) {
         const float qx = ax + d * step_x;
         const float qy = ay + d * step_y;
         if (pattern->on[position->segment] != 0 && !(qx == start_x && qy == start_y)) {

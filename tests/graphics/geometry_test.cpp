@@ -233,6 +233,26 @@ TEST(Dashes, PatternWithoutLengthIsDrawnSolid) {
     }
 }
 
+TEST(Dashes, PatternThatNeverDrawsEndsOnEndlessSegments) {
+    const uint8_t off[6] = {0, 0, 0, 0, 0, 0};
+    const sgl_stipple_pattern gaps{kDash1Lengths, off, 2};
+    const float endless[] = {1e30f, INFINITY};
+    for (float far : endless) {
+        sgl_stipple_position position{};
+        DashBuffer buffer;
+        EXPECT_TRUE(sgl_cut_dashes(&gaps, &position, 0.0f, 0.0f, far, 0.0f, 1.0f, 1.0f, buffer.xy,
+                                   &buffer.count, 4096));
+        EXPECT_EQ(0u, buffer.count) << far;
+    }
+    // A drawing pattern on an infinite segment fills the buffer and stops.
+    const sgl_stipple_pattern dots{kDash1Lengths, kOnOff, 2};
+    sgl_stipple_position position{};
+    DashBuffer buffer;
+    EXPECT_FALSE(sgl_cut_dashes(&dots, &position, 0.0f, 0.0f, INFINITY, 0.0f, 1.0f, 1.0f,
+                                buffer.xy, &buffer.count, 4096));
+    EXPECT_EQ(4094u, buffer.count);
+}
+
 TEST(Dashes, FullBufferKeepsTheDashesSoFar) {
     const sgl_stipple_pattern dots{kDash1Lengths, kOnOff, 2};
     sgl_stipple_position position{};

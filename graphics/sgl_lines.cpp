@@ -10,8 +10,8 @@
 
 namespace {
 
-// Texture format whose texels carry only alpha: drawn without modulation it
-// would paint a solid block, so such fills are skipped.
+// Texture formats (texture slots): 6 RGBA, 7 alpha only.
+constexpr uint8_t kRgbaTextureFormat = 6;
 constexpr uint8_t kAlphaTextureFormat = 7;
 
 sgl_type_statemachine* ctx() {
@@ -64,7 +64,7 @@ void fill_setup(sgl_type_statemachine* context) {
         }
         const sgl_texture_slot* slot = &context->texture_table[index];
         sgliBindTexture(slot->name);
-        if (slot->format == 6 || slot->format == kAlphaTextureFormat) {
+        if (slot->format == kRgbaTextureFormat || slot->format == kAlphaTextureFormat) {
             sgliEnable(GL_BLEND);
         } else {
             sgliDisable(GL_BLEND);
@@ -84,8 +84,8 @@ void fill_setup(sgl_type_statemachine* context) {
     }
 }
 
-// An alpha-only texture without modulation has no colour of its own to
-// show; the fill is left out entirely rather than drawn as a solid block.
+// An alpha-only texture carries no colour: it is meant to shape the current
+// colour through modulation. Without modulation such a fill is left out.
 bool skipped_texture_fill(const sgl_type_statemachine* context) {
     if (!context->texture_fill || context->texture_modulate) {
         return false;
@@ -97,11 +97,9 @@ bool skipped_texture_fill(const sgl_type_statemachine* context) {
     return context->texture_table[index].format == kAlphaTextureFormat;
 }
 
-// ---------------------------------------------------------------- drawing arrays
-
-void draw_strands_for_pass(sgl_type_statemachine* context, float half_width);
-
 }  // namespace
+
+// ---------------------------------------------------------------- drawing arrays
 
 void sgli_draw_arrays(uint32_t gl_mode, const float* xy, const float* st, uint32_t count) {
     sgl_type_statemachine* context = ctx();
@@ -317,7 +315,7 @@ bool wants_smooth_outline(const sgl_type_statemachine* context) {
            context->transparency == 255;
 }
 
-const float* texcoords_if_any(const sgl_type_statemachine* context) {
+float* texcoords_if_any(sgl_type_statemachine* context) {
     if (context->texcoord_count > 0 && context->texcoord_count == context->vertex_count) {
         return &context->texcoords[0][0];
     }
@@ -355,7 +353,7 @@ void end_of_shape(sgl_type_statemachine* context) {
 
 void sgl_tessellation() {
     sgl_type_statemachine* context = ctx();
-    float* st = const_cast<float*>(texcoords_if_any(context));
+    float* st = texcoords_if_any(context);
     uint32_t n = context->vertex_count;
     context->lines.triangle_count = 0;
     sgl_ear_clip(&context->vertices[0][0], st, &n, &context->lines.triangles[0][0],

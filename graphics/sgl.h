@@ -606,11 +606,82 @@ void sglCompressedTexImage2D(uint32_t slot, uint8_t format, uint32_t width, uint
 void sglBindTexture(uint8_t target, uint32_t slot);
 
 // ---------------------------------------------------------------------------
+// Masks, scissors and clip planes (sgl_masks.cpp)
+// ---------------------------------------------------------------------------
+// Masks and clip planes share one 14-bit word: stencil masks 1, 2, 4 ... 128
+// (one stencil bit each) and clip planes 256, 512 ... 8192. The active set
+// (0..16383) says which restrict drawing: a pixel is drawn only inside every
+// active stencil mask and on the kept side of every active plane. A widget
+// saves the set (sglGetActiveMasks), adds its own masks, draws its children
+// and sets the saved value back. sglReset frees every identifier, empties
+// the scissor stack and leaves the active set 0.
+// Kind 0: a clip-plane identifier; 1 or 2: a stencil one; 0 when none is
+// free. Other kinds: error 79 and 0.
+uint32_t sglAllocateMaskID(uint8_t kind);
+// Frees id and drops it from the active set. id above 16383: error 86, and
+// only its low 14 bits are freed.
+void sglFreeMaskID(uint32_t id);
+// The drawing until sglEndMaskDefinition goes into a free stencil mask
+// (inverted 1: the mask lets drawing through outside it instead); returns the
+// identifier, 0 when none is free. inverted >= 2: error 116 and 0.
+uint32_t sglBeginMaskDefinition(uint8_t inverted);
+void sglEndMaskDefinition();
+// Defines stencil mask id (allocated by the caller) as the rectangle with
+// corners (x1, y1), (x2, y2). A side of 1e-6 or less, inverted >= 2 or an id
+// that is not one stencil bit: error 4 (value id), nothing drawn.
+void sglClipBox(uint32_t id, uint8_t inverted, float x1, float y1, float x2, float y2);
+// Defines clip plane id as the half-plane right of the line through (x, y)
+// running at `angle` degrees (side 1: left of it). An id other than the six
+// plane identifiers: error 5 (value id). A plane that is active keeps its
+// definition.
+void sglClipPlane(uint32_t id, float x, float y, float angle, uint8_t side);
+// A set above 16383 records error 66 and is used anyway; making an undefined
+// plane active records error 66 with its id and leaves it off. Setting the
+// set in force again issues no OpenGL call.
+void sglSetActiveMasks(uint32_t set);
+uint32_t sglGetActiveMasks();
+// Pushes a scissor from the current drawing origin over width x height
+// drawing units (turned with the accumulated rotation by quarter turns), cut
+// to the scissor below it or to the viewport. 16 deep at most: error 67.
+void sglBeginScissor(float width, float height);
+// Pops a scissor; with none: error 68.
+void sglEndScissor();
+// The point (drawing units) lies inside the scissor in force, edges included;
+// always true without a scissor.
+bool sglPointIsInsideScissors(float x, float y);
+
+// ---------------------------------------------------------------------------
+// Active areas (sgl_active_areas.cpp)
+// ---------------------------------------------------------------------------
+// Hit-tests of the pointer while a widget draws. (px, py) is the pointer in
+// pixels of the native display (origin bottom-left), as the interactivity
+// mapping hands it over; areas are in the caller's current drawing
+// coordinates, so a translated, scaled or rotated widget is hit exactly
+// where it is drawn. The status tests also require the pointer inside the
+// scissor in force; rates and angles do not.
+// Rectangle with corners (x1, y1), (x2, y2); a side below 1e-6: false.
+bool sglRectangleActiveAreaGetStatus(float px, float py, float x1, float y1, float x2, float y2);
+// Polygon of n vertices, points = n (x, y) pairs; no points: false.
+bool sglShapeActiveAreaGetStatus(float px, float py, uint32_t n, const float* points);
+// Circle of radius r round (cx, cy), edge included; r <= 0: false.
+bool sglCircleActiveAreaGetStatus(float px, float py, float cx, float cy, float r);
+// Where the pointer lies across the rectangle: 0 at its smaller x (y), 1 at
+// its larger, not clamped; 0 for a rectangle with a side below 1e-6.
+float sglRectangleActiveAreaGetWidthRate(float px, float py, float x1, float y1, float x2, float y2);
+float sglRectangleActiveAreaGetHeightRate(float px, float py, float x1, float y1, float x2, float y2);
+// Distance from the centre divided by r, not clamped; r <= 0: 0.
+float sglCircleActiveAreaGetRate(float px, float py, float cx, float cy, float r);
+// Direction of the pointer from the centre, counter-clockwise from +x, 0..360.
+float sglCircleActiveAreaGetAngle(float px, float py, float cx, float cy);
+
+// ---------------------------------------------------------------------------
 // Numbered entry points used by generated display code (f001 ... f127).
 // Each forwards its arguments unchanged to one operation.
 // ---------------------------------------------------------------------------
 void f001(uint8_t mode);
 void f002();
+void f005(uint32_t id, uint8_t inverted, float x1, float y1, float x2, float y2);
+void f006(uint32_t id, float x, float y, float angle, uint8_t side);
 void f008(uint8_t capability);
 void f009(uint8_t capability);
 void f013(int32_t index);
@@ -626,9 +697,22 @@ void f030(float cx, float cy, float radius, float start_angle, float end_angle, 
           uint32_t mode);
 void f035(float x, float y);
 void f036(uint32_t alpha);
+bool f041(float px, float py, float cx, float cy, float r);
+float f042(float px, float py, float cx, float cy, float r);
+float f043(float px, float py, float cx, float cy);
+bool f044(float px, float py, float x1, float y1, float x2, float y2);
+float f045(float px, float py, float x1, float y1, float x2, float y2);
+float f046(float px, float py, float x1, float y1, float x2, float y2);
+bool f047(float px, float py, uint32_t n, const float* points);
 void f051(uint32_t clockwise, float angle);
+void f056(uint32_t set);
+void f057(float width, float height);
+void f058();
 void f059(float x, float y, float* sx, float* sy);
+uint32_t f060(uint8_t kind);
+void f061(uint32_t id);
 void f064();
+uint32_t f065();
 void f068(uint32_t caps);
 void f072(float cx, float cy, float rx, float ry, float start_angle, float end_angle, uint32_t clockwise,
           uint32_t outline);
@@ -644,5 +728,7 @@ void f096();
 void f121(int32_t index);
 void f124(float x);
 void f125(float y);
+uint32_t f126(uint8_t inverted);
+void f127();
 
 #endif  // VELKOR_GRAPHICS_SGL_H

@@ -25,11 +25,6 @@ const sgl_line_stipple default_line_stipple_table[5] = {
 
 static const char sgl_default_font_name[] = "Default font";
 
-// OpenGL keeps GL_CLIP_PLANE0..5 consecutive.
-static const uint32_t sgl_clip_plane_names[SGL_CLIP_PLANE_COUNT] = {
-    GL_CLIP_PLANE0, GL_CLIP_PLANE1, GL_CLIP_PLANE2, GL_CLIP_PLANE3, GL_CLIP_PLANE4, GL_CLIP_PLANE5,
-};
-
 // ---------------------------------------------------------------------------
 // Error log
 // ---------------------------------------------------------------------------
@@ -237,32 +232,6 @@ static void sgl_initialize_vertex_data(sgl_type_statemachine* context) {
             mth_cos_sin_degree(angle, &context->circle_cos[n - 1][k - 1], &context->circle_sin[n - 1][k - 1]);
         }
     }
-}
-
-void sgl_initialize_clipping(sgl_type_statemachine* context) {
-    context->clipping.active_masks = 0;
-    context->clipping.allocated_masks = 0;
-    context->clipping.mask_under_definition = 0;
-    for (uint32_t i = 0; i < SGL_CLIP_PLANE_COUNT; i++) {
-        context->clipping.clip_plane_state[i] = 0;
-        context->clipping.gl_clipplane_code[i] = sgl_clip_plane_names[i];
-    }
-    glStencilMask(255);
-    glClearStencil(0);
-    glClear(GL_STENCIL_BUFFER_BIT);
-    glStencilMask(0);
-}
-
-void sgl_reset_clipping_attributes(sgl_type_statemachine* context) {
-    sgl_clipping_state* clipping = &context->clipping;
-    for (uint32_t i = 0; i < SGL_CLIP_PLANE_COUNT; i++) {
-        clipping->clip_plane_state[i] = 0;
-        glDisable(clipping->gl_clipplane_code[i]);
-    }
-    clipping->allocated_masks = 0;
-    std::memset(clipping->scissors, 0, sizeof(clipping->scissors));
-    clipping->scissor_depth = 0;
-    clipping->mask_under_definition = 0;
 }
 
 void sgl_initialize_text_attributes(sgl_type_statemachine* context) {

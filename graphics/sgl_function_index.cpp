@@ -5,6 +5,10 @@
 
 void f001(uint8_t mode) { sglBegin(mode); }
 void f002() { sglEnd(); }
+void f005(uint32_t id, uint8_t inverted, float x1, float y1, float x2, float y2) {
+    sglClipBox(id, inverted, x1, y1, x2, y2);
+}
+void f006(uint32_t id, float x, float y, float angle, uint8_t side) { sglClipPlane(id, x, y, angle, side); }
 void f008(uint8_t capability) { sglEnable(capability); }
 void f009(uint8_t capability) { sglDisable(capability); }
 void f013(int32_t index) { sglIndexColori(index); }
@@ -23,8 +27,14 @@ void f030(float cx, float cy, float radius, float start_angle, float end_angle, 
 void f035(float x, float y) { sglVertex2f(x, y); }
 void f036(uint32_t alpha) { sglTransparency8(alpha); }
 void f051(uint32_t clockwise, float angle) { sgluArcSegment(clockwise, angle); }
+void f056(uint32_t set) { sglSetActiveMasks(set); }
+void f057(float width, float height) { sglBeginScissor(width, height); }
+void f058() { sglEndScissor(); }
 void f059(float x, float y, float* sx, float* sy) { sglConvertPointToScreen(x, y, sx, sy); }
+uint32_t f060(uint8_t kind) { return sglAllocateMaskID(kind); }
+void f061(uint32_t id) { sglFreeMaskID(id); }
 void f064() { sglRestoreStates(); }
+uint32_t f065() { return sglGetActiveMasks(); }
 void f068(uint32_t caps) { sglSetLineCaps(caps); }
 void f072(float cx, float cy, float rx, float ry, float start_angle, float end_angle, uint32_t clockwise,
           uint32_t outline) {
@@ -42,3 +52,5 @@ void f096() { sglEndPath(); }
 void f121(int32_t index) { sglIndexGradienti(index); }
 void f124(float x) { sglHorizontalLineTo(x); }
 void f125(float y) { sglVerticalLineTo(y); }
+uint32_t f126(uint8_t inverted) { return sglBeginMaskDefinition(inverted); }
+void f127() { sglEndMaskDefinition(); }

@@ -227,4 +227,36 @@ bool sgl_decode_texture_words(const uint32_t* words, uint32_t count, uint32_t by
 void sgl_enlarge_image(uint8_t* buffer, uint32_t width, uint32_t height, uint32_t texture_width,
                        uint32_t texture_height, uint32_t bytes_per_pixel, bool scaled);
 
+// ---------------------------------------------------------------------------
+// Masks, clip planes and scissors (sgl_masks.cpp); the plain arithmetic is in
+// graphics/sgl_masks_geometry.h
+// ---------------------------------------------------------------------------
+// Lowest free stencil identifier (1, 2, 4 ... 128), 0 when all are taken.
+uint32_t sgli_get_mask_id();
+// Starts drawing into stencil bit id: colour writes off, the bit cleared (set
+// when inverted) over the whole buffer, every pixel drawn then sets it
+// (clears it when inverted). id joins the allocated set.
+void sgli_select_mask(uint32_t id, uint8_t inverted);
+// Stencil test for the low byte of an active set: off for 0, else a pixel
+// passes only where every one of those bits is set.
+void sgli_set_active_masks(uint32_t stencil_bits);
+// True when the clip box arguments are refused (error 4).
+bool sgl_clip_box_detect_error(uint32_t id, uint8_t inverted, float x1, float y1, float x2, float y2);
+// Defines clip plane id (one of 256 ... 8192, else error 5) with the
+// coefficients a, b, c, d unless it is enabled right now.
+void sgl_clip_plane(uint32_t id, const double equation[4]);
+// State changes of one plane: undefined (0; enabling records error 66),
+// defined (2) and enabled (1).
+void sgl_enable_clip_plane(uint32_t id);
+void sgl_disable_clip_plane(uint32_t id);
+// Turns all six OpenGL clip planes off, whatever their states.
+void sgl_disable_clip_planes(sgl_type_statemachine* context);
+// The whole stencil buffer to 0 with all eight bits writable, then none.
+void sgl_clear_opengl_stencil();
+// Plane states undefined and the OpenGL names of the six planes.
+void sgl_initialize_clip_plane_structure(sgl_type_statemachine* context);
+// A position in viewport pixels against the scissor in force (edges
+// included, rounded half away from zero); true without a scissor.
+bool sgl_pixel_point_is_inside_scissors(float px, float py);
+
 #endif  // VELKOR_GRAPHICS_SGL_INTERNAL_H

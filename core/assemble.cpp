@@ -185,10 +185,14 @@ void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
       outExtension1 == nullptr || outExtension2 == nullptr) {
     return;
   }
-  if (format > kFormatNone || dualOperation >= kDualOperationCount ||
-      singleOperation >= kSingleOperationCount ||
-      jumpOperation >= kJumpOperationCount ||
-      emulatedOperation >= kEmulatedOperationCount || sourceMode >= kModeCount ||
+  // Only the selected format's operation counts: the others may hold what
+  // an earlier decode left in them.
+  bool operation = format == kFormatNone ||
+                   (format == kFormatDoubleOperand && dualOperation < kDualOperationCount) ||
+                   (format == kFormatSingleOperand && singleOperation < kSingleOperationCount) ||
+                   (format == kFormatJump && jumpOperation < kJumpOperationCount) ||
+                   (format == kFormatEmulated && emulatedOperation < kEmulatedOperationCount);
+  if (!operation || sourceMode >= kModeCount ||
       sourceRegister >= kRegisterCount || destinationMode < 0 ||
       destinationMode >= kDestinationModeCount ||
       destinationRegister >= kRegisterCount || !OffsetInRange(pcOffset)) {

@@ -324,10 +324,13 @@ bool SelectionInVocabulary(uint32_t format, uint32_t dualOperation,
                            uint32_t emulatedOperation, int32_t sourceMode,
                            int32_t sourceRegister, int32_t destinationMode,
                            int32_t destinationRegister, float pcOffset) {
-  return format <= kFormatNone && dualOperation < kDualOperationCount &&
-         singleOperation <= kOpSingleUnused &&
-         jumpOperation < kJumpOperationCount &&
-         emulatedOperation < kEmulatedOperationCount && sourceMode >= 0 &&
+  // Only the selected format's operation counts: the others may hold what
+  // an earlier decode left in them.
+  bool operation = (format == kFormatDoubleOperand && dualOperation < kDualOperationCount) ||
+                   (format == kFormatSingleOperand && singleOperation <= kOpSingleUnused) ||
+                   (format == kFormatJump && jumpOperation < kJumpOperationCount) ||
+                   (format == kFormatEmulated && emulatedOperation < kEmulatedOperationCount);
+  return operation && sourceMode >= 0 &&
          sourceMode < kModeCount && sourceRegister >= 0 &&
          sourceRegister < kRegisterCount && destinationMode >= 0 &&
          destinationMode < kDestinationModeCount && destinationRegister >= 0 &&

@@ -167,6 +167,18 @@ TEST(BoundsTest, TheSameCallsInRangeDoChangeSomething) {
   EXPECT_STREQ("MOV  R4,R5", a.assembled.text);
 }
 
+TEST(BoundsTest, OperationsOfOtherFormatsAreNotLookedAt) {
+  // A decoded unused single operation (7) stays in its field while the next
+  // words decode as other formats; it must not block them.
+  World w;
+  AssembleWith(w, 0, 1, 7, 9, 12, 0, 4, 0, 5, 0);
+  EXPECT_STREQ("ADD  R4,R5", w.assembled.text);
+  AssembleWith(w, 2, 40, 7, 7, 12, 0, 4, 0, 5, -5);
+  EXPECT_STREQ("JMP  -5", w.assembled.text);
+  ExecuteWith(w, 3, 40, 9, 9, kOpINC, 0, 4, 0, 5, 0);
+  EXPECT_EQ("0001", Reg(w.m.get(), 5));
+}
+
 TEST(BoundsTest, SlotIndexAboveNineWritesNoFile) {
   char directory[] = "/tmp/velkor-bounds-XXXXXX";
   ASSERT_NE(nullptr, mkdtemp(directory));

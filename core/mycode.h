@@ -34,11 +34,23 @@
 //   Byte order is little-endian: the even address is a row's low-byte cell.
 //
 // Status register: SR keeps V (bit 8), N (bit 2), Z (bit 1), C (bit 0).
+// The status flag bytes and SR's text are two copies: jumps test the bytes,
+// ADDC, SUBC and RRC take their carry from SR's text.
 //
-// Defensive rule: an index outside its vocabulary (format, operation, mode,
-// register, row, slot), a jump offset outside -512..511, or an input text
-// without a terminator inside its buffer makes the operation do nothing at
-// all: every text stays as it was.
+// Flags as this machine teaches them (they differ from some real parts):
+//   ADD/ADDC/SUB/SUBC/CMP  V: src and dst of one sign, result of the other
+//                          (operands as they enter, also when subtracting);
+//                          N bit 15; Z low 16 bits 0; C bit 16 of the 32-bit
+//                          result, so a subtraction sets C when it BORROWS.
+//   AND/BIT/XOR/SXT        C = result != 0; XOR's V = both operands negative.
+//   Byte forms test the stored, masked result with the same bits 15 and 16;
+//   CMP.B and BIT.B test the unmasked one.
+//   MOV/BIC/BIS/SWPB leave the flags unless they write SR itself.
+//
+// Defensive rule: an index outside its vocabulary (format, the selected
+// format's operation, mode, register, row, slot), a jump offset outside
+// -512..511, or an input text without a terminator inside its buffer makes
+// the operation do nothing at all: every text stays as it was.
 #pragma once
 
 #include <stdint.h>

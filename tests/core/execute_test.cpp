@@ -157,6 +157,17 @@ TEST_F(ExecuteTest, PortsTakeTheLowByteAndProgramMemoryTakesNothing) {
   EXPECT_EQ(before, Word(m.get(), 0xFF80));
 }
 
+TEST_F(ExecuteTest, AddressTextsShorterThanTheirPrefixMeanAddressZero) {
+  // The panel starts with an empty source address text; it is read from its
+  // third character on, which such a text does not have.
+  SetReg(m.get(), 7, 0x5555);
+  Execute(kFormatDoubleOperand, kOpMOV, 0, 0, 0, kModeAbsolute, 0, kModeRegister, 7, 0.0f,
+          "0200", m->registers, m->ram, m->rom, 1, "", "0", m->ports, m->registers,
+          m->highlight, m->ram, &m->ramMarker, &m->ramMarkerOn, &m->romMarker,
+          &m->romMarkerOn, m->statusFlags, m->ports);
+  EXPECT_EQ("0000", Reg(m.get(), 7));
+}
+
 TEST_F(ExecuteTest, OutsideTheMemoryMapReadsZero) {
   SetReg(m.get(), 7, 0x5555);
   Step(m.get(), Sel().Dual(kOpMOV).Src(kModeAbsolute, 0, "1000").Dst(kModeRegister, 7));

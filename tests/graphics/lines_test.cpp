@@ -204,6 +204,19 @@ TEST_F(LinesTest, RenderModeZeroDrawsOpenGLLines) {
     EXPECT_EQ(3.0f, Context().gl_line_width);
     EXPECT_EQ(0u, Context().lines.strands_drawn);
     EXPECT_EQ(3, CoveredInColumn(200, 590, 610, 128));
+
+    // Smoothed: a halo line of the outer width under the core width.
+    ClearDisplay();
+    sglIndexLineWidthi(5);  // core 2, outer 8
+    sglIndexHaloColori(velkor_test::kRed);
+    sglIndexColori(velkor_test::kGreen);
+    sglEnable(SGL_LINE_SMOOTH);
+    Strip({100.0f, 600.0f, 300.0f, 600.0f});
+    EXPECT_EQ(2.0f, Context().gl_line_width) << "the main pass comes last";
+    EXPECT_EQ(255, ReadPixel(200, 600).g);
+    EXPECT_EQ(0, ReadPixel(200, 600).r);
+    EXPECT_EQ(255, ReadPixel(200, 602).r);
+    EXPECT_EQ(0, ReadPixel(200, 602).g);
 }
 
 // ---------------------------------------------------------------- dashes

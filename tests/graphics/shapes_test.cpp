@@ -87,6 +87,19 @@ TEST_F(ShapesTest, TessellatedPolygonsFillExactlyTheirArea) {
     }
 }
 
+TEST_F(ShapesTest, DepthTestIsOffWhileFillingAndBackAfterwards) {
+    sglEnable(SGL_DEPTH_TEST);
+    sglBegin(5);
+    EXPECT_EQ(0u, Context().gl_depth_test);
+    sglVertex2f(100, 100);
+    sglVertex2f(200, 100);
+    sglVertex2f(200, 200);
+    sglEnd();
+    EXPECT_EQ(1u, Context().gl_depth_test);
+    EXPECT_EQ(1u, static_cast<uint32_t>(glIsEnabled(GL_DEPTH_TEST)));
+    EXPECT_GT(CountCoveredPixels(90, 90, 120, 120), 4000);
+}
+
 TEST_F(ShapesTest, TriangleStripFillsItsQuad) {
     const float strip[8] = {100, 100, 100, 200, 300, 100, 300, 200};
     Polygon(strip, 4, 7);

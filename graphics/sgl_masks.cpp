@@ -20,6 +20,9 @@
 namespace {
 
 constexpr float kTiny = 1e-6f;
+// Well above the float rounding of viewport pixel positions (a few 1e-4 at
+// 4096), well below any intended fraction of a pixel.
+constexpr float kPixelSnap = 2e-3f;
 
 // OpenGL keeps GL_CLIP_PLANE0..5 consecutive.
 const uint32_t kClipPlaneNames[SGL_CLIP_PLANE_COUNT] = {
@@ -42,6 +45,14 @@ int64_t top_edge(const sgl_scissor_rect& r) {
 int64_t rounded(float v) {
     const int64_t magnitude = mth_f_to_l(v);
     return v < 0.0f ? -magnitude : magnitude;
+}
+
+// A corner that the matrix's float rounding put a hair off a pixel edge
+// (149.99998 for 150 in a 768-high viewport) belongs on that edge: truncated
+// as it is, it would cost the scissor a whole row or column.
+float snapped_to_pixel(float v) {
+    const float nearest = std::nearbyint(v);
+    return std::fabs(v - nearest) < kPixelSnap ? nearest : v;
 }
 
 }  // namespace
@@ -145,6 +156,10 @@ void sgl_scissor_extent(float angle, float w, float h, float* out_dx, float* out
 }
 
 sgl_scissor_rect sgl_scissor_from_corners(float ax, float ay, float bx, float by) {
+    ax = snapped_to_pixel(ax);
+    ay = snapped_to_pixel(ay);
+    bx = snapped_to_pixel(bx);
+    by = snapped_to_pixel(by);
     const float x0 = ax < bx ? ax : bx;
     const float x1 = ax < bx ? bx : ax;
     const float y0 = ay < by ? ay : by;

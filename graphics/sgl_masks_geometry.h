@@ -70,6 +70,8 @@ void sgl_scissor_extent(float angle, float w, float h, float* out_dx, float* out
 // The pixel rectangle spanned by two corners in viewport pixels: ordered so
 // that x and y grow, each of x, y, width, height truncated toward zero by
 // sglFloatToInt32 (beyond +-2147483520 it saturates and records error 104).
+// A corner within 0.002 of a pixel edge is taken as on it first, so float
+// rounding in the matrix cannot cost a row.
 sgl_scissor_rect sgl_scissor_from_corners(float ax, float ay, float bx, float by);
 
 // The part of `entry` inside `parent`: the larger x and y, and width =

@@ -2,6 +2,7 @@
 #include "graphics/sgl_font.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -360,4 +361,95 @@ void sgl_text_area_line_origin(uint32_t align_h, uint32_t align_v, float x1, flo
     if (align_v == 0) first_top = bottom + static_cast<float>(count) * pitch;
     if (align_v == 1) first_top = (bottom + top + static_cast<float>(count) * pitch) / 2.0f;
     *out_y = first_top - ascent - static_cast<float>(index) * pitch;
+}
+
+// ---------------------------------------------------------------------------
+// Numbers
+// ---------------------------------------------------------------------------
+bool sgl_float_format_valid(const sgl_float_format& format) {
+    if (format.integer_digits >= 10 || format.fraction_digits < 0 || format.fraction_digits > 9) return false;
+    if (format.split < -static_cast<int32_t>(format.integer_digits) || format.split > format.fraction_digits + 1) {
+        return false;
+    }
+    return format.sign_mode <= 2;
+}
+
+namespace {
+
+// Appends count bytes of from to the 0-terminated text at out.
+void Append(char* out, const char* from, uint32_t count) {
+    const size_t at = std::strlen(out);
+    std::memcpy(out + at, from, count);
+    out[at + count] = 0;
+}
+
+}  // namespace
+
+void sgl_format_number(float value, const sgl_float_format& format, sgl_number_text* out_text) {
+    const uint32_t fraction_digits = static_cast<uint32_t>(format.fraction_digits);
+    uint64_t power = 1;
+    for (uint32_t i = 0; i < fraction_digits; ++i) power *= 10;
+    // In double, |value| below 2^31 times 10^9 stays below 2^63. A float
+    // holds 24 significant bits: a value that lies within half its last
+    // place below a half (0.45f is 0.449999988) was written as that half.
+    // Where the float's places are too coarse for the digit being rounded,
+    // its exact value is rounded instead.
+    const double magnitude = std::fabs(static_cast<double>(value)) * static_cast<double>(power);
+    const double half_place = magnitude * 0x1p-24;
+    const double tolerance = half_place <= 1.0 / 64.0 ? half_place : 0.0;
+    const uint64_t rounded = static_cast<uint64_t>(std::floor(magnitude + 0.5 + tolerance));
+    const uint64_t integral = rounded / power;
+    const uint64_t fraction = rounded % power;
+
+    // Integral digits: the last integer_digits of them, padded or not.
+    char integral_text[12] = {};
+    uint32_t integral_length = 0;
+    if (format.integer_digits > 0) {
+        char reversed[12];
+        uint64_t rest = integral;
+        uint32_t count = 0;
+        while (count < format.integer_digits) {
+            reversed[count++] = static_cast<char>('0' + rest % 10);
+            rest /= 10;
+        }
+        if (!format.leading_zeros) {
+            while (count > 1 && reversed[count - 1] == '0') --count;
+        }
+        for (uint32_t i = 0; i < count; ++i) integral_text[i] = reversed[count - 1 - i];
+        integral_length = count;
+    }
+    char fraction_text[12] = {};
+    for (uint32_t i = 0; i < fraction_digits; ++i) {
+        uint64_t place = 1;
+        for (uint32_t k = i + 1; k < fraction_digits; ++k) place *= 10;
+        fraction_text[i] = static_cast<char>('0' + (fraction / place) % 10);
+    }
+
+    char sign[2] = {};
+    const bool negative = value < 0.0f && rounded != 0;
+    if (format.sign_mode == 0) sign[0] = negative ? '-' : '+';
+    if (format.sign_mode == 2 && negative) sign[0] = '-';
+    char separator[2] = {};
+    if (fraction_digits > 0) separator[0] = static_cast<char>(format.separator);
+
+    out_text->first[0] = 0;
+    out_text->second[0] = 0;
+    Append(out_text->first, sign, static_cast<uint32_t>(std::strlen(sign)));
+    const uint32_t separator_length = static_cast<uint32_t>(std::strlen(separator));
+    if (format.split >= 0) {
+        // split k > 0 keeps the separator and k - 1 fraction digits in front.
+        const uint32_t front = format.split > 0 ? static_cast<uint32_t>(format.split) - 1 : 0;
+        const uint32_t kept = std::min(front, fraction_digits);
+        Append(out_text->first, integral_text, integral_length);
+        char* fraction_piece = format.split > 0 ? out_text->first : out_text->second;
+        Append(fraction_piece, separator, separator_length);
+        Append(out_text->first, fraction_text, kept);
+        Append(out_text->second, fraction_text + kept, fraction_digits - kept);
+    } else {
+        const uint32_t moved = std::min(static_cast<uint32_t>(-format.split), integral_length);
+        Append(out_text->first, integral_text, integral_length - moved);
+        Append(out_text->second, integral_text + integral_length - moved, moved);
+        Append(out_text->second, separator, separator_length);
+        Append(out_text->second, fraction_text, fraction_digits);
+    }
 }

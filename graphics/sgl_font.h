@@ -159,4 +159,27 @@ void sgl_text_area_line_origin(uint32_t align_h, uint32_t align_v, float x1, flo
                                uint32_t index, uint32_t count, float line_width, float ascent, float descent,
                                float* out_x, float* out_y);
 
+// ---------------------------------------------------------------------------
+// Numbers
+// ---------------------------------------------------------------------------
+constexpr uint32_t SGL_NUMBER_TEXT_SIZE = 24;  // sign, 9 digits, separator, 9 digits, 0
+
+// The two pieces of a written number, each 0-terminated: the first is written
+// in the current font, the second in the second font.
+struct sgl_number_text {
+    char first[SGL_NUMBER_TEXT_SIZE];
+    char second[SGL_NUMBER_TEXT_SIZE];
+};
+
+// True when every field lies in its range (see sgl_float_format).
+bool sgl_float_format_valid(const sgl_float_format& format);
+// Writes value under a valid format: rounded half away from zero to the
+// fraction digits (where the float resolves that digit, a value within its
+// own precision of a half counts as the half: 0.45f gives 0.5), the
+// integral part cut to its last integer digits or padded with zeros, the
+// sign before the first digit (none for a value that rounds to zero), the
+// separator only when there are fraction digits (a 0 separator writes
+// none), then cut at the split.
+void sgl_format_number(float value, const sgl_float_format& format, sgl_number_text* out_text);
+
 #endif  // VELKOR_GRAPHICS_SGL_FONT_H

@@ -290,4 +290,70 @@ TEST(TextLayout, AlignmentOrigins) {
     }
 }
 
+// --- numbers -----------------------------------------------------------------
+
+struct NumberCase {
+    const char* name;
+    float value;
+    sgl_float_format format;  // integer, fraction, split, sign mode, separator, leading zeros
+    const char* first;
+    const char* second;
+};
+
+TEST(NumberText, DigitsSignSeparatorAndSplit) {
+    const NumberCase cases[] = {
+        {"split 0: the separator and the fraction form the second piece", 12.345f, {3, 2, 0, 1, '.', 0}, "12",
+         ".35"},
+        {"leading zeros pad to the integer digits", 12.345f, {4, 2, 0, 1, '.', 1}, "0012", ".35"},
+        {"only the last integer digits are kept", 12345.0f, {3, 0, 0, 1, '.', 1}, "345", ""},
+        {"split 2 keeps the separator and one fraction digit in front", 3.14159f, {1, 3, 2, 1, ',', 0}, "3,1",
+         "42"},
+        {"split past the fraction leaves the second piece empty", 3.14159f, {1, 3, 4, 1, ',', 0}, "3,142", ""},
+        {"split -2 moves the last two integral digits", 123.5f, {3, 1, -2, 1, '.', 0}, "1", "23.5"},
+        {"split -k without fraction digits has no separator", 123.0f, {3, 0, -1, 1, '.', 0}, "12", "3"},
+        {"sign always: plus", 5.0f, {2, 0, 1, 0, '.', 0}, "+5", ""},
+        {"sign always: minus before the first digit", -5.25f, {2, 1, 0, 0, '.', 1}, "-05", ".3"},
+        {"minus only: no plus", 5.0f, {1, 0, 0, 2, '.', 0}, "5", ""},
+        {"minus only: a minus", -7.0f, {1, 0, 0, 2, '.', 0}, "-7", ""},
+        {"no sign mode drops the minus", -7.0f, {1, 0, 0, 1, '.', 0}, "7", ""},
+        {"a value rounding to zero has no minus", -0.004f, {1, 2, 0, 2, '.', 0}, "0", ".00"},
+        {"half away from zero, up", 2.5f, {1, 0, 0, 2, '.', 0}, "3", ""},
+        {"half away from zero, down", -2.5f, {1, 0, 0, 2, '.', 0}, "-3", ""},
+        {"a float just below a half is the half", 0.45f, {1, 1, 0, 1, '.', 0}, "0", ".5"},
+        {"below the half stays down", 0.44f, {1, 1, 0, 1, '.', 0}, "0", ".4"},
+        {"fraction digits keep their leading zeros", 1.05f, {1, 2, 0, 1, '.', 0}, "1", ".05"},
+        {"no integer digits", 0.5f, {0, 1, 0, 1, '.', 0}, "", ".5"},
+        {"the largest value", 2147483520.0f, {9, 0, 0, 1, '.', 0}, "147483520", ""},
+        {"nine fraction digits", 1.0f, {1, 9, 0, 1, '.', 0}, "1", ".000000000"},
+        {"a zero separator writes none", 1.5f, {1, 1, 0, 1, 0, 0}, "1", "5"},
+        {"the sign stays in front when every digit moves", -12.0f, {2, 0, -2, 0, '.', 0}, "-", "12"},
+    };
+    for (const NumberCase& c : cases) {
+        ASSERT_TRUE(sgl_float_format_valid(c.format)) << c.name;
+        sgl_number_text text;
+        std::memset(&text, 0x55, sizeof text);
+        sgl_format_number(c.value, c.format, &text);
+        EXPECT_EQ(std::string(c.first), std::string(text.first)) << c.name;
+        EXPECT_EQ(std::string(c.second), std::string(text.second)) << c.name;
+    }
+}
+
+TEST(NumberText, FormatBounds) {
+    struct Case {
+        sgl_float_format format;
+        bool valid;
+    };
+    const Case cases[] = {
+        {{9, 9, 0, 0, '.', 1}, true},    {{10, 2, 0, 0, '.', 1}, false}, {{2, 10, 0, 0, '.', 1}, false},
+        {{2, -1, 0, 0, '.', 1}, false},  {{2, 2, 3, 0, '.', 1}, true},   {{2, 2, 4, 0, '.', 1}, false},
+        {{2, 2, -2, 0, '.', 1}, true},   {{2, 2, -3, 0, '.', 1}, false}, {{2, 2, 0, 3, '.', 1}, false},
+        {{0, 0, 1, 2, '.', 0}, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.valid, sgl_float_format_valid(c.format))
+            << c.format.integer_digits << " " << c.format.fraction_digits << " " << c.format.split << " "
+            << c.format.sign_mode;
+    }
+}
+
 }  // namespace

@@ -220,8 +220,24 @@ struct sgl_text_state {
     uint32_t second_font;          // font of the fractional part of numbers
     uint32_t second_font_line_width;
     uint32_t second_color_index;
+    uint8_t second_color_given;    // 0: the second piece takes the text colour
     sgl_text_line ts_lines[SGL_TEXT_LINE_COUNT];
     uint32_t line_count;
+    // Union of the texts written by the WithBBox variants since
+    // sglBeginTextBounds, in viewport pixels.
+    uint8_t bounds_collecting;
+    uint8_t bounds_empty;
+    float bounds_x1, bounds_y1, bounds_x2, bounds_y2;
+};
+
+// Layout of a number written by sgluWriteFloat.
+struct sgl_float_format {
+    uint32_t integer_digits;   // 0..9: digits kept of the integral part
+    int32_t fraction_digits;   // 0..9
+    int32_t split;             // -integer_digits .. fraction_digits + 1: where the second font begins
+    uint32_t sign_mode;        // 0 sign always, 1 no sign, 2 minus sign only
+    uint8_t separator;         // decimal separator character
+    uint8_t leading_zeros;     // 1: the integral part padded to integer_digits
 };
 
 // Appearance of fills and colours.
@@ -584,6 +600,83 @@ float sglGetFontValue(uint32_t font, uint32_t character, uint32_t kind);
 // a negative length: error 31, nothing drawn; more than 1024: error 31 and
 // the first 1024.
 void sgluWriteText(float x, float y, const char* text, int32_t length);
+// The same for 16-bit character codes (a surrogate pair draws the
+// replacement character) - error 97 - and for wchar_t text (codes beyond
+// 16 bits draw the replacement character) - error 100.
+void sgluWriteUnicodeText(float x, float y, const uint16_t* text, int32_t length);
+void sgluWriteWideText(float x, float y, const wchar_t* text, int32_t length);
+// Writes at most `length` (<= 4096) characters wrapped into the rectangle
+// (x1, y1) - (x2, y2): a line that grows wider than the rectangle breaks
+// after its last word separator (the space), or before the first character
+// that does not fit; line separators (10, 13) break too. Lines stack from
+// the top with vertical alignment 2, from the bottom with 0, centred with 1,
+// and each is aligned horizontally within the rectangle. No text or a
+// negative length: error 71, nothing drawn; more than 4096 characters or
+// more than 256 lines: error 71 and the first ones written. Unicode and
+// wide texts as above, errors 87 and 101.
+void sgluWriteTextArea(float x1, float y1, float x2, float y2, const char* text, int32_t length);
+void sgluWriteUnicodeTextArea(float x1, float y1, float x2, float y2, const uint16_t* text, int32_t length);
+void sgluWriteWideTextArea(float x1, float y1, float x2, float y2, const wchar_t* text, int32_t length);
+// Rich text: at most `length` (<= 4096) bytes written at (x, y) like
+// sgluWriteText, with escapes - byte 27, a letter and, for A, B, C, @ and P,
+// one character as argument:
+//   A c / B c   text colour / background colour (a box behind the glyphs)
+//   C f         font slot
+//   D / E       start / end inverted text: a box in the text colour under
+//               glyphs in the background colour, or in the text colour's
+//               complement when no background is set
+//   H / I       underline on / off        L / M   strike-through on / off
+//   @ c         outline colour            N       outline on
+//   O           underline, strike-through and outline off
+//   J / K       hidden text on / off (it keeps its place, nothing is drawn)
+//   P n ... Q   the section written n times (0: skipped); no nesting
+// other letters are ignored. A byte 13 (or 10, or 13 10) starts a new line
+// below the tallest font of the line before. Errors 77: no text or a
+// negative length (nothing drawn), more than 4096 bytes or 4096 characters,
+// a 257th line, a colour or font beyond its table (the last entry, the
+// default font), more than 64 style changes.
+void sgluWriteRichText(float x, float y, const char* text, int32_t length);
+// The font, font line width (0..7) and colour used for the second piece of
+// numbers; a negative colour keeps the text colour. A font slot outside
+// the table selects none (the default font) with error 29; line widths and
+// colours are checked as by sglIndexFontLineWidthi (95) and sglIndexColori (49).
+void sglSetSecondFontAttributes(int32_t font, int32_t line_width, int32_t color);
+// Writes a number at (x, y) by the format (sgl_float_format), in two pieces
+// one after the other on the same baseline, the whole aligned by the text
+// alignment: the piece before the split in the current font and colour,
+// the rest in the second font attributes. No format: error 75, nothing
+// drawn. A format out of range: error 75 and 9 integer digits, 9 fraction
+// digits, split 0, sign always, leading zeros. A value beyond +-2147483520
+// (or not a number): error 75, written as 0 in the default font.
+void sgluWriteFloat(float x, float y, float value, const sgl_float_format* format);
+// WithBBox variants: they write as above and add the box of what they drew
+// (the glyph bitmaps, boxes and bars; one pixel more for a halo or outline)
+// to the text bounds being collected and, while a stencil mask is being
+// defined, fill it into the mask.
+void sgluWriteTextWithBBox(float x, float y, const char* text, int32_t length);
+void sgluWriteTextUnicodeWithBBox(float x, float y, const uint16_t* text, int32_t length);
+void sgluWriteWideTextWithBBox(float x, float y, const wchar_t* text, int32_t length);
+void sgluWriteTextAreaWithBBox(float x1, float y1, float x2, float y2, const char* text, int32_t length);
+void sgluWriteTextAreaUnicodeWithBBox(float x1, float y1, float x2, float y2, const uint16_t* text,
+                                      int32_t length);
+void sgluWriteWideTextAreaWithBBox(float x1, float y1, float x2, float y2, const wchar_t* text, int32_t length);
+void sgluWriteRichTextWithBBox(float x, float y, const char* text, int32_t length);
+void sgluWriteFloatWithBBox(float x, float y, float value, const sgl_float_format* format);
+// Bounds of a text as its writer would draw it, in the current drawing
+// units, without drawing; false (outputs untouched) when nothing would be
+// drawn. The writer's errors are recorded.
+bool sglGetTextMultilineBounds(float x, float y, const char* text, int32_t length, float* out_x1, float* out_y1,
+                               float* out_x2, float* out_y2);
+bool sglGetTextAreaBounds(float x1, float y1, float x2, float y2, const char* text, int32_t length, float* out_x1,
+                          float* out_y1, float* out_x2, float* out_y2);
+bool sglGetRichTextBounds(float x, float y, const char* text, int32_t length, float* out_x1, float* out_y1,
+                          float* out_x2, float* out_y2);
+bool sglGetFloatBounds(float x, float y, float value, const sgl_float_format* format, float* out_x1, float* out_y1,
+                       float* out_x2, float* out_y2);
+// Collects the union of the boxes of the texts written by WithBBox variants,
+// in viewport pixels, until sglEndTextBounds gives it (false: none written).
+void sglBeginTextBounds();
+bool sglEndTextBounds(float* out_x1, float* out_y1, float* out_x2, float* out_y2);
 
 // ---------------------------------------------------------------------------
 // Textures and bitmaps (sgl_textures.cpp)

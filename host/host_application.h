@@ -301,8 +301,13 @@ void ReadWindowPref(Application* app);
 void InitializeGraphics(Application* app);
 void DisplayScene(Application* app);
 void PerformDraw(Application* app);
+// The pixel cache and the flipped image, each width x height x 4 bytes.
+bool AllocatePixelCache(Application* app, int32_t width, int32_t height);
 void FillPixelCache(Application* app);
 void FlipPixelCache(Application* app);
+// Stretches the cached frame over the client area and shows it (window mode,
+// drawing thread); nothing without a pixel cache.
+void DrawPixelCache(Application* app);
 
 // 24-bit BMP of a BGRA image with rows bottom-up; true when written whole.
 bool Application_WriteBmp(const char* path, const uint8_t* bgra, int32_t width, int32_t height);

@@ -16,17 +16,6 @@ void PutLittleEndian(uint8_t* out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-bool AllocatePixelCache(Application* app, int32_t width, int32_t height) {
-  const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
-  app->pixel_cache = static_cast<uint8_t*>(calloc(1, bytes));
-  app->flipped_image = static_cast<uint8_t*>(calloc(1, bytes));
-  if (app->pixel_cache == nullptr || app->flipped_image == nullptr) return false;
-  app->pixel_cache_bytes = bytes;
-  app->pixel_cache_width = width;
-  app->pixel_cache_height = height;
-  return true;
-}
-
 // An OpenGL (not ES) context with 8-bit RGBA, a depth buffer and 8 stencil
 // bits on a pbuffer of the native size.
 bool CreateEglContext(Application* app) {
@@ -73,6 +62,20 @@ bool SetupBuffer(Application* app) {
 }
 
 }  // namespace
+
+bool AllocatePixelCache(Application* app, int32_t width, int32_t height) {
+  if (app == nullptr || width <= 0 || height <= 0) return false;
+  free(app->pixel_cache);
+  free(app->flipped_image);
+  const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+  app->pixel_cache = static_cast<uint8_t*>(calloc(1, bytes));
+  app->flipped_image = static_cast<uint8_t*>(calloc(1, bytes));
+  if (app->pixel_cache == nullptr || app->flipped_image == nullptr) return false;
+  app->pixel_cache_bytes = bytes;
+  app->pixel_cache_width = width;
+  app->pixel_cache_height = height;
+  return true;
+}
 
 uint8_t* Application_CreateBuffer(Application* app) {
   if (app == nullptr || app->egl_surface != nullptr || app->window.load() != nullptr) return nullptr;
@@ -141,6 +144,42 @@ void FlipPixelCache(Application* app) {
     memcpy(app->flipped_image + static_cast<size_t>(height - 1 - y) * row,
            app->pixel_cache + static_cast<size_t>(y) * row, row);
   }
+}
+
+void DrawPixelCache(Application* app) {
+  if (app == nullptr || app->pixel_cache == nullptr || app->pixel_cache_width <= 0 || app->pixel_cache_height <= 0) {
+    return;
+  }
+  const int32_t width = app->client_rect[2];
+  const int32_t height = app->client_rect[3];
+  if (width <= 0 || height <= 0) return;
+  // Plain pixels: no texturing, blending or tests on the way, and every
+  // enable and matrix put back so the drawing library's state cache stays
+  // true.
+  glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_PIXEL_MODE_BIT);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_BLEND);
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_STENCIL_TEST);
+  glDisable(GL_SCISSOR_TEST);
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glRasterPos2f(-1.0f, -1.0f);
+  glPixelZoom(static_cast<float>(width) / static_cast<float>(app->pixel_cache_width),
+              static_cast<float>(height) / static_cast<float>(app->pixel_cache_height));
+  glDrawPixels(app->pixel_cache_width, app->pixel_cache_height, GL_BGRA, GL_UNSIGNED_BYTE, app->pixel_cache);
+  glPixelZoom(1.0f, 1.0f);
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopAttrib();
 }
 
 void Application_DeletePixelCache(Application* app) {

@@ -9,6 +9,7 @@
 #include "host/host_preferences.h"
 
 #define GLFW_INCLUDE_NONE
+#include <GL/gl.h>
 #include <GLFW/glfw3.h>
 
 #include <chrono>
@@ -83,6 +84,23 @@ void KeepAspect(Application* app, GLFWwindow* window, int32_t old_width, int32_t
 
 // ---- GLFW callbacks (drawing thread) ----------------------------------------------
 
+// After a move, a resize or activation: paint-driven drawing asks for a
+// frame; otherwise the last frame is shown again from the pixel cache, when
+// there is one and no frame is on its way.
+void Repaint(Application* app, GLFWwindow* window) {
+  if (app->params->paint_driven != 0) {
+    app->draw_pending.store(1);
+  } else if (app->draw_pending.load() == 0 && app->pixel_cache != nullptr) {
+    DrawPixelCache(app);
+    glfwSwapBuffers(window);
+  }
+}
+
+void OnWindowFocus(GLFWwindow* window, int focused) {
+  Application* app = RecordOf(window);
+  if (app != nullptr && focused != 0) Repaint(app, window);
+}
+
 void OnWindowPos(GLFWwindow* window, int x, int y) {
   Application* app = RecordOf(window);
   // Positions at the screen's edge or beyond are not remembered, nor those of
@@ -91,6 +109,7 @@ void OnWindowPos(GLFWwindow* window, int x, int y) {
   app->client_rect[0] = x;
   app->client_rect[1] = y;
   if (app->parent == nullptr) WriteWindowPref(app);
+  Repaint(app, window);
 }
 
 void OnWindowSize(GLFWwindow* window, int width, int height) {
@@ -102,6 +121,7 @@ void OnWindowSize(GLFWwindow* window, int width, int height) {
   app->client_rect[3] = height;
   if (app->parent == nullptr) WriteWindowPref(app);
   if (app->window_state == WINDOW_STATE_WINDOWED) KeepAspect(app, window, old_width, old_height);
+  Repaint(app, window);
 }
 
 void OnWindowMaximize(GLFWwindow* window, int maximized) {
@@ -205,10 +225,25 @@ int SetupWindow(Application* app) {
   glfwSetWindowPos(window, app->client_rect[0], app->client_rect[1]);
   glfwMakeContextCurrent(window);
   InitializeGraphics(app);
+  // A program that draws on request, or takes no input from the window,
+  // keeps the last frame for repaints and snapshots.
+  if (params->paint_driven != 0 || app->use_system_events == 0) {
+    if (!AllocatePixelCache(app, app->screen_size[0], app->screen_size[1])) {
+      fprintf(stderr, "cannot allocate pixel cache.\n");
+    }
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    glPixelTransferi(GL_MAP_COLOR, 0);
+    glPixelTransferi(GL_INDEX_SHIFT, 0);
+    glPixelTransferi(GL_INDEX_OFFSET, 0);
+  }
   glfwSwapInterval(0);
   glfwSetWindowPosCallback(window, OnWindowPos);
   glfwSetWindowSizeCallback(window, OnWindowSize);
   glfwSetWindowMaximizeCallback(window, OnWindowMaximize);
+  glfwSetWindowFocusCallback(window, OnWindowFocus);
   glfwSetKeyCallback(window, OnKey);
   glfwSetCharCallback(window, OnCharacter);
   glfwSetMouseButtonCallback(window, OnMouseButton);

@@ -374,6 +374,25 @@ constexpr int32_t kCursorColorReleased = 3;
 constexpr int32_t kCursorColorIdle = 5;
 constexpr int32_t kCursorLineWidth = 4;
 
+// Tells several pointers apart: the id beside the cross, in the
+// application's font slot 0 (an empty slot writes in the table's first
+// font), the text attributes put back afterwards.
+void WritePointerId(sgl_type_statemachine* context, uint32_t id, float x, float y) {
+  const uint32_t font = context->text.font;
+  const uint32_t font_line_width = context->text.font_line_width;
+  const int32_t outline_width_step = context->text.outline_width_step;
+  const uint32_t color_index = context->text.color_index;
+  sglIndexFonti(0);
+  sglIndexFontLineWidthi(0);
+  // Whole digits only, all in the first font, a sign only when negative.
+  const sgl_float_format format = {9, 0, 1, 2, '.', 0};
+  sgluWriteFloat(x, y, static_cast<float>(id), &format);
+  context->text.font = font;
+  context->text.font_line_width = font_line_width;
+  context->text.outline_width_step = outline_width_step;
+  context->text.color_index = color_index;
+}
+
 }  // namespace
 
 void DrawEventCursors(Application* app) {
@@ -413,6 +432,7 @@ void DrawEventCursors(Application* app) {
     sglVertex2f(x - h, y);
     sglVertex2f(x + h, y);
     sglEnd();
+    if (app->params->pointer_count > 1) WritePointerId(context, pointer.id, x + h, y + v);
   }
   sglColorPointerf(colors, color_count);
   sglLineWidthPointerf(widths, width_count);

@@ -135,31 +135,6 @@ TEST(OffscreenCentred, ACentredLayerDrawsAroundTheMiddle) {
   Application_Free(app);
 }
 
-// Blue, green, red of window pixel (x, y) as the frame buffer holds it now.
-std::string FramePixel(int x, int y) {
-  uint8_t p[4] = {};
-  glReadPixels(x, y, 1, 1, GL_BGRA, GL_UNSIGNED_BYTE, p);
-  return std::to_string(p[0]) + "," + std::to_string(p[1]) + "," + std::to_string(p[2]);
-}
-
-TEST_F(Offscreen, EventCursorsAreDrawnOverTheFrameButNotCached) {
-  Application_ShowEventCursors(app, 1);
-  const float* colors_before = glob_pr_sglStatemachine->color_table;
-  RecordMousePos(app, 400.0, 400.0);
-  Application_Draw(app);
-  EXPECT_EQ("255,255,255", FramePixel(400, 400));  // white: no press, no release
-  EXPECT_EQ("255,255,255", FramePixel(407, 400));  // the arms reach 10 pixels out
-  EXPECT_EQ("128,0,0", FramePixel(420, 400));
-  EXPECT_EQ("128,0,0", CachePixel(400, 400));      // the snapshot's frame has no cursor
-  RecordMouseEvent(app, 1, KEY_STATE_DOWN, 0, 0);
-  Application_Draw(app);
-  EXPECT_EQ("0,0,255", FramePixel(400, 400));      // red while pressed
-  RecordMouseEvent(app, 1, KEY_STATE_UP, 0, 0);
-  Application_Draw(app);
-  EXPECT_EQ("0,255,0", FramePixel(400, 400));      // green when released
-  EXPECT_EQ(colors_before, glob_pr_sglStatemachine->color_table);  // the application's tables are back
-}
-
 TEST_F(Offscreen, ASecondBufferIsRefused) {
   EXPECT_EQ(nullptr, Application_CreateBuffer(app));
   EXPECT_EQ(nullptr, Application_GetWindow(app));

@@ -309,6 +309,9 @@ uint32_t sgl_text_break_lines(const sgl_font& font, float scale, const uint16_t*
             if (IsOneOf(code, separators.word, separators.word_count)) after_word = end;
         }
         uint32_t next = end;
+        // A separator that does not fit is itself the break: the words
+        // before it all fit and stay on the line.
+        if (too_wide && IsOneOf(codes[end], separators.word, separators.word_count)) after_word = end;
         if (too_wide && after_word > start) {
             end = after_word;
             next = after_word;

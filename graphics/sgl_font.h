@@ -135,9 +135,10 @@ struct sgl_text_separators {
 
 // Breaks codes[0..count) into lines no wider than `width` (measured to the
 // ink end of their last character): a line that grows too wide ends after
-// its last word separator, or, without one, before the character that does
-// not fit - but always holds at least one character, so that a glyph wider
-// than the area cannot stall the text. A line separator ends a line and is
+// its last word separator (or at a separator that itself does not fit), or,
+// without one, before the character that does not fit - but always holds
+// at least one character, so that a glyph wider than the area cannot stall
+// the text. A line separator ends a line and is
 // dropped; two different ones in a row (13 10, 10 13) count as one break.
 // Word separators where a line wraps belong to neither line (they would
 // shift an aligned line and indent the next one).

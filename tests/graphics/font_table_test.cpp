@@ -223,6 +223,8 @@ TEST(TextLayout, LineBreaking) {
         {"one word wider than the area breaks before the first misfit", "aaaa", 13, {{0, 2}, {2, 2}}},
         {"the space where a line breaks is dropped", "aa aa", 13, {{0, 2}, {3, 2}}},
         {"breaks after the last space that fits", "a a aaa", 21, {{0, 3}, {4, 3}}},
+        {"a space that does not fit breaks there, keeping the word before it", "aa aa aaaa", 30,
+         {{0, 5}, {6, 4}}},
         {"a glyph wider than the area still takes a line", "WW", 5, {{0, 1}, {1, 1}}},
         {"line feed", "a\na", 100, {{0, 1}, {2, 1}}},
         {"CR LF is one break", "a\r\na", 100, {{0, 1}, {3, 1}}},

@@ -62,6 +62,22 @@ TEST(EventCursors, DrawnOverTheFrameButNotCached) {
   Application_Free(app);
 }
 
+TEST(EventCursors, PlacedByDisplayUnitsInAScaledViewport) {
+  host_test::StandIn stand_in;
+  Application* app = Application_Allocate(&stand_in.params, nullptr);
+  ASSERT_NE(nullptr, app);
+  ASSERT_NE(nullptr, Application_CreateBuffer(app));
+  Application_UseSystemEvents(app, 1);
+  Application_ShowEventCursors(app, 1);
+  app->client_rect[2] = 640;  // a client area half the native size
+  app->client_rect[3] = 384;
+  RecordMousePos(app, 400.0, 300.0);
+  Application_Draw(app);
+  EXPECT_EQ("255,255,255", FramePixel(200, 150));  // display (400, 300) is window pixel (200, 150)
+  EXPECT_NE("255,255,255", FramePixel(400, 300));
+  Application_Free(app);
+}
+
 #if VELKOR_HAVE_FONT_TABLE
 
 // Off-screen the executable's path only asks for the scratch buffer; no

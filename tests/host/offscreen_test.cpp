@@ -135,6 +135,14 @@ TEST(OffscreenCentred, ACentredLayerDrawsAroundTheMiddle) {
   Application_Free(app);
 }
 
+TEST_F(Offscreen, AClientAreaLargerThanTheCacheIsNotReadIntoIt) {
+  app->client_rect[2] = 2000;
+  app->client_rect[3] = 1000;
+  Application_Draw(app);  // would write past the cache's end
+  EXPECT_EQ(1280, app->pixel_cache_width);
+  EXPECT_EQ(768, app->pixel_cache_height);
+}
+
 TEST_F(Offscreen, ASecondBufferIsRefused) {
   EXPECT_EQ(nullptr, Application_CreateBuffer(app));
   EXPECT_EQ(nullptr, Application_GetWindow(app));

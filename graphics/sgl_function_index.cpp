@@ -26,6 +26,25 @@ void f030(float cx, float cy, float radius, float start_angle, float end_angle, 
 }
 void f035(float x, float y) { sglVertex2f(x, y); }
 void f036(uint32_t alpha) { sglTransparency8(alpha); }
+bool f041(float px, float py, float cx, float cy, float r) {
+    return sglCircleActiveAreaGetStatus(px, py, cx, cy, r);
+}
+float f042(float px, float py, float cx, float cy, float r) {
+    return sglCircleActiveAreaGetRate(px, py, cx, cy, r);
+}
+float f043(float px, float py, float cx, float cy) { return sglCircleActiveAreaGetAngle(px, py, cx, cy); }
+bool f044(float px, float py, float x1, float y1, float x2, float y2) {
+    return sglRectangleActiveAreaGetStatus(px, py, x1, y1, x2, y2);
+}
+float f045(float px, float py, float x1, float y1, float x2, float y2) {
+    return sglRectangleActiveAreaGetWidthRate(px, py, x1, y1, x2, y2);
+}
+float f046(float px, float py, float x1, float y1, float x2, float y2) {
+    return sglRectangleActiveAreaGetHeightRate(px, py, x1, y1, x2, y2);
+}
+bool f047(float px, float py, uint32_t n, const float* points) {
+    return sglShapeActiveAreaGetStatus(px, py, n, points);
+}
 void f051(uint32_t clockwise, float angle) { sgluArcSegment(clockwise, angle); }
 void f056(uint32_t set) { sglSetActiveMasks(set); }
 void f057(float width, float height) { sglBeginScissor(width, height); }

@@ -1,0 +1,320 @@
+// Active areas: the crossing rules of the point-in-polygon test on vertices
+// and edges, hit-tests that follow the drawing pixel for pixel under a
+// parent's rotation and a smaller viewport, the scissor hiding hits, circle
+// rate and angle, width and height rates, and the numbered entries.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "graphics/sgl.h"
+#include "graphics/sgl_geometry.h"
+#include "graphics/sgl_internal.h"
+#include "graphics/sgl_masks_geometry.h"
+#include "tests/support/gl_fixture.h"
+
+namespace {
+
+using velkor_test::CountCoveredPixels;
+using velkor_test::ReadPixel;
+using velkor_test::SglTest;
+
+// The rectangle (100, 100)-(200, 150) in the corner order the rectangle
+// status uses: (x1, y1), (x1, y2), (x2, y2), (x2, y1).
+const float kRect[] = {100, 100, 100, 150, 200, 150, 200, 100};
+const float kTriangle[] = {0, 0, 10, 0, 5, 10};
+// A U: base 0..30 x 0..10, arms 0..10 and 20..30 up to 20; the notch floor
+// is the edge (20, 10)-(10, 10).
+const float kU[] = {0, 0, 30, 0, 30, 20, 20, 20, 20, 10, 10, 10, 10, 20, 0, 20};
+
+struct CrossingCase {
+    const char* what;
+    const float* shape;
+    uint32_t n;
+    float x, y;
+    bool inside;
+};
+
+// The ray runs to the right: an edge at or right of the point is crossed,
+// one left of it is not; a point on the height of a vertex is tested 0.01
+// higher, so bottom edges count as inside and top edges as outside.
+const CrossingCase kCrossingCases[] = {
+    {"left edge", kRect, 4, 100, 120, false},
+    {"right edge", kRect, 4, 200, 120, true},
+    {"bottom edge", kRect, 4, 150, 100, true},
+    {"top edge", kRect, 4, 150, 150, false},
+    {"lower left corner", kRect, 4, 100, 100, true},
+    {"upper left corner", kRect, 4, 100, 150, true},
+    {"upper right corner", kRect, 4, 200, 150, true},
+    {"lower right corner", kRect, 4, 200, 100, true},
+    {"1.5e-5 above a corner: not the vertex", kRect, 4, 100.0f, 150.00002f, false},
+    {"inside", kRect, 4, 150, 120, true},
+    {"just outside the right edge", kRect, 4, 200.01f, 120, false},
+    {"just inside the top edge", kRect, 4, 150, 149.99f, true},
+    {"apex", kTriangle, 3, 5, 10, true},
+    {"apex within 1e-6", kTriangle, 3, 5.0000005f, 10, true},
+    {"beside the apex, raised above it", kTriangle, 3, 4.99f, 10, false},
+    {"just below the apex", kTriangle, 3, 5, 9.99f, true},
+    {"on the base", kTriangle, 3, 5, 0, true},
+    {"left of the base's corner", kTriangle, 3, -1, 0, false},
+    {"U: junction of base and arm", kU, 8, 5, 10, true},
+    {"U: notch floor, raised into the notch", kU, 8, 15, 10, false},
+    {"U: just under the notch floor", kU, 8, 15, 9.99f, true},
+    {"U: in the notch", kU, 8, 15, 15, false},
+    {"U: in the right arm", kU, 8, 25, 15, true},
+    {"U: inner edge of the left arm", kU, 8, 10, 15, true},
+    {"U: inner edge of the right arm", kU, 8, 20, 15, false},
+    {"no vertices", kRect, 0, 150, 120, false},
+};
+
+TEST(PointInShapeRules, VerticesAndEdgesExactly) {
+    for (const CrossingCase& c : kCrossingCases) {
+        EXPECT_EQ(c.inside, mth_point_in_shape(c.x, c.y, c.n, c.shape)) << c.what;
+    }
+}
+
+// ---------------------------------------------------------------- plain measures
+
+TEST(ActiveAreaMeasures, CircleAngleCounterClockwiseFromPlusX) {
+    struct Case {
+        float dx, dy, degrees;
+    };
+    const Case cases[] = {
+        {10, 0, 0},      {0, 10, 90},     {-10, 0, 180},   {0, -10, 270},
+        {10, 10, 45},    {-10, 10, 135},  {-10, -10, 225}, {10, -10, 315},
+        {10, 0.49f, 0},  {-10, -0.49f, 180},     // within half a unit of the centre's height
+        {0, 0, 0},       {-0.1f, 0.2f, 180},
+        {10, 0.5f, 2.8624053f},                   // half a unit up: no longer flat
+    };
+    for (const Case& c : cases) {
+        EXPECT_NEAR(c.degrees, sgl_circle_angle(c.dx, c.dy), 2e-3f) << c.dx << ", " << c.dy;
+    }
+}
+
+TEST(ActiveAreaMeasures, CircleRateAndSpanRate) {
+    EXPECT_EQ(1.0f, sgl_circle_rate(60, 80, 100)) << "exactly on the circle";
+    EXPECT_NEAR(0.5f, sgl_circle_rate(-30, 40, 100), 2e-6f);
+    EXPECT_NEAR(2.0f, sgl_circle_rate(0, -200, 100), 4e-6f) << "not clamped";
+    EXPECT_EQ(0.0f, sgl_circle_rate(5, 5, 0));
+    EXPECT_EQ(0.0f, sgl_circle_rate(5, 5, -1));
+
+    struct Span {
+        float v, a, b, rate;
+    };
+    const Span spans[] = {
+        {100, 100, 300, 0.0f},  {300, 100, 300, 1.0f},  {150, 100, 300, 0.25f},
+        {150, 300, 100, 0.25f}, {50, 100, 300, -0.25f}, {350, 300, 100, 1.25f},
+        {150, 100, 100, 0.0f},
+    };
+    for (const Span& s : spans) {
+        EXPECT_EQ(s.rate, sgl_span_rate(s.v, s.a, s.b)) << s.v << " in " << s.a << ".." << s.b;
+    }
+}
+
+// ---------------------------------------------------------------- on the context
+
+class ActiveAreasTest : public SglTest {
+protected:
+    sgl_error_entry LastError() { return Context().errors.entries[Context().errors.count - 1]; }
+
+    static void FillRectangle(float x0, float y0, float x1, float y1) {
+        sglBegin(5);
+        sglVertex2f(x0, y0);
+        sglVertex2f(x1, y0);
+        sglVertex2f(x1, y1);
+        sglVertex2f(x0, y1);
+        sglEnd();
+    }
+
+    // Over the viewport pixels (x0..x1) x (y0..y1): the rectangle status at
+    // each pixel's centre must say exactly whether the pixel was drawn. The
+    // pointer is in native display units, `scale` of them per viewport pixel.
+    // Returns the number of hits; mismatches are reported.
+    static int ExpectHitsFollowTheDrawing(int x0, int y0, int x1, int y1, float scale, float rx1, float ry1,
+                                          float rx2, float ry2) {
+        int hits = 0;
+        int mismatches = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                const bool drawn = ReadPixel(x, y).r > 0;
+                const bool hit = sglRectangleActiveAreaGetStatus((x + 0.5f) * scale, (y + 0.5f) * scale, rx1,
+                                                                 ry1, rx2, ry2);
+                hits += hit ? 1 : 0;
+                if (hit != drawn && mismatches++ < 5) {
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << "): drawn " << drawn << ", hit " << hit;
+                }
+            }
+        }
+        EXPECT_EQ(0, mismatches);
+        return hits;
+    }
+};
+
+TEST_F(ActiveAreasTest, RectangleStatusFollowsTheCrossingRules) {
+    // Display units are drawing units here, so the rectangle status meets
+    // the same edges and vertices as the polygon test.
+    for (const CrossingCase& c : kCrossingCases) {
+        if (c.shape != kRect || c.n != 4) {
+            continue;
+        }
+        EXPECT_EQ(c.inside, sglRectangleActiveAreaGetStatus(c.x, c.y, 100, 100, 200, 150)) << c.what;
+        EXPECT_EQ(c.inside, sglShapeActiveAreaGetStatus(c.x, c.y, 4, kRect)) << c.what;
+    }
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(ActiveAreasTest, HitTestFollowsTheDrawingAfterAParentRotationOf90Degrees) {
+    sglPushMatrix();
+    sglTranslatef(640, 384);
+    sglRotatef(90);
+    FillRectangle(0, 0, 200, 100);
+    // Screen: x from 540 to 640, y from 384 to 584.
+    const int hits = ExpectHitsFollowTheDrawing(520, 360, 660, 610, 1.0f, 0, 0, 200, 100);
+    EXPECT_EQ(100 * 200, hits);
+    EXPECT_EQ(100 * 200, CountCoveredPixels(540, 384, 100, 200));
+    // The corners seen through the rotation.
+    EXPECT_TRUE(sglRectangleActiveAreaGetStatus(639.5f, 384.5f, 0, 0, 200, 100));
+    EXPECT_TRUE(sglRectangleActiveAreaGetStatus(540.5f, 583.5f, 0, 0, 200, 100));
+    EXPECT_FALSE(sglRectangleActiveAreaGetStatus(639.5f, 383.5f, 0, 0, 200, 100));
+    EXPECT_FALSE(sglRectangleActiveAreaGetStatus(539.5f, 500, 0, 0, 200, 100));
+    sglPopMatrix();
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(ActiveAreasTest, HitTestFollowsTheDrawingInASmallerViewportUnderRotationAndScale) {
+    // The window shows the 1280 x 768 display at half size: two pointer
+    // units per viewport pixel.
+    sglViewport(0, 0, 640, 384);
+    sglPushMatrix();
+    sglTranslatef(600, 300);
+    sglRotatef(270);
+    sglScalef(2, 1);
+    FillRectangle(10, 20, 60, 120);
+    // Drawing units: x 600 + 20 .. 600 + 120, y 300 - 120 .. 300 - 20, in
+    // viewport pixels half of that.
+    const int hits = ExpectHitsFollowTheDrawing(290, 80, 370, 150, 2.0f, 10, 20, 60, 120);
+    EXPECT_EQ(50 * 50, hits);
+    EXPECT_EQ(50 * 50, CountCoveredPixels(310, 90, 50, 50));
+    sglPopMatrix();
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(ActiveAreasTest, ScissorHidesHitsOutsideIt) {
+    sglPushMatrixAndTranslate(100, 100);
+    sglBeginScissor(50, 50);  // pixels 100..150
+    const float shape[] = {0, 0, 0, 200, 200, 200, 200, 0};
+    struct Case {
+        float px, py;
+        bool inside;
+    };
+    const Case cases[] = {
+        {120, 120, true}, {150, 150, true},   // the scissor's edges count
+        {170, 120, false}, {120, 151, false}, {250, 250, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.inside, sglRectangleActiveAreaGetStatus(c.px, c.py, 0, 0, 200, 200)) << c.px << ", " << c.py;
+        EXPECT_EQ(c.inside, sglShapeActiveAreaGetStatus(c.px, c.py, 4, shape)) << c.px << ", " << c.py;
+        EXPECT_EQ(c.inside, sglCircleActiveAreaGetStatus(c.px, c.py, 0, 0, 150)) << c.px << ", " << c.py;
+    }
+    // Rates and angles do not ask the scissor.
+    EXPECT_NEAR(0.35f, sglRectangleActiveAreaGetWidthRate(170, 120, 0, 0, 200, 200), 1e-6f);
+    EXPECT_NEAR(0.5f, sglCircleActiveAreaGetRate(130, 140, 0, 0, 100), 2e-6f);
+    EXPECT_NEAR(30.0f, sglCircleActiveAreaGetAngle(100 + 173.20508f, 200, 0, 0), 2e-3f);
+    sglEndScissor();
+    EXPECT_TRUE(sglRectangleActiveAreaGetStatus(170, 120, 0, 0, 200, 200)) << "scissor gone";
+    sglPopMatrixAndTranslate();
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(ActiveAreasTest, CircleStatusRateAndAngleAroundItsCentre) {
+    struct Case {
+        float px, py;
+        bool inside;
+        float rate, degrees;
+    };
+    // Centre (400, 300), radius 100.
+    const Case cases[] = {
+        {500, 300, true, 1.0f, 0},        {400, 400, true, 1.0f, 90},
+        {300, 300, true, 1.0f, 180},      {400, 200, true, 1.0f, 270},
+        {460, 380, true, 1.0f, 53.130102f}, {470, 370, true, 0.98994949f, 45},
+        {471, 371, false, 1.0040916f, 45}, {400, 300, true, 0.0f, 0},
+        {400.3f, 300.2f, true, 0.0036056f, 0}, {399.7f, 300.4f, true, 0.005f, 180},
+        {200, 300, false, 2.0f, 180},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.inside, sglCircleActiveAreaGetStatus(c.px, c.py, 400, 300, 100)) << c.px << ", " << c.py;
+        EXPECT_NEAR(c.rate, sglCircleActiveAreaGetRate(c.px, c.py, 400, 300, 100), 1e-5f) << c.px << ", " << c.py;
+        EXPECT_NEAR(c.degrees, sglCircleActiveAreaGetAngle(c.px, c.py, 400, 300), 2e-3f) << c.px << ", " << c.py;
+    }
+    EXPECT_FALSE(sglCircleActiveAreaGetStatus(400, 300, 400, 300, 0));
+    EXPECT_FALSE(sglCircleActiveAreaGetStatus(400, 300, 400, 300, -5));
+    EXPECT_EQ(0.0f, sglCircleActiveAreaGetRate(450, 300, 400, 300, 0));
+    EXPECT_EQ(0u, Context().errors.count);
+
+    // A radius so small that its square is below 1e-6: the division is
+    // recorded (error 74) and still made.
+    EXPECT_FALSE(sglCircleActiveAreaGetStatus(401, 300, 400, 300, 1e-4f));
+    ASSERT_EQ(1u, Context().errors.count);
+    EXPECT_EQ(SGL_ERROR_FLOAT_DIV, LastError().code);
+}
+
+TEST_F(ActiveAreasTest, CircleAngleIsMeasuredInTheRotatedFrame) {
+    sglPushMatrix();
+    sglTranslatef(400, 300);
+    sglRotatef(90);  // drawing +x points up the screen, +y to the left
+    EXPECT_NEAR(0.0f, sglCircleActiveAreaGetAngle(400, 350, 0, 0), 2e-3f);
+    EXPECT_NEAR(90.0f, sglCircleActiveAreaGetAngle(350, 300, 0, 0), 2e-3f);
+    EXPECT_NEAR(180.0f, sglCircleActiveAreaGetAngle(400, 250, 0, 0), 2e-3f);
+    EXPECT_NEAR(270.0f, sglCircleActiveAreaGetAngle(450, 300, 0, 0), 2e-3f);
+    EXPECT_TRUE(sglCircleActiveAreaGetStatus(400, 375, 50, 0, 30));  // centre 50 units up the screen
+    EXPECT_FALSE(sglCircleActiveAreaGetStatus(450, 300, 50, 0, 30));
+    sglPopMatrix();
+}
+
+TEST_F(ActiveAreasTest, WidthAndHeightRatesEitherCornerOrderNotClamped) {
+    struct Case {
+        float px, py, width_rate, height_rate;
+    };
+    // Rectangle (100, 100)-(300, 200).
+    const Case cases[] = {
+        {100, 100, 0.0f, 0.0f},  {300, 200, 1.0f, 1.0f},    {150, 125, 0.25f, 0.25f},
+        {50, 150, -0.25f, 0.5f}, {350, 250, 1.25f, 1.5f},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.width_rate, sglRectangleActiveAreaGetWidthRate(c.px, c.py, 100, 100, 300, 200));
+        EXPECT_EQ(c.width_rate, sglRectangleActiveAreaGetWidthRate(c.px, c.py, 300, 200, 100, 100));
+        EXPECT_EQ(c.height_rate, sglRectangleActiveAreaGetHeightRate(c.px, c.py, 100, 100, 300, 200));
+        EXPECT_EQ(c.height_rate, sglRectangleActiveAreaGetHeightRate(c.px, c.py, 300, 200, 100, 100));
+    }
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(ActiveAreasTest, DegenerateAreasNeverHit) {
+    // Zero width, zero height, a side within 1e-6.
+    const float rects[][4] = {{100, 100, 100, 200}, {100, 100, 200, 100}, {0.5f, 100, 0.5000005f, 200}};
+    for (const auto& r : rects) {
+        EXPECT_FALSE(sglRectangleActiveAreaGetStatus(r[0], 150, r[0], r[1], r[2], r[3]));
+        EXPECT_EQ(0.0f, sglRectangleActiveAreaGetWidthRate(150, 150, r[0], r[1], r[2], r[3]));
+        EXPECT_EQ(0.0f, sglRectangleActiveAreaGetHeightRate(150, 150, r[0], r[1], r[2], r[3]));
+    }
+    EXPECT_FALSE(sglShapeActiveAreaGetStatus(150, 120, 0, kRect));
+    // No vertex list at all is no area, not a crash.
+    EXPECT_FALSE(sglShapeActiveAreaGetStatus(150, 120, 4, nullptr));
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(ActiveAreasTest, NumberedEntriesForwardToTheActiveAreas) {
+    EXPECT_TRUE(f041(450, 300, 400, 300, 100));
+    EXPECT_FALSE(f041(550, 300, 400, 300, 100));
+    EXPECT_NEAR(0.5f, f042(450, 300, 400, 300, 100), 2e-6f);
+    EXPECT_NEAR(90.0f, f043(400, 350, 400, 300), 2e-3f);
+    EXPECT_TRUE(f044(150, 120, 100, 100, 200, 150));
+    EXPECT_FALSE(f044(150, 160, 100, 100, 200, 150));
+    EXPECT_EQ(0.5f, f045(150, 120, 100, 100, 200, 150));
+    EXPECT_EQ(0.4f, f046(150, 120, 100, 100, 200, 150));
+    EXPECT_TRUE(f047(150, 120, 4, kRect));
+    EXPECT_FALSE(f047(250, 120, 4, kRect));
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+}  // namespace

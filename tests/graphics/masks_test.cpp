@@ -50,13 +50,6 @@ TEST(MaskIdentifiers, PlaneNumberAlwaysIndexesTheSixPlanes) {
     for (size_t k = 0; k < sizeof(ids) / sizeof(ids[0]); ++k) {
         EXPECT_EQ(numbers[k], sgl_get_clip_plane_number(ids[k])) << ids[k];
     }
-    EXPECT_TRUE(sgl_is_stencil_id(128));
-    EXPECT_FALSE(sgl_is_stencil_id(3));
-    EXPECT_FALSE(sgl_is_stencil_id(256));
-    EXPECT_FALSE(sgl_is_stencil_id(0));
-    EXPECT_TRUE(sgl_is_clip_plane_id(8192));
-    EXPECT_FALSE(sgl_is_clip_plane_id(16384));
-    EXPECT_FALSE(sgl_is_clip_plane_id(768));
 }
 
 // The sign of a*X + b*Y + d tells which side OpenGL keeps (>= 0).
@@ -433,17 +426,6 @@ TEST_F(MasksTest, PlaneErrors) {
     EXPECT_EQ(512u, LastError().value);
     EXPECT_EQ(0, Clipping().clip_plane_state[1]);
     EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE1));
-}
-
-TEST_F(MasksTest, MaskAndPlaneTogether) {
-    const uint32_t mask = sglAllocateMaskID(1);
-    const uint32_t plane = sglAllocateMaskID(0);
-    sglClipBox(mask, 0, 100, 100, 500, 200);
-    sglClipPlane(plane, 300, 0, 90, 0);
-    sglSetActiveMasks(mask | plane);
-    FillDisplay();
-    EXPECT_EQ(200 * 100, CountCoveredPixels(0, 0, 1280, 768));
-    EXPECT_EQ(200 * 100, CountCoveredPixels(300, 100, 200, 100));
 }
 
 // ---------------------------------------------------------------- reset

@@ -13,6 +13,9 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -464,6 +467,53 @@ TEST(RealWindowProgram, ClosingTheWindowEndsTheProgramWithStatusZero) {
   unlink(settings);
   std::system(("rm -rf '" + config + "'").c_str());
   unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(RealWindowProgram, AWindowSystemThatNeverAnswersIsGivenUpAfterTenSeconds) {
+  // An X "server" that takes the connection and then says nothing.
+  int number = 300;
+  std::string path;
+  for (; number < 400; ++number) {
+    path = "/tmp/.X11-unix/X" + std::to_string(number);
+    const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+    if (access(path.c_str(), F_OK) != 0 && access(lock.c_str(), F_OK) != 0) break;
+  }
+  mkdir("/tmp/.X11-unix", 01777);
+  const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(server, 0);
+  sockaddr_un address = {};
+  address.sun_family = AF_UNIX;
+  snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  ASSERT_EQ(0, bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address));
+  ASSERT_EQ(0, listen(server, 4));
+  std::thread silent([server] {
+    const int connection = accept(server, nullptr, nullptr);
+    // Hang up only after the host has given up, so its drawing thread can end.
+    std::this_thread::sleep_for(std::chrono::milliseconds(10500));
+    if (connection >= 0) close(connection);
+  });
+  const std::string display = getenv("DISPLAY") != nullptr ? getenv("DISPLAY") : "";
+  setenv("DISPLAY", (":" + std::to_string(number)).c_str(), 1);
+
+  host_test::StandIn stand_in;
+  Application* app = Application_Allocate(&stand_in.params, nullptr);
+  ASSERT_NE(nullptr, app);
+  ::testing::internal::CaptureStderr();
+  const auto start = std::chrono::steady_clock::now();
+  const bool opened = Application_CreateWindow(app, nullptr);
+  const auto waited =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  const std::string message = ::testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(opened);
+  EXPECT_GE(waited, 9900);
+  EXPECT_LT(waited, 10500);
+  EXPECT_NE(std::string::npos, message.find("Graphical Panel Error: Cannot create OpenGL window")) << message;
+  EXPECT_EQ(1u, Application_Cancelled(app));
+  Application_Free(app);  // waits for the drawing thread, which ends once the server hangs up
+  silent.join();
+  close(server);
+  unlink(path.c_str());
+  setenv("DISPLAY", display.c_str(), 1);
 }
 
 TEST(RealWindowProgram, WithoutADisplayThereIsNoWindowAndNoCycle) {

@@ -24,6 +24,7 @@ void f030(float cx, float cy, float radius, float start_angle, float end_angle, 
           uint32_t mode) {
     sgluArcSector2f(cx, cy, radius, start_angle, end_angle, clockwise, mode);
 }
+void f034(float x, float y, const char* text, int32_t length) { sgluWriteTextWithBBox(x, y, text, length); }
 void f035(float x, float y) { sglVertex2f(x, y); }
 void f036(uint32_t alpha) { sglTransparency8(alpha); }
 bool f041(float px, float py, float cx, float cy, float r) {
@@ -45,23 +46,44 @@ float f046(float px, float py, float x1, float y1, float x2, float y2) {
 bool f047(float px, float py, uint32_t n, const float* points) {
     return sglShapeActiveAreaGetStatus(px, py, n, points);
 }
+void f048(int32_t index) { sglIndexFonti(index); }
+void f049(int32_t font, int32_t line_width, int32_t color) { sglSetSecondFontAttributes(font, line_width, color); }
+void f050(uint32_t horizontal, uint32_t vertical) { sglSetTextAlignment(horizontal, vertical); }
 void f051(uint32_t clockwise, float angle) { sgluArcSegment(clockwise, angle); }
+void f053(float x1, float y1, float x2, float y2, const char* text, int32_t length) {
+    sgluWriteTextAreaWithBBox(x1, y1, x2, y2, text, length);
+}
+void f054(float x, float y, float value, const sgl_float_format* format) {
+    sgluWriteFloatWithBBox(x, y, value, format);
+}
 void f056(uint32_t set) { sglSetActiveMasks(set); }
 void f057(float width, float height) { sglBeginScissor(width, height); }
 void f058() { sglEndScissor(); }
 void f059(float x, float y, float* sx, float* sy) { sglConvertPointToScreen(x, y, sx, sy); }
 uint32_t f060(uint8_t kind) { return sglAllocateMaskID(kind); }
 void f061(uint32_t id) { sglFreeMaskID(id); }
+void f062(float x, float y, const uint16_t* text, int32_t length) { sgluWriteTextUnicodeWithBBox(x, y, text, length); }
+void f063(float x1, float y1, float x2, float y2, const uint16_t* text, int32_t length) {
+    sgluWriteTextAreaUnicodeWithBBox(x1, y1, x2, y2, text, length);
+}
 void f064() { sglRestoreStates(); }
 uint32_t f065() { return sglGetActiveMasks(); }
+void f066(float x, float y, const char* text, int32_t length) { sgluWriteRichTextWithBBox(x, y, text, length); }
 void f068(uint32_t caps) { sglSetLineCaps(caps); }
+void f069(float x, float y, const char* text, int32_t length) { sgluWriteTextWithBBox(x, y, text, length); }
+void f070(float x, float y, const uint16_t* text, int32_t length) { sgluWriteTextUnicodeWithBBox(x, y, text, length); }
 void f072(float cx, float cy, float rx, float ry, float start_angle, float end_angle, uint32_t clockwise,
           uint32_t outline) {
     sgluArcEllipse2f(cx, cy, rx, ry, start_angle, end_angle, clockwise, outline);
 }
 void f073(float x, float y) { sglPushMatrixAndTranslate(x, y); }
 void f074() { sglPopMatrixAndTranslate(); }
+void f075(int32_t index) { sglIndexFontLineWidthi(index); }
 void f079(float sx, float sy, float* x, float* y) { sglConvertScreenToPoint(sx, sy, x, y); }
+void f083(float x, float y, const wchar_t* text, int32_t length) { sgluWriteWideTextWithBBox(x, y, text, length); }
+void f084(float x1, float y1, float x2, float y2, const wchar_t* text, int32_t length) {
+    sgluWriteWideTextAreaWithBBox(x1, y1, x2, y2, text, length);
+}
 void f085(int32_t index) { sglIndexHaloColori(index); }
 void f086(float x, float y) { sglMoveTo(x, y); }
 void f087(float x, float y) { sglLineTo(x, y); }

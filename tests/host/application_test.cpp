@@ -131,34 +131,4 @@ TEST(ApplicationDraw, WithoutWindowOrBufferOnlyAcknowledgesAndRefreshes) {
   Application_Free(app);
 }
 
-TEST(ApplicationRecord, BackgroundColourComesFromTheTable) {
-  host_test::StandIn stand_in;
-  Application* app = Application_Allocate(&stand_in.params, nullptr);
-  ASSERT_NE(nullptr, app);
-  Application_setBackgroundColorIndex(app, host_test::Colors(), 2);
-  EXPECT_EQ(1.0f, app->background_color[0]);
-  EXPECT_EQ(1.0f, app->background_color[1]);
-  EXPECT_EQ(1.0f, app->background_color[2]);
-  Application_setBackgroundColorIndex(app, host_test::Colors(), 1);
-  EXPECT_EQ(0.0f, app->background_color[0]);
-  EXPECT_EQ(0.5f, app->background_color[2]);
-  Application_Free(app);
-}
-
-TEST(ApplicationRecord, FlagsAndCallbacks) {
-  host_test::StandIn stand_in;
-  Application* app = Application_Allocate(&stand_in.params, nullptr);
-  ASSERT_NE(nullptr, app);
-  Application_UseSystemEvents(app, 1);
-  Application_ShowEventCursors(app, 1);
-  EXPECT_EQ(1, app->use_system_events);
-  EXPECT_EQ(1, app->show_event_cursors);
-  // Without a drawing thread there is no IO mutex to wait for.
-  Application_EnterIOMutex(app);
-  Application_EndIOMutex(app);
-  Application_Enable_OpenGL();
-  Application_Disable_OpenGL();
-  Application_Free(app);
-}
-
 }  // namespace

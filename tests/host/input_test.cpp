@@ -231,14 +231,6 @@ TEST_F(Input, CharactersBeyondTheBasicPlaneArriveAsSurrogates) {
   EXPECT_EQ(0, app->keyboard_queue.count);
 }
 
-TEST_F(Input, GermanCharactersKeepTheirCodes) {
-  const uint32_t characters[] = {0xE4, 0xDF, 0x20AC, ' '};
-  for (uint32_t c : characters) {
-    Application_OnCharacter(app, c);
-    EXPECT_EQ(KeyText(c, 1, 0, 0), Key(NextKey()));
-  }
-}
-
 // ---- Mouse -----------------------------------------------------------------------------
 
 TEST_F(Input, ButtonsWithShiftAndControl) {

@@ -76,13 +76,6 @@ TEST(KeepAspectWhileSizing, NeverLargerThanTheNativeSizePlusTheFrame) {
   }
 }
 
-TEST(KeepAspectWhileSizing, UnknownEdgesChangeNothing) {
-  int32_t rect[4] = {1, 2, 3, 4};
-  Application_KeepAspectWhileSizing(0, rect, kInsets, kAspect, 1296, 806);
-  Application_KeepAspectWhileSizing(9, rect, kInsets, kAspect, 1296, 806);
-  EXPECT_EQ("1,2,3,4", Rect(rect));
-}
-
 TEST(WindowStateRect, TheFourStates) {
   const int32_t client[4] = {50, 60, 800, 480};
   struct Case {

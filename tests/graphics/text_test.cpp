@@ -583,6 +583,77 @@ TEST_F(TextTest, SixteenBitAndWideTextErrors) {
     EXPECT_EQ(427 * 16, CountCoveredPixels(0, 120, 1280, 8));
 }
 
+// --- numbered entries ---------------------------------------------------------
+
+TEST_F(TextTest, NumberedEntriesSelectFontsAndAlignment) {
+    f048(0);  // an empty slot of the test table is still a slot
+    EXPECT_EQ(0u, Context().text.font);
+    f048(3);
+    EXPECT_EQ(SGL_FONT_NONE, Context().text.font);
+    f050(2, 1);
+    EXPECT_EQ(2u, Context().text.align_h);
+    EXPECT_EQ(1u, Context().text.align_v);
+    f075(5);
+    EXPECT_EQ(5u, Context().text.font_line_width);
+    f049(1, 2, 3);
+    EXPECT_EQ(1u, Context().text.second_font);
+    EXPECT_EQ(2u, Context().text.second_font_line_width);
+    EXPECT_EQ(3u, Context().text.second_color_index);
+    ExpectErrors({{SGL_ERROR_INDEX_FONT, 3}});
+}
+
+// Each writing entry draws what its operation draws and adds its box.
+TEST_F(TextTest, NumberedEntriesWriteAsTheirOperations) {
+    const uint16_t units[] = {'a', 'W', 0};
+    const sgl_float_format format = {1, 0, 0, 1, '.', 0};
+    sglSetSecondFontAttributes(1, 0, -1);
+    struct Entry {
+        const char* name;
+        void (*entry)(const uint16_t*, const sgl_float_format*);
+        void (*operation)(const uint16_t*, const sgl_float_format*);
+    };
+    const Entry entries[] = {
+        {"f034", [](const uint16_t*, const sgl_float_format*) { f034(100, 200, "aW", 2); },
+         [](const uint16_t*, const sgl_float_format*) { sgluWriteTextWithBBox(100, 200, "aW", 2); }},
+        {"f069", [](const uint16_t*, const sgl_float_format*) { f069(100, 200, "Wa", 2); },
+         [](const uint16_t*, const sgl_float_format*) { sgluWriteTextWithBBox(100, 200, "Wa", 2); }},
+        {"f053", [](const uint16_t*, const sgl_float_format*) { f053(100, 200, 110, 300, "a a", 3); },
+         [](const uint16_t*, const sgl_float_format*) { sgluWriteTextAreaWithBBox(100, 200, 110, 300, "a a", 3); }},
+        {"f054", [](const uint16_t*, const sgl_float_format* f) { f054(100, 200, 4.0f, f); },
+         [](const uint16_t*, const sgl_float_format* f) { sgluWriteFloatWithBBox(100, 200, 4.0f, f); }},
+        {"f062", [](const uint16_t* u, const sgl_float_format*) { f062(100, 200, u, 2); },
+         [](const uint16_t* u, const sgl_float_format*) { sgluWriteTextUnicodeWithBBox(100, 200, u, 2); }},
+        {"f070", [](const uint16_t* u, const sgl_float_format*) { f070(100, 200, u, 1); },
+         [](const uint16_t* u, const sgl_float_format*) { sgluWriteTextUnicodeWithBBox(100, 200, u, 1); }},
+        {"f063", [](const uint16_t* u, const sgl_float_format*) { f063(100, 200, 105, 300, u, 2); },
+         [](const uint16_t* u, const sgl_float_format*) {
+             sgluWriteTextAreaUnicodeWithBBox(100, 200, 105, 300, u, 2);
+         }},
+        {"f066", [](const uint16_t*, const sgl_float_format*) { f066(100, 200, "\x1b" "Da", 3); },
+         [](const uint16_t*, const sgl_float_format*) { sgluWriteRichTextWithBBox(100, 200, "\x1b" "Da", 3); }},
+        {"f083", [](const uint16_t*, const sgl_float_format*) { f083(100, 200, L"Wi", 2); },
+         [](const uint16_t*, const sgl_float_format*) { sgluWriteWideTextWithBBox(100, 200, L"Wi", 2); }},
+        {"f084", [](const uint16_t*, const sgl_float_format*) { f084(100, 200, 105, 300, L"ia", 2); },
+         [](const uint16_t*, const sgl_float_format*) { sgluWriteWideTextAreaWithBBox(100, 200, 105, 300, L"ia", 2); }},
+    };
+    for (const Entry& e : entries) {
+        velkor_test::ClearDisplay();
+        sglBeginTextBounds();
+        e.operation(units, &format);
+        float want[4] = {}, got[4] = {};
+        ASSERT_TRUE(sglEndTextBounds(&want[0], &want[1], &want[2], &want[3])) << e.name;
+        const std::vector<uint8_t> expected = Snapshot();
+        velkor_test::ClearDisplay();
+        sglBeginTextBounds();
+        e.entry(units, &format);
+        ASSERT_TRUE(sglEndTextBounds(&got[0], &got[1], &got[2], &got[3])) << e.name;
+        EXPECT_TRUE(expected == Snapshot()) << e.name;
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(want[i], got[i]) << e.name << " " << i;
+        EXPECT_GT(CountCoveredPixels(0, 0, 1280, 768), 0) << e.name;
+    }
+    ExpectErrors({});
+}
+
 // --- pixel alignment ----------------------------------------------------------
 
 TEST_F(TextTest, PixelAlignedTextSnapsOnlyWhileEnabledAndUnrotated) {

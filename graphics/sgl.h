@@ -178,6 +178,10 @@ struct sgl_texture_state {
     float repeat_x, repeat_y;   // repetitions nx, ny
     float offset_x, offset_y;   // alignment offsets dx, dy
     float factor_x, factor_y;   // image size / texture size, 1 for scaled images
+    // sglTexCoord2f: the coordinate the next textured vertex takes instead of
+    // the mapped one.
+    uint8_t explicit_pending;
+    float explicit_s, explicit_t;
 };
 
 struct sgl_scissor_rect {
@@ -697,6 +701,52 @@ void sglCompressedTexImage2D(uint32_t slot, uint8_t format, uint32_t width, uint
 // Selects a loaded slot as the current texture; target must be 56 (texture
 // fill). Error 2 with the target, or with the slot when it is not loaded.
 void sglBindTexture(uint8_t target, uint32_t slot);
+// Maps the next fills onto the current texture: the box of the n points
+// (2 <= n < 4096) holds nx x ny repetitions of the image (nx, ny <= 0: the
+// image's own pixel size; one of them <= 0: the image's aspect kept),
+// aligned 0 at the box's left / bottom, 1 centred, 2 ending at its right /
+// top. Vertices of fills drawn while capability 56 is on take their
+// coordinates from this mapping. Refused (error 78 with n): no texture
+// table, an alignment above 2, no points.
+void sglFormatTexture(uint32_t n, const float* xs, const float* ys, float nx, float ny, uint32_t align_x,
+                      uint32_t align_y);
+// A vertex with its own coordinate (s, t), counted in whole images of the
+// mapping ((nx + dx) s, (ny + dy) t). Only while texture or gradient fill is
+// on and the vertex buffer has room, else error 80.
+void sglTexVertex4f(float x, float y, float s, float t);
+// The next vertex given while texture or gradient fill is on takes (s, t),
+// counted as by sglTexVertex4f, instead of its mapped coordinate.
+void sglTexCoord2f(float s, float t);
+// Draws a loaded slot's image with its lower-left corner at (x, y), one
+// image pixel per pixel of the native display, replacing the colour (an
+// alpha-only image carries no colour and draws nothing). The caller's
+// texture selection, mapping and modes are kept. Error 76 with the slot.
+void sgluDrawBitmap(int32_t slot, float x, float y);
+// Gradients: RGBA images (run-length words when compressed, size counting
+// their bytes; else at least width x height x 4 raw bytes) uploaded as a new
+// texture into a gradient slot, selected with sglIndexGradienti and mapped
+// once over the box of n points by sglFormatGradient (ignored while texture
+// fill is on). Errors 114 (slot) and 117 (n).
+void sglGradientTexture(int32_t slot, int32_t width, uint32_t height, uint32_t size, const void* data,
+                        uint8_t compressed);
+void sglFormatGradient(uint32_t n, const float* xs, const float* ys);
+// Static bitmaps: up to 1024 RGBA images (data as for gradients) fixed at
+// (x, y) in the drawing units current when drawn; the id is given in order
+// and never reused. A refused image records error 98 with the count of
+// bitmaps and returns that count, which names no bitmap. Drawing an id that
+// names none: error 99.
+uint32_t sglCreateStaticBitmap(float x, float y, int32_t width, int32_t height, uint32_t size, const void* data,
+                               uint8_t compressed);
+void sglDrawStaticBitmap(uint32_t id);
+// Static sequences: the drawing between begin and end is recorded into an
+// OpenGL display list (nothing reaches the screen) and replayed by
+// sglCallStaticSequence. Begin returns the list, or 0 for a box with
+// x1 < x0 or y1 < y0 or while another sequence records. After the end and
+// after every call OpenGL is brought back to the library's cached state and
+// matrix; the end also turns texture modulation off.
+uint32_t sglBeginStaticSequence(float x0, float y0, float x1, float y1);
+void sglEndStaticSequence();
+void sglCallStaticSequence(uint32_t id);
 
 // ---------------------------------------------------------------------------
 // Masks, scissors and clip planes (sgl_masks.cpp)
@@ -773,6 +823,7 @@ float sglCircleActiveAreaGetAngle(float px, float py, float cx, float cy);
 // ---------------------------------------------------------------------------
 void f001(uint8_t mode);
 void f002();
+void f003(uint8_t target, uint32_t slot);
 void f005(uint32_t id, uint8_t inverted, float x1, float y1, float x2, float y2);
 void f006(uint32_t id, float x, float y, float angle, uint8_t side);
 void f008(uint8_t capability);
@@ -791,6 +842,9 @@ void f030(float cx, float cy, float radius, float start_angle, float end_angle, 
 void f034(float x, float y, const char* text, int32_t length);
 void f035(float x, float y);
 void f036(uint32_t alpha);
+void f037(int32_t slot, uint8_t format, uint32_t width, uint32_t height, const uint8_t* data, uint8_t scaled);
+void f039(uint32_t slot, uint8_t format, uint32_t width, uint32_t height, uint32_t count, const uint32_t* words,
+          uint8_t scaled);
 bool f041(float px, float py, float cx, float cy, float r);
 float f042(float px, float py, float cx, float cy, float r);
 float f043(float px, float py, float cx, float cy);
@@ -802,6 +856,8 @@ void f048(int32_t index);
 void f049(int32_t font, int32_t line_width, int32_t color);
 void f050(uint32_t horizontal, uint32_t vertical);
 void f051(uint32_t clockwise, float angle);
+void f052(uint32_t n, const float* xs, const float* ys, float nx, float ny, uint32_t align_x, uint32_t align_y);
+void f055(int32_t slot, float x, float y);
 void f053(float x1, float y1, float x2, float y2, const char* text, int32_t length);
 void f054(float x, float y, float value, const sgl_float_format* format);
 void f056(uint32_t set);
@@ -814,6 +870,7 @@ void f062(float x, float y, const uint16_t* text, int32_t length);
 void f063(float x1, float y1, float x2, float y2, const uint16_t* text, int32_t length);
 void f064();
 uint32_t f065();
+void f067(float x, float y, float s, float t);
 void f066(float x, float y, const char* text, int32_t length);
 void f068(uint32_t caps);
 void f069(float x, float y, const char* text, int32_t length);
@@ -822,8 +879,13 @@ void f072(float cx, float cy, float rx, float ry, float start_angle, float end_a
           uint32_t outline);
 void f073(float x, float y);
 void f074();
+uint32_t f076(float x0, float y0, float x1, float y1);
+void f077();
+void f078(uint32_t id);
 void f075(int32_t index);
 void f079(float sx, float sy, float* x, float* y);
+uint32_t f080(float x, float y, int32_t width, int32_t height, uint32_t size, const void* data, uint8_t compressed);
+void f081(uint32_t id);
 void f083(float x, float y, const wchar_t* text, int32_t length);
 void f084(float x1, float y1, float x2, float y2, const wchar_t* text, int32_t length);
 void f085(int32_t index);
@@ -833,6 +895,8 @@ void f094();
 void f095(uint8_t kind);
 void f096();
 void f121(int32_t index);
+void f122(uint32_t n, const float* xs, const float* ys);
+void f123(int32_t slot, int32_t width, uint32_t height, uint32_t size, const void* data, uint8_t compressed);
 void f124(float x);
 void f125(float y);
 uint32_t f126(uint8_t inverted);

@@ -5,6 +5,7 @@
 
 void f001(uint8_t mode) { sglBegin(mode); }
 void f002() { sglEnd(); }
+void f003(uint8_t target, uint32_t slot) { sglBindTexture(target, slot); }
 void f005(uint32_t id, uint8_t inverted, float x1, float y1, float x2, float y2) {
     sglClipBox(id, inverted, x1, y1, x2, y2);
 }
@@ -27,6 +28,13 @@ void f030(float cx, float cy, float radius, float start_angle, float end_angle, 
 void f034(float x, float y, const char* text, int32_t length) { sgluWriteTextWithBBox(x, y, text, length); }
 void f035(float x, float y) { sglVertex2f(x, y); }
 void f036(uint32_t alpha) { sglTransparency8(alpha); }
+void f037(int32_t slot, uint8_t format, uint32_t width, uint32_t height, const uint8_t* data, uint8_t scaled) {
+    sglTexImage2Dubv(slot, format, width, height, data, scaled);
+}
+void f039(uint32_t slot, uint8_t format, uint32_t width, uint32_t height, uint32_t count, const uint32_t* words,
+          uint8_t scaled) {
+    sglCompressedTexImage2D(slot, format, width, height, count, words, scaled);
+}
 bool f041(float px, float py, float cx, float cy, float r) {
     return sglCircleActiveAreaGetStatus(px, py, cx, cy, r);
 }
@@ -50,6 +58,10 @@ void f048(int32_t index) { sglIndexFonti(index); }
 void f049(int32_t font, int32_t line_width, int32_t color) { sglSetSecondFontAttributes(font, line_width, color); }
 void f050(uint32_t horizontal, uint32_t vertical) { sglSetTextAlignment(horizontal, vertical); }
 void f051(uint32_t clockwise, float angle) { sgluArcSegment(clockwise, angle); }
+void f052(uint32_t n, const float* xs, const float* ys, float nx, float ny, uint32_t align_x, uint32_t align_y) {
+    sglFormatTexture(n, xs, ys, nx, ny, align_x, align_y);
+}
+void f055(int32_t slot, float x, float y) { sgluDrawBitmap(slot, x, y); }
 void f053(float x1, float y1, float x2, float y2, const char* text, int32_t length) {
     sgluWriteTextAreaWithBBox(x1, y1, x2, y2, text, length);
 }
@@ -68,6 +80,7 @@ void f063(float x1, float y1, float x2, float y2, const uint16_t* text, int32_t 
 }
 void f064() { sglRestoreStates(); }
 uint32_t f065() { return sglGetActiveMasks(); }
+void f067(float x, float y, float s, float t) { sglTexVertex4f(x, y, s, t); }
 void f066(float x, float y, const char* text, int32_t length) { sgluWriteRichTextWithBBox(x, y, text, length); }
 void f068(uint32_t caps) { sglSetLineCaps(caps); }
 void f069(float x, float y, const char* text, int32_t length) { sgluWriteTextWithBBox(x, y, text, length); }
@@ -78,8 +91,15 @@ void f072(float cx, float cy, float rx, float ry, float start_angle, float end_a
 }
 void f073(float x, float y) { sglPushMatrixAndTranslate(x, y); }
 void f074() { sglPopMatrixAndTranslate(); }
+uint32_t f076(float x0, float y0, float x1, float y1) { return sglBeginStaticSequence(x0, y0, x1, y1); }
+void f077() { sglEndStaticSequence(); }
+void f078(uint32_t id) { sglCallStaticSequence(id); }
 void f075(int32_t index) { sglIndexFontLineWidthi(index); }
 void f079(float sx, float sy, float* x, float* y) { sglConvertScreenToPoint(sx, sy, x, y); }
+uint32_t f080(float x, float y, int32_t width, int32_t height, uint32_t size, const void* data, uint8_t compressed) {
+    return sglCreateStaticBitmap(x, y, width, height, size, data, compressed);
+}
+void f081(uint32_t id) { sglDrawStaticBitmap(id); }
 void f083(float x, float y, const wchar_t* text, int32_t length) { sgluWriteWideTextWithBBox(x, y, text, length); }
 void f084(float x1, float y1, float x2, float y2, const wchar_t* text, int32_t length) {
     sgluWriteWideTextAreaWithBBox(x1, y1, x2, y2, text, length);
@@ -91,6 +111,10 @@ void f094() { sglClosePath(); }
 void f095(uint8_t kind) { sglBeginPath(kind); }
 void f096() { sglEndPath(); }
 void f121(int32_t index) { sglIndexGradienti(index); }
+void f122(uint32_t n, const float* xs, const float* ys) { sglFormatGradient(n, xs, ys); }
+void f123(int32_t slot, int32_t width, uint32_t height, uint32_t size, const void* data, uint8_t compressed) {
+    sglGradientTexture(slot, width, height, size, data, compressed);
+}
 void f124(float x) { sglHorizontalLineTo(x); }
 void f125(float y) { sglVerticalLineTo(y); }
 uint32_t f126(uint8_t inverted) { return sglBeginMaskDefinition(inverted); }

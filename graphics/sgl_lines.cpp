@@ -631,19 +631,8 @@ void sglEndPath() {
 // active-area code fill them in; until then each does only what is true
 // without that code.
 
-// Texture coordinates come from the mapping of the current texture onto the
-// shape's box, which the texture code sets up; without it no coordinate is
-// produced and fills are drawn in their plain colour.
-void sgliSetTextureCoordinates(float x, float y) {
-    (void)x;
-    (void)y;
-}
-
-// Gradient coordinates, the same for the current gradient.
-void sgliSetGradientCoordinates(float x, float y) {
-    (void)x;
-    (void)y;
-}
+// sgliSetTextureCoordinates and sgliSetGradientCoordinates live with the
+// fill mapping in sgl_textures.cpp.
 
 // Adds the primitive's vertices to the box being collected (or to the box of
 // the stencil mask under definition). No box is collected before the

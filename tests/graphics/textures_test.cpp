@@ -1,15 +1,19 @@
-// Texture uploads: power-of-two sizing, run-length coded pixel words, the
-// image placed in the corner or stretched, and the checks that refuse an
-// upload or a bind. Texels are read back from OpenGL.
+// Textures: uploads (power-of-two sizing, run-length coded pixel words, the
+// image placed in the corner or stretched, the checks that refuse an upload
+// or a bind), the fill mapping and the coordinates it gives each vertex,
+// explicit coordinates, and bitmaps drawn at their pixel size. Texels are
+// read back from OpenGL, fills from the framebuffer.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "graphics/sgl.h"
 #include "graphics/sgl_internal.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/line_probes.h"
 
 namespace {
 
@@ -246,6 +250,404 @@ TEST_F(TexturesTest, BindingNeedsTheFillTargetAndALoadedSlot) {
     sglBindTexture(SGL_TEXTURE_FILL, 9);
     EXPECT_EQ(0u, Context().errors.count);
     EXPECT_EQ(9u, Context().texture.current_texture);
+}
+
+// --- the fill mapping -----------------------------------------------------
+
+// A 2 x 2 RGBA image: red, green in the bottom row, blue, white above.
+const uint8_t kQuadrants[16] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+const velkor_test::Rgba kRedPixel{255, 0, 0, 255};
+const velkor_test::Rgba kGreenPixel{0, 255, 0, 255};
+const velkor_test::Rgba kBluePixel{0, 0, 255, 255};
+const velkor_test::Rgba kWhitePixel{255, 255, 255, 255};
+const float kWidths[1][3] = {{1.0f, 1.0f, 2.0f}};
+
+class TextureFillTest : public TexturesTest {
+protected:
+    void SetUp() override {
+        TexturesTest::SetUp();
+        velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
+    }
+    // A rectangle filled through sglBegin(5) with the current attributes.
+    static void Rectangle(float x0, float y0, float x1, float y1) {
+        sglBegin(5);
+        sglVertex2f(x0, y0);
+        sglVertex2f(x1, y0);
+        sglVertex2f(x1, y1);
+        sglVertex2f(x0, y1);
+        sglEnd();
+    }
+    static void FormatBox(float x0, float y0, float x1, float y1, float nx, float ny, uint32_t ax, uint32_t ay) {
+        const float xs[4] = {x0, x1, x1, x0};
+        const float ys[4] = {y0, y0, y1, y1};
+        sglFormatTexture(4, xs, ys, nx, ny, ax, ay);
+    }
+    static bool Near(const velkor_test::Rgba& p, const velkor_test::Rgba& q, int tolerance = 2) {
+        return std::abs(p.r - q.r) <= tolerance && std::abs(p.g - q.g) <= tolerance &&
+               std::abs(p.b - q.b) <= tolerance;
+    }
+};
+
+struct MappingCase {
+    const char* name;
+    uint32_t image_width, image_height;
+    uint8_t scaled;
+    float box_width, box_height;
+    float nx, ny;
+    uint32_t ax, ay;
+    float repeat_x, repeat_y, offset_x, offset_y, factor_x, factor_y;
+};
+
+TEST_F(TextureFillTest, RepetitionsOffsetsAndFactorsOfTheMapping) {
+    const MappingCase cases[] = {
+        {"natural size: 128 x 64 over 32 x 32", 32, 32, 0, 128, 64, 0, 0, 0, 0, 4, 2, 0, 0, 0.5f, 0.5f},
+        {"negative counts are natural too", 32, 32, 0, 128, 64, -1, -3, 0, 0, 4, 2, 0, 0, 0.5f, 0.5f},
+        {"both given", 32, 32, 0, 128, 64, 3, 5, 0, 0, 3, 5, 0, 0, 0.5f, 0.5f},
+        {"ny given: aspect kept across", 32, 16, 0, 128, 64, 0, 2, 0, 0, 2, 2, 0, 0, 0.5f, 0.25f},
+        {"nx given: aspect kept upwards", 32, 16, 0, 128, 64, 3, 0, 0, 0, 3, 3, 0, 0, 0.5f, 0.25f},
+        {"ny given on a flat box", 32, 32, 0, 128, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0.5f, 0.5f},
+        {"nx given on a box without width", 32, 32, 0, 0, 64, 2, 0, 0, 0, 0, 0, 0, 0, 0.5f, 0.5f},
+        {"centred", 32, 32, 0, 80, 48, 0, 0, 1, 1, 2.5f, 1.5f, -0.75f, -0.25f, 0.5f, 0.5f},
+        {"ending at the right and top", 32, 32, 0, 80, 48, 0, 0, 2, 2, 2.5f, 1.5f, 0.5f, 0.5f, 0.5f, 0.5f},
+        {"a stretched image fills its texture", 32, 32, 1, 128, 64, 0, 0, 0, 0, 4, 2, 0, 0, 1, 1},
+    };
+    std::vector<uint8_t> image(64 * 64, 200);
+    for (const MappingCase& c : cases) {
+        sglDisable(SGL_TEXTURE_FILL);
+        sglTexImage2Dubv(11, SGL_FORMAT_ALPHA, c.image_width, c.image_height, image.data(), c.scaled);
+        sglBindTexture(SGL_TEXTURE_FILL, 11);
+        FormatBox(100, 200, 100 + c.box_width, 200 + c.box_height, c.nx, c.ny, c.ax, c.ay);
+        const sgl_texture_state& t = Context().texture;
+        EXPECT_EQ(100.0f, t.origin_x) << c.name;
+        EXPECT_EQ(200.0f, t.origin_y) << c.name;
+        EXPECT_EQ(c.box_width, t.width) << c.name;
+        EXPECT_EQ(c.box_height, t.height) << c.name;
+        EXPECT_FLOAT_EQ(c.repeat_x, t.repeat_x) << c.name;
+        EXPECT_FLOAT_EQ(c.repeat_y, t.repeat_y) << c.name;
+        EXPECT_FLOAT_EQ(c.offset_x, t.offset_x) << c.name;
+        EXPECT_FLOAT_EQ(c.offset_y, t.offset_y) << c.name;
+        EXPECT_FLOAT_EQ(c.factor_x, t.factor_x) << c.name;
+        EXPECT_FLOAT_EQ(c.factor_y, t.factor_y) << c.name;
+    }
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(TextureFillTest, NaturalSizeFollowsTheScaleInForce) {
+    std::vector<uint8_t> image(32 * 32, 200);
+    sglTexImage2Dubv(11, SGL_FORMAT_ALPHA, 32, 32, image.data(), 0);
+    sglBindTexture(SGL_TEXTURE_FILL, 11);
+    sglScalef(2.0f, 4.0f);  // a unit is now 2 x 4 pixels
+    FormatBox(0, 0, 128, 64, 0, 0, 0, 0);
+    EXPECT_FLOAT_EQ(8.0f, Context().texture.repeat_x);
+    EXPECT_FLOAT_EQ(8.0f, Context().texture.repeat_y);
+}
+
+TEST_F(TextureFillTest, WithoutACurrentTextureTheMappingIsEmpty) {
+    FormatBox(0, 0, 128, 64, 2, 2, 1, 1);
+    const sgl_texture_state& t = Context().texture;
+    EXPECT_EQ(128.0f, t.width);
+    EXPECT_EQ(0.0f, t.repeat_x);
+    EXPECT_EQ(0.0f, t.repeat_y);
+    EXPECT_EQ(0.0f, t.offset_x);
+    EXPECT_EQ(0.0f, t.offset_y);
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(TextureFillTest, MappingsThatAreRefused) {
+    const float xs[3] = {0, 10, 10}, ys[3] = {0, 0, 10};
+    struct Row {
+        const char* name;
+        uint32_t n;
+        const float* xs;
+        const float* ys;
+        uint32_t ax, ay;
+    };
+    const Row rows[] = {
+        {"one point", 1, xs, ys, 0, 0},       {"4096 points", 4096, xs, ys, 0, 0},
+        {"x alignment 3", 3, xs, ys, 3, 0},   {"y alignment 3", 3, xs, ys, 0, 3},
+        {"no xs", 3, nullptr, ys, 0, 0},      {"no ys", 3, xs, nullptr, 0, 0},
+    };
+    for (const Row& row : rows) {
+        Context().errors.count = 0;
+        sglFormatTexture(row.n, row.xs, row.ys, 1, 1, row.ax, row.ay);
+        ExpectOnlyError(SGL_ERROR_FORMAT_TEXTURE, row.n);
+        EXPECT_EQ(0.0f, Context().texture.width) << row.name << ": the mapping is unchanged";
+    }
+    // Without a texture table at all.
+    sgl_parameters parameters = HostParameters();
+    parameters.texture_table = nullptr;
+    ASSERT_TRUE(sglInit(&Context(), &parameters));
+    sglFormatTexture(3, xs, ys, 1, 1, 0, 0);
+    ExpectOnlyError(SGL_ERROR_FORMAT_TEXTURE, 3);
+}
+
+TEST_F(TextureFillTest, EachVertexGetsItsPlaceInTheMapping) {
+    std::vector<uint8_t> image(32 * 32, 200);
+    sglTexImage2Dubv(11, SGL_FORMAT_ALPHA, 32, 32, image.data(), 0);
+    sglBindTexture(SGL_TEXTURE_FILL, 11);
+    sglEnable(SGL_TEXTURE_FILL);
+    sglEnable(SGL_TEXTURE_MODULATE);
+    FormatBox(100, 100, 228, 164, 0, 0, 1, 0);  // 4 x 2 images, centred across: dx = -1.5
+    sglBegin(5);
+    sglVertex2f(100, 100);
+    sglVertex2f(228, 100);
+    sglVertex2f(228, 164);
+    sglVertex2f(164, 132);
+    const sgl_type_statemachine& c = Context();
+    ASSERT_EQ(4u, c.texcoord_count);
+    const float expected[4][2] = {{0.5f * -1.5f, 0.0f}, {0.5f * 2.5f, 0.0f}, {0.5f * 2.5f, 1.0f}, {0.5f * 0.5f, 0.5f}};
+    for (uint32_t k = 0; k < 4; ++k) {
+        EXPECT_FLOAT_EQ(expected[k][0], c.texcoords[k][0]) << "vertex " << k;
+        EXPECT_FLOAT_EQ(expected[k][1], c.texcoords[k][1]) << "vertex " << k;
+    }
+    sglEnd();
+    EXPECT_EQ(0u, c.errors.count);
+}
+
+TEST_F(TextureFillTest, AFlatBoxUsesTheFactorAlongItsFlatAxis) {
+    std::vector<uint8_t> image(16 * 8, 200);
+    sglTexImage2Dubv(11, SGL_FORMAT_ALPHA, 16, 8, image.data(), 0);  // 64 x 64: factors 1/4, 1/8
+    sglBindTexture(SGL_TEXTURE_FILL, 11);
+    sglEnable(SGL_TEXTURE_FILL);
+    FormatBox(0, 50, 64, 50, 1, 1, 0, 0);
+    sgliSetTextureCoordinates(32, 50);
+    ASSERT_EQ(1u, Context().texcoord_count);
+    EXPECT_FLOAT_EQ(0.125f, Context().texcoords[0][0]);
+    EXPECT_FLOAT_EQ(0.125f, Context().texcoords[0][1]);
+}
+
+TEST_F(TextureFillTest, CoordinatesStopAtTheBufferSize) {
+    std::vector<uint8_t> image(4, 200);
+    sglTexImage2Dubv(11, SGL_FORMAT_ALPHA, 2, 2, image.data(), 0);
+    sglBindTexture(SGL_TEXTURE_FILL, 11);
+    FormatBox(0, 0, 10, 10, 1, 1, 0, 0);
+    for (uint32_t k = 0; k < SGL_VERTEX_BUFFER_SIZE + 10; ++k) sgliSetGradientCoordinates(1, 1);
+    EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, Context().texcoord_count);
+}
+
+TEST_F(TextureFillTest, ATexturedQuadShowsTheTexelsWhereTheMappingPutsThem) {
+    sglTexImage2Dubv(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
+    sglBindTexture(SGL_TEXTURE_FILL, 12);
+    sglEnable(SGL_TEXTURE_FILL);
+    FormatBox(100, 100, 300, 300, 1, 1, 0, 0);
+    Rectangle(100, 100, 300, 300);
+    EXPECT_TRUE(Near(kRedPixel, velkor_test::ReadPixel(150, 150)));
+    EXPECT_TRUE(Near(kGreenPixel, velkor_test::ReadPixel(250, 150)));
+    EXPECT_TRUE(Near(kBluePixel, velkor_test::ReadPixel(150, 250)));
+    EXPECT_TRUE(Near(kWhitePixel, velkor_test::ReadPixel(250, 250)));
+    // Each quadrant is exactly 100 x 100 pixels: nearest texels, clamped.
+    EXPECT_EQ(10000, velkor_test::CountPixelsNear(100, 100, 200, 200, kRedPixel));
+    EXPECT_EQ(10000, velkor_test::CountPixelsNear(100, 100, 200, 200, kWhitePixel));
+    EXPECT_EQ(0, velkor_test::CountCoveredPixels(0, 0, 100, 768));
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(TextureFillTest, RepetitionsRepeatAStretchedImage) {
+    const uint8_t red_green[6] = {255, 0, 0, 0, 255, 0};  // RGB, one row
+    sglTexImage2Dubv(13, SGL_FORMAT_RGB, 2, 1, red_green, 1);
+    sglBindTexture(SGL_TEXTURE_FILL, 13);
+    sglEnable(SGL_TEXTURE_FILL);
+    FormatBox(0, 100, 400, 200, 2, 1, 0, 0);
+    Rectangle(0, 100, 400, 200);
+    const int xs[4] = {50, 150, 250, 350};
+    for (int i = 0; i < 4; ++i) {
+        const velkor_test::Rgba p = velkor_test::ReadPixel(xs[i], 150);
+        EXPECT_TRUE(Near(i % 2 == 0 ? kRedPixel : kGreenPixel, p))
+            << "x " << xs[i] << ": " << int(p.r) << " " << int(p.g) << " " << int(p.b);
+    }
+}
+
+TEST_F(TextureFillTest, ModulateTintsTheColourAndReplaceIgnoresIt) {
+    const uint8_t grey[4] = {128, 128, 128, 255};
+    sglTexImage2Dubv(14, SGL_FORMAT_RGBA, 1, 1, grey, 1);
+    sglBindTexture(SGL_TEXTURE_FILL, 14);
+    sglEnable(SGL_TEXTURE_FILL);
+    sglIndexColori(velkor_test::kRed);
+    FormatBox(100, 100, 200, 200, 1, 1, 0, 0);
+    Rectangle(100, 100, 200, 200);
+    const velkor_test::Rgba replaced = velkor_test::ReadPixel(150, 150);
+    EXPECT_TRUE(Near(velkor_test::Rgba{128, 128, 128, 255}, replaced))
+        << int(replaced.r) << " " << int(replaced.g) << " " << int(replaced.b);
+    sglEnable(SGL_TEXTURE_MODULATE);
+    FormatBox(300, 100, 400, 200, 1, 1, 0, 0);
+    Rectangle(300, 100, 400, 200);
+    const velkor_test::Rgba modulated = velkor_test::ReadPixel(350, 150);
+    EXPECT_TRUE(Near(velkor_test::Rgba{128, 0, 0, 255}, modulated))
+        << int(modulated.r) << " " << int(modulated.g) << " " << int(modulated.b);
+}
+
+TEST_F(TextureFillTest, AnAlphaRampShapesTheModulatedColour) {
+    uint8_t ramp[32];
+    for (int k = 0; k < 32; ++k) ramp[k] = static_cast<uint8_t>(8 * k + 7);
+    sglTexImage2Dubv(240, SGL_FORMAT_ALPHA, 1, 32, ramp, 1);
+    sglBindTexture(SGL_TEXTURE_FILL, 240);
+    sglEnable(SGL_TEXTURE_FILL);
+    sglEnable(SGL_TEXTURE_MODULATE);
+    FormatBox(100, 100, 164, 420, 1, 1, 0, 0);
+    Rectangle(100, 100, 164, 420);
+    // 320 pixels up for 32 texels: ten rows each; rising from bottom to top.
+    int previous = -1;
+    for (int k = 1; k < 31; ++k) {
+        const int red = velkor_test::ReadPixel(130, 100 + 10 * k + 5).r;
+        EXPECT_NEAR(8 * k + 7, red, 4) << "texel row " << k;
+        EXPECT_GT(red, previous);
+        previous = red;
+    }
+}
+
+// --- explicit coordinates ---------------------------------------------------
+
+TEST_F(TextureFillTest, TexVertexCountsCoordinatesInImagesOfTheMapping) {
+    sglTexImage2Dubv(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
+    sglBindTexture(SGL_TEXTURE_FILL, 12);
+    sglEnable(SGL_TEXTURE_FILL);
+    FormatBox(0, 0, 10, 10, 3, 2, 1, 0);  // nx + dx = 3 - 1 = 2, ny + dy = 2
+    sglBegin(5);
+    sglTexVertex4f(5, 6, 0.25f, 0.5f);
+    const sgl_type_statemachine& c = Context();
+    ASSERT_EQ(1u, c.vertex_count);
+    ASSERT_EQ(1u, c.texcoord_count);
+    EXPECT_EQ(5.0f, c.vertices[0][0]);
+    EXPECT_EQ(6.0f, c.vertices[0][1]);
+    EXPECT_FLOAT_EQ(0.5f, c.texcoords[0][0]);
+    EXPECT_FLOAT_EQ(1.0f, c.texcoords[0][1]);
+    // sglTexCoord2f gives the next vertex the same kind of coordinate.
+    sglTexCoord2f(0.5f, 0.25f);
+    sglVertex2f(7, 8);
+    sglVertex2f(10, 10);
+    ASSERT_EQ(3u, c.texcoord_count);
+    EXPECT_FLOAT_EQ(1.0f, c.texcoords[1][0]);
+    EXPECT_FLOAT_EQ(0.5f, c.texcoords[1][1]);
+    EXPECT_FLOAT_EQ(2.0f / 64.0f * (3.0f - 1.0f), c.texcoords[2][0]) << "mapped again";
+    sglEnd();
+    EXPECT_EQ(0u, c.errors.count);
+}
+
+TEST_F(TextureFillTest, TexVertexDrawsTheImageWhereItsCoordinatesSay) {
+    sglTexImage2Dubv(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
+    sglBindTexture(SGL_TEXTURE_FILL, 12);
+    sglEnable(SGL_TEXTURE_FILL);
+    const float s = 2.0f / 64.0f;
+    sglBegin(5);
+    sglTexVertex4f(100, 100, 0, 0);
+    sglTexVertex4f(300, 100, s, 0);
+    sglTexVertex4f(300, 300, s, s);
+    sglTexVertex4f(100, 300, 0, s);
+    sglEnd();
+    EXPECT_EQ(10000, velkor_test::CountPixelsNear(100, 100, 200, 200, kRedPixel));
+    EXPECT_TRUE(Near(kWhitePixel, velkor_test::ReadPixel(250, 250)));
+}
+
+TEST_F(TextureFillTest, TexVertexNeedsAFillAndRoom) {
+    sglBegin(5);
+    sglTexVertex4f(1, 2, 0, 0);
+    ExpectOnlyError(SGL_ERROR_TEX_VERTEX, 0);
+    EXPECT_EQ(0u, Context().vertex_count);
+    sglEnd();
+
+    Context().errors.count = 0;
+    sglEnable(SGL_GRADIENT_FILL);
+    sglBegin(5);
+    for (uint32_t k = 0; k < SGL_VERTEX_BUFFER_SIZE; ++k) sglTexVertex4f(1, 2, 0, 0);
+    EXPECT_EQ(0u, Context().errors.count) << "a gradient fill takes them too";
+    sglTexVertex4f(1, 2, 0, 0);
+    ExpectOnlyError(SGL_ERROR_TEX_VERTEX, 0);
+    EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, Context().vertex_count);
+    sglEnd();
+}
+
+// --- bitmaps at their pixel size ------------------------------------------
+
+TEST_F(TextureFillTest, AnUnscaledBitmapCoversItsOwnPixels) {
+    // 3 x 2: red, green, blue / white, red, green.
+    const uint8_t image[24] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255,
+                               255, 255, 255, 255, 255, 0, 0, 255, 0, 255, 0, 255};
+    sglTexImage2Dubv(20, SGL_FORMAT_RGBA, 3, 2, image, 0);
+    sgluDrawBitmap(20, 200, 300);
+    EXPECT_EQ(0u, Context().errors.count);
+    const velkor_test::Rgba expected[2][3] = {{kRedPixel, kGreenPixel, kBluePixel},
+                                              {kWhitePixel, kRedPixel, kGreenPixel}};
+    for (int j = 0; j < 2; ++j) {
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_TRUE(Near(expected[j][i], velkor_test::ReadPixel(200 + i, 300 + j), 0)) << i << ", " << j;
+        }
+    }
+    EXPECT_EQ(6, velkor_test::CountCoveredPixels(190, 290, 20, 20));
+}
+
+TEST_F(TextureFillTest, AScaledBitmapCoversItsOwnPixelsToo) {
+    sglTexImage2Dubv(21, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 1);
+    sgluDrawBitmap(21, 400, 400);
+    // Stretched over the texture and mapped back once: the 2 x 2 pixels.
+    EXPECT_TRUE(Near(kRedPixel, velkor_test::ReadPixel(400, 400), 8));
+    EXPECT_TRUE(Near(kWhitePixel, velkor_test::ReadPixel(401, 401), 8));
+    EXPECT_EQ(4, velkor_test::CountCoveredPixels(390, 390, 20, 20));
+}
+
+TEST_F(TextureFillTest, ABitmapKeepsItsPixelSizeInASmallerViewport) {
+    std::vector<uint8_t> white(16 * 8 * 4, 255);
+    sglTexImage2Dubv(22, SGL_FORMAT_RGBA, 16, 8, white.data(), 0);
+    sglViewport(0, 0, 640, 384);  // half the native size
+    sgluDrawBitmap(22, 200, 200);
+    // 16 x 8 native pixels are 8 x 4 pixels of this viewport, at (100, 100).
+    EXPECT_EQ(32, velkor_test::CountCoveredPixels(90, 90, 40, 40));
+    EXPECT_EQ(32, velkor_test::CountPixelsNear(100, 100, 8, 4, kWhitePixel));
+}
+
+TEST_F(TextureFillTest, DrawingABitmapKeepsTheCallersTextureState) {
+    sglTexImage2Dubv(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
+    sglTexImage2Dubv(21, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 1);
+    sglBindTexture(SGL_TEXTURE_FILL, 12);
+    sglEnable(SGL_TEXTURE_MODULATE);
+    FormatBox(0, 0, 64, 32, 3, 2, 2, 1);
+    const sgl_texture_state before = Context().texture;
+    sgluDrawBitmap(21, 10, 10);
+    sgluDrawBitmap(12, 20, 10);
+    const sgl_texture_state& after = Context().texture;
+    EXPECT_EQ(12u, after.current_texture);
+    EXPECT_EQ(before.repeat_x, after.repeat_x);
+    EXPECT_EQ(before.offset_x, after.offset_x);
+    EXPECT_EQ(before.width, after.width);
+    EXPECT_EQ(0, Context().texture_fill);
+    EXPECT_EQ(1, Context().texture_modulate);
+    GLint mode = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+    EXPECT_EQ(GL_MODULATE, mode);
+    // Modulation was off while they were drawn: the white colour did not tint them.
+    EXPECT_TRUE(Near(kRedPixel, velkor_test::ReadPixel(20, 10), 0));
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(TextureFillTest, BitmapsThatAreRefused) {
+    const int32_t slots[] = {-1, 5, 254};  // negative, not loaded, beyond the table
+    for (int32_t slot : slots) {
+        Context().errors.count = 0;
+        sgluDrawBitmap(slot, 0, 0);
+        ExpectOnlyError(SGL_ERROR_DRAW_BITMAP, static_cast<uint32_t>(slot));
+    }
+    EXPECT_EQ(0, velkor_test::CountCoveredPixels(0, 0, 100, 100));
+}
+
+TEST_F(TextureFillTest, NumberedEntriesReachTheTextureOperations) {
+    uint8_t row[32];
+    for (int k = 0; k < 32; ++k) row[k] = static_cast<uint8_t>(255 - 8 * k);
+    f037(243, SGL_FORMAT_ALPHA, 32, 1, row, 1);
+    const uint32_t words[] = {0xFFFFFFFF, 0xFFFFFFFF, 2};
+    f039(30, SGL_FORMAT_RGBA, 2, 2, 3, words, 0);
+    f003(SGL_TEXTURE_FILL, 30);
+    EXPECT_EQ(30u, Context().texture.current_texture);
+    EXPECT_EQ(1, Slot(243).loaded);
+    sglEnable(SGL_TEXTURE_FILL);
+    const float xs[2] = {0, 64}, ys[2] = {0, 64};
+    f052(2, xs, ys, 1, 1, 0, 0);
+    EXPECT_EQ(64.0f, Context().texture.width);
+    sglBegin(5);
+    f067(1, 1, 0, 0);
+    EXPECT_EQ(1u, Context().vertex_count);
+    sglEnd();
+    f055(30, 500, 500);
+    EXPECT_EQ(4, velkor_test::CountPixelsNear(490, 490, 20, 20, kWhitePixel));
+    EXPECT_EQ(0u, Context().errors.count);
 }
 
 }  // namespace

@@ -254,9 +254,12 @@ struct sgl_appearance_state {
 // Paths (sglBeginPath ... sglEndPath).
 struct sgl_path_state {
     uint8_t kind;          // 0 none, 1 stroke, 2 fill
-    uint8_t last_command;  // 1 move, 2 line, 7 close
+    uint8_t last_command;  // 1 move, 2 line, 3 cubic, 4 quadratic, 5 elliptical arc, 7 close
     float start_x, start_y;
     float current_x, current_y;
+    // --- curve segments (sgl_paths.cpp): the last control point of a cubic
+    // or quadratic segment, which the smooth variants mirror
+    float control_x, control_y;
 };
 
 // Line and shape assembly.
@@ -288,6 +291,23 @@ struct sgl_arc_state {
     uint8_t full_circle;
     uint8_t ellipse;
     uint32_t vertex_count;
+};
+
+// --- bounding boxes (sgl_bounds.cpp): boxes in viewport pixels
+struct sgl_bounds_box {
+    uint8_t empty;
+    float x1, y1, x2, y2;
+};
+
+// The box of what is drawn between sglBeginBoundingBox and
+// sglEndBoundingBox, and the box of each stencil mask's shape (a normal
+// mask lets drawing through only inside it, so it also bounds what is seen).
+struct sgl_bounds_state {
+    uint8_t collecting;
+    sgl_bounds_box box;
+    sgl_bounds_box mask_boxes[8];  // by stencil bit 1, 2, 4 ... 128
+    uint8_t mask_known[8];         // the box was begun with its definition
+    uint8_t mask_inverted[8];
 };
 
 struct sgl_static_bitmap {
@@ -386,6 +406,7 @@ struct sgl_type_statemachine {
     sgl_path_state path;
     sgl_line_state lines;
     sgl_arc_state arcs;
+    sgl_bounds_state bounds;           // --- bounding boxes (sgl_bounds.cpp)
     uint8_t line_caps;                 // 1 round, 0 flat free ends
     // circle_cos[n - 1][k - 1], circle_sin[n - 1][k - 1]: the k-th of n points
     // at 10 + k * 160 / (n + 1) degrees.
@@ -574,6 +595,67 @@ void sgluArcCircleLinePointsList2f(float cx, float cy, float x0, float y0, float
 // The next sglLineTo of the path becomes an arc bulging by `angle` degrees
 // (2 degrees or less: straight). Angle 0 or 360, or clockwise >= 2: error 85.
 void sgluArcSegment(uint32_t clockwise, float angle);
+
+// ---------------------------------------------------------------------------
+// Crowns and curve segments of paths (sgl_paths.cpp)
+// ---------------------------------------------------------------------------
+// Ring sector round (cx, cy) between the two radii (either order; negative
+// ones count as 0), angles as for sgluArcSector2f, with the arcs' vertex
+// density. mode 1 filled, 2 outline (outer arc, radial edge, inner arc,
+// radial edge; a full ring is two circles), 3 the two arcs only. Angles
+// beyond +-99999, another mode or clockwise >= 2: error 27, nothing drawn.
+void sgluCrown2f(float cx, float cy, float inner_radius, float outer_radius, float start_angle,
+                 float end_angle, uint32_t clockwise, uint32_t mode);
+// Curve segments from the current point of the open path (after sglMoveTo),
+// flattened into it with as many vertices as their size in pixels needs;
+// the end point becomes the current point. Without a current point, or with
+// an argument that is not a finite number, they do nothing. The smooth
+// variants take as first control point the mirror of the previous segment's
+// last control point when that segment was of the same kind, else the
+// current point.
+void sglCubicBezier(float x1, float y1, float x2, float y2, float x, float y);
+void sglSmoothCubicBezier(float x2, float y2, float x, float y);
+void sglQuadraticBezier(float x1, float y1, float x, float y);
+void sglSmoothQuadraticBezier(float x, float y);
+// Elliptical arc to (x, y) on an ellipse of radii rx, ry whose x axis is
+// turned by `rotation` degrees: of the four arcs that fit, the larger one
+// when large_arc is not 0, running clockwise when clockwise is not 0. Radii
+// too small to reach are enlarged in proportion; a radius of 0 gives a
+// straight line; an end point equal to the current point adds nothing.
+void sglEllipticalArc(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x,
+                      float y);
+// Axis-aligned bounds, in drawing units, of the curve the matching segment
+// operation would add now (the line width is not included); nothing is
+// drawn and the path is unchanged. Without a current point (error value 0)
+// or with an argument that is not finite (value 1): errors 124 cubic, 125
+// smooth cubic, 127 quadratic, 128 smooth quadratic, 126 elliptical arc,
+// and false with the outputs untouched. Outputs may be null.
+bool sglCubicBezierBounds(float x1, float y1, float x2, float y2, float x, float y, float* out_x1, float* out_y1,
+                          float* out_x2, float* out_y2);
+bool sglSmoothCubicBezierBounds(float x2, float y2, float x, float y, float* out_x1, float* out_y1, float* out_x2,
+                                float* out_y2);
+bool sglQuadraticBezierBounds(float x1, float y1, float x, float y, float* out_x1, float* out_y1, float* out_x2,
+                              float* out_y2);
+bool sglSmoothQuadraticBezierBounds(float x, float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2);
+bool sglEllipticalArcBounds(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x,
+                            float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2);
+
+// ---------------------------------------------------------------------------
+// Bounding boxes (sgl_bounds.cpp)
+// ---------------------------------------------------------------------------
+// Axis-aligned bounds, in drawing units, of the arc segment that
+// sgluArcSegment(clockwise, angle) followed by a line from (x0, y0) to
+// (x1, y1) draws (a straight segment for 2 degrees or less). The arguments
+// sgluArcSegment refuses, or one that is not finite: error 90 and false.
+bool sglGetArcSegmentBounds(float x0, float y0, float x1, float y1, uint32_t clockwise, float angle,
+                            float* out_x1, float* out_y1, float* out_x2, float* out_y2);
+// Collects the box, in viewport pixels, of everything drawn until
+// sglEndBoundingBox: lines (with their width), shapes, arcs, paths and the
+// texts of the WithBBox writers, each cut to the scissor in force and to
+// the normal stencil masks in force. A new begin starts afresh. The end
+// gives false (outputs untouched) when nothing was drawn.
+void sglBeginBoundingBox();
+bool sglEndBoundingBox(float* out_x1, float* out_y1, float* out_x2, float* out_y2);
 
 // ---------------------------------------------------------------------------
 // Text and fonts (sgl_text.cpp)
@@ -839,6 +921,8 @@ void f023(float sx, float sy);
 void f027(float x, float y);
 void f030(float cx, float cy, float radius, float start_angle, float end_angle, uint32_t clockwise,
           uint32_t mode);
+void f031(float cx, float cy, float inner_radius, float outer_radius, float start_angle, float end_angle,
+          uint32_t clockwise, uint32_t mode);
 void f034(float x, float y, const char* text, int32_t length);
 void f035(float x, float y);
 void f036(uint32_t alpha);
@@ -873,6 +957,8 @@ uint32_t f065();
 void f067(float x, float y, float s, float t);
 void f066(float x, float y, const char* text, int32_t length);
 void f068(uint32_t caps);
+bool f071(float x0, float y0, float x1, float y1, uint32_t clockwise, float angle, float* out_x1, float* out_y1,
+          float* out_x2, float* out_y2);
 void f069(float x, float y, const char* text, int32_t length);
 void f070(float x, float y, const uint16_t* text, int32_t length);
 void f072(float cx, float cy, float rx, float ry, float start_angle, float end_angle, uint32_t clockwise,
@@ -891,9 +977,21 @@ void f084(float x1, float y1, float x2, float y2, const wchar_t* text, int32_t l
 void f085(int32_t index);
 void f086(float x, float y);
 void f087(float x, float y);
+void f089(float x1, float y1, float x2, float y2, float x, float y);
+void f090(float x2, float y2, float x, float y);
+void f091(float x1, float y1, float x, float y);
+void f092(float x, float y);
+void f093(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x, float y);
 void f094();
 void f095(uint8_t kind);
 void f096();
+bool f097(float x1, float y1, float x2, float y2, float x, float y, float* out_x1, float* out_y1, float* out_x2,
+          float* out_y2);
+bool f098(float x2, float y2, float x, float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2);
+bool f099(float x1, float y1, float x, float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2);
+bool f100(float x, float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2);
+bool f120(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x, float y,
+          float* out_x1, float* out_y1, float* out_x2, float* out_y2);
 void f121(int32_t index);
 void f122(uint32_t n, const float* xs, const float* ys);
 void f123(int32_t slot, int32_t width, uint32_t height, uint32_t size, const void* data, uint8_t compressed);

@@ -259,4 +259,57 @@ void sgl_initialize_clip_plane_structure(sgl_type_statemachine* context);
 // included, rounded half away from zero); true without a scissor.
 bool sgl_pixel_point_is_inside_scissors(float px, float py);
 
+// ---------------------------------------------------------------------------
+// Curve geometry (sgl_paths.cpp): plain numbers, no context
+// ---------------------------------------------------------------------------
+// Control points are interleaved (x0, y0, x1, y1, ...), degree + 1 of them.
+// Point of a quadratic (degree 2) or cubic (degree 3) Bezier curve at t.
+void sgl_bezier_point(const float* points, uint32_t degree, float t, float* out_x, float* out_y);
+// Straight pieces a Bezier curve needs so that none strays more than a
+// quarter pixel from the curve (Wang's bound on the second differences),
+// with units_x, units_y drawing units per pixel; 1 to 1024.
+uint32_t sgl_bezier_segment_count(const float* points, uint32_t degree, float units_x, float units_y);
+// Exact axis-aligned bounds of the curve (its end points and the extremes
+// where a coordinate's derivative vanishes): out = x1, y1, x2, y2.
+void sgl_bezier_bounds(const float* points, uint32_t degree, float out[4]);
+
+// An elliptical arc between two points, as centre, radii (enlarged when
+// too small to reach), axis rotation, start angle and signed sweep (degrees,
+// positive counter-clockwise). kind 0: nothing to draw (same end points),
+// 1: a straight line (a radius of 0), 2: the arc.
+struct sgl_elliptical_arc {
+    uint8_t kind;
+    double cx, cy, rx, ry;
+    double cos_rotation, sin_rotation;
+    double start, sweep;
+};
+void sgl_elliptical_arc_centre(float x0, float y0, float rx, float ry, float rotation, bool large_arc,
+                               bool clockwise, float x, float y, sgl_elliptical_arc* out);
+// Point of the arc's ellipse at angle degrees.
+void sgl_elliptical_arc_point(const sgl_elliptical_arc* arc, double angle, float* out_x, float* out_y);
+// Exact bounds of the arc from (x0, y0) to (x, y): out = x1, y1, x2, y2.
+void sgl_elliptical_arc_bounds(const sgl_elliptical_arc* arc, float x0, float y0, float x, float y, float out[4]);
+
+// ---------------------------------------------------------------------------
+// Bounding boxes (sgl_bounds.cpp)
+// ---------------------------------------------------------------------------
+// Boxes are kept in viewport pixels, so that whatever the transformation a
+// box is axis-aligned on the screen. What is added goes to the box of the
+// stencil mask under definition when there is one (nothing reaches the
+// colour buffer then), else - cut to the scissor and the normal stencil
+// masks in force - to the box being collected, when one is.
+// True while there is somewhere to add to: callers skip their work otherwise.
+bool sgli_bounding_box_wanted();
+// A point, and a rectangle given by two corners (all four corners are
+// added, so a rotated rectangle gives the box round it), in drawing units.
+void sgli_bounding_box_add_point(float x, float y);
+void sgli_bounding_box_add_rect(float x1, float y1, float x2, float y2);
+// The mask code calls this when the definition of stencil mask id (1, 2, 4
+// ... 128) begins: its box starts empty and remembers the inverted flag.
+void sgli_bounding_box_begin_mask(uint32_t id, uint8_t inverted);
+// The box of stencil mask id in viewport pixels and its inverted flag;
+// false when its definition did not go through sgli_bounding_box_begin_mask
+// or drew nothing.
+bool sgli_bounding_box_get_mask(uint32_t id, sgl_bounds_box* out_box, uint8_t* out_inverted);
+
 #endif  // VELKOR_GRAPHICS_SGL_INTERNAL_H

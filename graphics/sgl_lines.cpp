@@ -634,10 +634,7 @@ void sglEndPath() {
 // sgliSetTextureCoordinates and sgliSetGradientCoordinates live with the
 // fill mapping in sgl_textures.cpp.
 
-// Adds the primitive's vertices to the box being collected (or to the box of
-// the stencil mask under definition). No box is collected before the
-// active-area code asks for one, so there is nothing to add yet.
-void sgli_update_bounding_box() {}
+// sgli_update_bounding_box, the bounding-box hook, lives in sgl_bounds.cpp.
 
 // sglBegin with a mask bit (1, 2, 4 ... 128): the shape is drawn into that
 // stencil bit only, nothing reaches the colour buffer.

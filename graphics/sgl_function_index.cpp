@@ -25,6 +25,10 @@ void f030(float cx, float cy, float radius, float start_angle, float end_angle, 
           uint32_t mode) {
     sgluArcSector2f(cx, cy, radius, start_angle, end_angle, clockwise, mode);
 }
+void f031(float cx, float cy, float inner_radius, float outer_radius, float start_angle, float end_angle,
+          uint32_t clockwise, uint32_t mode) {
+    sgluCrown2f(cx, cy, inner_radius, outer_radius, start_angle, end_angle, clockwise, mode);
+}
 void f034(float x, float y, const char* text, int32_t length) { sgluWriteTextWithBBox(x, y, text, length); }
 void f035(float x, float y) { sglVertex2f(x, y); }
 void f036(uint32_t alpha) { sglTransparency8(alpha); }
@@ -85,6 +89,10 @@ void f066(float x, float y, const char* text, int32_t length) { sgluWriteRichTex
 void f068(uint32_t caps) { sglSetLineCaps(caps); }
 void f069(float x, float y, const char* text, int32_t length) { sgluWriteTextWithBBox(x, y, text, length); }
 void f070(float x, float y, const uint16_t* text, int32_t length) { sgluWriteTextUnicodeWithBBox(x, y, text, length); }
+bool f071(float x0, float y0, float x1, float y1, uint32_t clockwise, float angle, float* out_x1, float* out_y1,
+          float* out_x2, float* out_y2) {
+    return sglGetArcSegmentBounds(x0, y0, x1, y1, clockwise, angle, out_x1, out_y1, out_x2, out_y2);
+}
 void f072(float cx, float cy, float rx, float ry, float start_angle, float end_angle, uint32_t clockwise,
           uint32_t outline) {
     sgluArcEllipse2f(cx, cy, rx, ry, start_angle, end_angle, clockwise, outline);
@@ -107,9 +115,33 @@ void f084(float x1, float y1, float x2, float y2, const wchar_t* text, int32_t l
 void f085(int32_t index) { sglIndexHaloColori(index); }
 void f086(float x, float y) { sglMoveTo(x, y); }
 void f087(float x, float y) { sglLineTo(x, y); }
+void f089(float x1, float y1, float x2, float y2, float x, float y) { sglCubicBezier(x1, y1, x2, y2, x, y); }
+void f090(float x2, float y2, float x, float y) { sglSmoothCubicBezier(x2, y2, x, y); }
+void f091(float x1, float y1, float x, float y) { sglQuadraticBezier(x1, y1, x, y); }
+void f092(float x, float y) { sglSmoothQuadraticBezier(x, y); }
+void f093(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x, float y) {
+    sglEllipticalArc(rx, ry, rotation, large_arc, clockwise, x, y);
+}
 void f094() { sglClosePath(); }
 void f095(uint8_t kind) { sglBeginPath(kind); }
 void f096() { sglEndPath(); }
+bool f097(float x1, float y1, float x2, float y2, float x, float y, float* out_x1, float* out_y1, float* out_x2,
+          float* out_y2) {
+    return sglCubicBezierBounds(x1, y1, x2, y2, x, y, out_x1, out_y1, out_x2, out_y2);
+}
+bool f098(float x2, float y2, float x, float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2) {
+    return sglSmoothCubicBezierBounds(x2, y2, x, y, out_x1, out_y1, out_x2, out_y2);
+}
+bool f099(float x1, float y1, float x, float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2) {
+    return sglQuadraticBezierBounds(x1, y1, x, y, out_x1, out_y1, out_x2, out_y2);
+}
+bool f100(float x, float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2) {
+    return sglSmoothQuadraticBezierBounds(x, y, out_x1, out_y1, out_x2, out_y2);
+}
+bool f120(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x, float y,
+          float* out_x1, float* out_y1, float* out_x2, float* out_y2) {
+    return sglEllipticalArcBounds(rx, ry, rotation, large_arc, clockwise, x, y, out_x1, out_y1, out_x2, out_y2);
+}
 void f121(int32_t index) { sglIndexGradienti(index); }
 void f122(uint32_t n, const float* xs, const float* ys) { sglFormatGradient(n, xs, ys); }
 void f123(int32_t slot, int32_t width, uint32_t height, uint32_t size, const void* data, uint8_t compressed) {

@@ -737,8 +737,9 @@ void sglSetSecondFontAttributes(int32_t font, int32_t line_width, int32_t color)
 void sgluWriteFloat(float x, float y, float value, const sgl_float_format* format);
 // WithBBox variants: they write as above and add the box of what they drew
 // (the glyph bitmaps, boxes and bars; one pixel more for a halo or outline)
-// to the text bounds being collected and, while a stencil mask is being
-// defined, fill it into the mask.
+// to the text bounds being collected (sglBeginTextBounds, which
+// sglBeginBoundingBox starts too) and, while a stencil mask is being
+// defined, fill it into the mask and add it to the mask's box.
 void sgluWriteTextWithBBox(float x, float y, const char* text, int32_t length);
 void sgluWriteTextUnicodeWithBBox(float x, float y, const uint16_t* text, int32_t length);
 void sgluWriteWideTextWithBBox(float x, float y, const wchar_t* text, int32_t length);

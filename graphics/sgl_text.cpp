@@ -578,6 +578,7 @@ void AddTextBounds(const InkBox& box) {
         }
     }
     if (context->clipping.mask_under_definition != 0) {
+        sgli_bounding_box_add_rect(box.x1, box.y1, box.x2, box.y2);  // the mask's own box
         const float corners[4][2] = {{box.x1, box.y1}, {box.x2, box.y1}, {box.x1, box.y2}, {box.x2, box.y2}};
         std::memcpy(context->vertices, corners, sizeof corners);
         sgli_draw_arrays(GL_TRIANGLE_STRIP, &context->vertices[0][0], nullptr, 4);

@@ -531,6 +531,29 @@ TEST_F(TextTest, CollectedBoundsAreInViewportPixels) {
     ExpectBoxNear({100, 100, 305, 208, 1}, x1, y1, x2, y2, "a and i");
 }
 
+// Written while a stencil mask is being defined, the whole box of the text
+// joins the mask and its box.
+TEST_F(TextTest, WithBBoxTextFillsItsBoxIntoAMaskBeingDefined) {
+    const uint32_t mask = sglBeginMaskDefinition(0);
+    ASSERT_NE(0u, mask);
+    sgli_bounding_box_begin_mask(mask, 0);
+    sgluWriteTextWithBBox(100, 200, "a i", 3);  // ink from 100 to 112, 200 to 208, with gaps
+    sglEndMaskDefinition();
+    EXPECT_EQ(0, CountCoveredPixels(0, 0, 1280, 768));
+    sgl_bounds_box box{};
+    uint8_t inverted = 1;
+    ASSERT_TRUE(sgli_bounding_box_get_mask(mask, &box, &inverted));
+    EXPECT_NEAR(100.0f, box.x1, kPixelTolerance);
+    EXPECT_NEAR(112.0f, box.x2, kPixelTolerance);
+    EXPECT_NEAR(208.0f, box.y2, kPixelTolerance);
+    sglSetActiveMasks(mask);
+    velkor_test::FillRectRaw(0, 0, 1280, 768, 1, 1, 1);
+    sglSetActiveMasks(0);
+    EXPECT_EQ(12 * 8, CountCoveredPixels(0, 0, 1280, 768));
+    EXPECT_EQ(12 * 8, CountPixelsNear(100, 200, 12, 8, kWhite));
+    ExpectErrors({});
+}
+
 // --- 16-bit and wchar_t texts ---------------------------------------------------
 
 TEST_F(TextTest, SixteenBitAndWideTextsDrawTheSameGlyphs) {

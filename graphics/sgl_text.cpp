@@ -262,8 +262,8 @@ uint32_t GlyphTexture(const sgl_type_statemachine* context, const sgl_glyph& gly
 
 // Draws one run's glyphs with the pen starting at (x, y) on the baseline;
 // with a box, adds their bitmaps grown by `grow` font pixels on every side.
-void DrawGlyphs(const TextPass& pass, const sgl_font& font, const uint16_t* codes, uint32_t count, float x, float y,
-                bool draw, float grow) {
+void sgli_draw_bitmap_string(const TextPass& pass, const sgl_font& font, const uint16_t* codes, uint32_t count,
+                             float x, float y, bool draw, float grow) {
     sgl_type_statemachine* context = pass.context;
     GlyphBatch batch = {context, 0, 0};
     float pen = x;
@@ -328,19 +328,22 @@ constexpr float kRingOffsets[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
 
 void DrawRing(const TextPass& pass, const sgl_font& font, const uint16_t* codes, uint32_t count, float x, float y) {
     for (const auto& offset : kRingOffsets) {
-        DrawGlyphs(pass, font, codes, count, x + offset[0] * pass.scale_x, y + offset[1] * pass.scale_y, true, 0);
+        sgli_draw_bitmap_string(pass, font, codes, count, x + offset[0] * pass.scale_x, y + offset[1] * pass.scale_y,
+                                true, 0);
     }
 }
 
 // Writes one run of glyphs with its pen at (x, y): the halo first while
 // smoothing is on, then the outline, then the glyphs themselves.
-void WriteRun(const TextPass& pass, const sgl_font& font, const uint16_t* codes, uint32_t count, float x, float y,
-              const GlyphPaint& paint) {
+void sgli_fonts_draw_bitmap_text(const TextPass& pass, const sgl_font& font, const uint16_t* codes, uint32_t count,
+                                 float x, float y, const GlyphPaint& paint) {
     if (count == 0) return;
     sgl_type_statemachine* context = pass.context;
     const bool halo = context->smoothing == 1 || context->smoothing == 2;
     const bool main = context->smoothing != 2;
-    if (pass.box != nullptr) DrawGlyphs(pass, font, codes, count, x, y, false, (halo || paint.outline) ? 1.0f : 0.0f);
+    if (pass.box != nullptr) {
+        sgli_draw_bitmap_string(pass, font, codes, count, x, y, false, (halo || paint.outline) ? 1.0f : 0.0f);
+    }
     if (!pass.draw) return;
     if (context->smoothing != 0) glEnable(GL_ALPHA_TEST);
     if (halo) {
@@ -353,7 +356,7 @@ void WriteRun(const TextPass& pass, const sgl_font& font, const uint16_t* codes,
     }
     if (main) {
         SetPaintColor(context, paint.color, paint.complement);
-        DrawGlyphs(pass, font, codes, count, x, y, true, 0);
+        sgli_draw_bitmap_string(pass, font, codes, count, x, y, true, 0);
     }
     if (context->smoothing != 0) glDisable(GL_ALPHA_TEST);
 }
@@ -432,7 +435,7 @@ void WriteLines(const TextPass& pass, const sgl_font& font, const uint16_t* code
         sgl_text_line_origin(x, y - static_cast<float>(line) * pitch, context->text.align_factor_h,
                              context->text.align_factor_v, width, ascent, &pen_x, &pen_y);
         AlignToPixel(context, &pen_x, &pen_y);
-        WriteRun(pass, font, codes + start, end - start, pen_x, pen_y, PlainPaint(context));
+        sgli_fonts_draw_bitmap_text(pass, font, codes + start, end - start, pen_x, pen_y, PlainPaint(context));
         if (end == count) break;
         start = end + 1;
         if (start < count && IsLineBreak(codes[start]) && codes[start] != codes[end]) ++start;
@@ -459,7 +462,7 @@ bool WriteArea(const TextPass& pass, const sgl_font& font, const uint16_t* codes
         sgl_text_area_line_origin(text->align_h, text->align_v, x1, y1, x2, y2, i, text->line_count, line.width,
                                   ascent, descent, &pen_x, &pen_y);
         AlignToPixel(context, &pen_x, &pen_y);
-        WriteRun(pass, font, codes + line.start, line.length, pen_x, pen_y, PlainPaint(context));
+        sgli_fonts_draw_bitmap_text(pass, font, codes + line.start, line.length, pen_x, pen_y, PlainPaint(context));
     }
     return !overflow;
 }
@@ -872,8 +875,8 @@ uint32_t RunEnd(const RichText& rich, uint32_t i, uint32_t end) {
 // Writes characters [start, end) as one line with its pen at (x, y): the
 // boxes behind the runs first (so that no box covers a neighbour's halo),
 // then the glyphs, then underlines and strike-throughs.
-void WriteRichLine(const TextPass& pass, const RichText& rich, uint32_t start, uint32_t end, float x, float y,
-                   float ascent, float descent) {
+void sgliWriteAttributedText(const TextPass& pass, const RichText& rich, uint32_t start, uint32_t end, float x,
+                             float y, float ascent, float descent) {
     for (uint32_t step = 0; step < 3; ++step) {
         float pen = x;
         for (uint32_t i = start; i < end;) {
@@ -887,7 +890,7 @@ void WriteRichLine(const TextPass& pass, const RichText& rich, uint32_t start, u
                 FillBox(pass, pen, y - descent, pen + advance, y + ascent,
                         style.inverted ? style.color : style.background, false);
             } else if (step == 1) {
-                WriteRun(pass, style.font, rich.codes + i, j - i, pen, y, paint);
+                sgli_fonts_draw_bitmap_text(pass, style.font, rich.codes + i, j - i, pen, y, paint);
             } else if (step == 2 && (style.underline || style.strike)) {
                 // Bars one font pixel thick per 12 pixels of ascent.
                 const float font_ascent = sgl_font_value(style.font, 7);
@@ -929,7 +932,7 @@ void WriteRich(const TextPass& pass, const RichText& rich, float x, float y) {
         float pen_x = x - context->text.align_factor_h * width;
         float pen_y = baseline;
         AlignToPixel(context, &pen_x, &pen_y);
-        WriteRichLine(pass, rich, start, end, pen_x, pen_y, ascent, descent);
+        sgliWriteAttributedText(pass, rich, start, end, pen_x, pen_y, ascent, descent);
         previous_descent = descent;
         start = end;
     }
@@ -1054,8 +1057,8 @@ void WriteFloatOf(float x, float y, float value, const sgl_float_format* format,
     if (context->text.second_color_given) second_paint.color = context->text.second_color_index;
     TextSaved saved;
     BeginText(pass, &saved);
-    WriteRun(pass, first_font, first, first_count, pen_x, pen_y, PlainPaint(context));
-    WriteRun(pass, second_font, second, second_count, pen_x + first_advance, pen_y, second_paint);
+    sgli_fonts_draw_bitmap_text(pass, first_font, first, first_count, pen_x, pen_y, PlainPaint(context));
+    sgli_fonts_draw_bitmap_text(pass, second_font, second, second_count, pen_x + first_advance, pen_y, second_paint);
     EndText(pass, saved);
 }
 

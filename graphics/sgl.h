@@ -650,10 +650,11 @@ bool sglEllipticalArcBounds(float rx, float ry, float rotation, uint32_t large_a
 bool sglGetArcSegmentBounds(float x0, float y0, float x1, float y1, uint32_t clockwise, float angle,
                             float* out_x1, float* out_y1, float* out_x2, float* out_y2);
 // Collects the box, in viewport pixels, of everything drawn until
-// sglEndBoundingBox: lines (with their width), shapes, arcs, paths and the
-// texts of the WithBBox writers, each cut to the scissor in force and to
-// the normal stencil masks in force. A new begin starts afresh. The end
-// gives false (outputs untouched) when nothing was drawn.
+// sglEndBoundingBox: lines (with their width), shapes, arcs and paths, each
+// cut to the scissor in force and to the normal stencil masks in force, and
+// the texts of the WithBBox writers (through sglBeginTextBounds, which the
+// begin starts too). A new begin starts afresh. The end gives false
+// (outputs untouched) when nothing was drawn.
 void sglBeginBoundingBox();
 bool sglEndBoundingBox(float* out_x1, float* out_y1, float* out_x2, float* out_y2);
 

@@ -216,7 +216,10 @@ void sgli_update_bounding_box() {
     if (!sgli_bounding_box_wanted()) {
         return;
     }
-    const bool line = context->color_validity == 1 && context->clipping.mask_under_definition == 0;
+    const uint32_t mode = context->begin_mode;
+    const bool line = (mode == SGL_PRIMITIVE_LINE_LOOP || mode == SGL_PRIMITIVE_SEGMENTS ||
+                       mode == SGL_PRIMITIVE_LINE_STRIP) &&
+                      context->clipping.mask_under_definition == 0;
     const uint32_t count = context->vertex_count;
     if (count < (line ? 2u : 3u)) {
         return;
@@ -248,15 +251,14 @@ void sglBeginBoundingBox() {
 
 bool sglEndBoundingBox(float* out_x1, float* out_y1, float* out_x2, float* out_y2) {
     sgl_type_statemachine* context = ctx();
-    sgl_bounds_box box = context->bounds.box;
-    const bool collecting = context->bounds.collecting != 0;
+    if (!context->bounds.collecting) {
+        return false;
+    }
     context->bounds.collecting = 0;
+    sgl_bounds_box box = context->bounds.box;
     sgl_bounds_box text{1, 0.0f, 0.0f, 0.0f, 0.0f};
     if (sglEndTextBounds(&text.x1, &text.y1, &text.x2, &text.y2)) {
         text.empty = 0;
-    }
-    if (!collecting) {
-        return false;
     }
     join(&box, text);
     if (box.empty) {

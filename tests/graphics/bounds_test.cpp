@@ -314,6 +314,18 @@ TEST_F(BoundsTest, CollectedBoxOfALineHoldsItsWidth) {
         ASSERT_TRUE(Collected(&got));
         ExpectBox({100 - c.half, 100 - c.half, 300 + c.half, 100 + c.half}, got, 1e-4f, "line");
     }
+    // A colour chosen while the line is given leaves it a line of that width.
+    sglSetRenderMode(1);
+    sglDisable(SGL_LINE_SMOOTH);
+    sglBeginBoundingBox();
+    sglBegin(11);
+    sglVertex2f(100.0f, 100.0f);
+    sglIndexColori(velkor_test::kRed);
+    sglVertex2f(300.0f, 100.0f);
+    sglEnd();
+    Box got{};
+    ASSERT_TRUE(Collected(&got));
+    ExpectBox({98, 98, 302, 102}, got, 1e-4f, "colour changed inside the line");
 }
 
 TEST_F(BoundsTest, NothingDrawnNothingCollected) {

@@ -196,6 +196,21 @@ TEST_F(TextTest, OutlineRingsTheGlyphsInItsColour) {
     ExpectErrors({});
 }
 
+// While smoothing is on, every writer draws the halo first: the glyphs one
+// pixel off in each direction in the halo colour, the glyphs over it.
+TEST_F(TextTest, HaloWhileSmoothing) {
+    sglEnable(SGL_LINE_SMOOTH);
+    sglIndexHaloColori(2);
+    sgluWriteRichText(100, 200, "i", 1);
+    const std::vector<uint8_t> rich = Snapshot();
+    EXPECT_EQ(16, CountPixelsNear(100, 200, 2, 8, kWhite));
+    EXPECT_EQ(20, CountPixelsNear(98, 198, 6, 12, kRed));
+    velkor_test::ClearDisplay();
+    sgluWriteText(100, 200, "i", 1);
+    EXPECT_TRUE(rich == Snapshot());
+    ExpectErrors({});
+}
+
 TEST_F(TextTest, RepeatedSections) {
     struct Case {
         std::string text;

@@ -48,6 +48,21 @@ protected:
         return CountCoveredPixels(x - 1, y - 1, 3, 3, 40) > 0;
     }
 
+    // Pixels lit at all whose centres lie between the two radii round the
+    // centre.
+    static int CoveredBetween(float r1, float r2) {
+        int covered = 0;
+        for (int y = static_cast<int>(kCy - r2) - 1; y <= static_cast<int>(kCy + r2) + 1; ++y) {
+            for (int x = static_cast<int>(kCx - r2) - 1; x <= static_cast<int>(kCx + r2) + 1; ++x) {
+                const float r = std::hypot(x + 0.5f - kCx, y + 0.5f - kCy);
+                if (r > r1 && r < r2 && ReadPixel(x, y).r > 0) {
+                    ++covered;
+                }
+            }
+        }
+        return covered;
+    }
+
     static float DistanceFrom(uint32_t k, float cx, float cy) {
         return std::hypot(VertexX(k) - cx, VertexY(k) - cy);
     }
@@ -189,6 +204,36 @@ TEST_F(PathsTest, CrownOutlineDrawsArcsAndRadialEdges) {
         EXPECT_TRUE(NearLit(100.0f, angle + 2.5f)) << angle;
     }
     EXPECT_FALSE(Lit(kCx + 75.0f, kCy)) << "a full ring has no radial edge";
+}
+
+// A smoothed fill gets a thin antialiased loop round the ring - along the
+// outer arc, a radial edge, the inner arc - so its edges reach a little
+// beyond the flat fill; the strip's own zigzag order would not follow them.
+TEST_F(PathsTest, SmoothedCrownOutlinesItsEdges) {
+    for (int smooth = 0; smooth < 2; ++smooth) {
+        ClearDisplay();
+        smooth ? sglEnable(SGL_POLYGON_SMOOTH) : sglDisable(SGL_POLYGON_SMOOTH);
+        sgluCrown2f(kCx, kCy, 50.0f, 100.0f, 0.0f, 360.0f, 0, 1);
+        // Pixels whose centres lie just beyond the fill's edges.
+        const int beyond_outer = CoveredBetween(100.2f, 100.6f);
+        const int beyond_inner = CoveredBetween(49.4f, 49.8f);
+        if (smooth) {
+            EXPECT_GT(beyond_outer, 200);
+            EXPECT_GT(beyond_inner, 100);
+        } else {
+            EXPECT_EQ(0, beyond_outer);
+            EXPECT_EQ(0, beyond_inner);
+        }
+        for (int angle = 0; angle < 360; angle += 45) {
+            EXPECT_TRUE(LitAt(75.0f, angle + 2.5f)) << angle;
+            EXPECT_FALSE(LitAt(40.0f, angle + 2.5f)) << angle;
+        }
+    }
+    sglEnable(SGL_POLYGON_SMOOTH);
+    sgluCrown2f(kCx, kCy, 50.0f, 100.0f, 0.0f, 360.0f, 0, 1);
+    EXPECT_EQ(1u, Context().polygon_smooth) << "the smoothing state comes back";
+    EXPECT_EQ(0u, Context().line_width_index) << "the line width comes back";
+    EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(PathsTest, CrownWithoutHoleIsASector) {

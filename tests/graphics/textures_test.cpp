@@ -442,6 +442,39 @@ TEST_F(TextureFillTest, ATexturedQuadShowsTheTexelsWhereTheMappingPutsThem) {
     EXPECT_EQ(0u, Context().errors.count);
 }
 
+TEST_F(TextureFillTest, ConcaveAndPathFillsKeepTheirTexelsInPlace) {
+    sglTexImage2Dubv(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
+    sglBindTexture(SGL_TEXTURE_FILL, 12);
+    sglEnable(SGL_TEXTURE_FILL);
+    // An L over three quadrants of the box, cut into triangles by ear clipping.
+    sglEnable(SGL_TESSELLATION);
+    const float xs[6] = {100, 300, 300, 200, 200, 100};
+    const float ys[6] = {100, 100, 200, 200, 300, 300};
+    sglFormatTexture(6, xs, ys, 1, 1, 0, 0);
+    sglBegin(5);
+    for (int k = 0; k < 6; ++k) sglVertex2f(xs[k], ys[k]);
+    sglEnd();
+    EXPECT_EQ(10000, velkor_test::CountPixelsNear(100, 100, 200, 200, kRedPixel));
+    EXPECT_EQ(10000, velkor_test::CountPixelsNear(100, 100, 200, 200, kGreenPixel));
+    EXPECT_EQ(10000, velkor_test::CountPixelsNear(100, 100, 200, 200, kBluePixel));
+    EXPECT_EQ(0, velkor_test::CountCoveredPixels(200, 200, 100, 100)) << "the L's notch";
+    sglDisable(SGL_TESSELLATION);
+
+    // A closed fill path: the closing vertex is dropped with its coordinate.
+    velkor_test::ClearDisplay();
+    sglFormatTexture(6, xs, ys, 1, 1, 0, 0);
+    sglBeginPath(2);
+    sglMoveTo(100, 100);
+    sglLineTo(300, 100);
+    sglLineTo(300, 300);
+    sglLineTo(100, 300);
+    sglClosePath();
+    sglEndPath();
+    EXPECT_EQ(10000, velkor_test::CountPixelsNear(100, 100, 200, 200, kWhitePixel));
+    EXPECT_TRUE(Near(kGreenPixel, velkor_test::ReadPixel(250, 150)));
+    EXPECT_EQ(0u, Context().errors.count);
+}
+
 TEST_F(TextureFillTest, RepetitionsRepeatAStretchedImage) {
     const uint8_t red_green[6] = {255, 0, 0, 0, 255, 0};  // RGB, one row
     sglTexImage2Dubv(13, SGL_FORMAT_RGB, 2, 1, red_green, 1);

@@ -364,10 +364,9 @@ void filled_crown(const ring& r) {
     context->lines.shape_from_arc = 1;
     sglBegin(7);
     for (uint32_t k = 0; k <= count; ++k) {
-        // Equal steps, the last one landing exactly on the end angle.
-        const float angle = k == count ? r.end
-                                       : r.start + direction * r.sweep * static_cast<float>(k) /
-                                                       static_cast<float>(count);
+        // The arcs' steps, the last one shorter where the sweep is not a
+        // whole number of them, so that the fill meets its outline's vertices.
+        const float angle = k == count ? r.end : r.start + direction * step * static_cast<float>(k);
         float x = 0.0f;
         float y = 0.0f;
         point_at(r, r.outer, angle, &x, &y);

@@ -180,6 +180,15 @@ TEST_F(PathsTest, FilledCrownStepsLikeAnArcOfItsOuterRadius) {
     // 5 pixels: 28-degree steps, trunc(90 / 28) + 1 = 4 of them.
     sgluCrown2f(kCx, kCy, 2.0f, 5.0f, 0.0f, 90.0f, 0, 1);
     EXPECT_EQ(10u, Drawn());
+    // 92 degrees: eighteen 5-degree steps and a last one of 2, like an arc.
+    sgluCrown2f(kCx, kCy, 40.0f, 100.0f, 10.0f, 102.0f, 0, 1);
+    ASSERT_EQ(40u, Drawn());
+    for (uint32_t k = 0; k < 20; ++k) {
+        const float degrees = k < 19 ? 10.0f + 5.0f * k : 102.0f;
+        EXPECT_NEAR(kCx + 100.0f * std::cos(degrees * kPi / 180.0f), VertexX(2 * k), 2e-3f) << k;
+        EXPECT_NEAR(kCy + 100.0f * std::sin(degrees * kPi / 180.0f), VertexY(2 * k), 2e-3f) << k;
+        EXPECT_NEAR(kCx + 40.0f * std::cos(degrees * kPi / 180.0f), VertexX(2 * k + 1), 2e-3f) << k;
+    }
 }
 
 TEST_F(PathsTest, CrownOutlineDrawsArcsAndRadialEdges) {

@@ -1,6 +1,6 @@
 #include "widgets/CheckButton.h"
 
-#include "widgets/interactivity_mapping.h"
+#include "widgets/ToggleButton.h"
 
 void CheckButton_init(CheckButton_State* state) {
   state->state = 1;
@@ -29,30 +29,15 @@ void CheckButton_reset(CheckButton_State* state) {
 //   4     space                1     1
 //  mode 2: as the toggle button, toggling on the release that follows a
 //  press on the box while the pointer is still over it.
+//
+// The toggle button's machine, run on this record's fields (the two records
+// order their outputs differently).
 void CheckButton(const CheckButton_Inputs* in, CheckButton_State* state) {
-  if (in->load != 0) state->loadPending = 1;
-
-  const bool leftButton = in->button == 0 || in->button == 1;
-  bool hit;
-  if (in->mode != 2) {
-    hit = in->hover != 0 && in->pressed != 0 && leftButton;
-  } else {
-    state->armed = ((state->armed != 0 && state->previousReleased == 0) ||
-                    (in->pressed != 0 && leftButton && in->hover != 0))
-                       ? 1
-                       : 0;
-    state->previousReleased = in->released;
-    hit = state->armed != 0 && in->hover != 0 && in->released != 0;
-  }
-  const uint8_t toggle = ((hit && in->load == 0) || in->spaceKey != 0) ? 1 : 0;
-
-  if (state->loadPending != 0) {
-    state->state = toggle ^ (in->value != 0 ? 1 : 0);
-    state->loadPending = 0;
-  } else {
-    state->state = toggle ^ state->state;
-  }
-
-  state->event = (toggle != 0 || (state->previousEvent != 0 && BHVR_AsynchronousACK == 0)) ? 1 : 0;
-  state->previousEvent = state->event;
+  const ToggleButton_Inputs same{in->mode,   in->hover, in->pressed, in->released,
+                                 in->button, in->value, in->load,    in->spaceKey};
+  ToggleButton_State machine{state->event,           state->state, state->loadPending,
+                             state->previousReleased, state->armed, state->previousEvent};
+  ToggleButton_step(&same, 0, &machine);
+  *state = CheckButton_State{machine.state,            machine.event, machine.loadPending,
+                             machine.previousReleased, machine.armed, machine.previousEvent};
 }

@@ -29,6 +29,11 @@ void ToggleButton_reset(ToggleButton_State* state) {
 //   4     space            0     1         |
 //   5     load 1 + press   0     1  (loaded value flipped by the click)
 void ToggleButton(const ToggleButton_Inputs* in, ToggleButton_State* state) {
+  ToggleButton_step(in, 1, state);
+}
+
+void ToggleButton_step(const ToggleButton_Inputs* in, uint8_t hitWithLoad,
+                       ToggleButton_State* state) {
   if (in->load != 0) state->loadPending = 1;
 
   const bool leftButton = in->button == 0 || in->button == 1;
@@ -44,7 +49,8 @@ void ToggleButton(const ToggleButton_Inputs* in, ToggleButton_State* state) {
     state->previousReleased = in->released;
     hit = state->armed != 0 && in->hover != 0 && in->released != 0;
   }
-  const uint8_t toggle = (in->spaceKey != 0 || hit) ? 1 : 0;
+  const bool counted = hit && (hitWithLoad != 0 || in->load == 0);
+  const uint8_t toggle = (counted || in->spaceKey != 0) ? 1 : 0;
 
   if (state->loadPending != 0) {
     state->state = toggle ^ (in->value != 0 ? 1 : 0);

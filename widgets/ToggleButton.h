@@ -35,6 +35,11 @@ struct ToggleButton_State {
 void ToggleButton_init(ToggleButton_State* state);
 void ToggleButton_reset(ToggleButton_State* state);
 void ToggleButton(const ToggleButton_Inputs* in, ToggleButton_State* state);
+// The machine both two-state buttons run (CheckButton.h is the same machine):
+// hitWithLoad 1 lets a click flip a value loaded in the same cycle, 0
+// ignores that click so the loaded value shows unchanged.
+void ToggleButton_step(const ToggleButton_Inputs* in, uint8_t hitWithLoad,
+                       ToggleButton_State* state);
 
 void wrapper_ToggleButton(uint32_t mode, uint8_t hover, uint8_t pressed, uint8_t released,
                           uint32_t button, uint8_t value, uint8_t load, uint8_t spaceKey,

@@ -59,7 +59,7 @@ void MultiColumn(const MultiColumn_Inputs* in, MultiColumn_State* state) {
   state->previousPressed = in->pressed;
 
   const bool keyEvent = in->keyPressed && (in->key >= 256 || in->key == KEY_ENTER);
-  state->event = (state->previousEvent && !BHVR_AsynchronousACK) || keyEvent || choose;
+  state->event = BHVR_HoldEvent(keyEvent || choose, &state->previousEvent);
 
   int32_t row = state->selectedRow;
   int32_t column = state->selectedColumn;
@@ -88,7 +88,6 @@ void MultiColumn(const MultiColumn_Inputs* in, MultiColumn_State* state) {
   }
   state->selectedRow = row;
   state->selectedColumn = column;
-  state->previousEvent = state->event;
 }
 
 void FindSelectedCell_Multicolumn(float x, float y, int32_t rows, int32_t columns, float rowHeight,

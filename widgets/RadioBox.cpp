@@ -81,8 +81,7 @@ void RadioBox(const RadioBox_Inputs* in, RadioBox_State* state) {
 
   const bool enter = in->keyPressed != 0 && in->key == KEY_ENTER && InItems(state->cursor) &&
                      in->enabled[state->cursor] != 0;
-  state->event =
-      ((state->previousEvent != 0 && BHVR_AsynchronousACK == 0) || enter || anyClick) ? 1 : 0;
+  state->event = BHVR_HoldEvent(enter || anyClick, &state->previousEvent);
 
   int32_t candidate;
   if (enter) {
@@ -103,5 +102,4 @@ void RadioBox(const RadioBox_Inputs* in, RadioBox_State* state) {
     std::memset(state->selection, 0, sizeof state->selection);
     if (InItems(candidate)) state->selection[candidate] = 1;
   }
-  state->previousEvent = state->event;
 }

@@ -178,7 +178,7 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
   state->previousLock = in->lock;
 
   // The event holds until acknowledged.
-  state->event = (validate || (state->previousEvent && !BHVR_AsynchronousACK)) ? 1 : 0;
+  state->event = BHVR_HoldEvent(validate, &state->previousEvent);
 
   // Selection.
   if (state->loadPending) {
@@ -195,7 +195,6 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
     state->visibleSelected[r] = (r == state->selectedIndex - first) ? 1 : 0;
   }
 
-  state->previousEvent = state->event;
   state->previousFirst = first;
   state->firstVisible = first;
   state->scrollChanged = scrollChanged;

@@ -59,6 +59,5 @@ void ToggleButton_step(const ToggleButton_Inputs* in, uint8_t hitWithLoad,
     state->state = toggle ^ state->state;
   }
 
-  state->event = (toggle != 0 || (state->previousEvent != 0 && BHVR_AsynchronousACK == 0)) ? 1 : 0;
-  state->previousEvent = state->event;
+  state->event = BHVR_HoldEvent(toggle != 0, &state->previousEvent);
 }

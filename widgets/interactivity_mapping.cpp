@@ -46,6 +46,12 @@ const Event* Find(const Event (&table)[Capacity], int used, uint32_t id) {
 
 }  // namespace
 
+uint8_t BHVR_HoldEvent(bool trigger, uint8_t* previousEvent) {
+  const uint8_t event = (trigger || (*previousEvent != 0 && BHVR_AsynchronousACK == 0)) ? 1 : 0;
+  *previousEvent = event;
+  return event;
+}
+
 void BHVR_Reset() {
   // Nothing to forget: the records are rewritten by the next cycle's hand-over.
 }

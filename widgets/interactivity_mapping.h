@@ -97,6 +97,11 @@ constexpr uint32_t BHVR_ANY_DEVICE = 0xFFFFFFFFu;
 // cycles. Behaviours clear a held output event only while it is 1.
 extern uint8_t BHVR_AsynchronousACK;
 
+// The output event of a behaviour: 1 in a cycle whose input triggers it, and
+// held from the previous cycle until a cycle that sees the flag set. The
+// behaviour keeps *previousEvent in its state record.
+uint8_t BHVR_HoldEvent(bool trigger, uint8_t* previousEvent);
+
 // Host callback that places a pointer: (context, device id, x, y).
 typedef void (*BHVR_CursorPosCallback)(void* context, uint32_t id, float x, float y);
 

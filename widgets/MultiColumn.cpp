@@ -45,7 +45,7 @@ void MultiColumn_reset(MultiColumn_State* state) {
 // In mode 2 the press arms the table and the release over a cell chooses it.
 void MultiColumn(const MultiColumn_Inputs* in, MultiColumn_State* state) {
   const bool valid = in->hoveredRow >= 0 && in->hoveredColumn >= 0;
-  const bool leftButton = in->button == 0 || in->button == 1;
+  const bool leftButton = BHVR_LeftButton(in->button);
 
   bool choose;
   if (in->mode == MULTICOLUMN_MODE_RELEASE) {

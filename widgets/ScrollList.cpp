@@ -134,7 +134,7 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
   const bool hitting = in->active && hitRow >= 0;
 
   // A choice by the pointer.
-  const bool leftButton = in->button == 0 || in->button == 1;
+  const bool leftButton = BHVR_LeftButton(in->button);
   bool choose;
   if (in->mode == SCROLLLIST_MODE_RELEASE) {
     state->armed = (state->armed && !state->previousReleased) ||

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "widgets/interactivity_mapping.h"
+
 namespace {
 
 constexpr uint32_t WHEEL_AWAY = 4;
@@ -57,7 +59,7 @@ void Slider_reset(Slider_State* state) {
 //     6   | wheel away over it             |    0     |  60   |   1
 //     7   | step down key                  |    0     |  55   |   0
 void Slider(const Slider_Inputs* in, Slider_State* state) {
-  const bool leftButton = in->button == 0 || in->button == 1;
+  const bool leftButton = BHVR_LeftButton(in->button);
   const bool dragging = (state->previousDragging && in->held && !in->released) ||
                         (in->pressed && leftButton && in->hover);
 

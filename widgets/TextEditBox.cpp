@@ -69,7 +69,7 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
   // Click timing: the window for a second click opens in the cycle after a
   // click and stays open for 500 ms.
   if (state->click) state->clickSeen = 1;
-  state->click = (in->pressed && (in->button == 0 || in->button == 1) && in->hover) ? 1 : 0;
+  state->click = (in->pressed && BHVR_LeftButton(in->button) && in->hover) ? 1 : 0;
   if (state->clickSeen) {
     state->cyclesSinceClick = 1;
   } else if (state->cyclesSinceClick < INT32_MAX) {

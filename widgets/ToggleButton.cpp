@@ -36,7 +36,7 @@ void ToggleButton_step(const ToggleButton_Inputs* in, uint8_t hitWithLoad,
                        ToggleButton_State* state) {
   if (in->load != 0) state->loadPending = 1;
 
-  const bool leftButton = in->button == 0 || in->button == 1;
+  const bool leftButton = BHVR_LeftButton(in->button);
   bool hit;
   if (in->mode != 2) {
     hit = in->hover != 0 && in->pressed != 0 && leftButton;

@@ -102,6 +102,10 @@ extern uint8_t BHVR_AsynchronousACK;
 // behaviour keeps *previousEvent in its state record.
 uint8_t BHVR_HoldEvent(bool trigger, uint8_t* previousEvent);
 
+// Whether the button of a pointer record or focus pulse clicks: the left
+// button, or 0, which a widget sees before any pulse has named a button.
+inline bool BHVR_LeftButton(uint32_t button) { return button == 0 || button == 1; }
+
 // Host callback that places a pointer: (context, device id, x, y).
 typedef void (*BHVR_CursorPosCallback)(void* context, uint32_t id, float x, float y);
 

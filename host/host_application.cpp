@@ -22,6 +22,14 @@ void EmptyQueue(Queue* queue) {
   queue->write_index = APPLICATION_QUEUE_SIZE - 1;
 }
 
+template <typename Event>
+Event* FindContext(Event* contexts, uint32_t count, uint32_t id) {
+  for (uint32_t i = 0; i < count; ++i) {
+    if (id == APPLICATION_ANY_ID || contexts[i].id == id) return &contexts[i];
+  }
+  return nullptr;
+}
+
 // Releases what Application_Allocate made; safe on a half-built record.
 void ReleaseRecordMemory(Application* app) {
   const ApplicationParams* params = app->params;
@@ -168,19 +176,11 @@ PointerEvent* Application_GetPointerContext(Application* app, uint32_t index) {
 }
 
 KeyboardEvent* Application_FindKeyboardContext(Application* app, uint32_t id) {
-  if (app == nullptr) return nullptr;
-  for (uint32_t i = 0; i < app->params->keyboard_count; ++i) {
-    if (id == APPLICATION_ANY_ID || app->keyboard_contexts[i].id == id) return &app->keyboard_contexts[i];
-  }
-  return nullptr;
+  return app == nullptr ? nullptr : FindContext(app->keyboard_contexts, app->params->keyboard_count, id);
 }
 
 PointerEvent* Application_FindPointerContext(Application* app, uint32_t id) {
-  if (app == nullptr) return nullptr;
-  for (uint32_t i = 0; i < app->params->pointer_count; ++i) {
-    if (id == APPLICATION_ANY_ID || app->pointer_contexts[i].id == id) return &app->pointer_contexts[i];
-  }
-  return nullptr;
+  return app == nullptr ? nullptr : FindContext(app->pointer_contexts, app->params->pointer_count, id);
 }
 
 double Application_GetMousePosX(Application* app) { return app == nullptr ? 0.0 : app->mouse_x; }

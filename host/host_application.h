@@ -286,6 +286,12 @@ void Application_WakeDrawingThread(Application* app);
 int Application_TakeSnapshot(Application* app, const char* path);
 void Application_DeletePixelCache(Application* app);
 
+// The native display's aspect ratio and size as the largest client area, and
+// a client area of that size at (0, 0): what a child window and the
+// off-screen buffer use, and where a top-level window starts before its
+// preferences are read.
+void Application_UseNativeGeometry(Application* app);
+
 void StartDrawingThread(Application* app);
 // From the main thread: asks the drawing thread to close the window (which
 // writes the preferences) and waits for it to end; cancelled is 1 after.

@@ -79,15 +79,8 @@ bool AllocatePixelCache(Application* app, int32_t width, int32_t height) {
 
 uint8_t* Application_CreateBuffer(Application* app) {
   if (app == nullptr || app->egl_surface != nullptr || app->window.load() != nullptr) return nullptr;
-  const ApplicationParams* params = app->params;
-  app->aspect_ratio = static_cast<double>(params->width) / static_cast<double>(params->height);
-  app->max_outer_size[0] = static_cast<int32_t>(params->width);
-  app->max_outer_size[1] = static_cast<int32_t>(params->height);
-  app->client_rect[0] = 0;
-  app->client_rect[1] = 0;
-  app->client_rect[2] = static_cast<int32_t>(params->width);
-  app->client_rect[3] = static_cast<int32_t>(params->height);
   app->parent = nullptr;
+  Application_UseNativeGeometry(app);
   app->buffer_mutex_exists = 1;
   std::lock_guard<std::mutex> lock(app->buffer_mutex);
   if (!SetupBuffer(app)) {

@@ -29,6 +29,20 @@ int32_t TruncRatio(double value) {
   return static_cast<int32_t>(std::trunc(value));
 }
 
+void SetClientRect(Application* app, int32_t x, int32_t y, int32_t width, int32_t height) {
+  app->client_rect[0] = x;
+  app->client_rect[1] = y;
+  app->client_rect[2] = width;
+  app->client_rect[3] = height;
+}
+
+// A window with no stored place, or one coming back from full screen with
+// none saved: the native size, a little off the screen's corner.
+constexpr int32_t kDefaultPlace = 50;
+void UseDefaultPlace(Application* app) {
+  SetClientRect(app, kDefaultPlace, kDefaultPlace, app->max_outer_size[0], app->max_outer_size[1]);
+}
+
 Application* RecordOf(GLFWwindow* window) { return static_cast<Application*>(glfwGetWindowUserPointer(window)); }
 
 int CurrentModifiers(GLFWwindow* window) {
@@ -228,13 +242,10 @@ int SetupWindow(Application* app) {
   // A program that draws on request, or takes no input from the window,
   // keeps the last frame for repaints and snapshots.
   if (params->paint_driven != 0 || app->use_system_events == 0) {
+    // FillPixelCache sets the packing of every read itself.
     if (!AllocatePixelCache(app, app->screen_size[0], app->screen_size[1])) {
       fprintf(stderr, "cannot allocate pixel cache.\n");
     }
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
     glPixelTransferi(GL_MAP_COLOR, 0);
     glPixelTransferi(GL_INDEX_SHIFT, 0);
     glPixelTransferi(GL_INDEX_OFFSET, 0);
@@ -417,12 +428,9 @@ void ToggleFullScreen(Application* app) {
       break;
     default:
       if (app->saved_rect[2] > 0) {
-        for (int i = 0; i < 4; ++i) app->client_rect[i] = app->saved_rect[i];
+        SetClientRect(app, app->saved_rect[0], app->saved_rect[1], app->saved_rect[2], app->saved_rect[3]);
       } else {
-        app->client_rect[0] = 50;
-        app->client_rect[1] = 50;
-        app->client_rect[2] = app->max_outer_size[0];
-        app->client_rect[3] = app->max_outer_size[1];
+        UseDefaultPlace(app);
       }
       SetWindowState(app, WINDOW_STATE_WINDOWED);
       break;
@@ -451,36 +459,30 @@ void ReadWindowPref(Application* app) {
   if (ParseWindowState(text, &state)) app->window_state = state;
   const int32_t width = static_cast<int32_t>(app->params->width);
   const int32_t height = static_cast<int32_t>(app->params->height);
-  snprintf(text, sizeof text, "%dx%dx%dx%d", 50, 50, width, height);
+  snprintf(text, sizeof text, "%dx%dx%dx%d", kDefaultPlace, kDefaultPlace, width, height);
   ReadPreference(app->module_path, kSection, "Position", text, sizeof text);
   int32_t* client = app->client_rect;
-  if (!ParseWindowPosition(text, &client[0], &client[1], &client[2], &client[3])) {
-    client[0] = 50;
-    client[1] = 50;
-    client[2] = app->max_outer_size[0];
-    client[3] = app->max_outer_size[1];
-  }
+  if (!ParseWindowPosition(text, &client[0], &client[1], &client[2], &client[3])) UseDefaultPlace(app);
 }
 
 // ---- Creation and the drawing thread (main thread) ---------------------------------------
+
+void Application_UseNativeGeometry(Application* app) {
+  const int32_t width = static_cast<int32_t>(app->params->width);
+  const int32_t height = static_cast<int32_t>(app->params->height);
+  app->aspect_ratio = static_cast<double>(width) / static_cast<double>(height);
+  app->max_outer_size[0] = width;
+  app->max_outer_size[1] = height;
+  SetClientRect(app, 0, 0, width, height);
+}
 
 bool Application_CreateWindow(Application* app, void* parent) {
   if (app == nullptr) return false;
   Application_Reset(app);
   if (app->window.load() != nullptr) return true;
-  const ApplicationParams* params = app->params;
-  app->aspect_ratio = static_cast<double>(params->width) / static_cast<double>(params->height);
-  app->max_outer_size[0] = static_cast<int32_t>(params->width);
-  app->max_outer_size[1] = static_cast<int32_t>(params->height);
   app->parent = parent;
-  if (parent != nullptr) {
-    app->client_rect[0] = 0;
-    app->client_rect[1] = 0;
-    app->client_rect[2] = app->max_outer_size[0];
-    app->client_rect[3] = app->max_outer_size[1];
-  } else {
-    ReadWindowPref(app);
-  }
+  Application_UseNativeGeometry(app);
+  if (parent == nullptr) ReadWindowPref(app);
   StopDrawingThread(app);
   StartDrawingThread(app);
   return app->window.load() != nullptr;

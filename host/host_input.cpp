@@ -19,12 +19,23 @@ int32_t AdvanceWrite(Queue* queue) {
   return queue->write_index;
 }
 
-template <typename Queue>
-int32_t AdvanceRead(Queue* queue) {
-  int32_t slot = queue->read_index;
+// Hands the oldest entry to the context with its id (a context matched to no
+// description loses it); false when the queue is empty.
+template <typename Queue, typename Event>
+bool DeliverOldest(Application* app, Queue* queue, Event* (*find)(Application*, uint32_t)) {
+  if (queue->count < 1) return false;
+  const Event& entry = queue->entries[queue->read_index];
   queue->read_index = (queue->read_index + 1) % APPLICATION_QUEUE_SIZE;
   --queue->count;
-  return slot;
+  Event* context = find(app, entry.id);
+  if (context != nullptr) *context = entry;
+  return true;
+}
+
+template <typename Event>
+void SetKeyState(Event* entry, uint32_t state) {
+  entry->pressed = state == KEY_STATE_DOWN ? 1 : 0;
+  entry->released = state == KEY_STATE_UP ? 1 : 0;
 }
 
 bool TouchPositionValid(const Application* app, uint32_t slot) {
@@ -50,8 +61,7 @@ void RecordKeyboardEvent(Application* app, uint32_t key, uint32_t state, uint32_
   KeyboardEvent* entry = &queue->entries[AdvanceWrite(queue)];
   entry->id = app->params->keyboards[0].id;
   entry->key = key;
-  entry->pressed = state == KEY_STATE_DOWN ? 1 : 0;
-  entry->released = state == KEY_STATE_UP ? 1 : 0;
+  SetKeyState(entry, state);
   entry->modifiers = modifiers;
 }
 
@@ -63,8 +73,7 @@ void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_
   PointerEvent* entry = &queue->entries[AdvanceWrite(queue)];
   entry->id = app->params->pointers[slot].id;
   entry->button = button;
-  entry->pressed = state == KEY_STATE_DOWN ? 1 : 0;
-  entry->released = state == KEY_STATE_UP ? 1 : 0;
+  SetKeyState(entry, state);
   entry->modifiers = modifiers;
   if (TouchPositionValid(app, slot)) {
     entry->x = static_cast<float>(app->touch_positions[slot][0]);
@@ -95,12 +104,8 @@ void RecordPointerPos(Application* app, uint32_t slot, int32_t screen_x, int32_t
 void PopKeyboardEvent(Application* app) {
   if (!Recording(app)) return;
   std::lock_guard<std::mutex> lock(app->event_queue_mutex);
-  KeyboardEventQueue* queue = &app->keyboard_queue;
-  if (queue->count >= 1) {
-    const KeyboardEvent* entry = &queue->entries[AdvanceRead(queue)];
-    KeyboardEvent* context = Application_FindKeyboardContext(app, entry->id);
-    if (context != nullptr) *context = *entry;
-  } else if (app->params->keyboard_count > 0) {
+  if (DeliverOldest(app, &app->keyboard_queue, Application_FindKeyboardContext)) return;
+  if (app->params->keyboard_count > 0) {
     KeyboardEvent* context = Application_FindKeyboardContext(app, app->params->keyboards[0].id);
     if (context != nullptr) {
       context->key = 0;
@@ -114,12 +119,8 @@ void PopKeyboardEvent(Application* app) {
 void PopMouseEvent(Application* app) {
   if (!Recording(app)) return;
   std::lock_guard<std::mutex> lock(app->event_queue_mutex);
-  PointerEventQueue* queue = &app->pointer_queue;
-  if (queue->count >= 1) {
-    const PointerEvent* entry = &queue->entries[AdvanceRead(queue)];
-    PointerEvent* context = Application_FindPointerContext(app, entry->id);
-    if (context != nullptr) *context = *entry;
-  } else if (app->params->pointer_count > 0) {
+  if (DeliverOldest(app, &app->pointer_queue, Application_FindPointerContext)) return;
+  if (app->params->pointer_count > 0) {
     // Only the first pointer idles at the mouse position: GLFW reports no
     // touch digitiser, so touch mode, which would idle every contact, never
     // holds on this platform.

@@ -129,33 +129,12 @@ void SourcePiece(Piece* p, uint32_t mode, uint32_t reg, const char* v,
   }
 }
 
+// A destination (Register..Absolute) reads as a source in the same mode;
+// only its addressing bit differs.
 void DestinationPiece(Piece* p, uint32_t mode, uint32_t reg, const char* w,
                       const char* indexText) {
-  const char* name = kRegisterNames[reg];
-  p->extension = false;
-  p->extensionWord[0] = 0;
-  p->as[0] = 0;
+  SourcePiece(p, mode, reg, w, indexText);
   p->ad = mode == kModeRegister ? '0' : '1';
-  Bits(p->registerBits, reg, 4);
-  switch (mode) {
-    case kModeRegister:
-      CellPrintf(p->text, "%s", name);
-      break;
-    case kModeIndexed:
-      CellPrintf(p->text, "0x%s(%s)", w, name);
-      ExtensionWord(p, ParseHex(w, kTextCellSize));
-      break;
-    case kModeSymbolic:
-      CellPrintf(p->text, "0x%s", w);
-      Bits(p->registerBits, 0, 4);
-      ExtensionWord(p, ParseAfterPrefix(indexText, kAddressTextSize));
-      break;
-    default: // absolute
-      CellPrintf(p->text, "&0x%s", w);
-      Bits(p->registerBits, 2, 4);
-      ExtensionWord(p, ParseHex(w, kTextCellSize));
-      break;
-  }
 }
 
 uint32_t ParseBits(const char* bits) {
@@ -185,13 +164,10 @@ void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
       outExtension1 == nullptr || outExtension2 == nullptr) {
     return;
   }
-  // Only the selected format's operation counts: the others may hold what
-  // an earlier decode left in them.
   bool operation = format == kFormatNone ||
-                   (format == kFormatDoubleOperand && dualOperation < kDualOperationCount) ||
-                   (format == kFormatSingleOperand && singleOperation < kSingleOperationCount) ||
-                   (format == kFormatJump && jumpOperation < kJumpOperationCount) ||
-                   (format == kFormatEmulated && emulatedOperation < kEmulatedOperationCount);
+                   OperationInVocabulary(format, dualOperation, singleOperation,
+                                         jumpOperation, emulatedOperation,
+                                         kSingleOperationCount);
   if (!operation || sourceMode >= kModeCount ||
       sourceRegister >= kRegisterCount || destinationMode < 0 ||
       destinationMode >= kDestinationModeCount ||

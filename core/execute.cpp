@@ -55,8 +55,10 @@ uint32_t Read(const Machine& m, uint32_t address, CellRadix radix) {
                 : ReadWord(m.ram, m.rom, m.portsRead, address, radix);
 }
 
-bool IsConstantGeneratorValue(uint32_t v) {
-  return v == 0 || v == 1 || v == 2 || v == 4 || v == 8 || v == 0xFFFF;
+// A register operand: hex, or decimal digits for DADD.
+uint32_t RegisterOperand(const Machine& m, int reg, CellRadix radix) {
+  return radix == kRadixHex ? Reg(m, reg)
+                            : ParseDecimal(m.regs[reg], kTextCellSize) & 0xFFFF;
 }
 
 // The source operand of a double-operand instruction, PUSH or CALL.
@@ -65,25 +67,19 @@ uint32_t FetchSource(Machine& m, int mode, int reg, CellRadix radix,
                      bool emulated) {
   if (mode == kModeRegister) {
     m.highlight[reg] = kHighlightSource;
-    return radix == kRadixHex ? Reg(m, reg)
-                              : ParseDecimal(m.regs[reg], kTextCellSize) & 0xFFFF;
+    return RegisterOperand(m, reg, radix);
   }
   if (emulated) return 0;
   uint32_t value = Read(m, m.sourceAddress, radix);
   if (mode == kModeImmediate) value = ParseHex(m.sourceText, kTextCellSize) & 0xFFFF;
   if (mode == kModeAutoincrement) Set(m, reg, Reg(m, reg) + (m.byte ? 1 : 2));
-  bool extension = (mode >= kModeIndexed && mode <= kModeAbsolute) ||
-                   (mode == kModeImmediate && !IsConstantGeneratorValue(value));
-  if (extension) AdvancePC(m);
+  if (SourceHasExtensionWord(static_cast<uint32_t>(mode), m.sourceText)) AdvancePC(m);
   return value;
 }
 
 // The destination operand; PC steps over its extension word first.
 uint32_t FetchDestination(Machine& m, int mode, int reg, CellRadix radix) {
-  if (mode == kModeRegister) {
-    return radix == kRadixHex ? Reg(m, reg)
-                              : ParseDecimal(m.regs[reg], kTextCellSize) & 0xFFFF;
-  }
+  if (mode == kModeRegister) return RegisterOperand(m, reg, radix);
   AdvancePC(m);
   return Read(m, m.destinationAddress, radix);
 }
@@ -126,13 +122,7 @@ void StoreDecimal(Machine& m, int mode, int reg, uint32_t value) {
     else if (reg == 2) masked = value & 0x1FF;
     if (reg != 3) snprintf(m.regs[reg], kTextCellSize, "%04u", masked);
     m.highlight[reg] = kHighlightWritten;
-    if (reg == 1 && m.ramMarker != nullptr) {
-      m.ramMarker->row = (masked >= 0x0200 && masked <= 0x027E)
-                             ? (0x027E - masked) / 2
-                             : kNoMarkedRow;
-      m.ramMarker->column = 0;
-      if (m.ramMarkerOn != nullptr) *m.ramMarkerOn = 1;
-    }
+    if (reg == 1) MarkRow(m.ramMarker, m.ramMarkerOn, RamRow(masked));
     return;
   }
   uint32_t address = m.destinationAddress;
@@ -324,14 +314,11 @@ bool SelectionInVocabulary(uint32_t format, uint32_t dualOperation,
                            uint32_t emulatedOperation, int32_t sourceMode,
                            int32_t sourceRegister, int32_t destinationMode,
                            int32_t destinationRegister, float pcOffset) {
-  // Only the selected format's operation counts: the others may hold what
-  // an earlier decode left in them.
-  bool operation = (format == kFormatDoubleOperand && dualOperation < kDualOperationCount) ||
-                   (format == kFormatSingleOperand && singleOperation <= kOpSingleUnused) ||
-                   (format == kFormatJump && jumpOperation < kJumpOperationCount) ||
-                   (format == kFormatEmulated && emulatedOperation < kEmulatedOperationCount);
-  return operation && sourceMode >= 0 &&
-         sourceMode < kModeCount && sourceRegister >= 0 &&
+  // Single operation 7 decodes from Format II 111 and runs as no operation.
+  return OperationInVocabulary(format, dualOperation, singleOperation,
+                               jumpOperation, emulatedOperation,
+                               kOpSingleUnused + 1) &&
+         sourceMode >= 0 && sourceMode < kModeCount && sourceRegister >= 0 &&
          sourceRegister < kRegisterCount && destinationMode >= 0 &&
          destinationMode < kDestinationModeCount && destinationRegister >= 0 &&
          destinationRegister < kRegisterCount && OffsetInRange(pcOffset);

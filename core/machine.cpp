@@ -55,6 +55,12 @@ bool HasDestinationOperand(const InstructionSelection* s) {
           s->emulatedOperation != kOpRET);
 }
 
+// A selection the assembler refuses (or a word that did not decode) leaves
+// no machine word rather than the previous one.
+void ForgetWords(AssembledInstruction* a) {
+  a->word[0] = a->extension1[0] = a->extension2[0] = 0;
+}
+
 } // namespace
 
 void InitMachine(MachineState* m) {
@@ -92,9 +98,7 @@ uint8_t SourceHasExtensionWord(uint32_t sourceMode, const char* sourceText) {
   if (sourceMode >= kModeIndexed && sourceMode <= kModeAbsolute) return 1;
   if (sourceMode != kModeImmediate) return 0;
   if (sourceText != nullptr && !Terminated(sourceText, kTextCellSize)) return 0;
-  uint32_t v = ParseHex(sourceText, kTextCellSize) & 0xFFFF;
-  bool constant = v == 0 || v == 1 || v == 2 || v == 4 || v == 8 || v == 0xFFFF;
-  return constant ? 0 : 1;
+  return IsConstantGeneratorValue(ParseHex(sourceText, kTextCellSize) & 0xFFFF) ? 0 : 1;
 }
 
 void DisassembleAtPC(const MachineState* m, DecodedInstruction* d) {
@@ -164,6 +168,34 @@ void ExecuteSelection(const InstructionSelection* s, const AddressUnit* source,
           destination->address, m->ports, m->registers, m->highlight, m->ram,
           &m->ramMarker, &m->ramMarkerOn, &m->romMarker, &m->romMarkerOn,
           m->statusFlags, m->ports);
+}
+
+void InitSimulator(Simulator* s) {
+  memset(s, 0, sizeof *s);
+  InitMachine(&s->machine);
+  InitSelection(&s->selection);
+  InitDecoded(&s->decoded);
+}
+
+bool FetchDecode(Simulator* s) {
+  DisassembleAtPC(&s->machine, &s->decoded);
+  if (s->decoded.resetRequest) {
+    ForgetWords(&s->assembled);
+    return false;
+  }
+  LoadDecodedSelection(&s->decoded, &s->selection);
+  AssembleSelected(s);
+  return true;
+}
+
+void AssembleSelected(Simulator* s) {
+  UpdateAddressUnits(&s->selection, s->machine.registers, &s->source, &s->destination);
+  ForgetWords(&s->assembled);
+  AssembleSelection(&s->selection, &s->source, &s->destination, &s->assembled);
+}
+
+void ExecuteSelected(Simulator* s) {
+  ExecuteSelection(&s->selection, &s->source, &s->destination, &s->machine);
 }
 
 void ResetMachine(MachineState* m, uint8_t* phase, DecodedInstruction* decoded) {

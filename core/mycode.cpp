@@ -23,12 +23,14 @@ bool CellsTerminated(const TextCell* cells, int count) {
   return true;
 }
 
+bool RowTerminated(const MemoryRow* row) {
+  return Terminated(row->cells[kRowHighCell], kTextCellSize) &&
+         Terminated(row->cells[kRowLowCell], kTextCellSize);
+}
+
 bool RowsTerminated(const MemoryRow* rows) {
   for (int r = 0; r < kMemoryRowCount; ++r) {
-    if (!Terminated(rows[r].cells[kRowHighCell], kTextCellSize) ||
-        !Terminated(rows[r].cells[kRowLowCell], kTextCellSize)) {
-      return false;
-    }
+    if (!RowTerminated(&rows[r])) return false;
   }
   return true;
 }
@@ -104,6 +106,20 @@ void WriteHexPrefixed(char* out, uint32_t value) {
   out[0] = '0';
   out[1] = 'x';
   WriteHex4(out + 2, value);
+}
+
+void WritePortCell(PortCell cell, uint32_t value) {
+  cell[0] = '0';
+  cell[1] = 'x';
+  WriteHex2(cell + 2, value);
+}
+
+void MarkRow(TableMarker* marker, uint8_t* markerOn, int row) {
+  if (marker != nullptr) {
+    marker->row = row < 0 ? kNoMarkedRow : static_cast<uint32_t>(row);
+    marker->column = 0;
+  }
+  if (markerOn != nullptr) *markerOn = 1;
 }
 
 uint32_t RegisterValue(const TextCell* registers, int reg) {
@@ -197,16 +213,28 @@ void WriteMemory(MemoryRow* ram, PortCell* ports, uint32_t address,
     return;
   }
   int p = PortCellIndex(address);
-  if (p >= 0 && ports != nullptr) {
-    // A port takes the low byte in byte and word operations alike.
-    ports[p][0] = '0';
-    ports[p][1] = 'x';
-    WriteHex2(ports[p] + 2, value);
-  }
+  // A port takes the low byte in byte and word operations alike.
+  if (p >= 0 && ports != nullptr) WritePortCell(ports[p], value);
 }
 
 bool OffsetInRange(float offset) {
   return isfinite(offset) && offset > -513.0f && offset < 512.0f;
+}
+
+bool IsConstantGeneratorValue(uint32_t v) {
+  return v == 0 || v == 1 || v == 2 || v == 4 || v == 8 || v == 0xFFFF;
+}
+
+bool OperationInVocabulary(uint32_t format, uint32_t dualOperation,
+                           uint32_t singleOperation, uint32_t jumpOperation,
+                           uint32_t emulatedOperation, uint32_t singleCount) {
+  switch (format) {
+    case kFormatDoubleOperand: return dualOperation < kDualOperationCount;
+    case kFormatSingleOperand: return singleOperation < singleCount;
+    case kFormatJump: return jumpOperation < kJumpOperationCount;
+    case kFormatEmulated: return emulatedOperation < kEmulatedOperationCount;
+    default: return false;
+  }
 }
 
 } // namespace core_detail
@@ -219,24 +247,16 @@ void SetRegister(TextCell* registers, uint8_t reg, uint16_t value,
   if (registers == nullptr || reg >= kRegisterCount) return;
   switch (reg) {
     case 0: {
+      // PC and SP are even; their table markers follow them.
       uint32_t pc = value & 0xFFFEu;
       WriteHex4(registers[0], pc);
-      if (romMarker != nullptr) {
-        romMarker->row = pc > 0xFF7F ? (0xFFFE - pc) / 2 : kNoMarkedRow;
-        romMarker->column = 0;
-      }
-      if (romMarkerOn != nullptr) *romMarkerOn = 1;
+      MarkRow(romMarker, romMarkerOn, RomRow(pc));
       break;
     }
     case 1: {
       uint32_t sp = value & 0xFFFEu;
       WriteHex4(registers[1], sp);
-      if (ramMarker != nullptr) {
-        ramMarker->row = (sp >= 0x0200 && sp <= 0x027E) ? (0x027E - sp) / 2
-                                                         : kNoMarkedRow;
-        ramMarker->column = 0;
-      }
-      if (ramMarkerOn != nullptr) *ramMarkerOn = 1;
+      MarkRow(ramMarker, ramMarkerOn, RamRow(sp));
       break;
     }
     case 2:
@@ -273,12 +293,12 @@ void HexConv(const char* input, char* outText, uint16_t* outNumber,
 
 void ChangeReg(int32_t reg, const char* hexText, TextCell* registers) {
   if (registers == nullptr || hexText == nullptr) return;
-  if (reg < 0 || reg >= kRegisterCount || reg == 3) return;
+  if (reg < 0 || reg >= kRegisterCount) return;
   if (!Terminated(hexText, kTextCellSize)) return;
-  uint32_t value = ParseHex(hexText, kTextCellSize);
-  if (reg <= 1) value &= 0xFFFE;
-  else if (reg == 2) value &= 0x107;
-  WriteHex4(registers[reg], value);
+  // The register writer's masks, without moving the table markers.
+  SetRegister(registers, static_cast<uint8_t>(reg),
+              static_cast<uint16_t>(ParseHex(hexText, kTextCellSize)), nullptr,
+              nullptr, nullptr, nullptr);
 }
 
 void ChangeRAM(const char* hexText, int32_t row, MemoryRow* ram) {
@@ -371,10 +391,7 @@ void Reset(const MemoryRow* rom, TextCell* registers, MemoryRow* ram,
       statusFlags == nullptr || phase == nullptr) {
     return;
   }
-  if (rom != nullptr && (!Terminated(rom[0].cells[kRowHighCell], kTextCellSize) ||
-                         !Terminated(rom[0].cells[kRowLowCell], kTextCellSize))) {
-    return;
-  }
+  if (rom != nullptr && !RowTerminated(&rom[0])) return;
   for (int i = 0; i < 4; ++i) statusFlags[i] = 0;
   for (uint8_t r = 0; r < kRegisterCount; ++r) {
     SetRegister(registers, r, 0, ramMarker, ramMarkerOn, romMarker, romMarkerOn);
@@ -393,10 +410,7 @@ void NMI(const MemoryRow* rom, const TextCell* registersIn,
   if (registersOut == nullptr) return;
   const TextCell* in = registersIn != nullptr ? registersIn : registersOut;
   if (!CellsTerminated(in, kRegisterCount)) return;
-  if (rom != nullptr && (!Terminated(rom[1].cells[kRowHighCell], kTextCellSize) ||
-                         !Terminated(rom[1].cells[kRowLowCell], kTextCellSize))) {
-    return;
-  }
+  if (rom != nullptr && !RowTerminated(&rom[1])) return;
   uint32_t pc = RegisterValue(in, 0);
   uint32_t sr = RegisterValue(in, 2);
   // SP stays even, as SetRegister keeps it.
@@ -432,7 +446,5 @@ void Ports(const PortCell* portsIn, const uint8_t* p2Input, PortCell* portsOut,
     // Pins configured as outputs read 0 at P2IN.
     if (!(p2dir & (1u << i)) && p2Input != nullptr && p2Input[i]) p2in |= 1u << i;
   }
-  portsOut[4][0] = '0';
-  portsOut[4][1] = 'x';
-  WriteHex2(portsOut[4] + 2, p2in);
+  WritePortCell(portsOut[4], p2in);
 }

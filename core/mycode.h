@@ -18,7 +18,7 @@
 //   EXECUTE          Execute with the selection and the AddressCalc texts;
 //   buttons/pop-ups  Save, Reset, NMI, HexConv, ChangeReg, ChangeRAM,
 //                    ROMSave, ROMLoad.
-//   The helpers at the end (InitMachine ... ExecuteSelection) bundle those
+//   The helpers at the end (InitMachine ... ExecuteSelected) bundle those
 //   calls over the records below for the trace tool, tests and benchmark.
 //
 // Threads
@@ -359,3 +359,30 @@ void ExecuteSelection(const InstructionSelection* selection,
 // Reset of the whole machine record (phase and decoded format may be null).
 void ResetMachine(MachineState* machine, uint8_t* phase,
                   DecodedInstruction* decoded);
+
+// The records of the panel's instruction cycle, for running the core
+// without the window (trace tool, benchmark, tests). Large: keep it off the
+// stack.
+struct Simulator {
+  MachineState machine;
+  InstructionSelection selection;
+  DecodedInstruction decoded;
+  AddressUnit source;
+  AddressUnit destination;
+  AssembledInstruction assembled;
+};
+
+// Initial machine and selectors, empty address units and assembler texts.
+void InitSimulator(Simulator* simulator);
+
+// A FETCH/DECODE click: Disassemble at PC, the decoded fields into the
+// selectors, then AssembleSelected. Returns false, with no machine word,
+// when the word does not decode; the caller answers with a RESET.
+bool FetchDecode(Simulator* simulator);
+
+// The frame's address unit and Assemble for the current selection. A
+// selection the assembler refuses leaves the machine word empty.
+void AssembleSelected(Simulator* simulator);
+
+// An EXECUTE click on the current selection (after AssembleSelected).
+void ExecuteSelected(Simulator* simulator);

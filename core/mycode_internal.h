@@ -16,7 +16,9 @@ namespace core_detail {
 // 1 when `text` holds a terminator within its first `size` characters.
 bool Terminated(const char* text, size_t size);
 bool CellsTerminated(const TextCell* cells, int count);
-// The high and low byte cells of every row (the only cells the core reads).
+// A row's high and low byte cells (the only cells of a row the core reads),
+// of one row or of all 64.
+bool RowTerminated(const MemoryRow* row);
 bool RowsTerminated(const MemoryRow* rows);
 bool PortsTerminated(const PortCell* ports);
 
@@ -32,6 +34,11 @@ void WriteHex4(char* out, uint32_t value); // "%04X" of value & 0xFFFF
 void WriteHex2(char* out, uint32_t value); // "%02X" of value & 0xFF
 void WriteWordToRow(MemoryRow* row, uint32_t value); // high and low cells
 void WriteHexPrefixed(char* out, uint32_t value); // "0x%04X", 7 bytes
+void WritePortCell(PortCell cell, uint32_t value);  // "0x%02X" of value & 0xFF
+
+// Points a table marker at `row` (no row when negative), column 0, and
+// switches it on; null pointers are skipped.
+void MarkRow(TableMarker* marker, uint8_t* markerOn, int row);
 
 // Decimal or hexadecimal view of a memory cell.
 enum CellRadix { kRadixHex, kRadixDecimal };
@@ -58,5 +65,16 @@ int PortCellIndex(uint32_t address);
 
 // A float jump offset that truncates into -512..511.
 bool OffsetInRange(float offset);
+
+// The values the constant generator (R2 and R3) supplies without an
+// extension word: 0, 1, 2, 4, 8 and -1.
+bool IsConstantGeneratorValue(uint32_t value);
+
+// The selected format's operation lies inside its vocabulary; the other
+// formats' operations are not looked at, since they may hold what an earlier
+// decode left in them. `singleCount` bounds the single-operand operations.
+bool OperationInVocabulary(uint32_t format, uint32_t dualOperation,
+                           uint32_t singleOperation, uint32_t jumpOperation,
+                           uint32_t emulatedOperation, uint32_t singleCount);
 
 } // namespace core_detail

@@ -127,63 +127,33 @@ void PrintState(const MachineState* m) {
          m->statusFlags[kFlagZ], m->statusFlags[kFlagC]);
 }
 
-void ClearAssembled(AssembledInstruction* a) {
-  a->text[0] = a->word[0] = a->extension1[0] = a->extension2[0] = 0;
-}
-
-struct Bench {
-  MachineState machine;
-  InstructionSelection selection;
-  DecodedInstruction decoded;
-  AddressUnit source;
-  AddressUnit destination;
-  AssembledInstruction assembled;
-};
-
-// FETCH/DECODE's second half and the frame's Assemble: selectors loaded
-// from the decoded fields, the address unit, the assembler.
-void LoadAndAssemble(Bench* b) {
-  LoadDecodedSelection(&b->decoded, &b->selection);
-  UpdateAddressUnits(&b->selection, b->machine.registers, &b->source, &b->destination);
-  ClearAssembled(&b->assembled);
-  AssembleSelection(&b->selection, &b->source, &b->destination, &b->assembled);
-}
-
-void Trace(Bench* b, unsigned long steps) {
-  MachineState* m = &b->machine;
-  ResetMachine(m, nullptr, &b->decoded);
+void Trace(Simulator* s, unsigned long steps) {
+  MachineState* m = &s->machine;
+  ResetMachine(m, nullptr, &s->decoded);
   for (unsigned long i = 0; i < steps; ++i) {
     Ports(m->ports, m->p2Input, m->ports, m->p1Output);
     unsigned pc = Parse16(m->registers[0]);
-    DisassembleAtPC(m, &b->decoded);
-    if (b->decoded.resetRequest) {
+    if (!FetchDecode(s)) {
       printf("RESET\n");
-      ResetMachine(m, nullptr, &b->decoded);
+      ResetMachine(m, nullptr, &s->decoded);
       continue;
     }
-    LoadAndAssemble(b);
-    ExecuteSelection(&b->selection, &b->source, &b->destination, m);
-    PrintInstruction(pc, m, &b->assembled);
+    ExecuteSelected(s);
+    PrintInstruction(pc, m, &s->assembled);
     PrintState(m);
   }
 }
 
-void List(Bench* b) {
-  MachineState* m = &b->machine;
+void List(Simulator* s) {
+  MachineState* m = &s->machine;
   unsigned address = 0xFF80;
   while (address <= 0xFFFE) {
     SetRegister(m->registers, 0, static_cast<uint16_t>(address), &m->ramMarker,
                 &m->ramMarkerOn, &m->romMarker, &m->romMarkerOn);
-    DisassembleAtPC(m, &b->decoded);
-    unsigned words = 1;
-    if (b->decoded.resetRequest) {
-      ClearAssembled(&b->assembled);
-    } else {
-      LoadAndAssemble(b);
-      if (b->assembled.extension1[0] != 0) ++words;
-      if (b->assembled.extension2[0] != 0) ++words;
-    }
-    PrintInstruction(address, m, &b->assembled);
+    FetchDecode(s);
+    const AssembledInstruction* a = &s->assembled;
+    unsigned words = 1 + (a->extension1[0] != 0) + (a->extension2[0] != 0);
+    PrintInstruction(address, m, a);
     printf("\n");
     address += 2 * words;
   }
@@ -200,17 +170,15 @@ int main(int argc, char** argv) {
   }
   // The machine record is large (its texts are the panel's cells): keep it
   // off the stack.
-  static Bench bench;
-  InitMachine(&bench.machine);
-  InitSelection(&bench.selection);
-  InitDecoded(&bench.decoded);
-  if (options.slotFile != nullptr && !LoadSlotFile(options.slotFile, &bench.machine)) {
+  static Simulator simulator;
+  InitSimulator(&simulator);
+  if (options.slotFile != nullptr && !LoadSlotFile(options.slotFile, &simulator.machine)) {
     return 1;
   }
   if (options.list) {
-    List(&bench);
+    List(&simulator);
   } else {
-    Trace(&bench, options.steps);
+    Trace(&simulator, options.steps);
   }
   if (fflush(stdout) != 0 || ferror(stdout)) {
     fprintf(stderr, "velkor-trace: cannot write the output\n");

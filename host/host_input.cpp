@@ -375,23 +375,18 @@ constexpr int32_t kCursorColorReleased = 3;
 constexpr int32_t kCursorColorIdle = 5;
 constexpr int32_t kCursorLineWidth = 4;
 
-// Tells several pointers apart: the id beside the cross, in the
-// application's font slot 0 (an empty slot writes in the table's first
-// font), the text attributes put back afterwards.
-void WritePointerId(sgl_type_statemachine* context, uint32_t id, float x, float y) {
-  const uint32_t font = context->text.font;
-  const uint32_t font_line_width = context->text.font_line_width;
-  const int32_t outline_width_step = context->text.outline_width_step;
-  const uint32_t color_index = context->text.color_index;
+// Tells several pointers apart: the id beside the cross, both pieces of the
+// number in the application's font slot 0 (an empty slot writes in the
+// table's first font), the text attributes put back afterwards.
+void WritePointerId(sgl_text_state* text, uint32_t id, float x, float y) {
+  const sgl_text_state saved = *text;
   sglIndexFonti(0);
   sglIndexFontLineWidthi(0);
-  // Whole digits only, all in the first font, a sign only when negative.
+  sglSetSecondFontAttributes(0, 0, -1);
+  // Whole digits only, a sign only when negative.
   const sgl_float_format format = {9, 0, 1, 2, '.', 0};
   sgluWriteFloat(x, y, static_cast<float>(id), &format);
-  context->text.font = font;
-  context->text.font_line_width = font_line_width;
-  context->text.outline_width_step = outline_width_step;
-  context->text.color_index = color_index;
+  *text = saved;
 }
 
 }  // namespace
@@ -408,6 +403,9 @@ void DrawEventCursors(Application* app) {
   sglColorPointerf(loc_colors, sizeof loc_colors / sizeof(float) / 4);
   sglLineWidthPointerf(loc_line_widths, sizeof loc_line_widths / sizeof(float) / 3);
   sglLineStipplePointer(loc_line_stipples, sizeof loc_line_stipples / sizeof loc_line_stipples[0]);
+  // A mask a layer left active must not hide the crosses.
+  const uint32_t masks = sglGetActiveMasks();
+  sglSetActiveMasks(0);
   const sgl_transformation& t = context->transform;
   const float h = 10.0f * t.units_x;
   const float v = 10.0f * t.units_y;
@@ -433,8 +431,9 @@ void DrawEventCursors(Application* app) {
     sglVertex2f(x - h, y);
     sglVertex2f(x + h, y);
     sglEnd();
-    if (app->params->pointer_count > 1) WritePointerId(context, pointer.id, x + h, y + v);
+    if (app->params->pointer_count > 1) WritePointerId(&context->text, pointer.id, x + h, y + v);
   }
+  sglSetActiveMasks(masks);
   sglColorPointerf(colors, color_count);
   sglLineWidthPointerf(widths, width_count);
   sglLineStipplePointer(stipples, stipple_count);

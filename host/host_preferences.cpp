@@ -249,16 +249,16 @@ bool PreferencesFallbackPath(char* out, size_t out_size) {
 bool PreferencesPathForReading(const char* exe_path, char* out, size_t out_size) {
   char beside[PROFILE_MAX_PATH];
   char fallback[PROFILE_MAX_PATH];
-  bool have_beside = PreferencesPathBesideExecutable(exe_path, beside, sizeof beside);
-  if (!have_beside) return false;
-  bool have_fallback = PreferencesFallbackPath(fallback, sizeof fallback);
+  if (!PreferencesPathBesideExecutable(exe_path, beside, sizeof beside)) return false;
   // Read where the settings are written, so that a read-only installation
   // finds what the last run stored in the fallback; a file shipped beside a
   // read-only executable still serves until then.
-  if (have_beside && FileExists(beside) && DirectoryWritable(beside)) return CopyText(out, out_size, beside);
-  if (have_fallback && FileExists(fallback)) return CopyText(out, out_size, fallback);
-  if (have_beside && FileExists(beside)) return CopyText(out, out_size, beside);
-  return false;
+  const bool beside_exists = FileExists(beside);
+  if (beside_exists && DirectoryWritable(beside)) return CopyText(out, out_size, beside);
+  if (PreferencesFallbackPath(fallback, sizeof fallback) && FileExists(fallback)) {
+    return CopyText(out, out_size, fallback);
+  }
+  return beside_exists && CopyText(out, out_size, beside);
 }
 
 bool PreferencesPathForWriting(const char* exe_path, char* out, size_t out_size) {

@@ -383,8 +383,10 @@ void CursorPosRequestCallback(void* context, uint32_t id, float x, float y);
 void Application_SetMousePos(Application* app, double x, double y, uint32_t id, int32_t index);
 // Draws a cross at every pointer context (red pressed, green released, white
 // otherwise) over the frame, with the host's own colour, line width and
-// stipple tables; the application's tables are put back afterwards. Called by
-// DisplayScene after the pixel cache is filled, so snapshots do not show it.
+// stipple tables and no mask active, and the pointer's id beside it when
+// there are several pointers; the application's tables, active masks and text
+// attributes are put back afterwards. Called by DisplayScene after the pixel
+// cache is filled, so snapshots do not show it.
 void DrawEventCursors(Application* app);
 
 // The translation of GLFW callbacks into events, as plain functions. The

@@ -9,7 +9,6 @@
 #include <GLFW/glfw3.h>
 
 #include <string>
-#include <vector>
 
 #include "tests/host/stand_in_layer.h"
 

@@ -4,6 +4,7 @@
 // stepped inside the cycle driver, so the acknowledge flag is the host's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,127 +15,93 @@
 #include "widgets/MultiColumn.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/ScrollList.h"
-#include "widgets/interactivity_mapping.h"
 
 namespace {
 
 using velkor_test::CycleDriver;
-using velkor_test::TestWidget;
 
 // ---- Combo box ---------------------------------------------------------------
 
-// A combo box's button part on screen, its list's choice supplied per cycle.
-struct ComboStory {
+TEST(ComboBox, EscapeSpaceAndTheClickRightAfterAChoice) {
   CycleDriver driver;
-  TestWidget widget{0, 0, 120, 30};
-  ComboBox_State state;
-  uint8_t open = 9;
-  uint8_t itemChosen = 0;
-  uint8_t enabled = 1;
+  velkor_test::TestWidget button(0, 0, 120, 30);
+  ComboBox_State combo;
+  ComboBox_init(&combo);
+  uint8_t open = 9, itemChosen = 0, enabled = 1;
   uint32_t mode = 0;
-
-  ComboStory() {
-    ComboBox_init(&state);
-    wrapper_ComboBox_reset(&state);
-    driver.OnCycle([this] {
-      widget.Sense();
-      const uint8_t click = widget.hover && widget.pressed();
-      wrapper_ComboBox(enabled, widget.keyPressed(), widget.key(), click, itemChosen, mode, &open,
-                       &state);
-    });
-    driver.MoveTo(50, 15);
-  }
-  // Runs until the queues are empty and one more quiet cycle.
-  void Settle() {
-    while (driver.HasQueuedEvents()) driver.Cycle();
-  }
-  void Click() {
-    driver.Press();
+  driver.OnCycle([&] {
+    button.Sense();
+    wrapper_ComboBox(enabled, button.keyPressed(), button.key(), button.hover && button.pressed(),
+                     itemChosen, mode, &open, &combo);
+  });
+  driver.MoveTo(50, 15);
+  // One cycle per row: what arrives, the list's choice, then open after it.
+  // A key's up event arrives in the cycle after its down event.
+  const struct {
+    char input;  // '-' nothing, 'p' / 'r' press / release, 'e' Escape, 's' space
+    uint8_t chosen;
+    int open;
+    const char* note;
+  } story[] = {
+      {'-', 0, 0, "starts closed"},
+      {'p', 0, 1, "a click opens"},
+      {'r', 0, 1, ""},
+      {'e', 0, 0, "Escape closes"},
+      {'-', 0, 0, ""},
+      {'e', 0, 0, "Escape on a closed list leaves it closed"},
+      {'-', 0, 0, ""},
+      {'s', 0, 1, "space opens"},
+      {'-', 0, 1, ""},
+      {'s', 0, 0, "space closes"},
+      {'-', 0, 0, ""},
+      {'p', 0, 1, ""},
+      {'r', 0, 1, ""},
+      {'-', 1, 0, "choosing an item closes the list"},
+      {'p', 0, 0, "the press that chose reaches the button next: no reopening"},
+      {'r', 0, 0, ""},
+      {'p', 0, 1, "a later click opens it again"},
+  };
+  for (const auto& row : story) {
+    if (row.input == 'p') driver.Press();
+    if (row.input == 'r') driver.Release();
+    if (row.input == 'e') driver.Type(KEY_ESCAPE);
+    if (row.input == 's') driver.Type(KEY_SPACE);
+    itemChosen = row.chosen;
     driver.Cycle();
-    driver.Release();
-    driver.Cycle();
+    EXPECT_EQ(row.open, open) << "cycle " << driver.cycle() << ": " << row.note;
   }
-};
-
-TEST(ComboBox, ClickOpensAndEscapeCloses) {
-  ComboStory s;
-  s.driver.Cycle();
-  EXPECT_EQ(0, s.open);
-  s.Click();
-  EXPECT_EQ(1, s.open);
-  s.driver.Type(KEY_ESCAPE);
-  s.driver.Cycle();
-  EXPECT_EQ(0, s.open);
-  s.Settle();
-  s.driver.Type(KEY_ESCAPE);  // Escape on a closed list leaves it closed
-  s.Settle();
-  EXPECT_EQ(0, s.open);
-}
-
-TEST(ComboBox, SpaceTogglesOncePerKey) {
-  ComboStory s;
-  s.Click();  // takes the focus, opens
-  ASSERT_EQ(1, s.open);
-  s.driver.Type(KEY_SPACE);
-  s.Settle();
-  EXPECT_EQ(0, s.open);
-  s.driver.Type(KEY_SPACE);
-  s.Settle();
-  EXPECT_EQ(1, s.open);
-}
-
-TEST(ComboBox, TheClickRightAfterAChoiceDoesNotReopen) {
-  ComboStory s;
-  s.Click();
-  ASSERT_EQ(1, s.open);
-  // The choice of an item closes the list ...
-  s.itemChosen = 1;
-  s.driver.Cycle();
-  EXPECT_EQ(0, s.open);
-  // ... and the press that made it reaches the button in the next cycle.
-  s.itemChosen = 0;
-  s.driver.Press();
-  s.driver.Cycle();
-  EXPECT_EQ(0, s.open);
-  s.driver.Release();
-  s.driver.Cycle();
-  // A later click opens it again.
-  s.Click();
-  EXPECT_EQ(1, s.open);
-}
-
-TEST(ComboBox, DisabledOrLockedStaysClosed) {
-  ComboStory s;
-  s.Click();
-  ASSERT_EQ(1, s.open);
-  s.enabled = 0;
-  s.driver.Cycle();
-  EXPECT_EQ(0, s.open);
-  s.enabled = 1;
-  s.mode = COMBOBOX_MODE_LOCKED;
-  s.Click();
-  EXPECT_EQ(0, s.open);
+  enabled = 0;
+  driver.Cycle();
+  EXPECT_EQ(0, open) << "disabling closes it";
+  enabled = 1;
+  mode = COMBOBOX_MODE_LOCKED;
+  driver.Press();
+  driver.Cycle();
+  EXPECT_EQ(0, open) << "a locked combo box stays closed";
 }
 
 // ---- Scroll list -------------------------------------------------------------
 
-struct ListStory {
+struct List {
   CycleDriver driver;
   ScrollList_Inputs in;
   ScrollList_State state;
 
-  explicit ListStory(int32_t count, int32_t rows = 9) {
+  explicit List(int32_t count, int32_t rows = 9, int32_t selectedIn = 0) {
     std::memset(&in, 0, sizeof in);
     in.count = count;
     in.rows = rows;
+    in.selectedIn = selectedIn;
     in.active = 1;
     in.rowsEnabled = 1;
+    in.button = 1;
     for (int32_t i = 0; i < SCROLLLIST_ITEMS; ++i) {
       std::snprintf(in.items[i], TEXT_SIZE_Strings, "Item %d", i);
       in.itemEnabled[i] = 1;
     }
     ScrollList_init(&state);
     driver.OnCycle([this] { ScrollList(&in, &state); });
+    driver.Cycle();  // the first step loads selectedIn
   }
   // One cycle with a key pulse (the KeyEvent's work is not repeated here).
   void Key(uint32_t key) {
@@ -142,92 +109,62 @@ struct ListStory {
     in.key = key;
     driver.Cycle();
     in.keyPressed = 0;
-    in.key = 0;
+  }
+  // One cycle with the pointer over `row` (-1: none) and raw press / release.
+  void Pointer(int row, uint8_t pressed, uint8_t released) {
+    std::memset(in.rowHover, 0, sizeof in.rowHover);
+    if (row >= 0) in.rowHover[row] = 1;
+    in.pressed = pressed;
+    in.released = released;
+    driver.Cycle();
+    in.pressed = in.released = 0;
   }
   int32_t cursorItem() const { return state.firstVisible + state.cursorRow; }
-  int highlightedRow() const {
-    for (int r = 0; r < SCROLLLIST_ROWS; ++r) {
-      if (state.visibleHighlighted[r]) return r;
-    }
-    return -1;
-  }
 };
 
-TEST(ScrollList, KeysScrollPastTheRowsOneItemAtATime) {
-  ListStory s(16);
-  s.in.selectedIn = 8;
-  struct Step {
-    const char* what;
+TEST(ScrollList, KeysScrollPastTheRowsAndTheCursorStaysOnItsItem) {
+  List s(16, 9, 8);
+  const struct {
     uint32_t key;
     float scrollTo;  // < 0: the bar did not move
-    int32_t first, cursorRow, cursorItem;
+    int32_t first, cursorRow;
     uint8_t scrollChanged;
-  } const steps[] = {
-      {"first step loads item 8", 0, -1, 0, 8, 8, 1},
-      {"down past the last row", KEY_DOWN, -1, 1, 8, 9, 1},
-      {"down", KEY_DOWN, -1, 2, 8, 10, 1},
-      {"down", KEY_DOWN, -1, 3, 8, 11, 1},
-      {"down", KEY_DOWN, -1, 4, 8, 12, 1},
-      {"down", KEY_DOWN, -1, 5, 8, 13, 1},
-      {"down", KEY_DOWN, -1, 6, 8, 14, 1},
-      {"down to the last item", KEY_DOWN, -1, 7, 8, 15, 1},
-      {"down at the last item", KEY_DOWN, -1, 7, 8, 15, 1},
-      {"up inside the rows", KEY_UP, -1, 7, 7, 14, 0},
-      {"the bar scrolls by one", 0, 6.0f, 6, 8, 14, 0},
-      {"up to the first row", KEY_UP, -1, 6, 7, 13, 0},
+  } steps[] = {
+      {KEY_DOWN, -1, 1, 8, 1},  // past the last row: the list scrolls
+      {KEY_DOWN, -1, 2, 8, 1}, {KEY_DOWN, -1, 3, 8, 1}, {KEY_DOWN, -1, 4, 8, 1},
+      {KEY_DOWN, -1, 5, 8, 1}, {KEY_DOWN, -1, 6, 8, 1}, {KEY_DOWN, -1, 7, 8, 1},
+      {KEY_DOWN, -1, 7, 8, 1},  // at the last item
+      {KEY_UP, -1, 7, 7, 0},    // inside the rows
+      {0, 6.0f, 6, 8, 0},       // the bar scrolls: the cursor stays on item 14
+      {0, 10.0f, 7, 7, 0},      // asked beyond the end: first 7, still on item 14
+      {KEY_UP, -1, 7, 6, 0}, {KEY_UP, -1, 7, 5, 0}, {KEY_UP, -1, 7, 4, 0},
+      {KEY_UP, -1, 7, 3, 0}, {KEY_UP, -1, 7, 2, 0}, {KEY_UP, -1, 7, 1, 0},
+      {KEY_UP, -1, 7, 0, 0},
+      {KEY_UP, -1, 6, 0, 1},  // at the top row the list scrolls back
   };
-  for (const Step& step : steps) {
+  for (const auto& step : steps) {
     s.in.scrollMoved = step.scrollTo >= 0 ? 1 : 0;
     s.in.scrollPosition = step.scrollTo;
-    if (step.key) {
+    if (step.key != 0) {
       s.Key(step.key);
     } else {
       s.driver.Cycle();
     }
-    EXPECT_EQ(step.first, s.state.firstVisible) << step.what;
-    EXPECT_EQ(step.cursorRow, s.state.cursorRow) << step.what;
-    EXPECT_EQ(step.cursorItem, s.cursorItem()) << step.what;
-    EXPECT_EQ(step.scrollChanged, s.state.scrollChanged) << step.what;
-    EXPECT_EQ(step.cursorRow, s.highlightedRow()) << step.what;
+    SCOPED_TRACE("cycle " + std::to_string(s.driver.cycle()));
+    EXPECT_EQ(step.first, s.state.firstVisible);
+    EXPECT_EQ(step.cursorRow, s.state.cursorRow);
+    EXPECT_EQ(step.scrollChanged, s.state.scrollChanged);
+    for (int r = 0; r < SCROLLLIST_ROWS; ++r) {
+      EXPECT_EQ(r == step.cursorRow ? 1 : 0, s.state.visibleHighlighted[r]) << "row " << r;
+    }
   }
-  EXPECT_EQ(8, s.state.selectedIndex);  // moving the cursor selects nothing
+  EXPECT_EQ(8, s.state.selectedIndex) << "moving the cursor selects nothing";
 }
 
-TEST(ScrollList, UpAtTheTopRowScrollsBack) {
-  ListStory s(16);
-  s.in.selectedIn = 10;  // first step: first visible 7, cursor on row 3
+TEST(ScrollList, EnterSelectsTheCursorItemForOneCycleOnlyWithFocus) {
+  List s(16);
   s.driver.Cycle();
-  ASSERT_EQ(7, s.state.firstVisible);
-  ASSERT_EQ(3, s.state.cursorRow);
-  for (int i = 0; i < 3; ++i) s.Key(KEY_UP);
-  EXPECT_EQ(7, s.state.firstVisible);
-  EXPECT_EQ(0, s.state.cursorRow);
-  s.Key(KEY_UP);
-  EXPECT_EQ(6, s.state.firstVisible);
-  EXPECT_EQ(0, s.state.cursorRow);
-  EXPECT_EQ(6, s.cursorItem());
-}
-
-TEST(ScrollList, AShortListNeverScrolls) {
-  ListStory s(5);
-  s.driver.Cycle();
-  for (int i = 0; i < 12; ++i) {
-    s.Key(KEY_DOWN);
-    EXPECT_EQ(0, s.state.firstVisible);
-    EXPECT_EQ(0, s.state.scrollChanged);
-  }
-  EXPECT_EQ(8, s.state.cursorRow);  // the cursor stops at the last row
-  // Enter on a row below the last item selects nothing and raises no event.
-  s.Key(KEY_ENTER);
-  EXPECT_EQ(0, s.state.event);
-  EXPECT_EQ(0, s.state.selectedIndex);
-}
-
-TEST(ScrollList, EnterSelectsTheCursorItemForOneCycle) {
-  ListStory s(16);
-  s.driver.Cycle();
-  s.driver.Cycle();  // the event of the first step has been acknowledged
-  EXPECT_EQ(0, s.state.event);
+  EXPECT_EQ(0, s.state.event) << "the first step's event has been acknowledged";
   s.Key(KEY_DOWN);
   s.Key(KEY_DOWN);
   s.Key(KEY_ENTER);
@@ -236,136 +173,100 @@ TEST(ScrollList, EnterSelectsTheCursorItemForOneCycle) {
   EXPECT_EQ(1, s.state.visibleSelected[2]);
   s.driver.Cycle();
   EXPECT_EQ(0, s.state.event);
-  EXPECT_EQ(2, s.state.selectedIndex);
+  s.driver.SetAcknowledging(false);
+  s.Key(KEY_ENTER);
+  s.driver.Cycles(3);
+  EXPECT_EQ(1, s.state.event) << "held while the host does not acknowledge";
+  s.driver.SetAcknowledging(true);
+  s.driver.Cycle();
+  EXPECT_EQ(0, s.state.event);
 
-  // Without focus the keys do nothing.
   s.in.active = 0;
   s.Key(KEY_DOWN);
   s.Key(KEY_ENTER);
-  EXPECT_EQ(0, s.state.event);
+  EXPECT_EQ(0, s.state.event) << "without focus the keys do nothing";
   EXPECT_EQ(2, s.state.cursorRow);
-  EXPECT_EQ(-1, s.highlightedRow());
+  EXPECT_EQ(0, s.state.visibleHighlighted[2]);
 }
 
-TEST(ScrollList, ClickSelectsOnPressOrOnRelease) {
-  ListStory s(16);
-  s.driver.Cycle();
-  s.in.rowHover[4] = 1;
-  s.in.pressed = 1;
-  s.in.button = 1;
-  s.driver.Cycle();
+TEST(ScrollList, AShortListNeverScrollsAndItsEmptyRowsChooseNothing) {
+  List s(5);
+  for (int i = 0; i < 12; ++i) s.Key(KEY_DOWN);
+  EXPECT_EQ(0, s.state.firstVisible);
+  EXPECT_EQ(0, s.state.scrollChanged);
+  EXPECT_EQ(8, s.state.cursorRow) << "the cursor stops at the last row";
+  s.Key(KEY_ENTER);
+  EXPECT_EQ(0, s.state.event) << "Enter on a row below the last item";
+  s.in.itemEnabled[1] = 0;
+  s.Pointer(1, 1, 0);  // a disabled item
+  s.Pointer(6, 1, 0);  // a row below the items
+  EXPECT_EQ(0, s.state.event);
+  EXPECT_EQ(0, s.state.selectedIndex);
+  List paged(16, 5, 15);  // rows past the sixteenth item show spaces
+  EXPECT_EQ(std::string(TEXT_SIZE_Strings, ' '),
+            std::string(paged.state.visibleTexts[5], TEXT_SIZE_Strings));
+}
+
+TEST(ScrollList, ClicksSelectOnPressOrOnTheReleaseAfterAPressOnTheList) {
+  List s(16);
+  s.Pointer(4, 1, 0);
   EXPECT_EQ(1, s.state.event);
   EXPECT_EQ(4, s.state.selectedIndex);
   EXPECT_EQ(4, s.state.cursorRow);
 
-  // Release mode: the press arms, the release over a row chooses.
   s.in.mode = SCROLLLIST_MODE_RELEASE;
-  s.in.rowHover[4] = 0;
-  s.in.rowHover[6] = 1;
-  s.driver.Cycle();  // press
-  EXPECT_EQ(0, s.state.event);
-  s.in.pressed = 0;
-  s.driver.Cycle();
-  s.in.released = 1;
-  s.driver.Cycle();
+  s.Pointer(6, 1, 0);
+  EXPECT_EQ(0, s.state.event) << "the press arms";
+  s.Pointer(6, 0, 0);
+  s.Pointer(6, 0, 1);
   EXPECT_EQ(1, s.state.event);
   EXPECT_EQ(6, s.state.selectedIndex);
-
-  // A release without a press on the list chooses nothing.
-  s.in.released = 0;
-  s.driver.Cycle();
-  s.in.released = 1;
-  s.in.rowHover[6] = 0;
-  s.in.rowHover[2] = 1;
-  s.driver.Cycle();
-  EXPECT_EQ(0, s.state.event);
+  s.Pointer(2, 0, 1);
+  EXPECT_EQ(0, s.state.event) << "a release without a press chooses nothing";
   EXPECT_EQ(6, s.state.selectedIndex);
 }
 
-TEST(ScrollList, DisabledItemsAndEmptyRowsCannotBeClicked) {
-  ListStory s(3);
-  s.in.itemEnabled[1] = 0;
-  s.driver.Cycle();
-  EXPECT_EQ(0, s.state.visibleEnabled[1]);
-  EXPECT_EQ(std::string(EMPTY_STRING_ScrollList, TEXT_SIZE_Strings), std::string(TEXT_SIZE_Strings, ' '));
-  s.in.pressed = 1;
-  s.in.button = 1;
-  s.in.rowHover[1] = 1;  // disabled item
-  s.driver.Cycle();
-  EXPECT_EQ(0, s.state.event);
-  s.in.rowHover[1] = 0;
-  s.in.rowHover[5] = 1;  // a row below the three items
-  s.driver.Cycle();
-  EXPECT_EQ(0, s.state.event);
-  EXPECT_EQ(0, s.state.selectedIndex);
-}
-
-TEST(ScrollList, LoadsAreBoundedToTheItems) {
-  struct Case {
-    int32_t count;
-    int32_t selectedIn;
-    int32_t selected, first;
-  } const cases[] = {
-      {16, 12, 12, 7}, {16, 3, 3, 0}, {16, 40, 0, 0}, {16, -5, 0, 0}, {40, 30, 0, 0}, {0, 0, 0, 0},
+TEST(ScrollList, LoadsPageSizesAndScrollPositionsAreBounded) {
+  const struct {
+    int32_t count, rows, selectedIn, selected, first;
+  } loads[] = {
+      {16, 9, 12, 12, 7}, {16, 9, 3, 3, 0}, {16, 9, 40, 0, 0}, {16, 9, -5, 0, 0},
+      {40, 9, 30, 0, 0},  {0, 9, 0, 0, 0},  {16, 0, 15, 15, 15}, {16, 50, 15, 15, 7},
   };
-  for (const Case& c : cases) {
-    ListStory s(c.count);
-    s.in.selectedIn = c.selectedIn;
-    s.driver.Cycle();
-    EXPECT_EQ(c.selected, s.state.selectedIndex) << c.count << "/" << c.selectedIn;
-    EXPECT_EQ(c.first, s.state.firstVisible) << c.count << "/" << c.selectedIn;
-    EXPECT_EQ(c.selected, s.cursorItem()) << c.count << "/" << c.selectedIn;
-  }
-}
-
-TEST(ScrollList, PageSizesOutsideTheNineRowsAreBounded) {
-  const int32_t pageSizes[] = {0, -3, 50};
-  for (int32_t rows : pageSizes) {
-    ListStory s(16, rows);
-    s.driver.Cycle();
-    for (int i = 0; i < 30; ++i) {
-      s.Key(KEY_DOWN);
-      EXPECT_GE(s.state.firstVisible, 0) << rows;
-      EXPECT_LE(s.state.cursorRow, SCROLLLIST_ROWS - 1) << rows;
-      EXPECT_LT(s.cursorItem(), SCROLLLIST_ITEMS) << rows;
-    }
+  for (const auto& c : loads) {
+    List s(c.count, c.rows, c.selectedIn);
+    SCOPED_TRACE(std::to_string(c.count) + " items, " + std::to_string(c.rows) + " rows, load " +
+                 std::to_string(c.selectedIn));
+    EXPECT_EQ(c.selected, s.state.selectedIndex);
+    EXPECT_EQ(c.first, s.state.firstVisible);
+    EXPECT_EQ(c.selected, s.cursorItem());
+    for (int i = 0; i < 30; ++i) s.Key(KEY_DOWN);
+    EXPECT_LE(s.state.cursorRow, SCROLLLIST_ROWS - 1);
+    // Enter selects the cursor's item, never first + an absolute index.
     s.Key(KEY_ENTER);
-    EXPECT_EQ(s.cursorItem(), s.state.selectedIndex) << rows;
-    EXPECT_EQ(15, s.state.selectedIndex) << rows;
+    EXPECT_EQ(c.count == 0 ? 0 : std::min(c.count, SCROLLLIST_ITEMS) - 1, s.state.selectedIndex);
+  }
+  List s(16);
+  const float positions[] = {1e30f, -4.0f, NAN, 3.7f};
+  const int32_t firsts[] = {7, 0, 0, 3};
+  for (int i = 0; i < 4; ++i) {
+    s.in.scrollMoved = 1;
+    s.in.scrollPosition = positions[i];
+    s.driver.Cycle();
+    EXPECT_EQ(firsts[i], s.state.firstVisible) << positions[i];
+    EXPECT_EQ("Item " + std::to_string(firsts[i]), std::string(s.state.visibleTexts[0]));
   }
 }
 
-TEST(ScrollList, EnterAfterAResetLoadSelectsTheLoadedItem) {
-  // The cursor row of a reset load is relative to the first visible item, so
-  // Enter selects the loaded item and not first + item (19 here).
-  ListStory s(16);
-  s.in.selectedIn = 12;
-  s.driver.Cycle();
+TEST(ScrollList, EnterRightAfterAResetLoadSelectsTheLoadedItem) {
+  List s(16, 9, 12);  // first visible 7, cursor on row 5
   s.Key(KEY_ENTER);
   EXPECT_EQ(1, s.state.event);
   EXPECT_EQ(12, s.state.selectedIndex);
 }
 
-TEST(ScrollList, ScrollPositionsAreLimited) {
-  const float positions[] = {1e30f, -4.0f, NAN, 3.7f};
-  const int32_t expected[] = {7, 0, 0, 3};
-  ListStory s(16);
-  s.driver.Cycle();
-  for (int i = 0; i < 4; ++i) {
-    s.in.scrollMoved = 1;
-    s.in.scrollPosition = positions[i];
-    s.driver.Cycle();
-    EXPECT_EQ(expected[i], s.state.firstVisible) << positions[i];
-    EXPECT_EQ(std::string("Item ") + std::to_string(expected[i]),
-              std::string(s.state.visibleTexts[0]))
-        << positions[i];
-  }
-}
-
-TEST(ScrollList, RisingLockBlocksValidationForOneCycle) {
-  ListStory s(16);
-  s.in.lock = 0;
-  s.driver.Cycle();
+TEST(ScrollList, ARisingLockBlocksValidationForOneCycle) {
+  List s(16);
   s.in.lock = 1;
   s.Key(KEY_ENTER);
   EXPECT_EQ(0, s.state.event);
@@ -373,23 +274,10 @@ TEST(ScrollList, RisingLockBlocksValidationForOneCycle) {
   EXPECT_EQ(1, s.state.event);
 }
 
-TEST(ScrollList, EventStaysWithoutAcknowledge) {
-  ListStory s(16);
-  s.driver.Cycle();
-  s.driver.SetAcknowledging(false);
-  s.Key(KEY_ENTER);
-  s.driver.Cycles(3);
-  EXPECT_EQ(1, s.state.event);
-  s.driver.SetAcknowledging(true);
-  s.driver.Cycle();
-  EXPECT_EQ(0, s.state.event);
-}
-
-TEST(ScrollList, WrapperCopiesTheWholeTables) {
-  ListStory s(16);
+TEST(ScrollList, TheWrapperHandsOutTheWholeTables) {
+  List s(16);
   ScrollList_State state;
   ScrollList_init(&state);
-  wrapper_ScrollList_reset(&state);
   int32_t selected = -1, first = -1;
   uint8_t event = 9, scrollChanged = 9;
   char texts[SCROLLLIST_ROWS][TEXT_SIZE_Strings];
@@ -403,52 +291,38 @@ TEST(ScrollList, WrapperCopiesTheWholeTables) {
   EXPECT_EQ("Item 15", std::string(texts[8]));
   EXPECT_EQ(1, selectedRows[7]);
   EXPECT_EQ(1, highlighted[7]);
+  EXPECT_EQ(1, enabled[8]);
 }
 
 // ---- Scroll bar --------------------------------------------------------------
 
-ScrollBar_Inputs barInputs() {
-  ScrollBar_Inputs in{};
-  in.pageStep = 10;
-  in.lineStep = 1;
-  in.maximum = 25;
-  in.direction = 1;
-  in.orientation = 1;
-  return in;
-}
-
-TEST(ScrollBar, KeysButtonsAndLimits) {
-  struct Step {
+TEST(ScrollBar, KeysButtonsLoadsAndLimits) {
+  // Page 10, line 1, maximum 25; a vertical bar whose position grows upwards.
+  const struct {
     const char* what;
     uint32_t key;
-    uint8_t lineUp, lineDown, pageUp, pageDown;
-    float position;
+    uint8_t lineUp, lineDown, pageUp, pageDown, load;
+    float value, position;
     uint8_t moved;
-  } const steps[] = {
-      {"first step loads 3", 0, 0, 0, 0, 0, 3, 0},
-      {"KEY_UP adds a line", KEY_UP, 0, 0, 0, 0, 4, 1},
-      {"KEY_PAGE_DOWN takes a page, stops at 0", KEY_PAGE_DOWN, 0, 0, 0, 0, 0, 1},
-      {"KEY_DOWN at 0 stays", KEY_DOWN, 0, 0, 0, 0, 0, 1},
-      {"page up area", 0, 0, 0, 1, 0, 10, 1},
-      {"KEY_PAGE_UP", KEY_PAGE_UP, 0, 0, 0, 0, 20, 1},
-      {"page up stops at the maximum", 0, 0, 0, 1, 0, 25, 1},
-      {"line down button", 0, 0, 1, 0, 0, 24, 1},
-      {"line down wins over line up", 0, 1, 1, 0, 0, 23, 1},
-      {"line up button", 0, 1, 0, 0, 0, 24, 1},
-      {"nothing", 0, 0, 0, 0, 0, 24, 0},
-      {"KEY_LEFT means nothing upright", KEY_LEFT, 0, 0, 0, 0, 24, 0},
+  } steps[] = {
+      {"the first step loads the value, limited", 0, 0, 0, 0, 0, 0, 40, 25, 0},
+      {"load 3", 0, 0, 0, 0, 0, 1, 3, 3, 0},
+      {"KEY_UP adds a line", KEY_UP, 0, 0, 0, 0, 0, 3, 4, 1},
+      {"KEY_PAGE_DOWN takes a page, stops at 0", KEY_PAGE_DOWN, 0, 0, 0, 0, 0, 3, 0, 1},
+      {"KEY_DOWN at 0 stays", KEY_DOWN, 0, 0, 0, 0, 0, 3, 0, 1},
+      {"page up area", 0, 0, 0, 1, 0, 0, 3, 10, 1},
+      {"KEY_PAGE_UP", KEY_PAGE_UP, 0, 0, 0, 0, 0, 3, 20, 1},
+      {"page up stops at the maximum", 0, 0, 0, 1, 0, 0, 3, 25, 1},
+      {"line down button", 0, 0, 1, 0, 0, 0, 3, 24, 1},
+      {"line down wins over line up", 0, 1, 1, 0, 0, 0, 3, 23, 1},
+      {"line up button", 0, 1, 0, 0, 0, 0, 3, 24, 1},
+      {"KEY_LEFT means nothing to an upright bar", KEY_LEFT, 0, 0, 0, 0, 0, 3, 24, 0},
   };
   ScrollBar_State state;
   ScrollBar_init(&state);
-  for (const Step& s : steps) {
-    ScrollBar_Inputs in = barInputs();
-    in.value = 3;
-    in.keyPressed = s.key != 0;
-    in.key = s.key;
-    in.lineUp = s.lineUp;
-    in.lineDown = s.lineDown;
-    in.pageUp = s.pageUp;
-    in.pageDown = s.pageDown;
+  for (const auto& s : steps) {
+    const ScrollBar_Inputs in{10, 1, s.value, 25, s.lineUp, s.lineDown, s.pageUp, s.pageDown,
+                              s.load, 0, 0, 0, 1, s.key != 0, s.key, 1};
     ScrollBar(&in, &state);
     EXPECT_EQ(s.position, state.position) << s.what;
     EXPECT_EQ(s.moved, state.moved) << s.what;
@@ -459,181 +333,125 @@ TEST(ScrollBar, OtherDirectionAndHorizontalKeys) {
   ScrollBar_State state;
   ScrollBar_init(&state);
   float position = -1;
-  uint8_t moved = 9;
-  // direction 0, horizontal: KEY_RIGHT is "up", which now lowers the position.
-  wrapper_ScrollBar(10, 1, 5, 25, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, KEY_RIGHT, 0, &position, &moved, &state);
-  EXPECT_EQ(4.0f, position);
-  wrapper_ScrollBar(10, 1, 5, 25, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, KEY_LEFT, 0, &position, &moved, &state);
-  EXPECT_EQ(5.0f, position);
-  // Page keys belong to vertical bars only.
-  wrapper_ScrollBar(10, 1, 5, 25, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, KEY_PAGE_UP, 0, &position, &moved, &state);
-  EXPECT_EQ(5.0f, position);
-  EXPECT_EQ(0, moved);
-  wrapper_ScrollBar(10, 1, 5, 25, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, &position, &moved, &state);
-  EXPECT_EQ(0.0f, position);  // page up area, direction 0: minus a page, limited
+  const struct {
+    uint32_t key;
+    uint8_t pageUp;
+    float position;
+  } steps[] = {
+      {KEY_RIGHT, 0, 4},    // "up" of a horizontal bar, lowering the position
+      {KEY_LEFT, 0, 5},
+      {KEY_PAGE_UP, 0, 5},  // page keys belong to vertical bars
+      {0, 1, 0},            // the page up area: minus a page, limited
+  };
+  for (const auto& s : steps) {
+    wrapper_ScrollBar(10, 1, 5, 25, 0, 0, s.pageUp, 0, 0, 0, 0, 0, 0, s.key != 0, s.key, 0,
+                      &position, nullptr, &state);
+    EXPECT_EQ(s.position, position) << "key " << s.key;
+  }
 }
 
 TEST(ScrollBar, DragFollowsThePointerUntilReleased) {
+  const struct {
+    uint8_t dragStart, dragEnd;
+    uint32_t direction;
+    float rate, position;
+  } steps[] = {
+      {0, 0, 1, 0, 0},       {1, 0, 1, 0.25f, 50},  {0, 0, 1, 1.5f, 200},  // beyond: limited
+      {0, 0, 2, 0.25f, 150},  // the other direction shrinks with the rate
+      {0, 1, 2, 0.9f, 150},   // released
+      {1, 0, 1, NAN, 0},
+  };
   ScrollBar_State state;
   ScrollBar_init(&state);
-  wrapper_ScrollBar_reset(&state);
-  ScrollBar_Inputs in = barInputs();
-  in.maximum = 200;
-  ScrollBar(&in, &state);
-  in.dragStart = 1;
-  in.pointerRate = 0.25f;
-  ScrollBar(&in, &state);
-  EXPECT_EQ(50.0f, state.position);
-  EXPECT_EQ(1, state.moved);
-  in.dragStart = 0;
-  in.pointerRate = 1.5f;  // beyond the track: limited
-  ScrollBar(&in, &state);
-  EXPECT_EQ(200.0f, state.position);
-  in.direction = 2;       // the position shrinks with the rate
-  in.pointerRate = 0.25f;
-  ScrollBar(&in, &state);
-  EXPECT_EQ(150.0f, state.position);
-  in.dragEnd = 1;
-  in.pointerRate = 0.9f;
-  ScrollBar(&in, &state);
-  EXPECT_EQ(150.0f, state.position);
-  EXPECT_EQ(0, state.moved);
-  in.dragEnd = 0;
-  in.pointerRate = NAN;
-  in.dragStart = 1;
-  ScrollBar(&in, &state);
-  EXPECT_EQ(0.0f, state.position);
-}
-
-TEST(ScrollBar, LoadAfterResetAndLater) {
-  ScrollBar_State state;
-  ScrollBar_init(&state);
-  ScrollBar_Inputs in = barInputs();
-  in.value = 40;  // above the maximum
-  ScrollBar(&in, &state);
-  EXPECT_EQ(25.0f, state.position);
-  in.value = 7;
-  in.load = 1;
-  ScrollBar(&in, &state);
-  EXPECT_EQ(7.0f, state.position);
-  EXPECT_EQ(0, state.moved);
-  ScrollBar_reset(&state);
-  in.load = 0;
-  in.value = 2;
-  in.lineUp = 1;  // the first step after a reset starts from the value
-  ScrollBar(&in, &state);
-  EXPECT_EQ(3.0f, state.position);
+  for (const auto& s : steps) {
+    const ScrollBar_Inputs in{10, 1, 0, 200, 0, 0, 0, 0, 0, s.rate, s.dragStart, s.dragEnd,
+                              s.direction, 0, 0, 1};
+    ScrollBar(&in, &state);
+    EXPECT_EQ(s.position, state.position) << "rate " << s.rate;
+  }
 }
 
 // ---- Multi-column table --------------------------------------------------------
 
-struct TableStory {
+struct Table {
   CycleDriver driver;
-  MultiColumn_Inputs in;
+  MultiColumn_Inputs in{};
   MultiColumn_State state;
-  TableStory() {
-    std::memset(&in, 0, sizeof in);
-    in.rows = 3;
-    in.columns = 3;
-    in.hoveredRow = -1;
-    in.hoveredColumn = -1;
-    in.button = 1;
+  explicit Table(uint32_t mode = 0, int32_t loadRow = 0, int32_t loadColumn = 0) {
+    in = MultiColumn_Inputs{0, 0, 1, -1, -1, loadRow, loadColumn, 0, mode, 0, 0, 3, 3};
     MultiColumn_init(&state);
-    MultiColumn_reset(&state);
     driver.OnCycle([this] { MultiColumn(&in, &state); });
+    driver.Cycle();  // loads the cell
   }
-  void Key(uint32_t key) {
-    in.keyPressed = 1;
-    in.key = key;
+  void Step(int32_t row, int32_t column, uint8_t pressed, uint8_t released) {
+    in.hoveredRow = row;
+    in.hoveredColumn = column;
+    in.pressed = pressed;
+    in.released = released;
     driver.Cycle();
-    in.keyPressed = 0;
-    in.key = 0;
   }
 };
 
 TEST(MultiColumn, ChoosesWithThePressOfThePreviousCycle) {
-  TableStory t;
-  t.driver.Cycle();  // loads (0, 0)
-  t.in.hoveredRow = 2;
-  t.in.hoveredColumn = 1;
-  t.in.pressed = 1;
-  t.driver.Cycle();
+  Table t;
+  t.Step(2, 1, 1, 0);
   EXPECT_EQ(0, t.state.event);
   EXPECT_EQ(0, t.state.selectedRow);
-  t.in.pressed = 0;
-  t.driver.Cycle();
+  t.Step(2, 1, 0, 0);
   EXPECT_EQ(1, t.state.event);
   EXPECT_EQ(2, t.state.selectedRow);
   EXPECT_EQ(1, t.state.selectedColumn);
-  t.driver.Cycle();
+  t.Step(2, 1, 0, 0);
   EXPECT_EQ(0, t.state.event);
-
-  // A press whose next cycle finds the pointer outside chooses nothing.
-  t.in.pressed = 1;
-  t.driver.Cycle();
-  t.in.pressed = 0;
-  t.in.hoveredRow = -1;
-  t.driver.Cycle();
-  EXPECT_EQ(0, t.state.event);
+  t.Step(0, 0, 1, 0);
+  t.Step(-1, -1, 0, 0);
+  EXPECT_EQ(0, t.state.event) << "a press whose next cycle finds the pointer outside";
   EXPECT_EQ(2, t.state.selectedRow);
+
+  Table r(MULTICOLUMN_MODE_RELEASE);
+  r.Step(1, 2, 0, 1);
+  EXPECT_EQ(0, r.state.event) << "release mode: a release without a press";
+  r.Step(1, 2, 1, 0);
+  r.Step(1, 2, 0, 0);
+  EXPECT_EQ(0, r.state.event) << "armed by the previous cycle's press";
+  r.Step(1, 2, 0, 1);
+  EXPECT_EQ(1, r.state.event);
+  EXPECT_EQ(1, r.state.selectedRow);
+  EXPECT_EQ(2, r.state.selectedColumn);
 }
 
 TEST(MultiColumn, KeysStopAtTheEdgesButStillRaiseTheEvent) {
-  TableStory t;
-  t.in.loadRow = 2;
-  t.in.loadColumn = 2;
-  t.driver.Cycle();
-  struct Step {
+  Table t(0, 2, 2);
+  const struct {
     uint32_t key;
     int32_t row, column;
     uint8_t event;
-  } const steps[] = {
-      {KEY_DOWN, 2, 2, 1}, {KEY_RIGHT, 2, 2, 1}, {KEY_UP, 1, 2, 1}, {KEY_LEFT, 1, 1, 1},
+  } steps[] = {
+      {KEY_DOWN, 2, 2, 1}, {KEY_RIGHT, 2, 2, 1}, {KEY_UP, 1, 2, 1},    {KEY_LEFT, 1, 1, 1},
       {KEY_LEFT, 1, 0, 1}, {KEY_LEFT, 1, 0, 1},  {KEY_ENTER, 1, 0, 1}, {'a', 1, 0, 0},
       {KEY_F5, 1, 0, 1},
   };
-  for (const Step& s : steps) {
-    t.Key(s.key);
+  for (const auto& s : steps) {
+    t.in.keyPressed = 1;
+    t.in.key = s.key;
+    t.driver.Cycle();
     EXPECT_EQ(s.row, t.state.selectedRow) << s.key;
     EXPECT_EQ(s.column, t.state.selectedColumn) << s.key;
     EXPECT_EQ(s.event, t.state.event) << s.key;
   }
 }
 
-TEST(MultiColumn, ReleaseModeNeedsAPressOnTheTable) {
-  TableStory t;
-  t.in.mode = MULTICOLUMN_MODE_RELEASE;
-  t.driver.Cycle();
-  t.in.hoveredRow = 1;
-  t.in.hoveredColumn = 2;
-  t.in.released = 1;  // release without a press
-  t.driver.Cycle();
-  EXPECT_EQ(0, t.state.event);
-  t.in.released = 0;
-  t.in.pressed = 1;
-  t.driver.Cycle();
-  t.in.pressed = 0;
-  t.driver.Cycle();  // armed from the previous cycle's press
-  EXPECT_EQ(0, t.state.event);
-  t.in.released = 1;
-  t.driver.Cycle();
-  EXPECT_EQ(1, t.state.event);
-  EXPECT_EQ(1, t.state.selectedRow);
-  EXPECT_EQ(2, t.state.selectedColumn);
-}
-
 TEST(MultiColumn, FindsTheCellUnderThePointer) {
   const float widths[3] = {60, 68, 68};
-  struct Case {
+  const struct {
     float x, y;
-    int32_t firstRow;
-    int32_t row, column;
-  } const cases[] = {
-      {0, 0, 0, 0, 0},      {59.9f, 21.9f, 0, 0, 0}, {60, 22, 0, 1, 1},     {195.9f, 0, 0, 0, 2},
-      {196, 0, 0, 0, -1},   {-1, 5, 0, 0, -1},       {10, -5, 0, -1, 0},    {10, 45, 61, 63, 0},
-      {10, 67, 61, -1, 0},  {10, 1e30f, 0, -1, 0},   {NAN, NAN, 0, -1, -1},
+    int32_t firstRow, row, column;
+  } cases[] = {
+      {0, 0, 0, 0, 0},     {59.9f, 21.9f, 0, 0, 0}, {60, 22, 0, 1, 1},   {195.9f, 0, 0, 0, 2},
+      {196, 0, 0, 0, -1},  {-1, 5, 0, 0, -1},       {10, -5, 0, -1, 0},  {10, 45, 61, 63, 0},
+      {10, 67, 61, -1, 0}, {10, 1e30f, 0, -1, 0},   {NAN, NAN, 0, -1, -1},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     int32_t row = 99, column = 99;
     FindSelectedCell_Multicolumn(c.x, c.y, 64, 3, 22, widths, c.firstRow, &row, &column);
     EXPECT_EQ(c.row, row) << c.x << "," << c.y;
@@ -641,7 +459,7 @@ TEST(MultiColumn, FindsTheCellUnderThePointer) {
   }
 }
 
-TEST(MultiColumn, CopiesTheVisibleRowsStoppingAtTheLast) {
+TEST(MultiColumn, VisibleRowsAndTheirLayoutStayInTheirTables) {
   static MultiColumn_Row cells[MULTICOLUMN_MAX_ROWS];
   int32_t values[MULTICOLUMN_MAX_ROWS];
   for (int r = 0; r < MULTICOLUMN_MAX_ROWS; ++r) {
@@ -651,45 +469,33 @@ TEST(MultiColumn, CopiesTheVisibleRowsStoppingAtTheLast) {
     values[r] = 1000 + r;
   }
   static MultiColumn_Row visible[MULTICOLUMN_MAX_VISIBLE_ROWS];
-  int32_t visibleValues[MULTICOLUMN_MAX_VISIBLE_ROWS];
-  std::memset(visible, 0, sizeof visible);
-  std::memset(visibleValues, 0, sizeof visibleValues);
+  int32_t visibleValues[MULTICOLUMN_MAX_VISIBLE_ROWS] = {};
   SelectElements_Multicolumn(63, 3, 58, 11, cells, values, visible, visibleValues);
-  EXPECT_EQ("58.0", std::string(visible[0][0]));
   EXPECT_EQ("62.2", std::string(visible[4][2]));
-  EXPECT_EQ("", std::string(visible[5][0]));  // row 63 is beyond a line count of 63
-  EXPECT_EQ("", std::string(visible[0][3]));  // only the shown columns
   EXPECT_EQ(1062, visibleValues[4]);
-  EXPECT_EQ(0, visibleValues[5]);
-
+  EXPECT_EQ("", std::string(visible[5][0])) << "row 63 is beyond a line count of 63";
+  EXPECT_EQ("", std::string(visible[0][3])) << "only the shown columns";
   // Counts beyond the capacities are bounded (the sanitizer build checks it).
   SelectElements_Multicolumn(1000, 50, -3, 500, cells, values, visible, visibleValues);
-  EXPECT_EQ("0.7", std::string(visible[3][7]));
   EXPECT_EQ("12.0", std::string(visible[15][0]));
-}
 
-TEST(MultiColumn, DisplayParameters) {
   const float widths[3] = {60, 68, 68};
-  float columnX[MULTICOLUMN_CELLS_PER_ROW] = {};
-  float rowY[MULTICOLUMN_MAX_VISIBLE_ROWS] = {};
+  float columnX[MULTICOLUMN_CELLS_PER_ROW] = {}, rowY[MULTICOLUMN_MAX_VISIBLE_ROWS] = {};
   uint8_t rowSelected[MULTICOLUMN_MAX_VISIBLE_ROWS] = {};
   uint8_t columnSelected[MULTICOLUMN_CELLS_PER_ROW] = {};
   float selectionX = -1, selectionWidth = -1;
   DisplayParameters_Multicolumn(3, 10, 11, 22, 12, 2, widths, columnX, rowY, &selectionX,
                                 &selectionWidth, rowSelected, columnSelected);
-  EXPECT_EQ(0.0f, columnX[0]);
   EXPECT_EQ(128.0f, columnX[2]);
   EXPECT_EQ(-44.0f, rowY[2]);
-  EXPECT_EQ(1, rowSelected[2]);
   EXPECT_EQ(0, rowSelected[1]);
+  EXPECT_EQ(1, rowSelected[2]);
   EXPECT_EQ(1, columnSelected[2]);
   EXPECT_EQ(128.0f, selectionX);
   EXPECT_EQ(68.0f, selectionWidth);
-  // A selected column that does not exist gives an empty selection bar.
   DisplayParameters_Multicolumn(3, 0, 11, 22, 0, 7, widths, columnX, rowY, &selectionX,
                                 &selectionWidth, rowSelected, columnSelected);
-  EXPECT_EQ(0.0f, selectionX);
-  EXPECT_EQ(0.0f, selectionWidth);
+  EXPECT_EQ(0.0f, selectionWidth) << "a selected column that does not exist";
 }
 
 }  // namespace

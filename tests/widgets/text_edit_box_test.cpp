@@ -9,149 +9,119 @@
 #include "tests/support/cycle_driver.h"
 #include "widgets/Focus.h"
 #include "widgets/TextEditBox.h"
-#include "widgets/interactivity_mapping.h"
 
 namespace {
-
-using velkor_test::CycleDriver;
-using velkor_test::TestWidget;
 
 const std::string INVERT_ON = "\x1B" "D";
 const std::string INVERT_OFF = "\x1B" "E";
 
-std::string textOf(const char* bytes) { return std::string(bytes, strnlen(bytes, TEXT_SIZE_Strings)); }
-
-// A text edit box 200 x 30 at the origin with its focus and key detectors,
-// stepped as its display class steps it.
-struct BoxStory {
-  CycleDriver driver;
-  TestWidget widget{0, 0, 200, 30};
+// A text edit box 200 x 30 at the origin, stepped as its display class steps
+// it, with the pointer over it.
+struct Box {
+  velkor_test::CycleDriver driver;
+  velkor_test::TestWidget widget{0, 0, 200, 30};
   TextEditBox_State state;
   std::string text = "12";
-  uint8_t load = 0;
-  int32_t maxLength = 255;
-  uint8_t setCursor = 0;
-  int32_t cursorIndex = 0;
-  int32_t cycle = 33;
-  uint8_t restricted = 0;
-  uint8_t invert = 1;
-  bool focusTakenAway = false;  // a group override takes the focus for a cycle
+  uint8_t load = 0, setCursor = 0, restricted = 0;
+  int32_t maxLength = 255, cursorIndex = 0, cycle = 33;
+  bool focusTakenAway = false;  // a group override withholds the focus
 
-  uint8_t confirmed = 0, caretVisible = 0, editing = 0, selected = 0, ready = 0;
-  int32_t caretIndex = 0;
+  uint8_t confirmed = 0, caretVisible = 0, editing = 0, selected = 0;
+  int32_t caret = 0;
   char output[TEXT_SIZE_Strings] = {};
   char display[TEXT_SIZE_Strings] = {};
   int confirmations = 0;
 
-  BoxStory() {
+  Box() {
     TextEditBox_init(&state);
-    wrapper_TextEditBox_reset(&state);
     driver.OnCycle([this] {
       if (focusTakenAway) FocusOverride(FOCUS_OVERRIDE_UNFOCUSED);
       widget.Sense();
-      if (focusTakenAway) ReleaseOverride();
+      ReleaseOverride();
       wrapper_TextEditBox(widget.hover, widget.pressed(), widget.button(), widget.keyPressed(),
                           widget.key(), text.c_str(), load, maxLength, setCursor, cursorIndex,
-                          cycle, widget.focusState() != 0, restricted, invert, &confirmed, output,
-                          &caretVisible, &caretIndex, &editing, display, &selected, &ready,
+                          cycle, widget.focusState() != 0, restricted, 1, &confirmed, output,
+                          &caretVisible, &caret, &editing, display, &selected, nullptr,
                           &state);
       confirmations += confirmed;
     });
     driver.MoveTo(100, 15);
   }
-
-  std::string out() const { return textOf(output); }
-  std::string shown() const { return textOf(display); }
-
+  std::string out() const { return std::string(output, strnlen(output, TEXT_SIZE_Strings)); }
+  std::string shown() const { return std::string(display, strnlen(display, TEXT_SIZE_Strings)); }
+  void Cycle() { driver.Cycle(); }
   void Click() {
     driver.Press();
-    driver.Cycle();
     driver.Release();
-    driver.Cycle();
+    driver.Drain();
   }
-  // The key-down cycle, then the key-up cycle.
+  // A key's down cycle and up cycle.
   void Type(uint32_t key) {
     driver.Type(key);
-    driver.Cycle();
-    driver.Cycle();
+    driver.Drain();
   }
-  void TypeText(const std::string& s) {
+  void Type(const std::string& s) {
     for (unsigned char c : s) Type(c);
   }
-  // Starts editing: the first step, a click, and the entering cycle.
+  // The first step, a click, and the entering cycle.
   void StartEditing() {
-    driver.Cycle();
+    Cycle();
     Click();
   }
 };
 
 TEST(TextEditBox, ClickEditsDoubleClickSelectsTypingReplacesEnterConfirms) {
-  BoxStory b;
-  b.driver.Cycle();
+  Box b;
+  b.Cycle();
   EXPECT_EQ("12", b.out());
-  EXPECT_EQ("12", b.shown());
   EXPECT_EQ(0, b.editing);
-  EXPECT_EQ(-1, b.caretIndex);
-  EXPECT_EQ(1, b.ready);
-
   b.driver.Press();
-  b.driver.Cycle();
-  EXPECT_EQ(0, b.editing);  // the click's own cycle still displays
+  b.Cycle();
+  EXPECT_EQ(0, b.editing) << "the click's own cycle still displays";
   b.driver.Release();
-  b.driver.Cycle();
+  b.Cycle();
   EXPECT_EQ(1, b.editing);
   EXPECT_EQ(1, b.caretVisible);
-  EXPECT_EQ(-1, b.caretIndex);  // the caret stands at the end
+  EXPECT_EQ(-1, b.caret) << "the caret stands at the end";
   EXPECT_EQ(0, b.selected);
 
-  b.driver.Cycle();
+  b.Cycle();
   b.driver.Press();  // second click, 4 cycles after the first
-  b.driver.Cycle();
+  b.Cycle();
   EXPECT_EQ(1, b.selected);
   EXPECT_EQ(INVERT_ON + "12" + INVERT_OFF, b.shown());
-  EXPECT_EQ("12", b.out());
   b.driver.Release();
-  b.driver.Cycle();
-  EXPECT_EQ(1, b.selected);
-
   b.driver.Type('A');
-  b.driver.Cycle();
-  EXPECT_EQ(INVERT_ON + "A" + INVERT_OFF, b.shown());  // still selected in the key's cycle
-  EXPECT_EQ(1, b.caretIndex);
-  b.driver.Cycle();
-  EXPECT_EQ(0, b.selected);
+  b.Cycle();
+  EXPECT_EQ(INVERT_ON + "A" + INVERT_OFF, b.shown()) << "selected until the key's cycle ends";
+  EXPECT_EQ(1, b.caret);
+  b.Cycle();
   EXPECT_EQ("A", b.shown());
-
   b.Type('B');
-  EXPECT_EQ("AB", b.shown());
-  EXPECT_EQ(2, b.caretIndex);
   b.driver.Cycles(3);  // quiet cycles keep what was typed
   EXPECT_EQ("AB", b.shown());
+  EXPECT_EQ(2, b.caret);
   EXPECT_EQ("12", b.out());
   EXPECT_EQ(0, b.confirmations);
 
   b.driver.Type(KEY_ENTER);
-  b.driver.Cycle();
+  b.Cycle();
   EXPECT_EQ(1, b.confirmed);
-  EXPECT_EQ("12", b.out());  // published one cycle later
-  b.driver.Cycle();
-  EXPECT_EQ(0, b.confirmed);
+  EXPECT_EQ("12", b.out()) << "published one cycle later";
+  b.Cycle();
   EXPECT_EQ("AB", b.out());
   EXPECT_EQ(0, b.editing);
-  EXPECT_EQ(-1, b.caretIndex);
+  EXPECT_EQ(-1, b.caret);
   EXPECT_EQ(1, b.confirmations);
 }
 
 TEST(TextEditBox, EscapeRestoresTheTextFromBeforeEditing) {
-  BoxStory b;
+  Box b;
   b.StartEditing();
-  b.TypeText("34");
+  b.Type("34");
   ASSERT_EQ("1234", b.shown());
-  b.driver.Type(KEY_ESCAPE);
-  b.driver.Cycle();
-  EXPECT_EQ("12", b.shown());
-  EXPECT_EQ(0, b.confirmed);
-  b.driver.Cycles(3);
+  b.Type(KEY_ESCAPE);
+  b.driver.Cycles(2);
   EXPECT_EQ(0, b.editing);
   EXPECT_EQ("12", b.shown());
   EXPECT_EQ("12", b.out());
@@ -159,180 +129,155 @@ TEST(TextEditBox, EscapeRestoresTheTextFromBeforeEditing) {
 }
 
 TEST(TextEditBox, AClickOutsideConfirmsOneCycleLater) {
-  BoxStory b;
+  Box b;
   b.StartEditing();
-  b.TypeText("5");
+  b.Type("5");
   b.driver.MoveTo(500, 500);
-  b.driver.Cycle();  // pointer gone, the box keeps the focus
-  EXPECT_EQ(1, b.editing);
+  b.Cycle();
+  EXPECT_EQ(1, b.editing) << "the pointer left, the box keeps the focus";
   b.driver.Press();
-  b.driver.Cycle();
+  b.Cycle();
   EXPECT_EQ(1, b.confirmed);
-  EXPECT_EQ("12", b.out());
-  b.driver.Cycle();
+  b.Cycle();
   EXPECT_EQ("125", b.out());
   EXPECT_EQ(0, b.editing);
-  EXPECT_EQ(1, b.confirmations);
 }
 
 TEST(TextEditBox, LosingTheFocusLeavesWithoutConfirming) {
-  BoxStory b;
+  Box b;
   b.StartEditing();
-  b.TypeText("7");
+  b.Type("7");
   b.focusTakenAway = true;
-  b.driver.Cycle();
+  b.Cycle();
   b.focusTakenAway = false;
   b.driver.Cycles(2);
   EXPECT_EQ(0, b.editing);
   EXPECT_EQ(0, b.confirmations);
   EXPECT_EQ("12", b.out());
-  // Typing now reaches nothing: the box displays until clicked again.
-  b.TypeText("8");
-  EXPECT_EQ("127", b.shown());
+  b.Type("8");
+  EXPECT_EQ("127", b.shown()) << "typing reaches nothing until the box is clicked again";
 }
 
-TEST(TextEditBox, ClicksFurtherApartThanHalfASecondDoNotSelect) {
-  BoxStory b;
+TEST(TextEditBox, OnlyClicksWithinHalfASecondSelect) {
+  Box b;
   b.StartEditing();
   b.driver.Cycles(16);  // 17 cycles after the first click: beyond 500 ms
   b.driver.Press();
-  b.driver.Cycle();
+  b.Cycle();
   EXPECT_EQ(0, b.selected);
   b.driver.Release();
-  b.driver.Cycle();
-  // A cycle of 0 ms is taken as 33: the double click still works.
-  b.cycle = 0;
+  b.Cycle();
+  b.cycle = 0;  // a cycle of 0 ms is taken as 33: the double click still works
   b.Click();
   b.driver.Press();
-  b.driver.Cycle();
+  b.Cycle();
   EXPECT_EQ(1, b.selected);
 }
 
 TEST(TextEditBox, EscapesAndLineBreaksAreRemovedAsOneCharacter) {
-  BoxStory b;
+  Box b;
   b.text = "ab\r\ncd";
   b.StartEditing();
   b.Type(KEY_LEFT);
   b.Type(KEY_LEFT);
-  EXPECT_EQ(4, b.caretIndex);
+  EXPECT_EQ(4, b.caret);
   b.Type(KEY_BACKSPACE);
   EXPECT_EQ("abcd", b.shown());
-  EXPECT_EQ(2, b.caretIndex);
-
   b.Type(KEY_F1);  // a function key inserts the escape of its low 16 bits
   EXPECT_EQ("ab\\u0001cd", b.shown());
-  EXPECT_EQ(8, b.caretIndex);
   b.Type(KEY_BACKSPACE);
   EXPECT_EQ("abcd", b.shown());
-  EXPECT_EQ(2, b.caretIndex);
+  EXPECT_EQ(2, b.caret);
 }
 
 TEST(TextEditBox, KeysThatEditNothingKeepASelectedText) {
-  struct Case {
-    const char* what;
+  const struct {
     uint32_t key;
-    std::string expected;
-  } const cases[] = {
-      {"caret key", KEY_LEFT, "12"},
-      {"Tab", KEY_TAB, "12"},
-      {"control byte", 7, "12"},
-      {"Home", KEY_HOME, "12"},
-      {"Backspace empties", KEY_BACKSPACE, ""},
-      {"Delete empties", KEY_DELETE, ""},
-      {"a character replaces", 'x', "x"},
+    std::string shown;
+    int32_t caret;
+  } cases[] = {
+      {KEY_LEFT, "12", 1},  {KEY_HOME, "12", 0},   {KEY_TAB, "12", 2},
+      {7, "12", 2},         {KEY_BACKSPACE, "", 0}, {KEY_DELETE, "", 0},
+      {'x', "x", 1},
   };
-  for (const Case& c : cases) {
-    BoxStory b;
+  for (const auto& c : cases) {
+    Box b;
     b.StartEditing();
     b.Click();
-    b.driver.Cycle();
-    ASSERT_EQ(1, b.selected) << c.what;
+    b.Cycle();
+    ASSERT_EQ(1, b.selected) << "key " << c.key;
     b.Type(c.key);
-    EXPECT_EQ(c.expected, b.shown()) << c.what;
-    EXPECT_EQ(0, b.selected) << c.what;  // any key ends the selection
+    EXPECT_EQ(c.shown, b.shown()) << "key " << c.key;
+    EXPECT_EQ(c.caret, b.caret) << "key " << c.key << ": the caret moves in the kept text";
+    EXPECT_EQ(0, b.selected) << "key " << c.key << ": any key ends the selection";
   }
 }
 
-TEST(TextEditBox, ACaretKeyOverASelectionMovesTheCaretInTheText) {
-  BoxStory b;
-  b.StartEditing();
-  b.Click();
-  b.Type(KEY_LEFT);
-  EXPECT_EQ(1, b.caretIndex);
-  b.Type('9');
-  EXPECT_EQ("192", b.shown());
-}
-
 TEST(TextEditBox, AClickInTheBoxPlacesTheCaret) {
-  BoxStory b;
+  Box b;
   b.text = "hello";
   b.StartEditing();
   b.driver.Cycles(20);  // no double click
   b.setCursor = 1;  // the caret behaviour answers a click with index 2
   b.cursorIndex = 2;
-  b.driver.Cycle();
+  b.Cycle();
   b.setCursor = 0;
-  b.driver.Cycle();
-  EXPECT_EQ(2, b.caretIndex);
+  b.Cycle();
+  EXPECT_EQ(2, b.caret);
   b.Type('X');
   EXPECT_EQ("heXllo", b.shown());
 }
 
-TEST(TextEditBox, RestrictedBoxesOnlyDelete) {
-  BoxStory b;
+TEST(TextEditBox, RestrictedBoxesOnlyDeleteUnlessAllIsSelected) {
+  Box b;
   b.restricted = 1;
   b.StartEditing();
   b.Type('3');
   EXPECT_EQ("12", b.shown());
   b.Type(KEY_BACKSPACE);
   EXPECT_EQ("1", b.shown());
-  b.Click();  // double click: a selection may be typed over
+  b.Click();
   b.Type('7');
   EXPECT_EQ("7", b.shown());
 }
 
 TEST(TextEditBox, MaxLengthLimitsTyping) {
-  BoxStory b;
+  Box b;
   b.maxLength = 4;
   b.StartEditing();
-  b.TypeText("345");
-  EXPECT_EQ("123", b.shown());  // three bytes and the terminator
-
-  BoxStory wide;
+  b.Type("345");
+  EXPECT_EQ("123", b.shown()) << "three bytes and the terminator";
+  Box wide;
   wide.maxLength = 1000;  // taken as 255
   wide.text = std::string(253, 'x');
   wide.StartEditing();
-  wide.TypeText("yz");
+  wide.Type("yz");
   EXPECT_EQ(std::string(253, 'x') + "y", wide.shown());
 }
 
 TEST(TextEditBox, CaretBlinksTenCyclesOnTenOff) {
-  BoxStory b;
+  Box b;
   b.StartEditing();  // the entering cycle shows the caret
   std::string pattern;
   for (int i = 0; i < 40; ++i) {
-    b.driver.Cycle();
+    b.Cycle();
     pattern += b.caretVisible ? '1' : '0';
   }
   EXPECT_EQ("11111111" "0000000000" "1111111111" "0000000000" "11", pattern);
 }
 
-TEST(TextEditBox, LoadWhileDisplayingIsPublishedNextCycle) {
-  BoxStory b;
-  b.driver.Cycle();
+TEST(TextEditBox, ALoadIsPublishedNextCycleAndBlocksTheClickOfItsCycle) {
+  Box b;
+  b.Cycle();
   b.text = "99";
   b.load = 1;
-  b.driver.Cycle();
+  b.Cycle();
   EXPECT_EQ("99", b.shown());
   EXPECT_EQ("12", b.out());
-  b.load = 0;
-  b.driver.Cycle();
-  EXPECT_EQ("99", b.out());
-  // A click in the cycle of a load does not start editing.
-  b.load = 1;
   b.Click();
   b.load = 0;
-  b.driver.Cycle();
+  b.Cycle();
+  EXPECT_EQ("99", b.out());
   EXPECT_EQ(0, b.editing);
 }
 

@@ -8,16 +8,8 @@ using namespace coretest;
 
 namespace {
 
-struct AssembleCase {
-  Sel sel;
-  const char* text;
-  const char* word;
-  const char* extension1;
-  const char* extension2;
-};
-
 // PC stands at 0xFF80 for every case (symbolic offsets count from there).
-const AssembleCase kCases[] = {
+const struct { Sel sel; const char *text, *word, *extension1, *extension2; } kCases[] = {
     {Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "0280").Dst(kModeRegister, 1), "MOV  #0x0280,SP", "4031", "0280", ""},
     {Sel().Dual(kOpMOV).Src(kModeRegister, 4).Dst(kModeAbsolute, 0, "0200").Byte(), "MOV.B  R4,&0x0200", "44C2", "0200", ""},
     {Sel().Dual(kOpADD).Src(kModeImmediate, 0, "FFFF").Dst(kModeRegister, 5), "ADD  #-1,R5", "5335", "", ""},
@@ -51,73 +43,55 @@ const AssembleCase kCases[] = {
     {Sel().Emulated(kOpRLA).Dst(kModeRegister, 5), "RLA  R5", "5505", "", ""},
     {Sel().Emulated(kOpCLR).Dst(kModeRegister, 4), "CLR  R4", "4304", "", ""},
     {Sel().Emulated(kOpTST).Dst(kModeRegister, 4).Byte(), "TST.B  R4", "9344", "", ""},
+    // An operand that needs a word always gets four digits, whatever was typed.
+    {Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "280").Dst(kModeRegister, 5), "MOV  #0x280,R5", "4035", "0280", ""},
+    {Sel().Dual(kOpMOV).Src(kModeIndexed, 4, "").Dst(kModeRegister, 5), "MOV  0x(R4),R5", "4415", "0000", ""},
 };
 
 TEST(AssembleTest, TextsAndWords) {
-  auto m = NewMachine();
-  for (const AssembleCase& c : kCases) {
+  std::unique_ptr<Simulator> s = NewSimulator();
+  for (const auto& c : kCases) {
     SCOPED_TRACE(c.text);
-    AssembledInstruction out;
-    snprintf(out.extension1, kTextCellSize, "stale");
-    snprintf(out.extension2, kTextCellSize, "stale");
-    Assembled(c.sel, m.get(), &out);
+    s->selection = c.sel.s;
+    AssembleSelected(s.get());
+    const AssembledInstruction& out = s->assembled;
     EXPECT_STREQ(c.text, out.text);
     EXPECT_STREQ(c.word, out.word);
     EXPECT_STREQ(c.extension1, out.extension1);
     EXPECT_STREQ(c.extension2, out.extension2);
-    // The bit string and the word say the same.
     EXPECT_EQ(16u, strlen(out.bits));
     EXPECT_EQ(strtoul(c.word, nullptr, 16), strtoul(out.bits, nullptr, 2));
   }
 }
 
 TEST(AssembleTest, NoInstructionKeepsTextAndBitsAndRewritesTheWord) {
-  AssembledInstruction out;
-  snprintf(out.text, kTextCellSize, "RETI");
-  snprintf(out.bits, kTextCellSize, "0001001100000000");
-  snprintf(out.word, kTextCellSize, "xxxx");
-  snprintf(out.extension1, kTextCellSize, "1234");
-  auto m = NewMachine();
-  Assembled(Sel().Format(kFormatNone), m.get(), &out);
+  AssembledInstruction out = {"RETI", "0001001100000000", "xxxx", "1234", "5678"};
+  Assemble(kFormatNone, 0, 0, 0, 0, 0, 0, 0, 0, 0.0f, "", "", 1, "", "", out.text, out.bits,
+           out.word, out.extension1, out.extension2);
   EXPECT_STREQ("RETI", out.text);
   EXPECT_STREQ("1300", out.word);
   EXPECT_STREQ("", out.extension1);
-}
-
-TEST(AssembleTest, ExtensionWordIsAlwaysFourDigits) {
-  auto m = NewMachine();
-  AssembledInstruction out;
-  Assembled(Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "280").Dst(kModeRegister, 5), m.get(), &out);
-  EXPECT_STREQ("MOV  #0x280,R5", out.text);
-  EXPECT_STREQ("0280", out.extension1);
-  // An empty index still occupies its word.
-  Assembled(Sel().Dual(kOpMOV).Src(kModeIndexed, 4, "").Dst(kModeRegister, 5), m.get(), &out);
-  EXPECT_STREQ("0000", out.extension1);
+  EXPECT_STREQ("", out.extension2);
 }
 
 TEST(SaveTest, WordsLandAtTheSelectedRowAndAbove) {
-  auto m = NewMachine();
-  int32_t row = 10; // 0xFFEA
-  Save("4031", "0280", "1234", &row, m->rom);
-  EXPECT_EQ(0x4031u, Word(m.get(), 0xFFEA));
-  EXPECT_EQ(0x0280u, Word(m.get(), 0xFFEC));
-  EXPECT_EQ(0x1234u, Word(m.get(), 0xFFEE));
-
-  row = 1; // 0xFFFC: the first extension word goes to 0xFFFE, the second is dropped
-  Save("4031", "0280", "1234", &row, m->rom);
-  EXPECT_EQ(0x4031u, Word(m.get(), 0xFFFC));
-  EXPECT_EQ(0x0280u, Word(m.get(), 0xFFFE));
-
-  row = 0;
-  Save("12B0", "FF92", "", &row, m->rom);
-  EXPECT_EQ(0x12B0u, Word(m.get(), 0xFFFE));
-  EXPECT_EQ(0x4031u, Word(m.get(), 0xFFFC)); // untouched
-
-  row = 20; // 0xFFD6; empty extension texts write nothing
-  unsigned above = Word(m.get(), 0xFFD8);
-  Save("4303", "", "", &row, m->rom);
-  EXPECT_EQ(0x4303u, Word(m.get(), 0xFFD6));
-  EXPECT_EQ(above, Word(m.get(), 0xFFD8));
+  std::unique_ptr<Simulator> s = NewSimulator();
+  MachineState* m = &s->machine;
+  // The words at the row's address and the three above it, after the save.
+  const struct { int32_t row; const char* words[3]; unsigned expected[4]; } cases[] = {
+      {10, {"4031", "0280", "1234"}, {0x4031, 0x0280, 0x1234, 0xFFFF}}, // 0xFFEA
+      {20, {"4303", "", ""}, {0x4303, 0xFFFF, 0xFFFF, 0xFFFF}},         // 0xFFD6
+      {1, {"4031", "0280", "1234"}, {0x4031, 0x0280, 0, 0}},             // 0xFFFC: one is dropped
+      {0, {"12B0", "FF92", ""}, {0x12B0, 0, 0, 0}},                      // 0xFFFE
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row);
+    Save(c.words[0], c.words[1], c.words[2], &c.row, m->rom);
+    unsigned address = 0xFFFE - 2u * static_cast<unsigned>(c.row);
+    for (unsigned i = 0; i < 4 && address + 2 * i <= 0xFFFE; ++i) {
+      EXPECT_EQ(c.expected[i], Word(m, address + 2 * i)) << i;
+    }
+  }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// Small helpers for the core's tests: a machine on the heap, typed views of
-// its texts, and one-call runners for a selection.
+// Helpers for the core's tests: a simulator on the heap, selections built
+// field by field, and memory words read and written by address.
 #pragma once
 
 #include <stdio.h>
@@ -12,10 +12,11 @@
 
 namespace coretest {
 
-inline std::unique_ptr<MachineState> NewMachine() {
-  std::unique_ptr<MachineState> m(new MachineState);
-  InitMachine(m.get());
-  return m;
+// The initial state: the demonstration program, PC = FF80.
+inline std::unique_ptr<Simulator> NewSimulator() {
+  std::unique_ptr<Simulator> s(new Simulator);
+  InitSimulator(s.get());
+  return s;
 }
 
 inline void SetReg(MachineState* m, int reg, unsigned value) {
@@ -28,19 +29,15 @@ inline unsigned Word(const MachineState* m, unsigned address) {
   return ReadMemoryWord(m->ram, m->rom, m->ports, address);
 }
 
-inline void SetRamWord(MachineState* m, unsigned address, unsigned value) {
-  int row = static_cast<int>((0x027E - (address & 0xFFFE)) / 2);
-  snprintf(m->ram[row].cells[kRowHighCell], kTextCellSize, "%02X", (value >> 8) & 0xFF);
-  snprintf(m->ram[row].cells[kRowLowCell], kTextCellSize, "%02X", value & 0xFF);
+// A word of program memory (0xFF80 and up) or of data memory.
+inline void SetWord(MachineState* m, unsigned address, unsigned value) {
+  MemoryRow* row = address >= 0xFF80 ? &m->rom[(0xFFFE - address) / 2]
+                                     : &m->ram[(0x027E - address) / 2];
+  snprintf(row->cells[kRowHighCell], kTextCellSize, "%02X", (value >> 8) & 0xFF);
+  snprintf(row->cells[kRowLowCell], kTextCellSize, "%02X", value & 0xFF);
 }
 
-inline void SetRomWord(MachineState* m, unsigned address, unsigned value) {
-  int row = static_cast<int>((0xFFFE - (address & 0xFFFE)) / 2);
-  snprintf(m->rom[row].cells[kRowHighCell], kTextCellSize, "%02X", (value >> 8) & 0xFF);
-  snprintf(m->rom[row].cells[kRowLowCell], kTextCellSize, "%02X", value & 0xFF);
-}
-
-// "VNZC" as four digits, e.g. "0101".
+// The status flags as "VNZC", e.g. "0101".
 inline std::string Flags(const MachineState* m) {
   std::string s;
   for (int i = 0; i < 4; ++i) s += static_cast<char>('0' + m->statusFlags[i]);
@@ -52,12 +49,10 @@ struct Sel {
   InstructionSelection s;
   Sel() { InitSelection(&s); }
   Sel& Format(uint32_t f) { s.format = f; return *this; }
-  Sel& Dual(uint32_t op) { s.format = kFormatDoubleOperand; s.dualOperation = op; return *this; }
-  Sel& Single(uint32_t op) { s.format = kFormatSingleOperand; s.singleOperation = op; return *this; }
-  Sel& Jump(uint32_t op, float offset) {
-    s.format = kFormatJump; s.jumpOperation = op; s.pcOffset = offset; return *this;
-  }
-  Sel& Emulated(uint32_t op) { s.format = kFormatEmulated; s.emulatedOperation = op; return *this; }
+  Sel& Dual(uint32_t op) { s.dualOperation = op; return Format(kFormatDoubleOperand); }
+  Sel& Single(uint32_t op) { s.singleOperation = op; return Format(kFormatSingleOperand); }
+  Sel& Jump(uint32_t op, float offset) { s.jumpOperation = op; s.pcOffset = offset; return Format(kFormatJump); }
+  Sel& Emulated(uint32_t op) { s.emulatedOperation = op; return Format(kFormatEmulated); }
   Sel& Src(uint32_t mode, uint32_t reg, const char* text = "") {
     s.sourceMode = mode; s.sourceRegister = reg;
     snprintf(s.sourceText, kTextCellSize, "%s", text);
@@ -71,23 +66,11 @@ struct Sel {
   Sel& Byte() { s.wordOperation = 0; return *this; }
 };
 
-// The address unit, then Execute, as one EXECUTE click does.
-inline void Step(MachineState* m, const Sel& sel) {
-  AddressUnit src;
-  AddressUnit dst;
-  memset(&src, 0, sizeof src);
-  memset(&dst, 0, sizeof dst);
-  UpdateAddressUnits(&sel.s, m->registers, &src, &dst);
-  ExecuteSelection(&sel.s, &src, &dst, m);
-}
-
-inline void Assembled(const Sel& sel, const MachineState* m, AssembledInstruction* out) {
-  AddressUnit src;
-  AddressUnit dst;
-  memset(&src, 0, sizeof src);
-  memset(&dst, 0, sizeof dst);
-  UpdateAddressUnits(&sel.s, m->registers, &src, &dst);
-  AssembleSelection(&sel.s, &src, &dst, out);
+// The frame's address unit and Assemble for `sel`, then an EXECUTE click.
+inline void Run(Simulator* s, const Sel& sel) {
+  s->selection = sel.s;
+  AssembleSelected(s);
+  ExecuteSelected(s);
 }
 
 } // namespace coretest

@@ -1,5 +1,5 @@
-// Execute: results, flags on boundary operands, PC stepping over extension
-// words, stack operations, jumps, and where stores land.
+// Execute: results and flags on boundary operands, PC stepping over
+// extension words, where loads and stores land, the stack, jumps.
 #include <gtest/gtest.h>
 
 #include "tests/core/core_test_util.h"
@@ -10,390 +10,219 @@ namespace {
 
 class ExecuteTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m = NewMachine();
-    ResetMachine(m.get(), nullptr, nullptr); // PC = FF80, everything else 0
-  }
-  std::unique_ptr<MachineState> m;
+  void SetUp() override { ResetMachine(m, nullptr, nullptr); } // PC = FF80
+  void Run(const Sel& sel) { coretest::Run(s.get(), sel); }
+  std::unique_ptr<Simulator> s = NewSimulator();
+  MachineState* m = &s->machine;
 };
 
-// dst (in R4) op src (an immediate that needs an extension word, or a
-// register R5 where the constant generator would otherwise step in).
-struct FlagCase {
-  const char* name;
-  uint32_t op;
-  unsigned src;
-  unsigned dst;
-  bool byte;
-  unsigned carryIn;
-  const char* r4After; // what R4 shows afterwards
-  const char* vnzc;
-};
+Sel Pair(uint32_t op) { return Sel().Dual(op).Src(kModeRegister, 5).Dst(kModeRegister, 4); }
+Sel OnR4(Sel sel) { return sel.Dst(kModeRegister, 4); }
 
-const FlagCase kFlagCases[] = {
-    {"ADD 0xFFFF+1 wraps to zero with carry", kOpADD, 0x0001, 0xFFFF, false, 0, "0000", "0011"},
-    {"ADD 0x7FFF+1 overflows into the sign", kOpADD, 0x0001, 0x7FFF, false, 0, "8000", "1100"},
-    {"ADD 0x8000+0x8000 overflows to zero", kOpADD, 0x8000, 0x8000, false, 0, "0000", "1011"},
-    {"ADD.B 0x7F+1 keeps N V C clear (bits 15/16)", kOpADD, 0x0001, 0x007F, true, 0, "0080", "0000"},
-    {"ADD.B 0xFF+1 stores 00, Z only", kOpADD, 0x0001, 0x00FF, true, 0, "0000", "0010"},
-    {"ADDC adds the carry of SR", kOpADDC, 0x0001, 0xFFFE, false, 1, "0000", "0011"},
-    {"ADDC without carry", kOpADDC, 0x0001, 0xFFFE, false, 0, "FFFF", "0100"},
-    {"SUB borrows: 3-5 sets C", kOpSUB, 0x0005, 0x0003, false, 0, "FFFE", "1101"},
-    {"SUB equal gives Z, no carry", kOpSUB, 0x0005, 0x0005, false, 0, "0000", "0010"},
-    {"SUB 7-5 no borrow", kOpSUB, 0x0005, 0x0007, false, 0, "0002", "0000"},
-    {"SUB 0x8000-1: both operands judged as they are", kOpSUB, 0x0001, 0x8000, false, 0, "7FFF", "0000"},
-    {"SUBC adds the carry back", kOpSUBC, 0x0005, 0x0007, false, 1, "0003", "0000"},
-    {"CMP 3 with 5 leaves R4, sets C N V", kOpCMP, 0x0005, 0x0003, false, 0, "0003", "1101"},
-    {"CMP equal", kOpCMP, 0x0005, 0x0005, false, 0, "0005", "0010"},
-    {"CMP.B tests the unmasked difference", kOpCMP, 0x0005, 0x0003, true, 0, "0003", "1101"},
-    {"AND nonzero sets C", kOpAND, 0x0F0F, 0x00FF, false, 0, "000F", "0001"},
-    {"AND to zero sets Z", kOpAND, 0x0F00, 0x00FF, false, 0, "0000", "0010"},
-    {"AND negative", kOpAND, 0x8000, 0xFFFF, false, 0, "8000", "0101"},
-    {"BIT leaves the destination", kOpBIT, 0x0F00, 0x0FFF, false, 0, "0FFF", "0001"},
-    {"XOR of two negatives sets V", kOpXOR, 0xFFFF, 0x8000, false, 0, "7FFF", "1001"},
-    {"XOR to zero", kOpXOR, 0x1234, 0x1234, false, 0, "0000", "0010"},
-    {"MOV leaves the flags", kOpMOV, 0x1234, 0x0000, false, 0, "1234", "1111"},
-    {"BIC leaves the flags", kOpBIC, 0x00F0, 0x0FFF, false, 0, "0F0F", "1111"},
-    {"BIS leaves the flags", kOpBIS, 0x1000, 0x0001, false, 0, "1001", "1111"},
+// R4 := R4 op R5 (SR's bit 0 the carry in); "1111" before every case, so a
+// rule that leaves the flags alone shows.
+const struct { const char* name; Sel sel; unsigned src, dst, carryIn; const char* r4After, *vnzc; } kFlagCases[] = {
+    {"ADD 0xFFFF+1 wraps to zero with carry", Pair(kOpADD), 0x0001, 0xFFFF, 0, "0000", "0011"},
+    {"ADD 0x7FFF+1 overflows into the sign", Pair(kOpADD), 0x0001, 0x7FFF, 0, "8000", "1100"},
+    {"ADD 0x8000+0x8000 overflows to zero", Pair(kOpADD), 0x8000, 0x8000, 0, "0000", "1011"},
+    {"ADD.B 0x7F+1 keeps N V C clear (bits 15/16)", Pair(kOpADD).Byte(), 0x0001, 0x007F, 0, "0080", "0000"},
+    {"ADDC adds the carry of SR", Pair(kOpADDC), 0x0001, 0xFFFE, 1, "0000", "0011"},
+    {"ADDC without carry", Pair(kOpADDC), 0x0001, 0xFFFE, 0, "FFFF", "0100"},
+    {"SUB 0x8000-1: both operands judged as they are", Pair(kOpSUB), 0x0001, 0x8000, 0, "7FFF", "0000"},
+    {"SUBC adds the carry back", Pair(kOpSUBC), 0x0005, 0x0007, 1, "0003", "0000"},
+    {"CMP 3 with 5 borrows: C, and N V; R4 stays", Pair(kOpCMP), 0x0005, 0x0003, 0, "0003", "1101"},
+    {"CMP equal", Pair(kOpCMP), 0x0005, 0x0005, 0, "0005", "0010"},
+    {"CMP 7 with 5", Pair(kOpCMP), 0x0005, 0x0007, 0, "0007", "0000"},
+    {"CMP.B tests the unmasked difference", Pair(kOpCMP).Byte(), 0x0005, 0x0003, 0, "0003", "1101"},
+    {"AND nonzero sets C", Pair(kOpAND), 0x0F0F, 0x00FF, 0, "000F", "0001"},
+    {"BIT leaves the destination", Pair(kOpBIT), 0x8F00, 0x8FFF, 0, "8FFF", "0101"},
+    {"XOR of two negatives sets V", Pair(kOpXOR), 0xFFFF, 0x8000, 0, "7FFF", "1001"},
+    {"MOV leaves the flags", Pair(kOpMOV), 0x1234, 0x0000, 0, "1234", "1111"},
+    {"BIC leaves the flags", Pair(kOpBIC), 0x00F0, 0x0FFF, 0, "0F0F", "1111"},
+    {"BIS leaves the flags", Pair(kOpBIS), 0x1000, 0x0001, 0, "1001", "1111"},
+    {"DADD 9999+1 carries to zero", Pair(kOpDADD), 0x0001, 0x9999, 0, "0000", "0011"},
+    {"DADD 3+2", Pair(kOpDADD), 0x0002, 0x0003, 0, "0005", "0000"},
+    {"DADD 0+0: Z only for a sum of 10000", Pair(kOpDADD), 0x0000, 0x0000, 0, "0000", "0000"},
+    {"DADD 4500+4000 reads as negative", Pair(kOpDADD), 0x4000, 0x4500, 0, "8500", "0100"},
+    {"DADD 9999+9999", Pair(kOpDADD), 0x9999, 0x9999, 0, "9998", "0101"},
+    {"RRC shifts bit 0 into C", OnR4(Sel().Single(kOpRRC)), 0, 0x0001, 0, "0000", "0011"},
+    {"RRC shifts C in at bit 15", OnR4(Sel().Single(kOpRRC)), 0, 0x0002, 1, "8001", "0100"},
+    {"RRC.B: the carry in at bit 15 falls away", OnR4(Sel().Single(kOpRRC)).Byte(), 0, 0x0003, 1, "0001", "0001"},
+    {"RRA keeps the sign", OnR4(Sel().Single(kOpRRA)), 0, 0x8001, 0, "C000", "0101"},
+    {"SXT of 0x80", OnR4(Sel().Single(kOpSXT)), 0, 0x0080, 0, "FF80", "0101"},
+    {"SXT of 0", OnR4(Sel().Single(kOpSXT)), 0, 0x0000, 0, "0000", "0010"},
+    {"SWPB leaves the flags", OnR4(Sel().Single(kOpSWPB)), 0, 0x12AB, 0, "AB12", "1111"},
+    {"DEC 1 to 0: no borrow", OnR4(Sel().Emulated(kOpDEC)), 0, 0x0001, 0, "0000", "0010"},
+    {"DEC 0 borrows and overflows", OnR4(Sel().Emulated(kOpDEC)), 0, 0x0000, 0, "FFFF", "1101"},
+    {"TST of a negative", OnR4(Sel().Emulated(kOpTST)), 0, 0x8000, 0, "8000", "0100"},
+    {"CLR leaves the flags", OnR4(Sel().Emulated(kOpCLR)), 0, 0x8000, 0, "0000", "1111"},
+    {"RLC adds the operand to itself and the carry", OnR4(Sel().Emulated(kOpRLC).Src(kModeRegister, 4)), 0, 0x8001, 1, "0003", "1001"},
+    {"RLA", OnR4(Sel().Emulated(kOpRLA).Src(kModeRegister, 4)), 0, 0x4001, 1, "8002", "1100"},
 };
 
 TEST_F(ExecuteTest, FlagRulesOnBoundaryOperands) {
-  for (const FlagCase& c : kFlagCases) {
+  for (const auto& c : kFlagCases) {
     SCOPED_TRACE(c.name);
-    ResetMachine(m.get(), nullptr, nullptr);
-    SetReg(m.get(), 4, c.dst);
-    SetReg(m.get(), 5, c.src);
-    SetReg(m.get(), 2, c.carryIn);
-    // The flag bytes start at 1 so that "left alone" is visible.
-    for (int i = 0; i < 4; ++i) m->statusFlags[i] = 1;
-    Sel sel;
-    sel.Dual(c.op).Src(kModeRegister, 5).Dst(kModeRegister, 4);
-    if (c.byte) sel.Byte();
-    Step(m.get(), sel);
-    EXPECT_EQ(c.r4After, Reg(m.get(), 4));
-    EXPECT_EQ(c.vnzc, Flags(m.get()));
+    SetReg(m, 4, c.dst);
+    SetReg(m, 5, c.src);
+    SetReg(m, 2, c.carryIn);
+    memset(m->statusFlags, 1, 4);
+    Run(c.sel);
+    EXPECT_EQ(c.r4After, Reg(m, 4));
+    EXPECT_EQ(c.vnzc, Flags(m));
   }
 }
 
-TEST_F(ExecuteTest, SRIsRebuiltFromTheFlagsButKeepsItsOtherLowBits) {
-  SetReg(m.get(), 2, 0x00F8); // bits outside V N Z C, as typed in by hand
-  SetReg(m.get(), 4, 0x7FFF);
-  Step(m.get(), Sel().Dual(kOpADD).Src(kModeImmediate, 0, "0001").Dst(kModeRegister, 4));
-  EXPECT_EQ("01FC", Reg(m.get(), 2)); // V and N set, C Z clear, masked 0x1FF
-  EXPECT_EQ(kHighlightWritten, m->highlight[2]);
+TEST_F(ExecuteTest, StatusRegisterAndHighlightColours) {
+  SetReg(m, 2, 0x00F8); // bits outside V N Z C, as typed in by hand
+  SetReg(m, 4, 0x7FFF);
+  Run(Sel().Dual(kOpADD).Src(kModeImmediate, 0, "0001").Dst(kModeRegister, 4));
+  EXPECT_EQ("01FC", Reg(m, 2)); // V and N set, Z and C clear, masked 0x1FF
+  const int32_t colours[kRegisterCount] = {2, 6, 11, 6, 11, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6};
+  EXPECT_EQ(0, memcmp(colours, m->highlight, sizeof colours));
+  Run(Pair(kOpMOV).Dst(kModeRegister, 2));
+  EXPECT_EQ(kHighlightSource, m->highlight[5]);
+  EXPECT_EQ("0000", Reg(m, 2));
+  EXPECT_EQ("0000", Flags(m)); // a MOV into SR loads the flag bytes
 }
 
-TEST_F(ExecuteTest, MovIntoSRLoadsTheStatusFlags) {
-  Step(m.get(), Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "FFFF").Dst(kModeRegister, 2));
-  EXPECT_EQ("0107", Reg(m.get(), 2));
-  EXPECT_EQ("1111", Flags(m.get()));
-}
-
-TEST_F(ExecuteTest, ImmediateNeedsAnExtensionWordUnlessTheConstantGeneratorHasIt) {
-  const struct {
-    const char* value;
-    const char* pcAfter;
-  } cases[] = {{"1234", "FF84"}, {"0004", "FF82"}, {"0000", "FF82"}, {"0001", "FF82"},
-               {"0002", "FF82"}, {"0008", "FF82"}, {"FFFF", "FF82"}, {"0003", "FF84"}};
+TEST_F(ExecuteTest, PCStepsOverEachExtensionWord) {
+  const struct { Sel sel; const char* pcAfter; } cases[] = {
+      {Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "1234").Dst(kModeRegister, 5), "FF84"},
+      {Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "0003").Dst(kModeRegister, 5), "FF84"},
+      {Sel().Dual(kOpADD).Src(kModeIndexed, 6, "0010").Dst(kModeAbsolute, 0, "0200"), "FF86"},
+      {Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeIndexed, 5, "0002"), "FF84"},
+      // RLA names one operand twice; it has one extension word.
+      {Sel().Emulated(kOpRLA).Src(kModeAbsolute, 0, "0200").Dst(kModeAbsolute, 0, "0200"), "FF84"},
+      {Sel().Emulated(kOpPOP).Dst(kModeAbsolute, 0, "0200"), "FF84"},
+      {Sel().Single(kOpRRC).Dst(kModeSymbolic, 0, "0200"), "FF84"},
+      {Sel().Single(kOpPUSH).Src(kModeImmediate, 0, "0280"), "FF84"},
+      {Sel().Single(kOpSingleUnused), "FF82"}, // runs as no operation
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.value);
-    SetReg(m.get(), 0, 0xFF80);
-    Step(m.get(), Sel().Dual(kOpMOV).Src(kModeImmediate, 0, c.value).Dst(kModeRegister, 5));
-    EXPECT_EQ(c.pcAfter, Reg(m.get(), 0));
-    EXPECT_EQ(std::string(c.value), Reg(m.get(), 5));
-    EXPECT_EQ(kHighlightWritten, m->highlight[5]);
-    EXPECT_EQ(kHighlightPC, m->highlight[0]);
+    SetReg(m, 0, 0xFF80);
+    Run(c.sel);
+    EXPECT_EQ(c.pcAfter, Reg(m, 0)) << &c - cases;
+  }
+  // The constant generator supplies 0, 1, 2, 4, 8 and -1 without a word.
+  for (const char* constant : {"0000", "0001", "0002", "0004", "0008", "FFFF"}) {
+    SetReg(m, 0, 0xFF80);
+    Run(Sel().Dual(kOpMOV).Src(kModeImmediate, 0, constant).Dst(kModeRegister, 5));
+    EXPECT_EQ("FF82", Reg(m, 0)) << constant;
+    EXPECT_EQ(constant, Reg(m, 5));
   }
 }
 
-TEST_F(ExecuteTest, MemoryOperandsStepPCOncePerExtensionWord) {
-  SetRamWord(m.get(), 0x0200, 0x1111);
-  SetRamWord(m.get(), 0x0210, 0x2222);
-  SetReg(m.get(), 6, 0x0200);
-  // ADD 0x0010(R6),&0x0200: two extension words.
-  Step(m.get(), Sel().Dual(kOpADD).Src(kModeIndexed, 6, "0010").Dst(kModeAbsolute, 0, "0200"));
-  EXPECT_EQ("FF86", Reg(m.get(), 0));
-  EXPECT_EQ(0x3333u, Word(m.get(), 0x0200));
-  EXPECT_EQ(kHighlightIdle, m->highlight[6]); // R6 is only an address base
+TEST_F(ExecuteTest, MemoryOperandsAndAutoincrement) {
+  SetWord(m, 0x0200, 0x1111);
+  SetWord(m, 0x0210, 0x2222);
+  SetReg(m, 6, 0x0200);
+  Run(Sel().Dual(kOpADD).Src(kModeIndexed, 6, "0010").Dst(kModeAbsolute, 0, "0200"));
+  EXPECT_EQ(0x3333u, Word(m, 0x0200));
+  EXPECT_EQ(kHighlightIdle, m->highlight[6]); // only an address base
+  // A byte store touches only its byte; the odd address is the high one.
+  SetWord(m, 0x0200, 0x12FF);
+  Run(Sel().Dual(kOpADD).Src(kModeImmediate, 0, "0001").Dst(kModeAbsolute, 0, "0200").Byte());
+  EXPECT_EQ(0x1200u, Word(m, 0x0200));
+  EXPECT_EQ("0010", Flags(m));
+  Run(Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "00AB").Dst(kModeAbsolute, 0, "0201").Byte());
+  EXPECT_EQ(0xAB00u, Word(m, 0x0200));
+  // Autoincrement steps by the operand's size; SP stays even.
+  SetReg(m, 4, 0x0200);
+  Run(Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6).Byte());
+  EXPECT_EQ("0201", Reg(m, 4));
+  Run(Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6));
+  EXPECT_EQ("0203", Reg(m, 4));
+  EXPECT_EQ("AB00", Reg(m, 6));
+  SetReg(m, 1, 0x0200);
+  Run(Sel().Dual(kOpMOV).Src(kModeAutoincrement, 1).Dst(kModeRegister, 6).Byte());
+  EXPECT_EQ("0200", Reg(m, 1)); // the +1 is masked off again
 }
 
-TEST_F(ExecuteTest, AutoincrementStepsByOperandSizeAndKeepsSPEven) {
-  SetRamWord(m.get(), 0x0200, 0xBEEF);
-  SetReg(m.get(), 4, 0x0200);
-  Step(m.get(), Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6).Byte());
-  EXPECT_EQ("0201", Reg(m.get(), 4));
-  EXPECT_EQ("00EF", Reg(m.get(), 6));
-
-  SetReg(m.get(), 4, 0x0200);
-  Step(m.get(), Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6));
-  EXPECT_EQ("0202", Reg(m.get(), 4));
-  EXPECT_EQ("BEEF", Reg(m.get(), 6));
-
-  SetReg(m.get(), 1, 0x0200);
-  Step(m.get(), Sel().Dual(kOpMOV).Src(kModeAutoincrement, 1).Dst(kModeRegister, 6).Byte());
-  EXPECT_EQ("0200", Reg(m.get(), 1)); // +1 is masked off again
-}
-
-TEST_F(ExecuteTest, ByteStoreToRamTouchesOnlyThatByte) {
-  SetRamWord(m.get(), 0x0200, 0x12FF);
-  Step(m.get(), Sel().Dual(kOpADD).Src(kModeImmediate, 0, "0001").Dst(kModeAbsolute, 0, "0200").Byte());
-  EXPECT_EQ(0x1200u, Word(m.get(), 0x0200));
-  EXPECT_EQ("0010", Flags(m.get()));
-  // The odd address is the high byte.
-  Step(m.get(), Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "00AB").Dst(kModeAbsolute, 0, "0201").Byte());
-  EXPECT_EQ(0xAB00u, Word(m.get(), 0x0200));
-}
-
-TEST_F(ExecuteTest, PortsTakeTheLowByteAndProgramMemoryTakesNothing) {
-  Step(m.get(), Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "12A5").Dst(kModeAbsolute, 0, "0021"));
-  EXPECT_STREQ("0xA5", m->ports[1]);
-  EXPECT_STREQ("0x00", m->ports[2]);
-  // A word read from 0x0020 pairs P1IN (low) with P1OUT (high).
-  Step(m.get(), Sel().Dual(kOpMOV).Src(kModeAbsolute, 0, "0020").Dst(kModeRegister, 7));
-  EXPECT_EQ("A500", Reg(m.get(), 7));
-
-  unsigned before = Word(m.get(), 0xFF80);
-  Step(m.get(), Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "1234").Dst(kModeAbsolute, 0, "FF80"));
-  EXPECT_EQ(before, Word(m.get(), 0xFF80));
-}
-
-TEST_F(ExecuteTest, AddressTextsShorterThanTheirPrefixMeanAddressZero) {
-  // The panel starts with an empty source address text; it is read from its
-  // third character on, which such a text does not have.
-  SetReg(m.get(), 7, 0x5555);
+TEST_F(ExecuteTest, PortsProgramMemoryAndUnmappedAddresses) {
+  Run(Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "12A5").Dst(kModeAbsolute, 0, "0021"));
+  EXPECT_STREQ("0xA5", m->ports[1]); // a port takes the low byte
+  Run(Sel().Dual(kOpMOV).Src(kModeAbsolute, 0, "0020").Dst(kModeRegister, 7));
+  EXPECT_EQ("A500", Reg(m, 7)); // P1IN low, P1OUT high
+  // A decimal byte of three digits keeps its two low ones in a port cell.
+  SetReg(m, 5, 0x0150);
+  Run(Pair(kOpDADD).Dst(kModeAbsolute, 0, "0021"));
+  EXPECT_STREQ("0x50", m->ports[1]);
+  Run(Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "1234").Dst(kModeAbsolute, 0, "FF80"));
+  EXPECT_EQ(0x4031u, Word(m, 0xFF80)); // program memory takes no writes
+  Run(Sel().Dual(kOpMOV).Src(kModeAbsolute, 0, "1000").Dst(kModeRegister, 7));
+  EXPECT_EQ("0000", Reg(m, 7));
+  // An address text shorter than its "0x" (the panel starts with an empty
+  // one) means address 0, not what lies behind its terminator.
+  SetReg(m, 7, 0x5555);
   Execute(kFormatDoubleOperand, kOpMOV, 0, 0, 0, kModeAbsolute, 0, kModeRegister, 7, 0.0f,
           "0200", m->registers, m->ram, m->rom, 1, "", "0", m->ports, m->registers,
           m->highlight, m->ram, &m->ramMarker, &m->ramMarkerOn, &m->romMarker,
           &m->romMarkerOn, m->statusFlags, m->ports);
-  EXPECT_EQ("0000", Reg(m.get(), 7));
+  EXPECT_EQ("0000", Reg(m, 7));
 }
 
-TEST_F(ExecuteTest, OutsideTheMemoryMapReadsZero) {
-  SetReg(m.get(), 7, 0x5555);
-  Step(m.get(), Sel().Dual(kOpMOV).Src(kModeAbsolute, 0, "1000").Dst(kModeRegister, 7));
-  EXPECT_EQ("0000", Reg(m.get(), 7));
-}
-
-TEST_F(ExecuteTest, DecimalAdd) {
-  const struct {
-    const char* r5;
-    const char* r6;
-    const char* r6After;
-    const char* vnzc;
-  } cases[] = {
-      {"0001", "9999", "0000", "0011"},
-      {"0002", "0003", "0005", "0000"},
-      {"0000", "0000", "0000", "0000"}, // Z only for a sum of exactly 10000
-      {"4000", "4500", "8500", "0100"},
-      {"9999", "9999", "9998", "0101"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.r5) + "+" + c.r6);
-    snprintf(m->registers[5], kTextCellSize, "%s", c.r5);
-    snprintf(m->registers[6], kTextCellSize, "%s", c.r6);
-    Step(m.get(), Sel().Dual(kOpDADD).Src(kModeRegister, 5).Dst(kModeRegister, 6));
-    EXPECT_EQ(c.r6After, Reg(m.get(), 6));
-    EXPECT_EQ(c.vnzc, Flags(m.get()));
-  }
-}
-
-TEST_F(ExecuteTest, DecimalAddIntoAPortKeepsTwoDigits) {
-  SetReg(m.get(), 5, 0x0099);
-  snprintf(m->ports[1], kPortCellSize, "0x99");
-  // 99 + 99 (port cell read as decimal is 0: "0x.." stops at the x)
-  Step(m.get(), Sel().Dual(kOpDADD).Src(kModeRegister, 5).Dst(kModeAbsolute, 0, "0021"));
-  EXPECT_STREQ("0x99", m->ports[1]);
-  snprintf(m->registers[5], kTextCellSize, "0150");
-  Step(m.get(), Sel().Dual(kOpDADD).Src(kModeRegister, 5).Dst(kModeAbsolute, 0, "0021"));
-  EXPECT_STREQ("0x50", m->ports[1]); // 150 masked to a byte is 150: two low digits
-}
-
-TEST_F(ExecuteTest, RotatesSwapAndSignExtend) {
-  const struct {
-    uint32_t op;
-    unsigned operand;
-    unsigned carryIn;
-    bool byte;
-    const char* after;
-    const char* vnzc;
-  } cases[] = {
-      {kOpRRC, 0x0001, 0, false, "0000", "0011"},
-      {kOpRRC, 0x0002, 1, false, "8001", "0100"},
-      {kOpRRC, 0x0003, 1, true, "0001", "0001"}, // the carry-in at bit 15 falls away
-      {kOpRRA, 0x8001, 0, false, "C000", "0101"},
-      {kOpRRA, 0x0080, 0, true, "0040", "0000"},
-      {kOpSXT, 0x0080, 0, false, "FF80", "0101"},
-      {kOpSXT, 0x0000, 0, false, "0000", "0010"},
-      {kOpSXT, 0x127F, 0, false, "007F", "0001"},
-      {kOpSWPB, 0x12AB, 0, false, "AB12", "1111"}, // flags left alone
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.after);
-    SetReg(m.get(), 4, c.operand);
-    SetReg(m.get(), 2, c.carryIn);
-    for (int i = 0; i < 4; ++i) m->statusFlags[i] = 1;
-    Sel sel;
-    sel.Single(c.op).Dst(kModeRegister, 4);
-    if (c.byte) sel.Byte();
-    Step(m.get(), sel);
-    EXPECT_EQ(c.after, Reg(m.get(), 4));
-    EXPECT_EQ(c.vnzc, Flags(m.get()));
-  }
-}
-
-TEST_F(ExecuteTest, PushWritesBelowSPAndMovesTheRamMarker) {
-  SetReg(m.get(), 1, 0x0280);
-  SetReg(m.get(), 5, 0xA1B2);
-  Step(m.get(), Sel().Single(kOpPUSH).Src(kModeRegister, 5));
-  EXPECT_EQ("027E", Reg(m.get(), 1));
-  EXPECT_EQ(0xA1B2u, Word(m.get(), 0x027E));
+TEST_F(ExecuteTest, StackOperations) {
+  SetReg(m, 1, 0x0280);
+  SetReg(m, 5, 0xA1B2);
+  Run(Sel().Single(kOpPUSH).Src(kModeRegister, 5));
+  EXPECT_EQ("027E", Reg(m, 1));
+  EXPECT_EQ(0xA1B2u, Word(m, 0x027E));
   EXPECT_EQ(0u, m->ramMarker.row);
-  EXPECT_EQ(1, m->ramMarkerOn);
   EXPECT_EQ(kHighlightWritten, m->highlight[1]);
-  EXPECT_EQ(kHighlightSource, m->highlight[5]);
-
-  Step(m.get(), Sel().Single(kOpPUSH).Src(kModeRegister, 5).Byte());
-  EXPECT_EQ(0x00B2u, Word(m.get(), 0x027C));
-}
-
-TEST_F(ExecuteTest, CallPushesTheReturnAddressAndJumps) {
-  SetReg(m.get(), 0, 0xFF88);
-  SetReg(m.get(), 1, 0x0280);
-  Step(m.get(), Sel().Single(kOpCALL).Src(kModeImmediate, 0, "FF92"));
-  EXPECT_EQ("FF92", Reg(m.get(), 0));
-  EXPECT_EQ(0xFF8Cu, Word(m.get(), 0x027E));
+  Run(Sel().Single(kOpPUSH).Src(kModeRegister, 5).Byte());
+  EXPECT_EQ(0x00B2u, Word(m, 0x027C));
+  SetReg(m, 0, 0xFF88);
+  Run(Sel().Single(kOpCALL).Src(kModeImmediate, 0, "FF92"));
+  EXPECT_EQ("FF92", Reg(m, 0));
+  EXPECT_EQ(0xFF8Cu, Word(m, 0x027A));
   EXPECT_EQ(54u, m->romMarker.row); // (0xFFFE - 0xFF92) / 2
-}
-
-TEST_F(ExecuteTest, RetOutsideDataMemoryReadsZero) {
-  SetReg(m.get(), 1, 0x0280);
-  Step(m.get(), Sel().Emulated(kOpRET));
-  EXPECT_EQ("0000", Reg(m.get(), 0));
-  EXPECT_EQ("0282", Reg(m.get(), 1));
+  Run(Sel().Emulated(kOpPOP).Dst(kModeRegister, 4));
+  EXPECT_EQ("FF8C", Reg(m, 4));
+  Run(Sel().Emulated(kOpPOP).Dst(kModeAbsolute, 0, "0200").Byte());
+  EXPECT_EQ(0x00B2u, Word(m, 0x0200));
+  EXPECT_EQ("027E", Reg(m, 1));
+  SetWord(m, 0x027C, 0x0003);
+  SetWord(m, 0x027E, 0xFF8C);
+  SetReg(m, 1, 0x027C);
+  Run(Sel().Single(kOpRETI)); // SR first, then PC, as NMI pushed them
+  EXPECT_EQ("0003", Reg(m, 2));
+  EXPECT_EQ("FF8C", Reg(m, 0));
+  EXPECT_EQ("0280", Reg(m, 1));
+  EXPECT_EQ("0000", Flags(m)); // the flag bytes are not reloaded
+  Run(Sel().Emulated(kOpRET)); // SP outside data memory: PC 0
+  EXPECT_EQ("0000", Reg(m, 0));
+  EXPECT_EQ("0282", Reg(m, 1));
   EXPECT_EQ(kNoMarkedRow, m->ramMarker.row);
-  EXPECT_EQ(64u, m->romMarker.row);
-}
-
-TEST_F(ExecuteTest, PopIntoRegisterAndMemory) {
-  SetReg(m.get(), 1, 0x027C);
-  SetRamWord(m.get(), 0x027C, 0x1234);
-  SetRamWord(m.get(), 0x027E, 0xABCD);
-  Step(m.get(), Sel().Emulated(kOpPOP).Dst(kModeRegister, 4));
-  EXPECT_EQ("1234", Reg(m.get(), 4));
-  EXPECT_EQ("027E", Reg(m.get(), 1));
-  Step(m.get(), Sel().Emulated(kOpPOP).Dst(kModeAbsolute, 0, "0200").Byte());
-  EXPECT_EQ(0x00CDu, Word(m.get(), 0x0200));
-  EXPECT_EQ("0280", Reg(m.get(), 1));
-  EXPECT_EQ("FF86", Reg(m.get(), 0)); // two words: the POP and its address
-}
-
-TEST_F(ExecuteTest, RetiRestoresSRThenPC) {
-  SetReg(m.get(), 1, 0x027C);
-  SetRamWord(m.get(), 0x027C, 0x0003);
-  SetRamWord(m.get(), 0x027E, 0xFF8C);
-  Step(m.get(), Sel().Single(kOpRETI));
-  EXPECT_EQ("0003", Reg(m.get(), 2));
-  EXPECT_EQ("FF8C", Reg(m.get(), 0));
-  EXPECT_EQ("0280", Reg(m.get(), 1));
-  EXPECT_EQ("0000", Flags(m.get())); // the flag bytes are not reloaded
+  EXPECT_EQ(kNoMarkedRow, m->romMarker.row);
 }
 
 TEST_F(ExecuteTest, JumpConditions) {
-  // Flags V N Z C, and which jumps are taken under them.
-  const struct {
-    uint8_t v, n, z, c;
-    const char* taken; // one digit per condition JNE..JMP
-  } cases[] = {
-      {0, 0, 0, 0, "10100101"},
-      {0, 0, 1, 1, "01010101"},
-      {1, 0, 0, 0, "10100011"},
-      {1, 1, 0, 0, "10101101"},
-      {0, 1, 0, 0, "10101011"},
+  const struct { uint8_t vnzc[4]; const char* taken; /* JNE..JMP */ } cases[] = {
+      {{0, 0, 0, 0}, "10100101"}, {{0, 0, 1, 1}, "01010101"}, {{1, 0, 0, 0}, "10100011"},
+      {{1, 1, 0, 0}, "10101101"}, {{0, 1, 0, 0}, "10101011"},
   };
   for (const auto& c : cases) {
-    for (uint32_t cond = 0; cond < 8; ++cond) {
-      SCOPED_TRACE(std::string(c.taken) + " condition " + std::to_string(cond));
-      SetReg(m.get(), 0, 0xFF98);
-      m->statusFlags[kFlagV] = c.v;
-      m->statusFlags[kFlagN] = c.n;
-      m->statusFlags[kFlagZ] = c.z;
-      m->statusFlags[kFlagC] = c.c;
-      Step(m.get(), Sel().Jump(cond, -2.0f));
-      EXPECT_EQ(c.taken[cond] == '1' ? "FF96" : "FF9A", Reg(m.get(), 0));
+    for (uint32_t condition = 0; condition < 8; ++condition) {
+      SetReg(m, 0, 0xFF98);
+      memcpy(m->statusFlags, c.vnzc, 4);
+      Run(Sel().Jump(condition, -2.0f));
+      EXPECT_EQ(c.taken[condition] == '1' ? "FF96" : "FF9A", Reg(m, 0)) << c.taken << condition;
     }
   }
 }
 
-TEST_F(ExecuteTest, JumpFromTheTopOfMemoryWraps) {
-  SetReg(m.get(), 0, 0xFFFE);
-  Step(m.get(), Sel().Jump(kJumpMP, 511.0f));
-  EXPECT_EQ("03FE", Reg(m.get(), 0));
-  SetReg(m.get(), 0, 0xFF80);
-  Step(m.get(), Sel().Jump(kJumpMP, -1.9f)); // truncated toward zero
-  EXPECT_EQ("FF80", Reg(m.get(), 0));
-}
-
-TEST_F(ExecuteTest, EmulatedDecIncClrTst) {
-  SetReg(m.get(), 5, 0x0001);
-  Step(m.get(), Sel().Emulated(kOpDEC).Src(kModeImmediate, 0, "0001").Dst(kModeRegister, 5));
-  EXPECT_EQ("0000", Reg(m.get(), 5));
-  EXPECT_EQ("0010", Flags(m.get())); // DEC to zero: no borrow, so C = 0
-  EXPECT_EQ("FF82", Reg(m.get(), 0));
-  Step(m.get(), Sel().Emulated(kOpDEC).Dst(kModeRegister, 5));
-  EXPECT_EQ("FFFF", Reg(m.get(), 5));
-  // 0 - 1 borrows (C); both operands positive, result negative (V).
-  EXPECT_EQ("1101", Flags(m.get()));
-  Step(m.get(), Sel().Emulated(kOpINC).Dst(kModeRegister, 5));
-  EXPECT_EQ("0000", Reg(m.get(), 5));
-  EXPECT_EQ("0011", Flags(m.get()));
-  SetReg(m.get(), 6, 0x8000);
-  Step(m.get(), Sel().Emulated(kOpTST).Dst(kModeRegister, 6));
-  EXPECT_EQ("8000", Reg(m.get(), 6));
-  EXPECT_EQ("0100", Flags(m.get()));
-  Step(m.get(), Sel().Emulated(kOpCLR).Dst(kModeRegister, 6));
-  EXPECT_EQ("0000", Reg(m.get(), 6));
-}
-
-TEST_F(ExecuteTest, EmulatedRotateLeftUsesTheDestinationTwice) {
-  SetReg(m.get(), 5, 0x8001);
-  SetReg(m.get(), 2, 1);
-  Step(m.get(), Sel().Emulated(kOpRLC).Src(kModeRegister, 5).Dst(kModeRegister, 5));
-  EXPECT_EQ("0003", Reg(m.get(), 5)); // 0x8001 + 0x8001 + carry
-  EXPECT_EQ("1001", Flags(m.get()));
-  Step(m.get(), Sel().Emulated(kOpRLA).Src(kModeRegister, 5).Dst(kModeRegister, 5));
-  EXPECT_EQ("0006", Reg(m.get(), 5));
-  // In an indexed form the one operand has one extension word.
-  SetRamWord(m.get(), 0x0200, 0x0021);
-  SetReg(m.get(), 0, 0xFF80);
-  Step(m.get(), Sel().Emulated(kOpRLA).Src(kModeAbsolute, 0, "0200").Dst(kModeAbsolute, 0, "0200"));
-  EXPECT_EQ(0x0042u, Word(m.get(), 0x0200));
-  EXPECT_EQ("FF84", Reg(m.get(), 0));
-}
-
-TEST_F(ExecuteTest, FormatNoneAndUnusedSingleOperation) {
-  auto before = NewMachine();
-  memcpy(before.get(), m.get(), sizeof(MachineState));
-  Step(m.get(), Sel().Format(kFormatNone));
-  EXPECT_EQ(0, memcmp(before.get(), m.get(), sizeof(MachineState)));
-  Step(m.get(), Sel().Single(kOpSingleUnused));
-  EXPECT_EQ("FF82", Reg(m.get(), 0));
-}
-
-TEST_F(ExecuteTest, SeparateReadAndWriteArraysSeeTheirOwnWrites) {
-  // A caller that keeps read and write copies apart still gets a coherent
-  // instruction: CALL reads PC after the step, the push sees SP moved.
-  auto in = NewMachine();
-  ResetMachine(in.get(), nullptr, nullptr);
-  SetReg(in.get(), 0, 0xFF88);
-  SetReg(in.get(), 1, 0x0280);
-  Execute(kFormatSingleOperand, 0, kOpCALL, 0, 0, kModeImmediate, 0, 0, 0, 0.0f, "FF92",
-          in->registers, in->ram, in->rom, 1, "0xFF8A", "", in->ports, m->registers,
-          m->highlight, m->ram, &m->ramMarker, &m->ramMarkerOn, &m->romMarker,
-          &m->romMarkerOn, m->statusFlags, m->ports);
-  EXPECT_EQ("FF92", Reg(m.get(), 0));
-  EXPECT_EQ("027E", Reg(m.get(), 1));
-  EXPECT_EQ(0xFF8Cu, Word(m.get(), 0x027E));
-  EXPECT_EQ("FF88", Reg(in.get(), 0)); // the read copy stays as it was
+TEST_F(ExecuteTest, JumpWrapsAndTruncatesAndNoInstructionDoesNothing) {
+  SetReg(m, 0, 0xFFFE);
+  Run(Sel().Jump(kJumpMP, 511.0f));
+  EXPECT_EQ("03FE", Reg(m, 0));
+  SetReg(m, 0, 0xFF80);
+  Run(Sel().Jump(kJumpMP, -1.9f)); // toward zero: -1
+  EXPECT_EQ("FF80", Reg(m, 0));
+  std::unique_ptr<Simulator> before = NewSimulator();
+  before->machine = *m;
+  Run(Sel().Format(kFormatNone)); // every text stays, PC included
+  EXPECT_EQ(0, memcmp(&before->machine, m, sizeof *m));
 }
 
 } // namespace

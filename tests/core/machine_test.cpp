@@ -1,0 +1,207 @@
+// The machine held as text: the register writer, the hand edits (HexConv,
+// ChangeReg, ChangeRAM), the address unit, RESET, NMI and the ports.
+#include <gtest/gtest.h>
+
+#include "tests/core/core_test_util.h"
+
+using namespace coretest;
+
+namespace {
+
+class MachineTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<Simulator> s = NewSimulator();
+  MachineState* m = &s->machine;
+};
+
+TEST_F(MachineTest, SetRegisterMasksAndMovesTheMarkers) {
+  const struct { uint8_t reg; uint16_t value; const char* text; uint32_t romRow, ramRow; } cases[] = {
+      // marker row 99: not touched
+      {0, 0xFF81, "FF80", 63, 99}, {0, 0xFF7E, "FF7E", 64, 99}, {0, 0xFFFE, "FFFE", 0, 99},
+      {1, 0x0280, "0280", 99, 64}, {1, 0x027F, "027E", 99, 0},  {1, 0x0201, "0200", 99, 63},
+      {2, 0xFFFF, "0107", 99, 99}, {3, 0x1234, "0000", 99, 99}, {15, 0xBEEF, "BEEF", 99, 99},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    m->romMarker = m->ramMarker = {99, 5};
+    m->romMarkerOn = m->ramMarkerOn = 0;
+    SetRegister(m->registers, c.reg, c.value, &m->ramMarker, &m->ramMarkerOn, &m->romMarker,
+                &m->romMarkerOn);
+    EXPECT_EQ(c.text, Reg(m, c.reg));
+    EXPECT_EQ(c.romRow, m->romMarker.row);
+    EXPECT_EQ(c.ramRow, m->ramMarker.row);
+    EXPECT_EQ(c.romRow != 99, m->romMarkerOn);
+    EXPECT_EQ(c.ramRow != 99, m->ramMarkerOn);
+  }
+}
+
+TEST_F(MachineTest, HexConvOfTypedValues) {
+  const struct { const char* typed; const char* text; uint16_t number; uint8_t valid; } cases[] = {
+      {"65535", "FFFF", 0xFFFF, 1}, {"65536", "0000", 0, 0},    {"-32768", "8000", 0x8000, 1},
+      {"-32769", "0000", 0, 0},     {"0x1A", "001A", 0x1A, 1},  {"010", "0008", 8, 1},
+      {"", "0000", 0, 1},           {"-1", "FFFF", 0xFFFF, 1},  {"abc", "0000", 0, 1},
+      {"12xyz", "000C", 12, 1},     {nullptr, "0000", 0, 0},    {"99999999999999999999", "0000", 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed ? c.typed : "null");
+    char text[kTextCellSize] = "old";
+    uint16_t number = 0x5555;
+    uint8_t valid = 7;
+    HexConv(c.typed, text, &number, &valid);
+    EXPECT_STREQ(c.text, text);
+    EXPECT_EQ(c.number, number);
+    EXPECT_EQ(c.valid, valid);
+  }
+}
+
+TEST_F(MachineTest, ChangeRegMasksButLeavesMarkersAndFlags) {
+  const struct { int32_t reg; const char* typed; const char* text; } cases[] = {{1, "0201", "0200"}, {0, "FF81", "FF80"}, {2, "FFFF", "0107"},
+               {3, "FFFF", "0000"}, {15, "0x00FF", "00FF"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    ChangeReg(c.reg, c.typed, m->registers);
+    EXPECT_EQ(c.text, Reg(m, c.reg));
+  }
+  EXPECT_EQ(63u, m->romMarker.row);
+  EXPECT_EQ(0u, m->ramMarker.row);
+  EXPECT_EQ("0000", Flags(m));
+}
+
+TEST_F(MachineTest, ChangeRamWritesTwoDigitsIntoEachByteCell) {
+  ChangeRAM("12AB", 0, m->ram);
+  EXPECT_EQ(0x12ABu, Word(m, 0x027E));
+  snprintf(m->ram[63].cells[kRowLowCell], kTextCellSize, "255"); // left by a DADD.B
+  ChangeRAM("BE0F", 63, m->ram);
+  EXPECT_STREQ("0F", m->ram[63].cells[kRowLowCell]);
+  EXPECT_EQ(0xBE0Fu, Word(m, 0x0200));
+}
+
+TEST_F(MachineTest, AddressCalcPerMode) {
+  // regValue: of the register named, when it is not PC (which holds FF80).
+  const struct {
+    const char* name;
+    uint32_t mode;
+    int32_t reg;
+    const char* operand;
+    unsigned regValue;
+    uint8_t afterSourceWord;
+    uint32_t shown;
+    const char *base, *index, *address;
+  } cases[] = {
+      {"symbolic", kModeSymbolic, 5, "0200", 0, 0, 0, "0xFF82", "0x027E", "0x0200"},
+      {"symbolic after a source word", kModeSymbolic, 5, "0200", 0, 1, 0, "0xFF84", "0x027C", "0x0200"},
+      {"indexed on PC after a source word", kModeIndexed, 0, "0010", 0, 1, 0, "0xFF84", "0x0010", "0xFF94"},
+      {"indexed on PC", kModeIndexed, 0, "0010", 0, 0, 0, "0xFF82", "0x0010", "0xFF92"},
+      {"indexed wraps", kModeIndexed, 5, "0002", 0xFFFF, 0, 5, "0xFFFF", "0x0002", "0x0001"},
+      {"immediate", kModeImmediate, 7, "1234", 0, 0, 0, "0xFF82", "0x0000", "0xFF82"},
+      {"absolute", kModeAbsolute, 9, "0021", 0, 0, 2, "0x0000", "0x0021", "0x0021"},
+      {"indirect", kModeIndirect, 6, "", 0x0230, 0, 6, "0x0230", "0x0000", "0x0230"},
+      {"autoincrement on PC", kModeAutoincrement, 0, "", 0, 0, 0, "0xFF82", "0x0000", "0xFF82"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.reg != 0) SetReg(m, c.reg, c.regValue);
+    AddressUnit u = {};
+    AddressCalc(c.mode, c.reg, c.operand, m->registers, c.afterSourceWord, &u.shownRegister,
+                u.base, u.index, u.address);
+    EXPECT_EQ(c.shown, u.shownRegister);
+    EXPECT_STREQ(c.base, u.base);
+    EXPECT_STREQ(c.index, u.index);
+    EXPECT_STREQ(c.address, u.address);
+  }
+}
+
+TEST_F(MachineTest, AddressUnitsShownAndTheDestinationAfterARealSourceWord) {
+  const struct { Sel sel; uint8_t source, destination; const char* destinationBase; } cases[] = {
+      {Sel().Dual(kOpMOV).Src(kModeIndexed, 4, "0002").Dst(kModeSymbolic, 0, "0200"), 1, 1, "0xFF84"},
+      // @Rn and a constant show an address unit but occupy no word.
+      {Sel().Dual(kOpMOV).Src(kModeIndirect, 4).Dst(kModeSymbolic, 0, "0200"), 1, 1, "0xFF82"},
+      {Sel().Dual(kOpMOV).Src(kModeRegister, 4).Dst(kModeSymbolic, 0, "0200"), 0, 1, "0xFF82"},
+      {Sel().Single(kOpPUSH).Src(kModeAbsolute, 0).Dst(kModeIndexed, 5), 1, 0, ""},
+      {Sel().Single(kOpRRC).Src(kModeAbsolute, 0).Dst(kModeIndexed, 5), 0, 1, "0x0000"},
+      {Sel().Emulated(kOpRET).Src(kModeImmediate, 0).Dst(kModeAbsolute, 0), 0, 0, ""},
+      {Sel().Jump(kJumpMP, 3).Src(kModeIndexed, 4).Dst(kModeIndexed, 5), 0, 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    UpdateAddressUnits(&c.sel.s, m->registers, &s->source, &s->destination);
+    EXPECT_EQ(c.source, s->source.shown);
+    EXPECT_EQ(c.destination, s->destination.shown);
+    if (c.destination) {
+      EXPECT_STREQ(c.destinationBase, s->destination.base);
+    }
+  }
+}
+
+TEST_F(MachineTest, ResetStartsTheProgramAtItsVector) {
+  for (int r = 1; r < 16; ++r) SetReg(m, r, 0x1111 * r);
+  SetWord(m, 0x0240, 0xBEEF);
+  memset(m->statusFlags, 1, 4);
+  snprintf(m->ports[1], kPortCellSize, "0x55");
+  uint8_t phase = 1;
+  s->decoded.format = kFormatDoubleOperand;
+  ResetMachine(m, &phase, &s->decoded);
+  EXPECT_EQ("FF80", Reg(m, 0));
+  for (int r : {1, 2, 4, 15}) EXPECT_EQ("0000", Reg(m, r)) << r;
+  EXPECT_EQ("3333", Reg(m, 3)); // the constant generator is never written
+  EXPECT_EQ(0u, Word(m, 0x0240));
+  EXPECT_EQ("0000", Flags(m));
+  EXPECT_EQ(63u, m->romMarker.row);
+  EXPECT_EQ(kNoMarkedRow, m->ramMarker.row);
+  EXPECT_EQ(0, phase);
+  EXPECT_EQ(static_cast<uint32_t>(kFormatNone), s->decoded.format);
+  EXPECT_STREQ("0x55", m->ports[1]); // ports and program memory stay
+  EXPECT_EQ(0x4031u, Word(m, 0xFF80));
+  SetWord(m, 0xFFFE, 0xFFFF); // an erased vector still gives an even PC
+  ResetMachine(m, nullptr, nullptr);
+  EXPECT_EQ("FFFE", Reg(m, 0));
+}
+
+TEST_F(MachineTest, NmiPushesPCAndSRAndRetiReturns) {
+  auto nmi = [this] {
+    NMI(m->rom, m->registers, m->registers, m->ram, &m->ramMarker, &m->ramMarkerOn,
+        &m->romMarker, &m->romMarkerOn);
+  };
+  SetReg(m, 0, 0xFF8C);
+  SetReg(m, 1, 0x0280);
+  SetReg(m, 2, 0x0003);
+  nmi();
+  EXPECT_EQ("027C", Reg(m, 1));
+  EXPECT_EQ(0xFF8Cu, Word(m, 0x027E));
+  EXPECT_EQ(0x0003u, Word(m, 0x027C));
+  EXPECT_EQ("0000", Reg(m, 2));
+  EXPECT_EQ("FFD0", Reg(m, 0));
+  EXPECT_EQ(1u, m->ramMarker.row);
+  coretest::Run(s.get(), Sel().Single(kOpRETI)); // the handler at 0xFFD0
+  EXPECT_EQ("FF8C", Reg(m, 0));
+  EXPECT_EQ("0003", Reg(m, 2));
+  EXPECT_EQ("0280", Reg(m, 1));
+  // With SP outside data memory the pushes are dropped; the jump is not.
+  SetReg(m, 1, 0x0000);
+  MemoryRow ram[kMemoryRowCount];
+  memcpy(ram, m->ram, sizeof ram);
+  nmi();
+  EXPECT_EQ("FFFC", Reg(m, 1));
+  EXPECT_EQ("FFD0", Reg(m, 0));
+  EXPECT_EQ(0, memcmp(ram, m->ram, sizeof ram));
+  EXPECT_EQ(kNoMarkedRow, m->ramMarker.row);
+}
+
+TEST_F(MachineTest, PortsDriveTheLampsAndReadTheSwitches) {
+  const uint8_t lamps[8] = {0, 0, 0, 0, 1, 0, 1, 1};
+  memcpy(m->p1Output, lamps, 8);
+  snprintf(m->ports[1], kPortCellSize, "0xA5");
+  snprintf(m->ports[2], kPortCellSize, "0x0F");
+  snprintf(m->ports[6], kPortCellSize, "0xF0");
+  m->p2Input[0] = m->p2Input[4] = 1;
+  Ports(m->ports, m->p2Input, m->ports, m->p1Output);
+  const uint8_t expected[8] = {1, 0, 1, 0, 1, 0, 1, 1}; // 4..7 are inputs: kept
+  EXPECT_EQ(0, memcmp(expected, m->p1Output, 8));
+  EXPECT_STREQ("0x01", m->ports[4]); // switch 4 drives an output pin: reads 0
+  snprintf(m->ports[6], kPortCellSize, "0x00");
+  m->p2Input[7] = 1;
+  Ports(m->ports, m->p2Input, m->ports, m->p1Output);
+  EXPECT_STREQ("0x91", m->ports[4]);
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 // selection, Escape, Enter, a click outside, losing the focus.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -12,20 +13,15 @@
 
 namespace {
 
-const std::string INVERT_ON = "\x1B" "D";
-const std::string INVERT_OFF = "\x1B" "E";
-
-// A text edit box 200 x 30 at the origin, stepped as its display class steps
-// it, with the pointer over it.
+// A text edit box 200 x 30 at the origin holding "12", stepped as its
+// display class steps it.
 struct Box {
   velkor_test::CycleDriver driver;
   velkor_test::TestWidget widget{0, 0, 200, 30};
   TextEditBox_State state;
   std::string text = "12";
-  uint8_t load = 0, setCursor = 0, restricted = 0;
+  uint8_t load = 0, setCursor = 0, restricted = 0, focused = 1;
   int32_t maxLength = 255, cursorIndex = 0, cycle = 33;
-  bool focusTakenAway = false;  // a group override withholds the focus
-
   uint8_t confirmed = 0, caretVisible = 0, editing = 0, selected = 0;
   int32_t caret = 0;
   char output[TEXT_SIZE_Strings] = {};
@@ -35,7 +31,8 @@ struct Box {
   Box() {
     TextEditBox_init(&state);
     driver.OnCycle([this] {
-      if (focusTakenAway) FocusOverride(FOCUS_OVERRIDE_UNFOCUSED);
+      // A group override withholds the focus while `focused` is 0.
+      FocusOverride(focused ? FOCUS_OVERRIDE_NONE : FOCUS_OVERRIDE_UNFOCUSED);
       widget.Sense();
       ReleaseOverride();
       wrapper_TextEditBox(widget.hover, widget.pressed(), widget.button(), widget.keyPressed(),
@@ -45,222 +42,149 @@ struct Box {
                           &state);
       confirmations += confirmed;
     });
-    driver.MoveTo(100, 15);
   }
   std::string out() const { return std::string(output, strnlen(output, TEXT_SIZE_Strings)); }
   std::string shown() const { return std::string(display, strnlen(display, TEXT_SIZE_Strings)); }
-  void Cycle() { driver.Cycle(); }
-  void Click() {
-    driver.Press();
-    driver.Release();
-    driver.Drain();
-  }
-  // A key's down cycle and up cycle.
-  void Type(uint32_t key) {
-    driver.Type(key);
-    driver.Drain();
-  }
-  void Type(const std::string& s) {
-    for (unsigned char c : s) Type(c);
-  }
-  // The first step, a click, and the entering cycle.
-  void StartEditing() {
-    Cycle();
-    Click();
+
+  // Runs one cycle per action and traces what the box shows after each.
+  // Actions: '(' / ')' press / release on the box, '<' press outside it,
+  // '%' the focus taken away, '.' nothing; a key goes down: '#' Enter,
+  // '~' Escape, '_' Backspace, '=' Delete, '{' left, '@' Home, '>' Tab,
+  // '^' F1, any other character types itself (keys need a quiet cycle
+  // between them). A traced cycle shows the text, '[' ']' around it while it
+  // is selected (drawn inverted), '|' at the caret while editing, and '!'
+  // when the text was confirmed.
+  std::string Run(const std::string& actions) {
+    const std::string keyLetters = "#~_={@>^";
+    const uint32_t keys[] = {KEY_ENTER, KEY_ESCAPE, KEY_BACKSPACE, KEY_DELETE,
+                             KEY_LEFT,  KEY_HOME,   KEY_TAB,       KEY_F1};
+    std::string trace;
+    for (char a : actions) {
+      driver.MoveTo(a == '<' ? 500.0f : 100.0f, 15.0f);
+      if (a == '(' || a == '<') driver.Press();
+      if (a == ')') driver.Release();
+      const size_t k = keyLetters.find(a);
+      if (k != std::string::npos) driver.KeyDown(keys[k]);
+      if (k == std::string::npos && std::string("()<%.").find(a) == std::string::npos) {
+        driver.KeyDown(static_cast<unsigned char>(a));
+      }
+      focused = a != '%';
+      driver.Cycle();
+      std::string text = shown();
+      if (selected) {
+        text = "[" + text.substr(2, text.size() - 4) + "]";
+      } else if (editing) {
+        text.insert(caret < 0 ? text.size() : std::min<size_t>(caret, text.size()), "|");
+      }
+      trace += text + (confirmed ? "! " : " ");
+    }
+    return trace;
   }
 };
 
 TEST(TextEditBox, ClickEditsDoubleClickSelectsTypingReplacesEnterConfirms) {
   Box b;
-  b.Cycle();
-  EXPECT_EQ("12", b.out());
-  EXPECT_EQ(0, b.editing);
-  b.driver.Press();
-  b.Cycle();
-  EXPECT_EQ(0, b.editing) << "the click's own cycle still displays";
-  b.driver.Release();
-  b.Cycle();
-  EXPECT_EQ(1, b.editing);
-  EXPECT_EQ(1, b.caretVisible);
-  EXPECT_EQ(-1, b.caret) << "the caret stands at the end";
-  EXPECT_EQ(0, b.selected);
-
-  b.Cycle();
-  b.driver.Press();  // second click, 4 cycles after the first
-  b.Cycle();
-  EXPECT_EQ(1, b.selected);
-  EXPECT_EQ(INVERT_ON + "12" + INVERT_OFF, b.shown());
-  b.driver.Release();
-  b.driver.Type('A');
-  b.Cycle();
-  EXPECT_EQ(INVERT_ON + "A" + INVERT_OFF, b.shown()) << "selected until the key's cycle ends";
-  EXPECT_EQ(1, b.caret);
-  b.Cycle();
-  EXPECT_EQ("A", b.shown());
-  b.Type('B');
-  b.driver.Cycles(3);  // quiet cycles keep what was typed
-  EXPECT_EQ("AB", b.shown());
-  EXPECT_EQ(2, b.caret);
-  EXPECT_EQ("12", b.out());
-  EXPECT_EQ(0, b.confirmations);
-
-  b.driver.Type(KEY_ENTER);
-  b.Cycle();
-  EXPECT_EQ(1, b.confirmed);
-  EXPECT_EQ("12", b.out()) << "published one cycle later";
-  b.Cycle();
+  // The click's own cycle still displays; editing starts with the caret at
+  // the end; a second click selects; typing replaces the selection.
+  EXPECT_EQ("12 12 12| 12| 12| [12] [12] [A] A| AB| AB| AB| AB| AB|! ",
+            b.Run(".()..()A.B...#"));
+  EXPECT_EQ("12", b.out()) << "a confirmed text is published one cycle later";
+  EXPECT_EQ("AB ", b.Run("."));
   EXPECT_EQ("AB", b.out());
-  EXPECT_EQ(0, b.editing);
-  EXPECT_EQ(-1, b.caret);
   EXPECT_EQ(1, b.confirmations);
 }
 
-TEST(TextEditBox, EscapeRestoresTheTextFromBeforeEditing) {
-  Box b;
-  b.StartEditing();
-  b.Type("34");
-  ASSERT_EQ("1234", b.shown());
-  b.Type(KEY_ESCAPE);
-  b.driver.Cycles(2);
-  EXPECT_EQ(0, b.editing);
-  EXPECT_EQ("12", b.shown());
-  EXPECT_EQ("12", b.out());
-  EXPECT_EQ(0, b.confirmations);
-}
-
-TEST(TextEditBox, AClickOutsideConfirmsOneCycleLater) {
-  Box b;
-  b.StartEditing();
-  b.Type("5");
-  b.driver.MoveTo(500, 500);
-  b.Cycle();
-  EXPECT_EQ(1, b.editing) << "the pointer left, the box keeps the focus";
-  b.driver.Press();
-  b.Cycle();
-  EXPECT_EQ(1, b.confirmed);
-  b.Cycle();
-  EXPECT_EQ("125", b.out());
-  EXPECT_EQ(0, b.editing);
-}
-
-TEST(TextEditBox, LosingTheFocusLeavesWithoutConfirming) {
-  Box b;
-  b.StartEditing();
-  b.Type("7");
-  b.focusTakenAway = true;
-  b.Cycle();
-  b.focusTakenAway = false;
-  b.driver.Cycles(2);
-  EXPECT_EQ(0, b.editing);
-  EXPECT_EQ(0, b.confirmations);
-  EXPECT_EQ("12", b.out());
-  b.Type("8");
-  EXPECT_EQ("127", b.shown()) << "typing reaches nothing until the box is clicked again";
+TEST(TextEditBox, WaysOfLeavingEditing) {
+  // After "5" is typed into "12": leaving, then typing "8", which reaches
+  // nothing until the box is clicked again.
+  const struct {
+    const char* actions;
+    const char* trace;
+    int confirmations;
+  } cases[] = {
+      {"5.#..8.", "125| 125| 125|! 125 125 125 125 ", 1},  // Enter confirms
+      {"5.<..8.", "125| 125| 125|! 125 125 125 125 ", 1},  // so does a press outside
+      {"5.~..8.", "125| 125| 12| 12 12 12 12 ", 0},        // Escape restores
+      {"5.%..8.", "125| 125| 125| 125 125 125 125 ", 0},   // focus lost: not confirmed
+  };
+  for (const auto& c : cases) {
+    Box b;
+    b.Run(".()");
+    EXPECT_EQ(c.trace, b.Run(c.actions)) << c.actions;
+    EXPECT_EQ(c.confirmations, b.confirmations) << c.actions;
+    EXPECT_EQ(c.confirmations ? "125" : "12", b.out()) << c.actions;
+  }
 }
 
 TEST(TextEditBox, OnlyClicksWithinHalfASecondSelect) {
   Box b;
-  b.StartEditing();
-  b.driver.Cycles(16);  // 17 cycles after the first click: beyond 500 ms
-  b.driver.Press();
-  b.Cycle();
-  EXPECT_EQ(0, b.selected);
-  b.driver.Release();
-  b.Cycle();
-  b.cycle = 0;  // a cycle of 0 ms is taken as 33: the double click still works
-  b.Click();
-  b.driver.Press();
-  b.Cycle();
-  EXPECT_EQ(1, b.selected);
+  b.cycle = 0;  // taken as 33 ms
+  b.Run(".()" + std::string(16, '.'));
+  // 17 cycles after the first click: beyond 500 ms; the next click is close.
+  EXPECT_EQ("12| 12| [12] ", b.Run("()("));
 }
 
 TEST(TextEditBox, EscapesAndLineBreaksAreRemovedAsOneCharacter) {
   Box b;
   b.text = "ab\r\ncd";
-  b.StartEditing();
-  b.Type(KEY_LEFT);
-  b.Type(KEY_LEFT);
-  EXPECT_EQ(4, b.caret);
-  b.Type(KEY_BACKSPACE);
-  EXPECT_EQ("abcd", b.shown());
-  b.Type(KEY_F1);  // a function key inserts the escape of its low 16 bits
-  EXPECT_EQ("ab\\u0001cd", b.shown());
-  b.Type(KEY_BACKSPACE);
-  EXPECT_EQ("abcd", b.shown());
-  EXPECT_EQ(2, b.caret);
+  b.Run(".()");
+  EXPECT_EQ("ab\r\nc|d ab\r\nc|d ab\r\n|cd ab\r\n|cd ab|cd ab|cd ab\\u0001|cd ab\\u0001|cd ab|cd ",
+            b.Run("{.{._.^._"));
 }
 
 TEST(TextEditBox, KeysThatEditNothingKeepASelectedText) {
+  // The key's cycle, then the next: any key ends the selection, a key that
+  // edits nothing leaves the text and moves the caret in it.
   const struct {
-    uint32_t key;
-    std::string shown;
-    int32_t caret;
+    char key;
+    const char* trace;
   } cases[] = {
-      {KEY_LEFT, "12", 1},  {KEY_HOME, "12", 0},   {KEY_TAB, "12", 2},
-      {7, "12", 2},         {KEY_BACKSPACE, "", 0}, {KEY_DELETE, "", 0},
-      {'x', "x", 1},
+      {'{', "[12] 1|2 "}, {'@', "[12] |12 "}, {'>', "[12] 12| "}, {'\a', "[12] 12| "},
+      {'_', "[] | "},     {'=', "[] | "},     {'x', "[x] x| "},
   };
   for (const auto& c : cases) {
     Box b;
-    b.StartEditing();
-    b.Click();
-    b.Cycle();
-    ASSERT_EQ(1, b.selected) << "key " << c.key;
-    b.Type(c.key);
-    EXPECT_EQ(c.shown, b.shown()) << "key " << c.key;
-    EXPECT_EQ(c.caret, b.caret) << "key " << c.key << ": the caret moves in the kept text";
-    EXPECT_EQ(0, b.selected) << "key " << c.key << ": any key ends the selection";
+    b.Run(".()()");
+    EXPECT_EQ(c.trace, b.Run(std::string(1, c.key) + ".")) << int(c.key);
   }
 }
 
 TEST(TextEditBox, AClickInTheBoxPlacesTheCaret) {
   Box b;
   b.text = "hello";
-  b.StartEditing();
-  b.driver.Cycles(20);  // no double click
+  b.Run(".()" + std::string(20, '.'));
   b.setCursor = 1;  // the caret behaviour answers a click with index 2
   b.cursorIndex = 2;
-  b.Cycle();
+  b.Run(".");
   b.setCursor = 0;
-  b.Cycle();
-  EXPECT_EQ(2, b.caret);
-  b.Type('X');
-  EXPECT_EQ("heXllo", b.shown());
+  EXPECT_EQ("he|llo heX|llo ", b.Run(".X"));
 }
 
 TEST(TextEditBox, RestrictedBoxesOnlyDeleteUnlessAllIsSelected) {
   Box b;
   b.restricted = 1;
-  b.StartEditing();
-  b.Type('3');
-  EXPECT_EQ("12", b.shown());
-  b.Type(KEY_BACKSPACE);
-  EXPECT_EQ("1", b.shown());
-  b.Click();
-  b.Type('7');
-  EXPECT_EQ("7", b.shown());
+  b.Run(".()");
+  EXPECT_EQ("12| 12| 1| 1| [1] [1] [7] 7| ", b.Run("3._.()7."));
 }
 
 TEST(TextEditBox, MaxLengthLimitsTyping) {
   Box b;
-  b.maxLength = 4;
-  b.StartEditing();
-  b.Type("345");
-  EXPECT_EQ("123", b.shown()) << "three bytes and the terminator";
+  b.maxLength = 4;  // three bytes and the terminator
+  b.Run(".()");
+  EXPECT_EQ("123| 123| 123| 123| ", b.Run("3.4."));
   Box wide;
   wide.maxLength = 1000;  // taken as 255
   wide.text = std::string(253, 'x');
-  wide.StartEditing();
-  wide.Type("yz");
+  wide.Run(".()y.z");
   EXPECT_EQ(std::string(253, 'x') + "y", wide.shown());
 }
 
 TEST(TextEditBox, CaretBlinksTenCyclesOnTenOff) {
   Box b;
-  b.StartEditing();  // the entering cycle shows the caret
+  b.Run(".()");  // the entering cycle shows the caret
   std::string pattern;
   for (int i = 0; i < 40; ++i) {
-    b.Cycle();
+    b.Run(".");
     pattern += b.caretVisible ? '1' : '0';
   }
   EXPECT_EQ("11111111" "0000000000" "1111111111" "0000000000" "11", pattern);
@@ -268,17 +192,13 @@ TEST(TextEditBox, CaretBlinksTenCyclesOnTenOff) {
 
 TEST(TextEditBox, ALoadIsPublishedNextCycleAndBlocksTheClickOfItsCycle) {
   Box b;
-  b.Cycle();
+  b.Run(".");
   b.text = "99";
   b.load = 1;
-  b.Cycle();
-  EXPECT_EQ("99", b.shown());
+  EXPECT_EQ("99 ", b.Run("."));
   EXPECT_EQ("12", b.out());
-  b.Click();
-  b.load = 0;
-  b.Cycle();
+  EXPECT_EQ("99 99 ", b.Run("()")) << "a click while loading does not start editing";
   EXPECT_EQ("99", b.out());
-  EXPECT_EQ(0, b.editing);
 }
 
 }  // namespace

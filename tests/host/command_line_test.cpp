@@ -1,4 +1,4 @@
-// The command line of the program and the timing of its cycle.
+// The command line of the program: the cycle period.
 #include "host/target_configuration.h"
 
 #include <gtest/gtest.h>
@@ -37,13 +37,6 @@ TEST(CommandLine, Period) {
     EXPECT_EQ(c.period, ParsePeriodArguments(static_cast<int>(argv.size()), argv.data(), 33));
   }
   EXPECT_EQ(5u, ParsePeriodArguments(3, nullptr, 5));
-}
-
-TEST(CycleTiming, SleepsForTheRestOfThePeriod) {
-  const uint32_t cases[][3] = {  // period, elapsed, sleep
-      {33, 0, 33}, {33, 10, 23}, {33, 32, 1}, {33, 33, 0}, {33, 500, 0}, {0, 0, 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c[2], CycleSleepMilliseconds(c[0], c[1])) << c[0] << " ms, " << c[1] << " elapsed";
 }
 
 }  // namespace

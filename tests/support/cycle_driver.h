@@ -3,21 +3,16 @@
 //
 //   velkor_test::CycleDriver driver;              // empty device tables, no focus
 //   velkor_test::TestWidget button(0, 0, 150, 50);
-//   driver.OnCycle([&] {
-//     button.Sense();                             // hover, focus, pulses, keys
-//     wrapper_PushButton(2, button.hover, button.pressed(), ...);
-//   });
+//   driver.OnCycle([&] { button.Sense(); wrapper_PushButton(2, button.hover, ...); });
 //   driver.MoveTo(500, 500); driver.Press(); driver.Cycle();   // press elsewhere
 //   driver.MoveTo(10, 10); driver.Release(); driver.Cycle();   // release on it
 //
 // One Cycle() sets the acknowledge flag (unless switched off), hands over the
-// next queued keyboard and pointer event (or an empty record at the live
-// pointer position), runs the OnCycle step and clears the flag. Queued
-// events arrive one per cycle, as from the host's queues; a pointer event
-// carries the position at the time it was queued.
-//
-// Header only, so that each test executable pulls in the widget library's
-// symbols whatever the link order.
+// next queued keyboard and pointer event, or an empty record at the live
+// pointer position, runs the OnCycle step and clears the flag: queued events
+// arrive one per cycle, as from the host's queues. Header only, so that each
+// test executable pulls in the widget library's symbols whatever the link
+// order.
 #pragma once
 
 #include <cstdint>
@@ -35,16 +30,14 @@ class CycleDriver {
   // The mapping and the focus are process-wide: every story starts afresh.
   CycleDriver() { ForgetAll(); }
   ~CycleDriver() { ForgetAll(); }
-  CycleDriver(const CycleDriver&) = delete;
-  CycleDriver& operator=(const CycleDriver&) = delete;
 
   void OnCycle(std::function<void()> step) { step_ = std::move(step); }
-
   void MoveTo(float x, float y) {
     x_ = x;
     y_ = y;
   }
-  // Button 4 or 5 is a wheel notch.
+  // A pointer event carries the position at the time it is queued; button 4
+  // or 5 is a wheel notch.
   void Press(uint32_t button = 1) { pointers_.push_back({0, x_, y_, button, 1, 0, 0}); }
   void Release(uint32_t button = 1) { pointers_.push_back({0, x_, y_, button, 0, 1, 0}); }
   void KeyDown(uint32_t key) { keys_.push_back({0, key, 1, 0, 0}); }
@@ -72,16 +65,10 @@ class CycleDriver {
     BHVR_Pointer(&pointer);
     if (step_) step_();
     BHVR_Step();
-    ++cycle_;
   }
   void Cycles(int count) {
     for (int i = 0; i < count; ++i) Cycle();
   }
-  // Runs until both queues are empty.
-  void Drain() {
-    while (!pointers_.empty() || !keys_.empty()) Cycle();
-  }
-  int cycle() const { return cycle_; }
 
  private:
   static void ForgetAll() {
@@ -95,17 +82,13 @@ class CycleDriver {
   float x_ = 0.0f;
   float y_ = 0.0f;
   bool acknowledging_ = true;
-  int cycle_ = 0;
 };
 
 // The input side of one interactive widget, gathered as a display class
 // gathers it: hit-test of the pointer, focus step, key step. Sense() once
 // per cycle inside the driver's step, in the widgets' drawing order.
 struct TestWidget {
-  float left;
-  float bottom;
-  float width;
-  float height;
+  float left, bottom, width, height;
   uint8_t enabled = 1;
   uint32_t focusId = 0;  // explicit focus id; 0: the record's own
   uint32_t nextId = 0;
@@ -119,15 +102,11 @@ struct TestWidget {
     IndividualFocus_init(&focus);
     KeyEvent_init(&keys);
   }
-
   void Sense() {
     float x = 0.0f;
     float y = 0.0f;
     Velkor_locate(BHVR_ANY_DEVICE, &x, &y);
-    hover = (enabled != 0 && x >= left && x <= left + width && y >= bottom &&
-             y <= bottom + height)
-                ? 1
-                : 0;
+    hover = enabled != 0 && x >= left && x <= left + width && y >= bottom && y <= bottom + height;
     IndividualFocus_step(&focus, hover, release, isContainer, focusId, nextId);
     KeyEvent_step(&keys, 1, focus.focusState);
   }

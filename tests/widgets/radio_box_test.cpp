@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstring>
+#include <string>
 
 #include "tests/support/cycle_driver.h"
 
@@ -15,16 +16,15 @@ class RadioBoxTest : public ::testing::Test {
  protected:
   velkor_test::CycleDriver driver;
   RadioBox_State box;
-  int32_t count = 3;
+  int32_t count = 3;  // three buttons, button 2 disabled
   int32_t selectedIn = 0;
+  uint8_t enabled[RADIOBOX_MAX_ITEMS] = {1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
   uint8_t clicks[RADIOBOX_MAX_ITEMS] = {};
   uint8_t requests[RADIOBOX_MAX_ITEMS] = {};
-  uint8_t enabled[RADIOBOX_MAX_ITEMS] = {1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-  uint8_t load = 0, keyPressed = 0;
+  uint8_t load = 0, keyPressed = 0, selection[RADIOBOX_MAX_ITEMS] = {}, event = 0;
   uint32_t key = 0;
-  uint8_t selection[RADIOBOX_MAX_ITEMS] = {};
-  uint8_t event = 0;
   int32_t selected = -9, cursor = -9;
+  bool oneFlag = true;  // the selection shows the selected button's flag alone
 
   void SetUp() override {
     RadioBox_init(&box);
@@ -34,66 +34,48 @@ class RadioBoxTest : public ::testing::Test {
     });
   }
 
-  // One cycle with a click on item `click`, a key and a cursor request on
-  // item `request` (-1 / 0: none); the pulses last that cycle only.
-  void Cycle(int click = -1, uint32_t pressedKey = 0, int request = -1) {
-    if (click >= 0) clicks[click] = 1;
-    if (request >= 0) requests[request] = 1;
-    keyPressed = pressedKey != 0;
-    key = pressedKey;
-    driver.Cycle();
-    std::memset(clicks, 0, sizeof clicks);
-    std::memset(requests, 0, sizeof requests);
-    keyPressed = 0;
-    load = 0;
+  // Runs one cycle per action: a digit clicks that button, '<' '>' '^' 'v'
+  // are the arrow keys, '#' Enter, 'r' a cursor request from button 2 with
+  // KEY_RIGHT, 'L' a load, '.' nothing. Traces "cursor.selected" and '!'
+  // for the event.
+  std::string Run(const std::string& actions) {
+    std::string trace;
+    for (char a : actions) {
+      if (a >= '0' && a <= '9') clicks[a - '0'] = 1;
+      requests[2] = a == 'r';
+      const std::string keyLetters = "<>^v#r";
+      const uint32_t keys[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_ENTER, KEY_RIGHT};
+      keyPressed = keyLetters.find(a) != std::string::npos;
+      key = keyPressed ? keys[keyLetters.find(a)] : 0;
+      load = a == 'L';
+      driver.Cycle();
+      std::memset(clicks, 0, sizeof clicks);
+      trace += std::to_string(cursor) + "." + std::to_string(selected) + (event ? "! " : " ");
+      if (oneFlag) {
+        uint8_t expected[RADIOBOX_MAX_ITEMS] = {};
+        expected[selected] = 1;
+        EXPECT_EQ(0, std::memcmp(expected, selection, sizeof expected)) << "one flag only";
+      }
+    }
+    return trace;
   }
 };
 
 TEST_F(RadioBoxTest, ClicksKeyboardCursorAndEnterOnEnabledAndDisabledItems) {
-  // Three buttons, button 2 disabled.
-  const struct {
-    int click;
-    uint32_t key;
-    int request;
-    int32_t cursor, selected;
-    int event;
-    const char* note;
-  } story[] = {
-      {-1, 0, -1, 0, 0, 0, "the first step selects selectedIn"},
-      {1, 0, -1, 0, 1, 1, "click on button 1"},
-      {1, 0, -1, 0, 1, 0, "clicking the selected button again is no event"},
-      {-1, KEY_RIGHT, -1, 1, 1, 0, "the cursor alone moves"},
-      {-1, KEY_DOWN, -1, 2, 1, 0, ""},
-      {-1, KEY_RIGHT, -1, 2, 1, 0, "stays on the last button"},
-      {-1, KEY_ENTER, -1, 2, 1, 0, "Enter on the disabled button 2 does nothing"},
-      {-1, KEY_LEFT, -1, 1, 1, 0, ""},
-      {-1, KEY_UP, -1, 0, 1, 0, ""},
-      {-1, KEY_LEFT, -1, 0, 1, 0, "stays on the first button"},
-      {-1, KEY_ENTER, -1, 0, 0, 1, "Enter chooses the cursor's button"},
-      {-1, 0, -1, 0, 0, 0, "the event lasted one cycle"},
-      {-1, KEY_RIGHT, 2, 2, 0, 0, "a cursor request wins over the key"},
-  };
-  for (const auto& row : story) {
-    Cycle(row.click, row.key, row.request);
-    SCOPED_TRACE(row.note);
-    EXPECT_EQ(row.cursor, cursor);
-    EXPECT_EQ(row.selected, selected);
-    EXPECT_EQ(row.event, int(event));
-    uint8_t expected[RADIOBOX_MAX_ITEMS] = {};
-    expected[row.selected] = 1;
-    EXPECT_EQ(0, std::memcmp(expected, selection, sizeof expected));
-  }
+  // A click selects; the keys move the cursor only, within the buttons;
+  // Enter on the disabled button 2 does nothing, on button 0 it selects.
+  EXPECT_EQ("0.0 0.1! 0.1 1.1 2.1 2.1 2.1 1.1 0.1 0.1 0.0! 0.0 ", Run(".11>v>#<^<#."));
+  EXPECT_EQ("2.0 ", Run("r")) << "a cursor request wins over the key";
 }
 
 TEST_F(RadioBoxTest, LoadSelectsTheIndexOrZeroWhenOutOfRange) {
-  Cycle();
+  Run(".");
+  std::string trace;
   for (const int32_t in : {1, 2, 3, -1, INT_MAX, INT_MIN}) {
     selectedIn = in;
-    load = 1;
-    Cycle();
-    EXPECT_EQ((in >= 0 && in < count) ? in : 0, selected) << "selectedIn " << in;
-    EXPECT_EQ(0, int(event)) << "a load is no user event";
+    trace += Run("L");
   }
+  EXPECT_EQ("0.1 0.2 0.0 0.0 0.0 0.0 ", trace) << "a load is no user event";
 }
 
 // Inputs far outside the 16 items must neither index outside the arrays nor
@@ -101,21 +83,17 @@ TEST_F(RadioBoxTest, LoadSelectsTheIndexOrZeroWhenOutOfRange) {
 TEST_F(RadioBoxTest, ExtremeInputsStayInsideTheArrays) {
   const struct {
     int32_t count, selectedIn;
-    uint32_t key;
-  } cases[] = {
-      {100, 40, KEY_RIGHT}, {100, INT_MAX, KEY_RIGHT}, {-5, 3, KEY_RIGHT},
-      {0, INT_MIN, KEY_LEFT}, {16, 200, KEY_ENTER}, {INT_MIN, INT_MIN, KEY_DOWN},
-      {INT_MAX, -1, KEY_UP},
-  };
+    const char* keys;
+  } cases[] = {{100, 40, ">>"},  {100, INT_MAX, ">>"},   {-5, 3, ">>"},      {0, INT_MIN, "<<"},
+               {16, 200, "##"}, {INT_MIN, INT_MIN, "vv"}, {INT_MAX, -1, "^^"}};
   for (const auto& c : cases) {
     RadioBox_reset(&box);
     count = c.count;
     selectedIn = c.selectedIn;
     std::memset(enabled, 1, sizeof enabled);
     std::memset(clicks, 1, sizeof clicks);
-    Cycle();  // the load after the reset puts the cursor on selectedIn
-    Cycle(-1, c.key);
-    Cycle(-1, c.key);
+    oneFlag = false;
+    Run(std::string(".") + c.keys);  // the load after the reset puts the cursor on selectedIn
     EXPECT_GE(selected, 0) << "count " << c.count << " selectedIn " << c.selectedIn;
     EXPECT_LT(selected, RADIOBOX_MAX_ITEMS) << "count " << c.count;
   }
@@ -124,14 +102,7 @@ TEST_F(RadioBoxTest, ExtremeInputsStayInsideTheArrays) {
 TEST_F(RadioBoxTest, ACursorOutsideTheItemsDisablesEnterUntilItStepsBackIn) {
   count = 16;
   selectedIn = 40;
-  Cycle();
-  EXPECT_EQ(40, cursor);
-  Cycle(-1, KEY_ENTER);
-  EXPECT_EQ(0, int(event));
-  Cycle(-1, KEY_LEFT);
-  EXPECT_EQ(39, cursor);
-  Cycle(-1, KEY_RIGHT);
-  EXPECT_EQ(15, cursor) << "the next step right lands on the last button";
+  EXPECT_EQ("40.0 40.0 39.0 15.0 ", Run(".#<>")) << "the step right lands on the last button";
 }
 
 }  // namespace

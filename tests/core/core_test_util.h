@@ -3,9 +3,11 @@
 #pragma once
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "core/mycode.h"
@@ -44,6 +46,52 @@ inline std::string Flags(const MachineState* m) {
   return s;
 }
 
+// Machine values as the tables write them, separated by blanks:
+//   R5=A1B2  a register's text    @0200=12FF  the word at an address
+//   P1OUT=0xA5  a port cell       vnzc=0101   the status flag bytes
+//   ram=0, rom=63  the rows of the RAM and ROM markers (read only)
+// Set writes such values; Get gives the machine's own values for the names
+// in `expected`, in the same form, so EXPECT_EQ(expected, Get(m, expected))
+// prints both sides.
+inline int PortCellNamed(const std::string& name) {
+  const char* names[kPortCellCount] = {"P1IN", "P1OUT", "P1DIR", "", "P2IN", "P2OUT", "P2DIR", ""};
+  for (int i = 0; i < kPortCellCount; ++i) {
+    if (name == names[i]) return i;
+  }
+  return -1;
+}
+
+inline void Set(MachineState* m, const std::string& values) {
+  std::istringstream in(values);
+  for (std::string token; in >> token;) {
+    std::string name = token.substr(0, token.find('='));
+    std::string value = token.substr(name.size() + 1);
+    if (name[0] == 'R') snprintf(m->registers[atoi(name.c_str() + 1)], kTextCellSize, "%s", value.c_str());
+    if (name[0] == '@') SetWord(m, strtoul(name.c_str() + 1, nullptr, 16), strtoul(value.c_str(), nullptr, 16));
+    if (PortCellNamed(name) >= 0) snprintf(m->ports[PortCellNamed(name)], kPortCellSize, "%s", value.c_str());
+    if (name == "vnzc") {
+      for (int i = 0; i < 4; ++i) m->statusFlags[i] = static_cast<uint8_t>(value[i] - '0');
+    }
+  }
+}
+
+inline std::string Get(const MachineState* m, const std::string& expected) {
+  std::istringstream in(expected);
+  std::string out;
+  for (std::string token; in >> token;) {
+    std::string name = token.substr(0, token.find('='));
+    char value[kTextCellSize] = "?";
+    if (name[0] == 'R') snprintf(value, sizeof value, "%s", m->registers[atoi(name.c_str() + 1)]);
+    if (name[0] == '@') snprintf(value, sizeof value, "%04X", Word(m, strtoul(name.c_str() + 1, nullptr, 16)));
+    if (PortCellNamed(name) >= 0) snprintf(value, sizeof value, "%s", m->ports[PortCellNamed(name)]);
+    if (name == "vnzc") snprintf(value, sizeof value, "%s", Flags(m).c_str());
+    if (name == "ram") snprintf(value, sizeof value, "%u", m->ramMarker.row);
+    if (name == "rom") snprintf(value, sizeof value, "%u", m->romMarker.row);
+    out += (out.empty() ? "" : " ") + name + "=" + value;
+  }
+  return out;
+}
+
 // A selection built field by field; texts are the HexConv forms ("0280").
 struct Sel {
   InstructionSelection s;
@@ -67,7 +115,7 @@ struct Sel {
 };
 
 // The frame's address unit and Assemble for `sel`, then an EXECUTE click.
-inline void Run(Simulator* s, const Sel& sel) {
+inline void ExecuteClick(Simulator* s, const Sel& sel) {
   s->selection = sel.s;
   AssembleSelected(s);
   ExecuteSelected(s);

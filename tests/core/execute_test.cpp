@@ -8,154 +8,124 @@ using namespace coretest;
 
 namespace {
 
+// One instruction: the values set first, the selection run as the panel runs
+// it, the values expected afterwards (named as Set and Get name them).
+struct Step {
+  const char* name;
+  const char* set;
+  Sel sel;
+  const char* expected;
+};
+
 class ExecuteTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetMachine(m, nullptr, nullptr); } // PC = FF80
-  void Run(const Sel& sel) { coretest::Run(s.get(), sel); }
+  void Check(const Step& step) {
+    SCOPED_TRACE(step.name);
+    Set(m, step.set);
+    ExecuteClick(s.get(), step.sel);
+    EXPECT_EQ(step.expected, Get(m, step.expected));
+  }
   std::unique_ptr<Simulator> s = NewSimulator();
   MachineState* m = &s->machine;
 };
 
 Sel Pair(uint32_t op) { return Sel().Dual(op).Src(kModeRegister, 5).Dst(kModeRegister, 4); }
 Sel OnR4(Sel sel) { return sel.Dst(kModeRegister, 4); }
+Sel Imm(uint32_t op, const char* value) { return Sel().Dual(op).Src(kModeImmediate, 0, value); }
+Sel Abs(uint32_t op, const char* address) { return Sel().Dual(op).Src(kModeAbsolute, 0, address); }
 
-// R4 := R4 op R5 (SR's bit 0 the carry in); "1111" before every case, so a
-// rule that leaves the flags alone shows.
-const struct { const char* name; Sel sel; unsigned src, dst, carryIn; const char* r4After, *vnzc; } kFlagCases[] = {
-    {"ADD 0xFFFF+1 wraps to zero with carry", Pair(kOpADD), 0x0001, 0xFFFF, 0, "0000", "0011"},
-    {"ADD 0x7FFF+1 overflows into the sign", Pair(kOpADD), 0x0001, 0x7FFF, 0, "8000", "1100"},
-    {"ADD 0x8000+0x8000 overflows to zero", Pair(kOpADD), 0x8000, 0x8000, 0, "0000", "1011"},
-    {"ADD.B 0x7F+1 keeps N V C clear (bits 15/16)", Pair(kOpADD).Byte(), 0x0001, 0x007F, 0, "0080", "0000"},
-    {"ADDC adds the carry of SR", Pair(kOpADDC), 0x0001, 0xFFFE, 1, "0000", "0011"},
-    {"ADDC without carry", Pair(kOpADDC), 0x0001, 0xFFFE, 0, "FFFF", "0100"},
-    {"SUB 0x8000-1: both operands judged as they are", Pair(kOpSUB), 0x0001, 0x8000, 0, "7FFF", "0000"},
-    {"SUBC adds the carry back", Pair(kOpSUBC), 0x0005, 0x0007, 1, "0003", "0000"},
-    {"CMP 3 with 5 borrows: C, and N V; R4 stays", Pair(kOpCMP), 0x0005, 0x0003, 0, "0003", "1101"},
-    {"CMP equal", Pair(kOpCMP), 0x0005, 0x0005, 0, "0005", "0010"},
-    {"CMP 7 with 5", Pair(kOpCMP), 0x0005, 0x0007, 0, "0007", "0000"},
-    {"CMP.B tests the unmasked difference", Pair(kOpCMP).Byte(), 0x0005, 0x0003, 0, "0003", "1101"},
-    {"AND nonzero sets C", Pair(kOpAND), 0x0F0F, 0x00FF, 0, "000F", "0001"},
-    {"BIT leaves the destination", Pair(kOpBIT), 0x8F00, 0x8FFF, 0, "8FFF", "0101"},
-    {"XOR of two negatives sets V", Pair(kOpXOR), 0xFFFF, 0x8000, 0, "7FFF", "1001"},
-    {"XOR with one negative operand: no V", Pair(kOpXOR), 0x0001, 0x8000, 0, "8001", "0101"},
-    {"MOV leaves the flags", Pair(kOpMOV), 0x1234, 0x0000, 0, "1234", "1111"},
-    {"BIC leaves the flags", Pair(kOpBIC), 0x00F0, 0x0FFF, 0, "0F0F", "1111"},
-    {"BIS leaves the flags", Pair(kOpBIS), 0x1000, 0x0001, 0, "1001", "1111"},
-    {"DADD 9999+1 carries to zero", Pair(kOpDADD), 0x0001, 0x9999, 0, "0000", "0011"},
-    {"DADD 3+2", Pair(kOpDADD), 0x0002, 0x0003, 0, "0005", "0000"},
-    {"DADD 0+0: Z only for a sum of 10000", Pair(kOpDADD), 0x0000, 0x0000, 0, "0000", "0000"},
-    {"DADD 4500+4000 reads as negative", Pair(kOpDADD), 0x4000, 0x4500, 0, "8500", "0100"},
-    {"DADD 9999+9999", Pair(kOpDADD), 0x9999, 0x9999, 0, "9998", "0101"},
-    {"RRC shifts bit 0 into C", OnR4(Sel().Single(kOpRRC)), 0, 0x0001, 0, "0000", "0011"},
-    {"RRC shifts C in at bit 15", OnR4(Sel().Single(kOpRRC)), 0, 0x0002, 1, "8001", "0100"},
-    {"RRC.B: the carry in at bit 15 falls away", OnR4(Sel().Single(kOpRRC)).Byte(), 0, 0x0003, 1, "0001", "0001"},
-    {"RRA keeps the sign", OnR4(Sel().Single(kOpRRA)), 0, 0x8001, 0, "C000", "0101"},
-    {"SXT of 0x80", OnR4(Sel().Single(kOpSXT)), 0, 0x0080, 0, "FF80", "0101"},
-    {"SXT of 0", OnR4(Sel().Single(kOpSXT)), 0, 0x0000, 0, "0000", "0010"},
-    {"SWPB leaves the flags", OnR4(Sel().Single(kOpSWPB)), 0, 0x12AB, 0, "AB12", "1111"},
-    {"DEC 1 to 0: no borrow", OnR4(Sel().Emulated(kOpDEC)), 0, 0x0001, 0, "0000", "0010"},
-    {"DEC 0 borrows and overflows", OnR4(Sel().Emulated(kOpDEC)), 0, 0x0000, 0, "FFFF", "1101"},
-    {"TST of a negative", OnR4(Sel().Emulated(kOpTST)), 0, 0x8000, 0, "8000", "0100"},
-    {"CLR leaves the flags", OnR4(Sel().Emulated(kOpCLR)), 0, 0x8000, 0, "0000", "1111"},
-    {"RLC adds the operand to itself and the carry", OnR4(Sel().Emulated(kOpRLC).Src(kModeRegister, 4)), 0, 0x8001, 1, "0003", "1001"},
-    {"RLA", OnR4(Sel().Emulated(kOpRLA).Src(kModeRegister, 4)), 0, 0x4001, 1, "8002", "1100"},
+// R4 := R4 op R5, with SR 0000 (its bit 0 is the carry in) unless set, and
+// the flags at 1111 before, so that a rule that leaves them alone shows.
+const Step kFlagSteps[] = {
+    {"ADD 0xFFFF+1 wraps to zero with carry", "R4=FFFF R5=0001", Pair(kOpADD), "R4=0000 vnzc=0011"},
+    {"ADD 0x7FFF+1 overflows into the sign", "R4=7FFF R5=0001", Pair(kOpADD), "R4=8000 vnzc=1100"},
+    {"ADD 0x8000+0x8000 overflows to zero", "R4=8000 R5=8000", Pair(kOpADD), "R4=0000 vnzc=1011"},
+    {"ADD.B 0x7F+1 keeps N V C clear (bits 15/16)", "R4=007F R5=0001", Pair(kOpADD).Byte(), "R4=0080 vnzc=0000"},
+    {"ADDC adds the carry of SR", "R4=FFFE R5=0001 R2=0001", Pair(kOpADDC), "R4=0000 vnzc=0011"},
+    {"ADDC without carry", "R4=FFFE R5=0001", Pair(kOpADDC), "R4=FFFF vnzc=0100"},
+    {"SUB 0x8000-1: both operands judged as they are", "R4=8000 R5=0001", Pair(kOpSUB), "R4=7FFF vnzc=0000"},
+    {"SUBC adds the carry back", "R4=0007 R5=0005 R2=0001", Pair(kOpSUBC), "R4=0003 vnzc=0000"},
+    {"CMP 3 with 5 borrows: C, and N V; R4 stays", "R4=0003 R5=0005", Pair(kOpCMP), "R4=0003 vnzc=1101"},
+    {"CMP equal", "R4=0005 R5=0005", Pair(kOpCMP), "R4=0005 vnzc=0010"},
+    {"CMP 7 with 5", "R4=0007 R5=0005", Pair(kOpCMP), "R4=0007 vnzc=0000"},
+    {"CMP.B tests the unmasked difference", "R4=0003 R5=0005", Pair(kOpCMP).Byte(), "R4=0003 vnzc=1101"},
+    {"AND nonzero sets C", "R4=00FF R5=0F0F", Pair(kOpAND), "R4=000F vnzc=0001"},
+    {"BIT leaves the destination", "R4=8FFF R5=8F00", Pair(kOpBIT), "R4=8FFF vnzc=0101"},
+    {"XOR of two negatives sets V", "R4=8000 R5=FFFF", Pair(kOpXOR), "R4=7FFF vnzc=1001"},
+    {"XOR with one negative operand: no V", "R4=8000 R5=0001", Pair(kOpXOR), "R4=8001 vnzc=0101"},
+    {"MOV leaves the flags", "R4=0000 R5=1234", Pair(kOpMOV), "R4=1234 vnzc=1111"},
+    {"BIC leaves the flags", "R4=0FFF R5=00F0", Pair(kOpBIC), "R4=0F0F vnzc=1111"},
+    {"BIS leaves the flags", "R4=0001 R5=1000", Pair(kOpBIS), "R4=1001 vnzc=1111"},
+    {"DADD 9999+1 carries to zero", "R4=9999 R5=0001", Pair(kOpDADD), "R4=0000 vnzc=0011"},
+    {"DADD 3+2", "R4=0003 R5=0002", Pair(kOpDADD), "R4=0005 vnzc=0000"},
+    {"DADD 0+0: Z only for a sum of 10000", "R4=0000 R5=0000", Pair(kOpDADD), "R4=0000 vnzc=0000"},
+    {"DADD 4500+4000 reads as negative", "R4=4500 R5=4000", Pair(kOpDADD), "R4=8500 vnzc=0100"},
+    {"DADD 9999+9999", "R4=9999 R5=9999", Pair(kOpDADD), "R4=9998 vnzc=0101"},
+    {"RRC shifts bit 0 into C", "R4=0001", OnR4(Sel().Single(kOpRRC)), "R4=0000 vnzc=0011"},
+    {"RRC shifts C in at bit 15", "R4=0002 R2=0001", OnR4(Sel().Single(kOpRRC)), "R4=8001 vnzc=0100"},
+    {"RRC.B: the carry in at bit 15 falls away", "R4=0003 R2=0001", OnR4(Sel().Single(kOpRRC)).Byte(), "R4=0001 vnzc=0001"},
+    {"RRA keeps the sign", "R4=8001", OnR4(Sel().Single(kOpRRA)), "R4=C000 vnzc=0101"},
+    {"SXT of 0x80", "R4=0080", OnR4(Sel().Single(kOpSXT)), "R4=FF80 vnzc=0101"},
+    {"SXT of 0", "R4=0000", OnR4(Sel().Single(kOpSXT)), "R4=0000 vnzc=0010"},
+    {"SWPB leaves the flags", "R4=12AB", OnR4(Sel().Single(kOpSWPB)), "R4=AB12 vnzc=1111"},
+    {"DEC 1 to 0: no borrow", "R4=0001", OnR4(Sel().Emulated(kOpDEC)), "R4=0000 vnzc=0010"},
+    {"DEC 0 borrows and overflows", "R4=0000", OnR4(Sel().Emulated(kOpDEC)), "R4=FFFF vnzc=1101"},
+    {"TST of a negative", "R4=8000", OnR4(Sel().Emulated(kOpTST)), "R4=8000 vnzc=0100"},
+    {"CLR leaves the flags", "R4=8000", OnR4(Sel().Emulated(kOpCLR)), "R4=0000 vnzc=1111"},
+    {"RLC: twice the operand and the carry", "R4=8001 R2=0001", OnR4(Sel().Emulated(kOpRLC).Src(kModeRegister, 4)), "R4=0003 vnzc=1001"},
+    {"RLA", "R4=4001", OnR4(Sel().Emulated(kOpRLA).Src(kModeRegister, 4)), "R4=8002 vnzc=1100"},
+    // SR keeps its other low bits through the rebuild, masked with 0x1FF.
+    {"SR rebuilt from the flags", "R2=00F8 R4=7FFF", Imm(kOpADD, "0001").Dst(kModeRegister, 4), "R2=01FC"},
+    {"a MOV into SR loads the flag bytes", "R5=0000", Pair(kOpMOV).Dst(kModeRegister, 2), "R2=0000 vnzc=0000"},
 };
 
 TEST_F(ExecuteTest, FlagRulesOnBoundaryOperands) {
-  for (const auto& c : kFlagCases) {
-    SCOPED_TRACE(c.name);
-    SetReg(m, 4, c.dst);
-    SetReg(m, 5, c.src);
-    SetReg(m, 2, c.carryIn);
-    memset(m->statusFlags, 1, 4);
-    Run(c.sel);
-    EXPECT_EQ(c.r4After, Reg(m, 4));
-    EXPECT_EQ(c.vnzc, Flags(m));
+  for (const Step& step : kFlagSteps) {
+    Set(m, "R2=0000 vnzc=1111");
+    Check(step);
   }
-}
-
-TEST_F(ExecuteTest, StatusRegisterAndHighlightColours) {
-  SetReg(m, 2, 0x00F8); // bits outside V N Z C, as typed in by hand
-  SetReg(m, 4, 0x7FFF);
-  Run(Sel().Dual(kOpADD).Src(kModeImmediate, 0, "0001").Dst(kModeRegister, 4));
-  EXPECT_EQ("01FC", Reg(m, 2)); // V and N set, Z and C clear, masked 0x1FF
-  const int32_t colours[kRegisterCount] = {2, 6, 11, 6, 11, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6};
-  EXPECT_EQ(0, memcmp(colours, m->highlight, sizeof colours));
-  Run(Pair(kOpMOV).Dst(kModeRegister, 2));
-  EXPECT_EQ(kHighlightSource, m->highlight[5]);
-  EXPECT_EQ("0000", Reg(m, 2));
-  EXPECT_EQ("0000", Flags(m)); // a MOV into SR loads the flag bytes
 }
 
 TEST_F(ExecuteTest, PCStepsOverEachExtensionWord) {
-  const struct { Sel sel; const char* pcAfter; } cases[] = {
-      {Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "1234").Dst(kModeRegister, 5), "FF84"},
-      {Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "0003").Dst(kModeRegister, 5), "FF84"},
-      {Sel().Dual(kOpADD).Src(kModeIndexed, 6, "0010").Dst(kModeAbsolute, 0, "0200"), "FF86"},
-      {Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeIndexed, 5, "0002"), "FF84"},
-      // RLA names one operand twice; it has one extension word.
-      {Sel().Emulated(kOpRLA).Src(kModeAbsolute, 0, "0200").Dst(kModeAbsolute, 0, "0200"), "FF84"},
-      {Sel().Emulated(kOpPOP).Dst(kModeAbsolute, 0, "0200"), "FF84"},
-      {Sel().Single(kOpRRC).Dst(kModeSymbolic, 0, "0200"), "FF84"},
-      {Sel().Single(kOpPUSH).Src(kModeImmediate, 0, "0280"), "FF84"},
-      {Sel().Single(kOpSingleUnused), "FF82"}, // runs as no operation
+  const Step steps[] = {
+      {"an immediate word", "R0=FF80", Imm(kOpMOV, "1234").Dst(kModeRegister, 5), "R0=FF84 R5=1234"},
+      {"3 is no constant", "R0=FF80", Imm(kOpMOV, "0003").Dst(kModeRegister, 5), "R0=FF84 R5=0003"},
+      {"two extension words", "R0=FF80", Sel().Dual(kOpADD).Src(kModeIndexed, 6, "0010").Dst(kModeAbsolute, 0, "0200"), "R0=FF86"},
+      {"@R4+ and an index", "R0=FF80", Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeIndexed, 5, "0002"), "R0=FF84"},
+      {"RLA names one operand twice, with one word", "R0=FF80", Sel().Emulated(kOpRLA).Src(kModeAbsolute, 0, "0200").Dst(kModeAbsolute, 0, "0200"), "R0=FF84"},
+      {"POP to memory", "R0=FF80", Sel().Emulated(kOpPOP).Dst(kModeAbsolute, 0, "0200"), "R0=FF84"},
+      {"RRC of a symbolic operand", "R0=FF80", Sel().Single(kOpRRC).Dst(kModeSymbolic, 0, "0200"), "R0=FF84"},
+      {"PUSH of an immediate word", "R0=FF80 R1=0280", Sel().Single(kOpPUSH).Src(kModeImmediate, 0, "0280"), "R0=FF84"},
+      {"Format II 111 runs as no operation", "R0=FF80", Sel().Single(kOpSingleUnused), "R0=FF82"},
   };
-  for (const auto& c : cases) {
-    SetReg(m, 0, 0xFF80);
-    Run(c.sel);
-    EXPECT_EQ(c.pcAfter, Reg(m, 0)) << &c - cases;
-  }
+  for (const Step& step : steps) Check(step);
   // The constant generator supplies 0, 1, 2, 4, 8 and -1 without a word.
   for (const char* constant : {"0000", "0001", "0002", "0004", "0008", "FFFF"}) {
-    SetReg(m, 0, 0xFF80);
-    Run(Sel().Dual(kOpMOV).Src(kModeImmediate, 0, constant).Dst(kModeRegister, 5));
-    EXPECT_EQ("FF82", Reg(m, 0)) << constant;
-    EXPECT_EQ(constant, Reg(m, 5));
+    Check({constant, "R0=FF80", Imm(kOpMOV, constant).Dst(kModeRegister, 5),
+           (std::string("R0=FF82 R5=") + constant).c_str()});
   }
 }
 
-TEST_F(ExecuteTest, MemoryOperandsAndAutoincrement) {
-  SetWord(m, 0x0200, 0x1111);
-  SetWord(m, 0x0210, 0x2222);
-  SetReg(m, 6, 0x0200);
-  Run(Sel().Dual(kOpADD).Src(kModeIndexed, 6, "0010").Dst(kModeAbsolute, 0, "0200"));
-  EXPECT_EQ(0x3333u, Word(m, 0x0200));
-  EXPECT_EQ(kHighlightIdle, m->highlight[6]); // only an address base
-  // A byte store touches only its byte; the odd address is the high one.
-  SetWord(m, 0x0200, 0x12FF);
-  Run(Sel().Dual(kOpADD).Src(kModeImmediate, 0, "0001").Dst(kModeAbsolute, 0, "0200").Byte());
-  EXPECT_EQ(0x1200u, Word(m, 0x0200));
-  EXPECT_EQ("0010", Flags(m));
-  Run(Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "00AB").Dst(kModeAbsolute, 0, "0201").Byte());
-  EXPECT_EQ(0xAB00u, Word(m, 0x0200));
-  // Autoincrement steps by the operand's size; SP stays even.
-  SetReg(m, 4, 0x0200);
-  Run(Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6).Byte());
-  EXPECT_EQ("0201", Reg(m, 4));
-  Run(Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6));
-  EXPECT_EQ("0203", Reg(m, 4));
-  EXPECT_EQ("AB00", Reg(m, 6));
-  SetReg(m, 1, 0x0200);
-  Run(Sel().Dual(kOpMOV).Src(kModeAutoincrement, 1).Dst(kModeRegister, 6).Byte());
-  EXPECT_EQ("0200", Reg(m, 1)); // the +1 is masked off again
-}
-
-TEST_F(ExecuteTest, PortsProgramMemoryAndUnmappedAddresses) {
-  Run(Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "12A5").Dst(kModeAbsolute, 0, "0021"));
-  EXPECT_STREQ("0xA5", m->ports[1]); // a port takes the low byte
-  Run(Sel().Dual(kOpMOV).Src(kModeAbsolute, 0, "0020").Dst(kModeRegister, 7));
-  EXPECT_EQ("A500", Reg(m, 7)); // P1IN low, P1OUT high
-  // A decimal byte of three digits keeps its two low ones in a port cell.
-  SetReg(m, 5, 0x0150);
-  Run(Pair(kOpDADD).Dst(kModeAbsolute, 0, "0021"));
-  EXPECT_STREQ("0x50", m->ports[1]);
-  Run(Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "1234").Dst(kModeAbsolute, 0, "FF80"));
-  EXPECT_EQ(0x4031u, Word(m, 0xFF80)); // program memory takes no writes
-  Run(Sel().Dual(kOpMOV).Src(kModeAbsolute, 0, "1000").Dst(kModeRegister, 7));
-  EXPECT_EQ("0000", Reg(m, 7));
+TEST_F(ExecuteTest, MemoryAndPorts) {
+  const Step steps[] = {
+      {"indexed source, absolute destination", "@0200=1111 @0210=2222 R6=0200",
+       Sel().Dual(kOpADD).Src(kModeIndexed, 6, "0010").Dst(kModeAbsolute, 0, "0200"), "@0200=3333"},
+      {"a byte store touches only its byte", "@0200=12FF", Imm(kOpADD, "0001").Dst(kModeAbsolute, 0, "0200").Byte(), "@0200=1200 vnzc=0010"},
+      {"the odd address is the high byte", "", Imm(kOpMOV, "00AB").Dst(kModeAbsolute, 0, "0201").Byte(), "@0200=AB00"},
+      {"autoincrement by a byte", "R4=0200", Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6).Byte(), "R4=0201 R6=0000"},
+      {"autoincrement by a word", "", Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6), "R4=0203 R6=AB00"},
+      {"SP stays even", "R1=0200", Sel().Dual(kOpMOV).Src(kModeAutoincrement, 1).Dst(kModeRegister, 6).Byte(), "R1=0200"},
+      {"a port takes the low byte", "", Imm(kOpMOV, "12A5").Dst(kModeAbsolute, 0, "0021"), "P1OUT=0xA5"},
+      {"a port word: P1IN low, P1OUT high", "", Abs(kOpMOV, "0020").Dst(kModeRegister, 7), "R7=A500"},
+      {"a three-digit decimal byte keeps two digits in a port", "R5=0150", Pair(kOpDADD).Dst(kModeAbsolute, 0, "0021"), "P1OUT=0x50"},
+      {"program memory takes no writes", "", Imm(kOpMOV, "1234").Dst(kModeAbsolute, 0, "FF80"), "@FF80=4031"},
+      {"unmapped addresses read 0", "R7=5555", Abs(kOpMOV, "1000").Dst(kModeRegister, 7), "R7=0000"},
+  };
+  for (const Step& step : steps) Check(step);
   // An address text shorter than its "0x" (the panel starts with an empty
   // one) means address 0, not what lies behind its terminator.
-  SetReg(m, 7, 0x5555);
+  Set(m, "R7=5555");
   Execute(kFormatDoubleOperand, kOpMOV, 0, 0, 0, kModeAbsolute, 0, kModeRegister, 7, 0.0f,
           "0200", m->registers, m->ram, m->rom, 1, "", "0", m->ports, m->registers,
           m->highlight, m->ram, &m->ramMarker, &m->ramMarkerOn, &m->romMarker,
@@ -163,59 +133,41 @@ TEST_F(ExecuteTest, PortsProgramMemoryAndUnmappedAddresses) {
   EXPECT_EQ("0000", Reg(m, 7));
 }
 
-TEST_F(ExecuteTest, StackOperations) {
-  SetReg(m, 1, 0x0280);
-  SetReg(m, 5, 0xA1B2);
-  Run(Sel().Single(kOpPUSH).Src(kModeRegister, 5));
-  EXPECT_EQ("027E", Reg(m, 1));
-  EXPECT_EQ(0xA1B2u, Word(m, 0x027E));
-  EXPECT_EQ(0u, m->ramMarker.row);
-  EXPECT_EQ(kHighlightWritten, m->highlight[1]);
-  Run(Sel().Single(kOpPUSH).Src(kModeRegister, 5).Byte());
-  EXPECT_EQ(0x00B2u, Word(m, 0x027C));
-  SetReg(m, 0, 0xFF88);
-  Run(Sel().Single(kOpCALL).Src(kModeImmediate, 0, "FF92"));
-  EXPECT_EQ("FF92", Reg(m, 0));
-  EXPECT_EQ(0xFF8Cu, Word(m, 0x027A));
-  EXPECT_EQ(54u, m->romMarker.row); // (0xFFFE - 0xFF92) / 2
-  Run(Sel().Emulated(kOpPOP).Dst(kModeRegister, 4));
-  EXPECT_EQ("FF8C", Reg(m, 4));
-  Run(Sel().Emulated(kOpPOP).Dst(kModeAbsolute, 0, "0200").Byte());
-  EXPECT_EQ(0x00B2u, Word(m, 0x0200));
-  EXPECT_EQ("027E", Reg(m, 1));
-  SetReg(m, 1, 0x0280);
-  Run(Sel().Emulated(kOpRET)); // SP outside data memory: PC 0
-  EXPECT_EQ("0000", Reg(m, 0));
-  EXPECT_EQ("0282", Reg(m, 1));
-  EXPECT_EQ(kNoMarkedRow, m->ramMarker.row);
-  EXPECT_EQ(kNoMarkedRow, m->romMarker.row);
+TEST_F(ExecuteTest, StackAndHighlightColours) {
+  const Step steps[] = {
+      {"PUSH", "R1=0280 R5=A1B2", Sel().Single(kOpPUSH).Src(kModeRegister, 5), "R1=027E @027E=A1B2 ram=0"},
+      {"PUSH.B", "", Sel().Single(kOpPUSH).Src(kModeRegister, 5).Byte(), "R1=027C @027C=00B2"},
+      {"CALL", "R0=FF88", Sel().Single(kOpCALL).Src(kModeImmediate, 0, "FF92"), "R0=FF92 R1=027A @027A=FF8C rom=54"},
+      {"POP", "", Sel().Emulated(kOpPOP).Dst(kModeRegister, 4), "R4=FF8C R1=027C"},
+      {"POP.B to memory", "", Sel().Emulated(kOpPOP).Dst(kModeAbsolute, 0, "0200").Byte(), "@0200=00B2 R1=027E"},
+      {"RET with SP outside data memory", "R1=0280", Sel().Emulated(kOpRET), "R0=0000 R1=0282 ram=64 rom=64"},
+      {"ADD of two registers", "R4=0001 R5=0002", Pair(kOpADD), "R4=0003"},
+  };
+  for (const Step& step : steps) Check(step);
+  const int32_t colours[kRegisterCount] = {2, 6, 11, 6, 11, 61, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6};
+  EXPECT_EQ(0, memcmp(colours, m->highlight, sizeof colours));
 }
 
 TEST_F(ExecuteTest, JumpConditions) {
-  const struct { uint8_t vnzc[4]; const char* taken; /* JNE..JMP */ } cases[] = {
-      {{0, 0, 0, 0}, "10100101"}, {{0, 0, 1, 1}, "01010101"}, {{1, 0, 0, 0}, "10100011"},
-      {{1, 1, 0, 0}, "10101101"}, {{0, 1, 0, 0}, "10101011"},
+  const struct { const char* vnzc; const char* taken; /* JNE..JMP */ } cases[] = {
+      {"0000", "10100101"}, {"0011", "01010101"}, {"1000", "10100011"},
+      {"1100", "10101101"}, {"0100", "10101011"},
   };
   for (const auto& c : cases) {
     for (uint32_t condition = 0; condition < 8; ++condition) {
-      SetReg(m, 0, 0xFF98);
-      memcpy(m->statusFlags, c.vnzc, 4);
-      Run(Sel().Jump(condition, -2.0f));
+      Set(m, std::string("R0=FF98 vnzc=") + c.vnzc);
+      ExecuteClick(s.get(), Sel().Jump(condition, -2.0f));
       EXPECT_EQ(c.taken[condition] == '1' ? "FF96" : "FF9A", Reg(m, 0)) << c.taken << condition;
     }
   }
 }
 
 TEST_F(ExecuteTest, JumpWrapsAndTruncatesAndNoInstructionDoesNothing) {
-  SetReg(m, 0, 0xFFFE);
-  Run(Sel().Jump(kJumpMP, 511.0f));
-  EXPECT_EQ("03FE", Reg(m, 0));
-  SetReg(m, 0, 0xFF80);
-  Run(Sel().Jump(kJumpMP, -1.9f)); // toward zero: -1
-  EXPECT_EQ("FF80", Reg(m, 0));
+  Check({"from the top of memory", "R0=FFFE", Sel().Jump(kJumpMP, 511.0f), "R0=03FE"});
+  Check({"toward zero: -1", "R0=FF80", Sel().Jump(kJumpMP, -1.9f), "R0=FF80"});
   std::unique_ptr<Simulator> before = NewSimulator();
   before->machine = *m;
-  Run(Sel().Format(kFormatNone)); // every text stays, PC included
+  ExecuteClick(s.get(), Sel().Format(kFormatNone)); // every text stays, PC included
   EXPECT_EQ(0, memcmp(&before->machine, m, sizeof *m));
 }
 

@@ -112,25 +112,17 @@ TEST_F(MachineTest, AddressCalcPerMode) {
 }
 
 TEST_F(MachineTest, ResetStartsTheProgramAtItsVector) {
-  for (int r = 1; r < 16; ++r) SetReg(m, r, 0x1111 * r);
-  SetWord(m, 0x0240, 0xBEEF);
-  memset(m->statusFlags, 1, 4);
-  snprintf(m->ports[1], kPortCellSize, "0x55");
+  Set(m, "R0=FF90 R1=0250 R3=3333 R4=4444 R15=FFFF @027E=BEEF @0200=1234 vnzc=1111 P1OUT=0x55");
   uint8_t phase = 1;
   s->decoded.format = kFormatDoubleOperand;
   ResetMachine(m, &phase, &s->decoded);
-  EXPECT_EQ("FF80", Reg(m, 0));
-  for (int r : {1, 2, 4, 15}) EXPECT_EQ("0000", Reg(m, r)) << r;
-  EXPECT_EQ("3333", Reg(m, 3)); // the constant generator is never written
-  EXPECT_EQ(0u, Word(m, 0x0240));
-  EXPECT_EQ("0000", Flags(m));
-  EXPECT_EQ(63u, m->romMarker.row);
-  EXPECT_EQ(kNoMarkedRow, m->ramMarker.row);
+  // R3 (the constant generator) is never written; ports and program memory stay.
+  const char* expected = "R0=FF80 R1=0000 R2=0000 R3=3333 R4=0000 R15=0000 @027E=0000 @0200=0000 "
+                         "vnzc=0000 rom=63 ram=64 P1OUT=0x55 @FF80=4031";
+  EXPECT_EQ(expected, Get(m, expected));
   EXPECT_EQ(0, phase);
   EXPECT_EQ(static_cast<uint32_t>(kFormatNone), s->decoded.format);
-  EXPECT_STREQ("0x55", m->ports[1]); // ports and program memory stay
-  EXPECT_EQ(0x4031u, Word(m, 0xFF80));
-  SetWord(m, 0xFFFE, 0xFFFF); // an erased vector still gives an even PC
+  Set(m, "@FFFE=FFFF"); // an erased vector still gives an even PC
   ResetMachine(m, nullptr, nullptr);
   EXPECT_EQ("FFFE", Reg(m, 0));
 }
@@ -140,30 +132,20 @@ TEST_F(MachineTest, NmiPushesPCAndSRAndRetiReturns) {
     NMI(m->rom, m->registers, m->registers, m->ram, &m->ramMarker, &m->ramMarkerOn,
         &m->romMarker, &m->romMarkerOn);
   };
-  SetReg(m, 0, 0xFF8C);
-  SetReg(m, 1, 0x0280);
-  SetReg(m, 2, 0x0003);
+  Set(m, "R0=FF8C R1=0280 R2=0003");
   nmi();
-  EXPECT_EQ("027C", Reg(m, 1));
-  EXPECT_EQ(0xFF8Cu, Word(m, 0x027E));
-  EXPECT_EQ(0x0003u, Word(m, 0x027C));
-  EXPECT_EQ("0000", Reg(m, 2));
-  EXPECT_EQ("FFD0", Reg(m, 0));
-  EXPECT_EQ(1u, m->ramMarker.row);
-  coretest::Run(s.get(), Sel().Single(kOpRETI)); // the handler: SR first, then PC
-  EXPECT_EQ("FF8C", Reg(m, 0));
-  EXPECT_EQ("0003", Reg(m, 2));
-  EXPECT_EQ("0280", Reg(m, 1));
-  EXPECT_EQ("0000", Flags(m)); // the flag bytes are not reloaded
+  const char* pushed = "R1=027C @027E=FF8C @027C=0003 R2=0000 R0=FFD0 ram=1";
+  EXPECT_EQ(pushed, Get(m, pushed));
+  ExecuteClick(s.get(), Sel().Single(kOpRETI)); // the handler: SR first, then PC
+  const char* returned = "R0=FF8C R2=0003 R1=0280 vnzc=0000"; // flag bytes not reloaded
+  EXPECT_EQ(returned, Get(m, returned));
   // With SP outside data memory the pushes are dropped; the jump is not.
-  SetReg(m, 1, 0x0000);
+  Set(m, "R1=0000");
   MemoryRow ram[kMemoryRowCount];
   memcpy(ram, m->ram, sizeof ram);
   nmi();
-  EXPECT_EQ("FFFC", Reg(m, 1));
-  EXPECT_EQ("FFD0", Reg(m, 0));
+  EXPECT_EQ("R1=FFFC R0=FFD0 ram=64", Get(m, "R1 R0 ram"));
   EXPECT_EQ(0, memcmp(ram, m->ram, sizeof ram));
-  EXPECT_EQ(kNoMarkedRow, m->ramMarker.row);
 }
 
 TEST_F(MachineTest, PortsDriveTheLampsAndReadTheSwitches) {

@@ -2,7 +2,8 @@
 // differ only when a load and a click fall in the same cycle.
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <cctype>
+#include <string>
 
 #include "tests/support/cycle_driver.h"
 #include "widgets/CheckButton.h"
@@ -12,58 +13,43 @@ namespace {
 
 enum Kinds { kToggle = 1, kCheck = 2, kBoth = 3 };
 
-// One cycle: the pointer on the button ('o') or off it ('x'); what arrives
-// ('-' nothing, 'p' / 'r' left press / release, 'P' / 'R' right press /
-// release, 's' space); load and value; the outputs after the cycle.
-struct Row {
-  char at;
-  char input;
-  uint8_t load;
-  uint8_t value;
-  int on;
-  int event;
-};
-
-struct Story {
-  const char* name;
-  int kinds;
-  uint32_t mode;
-  std::vector<Row> rows;
-};
-
 TEST(ToggleAndCheckButton, Stories) {
-  const Story stories[] = {
-      {"press mode: a left press or space toggles, the event lasts one cycle", kBoth, 1,
-       {{'o', '-', 0, 0, 0, 0}, {'o', 'p', 0, 0, 1, 1}, {'o', 'r', 0, 0, 1, 0},
-        {'o', 'P', 0, 0, 1, 0}, {'o', 'R', 0, 0, 1, 0}, {'x', 's', 0, 0, 0, 1},
-        {'x', '-', 0, 0, 0, 0}, {'x', 'p', 0, 0, 0, 0}}},
-      {"release mode: toggles only when pressed and released on it", kBoth, 2,
-       {{'o', '-', 0, 0, 0, 0}, {'o', 'p', 0, 0, 0, 0}, {'x', '-', 0, 0, 0, 0},
-        {'x', 'r', 0, 0, 0, 0}, {'o', '-', 0, 0, 0, 0}, {'o', 'r', 0, 0, 0, 0},
-        {'o', 'p', 0, 0, 0, 0}, {'o', 'r', 0, 0, 1, 1}, {'o', '-', 0, 0, 1, 0}}},
-      {"the first step and a load take the value without an event", kBoth, 1,
-       {{'x', '-', 0, 1, 1, 0}, {'x', '-', 1, 0, 0, 0}, {'x', '-', 0, 1, 0, 0},
-        {'x', '-', 1, 1, 1, 0}}},
-      {"toggle: a click in a loading cycle flips the loaded value", kToggle, 1,
-       {{'o', '-', 0, 0, 0, 0}, {'o', 'p', 1, 0, 1, 1}, {'o', 'r', 0, 0, 1, 0},
-        {'o', 'p', 1, 1, 0, 1}}},
-      {"check: a click in a loading cycle is ignored, the loaded value shows", kCheck, 1,
-       {{'o', '-', 0, 0, 0, 0}, {'o', 'p', 1, 0, 0, 0}, {'o', 'r', 0, 0, 0, 0},
-        {'o', 'p', 1, 1, 1, 0}}},
-      {"space in a loading cycle flips the loaded value in both", kBoth, 1,
-       {{'o', '-', 0, 0, 0, 0}, {'o', 's', 1, 1, 0, 1}}},
+  // Actions, one per cycle, with the pointer on the button (small letters,
+  // '-') or off it (capitals, '_'): 'p' / 'r' left press / release, 'q' /
+  // 'w' right press / release, 's' space, '-' nothing; '0' / '1' load that
+  // value, 'a' / 'b' a left press while loading 0 / 1, 'c' space while
+  // loading 1. Without a load the value input is the story's, which the
+  // first step takes. Traced: on, event.
+  const struct {
+    const char* name;
+    int kinds;
+    uint32_t mode;
+    uint8_t value;
+    const char* actions;
+    const char* trace;
+  } stories[] = {
+      {"press mode: a left press or space toggles, the event lasts one cycle", kBoth, 1, 0,
+       "-prqwS_P", "00 11 10 10 10 01 00 00 "},
+      {"release mode: toggles only when pressed and released on it", kBoth, 2, 0, "-p_R-rpr-",
+       "00 00 00 00 00 00 00 11 10 "},
+      {"the first step and a load take the value without an event", kBoth, 1, 1, "_0_1",
+       "10 00 00 10 "},
+      {"toggle: a click in a loading cycle flips the loaded value", kToggle, 1, 0, "-arb",
+       "00 11 10 01 "},
+      {"check: a click in a loading cycle is ignored, the loaded value shows", kCheck, 1, 0,
+       "-arb", "00 00 00 10 "},
+      {"space in a loading cycle flips the loaded value in both", kBoth, 1, 0, "-c", "00 01 "},
   };
-  for (const Story& story : stories) {
+  for (const auto& story : stories) {
     for (int kind : {kToggle, kCheck}) {
       if ((story.kinds & kind) == 0) continue;
-      SCOPED_TRACE(std::string(kind == kToggle ? "toggle: " : "check: ") + story.name);
       velkor_test::CycleDriver driver;
       velkor_test::TestWidget w(0, 0, 150, 50);
       ToggleButton_State toggle;
       CheckButton_State check;
       ToggleButton_init(&toggle);
       CheckButton_init(&check);
-      uint8_t on = 0, event = 0, load = 0, value = 0;
+      uint8_t on = 0, event = 0, load = 0, value = story.value;
       driver.OnCycle([&] {
         w.Sense();
         if (kind == kToggle) {
@@ -74,18 +60,19 @@ TEST(ToggleAndCheckButton, Stories) {
                               w.hover, w.spaceKey(), &on, &event, &check);
         }
       });
-      for (size_t i = 0; i < story.rows.size(); ++i) {
-        const Row& row = story.rows[i];
-        driver.MoveTo(row.at == 'o' ? 20.0f : 500.0f, 20.0f);
-        if (row.input == 'p' || row.input == 'P') driver.Press(row.input == 'p' ? 1 : 2);
-        if (row.input == 'r' || row.input == 'R') driver.Release(row.input == 'r' ? 1 : 2);
-        if (row.input == 's') driver.KeyDown(KEY_SPACE);
-        load = row.load;
-        value = row.value;
+      std::string trace;
+      for (char action : std::string(story.actions)) {
+        driver.MoveTo(std::isupper(action) || action == '_' ? 500.0f : 20.0f, 20.0f);
+        const char a = std::tolower(action);
+        if (a == 'p' || a == 'a' || a == 'b' || a == 'q') driver.Press(a == 'q' ? 2 : 1);
+        if (a == 'r' || a == 'w') driver.Release(a == 'w' ? 2 : 1);
+        if (a == 's' || a == 'c') driver.KeyDown(KEY_SPACE);
+        load = a == '0' || a == '1' || a == 'a' || a == 'b' || a == 'c';
+        value = load ? (a == '1' || a == 'b' || a == 'c') : story.value;
         driver.Cycle();
-        EXPECT_EQ(row.on, int(on)) << "cycle " << i;
-        EXPECT_EQ(row.event, int(event)) << "cycle " << i;
+        trace += std::to_string(on) + std::to_string(event) + " ";
       }
+      EXPECT_EQ(story.trace, trace) << (kind == kToggle ? "toggle: " : "check: ") << story.name;
     }
   }
 }

@@ -2,10 +2,13 @@
 // field by field, and memory words read and written by address.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -120,5 +123,32 @@ inline void ExecuteClick(Simulator* s, const Sel& sel) {
   AssembleSelected(s);
   ExecuteSelected(s);
 }
+
+// Slot files live in the current directory: a test on files runs in a fresh
+// one of its own, removed afterwards.
+class InFreshDirectory : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/velkor-core-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(pattern));
+    directory = pattern;
+    ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
+    ASSERT_EQ(0, chdir(pattern));
+  }
+  void TearDown() override {
+    ASSERT_EQ(0, chdir(previous));
+    ASSERT_EQ(0, system(("rm -rf '" + directory + "'").c_str()));
+  }
+  static std::string ReadFile(const char* name) {
+    std::stringstream s;
+    s << std::ifstream(name, std::ios::binary).rdbuf();
+    return s.str();
+  }
+  static void WriteFile(const char* name, const std::string& bytes) {
+    std::ofstream(name, std::ios::binary) << bytes;
+  }
+  std::string directory;
+  char previous[4096];
+};
 
 } // namespace coretest

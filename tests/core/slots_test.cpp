@@ -1,12 +1,6 @@
 // Slot files: the exact bytes ROMSave writes, ROMLoad reading them back,
 // malformed files, and a failed save that must keep the previous file.
-#include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <sstream>
 
 #include "tests/core/core_test_util.h"
 
@@ -14,31 +8,11 @@ using namespace coretest;
 
 namespace {
 
-// Slot files live in the current directory: each test gets a fresh one.
-class SlotsTest : public ::testing::Test {
+class SlotsTest : public InFreshDirectory {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/velkor-slots-XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(pattern));
-    directory = pattern;
-    ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
-    ASSERT_EQ(0, chdir(pattern));
-  }
-  void TearDown() override {
-    ASSERT_EQ(0, chdir(previous));
-    ASSERT_EQ(0, system(("rm -rf '" + directory + "'").c_str()));
-  }
-  std::string directory;
-  char previous[4096];
   std::unique_ptr<Simulator> s = NewSimulator();
   MachineState* m = &s->machine;
 };
-
-std::string ReadFile(const char* name) {
-  std::stringstream s;
-  s << std::ifstream(name, std::ios::binary).rdbuf();
-  return s.str();
-}
 
 TEST_F(SlotsTest, SavedFileHasTheExactBytes) {
   ROMSave(m->rom, 0);
@@ -85,7 +59,7 @@ TEST_F(SlotsTest, LinesFillRowsByPositionUntilTheFirstMalformedOne) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     remove("slot2.csv");
-    if (c.present) std::ofstream("slot2.csv", std::ios::binary) << c.content;
+    if (c.present) WriteFile("slot2.csv", c.content);
     std::unique_ptr<Simulator> fresh = NewSimulator();
     ROMLoad(1, fresh->machine.rom);
     EXPECT_EQ(c.fffe, Word(&fresh->machine, 0xFFFE));
@@ -95,7 +69,7 @@ TEST_F(SlotsTest, LinesFillRowsByPositionUntilTheFirstMalformedOne) {
 }
 
 TEST_F(SlotsTest, FailedSaveKeepsThePreviousFile) {
-  std::ofstream("slot1.csv", std::ios::binary) << "FFFE;1234;\"\"\r\n";
+  WriteFile("slot1.csv", "FFFE;1234;\"\"\r\n");
   // The temporary cannot be created: the save must give up, not truncate.
   ASSERT_EQ(0, mkdir("slot1.csv.tmp", 0700));
   ROMSave(m->rom, 0);

@@ -1,14 +1,9 @@
 // velkor-trace, run as a teacher would: its trace of the demonstration
 // program, its listing of a slot file holding every instruction form, and
 // its answers to bad command lines and bad files.
-#include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "tests/core/core_test_util.h"
@@ -23,38 +18,17 @@ struct Outcome {
   std::string err;
 };
 
-class TraceToolTest : public ::testing::Test {
+class TraceToolTest : public InFreshDirectory {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/velkor-trace-XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(pattern));
-    directory = pattern;
-  }
-  void TearDown() override { ASSERT_EQ(0, system(("rm -rf '" + directory + "'").c_str())); }
-
-  Outcome Run(const std::string& arguments) {
-    std::string out = directory + "/out.txt";
-    std::string err = directory + "/err.txt";
-    std::string command = "cd '" + directory + "' && '" VELKOR_TRACE_BINARY "' " + arguments +
-                          " >'" + out + "' 2>'" + err + "'";
-    int raw = system(command.c_str());
+  static Outcome Run(const std::string& arguments) {
+    int raw = system(("'" VELKOR_TRACE_BINARY "' " + arguments + " >out.txt 2>err.txt").c_str());
     Outcome o;
     o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream in(out);
-    for (std::string line; std::getline(in, line);) o.lines.push_back(line);
-    std::stringstream s;
-    s << std::ifstream(err).rdbuf();
-    o.err = s.str();
+    std::istringstream out(ReadFile("out.txt"));
+    for (std::string line; std::getline(out, line);) o.lines.push_back(line);
+    o.err = ReadFile("err.txt");
     return o;
   }
-
-  std::string Path(const char* name) { return directory + "/" + name; }
-
-  void WriteFile(const char* name, const std::string& bytes) {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-  }
-
-  std::string directory;
 };
 
 // "R4=xxxx" out of a trace line.
@@ -161,12 +135,7 @@ TEST_F(TraceToolTest, ListsEveryInstructionFormOfASlotFile) {
   char undecodable[32];
   snprintf(undecodable, sizeof undecodable, "%04X: 0000  ---", address);
   expected.push_back(undecodable);
-  // The slot file as the slot pop-up writes it.
-  char previous[4096];
-  ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
-  ASSERT_EQ(0, chdir(directory.c_str()));
-  ROMSave(m->rom, 2);
-  ASSERT_EQ(0, chdir(previous));
+  ROMSave(m->rom, 2); // the slot file as the slot pop-up writes it
 
   Outcome o = Run("slot3.csv --list");
   EXPECT_EQ(0, o.status);
@@ -206,7 +175,7 @@ TEST_F(TraceToolTest, HelpAndTheNumberOfSteps) {
 
 TEST_F(TraceToolTest, MistakesGiveOneLineAndAFailureStatus) {
   WriteFile("a.csv", "FFFE;FF80\n");
-  mkdir(Path("folder.csv").c_str(), 0700);
+  mkdir("folder.csv", 0700);
   const char* cases[] = {
       "missing.csv",      "folder.csv",       "--bogus",           "--steps",
       "--steps abc",      "--steps -1",       "--steps 12x",       "--steps ''",

@@ -3,6 +3,7 @@
 // no edit leaves undefined or hidden bytes behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -32,17 +33,11 @@ TEST(CharacterAccess, StepsOverWholeCharactersForwardsAndBackwards) {
     uint32_t code;
     int32_t next, previous;  // from index
   } cases[] = {
-      {"AB", 1, 'B', 2, 0},
-      {"\xE4", 0, 0xE4, 1, -1},
-      {"x\\u20AC", 1, 0x20AC, 7, 0},
-      {"\\u00e4b", 6, 'b', 7, 0},  // escape with small letters, stepped back over
-      {"\\u12G4", 0, '\\', 1, -1},  // a broken escape is bytes
-      {"a" + CRLF + "b", 1, 13, 3, 0},
-      {CRLF + "c", 2, 'c', 3, 0},
-      {"a", 1, 0, 2, 0},
-      {"", 255, 0, 256, 254},
-      {"a", -3, 0, -2, -4},
-      {x250 + "\\u0041", 249, 'x', 250, 248},
+      {"\xE4", 0, 0xE4, 1, -1},         {"x\\u20AC", 1, 0x20AC, 7, 0},
+      {"\\u00e4b", 6, 'b', 7, 0},       {"\\u12G4", 0, '\\', 1, -1},  // a broken escape
+      {"a" + CRLF + "b", 1, 13, 3, 0},  {CRLF + "c", 2, 'c', 3, 0},
+      {"a", 1, 0, 2, 0},                {"", 255, 0, 256, 254},  // outside the buffer
+      {"a", -3, 0, -2, -4},             {x250 + "\\u0041", 249, 'x', 250, 248},
       {std::string(249, 'x') + "\\u0041", 249, 0x41, 255, 248},  // the last escape that fits
       {x250 + "\\u0041", 250, '\\', 251, 249},                    // cut at 255 bytes
       {std::string(254, 'x') + "\r", 254, 13, 255, 253},
@@ -55,105 +50,80 @@ TEST(CharacterAccess, StepsOverWholeCharactersForwardsAndBackwards) {
     EXPECT_EQ(c.next, next);
     EXPECT_EQ(c.previous, getPreviousIndex(text.bytes, c.index));
   }
+  int32_t at = 0;
+  Text written(x250);
+  setCharAt(written.bytes, 0, &at, 0x1F600);    // the escape of the low 16 bits
+  setCharAt(written.bytes, 250, &at, 0x0141);   // no room for six bytes: the low byte
+  setCharAt(written.bytes, 255, &at, 'B');      // outside: nothing
+  setCharAt(written.bytes, -1, &at, 'B');
+  EXPECT_EQ("\\uF600" + std::string(244, 'x') + "A", written.str());
 }
 
-TEST(CharacterAccess, SetCharAtWritesEscapesOnlyWhereTheyFit) {
-  Text text("");
-  int32_t next = 0;
-  setCharAt(text.bytes, 0, &next, 0x1F600);  // low 16 bits only
-  EXPECT_EQ("\\uF600", text.str());
-  EXPECT_EQ(6, next);
-  Text tail(x250);
-  setCharAt(tail.bytes, 250, &next, 0x0141);  // no room for six bytes: the low byte
-  EXPECT_EQ(x250 + "A", tail.str());
-  Text full(std::string(255, 'x'));
-  setCharAt(full.bytes, 255, &next, 'A');
-  setCharAt(full.bytes, -1, &next, 'A');
-  EXPECT_EQ(std::string(255, 'x'), full.str());
+// One editing step; the caret is written as '|' in the text before and after.
+void ExpectEdit(const std::string& before, uint32_t key, const std::string& after,
+                int32_t maxLen = 255) {
+  const size_t at = before.find('|');
+  const std::string text = before.substr(0, at) + before.substr(at + 1);
+  Text in(text), out(text);
+  int32_t caret = -77;
+  uint8_t changed = 99;
+  Edit_Strings(0, in.bytes, key, int32_t(at), maxLen, &caret, out.bytes, &changed);
+  std::string result = out.str();
+  EXPECT_EQ(result != text, changed == 1) << before.substr(0, 20) << ", key " << key;
+  result.insert(std::min<size_t>(size_t(caret), result.size()), "|");
+  EXPECT_EQ(after, result) << "key " << key;
 }
 
 TEST(EditStrings, EditsWholeCharactersAndMovesTheCaretWithinTheText) {
-  const std::string lines = "ab" + CRLF + "cd" + CRLF + "ef";  // breaks at 2 and 6
-  const struct {
-    std::string text;
-    uint32_t key;
-    int32_t cursor, maxLen;
-    std::string expected;  // the text afterwards
-    int32_t caret;
-    uint8_t changed;
-  } cases[] = {
-      {"a\\u20ACb", KEY_BACKSPACE, 7, 255, "ab", 1, 1},
-      {"\\u20ACb", KEY_BACKSPACE, 6, 255, "b", 0, 1},
-      {"a" + CRLF + "b", KEY_BACKSPACE, 3, 255, "ab", 1, 1},
-      {"abc", KEY_BACKSPACE, 0, 255, "abc", 0, 0},
-      {"abc", KEY_BACKSPACE, -1, 255, "ab", 2, 1},  // cursor -1 is the end
-      {"a\\u20ACb", KEY_DELETE, 1, 255, "ab", 1, 1},
-      {"a" + CRLF + "b", KEY_DELETE, 1, 255, "ab", 1, 1},
-      {"abc", KEY_DELETE, 3, 255, "abc", 3, 0},
-      {"ac", 'b', 1, 255, "abc", 2, 1},
-      {"", 0xE4, 0, 255, "\xE4", 1, 1},
-      {"a", 0x20AC, 1, 255, "a\\u20AC", 7, 1},
-      {"", KEY_F1, 0, 255, "\\u0001", 6, 1},  // other keys: the escape of their low bits
-      {"", KEY_PAGE_UP, 0, 255, "\\u000D", 6, 1},
-      {"ab", KEY_ENTER, 1, 255, "a" + CRLF + "b", 3, 1},
-      {"ab", 'c', 40, 255, "abc", 3, 1},  // a caret beyond the end types at the end
-      {"a\\u20AC", KEY_LEFT, 7, 255, "a\\u20AC", 1, 0},
-      {"ab", KEY_LEFT, 0, 255, "ab", 0, 0},
-      {lines, KEY_RIGHT, 2, 255, lines, 4, 0},
-      {"ab", KEY_RIGHT, 2, 255, "ab", 2, 0},
-      {lines, KEY_DOWN, 1, 255, lines, 4, 0},
-      {lines, KEY_DOWN, 9, 255, lines, 9, 0},
-      {lines, KEY_UP, 9, 255, lines, 6, 0},
-      {lines, KEY_UP, 1, 255, lines, 1, 0},
-      {"abc", KEY_HOME, 2, 255, "abc", 0, 0},
-      {"abc", KEY_END, 1, 255, "abc", 3, 0},
-      // A full buffer never loses characters at its end.
-      {std::string(254, 'x'), 'y', 254, 255, std::string(254, 'x'), 254, 0},
-      {std::string(254, 'x'), 'y', 10, 255, std::string(254, 'x'), 10, 0},
-      {x250, 0x20AC, 250, 255, x250, 250, 0},
-      {std::string(253, 'x'), KEY_ENTER, 0, 255, std::string(253, 'x'), 0, 0},
-      {std::string(253, 'x'), 'y', 253, 255, std::string(253, 'x') + "y", 254, 1},
-      {"012345678", 'y', 0, 10, "012345678", 0, 0},
-      {std::string(254, 'x'), 'y', 0, 1000, std::string(254, 'x'), 0, 0},
-  };
-  for (const auto& c : cases) {
-    Text text(c.text);
-    Text out(c.text);
-    int32_t caret = -77;
-    uint8_t changed = 99;
-    Edit_Strings(0, text.bytes, c.key, c.cursor, c.maxLen, &caret, out.bytes, &changed);
-    SCOPED_TRACE(c.text.substr(0, 12) + ", key " + std::to_string(c.key) + " at " +
-                 std::to_string(c.cursor));
-    EXPECT_EQ(c.expected, out.str());
-    EXPECT_EQ(c.caret, caret);
-    EXPECT_EQ(c.changed, changed);
-  }
+  ExpectEdit("a\\u20AC|b", KEY_BACKSPACE, "a|b");
+  ExpectEdit("\\u20AC|b", KEY_BACKSPACE, "|b");
+  ExpectEdit("a\r\n|b", KEY_BACKSPACE, "a|b");
+  ExpectEdit("|abc", KEY_BACKSPACE, "|abc");
+  ExpectEdit("a|\\u20ACb", KEY_DELETE, "a|b");
+  ExpectEdit("a|\r\nb", KEY_DELETE, "a|b");
+  ExpectEdit("abc|", KEY_DELETE, "abc|");
+  ExpectEdit("a|c", 'b', "ab|c");
+  ExpectEdit("|", 0xE4, "\xE4|");
+  ExpectEdit("a|", 0x20AC, "a\\u20AC|");
+  ExpectEdit("|", KEY_F1, "\\u0001|");  // other keys: the escape of their low bits
+  ExpectEdit("a|b", KEY_ENTER, "a\r\n|b");
+  ExpectEdit("a\\u20AC|", KEY_LEFT, "a|\\u20AC");
+  ExpectEdit("|ab", KEY_LEFT, "|ab");
+  ExpectEdit("ab|\r\ncd", KEY_RIGHT, "ab\r\n|cd");
+  ExpectEdit("ab|", KEY_RIGHT, "ab|");
+  ExpectEdit("a|b\r\ncd\r\nef", KEY_DOWN, "ab\r\n|cd\r\nef");
+  ExpectEdit("ab\r\ncd\r\ne|f", KEY_DOWN, "ab\r\ncd\r\ne|f");
+  ExpectEdit("ab\r\ncd\r\ne|f", KEY_UP, "ab\r\ncd|\r\nef");
+  ExpectEdit("a|b\r\ncd", KEY_UP, "a|b\r\ncd");
+  ExpectEdit("ab|c", KEY_HOME, "|abc");
+  ExpectEdit("a|bc", KEY_END, "abc|");
+  // A full buffer never loses characters at its end.
+  const std::string x253(253, 'x'), x254(254, 'x');
+  ExpectEdit(x254 + "|", 'y', x254 + "|");
+  ExpectEdit("x|" + x253, 'y', "x|" + x253);
+  ExpectEdit(x250 + "|", 0x20AC, x250 + "|");
+  ExpectEdit("|" + x253, KEY_ENTER, "|" + x253);
+  ExpectEdit(x253 + "|", 'y', x253 + "y|");
+  ExpectEdit("|012345678", 'y', "|012345678", 10);
+  ExpectEdit("|" + x254, 'y', "|" + x254, 1000);  // taken as 255
 }
 
-TEST(EditStrings, IgnoresKeysThatWouldWriteInvisibleBytes) {
-  for (uint32_t key : {0u, 1u, 7u, 9u, 10u, 12u, 14u, 27u, 31u, 255u}) {
-    Text text("ab");
-    Text out("untouched");
-    int32_t caret = -1;
-    uint8_t changed = 1;
-    Edit_Strings(0, text.bytes, key, 1, 255, &caret, out.bytes, &changed);
-    EXPECT_EQ(0, changed) << "key " << key;
-    EXPECT_EQ(1, caret) << "key " << key;
-    EXPECT_EQ("untouched", out.str()) << "key " << key;
-  }
-}
-
-TEST(EditStrings, WritesAWholeDefinedBufferFromAShortString) {
+TEST(EditStrings, WritesOnlyDefinedBytesAndIgnoresKeysThatWouldHideThem) {
   // A literal is shorter than a text buffer: the editor must not read past
-  // its terminator (the sanitizer build would report it).
+  // its terminator (the sanitizer build would report it). A caret of -1 or
+  // beyond the text stands at its end.
   char out[TEXT_SIZE_Strings];
   std::memset(out, 'Z', sizeof out);
   int32_t caret = 0;
   uint8_t changed = 0;
   Edit_Strings(0, "hi", '!', -1, 255, &caret, out, &changed);
-  EXPECT_EQ(std::string("hi!") + std::string(TEXT_SIZE_Strings - 3, '\0'),
-            std::string(out, sizeof out));
+  EXPECT_EQ("hi!" + std::string(TEXT_SIZE_Strings - 3, '\0'), std::string(out, sizeof out));
+  Edit_Strings(0, "hi", '?', 40, 255, &caret, out, &changed);
+  EXPECT_EQ("hi?", std::string(out));
   EXPECT_EQ(3, caret);
+  for (uint32_t key : {0u, 1u, 7u, 9u, 10u, 12u, 14u, 27u, 31u, 255u}) {
+    ExpectEdit("a|b", key, "a|b");
+  }
 }
 
 TEST(StringHelpers, RichTextEscapesAndKeypadEditsStayInTheBuffer) {

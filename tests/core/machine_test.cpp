@@ -55,8 +55,8 @@ TEST_F(MachineTest, HexConvOfTypedValues) {
 }
 
 TEST_F(MachineTest, ChangeRegMasksButLeavesMarkersAndFlags) {
-  const struct { int32_t reg; const char* typed; const char* text; } cases[] = {{1, "0201", "0200"}, {0, "FF81", "FF80"}, {2, "FFFF", "0107"},
-               {3, "FFFF", "0000"}, {15, "0x00FF", "00FF"}};
+  const struct { int32_t reg; const char* typed; const char* text; } cases[] = {
+      {1, "0201", "0200"}, {0, "FF81", "FF80"}, {2, "FFFF", "0107"}, {3, "FFFF", "0000"}, {15, "0x00FF", "00FF"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
     ChangeReg(c.reg, c.typed, m->registers);
@@ -77,37 +77,33 @@ TEST_F(MachineTest, ChangeRamWritesTwoDigitsIntoEachByteCell) {
 }
 
 TEST_F(MachineTest, AddressCalcPerMode) {
-  // regValue: of the register named, when it is not PC (which holds FF80).
+  // The register named holds regValue, unless it is PC (FF80). The unit
+  // shows: its register, base, offset and address.
   const struct {
-    const char* name;
     uint32_t mode;
     int32_t reg;
     const char* operand;
     unsigned regValue;
     uint8_t afterSourceWord;
-    uint32_t shown;
-    const char *base, *index, *address;
+    const char* unit;
   } cases[] = {
-      {"symbolic", kModeSymbolic, 5, "0200", 0, 0, 0, "0xFF82", "0x027E", "0x0200"},
-      {"symbolic after a source word", kModeSymbolic, 5, "0200", 0, 1, 0, "0xFF84", "0x027C", "0x0200"},
-      {"indexed on PC after a source word", kModeIndexed, 0, "0010", 0, 1, 0, "0xFF84", "0x0010", "0xFF94"},
-      {"indexed on PC", kModeIndexed, 0, "0010", 0, 0, 0, "0xFF82", "0x0010", "0xFF92"},
-      {"indexed wraps", kModeIndexed, 5, "0002", 0xFFFF, 0, 5, "0xFFFF", "0x0002", "0x0001"},
-      {"immediate", kModeImmediate, 7, "1234", 0, 0, 0, "0xFF82", "0x0000", "0xFF82"},
-      {"absolute", kModeAbsolute, 9, "0021", 0, 0, 2, "0x0000", "0x0021", "0x0021"},
-      {"indirect", kModeIndirect, 6, "", 0x0230, 0, 6, "0x0230", "0x0000", "0x0230"},
-      {"autoincrement on PC", kModeAutoincrement, 0, "", 0, 0, 0, "0xFF82", "0x0000", "0xFF82"},
+      {kModeSymbolic, 5, "0200", 0, 0, "R0 0xFF82 0x027E 0x0200"},
+      {kModeSymbolic, 5, "0200", 0, 1, "R0 0xFF84 0x027C 0x0200"},
+      {kModeIndexed, 0, "0010", 0, 1, "R0 0xFF84 0x0010 0xFF94"},
+      {kModeIndexed, 0, "0010", 0, 0, "R0 0xFF82 0x0010 0xFF92"},
+      {kModeIndexed, 5, "0002", 0xFFFF, 0, "R5 0xFFFF 0x0002 0x0001"}, // wraps
+      {kModeImmediate, 7, "1234", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
+      {kModeAbsolute, 9, "0021", 0, 0, "R2 0x0000 0x0021 0x0021"},
+      {kModeIndirect, 6, "", 0x0230, 0, "R6 0x0230 0x0000 0x0230"},
+      {kModeAutoincrement, 0, "", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
     if (c.reg != 0) SetReg(m, c.reg, c.regValue);
     AddressUnit u = {};
     AddressCalc(c.mode, c.reg, c.operand, m->registers, c.afterSourceWord, &u.shownRegister,
                 u.base, u.index, u.address);
-    EXPECT_EQ(c.shown, u.shownRegister);
-    EXPECT_STREQ(c.base, u.base);
-    EXPECT_STREQ(c.index, u.index);
-    EXPECT_STREQ(c.address, u.address);
+    EXPECT_EQ(c.unit, "R" + std::to_string(u.shownRegister) + " " + u.base + " " + u.index +
+                          " " + u.address);
   }
 }
 

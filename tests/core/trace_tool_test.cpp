@@ -31,14 +31,6 @@ class TraceToolTest : public InFreshDirectory {
   }
 };
 
-// "R4=xxxx" out of a trace line.
-std::string Field(const std::string& line, const std::string& name) {
-  size_t at = line.find(" " + name + "=");
-  if (at == std::string::npos) return "";
-  size_t start = at + name.size() + 2;
-  return line.substr(start, line.find(' ', start) - start);
-}
-
 // The demonstration program through three passes of its outer loop: MOV
 // #0x8000,R4 (at FF84), then RRC R4 (at FF8C) sixteen times, the last one
 // dropping the bit into C for JC to reload it.
@@ -63,8 +55,9 @@ TEST_F(TraceToolTest, ASingleBitMovesThroughR4AndIsReloaded) {
   expected.push_back("8000");
   std::vector<std::string> seen;
   for (const std::string& line : o.lines) {
-    if (line.compare(0, 6, "FF84: ") == 0) seen.push_back(Field(line, "R4"));
-    if (line.compare(0, 6, "FF8C: ") == 0) seen.push_back(Field(line, "R4") + " C=" + line.back());
+    std::string r4 = line.substr(line.find(" R4=") + 4, 4);
+    if (line.compare(0, 6, "FF84: ") == 0) seen.push_back(r4);
+    if (line.compare(0, 6, "FF8C: ") == 0) seen.push_back(r4 + " C=" + line.back());
   }
   ASSERT_GE(seen.size(), expected.size());
   seen.resize(expected.size());

@@ -160,7 +160,9 @@ TEST(StringHelpers, FloatOfStringGivesZeroForNoNumber) {
     float value;
   } cases[] = {{"1.5", 1.5f}, {"-2e3", -2000.0f}, {"  7 apples", 7.0f},
                {"abc", 0.0f}, {"", 0.0f},         {"-", 0.0f}};
-  for (const auto& c : cases) EXPECT_EQ(c.value, Float_of_string_Strings(Text(c.text).bytes)) << c.text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.value, Float_of_string_Strings(Text(c.text).bytes)) << c.text;
+  }
   // 255 digits without a terminator inside the buffer: read no further.
   EXPECT_GT(Float_of_string_Strings(Text(std::string(255, '1')).bytes), 1e30f);
 }

@@ -102,23 +102,19 @@ void SourcePiece(Piece* p, uint32_t mode, uint32_t reg, const char* v,
       strcpy(p->as, "11");
       break;
     default: {
-      // The constant generator (R2 and R3 in their indirect forms) supplies
-      // 0, 1, 2, 4, 8 and -1 without an extension word.
-      static const struct {
-        uint32_t value;
-        const char* text;
-        uint32_t reg;
-        const char* as;
-      } kConstants[] = {{0, "#0", 3, "00"}, {1, "#1", 3, "01"}, {2, "#2", 3, "10"},
-                        {4, "#4", 2, "10"}, {8, "#8", 2, "11"}, {0xFFFF, "#-1", 3, "11"}};
+      // The constant generator supplies 0, 1, 2, 4, 8 and -1 without an
+      // extension word.
       uint32_t value = ParseHex(v, kTextCellSize) & 0xFFFF;
-      for (const auto& c : kConstants) {
-        if (c.value == value) {
-          CellPrintf(p->text, "%s", c.text);
-          Bits(p->registerBits, c.reg, 4);
-          strcpy(p->as, c.as);
-          return;
+      const ConstantGenerator* constant = FindConstantGenerator(value);
+      if (constant != nullptr) {
+        if (value == 0xFFFF) {
+          CellPrintf(p->text, "#-1");
+        } else {
+          CellPrintf(p->text, "#%u", value);
         }
+        Bits(p->registerBits, constant->reg, 4);
+        Bits(p->as, constant->as, 2);
+        return;
       }
       CellPrintf(p->text, "#0x%s", v);
       Bits(p->registerBits, 0, 4);

@@ -30,32 +30,24 @@ struct Operand {
 };
 
 Operand DecodeSource(uint32_t as, uint32_t reg, uint32_t pc, const MemoryRow* rom) {
-  // R2 and R3 in the indirect forms are the constant generators.
-  Operand o = {kModeRegister, true, false, 0, false};
+  // R2 and R3 in their indirect forms are the constant generator.
+  for (const ConstantGenerator& c : kConstantGenerators) {
+    if (c.reg == reg && c.as == as) return {kModeImmediate, false, true, c.value, false};
+  }
   uint32_t x = RomWord(rom, pc + 2);
   switch (as) {
     case 0:
-      if (reg == 3) o = {kModeImmediate, false, true, 0, false};
-      break;
+      return {kModeRegister, true, false, 0, false};
     case 1:
-      if (reg == 0) o = {kModeSymbolic, false, true, (x + pc + 2) & 0xFFFF, true};
-      else if (reg == 2) o = {kModeAbsolute, false, true, x, true};
-      else if (reg == 3) o = {kModeImmediate, false, true, 1, false};
-      else o = {kModeIndexed, true, true, x, true};
-      break;
+      if (reg == 0) return {kModeSymbolic, false, true, (x + pc + 2) & 0xFFFF, true};
+      if (reg == 2) return {kModeAbsolute, false, true, x, true};
+      return {kModeIndexed, true, true, x, true};
     case 2:
-      if (reg == 2) o = {kModeImmediate, false, true, 4, false};
-      else if (reg == 3) o = {kModeImmediate, false, true, 2, false};
-      else o = {kModeIndirect, true, false, 0, false};
-      break;
+      return {kModeIndirect, true, false, 0, false};
     default:
-      if (reg == 0) o = {kModeImmediate, false, true, x, true};
-      else if (reg == 2) o = {kModeImmediate, false, true, 8, false};
-      else if (reg == 3) o = {kModeImmediate, false, true, 0xFFFF, false};
-      else o = {kModeAutoincrement, true, false, 0, false};
-      break;
+      if (reg == 0) return {kModeImmediate, false, true, x, true};
+      return {kModeAutoincrement, true, false, 0, false};
   }
-  return o;
 }
 
 // `yAddress`: where the destination's extension word lies.

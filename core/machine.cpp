@@ -98,7 +98,7 @@ uint8_t SourceHasExtensionWord(uint32_t sourceMode, const char* sourceText) {
   if (sourceMode >= kModeIndexed && sourceMode <= kModeAbsolute) return 1;
   if (sourceMode != kModeImmediate) return 0;
   if (sourceText != nullptr && !Terminated(sourceText, kTextCellSize)) return 0;
-  return IsConstantGeneratorValue(ParseHex(sourceText, kTextCellSize) & 0xFFFF) ? 0 : 1;
+  return FindConstantGenerator(ParseHex(sourceText, kTextCellSize) & 0xFFFF) == nullptr;
 }
 
 void DisassembleAtPC(const MachineState* m, DecodedInstruction* d) {

@@ -221,8 +221,14 @@ bool OffsetInRange(float offset) {
   return isfinite(offset) && offset > -513.0f && offset < 512.0f;
 }
 
-bool IsConstantGeneratorValue(uint32_t v) {
-  return v == 0 || v == 1 || v == 2 || v == 4 || v == 8 || v == 0xFFFF;
+const ConstantGenerator kConstantGenerators[6] = {
+    {0, 3, 0}, {1, 3, 1}, {2, 3, 2}, {4, 2, 2}, {8, 2, 3}, {0xFFFF, 3, 3}};
+
+const ConstantGenerator* FindConstantGenerator(uint32_t value) {
+  for (const ConstantGenerator& c : kConstantGenerators) {
+    if (c.value == value) return &c;
+  }
+  return nullptr;
 }
 
 bool OperationInVocabulary(uint32_t format, uint32_t dualOperation,

@@ -66,9 +66,17 @@ int PortCellIndex(uint32_t address);
 // A float jump offset that truncates into -512..511.
 bool OffsetInRange(float offset);
 
-// The values the constant generator (R2 and R3) supplies without an
-// extension word: 0, 1, 2, 4, 8 and -1.
-bool IsConstantGeneratorValue(uint32_t value);
+// The constant generator: the values R2 and R3 supply in their indirect
+// forms, so that the commonest immediates need no extension word. The
+// assembler, the decoder and the extension-word rule all read this table.
+struct ConstantGenerator {
+  uint32_t value;
+  uint32_t reg; // 2 (SR) or 3
+  uint32_t as;  // the source addressing bits that select it
+};
+extern const ConstantGenerator kConstantGenerators[6];
+// The entry that supplies `value`, or null when it needs an extension word.
+const ConstantGenerator* FindConstantGenerator(uint32_t value);
 
 // The selected format's operation lies inside its vocabulary; the other
 // formats' operations are not looked at, since they may hold what an earlier

@@ -76,21 +76,15 @@ TEST(AssembleTest, NoInstructionKeepsTextAndBitsAndRewritesTheWord) {
 
 TEST(SaveTest, WordsLandAtTheSelectedRowAndAbove) {
   std::unique_ptr<Simulator> s = NewSimulator();
-  MachineState* m = &s->machine;
-  // The words at the row's address and the three above it, after the save.
-  const struct { int32_t row; const char* words[3]; unsigned expected[4]; } cases[] = {
-      {10, {"4031", "0280", "1234"}, {0x4031, 0x0280, 0x1234, 0xFFFF}}, // 0xFFEA
-      {20, {"4303", "", ""}, {0x4303, 0xFFFF, 0xFFFF, 0xFFFF}},         // 0xFFD6
-      {1, {"4031", "0280", "1234"}, {0x4031, 0x0280, 0, 0}},             // 0xFFFC: one is dropped
-      {0, {"12B0", "FF92", ""}, {0x12B0, 0, 0, 0}},                      // 0xFFFE
+  const struct { int32_t row; const char* words[3]; const char* expected; } cases[] = {
+      {10, {"4031", "0280", "1234"}, "@FFEA=4031 @FFEC=0280 @FFEE=1234 @FFF0=FFFF"},
+      {20, {"4303", "", ""}, "@FFD6=4303 @FFD8=FFFF"}, // empty texts write nothing
+      {1, {"4031", "0280", "1234"}, "@FFFC=4031 @FFFE=0280"}, // the second is dropped
+      {0, {"12B0", "FF92", ""}, "@FFFE=12B0 @FFFC=4031"},     // the first is dropped
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.row);
-    Save(c.words[0], c.words[1], c.words[2], &c.row, m->rom);
-    unsigned address = 0xFFFE - 2u * static_cast<unsigned>(c.row);
-    for (unsigned i = 0; i < 4 && address + 2 * i <= 0xFFFE; ++i) {
-      EXPECT_EQ(c.expected[i], Word(m, address + 2 * i)) << i;
-    }
+    Save(c.words[0], c.words[1], c.words[2], &c.row, s->machine.rom);
+    EXPECT_EQ(c.expected, Get(&s->machine, c.expected));
   }
 }
 

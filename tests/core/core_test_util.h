@@ -52,7 +52,8 @@ inline std::string Flags(const MachineState* m) {
 // Machine values as the tables write them, separated by blanks:
 //   R5=A1B2  a register's text    @0200=12FF  the word at an address
 //   P1OUT=0xA5  a port cell       vnzc=0101   the status flag bytes
-//   ram=0, rom=63  the rows of the RAM and ROM markers (read only)
+//   ram=0, rom=63  the rows of the RAM and ROM markers, on=10 whether the
+//   ROM and the RAM marker are switched on (read only)
 // Set writes such values; Get gives the machine's own values for the names
 // in `expected`, in the same form, so EXPECT_EQ(expected, Get(m, expected))
 // prints both sides.
@@ -90,6 +91,7 @@ inline std::string Get(const MachineState* m, const std::string& expected) {
     if (name == "vnzc") snprintf(value, sizeof value, "%s", Flags(m).c_str());
     if (name == "ram") snprintf(value, sizeof value, "%u", m->ramMarker.row);
     if (name == "rom") snprintf(value, sizeof value, "%u", m->romMarker.row);
+    if (name == "on") snprintf(value, sizeof value, "%d%d", m->romMarkerOn, m->ramMarkerOn);
     out += (out.empty() ? "" : " ") + name + "=" + value;
   }
   return out;

@@ -209,10 +209,6 @@ float Float_of_string_Strings(const char* text) {
   char terminated[TEXT_SIZE_Strings + 1] = {};
   std::memcpy(terminated, text, static_cast<size_t>(boundedLength(text, TEXT_SIZE_Strings)));
   // strtof rather than a scanf conversion: a number too large for a float
-  // is defined there (infinity), and the end pointer tells a text that is no
-  // number at all.
-  char* end = nullptr;
-  const float value = std::strtof(terminated, &end);
-  if (end == terminated) return 0.0f;
-  return value;
+  // is defined there (infinity), and a text that is no number gives 0.
+  return std::strtof(terminated, nullptr);
 }

@@ -1,5 +1,6 @@
 #include "widgets/FormatNumValue.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -12,17 +13,12 @@ namespace {
 constexpr int32_t MAX_INT_DIGITS = 200;
 constexpr int32_t MAX_FRAC_DIGITS = 9;
 
-int32_t clampDigits(int32_t value, int32_t high) {
-  if (value < 0) return 0;
-  return value > high ? high : value;
-}
-
 }  // namespace
 
 int32_t FormatNumValue_Strings(double value, uint8_t leadingZeros, uint32_t signMode,
                                int32_t intDigits, int32_t fracDigits, char* out) {
-  intDigits = clampDigits(intDigits, MAX_INT_DIGITS);
-  fracDigits = clampDigits(fracDigits, MAX_FRAC_DIGITS);
+  intDigits = std::clamp(intDigits, 0, MAX_INT_DIGITS);
+  fracDigits = std::clamp(fracDigits, 0, MAX_FRAC_DIGITS);
   if (!std::isfinite(value)) value = 0.0;
 
   std::memset(out, 0, TEXT_SIZE_Strings);

@@ -1,17 +1,9 @@
 #include "widgets/MultiColumn.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "widgets/interactivity_mapping.h"
-
-namespace {
-
-int32_t clampCount(int32_t value, int32_t high) {
-  if (value < 0) return 0;
-  return value > high ? high : value;
-}
-
-}  // namespace
 
 void MultiColumn_init(MultiColumn_State* state) {
   state->selectedRow = 0;
@@ -108,7 +100,7 @@ void FindSelectedCell_Multicolumn(float x, float y, int32_t rows, int32_t column
   int32_t foundColumn = -1;
   if (x >= 0.0f) {
     float sum = 0.0f;
-    const int32_t count = clampCount(columns, MULTICOLUMN_CELLS_PER_ROW);
+    const int32_t count = std::clamp(columns, 0, MULTICOLUMN_CELLS_PER_ROW);
     for (int32_t c = 0; c < count; ++c) {
       sum += columnWidths[c];
       if (sum > x) {
@@ -125,9 +117,9 @@ void SelectElements_Multicolumn(int32_t rows, int32_t columns, int32_t firstRow,
                                 int32_t visibleRows, const MultiColumn_Row* cells,
                                 const int32_t* rowValues, MultiColumn_Row* visibleCells,
                                 int32_t* visibleRowValues) {
-  const int32_t rowCount = clampCount(rows, MULTICOLUMN_MAX_ROWS);
-  const int32_t columnCount = clampCount(columns, MULTICOLUMN_CELLS_PER_ROW);
-  const int32_t shown = clampCount(visibleRows, MULTICOLUMN_MAX_VISIBLE_ROWS);
+  const int32_t rowCount = std::clamp(rows, 0, MULTICOLUMN_MAX_ROWS);
+  const int32_t columnCount = std::clamp(columns, 0, MULTICOLUMN_CELLS_PER_ROW);
+  const int32_t shown = std::clamp(visibleRows, 0, MULTICOLUMN_MAX_VISIBLE_ROWS);
   for (int32_t r = 0; r < shown; ++r) {
     const int64_t source = static_cast<int64_t>(firstRow) + r;
     if (source < 0) continue;
@@ -144,8 +136,8 @@ void DisplayParameters_Multicolumn(int32_t columns, int32_t firstRow, int32_t vi
                                    const float* columnWidths, float* columnX, float* rowY,
                                    float* selectionX, float* selectionWidth, uint8_t* rowSelected,
                                    uint8_t* columnSelected) {
-  const int32_t columnCount = clampCount(columns, MULTICOLUMN_CELLS_PER_ROW);
-  const int32_t shown = clampCount(visibleRows, MULTICOLUMN_MAX_VISIBLE_ROWS);
+  const int32_t columnCount = std::clamp(columns, 0, MULTICOLUMN_CELLS_PER_ROW);
+  const int32_t shown = std::clamp(visibleRows, 0, MULTICOLUMN_MAX_VISIBLE_ROWS);
   float x = 0.0f;
   for (int32_t c = 0; c < columnCount; ++c) {
     columnX[c] = x;

@@ -1,16 +1,11 @@
 #include "widgets/ScrollList.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "widgets/interactivity_mapping.h"
 
 namespace {
-
-int32_t clampIndex(int32_t value, int32_t low, int32_t high) {
-  if (value < low) return low;
-  if (value > high) return high;
-  return value;
-}
 
 // The first visible item the scroll bar asks for: its position without the
 // fraction, within 0..maxFirst. Compared as a float first, so that no
@@ -72,8 +67,8 @@ void ScrollList_init(ScrollList_State* state) {
 // press on the list), selects the cursor's item and raises the event for one
 // cycle.
 void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
-  const int32_t count = clampIndex(in->count, 0, SCROLLLIST_ITEMS);
-  const int32_t rows = clampIndex(in->rows, 1, SCROLLLIST_ROWS);
+  const int32_t count = std::clamp(in->count, 0, SCROLLLIST_ITEMS);
+  const int32_t rows = std::clamp(in->rows, 1, SCROLLLIST_ROWS);
   const int32_t maxFirst = count - rows;
   const bool validLoad = in->selectedIn >= 0 && in->selectedIn < count;
   const int32_t loadIndex = validLoad ? in->selectedIn : 0;
@@ -109,7 +104,7 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
       scrollChanged = 0;
     }
     // The item count may have shrunk since the previous cycle.
-    first = clampIndex(first, 0, maxFirst);
+    first = std::clamp(first, 0, maxFirst);
     state->firstTime = 0;
   }
 

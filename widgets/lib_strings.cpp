@@ -1,6 +1,7 @@
 #include "widgets/lib_strings.h"
 
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 
 #include "widgets/interactivity_mapping.h"
@@ -69,22 +70,16 @@ int32_t widthAt(const EditBuffer* buffer, int32_t cursor) {
   return 1;
 }
 
-int32_t clampIndex(int32_t value, int32_t low, int32_t high) {
-  if (value < low) return low;
-  if (value > high) return high;
-  return value;
-}
-
 }  // namespace
 
 void Edit_Strings(uint32_t /*unused*/, const char* text, uint32_t key, int32_t cursor,
                   int32_t maxLen, int32_t* newCursor, char* newText, uint8_t* changed) {
   EditBuffer buffer;
-  loadBuffer(&buffer, text, clampIndex(maxLen, 0, TEXT_SIZE_Strings));
+  loadBuffer(&buffer, text, std::clamp(maxLen, 0, TEXT_SIZE_Strings));
 
   // A caret beyond the end of the text would type behind the terminator,
   // where nothing is shown and nothing is kept: it stands at the end instead.
-  int32_t at = (cursor == -1) ? buffer.end : clampIndex(cursor, 0, buffer.end);
+  int32_t at = (cursor == -1) ? buffer.end : std::clamp(cursor, 0, buffer.end);
   int32_t caret = at;
   bool edited = false;
 
@@ -107,13 +102,13 @@ void Edit_Strings(uint32_t /*unused*/, const char* text, uint32_t key, int32_t c
       edited = true;
     }
   } else if (key == KEY_LEFT) {
-    caret = clampIndex(getPreviousIndex(buffer.bytes, at), 0, buffer.end);
+    caret = std::clamp(getPreviousIndex(buffer.bytes, at), 0, buffer.end);
   } else if (key == KEY_RIGHT) {
-    caret = clampIndex(getNextIndex(buffer.bytes, at), 0, buffer.end);
+    caret = std::clamp(getNextIndex(buffer.bytes, at), 0, buffer.end);
   } else if (key == KEY_DOWN) {
     for (int32_t j = at; j < buffer.end; ++j) {
       if (static_cast<uint8_t>(buffer.bytes[j]) == CR_char_Strings) {
-        caret = clampIndex(j + 2, 0, buffer.end);
+        caret = std::clamp(j + 2, 0, buffer.end);
         break;
       }
     }

@@ -72,25 +72,13 @@ void BHVR_Keyboard(const KeyboardEvent* event) {
 
 void BHVR_SetPointer(uint32_t id, float x, float y, uint32_t button, uint8_t pressed,
                      uint8_t released, uint32_t modifiers) {
-  PointerEvent event;
-  event.id = id;
-  event.x = x;
-  event.y = y;
-  event.button = button;
-  event.pressed = pressed;
-  event.released = released;
-  event.modifiers = modifiers;
+  const PointerEvent event{id, x, y, button, pressed, released, modifiers};
   BHVR_Pointer(&event);
 }
 
 void BHVR_SetKeyboard(uint32_t id, uint32_t key, uint8_t pressed, uint8_t released,
                       uint32_t modifiers) {
-  KeyboardEvent event;
-  event.id = id;
-  event.key = key;
-  event.pressed = pressed;
-  event.released = released;
-  event.modifiers = modifiers;
+  const KeyboardEvent event{id, key, pressed, released, modifiers};
   BHVR_Keyboard(&event);
 }
 

@@ -3,13 +3,7 @@
 void wrapper_Animations(uint8_t forward, uint8_t backward, int32_t duration, int32_t cycle,
                         int32_t profile, uint8_t reverse, uint8_t* outDone, float* outValue,
                         int32_t* outLevel, Animations_State* state) {
-  Animations_Inputs in;
-  in.forward = forward;
-  in.backward = backward;
-  in.duration = duration;
-  in.cycle = cycle;
-  in.profile = profile;
-  in.reverse = reverse;
+  const Animations_Inputs in{forward, backward, duration, cycle, profile, reverse};
   Animations(&in, state);
   if (outDone != nullptr) *outDone = state->done;
   if (outValue != nullptr) *outValue = state->value;

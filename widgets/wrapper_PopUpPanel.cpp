@@ -2,12 +2,7 @@
 
 void wrapper_PopUpPanel(uint8_t open, uint8_t apply, uint8_t hover, uint8_t rawPressed,
                         uint32_t mode, uint8_t* outIsOpen, PopUpPanel_State* state) {
-  PopUpPanel_Inputs in;
-  in.open = open;
-  in.apply = apply;
-  in.hover = hover;
-  in.rawPressed = rawPressed;
-  in.mode = mode;
+  const PopUpPanel_Inputs in{open, apply, hover, rawPressed, mode};
   PopUpPanel(&in, state);
   if (outIsOpen != nullptr) *outIsOpen = state->isOpen;
 }

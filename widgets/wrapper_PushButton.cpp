@@ -3,14 +3,7 @@
 void wrapper_PushButton(uint32_t mode, uint8_t hover, uint8_t pressed, uint8_t released,
                         uint8_t keyPressed, uint32_t key, uint8_t keyReleased, uint8_t* outFired,
                         uint8_t* outArmed, PushButton_State* state) {
-  PushButton_Inputs in;
-  in.mode = mode;
-  in.hover = hover;
-  in.pressed = pressed;
-  in.released = released;
-  in.keyPressed = keyPressed;
-  in.key = key;
-  in.keyReleased = keyReleased;
+  const PushButton_Inputs in{mode, hover, pressed, released, keyPressed, key, keyReleased};
   PushButton(&in, state);
   if (outFired != nullptr) *outFired = state->fired;
   if (outArmed != nullptr) *outArmed = state->armed;

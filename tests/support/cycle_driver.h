@@ -1,5 +1,5 @@
 // Cycle driver: steps widget behaviours cycle by cycle the way the host does,
-// so that a test reads like a user's story.
+// so that a test reads like a user's story:
 //
 //   velkor_test::CycleDriver driver;              // empty device tables, no focus
 //   velkor_test::TestWidget button(0, 0, 150, 50);
@@ -7,12 +7,10 @@
 //   driver.MoveTo(500, 500); driver.Press(); driver.Cycle();   // press elsewhere
 //   driver.MoveTo(10, 10); driver.Release(); driver.Cycle();   // release on it
 //
-// One Cycle() sets the acknowledge flag (unless switched off), hands over the
-// next queued keyboard and pointer event, or an empty record at the live
-// pointer position, runs the OnCycle step and clears the flag: queued events
-// arrive one per cycle, as from the host's queues. Header only, so that each
-// test executable pulls in the widget library's symbols whatever the link
-// order.
+// Cycle() sets the acknowledge flag (unless switched off), hands over the
+// next queued key and pointer event (or an empty record at the pointer),
+// runs the step and clears the flag. Header only, so that each test
+// executable pulls in the widget library whatever the link order.
 #pragma once
 
 #include <cstdint>

@@ -24,24 +24,17 @@ class CursorFontTest : public velkor_test::SglTest {
   static constexpr uint32_t kFont = velkor_test::TestFontTable::kFontSlot;
 };
 
-TEST_F(CursorFontTest, CaretAndClicksUseTheLibrarysFontValues) {
+TEST_F(CursorFontTest, CaretAndFontSizesUseTheLibrarysFontValues) {
+  // A click at x 7 falls in the 'i' (6..9): the caret goes after it, one
+  // line height (ascent 8 + descent 3) down.
   char text[256] = "aiW";
-  float x = -1, y = -1, textWidth = -1;
+  float x = -1, y = -1, width = -1, height = -1, lineHeight = -1, length = -1;
   int32_t newIndex = -1;
-  CursorBehavior(1, 0, 100.0f, 20.0f, text, 2, kFont, 0, 0, 0, CURSOR_ALIGN_LEFT, &x, &y, nullptr,
-                 &textWidth, nullptr, nullptr, nullptr, nullptr);
-  EXPECT_EQ(9.0f, x);
-  EXPECT_EQ(-11.0f, y) << "one line height: ascent 8 + descent 3";
-  EXPECT_EQ(20.0f, textWidth);
-  // A click at x 7 falls in the 'i' (6..9): the caret goes after it.
   CursorBehavior(1, 0, 100.0f, 20.0f, text, 0, kFont, 0.07f, 0.5f, 1, CURSOR_ALIGN_LEFT, &x, &y,
                  nullptr, nullptr, nullptr, nullptr, nullptr, &newIndex);
   EXPECT_EQ(2, newIndex);
   EXPECT_EQ(9.0f, x);
-}
-
-TEST_F(CursorFontTest, FontSizeHelpersReadTheFontValues) {
-  float width = -1, height = -1, lineHeight = -1, length = -1;
+  EXPECT_EQ(-11.0f, y);
   GetFontSize_Strings(kFont, &width, &height);
   EXPECT_EQ(11.0f, width);
   EXPECT_EQ(8.0f, height);

@@ -158,12 +158,11 @@ void sgliVertex2f(float x, float y);
 void sgli_draw_arrays(uint32_t gl_mode, const float* xy, const float* st, uint32_t count);
 // Fills the vertex buffer by ear clipping; empties the buffer.
 void sgl_tessellation();
-// Hooks for the texture, mask and active-area code (see sgl_lines.cpp).
+// Hooks by which texture coordinates (sgl_textures.cpp) and bounding boxes
+// (sgl_bounds.cpp) reach lines and shapes.
 void sgliSetTextureCoordinates(float x, float y);
 void sgliSetGradientCoordinates(float x, float y);
 void sgli_update_bounding_box();
-void sgli_lines_select_mask(uint32_t bit);
-void sgli_lines_end_mask_definition();
 // Adds a vertex to the buffer (dashes cut, pairs formed), no arc handling.
 void sgliVertex2f(float x, float y);
 // Draws count interleaved points (and texture coordinates when st is not

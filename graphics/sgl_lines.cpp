@@ -7,6 +7,7 @@
 #include "graphics/sgl.h"
 #include "graphics/sgl_geometry.h"
 #include "graphics/sgl_internal.h"
+#include "graphics/sgl_masks_geometry.h"
 
 namespace {
 
@@ -16,10 +17,6 @@ constexpr uint8_t kAlphaTextureFormat = 7;
 
 sgl_type_statemachine* ctx() {
     return glob_pr_sglStatemachine;
-}
-
-bool is_mask_mode(uint32_t mode) {
-    return mode != 0 && mode <= 128 && (mode & (mode - 1)) == 0;
 }
 
 bool is_line_mode(uint32_t mode) {
@@ -440,8 +437,10 @@ void sglBegin(uint8_t mode) {
         if (!skipped_texture_fill(context)) {
             fill_setup(context);
         }
-    } else if (is_mask_mode(mode)) {
-        sgli_lines_select_mask(mode);
+    } else if (sgl_is_stencil_id(mode)) {
+        // The shape goes into that stencil bit only, as a mask definition.
+        sgli_select_mask(mode, 0);
+        context->clipping.mask_under_definition = mode;
     } else {
         sgliSetError(SGL_ERROR_BEGIN, mode);
         context->begin_mode = 0;
@@ -474,12 +473,12 @@ void sglEnd() {
     const bool enough = context->vertex_count >= 2 ||
                         (context->lines.stipple_splitting && context->lines.has_last);
     if (enough) {
-        if (is_mask_mode(mode)) {
+        if (sgl_is_stencil_id(mode)) {
             const uint8_t polygon_smooth = context->polygon_smooth;
             context->polygon_smooth = 0;
             context->begin_mode = 5;
             end_of_shape(context);
-            sgli_lines_end_mask_definition();
+            sglEndMaskDefinition();
             context->polygon_smooth = polygon_smooth;
         } else if (is_line_mode(mode)) {
             end_of_line(context);
@@ -489,8 +488,8 @@ void sglEnd() {
                 sgliEnable(GL_DEPTH_TEST);
             }
         }
-    } else if (is_mask_mode(mode)) {
-        sgli_lines_end_mask_definition();
+    } else if (sgl_is_stencil_id(mode)) {
+        sglEndMaskDefinition();
     }
     context->begin_mode = 0;
     context->color_validity = 0;
@@ -622,48 +621,4 @@ void sglEndPath() {
     context->lines.arc_pending = 0;
     context->path.kind = 0;
     reset_stipple_position(context);
-}
-
-// ---------------------------------------------------------------- hooks
-//
-// Texture and gradient coordinates, stencil masks and bounding boxes reach
-// lines and shapes only through these calls. The texture, mask and
-// active-area code fill them in; until then each does only what is true
-// without that code.
-
-// sgliSetTextureCoordinates and sgliSetGradientCoordinates live with the
-// fill mapping in sgl_textures.cpp.
-
-// sgli_update_bounding_box, the bounding-box hook, lives in sgl_bounds.cpp.
-
-// sglBegin with a mask bit (1, 2, 4 ... 128): the shape is drawn into that
-// stencil bit only, nothing reaches the colour buffer.
-void sgli_lines_select_mask(uint32_t bit) {
-    sgl_type_statemachine* context = ctx();
-    context->clipping.allocated_masks |= bit;
-    sgliEnable(GL_STENCIL_TEST);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    glStencilMask(bit);
-    glClearStencil(0);
-    glClear(GL_STENCIL_BUFFER_BIT);
-    glStencilFunc(GL_ALWAYS, 0xFFFF, bit);
-    glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
-    context->clipping.mask_under_definition = bit;
-}
-
-// Back to drawing in colour; the stencil test then follows the active mask
-// set (none active: no stencil test at all).
-void sgli_lines_end_mask_definition() {
-    sgl_type_statemachine* context = ctx();
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glStencilMask(0);
-    const uint32_t active = context->clipping.active_masks & 0xFF;
-    if (active == 0) {
-        sgliDisable(GL_STENCIL_TEST);
-    } else {
-        sgliEnable(GL_STENCIL_TEST);
-        glStencilFunc(GL_EQUAL, static_cast<GLint>(active), active);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    }
-    context->clipping.mask_under_definition = 0;
 }

@@ -147,18 +147,13 @@ void sgl_restore_after_polygon_smooth(const smooth_backup& backup) {
     context->line_width_index = backup.width_index;
 }
 
-void arc_points(float cx, float cy, float x0, float y0, float rx, float ry, uint32_t clockwise,
-                float sweep) {
-    sgluArcCircleLinePointsList2f(cx, cy, x0, y0, rx, ry, clockwise, sweep);
-}
-
 void sector_outline(float cx, float cy, float x0, float y0, float rx, float ry,
                     uint32_t clockwise, float sweep) {
     sglBegin(SGL_PRIMITIVE_LINE_LOOP);
     if (sweep < 360.0f) {
         emit(cx, cy);
     }
-    arc_points(cx, cy, x0, y0, rx, ry, clockwise, sweep);
+    sgluArcCircleLinePointsList2f(cx, cy, x0, y0, rx, ry, clockwise, sweep);
     sglEnd();
 }
 
@@ -174,7 +169,7 @@ void filled_sector(float cx, float cy, float x0, float y0, float rx, float ry,
     context->lines.shape_from_arc = 1;
     sglBegin(5);
     emit(cx, cy);
-    arc_points(cx, cy, x0, y0, rx, ry, clockwise, sweep);
+    sgluArcCircleLinePointsList2f(cx, cy, x0, y0, rx, ry, clockwise, sweep);
     sglEnd();
     context->lines.shape_from_arc = 0;
     sgl_restore_after_polygon_smooth(backup);
@@ -183,7 +178,7 @@ void filled_sector(float cx, float cy, float x0, float y0, float rx, float ry,
 void arc_only(float cx, float cy, float x0, float y0, float rx, float ry, uint32_t clockwise,
               float sweep) {
     sglBegin(SGL_PRIMITIVE_LINE_STRIP);
-    arc_points(cx, cy, x0, y0, rx, ry, clockwise, sweep);
+    sgluArcCircleLinePointsList2f(cx, cy, x0, y0, rx, ry, clockwise, sweep);
     sglEnd();
 }
 
@@ -210,10 +205,8 @@ void sgluArcCircleLinePointsList2f(float cx, float cy, float x0, float y0, float
     if (sweep > 360.0f) {
         sweep = 360.0f;
     }
-    const sgl_transformation* t = &ctx()->transform;
     const float distance = std::hypot(x0 - cx, y0 - cy);
-    float d = (sgluFloatDiv(distance, t->line_scale_y) + sgluFloatDiv(distance, t->line_scale_x)) /
-              2.0f;
+    float d = radius_in_pixels(distance, distance);
     if (d < 0.1f) {
         d = 0.1f;
     }

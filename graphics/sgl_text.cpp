@@ -275,8 +275,9 @@ void sgli_draw_bitmap_string(const TextPass& pass, const sgl_font& font, const u
             const float corners[4] = {pen + glyph.x_offset * pass.scale_x, y + glyph.y_offset * pass.scale_y,
                                       pen + (glyph.x_offset + glyph.width) * pass.scale_x,
                                       y + (glyph.y_offset + glyph.height) * pass.scale_y};
-            if (draw) AddGlyphQuad(&batch, texture, corners, glyph);
-            if (!draw) {
+            if (draw) {
+                AddGlyphQuad(&batch, texture, corners, glyph);
+            } else {
                 AddToBox(pass.box, corners[0] - grow * pass.scale_x, corners[1] - grow * pass.scale_y,
                          corners[2] + grow * pass.scale_x, corners[3] + grow * pass.scale_y);
             }

@@ -334,6 +334,8 @@ static void sgl_reset_appearance_attributes(sgl_type_statemachine* context) {
     texture->offset_x = texture->offset_y = 0.0f;
     texture->repeat_x = texture->repeat_y = 1.0f;
     texture->factor_x = texture->factor_y = 1.0f;
+    // A coordinate given for a vertex that never came belongs to that frame.
+    texture->explicit_pending = 0;
 }
 
 static void sgl_reset_mode_attributes(sgl_type_statemachine* context) {
@@ -382,6 +384,13 @@ void sglReset() {
     sgl_type_statemachine* context = glob_pr_sglStatemachine;
     if (context == nullptr) {
         return;
+    }
+    // A frame that ended while a static sequence was recording would leave
+    // OpenGL compiling every later call (this reset's too) into the list
+    // instead of running it, and no sequence could begin again.
+    if (context->statics.sequence_list != 0) {
+        glEndList();
+        context->statics.sequence_list = 0;
     }
     // 1. Arrays and matrices
     sgl_unwind_gl_matrix_stack(context);

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "graphics/sgl.h"
 #include "graphics/sgl_internal.h"
@@ -20,21 +21,19 @@ using velkor_test::SglTest;
 
 class TransformTest : public SglTest {
 protected:
-    const sgl_transformation& T() { return Context().transform; }
-
-    uint32_t ErrorCount() { return Context().errors.count; }
-    sgl_error_entry LastError() { return Context().errors.entries[Context().errors.count - 1]; }
+    static const sgl_transformation& T() { return Context().transform; }
+    static uint32_t ErrorCount() { return Context().errors.count; }
+    static uint32_t ErrorCode(uint32_t i) { return Context().errors.entries[i].code; }
 
     // OpenGL's model-view matrix must be the library's M at all times.
-    void ExpectMatrixInStepWithOpenGl() {
+    static void ExpectMatrixInStepWithOpenGl() {
         float gl_matrix[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, gl_matrix);
         for (int i = 0; i < 16; i++) {
             EXPECT_NEAR(gl_matrix[i], T().matrix[i], 1e-5f) << "entry " << i;
         }
     }
-
-    GLint GlStackDepth() {
+    static GLint GlStackDepth() {
         GLint depth = 0;
         glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
         return depth;
@@ -42,103 +41,55 @@ protected:
 };
 
 // ---------------------------------------------------------------------------
-// Initial state, viewport and orthographic bounds
+// Viewport and orthographic bounds
 // ---------------------------------------------------------------------------
-TEST_F(TransformTest, InitialisationGivesOnePixelPerUnitOverTheNativeDisplay) {
-    EXPECT_EQ(640.0f, T().half_width);
-    EXPECT_EQ(384.0f, T().half_height);
-    EXPECT_EQ(1.0f, T().ratio_x);
-    EXPECT_EQ(1.0f, T().units_x);
-    EXPECT_EQ(1.0f, T().units_y);
-    EXPECT_EQ(1.0f, T().line_scale_x);
-    EXPECT_EQ(1.0f, T().font_scale_y);
-    EXPECT_EQ(0u, Context().ortho.depth);
-    EXPECT_FLOAT_EQ(2.0f / 1280.0f, T().matrix[0]);
-    EXPECT_FLOAT_EQ(2.0f / 768.0f, T().matrix[5]);
-    EXPECT_EQ(-1.0f, T().matrix[12]);
-    EXPECT_EQ(-1.0f, T().matrix[13]);
-    for (const sgl_matrix_stack_entry& entry : Context().ortho.stack) {
-        EXPECT_EQ(0, std::memcmp(entry.matrix, Context().ortho.matrix, sizeof(entry.matrix)));
-    }
-    ExpectMatrixInStepWithOpenGl();
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(1280, viewport[2]);
-    EXPECT_EQ(768, viewport[3]);
-    EXPECT_EQ(0u, ErrorCount());
-}
-
-TEST_F(TransformTest, HalfSizeViewportDoublesTheUnitsPerPixel) {
+TEST_F(TransformTest, HalfSizeViewportHalvesEverything) {
     sglViewport(0, 0, 640, 384);
     sglOrtho(0, 1280, 0, 768);
     EXPECT_EQ(2.0f, T().units_x);
     EXPECT_EQ(2.0f, T().units_y);
-    EXPECT_EQ(0.5f, T().ratio_x);
     EXPECT_EQ(1.0f, T().font_scale_x);  // one native pixel is still one unit
     float px = 0;
     float py = 0;
     sglConvertPointToPixel(1280, 768, &px, &py);
     EXPECT_EQ(640.0f, px);
     EXPECT_EQ(384.0f, py);
-
+    // 200 x 200 units become 100 x 100 pixels at (100, 50).
+    FillRectRaw(200, 100, 400, 300, 1, 1, 1);
+    EXPECT_EQ(100 * 100, CountCoveredPixels(0, 0, 1280, 768));
+    EXPECT_EQ(100 * 100, CountCoveredPixels(100, 50, 100, 100));
     sglScalef(2, 2);
     EXPECT_EQ(1.0f, T().units_x);
     EXPECT_EQ(2.0f, T().line_scale_x);
     EXPECT_EQ(0u, ErrorCount());
 }
 
-TEST_F(TransformTest, HalfSizeViewportHalvesEverythingDrawn) {
-    sglViewport(0, 0, 640, 384);
-    sglOrtho(0, 1280, 0, 768);
-    FillRectRaw(200, 100, 400, 300, 1, 1, 1);
-    // 200 x 200 units become 100 x 100 pixels at (100, 50).
-    EXPECT_EQ(100 * 100, CountCoveredPixels(0, 0, 1280, 768));
-    EXPECT_EQ(100 * 100, CountCoveredPixels(100, 50, 100, 100));
-}
-
-TEST_F(TransformTest, EmptyViewportFallsBackToTheCentredHalfDisplay) {
+TEST_F(TransformTest, RefusedViewportsAndOrthographicBounds) {
+    // An empty viewport falls back to the centred half display.
     sglViewport(0, 0, 0, 100);
-    ASSERT_EQ(1u, ErrorCount());
-    EXPECT_EQ(SGL_ERROR_VIEWPORT, LastError().code);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(320, viewport[0]);
-    EXPECT_EQ(192, viewport[1]);
-    EXPECT_EQ(640, viewport[2]);
-    EXPECT_EQ(384, viewport[3]);
-    EXPECT_EQ(320.0f, T().half_width);
+    EXPECT_EQ((std::vector<GLint>{320, 192, 640, 384}), std::vector<GLint>(viewport, viewport + 4));
     EXPECT_EQ(0.5f, T().ratio_y);
-
     sglViewport(10, 10, 100, -5);
-    EXPECT_EQ(2u, ErrorCount());
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(320, viewport[0]);
-}
-
-TEST_F(TransformTest, ViewportAndOrthoAreRefusedInsideAPush) {
+    // Degenerate bounds, and either change inside a push, are refused.
+    sglOrtho(5, 5.0000005f, 0, 10);
     sglPushMatrix();
     sglViewport(0, 0, 100, 100);
     sglOrtho(0, 10, 0, 10);
-    ASSERT_EQ(2u, ErrorCount());
-    EXPECT_EQ(SGL_ERROR_VIEWPORT, Context().errors.entries[0].code);
-    EXPECT_EQ(SGL_ERROR_ORTHO, Context().errors.entries[1].code);
-    EXPECT_EQ(640.0f, T().half_width);
-    EXPECT_EQ(1280.0f, Context().ortho.right);
     sglPopMatrix();
-    EXPECT_EQ(2u, ErrorCount());
-}
-
-TEST_F(TransformTest, DegenerateOrthoIsRefused) {
-    sglOrtho(5, 5.0000005f, 0, 10);
-    sglOrtho(0, 10, 3, 3);
-    ASSERT_EQ(2u, ErrorCount());
-    EXPECT_EQ(SGL_ERROR_ORTHO, LastError().code);
-    EXPECT_EQ(768.0f, Context().ortho.top);
+    EXPECT_EQ(320.0f, T().half_width);
+    EXPECT_EQ(1280.0f, Context().ortho.right);
+    ASSERT_EQ(5u, ErrorCount());
+    const uint32_t codes[5] = {SGL_ERROR_VIEWPORT, SGL_ERROR_VIEWPORT, SGL_ERROR_ORTHO, SGL_ERROR_VIEWPORT,
+                               SGL_ERROR_ORTHO};
+    for (uint32_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(codes[i], ErrorCode(i)) << i;
+    }
 }
 
 TEST_F(TransformTest, OrthoWithFlippedAxesKeepsPositiveUnitsPerPixel) {
     sglOrtho(-640, 640, 384, -384);  // y downwards
-    EXPECT_EQ(1.0f, T().units_x);
     EXPECT_EQ(1.0f, T().units_y);
     FillRectRaw(-640, -384, -630, -374, 1, 1, 1);  // top-left corner of the window
     EXPECT_EQ(100, CountCoveredPixels(0, 758, 10, 10));
@@ -156,8 +107,6 @@ TEST_F(TransformTest, TranslateScaleRotateStayInStepWithOpenGl) {
     ExpectMatrixInStepWithOpenGl();
     EXPECT_FLOAT_EQ(1.0f / 1.5f, T().units_x);
     EXPECT_FLOAT_EQ(2.0f, T().units_y);
-    EXPECT_FLOAT_EQ(1.5f, T().scale_x);
-    EXPECT_FLOAT_EQ(1.0f, T().line_scale_x);
     EXPECT_FLOAT_EQ(30.0f + 315.0f, T().rotation);
 }
 
@@ -168,67 +117,47 @@ TEST_F(TransformTest, RotationBy90MovesAFilledQuad) {
     FillRectRaw(10, 0, 50, 20, 1, 1, 1);
     EXPECT_EQ(800, CountCoveredPixels(620, 394, 20, 40));
     EXPECT_EQ(800, CountCoveredPixels(0, 0, 1280, 768));
-    EXPECT_EQ(0, CountCoveredPixels(650, 384, 40, 20));
 }
 
-TEST_F(TransformTest, QuarterTurnsAreExact) {
+TEST_F(TransformTest, QuarterTurnsAreExactAndAScaleByZeroDividesNothing) {
     sglRotatef(450);
     EXPECT_EQ(0.0f, T().matrix[0]);
     EXPECT_EQ(-2.0f / 1280.0f, T().matrix[4]);
     EXPECT_EQ(2.0f / 768.0f, T().matrix[1]);
     EXPECT_EQ(0.0f, T().matrix[5]);
     EXPECT_EQ(90.0f, T().rotation);
-    sglRotatef(360);
-    EXPECT_EQ(450.0f, T().rotation);
-    sglRotatef(-90);
-    EXPECT_EQ(720.0f, T().rotation);
-}
 
-TEST_F(TransformTest, ScaleByZeroCollapsesTheAxisWithoutDividingByZero) {
+    sglLoadIdentity();
     sglScalef(0, 2);
-    EXPECT_EQ(0.0f, T().matrix[0]);
     EXPECT_EQ(1.0f, T().units_x);
     EXPECT_EQ(0.5f, T().units_y);
-    EXPECT_EQ(0u, ErrorCount());
     float x = 7;
     float y = 7;
     sglConvertPixelToPoint(100, 100, &x, &y);
-    EXPECT_TRUE(std::isfinite(x));
-    EXPECT_TRUE(std::isfinite(y));
-}
-
-TEST_F(TransformTest, LoadIdentityKeepsTheRotationButResetsScales) {
-    sglScalef(4, 4);
-    sglRotatef(30);
-    sglLoadIdentity();
-    EXPECT_EQ(1.0f, T().scale_x);
-    EXPECT_EQ(1.0f, T().units_x);
-    EXPECT_EQ(30.0f, T().rotation);
-    EXPECT_EQ(0, std::memcmp(T().matrix, Context().ortho.matrix, sizeof(T().matrix)));
-    ExpectMatrixInStepWithOpenGl();
+    EXPECT_TRUE(std::isfinite(x) && std::isfinite(y));
+    EXPECT_EQ(0u, ErrorCount());
 }
 
 TEST_F(TransformTest, ModuloAngle) {
     struct Case {
         float in, out;
     } cases[] = {
-        {720, 360}, {-90, 270}, {0, 0}, {5e-7f, 0}, {360, 360}, {45, 45}, {-720, 360}, {370, 10},
+        {720, 360}, {-90, 270}, {0, 0}, {5e-7f, 0}, {360, 360}, {-720, 360}, {370, 10},
         {-360.5f, 359.5f}, {100000, 280},
     };
     for (const Case& c : cases) {
         EXPECT_FLOAT_EQ(c.out, sgluModuloAngle(c.in)) << c.in;
     }
     EXPECT_EQ(0u, ErrorCount());
-    EXPECT_EQ(0.0f, sgluModuloAngle(100000.5f));
     EXPECT_EQ(0.0f, sgluModuloAngle(-2e5f));
-    ASSERT_EQ(2u, ErrorCount());
-    EXPECT_EQ(SGL_ERROR_MODULO_ANGLE, LastError().code);
+    ASSERT_EQ(1u, ErrorCount());
+    EXPECT_EQ(SGL_ERROR_MODULO_ANGLE, ErrorCode(0));
 }
 
 // ---------------------------------------------------------------------------
 // Stack
 // ---------------------------------------------------------------------------
-TEST_F(TransformTest, FullPushAndPopRestoreEverything) {
+TEST_F(TransformTest, FullPushRestoresEverythingAndLightPushTheTranslation) {
     sglTranslatef(100, 50);
     sgl_transformation before = T();
     sglPushMatrix();
@@ -238,54 +167,34 @@ TEST_F(TransformTest, FullPushAndPopRestoreEverything) {
     sglPopMatrix();
     EXPECT_EQ(0, std::memcmp(before.matrix, T().matrix, sizeof(before.matrix)));
     EXPECT_EQ(before.units_x, T().units_x);
-    EXPECT_EQ(before.scale_y, T().scale_y);
     EXPECT_EQ(before.rotation, T().rotation);
     EXPECT_EQ(before.line_scale_x, T().line_scale_x);
-    ExpectMatrixInStepWithOpenGl();
-    EXPECT_EQ(0u, ErrorCount());
-}
 
-TEST_F(TransformTest, LightPushAndPopRestoreTheTranslationOnly) {
-    sglPushMatrixAndTranslate(640, 384);
-    EXPECT_EQ(0.0f, T().matrix[12]);
+    sglPushMatrixAndTranslate(540, 334);
     sglPushMatrixAndTranslate(10, 20);
     FillRectRaw(0, 0, 10, 10, 1, 1, 1);
     EXPECT_EQ(100, CountCoveredPixels(650, 404, 10, 10));
     sglPopMatrixAndTranslate();
     sglPopMatrixAndTranslate();
-    EXPECT_EQ(-1.0f, T().matrix[12]);
-    EXPECT_EQ(-1.0f, T().matrix[13]);
+    EXPECT_EQ(0, std::memcmp(before.matrix, T().matrix, sizeof(before.matrix)));
     ExpectMatrixInStepWithOpenGl();
     EXPECT_EQ(1, GlStackDepth());
     EXPECT_EQ(0u, ErrorCount());
 }
 
-TEST_F(TransformTest, PopsOfAnEmptyStackAreRecorded) {
-    sglPopMatrix();
-    sglPopMatrixAndTranslate();
-    ASSERT_EQ(2u, ErrorCount());
-    EXPECT_EQ(SGL_ERROR_POP_MATRIX, Context().errors.entries[0].code);
-    EXPECT_EQ(SGL_ERROR_POP_TRANSLATE, Context().errors.entries[1].code);
-    EXPECT_EQ(1, GlStackDepth());
-    EXPECT_EQ(uint32_t{GL_NO_ERROR}, velkor_test::TakeGlError());
-}
-
 // OpenGL's own stack may hold fewer matrices than the library's 32; the
 // library's pushes must still all work and leave OpenGL consistent.
-TEST_F(TransformTest, ThirtyTwoPushesWorkAndTheThirtyThirdIsRefused) {
+TEST_F(TransformTest, ThirtyTwoPushesWorkAndTheStackEndsAreRefused) {
+    sglPopMatrix();
+    sglPopMatrixAndTranslate();
     for (int i = 0; i < 32; i++) {
         sglPushMatrix();
         sglTranslatef(1, 0);
     }
-    EXPECT_EQ(uint32_t{GL_NO_ERROR}, velkor_test::TakeGlError());
-    EXPECT_EQ(0u, ErrorCount());
-    GLint depth = GlStackDepth();
+    const GLint depth = GlStackDepth();
     sglPushMatrix();
-    ASSERT_EQ(1u, ErrorCount());
-    EXPECT_EQ(SGL_ERROR_PUSH_MATRIX, LastError().code);
-    EXPECT_EQ(depth, GlStackDepth());
     sglPushMatrixAndTranslate(1, 1);
-    EXPECT_EQ(SGL_ERROR_PUSH_TRANSLATE, LastError().code);
+    EXPECT_EQ(depth, GlStackDepth());
     ExpectMatrixInStepWithOpenGl();
     for (int i = 0; i < 32; i++) {
         sglPopMatrix();
@@ -294,8 +203,14 @@ TEST_F(TransformTest, ThirtyTwoPushesWorkAndTheThirtyThirdIsRefused) {
     EXPECT_EQ(uint32_t{GL_NO_ERROR}, velkor_test::TakeGlError());
     EXPECT_EQ(1, GlStackDepth());
     EXPECT_EQ(-1.0f, T().matrix[12]);
+    ASSERT_EQ(4u, ErrorCount());
+    EXPECT_EQ(SGL_ERROR_POP_MATRIX, ErrorCode(0));
+    EXPECT_EQ(SGL_ERROR_POP_TRANSLATE, ErrorCode(1));
+    EXPECT_EQ(SGL_ERROR_PUSH_MATRIX, ErrorCode(2));
+    EXPECT_EQ(SGL_ERROR_PUSH_TRANSLATE, ErrorCode(3));
 }
 
+// A frame that ends inside pushes must not deepen OpenGL's stack for good.
 TEST_F(TransformTest, ResetEmptiesTheStackOnBothSides) {
     sglPushMatrix();
     sglPushMatrixAndTranslate(5, 5);
@@ -303,7 +218,6 @@ TEST_F(TransformTest, ResetEmptiesTheStackOnBothSides) {
     sglReset();
     EXPECT_EQ(0u, Context().ortho.depth);
     EXPECT_EQ(1, GlStackDepth());
-    EXPECT_EQ(0, std::memcmp(T().matrix, Context().ortho.matrix, sizeof(T().matrix)));
     ExpectMatrixInStepWithOpenGl();
 }
 
@@ -320,13 +234,9 @@ void GeometricPixelToPoint(float px, float py, double* x, double* y) {
     sglConvertPointToPixel(0, 100, &bx, &by);
     double ux = ax - ox, uy = ay - oy, vx = bx - ox, vy = by - oy;
     double wx = px - ox, wy = py - oy;
-    // w = s * u + t * v, solved by Cramer's rule; s and t are the fractions
-    // of the axis images, signed by the side of the origin.
-    double det = ux * vy - uy * vx;
-    double s = (wx * vy - wy * vx) / det;
-    double t = (ux * wy - uy * wx) / det;
-    *x = 100.0 * s;
-    *y = 100.0 * t;
+    double det = ux * vy - uy * vx;  // w = s u + t v by Cramer's rule
+    *x = 100.0 * (wx * vy - wy * vx) / det;
+    *y = 100.0 * (ux * wy - uy * wx) / det;
 }
 
 TEST_F(TransformTest, PixelToPointInvertsPointToPixelAndAgreesWithTheConstruction) {
@@ -363,11 +273,6 @@ TEST_F(TransformTest, ScreenConversionsUseNativeDisplayPixels) {
     sglConvertScreenToPoint(740, 334, &x, &y);
     EXPECT_NEAR(100.0f, x, 1e-4f);
     EXPECT_NEAR(-50.0f, y, 1e-4f);
-    float fx, fy;
-    f059(100, -50, &fx, &fy);
-    EXPECT_EQ(sx, fx);
-    f079(740, 334, &fx, &fy);
-    EXPECT_EQ(x, fx);
 }
 
 TEST_F(TransformTest, NullOutputsAreRecordedAndNothingIsWritten) {
@@ -378,23 +283,10 @@ TEST_F(TransformTest, NullOutputsAreRecordedAndNothingIsWritten) {
     sglConvertScreenToPoint(1, 1, nullptr, &out);
     EXPECT_EQ(42.0f, out);
     ASSERT_EQ(4u, ErrorCount());
-    EXPECT_EQ(SGL_ERROR_POINT_TO_PIXEL, Context().errors.entries[0].code);
-    EXPECT_EQ(SGL_ERROR_POINT_TO_SCREEN, Context().errors.entries[1].code);
-    EXPECT_EQ(SGL_ERROR_PIXEL_TO_POINT, Context().errors.entries[2].code);
-    EXPECT_EQ(SGL_ERROR_SCREEN_TO_POINT, Context().errors.entries[3].code);
-}
-
-TEST_F(TransformTest, PointToPixelMatchesWhereOpenGlDraws) {
-    sglTranslatef(200, 100);
-    sglRotatef(30);
-    sglScalef(2, 2);
-    float px, py;
-    sglConvertPointToPixel(40, 10, &px, &py);
-    FillRectRaw(39.5f, 9.5f, 40.5f, 10.5f, 1, 1, 1);  // a 2 x 2 pixel diamond round the point
-    int x = static_cast<int>(std::floor(px));
-    int y = static_cast<int>(std::floor(py));
-    EXPECT_GE(CountCoveredPixels(x - 1, y - 1, 3, 3), 3);
-    EXPECT_EQ(CountCoveredPixels(0, 0, 1280, 768), CountCoveredPixels(x - 3, y - 3, 7, 7));
+    EXPECT_EQ(SGL_ERROR_POINT_TO_PIXEL, ErrorCode(0));
+    EXPECT_EQ(SGL_ERROR_POINT_TO_SCREEN, ErrorCode(1));
+    EXPECT_EQ(SGL_ERROR_PIXEL_TO_POINT, ErrorCode(2));
+    EXPECT_EQ(SGL_ERROR_SCREEN_TO_POINT, ErrorCode(3));
 }
 
 }  // namespace

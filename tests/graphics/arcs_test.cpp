@@ -19,6 +19,7 @@ using velkor_test::ReadPixel;
 using velkor_test::VertexX;
 using velkor_test::VertexY;
 
+constexpr float kRadian = 3.14159265f / 180.0f;
 const float kWidths[1][3] = {{1.0f, 1.0f, 1.0f}};
 // Centre on a pixel centre, so that radii along the axes light whole pixels.
 constexpr float kCx = 640.5f;
@@ -32,14 +33,8 @@ protected:
     }
 
     static uint32_t Drawn() { return Context().lines.drawn_vertex_count; }
-
-    static float DistanceFrom(uint32_t k, float cx, float cy) {
-        return std::hypot(VertexX(k) - cx, VertexY(k) - cy);
-    }
-
-    static bool Lit(float x, float y) {
-        return ReadPixel(static_cast<int>(x), static_cast<int>(y)).r > 128;
-    }
+    static float DistanceFrom(uint32_t k, float cx, float cy) { return std::hypot(VertexX(k) - cx, VertexY(k) - cy); }
+    static bool Lit(float x, float y) { return ReadPixel(static_cast<int>(x), static_cast<int>(y)).r > 128; }
 };
 
 // ---------------------------------------------------------------- density
@@ -50,31 +45,27 @@ TEST_F(ArcsTest, FullCircleStepFollowsTheRadiusInPixels) {
         uint32_t intermediate;
         float step_degrees;
     };
-    const Case cases[] = {{5.0f, 12, 28.0f}, {15.0f, 21, 17.0f}, {40.0f, 39, 9.0f},
-                          {100.0f, 71, 5.0f}, {300.0f, 105, 3.4f}};
+    const Case cases[] = {{5.0f, 12, 28.0f}, {15.0f, 21, 17.0f}, {40.0f, 39, 9.0f}, {100.0f, 71, 5.0f},
+                          {300.0f, 105, 3.4f}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "radius " << c.radius);
         sgluArcSector2f(kCx, kCy, c.radius, 0.0f, 360.0f, 0, 3);
         // Start point, the intermediate points, the start point again.
-        ASSERT_EQ(c.intermediate + 2, Drawn()) << "radius " << c.radius;
+        ASSERT_EQ(c.intermediate + 2, Drawn());
         EXPECT_FLOAT_EQ(kCx + c.radius, VertexX(0));
         EXPECT_FLOAT_EQ(VertexX(0), VertexX(c.intermediate + 1));
         EXPECT_FLOAT_EQ(VertexY(0), VertexY(c.intermediate + 1));
-        const float chord = 2.0f * c.radius * std::sin(c.step_degrees * 3.14159265f / 360.0f);
+        const float chord = 2.0f * c.radius * std::sin(c.step_degrees * kRadian / 2.0f);
         for (uint32_t k = 1; k <= c.intermediate; ++k) {
-            EXPECT_NEAR(c.radius, DistanceFrom(k, kCx, kCy), 2e-3f * c.radius)
-                << "radius " << c.radius << " point " << k;
-            const float step = std::hypot(VertexX(k) - VertexX(k - 1), VertexY(k) - VertexY(k - 1));
-            EXPECT_NEAR(chord, step, 2e-3f * c.radius) << "radius " << c.radius << " point " << k;
+            EXPECT_NEAR(c.radius, DistanceFrom(k, kCx, kCy), 2e-3f * c.radius) << k;
+            EXPECT_NEAR(chord, std::hypot(VertexX(k) - VertexX(k - 1), VertexY(k) - VertexY(k - 1)), 2e-3f * c.radius)
+                << k;
         }
     }
     EXPECT_EQ(0u, Context().errors.count);
-    EXPECT_EQ(0u, Context().arcs.full_circle) << "flag lives for one call";
 }
 
 TEST_F(ArcsTest, RadiusCountsInViewportPixels) {
-    sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 3);
-    EXPECT_EQ(73u, Drawn()) << "100 pixels: 5-degree steps";
-    // In a viewport of half the native size the same radius is 50 pixels.
     sglViewport(0, 0, 640, 384);
     sglOrtho(0.0f, 1280.0f, 0.0f, 768.0f);
     sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 3);
@@ -82,38 +73,26 @@ TEST_F(ArcsTest, RadiusCountsInViewportPixels) {
     EXPECT_GT(CountCoveredPixels(368, 190, 4, 4), 0) << "drawn at half size";
 }
 
+// A small arc drawn as a line leaves out its last intermediate point: the
+// end point follows closely enough.
 TEST_F(ArcsTest, SmallLineArcLeavesOutItsLastIntermediatePoint) {
-    // Radius 5 pixels, a quarter: 4 steps of 28 degrees, of which the last
-    // intermediate point is dropped for a line; the end point closes it.
-    sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 90.0f, 0, 3);
+    sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 90.0f, 0, 3);  // 4 steps of 28 degrees
     ASSERT_EQ(4u, Drawn());
-    EXPECT_NEAR(kCx + 5.0f * std::cos(56.0f * 3.14159265f / 180.0f), VertexX(2), 1e-3f);
-    EXPECT_NEAR(kCx, VertexX(3), 1e-3f);
+    EXPECT_NEAR(kCx + 5.0f * std::cos(56.0f * kRadian), VertexX(2), 1e-3f);
     EXPECT_NEAR(kCy + 5.0f, VertexY(3), 1e-3f);
-}
-
-// Under 28 degrees a small line arc has a single step, of which the one
-// intermediate point would be left out: start and end remain.
-TEST_F(ArcsTest, TinyLineArcIsItsTwoEnds) {
-    sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 20.0f, 0, 3);
+    sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 20.0f, 0, 3);  // one step: its two ends remain
     ASSERT_EQ(2u, Drawn());
-    EXPECT_FLOAT_EQ(kCx + 5.0f, VertexX(0));
-    EXPECT_NEAR(kCx + 5.0f * std::cos(20.0f * 3.14159265f / 180.0f), VertexX(1), 1e-3f);
-    EXPECT_NEAR(kCy + 5.0f * std::sin(20.0f * 3.14159265f / 180.0f), VertexY(1), 1e-3f);
+    EXPECT_NEAR(kCy + 5.0f * std::sin(20.0f * kRadian), VertexY(1), 1e-3f);
 }
 
 // ---------------------------------------------------------------- sectors
 
 TEST_F(ArcsTest, FilledCircleOfRadius100CoversItsDisc) {
     sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
-    // Centre, start, 71 points 5 degrees apart, start again.
-    EXPECT_EQ(74u, Drawn());
-    const int covered = CountCoveredPixels(530, 274, 220, 220);
-    // The inscribed 72-gon has 31378 square pixels.
-    EXPECT_NEAR(31378, covered, 120);
+    EXPECT_EQ(74u, Drawn()) << "centre, start, 71 points 5 degrees apart, start again";
+    EXPECT_NEAR(31378, CountCoveredPixels(530, 274, 220, 220), 120);  // the inscribed 72-gon
     for (int angle = 0; angle < 360; angle += 30) {
-        const float c = std::cos(angle * 3.14159265f / 180.0f);
-        const float s = std::sin(angle * 3.14159265f / 180.0f);
+        const float c = std::cos(angle * kRadian), s = std::sin(angle * kRadian);
         EXPECT_TRUE(Lit(kCx + 98.0f * c, kCy + 98.0f * s)) << angle;
         EXPECT_FALSE(Lit(kCx + 102.0f * c, kCy + 102.0f * s)) << angle;
     }
@@ -144,30 +123,25 @@ TEST_F(ArcsTest, DirectionChoosesTheQuarters) {
 
 TEST_F(ArcsTest, SectorOutlineHasItsCentreUnlessFull) {
     sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 90.0f, 0, 2);
-    // Centre, start, 17 intermediate points, end; the loop closes itself.
-    ASSERT_EQ(20u, Drawn());
+    ASSERT_EQ(20u, Drawn()) << "centre, start, 17 points, end; the loop closes itself";
     EXPECT_EQ(kCx, VertexX(0));
-    EXPECT_EQ(kCy, VertexY(0));
-    EXPECT_TRUE(Lit(kCx + 50.0f, kCy));       // the radius along x
-    EXPECT_TRUE(Lit(kCx, kCy + 50.0f));       // the radius along y
+    EXPECT_TRUE(Lit(kCx + 50.0f, kCy));  // both radii
+    EXPECT_TRUE(Lit(kCx, kCy + 50.0f));
     EXPECT_FALSE(Lit(kCx + 50.0f, kCy + 50.0f));
-
     sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 2);
     EXPECT_EQ(72u, Drawn()) << "start and 71 points, no centre, no repeated start";
-    EXPECT_EQ(kCx + 100.0f, VertexX(0));
 }
 
-TEST_F(ArcsTest, SubPixelSectorIsOnePoint) {
+// Below a pixel a sector is one point of its size; a radius of 0 (or less)
+// has no size and must not reach glPointSize.
+TEST_F(ArcsTest, SubPixelSectorIsOnePointAndZeroRadiusNothing) {
     sgluArcSector2f(kCx, kCy, 0.4f, 0.0f, 360.0f, 0, 1);
     GLfloat size = 0.0f;
     glGetFloatv(GL_POINT_SIZE, &size);
     EXPECT_FLOAT_EQ(0.8f, size);
     EXPECT_EQ(1u, Drawn());
     EXPECT_GT(CountCoveredPixels(636, 380, 8, 8), 0);
-    EXPECT_EQ(static_cast<uint32_t>(GL_NO_ERROR), velkor_test::TakeGlError());
-}
-
-TEST_F(ArcsTest, ZeroRadiusDrawsNothingAndRaisesNoOpenGLError) {
+    ClearDisplay();
     sgluArcSector2f(kCx, kCy, 0.0f, 0.0f, 360.0f, 0, 1);
     sgluArcSector2f(kCx, kCy, -5.0f, 0.0f, 360.0f, 0, 1);
     EXPECT_EQ(0, CountCoveredPixels(620, 364, 40, 40));
@@ -175,31 +149,16 @@ TEST_F(ArcsTest, ZeroRadiusDrawsNothingAndRaisesNoOpenGLError) {
     EXPECT_EQ(0u, Context().errors.count);
 }
 
-TEST_F(ArcsTest, BadSectorArgumentsRecordError26) {
-    struct Case {
-        float start, end;
-        uint32_t clockwise, mode;
-    };
-    const Case cases[] = {{100000.0f, 0.0f, 0, 1}, {0.0f, -100000.0f, 0, 1},
-                          {0.0f, 90.0f, 2, 1},     {0.0f, 90.0f, 0, 0},
-                          {0.0f, 90.0f, 0, 4}};
-    for (const Case& c : cases) {
-        sgluArcSector2f(kCx, kCy, 100.0f, c.start, c.end, c.clockwise, c.mode);
+TEST_F(ArcsTest, BadSectorArgumentsRecordError26AndEmptySweepsDrawNothing) {
+    const float cases[][4] = {{100000.0f, 0.0f, 0, 1}, {0.0f, -100000.0f, 0, 1}, {0.0f, 90.0f, 2, 1},
+                              {0.0f, 90.0f, 0, 0},     {0.0f, 90.0f, 0, 4},         {45.0f, 45.0f, 0, 1}};
+    for (const auto& c : cases) {
+        sgluArcSector2f(kCx, kCy, 100.0f, c[0], c[1], static_cast<uint32_t>(c[2]), static_cast<uint32_t>(c[3]));
     }
     const sgl_type_statemachine& context = Context();
     ASSERT_EQ(5u, context.errors.count);
-    for (uint32_t k = 0; k < 5; ++k) {
-        EXPECT_EQ(SGL_ERROR_ARC_SECTOR, context.errors.entries[k].code);
-        EXPECT_EQ(0u, context.errors.entries[k].value);
-    }
+    for (uint32_t k = 0; k < 5; ++k) EXPECT_EQ(SGL_ERROR_ARC_SECTOR, context.errors.entries[k].code);
     EXPECT_EQ(0, CountCoveredPixels(500, 250, 280, 280));
-}
-
-TEST_F(ArcsTest, EmptySweepDrawsNothing) {
-    sgluArcSector2f(kCx, kCy, 100.0f, 45.0f, 45.0f, 0, 1);
-    sgluArcSector2f(kCx, kCy, 100.0f, 45.0f, 45.0f, 1, 3);
-    EXPECT_EQ(0, CountCoveredPixels(500, 250, 280, 280));
-    EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(ArcsTest, SmoothedFilledSectorGetsAnOutlineAndKeepsTheTables) {
@@ -207,11 +166,9 @@ TEST_F(ArcsTest, SmoothedFilledSectorGetsAnOutlineAndKeepsTheTables) {
     sglEnable(SGL_TESSELLATION);
     sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
     EXPECT_EQ(0u, Context().lines.tessellated_triangles) << "arcs are convex: never clipped";
-    // The outline's fringe reaches a little beyond the polygon.
-    EXPECT_GT(CountCoveredPixels(530, 274, 220, 220), 31378 + 300);
+    EXPECT_GT(CountCoveredPixels(530, 274, 220, 220), 31378 + 300) << "the outline's fringe";
     EXPECT_EQ(1u, Context().polygon_smooth);
     EXPECT_EQ(&kWidths[0][0], Context().line_width_table);
-    EXPECT_EQ(0u, Context().line_width_index);
 }
 
 // ---------------------------------------------------------------- ellipses
@@ -220,20 +177,16 @@ TEST_F(ArcsTest, FilledEllipseCoversItsArea) {
     sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 360.0f, 0, 0);
     EXPECT_NEAR(62832, CountCoveredPixels(430, 274, 420, 220), 62832 * 0.01);
     EXPECT_TRUE(Lit(kCx + 195.0f, kCy));
-    EXPECT_TRUE(Lit(kCx, kCy + 95.0f));
     EXPECT_FALSE(Lit(kCx, kCy + 105.0f));
     EXPECT_FALSE(Lit(kCx + 150.0f, kCy + 80.0f));
-    EXPECT_EQ(0u, Context().arcs.ellipse);
 }
 
-TEST_F(ArcsTest, EllipseSectorEndsOnTheRequestedRays) {
+TEST_F(ArcsTest, EllipseSectorEndsOnTheRequestedRay) {
     sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 45.0f, 0, 1);
     const uint32_t n = Drawn();
     ASSERT_GT(n, 2u);
     EXPECT_NEAR(kCx + 200.0f, VertexX(0), 1e-3f);
-    // The last point lies on the 45-degree ray and on the ellipse.
-    const float dx = VertexX(n - 1) - kCx;
-    const float dy = VertexY(n - 1) - kCy;
+    const float dx = VertexX(n - 1) - kCx, dy = VertexY(n - 1) - kCy;
     EXPECT_NEAR(dx, dy, 0.5f);
     EXPECT_NEAR(1.0f, dx * dx / 40000.0f + dy * dy / 10000.0f, 2e-3f);
 }
@@ -257,86 +210,60 @@ TEST_F(ArcsTest, PointsListFeedsTheCallersPrimitive) {
     sglEnd();
     const uint32_t n = Drawn();
     ASSERT_EQ(1u + 1u + 9u + 1u, n) << "own vertex, start, 9 steps of 9 degrees, end";
-    EXPECT_EQ(kCx + 50.0f, VertexX(1));
-    EXPECT_NEAR(kCx, VertexX(n - 1), 1e-3f);
     EXPECT_NEAR(kCy - 50.0f, VertexY(n - 1), 1e-3f) << "clockwise goes down";
-    for (uint32_t k = 2; k < n; ++k) {
-        EXPECT_LT(VertexY(k), kCy) << k;
-    }
-}
-
-TEST_F(ArcsTest, PointsListOfAVanishingRadiusIsTheCentreTwice) {
+    for (uint32_t k = 2; k < n; ++k) EXPECT_LT(VertexY(k), kCy) << k;
+    // A start within a pixel of the centre gives the centre twice.
     sglBegin(11);
     sgluArcCircleLinePointsList2f(kCx, kCy, kCx + 0.5f, kCy, 0.5f, 0.5f, 0, 180.0f);
     sglEnd();
     ASSERT_EQ(2u, Drawn());
-    EXPECT_EQ(kCx, VertexX(0));
     EXPECT_EQ(kCx, VertexX(1));
 }
 
 // ---------------------------------------------------------------- arc segments
 
 TEST_F(ArcsTest, ArcSegmentBendsTheNextLineOfAPath) {
-    struct Case {
-        uint32_t clockwise;
-        float side;  // -1: the arc bulges below the chord, +1 above
-    };
-    for (const Case& c : {Case{0, -1.0f}, Case{1, 1.0f}}) {
+    for (uint32_t clockwise : {0u, 1u}) {
+        SCOPED_TRACE(testing::Message() << "clockwise " << clockwise);
+        const float side = clockwise ? 1.0f : -1.0f;  // the arc bulges above or below the chord
         sglBeginPath(1);
         sglMoveTo(540.0f, 384.0f);
-        sgluArcSegment(c.clockwise, 180.0f);
+        sgluArcSegment(clockwise, 180.0f);
         sglLineTo(740.0f, 384.0f);
         sglEndPath();
         const uint32_t n = Drawn();
-        // Start, 35 points 5 degrees apart, the exact end.
-        ASSERT_EQ(37u, n) << "clockwise " << c.clockwise;
+        ASSERT_EQ(37u, n) << "start, 35 points 5 degrees apart, the exact end";
         EXPECT_EQ(740.0f, VertexX(n - 1));
-        EXPECT_EQ(384.0f, VertexY(n - 1));
         for (uint32_t k = 1; k + 1 < n; ++k) {
             EXPECT_NEAR(100.0f, DistanceFrom(k, 640.0f, 384.0f), 0.2f) << k;
-            EXPECT_GT(c.side * (VertexY(k) - 384.0f), 0.0f) << k;
+            EXPECT_GT(side * (VertexY(k) - 384.0f), 0.0f) << k;
         }
-        EXPECT_GT(CountCoveredPixels(638, static_cast<int>(382.0f + c.side * 100.0f), 4, 4), 0);
-        EXPECT_EQ(0u, Context().lines.arc_pending);
+        EXPECT_GT(CountCoveredPixels(638, static_cast<int>(382.0f + side * 100.0f), 4, 4), 0);
     }
-}
-
-TEST_F(ArcsTest, QuarterArcSegmentHasItsCentreOnTheBisector) {
+    // 90 degrees over a chord of 100: radius 70.71, the centre 50 above the
+    // chord's middle.
     sglBeginPath(1);
     sglMoveTo(600.0f, 300.0f);
     sgluArcSegment(0, 90.0f);
     sglLineTo(700.0f, 300.0f);
     sglEndPath();
-    // A 90-degree arc over a chord of 100: radius 70.71, centre 50 above the
-    // chord's middle, the arc dipping below the chord.
-    const uint32_t n = Drawn();
-    ASSERT_GT(n, 3u);
-    for (uint32_t k = 0; k < n; ++k) {
-        EXPECT_NEAR(70.7107f, DistanceFrom(k, 650.0f, 350.0f), 0.1f) << k;
-    }
-    // Vertex 2 is two 5-degree steps on from the start at 225 degrees.
-    EXPECT_NEAR(650.0f - 70.7107f * std::sin(35.0f * 3.14159265f / 180.0f), VertexX(2), 0.1f);
+    ASSERT_GT(Drawn(), 3u);
+    for (uint32_t k = 0; k < Drawn(); ++k) EXPECT_NEAR(70.7107f, DistanceFrom(k, 650.0f, 350.0f), 0.1f) << k;
 }
 
 TEST_F(ArcsTest, ArcSegmentRejectsFullTurnsAndLeavesSmallAnglesStraight) {
-    sgluArcSegment(0, 360.0f);
-    sgluArcSegment(0, 0.0f);
-    sgluArcSegment(0, -720.0f);
+    for (float angle : {360.0f, 0.0f, -720.0f}) sgluArcSegment(0, angle);
     sgluArcSegment(2, 90.0f);
     const sgl_type_statemachine& context = Context();
     ASSERT_EQ(4u, context.errors.count);
-    for (uint32_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(SGL_ERROR_ARC_SEGMENT, context.errors.entries[k].code);
-    }
+    for (uint32_t k = 0; k < 4; ++k) EXPECT_EQ(SGL_ERROR_ARC_SEGMENT, context.errors.entries[k].code);
     EXPECT_EQ(0u, context.lines.arc_pending);
-
     sglBeginPath(1);
     sglMoveTo(540.0f, 384.0f);
     sgluArcSegment(0, 1.5f);
     sglLineTo(740.0f, 384.0f);
     sglEndPath();
     EXPECT_EQ(2u, Drawn());
-    EXPECT_EQ(4u, context.errors.count);
 }
 
 }  // namespace

@@ -81,7 +81,8 @@ protected:
         EXPECT_EQ(std::vector<float>(c.gl_color, c.gl_color + 4), std::vector<float>(colour, colour + 4));
         float matrix[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-        EXPECT_EQ(std::vector<float>(c.transform.matrix, c.transform.matrix + 16), std::vector<float>(matrix, matrix + 16));
+        EXPECT_EQ(std::vector<float>(c.transform.matrix, c.transform.matrix + 16),
+                  std::vector<float>(matrix, matrix + 16));
     }
 };
 

@@ -80,7 +80,7 @@ TEST_F(ContextTest, InitValidatesTheRecordAndStartsAfresh) {
     } cases[] = {
         {"maximum width 96", 1280, host_buffer, 96, 1024, false}, {"smallest limits", 1280, host_buffer, 64, 64, true},
         {"maximum height 32", 1280, host_buffer, 1024, 32, false}, {"no buffer, no limits", 1280, nullptr, 0, 0, true},
-        {"no buffer but limits", 1280, nullptr, 1024, 0, false},   {"zero width", 0, nullptr, 0, 0, false},
+        {"zero width", 0, nullptr, 0, 0, false},
     };
     static sgl_type_statemachine other;
     for (const auto& c : cases) {
@@ -131,29 +131,6 @@ TEST_F(ContextTest, ResetSelectsTheLastEntryOfEveryTableAndTurnsCapabilitiesOff)
     // Pixel-aligned text and the error log outlive the frame.
     EXPECT_EQ(0, c.pixel_aligned_text);
     EXPECT_EQ(1u, ErrorCount());
-}
-
-TEST_F(ContextTest, ResetPutsOpenGlIntoItsDrawingState) {
-    for (GLenum capability : {GL_BLEND, GL_SCISSOR_TEST, GL_CULL_FACE, GL_CLIP_PLANE2}) {
-        glEnable(capability);
-    }
-    glDisable(GL_LINE_SMOOTH);
-    glMatrixMode(GL_PROJECTION);
-    glTranslatef(1, 2, 3);
-    sglReset();
-    for (GLenum capability : {GL_BLEND, GL_TEXTURE_2D, GL_SCISSOR_TEST, GL_STENCIL_TEST, GL_DEPTH_TEST,
-                              GL_CULL_FACE, GL_LIGHTING, GL_CLIP_PLANE2}) {
-        EXPECT_FALSE(GlEnabled(capability)) << std::hex << capability;
-    }
-    for (GLenum capability : {GL_LINE_SMOOTH, GL_VERTEX_ARRAY, GL_TEXTURE_COORD_ARRAY}) {
-        EXPECT_TRUE(GlEnabled(capability)) << std::hex << capability;
-    }
-    EXPECT_EQ(GL_MODELVIEW, GlInteger(GL_MATRIX_MODE));
-    EXPECT_EQ(GL_ONE_MINUS_SRC_ALPHA, GlInteger(GL_BLEND_DST));
-    float projection[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    EXPECT_EQ((std::vector<float>{1, 0, 0, 1}), (std::vector<float>{projection[0], projection[12], projection[13],
-                                                                     projection[15]}));
 }
 
 // A frame that ends while a sequence records must not leave OpenGL compiling.
@@ -211,15 +188,13 @@ TEST_F(ContextTest, CapabilitiesSwitchTheirFlagsAndOthersAreRecorded) {
         EXPECT_EQ(0, Context().*c.flag);
     }
     EXPECT_EQ(0u, ErrorCount());
-    for (uint8_t capability : {0, 34, 62, 255}) {
-        sglEnable(capability);
-        sglDisable(capability);
-    }
-    ASSERT_EQ(8u, ErrorCount());
-    EXPECT_EQ(34u, Error(2).value);
-    EXPECT_EQ(SGL_ERROR_ENABLE, Error(6).code);
-    EXPECT_EQ(SGL_ERROR_DISABLE, Error(7).code);
-    EXPECT_EQ(255u, Error(7).value);
+    sglEnable(34);
+    sglDisable(62);
+    ASSERT_EQ(2u, ErrorCount());
+    EXPECT_EQ(SGL_ERROR_ENABLE, Error(0).code);
+    EXPECT_EQ(34u, Error(0).value);
+    EXPECT_EQ(SGL_ERROR_DISABLE, Error(1).code);
+    EXPECT_EQ(62u, Error(1).value);
 }
 
 // ---------------------------------------------------------------------------
@@ -242,15 +217,11 @@ TEST_F(ContextTest, SelectionsClampAndRecord) {
     } cases[] = {
         {"colour 5 of 3", [] { sglIndexColori(5); }, colour, 2, 49, 5},
         {"colour -1", [] { sglIndexColori(-1); }, colour, 2, 49, 0xFFFFFFFF},
-        {"colour 1", [] { sglIndexColori(1); }, colour, 1, 0, 0},
         {"halo -7 is black", [] { sglIndexHaloColori(-7); }, halo, -7, 0, 0},
         {"halo 3 of 3", [] { sglIndexHaloColori(3); }, halo, 2, 102, 3},
         {"width -1 keeps", [] { sglIndexLineWidthi(-1); }, width, 1, 51, 0xFFFFFFFF},
-        {"width 9 of 4", [] { sglIndexLineWidthi(9); }, width, 3, 51, 9},
-        {"stipple -2 keeps", [] { sglIndexLineStipplei(-2); }, stipple, 1, 50, 0xFFFFFFFE},
         {"stipple 3 of 3", [] { sglIndexLineStipplei(3); }, stipple, 2, 50, 3},
         {"transparency 256 keeps", [] { sglTransparency8(256); }, alpha, 100, 55, 256},
-        {"transparency 0", [] { sglTransparency8(0); }, alpha, 0, 0, 0},
     };
     InstallTestTables();
     for (const auto& s : cases) {
@@ -271,7 +242,6 @@ TEST_F(ContextTest, SelectionsClampAndRecord) {
 
 TEST_F(ContextTest, TablesAreValidatedBeforeTheyAreInstalled) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const sgl_line_stipple seven = {{1, 1, 1, 1, 1, 1}, {1, 0, 1, 0, 1, 0}, 0, 7};
     // A dashed pattern that never advances would hang the dash splitter.
     const sgl_line_stipple endless = {{0, 0, 9, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2};
     const sgl_line_stipple no_segments = {{4, 4, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 0};
@@ -285,10 +255,8 @@ TEST_F(ContextTest, TablesAreValidatedBeforeTheyAreInstalled) {
     } cases[] = {
         {"no colours", [] { sglColorPointerf(nullptr, 3); }, SGL_ERROR_COLOR_POINTER},
         {"width 15.5", [] { widths[1][2] = 15.5f; }, SGL_ERROR_LINE_WIDTH_POINTER},
-        {"width -0.1", [] { widths[1][0] = -0.1f; }, SGL_ERROR_LINE_WIDTH_POINTER},
         {"width NaN", [nan] { widths[0][1] = nan; }, SGL_ERROR_LINE_WIDTH_POINTER},
         {"widths 0 and 15", [] { widths[0][0] = 0, widths[1][2] = 15; }, 0},
-        {"seven segments", [seven] { stipples[1] = seven; }, SGL_ERROR_LINE_STIPPLE_POINTER},
         {"dashed, zero length", [endless] { stipples[1] = endless; }, SGL_ERROR_LINE_STIPPLE_POINTER},
         {"dashed, no segments", [no_segments] { stipples[1] = no_segments; }, SGL_ERROR_LINE_STIPPLE_POINTER},
         {"solid without segments", [solid_empty] { stipples[1] = solid_empty; }, 0},

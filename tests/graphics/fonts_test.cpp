@@ -14,9 +14,12 @@
 #include "panel/Velkor_font_table.h"
 #include "tests/graphics/font_table_builder.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/line_probes.h"
 
 namespace {
 
+using velkor_test::ErrorList;
+using velkor_test::TakeErrors;
 const uint8_t* PanelTable() {
     return reinterpret_cast<const uint8_t*>(&Velkor_font_table);
 }
@@ -30,16 +33,6 @@ protected:
         sglIndexColori(1);
         sgluLoadFonts(PanelTable());
         sglIndexFonti(20);
-    }
-
-    static void ExpectErrors(const std::vector<sgl_error_entry>& expected) {
-        const sgl_error_log& log = Context().errors;
-        ASSERT_EQ(expected.size(), log.count);
-        for (size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(expected[i].code, log.entries[i].code) << "entry " << i;
-            EXPECT_EQ(expected[i].value, log.entries[i].value) << "entry " << i;
-        }
-        Context().errors.count = 0;
     }
 
     // Expects the glyph of `code` in slot 20 drawn in white with its pen at
@@ -74,7 +67,7 @@ protected:
 
 // What OpenGL holds must be what the table decodes to.
 TEST_F(FontsTest, PanelTableLoadsItsFourGlyphTextures) {
-    ExpectErrors({});
+    EXPECT_EQ(ErrorList{}, TakeErrors());
     EXPECT_EQ(30u, Context().font_count);
     for (uint32_t t = 0; t < 4; ++t) EXPECT_EQ(GL_TRUE, glIsTexture(Context().font_texture_names[t])) << t;
     EXPECT_EQ(0u, Context().font_texture_names[4]);
@@ -99,7 +92,7 @@ TEST_F(FontsTest, RefusedTablesAndUnloading) {
     const uint32_t tag = 660;
     std::memcpy(&copy[4], &tag, 4);
     sgluLoadFonts(copy.data());
-    ExpectErrors({{SGL_ERROR_LOAD_FONTS, SGL_FONT_TABLE_BAD_HEADER}});
+    EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, SGL_FONT_TABLE_BAD_HEADER}}), TakeErrors());
     EXPECT_EQ(PanelTable(), Context().font_table);
     EXPECT_EQ(name, Context().font_texture_names[0]);
 
@@ -107,7 +100,7 @@ TEST_F(FontsTest, RefusedTablesAndUnloading) {
     table.texture.pop_back();
     table.AttachTexture();
     sgluLoadFonts(table.data());
-    ExpectErrors({{SGL_ERROR_LOAD_FONTS, SGL_FONT_TABLE_BAD_TEXTURE}});
+    EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, SGL_FONT_TABLE_BAD_TEXTURE}}), TakeErrors());
     EXPECT_EQ(0u, Context().font_texture_names[0]);
     EXPECT_EQ(GL_FALSE, glIsTexture(name));
     EXPECT_EQ(11.0f, sglGetFontValue(1, 'W', 3));
@@ -115,7 +108,7 @@ TEST_F(FontsTest, RefusedTablesAndUnloading) {
     sgluLoadFonts(nullptr);
     EXPECT_EQ(0u, Context().font_count);
     EXPECT_EQ(0.0f, sglGetFontValue(1, 'W', 3));
-    ExpectErrors({{SGL_ERROR_FONT_VALUE, 1}});
+    EXPECT_EQ((ErrorList{{SGL_ERROR_FONT_VALUE, 1}}), TakeErrors());
 }
 
 // ---------------------------------------------------------------- values
@@ -138,10 +131,10 @@ TEST_F(FontsTest, FontValuesOfEverySlotAndTheSmallestFontsGlyphs) {
     // An empty slot answers with the first font of the table; a bad kind or
     // slot gives 0 with error 88.
     EXPECT_EQ(7.0f, sglGetFontValue(0, '0', 3));
-    ExpectErrors({});
+    EXPECT_EQ(ErrorList{}, TakeErrors());
     EXPECT_EQ(0.0f, sglGetFontValue(20, '0', 10));
     EXPECT_EQ(0.0f, sglGetFontValue(30, '0', 3));
-    ExpectErrors({{SGL_ERROR_FONT_VALUE, 10}, {SGL_ERROR_FONT_VALUE, 30}});
+    EXPECT_EQ((ErrorList{{SGL_ERROR_FONT_VALUE, 10}, {SGL_ERROR_FONT_VALUE, 30}}), TakeErrors());
 }
 
 TEST_F(FontsTest, WidthOfZeroInTheSmallestFontIsSevenPixels) {
@@ -166,7 +159,7 @@ TEST_F(FontsTest, GlyphsLandAtTheirPensAndLinesOneLineHeightLower) {
     ExpectGlyphAt('A', 100, 400, 2);
     ExpectGlyphAt('0', 100, 385, 2);
     ExpectGlyphAt('A', 100, 355, 2);
-    ExpectErrors({});
+    EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
 // Centred both ways: the ink width (6 for '0') is centred on x and the
@@ -188,7 +181,7 @@ TEST_F(FontsTest, BadTextsAreReportedAndStateComesBack) {
     std::vector<char> long_text(1100, 'A');
     long_text.push_back(0);
     sgluWriteText(0, 100, long_text.data(), 1100);
-    ExpectErrors({{SGL_ERROR_WRITE_TEXT, 0}, {SGL_ERROR_WRITE_TEXT, 0xFFFFFFFFu}, {SGL_ERROR_WRITE_TEXT, 1100}});
+    EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_TEXT, 0}, {SGL_ERROR_WRITE_TEXT, 0xFFFFFFFFu}, {SGL_ERROR_WRITE_TEXT, 1100}}), TakeErrors());
     velkor_test::ClearDisplay();
     sglTransparency8(100);
     sgluWriteText(100, 200, "A0", 1);  // the length limits, the transparency does not apply

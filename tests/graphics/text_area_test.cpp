@@ -15,6 +15,7 @@
 #include "graphics/sgl_internal.h"
 #include "tests/graphics/font_table_builder.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/line_probes.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ protected:
 // not fit, so the word breaks before it. Corners may come in any order.
 TEST_F(TextAreaTest, WordWiderThanTheAreaBreaksBeforeTheFirstCharacterThatDoesNotFit) {
     sgluWriteTextArea(113, 400, 100, 300, "aaaa", 4);
-    EXPECT_EQ(0u, Context().errors.count);
+    EXPECT_EQ(velkor_test::ErrorList{}, velkor_test::TakeErrors());
     EXPECT_EQ(2u, Context().text.line_count);
     for (int baseline : {392, 381}) {  // the top line's ascent under the top, the next 8 + 3 lower
         EXPECT_EQ(40, CountCoveredPixels(100, baseline, 5, 8)) << baseline;
@@ -56,15 +57,11 @@ TEST_F(TextAreaTest, LongTextsAreCutTo4096CharactersAnd256Lines) {
     EXPECT_EQ(12 * 2 * 8, CountCoveredPixels(0, 759, 40, 8)) << "the top line is all there";
     sgluWriteWideTextArea(0, 0, 100, 767, std::wstring(300, L'\n').c_str(), 300);
     sgluWriteTextArea(0, 0, 100, 767, nullptr, 3);
-    const sgl_error_entry expected[] = {{SGL_ERROR_WRITE_TEXT_AREA, 4100},
-                                        {SGL_ERROR_WRITE_TEXT_AREA, 256},
-                                        {SGL_ERROR_WRITE_WIDE_TEXT_AREA, 256},
-                                        {SGL_ERROR_WRITE_TEXT_AREA, 0}};
-    ASSERT_EQ(4u, Context().errors.count);
-    for (uint32_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(expected[k].code, Context().errors.entries[k].code) << k;
-        EXPECT_EQ(expected[k].value, Context().errors.entries[k].value) << k;
-    }
+    EXPECT_EQ((velkor_test::ErrorList{{SGL_ERROR_WRITE_TEXT_AREA, 4100},
+                                      {SGL_ERROR_WRITE_TEXT_AREA, 256},
+                                      {SGL_ERROR_WRITE_WIDE_TEXT_AREA, 256},
+                                      {SGL_ERROR_WRITE_TEXT_AREA, 0}}),
+              velkor_test::TakeErrors());
     EXPECT_EQ(GL_FALSE, glIsEnabled(GL_TEXTURE_2D));
 }
 

@@ -69,4 +69,12 @@ float VertexY(uint32_t k) {
     return sglGetCurrentContext()->vertices[k][1];
 }
 
+ErrorList TakeErrors() {
+    sgl_error_log* log = &sglGetCurrentContext()->errors;
+    ErrorList errors;
+    for (uint32_t k = 0; k < log->count; ++k) errors.emplace_back(log->entries[k].code, log->entries[k].value);
+    log->count = 0;
+    return errors;
+}
+
 }  // namespace velkor_test

@@ -1,5 +1,5 @@
-// line_probes.h - test helpers for lines, shapes and arcs drawn through the
-// drawing library (on top of gl_fixture.h).
+// line_probes.h - test helpers for lines, shapes, arcs and text drawn
+// through the drawing library (on top of gl_fixture.h).
 //
 // How a test uses it
 //   velkor_test::InstallLineTestTables();     // colours and widths below
@@ -12,6 +12,8 @@
 #define VELKOR_TESTS_SUPPORT_LINE_PROBES_H
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace velkor_test {
 
@@ -40,6 +42,12 @@ uint8_t ReadStencil(int x, int y);
 // Vertex (x, y) k of the context's vertex buffer as last drawn.
 float VertexX(uint32_t k);
 float VertexY(uint32_t k);
+
+// The context's error log as (code, value) pairs, oldest first; the log is
+// emptied, so that a test can compare what each step recorded:
+//   EXPECT_EQ((velkor_test::ErrorList{{SGL_ERROR_BEGIN, 6}}), velkor_test::TakeErrors());
+using ErrorList = std::vector<std::pair<uint32_t, uint32_t>>;
+ErrorList TakeErrors();
 
 }  // namespace velkor_test
 

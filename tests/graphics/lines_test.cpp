@@ -13,6 +13,8 @@
 namespace {
 
 using velkor_test::ClearDisplay;
+using velkor_test::ErrorList;
+using velkor_test::TakeErrors;
 using velkor_test::CountCoveredPixels;
 using velkor_test::CoveredInColumn;
 using velkor_test::FirstCoveredX;
@@ -221,22 +223,15 @@ TEST_F(LinesTest, VerticesBeyondTheBufferAreDroppedWithError20) {
         sglVertex2f(100.0f + static_cast<float>(k % 2), 100.0f + static_cast<float>(k) * 0.1f);
     }
     sglEnd();
-    const sgl_type_statemachine& c = Context();
-    EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, c.lines.drawn_vertex_count);
-    ASSERT_EQ(3u, c.errors.count);
-    EXPECT_EQ(SGL_ERROR_VERTEX_BUFFER_FULL, c.errors.entries[2].code);
+    EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, Context().lines.drawn_vertex_count);
+    EXPECT_EQ(ErrorList(3, {SGL_ERROR_VERTEX_BUFFER_FULL, 0}), TakeErrors());
 }
 
 TEST_F(LinesTest, UnknownModeRecordsError1AndDrawsNothing) {
     sglIndexLineWidthi(3);
-    const uint8_t modes[] = {0, 6, 10, 129};
-    for (uint8_t mode : modes) Strip({100.0f, 100.0f, 300.0f, 300.0f}, mode);
-    const sgl_type_statemachine& c = Context();
-    ASSERT_EQ(4u, c.errors.count);
-    for (uint32_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(SGL_ERROR_BEGIN, c.errors.entries[k].code);
-        EXPECT_EQ(modes[k], c.errors.entries[k].value);
-    }
+    for (uint8_t mode : {0, 6, 10, 129}) Strip({100.0f, 100.0f, 300.0f, 300.0f}, mode);
+    EXPECT_EQ((ErrorList{{SGL_ERROR_BEGIN, 0}, {SGL_ERROR_BEGIN, 6}, {SGL_ERROR_BEGIN, 10}, {SGL_ERROR_BEGIN, 129}}),
+              TakeErrors());
     EXPECT_EQ(0, CountCoveredPixels(90, 90, 220, 220));
 }
 

@@ -148,15 +148,13 @@ TEST_F(ShapesTest, StrokePathDrawsEachSubPathApart) {
 
 TEST_F(ShapesTest, PathCallsWithoutAPathDoNothing) {
     sglBeginPath(3);
-    ASSERT_EQ(1u, Context().errors.count);
-    EXPECT_EQ(SGL_ERROR_BEGIN_PATH, Context().errors.entries[0].code);
-    EXPECT_EQ(3u, Context().errors.entries[0].value);
+    EXPECT_EQ((velkor_test::ErrorList{{SGL_ERROR_BEGIN_PATH, 3}}), velkor_test::TakeErrors());
     sglMoveTo(100, 100);
     sglLineTo(300, 300);
     sglClosePath();
     sglEndPath();
     EXPECT_EQ(0, CountCoveredPixels(0, 0, 400, 400));
-    EXPECT_EQ(1u, Context().errors.count);
+    EXPECT_EQ(velkor_test::ErrorList{}, velkor_test::TakeErrors());
 }
 
 // ---------------------------------------------------------------- masks

@@ -187,20 +187,16 @@ static void sgl_empty_slots(sgl_texture_slot* table, uint32_t count) {
 
 static void sgl_initialize_resources_tables(sgl_type_statemachine* context) {
     context->render_mode = 1;
-    std::memset(context->font_texture_names, 0, sizeof(context->font_texture_names));
     sgl_empty_slots(context->texture_table, context->texture_count);
     sgl_empty_slots(context->gradient_table, context->gradient_count);
-    std::memset(context->text.ts_lines, 0, sizeof(context->text.ts_lines));
-    context->text.line_count = 0;
     context->color_table = &glob_s_default_colormap[0][0];
     context->color_count = 1;
     context->line_width_table = &font_line_width[0][0];
     context->line_width_count = 8;
     context->stipple_table = default_line_stipple_table;
     context->stipple_count = 5;
-    // No font table: every slot answers with the default font.
-    context->font_table = nullptr;
-    context->font_count = 0;
+    // No font table (font_table stays null): every slot answers with the
+    // default font.
 }
 
 static void sgl_initialize_texture_data(sgl_type_statemachine* context) {
@@ -210,18 +206,9 @@ static void sgl_initialize_texture_data(sgl_type_statemachine* context) {
         std::memset(context->texture_buffer, 0,
                     static_cast<size_t>(context->max_texture_width) * context->max_texture_height * 4);
     }
-    std::memset(&context->statics, 0, sizeof(context->statics));
 }
 
 static void sgl_initialize_vertex_data(sgl_type_statemachine* context) {
-    glVertexPointer(2, GL_FLOAT, 0, context->vertices);
-    glTexCoordPointer(2, GL_FLOAT, 0, context->texcoords);
-    context->gl_vertex_pointer = &context->vertices[0][0];
-    context->gl_texcoord_pointer = &context->texcoords[0][0];
-    context->vertex_count = 0;
-    context->segment_count = 0;
-    context->texcoord_count = 0;
-    context->primitive = SGL_PRIMITIVE_LINE_STRIP;
     context->line_caps = 1;
     // The strands of a wide line end on a half circle: strand k of n sits at
     // 10 + k * 160 / (n + 1) degrees, so the outermost ones stay 10 degrees
@@ -282,7 +269,6 @@ bool sglInit(sgl_type_statemachine* context, const sgl_parameters* parameters) {
     // A context may be initialised again: nothing of its former life survives.
     std::memset(context, 0, sizeof(*context));
     glob_pr_sglStatemachine = context;
-    context->cache_bypass = 0;
     context->texture_buffer = parameters->texture_buffer;
     context->max_texture_width = parameters->max_texture_width;
     context->max_texture_height = parameters->max_texture_height;
@@ -299,7 +285,6 @@ bool sglInit(sgl_type_statemachine* context, const sgl_parameters* parameters) {
     // that cache and OpenGL agree before the first reset.
     context->gl_color[0] = context->gl_color[1] = context->gl_color[2] = context->gl_color[3] = 1.0f;
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    context->gl_line_width = 0.0f;
     context->gl_bound_texture = SGL_BOUND_TEXTURE_UNKNOWN;
 
     sgl_initialize_appearance_attributes(context);
@@ -321,8 +306,6 @@ static void sgl_reset_appearance_attributes(sgl_type_statemachine* context) {
     context->color_index = context->color_count - 1;
     context->halo_color_index = -1;
     sgliUpdateColor(context->color_index);
-    context->texture_fill = 0;
-    context->gradient_fill = 0;
     context->line_width_index = context->line_width_count - 1;
     context->stipple = &context->stipple_table[context->stipple_count - 1];
     context->stipple_active = context->stipple->solid ? 0 : 1;
@@ -394,8 +377,6 @@ void sglReset() {
     }
     // 1. Arrays and matrices
     sgl_unwind_gl_matrix_stack(context);
-    glVertexPointer(2, GL_FLOAT, 0, context->vertices);
-    context->gl_vertex_pointer = &context->vertices[0][0];
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -442,6 +423,7 @@ void sglReset() {
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glVertexPointer(2, GL_FLOAT, 0, context->vertices);
     glTexCoordPointer(2, GL_FLOAT, 0, context->texcoords);
+    context->gl_vertex_pointer = &context->vertices[0][0];
     context->gl_texcoord_pointer = &context->texcoords[0][0];
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     context->gl_texcoord_array = 1;
@@ -623,30 +605,34 @@ void sglTransparency8(uint32_t alpha) {
     context->color_validity = 0;
 }
 
+// A negative index keeps the selection; one beyond the table takes its last
+// entry. Both record `code` with the index.
+static bool sgl_select_index(int32_t index, uint32_t count, uint32_t code, uint32_t* out_selected) {
+    if (index < 0) {
+        sgliSetError(code, static_cast<uint32_t>(index));
+        return false;
+    }
+    *out_selected = static_cast<uint32_t>(index);
+    if (*out_selected >= count) {
+        sgliSetError(code, *out_selected);
+        *out_selected = count - 1;
+    }
+    return true;
+}
+
 void sglIndexLineWidthi(int32_t index) {
     sgl_type_statemachine* context = glob_pr_sglStatemachine;
-    if (index < 0) {
-        sgliSetError(SGL_ERROR_INDEX_LINE_WIDTH, static_cast<uint32_t>(index));
-        return;
+    uint32_t selected;
+    if (sgl_select_index(index, context->line_width_count, SGL_ERROR_INDEX_LINE_WIDTH, &selected)) {
+        context->line_width_index = selected;
     }
-    uint32_t selected = static_cast<uint32_t>(index);
-    if (selected >= context->line_width_count) {
-        sgliSetError(SGL_ERROR_INDEX_LINE_WIDTH, selected);
-        selected = context->line_width_count - 1;
-    }
-    context->line_width_index = selected;
 }
 
 void sglIndexLineStipplei(int32_t index) {
     sgl_type_statemachine* context = glob_pr_sglStatemachine;
-    if (index < 0) {
-        sgliSetError(SGL_ERROR_INDEX_LINE_STIPPLE, static_cast<uint32_t>(index));
+    uint32_t selected;
+    if (!sgl_select_index(index, context->stipple_count, SGL_ERROR_INDEX_LINE_STIPPLE, &selected)) {
         return;
-    }
-    uint32_t selected = static_cast<uint32_t>(index);
-    if (selected >= context->stipple_count) {
-        sgliSetError(SGL_ERROR_INDEX_LINE_STIPPLE, selected);
-        selected = context->stipple_count - 1;
     }
     context->stipple = &context->stipple_table[selected];
     context->stipple_active = context->stipple->solid ? 0 : 1;

@@ -21,6 +21,17 @@ static void sgl_update_derived_scales(sgl_transformation* t) {
     t->font_scale_y = t->line_scale_y * t->ratio_y;
 }
 
+// What a full push saves and its pop restores.
+static void sgl_save_transformation(sgl_matrix_stack_entry* entry, const sgl_transformation* t) {
+    std::memcpy(entry->matrix, t->matrix, sizeof(entry->matrix));
+    entry->units_x = t->units_x;
+    entry->units_y = t->units_y;
+    entry->scale_x = t->scale_x;
+    entry->scale_y = t->scale_y;
+    entry->rotation = t->rotation;
+    entry->z_offset = t->z_offset;
+}
+
 void sgl_initialize_transformation(sgl_type_statemachine* context) {
     sgl_transformation* t = &context->transform;
     sgl_orthographic* ortho = &context->ortho;
@@ -44,13 +55,7 @@ void sgl_initialize_transformation(sgl_type_statemachine* context) {
     sglViewport(0, 0, context->native_width, static_cast<int32_t>(context->native_height));
     sglOrtho(0.0f, width, 0.0f, height);
     for (sgl_matrix_stack_entry& entry : ortho->stack) {
-        std::memcpy(entry.matrix, t->matrix, sizeof(entry.matrix));
-        entry.units_x = t->units_x;
-        entry.units_y = t->units_y;
-        entry.scale_x = t->scale_x;
-        entry.scale_y = t->scale_y;
-        entry.rotation = t->rotation;
-        entry.z_offset = t->z_offset;
+        sgl_save_transformation(&entry, t);
         entry.gl_pushed = 0;
     }
 }
@@ -232,13 +237,7 @@ void sglPushMatrix() {
         return;
     }
     sgl_matrix_stack_entry* entry = &ortho->stack[ortho->depth];
-    std::memcpy(entry->matrix, t->matrix, sizeof(entry->matrix));
-    entry->units_x = t->units_x;
-    entry->units_y = t->units_y;
-    entry->scale_x = t->scale_x;
-    entry->scale_y = t->scale_y;
-    entry->rotation = t->rotation;
-    entry->z_offset = t->z_offset;
+    sgl_save_transformation(entry, t);
     entry->gl_pushed = sgl_gl_push();
     ortho->depth++;
 }

@@ -213,10 +213,9 @@ void sgl_initialize_clip_plane_structure(sgl_type_statemachine* context) {
     }
 }
 
+// The sets and stacks start empty with the cleared context; the reset that
+// ends sglInit empties them again every frame.
 void sgl_initialize_clipping(sgl_type_statemachine* context) {
-    context->clipping.active_masks = 0;
-    context->clipping.allocated_masks = 0;
-    context->clipping.mask_under_definition = 0;
     sgl_initialize_clip_plane_structure(context);
     sgl_clear_opengl_stencil();
 }
@@ -229,9 +228,7 @@ void sgl_disable_clip_planes(sgl_type_statemachine* context) {
 
 void sgl_reset_clipping_attributes(sgl_type_statemachine* context) {
     sgl_clipping_state* clipping = &context->clipping;
-    for (uint32_t i = 0; i < SGL_CLIP_PLANE_COUNT; i++) {
-        clipping->clip_plane_state[i] = 0;
-    }
+    sgl_initialize_clip_plane_structure(context);
     sgl_disable_clip_planes(context);
     clipping->allocated_masks = 0;
     std::memset(clipping->scissors, 0, sizeof(clipping->scissors));

@@ -1,5 +1,6 @@
-// Rich text, numbers, bounding boxes, 16-bit and wchar_t texts and pixel
-// alignment on the off-screen context, read back in pixels.
+// Rich text, text areas, numbers, bounding boxes, 16-bit and wchar_t texts
+// and pixel alignment on the off-screen context, read back in pixels. The
+// layout rules themselves are checked on numbers in font_table_test.cpp.
 //
 // Most tests write with the small test font, whose glyphs are opaque
 // rectangles (see font_table_builder.h): 'a' 5 x 8 advancing 6, 'i' 2 x 8
@@ -146,6 +147,39 @@ TEST_F(TextTest, RichTextLimits) {
                   {SGL_ERROR_RICH_TEXT, 256},
                   {SGL_ERROR_RICH_TEXT, 5000},
                   {SGL_ERROR_RICH_TEXT, 4096}}), TakeErrors());
+}
+
+// ---------------------------------------------------------------- text areas
+
+// "aaaa" is 6 + 6 + 6 + 5 = 23 wide; in 13 the third 'a' (ink end 17) does
+// not fit, so the word breaks before it. Corners may come in any order.
+TEST_F(TextTest, AreaWordWiderThanTheAreaBreaksBeforeTheFirstCharacterThatDoesNotFit) {
+    sglSetTextAlignment(0, 2);
+    sgluWriteTextArea(113, 400, 100, 300, "aaaa", 4);
+    EXPECT_EQ(2u, Context().text.line_count);
+    for (int baseline : {392, 381}) {  // the top line's ascent under the top, the next 8 + 3 lower
+        EXPECT_EQ(40, CountPixelsNear(100, baseline, 5, 8, kWhite)) << baseline;
+        EXPECT_EQ(40, CountPixelsNear(106, baseline, 5, 8, kWhite)) << baseline;
+    }
+    EXPECT_EQ(2 * 2 * 40, CountCoveredPixels(0, 0, 1280, 768));
+    EXPECT_EQ(ErrorList{}, TakeErrors());
+}
+
+TEST_F(TextTest, AreaTextsAreCutTo4096CharactersAnd256Lines) {
+    sglSetTextAlignment(0, 2);
+    // 4100 'i' in lines of 12 (3 x 12 - 1 = 35 <= 36): the first 4096 form
+    // 342 lines, of which 256 are written.
+    sgluWriteTextArea(0, 0, 36, 767, std::string(4100, 'i').c_str(), 4100);
+    EXPECT_EQ(256u, Context().text.line_count);
+    EXPECT_EQ(12 * 2 * 8, CountCoveredPixels(0, 759, 40, 8)) << "the top line is all there";
+    sgluWriteWideTextArea(0, 0, 100, 767, std::wstring(300, L'\n').c_str(), 300);
+    sgluWriteTextArea(0, 0, 100, 767, nullptr, 3);
+    EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_TEXT_AREA, 4100},
+                         {SGL_ERROR_WRITE_TEXT_AREA, 256},
+                         {SGL_ERROR_WRITE_WIDE_TEXT_AREA, 256},
+                         {SGL_ERROR_WRITE_TEXT_AREA, 0}}),
+              TakeErrors());
+    EXPECT_EQ(GL_FALSE, glIsEnabled(GL_TEXTURE_2D));
 }
 
 // ---------------------------------------------------------------- numbers

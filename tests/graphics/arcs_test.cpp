@@ -177,19 +177,6 @@ TEST_F(ArcsTest, EllipseSectorEndsOnTheRequestedRay) {
     EXPECT_NEAR(1.0f, dx * dx / 40000.0f + dy * dy / 10000.0f, 2e-3f);
 }
 
-// ---------------------------------------------------------------- points into a primitive
-
-TEST_F(ArcsTest, PointsListFeedsTheCallersPrimitive) {
-    sglBegin(11);
-    sglVertex2f(kCx - 50.0f, kCy);
-    sgluArcCircleLinePointsList2f(kCx, kCy, kCx + 50.0f, kCy, 50.0f, 50.0f, 1, 90.0f);
-    sglEnd();
-    const uint32_t n = Drawn();
-    ASSERT_EQ(1u + 1u + 9u + 1u, n) << "own vertex, start, 9 steps of 9 degrees, end";
-    EXPECT_NEAR(kCy - 50.0f, VertexY(n - 1), 1e-3f) << "clockwise goes down";
-    for (uint32_t k = 2; k < n; ++k) EXPECT_LT(VertexY(k), kCy) << k;
-}
-
 // ---------------------------------------------------------------- arc segments
 
 TEST_F(ArcsTest, ArcSegmentBendsTheNextLineOfAPath) {

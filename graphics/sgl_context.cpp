@@ -640,9 +640,7 @@ void sglIndexLineStipplei(int32_t index) {
 
 void sglIndexGradienti(int32_t index) {
     sgl_type_statemachine* context = glob_pr_sglStatemachine;
-    if (context->gradient_table == nullptr || index < 0 ||
-        static_cast<uint32_t>(index) >= context->gradient_count ||
-        !context->gradient_table[index].loaded) {
+    if (sgli_loaded_slot(context->gradient_table, context->gradient_count, index) == nullptr) {
         sgliSetError(SGL_ERROR_INDEX_GRADIENT, static_cast<uint32_t>(index));
         return;
     }

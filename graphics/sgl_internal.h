@@ -225,6 +225,9 @@ bool sgl_decode_texture_words(const uint32_t* words, uint32_t count, uint32_t by
 // with zeros around.
 void sgl_enlarge_image(uint8_t* buffer, uint32_t width, uint32_t height, uint32_t texture_width,
                        uint32_t texture_height, uint32_t bytes_per_pixel, bool scaled);
+// Slot `index` of a texture or gradient table when it holds an image; null
+// without a table, outside it, or for a slot never loaded.
+const sgl_texture_slot* sgli_loaded_slot(const sgl_texture_slot* table, uint32_t count, int64_t index);
 
 // ---------------------------------------------------------------------------
 // Masks, clip planes and scissors (sgl_masks.cpp); the plain arithmetic is in

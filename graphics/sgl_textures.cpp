@@ -56,9 +56,15 @@ void UploadBuffer(const sgl_type_statemachine* context, uint8_t format, uint32_t
                  static_cast<GLsizei>(texture_height), 0, layout, GL_UNSIGNED_BYTE, context->texture_buffer);
 }
 
-// Uploads the scratch buffer, already at the texture size, into the slot.
+// Enlarges the width x height image at the start of the scratch buffer to
+// its texture size and uploads it into the slot.
 void UploadSlot(sgl_type_statemachine* context, uint32_t slot, uint8_t format, uint32_t width, uint32_t height,
-                uint32_t texture_width, uint32_t texture_height, uint8_t scaled) {
+                uint8_t scaled) {
+    uint32_t texture_width, texture_height;
+    sgl_texture_size(width, height, context->max_texture_width, context->max_texture_height, &texture_width,
+                     &texture_height);
+    sgl_enlarge_image(context->texture_buffer, width, height, texture_width, texture_height, BytesPerPixel(format),
+                      scaled != 0);
     sgl_texture_slot* entry = &context->texture_table[slot];
     if (entry->name == 0) {
         GLuint name = 0;
@@ -156,13 +162,8 @@ void sglTexImage2Dubv(int32_t slot, uint8_t format, uint32_t width, uint32_t hei
         sgliSetError(SGL_ERROR_TEX_IMAGE, static_cast<uint32_t>(slot));
         return;
     }
-    const uint32_t bpp = BytesPerPixel(format);
-    uint32_t texture_width, texture_height;
-    sgl_texture_size(width, height, context->max_texture_width, context->max_texture_height, &texture_width,
-                     &texture_height);
-    std::memmove(context->texture_buffer, data, static_cast<size_t>(width) * height * bpp);
-    sgl_enlarge_image(context->texture_buffer, width, height, texture_width, texture_height, bpp, scaled != 0);
-    UploadSlot(context, static_cast<uint32_t>(slot), format, width, height, texture_width, texture_height, scaled);
+    std::memmove(context->texture_buffer, data, static_cast<size_t>(width) * height * BytesPerPixel(format));
+    UploadSlot(context, static_cast<uint32_t>(slot), format, width, height, scaled);
 }
 
 void sglCompressedTexImage2D(uint32_t slot, uint8_t format, uint32_t width, uint32_t height, uint32_t count,
@@ -177,11 +178,14 @@ void sglCompressedTexImage2D(uint32_t slot, uint8_t format, uint32_t width, uint
         sgliSetError(SGL_ERROR_COMPRESSED_TEX_IMAGE, slot);
         return;
     }
-    uint32_t texture_width, texture_height;
-    sgl_texture_size(width, height, context->max_texture_width, context->max_texture_height, &texture_width,
-                     &texture_height);
-    sgl_enlarge_image(context->texture_buffer, width, height, texture_width, texture_height, bpp, scaled != 0);
-    UploadSlot(context, slot, format, width, height, texture_width, texture_height, scaled);
+    UploadSlot(context, slot, format, width, height, scaled);
+}
+
+const sgl_texture_slot* sgli_loaded_slot(const sgl_texture_slot* table, uint32_t count, int64_t index) {
+    if (table == nullptr || index < 0 || index >= count || !table[index].loaded) {
+        return nullptr;
+    }
+    return &table[index];
 }
 
 void sglBindTexture(uint8_t target, uint32_t slot) {
@@ -190,7 +194,7 @@ void sglBindTexture(uint8_t target, uint32_t slot) {
         sgliSetError(SGL_ERROR_BIND_TEXTURE, target);
         return;
     }
-    if (context->texture_table == nullptr || slot >= context->texture_count || !context->texture_table[slot].loaded) {
+    if (sgli_loaded_slot(context->texture_table, context->texture_count, slot) == nullptr) {
         sgliSetError(SGL_ERROR_BIND_TEXTURE, slot);
         return;
     }
@@ -201,24 +205,6 @@ void sglBindTexture(uint8_t target, uint32_t slot) {
 // Mapping fills onto the current texture or gradient
 // ---------------------------------------------------------------------------
 namespace {
-
-const sgl_texture_slot* CurrentTexture(const sgl_type_statemachine* context) {
-    const uint32_t index = context->texture.current_texture;
-    if (context->texture_table == nullptr || index >= context->texture_count ||
-        !context->texture_table[index].loaded) {
-        return nullptr;
-    }
-    return &context->texture_table[index];
-}
-
-const sgl_texture_slot* CurrentGradient(const sgl_type_statemachine* context) {
-    const uint32_t index = context->texture.current_gradient;
-    if (context->gradient_table == nullptr || index >= context->gradient_count ||
-        !context->gradient_table[index].loaded) {
-        return nullptr;
-    }
-    return &context->gradient_table[index];
-}
 
 // The axis-aligned box of the shape's points becomes the mapped box.
 void SetMappedBox(sgl_texture_state* texture, uint32_t n, const float* xs, const float* ys) {
@@ -306,7 +292,8 @@ void sglFormatTexture(uint32_t n, const float* xs, const float* ys, float nx, fl
     }
     sgl_texture_state* texture = &context->texture;
     SetMappedBox(texture, n, xs, ys);
-    const sgl_texture_slot* slot = CurrentTexture(context);
+    const sgl_texture_slot* slot =
+        sgli_loaded_slot(context->texture_table, context->texture_count, context->texture.current_texture);
     SetImageFactors(texture, slot, true);
     if (slot == nullptr) {
         texture->repeat_x = texture->repeat_y = 0.0f;
@@ -390,12 +377,11 @@ void RestoreTextureEnvironment(const sgl_type_statemachine* context) {
 
 void sgluDrawBitmap(int32_t slot, float x, float y) {
     sgl_type_statemachine* context = glob_pr_sglStatemachine;
-    if (context->texture_table == nullptr || slot < 0 || static_cast<uint32_t>(slot) >= context->texture_count ||
-        !context->texture_table[slot].loaded) {
+    const sgl_texture_slot* entry = sgli_loaded_slot(context->texture_table, context->texture_count, slot);
+    if (entry == nullptr) {
         sgliSetError(SGL_ERROR_DRAW_BITMAP, static_cast<uint32_t>(slot));
         return;
     }
-    const sgl_texture_slot* entry = &context->texture_table[slot];
     // One image pixel covers one pixel of the native display, whatever the
     // viewport and the scales in force.
     const float x2 = x + static_cast<float>(entry->width) * context->transform.font_scale_x;
@@ -448,10 +434,15 @@ namespace {
 
 // Puts a width x height RGBA image into the scratch buffer: run-length words
 // (size bytes of them) or raw bytes, of which at least the whole image must
-// be given. False when the data do not make the image.
-bool LoadRgbaImage(sgl_type_statemachine* context, uint32_t width, uint32_t height, uint32_t size,
-                   const void* data, uint8_t compressed) {
-    const uint32_t image_size = width * height * 4;
+// be given. False when there is no buffer, the image does not fit it or the
+// data do not make the image.
+bool LoadRgbaImage(sgl_type_statemachine* context, int64_t width, int64_t height, uint32_t size, const void* data,
+                   uint8_t compressed) {
+    if (context->texture_buffer == nullptr || data == nullptr || width < 1 || height < 1 ||
+        width > context->max_texture_width || height > context->max_texture_height) {
+        return false;
+    }
+    const uint32_t image_size = static_cast<uint32_t>(width) * static_cast<uint32_t>(height) * 4;
     if (compressed) {
         return sgl_decode_texture_words(static_cast<const uint32_t*>(data), size / 4, 4, context->texture_buffer,
                                         image_size);
@@ -477,11 +468,6 @@ uint32_t UploadNewRgbaTexture(sgl_type_statemachine* context, uint32_t width, ui
     return name;
 }
 
-bool ImageFits(const sgl_type_statemachine* context, int32_t width, uint32_t height) {
-    return width >= 1 && height >= 1 && static_cast<uint32_t>(width) <= context->max_texture_width &&
-           height <= context->max_texture_height;
-}
-
 }  // namespace
 
 void sglGradientTexture(int32_t slot, int32_t width, uint32_t height, uint32_t size, const void* data,
@@ -489,8 +475,7 @@ void sglGradientTexture(int32_t slot, int32_t width, uint32_t height, uint32_t s
     sgl_type_statemachine* context = glob_pr_sglStatemachine;
     // The image is converted in the scratch buffer: it must fit there.
     if (context->gradient_table == nullptr || slot < 0 || static_cast<uint32_t>(slot) >= context->gradient_count ||
-        context->texture_buffer == nullptr || !ImageFits(context, width, height) || data == nullptr ||
-        !LoadRgbaImage(context, static_cast<uint32_t>(width), height, size, data, compressed)) {
+        !LoadRgbaImage(context, width, height, size, data, compressed)) {
         sgliSetError(SGL_ERROR_GRADIENT_TEXTURE, static_cast<uint32_t>(slot));
         return;
     }
@@ -519,7 +504,9 @@ void sglFormatGradient(uint32_t n, const float* xs, const float* ys) {
     }
     sgl_texture_state* texture = &context->texture;
     SetMappedBox(texture, n, xs, ys);
-    SetImageFactors(texture, CurrentGradient(context), false);
+    SetImageFactors(texture,
+                    sgli_loaded_slot(context->gradient_table, context->gradient_count, texture->current_gradient),
+                    false);
     texture->repeat_x = texture->repeat_y = 1.0f;
     texture->offset_x = texture->offset_y = 0.0f;
 }
@@ -529,10 +516,7 @@ uint32_t sglCreateStaticBitmap(float x, float y, int32_t width, int32_t height, 
     sgl_type_statemachine* context = glob_pr_sglStatemachine;
     sgl_static_state* statics = &context->statics;
     const uint32_t count = statics->bitmap_count;
-    if (height < 1 || count >= SGL_STATIC_BITMAP_COUNT || context->texture_buffer == nullptr ||
-        !ImageFits(context, width, static_cast<uint32_t>(height)) || data == nullptr ||
-        !LoadRgbaImage(context, static_cast<uint32_t>(width), static_cast<uint32_t>(height), size, data,
-                       compressed)) {
+    if (count >= SGL_STATIC_BITMAP_COUNT || !LoadRgbaImage(context, width, height, size, data, compressed)) {
         sgliSetError(SGL_ERROR_CREATE_STATIC_BITMAP, count);
         return count;
     }

@@ -16,8 +16,8 @@ constexpr uint8_t kScaled = 1;
 
 // --- ramps, one byte per texel ----------------------------------------------
 
-// 240: 1 x 32, 8 k + 7 (rising upwards)
-const uint8_t kRamp240[32] = {
+// 240 (1 x 32, rising upwards) and 245 (32 x 1, rising to the right): 8 k + 7
+const uint8_t kRampRising[32] = {
     7, 15, 23, 31, 39, 47, 55, 63, 71, 79, 87, 95, 103, 111, 119, 127,
     135, 143, 151, 159, 167, 175, 183, 191, 199, 207, 215, 223, 231, 239, 247, 255,
 };
@@ -31,18 +31,8 @@ const uint8_t kRamp242[32] = {
     1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31,
     33, 35, 37, 39, 41, 43, 45, 47, 49, 51, 53, 55, 57, 59, 61, 63,
 };
-// 243: 32 x 1, 255 - 8 k (falling to the right)
-const uint8_t kRamp243[32] = {
-    255, 247, 239, 231, 223, 215, 207, 199, 191, 183, 175, 167, 159, 151, 143, 135,
-    127, 119, 111, 103, 95, 87, 79, 71, 63, 55, 47, 39, 31, 23, 15, 7,
-};
-// 245: 32 x 1, 8 k + 7
-const uint8_t kRamp245[32] = {
-    7, 15, 23, 31, 39, 47, 55, 63, 71, 79, 87, 95, 103, 111, 119, 127,
-    135, 143, 151, 159, 167, 175, 183, 191, 199, 207, 215, 223, 231, 239, 247, 255,
-};
-// 247: 1 x 32, 255 - 8 k
-const uint8_t kRamp247[32] = {
+// 243 (32 x 1, falling to the right) and 247 (1 x 32, falling upwards): 255 - 8 k
+const uint8_t kRampFalling[32] = {
     255, 247, 239, 231, 223, 215, 207, 199, 191, 183, 175, 167, 159, 151, 143, 135,
     127, 119, 111, 103, 95, 87, 79, 71, 63, 55, 47, 39, 31, 23, 15, 7,
 };
@@ -157,12 +147,12 @@ void UploadPicture(uint32_t slot, uint8_t format, uint32_t width, uint32_t heigh
 }  // namespace
 
 void Velkor_texture_table() {
-    sglTexImage2Dubv(240, kAlpha, 1, 32, kRamp240, kScaled);
+    sglTexImage2Dubv(240, kAlpha, 1, 32, kRampRising, kScaled);
     sglTexImage2Dubv(241, kAlpha, 1, 32, kRamp241, kScaled);
     sglTexImage2Dubv(242, kAlpha, 1, 32, kRamp242, kScaled);
-    sglTexImage2Dubv(243, kAlpha, 32, 1, kRamp243, kScaled);
-    sglTexImage2Dubv(245, kAlpha, 32, 1, kRamp245, kScaled);
-    sglTexImage2Dubv(247, kAlpha, 1, 32, kRamp247, kScaled);
+    sglTexImage2Dubv(243, kAlpha, 32, 1, kRampFalling, kScaled);
+    sglTexImage2Dubv(245, kAlpha, 32, 1, kRampRising, kScaled);
+    sglTexImage2Dubv(247, kAlpha, 1, 32, kRampFalling, kScaled);
     sglTexImage2Dubv(249, kAlpha, 1, 32, kRamp249, kScaled);
     UploadPicture(250, kAlpha, 32, 64, BandAndChecker, g_words_250);
     UploadPicture(251, kAlpha, 32, 32, QuarterCircle, g_words_251);

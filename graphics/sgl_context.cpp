@@ -56,22 +56,29 @@ static uint8_t* sgl_cached_enable(sgl_type_statemachine* context, uint32_t* capa
     }
 }
 
-void sgliEnable(uint32_t capability) {
-    sgl_type_statemachine* context = glob_pr_sglStatemachine;
-    uint8_t* cached = sgl_cached_enable(context, &capability);
-    if (context->cache_bypass || *cached == 0) {
+static void sgl_issue_enable(uint32_t capability, uint8_t on) {
+    if (on) {
         glEnable(capability);
-        *cached = 1;
+    } else {
+        glDisable(capability);
     }
 }
 
-void sgliDisable(uint32_t capability) {
+static void sgl_cached_set_enable(uint32_t capability, uint8_t on) {
     sgl_type_statemachine* context = glob_pr_sglStatemachine;
     uint8_t* cached = sgl_cached_enable(context, &capability);
-    if (context->cache_bypass || *cached != 0) {
-        glDisable(capability);
-        *cached = 0;
+    if (context->cache_bypass || *cached != on) {
+        sgl_issue_enable(capability, on);
+        *cached = on;
     }
+}
+
+void sgliEnable(uint32_t capability) {
+    sgl_cached_set_enable(capability, 1);
+}
+
+void sgliDisable(uint32_t capability) {
+    sgl_cached_set_enable(capability, 0);
 }
 
 void sgliTexEnvi(uint32_t target, uint32_t name, uint32_t value) {
@@ -658,14 +665,6 @@ const char* getDefaultFont() {
 // ---------------------------------------------------------------------------
 // Re-issuing the cached state after foreign OpenGL code
 // ---------------------------------------------------------------------------
-static void sgl_issue_enable(uint32_t capability, uint8_t on) {
-    if (on) {
-        glEnable(capability);
-    } else {
-        glDisable(capability);
-    }
-}
-
 void sglRestoreStates() {
     sgl_type_statemachine* context = glob_pr_sglStatemachine;
     sgl_issue_enable(GL_TEXTURE_2D, context->gl_texture_2d);

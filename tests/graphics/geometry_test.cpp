@@ -1,6 +1,6 @@
-// The drawing library's pure geometry: strands of wide lines, stipple dashes,
+// The drawing library's pure geometry: strand counts, stipple dashes,
 // point-in-polygon, ear clipping and arc vertex density. Exact numbers, no
-// OpenGL.
+// OpenGL; strand ends are read back in pixels in lines_test.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,24 +10,6 @@
 #include "graphics/sgl_geometry.h"
 
 namespace {
-
-constexpr double kDegree = 3.14159265358979323846 / 180.0;
-
-// Strand parameters with the circle table 10 + k * 160 / (n + 1) degrees
-// and phi = 10 + 80 n / (n + 1), as the library's tables hold them.
-sgl_strand_params strands_for(float half_width, bool flat_caps) {
-    const uint32_t n = sgl_strand_count(half_width);
-    float table[2 * SGL_MAX_STRANDS] = {};
-    for (uint32_t k = 1; k <= n; ++k) {
-        const double angle = (10.0 + k * 160.0 / (n + 1)) * kDegree;
-        table[2 * (k - 1)] = static_cast<float>(std::cos(angle));
-        table[2 * (k - 1) + 1] = static_cast<float>(std::sin(angle));
-    }
-    const float sin_phi = static_cast<float>(std::sin((10.0 + 80.0 * n / (n + 1)) * kDegree));
-    sgl_strand_params params{};
-    sgl_strand_setup(&params, half_width, 1.0f, 1.0f, table, sin_phi, flat_caps);
-    return params;
-}
 
 // ---------------------------------------------------------------- strands
 
@@ -39,41 +21,13 @@ TEST(Strands, CountFollowsHalfWidthAndIsOdd) {
     }
 }
 
-// The strands fan out across the width and their ends lie on half circles
-// round the (shortened) end points: that is what makes ends and joints round.
-TEST(Strands, RoundEndsLieOnAHalfCircle) {
-    const sgl_strand_params params = strands_for(3.0f, false);
-    float out[4 * SGL_MAX_STRANDS];
-    ASSERT_EQ(5u, sgl_expand_segment(&params, 0.0f, 0.0f, 40.0f, 0.0f, true, true, out));
-    const float e = params.end_extension;
-    const float c = params.spacing;
-    for (uint32_t k = 0; k < 5; ++k) {
-        const float* s = out + 4 * k;
-        SCOPED_TRACE(k);
-        EXPECT_NEAR(c, std::hypot(s[0] - e, s[1]), 1e-4f);
-        EXPECT_NEAR(c, std::hypot(s[2] - (40.0f - e), s[3]), 1e-4f);
-        EXPECT_EQ(s[1], s[3]);
-        EXPECT_LT(std::fabs(s[1]), 3.0f - 0.5f);
-    }
-    // The centre strand runs along the line and reaches furthest out.
-    EXPECT_NEAR(0.0f, out[4 * 2 + 1], 1e-6f);
-    EXPECT_NEAR(e - c, out[4 * 2], 1e-5f);
-}
-
-TEST(Strands, FlatCapsCutOnlyTheFlaggedEnds) {
-    const sgl_strand_params params = strands_for(3.0f, true);
-    float out[4 * SGL_MAX_STRANDS];
-    ASSERT_EQ(5u, sgl_expand_segment(&params, 0.0f, 0.0f, 40.0f, 0.0f, true, false, out));
-    for (uint32_t k = 0; k < 5; ++k) {
-        EXPECT_NEAR(-params.flat_cut, out[4 * k], 1e-5f) << "strand " << k;
-    }
-    EXPECT_LT(out[4 * 0 + 2], out[4 * 2 + 2]) << "the unflagged end stays round";
-}
-
 // ---------------------------------------------------------------- dashes
+//
+// Dots carried across a corner, a diagonal closing dash and dashes under a
+// scale are checked where lines are drawn (lines_test.cpp); here the
+// patterns that must not hang or overflow.
 
-// The default stipple table's entries 1 (on 12, off 12) and 3 (on 1, off 6).
-const uint8_t kDash12[6] = {12, 12, 0, 0, 0, 0};
+// The default stipple table's entry 3 (on 1, off 6).
 const uint8_t kDot[6] = {1, 6, 0, 0, 0, 0};
 const uint8_t kOnOff[6] = {1, 0, 0, 0, 0, 0};
 
@@ -85,19 +39,6 @@ struct Dashes {
         return sgl_cut_dashes(&p, &position, ax, ay, bx, by, 1.0f, 1.0f, xy, &count, capacity);
     }
 };
-
-// The dots of entry 3 carried across a corner are checked where lines are
-// drawn (lines_test.cpp).
-TEST(Dashes, DiagonalDashEndsMidSegment) {
-    Dashes d;
-    // A 3-4-5 line of 30 pixels: on 0..12, off 12..24, on 24..30 (6 used).
-    ASSERT_TRUE(d.Cut({kDash12, kOnOff, 2}, 0.0f, 0.0f, 18.0f, 24.0f));
-    const float expected[8] = {0.0f, 0.0f, 7.2f, 9.6f, 14.4f, 19.2f, 18.0f, 24.0f};
-    ASSERT_EQ(4u, d.count);
-    for (uint32_t k = 0; k < 8; ++k) EXPECT_NEAR(expected[k], d.xy[k], 1e-4f) << k;
-    EXPECT_EQ(0u, d.position.segment);
-    EXPECT_NEAR(6.0f, d.position.used, 1e-4f);
-}
 
 // A pattern that cannot advance is drawn solid; one that never draws ends
 // even on an endless segment; a full buffer stops with the dashes so far.

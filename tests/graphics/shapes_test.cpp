@@ -196,7 +196,7 @@ TEST_F(ShapesTest, HalfSizeViewportHalvesEverything) {
     EXPECT_GT(ReadPixel(200, 300).r, 64);
 }
 
-// ---------------------------------------------------------------- textures and display lists
+// ---------------------------------------------------------------- textures
 
 TEST_F(ShapesTest, AlphaTextureWithoutModulationSkipsTheFill) {
     sgl_type_statemachine& c = Context();
@@ -212,23 +212,6 @@ TEST_F(ShapesTest, AlphaTextureWithoutModulationSkipsTheFill) {
     sglEnable(SGL_TEXTURE_MODULATE);
     Rectangle(100, 100, 200, 200);
     EXPECT_EQ(10000, CountCoveredPixels(90, 90, 120, 120));
-}
-
-TEST_F(ShapesTest, RecordedSequenceHoldsTheVerticesThemselves) {
-    sgl_type_statemachine& c = Context();
-    const GLuint list = glGenLists(1);
-    c.cache_bypass = 1;
-    glNewList(list, GL_COMPILE);
-    Rectangle(100, 100, 200, 200);
-    glEndList();
-    c.cache_bypass = 0;
-    // The vertex buffer is reused before the list is called.
-    Rectangle(400, 400, 410, 410);
-    ClearDisplay();
-    glCallList(list);
-    EXPECT_EQ(10000, CountCoveredPixels(90, 90, 120, 120));
-    EXPECT_EQ(0, CountCoveredPixels(390, 390, 30, 30));
-    glDeleteLists(list, 1);
 }
 
 }  // namespace

@@ -32,6 +32,15 @@ bool continues_path(const sgl_type_statemachine* context) {
     return context->path.kind != 0 && context->lines.has_last;
 }
 
+// The point of the ellipse round (cx, cy) at the parametric angle (degrees).
+void point_at(float cx, float cy, float rx, float ry, float angle, float* out_x, float* out_y) {
+    float c = 0.0f;
+    float s = 0.0f;
+    mth_cos_sin_degree(angle, &c, &s);
+    *out_x = cx + c * rx;
+    *out_y = cy + s * ry;
+}
+
 void emit(float x, float y) {
     sgl_type_statemachine* context = ctx();
     context->arcs.vertex_count += 1;
@@ -91,11 +100,9 @@ void simple_arc(float cx, float cy, float x0, float y0, float direction, float s
         emit(exact_end[0], exact_end[1]);
         return;
     }
-    float ec = 0.0f;
-    float es = 0.0f;
-    mth_cos_sin_degree(a1, &ec, &es);
-    const float ex = cx + ec * rx;
-    const float ey = cy + es * ry;
+    float ex = 0.0f;
+    float ey = 0.0f;
+    point_at(cx, cy, rx, ry, a1, &ex, &ey);
     if (context->path.kind != 0 && std::fabs(ex - context->path.current_x) < 0.0001f &&
         std::fabs(ey - context->path.current_y) < 0.0001f) {
         return;
@@ -195,6 +202,23 @@ void end_arc_call() {
     context->arcs.vertex_count = 0;
 }
 
+// Draws the sector from the point at start_angle: mode 1 filled, 2 its
+// outline, 3 the arc only; then the call's flags end.
+void draw_sector(float cx, float cy, float rx, float ry, float start_angle, uint32_t clockwise, float sweep,
+                 uint32_t mode) {
+    float x0 = 0.0f;
+    float y0 = 0.0f;
+    point_at(cx, cy, rx, ry, start_angle, &x0, &y0);
+    if (mode == 1) {
+        filled_sector(cx, cy, x0, y0, rx, ry, clockwise, sweep);
+    } else if (mode == 2) {
+        sector_outline(cx, cy, x0, y0, rx, ry, clockwise, sweep);
+    } else {
+        arc_only(cx, cy, x0, y0, rx, ry, clockwise, sweep);
+    }
+    end_arc_call();
+}
+
 }  // namespace
 
 void sgluArcCircleLinePointsList2f(float cx, float cy, float x0, float y0, float rx, float ry,
@@ -253,19 +277,7 @@ void sgluArcSector2f(float cx, float cy, float radius, float start_angle, float 
         return;
     }
 
-    float c = 0.0f;
-    float s = 0.0f;
-    mth_cos_sin_degree(start_angle, &c, &s);
-    const float x0 = cx + c * radius;
-    const float y0 = cy + s * radius;
-    if (mode == 1) {
-        filled_sector(cx, cy, x0, y0, radius, radius, clockwise, sweep);
-    } else if (mode == 2) {
-        sector_outline(cx, cy, x0, y0, radius, radius, clockwise, sweep);
-    } else {
-        arc_only(cx, cy, x0, y0, radius, radius, clockwise, sweep);
-    }
-    end_arc_call();
+    draw_sector(cx, cy, radius, radius, start_angle, clockwise, sweep, mode);
 }
 
 namespace {
@@ -332,17 +344,7 @@ void sgluArcEllipse2f(float cx, float cy, float rx, float ry, float start_angle,
     }
     context->arcs.ellipse = 1;
     context->arcs.full_circle = sgluFloatIsEqual(sweep, 360.0f) ? 1 : 0;
-    float c = 0.0f;
-    float s = 0.0f;
-    mth_cos_sin_degree(start, &c, &s);
-    const float x0 = cx + c * rx;
-    const float y0 = cy + s * ry;
-    if (outline == 0) {
-        filled_sector(cx, cy, x0, y0, rx, ry, clockwise, sweep);
-    } else {
-        arc_only(cx, cy, x0, y0, rx, ry, clockwise, sweep);
-    }
-    end_arc_call();
+    draw_sector(cx, cy, rx, ry, start, clockwise, sweep, outline == 0 ? 1 : 3);
 }
 
 void sgluArcSegment(uint32_t clockwise, float angle) {

@@ -158,12 +158,17 @@ TEST_F(ArcsTest, SmoothedFilledSectorGetsAnOutlineAndKeepsTheTables) {
 
 // ---------------------------------------------------------------- ellipses
 
-TEST_F(ArcsTest, FilledEllipseCoversItsArea) {
+TEST_F(ArcsTest, EllipseSectorsCoverTheirAreaAndEndOnTheirRays) {
     sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 360.0f, 0, 0);
     EXPECT_NEAR(62832, CountCoveredPixels(430, 274, 420, 220), 62832 * 0.01);
     EXPECT_TRUE(Lit(kCx + 195.0f, kCy));
     EXPECT_FALSE(Lit(kCx, kCy + 105.0f));
     EXPECT_FALSE(Lit(kCx + 150.0f, kCy + 80.0f));
+    // An arc of it ends on the requested 45-degree ray, on the ellipse.
+    sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 45.0f, 0, 1);
+    const float dx = VertexX(Drawn() - 1) - kCx, dy = VertexY(Drawn() - 1) - kCy;
+    EXPECT_NEAR(dx, dy, 0.5f);
+    EXPECT_NEAR(1.0f, dx * dx / 40000.0f + dy * dy / 10000.0f, 2e-3f);
 }
 
 // ---------------------------------------------------------------- arc segments

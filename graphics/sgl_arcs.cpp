@@ -110,50 +110,6 @@ void simple_arc(float cx, float cy, float x0, float y0, float direction, float s
     emit(ex, ey);
 }
 
-// What a filled sector's smoothed outline changes, kept for the whole call:
-// the outline is a thin antialiased loop of the default width table (entry
-// 1), and the fill after it must not add a second outline.
-struct smooth_backup {
-    bool active;
-    uint8_t polygon_smooth;
-    uint8_t smoothing;
-    uint8_t stipple_active;
-    const float* width_table;
-    uint32_t width_count;
-    uint32_t width_index;
-};
-
-smooth_backup sgl_backup_for_polygon_smooth() {
-    sgl_type_statemachine* context = ctx();
-    smooth_backup backup{true,
-                         context->polygon_smooth,
-                         context->smoothing,
-                         context->stipple_active,
-                         context->line_width_table,
-                         context->line_width_count,
-                         context->line_width_index};
-    context->polygon_smooth = 0;
-    context->smoothing = 0;
-    context->stipple_active = 0;
-    context->line_width_table = &font_line_width[0][0];
-    context->line_width_count = 8;
-    context->line_width_index = 1;
-    return backup;
-}
-
-void sgl_restore_after_polygon_smooth(const smooth_backup& backup) {
-    if (!backup.active) {
-        return;
-    }
-    sgl_type_statemachine* context = ctx();
-    context->polygon_smooth = backup.polygon_smooth;
-    context->smoothing = backup.smoothing;
-    context->stipple_active = backup.stipple_active;
-    context->line_width_table = backup.width_table;
-    context->line_width_count = backup.width_count;
-    context->line_width_index = backup.width_index;
-}
-
 void sector_outline(float cx, float cy, float x0, float y0, float rx, float ry,
                     uint32_t clockwise, float sweep) {
     sglBegin(SGL_PRIMITIVE_LINE_LOOP);
@@ -167,10 +123,13 @@ void sector_outline(float cx, float cy, float x0, float y0, float rx, float ry,
 void filled_sector(float cx, float cy, float x0, float y0, float rx, float ry,
                    uint32_t clockwise, float sweep) {
     sgl_type_statemachine* context = ctx();
-    smooth_backup backup{};
-    if (context->polygon_smooth && context->transparency == 255 && !context->texture_fill &&
-        !context->gradient_fill) {
-        backup = sgl_backup_for_polygon_smooth();
+    // The outline (entry 1 of the default widths) is drawn first and its
+    // state kept for the whole call, so that the fill adds no second one.
+    const bool outline = context->polygon_smooth && context->transparency == 255 && !context->texture_fill &&
+                         !context->gradient_fill;
+    sgli_outline_state saved{};
+    if (outline) {
+        sgli_begin_smooth_outline(1, &saved);
         sector_outline(cx, cy, x0, y0, rx, ry, clockwise, sweep);
     }
     context->lines.shape_from_arc = 1;
@@ -179,7 +138,9 @@ void filled_sector(float cx, float cy, float x0, float y0, float rx, float ry,
     sgluArcCircleLinePointsList2f(cx, cy, x0, y0, rx, ry, clockwise, sweep);
     sglEnd();
     context->lines.shape_from_arc = 0;
-    sgl_restore_after_polygon_smooth(backup);
+    if (outline) {
+        sgli_end_smooth_outline(saved);
+    }
 }
 
 void arc_only(float cx, float cy, float x0, float y0, float rx, float ry, uint32_t clockwise,

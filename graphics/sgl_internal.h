@@ -158,6 +158,20 @@ void sgliVertex2f(float x, float y);
 void sgli_draw_arrays(uint32_t gl_mode, const float* xy, const float* st, uint32_t count);
 // Fills the vertex buffer by ear clipping; empties the buffer.
 void sgl_tessellation();
+// What drawing a fill's smoothed outline changes, saved and given back: the
+// outline uses an entry of the default width table whatever table the
+// application installed, with shape smoothing, stipple and line smoothing
+// off (so that the fill drawn with it adds no second outline).
+struct sgli_outline_state {
+    const float* width_table;
+    uint32_t width_count;
+    uint32_t width_index;
+    uint8_t polygon_smooth;
+    uint8_t stipple_active;
+    uint8_t smoothing;
+};
+void sgli_begin_smooth_outline(uint32_t width_index, sgli_outline_state* out_saved);
+void sgli_end_smooth_outline(const sgli_outline_state& saved);
 // Hooks by which texture coordinates (sgl_textures.cpp) and bounding boxes
 // (sgl_bounds.cpp) reach lines and shapes.
 void sgliSetTextureCoordinates(float x, float y);

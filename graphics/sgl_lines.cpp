@@ -276,34 +276,16 @@ void end_of_line(sgl_type_statemachine* context) {
 }
 
 // The antialiased outline that smooths an opaque fill's edge: a thin loop in
-// the fill's colour, drawn with the default width table whatever the
-// application installed.
+// the fill's colour.
 void draw_smooth_outline(sgl_type_statemachine* context) {
-    const float* table = context->line_width_table;
-    const uint32_t table_count = context->line_width_count;
-    const uint32_t width_index = context->line_width_index;
-    const uint8_t polygon_smooth = context->polygon_smooth;
-    const uint8_t stipple_active = context->stipple_active;
-    const uint8_t smoothing = context->smoothing;
     const uint8_t primitive = context->primitive;
-
-    context->line_width_table = &font_line_width[0][0];
-    context->line_width_count = 8;
-    context->line_width_index = context->lines.shape_from_arc ? 1 : 0;
-    context->polygon_smooth = 0;
-    context->stipple_active = 0;
-    context->smoothing = 0;
+    sgli_outline_state saved;
+    sgli_begin_smooth_outline(context->lines.shape_from_arc ? 1 : 0, &saved);
     context->primitive = SGL_PRIMITIVE_LINE_LOOP;
     sgliDisable(GL_TEXTURE_2D);
     sgliEnable(GL_BLEND);
     draw_line(context);
-
-    context->line_width_table = table;
-    context->line_width_count = table_count;
-    context->line_width_index = width_index;
-    context->polygon_smooth = polygon_smooth;
-    context->stipple_active = stipple_active;
-    context->smoothing = smoothing;
+    sgli_end_smooth_outline(saved);
     context->primitive = primitive;
 }
 
@@ -345,6 +327,28 @@ void end_of_shape(sgl_type_statemachine* context) {
 }
 
 }  // namespace
+
+void sgli_begin_smooth_outline(uint32_t width_index, sgli_outline_state* out_saved) {
+    sgl_type_statemachine* context = ctx();
+    *out_saved = {context->line_width_table, context->line_width_count, context->line_width_index,
+                  context->polygon_smooth,   context->stipple_active,   context->smoothing};
+    context->line_width_table = &font_line_width[0][0];
+    context->line_width_count = 8;
+    context->line_width_index = width_index;
+    context->polygon_smooth = 0;
+    context->stipple_active = 0;
+    context->smoothing = 0;
+}
+
+void sgli_end_smooth_outline(const sgli_outline_state& saved) {
+    sgl_type_statemachine* context = ctx();
+    context->line_width_table = saved.width_table;
+    context->line_width_count = saved.width_count;
+    context->line_width_index = saved.width_index;
+    context->polygon_smooth = saved.polygon_smooth;
+    context->stipple_active = saved.stipple_active;
+    context->smoothing = saved.smoothing;
+}
 
 // ---------------------------------------------------------------- tessellation
 

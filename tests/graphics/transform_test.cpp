@@ -1,7 +1,7 @@
 // Transformations: the library's matrix stays in step with OpenGL's, pixel
 // sizes follow the viewport and the scales, the stack saves and restores,
-// conversions agree with the geometric construction, and pixels land where
-// the matrix says.
+// conversions invert each other, and pixels land where the matrix says.
+// (The hit-tests show the inverse against drawn pixels.)
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -215,21 +215,7 @@ TEST_F(TransformTest, ResetEmptiesTheStackOnBothSides) {
 // Conversions
 // ---------------------------------------------------------------------------
 
-// The pixel-to-point rule: project the pixel onto the images of the x and y
-// axes (through (0, 0), (100, 0) and (0, 100)) along each other.
-void GeometricPixelToPoint(float px, float py, double* x, double* y) {
-    float ox, oy, ax, ay, bx, by;
-    sglConvertPointToPixel(0, 0, &ox, &oy);
-    sglConvertPointToPixel(100, 0, &ax, &ay);
-    sglConvertPointToPixel(0, 100, &bx, &by);
-    double ux = ax - ox, uy = ay - oy, vx = bx - ox, vy = by - oy;
-    double wx = px - ox, wy = py - oy;
-    double det = ux * vy - uy * vx;  // w = s u + t v by Cramer's rule
-    *x = 100.0 * (wx * vy - wy * vx) / det;
-    *y = 100.0 * (ux * wy - uy * wx) / det;
-}
-
-TEST_F(TransformTest, PixelToPointInvertsPointToPixelAndAgreesWithTheConstruction) {
+TEST_F(TransformTest, PixelToPointInvertsPointToPixel) {
     sglViewport(50, 20, 1000, 600);
     sglOrtho(0, 1280, 0, 768);
     sglTranslatef(300, 200);
@@ -242,10 +228,6 @@ TEST_F(TransformTest, PixelToPointInvertsPointToPixelAndAgreesWithTheConstructio
             sglConvertPixelToPoint(px, py, &bx, &by);
             EXPECT_NEAR(x, bx, 1e-3f);
             EXPECT_NEAR(y, by, 1e-3f);
-            double gx, gy;
-            GeometricPixelToPoint(px, py, &gx, &gy);
-            EXPECT_NEAR(gx, bx, 1e-3);
-            EXPECT_NEAR(gy, by, 1e-3);
         }
     }
     EXPECT_EQ(0u, ErrorCount());

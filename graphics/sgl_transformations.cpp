@@ -228,30 +228,42 @@ static void sgl_gl_pop(const sgl_matrix_stack_entry* entry, const float* restore
     }
 }
 
-void sglPushMatrix() {
-    sgl_type_statemachine* context = glob_pr_sglStatemachine;
-    sgl_orthographic* ortho = &context->ortho;
-    const sgl_transformation* t = &context->transform;
+// The entry a push fills (OpenGL's push made), or null with error `code`
+// when the stack is full.
+static sgl_matrix_stack_entry* sgl_push_entry(uint32_t code) {
+    sgl_orthographic* ortho = &glob_pr_sglStatemachine->ortho;
     if (ortho->depth >= SGL_MATRIX_STACK_SIZE) {
-        sgliSetError(SGL_ERROR_PUSH_MATRIX, 0);
-        return;
+        sgliSetError(code, 0);
+        return nullptr;
     }
-    sgl_matrix_stack_entry* entry = &ortho->stack[ortho->depth];
-    sgl_save_transformation(entry, t);
+    sgl_matrix_stack_entry* entry = &ortho->stack[ortho->depth++];
     entry->gl_pushed = sgl_gl_push();
-    ortho->depth++;
+    return entry;
+}
+
+// The entry a pop restores, or null with error `code` when the stack is empty.
+static const sgl_matrix_stack_entry* sgl_pop_entry(uint32_t code) {
+    sgl_orthographic* ortho = &glob_pr_sglStatemachine->ortho;
+    if (ortho->depth == 0) {
+        sgliSetError(code, 0);
+        return nullptr;
+    }
+    return &ortho->stack[--ortho->depth];
+}
+
+void sglPushMatrix() {
+    sgl_matrix_stack_entry* entry = sgl_push_entry(SGL_ERROR_PUSH_MATRIX);
+    if (entry != nullptr) {
+        sgl_save_transformation(entry, &glob_pr_sglStatemachine->transform);
+    }
 }
 
 void sglPopMatrix() {
-    sgl_type_statemachine* context = glob_pr_sglStatemachine;
-    sgl_orthographic* ortho = &context->ortho;
-    sgl_transformation* t = &context->transform;
-    if (ortho->depth == 0) {
-        sgliSetError(SGL_ERROR_POP_MATRIX, 0);
+    sgl_transformation* t = &glob_pr_sglStatemachine->transform;
+    const sgl_matrix_stack_entry* entry = sgl_pop_entry(SGL_ERROR_POP_MATRIX);
+    if (entry == nullptr) {
         return;
     }
-    ortho->depth--;
-    const sgl_matrix_stack_entry* entry = &ortho->stack[ortho->depth];
     std::memcpy(t->matrix, entry->matrix, sizeof(t->matrix));
     t->units_x = entry->units_x;
     t->units_y = entry->units_y;
@@ -263,33 +275,25 @@ void sglPopMatrix() {
     sgl_gl_pop(entry, t->matrix);
 }
 
+// The light push saves only the translation and the depth offset.
 void sglPushMatrixAndTranslate(float x, float y) {
-    sgl_type_statemachine* context = glob_pr_sglStatemachine;
-    sgl_orthographic* ortho = &context->ortho;
-    sgl_transformation* t = &context->transform;
-    if (ortho->depth >= SGL_MATRIX_STACK_SIZE) {
-        sgliSetError(SGL_ERROR_PUSH_TRANSLATE, 0);
+    const sgl_transformation* t = &glob_pr_sglStatemachine->transform;
+    sgl_matrix_stack_entry* entry = sgl_push_entry(SGL_ERROR_PUSH_TRANSLATE);
+    if (entry == nullptr) {
         return;
     }
-    sgl_matrix_stack_entry* entry = &ortho->stack[ortho->depth];
     entry->matrix[12] = t->matrix[12];
     entry->matrix[13] = t->matrix[13];
     entry->z_offset = t->z_offset;
-    entry->gl_pushed = sgl_gl_push();
-    ortho->depth++;
     sglTranslatef(x, y);
 }
 
 void sglPopMatrixAndTranslate() {
-    sgl_type_statemachine* context = glob_pr_sglStatemachine;
-    sgl_orthographic* ortho = &context->ortho;
-    sgl_transformation* t = &context->transform;
-    if (ortho->depth == 0) {
-        sgliSetError(SGL_ERROR_POP_TRANSLATE, 0);
+    sgl_transformation* t = &glob_pr_sglStatemachine->transform;
+    const sgl_matrix_stack_entry* entry = sgl_pop_entry(SGL_ERROR_POP_TRANSLATE);
+    if (entry == nullptr) {
         return;
     }
-    ortho->depth--;
-    const sgl_matrix_stack_entry* entry = &ortho->stack[ortho->depth];
     t->matrix[12] = entry->matrix[12];
     t->matrix[13] = entry->matrix[13];
     t->z_offset = entry->z_offset;

@@ -362,6 +362,13 @@ void sgli_fonts_draw_bitmap_text(const TextPass& pass, const sgl_font& font, con
     if (context->smoothing != 0) glDisable(GL_ALPHA_TEST);
 }
 
+// The rectangle (x1, y1) - (x2, y2) as a strip of the context's vertices.
+void DrawBox(sgl_type_statemachine* context, float x1, float y1, float x2, float y2) {
+    const float corners[4][2] = {{x1, y1}, {x2, y1}, {x1, y2}, {x2, y2}};
+    std::memcpy(context->vertices, corners, sizeof corners);
+    sgli_draw_arrays(GL_TRIANGLE_STRIP, &context->vertices[0][0], nullptr, 4);
+}
+
 // A plain filled box (backgrounds, inverted spans, underlines) between text
 // runs: texturing is off for it and back on afterwards.
 void FillBox(const TextPass& pass, float x1, float y1, float x2, float y2, uint32_t color, bool complement) {
@@ -370,9 +377,7 @@ void FillBox(const TextPass& pass, float x1, float y1, float x2, float y2, uint3
     sgl_type_statemachine* context = pass.context;
     sgliDisable(GL_TEXTURE_2D);
     SetPaintColor(context, color, complement);
-    const float corners[4][2] = {{x1, y1}, {x2, y1}, {x1, y2}, {x2, y2}};
-    std::memcpy(context->vertices, corners, sizeof corners);
-    sgli_draw_arrays(GL_TRIANGLE_STRIP, &context->vertices[0][0], nullptr, 4);
+    DrawBox(context, x1, y1, x2, y2);
     sgliEnable(GL_TEXTURE_2D);
 }
 
@@ -583,9 +588,7 @@ void AddTextBounds(const InkBox& box) {
     }
     if (context->clipping.mask_under_definition != 0) {
         sgli_bounding_box_add_rect(box.x1, box.y1, box.x2, box.y2);  // the mask's own box
-        const float corners[4][2] = {{box.x1, box.y1}, {box.x2, box.y1}, {box.x1, box.y2}, {box.x2, box.y2}};
-        std::memcpy(context->vertices, corners, sizeof corners);
-        sgli_draw_arrays(GL_TRIANGLE_STRIP, &context->vertices[0][0], nullptr, 4);
+        DrawBox(context, box.x1, box.y1, box.x2, box.y2);
     }
 }
 

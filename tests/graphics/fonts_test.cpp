@@ -53,7 +53,8 @@ protected:
         int wrong = 0;
         for (int r = 0; r < glyph.height; ++r) {
             for (int c = 0; c < glyph.width; ++c) {
-                wrong += std::abs(texels[(ty + r) * 1024 + tx + c] - velkor_test::ReadPixel(left + c, bottom + r).r) > 1;
+                const int want = texels[(ty + r) * 1024 + tx + c];
+                wrong += std::abs(want - velkor_test::ReadPixel(left + c, bottom + r).r) > 1;
             }
         }
         EXPECT_EQ(0, wrong) << "glyph " << code << " at " << x << ", " << y;
@@ -174,7 +175,8 @@ TEST_F(FontsTest, BadTextsAreReportedAndStateComesBack) {
     std::vector<char> long_text(1100, 'A');
     long_text.push_back(0);
     sgluWriteText(0, 100, long_text.data(), 1100);
-    EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_TEXT, 0}, {SGL_ERROR_WRITE_TEXT, 0xFFFFFFFFu}, {SGL_ERROR_WRITE_TEXT, 1100}}), TakeErrors());
+    EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_TEXT, 0}, {SGL_ERROR_WRITE_TEXT, 0xFFFFFFFFu}, {SGL_ERROR_WRITE_TEXT, 1100}}),
+              TakeErrors());
     velkor_test::ClearDisplay();
     sglTransparency8(100);
     sgluWriteText(100, 200, "A0", 1);  // the length limits, the transparency does not apply

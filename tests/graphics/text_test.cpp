@@ -51,7 +51,8 @@ std::vector<float> LitExtent() {
     int x1 = velkor_test::kDisplayWidth, y1 = velkor_test::kDisplayHeight, x2 = 0, y2 = 0;
     for (size_t i = 0; i < pixels.size(); i += 4) {
         if (pixels[i] == 0 && pixels[i + 1] == 0 && pixels[i + 2] == 0) continue;
-        const int x = static_cast<int>(i / 4) % velkor_test::kDisplayWidth, y = static_cast<int>(i / 4) / velkor_test::kDisplayWidth;
+        const int pixel = static_cast<int>(i / 4);
+        const int x = pixel % velkor_test::kDisplayWidth, y = pixel / velkor_test::kDisplayWidth;
         x1 = std::min(x1, x), y1 = std::min(y1, y), x2 = std::max(x2, x + 1), y2 = std::max(y2, y + 1);
     }
     return x2 == 0 ? std::vector<float>(4, 0.0f) : std::vector<float>{float(x1), float(y1), float(x2), float(y2)};
@@ -142,11 +143,12 @@ TEST_F(TextTest, RichTextLimits) {
     Rich(std::string(5000, 'i'));
     Rich("\x1bP\\uFFFFaa\x1bQ");  // repeats cannot multiply a text beyond 4096 characters
     EXPECT_EQ((ErrorList{{SGL_ERROR_RICH_TEXT, 0},
-                  {SGL_ERROR_RICH_TEXT, 9},
-                  {SGL_ERROR_RICH_TEXT, 7},
-                  {SGL_ERROR_RICH_TEXT, 256},
-                  {SGL_ERROR_RICH_TEXT, 5000},
-                  {SGL_ERROR_RICH_TEXT, 4096}}), TakeErrors());
+                         {SGL_ERROR_RICH_TEXT, 9},
+                         {SGL_ERROR_RICH_TEXT, 7},
+                         {SGL_ERROR_RICH_TEXT, 256},
+                         {SGL_ERROR_RICH_TEXT, 5000},
+                         {SGL_ERROR_RICH_TEXT, 4096}}),
+              TakeErrors());
 }
 
 // ---------------------------------------------------------------- text areas
@@ -247,7 +249,8 @@ TEST_F(TextTest, EveryWithBBoxVariantMeasuresWhatItDraws) {
         {"unicode", [] { const uint16_t u[] = {'W', ' ', 'a', 0}; sgluWriteTextUnicodeWithBBox(100, 200, u, 3); }},
         {"wide", [] { sgluWriteWideTextWithBBox(100, 200, L"aW", 2); }},
         {"area", [] { sgluWriteTextAreaWithBBox(100, 200, 117, 300, "aa aa a", 7); }},
-        {"unicode area", [] { const uint16_t u[] = {'W', 'a', 0}; sgluWriteTextAreaUnicodeWithBBox(100, 200, 110, 300, u, 2); }},
+        {"unicode area",
+         [] { const uint16_t u[] = {'W', 'a', 0}; sgluWriteTextAreaUnicodeWithBBox(100, 200, 110, 300, u, 2); }},
         {"wide area", [] { sgluWriteWideTextAreaWithBBox(100, 200, 130, 300, L"W\na", 3); }},
         {"rich", [] { sgluWriteRichTextWithBBox(100, 200, "a\x1b" "Da\x1b" "E\r\x1bHW", 100); }},
         {"float", [] { const sgl_float_format f = {2, 1, 0, 1, '.', 0}; sgluWriteFloatWithBBox(100, 200, 5.0f, &f); }},

@@ -29,11 +29,6 @@ protected:
         for (uint32_t k = 0; k < n; ++k) sglVertex2f(xy[2 * k], xy[2 * k + 1]);
         sglEnd();
     }
-
-    static void Rectangle(float x0, float y0, float x1, float y1) {
-        const float xy[8] = {x0, y0, x1, y0, x1, y1, x0, y1};
-        Polygon(xy, 4);
-    }
 };
 
 // ---------------------------------------------------------------- fills
@@ -164,7 +159,7 @@ TEST_F(ShapesTest, MaskModeDrawsIntoItsEmptiedStencilBitOnly) {
     EXPECT_EQ(0, velkor_test::ReadStencil(600, 600)) << "outside the scissor";
     EXPECT_EQ(0u, Context().clipping.mask_under_definition);
     EXPECT_EQ(4u, Context().clipping.allocated_masks);
-    Rectangle(300, 300, 310, 310);
+    velkor_test::FillQuad(300, 300, 310, 310);
     EXPECT_EQ(100, CountCoveredPixels(290, 290, 30, 30)) << "colour drawing works again";
 }
 
@@ -174,7 +169,7 @@ TEST_F(ShapesTest, RotationBy90DegreesMovesTheShape) {
     sglPushMatrix();
     sglTranslatef(640, 384);
     sglRotatef(90);
-    Rectangle(100, -10, 200, 10);
+    velkor_test::FillQuad(100, -10, 200, 10);
     sglPopMatrix();
     // (100..200, -10..10) turned a quarter counter-clockwise about the centre.
     EXPECT_EQ(2000, CountCoveredPixels(630, 484, 20, 100));
@@ -184,7 +179,7 @@ TEST_F(ShapesTest, RotationBy90DegreesMovesTheShape) {
 TEST_F(ShapesTest, HalfSizeViewportHalvesEverything) {
     sglViewport(0, 0, 640, 384);
     sglOrtho(0, 1280, 0, 768);
-    Rectangle(200, 200, 600, 400);
+    velkor_test::FillQuad(200, 200, 600, 400);
     EXPECT_EQ(200 * 100, CountCoveredPixels(100, 100, 200, 100));
     EXPECT_EQ(200 * 100, CountCoveredPixels(0, 0, 1280, 768));
     ClearDisplay();
@@ -204,13 +199,13 @@ TEST_F(ShapesTest, AlphaTextureWithoutModulationSkipsTheFill) {
     c.texture_table[0].loaded = 1;
     c.texture.current_texture = 0;
     sglEnable(SGL_TEXTURE_FILL);
-    Rectangle(100, 100, 200, 200);
+    velkor_test::FillQuad(100, 100, 200, 200);
     sglBeginPath(2);
     EXPECT_EQ(0u, c.path.kind) << "a fill path is ignored as well";
     EXPECT_EQ(0, CountCoveredPixels(90, 90, 120, 120));
     // Modulating, the texture tints the colour: the fill is drawn.
     sglEnable(SGL_TEXTURE_MODULATE);
-    Rectangle(100, 100, 200, 200);
+    velkor_test::FillQuad(100, 100, 200, 200);
     EXPECT_EQ(10000, CountCoveredPixels(90, 90, 120, 120));
 }
 

@@ -943,9 +943,9 @@ void f049(int32_t font, int32_t line_width, int32_t color);
 void f050(uint32_t horizontal, uint32_t vertical);
 void f051(uint32_t clockwise, float angle);
 void f052(uint32_t n, const float* xs, const float* ys, float nx, float ny, uint32_t align_x, uint32_t align_y);
-void f055(int32_t slot, float x, float y);
 void f053(float x1, float y1, float x2, float y2, const char* text, int32_t length);
 void f054(float x, float y, float value, const sgl_float_format* format);
+void f055(int32_t slot, float x, float y);
 void f056(uint32_t set);
 void f057(float width, float height);
 void f058();
@@ -956,21 +956,21 @@ void f062(float x, float y, const uint16_t* text, int32_t length);
 void f063(float x1, float y1, float x2, float y2, const uint16_t* text, int32_t length);
 void f064();
 uint32_t f065();
-void f067(float x, float y, float s, float t);
 void f066(float x, float y, const char* text, int32_t length);
+void f067(float x, float y, float s, float t);
 void f068(uint32_t caps);
-bool f071(float x0, float y0, float x1, float y1, uint32_t clockwise, float angle, float* out_x1, float* out_y1,
-          float* out_x2, float* out_y2);
 void f069(float x, float y, const char* text, int32_t length);
 void f070(float x, float y, const uint16_t* text, int32_t length);
+bool f071(float x0, float y0, float x1, float y1, uint32_t clockwise, float angle, float* out_x1, float* out_y1,
+          float* out_x2, float* out_y2);
 void f072(float cx, float cy, float rx, float ry, float start_angle, float end_angle, uint32_t clockwise,
           uint32_t outline);
 void f073(float x, float y);
 void f074();
+void f075(int32_t index);
 uint32_t f076(float x0, float y0, float x1, float y1);
 void f077();
 void f078(uint32_t id);
-void f075(int32_t index);
 void f079(float sx, float sy, float* x, float* y);
 uint32_t f080(float x, float y, int32_t width, int32_t height, uint32_t size, const void* data, uint8_t compressed);
 void f081(uint32_t id);

@@ -65,13 +65,13 @@ void f051(uint32_t clockwise, float angle) { sgluArcSegment(clockwise, angle); }
 void f052(uint32_t n, const float* xs, const float* ys, float nx, float ny, uint32_t align_x, uint32_t align_y) {
     sglFormatTexture(n, xs, ys, nx, ny, align_x, align_y);
 }
-void f055(int32_t slot, float x, float y) { sgluDrawBitmap(slot, x, y); }
 void f053(float x1, float y1, float x2, float y2, const char* text, int32_t length) {
     sgluWriteTextAreaWithBBox(x1, y1, x2, y2, text, length);
 }
 void f054(float x, float y, float value, const sgl_float_format* format) {
     sgluWriteFloatWithBBox(x, y, value, format);
 }
+void f055(int32_t slot, float x, float y) { sgluDrawBitmap(slot, x, y); }
 void f056(uint32_t set) { sglSetActiveMasks(set); }
 void f057(float width, float height) { sglBeginScissor(width, height); }
 void f058() { sglEndScissor(); }
@@ -84,8 +84,8 @@ void f063(float x1, float y1, float x2, float y2, const uint16_t* text, int32_t 
 }
 void f064() { sglRestoreStates(); }
 uint32_t f065() { return sglGetActiveMasks(); }
-void f067(float x, float y, float s, float t) { sglTexVertex4f(x, y, s, t); }
 void f066(float x, float y, const char* text, int32_t length) { sgluWriteRichTextWithBBox(x, y, text, length); }
+void f067(float x, float y, float s, float t) { sglTexVertex4f(x, y, s, t); }
 void f068(uint32_t caps) { sglSetLineCaps(caps); }
 void f069(float x, float y, const char* text, int32_t length) { sgluWriteTextWithBBox(x, y, text, length); }
 void f070(float x, float y, const uint16_t* text, int32_t length) { sgluWriteTextUnicodeWithBBox(x, y, text, length); }
@@ -99,10 +99,10 @@ void f072(float cx, float cy, float rx, float ry, float start_angle, float end_a
 }
 void f073(float x, float y) { sglPushMatrixAndTranslate(x, y); }
 void f074() { sglPopMatrixAndTranslate(); }
+void f075(int32_t index) { sglIndexFontLineWidthi(index); }
 uint32_t f076(float x0, float y0, float x1, float y1) { return sglBeginStaticSequence(x0, y0, x1, y1); }
 void f077() { sglEndStaticSequence(); }
 void f078(uint32_t id) { sglCallStaticSequence(id); }
-void f075(int32_t index) { sglIndexFontLineWidthi(index); }
 void f079(float sx, float sy, float* x, float* y) { sglConvertScreenToPoint(sx, sy, x, y); }
 uint32_t f080(float x, float y, int32_t width, int32_t height, uint32_t size, const void* data, uint8_t compressed) {
     return sglCreateStaticBitmap(x, y, width, height, size, data, compressed);

@@ -177,26 +177,10 @@ void sgli_end_smooth_outline(const sgli_outline_state& saved);
 void sgliSetTextureCoordinates(float x, float y);
 void sgliSetGradientCoordinates(float x, float y);
 void sgli_update_bounding_box();
-// Adds a vertex to the buffer (dashes cut, pairs formed), no arc handling.
-void sgliVertex2f(float x, float y);
-// Draws count interleaved points (and texture coordinates when st is not
-// null) as one OpenGL primitive; vertex by vertex while a display list records.
-void sgli_draw_arrays(uint32_t gl_mode, const float* xy, const float* st, uint32_t count);
-// Fills the vertex buffer by ear clipping; empties the buffer.
-void sgl_tessellation();
-// Hooks for the texture, mask and active-area code (see sgl_lines.cpp).
-void sgliSetTextureCoordinates(float x, float y);
-void sgliSetGradientCoordinates(float x, float y);
-void sgli_update_bounding_box();
-void sgli_lines_select_mask(uint32_t bit);
-void sgli_lines_end_mask_definition();
 
 // ---------------------------------------------------------------------------
 // Arcs and sectors (sgl_arcs.cpp)
 // ---------------------------------------------------------------------------
-// Adds the pending arc segment (sgluArcSegment) from the last vertex to
-// (x, y), which becomes the last vertex; clears the pending arc.
-void sgli_arc_segment_to(float x, float y);
 // Adds the pending arc segment (sgluArcSegment) from the last vertex to
 // (x, y), which becomes the last vertex; clears the pending arc.
 void sgli_arc_segment_to(float x, float y);

@@ -273,6 +273,9 @@ void sgli_select_mask(uint32_t id, uint8_t inverted) {
     }
     glStencilFunc(GL_ALWAYS, inverted ? 0 : 65535, id);
     glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+    // The bit starts empty, so its box does too; a normal mask's box then
+    // cuts the boxes collected while it is active.
+    sgli_bounding_box_begin_mask(id, inverted);
 }
 
 void sgli_set_active_masks(uint32_t stencil_bits) {
@@ -320,6 +323,10 @@ void sglClipBox(uint32_t id, uint8_t inverted, float x1, float y1, float x2, flo
     }
     sgl_type_statemachine* context = ctx();
     sgli_select_mask(id, inverted);
+    // Marked as under definition so that the rectangle reaches the mask's
+    // box rather than a box being collected; the end clears the mark.
+    context->clipping.mask_under_definition = id;
+    sgli_bounding_box_add_rect(x1, y1, x2, y2);
     const float quad[8] = {x1, y1, x1, y2, x2, y2, x2, y1};
     sgli_draw_arrays(GL_TRIANGLE_FAN, quad, nullptr, 4);
     // The quad lives on this call's stack: point OpenGL back at the

@@ -239,6 +239,46 @@ TEST_F(MasksTest, AnEnabledPlaneKeepsItsDefinitionAndAnUndefinedOneStaysOff) {
     EXPECT_EQ(3u, Context().errors.count);
 }
 
+// A normal mask smaller than the shape bounds what is seen; an inverted one
+// lets the shape through outside it, so the collected box stays whole.
+TEST_F(MasksTest, CollectedBoxIsCutByANormalMaskOnly) {
+    const struct {
+        bool clip_box;  // else sglBeginMaskDefinition with a drawn quad
+        uint8_t inverted;
+        float x1, y1, x2, y2;
+    } cases[] = {
+        {true, 0, 120, 130, 180, 170},
+        {false, 0, 120, 130, 180, 170},
+        {true, 1, 100, 100, 300, 200},
+        {false, 1, 100, 100, 300, 200},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.clip_box ? "clip box" : "definition") << " inverted "
+                                        << int(c.inverted));
+        uint32_t id = 0;
+        if (c.clip_box) {
+            id = sglAllocateMaskID(1);
+            sglClipBox(id, c.inverted, 180, 170, 120, 130);
+        } else {
+            id = sglBeginMaskDefinition(c.inverted);
+            velkor_test::FillQuad(120, 130, 180, 170);
+            sglEndMaskDefinition();
+        }
+        ASSERT_NE(0u, id);
+        sglSetActiveMasks(id);
+        sglBeginBoundingBox();
+        velkor_test::FillQuad(100, 100, 300, 200);
+        float box[4] = {0, 0, 0, 0};
+        ASSERT_TRUE(sglEndBoundingBox(&box[0], &box[1], &box[2], &box[3]));
+        EXPECT_NEAR(c.x1, box[0], 1e-3f);
+        EXPECT_NEAR(c.y1, box[1], 1e-3f);
+        EXPECT_NEAR(c.x2, box[2], 1e-3f);
+        EXPECT_NEAR(c.y2, box[3], 1e-3f);
+        sglSetActiveMasks(0);
+        sglFreeMaskID(id);
+    }
+}
+
 // ---------------------------------------------------------------- across frames
 
 TEST_F(MasksTest, ResetFreesEverythingAndTheSameSetClipsAgainNextFrame) {

@@ -241,6 +241,21 @@ void sgli_update_bounding_box() {
     add_pixel_box(context, box);
 }
 
+// A collection left open by the last frame must not gather the next one's
+// drawing, and the masks the reset frees take their boxes with them.
+void sgl_reset_bounds(sgl_type_statemachine* context) {
+    sgl_bounds_state* bounds = &context->bounds;
+    bounds->collecting = 0;
+    bounds->box = {1, 0.0f, 0.0f, 0.0f, 0.0f};
+    for (uint32_t k = 0; k < kStencilBits; ++k) {
+        bounds->mask_boxes[k] = {1, 0.0f, 0.0f, 0.0f, 0.0f};
+        bounds->mask_known[k] = 0;
+        bounds->mask_inverted[k] = 0;
+    }
+    // The text union that sglBeginBoundingBox opened ends with it.
+    context->text.bounds_collecting = 0;
+}
+
 void sglBeginBoundingBox() {
     sgl_type_statemachine* context = ctx();
     context->bounds.collecting = 1;

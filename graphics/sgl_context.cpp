@@ -421,6 +421,7 @@ void sglReset() {
     sgl_reset_clipping_attributes(context);
     sgl_reset_text_attributes(context);
     sgl_reset_mode_attributes(context);
+    sgl_reset_bounds(context);
 
     // 6. Fixed OpenGL settings the drawing code relies on
     glAlphaFunc(GL_GREATER, 0.5f);

@@ -147,6 +147,7 @@ void sgl_initialize_clipping(sgl_type_statemachine* context);
 void sgl_reset_clipping_attributes(sgl_type_statemachine* context);
 void sgl_initialize_text_attributes(sgl_type_statemachine* context);
 void sgl_reset_text_attributes(sgl_type_statemachine* context);
+void sgl_reset_bounds(sgl_type_statemachine* context);
 
 // ---------------------------------------------------------------------------
 // Lines and shapes (sgl_lines.cpp)

@@ -147,6 +147,20 @@ TEST_F(ContextTest, ResetEndsASequenceLeftRecording) {
     EXPECT_EQ(uint32_t{GL_NO_ERROR}, velkor_test::TakeGlError());
 }
 
+// A collection the last frame left open must not gather the next frame's
+// drawing: after the reset there is nothing to end.
+TEST_F(ContextTest, ResetEndsABoundingBoxLeftCollecting) {
+    sglBeginBoundingBox();
+    velkor_test::FillQuad(10, 10, 20, 20);
+    sglReset();
+    velkor_test::FillQuad(30, 30, 40, 40);
+    float box[4] = {-1, -1, -1, -1};
+    EXPECT_FALSE(sglEndBoundingBox(&box[0], &box[1], &box[2], &box[3]));
+    EXPECT_EQ(-1.0f, box[0]) << "outputs untouched";
+    EXPECT_EQ(-1.0f, box[3]);
+    EXPECT_FALSE(sglEndTextBounds(nullptr, nullptr, nullptr, nullptr)) << "the text union ended too";
+}
+
 // A coordinate given with sglTexCoord2f for a vertex that never came must
 // not land on the first textured vertex of the next frame.
 TEST_F(ContextTest, ResetDropsAnUnusedExplicitTextureCoordinate) {

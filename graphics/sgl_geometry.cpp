@@ -384,13 +384,15 @@ void sgl_arc_steps(float radius_px, float sweep, float* out_step, uint32_t* out_
     } else if (radius_px < 260.0f) {
         step = 5.0f;
     }
-    // A ceiling that takes a quotient within 1e-6 of a whole number as that
-    // number, so that 360 / 5 is 72 steps even when the division rounds up.
+    // A ceiling that takes a quotient within 1e-4 of a whole number as that
+    // number: a sweep of whole steps (10.2 degrees in steps of 3.4) divides
+    // to a hair either side of it in float, and neither side may cost or add
+    // a step. The slack is a few float roundings at the largest quotient
+    // (106), and a 1e-4 step is far below anything visible.
+    constexpr float kWholeStepSlack = 1e-4f;
     const float q = sweep / step;
-    uint32_t count = static_cast<uint32_t>(q);
-    if (std::fabs(q - std::round(q)) >= kTiny) {
-        count += 1;
-    }
+    const float nearest = std::round(q);
+    const uint32_t count = static_cast<uint32_t>(std::fabs(q - nearest) < kWholeStepSlack ? nearest : std::ceil(q));
     *out_step = step;
     *out_count = count;
 }

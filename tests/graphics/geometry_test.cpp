@@ -173,6 +173,11 @@ TEST(ArcSteps, DensityFollowsTheRadiusInPixels) {
         {20.0f, 360.0f, 9.0f, 40}, {60.0f, 360.0f, 5.0f, 72}, {100.0f, 360.0f, 5.0f, 72},
         {259.0f, 7.0f, 5.0f, 2},   {260.0f, 360.0f, 3.4f, 106}, {100.0f, 720.0f, 5.0f, 72},
         {100.0f, 0.0f, 28.0f, 0},
+        // Whole multiples of 3.4 that divide to a hair below (10.2, 23.8) or
+        // above (24 steps multiplied out in float) the whole number; 10.3
+        // needs one more step.
+        {300.0f, 10.2f, 3.4f, 3},  {300.0f, 23.8f, 3.4f, 7},  {300.0f, 24 * 3.4f, 3.4f, 24},
+        {300.0f, 10.3f, 3.4f, 4},
     };
     for (const Case& c : cases) {
         float step = 0.0f;

@@ -13,11 +13,7 @@
 
 namespace {
 
-using velkor_test::ErrorList;
-using velkor_test::FillQuad;
-using velkor_test::TakeErrors;
-using velkor_test::VertexX;
-using velkor_test::VertexY;
+using namespace velkor_test;
 
 const float kWidths[2][3] = {{1.0f, 1.0f, 1.0f}, {4.0f, 4.0f, 8.0f}};
 
@@ -82,8 +78,9 @@ TEST_F(BoundsTest, BezierBoundsAreExactAndHoldTheDrawnCurve) {
         sglBeginPath(1);
         sglMoveTo(q[0], q[1]);
         Box got{};
-        ASSERT_TRUE(c.degree == 3 ? sglCubicBezierBounds(q[2], q[3], q[4], q[5], q[6], q[7], &got.x1, &got.y1, &got.x2, &got.y2)
-                                  : sglQuadraticBezierBounds(q[2], q[3], q[4], q[5], &got.x1, &got.y1, &got.x2, &got.y2));
+        float* o[4] = {&got.x1, &got.y1, &got.x2, &got.y2};
+        ASSERT_TRUE(c.degree == 3 ? sglCubicBezierBounds(q[2], q[3], q[4], q[5], q[6], q[7], o[0], o[1], o[2], o[3])
+                                  : sglQuadraticBezierBounds(q[2], q[3], q[4], q[5], o[0], o[1], o[2], o[3]));
         ExpectBox({c.box.x1 + dx, c.box.y1 + dy, c.box.x2 + dx, c.box.y2 + dy}, got, 1e-3f);
         EXPECT_EQ(1u, Context().vertex_count) << "a query adds nothing to the path";
         if (c.degree == 3) {

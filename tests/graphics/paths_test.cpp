@@ -13,13 +13,7 @@
 
 namespace {
 
-using velkor_test::ClearDisplay;
-using velkor_test::CountCoveredPixels;
-using velkor_test::ErrorList;
-using velkor_test::ReadPixel;
-using velkor_test::TakeErrors;
-using velkor_test::VertexX;
-using velkor_test::VertexY;
+using namespace velkor_test;
 
 constexpr float kPi = 3.14159265358979f;
 const float kWidths[1][3] = {{1.0f, 1.0f, 1.0f}};
@@ -80,8 +74,8 @@ TEST_F(PathsTest, FilledCrownCoversItsRingSectorAndNotItsInside) {
         const bool holed = c.inner > 0.0f;
         for (int q = 0; q < 4; ++q) {
             const float degrees = 45.0f + 90.0f * q;
-            for (float r : {53.0f, 75.0f, 97.0f}) EXPECT_EQ(c.quadrant[q], LitAt(r, degrees)) << r << " q" << q;
-            for (float r : {5.0f, 30.0f, 46.0f}) EXPECT_EQ(c.quadrant[q] && !holed, LitAt(r, degrees)) << r << " q" << q;
+            for (float r : {53.0f, 75.0f, 97.0f}) EXPECT_EQ(c.quadrant[q], LitAt(r, degrees)) << r << " " << q;
+            for (float r : {5.0f, 30.0f, 46.0f}) EXPECT_EQ(c.quadrant[q] && !holed, LitAt(r, degrees)) << r << " " << q;
             EXPECT_FALSE(LitAt(104.0f, degrees)) << "beyond the outer arc, q" << q;
         }
     }

@@ -22,11 +22,11 @@ struct Box {
     float x1, y1, x2, y2;
 };
 
-class BoundsTest : public velkor_test::SglTest {
+class BoundsTest : public SglTest {
 protected:
     void SetUp() override {
-        velkor_test::SglTest::SetUp();
-        velkor_test::InstallLineTestTables(&kWidths[0][0], 2);
+        SglTest::SetUp();
+        InstallLineTestTables(&kWidths[0][0], 2);
         sglIndexLineWidthi(0);
     }
 
@@ -59,12 +59,11 @@ protected:
 // ---------------------------------------------------------------- segment bounds
 
 TEST_F(BoundsTest, BezierBoundsAreExactAndHoldTheDrawnCurve) {
-    struct Case {
+    const struct {
         uint32_t degree;
         float p[8];
         Box box;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {3, {0, 0, 0, 100, 100, 100, 100, 0}, {0, 0, 100, 75}},    // arch: its top at t = 1/2 is 3/4 of the height
         {3, {0, 0, -60, 50, -60, 50, 0, 100}, {-45, 0, 0, 100}},   // x(t) = -180 t (1 - t): least -45
         {3, {10, 20, 20, 30, 30, 40, 40, 50}, {10, 20, 40, 50}},   // straight
@@ -72,7 +71,7 @@ TEST_F(BoundsTest, BezierBoundsAreExactAndHoldTheDrawnCurve) {
         {2, {0, 0, 200, 50, 100, 100}, {0, 0, 400.0f / 3, 100}},  // x greatest 400/3 at t = 2/3
     };
     const float dx = 300.0f, dy = 200.0f;  // anywhere on the display
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "degree " << c.degree << " to " << c.p[2 * c.degree]);
         float q[8];
         for (int i = 0; i < 8; ++i) q[i] = c.p[i] + (i % 2 ? dy : dx);
@@ -108,14 +107,13 @@ TEST_F(BoundsTest, ArcBoundsAreExactAndHoldTheDrawnArc) {
         ExpectBox(got, DrawnExtent(), 0.3f);
     }
     // Arc segments of either direction and any sweep, against what they draw.
-    struct Case {
+    const struct {
         float x0, y0, x1, y1;
         uint32_t clockwise;
         float angle;
-    };
-    const Case cases[] = {{300, 300, 500, 300, 0, 180}, {300, 300, 500, 400, 1, 90}, {300, 300, 400, 500, 0, 270},
+    } cases[] = {{300, 300, 500, 300, 0, 180}, {300, 300, 500, 400, 1, 90}, {300, 300, 400, 500, 0, 270},
                           {300, 300, 400, 500, 1, 300}, {400, 300, 300, 350, 0, -90}};
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "arc segment cw " << c.clockwise << " " << c.angle << " to " << c.x1);
         ASSERT_TRUE(sglGetArcSegmentBounds(c.x0, c.y0, c.x1, c.y1, c.clockwise, c.angle, &got.x1, &got.y1, &got.x2,
                                            &got.y2));
@@ -184,24 +182,23 @@ TEST_F(BoundsTest, CollectedBoxOfKnownShapesIsExactInPixels) {
 }
 
 TEST_F(BoundsTest, CollectedBoxOfALineHoldsItsWidthThroughAColourChange) {
-    struct Case {
+    // Entry 1 is (4, 4, 8): 2 pixels each side, 4 with the smoothing halo. A
+    // colour chosen while the line is given leaves it a line of that width.
+    const struct {
         uint8_t render_mode;
         bool smooth, recolour;
         float half;
-    };
-    // Entry 1 is (4, 4, 8): 2 pixels each side, 4 with the smoothing halo. A
-    // colour chosen while the line is given leaves it a line of that width.
-    const Case cases[] = {{1, false, false, 2}, {1, true, false, 4}, {0, false, false, 2}, {0, true, false, 4},
+    } cases[] = {{1, false, false, 2}, {1, true, false, 4}, {0, false, false, 2}, {0, true, false, 4},
                           {1, false, true, 2}, {0, true, true, 4}};
     sglIndexLineWidthi(1);
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << int{c.render_mode} << c.smooth << c.recolour);
         sglSetRenderMode(c.render_mode);
         c.smooth ? sglEnable(SGL_LINE_SMOOTH) : sglDisable(SGL_LINE_SMOOTH);
         sglBeginBoundingBox();
         sglBegin(11);
         sglVertex2f(100.0f, 100.0f);
-        if (c.recolour) sglIndexColori(velkor_test::kRed);
+        if (c.recolour) sglIndexColori(kRed);
         sglVertex2f(300.0f, 100.0f);
         sglEnd();
         Box got{};
@@ -235,9 +232,9 @@ TEST_F(BoundsTest, ScissorCutsTheCollectedBox) {
 }
 
 TEST_F(BoundsTest, CollectedBoxHoldsTextOfTheBoundingBoxWriters) {
-    const velkor_test::TestFontTable table = velkor_test::MakeTestFontTable();
+    const TestFontTable table = MakeTestFontTable();
     sgluLoadFonts(table.data());
-    sglIndexFonti(velkor_test::TestFontTable::kFontSlot);
+    sglIndexFonti(TestFontTable::kFontSlot);
     Box text{};
     ASSERT_TRUE(sglGetTextMultilineBounds(400.0f, 300.0f, "aWi", 3, &text.x1, &text.y1, &text.x2, &text.y2));
     const Box got = CollectedFrom([] {

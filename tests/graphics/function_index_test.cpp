@@ -26,8 +26,7 @@ protected:
         velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
     }
 
-    // The vertices of the last line or shape drawn, x and y in turn.
-    static std::vector<float> DrawnVertices() {
+    static std::vector<float> DrawnVertices() {  // of the last line or shape, x and y in turn
         std::vector<float> vertices;
         for (uint32_t k = 0; k < Context().lines.drawn_vertex_count; ++k) {
             vertices.insert(vertices.end(), {velkor_test::VertexX(k), velkor_test::VertexY(k)});
@@ -38,11 +37,10 @@ protected:
 
 // Each entry given an argument that only its own operation refuses.
 TEST_F(FunctionIndexTest, EntriesRecordTheErrorOfTheirOperation) {
-    struct Case {
+    const struct {
         uint32_t code;
         void (*call)();
-    };
-    const Case cases[] = {
+    } cases[] = {
         {SGL_ERROR_BEGIN, [] { f001(200); }}, {SGL_ERROR_BIND_TEXTURE, [] { f003(55, 0); }},
         {SGL_ERROR_CLIP_BOX, [] { f005(3, 0, 0.0f, 0.0f, 1.0f, 1.0f); }},
         {SGL_ERROR_CLIP_PLANE, [] { f006(7, 0.0f, 0.0f, 0.0f, 0); }}, {SGL_ERROR_ENABLE, [] { f008(99); }},
@@ -80,7 +78,7 @@ TEST_F(FunctionIndexTest, EntriesRecordTheErrorOfTheirOperation) {
         {SGL_ERROR_INDEX_GRADIENT, [] { f121(0); }}, {SGL_ERROR_FORMAT_GRADIENT, [] { f122(0, nullptr, nullptr); }},
         {SGL_ERROR_GRADIENT_TEXTURE, [] { f123(-1, 1, 1, 0, nullptr, 0); }},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases) << ", error " << c.code);
         c.call();
         const ErrorList errors = TakeErrors();
@@ -91,12 +89,11 @@ TEST_F(FunctionIndexTest, EntriesRecordTheErrorOfTheirOperation) {
 
 // Entries that record nothing do what their operation does when called directly.
 TEST_F(FunctionIndexTest, DrawingEntriesDrawAsTheirOperations) {
-    struct Case {
+    const struct {
         const char* name;
         void (*numbered)();
         void (*direct)();
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"f001 f035 f002 filled square",
          [] {
              f001(5);
@@ -118,7 +115,7 @@ TEST_F(FunctionIndexTest, DrawingEntriesDrawAsTheirOperations) {
              sgluArcSegment(0, 90); sglLineTo(600, 100); sglClosePath(); sglEndPath();
          }},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         c.direct();
         const std::vector<float> direct = DrawnVertices();

@@ -20,11 +20,11 @@ const float kWidths[1][3] = {{1.0f, 1.0f, 1.0f}};
 constexpr float kCx = 640.5f;
 constexpr float kCy = 384.5f;
 
-class PathsTest : public velkor_test::SglTest {
+class PathsTest : public SglTest {
 protected:
     void SetUp() override {
-        velkor_test::SglTest::SetUp();
-        velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
+        SglTest::SetUp();
+        InstallLineTestTables(&kWidths[0][0], 1);
     }
 
     static uint32_t Drawn() { return Context().lines.drawn_vertex_count; }
@@ -54,12 +54,11 @@ protected:
 // ---------------------------------------------------------------- crowns
 
 TEST_F(PathsTest, FilledCrownCoversItsRingSectorAndNotItsInside) {
-    struct Case {
+    const struct {
         float inner, outer, start, end;
         uint32_t clockwise;
         bool quadrant[4];
-    };
-    const Case cases[] = {
+    } cases[] = {
         {50, 100, 0, 90, 0, {true, false, false, false}},
         {100, 50, 0, 90, 0, {true, false, false, false}},  // radii in either order
         {50, 100, 90, 0, 1, {true, false, false, false}},
@@ -67,7 +66,7 @@ TEST_F(PathsTest, FilledCrownCoversItsRingSectorAndNotItsInside) {
         {50, 100, 0, 360, 0, {true, true, true, true}},
         {0, 100, 0, 90, 0, {true, false, false, false}},  // no hole: a sector
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.inner << " " << c.start << " to " << c.end << " cw " << c.clockwise);
         ClearDisplay();
         sgluCrown2f(kCx, kCy, c.inner, c.outer, c.start, c.end, c.clockwise, 1);
@@ -83,13 +82,12 @@ TEST_F(PathsTest, FilledCrownCoversItsRingSectorAndNotItsInside) {
 }
 
 TEST_F(PathsTest, CrownOutlinesDrawTheirArcsAndOnlyTheirOpenSectorsRadialEdges) {
-    struct Case {
+    const struct {
         uint32_t mode;
         float end;
         bool radial;
-    };
-    const Case cases[] = {{2, 90, true}, {3, 90, false}, {2, 360, false}};  // 3: arcs only; full ring: no edge
-    for (const Case& c : cases) {
+    } cases[] = {{2, 90, true}, {3, 90, false}, {2, 360, false}};  // 3: arcs only; full ring: no edge
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << c.mode << " to " << c.end);
         ClearDisplay();
         sgluCrown2f(kCx, kCy, 50.0f, 100.0f, 0.0f, c.end, 0, c.mode);
@@ -122,12 +120,11 @@ TEST_F(PathsTest, SmoothedCrownOutlinesItsEdges) {
 }
 
 TEST_F(PathsTest, BadCrownArgumentsRecordError27AndDrawNothing) {
-    struct Case {
+    const struct {
         float start, end;
         uint32_t clockwise, mode;
-    };
-    const Case cases[] = {{100000, 0, 0, 1}, {0, -100000, 0, 1}, {0, 90, 2, 1}, {0, 90, 0, 0}, {0, 90, 0, 4}};
-    for (const Case& c : cases) {
+    } cases[] = {{100000, 0, 0, 1}, {0, -100000, 0, 1}, {0, 90, 2, 1}, {0, 90, 0, 0}, {0, 90, 0, 4}};
+    for (const auto& c : cases) {
         sgluCrown2f(kCx, kCy, 50.0f, 100.0f, c.start, c.end, c.clockwise, c.mode);
         EXPECT_EQ((ErrorList{{SGL_ERROR_CROWN, 0}}), TakeErrors()) << c.start << " " << c.end << " " << c.mode;
     }
@@ -150,12 +147,11 @@ void Bezier(const float* p, int degree, double t, double* x, double* y) {
 }
 
 TEST_F(PathsTest, FlattenedBezierPointsLieOnTheCurveAndReachItsEnd) {
-    struct Case {
+    const struct {
         int degree;
         float p[8];
-    };
-    const Case cases[] = {{3, {100, 100, 150, 400, 450, -100, 500, 300}}, {2, {100, 100, 300, 500, 500, 100}}};
-    for (const Case& c : cases) {
+    } cases[] = {{3, {100, 100, 150, 400, 450, -100, 500, 300}}, {2, {100, 100, 300, 500, 500, 100}}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "degree " << c.degree);
         const float* p = c.p;
         sglBeginPath(1);
@@ -185,12 +181,11 @@ TEST_F(PathsTest, FlattenedBezierPointsLieOnTheCurveAndReachItsEnd) {
 
 TEST_F(PathsTest, SmoothVariantsMirrorThePreviousControlPoint) {
     // The same path once with the smooth variants and once spelt out.
-    struct Case {
+    const struct {
         const char* name;
         void (*smooth)();
         void (*spelt)();
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"cubic after cubic",
          [] { sglCubicBezier(150, 300, 250, 300, 300, 200); sglSmoothCubicBezier(500, 100, 500, 300); },
          [] { sglCubicBezier(150, 300, 250, 300, 300, 200); sglCubicBezier(350, 100, 500, 100, 500, 300); }},
@@ -215,7 +210,7 @@ TEST_F(PathsTest, SmoothVariantsMirrorThePreviousControlPoint) {
         for (uint32_t k = 0; k < Drawn(); ++k) vertices.insert(vertices.end(), {VertexX(k), VertexY(k)});
         return vertices;
     };
-    for (const Case& c : cases) EXPECT_EQ(drawn_path(c.spelt), drawn_path(c.smooth)) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(drawn_path(c.spelt), drawn_path(c.smooth)) << c.name;
 }
 
 // ---------------------------------------------------------------- elliptical arcs
@@ -223,14 +218,13 @@ TEST_F(PathsTest, SmoothVariantsMirrorThePreviousControlPoint) {
 // Each arc lies on its ellipse, wholly on one side of its chord, and ends
 // exactly at its end point.
 TEST_F(PathsTest, EllipticalArcsFollowTheirEllipseAndEndAtTheirEndPoint) {
-    struct Case {
+    const struct {
         float rx, ry, rotation;
         uint32_t large_arc, clockwise;
         float x0, y0, x1, y1;
         float cx, cy, true_rx, true_ry;
         float side;  // of the chord from (x0, y0) to (x1, y1): +1 left, -1 right
-    };
-    const Case cases[] = {
+    } cases[] = {
         // Half circles: both arcs are equally large, the direction decides.
         {100, 100, 0, 0, 0, 400, 300, 600, 300, 500, 300, 100, 100, -1},
         {100, 100, 0, 1, 0, 400, 300, 600, 300, 500, 300, 100, 100, -1},
@@ -244,7 +238,7 @@ TEST_F(PathsTest, EllipticalArcsFollowTheirEllipseAndEndAtTheirEndPoint) {
         {200, 80, 30, 0, 0, 813.20508f, 484, 600, 453.28203f, 640, 384, 200, 80, -1},
         {200, 80, 30, 1, 1, 813.20508f, 484, 600, 453.28203f, 640, 384, 200, 80, 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rx << " " << c.ry << " large " << c.large_arc << " cw " << c.clockwise);
         sglBeginPath(1);
         sglMoveTo(c.x0, c.y0);

@@ -56,6 +56,8 @@ TEST_F(FunctionIndexTest, EntriesRecordTheErrorOfTheirOperation) {
         {SGL_ERROR_FORMAT_TEXTURE, [] { f052(0, nullptr, nullptr, 0, 0, 0, 0); }},
         {SGL_ERROR_WRITE_TEXT_AREA, [] { f053(0, 0, 9, 9, nullptr, 1); }},
         {SGL_ERROR_WRITE_FLOAT, [] { f054(0, 0, 1.0f, nullptr); }}, {SGL_ERROR_DRAW_BITMAP, [] { f055(-1, 0, 0); }},
+        {SGL_ERROR_ACTIVE_MASKS, [] { f056(20000); }}, {SGL_ERROR_END_SCISSOR, [] { f058(); }},
+        {SGL_ERROR_ALLOCATE_MASK, [] { f060(5); }}, {SGL_ERROR_FREE_MASK, [] { f061(20000); }},
         {SGL_ERROR_WRITE_UNICODE_TEXT, [] { f062(0, 0, nullptr, 1); }},
         {SGL_ERROR_WRITE_UNICODE_TEXT_AREA, [] { f063(0, 0, 9, 9, nullptr, 1); }},
         {SGL_ERROR_RICH_TEXT, [] { f066(0, 0, nullptr, 1); }}, {SGL_ERROR_TEX_VERTEX, [] { f067(0, 0, 0, 0); }},
@@ -76,6 +78,7 @@ TEST_F(FunctionIndexTest, EntriesRecordTheErrorOfTheirOperation) {
         {SGL_ERROR_SMOOTH_QUADRATIC_BEZIER_BOUNDS, [] { f100(2, 2, nullptr, nullptr, nullptr, nullptr); }},
         {SGL_ERROR_ELLIPTICAL_ARC_BOUNDS, [] { f120(5, 5, 0, 0, 0, 2, 2, nullptr, nullptr, nullptr, nullptr); }},
         {SGL_ERROR_INDEX_GRADIENT, [] { f121(0); }}, {SGL_ERROR_FORMAT_GRADIENT, [] { f122(0, nullptr, nullptr); }},
+        {SGL_ERROR_BEGIN_MASK_DEFINITION, [] { (void)f126(2); }},
         {SGL_ERROR_GRADIENT_TEXTURE, [] { f123(-1, 1, 1, 0, nullptr, 0); }},
     };
     for (const auto& c : cases) {
@@ -166,29 +169,21 @@ TEST_F(FunctionIndexTest, QueryEntriesAnswerAsTheirOperations) {
     EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
+// Entries that record nothing and draw nothing: the state they leave.
 TEST_F(FunctionIndexTest, StateEntriesSetTheirState) {
     sgl_type_statemachine& context = Context();
     f068(0);
     EXPECT_EQ(0u, context.line_caps);
-    // Masks and scissors.
-    const uint32_t stencil = f060(1), plane = f060(0);
-    EXPECT_EQ(1u, stencil);
-    EXPECT_EQ(256u, plane);
-    f006(plane, 0, 0, 0, 0);
-    f056(stencil | plane);
-    EXPECT_EQ(stencil | plane, f065());
-    f061(plane);
+    const uint32_t stencil = sglAllocateMaskID(1);
+    sglSetActiveMasks(stencil);
     EXPECT_EQ(stencil, f065());
-    f056(0);
-    const uint32_t defined = f126(0);
-    EXPECT_EQ(2u, defined);
-    EXPECT_EQ(defined, context.clipping.mask_under_definition);
+    sglSetActiveMasks(0);
+    ASSERT_NE(0u, sglBeginMaskDefinition(0));
     f127();
     EXPECT_EQ(0u, context.clipping.mask_under_definition);
     f057(100, 100);
     EXPECT_EQ(1u, context.clipping.scissor_depth);
-    f058();
-    EXPECT_EQ(0u, context.clipping.scissor_depth);
+    sglEndScissor();
     // Static sequences record and replay; restoring states keeps OpenGL quiet.
     const uint32_t list = f076(0, 0, 100, 100);
     EXPECT_NE(0u, list);

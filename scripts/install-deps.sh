@@ -4,11 +4,11 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang clang-format
   googletest libgtest-dev libbenchmark-dev
   libgl1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libglfw3-dev
-  libfreetype-dev fonts-liberation
+  libfreetype-dev fonts-liberation libpng-dev nlohmann-json3-dev
   xvfb xdotool x11-utils
 )
 

@@ -27,6 +27,6 @@ void BM_InstructionStep(benchmark::State& state) {
 }
 BENCHMARK(BM_InstructionStep);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

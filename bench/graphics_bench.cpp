@@ -28,101 +28,107 @@ sgl_type_statemachine g_context;
 sgl_texture_slot g_slots[velkor_test::kTextureSlotCount];
 
 bool InitialiseLibrary() {
-    if (!velkor_test::MakeOffscreenGlCurrent()) {
-        return false;
-    }
-    sgl_parameters parameters{static_cast<uint32_t>(velkor_test::kDisplayWidth),
-                              static_cast<uint32_t>(velkor_test::kDisplayHeight),
-                              nullptr, 0, 0, g_slots, velkor_test::kTextureSlotCount, nullptr, 0};
-    if (!sglInit(&g_context, &parameters)) {
-        return false;
-    }
-    sglColorPointerf(&kColours[0][0], 4);
-    sglLineWidthPointerf(&kWidths[0][0], 2);
-    return true;
+  if (!velkor_test::MakeOffscreenGlCurrent()) {
+    return false;
+  }
+  sgl_parameters parameters{static_cast<uint32_t>(velkor_test::kDisplayWidth),
+                            static_cast<uint32_t>(velkor_test::kDisplayHeight),
+                            nullptr,
+                            0,
+                            0,
+                            g_slots,
+                            velkor_test::kTextureSlotCount,
+                            nullptr,
+                            0};
+  if (!sglInit(&g_context, &parameters)) {
+    return false;
+  }
+  sglColorPointerf(&kColours[0][0], 4);
+  sglLineWidthPointerf(&kWidths[0][0], 2);
+  return true;
 }
 
 void RoundedRectangle(float x, float y, float w, float h, float r) {
-    sglMoveTo(x + r, y);
-    sglLineTo(x + w - r, y);
-    sgluArcSegment(0, 90.0f);
-    sglLineTo(x + w, y + r);
-    sglLineTo(x + w, y + h - r);
-    sgluArcSegment(0, 90.0f);
-    sglLineTo(x + w - r, y + h);
-    sglLineTo(x + r, y + h);
-    sgluArcSegment(0, 90.0f);
-    sglLineTo(x, y + h - r);
-    sglLineTo(x, y + r);
-    sgluArcSegment(0, 90.0f);
-    sglClosePath();
+  sglMoveTo(x + r, y);
+  sglLineTo(x + w - r, y);
+  sgluArcSegment(0, 90.0f);
+  sglLineTo(x + w, y + r);
+  sglLineTo(x + w, y + h - r);
+  sgluArcSegment(0, 90.0f);
+  sglLineTo(x + w - r, y + h);
+  sglLineTo(x + r, y + h);
+  sgluArcSegment(0, 90.0f);
+  sglLineTo(x, y + h - r);
+  sglLineTo(x, y + r);
+  sgluArcSegment(0, 90.0f);
+  sglClosePath();
 }
 
 void DrawFrame() {
-    sglReset();
-    sglViewport(0, 0, velkor_test::kDisplayWidth, velkor_test::kDisplayHeight);
-    sglOrtho(0.0f, 1280.0f, 0.0f, 768.0f);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    sglIndexLineStipplei(0);
-    sglEnable(33);
+  sglReset();
+  sglViewport(0, 0, velkor_test::kDisplayWidth, velkor_test::kDisplayHeight);
+  sglOrtho(0.0f, 1280.0f, 0.0f, 768.0f);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  sglIndexLineStipplei(0);
+  sglEnable(33);
 
-    // Filled rounded rectangles with outlines: ten rows of ten buttons.
-    for (int k = 0; k < 100; ++k) {
-        const float x = 20.0f + static_cast<float>(k % 10) * 124.0f;
-        const float y = 20.0f + static_cast<float>(k / 10) * 40.0f;
-        sglIndexColori(1);
-        sglBeginPath(2);
-        RoundedRectangle(x, y, 110.0f, 30.0f, 6.0f);
-        sglEndPath();
-        sglIndexColori(0);
-        sglIndexLineWidthi(1);
-        sglBeginPath(1);
-        RoundedRectangle(x, y, 110.0f, 30.0f, 6.0f);
-        sglEndPath();
-    }
-
-    // Smoothed 2-pixel lines: grid lines and diagonals.
-    sglEnable(35);
-    sglIndexLineWidthi(0);
+  // Filled rounded rectangles with outlines: ten rows of ten buttons.
+  for (int k = 0; k < 100; ++k) {
+    const float x = 20.0f + static_cast<float>(k % 10) * 124.0f;
+    const float y = 20.0f + static_cast<float>(k / 10) * 40.0f;
+    sglIndexColori(1);
+    sglBeginPath(2);
+    RoundedRectangle(x, y, 110.0f, 30.0f, 6.0f);
+    sglEndPath();
     sglIndexColori(0);
-    for (int k = 0; k < 300; ++k) {
-        const float t = static_cast<float>(k);
-        sglBegin(11);
-        sglVertex2f(10.0f + t * 4.0f, 430.0f);
-        sglVertex2f(30.0f + t * 4.0f, 560.0f + static_cast<float>(k % 7) * 20.0f);
-        sglEnd();
-    }
-    sglDisable(35);
+    sglIndexLineWidthi(1);
+    sglBeginPath(1);
+    RoundedRectangle(x, y, 110.0f, 30.0f, 6.0f);
+    sglEndPath();
+  }
 
-    // Arcs: gauge sectors and rings of several sizes.
-    for (int k = 0; k < 50; ++k) {
-        const float cx = 60.0f + static_cast<float>(k % 10) * 120.0f;
-        const float cy = 640.0f + static_cast<float>(k / 10 % 2) * 60.0f;
-        const float radius = 8.0f + static_cast<float>(k % 5) * 10.0f;
-        sglIndexColori(2);
-        sgluArcSector2f(cx, cy, radius, 30.0f, 300.0f, 0, k % 2 == 0 ? 1 : 3);
-    }
-    glFinish();
+  // Smoothed 2-pixel lines: grid lines and diagonals.
+  sglEnable(35);
+  sglIndexLineWidthi(0);
+  sglIndexColori(0);
+  for (int k = 0; k < 300; ++k) {
+    const float t = static_cast<float>(k);
+    sglBegin(11);
+    sglVertex2f(10.0f + t * 4.0f, 430.0f);
+    sglVertex2f(30.0f + t * 4.0f, 560.0f + static_cast<float>(k % 7) * 20.0f);
+    sglEnd();
+  }
+  sglDisable(35);
+
+  // Arcs: gauge sectors and rings of several sizes.
+  for (int k = 0; k < 50; ++k) {
+    const float cx = 60.0f + static_cast<float>(k % 10) * 120.0f;
+    const float cy = 640.0f + static_cast<float>(k / 10 % 2) * 60.0f;
+    const float radius = 8.0f + static_cast<float>(k % 5) * 10.0f;
+    sglIndexColori(2);
+    sgluArcSector2f(cx, cy, radius, 30.0f, 300.0f, 0, k % 2 == 0 ? 1 : 3);
+  }
+  glFinish();
 }
 
 void BM_PanelFrame(benchmark::State& state) {
-    if (!InitialiseLibrary()) {
-        state.SkipWithError("no off-screen OpenGL context");
-        return;
+  if (!InitialiseLibrary()) {
+    state.SkipWithError("no off-screen OpenGL context");
+    return;
+  }
+  for (auto _ : state) {
+    DrawFrame();
+  }
+  if (g_context.errors.count != 0) {
+    state.SkipWithError("the frame recorded drawing errors");
+  }
+  // VELKOR_BENCH_FRAME=<file.ppm> keeps the last frame for a look.
+  if (const char* path = std::getenv("VELKOR_BENCH_FRAME")) {
+    if (!velkor_test::DumpFramebuffer(path)) {
+      std::fprintf(stderr, "cannot write %s\n", path);
     }
-    for (auto _ : state) {
-        DrawFrame();
-    }
-    if (g_context.errors.count != 0) {
-        state.SkipWithError("the frame recorded drawing errors");
-    }
-    // VELKOR_BENCH_FRAME=<file.ppm> keeps the last frame for a look.
-    if (const char* path = std::getenv("VELKOR_BENCH_FRAME")) {
-        if (!velkor_test::DumpFramebuffer(path)) {
-            std::fprintf(stderr, "cannot write %s\n", path);
-        }
-    }
+  }
 }
 
 BENCHMARK(BM_PanelFrame)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);

@@ -6,9 +6,9 @@
 // Jump            001 condition(3) offset(10)
 // Extension words follow the instruction word without a gap: the source's
 // first, then the destination's.
-#include <stdarg.h>
-#include <stdio.h>
-#include <string.h>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
 
 #include "core/mycode.h"
 #include "core/mycode_internal.h"
@@ -17,21 +17,20 @@ using namespace core_detail;
 
 namespace {
 
-const char* const kRegisterNames[kRegisterCount] = {
-    "PC", "SP", "SR", "R3", "R4", "R5", "R6", "R7",
-    "R8", "R9", "R10", "R11", "R12", "R13", "R14", "R15"};
+const char* const kRegisterNames[kRegisterCount] = {"PC",  "SP",  "SR",  "R3", "R4",  "R5",
+                                                    "R6",  "R7",  "R8",  "R9", "R10", "R11",
+                                                    "R12", "R13", "R14", "R15"};
 
 const char* const kDualMnemonics[kDualOperationCount] = {
-    "MOV", "ADD", "ADDC", "SUBC", "SUB", "CMP",
-    "DADD", "BIT", "BIC", "BIS", "XOR", "AND"};
+    "MOV", "ADD", "ADDC", "SUBC", "SUB", "CMP", "DADD", "BIT", "BIC", "BIS", "XOR", "AND"};
 
-const char* const kJumpMnemonics[kJumpOperationCount] = {
-    "JNE", "JEQ", "JLO", "JHS", "JN", "JGE", "JL", "JMP"};
+const char* const kJumpMnemonics[kJumpOperationCount] = {"JNE", "JEQ", "JLO", "JHS",
+                                                         "JN",  "JGE", "JL",  "JMP"};
 
 const char* const kRotateMnemonics[4] = {"RRC", "SWPB", "RRA", "SXT"};
 
-const char* const kEmulatedMnemonics[kEmulatedOperationCount] = {
-    "DEC", "INC", "NOP", "POP", "RET", "RLC", "RLA", "CLR", "TST"};
+const char* const kEmulatedMnemonics[kEmulatedOperationCount] = {"DEC", "INC", "NOP", "POP", "RET",
+                                                                 "RLC", "RLA", "CLR", "TST"};
 
 // A text cell's worth of formatted text. Operand texts are user texts of up
 // to a cell each, so a line built from two of them is cut at the cell's end.
@@ -51,7 +50,7 @@ void Bits(char* out, uint32_t value, int count) {
 struct Piece {
   char text[kTextCellSize];
   char registerBits[5];
-  char as[3]; // source addressing bits (destinations use only `ad`)
+  char as[3];  // source addressing bits (destinations use only `ad`)
   char ad;
   bool extension;
   char extensionWord[5];
@@ -64,8 +63,7 @@ void ExtensionWord(Piece* p, uint32_t value) {
   WriteHex4(p->extensionWord, value);
 }
 
-void SourcePiece(Piece* p, uint32_t mode, uint32_t reg, const char* v,
-                 const char* indexText) {
+void SourcePiece(Piece* p, uint32_t mode, uint32_t reg, const char* v, const char* indexText) {
   const char* name = kRegisterNames[reg];
   p->extension = false;
   p->extensionWord[0] = 0;
@@ -127,8 +125,7 @@ void SourcePiece(Piece* p, uint32_t mode, uint32_t reg, const char* v,
 
 // A destination (Register..Absolute) reads as a source in the same mode;
 // only its addressing bit differs.
-void DestinationPiece(Piece* p, uint32_t mode, uint32_t reg, const char* w,
-                      const char* indexText) {
+void DestinationPiece(Piece* p, uint32_t mode, uint32_t reg, const char* w, const char* indexText) {
   SourcePiece(p, mode, reg, w, indexText);
   p->ad = mode == kModeRegister ? '0' : '1';
 }
@@ -145,36 +142,31 @@ void CopyText(char* out, const char* text) {
   snprintf(out, kTextCellSize, "%s", text);
 }
 
-} // namespace
+}  // namespace
 
 void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
-              uint32_t jumpOperation, uint32_t emulatedOperation,
-              uint32_t sourceMode, uint32_t sourceRegister,
-              int32_t destinationMode, uint32_t destinationRegister,
-              float pcOffset, const char* sourceText,
-              const char* destinationText, uint8_t wordOperation,
-              const char* sourceIndexText, const char* destinationIndexText,
-              char* outText, char* outBits, char* outWord,
-              char* outExtension1, char* outExtension2) {
-  if (outText == nullptr || outBits == nullptr || outWord == nullptr ||
-      outExtension1 == nullptr || outExtension2 == nullptr) {
+              uint32_t jumpOperation, uint32_t emulatedOperation, uint32_t sourceMode,
+              uint32_t sourceRegister, int32_t destinationMode, uint32_t destinationRegister,
+              float pcOffset, const char* sourceText, const char* destinationText,
+              uint8_t wordOperation, const char* sourceIndexText, const char* destinationIndexText,
+              char* outText, char* outBits, char* outWord, char* outExtension1,
+              char* outExtension2) {
+  if (outText == nullptr || outBits == nullptr || outWord == nullptr || outExtension1 == nullptr ||
+      outExtension2 == nullptr) {
     return;
   }
   bool operation = format == kFormatNone ||
-                   OperationInVocabulary(format, dualOperation, singleOperation,
-                                         jumpOperation, emulatedOperation,
-                                         kSingleOperationCount);
-  if (!operation || sourceMode >= kModeCount ||
-      sourceRegister >= kRegisterCount || destinationMode < 0 ||
-      destinationMode >= kDestinationModeCount ||
+                   OperationInVocabulary(format, dualOperation, singleOperation, jumpOperation,
+                                         emulatedOperation, kSingleOperationCount);
+  if (!operation || sourceMode >= kModeCount || sourceRegister >= kRegisterCount ||
+      destinationMode < 0 || destinationMode >= kDestinationModeCount ||
       destinationRegister >= kRegisterCount || !OffsetInRange(pcOffset)) {
     return;
   }
   if ((sourceText != nullptr && !Terminated(sourceText, kTextCellSize)) ||
       (destinationText != nullptr && !Terminated(destinationText, kTextCellSize)) ||
       (sourceIndexText != nullptr && !Terminated(sourceIndexText, kAddressTextSize)) ||
-      (destinationIndexText != nullptr &&
-       !Terminated(destinationIndexText, kAddressTextSize)) ||
+      (destinationIndexText != nullptr && !Terminated(destinationIndexText, kAddressTextSize)) ||
       (format == kFormatNone && !Terminated(outBits, kTextCellSize))) {
     return;
   }
@@ -190,8 +182,8 @@ void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
   Piece source;
   Piece destination;
   SourcePiece(&source, sourceMode, sourceRegister, v, sourceIndexText);
-  DestinationPiece(&destination, static_cast<uint32_t>(destinationMode),
-                   destinationRegister, w, destinationIndexText);
+  DestinationPiece(&destination, static_cast<uint32_t>(destinationMode), destinationRegister, w,
+                   destinationIndexText);
 
   const bool byteOp = wordOperation == 0;
   const char* suffix = "";
@@ -207,11 +199,11 @@ void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
   switch (format) {
     case kFormatDoubleOperand: {
       byteForm(true);
-      CellPrintf(outText, "%s%s  %s,%s", kDualMnemonics[dualOperation],
-               suffix, source.text, destination.text);
+      CellPrintf(outText, "%s%s  %s,%s", kDualMnemonics[dualOperation], suffix, source.text,
+                 destination.text);
       Bits(opcode, dualOperation + 4, 4);
-      CellPrintf(bits, "%s%s%c%s%s%s", opcode, source.registerBits,
-               destination.ad, bw, source.as, destination.registerBits);
+      CellPrintf(bits, "%s%s%c%s%s%s", opcode, source.registerBits, destination.ad, bw, source.as,
+                 destination.registerBits);
       if (source.extension) {
         CopyText(outExtension1, source.extensionWord);
         if (destination.extension) CopyText(outExtension2, destination.extensionWord);
@@ -224,10 +216,9 @@ void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
       Bits(opcode, singleOperation, 3);
       if (singleOperation <= kOpSXT) {
         byteForm(singleOperation == kOpRRC || singleOperation == kOpRRA);
-        CellPrintf(outText, "%s%s  %s", kRotateMnemonics[singleOperation],
-                 suffix, destination.text);
-        CellPrintf(bits, "000100%s%s0%c%s", opcode, bw, destination.ad,
-                 destination.registerBits);
+        CellPrintf(outText, "%s%s  %s", kRotateMnemonics[singleOperation], suffix,
+                   destination.text);
+        CellPrintf(bits, "000100%s%s0%c%s", opcode, bw, destination.ad, destination.registerBits);
         extension = &destination;
       } else if (singleOperation == kOpPUSH || singleOperation == kOpCALL) {
         byteForm(singleOperation == kOpPUSH);
@@ -236,18 +227,16 @@ void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
         } else {
           CellPrintf(outText, "CALL  %s", source.text);
         }
-        CellPrintf(bits, "000100%s%s%s%s", opcode, bw, source.as,
-                 source.registerBits);
+        CellPrintf(bits, "000100%s%s%s%s", opcode, bw, source.as, source.registerBits);
         extension = &source;
-      } else { // RETI
+      } else {  // RETI
         CellPrintf(outText, "RETI");
         CellPrintf(bits, "0001001100000000");
       }
       break;
     }
     case kFormatJump: {
-      CellPrintf(outText, "%s  %.0f", kJumpMnemonics[jumpOperation],
-               static_cast<double>(pcOffset));
+      CellPrintf(outText, "%s  %.0f", kJumpMnemonics[jumpOperation], static_cast<double>(pcOffset));
       int32_t words = static_cast<int32_t>(pcOffset);
       char condition[4];
       char offset[11];
@@ -256,12 +245,12 @@ void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
       CellPrintf(bits, "001%s%s", condition, offset);
       break;
     }
-    default: { // emulated
+    default: {  // emulated
       const char* name = kEmulatedMnemonics[emulatedOperation];
       if (emulatedOperation == kOpNOP || emulatedOperation == kOpRET) {
         CellPrintf(outText, "%s", name);
         CellPrintf(bits, "%s",
-                 emulatedOperation == kOpNOP ? "0100001100000011" : "0100000100110000");
+                   emulatedOperation == kOpNOP ? "0100001100000011" : "0100000100110000");
         break;
       }
       byteForm(true);
@@ -269,13 +258,27 @@ void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
       const char* d = destination.registerBits;
       const char ad = destination.ad;
       switch (emulatedOperation) {
-        case kOpDEC: CellPrintf(bits, "10000011%c%s01%s", ad, bw, d); break;
-        case kOpINC: CellPrintf(bits, "01010011%c%s01%s", ad, bw, d); break;
-        case kOpPOP: CellPrintf(bits, "01000001%c%s11%s", ad, bw, d); break;
-        case kOpRLC: CellPrintf(bits, "0110%s%c%s0%c%s", d, ad, bw, ad, d); break;
-        case kOpRLA: CellPrintf(bits, "0101%s%c%s0%c%s", d, ad, bw, ad, d); break;
-        case kOpCLR: CellPrintf(bits, "01000011%c%s00%s", ad, bw, d); break;
-        default: CellPrintf(bits, "10010011%c%s00%s", ad, bw, d); break; // TST
+        case kOpDEC:
+          CellPrintf(bits, "10000011%c%s01%s", ad, bw, d);
+          break;
+        case kOpINC:
+          CellPrintf(bits, "01010011%c%s01%s", ad, bw, d);
+          break;
+        case kOpPOP:
+          CellPrintf(bits, "01000001%c%s11%s", ad, bw, d);
+          break;
+        case kOpRLC:
+          CellPrintf(bits, "0110%s%c%s0%c%s", d, ad, bw, ad, d);
+          break;
+        case kOpRLA:
+          CellPrintf(bits, "0101%s%c%s0%c%s", d, ad, bw, ad, d);
+          break;
+        case kOpCLR:
+          CellPrintf(bits, "01000011%c%s00%s", ad, bw, d);
+          break;
+        default:
+          CellPrintf(bits, "10010011%c%s00%s", ad, bw, d);
+          break;  // TST
       }
       extension = &destination;
       break;
@@ -288,8 +291,8 @@ void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
   WriteHex4(outWord, ParseBits(bits));
 }
 
-void Save(const char* wordText, const char* extension1Text,
-          const char* extension2Text, const int32_t* row, MemoryRow* rom) {
+void Save(const char* wordText, const char* extension1Text, const char* extension2Text,
+          const int32_t* row, MemoryRow* rom) {
   if (wordText == nullptr || row == nullptr || rom == nullptr) return;
   int32_t r = *row;
   if (r < 0 || r >= kMemoryRowCount) return;

@@ -26,7 +26,7 @@ struct Operand {
   bool writesRegister;
   bool writesText;
   uint32_t text;
-  bool extension; // occupies an extension word
+  bool extension;  // occupies an extension word
 };
 
 Operand DecodeSource(uint32_t as, uint32_t reg, uint32_t pc, const MemoryRow* rom) {
@@ -51,8 +51,7 @@ Operand DecodeSource(uint32_t as, uint32_t reg, uint32_t pc, const MemoryRow* ro
 }
 
 // `yAddress`: where the destination's extension word lies.
-Operand DecodeDestination(uint32_t ad, uint32_t reg, uint32_t yAddress,
-                          const MemoryRow* rom) {
+Operand DecodeDestination(uint32_t ad, uint32_t reg, uint32_t yAddress, const MemoryRow* rom) {
   if (ad == 0) return {kModeRegister, true, false, 0, false};
   uint32_t y = RomWord(rom, yAddress);
   // A symbolic operand is relative to its own extension word.
@@ -61,20 +60,18 @@ Operand DecodeDestination(uint32_t ad, uint32_t reg, uint32_t yAddress,
   return {kModeIndexed, true, true, y, true};
 }
 
-} // namespace
+}  // namespace
 
 void Disassemble(const char* pcText, const MemoryRow* rom, uint32_t* format,
-                 uint32_t* dualOperation, uint32_t* singleOperation,
-                 uint32_t* jumpOperation, uint32_t* emulatedOperation,
-                 uint32_t* sourceMode, uint32_t* sourceRegister,
-                 uint32_t* destinationMode, uint32_t* destinationRegister,
-                 float* pcOffset, char* sourceText, char* destinationText,
-                 uint8_t* resetRequest, uint8_t* wordFlag) {
+                 uint32_t* dualOperation, uint32_t* singleOperation, uint32_t* jumpOperation,
+                 uint32_t* emulatedOperation, uint32_t* sourceMode, uint32_t* sourceRegister,
+                 uint32_t* destinationMode, uint32_t* destinationRegister, float* pcOffset,
+                 char* sourceText, char* destinationText, uint8_t* resetRequest,
+                 uint8_t* wordFlag) {
   if (resetRequest != nullptr) *resetRequest = 0;
   if (format == nullptr || dualOperation == nullptr || singleOperation == nullptr ||
-      jumpOperation == nullptr || emulatedOperation == nullptr ||
-      sourceMode == nullptr || sourceRegister == nullptr ||
-      destinationMode == nullptr || destinationRegister == nullptr ||
+      jumpOperation == nullptr || emulatedOperation == nullptr || sourceMode == nullptr ||
+      sourceRegister == nullptr || destinationMode == nullptr || destinationRegister == nullptr ||
       pcOffset == nullptr || sourceText == nullptr || destinationText == nullptr ||
       resetRequest == nullptr || wordFlag == nullptr) {
     return;
@@ -125,27 +122,34 @@ void Disassemble(const char* pcText, const MemoryRow* rom, uint32_t* format,
     bool toR3 = dReg == 3 && ad == 0;
     bool toPC = dReg == 0 && ad == 0;
     if (op == kOpSUB && sReg == 3 && as == 1) {
-      format0 = kFormatEmulated; emulated = kOpDEC;
+      format0 = kFormatEmulated;
+      emulated = kOpDEC;
     } else if (op == kOpADD && sReg == 3 && as == 1) {
-      format0 = kFormatEmulated; emulated = kOpINC;
+      format0 = kFormatEmulated;
+      emulated = kOpINC;
     } else if (op == kOpMOV && sReg == 3 && as == 0 && toR3) {
       *format = kFormatEmulated;
       *emulatedOperation = kOpNOP;
       return;
     } else if (op == kOpMOV && sReg == 1 && as == 3 && !toPC) {
-      format0 = kFormatEmulated; emulated = kOpPOP;
+      format0 = kFormatEmulated;
+      emulated = kOpPOP;
     } else if (op == kOpMOV && sReg == 1 && as == 3 && toPC) {
       *format = kFormatEmulated;
       *emulatedOperation = kOpRET;
       return;
     } else if (op == kOpMOV && sReg == 3 && as == 0) {
-      format0 = kFormatEmulated; emulated = kOpCLR;
+      format0 = kFormatEmulated;
+      emulated = kOpCLR;
     } else if (op == kOpCMP && sReg == 3 && as == 0) {
-      format0 = kFormatEmulated; emulated = kOpTST;
+      format0 = kFormatEmulated;
+      emulated = kOpTST;
     } else if (op == kOpADDC && rotate) {
-      format0 = kFormatEmulated; emulated = kOpRLC;
+      format0 = kFormatEmulated;
+      emulated = kOpRLC;
     } else if (op == kOpADD && rotate) {
-      format0 = kFormatEmulated; emulated = kOpRLA;
+      format0 = kFormatEmulated;
+      emulated = kOpRLA;
     }
     *format = format0;
     *dualOperation = op;
@@ -154,8 +158,7 @@ void Disassemble(const char* pcText, const MemoryRow* rom, uint32_t* format,
     Operand source = DecodeSource(as, sReg, pc, rom);
     writeSource(source, sReg);
     // RLC and RLA name one operand twice; it has a single extension word.
-    bool oneWord = format0 == kFormatEmulated &&
-                   (emulated == kOpRLC || emulated == kOpRLA);
+    bool oneWord = format0 == kFormatEmulated && (emulated == kOpRLC || emulated == kOpRLA);
     uint32_t yAddress = (source.extension && !oneWord) ? pc + 4 : pc + 2;
     writeDestination(DecodeDestination(ad, dReg, yAddress, rom), dReg);
     return;

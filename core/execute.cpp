@@ -10,9 +10,9 @@
 // Operands are fetched through the effective-address texts the address unit
 // computed; PC advances over an extension word when the selection says the
 // operand has one (the constant generator supplies 0, 1, 2, 4, 8 and -1).
-#include <math.h>
-#include <stdio.h>
-#include <string.h>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "core/mycode.h"
 #include "core/mycode_internal.h"
@@ -41,14 +41,18 @@ struct Machine {
   const char* sourceText;
 };
 
-uint32_t Reg(const Machine& m, int reg) { return RegisterValue(m.regs, reg); }
-
-void Set(Machine& m, int reg, uint32_t value) {
-  SetRegister(m.regs, static_cast<uint8_t>(reg), static_cast<uint16_t>(value),
-              m.ramMarker, m.ramMarkerOn, m.romMarker, m.romMarkerOn);
+uint32_t Reg(const Machine& m, int reg) {
+  return RegisterValue(m.regs, reg);
 }
 
-void AdvancePC(Machine& m) { Set(m, 0, Reg(m, 0) + 2); }
+void Set(Machine& m, int reg, uint32_t value) {
+  SetRegister(m.regs, static_cast<uint8_t>(reg), static_cast<uint16_t>(value), m.ramMarker,
+              m.ramMarkerOn, m.romMarker, m.romMarkerOn);
+}
+
+void AdvancePC(Machine& m) {
+  Set(m, 0, Reg(m, 0) + 2);
+}
 
 uint32_t Read(const Machine& m, uint32_t address, CellRadix radix) {
   return m.byte ? ReadByte(m.ram, m.rom, m.portsRead, address, radix)
@@ -57,14 +61,12 @@ uint32_t Read(const Machine& m, uint32_t address, CellRadix radix) {
 
 // A register operand: hex, or decimal digits for DADD.
 uint32_t RegisterOperand(const Machine& m, int reg, CellRadix radix) {
-  return radix == kRadixHex ? Reg(m, reg)
-                            : ParseDecimal(m.regs[reg], kTextCellSize) & 0xFFFF;
+  return radix == kRadixHex ? Reg(m, reg) : ParseDecimal(m.regs[reg], kTextCellSize) & 0xFFFF;
 }
 
 // The source operand of a double-operand instruction, PUSH or CALL.
 // `emulated`: an emulated instruction has no source beyond a register.
-uint32_t FetchSource(Machine& m, int mode, int reg, CellRadix radix,
-                     bool emulated) {
+uint32_t FetchSource(Machine& m, int mode, int reg, CellRadix radix, bool emulated) {
   if (mode == kModeRegister) {
     m.highlight[reg] = kHighlightSource;
     return RegisterOperand(m, reg, radix);
@@ -112,14 +114,18 @@ void SetFlags(Machine& m, bool v, bool n, bool z, bool c) {
   m.highlight[2] = kHighlightWritten;
 }
 
-bool Bit(uint32_t value, int bit) { return (value >> bit) & 1; }
+bool Bit(uint32_t value, int bit) {
+  return (value >> bit) & 1;
+}
 
 // DADD writes its sum in decimal digits.
 void StoreDecimal(Machine& m, int mode, int reg, uint32_t value) {
   if (mode == kModeRegister) {
     uint32_t masked = value & 0xFFFF;
-    if (reg <= 1) masked = value & 0xFFFE;
-    else if (reg == 2) masked = value & 0x1FF;
+    if (reg <= 1)
+      masked = value & 0xFFFE;
+    else if (reg == 2)
+      masked = value & 0x1FF;
     if (reg != 3) snprintf(m.regs[reg], kTextCellSize, "%04u", masked);
     m.highlight[reg] = kHighlightWritten;
     if (reg == 1) MarkRow(m.ramMarker, m.ramMarkerOn, RamRow(masked));
@@ -130,8 +136,8 @@ void StoreDecimal(Machine& m, int mode, int reg, uint32_t value) {
   if (row >= 0) {
     MemoryRow& r = m.ram[row];
     if (m.byte) {
-      snprintf(r.cells[(address & 1) ? kRowHighCell : kRowLowCell], kTextCellSize,
-               "%02u", value & 0xFF);
+      snprintf(r.cells[(address & 1) ? kRowHighCell : kRowLowCell], kTextCellSize, "%02u",
+               value & 0xFF);
     } else {
       snprintf(r.cells[kRowHighCell], kTextCellSize, "%02u", (value >> 8) & 0xFF);
       snprintf(r.cells[kRowLowCell], kTextCellSize, "%02u", value & 0xFF);
@@ -148,17 +154,24 @@ void StoreDecimal(Machine& m, int mode, int reg, uint32_t value) {
 
 // Double-operand instructions, and DEC, INC, RLC, RLA, CLR, TST run as SUB,
 // ADD, ADDC, ADD, MOV, CMP.
-void RunDoubleOperand(Machine& m, uint32_t op, bool emulated, uint32_t emulatedOp,
-                      int srcMode, int srcReg, int dstMode, int dstReg,
-                      uint32_t cIn) {
+void RunDoubleOperand(Machine& m, uint32_t op, bool emulated, uint32_t emulatedOp, int srcMode,
+                      int srcReg, int dstMode, int dstReg, uint32_t cIn) {
   CellRadix radix = op == kOpDADD ? kRadixDecimal : kRadixHex;
   uint32_t src = FetchSource(m, srcMode, srcReg, radix, emulated);
   uint32_t dst = FetchDestination(m, dstMode, dstReg, radix);
   if (emulated) {
     switch (emulatedOp) {
-      case kOpDEC: case kOpINC: src = 1; break;
-      case kOpRLC: case kOpRLA: src = dst; break;
-      default: src = 0; break; // CLR, TST
+      case kOpDEC:
+      case kOpINC:
+        src = 1;
+        break;
+      case kOpRLC:
+      case kOpRLA:
+        src = dst;
+        break;
+      default:
+        src = 0;
+        break;  // CLR, TST
     }
   }
 
@@ -173,15 +186,35 @@ void RunDoubleOperand(Machine& m, uint32_t op, bool emulated, uint32_t emulatedO
 
   uint32_t result = 0;
   switch (op) {
-    case kOpMOV: result = src; break;
-    case kOpADD: result = dst + src; break;
-    case kOpADDC: result = dst + src + cIn; break;
-    case kOpSUBC: result = dst - src + cIn; break;
-    case kOpSUB: case kOpCMP: result = dst - src; break;
-    case kOpBIT: case kOpAND: result = src & dst; break;
-    case kOpBIC: result = ~src & dst; break;
-    case kOpBIS: result = src | dst; break;
-    default: result = src ^ dst; break; // XOR
+    case kOpMOV:
+      result = src;
+      break;
+    case kOpADD:
+      result = dst + src;
+      break;
+    case kOpADDC:
+      result = dst + src + cIn;
+      break;
+    case kOpSUBC:
+      result = dst - src + cIn;
+      break;
+    case kOpSUB:
+    case kOpCMP:
+      result = dst - src;
+      break;
+    case kOpBIT:
+    case kOpAND:
+      result = src & dst;
+      break;
+    case kOpBIC:
+      result = ~src & dst;
+      break;
+    case kOpBIS:
+      result = src | dst;
+      break;
+    default:
+      result = src ^ dst;
+      break;  // XOR
   }
   if (op != kOpCMP && op != kOpBIT) {
     if (m.byte) result &= 0xFF;
@@ -190,11 +223,17 @@ void RunDoubleOperand(Machine& m, uint32_t op, bool emulated, uint32_t emulatedO
 
   bool zero = (result & 0xFFFF) == 0;
   switch (op) {
-    case kOpMOV: case kOpBIC: case kOpBIS:
+    case kOpMOV:
+    case kOpBIC:
+    case kOpBIS:
       // Logic moves leave the flags, except when they write SR itself.
       if (dstMode == kModeRegister && dstReg == 2) LoadFlagsFromSR(m, result);
       break;
-    case kOpADD: case kOpADDC: case kOpSUB: case kOpSUBC: case kOpCMP: {
+    case kOpADD:
+    case kOpADDC:
+    case kOpSUB:
+    case kOpSUBC:
+    case kOpCMP: {
       // Overflow: operands of one sign give a result of the other. The
       // operands enter as they are, also for a subtraction, and the carry is
       // bit 16 of the 32-bit difference, i.e. it is set on a borrow.
@@ -202,10 +241,11 @@ void RunDoubleOperand(Machine& m, uint32_t op, bool emulated, uint32_t emulatedO
       SetFlags(m, (s && d && !r) || (!s && !d && r), r, zero, Bit(result, 16));
       break;
     }
-    case kOpBIT: case kOpAND:
+    case kOpBIT:
+    case kOpAND:
       SetFlags(m, false, Bit(result, 15), zero, !zero);
       break;
-    default: // XOR
+    default:  // XOR
       SetFlags(m, Bit(src, 15) && Bit(dst, 15), Bit(result, 15), zero, !zero);
       break;
   }
@@ -225,8 +265,8 @@ uint32_t Pop(Machine& m) {
   return value;
 }
 
-void RunSingleOperand(Machine& m, uint32_t op, int srcMode, int srcReg,
-                      int dstMode, int dstReg, uint32_t cIn) {
+void RunSingleOperand(Machine& m, uint32_t op, int srcMode, int srcReg, int dstMode, int dstReg,
+                      uint32_t cIn) {
   if (op == kOpPUSH || op == kOpCALL) {
     uint32_t operand = FetchSource(m, srcMode, srcReg, kRadixHex, false);
     if (op == kOpPUSH) {
@@ -250,10 +290,18 @@ void RunSingleOperand(Machine& m, uint32_t op, int srcMode, int srcReg,
   uint32_t operand = FetchDestination(m, dstMode, dstReg, kRadixHex);
   uint32_t result = 0;
   switch (op) {
-    case kOpRRC: result = (cIn << 15) | ((operand & 0xFFFF) >> 1); break;
-    case kOpSWPB: result = ((operand << 8) & 0xFFFF) | ((operand & 0xFF00) >> 8); break;
-    case kOpRRA: result = ((operand & 0xFFFF) >> 1) | (operand & 0x8000); break;
-    default: result = (operand & 0xFF) | ((operand & 0x80) ? 0xFF00 : 0); break; // SXT
+    case kOpRRC:
+      result = (cIn << 15) | ((operand & 0xFFFF) >> 1);
+      break;
+    case kOpSWPB:
+      result = ((operand << 8) & 0xFFFF) | ((operand & 0xFF00) >> 8);
+      break;
+    case kOpRRA:
+      result = ((operand & 0xFFFF) >> 1) | (operand & 0x8000);
+      break;
+    default:
+      result = (operand & 0xFF) | ((operand & 0x80) ? 0xFF00 : 0);
+      break;  // SXT
   }
   if (m.byte) result &= 0xFF;
   Store(m, dstMode, dstReg, result);
@@ -266,7 +314,7 @@ void RunSingleOperand(Machine& m, uint32_t op, int srcMode, int srcReg,
     case kOpSXT:
       SetFlags(m, false, Bit(result, 15), zero, !zero);
       break;
-    default: // RRC, RRA: the bit shifted out goes to C
+    default:  // RRC, RRA: the bit shifted out goes to C
       SetFlags(m, false, Bit(result, 15), zero, Bit(operand, 0));
       break;
   }
@@ -281,7 +329,7 @@ void RunStackEmulated(Machine& m, uint32_t op, int dstMode, int dstReg) {
     uint32_t value = ReadStackWord(m.ram, sp);
     if (m.byte) value &= 0xFF;
     Store(m, dstMode, dstReg, value);
-  } else { // RET
+  } else {  // RET
     Set(m, 0, ReadStackWord(m.ram, sp));
     m.highlight[0] = kHighlightWritten;
   }
@@ -294,14 +342,30 @@ void RunJump(Machine& m, uint32_t condition, float offset) {
   const uint8_t* f = m.flags;
   bool jump = false;
   switch (condition) {
-    case kJumpNE: jump = f[kFlagZ] == 0; break;
-    case kJumpEQ: jump = f[kFlagZ] == 1; break;
-    case kJumpNC: jump = f[kFlagC] == 0; break;
-    case kJumpC: jump = f[kFlagC] == 1; break;
-    case kJumpN: jump = f[kFlagN] == 1; break;
-    case kJumpGE: jump = f[kFlagV] == f[kFlagN]; break;
-    case kJumpL: jump = f[kFlagV] != f[kFlagN]; break;
-    default: jump = true; break; // JMP
+    case kJumpNE:
+      jump = f[kFlagZ] == 0;
+      break;
+    case kJumpEQ:
+      jump = f[kFlagZ] == 1;
+      break;
+    case kJumpNC:
+      jump = f[kFlagC] == 0;
+      break;
+    case kJumpC:
+      jump = f[kFlagC] == 1;
+      break;
+    case kJumpN:
+      jump = f[kFlagN] == 1;
+      break;
+    case kJumpGE:
+      jump = f[kFlagV] == f[kFlagN];
+      break;
+    case kJumpL:
+      jump = f[kFlagV] != f[kFlagN];
+      break;
+    default:
+      jump = true;
+      break;  // JMP
   }
   if (!jump) return;
   // PC already stands after the jump word.
@@ -309,34 +373,29 @@ void RunJump(Machine& m, uint32_t condition, float offset) {
   Set(m, 0, (Reg(m, 0) + static_cast<uint32_t>(2 * words)) & 0xFFFF);
 }
 
-bool SelectionInVocabulary(uint32_t format, uint32_t dualOperation,
-                           uint32_t singleOperation, uint32_t jumpOperation,
-                           uint32_t emulatedOperation, int32_t sourceMode,
+bool SelectionInVocabulary(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
+                           uint32_t jumpOperation, uint32_t emulatedOperation, int32_t sourceMode,
                            int32_t sourceRegister, int32_t destinationMode,
                            int32_t destinationRegister, float pcOffset) {
   // Single operation 7 decodes from Format II 111 and runs as no operation.
-  return OperationInVocabulary(format, dualOperation, singleOperation,
-                               jumpOperation, emulatedOperation,
-                               kOpSingleUnused + 1) &&
+  return OperationInVocabulary(format, dualOperation, singleOperation, jumpOperation,
+                               emulatedOperation, kOpSingleUnused + 1) &&
          sourceMode >= 0 && sourceMode < kModeCount && sourceRegister >= 0 &&
          sourceRegister < kRegisterCount && destinationMode >= 0 &&
          destinationMode < kDestinationModeCount && destinationRegister >= 0 &&
          destinationRegister < kRegisterCount && OffsetInRange(pcOffset);
 }
 
-} // namespace
+}  // namespace
 
 void Execute(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
-             uint32_t jumpOperation, uint32_t emulatedOperation,
-             int32_t sourceMode, int32_t sourceRegister,
-             int32_t destinationMode, int32_t destinationRegister,
-             float pcOffset, const char* sourceText,
-             const TextCell* registersIn, const MemoryRow* ramIn,
-             const MemoryRow* romIn, uint8_t wordOperation,
+             uint32_t jumpOperation, uint32_t emulatedOperation, int32_t sourceMode,
+             int32_t sourceRegister, int32_t destinationMode, int32_t destinationRegister,
+             float pcOffset, const char* sourceText, const TextCell* registersIn,
+             const MemoryRow* ramIn, const MemoryRow* romIn, uint8_t wordOperation,
              const char* sourceAddressText, const char* destinationAddressText,
-             const PortCell* portsIn, TextCell* registersOut,
-             int32_t* highlight, MemoryRow* ramOut, TableMarker* ramMarker,
-             uint8_t* ramMarkerOn, TableMarker* romMarker,
+             const PortCell* portsIn, TextCell* registersOut, int32_t* highlight, MemoryRow* ramOut,
+             TableMarker* ramMarker, uint8_t* ramMarkerOn, TableMarker* romMarker,
              uint8_t* romMarkerOn, uint8_t* statusFlags, PortCell* portsOut) {
   if (format == kFormatNone) return;
   if (registersOut == nullptr || highlight == nullptr || ramOut == nullptr ||
@@ -344,8 +403,8 @@ void Execute(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
     return;
   }
   if (!SelectionInVocabulary(format, dualOperation, singleOperation, jumpOperation,
-                             emulatedOperation, sourceMode, sourceRegister,
-                             destinationMode, destinationRegister, pcOffset)) {
+                             emulatedOperation, sourceMode, sourceRegister, destinationMode,
+                             destinationRegister, pcOffset)) {
     return;
   }
   const TextCell* regsRead = registersIn != nullptr ? registersIn : registersOut;
@@ -355,8 +414,7 @@ void Execute(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
       (romIn != nullptr && !RowsTerminated(romIn)) ||
       (portsRead != nullptr && !PortsTerminated(portsRead)) ||
       (sourceText != nullptr && !Terminated(sourceText, kTextCellSize)) ||
-      (sourceAddressText != nullptr &&
-       !Terminated(sourceAddressText, kAddressTextSize)) ||
+      (sourceAddressText != nullptr && !Terminated(sourceAddressText, kAddressTextSize)) ||
       (destinationAddressText != nullptr &&
        !Terminated(destinationAddressText, kAddressTextSize))) {
     return;
@@ -386,8 +444,7 @@ void Execute(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
   m.flags = statusFlags;
   m.byte = wordOperation == 0;
   m.sourceAddress = ParseAfterPrefix(sourceAddressText, kAddressTextSize) & 0xFFFF;
-  m.destinationAddress =
-      ParseAfterPrefix(destinationAddressText, kAddressTextSize) & 0xFFFF;
+  m.destinationAddress = ParseAfterPrefix(destinationAddressText, kAddressTextSize) & 0xFFFF;
   m.sourceText = sourceText;
 
   for (int i = 0; i < kRegisterCount; ++i) highlight[i] = kHighlightIdle;
@@ -397,26 +454,25 @@ void Execute(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
 
   switch (format) {
     case kFormatDoubleOperand:
-      RunDoubleOperand(m, dualOperation, false, 0, sourceMode, sourceRegister,
-                       destinationMode, destinationRegister, cIn);
+      RunDoubleOperand(m, dualOperation, false, 0, sourceMode, sourceRegister, destinationMode,
+                       destinationRegister, cIn);
       break;
     case kFormatSingleOperand:
-      RunSingleOperand(m, singleOperation, sourceMode, sourceRegister,
-                       destinationMode, destinationRegister, cIn);
+      RunSingleOperand(m, singleOperation, sourceMode, sourceRegister, destinationMode,
+                       destinationRegister, cIn);
       break;
     case kFormatJump:
       RunJump(m, jumpOperation, pcOffset);
       break;
-    default: { // emulated
-      static const uint32_t kRunsAs[kEmulatedOperationCount] = {
-          kOpSUB, kOpADD, 0, 0, 0, kOpADDC, kOpADD, kOpMOV, kOpCMP};
+    default: {  // emulated
+      static const uint32_t kRunsAs[kEmulatedOperationCount] = {kOpSUB,  kOpADD, 0,      0,     0,
+                                                                kOpADDC, kOpADD, kOpMOV, kOpCMP};
       if (emulatedOperation == kOpNOP || emulatedOperation == kOpPOP ||
           emulatedOperation == kOpRET) {
         RunStackEmulated(m, emulatedOperation, destinationMode, destinationRegister);
       } else {
-        RunDoubleOperand(m, kRunsAs[emulatedOperation], true, emulatedOperation,
-                         sourceMode, sourceRegister, destinationMode,
-                         destinationRegister, cIn);
+        RunDoubleOperand(m, kRunsAs[emulatedOperation], true, emulatedOperation, sourceMode,
+                         sourceRegister, destinationMode, destinationRegister, cIn);
       }
       break;
     }

@@ -1,7 +1,7 @@
 // The initial machine with its demonstration program, and the helpers that
 // run the core operations over the machine and selection records the way
 // the panel wires them.
-#include <string.h>
+#include <cstring>
 
 #include "core/mycode.h"
 #include "core/mycode_internal.h"
@@ -17,19 +17,19 @@ const struct {
   uint32_t address;
   uint32_t word;
 } kDemonstrationProgram[] = {
-    {0xFF80, 0x4031}, {0xFF82, 0x0280}, // MOV  #0x0280,SP
-    {0xFF84, 0x4034}, {0xFF86, 0x8000}, // MOV  #0x8000,R4
-    {0xFF88, 0x12B0}, {0xFF8A, 0xFF92}, // CALL #0xFF92
-    {0xFF8C, 0x1004},                   // RRC  R4
-    {0xFF8E, 0x2FFA},                   // JHS  -6 (0xFF84)
-    {0xFF90, 0x3FFB},                   // JMP  -5 (0xFF88)
-    {0xFF92, 0x4035}, {0xFF94, 0x0003}, // MOV  #0x0003,R5
-    {0xFF96, 0x8315},                   // DEC  R5
-    {0xFF98, 0x23FE},                   // JNE  -2 (0xFF96)
-    {0xFF9A, 0x4130},                   // RET
-    {0xFFD0, 0x1300},                   // RETI: the NMI handler
-    {0xFFFC, 0xFFD0},                   // NMI vector
-    {0xFFFE, 0xFF80},                   // reset vector
+    {0xFF80, 0x4031}, {0xFF82, 0x0280},  // MOV  #0x0280,SP
+    {0xFF84, 0x4034}, {0xFF86, 0x8000},  // MOV  #0x8000,R4
+    {0xFF88, 0x12B0}, {0xFF8A, 0xFF92},  // CALL #0xFF92
+    {0xFF8C, 0x1004},                    // RRC  R4
+    {0xFF8E, 0x2FFA},                    // JHS  -6 (0xFF84)
+    {0xFF90, 0x3FFB},                    // JMP  -5 (0xFF88)
+    {0xFF92, 0x4035}, {0xFF94, 0x0003},  // MOV  #0x0003,R5
+    {0xFF96, 0x8315},                    // DEC  R5
+    {0xFF98, 0x23FE},                    // JNE  -2 (0xFF96)
+    {0xFF9A, 0x4130},                    // RET
+    {0xFFD0, 0x1300},                    // RETI: the NMI handler
+    {0xFFFC, 0xFFD0},                    // NMI vector
+    {0xFFFE, 0xFF80},                    // reset vector
 };
 
 void InitRows(MemoryRow* rows, uint32_t topAddress, uint32_t fill) {
@@ -61,7 +61,7 @@ void ForgetWords(AssembledInstruction* a) {
   a->word[0] = a->extension1[0] = a->extension2[0] = 0;
 }
 
-} // namespace
+}  // namespace
 
 void InitMachine(MachineState* m) {
   memset(m, 0, sizeof *m);
@@ -89,8 +89,8 @@ void InitDecoded(DecodedInstruction* d) {
   d->format = kFormatNone;
 }
 
-uint16_t ReadMemoryWord(const MemoryRow* ram, const MemoryRow* rom,
-                        const PortCell* ports, uint32_t address) {
+uint16_t ReadMemoryWord(const MemoryRow* ram, const MemoryRow* rom, const PortCell* ports,
+                        uint32_t address) {
   return static_cast<uint16_t>(ReadWord(ram, rom, ports, address, kRadixHex));
 }
 
@@ -102,10 +102,9 @@ uint8_t SourceHasExtensionWord(uint32_t sourceMode, const char* sourceText) {
 }
 
 void DisassembleAtPC(const MachineState* m, DecodedInstruction* d) {
-  Disassemble(m->registers[0], m->rom, &d->format, &d->dualOperation,
-              &d->singleOperation, &d->jumpOperation, &d->emulatedOperation,
-              &d->sourceMode, &d->sourceRegister, &d->destinationMode,
-              &d->destinationRegister, &d->pcOffset, d->sourceText,
+  Disassemble(m->registers[0], m->rom, &d->format, &d->dualOperation, &d->singleOperation,
+              &d->jumpOperation, &d->emulatedOperation, &d->sourceMode, &d->sourceRegister,
+              &d->destinationMode, &d->destinationRegister, &d->pcOffset, d->sourceText,
               d->destinationText, &d->resetRequest, &d->wordFlag);
 }
 
@@ -132,9 +131,8 @@ void UpdateAddressUnits(const InstructionSelection* s, const TextCell* registers
   source->shown = HasSourceOperand(s) && s->sourceMode != kModeRegister;
   destination->shown = HasDestinationOperand(s) && s->destinationMode != kModeRegister;
   if (source->shown) {
-    AddressCalc(s->sourceMode, static_cast<int32_t>(s->sourceRegister), s->sourceText,
-                registers, 0, &source->shownRegister, source->base, source->index,
-                source->address);
+    AddressCalc(s->sourceMode, static_cast<int32_t>(s->sourceRegister), s->sourceText, registers, 0,
+                &source->shownRegister, source->base, source->index, source->address);
   }
   if (destination->shown) {
     // The destination's extension word comes second only when the source
@@ -149,25 +147,21 @@ void UpdateAddressUnits(const InstructionSelection* s, const TextCell* registers
 
 void AssembleSelection(const InstructionSelection* s, const AddressUnit* source,
                        const AddressUnit* destination, AssembledInstruction* out) {
-  Assemble(s->format, s->dualOperation, s->singleOperation, s->jumpOperation,
-           s->emulatedOperation, s->sourceMode, s->sourceRegister,
-           static_cast<int32_t>(s->destinationMode), s->destinationRegister,
-           s->pcOffset, s->sourceText, s->destinationText, s->wordOperation,
-           source->index, destination->index, out->text, out->bits, out->word,
-           out->extension1, out->extension2);
+  Assemble(s->format, s->dualOperation, s->singleOperation, s->jumpOperation, s->emulatedOperation,
+           s->sourceMode, s->sourceRegister, static_cast<int32_t>(s->destinationMode),
+           s->destinationRegister, s->pcOffset, s->sourceText, s->destinationText, s->wordOperation,
+           source->index, destination->index, out->text, out->bits, out->word, out->extension1,
+           out->extension2);
 }
 
 void ExecuteSelection(const InstructionSelection* s, const AddressUnit* source,
                       const AddressUnit* destination, MachineState* m) {
-  Execute(s->format, s->dualOperation, s->singleOperation, s->jumpOperation,
-          s->emulatedOperation, static_cast<int32_t>(s->sourceMode),
-          static_cast<int32_t>(s->sourceRegister),
-          static_cast<int32_t>(s->destinationMode),
-          static_cast<int32_t>(s->destinationRegister), s->pcOffset, s->sourceText,
-          m->registers, m->ram, m->rom, s->wordOperation, source->address,
-          destination->address, m->ports, m->registers, m->highlight, m->ram,
-          &m->ramMarker, &m->ramMarkerOn, &m->romMarker, &m->romMarkerOn,
-          m->statusFlags, m->ports);
+  Execute(s->format, s->dualOperation, s->singleOperation, s->jumpOperation, s->emulatedOperation,
+          static_cast<int32_t>(s->sourceMode), static_cast<int32_t>(s->sourceRegister),
+          static_cast<int32_t>(s->destinationMode), static_cast<int32_t>(s->destinationRegister),
+          s->pcOffset, s->sourceText, m->registers, m->ram, m->rom, s->wordOperation,
+          source->address, destination->address, m->ports, m->registers, m->highlight, m->ram,
+          &m->ramMarker, &m->ramMarkerOn, &m->romMarker, &m->romMarkerOn, m->statusFlags, m->ports);
 }
 
 void InitSimulator(Simulator* s) {
@@ -200,8 +194,7 @@ void ExecuteSelected(Simulator* s) {
 
 void ResetMachine(MachineState* m, uint8_t* phase, DecodedInstruction* decoded) {
   uint8_t ignoredPhase = 0;
-  Reset(m->rom, m->registers, m->ram, &m->ramMarker, &m->ramMarkerOn,
-        &m->romMarker, &m->romMarkerOn, m->statusFlags,
-        phase != nullptr ? phase : &ignoredPhase,
+  Reset(m->rom, m->registers, m->ram, &m->ramMarker, &m->ramMarkerOn, &m->romMarker,
+        &m->romMarkerOn, m->statusFlags, phase != nullptr ? phase : &ignoredPhase,
         decoded != nullptr ? &decoded->format : nullptr);
 }

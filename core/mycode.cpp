@@ -3,10 +3,10 @@
 // the ports.
 #include "core/mycode.h"
 
-#include <errno.h>
-#include <math.h>
-#include <stdlib.h>
-#include <string.h>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include "core/mycode_internal.h"
 
@@ -44,9 +44,12 @@ bool PortsTerminated(const PortCell* ports) {
 
 static int DigitValue(char c, uint32_t base) {
   int v = -1;
-  if (c >= '0' && c <= '9') v = c - '0';
-  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
   return (v >= 0 && static_cast<uint32_t>(v) < base) ? v : -1;
 }
 
@@ -54,8 +57,7 @@ static uint32_t ParseUnsigned(const char* text, size_t size, uint32_t base) {
   if (text == nullptr) return 0;
   size_t i = 0;
   // Port cells carry "0x"; memory cells do not; both parse alike.
-  if (size >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') &&
-      base == 16) {
+  if (size >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && base == 16) {
     i = 2;
   }
   uint64_t value = 0;
@@ -63,7 +65,7 @@ static uint32_t ParseUnsigned(const char* text, size_t size, uint32_t base) {
     int d = DigitValue(text[i], base);
     if (d < 0) break;
     value = value * base + static_cast<uint64_t>(d);
-    if (value > 0xFFFFFFFFull) value = 0xFFFFFFFFull + 1; // keeps saturating
+    if (value > 0xFFFFFFFFull) value = 0xFFFFFFFFull + 1;  // keeps saturating
   }
   return value > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(value);
 }
@@ -146,8 +148,7 @@ static uint32_t ParseCell(const char* cell, size_t size, CellRadix radix) {
   return radix == kRadixHex ? ParseHex(cell, size) : ParseDecimal(cell, size);
 }
 
-static const MemoryRow* RowAt(const MemoryRow* ram, const MemoryRow* rom,
-                              uint32_t address) {
+static const MemoryRow* RowAt(const MemoryRow* ram, const MemoryRow* rom, uint32_t address) {
   int r = RamRow(address);
   if (r >= 0) return ram != nullptr ? &ram[r] : nullptr;
   r = RomRow(address);
@@ -155,8 +156,8 @@ static const MemoryRow* RowAt(const MemoryRow* ram, const MemoryRow* rom,
   return nullptr;
 }
 
-uint32_t ReadByte(const MemoryRow* ram, const MemoryRow* rom,
-                  const PortCell* ports, uint32_t address, CellRadix radix) {
+uint32_t ReadByte(const MemoryRow* ram, const MemoryRow* rom, const PortCell* ports,
+                  uint32_t address, CellRadix radix) {
   const MemoryRow* row = RowAt(ram, rom, address);
   if (row != nullptr) {
     const char* cell = row->cells[(address & 1) ? kRowHighCell : kRowLowCell];
@@ -169,8 +170,8 @@ uint32_t ReadByte(const MemoryRow* ram, const MemoryRow* rom,
   return 0;
 }
 
-uint32_t ReadWord(const MemoryRow* ram, const MemoryRow* rom,
-                  const PortCell* ports, uint32_t address, CellRadix radix) {
+uint32_t ReadWord(const MemoryRow* ram, const MemoryRow* rom, const PortCell* ports,
+                  uint32_t address, CellRadix radix) {
   uint32_t even = address & 0xFFFE;
   const MemoryRow* row = RowAt(ram, rom, even);
   if (row != nullptr) {
@@ -200,8 +201,7 @@ void WriteStackWord(MemoryRow* ram, uint32_t sp, uint32_t value) {
   WriteWordToRow(&ram[RamRow(sp)], value);
 }
 
-void WriteMemory(MemoryRow* ram, PortCell* ports, uint32_t address,
-                 uint32_t value, bool byte) {
+void WriteMemory(MemoryRow* ram, PortCell* ports, uint32_t address, uint32_t value, bool byte) {
   int r = RamRow(address);
   if (r >= 0) {
     if (ram == nullptr) return;
@@ -218,11 +218,11 @@ void WriteMemory(MemoryRow* ram, PortCell* ports, uint32_t address,
 }
 
 bool OffsetInRange(float offset) {
-  return isfinite(offset) && offset > -513.0f && offset < 512.0f;
+  return std::isfinite(offset) && offset > -513.0f && offset < 512.0f;
 }
 
-const ConstantGenerator kConstantGenerators[6] = {
-    {0, 3, 0}, {1, 3, 1}, {2, 3, 2}, {4, 2, 2}, {8, 2, 3}, {0xFFFF, 3, 3}};
+const ConstantGenerator kConstantGenerators[6] = {{0, 3, 0}, {1, 3, 1}, {2, 3, 2},
+                                                  {4, 2, 2}, {8, 2, 3}, {0xFFFF, 3, 3}};
 
 const ConstantGenerator* FindConstantGenerator(uint32_t value) {
   for (const ConstantGenerator& c : kConstantGenerators) {
@@ -231,25 +231,29 @@ const ConstantGenerator* FindConstantGenerator(uint32_t value) {
   return nullptr;
 }
 
-bool OperationInVocabulary(uint32_t format, uint32_t dualOperation,
-                           uint32_t singleOperation, uint32_t jumpOperation,
-                           uint32_t emulatedOperation, uint32_t singleCount) {
+bool OperationInVocabulary(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
+                           uint32_t jumpOperation, uint32_t emulatedOperation,
+                           uint32_t singleCount) {
   switch (format) {
-    case kFormatDoubleOperand: return dualOperation < kDualOperationCount;
-    case kFormatSingleOperand: return singleOperation < singleCount;
-    case kFormatJump: return jumpOperation < kJumpOperationCount;
-    case kFormatEmulated: return emulatedOperation < kEmulatedOperationCount;
-    default: return false;
+    case kFormatDoubleOperand:
+      return dualOperation < kDualOperationCount;
+    case kFormatSingleOperand:
+      return singleOperation < singleCount;
+    case kFormatJump:
+      return jumpOperation < kJumpOperationCount;
+    case kFormatEmulated:
+      return emulatedOperation < kEmulatedOperationCount;
+    default:
+      return false;
   }
 }
 
-} // namespace core_detail
+}  // namespace core_detail
 
 using namespace core_detail;
 
-void SetRegister(TextCell* registers, uint8_t reg, uint16_t value,
-                 TableMarker* ramMarker, uint8_t* ramMarkerOn,
-                 TableMarker* romMarker, uint8_t* romMarkerOn) {
+void SetRegister(TextCell* registers, uint8_t reg, uint16_t value, TableMarker* ramMarker,
+                 uint8_t* ramMarkerOn, TableMarker* romMarker, uint8_t* romMarkerOn) {
   if (registers == nullptr || reg >= kRegisterCount) return;
   switch (reg) {
     case 0: {
@@ -278,8 +282,7 @@ void SetRegister(TextCell* registers, uint8_t reg, uint16_t value,
   }
 }
 
-void HexConv(const char* input, char* outText, uint16_t* outNumber,
-             uint8_t* outValid) {
+void HexConv(const char* input, char* outText, uint16_t* outNumber, uint8_t* outValid) {
   long long value = 0;
   uint8_t valid = 0;
   if (input != nullptr) {
@@ -303,8 +306,8 @@ void ChangeReg(int32_t reg, const char* hexText, TextCell* registers) {
   if (!Terminated(hexText, kTextCellSize)) return;
   // The register writer's masks, without moving the table markers.
   SetRegister(registers, static_cast<uint8_t>(reg),
-              static_cast<uint16_t>(ParseHex(hexText, kTextCellSize)), nullptr,
-              nullptr, nullptr, nullptr);
+              static_cast<uint16_t>(ParseHex(hexText, kTextCellSize)), nullptr, nullptr, nullptr,
+              nullptr);
 }
 
 void ChangeRAM(const char* hexText, int32_t row, MemoryRow* ram) {
@@ -327,10 +330,9 @@ void ChangeRAM(const char* hexText, int32_t row, MemoryRow* ram) {
   low[2] = 0;
 }
 
-void AddressCalc(uint32_t mode, int32_t reg, const char* operandText,
-                 const TextCell* registers, uint8_t sourceExtensionFirst,
-                 uint32_t* shownRegister, char* baseText, char* indexText,
-                 char* addressText) {
+void AddressCalc(uint32_t mode, int32_t reg, const char* operandText, const TextCell* registers,
+                 uint8_t sourceExtensionFirst, uint32_t* shownRegister, char* baseText,
+                 char* indexText, char* addressText) {
   if (shownRegister == nullptr || baseText == nullptr || indexText == nullptr ||
       addressText == nullptr || registers == nullptr) {
     return;
@@ -376,7 +378,7 @@ void AddressCalc(uint32_t mode, int32_t reg, const char* operandText,
       offset = 0;
       address = base;
       break;
-    default: // immediate: the operand is the word after the instruction
+    default:  // immediate: the operand is the word after the instruction
       shown = 0;
       base = pc + 2;
       offset = 0;
@@ -389,12 +391,11 @@ void AddressCalc(uint32_t mode, int32_t reg, const char* operandText,
   WriteHexPrefixed(addressText, address & 0xFFFF);
 }
 
-void Reset(const MemoryRow* rom, TextCell* registers, MemoryRow* ram,
-           TableMarker* ramMarker, uint8_t* ramMarkerOn,
-           TableMarker* romMarker, uint8_t* romMarkerOn, uint8_t* statusFlags,
+void Reset(const MemoryRow* rom, TextCell* registers, MemoryRow* ram, TableMarker* ramMarker,
+           uint8_t* ramMarkerOn, TableMarker* romMarker, uint8_t* romMarkerOn, uint8_t* statusFlags,
            uint8_t* phase, uint32_t* decodedFormat) {
-  if (registers == nullptr || ram == nullptr || ramMarker == nullptr ||
-      statusFlags == nullptr || phase == nullptr) {
+  if (registers == nullptr || ram == nullptr || ramMarker == nullptr || statusFlags == nullptr ||
+      phase == nullptr) {
     return;
   }
   if (rom != nullptr && !RowTerminated(&rom[0])) return;
@@ -404,15 +405,15 @@ void Reset(const MemoryRow* rom, TextCell* registers, MemoryRow* ram,
   }
   for (int r = 0; r < kMemoryRowCount; ++r) WriteWordToRow(&ram[r], 0);
   uint32_t vector = rom != nullptr ? ReadWord(nullptr, rom, nullptr, 0xFFFE, kRadixHex) : 0;
-  SetRegister(registers, 0, static_cast<uint16_t>(vector), ramMarker,
-              ramMarkerOn, romMarker, romMarkerOn);
+  SetRegister(registers, 0, static_cast<uint16_t>(vector), ramMarker, ramMarkerOn, romMarker,
+              romMarkerOn);
   *phase = 0;
   if (decodedFormat != nullptr) *decodedFormat = kFormatNone;
 }
 
-void NMI(const MemoryRow* rom, const TextCell* registersIn,
-         TextCell* registersOut, MemoryRow* ram, TableMarker* ramMarker,
-         uint8_t* ramMarkerOn, TableMarker* romMarker, uint8_t* romMarkerOn) {
+void NMI(const MemoryRow* rom, const TextCell* registersIn, TextCell* registersOut, MemoryRow* ram,
+         TableMarker* ramMarker, uint8_t* ramMarkerOn, TableMarker* romMarker,
+         uint8_t* romMarkerOn) {
   if (registersOut == nullptr) return;
   const TextCell* in = registersIn != nullptr ? registersIn : registersOut;
   if (!CellsTerminated(in, kRegisterCount)) return;
@@ -422,21 +423,20 @@ void NMI(const MemoryRow* rom, const TextCell* registersIn,
   // SP stays even, as SetRegister keeps it.
   uint32_t sp = (RegisterValue(in, 1) - 2) & 0xFFFE;
   if (in != registersOut) memmove(registersOut, in, sizeof(TextCell) * kRegisterCount);
-  SetRegister(registersOut, 1, static_cast<uint16_t>(sp), ramMarker, ramMarkerOn,
-              romMarker, romMarkerOn);
+  SetRegister(registersOut, 1, static_cast<uint16_t>(sp), ramMarker, ramMarkerOn, romMarker,
+              romMarkerOn);
   WriteStackWord(ram, sp, pc);
   sp = (sp - 2) & 0xFFFE;
-  SetRegister(registersOut, 1, static_cast<uint16_t>(sp), ramMarker, ramMarkerOn,
-              romMarker, romMarkerOn);
+  SetRegister(registersOut, 1, static_cast<uint16_t>(sp), ramMarker, ramMarkerOn, romMarker,
+              romMarkerOn);
   WriteStackWord(ram, sp, sr);
   SetRegister(registersOut, 2, 0, ramMarker, ramMarkerOn, romMarker, romMarkerOn);
   uint32_t vector = rom != nullptr ? ReadWord(nullptr, rom, nullptr, 0xFFFC, kRadixHex) : 0;
-  SetRegister(registersOut, 0, static_cast<uint16_t>(vector), ramMarker,
-              ramMarkerOn, romMarker, romMarkerOn);
+  SetRegister(registersOut, 0, static_cast<uint16_t>(vector), ramMarker, ramMarkerOn, romMarker,
+              romMarkerOn);
 }
 
-void Ports(const PortCell* portsIn, const uint8_t* p2Input, PortCell* portsOut,
-           uint8_t* p1Output) {
+void Ports(const PortCell* portsIn, const uint8_t* p2Input, PortCell* portsOut, uint8_t* p1Output) {
   if (portsOut == nullptr || p1Output == nullptr) return;
   const PortCell* in = portsIn != nullptr ? portsIn : portsOut;
   if (!PortsTerminated(in)) return;

@@ -53,26 +53,26 @@
 // the operation do nothing at all: every text stays as it was.
 #pragma once
 
-#include <stdint.h>
-#include <stdio.h>
+#include <cstdint>
+#include <cstdio>
 
 // ---------------------------------------------------------------------------
 // Machine-state types (the panel's layer context embeds these as they are)
 // ---------------------------------------------------------------------------
 
 enum {
-  kTextCellSize = 255,   // one NUL-terminated text of the panel and the core
-  kPortCellSize = 5,     // "0x%02X" and its terminator
-  kAddressTextSize = 10, // "0x%04X" texts of the address unit
+  kTextCellSize = 255,    // one NUL-terminated text of the panel and the core
+  kPortCellSize = 5,      // "0x%02X" and its terminator
+  kAddressTextSize = 10,  // "0x%04X" texts of the address unit
   kRegisterCount = 16,
   kMemoryRowCount = 64,
-  kMemoryRowCells = 8, // [0] address, [1] high byte, [2] low byte, [3..7] "Cell"
-  kPortCellCount = 8,  // P1IN P1OUT P1DIR spare P2IN P2OUT P2DIR spare
+  kMemoryRowCells = 8,  // [0] address, [1] high byte, [2] low byte, [3..7] "Cell"
+  kPortCellCount = 8,   // P1IN P1OUT P1DIR spare P2IN P2OUT P2DIR spare
 };
-constexpr uint32_t kNoMarkedRow = 64; // table marker row that highlights nothing
+constexpr uint32_t kNoMarkedRow = 64;  // table marker row that highlights nothing
 
 enum { kRowAddressCell = 0, kRowHighCell = 1, kRowLowCell = 2 };
-enum { kFlagV = 0, kFlagN = 1, kFlagZ = 2, kFlagC = 3 }; // status flag bytes
+enum { kFlagV = 0, kFlagN = 1, kFlagZ = 2, kFlagC = 3 };  // status flag bytes
 
 // Register highlight colours (colour-table indices the panel frames with).
 enum {
@@ -102,31 +102,67 @@ enum InstructionFormat {
   kFormatSingleOperand = 1,
   kFormatJump = 2,
   kFormatEmulated = 3,
-  kFormatNone = 4, // "---no instruction---"
+  kFormatNone = 4,  // "---no instruction---"
 };
 enum DualOperation {
-  kOpMOV, kOpADD, kOpADDC, kOpSUBC, kOpSUB, kOpCMP,
-  kOpDADD, kOpBIT, kOpBIC, kOpBIS, kOpXOR, kOpAND,
+  kOpMOV,
+  kOpADD,
+  kOpADDC,
+  kOpSUBC,
+  kOpSUB,
+  kOpCMP,
+  kOpDADD,
+  kOpBIT,
+  kOpBIC,
+  kOpBIS,
+  kOpXOR,
+  kOpAND,
   kDualOperationCount
 };
 enum SingleOperation {
-  kOpRRC, kOpSWPB, kOpRRA, kOpSXT, kOpPUSH, kOpCALL, kOpRETI,
-  kSingleOperationCount, // the assembler's vocabulary
-  kOpSingleUnused = 7    // Format II 111: decodes, executes as no operation
+  kOpRRC,
+  kOpSWPB,
+  kOpRRA,
+  kOpSXT,
+  kOpPUSH,
+  kOpCALL,
+  kOpRETI,
+  kSingleOperationCount,  // the assembler's vocabulary
+  kOpSingleUnused = 7     // Format II 111: decodes, executes as no operation
 };
 enum JumpOperation {
-  kJumpNE, kJumpEQ, kJumpNC, kJumpC, kJumpN, kJumpGE, kJumpL, kJumpMP,
+  kJumpNE,
+  kJumpEQ,
+  kJumpNC,
+  kJumpC,
+  kJumpN,
+  kJumpGE,
+  kJumpL,
+  kJumpMP,
   kJumpOperationCount
 };
 enum EmulatedOperation {
-  kOpDEC, kOpINC, kOpNOP, kOpPOP, kOpRET, kOpRLC, kOpRLA, kOpCLR, kOpTST,
+  kOpDEC,
+  kOpINC,
+  kOpNOP,
+  kOpPOP,
+  kOpRET,
+  kOpRLC,
+  kOpRLA,
+  kOpCLR,
+  kOpTST,
   kEmulatedOperationCount
 };
 enum AddressingMode {
-  kModeRegister, kModeIndexed, kModeSymbolic, kModeAbsolute,
-  kModeIndirect, kModeAutoincrement, kModeImmediate,
+  kModeRegister,
+  kModeIndexed,
+  kModeSymbolic,
+  kModeAbsolute,
+  kModeIndirect,
+  kModeAutoincrement,
+  kModeImmediate,
   kModeCount,
-  kDestinationModeCount = 4 // a destination is Register..Absolute only
+  kDestinationModeCount = 4  // a destination is Register..Absolute only
 };
 
 // The whole visible machine, as the panel holds it.
@@ -136,13 +172,13 @@ struct MachineState {
   MemoryRow ram[kMemoryRowCount];
   MemoryRow rom[kMemoryRowCount];
   PortCell ports[kPortCellCount];
-  uint8_t statusFlags[4]; // V, N, Z, C
+  uint8_t statusFlags[4];  // V, N, Z, C
   TableMarker ramMarker;
   uint8_t ramMarkerOn;
   TableMarker romMarker;
   uint8_t romMarkerOn;
-  uint8_t p1Output[8]; // lamp per P1 bit, written by Ports
-  uint8_t p2Input[8];  // switch per P2 bit, read by Ports
+  uint8_t p1Output[8];  // lamp per P1 bit, written by Ports
+  uint8_t p2Input[8];   // switch per P2 bit, read by Ports
 };
 
 // The instruction selectors: what Execute runs and Assemble encodes.
@@ -156,14 +192,14 @@ struct InstructionSelection {
   uint32_t sourceRegister;
   uint32_t destinationMode;
   uint32_t destinationRegister;
-  float pcOffset;             // jump offset in words
-  TextCell sourceEditText;    // what the source edit box holds ("0x0280")
-  TextCell sourceText;        // its HexConv form ("0280")
+  float pcOffset;           // jump offset in words
+  TextCell sourceEditText;  // what the source edit box holds ("0x0280")
+  TextCell sourceText;      // its HexConv form ("0280")
   TextCell destinationEditText;
   TextCell destinationText;
   uint8_t sourceValid;
   uint8_t destinationValid;
-  uint8_t wordOperation; // 1 word, 0 byte
+  uint8_t wordOperation;  // 1 word, 0 byte
 };
 
 // Disassemble's outputs (the panel's decoded-instruction fields).
@@ -178,15 +214,15 @@ struct DecodedInstruction {
   uint32_t destinationMode;
   uint32_t destinationRegister;
   float pcOffset;
-  TextCell sourceText;      // "0x%04X"
-  TextCell destinationText; // "0x%04X"
+  TextCell sourceText;       // "0x%04X"
+  TextCell destinationText;  // "0x%04X"
   uint8_t resetRequest;
   uint8_t wordFlag;
 };
 
 // One operand's "Adresswerk" (AddressCalc's outputs).
 struct AddressUnit {
-  uint8_t shown; // the panel shows (and computes) this operand's address
+  uint8_t shown;  // the panel shows (and computes) this operand's address
   uint32_t shownRegister;
   AddressText base;
   AddressText index;
@@ -195,10 +231,10 @@ struct AddressUnit {
 
 // Assemble's outputs.
 struct AssembledInstruction {
-  TextCell text;       // "MOV  #0x0280,SP"
-  TextCell bits;       // 16 characters '0'/'1', bit 15 first
-  TextCell word;       // "%04X"
-  TextCell extension1; // hex digits or empty
+  TextCell text;        // "MOV  #0x0280,SP"
+  TextCell bits;        // 16 characters '0'/'1', bit 15 first
+  TextCell word;        // "%04X"
+  TextCell extension1;  // hex digits or empty
   TextCell extension2;
 };
 
@@ -209,15 +245,13 @@ struct AssembledInstruction {
 // The one register writer with masking: PC and SP even (and their table
 // markers follow), SR & 0x107, R3 never written, R4..R15 as given. Null
 // markers are skipped.
-void SetRegister(TextCell* registers, uint8_t reg, uint16_t value,
-                 TableMarker* ramMarker, uint8_t* ramMarkerOn,
-                 TableMarker* romMarker, uint8_t* romMarkerOn);
+void SetRegister(TextCell* registers, uint8_t reg, uint16_t value, TableMarker* ramMarker,
+                 uint8_t* ramMarkerOn, TableMarker* romMarker, uint8_t* romMarkerOn);
 
 // What the user typed (decimal, 0x hex, 0 octal) -> "%04X" of the low 16
 // bits; valid when -32768 <= value <= 65535. A null input gives "0000",
 // number 0, valid 0. Any output may be null.
-void HexConv(const char* input, char* outText, uint16_t* outNumber,
-             uint8_t* outValid);
+void HexConv(const char* input, char* outText, uint16_t* outNumber, uint8_t* outValid);
 
 // Hand edit of one register from a hex text: R0/R1 & 0xFFFE, R2 & 0x107,
 // R4..R15 & 0xFFFF, R3 untouched. Markers and status flags stay.
@@ -231,71 +265,61 @@ void ChangeRAM(const char* hexText, int32_t row, MemoryRow* ram);
 // through the *In pointers, writes through the *Out pointers; pass the same
 // arrays for both (as the panel does) so that reads see the writes.
 void Execute(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
-             uint32_t jumpOperation, uint32_t emulatedOperation,
-             int32_t sourceMode, int32_t sourceRegister,
-             int32_t destinationMode, int32_t destinationRegister,
-             float pcOffset, const char* sourceText,
-             const TextCell* registersIn, const MemoryRow* ramIn,
-             const MemoryRow* romIn, uint8_t wordOperation,
+             uint32_t jumpOperation, uint32_t emulatedOperation, int32_t sourceMode,
+             int32_t sourceRegister, int32_t destinationMode, int32_t destinationRegister,
+             float pcOffset, const char* sourceText, const TextCell* registersIn,
+             const MemoryRow* ramIn, const MemoryRow* romIn, uint8_t wordOperation,
              const char* sourceAddressText, const char* destinationAddressText,
-             const PortCell* portsIn, TextCell* registersOut,
-             int32_t* highlight, MemoryRow* ramOut, TableMarker* ramMarker,
-             uint8_t* ramMarkerOn, TableMarker* romMarker,
+             const PortCell* portsIn, TextCell* registersOut, int32_t* highlight, MemoryRow* ramOut,
+             TableMarker* ramMarker, uint8_t* ramMarkerOn, TableMarker* romMarker,
              uint8_t* romMarkerOn, uint8_t* statusFlags, PortCell* portsOut);
 
 // The address unit for one operand (modes 1..6): base, offset and effective
 // address as "0x%04X". `sourceExtensionFirst` says that a source extension
 // word precedes this operand's extension word (destination only).
-void AddressCalc(uint32_t mode, int32_t reg, const char* operandText,
-                 const TextCell* registers, uint8_t sourceExtensionFirst,
-                 uint32_t* shownRegister, char* baseText, char* indexText,
-                 char* addressText);
+void AddressCalc(uint32_t mode, int32_t reg, const char* operandText, const TextCell* registers,
+                 uint8_t sourceExtensionFirst, uint32_t* shownRegister, char* baseText,
+                 char* indexText, char* addressText);
 
 // FETCH/DECODE: decodes the ROM word at PC into selector indices and
 // "0x%04X" operand texts. Does not move PC. An undecodable word sets format 4
 // and the reset request. Outputs a word does not determine keep their values.
 void Disassemble(const char* pcText, const MemoryRow* rom, uint32_t* format,
-                 uint32_t* dualOperation, uint32_t* singleOperation,
-                 uint32_t* jumpOperation, uint32_t* emulatedOperation,
-                 uint32_t* sourceMode, uint32_t* sourceRegister,
-                 uint32_t* destinationMode, uint32_t* destinationRegister,
-                 float* pcOffset, char* sourceText, char* destinationText,
-                 uint8_t* resetRequest, uint8_t* wordFlag);
+                 uint32_t* dualOperation, uint32_t* singleOperation, uint32_t* jumpOperation,
+                 uint32_t* emulatedOperation, uint32_t* sourceMode, uint32_t* sourceRegister,
+                 uint32_t* destinationMode, uint32_t* destinationRegister, float* pcOffset,
+                 char* sourceText, char* destinationText, uint8_t* resetRequest, uint8_t* wordFlag);
 
 // Builds the assembler text, bit string, machine word and up to two
 // extension words for the selection. The index texts are AddressCalc's
 // "0x%04X" offsets (used for symbolic operands).
 void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
-              uint32_t jumpOperation, uint32_t emulatedOperation,
-              uint32_t sourceMode, uint32_t sourceRegister,
-              int32_t destinationMode, uint32_t destinationRegister,
-              float pcOffset, const char* sourceText,
-              const char* destinationText, uint8_t wordOperation,
-              const char* sourceIndexText, const char* destinationIndexText,
-              char* outText, char* outBits, char* outWord,
-              char* outExtension1, char* outExtension2);
+              uint32_t jumpOperation, uint32_t emulatedOperation, uint32_t sourceMode,
+              uint32_t sourceRegister, int32_t destinationMode, uint32_t destinationRegister,
+              float pcOffset, const char* sourceText, const char* destinationText,
+              uint8_t wordOperation, const char* sourceIndexText, const char* destinationIndexText,
+              char* outText, char* outBits, char* outWord, char* outExtension1,
+              char* outExtension2);
 
 // Stores the machine word at ROM row *row and the extension words in the
 // rows above it (row - 1, row - 2); words beyond 0xFFFE are dropped.
-void Save(const char* wordText, const char* extension1Text,
-          const char* extension2Text, const int32_t* row, MemoryRow* rom);
+void Save(const char* wordText, const char* extension1Text, const char* extension2Text,
+          const int32_t* row, MemoryRow* rom);
 
 // RESET (INT31): flags and registers cleared, RAM "00", PC := reset vector,
 // phase := FETCH/DECODE, decoded format := 4. ROM and ports untouched.
-void Reset(const MemoryRow* rom, TextCell* registers, MemoryRow* ram,
-           TableMarker* ramMarker, uint8_t* ramMarkerOn,
-           TableMarker* romMarker, uint8_t* romMarkerOn, uint8_t* statusFlags,
+void Reset(const MemoryRow* rom, TextCell* registers, MemoryRow* ram, TableMarker* ramMarker,
+           uint8_t* ramMarkerOn, TableMarker* romMarker, uint8_t* romMarkerOn, uint8_t* statusFlags,
            uint8_t* phase, uint32_t* decodedFormat);
 
 // NMI (INT30): push PC, push SR, SR := 0, PC := NMI vector (0xFFFC).
-void NMI(const MemoryRow* rom, const TextCell* registersIn,
-         TextCell* registersOut, MemoryRow* ram, TableMarker* ramMarker,
-         uint8_t* ramMarkerOn, TableMarker* romMarker, uint8_t* romMarkerOn);
+void NMI(const MemoryRow* rom, const TextCell* registersIn, TextCell* registersOut, MemoryRow* ram,
+         TableMarker* ramMarker, uint8_t* ramMarkerOn, TableMarker* romMarker,
+         uint8_t* romMarkerOn);
 
 // The fixed port wiring, once per frame: P1 lamps from P1OUT where P1DIR
 // says output; P2IN from the switches where P2DIR says input.
-void Ports(const PortCell* portsIn, const uint8_t* p2Input,
-           PortCell* portsOut, uint8_t* p1Output);
+void Ports(const PortCell* portsIn, const uint8_t* p2Input, PortCell* portsOut, uint8_t* p1Output);
 
 // Slot files "slot1.csv" .. "slot10.csv" in the current directory, 64 lines
 // "%04X;%04X;\"\"" + CR LF from 0xFFFE down. ROMSave writes a temporary file
@@ -325,8 +349,8 @@ void InitSelection(InstructionSelection* selection);
 void InitDecoded(DecodedInstruction* decoded);
 
 // The word the memory map gives at `address` (0 outside it).
-uint16_t ReadMemoryWord(const MemoryRow* ram, const MemoryRow* rom,
-                        const PortCell* ports, uint32_t address);
+uint16_t ReadMemoryWord(const MemoryRow* ram, const MemoryRow* rom, const PortCell* ports,
+                        uint32_t address);
 
 // 1 when the selected source occupies an extension word (Indexed, Symbolic,
 // Absolute, or an immediate the constant generator cannot supply).
@@ -337,28 +361,22 @@ void DisassembleAtPC(const MachineState* machine, DecodedInstruction* decoded);
 
 // What a FETCH/DECODE click does to the selectors: every selector takes its
 // decoded value and both edit texts pass through HexConv.
-void LoadDecodedSelection(const DecodedInstruction* decoded,
-                          InstructionSelection* selection);
+void LoadDecodedSelection(const DecodedInstruction* decoded, InstructionSelection* selection);
 
 // The address unit: which operands it shows and AddressCalc for them. The
 // destination's flag is "a source extension word comes first", so a
 // PC-relative destination after @Rn, @Rn+ or #constant is offset correctly.
-void UpdateAddressUnits(const InstructionSelection* selection,
-                        const TextCell* registers, AddressUnit* source,
-                        AddressUnit* destination);
+void UpdateAddressUnits(const InstructionSelection* selection, const TextCell* registers,
+                        AddressUnit* source, AddressUnit* destination);
 
-void AssembleSelection(const InstructionSelection* selection,
-                       const AddressUnit* source,
-                       const AddressUnit* destination,
-                       AssembledInstruction* out);
+void AssembleSelection(const InstructionSelection* selection, const AddressUnit* source,
+                       const AddressUnit* destination, AssembledInstruction* out);
 
-void ExecuteSelection(const InstructionSelection* selection,
-                      const AddressUnit* source,
+void ExecuteSelection(const InstructionSelection* selection, const AddressUnit* source,
                       const AddressUnit* destination, MachineState* machine);
 
 // Reset of the whole machine record (phase and decoded format may be null).
-void ResetMachine(MachineState* machine, uint8_t* phase,
-                  DecodedInstruction* decoded);
+void ResetMachine(MachineState* machine, uint8_t* phase, DecodedInstruction* decoded);
 
 // The records of the panel's instruction cycle, for running the core
 // without the window (trace tool, benchmark, tests). Large: keep it off the

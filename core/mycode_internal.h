@@ -6,8 +6,8 @@
 // read past; the operations check terminators first and refuse such input.
 #pragma once
 
-#include <stddef.h>
-#include <stdint.h>
+#include <cstddef>
+#include <cstdint>
 
 #include "core/mycode.h"
 
@@ -27,14 +27,16 @@ uint32_t ParseHex(const char* text, size_t size);
 uint32_t ParseDecimal(const char* text, size_t size);
 // "0x1234" -> 0x1234: the text from its third character on, 0 when shorter.
 uint32_t ParseAfterPrefix(const char* text, size_t size);
-inline uint32_t CellHex(const char* cell) { return ParseHex(cell, kTextCellSize); }
+inline uint32_t CellHex(const char* cell) {
+  return ParseHex(cell, kTextCellSize);
+}
 
 // Fixed-width upper-case hexadecimal, always terminated.
-void WriteHex4(char* out, uint32_t value); // "%04X" of value & 0xFFFF
-void WriteHex2(char* out, uint32_t value); // "%02X" of value & 0xFF
-void WriteWordToRow(MemoryRow* row, uint32_t value); // high and low cells
-void WriteHexPrefixed(char* out, uint32_t value); // "0x%04X", 7 bytes
-void WritePortCell(PortCell cell, uint32_t value);  // "0x%02X" of value & 0xFF
+void WriteHex4(char* out, uint32_t value);            // "%04X" of value & 0xFFFF
+void WriteHex2(char* out, uint32_t value);            // "%02X" of value & 0xFF
+void WriteWordToRow(MemoryRow* row, uint32_t value);  // high and low cells
+void WriteHexPrefixed(char* out, uint32_t value);     // "0x%04X", 7 bytes
+void WritePortCell(PortCell cell, uint32_t value);    // "0x%02X" of value & 0xFF
 
 // Points a table marker at `row` (no row when negative), column 0, and
 // switches it on; null pointers are skipped.
@@ -43,20 +45,19 @@ void MarkRow(TableMarker* marker, uint8_t* markerOn, int row);
 // Decimal or hexadecimal view of a memory cell.
 enum CellRadix { kRadixHex, kRadixDecimal };
 
-uint32_t RegisterValue(const TextCell* registers, int reg); // hex, & 0xFFFF
+uint32_t RegisterValue(const TextCell* registers, int reg);  // hex, & 0xFFFF
 
 // Memory-map reads (0 outside the map); `ram`, `rom` and `ports` may be null.
-uint32_t ReadByte(const MemoryRow* ram, const MemoryRow* rom,
-                  const PortCell* ports, uint32_t address, CellRadix radix);
-uint32_t ReadWord(const MemoryRow* ram, const MemoryRow* rom,
-                  const PortCell* ports, uint32_t address, CellRadix radix);
+uint32_t ReadByte(const MemoryRow* ram, const MemoryRow* rom, const PortCell* ports,
+                  uint32_t address, CellRadix radix);
+uint32_t ReadWord(const MemoryRow* ram, const MemoryRow* rom, const PortCell* ports,
+                  uint32_t address, CellRadix radix);
 // A stack word: data memory only, 0 when SP lies outside 0x0200..0x027E.
 uint32_t ReadStackWord(const MemoryRow* ram, uint32_t sp);
 // Pushes a whole word into the row of `sp`; dropped outside data memory.
 void WriteStackWord(MemoryRow* ram, uint32_t sp, uint32_t value);
 // Instruction writes: data memory and ports only.
-void WriteMemory(MemoryRow* ram, PortCell* ports, uint32_t address,
-                 uint32_t value, bool byte);
+void WriteMemory(MemoryRow* ram, PortCell* ports, uint32_t address, uint32_t value, bool byte);
 
 // The row of a data or program memory address, or -1 outside.
 int RamRow(uint32_t address);
@@ -71,8 +72,8 @@ bool OffsetInRange(float offset);
 // assembler, the decoder and the extension-word rule all read this table.
 struct ConstantGenerator {
   uint32_t value;
-  uint32_t reg; // 2 (SR) or 3
-  uint32_t as;  // the source addressing bits that select it
+  uint32_t reg;  // 2 (SR) or 3
+  uint32_t as;   // the source addressing bits that select it
 };
 extern const ConstantGenerator kConstantGenerators[6];
 // The entry that supplies `value`, or null when it needs an extension word.
@@ -81,8 +82,8 @@ const ConstantGenerator* FindConstantGenerator(uint32_t value);
 // The selected format's operation lies inside its vocabulary; the other
 // formats' operations are not looked at, since they may hold what an earlier
 // decode left in them. `singleCount` bounds the single-operand operations.
-bool OperationInVocabulary(uint32_t format, uint32_t dualOperation,
-                           uint32_t singleOperation, uint32_t jumpOperation,
-                           uint32_t emulatedOperation, uint32_t singleCount);
+bool OperationInVocabulary(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
+                           uint32_t jumpOperation, uint32_t emulatedOperation,
+                           uint32_t singleCount);
 
-} // namespace core_detail
+}  // namespace core_detail

@@ -2,7 +2,7 @@
 // "slot10.csv" in the current directory. One line per word from 0xFFFE
 // down: "FFFE;FF80;\"\"" and CR LF (the files are shared with Windows
 // installations, which write them in text mode).
-#include <stdio.h>
+#include <cstdio>
 
 #include "core/mycode.h"
 #include "core/mycode_internal.h"
@@ -17,7 +17,7 @@ void SlotFileName(char* out, size_t size, uint32_t slot) {
   snprintf(out, size, "slot%u.csv", slot + 1);
 }
 
-} // namespace
+}  // namespace
 
 void ROMSave(const MemoryRow* rom, uint32_t slot) {
   if (rom == nullptr || slot >= kSlotCount) return;

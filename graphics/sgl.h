@@ -38,8 +38,7 @@
 //   Each area of the library owns one sub-record (transform, ortho, texture,
 //   clipping, text, appearance, path, lines, arcs, statics). An area adds the
 //   fields it needs inside its own sub-record.
-#ifndef VELKOR_GRAPHICS_SGL_H
-#define VELKOR_GRAPHICS_SGL_H
+#pragma once
 
 #include <cstdint>
 
@@ -70,13 +69,13 @@ constexpr uint8_t SGL_PRIMITIVE_SEGMENTS = 9;
 constexpr uint8_t SGL_PRIMITIVE_LINE_STRIP = 11;
 
 // Capabilities of sglEnable / sglDisable.
-constexpr uint8_t SGL_POLYGON_SMOOTH = 33;   // antialiased outline on opaque plain fills
-constexpr uint8_t SGL_LINE_SMOOTH = 35;      // strands with halo for lines and text outlines
-constexpr uint8_t SGL_TEXTURE_FILL = 56;     // fills take the current texture
-constexpr uint8_t SGL_TEXTURE_MODULATE = 57; // textures modulate the colour (else replace)
-constexpr uint8_t SGL_TESSELLATION = 58;     // concave fills by ear clipping
-constexpr uint8_t SGL_GRADIENT_FILL = 59;    // fills take the current gradient
-constexpr uint8_t SGL_DEPTH_TEST = 60;       // depth order of halos and shapes
+constexpr uint8_t SGL_POLYGON_SMOOTH = 33;    // antialiased outline on opaque plain fills
+constexpr uint8_t SGL_LINE_SMOOTH = 35;       // strands with halo for lines and text outlines
+constexpr uint8_t SGL_TEXTURE_FILL = 56;      // fills take the current texture
+constexpr uint8_t SGL_TEXTURE_MODULATE = 57;  // textures modulate the colour (else replace)
+constexpr uint8_t SGL_TESSELLATION = 58;      // concave fills by ear clipping
+constexpr uint8_t SGL_GRADIENT_FILL = 59;     // fills take the current gradient
+constexpr uint8_t SGL_DEPTH_TEST = 60;        // depth order of halos and shapes
 constexpr uint8_t SGL_PIXEL_ALIGNED_TEXT = 61;
 
 // ---------------------------------------------------------------------------
@@ -90,340 +89,340 @@ constexpr uint8_t SGL_PIXEL_ALIGNED_TEXT = 61;
 
 // Line stipple table entry (14 bytes).
 struct sgl_line_stipple {
-    uint8_t lengths[6];  // segment lengths in pixels
-    uint8_t on[6];       // 1: the segment is drawn
-    uint8_t solid;       // 1: no dashes at all
-    uint8_t count;       // segments used, below 7
+  uint8_t lengths[6];  // segment lengths in pixels
+  uint8_t on[6];       // 1: the segment is drawn
+  uint8_t solid;       // 1: no dashes at all
+  uint8_t count;       // segments used, below 7
 };
 
 // Texture and gradient slot, filled by the texture loader.
 struct sgl_texture_slot {
-    uint32_t name;            // OpenGL texture name, 0 until the first upload
-    uint32_t width;           // image size
-    uint32_t height;
-    uint32_t texture_width;   // power-of-two texture size
-    uint32_t texture_height;
-    uint8_t loaded;
-    uint8_t format;           // 5 RGB, 6 RGBA, 7 alpha
-    uint8_t scaled;           // 1: image stretched over the whole texture
+  uint32_t name;   // OpenGL texture name, 0 until the first upload
+  uint32_t width;  // image size
+  uint32_t height;
+  uint32_t texture_width;  // power-of-two texture size
+  uint32_t texture_height;
+  uint8_t loaded;
+  uint8_t format;  // 5 RGB, 6 RGBA, 7 alpha
+  uint8_t scaled;  // 1: image stretched over the whole texture
 };
 
 // Initialisation record handed to sglInit.
 struct sgl_parameters {
-    uint32_t width;                 // native display size in pixels
-    uint32_t height;
-    uint8_t* texture_buffer;        // scratch buffer for image conversion, or null
-    uint32_t max_texture_width;     // powers of two >= 64 with a buffer, 0 without
-    uint32_t max_texture_height;
-    sgl_texture_slot* texture_table;
-    uint32_t texture_count;
-    sgl_texture_slot* gradient_table;
-    uint32_t gradient_count;
+  uint32_t width;  // native display size in pixels
+  uint32_t height;
+  uint8_t* texture_buffer;     // scratch buffer for image conversion, or null
+  uint32_t max_texture_width;  // powers of two >= 64 with a buffer, 0 without
+  uint32_t max_texture_height;
+  sgl_texture_slot* texture_table;
+  uint32_t texture_count;
+  sgl_texture_slot* gradient_table;
+  uint32_t gradient_count;
 };
 
 // ---------------------------------------------------------------------------
 // The context
 // ---------------------------------------------------------------------------
 struct sgl_error_entry {
-    uint32_t code;
-    uint32_t value;
+  uint32_t code;
+  uint32_t value;
 };
 
 struct sgl_error_log {
-    uint32_t count;
-    sgl_error_entry entries[SGL_ERROR_LOG_SIZE];
-    uint8_t overflow;  // set by every error after the 32nd
+  uint32_t count;
+  sgl_error_entry entries[SGL_ERROR_LOG_SIZE];
+  uint8_t overflow;  // set by every error after the 32nd
 };
 
 // Current 2D transformation, kept in step with OpenGL's model-view matrix.
 struct sgl_transformation {
-    float matrix[16];              // M, column-major; m12, m13 translation
-    float viewport_x, viewport_y;  // viewport origin in window pixels
-    float half_width, half_height; // half the viewport size
-    float ratio_x, ratio_y;        // viewport size / native size (pointer scales)
-    float units_x, units_y;        // drawing units per pixel after scaling (ux, uy)
-    float scale_x, scale_y;        // accumulated absolute scales (ax, ay)
-    float line_scale_x;            // bx = ax * ux: units of one viewport pixel before scaling
-    float line_scale_y;
-    float font_scale_x;            // bx * rx: units of one native-display pixel
-    float font_scale_y;
-    float rotation;                // accumulated rotation in degrees
-    float z_offset;                // depth order of halos, saved by push and pop
+  float matrix[16];               // M, column-major; m12, m13 translation
+  float viewport_x, viewport_y;   // viewport origin in window pixels
+  float half_width, half_height;  // half the viewport size
+  float ratio_x, ratio_y;         // viewport size / native size (pointer scales)
+  float units_x, units_y;         // drawing units per pixel after scaling (ux, uy)
+  float scale_x, scale_y;         // accumulated absolute scales (ax, ay)
+  float line_scale_x;             // bx = ax * ux: units of one viewport pixel before scaling
+  float line_scale_y;
+  float font_scale_x;  // bx * rx: units of one native-display pixel
+  float font_scale_y;
+  float rotation;  // accumulated rotation in degrees
+  float z_offset;  // depth order of halos, saved by push and pop
 };
 
 // One matrix stack entry: M, ux, uy, ax, ay, rotation, z offset.
 struct sgl_matrix_stack_entry {
-    float matrix[16];
-    float units_x, units_y;
-    float scale_x, scale_y;
-    float rotation;
-    float z_offset;
-    uint8_t gl_pushed;  // OpenGL's own stack took this push (its depth is limited)
+  float matrix[16];
+  float units_x, units_y;
+  float scale_x, scale_y;
+  float rotation;
+  float z_offset;
+  uint8_t gl_pushed;  // OpenGL's own stack took this push (its depth is limited)
 };
 
 // Orthographic bounds, their matrix and the matrix stack.
 struct sgl_orthographic {
-    float left, right, bottom, top;
-    float matrix[16];
-    sgl_matrix_stack_entry stack[SGL_MATRIX_STACK_SIZE];
-    uint32_t depth;
+  float left, right, bottom, top;
+  float matrix[16];
+  sgl_matrix_stack_entry stack[SGL_MATRIX_STACK_SIZE];
+  uint32_t depth;
 };
 
 // Current texture and gradient, and how fills map onto them.
 struct sgl_texture_state {
-    uint32_t current_texture;   // texture count = none
-    uint32_t current_gradient;  // gradient count = none
-    float origin_x, origin_y;   // box of the shape being mapped
-    float width, height;
-    float repeat_x, repeat_y;   // repetitions nx, ny
-    float offset_x, offset_y;   // alignment offsets dx, dy
-    float factor_x, factor_y;   // image size / texture size, 1 for scaled images
-    // sglTexCoord2f: the coordinate the next textured vertex takes instead of
-    // the mapped one.
-    uint8_t explicit_pending;
-    float explicit_s, explicit_t;
+  uint32_t current_texture;   // texture count = none
+  uint32_t current_gradient;  // gradient count = none
+  float origin_x, origin_y;   // box of the shape being mapped
+  float width, height;
+  float repeat_x, repeat_y;  // repetitions nx, ny
+  float offset_x, offset_y;  // alignment offsets dx, dy
+  float factor_x, factor_y;  // image size / texture size, 1 for scaled images
+  // sglTexCoord2f: the coordinate the next textured vertex takes instead of
+  // the mapped one.
+  uint8_t explicit_pending;
+  float explicit_s, explicit_t;
 };
 
 struct sgl_scissor_rect {
-    int32_t x, y, width, height;
+  int32_t x, y, width, height;
 };
 
 // Stencil masks, clip planes and scissors.
 struct sgl_clipping_state {
-    uint32_t allocated_masks;
-    uint32_t active_masks;
-    uint32_t mask_under_definition;
-    uint8_t clip_plane_state[SGL_CLIP_PLANE_COUNT];  // 0 undefined, 2 defined, 1 enabled
-    uint32_t gl_clipplane_code[SGL_CLIP_PLANE_COUNT];
-    sgl_scissor_rect scissors[SGL_SCISSOR_STACK_SIZE];
-    uint32_t scissor_depth;
+  uint32_t allocated_masks;
+  uint32_t active_masks;
+  uint32_t mask_under_definition;
+  uint8_t clip_plane_state[SGL_CLIP_PLANE_COUNT];  // 0 undefined, 2 defined, 1 enabled
+  uint32_t gl_clipplane_code[SGL_CLIP_PLANE_COUNT];
+  sgl_scissor_rect scissors[SGL_SCISSOR_STACK_SIZE];
+  uint32_t scissor_depth;
 };
 
 // One formed line of a text area.
 struct sgl_text_line {
-    uint32_t start;   // first character
-    uint32_t length;  // characters
-    float width;      // drawing units
+  uint32_t start;   // first character
+  uint32_t length;  // characters
+  float width;      // drawing units
 };
 
 // Text attributes.
 struct sgl_text_state {
-    uint32_t font;                 // slot, SGL_FONT_NONE for none
-    uint32_t font_line_width;      // 0..7
-    int32_t outline_width_step;    // font line width - 1, 0 for 0
-    uint32_t color_index;
-    uint32_t align_h, align_v;     // 0, 1, 2
-    float align_factor_h, align_factor_v;  // 0, 0.5, 1
-    uint8_t encoding;              // 0 single byte with escapes, 1 UTF-8, 2 double byte
-    uint8_t word_separators[SGL_SEPARATOR_COUNT];
-    uint32_t word_separator_count;
-    uint8_t line_separators[SGL_SEPARATOR_COUNT];
-    uint32_t line_separator_count;
-    uint8_t inverse_video;
-    float text_scale;
-    uint32_t second_font;          // font of the fractional part of numbers
-    uint32_t second_font_line_width;
-    uint32_t second_color_index;
-    uint8_t second_color_given;    // 0: the second piece takes the text colour
-    sgl_text_line ts_lines[SGL_TEXT_LINE_COUNT];
-    uint32_t line_count;
-    // Union of the texts written by the WithBBox variants since
-    // sglBeginTextBounds, in viewport pixels.
-    uint8_t bounds_collecting;
-    uint8_t bounds_empty;
-    float bounds_x1, bounds_y1, bounds_x2, bounds_y2;
+  uint32_t font;               // slot, SGL_FONT_NONE for none
+  uint32_t font_line_width;    // 0..7
+  int32_t outline_width_step;  // font line width - 1, 0 for 0
+  uint32_t color_index;
+  uint32_t align_h, align_v;             // 0, 1, 2
+  float align_factor_h, align_factor_v;  // 0, 0.5, 1
+  uint8_t encoding;                      // 0 single byte with escapes, 1 UTF-8, 2 double byte
+  uint8_t word_separators[SGL_SEPARATOR_COUNT];
+  uint32_t word_separator_count;
+  uint8_t line_separators[SGL_SEPARATOR_COUNT];
+  uint32_t line_separator_count;
+  uint8_t inverse_video;
+  float text_scale;
+  uint32_t second_font;  // font of the fractional part of numbers
+  uint32_t second_font_line_width;
+  uint32_t second_color_index;
+  uint8_t second_color_given;  // 0: the second piece takes the text colour
+  sgl_text_line ts_lines[SGL_TEXT_LINE_COUNT];
+  uint32_t line_count;
+  // Union of the texts written by the WithBBox variants since
+  // sglBeginTextBounds, in viewport pixels.
+  uint8_t bounds_collecting;
+  uint8_t bounds_empty;
+  float bounds_x1, bounds_y1, bounds_x2, bounds_y2;
 };
 
 // Layout of a number written by sgluWriteFloat.
 struct sgl_float_format {
-    uint32_t integer_digits;   // 0..9: digits kept of the integral part
-    int32_t fraction_digits;   // 0..9
-    int32_t split;             // -integer_digits .. fraction_digits + 1: where the second font begins
-    uint32_t sign_mode;        // 0 sign always, 1 no sign, 2 minus sign only
-    uint8_t separator;         // decimal separator character
-    uint8_t leading_zeros;     // 1: the integral part padded to integer_digits
+  uint32_t integer_digits;  // 0..9: digits kept of the integral part
+  int32_t fraction_digits;  // 0..9
+  int32_t split;            // -integer_digits .. fraction_digits + 1: where the second font begins
+  uint32_t sign_mode;       // 0 sign always, 1 no sign, 2 minus sign only
+  uint8_t separator;        // decimal separator character
+  uint8_t leading_zeros;    // 1: the integral part padded to integer_digits
 };
 
 // Appearance of fills and colours.
 struct sgl_appearance_state {
-    int32_t values[4];     // -1 at initialisation
-    uint8_t flag;          // 1 at initialisation
-    uint8_t inverse_video; // colours drawn as (1 - r, 1 - g, 1 - b)
+  int32_t values[4];      // -1 at initialisation
+  uint8_t flag;           // 1 at initialisation
+  uint8_t inverse_video;  // colours drawn as (1 - r, 1 - g, 1 - b)
 };
 
 // Paths (sglBeginPath ... sglEndPath).
 struct sgl_path_state {
-    uint8_t kind;          // 0 none, 1 stroke, 2 fill
-    uint8_t last_command;  // 1 move, 2 line, 3 cubic, 4 quadratic, 5 elliptical arc, 7 close
-    float start_x, start_y;
-    float current_x, current_y;
-    // --- curve segments (sgl_paths.cpp): the last control point of a cubic
-    // or quadratic segment, which the smooth variants mirror
-    float control_x, control_y;
+  uint8_t kind;          // 0 none, 1 stroke, 2 fill
+  uint8_t last_command;  // 1 move, 2 line, 3 cubic, 4 quadratic, 5 elliptical arc, 7 close
+  float start_x, start_y;
+  float current_x, current_y;
+  // --- curve segments (sgl_paths.cpp): the last control point of a cubic
+  // or quadratic segment, which the smooth variants mirror
+  float control_x, control_y;
 };
 
 // Line and shape assembly.
 struct sgl_line_state {
-    float last_x, last_y;        // last vertex given
-    float first_x, first_y;      // first vertex of the buffer, for closing loops
-    uint8_t close_loop;
-    uint8_t stipple_splitting;
-    uint8_t pair_started;        // first vertex of a separate segment seen
-    float pair_x, pair_y;
-    uint32_t stipple_segment;    // current pattern segment
-    float stipple_used;          // pixels already used of it
-    uint8_t shape_from_arc;      // the shape comes from the arc operations
-    uint8_t arc_pending;         // the next path segment is an arc
-    uint8_t arc_clockwise;
-    float arc_angle;
-    float triangles[SGL_TRIANGLE_BUFFER_SIZE][6];          // glob_t_triangles
-    float texture_triangles[SGL_TRIANGLE_BUFFER_SIZE][6];  // glob_t_texture_triangles
-    uint32_t triangle_count;                               // glob_ul_triangle_number
-    // --- lines/arcs: primitive assembly and what the last draw did
-    uint8_t has_last;                // a vertex was given in this primitive
-    uint32_t strands_drawn;          // strands issued by the last line (all passes)
-    uint32_t drawn_vertex_count;     // vertices of the last line or shape drawn
-    uint32_t tessellated_triangles;  // triangles of the last ear-clipped fill
+  float last_x, last_y;    // last vertex given
+  float first_x, first_y;  // first vertex of the buffer, for closing loops
+  uint8_t close_loop;
+  uint8_t stipple_splitting;
+  uint8_t pair_started;  // first vertex of a separate segment seen
+  float pair_x, pair_y;
+  uint32_t stipple_segment;  // current pattern segment
+  float stipple_used;        // pixels already used of it
+  uint8_t shape_from_arc;    // the shape comes from the arc operations
+  uint8_t arc_pending;       // the next path segment is an arc
+  uint8_t arc_clockwise;
+  float arc_angle;
+  float triangles[SGL_TRIANGLE_BUFFER_SIZE][6];          // glob_t_triangles
+  float texture_triangles[SGL_TRIANGLE_BUFFER_SIZE][6];  // glob_t_texture_triangles
+  uint32_t triangle_count;                               // glob_ul_triangle_number
+  // --- lines/arcs: primitive assembly and what the last draw did
+  uint8_t has_last;                // a vertex was given in this primitive
+  uint32_t strands_drawn;          // strands issued by the last line (all passes)
+  uint32_t drawn_vertex_count;     // vertices of the last line or shape drawn
+  uint32_t tessellated_triangles;  // triangles of the last ear-clipped fill
 };
 
 // Flags that live for the duration of one arc call.
 struct sgl_arc_state {
-    uint8_t full_circle;
-    uint8_t ellipse;
-    uint32_t vertex_count;
+  uint8_t full_circle;
+  uint8_t ellipse;
+  uint32_t vertex_count;
 };
 
 // --- bounding boxes (sgl_bounds.cpp): boxes in viewport pixels
 struct sgl_bounds_box {
-    uint8_t empty;
-    float x1, y1, x2, y2;
+  uint8_t empty;
+  float x1, y1, x2, y2;
 };
 
 // The box of what is drawn between sglBeginBoundingBox and
 // sglEndBoundingBox, and the box of each stencil mask's shape (a normal
 // mask lets drawing through only inside it, so it also bounds what is seen).
 struct sgl_bounds_state {
-    uint8_t collecting;
-    sgl_bounds_box box;
-    sgl_bounds_box mask_boxes[8];  // by stencil bit 1, 2, 4 ... 128
-    uint8_t mask_known[8];         // the box was begun with its definition
-    uint8_t mask_inverted[8];
+  uint8_t collecting;
+  sgl_bounds_box box;
+  sgl_bounds_box mask_boxes[8];  // by stencil bit 1, 2, 4 ... 128
+  uint8_t mask_known[8];         // the box was begun with its definition
+  uint8_t mask_inverted[8];
 };
 
 struct sgl_static_bitmap {
-    uint32_t width, height;
-    float x, y;
-    uint32_t name;
-    uint8_t used;
+  uint32_t width, height;
+  float x, y;
+  uint32_t name;
+  uint8_t used;
 };
 
 // Static bitmaps and recorded display lists.
 struct sgl_static_state {
-    sgl_static_bitmap bitmaps[SGL_STATIC_BITMAP_COUNT];
-    uint32_t bitmap_count;
-    uint32_t sequence_list;   // display list being recorded, 0 for none
+  sgl_static_bitmap bitmaps[SGL_STATIC_BITMAP_COUNT];
+  uint32_t bitmap_count;
+  uint32_t sequence_list;  // display list being recorded, 0 for none
 };
 
 struct sgl_type_statemachine {
-    // 1. Error log
-    sgl_error_log errors;
+  // 1. Error log
+  sgl_error_log errors;
 
-    // 2. Attribute tables (the application owns them)
-    const float* color_table;          // count x (r, g, b, a)
-    uint32_t color_count;
-    const sgl_line_stipple* stipple_table;
-    uint32_t stipple_count;
-    const float* line_width_table;     // count x (plain, core, outer)
-    uint32_t line_width_count;
-    const uint8_t* font_table;         // the font records of the loaded font table
-    uint32_t font_count;
+  // 2. Attribute tables (the application owns them)
+  const float* color_table;  // count x (r, g, b, a)
+  uint32_t color_count;
+  const sgl_line_stipple* stipple_table;
+  uint32_t stipple_count;
+  const float* line_width_table;  // count x (plain, core, outer)
+  uint32_t line_width_count;
+  const uint8_t* font_table;  // the font records of the loaded font table
+  uint32_t font_count;
 
-    // 3. OpenGL texture names of the font glyph textures
-    uint32_t font_texture_names[SGL_FONT_TEXTURE_COUNT];
+  // 3. OpenGL texture names of the font glyph textures
+  uint32_t font_texture_names[SGL_FONT_TEXTURE_COUNT];
 
-    // 4. Resources
-    sgl_texture_slot* texture_table;
-    uint32_t texture_count;
-    sgl_texture_slot* gradient_table;
-    uint32_t gradient_count;
-    uint32_t native_width, native_height;
-    uint32_t max_texture_width, max_texture_height;
-    uint8_t render_mode;               // 0 OpenGL lines, 1 strands
-    uint32_t texture_format_rgb;       // OpenGL internal formats for uploads
-    uint32_t texture_format_rgba;
+  // 4. Resources
+  sgl_texture_slot* texture_table;
+  uint32_t texture_count;
+  sgl_texture_slot* gradient_table;
+  uint32_t gradient_count;
+  uint32_t native_width, native_height;
+  uint32_t max_texture_width, max_texture_height;
+  uint8_t render_mode;          // 0 OpenGL lines, 1 strands
+  uint32_t texture_format_rgb;  // OpenGL internal formats for uploads
+  uint32_t texture_format_rgba;
 
-    // 5. Current attributes
-    uint32_t line_width_index;
-    float gl_line_width;               // last issued, 0 = unknown
-    uint32_t color_index;
-    int32_t halo_color_index;          // negative: black halo
-    const sgl_line_stipple* stipple;   // current stipple entry
-    uint8_t stipple_active;            // the current entry is not solid
-    uint8_t transparency;              // 0..255
-    float gl_color[4];                 // last issued colour
+  // 5. Current attributes
+  uint32_t line_width_index;
+  float gl_line_width;  // last issued, 0 = unknown
+  uint32_t color_index;
+  int32_t halo_color_index;         // negative: black halo
+  const sgl_line_stipple* stipple;  // current stipple entry
+  uint8_t stipple_active;           // the current entry is not solid
+  uint8_t transparency;             // 0..255
+  float gl_color[4];                // last issued colour
 
-    // 6. Capabilities and the OpenGL state cache
-    uint8_t polygon_smooth;            // 33
-    uint8_t smoothing;                 // 35: 0 off, 1 halo and main, 2 halo only, 3 main only
-    uint8_t texture_fill;              // 56
-    uint8_t texture_modulate;          // 57
-    uint8_t tessellation;              // 58
-    uint8_t gradient_fill;             // 59
-    uint8_t depth_test;                // 60
-    uint8_t pixel_aligned_text;        // 61
-    uint8_t gl_texture_2d;             // cached enables
-    uint8_t gl_blend;
-    uint8_t gl_stencil_test;
-    uint8_t gl_scissor_test;
-    uint8_t gl_depth_test;
-    uint32_t gl_tex_env[3];            // target, name, value
-    uint32_t gl_bound_texture;         // SGL_BOUND_TEXTURE_UNKNOWN when unknown
+  // 6. Capabilities and the OpenGL state cache
+  uint8_t polygon_smooth;      // 33
+  uint8_t smoothing;           // 35: 0 off, 1 halo and main, 2 halo only, 3 main only
+  uint8_t texture_fill;        // 56
+  uint8_t texture_modulate;    // 57
+  uint8_t tessellation;        // 58
+  uint8_t gradient_fill;       // 59
+  uint8_t depth_test;          // 60
+  uint8_t pixel_aligned_text;  // 61
+  uint8_t gl_texture_2d;       // cached enables
+  uint8_t gl_blend;
+  uint8_t gl_stencil_test;
+  uint8_t gl_scissor_test;
+  uint8_t gl_depth_test;
+  uint32_t gl_tex_env[3];     // target, name, value
+  uint32_t gl_bound_texture;  // SGL_BOUND_TEXTURE_UNKNOWN when unknown
 
-    // 7. Vertex buffers
-    uint8_t primitive;
-    uint32_t vertex_count;
-    float vertices[SGL_VERTEX_BUFFER_SIZE][2];
-    uint32_t segment_count;            // pairs of points for GL_LINES
-    float segments[SGL_VERTEX_BUFFER_SIZE][2];
-    uint32_t texcoord_count;
-    float texcoords[SGL_VERTEX_BUFFER_SIZE][2];
-    uint8_t gl_texcoord_array;         // cached texture coordinate array enable
-    const float* gl_vertex_pointer;    // cached array pointers
-    const float* gl_texcoord_pointer;
+  // 7. Vertex buffers
+  uint8_t primitive;
+  uint32_t vertex_count;
+  float vertices[SGL_VERTEX_BUFFER_SIZE][2];
+  uint32_t segment_count;  // pairs of points for GL_LINES
+  float segments[SGL_VERTEX_BUFFER_SIZE][2];
+  uint32_t texcoord_count;
+  float texcoords[SGL_VERTEX_BUFFER_SIZE][2];
+  uint8_t gl_texcoord_array;       // cached texture coordinate array enable
+  const float* gl_vertex_pointer;  // cached array pointers
+  const float* gl_texcoord_pointer;
 
-    // 8. Current drawing mode
-    uint32_t begin_mode;
-    uint8_t color_validity;            // 0 unknown, 1 set for lines, 2 set for fills
+  // 8. Current drawing mode
+  uint32_t begin_mode;
+  uint8_t color_validity;  // 0 unknown, 1 set for lines, 2 set for fills
 
-    // 9. Transformation
-    sgl_transformation transform;
+  // 9. Transformation
+  sgl_transformation transform;
 
-    // 10. Texture selection, clipping, text, appearance, paths, lines, arcs
-    sgl_texture_state texture;
-    sgl_clipping_state clipping;
-    sgl_text_state text;
-    sgl_appearance_state appearance;
-    sgl_path_state path;
-    sgl_line_state lines;
-    sgl_arc_state arcs;
-    sgl_bounds_state bounds;           // --- bounding boxes (sgl_bounds.cpp)
-    uint8_t line_caps;                 // 1 round, 0 flat free ends
-    // circle_cos[n - 1][k - 1], circle_sin[n - 1][k - 1]: the k-th of n points
-    // at 10 + k * 160 / (n + 1) degrees.
-    float circle_cos[SGL_CIRCLE_TABLE_COUNT][SGL_CIRCLE_TABLE_COUNT];
-    float circle_sin[SGL_CIRCLE_TABLE_COUNT][SGL_CIRCLE_TABLE_COUNT];
+  // 10. Texture selection, clipping, text, appearance, paths, lines, arcs
+  sgl_texture_state texture;
+  sgl_clipping_state clipping;
+  sgl_text_state text;
+  sgl_appearance_state appearance;
+  sgl_path_state path;
+  sgl_line_state lines;
+  sgl_arc_state arcs;
+  sgl_bounds_state bounds;  // --- bounding boxes (sgl_bounds.cpp)
+  uint8_t line_caps;        // 1 round, 0 flat free ends
+  // circle_cos[n - 1][k - 1], circle_sin[n - 1][k - 1]: the k-th of n points
+  // at 10 + k * 160 / (n + 1) degrees.
+  float circle_cos[SGL_CIRCLE_TABLE_COUNT][SGL_CIRCLE_TABLE_COUNT];
+  float circle_sin[SGL_CIRCLE_TABLE_COUNT][SGL_CIRCLE_TABLE_COUNT];
 
-    // 11. Texture scratch buffer
-    uint8_t* texture_buffer;
+  // 11. Texture scratch buffer
+  uint8_t* texture_buffer;
 
-    // 12. Cache bypass: set while a display list records, so every state call lands in it
-    uint8_t cache_bypass;
+  // 12. Cache bypass: set while a display list records, so every state call lands in it
+  uint8_t cache_bypass;
 
-    // 13. Orthographic bounds and the matrix stack
-    sgl_orthographic ortho;
+  // 13. Orthographic bounds and the matrix stack
+  sgl_orthographic ortho;
 
-    // 14. Static bitmaps and sequences
-    sgl_static_state statics;
+  // 14. Static bitmaps and sequences
+  sgl_static_state statics;
 };
 
 // The current context, set by sglInit.
@@ -531,9 +530,9 @@ int64_t sglFloatToInt64(float v);
 int64_t sglDoubleToInt64(double v);
 float sglDoubleToFloat(double v);
 
-float sgluFloatDiv(float a, float b);        // |b| < 1e-6: error 74, divides anyway
-double sgluDoubleDiv(double a, double b);    // |b| < 1e-6: error 119, divides anyway
-int32_t sgluLongDiv(int32_t a, int32_t b);   // b = 0 or INT32_MIN / -1: error 73, 0
+float sgluFloatDiv(float a, float b);       // |b| < 1e-6: error 74, divides anyway
+double sgluDoubleDiv(double a, double b);   // |b| < 1e-6: error 119, divides anyway
+int32_t sgluLongDiv(int32_t a, int32_t b);  // b = 0 or INT32_MIN / -1: error 73, 0
 int32_t sgluGetTableIndex(int32_t index, int32_t count);
 
 // ---------------------------------------------------------------------------
@@ -563,8 +562,8 @@ float mth_sqrtf(float x);
 // triangle strip, 1, 2, 4 ... 128 a shape drawn into that stencil mask bit.
 // Other modes record error 1 and draw nothing until the next valid sglBegin.
 void sglBegin(uint8_t mode);
-void sglVertex2f(float x, float y);   // more than 4096: error 20, dropped
-void sglEnd();                        // draws with the current attributes
+void sglVertex2f(float x, float y);  // more than 4096: error 20, dropped
+void sglEnd();                       // draws with the current attributes
 // Paths: kind 1 stroke, 2 fill (other kinds: error 113). sglMoveTo draws the
 // pending sub-path first; other path calls do nothing while no path is open.
 void sglBeginPath(uint8_t kind);
@@ -622,23 +621,25 @@ void sglSmoothQuadraticBezier(float x, float y);
 // when large_arc is not 0, running clockwise when clockwise is not 0. Radii
 // too small to reach are enlarged in proportion; a radius of 0 gives a
 // straight line; an end point equal to the current point adds nothing.
-void sglEllipticalArc(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x,
-                      float y);
+void sglEllipticalArc(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise,
+                      float x, float y);
 // Axis-aligned bounds, in drawing units, of the curve the matching segment
 // operation would add now (the line width is not included); nothing is
 // drawn and the path is unchanged. Without a current point (error value 0)
 // or with an argument that is not finite (value 1): errors 124 cubic, 125
 // smooth cubic, 127 quadratic, 128 smooth quadratic, 126 elliptical arc,
 // and false with the outputs untouched. Outputs may be null.
-bool sglCubicBezierBounds(float x1, float y1, float x2, float y2, float x, float y, float* out_x1, float* out_y1,
-                          float* out_x2, float* out_y2);
-bool sglSmoothCubicBezierBounds(float x2, float y2, float x, float y, float* out_x1, float* out_y1, float* out_x2,
-                                float* out_y2);
-bool sglQuadraticBezierBounds(float x1, float y1, float x, float y, float* out_x1, float* out_y1, float* out_x2,
-                              float* out_y2);
-bool sglSmoothQuadraticBezierBounds(float x, float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2);
-bool sglEllipticalArcBounds(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x,
-                            float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2);
+bool sglCubicBezierBounds(float x1, float y1, float x2, float y2, float x, float y, float* out_x1,
+                          float* out_y1, float* out_x2, float* out_y2);
+bool sglSmoothCubicBezierBounds(float x2, float y2, float x, float y, float* out_x1, float* out_y1,
+                                float* out_x2, float* out_y2);
+bool sglQuadraticBezierBounds(float x1, float y1, float x, float y, float* out_x1, float* out_y1,
+                              float* out_x2, float* out_y2);
+bool sglSmoothQuadraticBezierBounds(float x, float y, float* out_x1, float* out_y1, float* out_x2,
+                                    float* out_y2);
+bool sglEllipticalArcBounds(float rx, float ry, float rotation, uint32_t large_arc,
+                            uint32_t clockwise, float x, float y, float* out_x1, float* out_y1,
+                            float* out_x2, float* out_y2);
 
 // ---------------------------------------------------------------------------
 // Bounding boxes (sgl_bounds.cpp)
@@ -702,8 +703,10 @@ void sgluWriteWideText(float x, float y, const wchar_t* text, int32_t length);
 // more than 256 lines: error 71 and the first ones written. Unicode and
 // wide texts as above, errors 87 and 101.
 void sgluWriteTextArea(float x1, float y1, float x2, float y2, const char* text, int32_t length);
-void sgluWriteUnicodeTextArea(float x1, float y1, float x2, float y2, const uint16_t* text, int32_t length);
-void sgluWriteWideTextArea(float x1, float y1, float x2, float y2, const wchar_t* text, int32_t length);
+void sgluWriteUnicodeTextArea(float x1, float y1, float x2, float y2, const uint16_t* text,
+                              int32_t length);
+void sgluWriteWideTextArea(float x1, float y1, float x2, float y2, const wchar_t* text,
+                           int32_t length);
 // Rich text: at most `length` (<= 4096) bytes written at (x, y) like
 // sgluWriteText, with escapes - byte 27, a letter and, for A, B, C, @ and P,
 // one character as argument:
@@ -744,23 +747,25 @@ void sgluWriteFloat(float x, float y, float value, const sgl_float_format* forma
 void sgluWriteTextWithBBox(float x, float y, const char* text, int32_t length);
 void sgluWriteTextUnicodeWithBBox(float x, float y, const uint16_t* text, int32_t length);
 void sgluWriteWideTextWithBBox(float x, float y, const wchar_t* text, int32_t length);
-void sgluWriteTextAreaWithBBox(float x1, float y1, float x2, float y2, const char* text, int32_t length);
+void sgluWriteTextAreaWithBBox(float x1, float y1, float x2, float y2, const char* text,
+                               int32_t length);
 void sgluWriteTextAreaUnicodeWithBBox(float x1, float y1, float x2, float y2, const uint16_t* text,
                                       int32_t length);
-void sgluWriteWideTextAreaWithBBox(float x1, float y1, float x2, float y2, const wchar_t* text, int32_t length);
+void sgluWriteWideTextAreaWithBBox(float x1, float y1, float x2, float y2, const wchar_t* text,
+                                   int32_t length);
 void sgluWriteRichTextWithBBox(float x, float y, const char* text, int32_t length);
 void sgluWriteFloatWithBBox(float x, float y, float value, const sgl_float_format* format);
 // Bounds of a text as its writer would draw it, in the current drawing
 // units, without drawing; false (outputs untouched) when nothing would be
 // drawn. The writer's errors are recorded.
-bool sglGetTextMultilineBounds(float x, float y, const char* text, int32_t length, float* out_x1, float* out_y1,
-                               float* out_x2, float* out_y2);
-bool sglGetTextAreaBounds(float x1, float y1, float x2, float y2, const char* text, int32_t length, float* out_x1,
+bool sglGetTextMultilineBounds(float x, float y, const char* text, int32_t length, float* out_x1,
+                               float* out_y1, float* out_x2, float* out_y2);
+bool sglGetTextAreaBounds(float x1, float y1, float x2, float y2, const char* text, int32_t length,
+                          float* out_x1, float* out_y1, float* out_x2, float* out_y2);
+bool sglGetRichTextBounds(float x, float y, const char* text, int32_t length, float* out_x1,
                           float* out_y1, float* out_x2, float* out_y2);
-bool sglGetRichTextBounds(float x, float y, const char* text, int32_t length, float* out_x1, float* out_y1,
-                          float* out_x2, float* out_y2);
-bool sglGetFloatBounds(float x, float y, float value, const sgl_float_format* format, float* out_x1, float* out_y1,
-                       float* out_x2, float* out_y2);
+bool sglGetFloatBounds(float x, float y, float value, const sgl_float_format* format, float* out_x1,
+                       float* out_y1, float* out_x2, float* out_y2);
 // Collects the union of the boxes of the texts written by WithBBox variants,
 // in viewport pixels, until sglEndTextBounds gives it (false: none written).
 void sglBeginTextBounds();
@@ -775,13 +780,13 @@ bool sglEndTextBounds(float* out_x1, float* out_y1, float* out_x2, float* out_y2
 // stretches the image over it, 0 puts it in the corner (coordinates 0 .. w/W2,
 // 0 .. h/H2). Refused calls record the error with the slot and change nothing.
 // Raw bytes, width x height x bytes per pixel: error 52.
-void sglTexImage2Dubv(int32_t slot, uint8_t format, uint32_t width, uint32_t height, const uint8_t* data,
-                      uint8_t scaled);
+void sglTexImage2Dubv(int32_t slot, uint8_t format, uint32_t width, uint32_t height,
+                      const uint8_t* data, uint8_t scaled);
 // Run-length coded pixel words (0xAARRGGBB; a word given twice is followed by
 // a count c and stands c + 2 times): error 53, also when they do not decode
 // to exactly the image.
-void sglCompressedTexImage2D(uint32_t slot, uint8_t format, uint32_t width, uint32_t height, uint32_t count,
-                             const uint32_t* words, uint8_t scaled);
+void sglCompressedTexImage2D(uint32_t slot, uint8_t format, uint32_t width, uint32_t height,
+                             uint32_t count, const uint32_t* words, uint8_t scaled);
 // Selects a loaded slot as the current texture; target must be 56 (texture
 // fill). Error 2 with the target, or with the slot when it is not loaded.
 void sglBindTexture(uint8_t target, uint32_t slot);
@@ -792,8 +797,8 @@ void sglBindTexture(uint8_t target, uint32_t slot);
 // top. Vertices of fills drawn while capability 56 is on take their
 // coordinates from this mapping. Refused (error 78 with n): no texture
 // table, an alignment above 2, no points.
-void sglFormatTexture(uint32_t n, const float* xs, const float* ys, float nx, float ny, uint32_t align_x,
-                      uint32_t align_y);
+void sglFormatTexture(uint32_t n, const float* xs, const float* ys, float nx, float ny,
+                      uint32_t align_x, uint32_t align_y);
 // A vertex with its own coordinate (s, t), counted in whole images of the
 // mapping ((nx + dx) s, (ny + dy) t). Only while texture or gradient fill is
 // on and the vertex buffer has room, else error 80.
@@ -811,16 +816,16 @@ void sgluDrawBitmap(int32_t slot, float x, float y);
 // texture into a gradient slot, selected with sglIndexGradienti and mapped
 // once over the box of n points by sglFormatGradient (ignored while texture
 // fill is on). Errors 114 (slot) and 117 (n).
-void sglGradientTexture(int32_t slot, int32_t width, uint32_t height, uint32_t size, const void* data,
-                        uint8_t compressed);
+void sglGradientTexture(int32_t slot, int32_t width, uint32_t height, uint32_t size,
+                        const void* data, uint8_t compressed);
 void sglFormatGradient(uint32_t n, const float* xs, const float* ys);
 // Static bitmaps: up to 1024 RGBA images (data as for gradients) fixed at
 // (x, y) in the drawing units current when drawn; the id is given in order
 // and never reused. A refused image records error 98 with the count of
 // bitmaps and returns that count, which names no bitmap. Drawing an id that
 // names none: error 99.
-uint32_t sglCreateStaticBitmap(float x, float y, int32_t width, int32_t height, uint32_t size, const void* data,
-                               uint8_t compressed);
+uint32_t sglCreateStaticBitmap(float x, float y, int32_t width, int32_t height, uint32_t size,
+                               const void* data, uint8_t compressed);
 void sglDrawStaticBitmap(uint32_t id);
 // Static sequences: the drawing between begin and end is recorded into an
 // OpenGL display list (nothing reaches the screen) and replayed by
@@ -894,8 +899,10 @@ bool sglShapeActiveAreaGetStatus(float px, float py, uint32_t n, const float* po
 bool sglCircleActiveAreaGetStatus(float px, float py, float cx, float cy, float r);
 // Where the pointer lies across the rectangle: 0 at its smaller x (y), 1 at
 // its larger, not clamped; 0 for a rectangle with a side below 1e-6.
-float sglRectangleActiveAreaGetWidthRate(float px, float py, float x1, float y1, float x2, float y2);
-float sglRectangleActiveAreaGetHeightRate(float px, float py, float x1, float y1, float x2, float y2);
+float sglRectangleActiveAreaGetWidthRate(float px, float py, float x1, float y1, float x2,
+                                         float y2);
+float sglRectangleActiveAreaGetHeightRate(float px, float py, float x1, float y1, float x2,
+                                          float y2);
 // Distance from the centre divided by r, not clamped; r <= 0: 0.
 float sglCircleActiveAreaGetRate(float px, float py, float cx, float cy, float r);
 // Direction of the pointer from the centre, counter-clockwise from +x, 0..360.
@@ -923,14 +930,15 @@ void f023(float sx, float sy);
 void f027(float x, float y);
 void f030(float cx, float cy, float radius, float start_angle, float end_angle, uint32_t clockwise,
           uint32_t mode);
-void f031(float cx, float cy, float inner_radius, float outer_radius, float start_angle, float end_angle,
-          uint32_t clockwise, uint32_t mode);
+void f031(float cx, float cy, float inner_radius, float outer_radius, float start_angle,
+          float end_angle, uint32_t clockwise, uint32_t mode);
 void f034(float x, float y, const char* text, int32_t length);
 void f035(float x, float y);
 void f036(uint32_t alpha);
-void f037(int32_t slot, uint8_t format, uint32_t width, uint32_t height, const uint8_t* data, uint8_t scaled);
-void f039(uint32_t slot, uint8_t format, uint32_t width, uint32_t height, uint32_t count, const uint32_t* words,
+void f037(int32_t slot, uint8_t format, uint32_t width, uint32_t height, const uint8_t* data,
           uint8_t scaled);
+void f039(uint32_t slot, uint8_t format, uint32_t width, uint32_t height, uint32_t count,
+          const uint32_t* words, uint8_t scaled);
 bool f041(float px, float py, float cx, float cy, float r);
 float f042(float px, float py, float cx, float cy, float r);
 float f043(float px, float py, float cx, float cy);
@@ -942,7 +950,8 @@ void f048(int32_t index);
 void f049(int32_t font, int32_t line_width, int32_t color);
 void f050(uint32_t horizontal, uint32_t vertical);
 void f051(uint32_t clockwise, float angle);
-void f052(uint32_t n, const float* xs, const float* ys, float nx, float ny, uint32_t align_x, uint32_t align_y);
+void f052(uint32_t n, const float* xs, const float* ys, float nx, float ny, uint32_t align_x,
+          uint32_t align_y);
 void f053(float x1, float y1, float x2, float y2, const char* text, int32_t length);
 void f054(float x, float y, float value, const sgl_float_format* format);
 void f055(int32_t slot, float x, float y);
@@ -961,10 +970,10 @@ void f067(float x, float y, float s, float t);
 void f068(uint32_t caps);
 void f069(float x, float y, const char* text, int32_t length);
 void f070(float x, float y, const uint16_t* text, int32_t length);
-bool f071(float x0, float y0, float x1, float y1, uint32_t clockwise, float angle, float* out_x1, float* out_y1,
-          float* out_x2, float* out_y2);
-void f072(float cx, float cy, float rx, float ry, float start_angle, float end_angle, uint32_t clockwise,
-          uint32_t outline);
+bool f071(float x0, float y0, float x1, float y1, uint32_t clockwise, float angle, float* out_x1,
+          float* out_y1, float* out_x2, float* out_y2);
+void f072(float cx, float cy, float rx, float ry, float start_angle, float end_angle,
+          uint32_t clockwise, uint32_t outline);
 void f073(float x, float y);
 void f074();
 void f075(int32_t index);
@@ -972,7 +981,8 @@ uint32_t f076(float x0, float y0, float x1, float y1);
 void f077();
 void f078(uint32_t id);
 void f079(float sx, float sy, float* x, float* y);
-uint32_t f080(float x, float y, int32_t width, int32_t height, uint32_t size, const void* data, uint8_t compressed);
+uint32_t f080(float x, float y, int32_t width, int32_t height, uint32_t size, const void* data,
+              uint8_t compressed);
 void f081(uint32_t id);
 void f083(float x, float y, const wchar_t* text, int32_t length);
 void f084(float x1, float y1, float x2, float y2, const wchar_t* text, int32_t length);
@@ -983,23 +993,25 @@ void f089(float x1, float y1, float x2, float y2, float x, float y);
 void f090(float x2, float y2, float x, float y);
 void f091(float x1, float y1, float x, float y);
 void f092(float x, float y);
-void f093(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x, float y);
+void f093(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x,
+          float y);
 void f094();
 void f095(uint8_t kind);
 void f096();
-bool f097(float x1, float y1, float x2, float y2, float x, float y, float* out_x1, float* out_y1, float* out_x2,
+bool f097(float x1, float y1, float x2, float y2, float x, float y, float* out_x1, float* out_y1,
+          float* out_x2, float* out_y2);
+bool f098(float x2, float y2, float x, float y, float* out_x1, float* out_y1, float* out_x2,
           float* out_y2);
-bool f098(float x2, float y2, float x, float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2);
-bool f099(float x1, float y1, float x, float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2);
+bool f099(float x1, float y1, float x, float y, float* out_x1, float* out_y1, float* out_x2,
+          float* out_y2);
 bool f100(float x, float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2);
-bool f120(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x, float y,
-          float* out_x1, float* out_y1, float* out_x2, float* out_y2);
+bool f120(float rx, float ry, float rotation, uint32_t large_arc, uint32_t clockwise, float x,
+          float y, float* out_x1, float* out_y1, float* out_x2, float* out_y2);
 void f121(int32_t index);
 void f122(uint32_t n, const float* xs, const float* ys);
-void f123(int32_t slot, int32_t width, uint32_t height, uint32_t size, const void* data, uint8_t compressed);
+void f123(int32_t slot, int32_t width, uint32_t height, uint32_t size, const void* data,
+          uint8_t compressed);
 void f124(float x);
 void f125(float y);
 uint32_t f126(uint8_t inverted);
 void f127();
-
-#endif  // VELKOR_GRAPHICS_SGL_H

@@ -31,8 +31,7 @@
 //
 // Threads
 //   Pure functions: any thread.
-#ifndef VELKOR_GRAPHICS_SGL_FONT_H
-#define VELKOR_GRAPHICS_SGL_FONT_H
+#pragma once
 
 #include <cstdint>
 
@@ -56,30 +55,30 @@ constexpr uint32_t SGL_FONT_TABLE_BAD_FONT = 3;     // a font record points outs
 
 // A font record of a loaded table, as read from its bytes.
 struct sgl_font {
-    const uint8_t* record;  // the 131208-byte font record
-    const uint8_t* glyphs;  // its first glyph record
-    uint32_t glyph_count;
-    uint32_t glyph_record_size;
+  const uint8_t* record;  // the 131208-byte font record
+  const uint8_t* glyphs;  // its first glyph record
+  uint32_t glyph_count;
+  uint32_t glyph_record_size;
 };
 
 // One glyph record.
 struct sgl_glyph {
-    uint32_t code;
-    float ink_width;   // font value 0
-    float ink_height;  // font value 1
-    float bearing;     // font value 2
-    float advance;     // font value 3
-    int16_t x_offset, y_offset;
-    uint16_t width, height;
-    uint16_t texture;
-    float s0, t0, s1, t1;
+  uint32_t code;
+  float ink_width;   // font value 0
+  float ink_height;  // font value 1
+  float bearing;     // font value 2
+  float advance;     // font value 3
+  int16_t x_offset, y_offset;
+  uint16_t width, height;
+  uint16_t texture;
+  float s0, t0, s1, t1;
 };
 
 // One glyph texture record.
 struct sgl_font_texture {
-    const uint8_t* data;
-    uint32_t width, height;
-    uint32_t length;  // bytes of run-length coded data
+  const uint8_t* data;
+  uint32_t width, height;
+  uint32_t length;  // bytes of run-length coded data
 };
 
 // Checks the header, every font record and every glyph index entry; returns
@@ -117,20 +116,22 @@ bool sgl_decode_font_texture(const uint8_t* data, uint32_t length, uint32_t widt
 // UTF-8, 2 double byte. Returns the bytes used. A sequence cut short by the
 // end of the text or by a 0 byte is not taken: its first byte stands for
 // itself, so a decoder never steps over the end of a text.
-uint32_t sgl_decode_char(uint8_t encoding, const uint8_t* text, uint32_t available, uint16_t* out_code);
+uint32_t sgl_decode_char(uint8_t encoding, const uint8_t* text, uint32_t available,
+                         uint16_t* out_code);
 
 // ---------------------------------------------------------------------------
 // Layout. Widths are font pixels times `scale` (drawing units per pixel).
 // ---------------------------------------------------------------------------
 // The sum of the advances; with ink_end the last character counts only its
 // ink width, so that a right-aligned text ends where its ink ends.
-float sgl_text_width(const sgl_font& font, const uint16_t* codes, uint32_t count, float scale, bool ink_end);
+float sgl_text_width(const sgl_font& font, const uint16_t* codes, uint32_t count, float scale,
+                     bool ink_end);
 
 struct sgl_text_separators {
-    const uint8_t* word;  // characters after which a line may break (the space)
-    uint32_t word_count;
-    const uint8_t* line;  // characters that end a line (10, 13)
-    uint32_t line_count;
+  const uint8_t* word;  // characters after which a line may break (the space)
+  uint32_t word_count;
+  const uint8_t* line;  // characters that end a line (10, 13)
+  uint32_t line_count;
 };
 
 // Breaks codes[0..count) into lines no wider than `width` (measured to the
@@ -144,21 +145,21 @@ struct sgl_text_separators {
 // shift an aligned line and indent the next one).
 // Returns the number of lines; *out_overflow is set when the text needed
 // more than max_lines (the first max_lines are formed).
-uint32_t sgl_text_break_lines(const sgl_font& font, float scale, const uint16_t* codes, uint32_t count,
-                              float width, const sgl_text_separators& separators, sgl_text_line* out_lines,
-                              uint32_t max_lines, bool* out_overflow);
+uint32_t sgl_text_break_lines(const sgl_font& font, float scale, const uint16_t* codes,
+                              uint32_t count, float width, const sgl_text_separators& separators,
+                              sgl_text_line* out_lines, uint32_t max_lines, bool* out_overflow);
 
 // Pen start of one line written at (x, y): factors 0, 0.5, 1 move it left by
 // that part of its width and down by that part of its ascent.
-void sgl_text_line_origin(float x, float y, float factor_h, float factor_v, float width, float ascent,
-                          float* out_x, float* out_y);
+void sgl_text_line_origin(float x, float y, float factor_h, float factor_v, float width,
+                          float ascent, float* out_x, float* out_y);
 
 // Pen start of line `index` of `count` in the rectangle (x1, y1) - (x2, y2):
 // horizontally 0 left, 1 centred, 2 right; vertically 2 from the top down,
 // 0 from the bottom up, 1 the block centred. A line is ascent + descent high.
-void sgl_text_area_line_origin(uint32_t align_h, uint32_t align_v, float x1, float y1, float x2, float y2,
-                               uint32_t index, uint32_t count, float line_width, float ascent, float descent,
-                               float* out_x, float* out_y);
+void sgl_text_area_line_origin(uint32_t align_h, uint32_t align_v, float x1, float y1, float x2,
+                               float y2, uint32_t index, uint32_t count, float line_width,
+                               float ascent, float descent, float* out_x, float* out_y);
 
 // ---------------------------------------------------------------------------
 // Numbers
@@ -168,8 +169,8 @@ constexpr uint32_t SGL_NUMBER_TEXT_SIZE = 24;  // sign, 9 digits, separator, 9 d
 // The two pieces of a written number, each 0-terminated: the first is written
 // in the current font, the second in the second font.
 struct sgl_number_text {
-    char first[SGL_NUMBER_TEXT_SIZE];
-    char second[SGL_NUMBER_TEXT_SIZE];
+  char first[SGL_NUMBER_TEXT_SIZE];
+  char second[SGL_NUMBER_TEXT_SIZE];
 };
 
 // True when every field lies in its range (see sgl_float_format).
@@ -182,5 +183,3 @@ bool sgl_float_format_valid(const sgl_float_format& format);
 // separator only when there are fraction digits (a 0 separator writes
 // none), then cut at the split.
 void sgl_format_number(float value, const sgl_float_format& format, sgl_number_text* out_text);
-
-#endif  // VELKOR_GRAPHICS_SGL_FONT_H

@@ -25,8 +25,7 @@
 //
 // Thread: pure functions, callable from any thread; the drawing library
 // itself calls them from the drawing thread only.
-#ifndef VELKOR_GRAPHICS_SGL_GEOMETRY_H
-#define VELKOR_GRAPHICS_SGL_GEOMETRY_H
+#pragma once
 
 #include <cstdint>
 
@@ -42,14 +41,14 @@ uint32_t sgl_strand_count(float half_width);
 
 // Everything sgl_expand_segment needs for one line, computed once per line.
 struct sgl_strand_params {
-    uint32_t count;       // n, odd
-    float end_extension;  // e = p * sin 10 degrees, drawing units
-    float spacing;        // c: radius of the strand fan, drawing units (0 for n = 1)
-    float units_x;        // ux: drawing units per pixel along x
-    float units_y;        // uy
-    float flat_cut;       // sin(phi) * c - e: how far a flat end reaches past its vertex
-    bool flat_caps;       // line caps 0: flagged ends are flat
-    float cos_sin[2 * SGL_MAX_STRANDS];  // (cos theta_k, sin theta_k), k = 1..n
+  uint32_t count;       // n, odd
+  float end_extension;  // e = p * sin 10 degrees, drawing units
+  float spacing;        // c: radius of the strand fan, drawing units (0 for n = 1)
+  float units_x;        // ux: drawing units per pixel along x
+  float units_y;        // uy
+  float flat_cut;       // sin(phi) * c - e: how far a flat end reaches past its vertex
+  bool flat_caps;       // line caps 0: flagged ends are flat
+  float cos_sin[2 * SGL_MAX_STRANDS];  // (cos theta_k, sin theta_k), k = 1..n
 };
 
 // Fills params for half-width h (pixels) at ux, uy drawing units per pixel.
@@ -72,15 +71,15 @@ uint32_t sgl_expand_segment(const sgl_strand_params* params, float ax, float ay,
 // Where a stipple pattern stands: the current pattern segment and how many
 // pixels of it are already used. Zeroed at the start of every primitive.
 struct sgl_stipple_position {
-    uint32_t segment;
-    float used;
+  uint32_t segment;
+  float used;
 };
 
 // One stipple pattern: up to six segments (length in pixels, on/off).
 struct sgl_stipple_pattern {
-    const uint8_t* lengths;  // 6 entries
-    const uint8_t* on;       // 6 entries
-    uint8_t segment_count;
+  const uint8_t* lengths;  // 6 entries
+  const uint8_t* on;       // 6 entries
+  uint8_t segment_count;
 };
 
 // Cuts A -> B into dashes, appending each on-piece as a vertex pair to
@@ -126,5 +125,3 @@ void sgl_arc_steps(float radius_px, float sweep, float* out_step, uint32_t* out_
 // Puts an angle a0 in 0..90 (an arccosine of |dx|/r) into the quadrant of the
 // vector (dx, dy): negated below the centre, mirrored left of it.
 float mth_move_in_good_quadrant(float a0, float dx, float dy);
-
-#endif  // VELKOR_GRAPHICS_SGL_GEOMETRY_H

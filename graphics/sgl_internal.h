@@ -11,8 +11,7 @@
 // cache's back must update the cache field or mark it unknown.
 //
 // Threads: the drawing thread only, like the rest of the library.
-#ifndef VELKOR_GRAPHICS_SGL_INTERNAL_H
-#define VELKOR_GRAPHICS_SGL_INTERNAL_H
+#pragma once
 
 #include <GL/gl.h>
 
@@ -23,16 +22,16 @@
 // ---------------------------------------------------------------------------
 // Error codes recorded in the error log, with the operation that records them
 // ---------------------------------------------------------------------------
-constexpr uint32_t SGL_ERROR_BEGIN = 1;                    // sglBegin: unknown mode
+constexpr uint32_t SGL_ERROR_BEGIN = 1;  // sglBegin: unknown mode
 constexpr uint32_t SGL_ERROR_BIND_TEXTURE = 2;
 constexpr uint32_t SGL_ERROR_CLIP_BOX = 4;
 constexpr uint32_t SGL_ERROR_CLIP_PLANE = 5;
-constexpr uint32_t SGL_ERROR_ENABLE = 6;                   // unknown capability
+constexpr uint32_t SGL_ERROR_ENABLE = 6;  // unknown capability
 constexpr uint32_t SGL_ERROR_DISABLE = 7;
 constexpr uint32_t SGL_ERROR_LOAD_FONTS = 9;
 constexpr uint32_t SGL_ERROR_ORTHO = 13;
-constexpr uint32_t SGL_ERROR_PUSH_MATRIX = 15;             // stack full
-constexpr uint32_t SGL_ERROR_POP_MATRIX = 16;              // stack empty
+constexpr uint32_t SGL_ERROR_PUSH_MATRIX = 15;  // stack full
+constexpr uint32_t SGL_ERROR_POP_MATRIX = 16;   // stack empty
 constexpr uint32_t SGL_ERROR_VERTEX_BUFFER_FULL = 20;
 constexpr uint32_t SGL_ERROR_ARC_SECTOR = 26;
 constexpr uint32_t SGL_ERROR_CROWN = 27;
@@ -68,8 +67,8 @@ constexpr uint32_t SGL_ERROR_FONT_VALUE = 88;
 constexpr uint32_t SGL_ERROR_MODULO_ANGLE = 89;
 constexpr uint32_t SGL_ERROR_ARC_SEGMENT_BOUNDS = 90;
 constexpr uint32_t SGL_ERROR_ARC_ELLIPSE = 91;
-constexpr uint32_t SGL_ERROR_PUSH_TRANSLATE = 93;          // light push, stack full
-constexpr uint32_t SGL_ERROR_POP_TRANSLATE = 94;           // light pop, stack empty
+constexpr uint32_t SGL_ERROR_PUSH_TRANSLATE = 93;  // light push, stack full
+constexpr uint32_t SGL_ERROR_POP_TRANSLATE = 94;   // light pop, stack empty
 constexpr uint32_t SGL_ERROR_FONT_LINE_WIDTH = 95;
 constexpr uint32_t SGL_ERROR_LINE_WIDTH_POINTER = 96;
 constexpr uint32_t SGL_ERROR_WRITE_UNICODE_TEXT = 97;
@@ -78,7 +77,7 @@ constexpr uint32_t SGL_ERROR_DRAW_STATIC_BITMAP = 99;
 constexpr uint32_t SGL_ERROR_WRITE_WIDE_TEXT = 100;
 constexpr uint32_t SGL_ERROR_WRITE_WIDE_TEXT_AREA = 101;
 constexpr uint32_t SGL_ERROR_INDEX_HALO_COLOR = 102;
-constexpr uint32_t SGL_ERROR_TO_INT32 = 104;               // checked conversions by target
+constexpr uint32_t SGL_ERROR_TO_INT32 = 104;  // checked conversions by target
 constexpr uint32_t SGL_ERROR_TO_UINT32 = 105;
 constexpr uint32_t SGL_ERROR_TO_FLOAT = 106;
 constexpr uint32_t SGL_ERROR_TO_INT8 = 107;
@@ -164,12 +163,12 @@ void sgl_tessellation();
 // application installed, with shape smoothing, stipple and line smoothing
 // off (so that the fill drawn with it adds no second outline).
 struct sgli_outline_state {
-    const float* width_table;
-    uint32_t width_count;
-    uint32_t width_index;
-    uint8_t polygon_smooth;
-    uint8_t stipple_active;
-    uint8_t smoothing;
+  const float* width_table;
+  uint32_t width_count;
+  uint32_t width_index;
+  uint8_t polygon_smooth;
+  uint8_t stipple_active;
+  uint8_t smoothing;
 };
 void sgli_begin_smooth_outline(uint32_t width_index, sgli_outline_state* out_saved);
 void sgli_end_smooth_outline(const sgli_outline_state& saved);
@@ -217,8 +216,8 @@ void sgl_texture_size(uint32_t width, uint32_t height, uint32_t max_width, uint3
 // followed by a count: it stands count + 2 times) into `size` bytes of
 // `bytes_per_pixel` (RGB, RGBA, or the lowest byte for alpha). True only when
 // exactly `size` bytes result; never writes beyond them.
-bool sgl_decode_texture_words(const uint32_t* words, uint32_t count, uint32_t bytes_per_pixel, uint8_t* out,
-                              uint32_t size);
+bool sgl_decode_texture_words(const uint32_t* words, uint32_t count, uint32_t bytes_per_pixel,
+                              uint8_t* out, uint32_t size);
 // Enlarges the width x height image at the start of `buffer` in place to the
 // texture size: stretched by nearest pixel when scaled, else in the corner
 // with zeros around.
@@ -226,7 +225,8 @@ void sgl_enlarge_image(uint8_t* buffer, uint32_t width, uint32_t height, uint32_
                        uint32_t texture_height, uint32_t bytes_per_pixel, bool scaled);
 // Slot `index` of a texture or gradient table when it holds an image; null
 // without a table, outside it, or for a slot never loaded.
-const sgl_texture_slot* sgli_loaded_slot(const sgl_texture_slot* table, uint32_t count, int64_t index);
+const sgl_texture_slot* sgli_loaded_slot(const sgl_texture_slot* table, uint32_t count,
+                                         int64_t index);
 
 // ---------------------------------------------------------------------------
 // Masks, clip planes and scissors (sgl_masks.cpp); the plain arithmetic is in
@@ -242,7 +242,8 @@ void sgli_select_mask(uint32_t id, uint8_t inverted);
 // passes only where every one of those bits is set.
 void sgli_set_active_masks(uint32_t stencil_bits);
 // True when the clip box arguments are refused (error 4).
-bool sgl_clip_box_detect_error(uint32_t id, uint8_t inverted, float x1, float y1, float x2, float y2);
+bool sgl_clip_box_detect_error(uint32_t id, uint8_t inverted, float x1, float y1, float x2,
+                               float y2);
 // Defines clip plane id (one of 256 ... 8192, else error 5) with the
 // coefficients a, b, c, d unless it is enabled right now.
 void sgl_clip_plane(uint32_t id, const double equation[4]);
@@ -269,7 +270,8 @@ void sgl_bezier_point(const float* points, uint32_t degree, float t, float* out_
 // Straight pieces a Bezier curve needs so that none strays more than a
 // quarter pixel from the curve (Wang's bound on the second differences),
 // with units_x, units_y drawing units per pixel; 1 to 1024.
-uint32_t sgl_bezier_segment_count(const float* points, uint32_t degree, float units_x, float units_y);
+uint32_t sgl_bezier_segment_count(const float* points, uint32_t degree, float units_x,
+                                  float units_y);
 // Exact axis-aligned bounds of the curve (its end points and the extremes
 // where a coordinate's derivative vanishes): out = x1, y1, x2, y2.
 void sgl_bezier_bounds(const float* points, uint32_t degree, float out[4]);
@@ -279,17 +281,20 @@ void sgl_bezier_bounds(const float* points, uint32_t degree, float out[4]);
 // positive counter-clockwise). kind 0: nothing to draw (same end points),
 // 1: a straight line (a radius of 0), 2: the arc.
 struct sgl_elliptical_arc {
-    uint8_t kind;
-    double cx, cy, rx, ry;
-    double cos_rotation, sin_rotation;
-    double start, sweep;
+  uint8_t kind;
+  double cx, cy, rx, ry;
+  double cos_rotation, sin_rotation;
+  double start, sweep;
 };
-void sgl_elliptical_arc_centre(float x0, float y0, float rx, float ry, float rotation, bool large_arc,
-                               bool clockwise, float x, float y, sgl_elliptical_arc* out);
+void sgl_elliptical_arc_centre(float x0, float y0, float rx, float ry, float rotation,
+                               bool large_arc, bool clockwise, float x, float y,
+                               sgl_elliptical_arc* out);
 // Point of the arc's ellipse at angle degrees.
-void sgl_elliptical_arc_point(const sgl_elliptical_arc* arc, double angle, float* out_x, float* out_y);
+void sgl_elliptical_arc_point(const sgl_elliptical_arc* arc, double angle, float* out_x,
+                              float* out_y);
 // Exact bounds of the arc from (x0, y0) to (x, y): out = x1, y1, x2, y2.
-void sgl_elliptical_arc_bounds(const sgl_elliptical_arc* arc, float x0, float y0, float x, float y, float out[4]);
+void sgl_elliptical_arc_bounds(const sgl_elliptical_arc* arc, float x0, float y0, float x, float y,
+                               float out[4]);
 
 // ---------------------------------------------------------------------------
 // Bounding boxes (sgl_bounds.cpp)
@@ -312,5 +317,3 @@ void sgli_bounding_box_begin_mask(uint32_t id, uint8_t inverted);
 // false when its definition did not go through sgli_bounding_box_begin_mask
 // or drew nothing.
 bool sgli_bounding_box_get_mask(uint32_t id, sgl_bounds_box* out_box, uint8_t* out_inverted);
-
-#endif  // VELKOR_GRAPHICS_SGL_INTERNAL_H

@@ -18,8 +18,7 @@
 //
 // Thread: the drawing thread (the conversions and divisions record their
 // errors in the current context, when there is one).
-#ifndef VELKOR_GRAPHICS_SGL_MASKS_GEOMETRY_H
-#define VELKOR_GRAPHICS_SGL_MASKS_GEOMETRY_H
+#pragma once
 
 #include <cstdint>
 
@@ -99,5 +98,3 @@ float sgl_circle_angle(float dx, float dy);
 // Where v lies across the span between a and b: 0 at the smaller end, 1 at
 // the larger, not clamped; 0 for a span shorter than 1e-6.
 float sgl_span_rate(float v, float a, float b);
-
-#endif  // VELKOR_GRAPHICS_SGL_MASKS_GEOMETRY_H

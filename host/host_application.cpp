@@ -80,22 +80,27 @@ Application* Application_Allocate(const ApplicationParams* params, const char* m
     }
   }
   if (ok && params->keyboard_count > 0) {
-    app->keyboard_contexts = static_cast<KeyboardEvent*>(calloc(params->keyboard_count, sizeof(KeyboardEvent)));
+    app->keyboard_contexts =
+        static_cast<KeyboardEvent*>(calloc(params->keyboard_count, sizeof(KeyboardEvent)));
     ok = app->keyboard_contexts != nullptr;
-    for (uint32_t i = 0; ok && i < params->keyboard_count; ++i) app->keyboard_contexts[i].id = params->keyboards[i].id;
+    for (uint32_t i = 0; ok && i < params->keyboard_count; ++i)
+      app->keyboard_contexts[i].id = params->keyboards[i].id;
   }
   if (ok && params->pointer_count > 0) {
-    app->pointer_contexts = static_cast<PointerEvent*>(calloc(params->pointer_count, sizeof(PointerEvent)));
+    app->pointer_contexts =
+        static_cast<PointerEvent*>(calloc(params->pointer_count, sizeof(PointerEvent)));
     ok = app->pointer_contexts != nullptr;
-    for (uint32_t i = 0; ok && i < params->pointer_count; ++i) app->pointer_contexts[i].id = params->pointers[i].id;
+    for (uint32_t i = 0; ok && i < params->pointer_count; ++i)
+      app->pointer_contexts[i].id = params->pointers[i].id;
   }
   if (ok && params->texture_slot_count > 0) {
-    app->texture_slots = static_cast<sgl_texture_slot*>(calloc(params->texture_slot_count, sizeof(sgl_texture_slot)));
+    app->texture_slots = static_cast<sgl_texture_slot*>(
+        calloc(params->texture_slot_count, sizeof(sgl_texture_slot)));
     ok = app->texture_slots != nullptr;
   }
   if (ok && params->gradient_slot_count > 0) {
-    app->gradient_slots =
-        static_cast<sgl_texture_slot*>(calloc(params->gradient_slot_count, sizeof(sgl_texture_slot)));
+    app->gradient_slots = static_cast<sgl_texture_slot*>(
+        calloc(params->gradient_slot_count, sizeof(sgl_texture_slot)));
     ok = app->gradient_slots != nullptr;
   }
   if (!ok) {
@@ -138,7 +143,9 @@ void Application_Free(Application* app) {
 
 // ---- Accessors ------------------------------------------------------------------
 
-uint32_t Application_Cancelled(Application* app) { return app == nullptr ? 0 : app->cancelled.load(); }
+uint32_t Application_Cancelled(Application* app) {
+  return app == nullptr ? 0 : app->cancelled.load();
+}
 
 void Application_UseSystemEvents(Application* app, uint8_t on) {
   // GLFW cannot disable a window for input; with the flag off the Record
@@ -156,9 +163,13 @@ int Application_RefreshCallback(Application* app, void (*callback)()) {
   return 0;
 }
 
-const ApplicationParams* Application_GetParams(Application* app) { return app == nullptr ? nullptr : app->params; }
+const ApplicationParams* Application_GetParams(Application* app) {
+  return app == nullptr ? nullptr : app->params;
+}
 
-GLFWwindow* Application_GetWindow(Application* app) { return app == nullptr ? nullptr : app->window.load(); }
+GLFWwindow* Application_GetWindow(Application* app) {
+  return app == nullptr ? nullptr : app->window.load();
+}
 
 void* Application_GetLayerContext(Application* app, uint32_t index) {
   if (app == nullptr || index >= app->params->layer_count) return nullptr;
@@ -176,16 +187,22 @@ PointerEvent* Application_GetPointerContext(Application* app, uint32_t index) {
 }
 
 KeyboardEvent* Application_FindKeyboardContext(Application* app, uint32_t id) {
-  return app == nullptr ? nullptr : FindContext(app->keyboard_contexts, app->params->keyboard_count, id);
+  return app == nullptr ? nullptr
+                        : FindContext(app->keyboard_contexts, app->params->keyboard_count, id);
 }
 
 PointerEvent* Application_FindPointerContext(Application* app, uint32_t id) {
-  return app == nullptr ? nullptr : FindContext(app->pointer_contexts, app->params->pointer_count, id);
+  return app == nullptr ? nullptr
+                        : FindContext(app->pointer_contexts, app->params->pointer_count, id);
 }
 
-double Application_GetMousePosX(Application* app) { return app == nullptr ? 0.0 : app->mouse_x; }
+double Application_GetMousePosX(Application* app) {
+  return app == nullptr ? 0.0 : app->mouse_x;
+}
 
-double Application_GetMousePosY(Application* app) { return app == nullptr ? 0.0 : app->mouse_y; }
+double Application_GetMousePosY(Application* app) {
+  return app == nullptr ? 0.0 : app->mouse_y;
+}
 
 void Application_DrawLayer(Application* app, uint32_t layer, uint32_t pass) {
   if (app == nullptr || layer >= app->params->layer_count) return;
@@ -193,7 +210,8 @@ void Application_DrawLayer(Application* app, uint32_t layer, uint32_t pass) {
   if (desc.draw != nullptr) desc.draw(app->layer_contexts[layer], pass);
 }
 
-void Application_setBackgroundColorIndex(Application* app, const float* color_table, uint32_t index) {
+void Application_setBackgroundColorIndex(Application* app, const float* color_table,
+                                         uint32_t index) {
   if (app == nullptr || color_table == nullptr) return;
   app->background_color[0] = color_table[4 * index + 0];
   app->background_color[1] = color_table[4 * index + 1];
@@ -261,7 +279,8 @@ void InitializeGraphics(Application* app) {
       Application_setBackgroundColorIndex(app, params->color_table, params->background_color_index);
     }
   }
-  if (params->line_width_table != nullptr) sglLineWidthPointerf(params->line_width_table, params->line_width_count);
+  if (params->line_width_table != nullptr)
+    sglLineWidthPointerf(params->line_width_table, params->line_width_count);
   if (params->line_stipple_table != nullptr) {
     sglLineStipplePointer(params->line_stipple_table, params->line_stipple_count);
   }
@@ -281,7 +300,8 @@ void PerformDraw(Application* app) {
   PopKeyboardEvent(app);
   PopMouseEvent(app);
   if (params->keyboard != nullptr) {
-    for (uint32_t i = 0; i < params->keyboard_count; ++i) params->keyboard(&app->keyboard_contexts[i]);
+    for (uint32_t i = 0; i < params->keyboard_count; ++i)
+      params->keyboard(&app->keyboard_contexts[i]);
   }
   if (params->pointer != nullptr) {
     for (uint32_t i = 0; i < params->pointer_count; ++i) params->pointer(&app->pointer_contexts[i]);
@@ -307,14 +327,16 @@ void DisplayScene(Application* app) {
   if (app == nullptr) return;
   // A frame waits at most 500 ms for outside users of the IO mutex; after
   // that it is skipped rather than stalling the cycle.
-  if (app->io_mutex_exists != 0 && !app->io_mutex.try_lock_for(std::chrono::milliseconds(500))) return;
+  if (app->io_mutex_exists != 0 && !app->io_mutex.try_lock_for(std::chrono::milliseconds(500)))
+    return;
   sglReset();
   sglViewport(0, 0, static_cast<uint32_t>(app->client_rect[2]), app->client_rect[3]);
   glDisable(GL_DEPTH_TEST);
   if (app->params->transparent_window != 0) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   } else {
-    glClearColor(app->background_color[0], app->background_color[1], app->background_color[2], 0.0f);
+    glClearColor(app->background_color[0], app->background_color[1], app->background_color[2],
+                 0.0f);
   }
   glStencilMask(0xFFFFFFFFu);
   glClearStencil(0);

@@ -39,15 +39,14 @@
 //   main thread only wakes it with glfwPostEmptyEvent), every frame, every
 //   layer and behaviour call, the Record and Pop functions. They share the
 //   draw-pending and cancelled flags and the two queues (one mutex).
-#ifndef VELKOR_HOST_APPLICATION_H
-#define VELKOR_HOST_APPLICATION_H
+#pragma once
 
+#include <pthread.h>
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
-#include <pthread.h>
 
 #include "graphics/sgl.h"
 #include "widgets/interactivity_mapping.h"
@@ -81,7 +80,7 @@ struct KeyboardDesc {
 };
 
 struct ApplicationParams {
-  char name[1024];             // the window title
+  char name[1024];  // the window title
   uint8_t touch_disabled;
   uint8_t paint_driven;        // Application_Draw only requests a frame and does not wait
   uint8_t transparent_window;  // clear colour with alpha 0
@@ -91,7 +90,7 @@ struct ApplicationParams {
   uint32_t height;
   uint32_t max_texture_width;
   uint32_t max_texture_height;
-  uint32_t period;             // default cycle period in milliseconds
+  uint32_t period;  // default cycle period in milliseconds
   // Entry points of the interactivity mapping; each may be null.
   void (*reset)();
   void (*step)();
@@ -163,10 +162,10 @@ enum {
 // Rectangles are {x, y, width, height} in screen pixels, the client area's
 // top-left corner first.
 struct Application {
-  const ApplicationParams* params;  // not owned
-  void** layer_contexts;            // layer_count, from each layer's alloc
-  KeyboardEvent* keyboard_contexts;  // keyboard_count
-  PointerEvent* pointer_contexts;    // pointer_count
+  const ApplicationParams* params;          // not owned
+  void** layer_contexts;                    // layer_count, from each layer's alloc
+  KeyboardEvent* keyboard_contexts;         // keyboard_count
+  PointerEvent* pointer_contexts;           // pointer_count
   char module_path[APPLICATION_PATH_SIZE];  // the executable; "" for none
 
   // Off-screen mode (EGL handles, void* to keep EGL out of this header).
@@ -194,7 +193,7 @@ struct Application {
   std::atomic<uint32_t> stop_requested;  // main thread asks the drawing thread to close
 
   void (*refresh_callback)();
-  std::atomic<uint32_t> cancelled;  // 1 once the window has gone
+  std::atomic<uint32_t> cancelled;     // 1 once the window has gone
   std::atomic<uint32_t> window_state;  // written by the drawing thread
   std::atomic<uint32_t> draw_pending;  // a frame was requested and is not drawn yet
   uint32_t cursor_shown;
@@ -205,18 +204,18 @@ struct Application {
   int32_t frame_insets[4];  // left, top, right, bottom; left and top <= 0
   int32_t max_outer_size[2];
   int32_t client_rect[4];
-  int32_t saved_rect[4];    // kept while in full screen
-  int32_t screen_size[2];   // of the monitor the window is on
+  int32_t saved_rect[4];   // kept while in full screen
+  int32_t screen_size[2];  // of the monitor the window is on
   uint8_t use_system_events;
   uint8_t show_event_cursors;
-  double mouse_x;           // display units
+  double mouse_x;  // display units
   double mouse_y;
   PointerEventQueue pointer_queue;
   KeyboardEventQueue keyboard_queue;
   std::mutex event_queue_mutex;
-  uint8_t* pixel_cache;     // last frame, BGRA, rows bottom-up
-  uint8_t* flipped_image;   // the same, rows top-down (off-screen mode)
-  size_t pixel_cache_bytes; // room in each of the two
+  uint8_t* pixel_cache;      // last frame, BGRA, rows bottom-up
+  uint8_t* flipped_image;    // the same, rows top-down (off-screen mode)
+  size_t pixel_cache_bytes;  // room in each of the two
   int32_t pixel_cache_width;
   int32_t pixel_cache_height;
   float background_color[3];
@@ -260,7 +259,8 @@ PointerEvent* Application_FindPointerContext(Application* app, uint32_t id);
 double Application_GetMousePosX(Application* app);
 double Application_GetMousePosY(Application* app);
 void Application_DrawLayer(Application* app, uint32_t layer, uint32_t pass);
-void Application_setBackgroundColorIndex(Application* app, const float* color_table, uint32_t index);
+void Application_setBackgroundColorIndex(Application* app, const float* color_table,
+                                         uint32_t index);
 // Keep frames from being drawn while outside code works on shared data.
 void Application_EnterIOMutex(Application* app);
 void Application_EndIOMutex(Application* app);
@@ -337,14 +337,15 @@ enum {
 // Keeps the aspect ratio while an edge is dragged: rect is {left, top, right,
 // bottom} of the outer window, insets the frame insets, the result bounded by
 // the maximum outer size.
-void Application_KeepAspectWhileSizing(int32_t edge, int32_t rect[4], const int32_t insets[4], double aspect,
-                                       int32_t max_width, int32_t max_height);
+void Application_KeepAspectWhileSizing(int32_t edge, int32_t rect[4], const int32_t insets[4],
+                                       double aspect, int32_t max_width, int32_t max_height);
 
 // The client rectangle of a window state on a screen of screen_width x
 // screen_height; the state actually applied is returned (2 becomes 3 when
 // the screen has exactly the display's aspect).
-uint32_t Application_WindowStateRect(uint32_t state, const int32_t client_rect[4], int32_t screen_width,
-                                     int32_t screen_height, double aspect, int32_t out_rect[4]);
+uint32_t Application_WindowStateRect(uint32_t state, const int32_t client_rect[4],
+                                     int32_t screen_width, int32_t screen_height, double aspect,
+                                     int32_t out_rect[4]);
 
 // ---------------------------------------------------------------------------
 // Input (host_input.cpp); Record and Pop do nothing unless use-system-events
@@ -354,7 +355,8 @@ uint32_t Application_WindowStateRect(uint32_t state, const int32_t client_rect[4
 enum { KEY_STATE_DOWN = 1, KEY_STATE_UP = 2 };
 
 void RecordKeyboardEvent(Application* app, uint32_t key, uint32_t state, uint32_t modifiers);
-void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_t modifiers, uint32_t slot);
+void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_t modifiers,
+                      uint32_t slot);
 void RecordMousePos(Application* app, double x, double y);
 void RecordPointerPos(Application* app, uint32_t slot, int32_t screen_x, int32_t screen_y);
 void PopKeyboardEvent(Application* app);
@@ -368,7 +370,7 @@ void ReleaseContactSlots(Application* app);
 // One touch point as a touch digitiser reports it.
 struct TouchPoint {
   uint32_t id;
-  uint32_t flags;   // TOUCH_POINT_DOWN, TOUCH_POINT_UP, neither for a move
+  uint32_t flags;        // TOUCH_POINT_DOWN, TOUCH_POINT_UP, neither for a move
   int32_t x_hundredths;  // screen pixels x 100
   int32_t y_hundredths;
 };
@@ -400,8 +402,8 @@ uint32_t Application_KeyCodeFromGlfw(int glfw_key, int glfw_mods);
 uint32_t Application_ButtonFromGlfw(int glfw_button);
 // Client pixels to display units (origin bottom-left, y upwards); false
 // while the client area is empty (a minimised window).
-bool Application_ClientToDisplay(const Application* app, double client_x, double client_y, double* out_x,
-                                 double* out_y);
+bool Application_ClientToDisplay(const Application* app, double client_x, double client_y,
+                                 double* out_x, double* out_y);
 
 // The GLFW callbacks' work, on the drawing thread.
 void Application_OnKey(Application* app, int glfw_key, int glfw_action, int glfw_mods);
@@ -409,5 +411,3 @@ void Application_OnCharacter(Application* app, uint32_t codepoint);
 void Application_OnMouseButton(Application* app, int glfw_button, int glfw_action, int glfw_mods);
 void Application_OnScroll(Application* app, double y_offset, int glfw_mods);
 void Application_OnCursorPos(Application* app, double client_x, double client_y);
-
-#endif

@@ -19,20 +19,37 @@ void PutLittleEndian(uint8_t* out, uint32_t value, int bytes) {
 // An OpenGL (not ES) context with 8-bit RGBA, a depth buffer and 8 stencil
 // bits on a pbuffer of the native size.
 bool CreateEglContext(Application* app) {
-  EGLDisplay display = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+  EGLDisplay display =
+      eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
   if (display == EGL_NO_DISPLAY) return false;
   EGLint major = 0;
   EGLint minor = 0;
   if (eglInitialize(display, &major, &minor) != EGL_TRUE) return false;
   if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) return false;
-  const EGLint config_attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                      EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
-                                      EGL_DEPTH_SIZE, 16, EGL_STENCIL_SIZE, 8, EGL_NONE};
+  const EGLint config_attributes[] = {EGL_SURFACE_TYPE,
+                                      EGL_PBUFFER_BIT,
+                                      EGL_RENDERABLE_TYPE,
+                                      EGL_OPENGL_BIT,
+                                      EGL_RED_SIZE,
+                                      8,
+                                      EGL_GREEN_SIZE,
+                                      8,
+                                      EGL_BLUE_SIZE,
+                                      8,
+                                      EGL_ALPHA_SIZE,
+                                      8,
+                                      EGL_DEPTH_SIZE,
+                                      16,
+                                      EGL_STENCIL_SIZE,
+                                      8,
+                                      EGL_NONE};
   EGLConfig config = nullptr;
   EGLint found = 0;
-  if (eglChooseConfig(display, config_attributes, &config, 1, &found) != EGL_TRUE || found < 1) return false;
-  const EGLint surface_attributes[] = {EGL_WIDTH, static_cast<EGLint>(app->params->width), EGL_HEIGHT,
-                                       static_cast<EGLint>(app->params->height), EGL_NONE};
+  if (eglChooseConfig(display, config_attributes, &config, 1, &found) != EGL_TRUE || found < 1)
+    return false;
+  const EGLint surface_attributes[] = {EGL_WIDTH, static_cast<EGLint>(app->params->width),
+                                       EGL_HEIGHT, static_cast<EGLint>(app->params->height),
+                                       EGL_NONE};
   EGLSurface surface = eglCreatePbufferSurface(display, config, surface_attributes);
   if (surface == EGL_NO_SURFACE) return false;
   EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
@@ -53,7 +70,8 @@ bool CreateEglContext(Application* app) {
 
 bool SetupBuffer(Application* app) {
   const ApplicationParams* params = app->params;
-  if (!AllocatePixelCache(app, static_cast<int32_t>(params->width), static_cast<int32_t>(params->height))) {
+  if (!AllocatePixelCache(app, static_cast<int32_t>(params->width),
+                          static_cast<int32_t>(params->height))) {
     return false;
   }
   if (!CreateEglContext(app)) return false;
@@ -78,7 +96,8 @@ bool AllocatePixelCache(Application* app, int32_t width, int32_t height) {
 }
 
 uint8_t* Application_CreateBuffer(Application* app) {
-  if (app == nullptr || app->egl_surface != nullptr || app->window.load() != nullptr) return nullptr;
+  if (app == nullptr || app->egl_surface != nullptr || app->window.load() != nullptr)
+    return nullptr;
   app->parent = nullptr;
   Application_UseNativeGeometry(app);
   app->buffer_mutex_exists = 1;
@@ -96,8 +115,10 @@ void Application_ReleaseBuffer(Application* app) {
   if (app->egl_display != nullptr) {
     EGLDisplay display = static_cast<EGLDisplay>(app->egl_display);
     eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    if (app->egl_context != nullptr) eglDestroyContext(display, static_cast<EGLContext>(app->egl_context));
-    if (app->egl_surface != nullptr) eglDestroySurface(display, static_cast<EGLSurface>(app->egl_surface));
+    if (app->egl_context != nullptr)
+      eglDestroyContext(display, static_cast<EGLContext>(app->egl_context));
+    if (app->egl_surface != nullptr)
+      eglDestroySurface(display, static_cast<EGLSurface>(app->egl_surface));
     // The surfaceless display is one per process and may serve other
     // contexts too, so it stays initialised.
   }
@@ -130,7 +151,8 @@ void FillPixelCache(Application* app) {
 
 void FlipPixelCache(Application* app) {
   // The flipped image is the off-screen mode's product: rows top-down.
-  if (app->egl_surface == nullptr || app->pixel_cache == nullptr || app->flipped_image == nullptr) return;
+  if (app->egl_surface == nullptr || app->pixel_cache == nullptr || app->flipped_image == nullptr)
+    return;
   const size_t row = static_cast<size_t>(app->pixel_cache_width) * 4;
   const int32_t height = app->pixel_cache_height;
   for (int32_t y = 0; y < height; ++y) {
@@ -140,7 +162,8 @@ void FlipPixelCache(Application* app) {
 }
 
 void DrawPixelCache(Application* app) {
-  if (app == nullptr || app->pixel_cache == nullptr || app->pixel_cache_width <= 0 || app->pixel_cache_height <= 0) {
+  if (app == nullptr || app->pixel_cache == nullptr || app->pixel_cache_width <= 0 ||
+      app->pixel_cache_height <= 0) {
     return;
   }
   const int32_t width = app->client_rect[2];
@@ -166,7 +189,8 @@ void DrawPixelCache(Application* app) {
   glRasterPos2f(-1.0f, -1.0f);
   glPixelZoom(static_cast<float>(width) / static_cast<float>(app->pixel_cache_width),
               static_cast<float>(height) / static_cast<float>(app->pixel_cache_height));
-  glDrawPixels(app->pixel_cache_width, app->pixel_cache_height, GL_BGRA, GL_UNSIGNED_BYTE, app->pixel_cache);
+  glDrawPixels(app->pixel_cache_width, app->pixel_cache_height, GL_BGRA, GL_UNSIGNED_BYTE,
+               app->pixel_cache);
   glPixelZoom(1.0f, 1.0f);
   glPopMatrix();
   glMatrixMode(GL_PROJECTION);
@@ -225,5 +249,8 @@ bool Application_WriteBmp(const char* path, const uint8_t* bgra, int32_t width, 
 
 int Application_TakeSnapshot(Application* app, const char* path) {
   if (app == nullptr || app->pixel_cache == nullptr) return 0;
-  return Application_WriteBmp(path, app->pixel_cache, app->pixel_cache_width, app->pixel_cache_height) ? 1 : 0;
+  return Application_WriteBmp(path, app->pixel_cache, app->pixel_cache_width,
+                              app->pixel_cache_height)
+             ? 1
+             : 0;
 }

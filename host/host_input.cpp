@@ -10,7 +10,9 @@
 
 namespace {
 
-bool Recording(const Application* app) { return app != nullptr && app->use_system_events != 0; }
+bool Recording(const Application* app) {
+  return app != nullptr && app->use_system_events != 0;
+}
 
 template <typename Queue>
 int32_t AdvanceWrite(Queue* queue) {
@@ -39,7 +41,8 @@ void SetKeyState(Event* entry, uint32_t state) {
 }
 
 bool TouchPositionValid(const Application* app, uint32_t slot) {
-  return slot < APPLICATION_TOUCH_SLOTS && app->touch_positions[slot][0] > 0 && app->touch_positions[slot][1] > 0;
+  return slot < APPLICATION_TOUCH_SLOTS && app->touch_positions[slot][0] > 0 &&
+         app->touch_positions[slot][1] > 0;
 }
 
 uint32_t StateOfAction(int glfw_action) {
@@ -65,7 +68,8 @@ void RecordKeyboardEvent(Application* app, uint32_t key, uint32_t state, uint32_
   entry->modifiers = modifiers;
 }
 
-void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_t modifiers, uint32_t slot) {
+void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_t modifiers,
+                      uint32_t slot) {
   if (!Recording(app)) return;
   std::lock_guard<std::mutex> lock(app->event_queue_mutex);
   PointerEventQueue* queue = &app->pointer_queue;
@@ -96,7 +100,8 @@ void RecordPointerPos(Application* app, uint32_t slot, int32_t screen_x, int32_t
   const double native_height = app->params->height;
   const int32_t* client = app->client_rect;
   if (client[2] <= 0 || client[3] <= 0) return;
-  app->touch_positions[slot][0] = static_cast<int32_t>((screen_x - client[0]) / (client[2] / native_width));
+  app->touch_positions[slot][0] =
+      static_cast<int32_t>((screen_x - client[0]) / (client[2] / native_width));
   app->touch_positions[slot][1] =
       static_cast<int32_t>((client[1] - screen_y + client[3]) / (client[3] / native_height));
 }
@@ -209,7 +214,8 @@ void CursorPosRequestCallback(void* context, uint32_t id, float x, float y) {
       app->pointer_contexts[i].x = x;
       app->pointer_contexts[i].y = y;
     }
-    if (app->use_system_events != 0) Application_SetMousePos(app, x, y, id, static_cast<int32_t>(i));
+    if (app->use_system_events != 0)
+      Application_SetMousePos(app, x, y, id, static_cast<int32_t>(i));
   }
 }
 
@@ -238,24 +244,39 @@ uint32_t Application_KeyCodeFromGlfw(int glfw_key, int glfw_mods) {
     return KEY_F1 + static_cast<uint32_t>(glfw_key - GLFW_KEY_F1);
   }
   switch (glfw_key) {
-    case GLFW_KEY_PAGE_UP: return KEY_PAGE_UP;
-    case GLFW_KEY_PAGE_DOWN: return KEY_PAGE_DOWN;
-    case GLFW_KEY_END: return KEY_END;
-    case GLFW_KEY_HOME: return KEY_HOME;
-    case GLFW_KEY_LEFT: return KEY_LEFT;
-    case GLFW_KEY_UP: return KEY_UP;
-    case GLFW_KEY_RIGHT: return KEY_RIGHT;
-    case GLFW_KEY_DOWN: return KEY_DOWN;
-    case GLFW_KEY_INSERT: return KEY_INSERT;
-    case GLFW_KEY_DELETE: return KEY_DELETE;
+    case GLFW_KEY_PAGE_UP:
+      return KEY_PAGE_UP;
+    case GLFW_KEY_PAGE_DOWN:
+      return KEY_PAGE_DOWN;
+    case GLFW_KEY_END:
+      return KEY_END;
+    case GLFW_KEY_HOME:
+      return KEY_HOME;
+    case GLFW_KEY_LEFT:
+      return KEY_LEFT;
+    case GLFW_KEY_UP:
+      return KEY_UP;
+    case GLFW_KEY_RIGHT:
+      return KEY_RIGHT;
+    case GLFW_KEY_DOWN:
+      return KEY_DOWN;
+    case GLFW_KEY_INSERT:
+      return KEY_INSERT;
+    case GLFW_KEY_DELETE:
+      return KEY_DELETE;
     // GLFW's character callback leaves out control characters; these keys
     // type them, so they are produced here.
     case GLFW_KEY_ENTER:
-    case GLFW_KEY_KP_ENTER: return KEY_ENTER;
-    case GLFW_KEY_BACKSPACE: return KEY_BACKSPACE;
-    case GLFW_KEY_TAB: return KEY_TAB;
-    case GLFW_KEY_ESCAPE: return KEY_ESCAPE;
-    default: break;
+    case GLFW_KEY_KP_ENTER:
+      return KEY_ENTER;
+    case GLFW_KEY_BACKSPACE:
+      return KEY_BACKSPACE;
+    case GLFW_KEY_TAB:
+      return KEY_TAB;
+    case GLFW_KEY_ESCAPE:
+      return KEY_ESCAPE;
+    default:
+      break;
   }
   // Control with a letter types the control character of that letter
   // (Control+A is 1), which the character callback does not deliver either.
@@ -267,16 +288,21 @@ uint32_t Application_KeyCodeFromGlfw(int glfw_key, int glfw_mods) {
 
 uint32_t Application_ButtonFromGlfw(int glfw_button) {
   switch (glfw_button) {
-    case GLFW_MOUSE_BUTTON_LEFT: return 1;
-    case GLFW_MOUSE_BUTTON_RIGHT: return 2;
-    case GLFW_MOUSE_BUTTON_MIDDLE: return 3;
-    default: return 0;
+    case GLFW_MOUSE_BUTTON_LEFT:
+      return 1;
+    case GLFW_MOUSE_BUTTON_RIGHT:
+      return 2;
+    case GLFW_MOUSE_BUTTON_MIDDLE:
+      return 3;
+    default:
+      return 0;
   }
 }
 
-bool Application_ClientToDisplay(const Application* app, double client_x, double client_y, double* out_x,
-                                 double* out_y) {
-  if (app == nullptr || app->params == nullptr || out_x == nullptr || out_y == nullptr) return false;
+bool Application_ClientToDisplay(const Application* app, double client_x, double client_y,
+                                 double* out_x, double* out_y) {
+  if (app == nullptr || app->params == nullptr || out_x == nullptr || out_y == nullptr)
+    return false;
   const double client_width = app->client_rect[2];
   const double client_height = app->client_rect[3];
   if (client_width <= 0.0 || client_height <= 0.0) return false;
@@ -307,7 +333,8 @@ void Application_OnKey(Application* app, int glfw_key, int glfw_action, int glfw
 }
 
 void Application_OnCharacter(Application* app, uint32_t codepoint) {
-  if (app == nullptr || codepoint > 0x10FFFF || (codepoint >= 0xD800 && codepoint <= 0xDFFF)) return;
+  if (app == nullptr || codepoint > 0x10FFFF || (codepoint >= 0xD800 && codepoint <= 0xDFFF))
+    return;
   // The widgets take UTF-16 code units: a character beyond the basic plane
   // arrives as its two surrogates, the second being the key that is down.
   if (codepoint > 0xFFFF) {
@@ -334,7 +361,8 @@ void Application_OnScroll(Application* app, double y_offset, int glfw_mods) {
   // A wheel notch is a press without a release: 4 away from the user, 5
   // towards. Sideways scrolling has no button.
   if (y_offset == 0.0) return;
-  RecordMouseEvent(app, y_offset > 0.0 ? 4 : 5, KEY_STATE_DOWN, Application_ModifiersFromGlfw(glfw_mods), 0);
+  RecordMouseEvent(app, y_offset > 0.0 ? 4 : 5, KEY_STATE_DOWN,
+                   Application_ModifiersFromGlfw(glfw_mods), 0);
 }
 
 void Application_OnCursorPos(Application* app, double client_x, double client_y) {
@@ -354,16 +382,16 @@ namespace {
 // 5 white.
 const float loc_colors[] = {
     1.0f, 0.501961f, 0.741176f, 1.0f,  //
-    0.0f, 0.0f, 0.0f, 1.0f,            //
-    1.0f, 0.0f, 0.0f, 1.0f,            //
-    0.0f, 1.0f, 0.0f, 1.0f,            //
-    0.0f, 0.0f, 1.0f, 1.0f,            //
-    1.0f, 1.0f, 1.0f, 1.0f,
+    0.0f, 0.0f,      0.0f,      1.0f,  //
+    1.0f, 0.0f,      0.0f,      1.0f,  //
+    0.0f, 1.0f,      0.0f,      1.0f,  //
+    0.0f, 0.0f,      1.0f,      1.0f,  //
+    1.0f, 1.0f,      1.0f,      1.0f,
 };
 // Width without smoothing, core and outer width with smoothing, in pixels.
 const float loc_line_widths[] = {
-    1.2f, 1.5f, 3.0f,  2.5f, 1.5f, 3.5f,  3.5f, 2.5f, 4.2f,  4.5f, 3.5f, 5.5f,
-    5.5f, 4.5f, 6.5f,  6.5f, 5.5f, 7.5f,  7.5f, 6.5f, 8.5f,  8.5f, 7.5f, 9.5f,
+    1.2f, 1.5f, 3.0f, 2.5f, 1.5f, 3.5f, 3.5f, 2.5f, 4.2f, 4.5f, 3.5f, 5.5f,
+    5.5f, 4.5f, 6.5f, 6.5f, 5.5f, 7.5f, 7.5f, 6.5f, 8.5f, 8.5f, 7.5f, 9.5f,
 };
 // 0 solid; 1 on 12 and off 12 pixels.
 const sgl_line_stipple loc_line_stipples[] = {
@@ -416,8 +444,9 @@ void DrawEventCursors(Application* app) {
     float x = 0.0f;
     float y = 0.0f;
     sglConvertPixelToPoint(pointer.x * t.ratio_x, pointer.y * t.ratio_y, &x, &y);
-    const int32_t color =
-        pointer.pressed != 0 ? kCursorColorPressed : (pointer.released != 0 ? kCursorColorReleased : kCursorColorIdle);
+    const int32_t color = pointer.pressed != 0
+                              ? kCursorColorPressed
+                              : (pointer.released != 0 ? kCursorColorReleased : kCursorColorIdle);
     sglIndexHaloColori(-1);
     sglIndexLineStipplei(0);
     sglEnable(SGL_LINE_SMOOTH);

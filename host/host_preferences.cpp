@@ -2,15 +2,15 @@
 // keeps everything it does not own.
 #include "host/host_preferences.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -25,7 +25,9 @@ bool CopyText(char* out, size_t out_size, const char* text) {
   return true;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // Trims blanks from both ends of [*begin, *end).
 void Trim(const char** begin, const char** end) {
@@ -60,7 +62,8 @@ ProfileLine ClassifyLine(const char* begin, const char* end) {
   Trim(&begin, &end);
   if (begin == end || *begin == ';') return line;
   if (*begin == '[') {
-    const char* close = static_cast<const char*>(memchr(begin, ']', static_cast<size_t>(end - begin)));
+    const char* close =
+        static_cast<const char*>(memchr(begin, ']', static_cast<size_t>(end - begin)));
     if (close == nullptr) return line;
     const char* name = begin + 1;
     const char* name_end = close;
@@ -70,7 +73,8 @@ ProfileLine ClassifyLine(const char* begin, const char* end) {
     line.name_length = static_cast<size_t>(name_end - name);
     return line;
   }
-  const char* equals = static_cast<const char*>(memchr(begin, '=', static_cast<size_t>(end - begin)));
+  const char* equals =
+      static_cast<const char*>(memchr(begin, '=', static_cast<size_t>(end - begin)));
   if (equals == nullptr) return line;
   const char* key_end = equals;
   const char* key = begin;
@@ -184,7 +188,9 @@ bool ReplaceFile(const char* path, const char* data, size_t length) {
   return false;
 }
 
-bool HasLineBreak(const char* text) { return strchr(text, '\n') != nullptr || strchr(text, '\r') != nullptr; }
+bool HasLineBreak(const char* text) {
+  return strchr(text, '\n') != nullptr || strchr(text, '\r') != nullptr;
+}
 
 // Appends bytes to an output buffer whose capacity the caller has sized.
 struct Output {
@@ -225,7 +231,8 @@ bool PreferencesPathBesideExecutable(const char* exe_path, char* out, size_t out
   // ("~/.local/bin/velkor") must not cut the path, and a leading dot marks a
   // hidden file rather than an extension.
   const char* dot = strrchr(name, '.');
-  size_t keep = (dot == nullptr || dot == name) ? strlen(exe_path) : static_cast<size_t>(dot - exe_path);
+  size_t keep =
+      (dot == nullptr || dot == name) ? strlen(exe_path) : static_cast<size_t>(dot - exe_path);
   if (keep + sizeof ".ini" > out_size) return false;
   memcpy(out, exe_path, keep);
   memcpy(out + keep, ".ini", sizeof ".ini");
@@ -274,7 +281,9 @@ bool PreferencesPathForWriting(const char* exe_path, char* out, size_t out_size)
 
 size_t ProfileReadString(const char* path, const char* section, const char* key, char* buffer,
                          size_t buffer_size) {
-  if (path == nullptr || section == nullptr || key == nullptr || buffer == nullptr || buffer_size == 0) return 0;
+  if (path == nullptr || section == nullptr || key == nullptr || buffer == nullptr ||
+      buffer_size == 0)
+    return 0;
   FILE* file = fopen(path, "rb");
   if (file == nullptr) return 0;
   char line[kLineBytes];
@@ -310,8 +319,9 @@ bool ProfileWriteString(const char* path, const char* section, const char* key, 
   if (path == nullptr || section == nullptr || key == nullptr || value == nullptr) return false;
   // Names and values that would break the line format are refused rather
   // than written as something that reads back differently.
-  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || strchr(section, ']') != nullptr ||
-      strchr(key, '=') != nullptr || key[0] == '\0' || key[0] == '[' || key[0] == ';') {
+  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
+      strchr(section, ']') != nullptr || strchr(key, '=') != nullptr || key[0] == '\0' ||
+      key[0] == '[' || key[0] == ';') {
     return false;
   }
   char* old_data = nullptr;
@@ -326,7 +336,8 @@ bool ProfileWriteString(const char* path, const char* section, const char* key, 
   bool in_section = false;
   bool seen_section = false;
   for (size_t begin = 0; begin < old_length;) {
-    const char* line_end = static_cast<const char*>(memchr(old_data + begin, '\n', old_length - begin));
+    const char* line_end =
+        static_cast<const char*>(memchr(old_data + begin, '\n', old_length - begin));
     size_t end = line_end == nullptr ? old_length : static_cast<size_t>(line_end - old_data);
     size_t next = line_end == nullptr ? old_length : end + 1;
     ProfileLine parsed = ClassifyLine(old_data + begin, old_data + end);
@@ -337,7 +348,8 @@ bool ProfileWriteString(const char* path, const char* section, const char* key, 
         section_insert = next;
       }
     } else if (in_section) {
-      if (parsed.kind == ProfileLine::kKey && EqualIgnoringCase(parsed.name, parsed.name_length, key)) {
+      if (parsed.kind == ProfileLine::kKey &&
+          EqualIgnoringCase(parsed.name, parsed.name_length, key)) {
         key_begin = begin;
         key_end = end;
         equals_at = static_cast<size_t>(parsed.equals - old_data);
@@ -383,15 +395,18 @@ bool ProfileWriteString(const char* path, const char* section, const char* key, 
     out.Add(value);
     out.Add(newline);
   }
-  bool unchanged = out.length == old_length && memcmp(out.data, old_data, old_length) == 0 && FileExists(path);
+  bool unchanged =
+      out.length == old_length && memcmp(out.data, old_data, old_length) == 0 && FileExists(path);
   bool ok = unchanged || ReplaceFile(path, out.data, out.length);
   free(out.data);
   free(old_data);
   return ok;
 }
 
-uint64_t WritePreference(const char* exe_path, const char* section, const char* key, const char* value) {
-  if (section == nullptr || key == nullptr || value == nullptr) return PREFERENCE_WRITE_NULL_ARGUMENT;
+uint64_t WritePreference(const char* exe_path, const char* section, const char* key,
+                         const char* value) {
+  if (section == nullptr || key == nullptr || value == nullptr)
+    return PREFERENCE_WRITE_NULL_ARGUMENT;
   char path[PROFILE_MAX_PATH];
   if (!PreferencesPathForWriting(exe_path, path, sizeof path)) return 0;
   return ProfileWriteString(path, section, key, value) ? 1 : 0;
@@ -416,7 +431,8 @@ bool ParseWindowState(const char* text, uint32_t* out_state) {
 
 bool ParseWindowPosition(const char* text, int32_t* out_x, int32_t* out_y, int32_t* out_width,
                          int32_t* out_height) {
-  if (text == nullptr || out_x == nullptr || out_y == nullptr || out_width == nullptr || out_height == nullptr) {
+  if (text == nullptr || out_x == nullptr || out_y == nullptr || out_width == nullptr ||
+      out_height == nullptr) {
     return false;
   }
   int32_t values[4];

@@ -24,8 +24,7 @@
 //
 // Threads: the first read runs on the main thread before the drawing thread
 // starts; every later read and write runs on the drawing thread. No locking.
-#ifndef VELKOR_HOST_PREFERENCES_H
-#define VELKOR_HOST_PREFERENCES_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -66,14 +65,13 @@ bool PreferencesPathForWriting(const char* exe_path, char* out, size_t out_size)
 // in matching quotes loses them. When the file, the section or the key is
 // missing the buffer keeps its text (the caller's default). Returns the
 // number of characters now in the buffer, 0 when the file cannot be read.
-size_t ProfileReadString(const char* path, const char* section, const char* key,
-                         char* buffer, size_t buffer_size);
+size_t ProfileReadString(const char* path, const char* section, const char* key, char* buffer,
+                         size_t buffer_size);
 
 // Sets key of section to value in the profile at path, creating the file, the
 // section or the key as needed and leaving everything else untouched. True
 // when the file now holds the value.
-bool ProfileWriteString(const char* path, const char* section, const char* key,
-                        const char* value);
+bool ProfileWriteString(const char* path, const char* section, const char* key, const char* value);
 
 // The preference calls of the host, on the settings file of the executable
 // at exe_path (see above). WritePreference: PREFERENCE_WRITE_NULL_ARGUMENT for
@@ -83,13 +81,11 @@ bool ProfileWriteString(const char* path, const char* section, const char* key,
 // number of characters in the buffer.
 uint64_t WritePreference(const char* exe_path, const char* section, const char* key,
                          const char* value);
-uint64_t ReadPreference(const char* exe_path, const char* section, const char* key,
-                        char* buffer, size_t buffer_chars);
+uint64_t ReadPreference(const char* exe_path, const char* section, const char* key, char* buffer,
+                        size_t buffer_chars);
 
 // "State": one decimal number among 0, 1, 2, 3.
 bool ParseWindowState(const char* text, uint32_t* out_state);
 // "Position": "XxYxWxH" with x >= 0, y >= 0, 0 < width < 4097, 0 < height < 4097.
-bool ParseWindowPosition(const char* text, int32_t* out_x, int32_t* out_y,
-                         int32_t* out_width, int32_t* out_height);
-
-#endif
+bool ParseWindowPosition(const char* text, int32_t* out_x, int32_t* out_y, int32_t* out_width,
+                         int32_t* out_height);

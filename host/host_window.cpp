@@ -43,11 +43,14 @@ void UseDefaultPlace(Application* app) {
   SetClientRect(app, kDefaultPlace, kDefaultPlace, app->max_outer_size[0], app->max_outer_size[1]);
 }
 
-Application* RecordOf(GLFWwindow* window) { return static_cast<Application*>(glfwGetWindowUserPointer(window)); }
+Application* RecordOf(GLFWwindow* window) {
+  return static_cast<Application*>(glfwGetWindowUserPointer(window));
+}
 
 int CurrentModifiers(GLFWwindow* window) {
   int mods = 0;
-  if (glfwGetKey(window, GLFW_KEY_LEFT_SHIFT) == GLFW_PRESS || glfwGetKey(window, GLFW_KEY_RIGHT_SHIFT) == GLFW_PRESS) {
+  if (glfwGetKey(window, GLFW_KEY_LEFT_SHIFT) == GLFW_PRESS ||
+      glfwGetKey(window, GLFW_KEY_RIGHT_SHIFT) == GLFW_PRESS) {
     mods |= GLFW_MOD_SHIFT;
   }
   if (glfwGetKey(window, GLFW_KEY_LEFT_CONTROL) == GLFW_PRESS ||
@@ -62,9 +65,11 @@ int CurrentModifiers(GLFWwindow* window) {
 // the window can cover the screen.
 void ApplySizeConstraints(Application* app, GLFWwindow* window, bool windowed) {
   if (windowed) {
-    glfwSetWindowSizeLimits(window, GLFW_DONT_CARE, GLFW_DONT_CARE, static_cast<int>(app->params->width),
+    glfwSetWindowSizeLimits(window, GLFW_DONT_CARE, GLFW_DONT_CARE,
+                            static_cast<int>(app->params->width),
                             static_cast<int>(app->params->height));
-    glfwSetWindowAspectRatio(window, static_cast<int>(app->params->width), static_cast<int>(app->params->height));
+    glfwSetWindowAspectRatio(window, static_cast<int>(app->params->width),
+                             static_cast<int>(app->params->height));
   } else {
     glfwSetWindowSizeLimits(window, GLFW_DONT_CARE, GLFW_DONT_CARE, GLFW_DONT_CARE, GLFW_DONT_CARE);
     glfwSetWindowAspectRatio(window, GLFW_DONT_CARE, GLFW_DONT_CARE);
@@ -84,11 +89,15 @@ void KeepAspect(Application* app, GLFWwindow* window, int32_t old_width, int32_t
   const int32_t* insets = app->frame_insets;
   const int32_t max_width = app->max_outer_size[0] - (insets[2] - insets[0]);
   const int32_t max_height = app->max_outer_size[1] - (insets[3] - insets[1]);
-  if (std::fabs(width - height * aspect) <= tolerance && width <= max_width && height <= max_height) return;
+  if (std::fabs(width - height * aspect) <= tolerance && width <= max_width && height <= max_height)
+    return;
   int32_t rect[4] = {app->client_rect[0] + insets[0], app->client_rect[1] + insets[1],
-                     app->client_rect[0] + width + insets[2], app->client_rect[1] + height + insets[3]};
-  const int32_t edge = width != old_width ? SIZING_RIGHT : (height != old_height ? SIZING_BOTTOM : SIZING_RIGHT);
-  Application_KeepAspectWhileSizing(edge, rect, insets, aspect, app->max_outer_size[0], app->max_outer_size[1]);
+                     app->client_rect[0] + width + insets[2],
+                     app->client_rect[1] + height + insets[3]};
+  const int32_t edge =
+      width != old_width ? SIZING_RIGHT : (height != old_height ? SIZING_BOTTOM : SIZING_RIGHT);
+  Application_KeepAspectWhileSizing(edge, rect, insets, aspect, app->max_outer_size[0],
+                                    app->max_outer_size[1]);
   const int32_t new_width = (rect[2] - insets[2]) - (rect[0] - insets[0]);
   const int32_t new_height = (rect[3] - insets[3]) - (rect[1] - insets[1]);
   if (new_width > 0 && new_height > 0 && (new_width != width || new_height != height)) {
@@ -128,7 +137,9 @@ void OnWindowPos(GLFWwindow* window, int x, int y) {
 
 void OnWindowSize(GLFWwindow* window, int width, int height) {
   Application* app = RecordOf(window);
-  if (app == nullptr || glfwGetWindowAttrib(window, GLFW_ICONIFIED) != 0 || width <= 0 || height <= 0) return;
+  if (app == nullptr || glfwGetWindowAttrib(window, GLFW_ICONIFIED) != 0 || width <= 0 ||
+      height <= 0)
+    return;
   const int32_t old_width = app->client_rect[2];
   const int32_t old_height = app->client_rect[3];
   app->client_rect[2] = width;
@@ -144,7 +155,8 @@ void OnWindowMaximize(GLFWwindow* window, int maximized) {
   // Maximising gives the display's native client size at the window's
   // place rather than filling the screen.
   glfwRestoreWindow(window);
-  glfwSetWindowSize(window, static_cast<int>(app->params->width), static_cast<int>(app->params->height));
+  glfwSetWindowSize(window, static_cast<int>(app->params->width),
+                    static_cast<int>(app->params->height));
 }
 
 void OnKey(GLFWwindow* window, int key, int /*scancode*/, int action, int mods) {
@@ -179,7 +191,9 @@ void OnCursorEnter(GLFWwindow* window, int entered) {
   if (app != nullptr && entered == 0) app->cursor_shown = 0;
 }
 
-void OnGlfwError(int code, const char* description) { fprintf(stderr, "GLFW error %d: %s\n", code, description); }
+void OnGlfwError(int code, const char* description) {
+  fprintf(stderr, "GLFW error %d: %s\n", code, description);
+}
 
 // ---- The drawing thread -------------------------------------------------------------
 
@@ -213,8 +227,10 @@ int SetupWindow(Application* app) {
   glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
   glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
   glfwWindowHint(GLFW_DECORATED, GLFW_TRUE);
-  glfwWindowHint(GLFW_TRANSPARENT_FRAMEBUFFER, params->transparent_window != 0 ? GLFW_TRUE : GLFW_FALSE);
-  GLFWwindow* window = glfwCreateWindow(app->client_rect[2], app->client_rect[3], params->name, nullptr, nullptr);
+  glfwWindowHint(GLFW_TRANSPARENT_FRAMEBUFFER,
+                 params->transparent_window != 0 ? GLFW_TRUE : GLFW_FALSE);
+  GLFWwindow* window =
+      glfwCreateWindow(app->client_rect[2], app->client_rect[3], params->name, nullptr, nullptr);
   if (window == nullptr) {
     fprintf(stderr, "Failed to create window...\n");
     std::lock_guard<std::mutex> lock(app->glfw_lock);
@@ -271,7 +287,8 @@ int SetupWindow(Application* app) {
 // The close: the preferences are written, the window and its context go,
 // cancelled tells the main loop. A frame in progress may finish first.
 void CloseWindow(Application* app) {
-  const bool locked = app->io_mutex_exists != 0 && app->io_mutex.try_lock_for(std::chrono::milliseconds(1000));
+  const bool locked =
+      app->io_mutex_exists != 0 && app->io_mutex.try_lock_for(std::chrono::milliseconds(1000));
   GLFWwindow* window = app->window.load();
   if (window != nullptr) {
     if (app->parent == nullptr) WriteWindowPref(app);
@@ -313,8 +330,8 @@ void* ReadMessages(void* argument) {
 
 // ---- Geometry as plain numbers -------------------------------------------------------
 
-void Application_KeepAspectWhileSizing(int32_t edge, int32_t rect[4], const int32_t insets[4], double aspect,
-                                       int32_t max_width, int32_t max_height) {
+void Application_KeepAspectWhileSizing(int32_t edge, int32_t rect[4], const int32_t insets[4],
+                                       double aspect, int32_t max_width, int32_t max_height) {
   int32_t& left = rect[0];
   int32_t& top = rect[1];
   int32_t& right = rect[2];
@@ -328,19 +345,22 @@ void Application_KeepAspectWhileSizing(int32_t edge, int32_t rect[4], const int3
       break;
     case SIZING_RIGHT:
     case SIZING_BOTTOM_RIGHT:
-      bottom = static_cast<int32_t>(std::trunc((right - R - left + L) / aspect + (top + B + 1 - T)));
+      bottom =
+          static_cast<int32_t>(std::trunc((right - R - left + L) / aspect + (top + B + 1 - T)));
       edge = SIZING_BOTTOM_RIGHT;
       break;
     case SIZING_TOP:
     case SIZING_TOP_RIGHT:
-      right = static_cast<int32_t>(std::trunc((bottom - B - top + T) * aspect + (left + R + 1 - L)));
+      right =
+          static_cast<int32_t>(std::trunc((bottom - B - top + T) * aspect + (left + R + 1 - L)));
       edge = SIZING_TOP_RIGHT;
       break;
     case SIZING_TOP_LEFT:
       top = static_cast<int32_t>(std::trunc((bottom + T - B) - (right - R - left + L) / aspect));
       break;
     case SIZING_BOTTOM:
-      right = static_cast<int32_t>(std::trunc((bottom - B - top + T) * aspect + (left + R + 1 - L)));
+      right =
+          static_cast<int32_t>(std::trunc((bottom - B - top + T) * aspect + (left + R + 1 - L)));
       edge = SIZING_BOTTOM_RIGHT;
       break;
     default:
@@ -364,8 +384,9 @@ void Application_KeepAspectWhileSizing(int32_t edge, int32_t rect[4], const int3
   }
 }
 
-uint32_t Application_WindowStateRect(uint32_t state, const int32_t client_rect[4], int32_t screen_width,
-                                     int32_t screen_height, double aspect, int32_t out_rect[4]) {
+uint32_t Application_WindowStateRect(uint32_t state, const int32_t client_rect[4],
+                                     int32_t screen_width, int32_t screen_height, double aspect,
+                                     int32_t out_rect[4]) {
   if (state == WINDOW_STATE_WINDOWED || state == WINDOW_STATE_BORDERLESS) {
     for (int i = 0; i < 4; ++i) out_rect[i] = client_rect[i];
     return state;
@@ -395,9 +416,8 @@ void SetWindowState(Application* app, uint32_t state) {
   GLFWwindow* window = app == nullptr ? nullptr : app->window.load();
   if (window == nullptr || state > WINDOW_STATE_FULL_SCREEN_STRETCHED) return;
   int32_t rect[4];
-  const uint32_t applied =
-      Application_WindowStateRect(state, app->client_rect, app->screen_size[0], app->screen_size[1],
-                                  app->aspect_ratio, rect);
+  const uint32_t applied = Application_WindowStateRect(
+      state, app->client_rect, app->screen_size[0], app->screen_size[1], app->aspect_ratio, rect);
   app->window_state = applied;
   const bool windowed = applied == WINDOW_STATE_WINDOWED;
   app->window_style = windowed ? 1 : 0;
@@ -428,7 +448,8 @@ void ToggleFullScreen(Application* app) {
       break;
     default:
       if (app->saved_rect[2] > 0) {
-        SetClientRect(app, app->saved_rect[0], app->saved_rect[1], app->saved_rect[2], app->saved_rect[3]);
+        SetClientRect(app, app->saved_rect[0], app->saved_rect[1], app->saved_rect[2],
+                      app->saved_rect[3]);
       } else {
         UseDefaultPlace(app);
       }
@@ -443,8 +464,8 @@ void ToggleFullScreen(Application* app) {
 void WriteWindowPref(Application* app) {
   if (app == nullptr) return;
   char text[PREFERENCE_BUFFER_CHARS];
-  snprintf(text, sizeof text, "%dx%dx%dx%d", app->client_rect[0], app->client_rect[1], app->client_rect[2],
-           app->client_rect[3]);
+  snprintf(text, sizeof text, "%dx%dx%dx%d", app->client_rect[0], app->client_rect[1],
+           app->client_rect[2], app->client_rect[3]);
   WritePreference(app->module_path, kSection, "Position", text);
   snprintf(text, sizeof text, "%d", static_cast<int>(app->window_state));
   WritePreference(app->module_path, kSection, "State", text);
@@ -462,7 +483,8 @@ void ReadWindowPref(Application* app) {
   snprintf(text, sizeof text, "%dx%dx%dx%d", kDefaultPlace, kDefaultPlace, width, height);
   ReadPreference(app->module_path, kSection, "Position", text, sizeof text);
   int32_t* client = app->client_rect;
-  if (!ParseWindowPosition(text, &client[0], &client[1], &client[2], &client[3])) UseDefaultPlace(app);
+  if (!ParseWindowPosition(text, &client[0], &client[1], &client[2], &client[3]))
+    UseDefaultPlace(app);
 }
 
 // ---- Creation and the drawing thread (main thread) ---------------------------------------
@@ -503,7 +525,8 @@ void StartDrawingThread(Application* app) {
   }
   app->drawing_thread_exists = 1;
   std::unique_lock<std::mutex> lock(app->ready_mutex);
-  if (!app->ready_signal.wait_for(lock, std::chrono::seconds(10), [app] { return app->ready != 0; })) {
+  if (!app->ready_signal.wait_for(lock, std::chrono::seconds(10),
+                                  [app] { return app->ready != 0; })) {
     // A thread cannot be killed safely; it is asked to close whatever it
     // opens and is joined when the application is freed.
     app->stop_requested.store(1);

@@ -1,6 +1,7 @@
 // Program entry support: command line, start, the fixed-period cycle, stop.
 #include "host/target_configuration.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -8,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -63,8 +63,9 @@ int RunApplication(const ApplicationParams* params, int argc, const char* const*
   while (Application_Cancelled(app) == 0) {
     const auto start = std::chrono::steady_clock::now();
     Application_Draw(app);
-    const auto elapsed =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now() - start)
+                             .count();
     const uint32_t rest = CycleSleepMilliseconds(period, static_cast<uint64_t>(elapsed));
     if (rest > 0) std::this_thread::sleep_for(std::chrono::milliseconds(rest));
   }

@@ -14,8 +14,7 @@
 // last. Negative numbers also read as 0.
 //
 // Threads: the main thread only.
-#ifndef VELKOR_HOST_TARGET_CONFIGURATION_H
-#define VELKOR_HOST_TARGET_CONFIGURATION_H
+#pragma once
 
 #include <cstdint>
 
@@ -32,5 +31,3 @@ uint32_t CycleSleepMilliseconds(uint32_t period, uint64_t elapsed_ms);
 // Runs the application of params in a window until the window is closed.
 // Returns the process exit status.
 int RunApplication(const ApplicationParams* params, int argc, const char* const* argv);
-
-#endif

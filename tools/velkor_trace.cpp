@@ -10,10 +10,10 @@
 // the selectors and their edit texts through HexConv), then the address
 // unit, Assemble and EXECUTE. Teachers use it to check a student's slot
 // file; the tests use it as the core's end-to-end bench.
-#include <errno.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "core/mycode.h"
 
@@ -73,8 +73,8 @@ bool ParseOptions(int argc, char** argv, Options* o) {
       fprintf(stderr, "velkor-trace: unknown option '%s' (see --help)\n", arg);
       return false;
     } else if (o->slotFile != nullptr) {
-      fprintf(stderr, "velkor-trace: more than one slot file given ('%s', '%s')\n",
-              o->slotFile, arg);
+      fprintf(stderr, "velkor-trace: more than one slot file given ('%s', '%s')\n", o->slotFile,
+              arg);
       return false;
     } else {
       o->slotFile = arg;
@@ -104,12 +104,13 @@ bool LoadSlotFile(const char* path, MachineState* m) {
   return true;
 }
 
-unsigned Parse16(const char* hex) { return static_cast<unsigned>(strtoul(hex, nullptr, 16)) & 0xFFFF; }
+unsigned Parse16(const char* hex) {
+  return static_cast<unsigned>(strtoul(hex, nullptr, 16)) & 0xFFFF;
+}
 
 // "FF80: 4031 0280  MOV  #0x0280,SP", or "FF80: 0000  ---" for a word
 // the assembler produced nothing for.
-void PrintInstruction(unsigned address, const MachineState* m,
-                      const AssembledInstruction* a) {
+void PrintInstruction(unsigned address, const MachineState* m, const AssembledInstruction* a) {
   if (a->word[0] == 0) {
     printf("%04X: %04X  ---", address, ReadMemoryWord(m->ram, m->rom, m->ports, address));
     return;
@@ -148,8 +149,8 @@ void List(Simulator* s) {
   MachineState* m = &s->machine;
   unsigned address = 0xFF80;
   while (address <= 0xFFFE) {
-    SetRegister(m->registers, 0, static_cast<uint16_t>(address), &m->ramMarker,
-                &m->ramMarkerOn, &m->romMarker, &m->romMarkerOn);
+    SetRegister(m->registers, 0, static_cast<uint16_t>(address), &m->ramMarker, &m->ramMarkerOn,
+                &m->romMarker, &m->romMarkerOn);
     FetchDecode(s);
     const AssembledInstruction* a = &s->assembled;
     unsigned words = 1 + (a->extension1[0] != 0) + (a->extension2[0] != 0);
@@ -159,7 +160,7 @@ void List(Simulator* s) {
   }
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
   Options options;

@@ -14,22 +14,22 @@
 #include <cstdint>
 
 // Easing profiles; any other number eases in and out (3p^2 - 2p^3).
-constexpr int32_t ANIMATION_LINEAR = 1;         // p
-constexpr int32_t ANIMATION_EASE_OUT = 2;       // 2p - p^2
-constexpr int32_t ANIMATION_OVERSHOOT = 3;      // 1.1p - 2.4p^3 + 2.3p^2, rises above 1
-constexpr int32_t ANIMATION_ANTICIPATE = 4;     // -6p^3 + 9p^2 - 2p, dips below 0
+constexpr int32_t ANIMATION_LINEAR = 1;      // p
+constexpr int32_t ANIMATION_EASE_OUT = 2;    // 2p - p^2
+constexpr int32_t ANIMATION_OVERSHOOT = 3;   // 1.1p - 2.4p^3 + 2.3p^2, rises above 1
+constexpr int32_t ANIMATION_ANTICIPATE = 4;  // -6p^3 + 9p^2 - 2p, dips below 0
 constexpr int32_t ANIMATION_EASE_IN_OUT = 0;
 
 constexpr int32_t ANIMATION_IDLE = 0;
 constexpr int32_t ANIMATION_RUNNING = 1;
 
 struct Animations_Inputs {
-  uint8_t forward;    // start or turn the animation forwards
-  uint8_t backward;   // start or turn it backwards
-  int32_t duration;   // milliseconds
-  int32_t cycle;      // milliseconds per cycle (33)
+  uint8_t forward;   // start or turn the animation forwards
+  uint8_t backward;  // start or turn it backwards
+  int32_t duration;  // milliseconds
+  int32_t cycle;     // milliseconds per cycle (33)
   int32_t profile;
-  uint8_t reverse;    // output 1 - eased value
+  uint8_t reverse;  // output 1 - eased value
 };
 
 struct Animations_State {

@@ -35,9 +35,11 @@ void CheckButton_reset(CheckButton_State* state) {
 void CheckButton(const CheckButton_Inputs* in, CheckButton_State* state) {
   const ToggleButton_Inputs same{in->mode,   in->hover, in->pressed, in->released,
                                  in->button, in->value, in->load,    in->spaceKey};
-  ToggleButton_State machine{state->event,           state->state, state->loadPending,
-                             state->previousReleased, state->armed, state->previousEvent};
+  ToggleButton_State machine{state->event,       state->state,
+                             state->loadPending, state->previousReleased,
+                             state->armed,       state->previousEvent};
   ToggleButton_step(&same, 0, &machine);
-  *state = CheckButton_State{machine.state,            machine.event, machine.loadPending,
-                             machine.previousReleased, machine.armed, machine.previousEvent};
+  *state = CheckButton_State{machine.state,       machine.event,
+                             machine.loadPending, machine.previousReleased,
+                             machine.armed,       machine.previousEvent};
 }

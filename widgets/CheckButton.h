@@ -12,19 +12,19 @@
 #include <cstdint>
 
 struct CheckButton_Inputs {
-  uint8_t value;      // value to load
+  uint8_t value;  // value to load
   uint8_t load;
-  uint32_t mode;      // 2 toggles on release, other values on press
-  uint8_t pressed;    // pressed-with-focus pulse
-  uint8_t released;   // released-with-focus pulse
-  uint32_t button;    // last button; 0 or 1 count as left
+  uint32_t mode;     // 2 toggles on release, other values on press
+  uint8_t pressed;   // pressed-with-focus pulse
+  uint8_t released;  // released-with-focus pulse
+  uint32_t button;   // last button; 0 or 1 count as left
   uint8_t hover;
-  uint8_t spaceKey;   // KeyEvent output with key 32
+  uint8_t spaceKey;  // KeyEvent output with key 32
 };
 
 struct CheckButton_State {
-  uint8_t state;             // output 1: checked
-  uint8_t event;             // output 2: changed by the user, one cycle long
+  uint8_t state;  // output 1: checked
+  uint8_t event;  // output 2: changed by the user, one cycle long
   uint8_t loadPending;
   uint8_t previousReleased;
   uint8_t armed;

@@ -7,7 +7,9 @@ void ComboBox_init(ComboBox_State* state) {
   state->previousItemChosen = 0;
 }
 
-void ComboBox_reset(ComboBox_State* state) { ComboBox_init(state); }
+void ComboBox_reset(ComboBox_State* state) {
+  ComboBox_init(state);
+}
 
 // One cycle, for an enabled combo box in mode 0:
 //   item chosen | key / click        | chosen last cycle | open becomes

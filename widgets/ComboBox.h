@@ -22,7 +22,7 @@ struct ComboBox_Inputs {
 };
 
 struct ComboBox_State {
-  uint8_t open;                // output
+  uint8_t open;  // output
   uint8_t previousItemChosen;
 };
 

@@ -158,8 +158,7 @@ void CursorBehaviorWithFont(FontValueFunction fontValue, uint8_t active, uint8_t
                             uint32_t font, float clickXRate, float clickYRate, uint8_t clicked,
                             uint32_t alignment, float* outCursorX, float* outCursorY,
                             uint8_t* outOverflow, float* outTextWidth, float* outLineHeight,
-                            int32_t* outLineCount, float* outAscent,
-                            int32_t* outNewCursorIndex) {
+                            int32_t* outLineCount, float* outAscent, int32_t* outNewCursorIndex) {
   if (fontValue == nullptr) return;
   if (text == nullptr) text = kEmptyText;
   const Measure m{fontValue, font};
@@ -233,16 +232,15 @@ void CursorBehaviorWithFont(FontValueFunction fontValue, uint8_t active, uint8_t
   if (outTextWidth != nullptr) *outTextWidth = textWidth;
 }
 
-void CursorBehavior(uint8_t active, uint8_t measure, float width, float height,
-                    const char* text, uint32_t cursorIndex, uint32_t font, float clickXRate,
-                    float clickYRate, uint8_t clicked, uint32_t alignment, float* outCursorX,
-                    float* outCursorY, uint8_t* outOverflow, float* outTextWidth,
-                    float* outLineHeight, int32_t* outLineCount, float* outAscent,
-                    int32_t* outNewCursorIndex) {
-  CursorBehaviorWithFont(sglGetFontValue, active, measure, width, height, text, cursorIndex,
-                         font, clickXRate, clickYRate, clicked, alignment, outCursorX,
-                         outCursorY, outOverflow, outTextWidth, outLineHeight, outLineCount,
-                         outAscent, outNewCursorIndex);
+void CursorBehavior(uint8_t active, uint8_t measure, float width, float height, const char* text,
+                    uint32_t cursorIndex, uint32_t font, float clickXRate, float clickYRate,
+                    uint8_t clicked, uint32_t alignment, float* outCursorX, float* outCursorY,
+                    uint8_t* outOverflow, float* outTextWidth, float* outLineHeight,
+                    int32_t* outLineCount, float* outAscent, int32_t* outNewCursorIndex) {
+  CursorBehaviorWithFont(sglGetFontValue, active, measure, width, height, text, cursorIndex, font,
+                         clickXRate, clickYRate, clicked, alignment, outCursorX, outCursorY,
+                         outOverflow, outTextWidth, outLineHeight, outLineCount, outAscent,
+                         outNewCursorIndex);
 }
 
 void GetFontSize_Strings(uint32_t font, float* width, float* height) {

@@ -34,12 +34,11 @@ typedef float (*FontValueFunction)(uint32_t font, uint32_t character, uint32_t k
 
 // active: place the caret (and the click, when clicked);
 // measure: only measure ascent, line height and line count.
-void CursorBehavior(uint8_t active, uint8_t measure, float width, float height,
-                    const char* text, uint32_t cursorIndex, uint32_t font, float clickXRate,
-                    float clickYRate, uint8_t clicked, uint32_t alignment, float* outCursorX,
-                    float* outCursorY, uint8_t* outOverflow, float* outTextWidth,
-                    float* outLineHeight, int32_t* outLineCount, float* outAscent,
-                    int32_t* outNewCursorIndex);
+void CursorBehavior(uint8_t active, uint8_t measure, float width, float height, const char* text,
+                    uint32_t cursorIndex, uint32_t font, float clickXRate, float clickYRate,
+                    uint8_t clicked, uint32_t alignment, float* outCursorX, float* outCursorY,
+                    uint8_t* outOverflow, float* outTextWidth, float* outLineHeight,
+                    int32_t* outLineCount, float* outAscent, int32_t* outNewCursorIndex);
 
 // The same with another font source (a fixed metric in tests, another
 // context's fonts).

@@ -126,8 +126,7 @@ void ManageIndividualFocus(uint8_t request, uint8_t release, uint32_t id, uint8_
     if (isContainer == 0) insideContainer = 0;
     return;
   }
-  if (CurrentFocusedWidget == 0 || RequestingFocus == 0 || RequestingFocus == id ||
-      isAlive <= 0) {
+  if (CurrentFocusedWidget == 0 || RequestingFocus == 0 || RequestingFocus == id || isAlive <= 0) {
     TakeFocus(id, state);
     if (isContainer != 0) insideContainer = 1;
     return;
@@ -135,9 +134,13 @@ void ManageIndividualFocus(uint8_t request, uint8_t release, uint32_t id, uint8_
   *state = FOCUS_NONE;
 }
 
-void FocusOverride(uint32_t mode) { override_mode = mode; }
+void FocusOverride(uint32_t mode) {
+  override_mode = mode;
+}
 
-void ReleaseOverride() { override_mode = FOCUS_OVERRIDE_NONE; }
+void ReleaseOverride() {
+  override_mode = FOCUS_OVERRIDE_NONE;
+}
 
 void ResetInteractivityStatus(uint32_t id) {
   if (CurrentFocusedWidget == id) insideContainer = 0;
@@ -184,15 +187,15 @@ void IndividualFocus_step(IndividualFocus* focus, uint8_t request, uint8_t relea
   focus->previousRawButton = focus->rawButton;
   focus->previousPressedPulse = focus->pressedPulse;
 
-  ManageIndividualFocus(request, release, focus->idInUse, isContainer, nextId,
-                        focus->firstCycle, &focus->focusState);
+  ManageIndividualFocus(request, release, focus->idInUse, isContainer, nextId, focus->firstCycle,
+                        &focus->focusState);
   focus->firstCycle = 0;
 
   focus->rawPressed = 0;
   focus->rawReleased = 0;
   focus->rawButton = 0;
-  Velkor_pointer(0, &focus->rawPressed, &focus->rawReleased, &focus->rawButton, nullptr,
-                 nullptr, nullptr);
+  Velkor_pointer(0, &focus->rawPressed, &focus->rawReleased, &focus->rawButton, nullptr, nullptr,
+                 nullptr);
 
   const bool focused = focus->focusState != FOCUS_NONE;
   focus->pressedPulse = (focused && (focus->rawPressed != 0 || focus->previousRawPressed != 0) &&
@@ -210,11 +213,17 @@ void IndividualFocus_step(IndividualFocus* focus, uint8_t request, uint8_t relea
   }
 }
 
-uint32_t GetCurrentFocusedWidget() { return CurrentFocusedWidget; }
+uint32_t GetCurrentFocusedWidget() {
+  return CurrentFocusedWidget;
+}
 
-uint32_t GetRequestingFocus() { return RequestingFocus; }
+uint32_t GetRequestingFocus() {
+  return RequestingFocus;
+}
 
-int GetFocusOrderCount() { return NbWidgetsInList; }
+int GetFocusOrderCount() {
+  return NbWidgetsInList;
+}
 
 FocusOrderEntry GetFocusOrderEntry(int index) {
   if (index < 0 || index >= FOCUS_ORDER_SIZE) return FocusOrderEntry{0, 0, 0};

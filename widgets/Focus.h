@@ -87,14 +87,14 @@ void ManageGlobalFocus(uint8_t next, uint8_t previous, uint32_t id, uint8_t rese
 // pointer record (Velkor_pointer, device 0).
 struct IndividualFocus {
   // outputs
-  uint8_t focusState;       // FOCUS_NONE, FOCUS_HELD, FOCUS_FORCED
-  uint32_t idInUse;         // explicit id, or the instance's own id
-  uint8_t pressedPulse;     // pressed with focus: one cycle per press
-  uint8_t releasedPulse;    // released with focus
-  uint32_t lastButton;      // button of the last pulse, kept between pulses
+  uint8_t focusState;     // FOCUS_NONE, FOCUS_HELD, FOCUS_FORCED
+  uint32_t idInUse;       // explicit id, or the instance's own id
+  uint8_t pressedPulse;   // pressed with focus: one cycle per press
+  uint8_t releasedPulse;  // released with focus
+  uint32_t lastButton;    // button of the last pulse, kept between pulses
   // memories
-  uint32_t ownId;           // the GetId field of this instance
-  uint8_t firstCycle;       // 1 until the first step has registered the widget
+  uint32_t ownId;      // the GetId field of this instance
+  uint8_t firstCycle;  // 1 until the first step has registered the widget
   uint8_t rawPressed;
   uint8_t rawReleased;
   uint32_t rawButton;

@@ -21,8 +21,8 @@
 
 #include "widgets/lib_unicode.h"
 
-constexpr int32_t MULTICOLUMN_CELLS_PER_ROW = 8;   // columns a row can hold
-constexpr int32_t MULTICOLUMN_MAX_ROWS = 64;       // rows a table can hold
+constexpr int32_t MULTICOLUMN_CELLS_PER_ROW = 8;  // columns a row can hold
+constexpr int32_t MULTICOLUMN_MAX_ROWS = 64;      // rows a table can hold
 constexpr int32_t MULTICOLUMN_MAX_VISIBLE_ROWS = 16;
 
 typedef char MultiColumn_Row[MULTICOLUMN_CELLS_PER_ROW][TEXT_SIZE_Strings];
@@ -31,12 +31,12 @@ typedef char MultiColumn_Row[MULTICOLUMN_CELLS_PER_ROW][TEXT_SIZE_Strings];
 constexpr uint32_t MULTICOLUMN_MODE_RELEASE = 2;
 
 struct MultiColumn_Inputs {
-  uint8_t pressed;      // raw pointer pressed
-  uint8_t released;     // raw pointer released
+  uint8_t pressed;   // raw pointer pressed
+  uint8_t released;  // raw pointer released
   uint32_t button;
-  int32_t hoveredRow;   // FindSelectedCell_Multicolumn; -1 outside
+  int32_t hoveredRow;  // FindSelectedCell_Multicolumn; -1 outside
   int32_t hoveredColumn;
-  int32_t loadRow;      // cell to select on load
+  int32_t loadRow;  // cell to select on load
   int32_t loadColumn;
   uint8_t load;
   uint32_t mode;

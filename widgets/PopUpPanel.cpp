@@ -6,7 +6,9 @@ void PopUpPanel_init(PopUpPanel_State* state) {
 }
 
 // The panel starts closed: only the memory matters to the next step.
-void PopUpPanel_reset(PopUpPanel_State* state) { state->previousIsOpen = 0; }
+void PopUpPanel_reset(PopUpPanel_State* state) {
+  state->previousIsOpen = 0;
+}
 
 // One cycle of a pop-up panel.
 //

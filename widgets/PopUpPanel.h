@@ -20,7 +20,7 @@ struct PopUpPanel_Inputs {
 };
 
 struct PopUpPanel_State {
-  uint8_t isOpen;          // output
+  uint8_t isOpen;  // output
   uint8_t previousIsOpen;
 };
 

@@ -7,7 +7,9 @@ void PushButton_init(PushButton_State* state) {
   state->armed = 0;
 }
 
-void PushButton_reset(PushButton_State* state) { PushButton_init(state); }
+void PushButton_reset(PushButton_State* state) {
+  PushButton_init(state);
+}
 
 // One cycle of a push button (the host acknowledges every cycle).
 //
@@ -24,8 +26,8 @@ void PushButton_reset(PushButton_State* state) { PushButton_init(state); }
 // press in consecutive cycles) must fire again rather than cancel the event
 // that is still showing.
 void PushButton(const PushButton_Inputs* in, PushButton_State* state) {
-  const bool press = (in->hover != 0 && in->pressed != 0) ||
-                     (in->keyPressed != 0 && in->key == KEY_SPACE);
+  const bool press =
+      (in->hover != 0 && in->pressed != 0) || (in->keyPressed != 0 && in->key == KEY_SPACE);
   const bool release = in->released != 0 || in->keyReleased != 0;
   const uint8_t held = (BHVR_AsynchronousACK != 0) ? 0 : state->fired;
 

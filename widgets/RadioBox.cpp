@@ -6,7 +6,9 @@
 
 namespace {
 
-bool InItems(int32_t index) { return index >= 0 && index < RADIOBOX_MAX_ITEMS; }
+bool InItems(int32_t index) {
+  return index >= 0 && index < RADIOBOX_MAX_ITEMS;
+}
 
 }  // namespace
 

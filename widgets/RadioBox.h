@@ -16,11 +16,11 @@
 constexpr int RADIOBOX_MAX_ITEMS = 16;
 
 struct RadioBox_Inputs {
-  int32_t count;                             // number of buttons, 1 to 16
-  uint8_t clicks[RADIOBOX_MAX_ITEMS];        // per button: clicked in this cycle
-  int32_t selectedIn;                        // index to select on load
+  int32_t count;                       // number of buttons, 1 to 16
+  uint8_t clicks[RADIOBOX_MAX_ITEMS];  // per button: clicked in this cycle
+  int32_t selectedIn;                  // index to select on load
   uint8_t load;
-  uint8_t keyPressed;                        // the box's KeyEvent pressed pulse
+  uint8_t keyPressed;  // the box's KeyEvent pressed pulse
   uint32_t key;
   uint8_t focusRequests[RADIOBOX_MAX_ITEMS];  // per button: asks for the keyboard cursor
   uint8_t enabled[RADIOBOX_MAX_ITEMS];        // per button: may be chosen with Enter

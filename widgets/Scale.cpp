@@ -37,7 +37,9 @@ uint8_t onScale(float position, float length) {
 
 }  // namespace
 
-void Scale_init(Scale_Outputs* out) { std::memset(out, 0, sizeof *out); }
+void Scale_init(Scale_Outputs* out) {
+  std::memset(out, 0, sizeof *out);
+}
 
 void Scale_reset(Scale_Outputs* /*out*/) {}
 

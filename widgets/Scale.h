@@ -20,9 +20,9 @@ struct Scale_Inputs {
   float range;           // span of values shown (taken as at least 0.000001)
   float characterWidth;  // of a label character
   float characterHeight;
-  float imposedStep;     // major step in value units; 0 or less: automatic
+  float imposedStep;       // major step in value units; 0 or less: automatic
   int32_t minorDivisions;  // minor intervals per major interval; 0: no minor ticks
-  float labelAngle;      // degrees
+  float labelAngle;        // degrees
 };
 
 struct Scale_Outputs {

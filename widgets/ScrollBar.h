@@ -12,12 +12,12 @@
 struct ScrollBar_Inputs {
   float pageStep;
   float lineStep;
-  float value;         // position to load
+  float value;  // position to load
   float maximum;
-  uint8_t lineUp;      // first arrow button clicked
-  uint8_t lineDown;    // second arrow button clicked
-  uint8_t pageUp;      // track before the thumb clicked
-  uint8_t pageDown;    // track after the thumb clicked
+  uint8_t lineUp;    // first arrow button clicked
+  uint8_t lineDown;  // second arrow button clicked
+  uint8_t pageUp;    // track before the thumb clicked
+  uint8_t pageDown;  // track after the thumb clicked
   uint8_t load;
   float pointerRate;   // pointer along the track, 0..1
   uint8_t dragStart;   // the thumb was pressed

@@ -19,11 +19,38 @@ int32_t firstFromScroll(float position, int32_t maxFirst) {
 }  // namespace
 
 const char EMPTY_STRING_ScrollList[TEXT_SIZE_Strings] = {
-#define VELKOR_SPACES_16 ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '
-    VELKOR_SPACES_16, VELKOR_SPACES_16, VELKOR_SPACES_16, VELKOR_SPACES_16, VELKOR_SPACES_16,
-    VELKOR_SPACES_16, VELKOR_SPACES_16, VELKOR_SPACES_16, VELKOR_SPACES_16, VELKOR_SPACES_16,
-    VELKOR_SPACES_16, VELKOR_SPACES_16, VELKOR_SPACES_16, VELKOR_SPACES_16, VELKOR_SPACES_16,
-    ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '
+#define VELKOR_SPACES_16 \
+  ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    VELKOR_SPACES_16,
+    ' ',
+    ' ',
+    ' ',
+    ' ',
+    ' ',
+    ' ',
+    ' ',
+    ' ',
+    ' ',
+    ' ',
+    ' ',
+    ' ',
+    ' ',
+    ' ',
+    ' '
 #undef VELKOR_SPACES_16
 };
 
@@ -132,8 +159,8 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
   const bool leftButton = BHVR_LeftButton(in->button);
   bool choose;
   if (in->mode == SCROLLLIST_MODE_RELEASE) {
-    state->armed = (state->armed && !state->previousReleased) ||
-                   (in->pressed && leftButton && hitting);
+    state->armed =
+        (state->armed && !state->previousReleased) || (in->pressed && leftButton && hitting);
     choose = in->released && state->armed && hitting;
     state->previousReleased = in->released;
   } else {
@@ -168,8 +195,8 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
   // Validation: Enter or a choice while focused, not in the cycle in
   // which the lock rises, and only onto an item that exists.
   const bool lockRising = in->lock && referenceLock == 0;
-  const bool validate = !lockRising && (enter || choose) && in->active && target >= 0 &&
-                        target < count;
+  const bool validate =
+      !lockRising && (enter || choose) && in->active && target >= 0 && target < count;
   state->previousLock = in->lock;
 
   // The event holds until acknowledged.

@@ -23,12 +23,12 @@ constexpr uint32_t SCROLLLIST_MODE_RELEASE = 2;
 extern const char EMPTY_STRING_ScrollList[TEXT_SIZE_Strings];
 
 struct ScrollList_Inputs {
-  uint8_t pressed;    // raw pointer pressed
-  uint8_t released;   // raw pointer released
+  uint8_t pressed;   // raw pointer pressed
+  uint8_t released;  // raw pointer released
   uint32_t button;
   uint8_t rowHover[SCROLLLIST_ROWS];  // the pointer is over visible row r
-  int32_t count;      // number of items (taken as 0..16)
-  int32_t rows;       // visible rows, the page size (taken as 1..9)
+  int32_t count;                      // number of items (taken as 0..16)
+  int32_t rows;                       // visible rows, the page size (taken as 1..9)
   char items[SCROLLLIST_ITEMS][TEXT_SIZE_Strings];
   int32_t selectedIn;  // index to select on load
   uint8_t load;
@@ -53,7 +53,7 @@ struct ScrollList_State {
   int32_t firstVisible;
   uint8_t scrollChanged;  // the scroll bar is to follow firstVisible
   uint8_t previousLock;
-  int32_t cursorRow;      // relative to firstVisible
+  int32_t cursorRow;  // relative to firstVisible
   int32_t previousFirst;
   uint8_t armed;
   uint8_t previousReleased;
@@ -69,13 +69,13 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state);
 // items: 16 texts; rowHover: 9 flags; itemEnabled: 16 flags. The array
 // outputs receive their whole tables (9 texts, 9 flags each).
 void wrapper_ScrollList(uint8_t pressed, uint8_t released, uint32_t button, const uint8_t* rowHover,
-                        int32_t count, int32_t rows,
-                        const char (*items)[TEXT_SIZE_Strings], int32_t selectedIn, uint8_t load,
-                        const uint8_t* itemEnabled, uint32_t mode, float scrollPosition,
-                        uint8_t scrollMoved, uint8_t keyPressed, uint32_t key, uint8_t active,
-                        uint8_t lock, uint8_t rowsEnabled, int32_t* outSelectedIndex,
-                        uint8_t* outEvent, char (*outVisibleTexts)[TEXT_SIZE_Strings],
-                        uint8_t* outVisibleEnabled, uint8_t* outVisibleHighlighted,
-                        uint8_t* outVisibleSelected, int32_t* outFirstVisible,
-                        uint8_t* outScrollChanged, ScrollList_State* state);
+                        int32_t count, int32_t rows, const char (*items)[TEXT_SIZE_Strings],
+                        int32_t selectedIn, uint8_t load, const uint8_t* itemEnabled, uint32_t mode,
+                        float scrollPosition, uint8_t scrollMoved, uint8_t keyPressed, uint32_t key,
+                        uint8_t active, uint8_t lock, uint8_t rowsEnabled,
+                        int32_t* outSelectedIndex, uint8_t* outEvent,
+                        char (*outVisibleTexts)[TEXT_SIZE_Strings], uint8_t* outVisibleEnabled,
+                        uint8_t* outVisibleHighlighted, uint8_t* outVisibleSelected,
+                        int32_t* outFirstVisible, uint8_t* outScrollChanged,
+                        ScrollList_State* state);
 void wrapper_ScrollList_reset(ScrollList_State* state);

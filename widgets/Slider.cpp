@@ -20,16 +20,22 @@ float snap(float v, float step) {
 
 float pointerRate(const Slider_Inputs* in) {
   switch (in->orientation) {
-    case 2: return 1.0f - in->xRate;
-    case 3: return in->yRate;
-    case 4: return 1.0f - in->yRate;
-    default: return in->xRate;
+    case 2:
+      return 1.0f - in->xRate;
+    case 3:
+      return in->yRate;
+    case 4:
+      return 1.0f - in->yRate;
+    default:
+      return in->xRate;
   }
 }
 
 // Orientations 2 and 4 run from the maximum to the minimum, so the wheel
 // turns the other way round for them.
-bool isInverted(uint32_t orientation) { return orientation == 2 || orientation == 4; }
+bool isInverted(uint32_t orientation) {
+  return orientation == 2 || orientation == 4;
+}
 
 }  // namespace
 

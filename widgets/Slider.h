@@ -11,28 +11,28 @@
 
 struct Slider_Inputs {
   float minimum;
-  float maximum;      // the display class passes minimum + 10 when not above minimum
-  float value;        // value to load
+  float maximum;  // the display class passes minimum + 10 when not above minimum
+  float value;    // value to load
   uint8_t load;
   uint32_t orientation;  // 2: 1 - x rate, 3: y rate, 4: 1 - y rate, other: x rate
-  float step;         // granularity; 0 continuous
+  float step;            // granularity; 0 continuous
   uint8_t pressed;
   uint8_t released;
-  uint32_t button;    // 0 none, 1 left, 4 and 5 wheel
+  uint32_t button;  // 0 none, 1 left, 4 and 5 wheel
   uint8_t hover;
-  float xRate;        // pointer along the track, 0..1
+  float xRate;  // pointer along the track, 0..1
   float yRate;
-  uint8_t stepUp;     // key step towards the maximum
-  uint8_t stepDown;   // key step towards the minimum
-  uint8_t confirm;    // Enter on the slider
-  uint8_t held;       // the press that started a drag still holds
+  uint8_t stepUp;    // key step towards the maximum
+  uint8_t stepDown;  // key step towards the minimum
+  uint8_t confirm;   // Enter on the slider
+  uint8_t held;      // the press that started a drag still holds
 };
 
 struct Slider_State {
-  float value;        // output 1
-  uint8_t changed;    // output 2
-  uint8_t dragging;   // output 3
-  float rawValue;     // before limiting; wheel and keys step from the limited value
+  float value;       // output 1
+  uint8_t changed;   // output 2
+  uint8_t dragging;  // output 3
+  float rawValue;    // before limiting; wheel and keys step from the limited value
   uint8_t previousDragging;
   uint8_t loadPending;
 };

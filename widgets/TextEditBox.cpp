@@ -9,9 +9,13 @@
 
 namespace {
 
-void copyText(char* to, const char* from) { std::memcpy(to, from, TEXT_SIZE_Strings); }
+void copyText(char* to, const char* from) {
+  std::memcpy(to, from, TEXT_SIZE_Strings);
+}
 
-void fillSpaces(char* text) { std::memset(text, ' ', TEXT_SIZE_Strings); }
+void fillSpaces(char* text) {
+  std::memset(text, ' ', TEXT_SIZE_Strings);
+}
 
 // One half of the caret's blink: restarts its counter when asked, counts it
 // down and reports whether the half has elapsed.
@@ -76,11 +80,10 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
     ++state->cyclesSinceClick;
   }
   const int32_t cycle = in->cycle > 0 ? in->cycle : CYCLE_DURATION_MS;
-  state->doubleClickClosed =
-      ((state->doubleClickClosed && !state->clickSeen) ||
-       TEXTEDITBOX_DOUBLE_CLICK_MS / cycle < state->cyclesSinceClick)
-          ? 1
-          : 0;
+  state->doubleClickClosed = ((state->doubleClickClosed && !state->clickSeen) ||
+                              TEXTEDITBOX_DOUBLE_CLICK_MS / cycle < state->cyclesSinceClick)
+                                 ? 1
+                                 : 0;
   state->clickSeen = 0;
   const bool doubleClickOpen = !state->doubleClickClosed;
 
@@ -125,9 +128,9 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
     // The whole text is selected by a double click and stays selected until
     // an edit.
     state->editing = 1;
-    const bool selected = ((state->selectedMemory && !entering) ||
-                           (state->click && doubleClickOpen)) &&
-                          !state->changed;
+    const bool selected =
+        ((state->selectedMemory && !entering) || (state->click && doubleClickOpen)) &&
+        !state->changed;
 
     // Editing. Enter is never typed into the box: it confirms.
     const uint32_t key = in->key;
@@ -147,8 +150,8 @@ void TextEditBox(const TextEditBox_Inputs* in, TextEditBox_State* state) {
         // nothing: the text stays and the key acts on it as without the
         // selection, which it ends.
         copyText(edited, state->workingText);
-        Edit_Strings(0, state->workingText, key, state->caretIndex, maxLength, &editedCaret,
-                     edited, &editChanged);
+        Edit_Strings(0, state->workingText, key, state->caretIndex, maxLength, &editedCaret, edited,
+                     &editChanged);
       }
       state->changed = (editChanged || clear) ? 1 : 0;
     } else {

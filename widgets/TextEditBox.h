@@ -32,47 +32,47 @@ constexpr int64_t TEXTEDITBOX_BLINK_CYCLES = 10;
 constexpr int32_t TEXTEDITBOX_DOUBLE_CLICK_MS = 500;
 
 struct TextEditBox_Inputs {
-  uint8_t hover;        // pointer over the box
-  uint8_t pressed;      // pressed-with-focus pulse
-  uint32_t button;      // last button
-  uint8_t keyPressed;   // KeyEvent pressed pulse
-  uint32_t key;         // character or key code
+  uint8_t hover;                 // pointer over the box
+  uint8_t pressed;               // pressed-with-focus pulse
+  uint32_t button;               // last button
+  uint8_t keyPressed;            // KeyEvent pressed pulse
+  uint32_t key;                  // character or key code
   char text[TEXT_SIZE_Strings];  // the value shown while not editing
-  uint8_t load;         // take text now
-  int32_t maxLength;    // buffer length for editing; 256 and more are 255
-  uint8_t setCursor;    // a click placed the caret ...
-  int32_t cursorIndex;  // ... at this index (CursorBehavior)
-  int32_t cycle;        // cycle duration in ms (33); 0 or less is taken as 33
-  uint8_t focused;      // focus state not 0
-  uint8_t restricted;   // only Backspace and Delete edit, unless all is selected
-  uint8_t invert;       // draw the text inverted while it is selected
+  uint8_t load;                  // take text now
+  int32_t maxLength;             // buffer length for editing; 256 and more are 255
+  uint8_t setCursor;             // a click placed the caret ...
+  int32_t cursorIndex;           // ... at this index (CursorBehavior)
+  int32_t cycle;                 // cycle duration in ms (33); 0 or less is taken as 33
+  uint8_t focused;               // focus state not 0
+  uint8_t restricted;            // only Backspace and Delete edit, unless all is selected
+  uint8_t invert;                // draw the text inverted while it is selected
 };
 
 struct TextEditBox_State {
   // Outputs.
-  uint8_t confirmed;                    // the text was confirmed in this cycle
+  uint8_t confirmed;  // the text was confirmed in this cycle
   char outputText[TEXT_SIZE_Strings];
   uint8_t caretVisible;
-  int32_t caretIndex;                   // -1 (the end) while not editing
+  int32_t caretIndex;  // -1 (the end) while not editing
   uint8_t editing;
   char displayText[TEXT_SIZE_Strings];
-  uint8_t selected;                     // the whole text is selected
-  uint8_t ready;                        // always 1
+  uint8_t selected;  // the whole text is selected
+  uint8_t ready;     // always 1
   // Memories.
   uint8_t doubleClickClosed;
   char workingText[TEXT_SIZE_Strings];
-  uint8_t changed;                      // the last step's edit changed the text
-  char backupText[TEXT_SIZE_Strings];   // what Escape restores
+  uint8_t changed;                     // the last step's edit changed the text
+  char backupText[TEXT_SIZE_Strings];  // what Escape restores
   uint8_t click;
   uint8_t leaveRequest;
-  uint8_t state;                        // TEXTEDITBOX_DISPLAYING or _EDITING
+  uint8_t state;  // TEXTEDITBOX_DISPLAYING or _EDITING
   uint8_t previousSetCursor;
   uint8_t selectedMemory;
   int32_t cyclesSinceClick;
   char lastOutputText[TEXT_SIZE_Strings];
   int64_t blinkCounterA;
   int64_t blinkCounterB;
-  uint8_t blinkPhase;                   // 0 caret shown, 1 hidden
+  uint8_t blinkPhase;  // 0 caret shown, 1 hidden
   uint8_t blinkElapsed;
   uint8_t restartB;
   uint8_t restartA;

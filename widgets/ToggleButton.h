@@ -13,19 +13,19 @@
 #include <cstdint>
 
 struct ToggleButton_Inputs {
-  uint32_t mode;      // 2 toggles on release, other values on press
+  uint32_t mode;  // 2 toggles on release, other values on press
   uint8_t hover;
-  uint8_t pressed;    // pressed-with-focus pulse
-  uint8_t released;   // released-with-focus pulse
-  uint32_t button;    // last button of a focus pulse; 0 or 1 count as left
-  uint8_t value;      // value to load
-  uint8_t load;       // take value in this step
-  uint8_t spaceKey;   // KeyEvent output with key 32
+  uint8_t pressed;   // pressed-with-focus pulse
+  uint8_t released;  // released-with-focus pulse
+  uint32_t button;   // last button of a focus pulse; 0 or 1 count as left
+  uint8_t value;     // value to load
+  uint8_t load;      // take value in this step
+  uint8_t spaceKey;  // KeyEvent output with key 32
 };
 
 struct ToggleButton_State {
-  uint8_t event;             // output 1: the state changed by the user, one cycle long
-  uint8_t state;             // output 2: on / off
+  uint8_t event;  // output 1: the state changed by the user, one cycle long
+  uint8_t state;  // output 2: on / off
   uint8_t loadPending;
   uint8_t previousReleased;
   uint8_t armed;

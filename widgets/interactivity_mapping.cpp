@@ -56,9 +56,13 @@ void BHVR_Reset() {
   // Nothing to forget: the records are rewritten by the next cycle's hand-over.
 }
 
-void BHVR_Step() { BHVR_AsynchronousACK = 0; }
+void BHVR_Step() {
+  BHVR_AsynchronousACK = 0;
+}
 
-void BHVR_SetAsynchronousACK() { BHVR_AsynchronousACK = 1; }
+void BHVR_SetAsynchronousACK() {
+  BHVR_AsynchronousACK = 1;
+}
 
 void BHVR_Pointer(const PointerEvent* event) {
   if (event == nullptr) return;
@@ -104,8 +108,8 @@ void Velkor_locate(uint32_t id, float* x, float* y) {
   if (y != nullptr) *y = event->y;
 }
 
-void Velkor_pointer(uint32_t id, uint8_t* pressed, uint8_t* released, uint32_t* button,
-                    float* x, float* y, uint32_t* modifiers) {
+void Velkor_pointer(uint32_t id, uint8_t* pressed, uint8_t* released, uint32_t* button, float* x,
+                    float* y, uint32_t* modifiers) {
   const PointerEvent* event = Find(pointer_events, last_pointer_event, id);
   if (event == nullptr) return;
   if (pressed != nullptr) *pressed = event->pressed;
@@ -138,7 +142,9 @@ void Velkor_cursor(uint32_t id, float x, float y) {
 //   3    up 'a'               1       0             1              'a'
 //   4    down 'b'             0       0             0              0     (no focus)
 
-void KeyEvent_init(KeyEvent* keys) { *keys = KeyEvent{}; }
+void KeyEvent_init(KeyEvent* keys) {
+  *keys = KeyEvent{};
+}
 
 void KeyEvent_step(KeyEvent* keys, uint32_t mode, uint8_t enable) {
   keys->mode = mode;
@@ -162,7 +168,9 @@ void KeyEvent_step(KeyEvent* keys, uint32_t mode, uint8_t enable) {
 //   3    release          1      0        1          0 / 1
 //   4    wheel (4)        1      0        0          0 / 0
 
-void ClickArea_init(ClickArea* area) { *area = ClickArea{}; }
+void ClickArea_init(ClickArea* area) {
+  *area = ClickArea{};
+}
 
 void ClickArea_step(ClickArea* area, uint8_t visible, uint8_t enabled, uint8_t hover,
                     uint32_t mode) {
@@ -171,8 +179,8 @@ void ClickArea_step(ClickArea* area, uint8_t visible, uint8_t enabled, uint8_t h
   area->rawReleased = 0;
   area->rawButton = 0;
   if (visible != 0) {
-    Velkor_pointer(0, &area->rawPressed, &area->rawReleased, &area->rawButton, nullptr,
-                   nullptr, nullptr);
+    Velkor_pointer(0, &area->rawPressed, &area->rawReleased, &area->rawButton, nullptr, nullptr,
+                   nullptr);
   }
   // A press may arrive in the cycle before the pointer is seen over the area,
   // so the previous cycle's press still counts; the edge keeps it to one pulse.

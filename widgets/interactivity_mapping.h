@@ -36,8 +36,8 @@
 
 // One pointer device in the current cycle.
 struct PointerEvent {
-  uint32_t id;         // device id; the only mouse has id 0
-  float x;             // display units, origin bottom left, y upwards
+  uint32_t id;  // device id; the only mouse has id 0
+  float x;      // display units, origin bottom left, y upwards
   float y;
   uint32_t button;     // 0 none, 1 left, 2 right, 3 middle, 4/5 wheel away/towards
   uint8_t pressed;     // 1 in the cycle of a button-down (or wheel) event
@@ -47,10 +47,10 @@ struct PointerEvent {
 
 // One keyboard device in the current cycle.
 struct KeyboardEvent {
-  uint32_t id;         // device id; the only keyboard has id 0
-  uint32_t key;        // UTF-16 code unit of a typed character, or a KEY_ code; 0 none
-  uint8_t pressed;     // 1 in the cycle of a key-down or typed character
-  uint8_t released;    // 1 in the cycle of a key-up
+  uint32_t id;       // device id; the only keyboard has id 0
+  uint32_t key;      // UTF-16 code unit of a typed character, or a KEY_ code; 0 none
+  uint8_t pressed;   // 1 in the cycle of a key-down or typed character
+  uint8_t released;  // 1 in the cycle of a key-up
   uint32_t modifiers;
 };
 
@@ -104,7 +104,9 @@ uint8_t BHVR_HoldEvent(bool trigger, uint8_t* previousEvent);
 
 // Whether the button of a pointer record or focus pulse clicks: the left
 // button, or 0, which a widget sees before any pulse has named a button.
-inline bool BHVR_LeftButton(uint32_t button) { return button == 0 || button == 1; }
+inline bool BHVR_LeftButton(uint32_t button) {
+  return button == 0 || button == 1;
+}
 
 // Host callback that places a pointer: (context, device id, x, y).
 typedef void (*BHVR_CursorPosCallback)(void* context, uint32_t id, float x, float y);
@@ -142,8 +144,8 @@ void BHVR_ForgetDevices();
 
 void Velkor_locate(uint32_t id, float* x, float* y);
 // Note the argument order: pressed, released, button, x, y, modifiers.
-void Velkor_pointer(uint32_t id, uint8_t* pressed, uint8_t* released, uint32_t* button,
-                    float* x, float* y, uint32_t* modifiers);
+void Velkor_pointer(uint32_t id, uint8_t* pressed, uint8_t* released, uint32_t* button, float* x,
+                    float* y, uint32_t* modifiers);
 void Velkor_keyboard(uint32_t id, uint8_t* pressed, uint8_t* released, uint32_t* key,
                      uint32_t* modifiers);
 // Asks the host to move pointer `id` (BHVR_ANY_DEVICE: all) to (x, y).
@@ -154,15 +156,15 @@ void Velkor_cursor(uint32_t id, float x, float y);
 // sees keys only while it holds the focus. Two key-downs in consecutive
 // cycles give one pressed pulse.
 struct KeyEvent {
-  uint32_t mode;           // 1: output follows the pressed pulse, else the released pulse
-  uint8_t enable;          // focus state of the widget (0 none)
-  uint8_t output;          // pressed or released pulse, as mode says
-  uint32_t key;            // key code while either pulse is set, else 0
+  uint32_t mode;   // 1: output follows the pressed pulse, else the released pulse
+  uint8_t enable;  // focus state of the widget (0 none)
+  uint8_t output;  // pressed or released pulse, as mode says
+  uint32_t key;    // key code while either pulse is set, else 0
   uint8_t pressedPulse;
   uint8_t releasedPulse;
-  uint8_t rawPressed;      // the keyboard record of this cycle
+  uint8_t rawPressed;  // the keyboard record of this cycle
   uint8_t rawReleased;
-  uint8_t previousPulse;   // pressed pulse of the previous cycle
+  uint8_t previousPulse;  // pressed pulse of the previous cycle
   uint32_t rawKey;
 };
 
@@ -173,9 +175,9 @@ void KeyEvent_step(KeyEvent* keys, uint32_t mode, uint8_t enable);
 // A hit area without focus and without behaviour. The wheel (button 4 and 5)
 // never clicks.
 struct ClickArea {
-  uint8_t click;           // onPress in mode 1, else onRelease
-  uint8_t onPress;         // rising edge of a press over the area
-  uint8_t onRelease;       // a release over the area
+  uint8_t click;      // onPress in mode 1, else onRelease
+  uint8_t onPress;    // rising edge of a press over the area
+  uint8_t onRelease;  // a release over the area
   uint8_t rawPressed;
   uint8_t rawReleased;
   uint32_t rawButton;

@@ -1,7 +1,7 @@
 #include "widgets/lib_strings.h"
 
-#include <cstdlib>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "widgets/interactivity_mapping.h"
@@ -64,7 +64,8 @@ int32_t widthAt(const EditBuffer* buffer, int32_t cursor) {
   if (isEscaped(buffer->bytes, cursor) && cursor + ESCAPE_SIZE_Strings <= buffer->maxLen) {
     return ESCAPE_SIZE_Strings;
   }
-  if (static_cast<uint8_t>(buffer->bytes[cursor]) == CR_char_Strings && cursor + 2 <= buffer->maxLen) {
+  if (static_cast<uint8_t>(buffer->bytes[cursor]) == CR_char_Strings &&
+      cursor + 2 <= buffer->maxLen) {
     return 2;
   }
   return 1;
@@ -180,8 +181,10 @@ void SetTextColor_Strings(const char* text, uint8_t colour1, uint8_t colour2, ch
 }
 
 char SetCharacterCase(char character, uint8_t upper) {
-  if (upper && character >= 'a' && character <= 'z') return static_cast<char>(character - 'a' + 'A');
-  if (!upper && character >= 'A' && character <= 'Z') return static_cast<char>(character - 'A' + 'a');
+  if (upper && character >= 'a' && character <= 'z')
+    return static_cast<char>(character - 'a' + 'A');
+  if (!upper && character >= 'A' && character <= 'Z')
+    return static_cast<char>(character - 'A' + 'a');
   return character;
 }
 

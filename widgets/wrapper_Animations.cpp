@@ -10,4 +10,6 @@ void wrapper_Animations(uint8_t forward, uint8_t backward, int32_t duration, int
   if (outLevel != nullptr) *outLevel = state->level;
 }
 
-void wrapper_Animations_reset(Animations_State* state) { Animations_reset(state); }
+void wrapper_Animations_reset(Animations_State* state) {
+  Animations_reset(state);
+}

@@ -9,4 +9,6 @@ void wrapper_CheckButton(uint8_t value, uint8_t load, uint32_t mode, uint8_t pre
   if (outEvent != nullptr) *outEvent = state->event;
 }
 
-void wrapper_CheckButton_reset(CheckButton_State* state) { CheckButton_reset(state); }
+void wrapper_CheckButton_reset(CheckButton_State* state) {
+  CheckButton_reset(state);
+}

@@ -7,4 +7,6 @@ void wrapper_ComboBox(uint8_t enabled, uint8_t keyPressed, uint32_t key, uint8_t
   if (outOpen) *outOpen = state->open;
 }
 
-void wrapper_ComboBox_reset(ComboBox_State* state) { ComboBox_reset(state); }
+void wrapper_ComboBox_reset(ComboBox_State* state) {
+  ComboBox_reset(state);
+}

@@ -14,4 +14,6 @@ void wrapper_MultiColumn(uint8_t pressed, uint8_t released, uint32_t button, int
   if (outEvent) *outEvent = state->event;
 }
 
-void wrapper_MultiColumn_reset(MultiColumn_State* state) { MultiColumn_reset(state); }
+void wrapper_MultiColumn_reset(MultiColumn_State* state) {
+  MultiColumn_reset(state);
+}

@@ -7,4 +7,6 @@ void wrapper_PopUpPanel(uint8_t open, uint8_t apply, uint8_t hover, uint8_t rawP
   if (outIsOpen != nullptr) *outIsOpen = state->isOpen;
 }
 
-void wrapper_PopUpPanel_reset(PopUpPanel_State* state) { PopUpPanel_reset(state); }
+void wrapper_PopUpPanel_reset(PopUpPanel_State* state) {
+  PopUpPanel_reset(state);
+}

@@ -9,4 +9,6 @@ void wrapper_PushButton(uint32_t mode, uint8_t hover, uint8_t pressed, uint8_t r
   if (outArmed != nullptr) *outArmed = state->armed;
 }
 
-void wrapper_PushButton_reset(PushButton_State* state) { PushButton_reset(state); }
+void wrapper_PushButton_reset(PushButton_State* state) {
+  PushButton_reset(state);
+}

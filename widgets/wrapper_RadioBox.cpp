@@ -34,4 +34,6 @@ void wrapper_RadioBox(int32_t count, const uint8_t* clicks, int32_t selectedIn, 
   if (outCursor != nullptr) *outCursor = state->cursor;
 }
 
-void wrapper_RadioBox_reset(RadioBox_State* state) { RadioBox_reset(state); }
+void wrapper_RadioBox_reset(RadioBox_State* state) {
+  RadioBox_reset(state);
+}

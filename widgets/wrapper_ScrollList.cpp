@@ -3,15 +3,15 @@
 #include "widgets/ScrollList.h"
 
 void wrapper_ScrollList(uint8_t pressed, uint8_t released, uint32_t button, const uint8_t* rowHover,
-                        int32_t count, int32_t rows,
-                        const char (*items)[TEXT_SIZE_Strings], int32_t selectedIn, uint8_t load,
-                        const uint8_t* itemEnabled, uint32_t mode, float scrollPosition,
-                        uint8_t scrollMoved, uint8_t keyPressed, uint32_t key, uint8_t active,
-                        uint8_t lock, uint8_t rowsEnabled, int32_t* outSelectedIndex,
-                        uint8_t* outEvent, char (*outVisibleTexts)[TEXT_SIZE_Strings],
-                        uint8_t* outVisibleEnabled, uint8_t* outVisibleHighlighted,
-                        uint8_t* outVisibleSelected, int32_t* outFirstVisible,
-                        uint8_t* outScrollChanged, ScrollList_State* state) {
+                        int32_t count, int32_t rows, const char (*items)[TEXT_SIZE_Strings],
+                        int32_t selectedIn, uint8_t load, const uint8_t* itemEnabled, uint32_t mode,
+                        float scrollPosition, uint8_t scrollMoved, uint8_t keyPressed, uint32_t key,
+                        uint8_t active, uint8_t lock, uint8_t rowsEnabled,
+                        int32_t* outSelectedIndex, uint8_t* outEvent,
+                        char (*outVisibleTexts)[TEXT_SIZE_Strings], uint8_t* outVisibleEnabled,
+                        uint8_t* outVisibleHighlighted, uint8_t* outVisibleSelected,
+                        int32_t* outFirstVisible, uint8_t* outScrollChanged,
+                        ScrollList_State* state) {
   // About 4 KB of item texts: static rather than on the drawing thread's
   // stack, like the scale's records. Not reentrant; the drawing thread steps
   // one behaviour at a time.
@@ -39,8 +39,10 @@ void wrapper_ScrollList(uint8_t pressed, uint8_t released, uint32_t button, cons
 
   if (outSelectedIndex) *outSelectedIndex = state->selectedIndex;
   if (outEvent) *outEvent = state->event;
-  if (outVisibleTexts) std::memcpy(outVisibleTexts, state->visibleTexts, sizeof state->visibleTexts);
-  if (outVisibleEnabled) std::memcpy(outVisibleEnabled, state->visibleEnabled, sizeof state->visibleEnabled);
+  if (outVisibleTexts)
+    std::memcpy(outVisibleTexts, state->visibleTexts, sizeof state->visibleTexts);
+  if (outVisibleEnabled)
+    std::memcpy(outVisibleEnabled, state->visibleEnabled, sizeof state->visibleEnabled);
   if (outVisibleHighlighted) {
     std::memcpy(outVisibleHighlighted, state->visibleHighlighted, sizeof state->visibleHighlighted);
   }
@@ -51,4 +53,6 @@ void wrapper_ScrollList(uint8_t pressed, uint8_t released, uint32_t button, cons
   if (outScrollChanged) *outScrollChanged = state->scrollChanged;
 }
 
-void wrapper_ScrollList_reset(ScrollList_State* state) { ScrollList_reset(state); }
+void wrapper_ScrollList_reset(ScrollList_State* state) {
+  ScrollList_reset(state);
+}

@@ -13,4 +13,6 @@ void wrapper_Slider(float minimum, float maximum, float value, uint8_t load, uin
   if (outDragging) *outDragging = state->dragging;
 }
 
-void wrapper_Slider_reset(Slider_State* state) { Slider_reset(state); }
+void wrapper_Slider_reset(Slider_State* state) {
+  Slider_reset(state);
+}

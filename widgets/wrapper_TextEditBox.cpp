@@ -40,4 +40,6 @@ void wrapper_TextEditBox(uint8_t hover, uint8_t pressed, uint32_t button, uint8_
   if (outReady) *outReady = state->ready;
 }
 
-void wrapper_TextEditBox_reset(TextEditBox_State* state) { TextEditBox_reset(state); }
+void wrapper_TextEditBox_reset(TextEditBox_State* state) {
+  TextEditBox_reset(state);
+}

@@ -9,4 +9,6 @@ void wrapper_ToggleButton(uint32_t mode, uint8_t hover, uint8_t pressed, uint8_t
   if (outState != nullptr) *outState = state->state;
 }
 
-void wrapper_ToggleButton_reset(ToggleButton_State* state) { ToggleButton_reset(state); }
+void wrapper_ToggleButton_reset(ToggleButton_State* state) {
+  ToggleButton_reset(state);
+}

@@ -9,25 +9,43 @@ using namespace coretest;
 namespace {
 
 // PC stands at 0xFF80 for every case (symbolic offsets count from there).
-const struct { Sel sel; const char *text, *word, *extension1, *extension2; } kCases[] = {
-    {Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "0280").Dst(kModeRegister, 1), "MOV  #0x0280,SP", "4031", "0280", ""},
-    {Sel().Dual(kOpMOV).Src(kModeRegister, 4).Dst(kModeAbsolute, 0, "0200").Byte(), "MOV.B  R4,&0x0200", "44C2", "0200", ""},
-    {Sel().Dual(kOpADD).Src(kModeImmediate, 0, "FFFF").Dst(kModeRegister, 5), "ADD  #-1,R5", "5335", "", ""},
-    {Sel().Dual(kOpSUB).Src(kModeImmediate, 0, "0004").Dst(kModeRegister, 5), "SUB  #4,R5", "8225", "", ""},
-    {Sel().Dual(kOpAND).Src(kModeImmediate, 0, "0008").Dst(kModeRegister, 5), "AND  #8,R5", "F235", "", ""},
-    {Sel().Dual(kOpXOR).Src(kModeImmediate, 0, "0002").Dst(kModeRegister, 5), "XOR  #2,R5", "E325", "", ""},
-    {Sel().Dual(kOpBIS).Src(kModeImmediate, 0, "0000").Dst(kModeRegister, 5), "BIS  #0,R5", "D305", "", ""},
-    {Sel().Dual(kOpADDC).Src(kModeIndexed, 4, "0002").Dst(kModeIndexed, 5, "0004"), "ADDC  0x0002(R4),0x0004(R5)", "6495", "0002", "0004"},
-    {Sel().Dual(kOpCMP).Src(kModeSymbolic, 0, "0200").Dst(kModeRegister, 6), "CMP  0x0200,R6", "9016", "027E", ""},
-    {Sel().Dual(kOpBIT).Src(kModeIndirect, 7).Dst(kModeSymbolic, 0, "0200"), "BIT  @R7,0x0200", "B7A0", "027E", ""},
-    {Sel().Dual(kOpBIC).Src(kModeAutoincrement, 8).Dst(kModeRegister, 9).Byte(), "BIC.B  @R8+,R9", "C879", "", ""},
-    {Sel().Dual(kOpDADD).Src(kModeAbsolute, 0, "0202").Dst(kModeSymbolic, 0, "0204"), "DADD  &0x0202,0x0204", "A290", "0202", "0280"},
-    {Sel().Single(kOpRRC).Dst(kModeIndexed, 5, "0010").Byte(), "RRC.B  0x0010(R5)", "1055", "0010", ""},
+const struct {
+  Sel sel;
+  const char *text, *word, *extension1, *extension2;
+} kCases[] = {
+    {Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "0280").Dst(kModeRegister, 1), "MOV  #0x0280,SP",
+     "4031", "0280", ""},
+    {Sel().Dual(kOpMOV).Src(kModeRegister, 4).Dst(kModeAbsolute, 0, "0200").Byte(),
+     "MOV.B  R4,&0x0200", "44C2", "0200", ""},
+    {Sel().Dual(kOpADD).Src(kModeImmediate, 0, "FFFF").Dst(kModeRegister, 5), "ADD  #-1,R5", "5335",
+     "", ""},
+    {Sel().Dual(kOpSUB).Src(kModeImmediate, 0, "0004").Dst(kModeRegister, 5), "SUB  #4,R5", "8225",
+     "", ""},
+    {Sel().Dual(kOpAND).Src(kModeImmediate, 0, "0008").Dst(kModeRegister, 5), "AND  #8,R5", "F235",
+     "", ""},
+    {Sel().Dual(kOpXOR).Src(kModeImmediate, 0, "0002").Dst(kModeRegister, 5), "XOR  #2,R5", "E325",
+     "", ""},
+    {Sel().Dual(kOpBIS).Src(kModeImmediate, 0, "0000").Dst(kModeRegister, 5), "BIS  #0,R5", "D305",
+     "", ""},
+    {Sel().Dual(kOpADDC).Src(kModeIndexed, 4, "0002").Dst(kModeIndexed, 5, "0004"),
+     "ADDC  0x0002(R4),0x0004(R5)", "6495", "0002", "0004"},
+    {Sel().Dual(kOpCMP).Src(kModeSymbolic, 0, "0200").Dst(kModeRegister, 6), "CMP  0x0200,R6",
+     "9016", "027E", ""},
+    {Sel().Dual(kOpBIT).Src(kModeIndirect, 7).Dst(kModeSymbolic, 0, "0200"), "BIT  @R7,0x0200",
+     "B7A0", "027E", ""},
+    {Sel().Dual(kOpBIC).Src(kModeAutoincrement, 8).Dst(kModeRegister, 9).Byte(), "BIC.B  @R8+,R9",
+     "C879", "", ""},
+    {Sel().Dual(kOpDADD).Src(kModeAbsolute, 0, "0202").Dst(kModeSymbolic, 0, "0204"),
+     "DADD  &0x0202,0x0204", "A290", "0202", "0280"},
+    {Sel().Single(kOpRRC).Dst(kModeIndexed, 5, "0010").Byte(), "RRC.B  0x0010(R5)", "1055", "0010",
+     ""},
     {Sel().Single(kOpSWPB).Dst(kModeRegister, 6).Byte(), "SWPB  R6", "1086", "", ""},
     {Sel().Single(kOpRRA).Dst(kModeAbsolute, 0, "0200"), "RRA  &0x0200", "1112", "0200", ""},
     {Sel().Single(kOpSXT).Dst(kModeSymbolic, 0, "0200"), "SXT  0x0200", "1190", "027E", ""},
-    {Sel().Single(kOpPUSH).Src(kModeImmediate, 0, "1234").Byte(), "PUSH.B  #0x1234", "1270", "1234", ""},
-    {Sel().Single(kOpCALL).Src(kModeImmediate, 0, "FF92").Byte(), "CALL  #0xFF92", "12B0", "FF92", ""},
+    {Sel().Single(kOpPUSH).Src(kModeImmediate, 0, "1234").Byte(), "PUSH.B  #0x1234", "1270", "1234",
+     ""},
+    {Sel().Single(kOpCALL).Src(kModeImmediate, 0, "FF92").Byte(), "CALL  #0xFF92", "12B0", "FF92",
+     ""},
     {Sel().Single(kOpRETI), "RETI", "1300", "", ""},
     {Sel().Jump(kJumpNE, -2.0f), "JNE  -2", "23FE", "", ""},
     {Sel().Jump(kJumpMP, -512.0f), "JMP  -512", "3E00", "", ""},
@@ -36,7 +54,8 @@ const struct { Sel sel; const char *text, *word, *extension1, *extension2; } kCa
     {Sel().Jump(kJumpGE, 1.0f), "JGE  1", "3401", "", ""},
     {Sel().Emulated(kOpNOP).Byte(), "NOP", "4303", "", ""},
     {Sel().Emulated(kOpRET).Byte(), "RET", "4130", "", ""},
-    {Sel().Emulated(kOpDEC).Dst(kModeAbsolute, 0, "0200").Byte(), "DEC.B  &0x0200", "83D2", "0200", ""},
+    {Sel().Emulated(kOpDEC).Dst(kModeAbsolute, 0, "0200").Byte(), "DEC.B  &0x0200", "83D2", "0200",
+     ""},
     {Sel().Emulated(kOpINC).Dst(kModeAbsolute, 0, "0010"), "INC  &0x0010", "5392", "0010", ""},
     {Sel().Emulated(kOpPOP).Dst(kModeRegister, 4), "POP  R4", "4134", "", ""},
     {Sel().Emulated(kOpRLC).Dst(kModeIndexed, 6, "0004"), "RLC  0x0004(R6)", "6696", "0004", ""},
@@ -44,8 +63,10 @@ const struct { Sel sel; const char *text, *word, *extension1, *extension2; } kCa
     {Sel().Emulated(kOpCLR).Dst(kModeRegister, 4), "CLR  R4", "4304", "", ""},
     {Sel().Emulated(kOpTST).Dst(kModeRegister, 4).Byte(), "TST.B  R4", "9344", "", ""},
     // An operand that needs a word always gets four digits, whatever was typed.
-    {Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "280").Dst(kModeRegister, 5), "MOV  #0x280,R5", "4035", "0280", ""},
-    {Sel().Dual(kOpMOV).Src(kModeIndexed, 4, "").Dst(kModeRegister, 5), "MOV  0x(R4),R5", "4415", "0000", ""},
+    {Sel().Dual(kOpMOV).Src(kModeImmediate, 0, "280").Dst(kModeRegister, 5), "MOV  #0x280,R5",
+     "4035", "0280", ""},
+    {Sel().Dual(kOpMOV).Src(kModeIndexed, 4, "").Dst(kModeRegister, 5), "MOV  0x(R4),R5", "4415",
+     "0000", ""},
 };
 
 TEST(AssembleTest, TextsAndWords) {
@@ -76,11 +97,15 @@ TEST(AssembleTest, NoInstructionKeepsTextAndBitsAndRewritesTheWord) {
 
 TEST(SaveTest, WordsLandAtTheSelectedRowAndAbove) {
   std::unique_ptr<Simulator> s = NewSimulator();
-  const struct { int32_t row; const char* words[3]; const char* expected; } cases[] = {
+  const struct {
+    int32_t row;
+    const char* words[3];
+    const char* expected;
+  } cases[] = {
       {10, {"4031", "0280", "1234"}, "@FFEA=4031 @FFEC=0280 @FFEE=1234 @FFF0=FFFF"},
-      {20, {"4303", "", ""}, "@FFD6=4303 @FFD8=FFFF"}, // empty texts write nothing
-      {1, {"4031", "0280", "1234"}, "@FFFC=4031 @FFFE=0280"}, // the second is dropped
-      {0, {"12B0", "FF92", ""}, "@FFFE=12B0 @FFFC=4031"},     // the first is dropped
+      {20, {"4303", "", ""}, "@FFD6=4303 @FFD8=FFFF"},         // empty texts write nothing
+      {1, {"4031", "0280", "1234"}, "@FFFC=4031 @FFFE=0280"},  // the second is dropped
+      {0, {"12B0", "FF92", ""}, "@FFFE=12B0 @FFFC=4031"},      // the first is dropped
   };
   for (const auto& c : cases) {
     Save(c.words[0], c.words[1], c.words[2], &c.row, s->machine.rom);
@@ -88,4 +113,4 @@ TEST(SaveTest, WordsLandAtTheSelectedRowAndAbove) {
   }
 }
 
-} // namespace
+}  // namespace

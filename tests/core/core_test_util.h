@@ -3,10 +3,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
 #include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include <fstream>
 #include <memory>
@@ -28,7 +28,9 @@ inline void SetReg(MachineState* m, int reg, unsigned value) {
   snprintf(m->registers[reg], kTextCellSize, "%04X", value & 0xFFFF);
 }
 
-inline std::string Reg(const MachineState* m, int reg) { return m->registers[reg]; }
+inline std::string Reg(const MachineState* m, int reg) {
+  return m->registers[reg];
+}
 
 inline unsigned Word(const MachineState* m, unsigned address) {
   return ReadMemoryWord(m->ram, m->rom, m->ports, address);
@@ -36,8 +38,8 @@ inline unsigned Word(const MachineState* m, unsigned address) {
 
 // A word of program memory (0xFF80 and up) or of data memory.
 inline void SetWord(MachineState* m, unsigned address, unsigned value) {
-  MemoryRow* row = address >= 0xFF80 ? &m->rom[(0xFFFE - address) / 2]
-                                     : &m->ram[(0x027E - address) / 2];
+  MemoryRow* row =
+      address >= 0xFF80 ? &m->rom[(0xFFFE - address) / 2] : &m->ram[(0x027E - address) / 2];
   snprintf(row->cells[kRowHighCell], kTextCellSize, "%02X", (value >> 8) & 0xFF);
   snprintf(row->cells[kRowLowCell], kTextCellSize, "%02X", value & 0xFF);
 }
@@ -70,9 +72,12 @@ inline void Set(MachineState* m, const std::string& values) {
   for (std::string token; in >> token;) {
     std::string name = token.substr(0, token.find('='));
     std::string value = token.substr(name.size() + 1);
-    if (name[0] == 'R') snprintf(m->registers[atoi(name.c_str() + 1)], kTextCellSize, "%s", value.c_str());
-    if (name[0] == '@') SetWord(m, strtoul(name.c_str() + 1, nullptr, 16), strtoul(value.c_str(), nullptr, 16));
-    if (PortCellNamed(name) >= 0) snprintf(m->ports[PortCellNamed(name)], kPortCellSize, "%s", value.c_str());
+    if (name[0] == 'R')
+      snprintf(m->registers[atoi(name.c_str() + 1)], kTextCellSize, "%s", value.c_str());
+    if (name[0] == '@')
+      SetWord(m, strtoul(name.c_str() + 1, nullptr, 16), strtoul(value.c_str(), nullptr, 16));
+    if (PortCellNamed(name) >= 0)
+      snprintf(m->ports[PortCellNamed(name)], kPortCellSize, "%s", value.c_str());
     if (name == "vnzc") {
       for (int i = 0; i < 4; ++i) m->statusFlags[i] = static_cast<uint8_t>(value[i] - '0');
     }
@@ -86,8 +91,10 @@ inline std::string Get(const MachineState* m, const std::string& expected) {
     std::string name = token.substr(0, token.find('='));
     char value[kTextCellSize] = "?";
     if (name[0] == 'R') snprintf(value, sizeof value, "%s", m->registers[atoi(name.c_str() + 1)]);
-    if (name[0] == '@') snprintf(value, sizeof value, "%04X", Word(m, strtoul(name.c_str() + 1, nullptr, 16)));
-    if (PortCellNamed(name) >= 0) snprintf(value, sizeof value, "%s", m->ports[PortCellNamed(name)]);
+    if (name[0] == '@')
+      snprintf(value, sizeof value, "%04X", Word(m, strtoul(name.c_str() + 1, nullptr, 16)));
+    if (PortCellNamed(name) >= 0)
+      snprintf(value, sizeof value, "%s", m->ports[PortCellNamed(name)]);
     if (name == "vnzc") snprintf(value, sizeof value, "%s", Flags(m).c_str());
     if (name == "ram") snprintf(value, sizeof value, "%u", m->ramMarker.row);
     if (name == "rom") snprintf(value, sizeof value, "%u", m->romMarker.row);
@@ -101,22 +108,43 @@ inline std::string Get(const MachineState* m, const std::string& expected) {
 struct Sel {
   InstructionSelection s;
   Sel() { InitSelection(&s); }
-  Sel& Format(uint32_t f) { s.format = f; return *this; }
-  Sel& Dual(uint32_t op) { s.dualOperation = op; return Format(kFormatDoubleOperand); }
-  Sel& Single(uint32_t op) { s.singleOperation = op; return Format(kFormatSingleOperand); }
-  Sel& Jump(uint32_t op, float offset) { s.jumpOperation = op; s.pcOffset = offset; return Format(kFormatJump); }
-  Sel& Emulated(uint32_t op) { s.emulatedOperation = op; return Format(kFormatEmulated); }
+  Sel& Format(uint32_t f) {
+    s.format = f;
+    return *this;
+  }
+  Sel& Dual(uint32_t op) {
+    s.dualOperation = op;
+    return Format(kFormatDoubleOperand);
+  }
+  Sel& Single(uint32_t op) {
+    s.singleOperation = op;
+    return Format(kFormatSingleOperand);
+  }
+  Sel& Jump(uint32_t op, float offset) {
+    s.jumpOperation = op;
+    s.pcOffset = offset;
+    return Format(kFormatJump);
+  }
+  Sel& Emulated(uint32_t op) {
+    s.emulatedOperation = op;
+    return Format(kFormatEmulated);
+  }
   Sel& Src(uint32_t mode, uint32_t reg, const char* text = "") {
-    s.sourceMode = mode; s.sourceRegister = reg;
+    s.sourceMode = mode;
+    s.sourceRegister = reg;
     snprintf(s.sourceText, kTextCellSize, "%s", text);
     return *this;
   }
   Sel& Dst(uint32_t mode, uint32_t reg, const char* text = "") {
-    s.destinationMode = mode; s.destinationRegister = reg;
+    s.destinationMode = mode;
+    s.destinationRegister = reg;
     snprintf(s.destinationText, kTextCellSize, "%s", text);
     return *this;
   }
-  Sel& Byte() { s.wordOperation = 0; return *this; }
+  Sel& Byte() {
+    s.wordOperation = 0;
+    return *this;
+  }
 };
 
 // The frame's address unit and Assemble for `sel`, then an EXECUTE click.
@@ -153,4 +181,4 @@ class InFreshDirectory : public ::testing::Test {
   char previous[4096];
 };
 
-} // namespace coretest
+}  // namespace coretest

@@ -22,15 +22,18 @@ std::string Decoded(const DecodedInstruction& d) {
   }
   const uint32_t operations[] = {d.dualOperation, d.singleOperation, 0, d.emulatedOperation};
   snprintf(line, sizeof line, "f%u op%s s%s/%s/%s d%s/%s/%s w%d", d.format,
-           field(d.format < 4 ? operations[d.format] : 77).c_str(),
-           field(d.sourceMode).c_str(), field(d.sourceRegister).c_str(), d.sourceText,
-           field(d.destinationMode).c_str(), field(d.destinationRegister).c_str(),
-           d.destinationText, d.wordFlag);
+           field(d.format < 4 ? operations[d.format] : 77).c_str(), field(d.sourceMode).c_str(),
+           field(d.sourceRegister).c_str(), d.sourceText, field(d.destinationMode).c_str(),
+           field(d.destinationRegister).c_str(), d.destinationText, d.wordFlag);
   return line;
 }
 
 TEST(DisassembleTest, Words) {
-  const struct { const char* name; unsigned pc, words[3]; const char* decoded; } cases[] = {
+  const struct {
+    const char* name;
+    unsigned pc, words[3];
+    const char* decoded;
+  } cases[] = {
       {"MOV #0x0280,SP", 0xFF80, {0x4031, 0x0280}, "f0 op0 s6/-/0x0280 d0/1/- w1"},
       {"DEC R5", 0xFF80, {0x8315}, "f3 op0 s6/-/0x0001 d0/5/- w1"},
       {"NOP", 0xFF80, {0x4303}, "f3 op2 s-/-/- d-/-/- w1"},
@@ -39,7 +42,10 @@ TEST(DisassembleTest, Words) {
       {"CALL #0xFF92", 0xFF80, {0x12B0, 0xFF92}, "f1 op5 s6/-/0xFF92 d-/-/- w1"},
       {"RETI", 0xFF80, {0x1300}, "f1 op6 s0/0/- d0/0/- w1"},
       {"Format II 111 decodes, runs as nothing", 0xFF80, {0x1384}, "f1 op7 s0/4/- d0/4/- w1"},
-      {"erased memory is AND.B @R15+,Y(R15)", 0xFF80, {0xFFFF, 0xFFFF}, "f0 op11 s5/15/- d1/15/0xFFFF w0"},
+      {"erased memory is AND.B @R15+,Y(R15)",
+       0xFF80,
+       {0xFFFF, 0xFFFF},
+       "f0 op11 s5/15/- d1/15/0xFFFF w0"},
       {"immediate beyond 0xFFFE reads 0", 0xFFFE, {0x4034}, "f0 op0 s6/-/0x0000 d0/4/- w1"},
       {"JNE -2 (the width is left alone)", 0xFF80, {0x23FE}, "jump 0 -2 w9"},
       {"JMP -512", 0xFF80, {0x3E00}, "jump 7 -512 w9"},
@@ -71,4 +77,4 @@ TEST(DisassembleTest, Words) {
   }
 }
 
-} // namespace
+}  // namespace

@@ -19,7 +19,7 @@ struct Step {
 
 class ExecuteTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetMachine(m, nullptr, nullptr); } // PC = FF80
+  void SetUp() override { ResetMachine(m, nullptr, nullptr); }  // PC = FF80
   void Check(const Step& step) {
     SCOPED_TRACE(step.name);
     Set(m, step.set);
@@ -30,10 +30,18 @@ class ExecuteTest : public ::testing::Test {
   MachineState* m = &s->machine;
 };
 
-Sel Pair(uint32_t op) { return Sel().Dual(op).Src(kModeRegister, 5).Dst(kModeRegister, 4); }
-Sel OnR4(Sel sel) { return sel.Dst(kModeRegister, 4); }
-Sel Imm(uint32_t op, const char* value) { return Sel().Dual(op).Src(kModeImmediate, 0, value); }
-Sel Abs(uint32_t op, const char* address) { return Sel().Dual(op).Src(kModeAbsolute, 0, address); }
+Sel Pair(uint32_t op) {
+  return Sel().Dual(op).Src(kModeRegister, 5).Dst(kModeRegister, 4);
+}
+Sel OnR4(Sel sel) {
+  return sel.Dst(kModeRegister, 4);
+}
+Sel Imm(uint32_t op, const char* value) {
+  return Sel().Dual(op).Src(kModeImmediate, 0, value);
+}
+Sel Abs(uint32_t op, const char* address) {
+  return Sel().Dual(op).Src(kModeAbsolute, 0, address);
+}
 
 // R4 := R4 op R5, with SR 0000 (its bit 0 is the carry in) unless set, and
 // the flags at 1111 before, so that a rule that leaves them alone shows.
@@ -41,15 +49,19 @@ const Step kFlagSteps[] = {
     {"ADD 0xFFFF+1 wraps to zero with carry", "R4=FFFF R5=0001", Pair(kOpADD), "R4=0000 vnzc=0011"},
     {"ADD 0x7FFF+1 overflows into the sign", "R4=7FFF R5=0001", Pair(kOpADD), "R4=8000 vnzc=1100"},
     {"ADD 0x8000+0x8000 overflows to zero", "R4=8000 R5=8000", Pair(kOpADD), "R4=0000 vnzc=1011"},
-    {"ADD.B 0x7F+1 keeps N V C clear (bits 15/16)", "R4=007F R5=0001", Pair(kOpADD).Byte(), "R4=0080 vnzc=0000"},
+    {"ADD.B 0x7F+1 keeps N V C clear (bits 15/16)", "R4=007F R5=0001", Pair(kOpADD).Byte(),
+     "R4=0080 vnzc=0000"},
     {"ADDC adds the carry of SR", "R4=FFFE R5=0001 R2=0001", Pair(kOpADDC), "R4=0000 vnzc=0011"},
     {"ADDC without carry", "R4=FFFE R5=0001", Pair(kOpADDC), "R4=FFFF vnzc=0100"},
-    {"SUB 0x8000-1: both operands judged as they are", "R4=8000 R5=0001", Pair(kOpSUB), "R4=7FFF vnzc=0000"},
+    {"SUB 0x8000-1: both operands judged as they are", "R4=8000 R5=0001", Pair(kOpSUB),
+     "R4=7FFF vnzc=0000"},
     {"SUBC adds the carry back", "R4=0007 R5=0005 R2=0001", Pair(kOpSUBC), "R4=0003 vnzc=0000"},
-    {"CMP 3 with 5 borrows: C, and N V; R4 stays", "R4=0003 R5=0005", Pair(kOpCMP), "R4=0003 vnzc=1101"},
+    {"CMP 3 with 5 borrows: C, and N V; R4 stays", "R4=0003 R5=0005", Pair(kOpCMP),
+     "R4=0003 vnzc=1101"},
     {"CMP equal", "R4=0005 R5=0005", Pair(kOpCMP), "R4=0005 vnzc=0010"},
     {"CMP 7 with 5", "R4=0007 R5=0005", Pair(kOpCMP), "R4=0007 vnzc=0000"},
-    {"CMP.B tests the unmasked difference", "R4=0003 R5=0005", Pair(kOpCMP).Byte(), "R4=0003 vnzc=1101"},
+    {"CMP.B tests the unmasked difference", "R4=0003 R5=0005", Pair(kOpCMP).Byte(),
+     "R4=0003 vnzc=1101"},
     {"AND nonzero sets C", "R4=00FF R5=0F0F", Pair(kOpAND), "R4=000F vnzc=0001"},
     {"BIT leaves the destination", "R4=8FFF R5=8F00", Pair(kOpBIT), "R4=8FFF vnzc=0101"},
     {"XOR of two negatives sets V", "R4=8000 R5=FFFF", Pair(kOpXOR), "R4=7FFF vnzc=1001"},
@@ -63,8 +75,10 @@ const Step kFlagSteps[] = {
     {"DADD 4500+4000 reads as negative", "R4=4500 R5=4000", Pair(kOpDADD), "R4=8500 vnzc=0100"},
     {"DADD 9999+9999", "R4=9999 R5=9999", Pair(kOpDADD), "R4=9998 vnzc=0101"},
     {"RRC shifts bit 0 into C", "R4=0001", OnR4(Sel().Single(kOpRRC)), "R4=0000 vnzc=0011"},
-    {"RRC shifts C in at bit 15", "R4=0002 R2=0001", OnR4(Sel().Single(kOpRRC)), "R4=8001 vnzc=0100"},
-    {"RRC.B: the carry in at bit 15 falls away", "R4=0003 R2=0001", OnR4(Sel().Single(kOpRRC)).Byte(), "R4=0001 vnzc=0001"},
+    {"RRC shifts C in at bit 15", "R4=0002 R2=0001", OnR4(Sel().Single(kOpRRC)),
+     "R4=8001 vnzc=0100"},
+    {"RRC.B: the carry in at bit 15 falls away", "R4=0003 R2=0001",
+     OnR4(Sel().Single(kOpRRC)).Byte(), "R4=0001 vnzc=0001"},
     {"RRA keeps the sign", "R4=8001", OnR4(Sel().Single(kOpRRA)), "R4=C000 vnzc=0101"},
     {"SXT of 0x80", "R4=0080", OnR4(Sel().Single(kOpSXT)), "R4=FF80 vnzc=0101"},
     {"SXT of 0", "R4=0000", OnR4(Sel().Single(kOpSXT)), "R4=0000 vnzc=0010"},
@@ -73,11 +87,14 @@ const Step kFlagSteps[] = {
     {"DEC 0 borrows and overflows", "R4=0000", OnR4(Sel().Emulated(kOpDEC)), "R4=FFFF vnzc=1101"},
     {"TST of a negative", "R4=8000", OnR4(Sel().Emulated(kOpTST)), "R4=8000 vnzc=0100"},
     {"CLR leaves the flags", "R4=8000", OnR4(Sel().Emulated(kOpCLR)), "R4=0000 vnzc=1111"},
-    {"RLC: twice the operand and the carry", "R4=8001 R2=0001", OnR4(Sel().Emulated(kOpRLC).Src(kModeRegister, 4)), "R4=0003 vnzc=1001"},
+    {"RLC: twice the operand and the carry", "R4=8001 R2=0001",
+     OnR4(Sel().Emulated(kOpRLC).Src(kModeRegister, 4)), "R4=0003 vnzc=1001"},
     {"RLA", "R4=4001", OnR4(Sel().Emulated(kOpRLA).Src(kModeRegister, 4)), "R4=8002 vnzc=1100"},
     // SR keeps its other low bits through the rebuild, masked with 0x1FF.
-    {"SR rebuilt from the flags", "R2=00F8 R4=7FFF", Imm(kOpADD, "0001").Dst(kModeRegister, 4), "R2=01FC"},
-    {"a MOV into SR loads the flag bytes", "R5=0000", Pair(kOpMOV).Dst(kModeRegister, 2), "R2=0000 vnzc=0000"},
+    {"SR rebuilt from the flags", "R2=00F8 R4=7FFF", Imm(kOpADD, "0001").Dst(kModeRegister, 4),
+     "R2=01FC"},
+    {"a MOV into SR loads the flag bytes", "R5=0000", Pair(kOpMOV).Dst(kModeRegister, 2),
+     "R2=0000 vnzc=0000"},
 };
 
 TEST_F(ExecuteTest, FlagRulesOnBoundaryOperands) {
@@ -89,14 +106,21 @@ TEST_F(ExecuteTest, FlagRulesOnBoundaryOperands) {
 
 TEST_F(ExecuteTest, PCStepsOverEachExtensionWord) {
   const Step steps[] = {
-      {"an immediate word", "R0=FF80", Imm(kOpMOV, "1234").Dst(kModeRegister, 5), "R0=FF84 R5=1234"},
+      {"an immediate word", "R0=FF80", Imm(kOpMOV, "1234").Dst(kModeRegister, 5),
+       "R0=FF84 R5=1234"},
       {"3 is no constant", "R0=FF80", Imm(kOpMOV, "0003").Dst(kModeRegister, 5), "R0=FF84 R5=0003"},
-      {"two extension words", "R0=FF80", Sel().Dual(kOpADD).Src(kModeIndexed, 6, "0010").Dst(kModeAbsolute, 0, "0200"), "R0=FF86"},
-      {"@R4+ and an index", "R0=FF80", Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeIndexed, 5, "0002"), "R0=FF84"},
-      {"RLA names one operand twice, with one word", "R0=FF80", Sel().Emulated(kOpRLA).Src(kModeAbsolute, 0, "0200").Dst(kModeAbsolute, 0, "0200"), "R0=FF84"},
+      {"two extension words", "R0=FF80",
+       Sel().Dual(kOpADD).Src(kModeIndexed, 6, "0010").Dst(kModeAbsolute, 0, "0200"), "R0=FF86"},
+      {"@R4+ and an index", "R0=FF80",
+       Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeIndexed, 5, "0002"), "R0=FF84"},
+      {"RLA names one operand twice, with one word", "R0=FF80",
+       Sel().Emulated(kOpRLA).Src(kModeAbsolute, 0, "0200").Dst(kModeAbsolute, 0, "0200"),
+       "R0=FF84"},
       {"POP to memory", "R0=FF80", Sel().Emulated(kOpPOP).Dst(kModeAbsolute, 0, "0200"), "R0=FF84"},
-      {"RRC of a symbolic operand", "R0=FF80", Sel().Single(kOpRRC).Dst(kModeSymbolic, 0, "0200"), "R0=FF84"},
-      {"PUSH of an immediate word", "R0=FF80 R1=0280", Sel().Single(kOpPUSH).Src(kModeImmediate, 0, "0280"), "R0=FF84"},
+      {"RRC of a symbolic operand", "R0=FF80", Sel().Single(kOpRRC).Dst(kModeSymbolic, 0, "0200"),
+       "R0=FF84"},
+      {"PUSH of an immediate word", "R0=FF80 R1=0280",
+       Sel().Single(kOpPUSH).Src(kModeImmediate, 0, "0280"), "R0=FF84"},
       {"Format II 111 runs as no operation", "R0=FF80", Sel().Single(kOpSingleUnused), "R0=FF82"},
   };
   for (const Step& step : steps) Check(step);
@@ -111,36 +135,50 @@ TEST_F(ExecuteTest, MemoryAndPorts) {
   const Step steps[] = {
       {"indexed source, absolute destination", "@0200=1111 @0210=2222 R6=0200",
        Sel().Dual(kOpADD).Src(kModeIndexed, 6, "0010").Dst(kModeAbsolute, 0, "0200"), "@0200=3333"},
-      {"a byte store touches only its byte", "@0200=12FF", Imm(kOpADD, "0001").Dst(kModeAbsolute, 0, "0200").Byte(), "@0200=1200 vnzc=0010"},
-      {"the odd address is the high byte", "", Imm(kOpMOV, "00AB").Dst(kModeAbsolute, 0, "0201").Byte(), "@0200=AB00"},
-      {"autoincrement by a byte", "R4=0200", Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6).Byte(), "R4=0201 R6=0000"},
-      {"autoincrement by a word", "", Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6), "R4=0203 R6=AB00"},
-      {"SP stays even", "R1=0200", Sel().Dual(kOpMOV).Src(kModeAutoincrement, 1).Dst(kModeRegister, 6).Byte(), "R1=0200"},
-      {"a port takes the low byte", "", Imm(kOpMOV, "12A5").Dst(kModeAbsolute, 0, "0021"), "P1OUT=0xA5"},
-      {"a port word: P1IN low, P1OUT high", "", Abs(kOpMOV, "0020").Dst(kModeRegister, 7), "R7=A500"},
-      {"a three-digit decimal byte keeps two digits in a port", "R5=0150", Pair(kOpDADD).Dst(kModeAbsolute, 0, "0021"), "P1OUT=0x50"},
-      {"program memory takes no writes", "", Imm(kOpMOV, "1234").Dst(kModeAbsolute, 0, "FF80"), "@FF80=4031"},
-      {"unmapped addresses read 0", "R7=5555", Abs(kOpMOV, "1000").Dst(kModeRegister, 7), "R7=0000"},
+      {"a byte store touches only its byte", "@0200=12FF",
+       Imm(kOpADD, "0001").Dst(kModeAbsolute, 0, "0200").Byte(), "@0200=1200 vnzc=0010"},
+      {"the odd address is the high byte", "",
+       Imm(kOpMOV, "00AB").Dst(kModeAbsolute, 0, "0201").Byte(), "@0200=AB00"},
+      {"autoincrement by a byte", "R4=0200",
+       Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6).Byte(),
+       "R4=0201 R6=0000"},
+      {"autoincrement by a word", "",
+       Sel().Dual(kOpMOV).Src(kModeAutoincrement, 4).Dst(kModeRegister, 6), "R4=0203 R6=AB00"},
+      {"SP stays even", "R1=0200",
+       Sel().Dual(kOpMOV).Src(kModeAutoincrement, 1).Dst(kModeRegister, 6).Byte(), "R1=0200"},
+      {"a port takes the low byte", "", Imm(kOpMOV, "12A5").Dst(kModeAbsolute, 0, "0021"),
+       "P1OUT=0xA5"},
+      {"a port word: P1IN low, P1OUT high", "", Abs(kOpMOV, "0020").Dst(kModeRegister, 7),
+       "R7=A500"},
+      {"a three-digit decimal byte keeps two digits in a port", "R5=0150",
+       Pair(kOpDADD).Dst(kModeAbsolute, 0, "0021"), "P1OUT=0x50"},
+      {"program memory takes no writes", "", Imm(kOpMOV, "1234").Dst(kModeAbsolute, 0, "FF80"),
+       "@FF80=4031"},
+      {"unmapped addresses read 0", "R7=5555", Abs(kOpMOV, "1000").Dst(kModeRegister, 7),
+       "R7=0000"},
   };
   for (const Step& step : steps) Check(step);
   // An address text shorter than its "0x" (the panel starts with an empty
   // one) means address 0, not what lies behind its terminator.
   Set(m, "R7=5555");
-  Execute(kFormatDoubleOperand, kOpMOV, 0, 0, 0, kModeAbsolute, 0, kModeRegister, 7, 0.0f,
-          "0200", m->registers, m->ram, m->rom, 1, "", "0", m->ports, m->registers,
-          m->highlight, m->ram, &m->ramMarker, &m->ramMarkerOn, &m->romMarker,
-          &m->romMarkerOn, m->statusFlags, m->ports);
+  Execute(kFormatDoubleOperand, kOpMOV, 0, 0, 0, kModeAbsolute, 0, kModeRegister, 7, 0.0f, "0200",
+          m->registers, m->ram, m->rom, 1, "", "0", m->ports, m->registers, m->highlight, m->ram,
+          &m->ramMarker, &m->ramMarkerOn, &m->romMarker, &m->romMarkerOn, m->statusFlags, m->ports);
   EXPECT_EQ("0000", Reg(m, 7));
 }
 
 TEST_F(ExecuteTest, StackAndHighlightColours) {
   const Step steps[] = {
-      {"PUSH", "R1=0280 R5=A1B2", Sel().Single(kOpPUSH).Src(kModeRegister, 5), "R1=027E @027E=A1B2 ram=0"},
+      {"PUSH", "R1=0280 R5=A1B2", Sel().Single(kOpPUSH).Src(kModeRegister, 5),
+       "R1=027E @027E=A1B2 ram=0"},
       {"PUSH.B", "", Sel().Single(kOpPUSH).Src(kModeRegister, 5).Byte(), "R1=027C @027C=00B2"},
-      {"CALL", "R0=FF88", Sel().Single(kOpCALL).Src(kModeImmediate, 0, "FF92"), "R0=FF92 R1=027A @027A=FF8C rom=54"},
+      {"CALL", "R0=FF88", Sel().Single(kOpCALL).Src(kModeImmediate, 0, "FF92"),
+       "R0=FF92 R1=027A @027A=FF8C rom=54"},
       {"POP", "", Sel().Emulated(kOpPOP).Dst(kModeRegister, 4), "R4=FF8C R1=027C"},
-      {"POP.B to memory", "", Sel().Emulated(kOpPOP).Dst(kModeAbsolute, 0, "0200").Byte(), "@0200=00B2 R1=027E"},
-      {"RET with SP outside data memory", "R1=0280", Sel().Emulated(kOpRET), "R0=0000 R1=0282 ram=64 rom=64"},
+      {"POP.B to memory", "", Sel().Emulated(kOpPOP).Dst(kModeAbsolute, 0, "0200").Byte(),
+       "@0200=00B2 R1=027E"},
+      {"RET with SP outside data memory", "R1=0280", Sel().Emulated(kOpRET),
+       "R0=0000 R1=0282 ram=64 rom=64"},
       {"ADD of two registers", "R4=0001 R5=0002", Pair(kOpADD), "R4=0003"},
   };
   for (const Step& step : steps) Check(step);
@@ -149,7 +187,10 @@ TEST_F(ExecuteTest, StackAndHighlightColours) {
 }
 
 TEST_F(ExecuteTest, JumpConditions) {
-  const struct { const char* vnzc; const char* taken; /* JNE..JMP */ } cases[] = {
+  const struct {
+    const char* vnzc;
+    const char* taken; /* JNE..JMP */
+  } cases[] = {
       {"0000", "10100101"}, {"0011", "01010101"}, {"1000", "10100011"},
       {"1100", "10101101"}, {"0100", "10101011"},
   };
@@ -167,8 +208,8 @@ TEST_F(ExecuteTest, JumpWrapsAndTruncatesAndNoInstructionDoesNothing) {
   Check({"toward zero: -1", "R0=FF80", Sel().Jump(kJumpMP, -1.9f), "R0=FF80"});
   std::unique_ptr<Simulator> before = NewSimulator();
   before->machine = *m;
-  ExecuteClick(s.get(), Sel().Format(kFormatNone)); // every text stays, PC included
+  ExecuteClick(s.get(), Sel().Format(kFormatNone));  // every text stays, PC included
   EXPECT_EQ(0, memcmp(&before->machine, m, sizeof *m));
 }
 
-} // namespace
+}  // namespace

@@ -26,7 +26,9 @@ const Operand kSources[] = {
     {kModeImmediate, 0, "FFFF"},
 };
 const Operand kDestinations[] = {
-    {kModeRegister, 5, ""}, {kModeIndexed, 5, "0034"}, {kModeSymbolic, 0, "0210"},
+    {kModeRegister, 5, ""},
+    {kModeIndexed, 5, "0034"},
+    {kModeSymbolic, 0, "0210"},
     {kModeAbsolute, 0, "0214"},
 };
 
@@ -44,10 +46,11 @@ std::vector<Sel> EveryInstruction() {
           if (!rotate) add(Sel().Dual(op).Src(s.mode, s.reg, s.text).Dst(d.mode, d.reg, d.text));
         }
       }
-      for (uint32_t op = kOpRRC; op <= kOpSXT; ++op) add(Sel().Single(op).Dst(d.mode, d.reg, d.text));
+      for (uint32_t op = kOpRRC; op <= kOpSXT; ++op)
+        add(Sel().Single(op).Dst(d.mode, d.reg, d.text));
       for (uint32_t op = 0; op < kEmulatedOperationCount; ++op) {
         Sel sel = Sel().Emulated(op).Dst(d.mode, d.reg, d.text);
-        if (op == kOpRLC || op == kOpRLA) sel.Src(d.mode, d.reg, d.text); // as decoded
+        if (op == kOpRLC || op == kOpRLA) sel.Src(d.mode, d.reg, d.text);  // as decoded
         add(sel);
       }
     }
@@ -99,4 +102,4 @@ TEST(RoundTripTest, EveryInstructionDecodesToWhatWasAssembled) {
   }
 }
 
-} // namespace
+}  // namespace

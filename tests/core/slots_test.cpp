@@ -21,7 +21,7 @@ TEST_F(SlotsTest, SavedFileHasTheExactBytes) {
   EXPECT_EQ("FFFE;FF80;\"\"\r\n", bytes.substr(0, 14));
   EXPECT_EQ("FFD0;1300;\"\"\r\nFFCE;FFFF;\"\"\r\n", bytes.substr(23 * 14, 28));
   EXPECT_EQ("FF80;4031;\"\"\r\n", bytes.substr(63 * 14));
-  EXPECT_NE(0, access("slot1.csv.tmp", F_OK)); // no temporary left behind
+  EXPECT_NE(0, access("slot1.csv.tmp", F_OK));  // no temporary left behind
 }
 
 TEST_F(SlotsTest, SlotIndexNamesTheFileAndStopsAtNine) {
@@ -44,13 +44,19 @@ TEST_F(SlotsTest, LinesFillRowsByPositionUntilTheFirstMalformedOne) {
   std::string seventy;
   for (int i = 0; i < 70; ++i) seventy += "0000;1111;\"\"\n";
   // The words at 0xFFFE, 0xFFFC and 0xFF80 after loading over the initial state.
-  const struct { const char* name; bool present; std::string content; unsigned fffe, fffc, ff80; } cases[] = {
+  const struct {
+    const char* name;
+    bool present;
+    std::string content;
+    unsigned fffe, fffc, ff80;
+  } cases[] = {
       {"two lines without the third field", true, "FFFE;1234\nFFFC;5678\n", 0x1234, 0x5678, 0x4031},
       {"the address field is not used", true, "FF80;4031;\"\"\r\n", 0x4031, 0xFFD0, 0x4031},
       {"garbage line", true, "FFFE;1111\nXYZ\nFFFA;3333\n", 0x1111, 0xFFD0, 0x4031},
       {"missing word", true, "FFFE;\n", 0xFF80, 0xFFD0, 0x4031},
       {"empty file", true, "", 0xFF80, 0xFFD0, 0x4031},
-      {"five-digit word keeps its first four", true, "FFFE;12345\nFFFC;2222\n", 0x1234, 0x2222, 0x4031},
+      {"five-digit word keeps its first four", true, "FFFE;12345\nFFFC;2222\n", 0x1234, 0x2222,
+       0x4031},
       {"binary junk", true, std::string("\x01\xff\x00\x7f", 4), 0xFF80, 0xFFD0, 0x4031},
       {"lower case and short", true, "fffe;ab\nfffc;1\n", 0x00AB, 0x0001, 0x4031},
       {"lines beyond the 64th", true, seventy, 0x1111, 0x1111, 0x1111},
@@ -76,4 +82,4 @@ TEST_F(SlotsTest, FailedSaveKeepsThePreviousFile) {
   EXPECT_EQ("FFFE;1234;\"\"\r\n", ReadFile("slot1.csv"));
 }
 
-} // namespace
+}  // namespace

@@ -39,10 +39,11 @@ TEST_F(TraceToolTest, ASingleBitMovesThroughR4AndIsReloaded) {
   EXPECT_EQ(0, o.status);
   EXPECT_EQ("", o.err);
   ASSERT_EQ(600u, o.lines.size());
-  EXPECT_EQ("FF80: 4031 0280  MOV  #0x0280,SP | R0=FF84 R1=0280 R2=0000 R3=0000 "
-            "R4=0000 R5=0000 R6=0000 R7=0000 R8=0000 R9=0000 R10=0000 R11=0000 "
-            "R12=0000 R13=0000 R14=0000 R15=0000 | V=0 N=0 Z=0 C=0",
-            o.lines[0]);
+  EXPECT_EQ(
+      "FF80: 4031 0280  MOV  #0x0280,SP | R0=FF84 R1=0280 R2=0000 R3=0000 "
+      "R4=0000 R5=0000 R6=0000 R7=0000 R8=0000 R9=0000 R10=0000 R11=0000 "
+      "R12=0000 R13=0000 R14=0000 R15=0000 | V=0 N=0 Z=0 C=0",
+      o.lines[0]);
   std::vector<std::string> expected;
   for (int pass = 0; pass < 3; ++pass) {
     expected.push_back("8000");
@@ -128,7 +129,7 @@ TEST_F(TraceToolTest, ListsEveryInstructionFormOfASlotFile) {
   char undecodable[32];
   snprintf(undecodable, sizeof undecodable, "%04X: 0000  ---", address);
   expected.push_back(undecodable);
-  ROMSave(m->rom, 2); // the slot file as the slot pop-up writes it
+  ROMSave(m->rom, 2);  // the slot file as the slot pop-up writes it
 
   Outcome o = Run("slot3.csv --list");
   EXPECT_EQ(0, o.status);
@@ -150,7 +151,7 @@ TEST_F(TraceToolTest, RunsASlotFileFromItsResetVector) {
   EXPECT_EQ(0, o.status);
   ASSERT_EQ(3u, o.lines.size());
   EXPECT_EQ(0u, o.lines[0].find("FF84: 4034 8000  MOV  #0x8000,R4 | R0=FF88 "));
-  EXPECT_EQ("RESET", o.lines[1]); // the word at 0xFF88 is now 0x0000
+  EXPECT_EQ("RESET", o.lines[1]);  // the word at 0xFF88 is now 0x0000
   EXPECT_EQ(0u, o.lines[2].find("FF84: "));
 }
 
@@ -159,7 +160,7 @@ TEST_F(TraceToolTest, HelpAndTheNumberOfSteps) {
   EXPECT_EQ(0, help.status);
   ASSERT_FALSE(help.lines.empty());
   EXPECT_EQ(0u, help.lines[0].find("Usage: velkor-trace"));
-  EXPECT_EQ(20u, Run("").lines.size()); // the default
+  EXPECT_EQ(20u, Run("").lines.size());  // the default
   EXPECT_EQ(7u, Run("--steps=7").lines.size());
   Outcome none = Run("--steps 0");
   EXPECT_EQ(0, none.status);
@@ -170,9 +171,17 @@ TEST_F(TraceToolTest, MistakesGiveOneLineAndAFailureStatus) {
   WriteFile("a.csv", "FFFE;FF80\n");
   mkdir("folder.csv", 0700);
   const char* cases[] = {
-      "missing.csv",      "folder.csv",       "--bogus",           "--steps",
-      "--steps abc",      "--steps -1",       "--steps 12x",       "--steps ''",
-      "--steps 99999999999999999999",          "a.csv a.csv",       "a.csv --list --steps 3",
+      "missing.csv",
+      "folder.csv",
+      "--bogus",
+      "--steps",
+      "--steps abc",
+      "--steps -1",
+      "--steps 12x",
+      "--steps ''",
+      "--steps 99999999999999999999",
+      "a.csv a.csv",
+      "a.csv --list --steps 3",
   };
   for (const char* arguments : cases) {
     SCOPED_TRACE(arguments);
@@ -180,7 +189,7 @@ TEST_F(TraceToolTest, MistakesGiveOneLineAndAFailureStatus) {
     EXPECT_NE(0, o.status);
     EXPECT_TRUE(o.lines.empty());
     ASSERT_FALSE(o.err.empty());
-    EXPECT_EQ(o.err.size() - 1, o.err.find('\n')); // exactly one line
+    EXPECT_EQ(o.err.size() - 1, o.err.find('\n'));  // exactly one line
     EXPECT_EQ(0u, o.err.find("velkor-trace: "));
   }
 }
@@ -192,9 +201,14 @@ TEST_F(TraceToolTest, NoFileContentCrashesIt) {
     seed = seed * 1103515245u + 12345u;
     junk += static_cast<char>(seed >> 16);
   }
-  const struct { const char* name; std::string bytes; } files[] = {
-      {"junk.csv", junk}, {"long.csv", std::string(100000, 'F')},
-      {"semicolons.csv", std::string(5000, ';')}, {"halfline.csv", "FFFE;"},
+  const struct {
+    const char* name;
+    std::string bytes;
+  } files[] = {
+      {"junk.csv", junk},
+      {"long.csv", std::string(100000, 'F')},
+      {"semicolons.csv", std::string(5000, ';')},
+      {"halfline.csv", "FFFE;"},
   };
   for (const auto& f : files) {
     SCOPED_TRACE(f.name);
@@ -204,4 +218,4 @@ TEST_F(TraceToolTest, NoFileContentCrashesIt) {
   }
 }
 
-} // namespace
+}  // namespace

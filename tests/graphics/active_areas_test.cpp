@@ -28,11 +28,11 @@ const float kTriangle[] = {0, 0, 10, 0, 5, 10};
 const float kU[] = {0, 0, 30, 0, 30, 20, 20, 20, 20, 10, 10, 10, 10, 20, 0, 20};
 
 struct CrossingCase {
-    const char* what;
-    const float* shape;
-    uint32_t n;
-    float x, y;
-    bool inside;
+  const char* what;
+  const float* shape;
+  uint32_t n;
+  float x, y;
+  bool inside;
 };
 
 // The ray runs to the right: an edge at or right of the point is crossed,
@@ -57,162 +57,170 @@ const CrossingCase kCrossingCases[] = {
 };
 
 TEST(PointInShapeRules, VerticesAndEdgesExactly) {
-    for (const CrossingCase& c : kCrossingCases) {
-        EXPECT_EQ(c.inside, mth_point_in_shape(c.x, c.y, c.n, c.shape)) << c.what;
-    }
+  for (const CrossingCase& c : kCrossingCases) {
+    EXPECT_EQ(c.inside, mth_point_in_shape(c.x, c.y, c.n, c.shape)) << c.what;
+  }
 }
 
 // ---------------------------------------------------------------- on the context
 
 class ActiveAreasTest : public SglTest {
-protected:
-
-
-    // Over the viewport pixels (x0..x1) x (y0..y1): the rectangle status at
-    // each pixel's centre must say exactly whether the pixel was drawn. The
-    // pointer is in native display units, `scale` of them per viewport pixel.
-    // Returns the number of hits; mismatches are reported.
-    static int ExpectHitsFollowTheDrawing(int x0, int y0, int x1, int y1, float scale, float rx1, float ry1,
-                                          float rx2, float ry2) {
-        int hits = 0;
-        int mismatches = 0;
-        for (int y = y0; y < y1; ++y) {
-            for (int x = x0; x < x1; ++x) {
-                const bool drawn = ReadPixel(x, y).r > 0;
-                const bool hit = sglRectangleActiveAreaGetStatus((x + 0.5f) * scale, (y + 0.5f) * scale, rx1,
-                                                                 ry1, rx2, ry2);
-                hits += hit ? 1 : 0;
-                if (hit != drawn && mismatches++ < 5) {
-                    ADD_FAILURE() << "pixel (" << x << ", " << y << "): drawn " << drawn << ", hit " << hit;
-                }
-            }
+ protected:
+  // Over the viewport pixels (x0..x1) x (y0..y1): the rectangle status at
+  // each pixel's centre must say exactly whether the pixel was drawn. The
+  // pointer is in native display units, `scale` of them per viewport pixel.
+  // Returns the number of hits; mismatches are reported.
+  static int ExpectHitsFollowTheDrawing(int x0, int y0, int x1, int y1, float scale, float rx1,
+                                        float ry1, float rx2, float ry2) {
+    int hits = 0;
+    int mismatches = 0;
+    for (int y = y0; y < y1; ++y) {
+      for (int x = x0; x < x1; ++x) {
+        const bool drawn = ReadPixel(x, y).r > 0;
+        const bool hit = sglRectangleActiveAreaGetStatus((x + 0.5f) * scale, (y + 0.5f) * scale,
+                                                         rx1, ry1, rx2, ry2);
+        hits += hit ? 1 : 0;
+        if (hit != drawn && mismatches++ < 5) {
+          ADD_FAILURE() << "pixel (" << x << ", " << y << "): drawn " << drawn << ", hit " << hit;
         }
-        EXPECT_EQ(0, mismatches);
-        return hits;
+      }
     }
+    EXPECT_EQ(0, mismatches);
+    return hits;
+  }
 };
 
 TEST_F(ActiveAreasTest, HitTestFollowsTheDrawingAfterAParentRotationOf90Degrees) {
-    sglPushMatrix();
-    sglTranslatef(640, 384);
-    sglRotatef(90);
-    velkor_test::FillQuad(0, 0, 200, 100);
-    // Screen: x from 540 to 640, y from 384 to 584.
-    const int hits = ExpectHitsFollowTheDrawing(520, 360, 660, 610, 1.0f, 0, 0, 200, 100);
-    EXPECT_EQ(100 * 200, hits);
-    EXPECT_EQ(100 * 200, CountCoveredPixels(540, 384, 100, 200));
-    // The corners seen through the rotation.
-    EXPECT_TRUE(sglRectangleActiveAreaGetStatus(639.5f, 384.5f, 0, 0, 200, 100));
-    EXPECT_TRUE(sglRectangleActiveAreaGetStatus(540.5f, 583.5f, 0, 0, 200, 100));
-    EXPECT_FALSE(sglRectangleActiveAreaGetStatus(639.5f, 383.5f, 0, 0, 200, 100));
-    EXPECT_FALSE(sglRectangleActiveAreaGetStatus(539.5f, 500, 0, 0, 200, 100));
-    sglPopMatrix();
-    EXPECT_EQ(0u, Context().errors.count);
+  sglPushMatrix();
+  sglTranslatef(640, 384);
+  sglRotatef(90);
+  velkor_test::FillQuad(0, 0, 200, 100);
+  // Screen: x from 540 to 640, y from 384 to 584.
+  const int hits = ExpectHitsFollowTheDrawing(520, 360, 660, 610, 1.0f, 0, 0, 200, 100);
+  EXPECT_EQ(100 * 200, hits);
+  EXPECT_EQ(100 * 200, CountCoveredPixels(540, 384, 100, 200));
+  // The corners seen through the rotation.
+  EXPECT_TRUE(sglRectangleActiveAreaGetStatus(639.5f, 384.5f, 0, 0, 200, 100));
+  EXPECT_TRUE(sglRectangleActiveAreaGetStatus(540.5f, 583.5f, 0, 0, 200, 100));
+  EXPECT_FALSE(sglRectangleActiveAreaGetStatus(639.5f, 383.5f, 0, 0, 200, 100));
+  EXPECT_FALSE(sglRectangleActiveAreaGetStatus(539.5f, 500, 0, 0, 200, 100));
+  sglPopMatrix();
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(ActiveAreasTest, HitTestFollowsTheDrawingInASmallerViewportUnderRotationAndScale) {
-    // The window shows the 1280 x 768 display at half size: two pointer
-    // units per viewport pixel.
-    sglViewport(0, 0, 640, 384);
-    sglPushMatrix();
-    sglTranslatef(600, 300);
-    sglRotatef(270);
-    sglScalef(2, 1);
-    velkor_test::FillQuad(10, 20, 60, 120);
-    // Drawing units: x 600 + 20 .. 600 + 120, y 300 - 120 .. 300 - 20, in
-    // viewport pixels half of that.
-    const int hits = ExpectHitsFollowTheDrawing(290, 80, 370, 150, 2.0f, 10, 20, 60, 120);
-    EXPECT_EQ(50 * 50, hits);
-    EXPECT_EQ(50 * 50, CountCoveredPixels(310, 90, 50, 50));
-    sglPopMatrix();
-    EXPECT_EQ(0u, Context().errors.count);
+  // The window shows the 1280 x 768 display at half size: two pointer
+  // units per viewport pixel.
+  sglViewport(0, 0, 640, 384);
+  sglPushMatrix();
+  sglTranslatef(600, 300);
+  sglRotatef(270);
+  sglScalef(2, 1);
+  velkor_test::FillQuad(10, 20, 60, 120);
+  // Drawing units: x 600 + 20 .. 600 + 120, y 300 - 120 .. 300 - 20, in
+  // viewport pixels half of that.
+  const int hits = ExpectHitsFollowTheDrawing(290, 80, 370, 150, 2.0f, 10, 20, 60, 120);
+  EXPECT_EQ(50 * 50, hits);
+  EXPECT_EQ(50 * 50, CountCoveredPixels(310, 90, 50, 50));
+  sglPopMatrix();
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(ActiveAreasTest, ScissorHidesHitsOutsideIt) {
-    sglPushMatrixAndTranslate(100, 100);
-    sglBeginScissor(50, 50);  // pixels 100..150
-    const float shape[] = {0, 0, 0, 200, 200, 200, 200, 0};
-    struct Case {
-        float px, py;
-        bool inside;
-    };
-    const Case cases[] = {
-        {120, 120, true}, {150, 150, true},   // the scissor's edges count
-        {170, 120, false}, {120, 151, false}, {250, 250, false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.inside, sglRectangleActiveAreaGetStatus(c.px, c.py, 0, 0, 200, 200)) << c.px << ", " << c.py;
-        EXPECT_EQ(c.inside, sglShapeActiveAreaGetStatus(c.px, c.py, 4, shape)) << c.px << ", " << c.py;
-        EXPECT_EQ(c.inside, sglCircleActiveAreaGetStatus(c.px, c.py, 0, 0, 150)) << c.px << ", " << c.py;
-    }
-    // Rates and angles do not ask the scissor.
-    EXPECT_NEAR(0.35f, sglRectangleActiveAreaGetWidthRate(170, 120, 0, 0, 200, 200), 1e-6f);
-    EXPECT_NEAR(0.5f, sglCircleActiveAreaGetRate(130, 140, 0, 0, 100), 2e-6f);
-    EXPECT_NEAR(30.0f, sglCircleActiveAreaGetAngle(100 + 173.20508f, 200, 0, 0), 2e-3f);
-    sglEndScissor();
-    EXPECT_TRUE(sglRectangleActiveAreaGetStatus(170, 120, 0, 0, 200, 200)) << "scissor gone";
-    sglPopMatrixAndTranslate();
-    EXPECT_EQ(0u, Context().errors.count);
+  sglPushMatrixAndTranslate(100, 100);
+  sglBeginScissor(50, 50);  // pixels 100..150
+  const float shape[] = {0, 0, 0, 200, 200, 200, 200, 0};
+  struct Case {
+    float px, py;
+    bool inside;
+  };
+  const Case cases[] = {
+      {120, 120, true},  {150, 150, true},  // the scissor's edges count
+      {170, 120, false}, {120, 151, false}, {250, 250, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.inside, sglRectangleActiveAreaGetStatus(c.px, c.py, 0, 0, 200, 200))
+        << c.px << ", " << c.py;
+    EXPECT_EQ(c.inside, sglShapeActiveAreaGetStatus(c.px, c.py, 4, shape)) << c.px << ", " << c.py;
+    EXPECT_EQ(c.inside, sglCircleActiveAreaGetStatus(c.px, c.py, 0, 0, 150))
+        << c.px << ", " << c.py;
+  }
+  // Rates and angles do not ask the scissor.
+  EXPECT_NEAR(0.35f, sglRectangleActiveAreaGetWidthRate(170, 120, 0, 0, 200, 200), 1e-6f);
+  EXPECT_NEAR(0.5f, sglCircleActiveAreaGetRate(130, 140, 0, 0, 100), 2e-6f);
+  EXPECT_NEAR(30.0f, sglCircleActiveAreaGetAngle(100 + 173.20508f, 200, 0, 0), 2e-3f);
+  sglEndScissor();
+  EXPECT_TRUE(sglRectangleActiveAreaGetStatus(170, 120, 0, 0, 200, 200)) << "scissor gone";
+  sglPopMatrixAndTranslate();
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(ActiveAreasTest, CircleStatusRateAndAngleAroundItsCentre) {
-    struct Case {
-        float px, py;
-        bool inside;
-        float rate, degrees;
-    };
-    // Centre (400, 300), radius 100.
-    const Case cases[] = {
-        {500, 300, true, 1.0f, 0},        {400, 400, true, 1.0f, 90},
-        {300, 300, true, 1.0f, 180},      {400, 200, true, 1.0f, 270},
-        {460, 380, true, 1.0f, 53.130102f}, {470, 370, true, 0.98994949f, 45},
-        {471, 371, false, 1.0040916f, 45}, {400, 300, true, 0.0f, 0},
-        {400.3f, 300.2f, true, 0.0036056f, 0}, {399.7f, 300.4f, true, 0.005f, 180},
-        {200, 300, false, 2.0f, 180},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.inside, sglCircleActiveAreaGetStatus(c.px, c.py, 400, 300, 100)) << c.px << ", " << c.py;
-        EXPECT_NEAR(c.rate, sglCircleActiveAreaGetRate(c.px, c.py, 400, 300, 100), 1e-5f) << c.px << ", " << c.py;
-        EXPECT_NEAR(c.degrees, sglCircleActiveAreaGetAngle(c.px, c.py, 400, 300), 2e-3f) << c.px << ", " << c.py;
-    }
-    EXPECT_FALSE(sglCircleActiveAreaGetStatus(400, 300, 400, 300, 0));
-    EXPECT_FALSE(sglCircleActiveAreaGetStatus(400, 300, 400, 300, -5));
-    EXPECT_EQ(0.0f, sglCircleActiveAreaGetRate(450, 300, 400, 300, 0));
-    EXPECT_EQ(0u, Context().errors.count);
+  struct Case {
+    float px, py;
+    bool inside;
+    float rate, degrees;
+  };
+  // Centre (400, 300), radius 100.
+  const Case cases[] = {
+      {500, 300, true, 1.0f, 0},
+      {400, 400, true, 1.0f, 90},
+      {300, 300, true, 1.0f, 180},
+      {400, 200, true, 1.0f, 270},
+      {460, 380, true, 1.0f, 53.130102f},
+      {470, 370, true, 0.98994949f, 45},
+      {471, 371, false, 1.0040916f, 45},
+      {400, 300, true, 0.0f, 0},
+      {400.3f, 300.2f, true, 0.0036056f, 0},
+      {399.7f, 300.4f, true, 0.005f, 180},
+      {200, 300, false, 2.0f, 180},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.inside, sglCircleActiveAreaGetStatus(c.px, c.py, 400, 300, 100))
+        << c.px << ", " << c.py;
+    EXPECT_NEAR(c.rate, sglCircleActiveAreaGetRate(c.px, c.py, 400, 300, 100), 1e-5f)
+        << c.px << ", " << c.py;
+    EXPECT_NEAR(c.degrees, sglCircleActiveAreaGetAngle(c.px, c.py, 400, 300), 2e-3f)
+        << c.px << ", " << c.py;
+  }
+  EXPECT_FALSE(sglCircleActiveAreaGetStatus(400, 300, 400, 300, 0));
+  EXPECT_FALSE(sglCircleActiveAreaGetStatus(400, 300, 400, 300, -5));
+  EXPECT_EQ(0.0f, sglCircleActiveAreaGetRate(450, 300, 400, 300, 0));
+  EXPECT_EQ(0u, Context().errors.count);
 
-    // A radius so small that its square is below 1e-6: the division is
-    // recorded (error 74) and still made.
-    EXPECT_FALSE(sglCircleActiveAreaGetStatus(401, 300, 400, 300, 1e-4f));
-    ASSERT_EQ(1u, Context().errors.count);
-    EXPECT_EQ(SGL_ERROR_FLOAT_DIV, LastError().code);
+  // A radius so small that its square is below 1e-6: the division is
+  // recorded (error 74) and still made.
+  EXPECT_FALSE(sglCircleActiveAreaGetStatus(401, 300, 400, 300, 1e-4f));
+  ASSERT_EQ(1u, Context().errors.count);
+  EXPECT_EQ(SGL_ERROR_FLOAT_DIV, LastError().code);
 }
 
 TEST_F(ActiveAreasTest, WidthAndHeightRatesEitherCornerOrderNotClamped) {
-    struct Case {
-        float px, py, width_rate, height_rate;
-    };
-    // Rectangle (100, 100)-(300, 200).
-    const Case cases[] = {
-        {100, 100, 0.0f, 0.0f},  {300, 200, 1.0f, 1.0f},    {150, 125, 0.25f, 0.25f},
-        {50, 150, -0.25f, 0.5f}, {350, 250, 1.25f, 1.5f},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.width_rate, sglRectangleActiveAreaGetWidthRate(c.px, c.py, 100, 100, 300, 200));
-        EXPECT_EQ(c.width_rate, sglRectangleActiveAreaGetWidthRate(c.px, c.py, 300, 200, 100, 100));
-        EXPECT_EQ(c.height_rate, sglRectangleActiveAreaGetHeightRate(c.px, c.py, 100, 100, 300, 200));
-        EXPECT_EQ(c.height_rate, sglRectangleActiveAreaGetHeightRate(c.px, c.py, 300, 200, 100, 100));
-    }
-    EXPECT_EQ(0u, Context().errors.count);
+  struct Case {
+    float px, py, width_rate, height_rate;
+  };
+  // Rectangle (100, 100)-(300, 200).
+  const Case cases[] = {
+      {100, 100, 0.0f, 0.0f},  {300, 200, 1.0f, 1.0f},  {150, 125, 0.25f, 0.25f},
+      {50, 150, -0.25f, 0.5f}, {350, 250, 1.25f, 1.5f},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.width_rate, sglRectangleActiveAreaGetWidthRate(c.px, c.py, 100, 100, 300, 200));
+    EXPECT_EQ(c.width_rate, sglRectangleActiveAreaGetWidthRate(c.px, c.py, 300, 200, 100, 100));
+    EXPECT_EQ(c.height_rate, sglRectangleActiveAreaGetHeightRate(c.px, c.py, 100, 100, 300, 200));
+    EXPECT_EQ(c.height_rate, sglRectangleActiveAreaGetHeightRate(c.px, c.py, 300, 200, 100, 100));
+  }
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(ActiveAreasTest, DegenerateAreasNeverHit) {
-    // Zero width, a side within 1e-6, no vertices, no vertex list at all.
-    EXPECT_FALSE(sglRectangleActiveAreaGetStatus(100, 150, 100, 100, 100, 200));
-    EXPECT_FALSE(sglRectangleActiveAreaGetStatus(0.5f, 150, 0.5f, 100, 0.5000005f, 200));
-    EXPECT_EQ(0.0f, sglRectangleActiveAreaGetHeightRate(150, 150, 100, 100, 200, 100));
-    EXPECT_FALSE(sglShapeActiveAreaGetStatus(150, 120, 0, kRect));
-    EXPECT_FALSE(sglShapeActiveAreaGetStatus(150, 120, 4, nullptr));
-    EXPECT_EQ(0u, Context().errors.count);
+  // Zero width, a side within 1e-6, no vertices, no vertex list at all.
+  EXPECT_FALSE(sglRectangleActiveAreaGetStatus(100, 150, 100, 100, 100, 200));
+  EXPECT_FALSE(sglRectangleActiveAreaGetStatus(0.5f, 150, 0.5f, 100, 0.5000005f, 200));
+  EXPECT_EQ(0.0f, sglRectangleActiveAreaGetHeightRate(150, 150, 100, 100, 200, 100));
+  EXPECT_FALSE(sglShapeActiveAreaGetStatus(150, 120, 0, kRect));
+  EXPECT_FALSE(sglShapeActiveAreaGetStatus(150, 120, 4, nullptr));
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 }  // namespace

@@ -26,149 +26,159 @@ constexpr float kCx = 640.5f;
 constexpr float kCy = 384.5f;
 
 class ArcsTest : public velkor_test::SglTest {
-protected:
-    void SetUp() override {
-        velkor_test::SglTest::SetUp();
-        velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
-    }
+ protected:
+  void SetUp() override {
+    velkor_test::SglTest::SetUp();
+    velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
+  }
 
-    static uint32_t Drawn() { return Context().lines.drawn_vertex_count; }
-    static float DistanceFrom(uint32_t k, float cx, float cy) { return std::hypot(VertexX(k) - cx, VertexY(k) - cy); }
-    static bool Lit(float x, float y) { return ReadPixel(static_cast<int>(x), static_cast<int>(y)).r > 128; }
+  static uint32_t Drawn() { return Context().lines.drawn_vertex_count; }
+  static float DistanceFrom(uint32_t k, float cx, float cy) {
+    return std::hypot(VertexX(k) - cx, VertexY(k) - cy);
+  }
+  static bool Lit(float x, float y) {
+    return ReadPixel(static_cast<int>(x), static_cast<int>(y)).r > 128;
+  }
 };
 
 // ---------------------------------------------------------------- density
 
 TEST_F(ArcsTest, FullCircleStepFollowsTheRadiusInPixels) {
-    struct Case {
-        float radius;
-        uint32_t intermediate;
-        float step_degrees;
-    };
-    const Case cases[] = {{5.0f, 12, 28.0f}, {15.0f, 21, 17.0f}, {40.0f, 39, 9.0f}, {100.0f, 71, 5.0f},
-                          {300.0f, 105, 3.4f}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "radius " << c.radius);
-        sgluArcSector2f(kCx, kCy, c.radius, 0.0f, 360.0f, 0, 3);
-        // Start point, the intermediate points, the start point again.
-        ASSERT_EQ(c.intermediate + 2, Drawn());
-        EXPECT_FLOAT_EQ(kCx + c.radius, VertexX(0));
-        EXPECT_FLOAT_EQ(VertexX(0), VertexX(c.intermediate + 1));
-        EXPECT_FLOAT_EQ(VertexY(0), VertexY(c.intermediate + 1));
-        const float chord = 2.0f * c.radius * std::sin(c.step_degrees * kRadian / 2.0f);
-        for (uint32_t k = 1; k <= c.intermediate; ++k) {
-            EXPECT_NEAR(c.radius, DistanceFrom(k, kCx, kCy), 2e-3f * c.radius) << k;
-            EXPECT_NEAR(chord, std::hypot(VertexX(k) - VertexX(k - 1), VertexY(k) - VertexY(k - 1)), 2e-3f * c.radius)
-                << k;
-        }
+  struct Case {
+    float radius;
+    uint32_t intermediate;
+    float step_degrees;
+  };
+  const Case cases[] = {{5.0f, 12, 28.0f},
+                        {15.0f, 21, 17.0f},
+                        {40.0f, 39, 9.0f},
+                        {100.0f, 71, 5.0f},
+                        {300.0f, 105, 3.4f}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "radius " << c.radius);
+    sgluArcSector2f(kCx, kCy, c.radius, 0.0f, 360.0f, 0, 3);
+    // Start point, the intermediate points, the start point again.
+    ASSERT_EQ(c.intermediate + 2, Drawn());
+    EXPECT_FLOAT_EQ(kCx + c.radius, VertexX(0));
+    EXPECT_FLOAT_EQ(VertexX(0), VertexX(c.intermediate + 1));
+    EXPECT_FLOAT_EQ(VertexY(0), VertexY(c.intermediate + 1));
+    const float chord = 2.0f * c.radius * std::sin(c.step_degrees * kRadian / 2.0f);
+    for (uint32_t k = 1; k <= c.intermediate; ++k) {
+      EXPECT_NEAR(c.radius, DistanceFrom(k, kCx, kCy), 2e-3f * c.radius) << k;
+      EXPECT_NEAR(chord, std::hypot(VertexX(k) - VertexX(k - 1), VertexY(k) - VertexY(k - 1)),
+                  2e-3f * c.radius)
+          << k;
     }
-    EXPECT_EQ(0u, Context().errors.count);
+  }
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 // A small arc drawn as a line leaves out its last intermediate point: the
 // end point follows closely enough.
 TEST_F(ArcsTest, SmallLineArcLeavesOutItsLastIntermediatePoint) {
-    sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 90.0f, 0, 3);  // 4 steps of 28 degrees
-    ASSERT_EQ(4u, Drawn());
-    EXPECT_NEAR(kCx + 5.0f * std::cos(56.0f * kRadian), VertexX(2), 1e-3f);
-    EXPECT_NEAR(kCy + 5.0f, VertexY(3), 1e-3f);
-    sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 20.0f, 0, 3);  // one step: its two ends remain
-    ASSERT_EQ(2u, Drawn());
-    EXPECT_NEAR(kCy + 5.0f * std::sin(20.0f * kRadian), VertexY(1), 1e-3f);
+  sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 90.0f, 0, 3);  // 4 steps of 28 degrees
+  ASSERT_EQ(4u, Drawn());
+  EXPECT_NEAR(kCx + 5.0f * std::cos(56.0f * kRadian), VertexX(2), 1e-3f);
+  EXPECT_NEAR(kCy + 5.0f, VertexY(3), 1e-3f);
+  sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 20.0f, 0, 3);  // one step: its two ends remain
+  ASSERT_EQ(2u, Drawn());
+  EXPECT_NEAR(kCy + 5.0f * std::sin(20.0f * kRadian), VertexY(1), 1e-3f);
 }
 
 // ---------------------------------------------------------------- sectors
 
 TEST_F(ArcsTest, FilledCircleOfRadius100CoversItsDisc) {
-    sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
-    EXPECT_EQ(74u, Drawn()) << "centre, start, 71 points 5 degrees apart, start again";
-    EXPECT_NEAR(31378, CountCoveredPixels(530, 274, 220, 220), 120);  // the inscribed 72-gon
-    for (int angle = 0; angle < 360; angle += 30) {
-        const float c = std::cos(angle * kRadian), s = std::sin(angle * kRadian);
-        EXPECT_TRUE(Lit(kCx + 98.0f * c, kCy + 98.0f * s)) << angle;
-        EXPECT_FALSE(Lit(kCx + 102.0f * c, kCy + 102.0f * s)) << angle;
-    }
+  sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
+  EXPECT_EQ(74u, Drawn()) << "centre, start, 71 points 5 degrees apart, start again";
+  EXPECT_NEAR(31378, CountCoveredPixels(530, 274, 220, 220), 120);  // the inscribed 72-gon
+  for (int angle = 0; angle < 360; angle += 30) {
+    const float c = std::cos(angle * kRadian), s = std::sin(angle * kRadian);
+    EXPECT_TRUE(Lit(kCx + 98.0f * c, kCy + 98.0f * s)) << angle;
+    EXPECT_FALSE(Lit(kCx + 102.0f * c, kCy + 102.0f * s)) << angle;
+  }
 }
 
 TEST_F(ArcsTest, DirectionChoosesTheQuarters) {
-    struct Case {
-        float start, end;
-        uint32_t clockwise;
-        bool quadrant[4];  // lit in quadrants I, II, III, IV
-    };
-    const Case cases[] = {
-        {0.0f, 90.0f, 0, {true, false, false, false}},
-        {0.0f, 90.0f, 1, {false, true, true, true}},
-        {180.0f, -90.0f, 0, {false, false, true, false}},
-    };
-    const float probe[4][2] = {{50, 50}, {-50, 50}, {-50, -50}, {50, -50}};
-    for (const Case& c : cases) {
-        ClearDisplay();
-        sgluArcSector2f(kCx, kCy, 100.0f, c.start, c.end, c.clockwise, 1);
-        for (int q = 0; q < 4; ++q) {
-            EXPECT_EQ(c.quadrant[q], Lit(kCx + probe[q][0], kCy + probe[q][1]))
-                << c.start << " to " << c.end << " clockwise " << c.clockwise << " quadrant " << q;
-        }
+  struct Case {
+    float start, end;
+    uint32_t clockwise;
+    bool quadrant[4];  // lit in quadrants I, II, III, IV
+  };
+  const Case cases[] = {
+      {0.0f, 90.0f, 0, {true, false, false, false}},
+      {0.0f, 90.0f, 1, {false, true, true, true}},
+      {180.0f, -90.0f, 0, {false, false, true, false}},
+  };
+  const float probe[4][2] = {{50, 50}, {-50, 50}, {-50, -50}, {50, -50}};
+  for (const Case& c : cases) {
+    ClearDisplay();
+    sgluArcSector2f(kCx, kCy, 100.0f, c.start, c.end, c.clockwise, 1);
+    for (int q = 0; q < 4; ++q) {
+      EXPECT_EQ(c.quadrant[q], Lit(kCx + probe[q][0], kCy + probe[q][1]))
+          << c.start << " to " << c.end << " clockwise " << c.clockwise << " quadrant " << q;
     }
+  }
 }
 
 TEST_F(ArcsTest, SectorOutlineHasItsCentreUnlessFull) {
-    sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 90.0f, 0, 2);
-    ASSERT_EQ(20u, Drawn()) << "centre, start, 17 points, end; the loop closes itself";
-    EXPECT_EQ(kCx, VertexX(0));
-    sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 2);
-    EXPECT_EQ(72u, Drawn()) << "start and 71 points, no centre, no repeated start";
+  sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 90.0f, 0, 2);
+  ASSERT_EQ(20u, Drawn()) << "centre, start, 17 points, end; the loop closes itself";
+  EXPECT_EQ(kCx, VertexX(0));
+  sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 2);
+  EXPECT_EQ(72u, Drawn()) << "start and 71 points, no centre, no repeated start";
 }
 
 // Below a pixel a sector is one point of its size; a radius of 0 (or less)
 // has no size and must not reach glPointSize.
 TEST_F(ArcsTest, SubPixelSectorIsOnePointAndZeroRadiusNothing) {
-    sgluArcSector2f(kCx, kCy, 0.4f, 0.0f, 360.0f, 0, 1);
-    GLfloat size = 0.0f;
-    glGetFloatv(GL_POINT_SIZE, &size);
-    EXPECT_FLOAT_EQ(0.8f, size);
-    EXPECT_GT(CountCoveredPixels(636, 380, 8, 8), 0);
-    ClearDisplay();
-    sgluArcSector2f(kCx, kCy, 0.0f, 0.0f, 360.0f, 0, 1);
-    sgluArcSector2f(kCx, kCy, -5.0f, 0.0f, 360.0f, 0, 1);
-    EXPECT_EQ(0, CountCoveredPixels(620, 364, 40, 40));
-    EXPECT_EQ(static_cast<uint32_t>(GL_NO_ERROR), velkor_test::TakeGlError());
-    EXPECT_EQ(0u, Context().errors.count);
+  sgluArcSector2f(kCx, kCy, 0.4f, 0.0f, 360.0f, 0, 1);
+  GLfloat size = 0.0f;
+  glGetFloatv(GL_POINT_SIZE, &size);
+  EXPECT_FLOAT_EQ(0.8f, size);
+  EXPECT_GT(CountCoveredPixels(636, 380, 8, 8), 0);
+  ClearDisplay();
+  sgluArcSector2f(kCx, kCy, 0.0f, 0.0f, 360.0f, 0, 1);
+  sgluArcSector2f(kCx, kCy, -5.0f, 0.0f, 360.0f, 0, 1);
+  EXPECT_EQ(0, CountCoveredPixels(620, 364, 40, 40));
+  EXPECT_EQ(static_cast<uint32_t>(GL_NO_ERROR), velkor_test::TakeGlError());
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(ArcsTest, BadSectorArgumentsRecordError26AndEmptySweepsDrawNothing) {
-    const float cases[][4] = {{100000.0f, 0.0f, 0, 1}, {0.0f, -100000.0f, 0, 1}, {0.0f, 90.0f, 2, 1},
-                              {0.0f, 90.0f, 0, 0},     {0.0f, 90.0f, 0, 4},         {45.0f, 45.0f, 0, 1}};
-    for (const auto& c : cases) {
-        sgluArcSector2f(kCx, kCy, 100.0f, c[0], c[1], static_cast<uint32_t>(c[2]), static_cast<uint32_t>(c[3]));
-    }
-    EXPECT_EQ(velkor_test::ErrorList(5, {SGL_ERROR_ARC_SECTOR, 0}), velkor_test::TakeErrors());
-    EXPECT_EQ(0, CountCoveredPixels(500, 250, 280, 280));
+  const float cases[][4] = {{100000.0f, 0.0f, 0, 1}, {0.0f, -100000.0f, 0, 1},
+                            {0.0f, 90.0f, 2, 1},     {0.0f, 90.0f, 0, 0},
+                            {0.0f, 90.0f, 0, 4},     {45.0f, 45.0f, 0, 1}};
+  for (const auto& c : cases) {
+    sgluArcSector2f(kCx, kCy, 100.0f, c[0], c[1], static_cast<uint32_t>(c[2]),
+                    static_cast<uint32_t>(c[3]));
+  }
+  EXPECT_EQ(velkor_test::ErrorList(5, {SGL_ERROR_ARC_SECTOR, 0}), velkor_test::TakeErrors());
+  EXPECT_EQ(0, CountCoveredPixels(500, 250, 280, 280));
 }
 
 TEST_F(ArcsTest, SmoothedFilledSectorGetsAnOutlineAndKeepsTheTables) {
-    sglEnable(SGL_POLYGON_SMOOTH);
-    sglEnable(SGL_TESSELLATION);
-    sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
-    EXPECT_EQ(0u, Context().lines.tessellated_triangles) << "arcs are convex: never clipped";
-    EXPECT_GT(CountCoveredPixels(530, 274, 220, 220), 31378 + 300) << "the outline's fringe";
-    EXPECT_EQ(1u, Context().polygon_smooth);
-    EXPECT_EQ(&kWidths[0][0], Context().line_width_table);
+  sglEnable(SGL_POLYGON_SMOOTH);
+  sglEnable(SGL_TESSELLATION);
+  sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
+  EXPECT_EQ(0u, Context().lines.tessellated_triangles) << "arcs are convex: never clipped";
+  EXPECT_GT(CountCoveredPixels(530, 274, 220, 220), 31378 + 300) << "the outline's fringe";
+  EXPECT_EQ(1u, Context().polygon_smooth);
+  EXPECT_EQ(&kWidths[0][0], Context().line_width_table);
 }
 
 // ---------------------------------------------------------------- ellipses
 
 TEST_F(ArcsTest, EllipseSectorsCoverTheirAreaAndEndOnTheirRays) {
-    sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 360.0f, 0, 0);
-    EXPECT_NEAR(62832, CountCoveredPixels(430, 274, 420, 220), 62832 * 0.01);
-    EXPECT_TRUE(Lit(kCx + 195.0f, kCy));
-    EXPECT_FALSE(Lit(kCx, kCy + 105.0f));
-    EXPECT_FALSE(Lit(kCx + 150.0f, kCy + 80.0f));
-    // An arc of it ends on the requested 45-degree ray, on the ellipse.
-    sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 45.0f, 0, 1);
-    const float dx = VertexX(Drawn() - 1) - kCx, dy = VertexY(Drawn() - 1) - kCy;
-    EXPECT_NEAR(dx, dy, 0.5f);
-    EXPECT_NEAR(1.0f, dx * dx / 40000.0f + dy * dy / 10000.0f, 2e-3f);
+  sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 360.0f, 0, 0);
+  EXPECT_NEAR(62832, CountCoveredPixels(430, 274, 420, 220), 62832 * 0.01);
+  EXPECT_TRUE(Lit(kCx + 195.0f, kCy));
+  EXPECT_FALSE(Lit(kCx, kCy + 105.0f));
+  EXPECT_FALSE(Lit(kCx + 150.0f, kCy + 80.0f));
+  // An arc of it ends on the requested 45-degree ray, on the ellipse.
+  sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 45.0f, 0, 1);
+  const float dx = VertexX(Drawn() - 1) - kCx, dy = VertexY(Drawn() - 1) - kCy;
+  EXPECT_NEAR(dx, dy, 0.5f);
+  EXPECT_NEAR(1.0f, dx * dx / 40000.0f + dy * dy / 10000.0f, 2e-3f);
 }
 
 // ---------------------------------------------------------------- arc segments
@@ -176,36 +186,36 @@ TEST_F(ArcsTest, EllipseSectorsCoverTheirAreaAndEndOnTheirRays) {
 // 90 degrees over a chord of 100: radius 70.71, the centre 50 off the
 // chord's middle on the side away from the bulge.
 TEST_F(ArcsTest, ArcSegmentBendsTheNextLineOfAPath) {
-    for (uint32_t clockwise : {0u, 1u}) {
-        SCOPED_TRACE(testing::Message() << "clockwise " << clockwise);
-        const float side = clockwise ? 1.0f : -1.0f;  // the arc bulges above or below the chord
-        sglBeginPath(1);
-        sglMoveTo(600.0f, 300.0f);
-        sgluArcSegment(clockwise, 90.0f);
-        sglLineTo(700.0f, 300.0f);
-        sglEndPath();
-        const uint32_t n = Drawn();
-        ASSERT_EQ(19u, n) << "start, 17 points 5 degrees apart, the exact end";
-        EXPECT_EQ(700.0f, VertexX(n - 1));
-        EXPECT_EQ(300.0f, VertexY(n - 1));
-        for (uint32_t k = 1; k + 1 < n; ++k) {
-            EXPECT_NEAR(70.7107f, DistanceFrom(k, 650.0f, 300.0f - side * 50.0f), 0.1f) << k;
-            EXPECT_GT(side * (VertexY(k) - 300.0f), 0.0f) << k;
-        }
+  for (uint32_t clockwise : {0u, 1u}) {
+    SCOPED_TRACE(testing::Message() << "clockwise " << clockwise);
+    const float side = clockwise ? 1.0f : -1.0f;  // the arc bulges above or below the chord
+    sglBeginPath(1);
+    sglMoveTo(600.0f, 300.0f);
+    sgluArcSegment(clockwise, 90.0f);
+    sglLineTo(700.0f, 300.0f);
+    sglEndPath();
+    const uint32_t n = Drawn();
+    ASSERT_EQ(19u, n) << "start, 17 points 5 degrees apart, the exact end";
+    EXPECT_EQ(700.0f, VertexX(n - 1));
+    EXPECT_EQ(300.0f, VertexY(n - 1));
+    for (uint32_t k = 1; k + 1 < n; ++k) {
+      EXPECT_NEAR(70.7107f, DistanceFrom(k, 650.0f, 300.0f - side * 50.0f), 0.1f) << k;
+      EXPECT_GT(side * (VertexY(k) - 300.0f), 0.0f) << k;
     }
+  }
 }
 
 TEST_F(ArcsTest, ArcSegmentRejectsFullTurnsAndLeavesSmallAnglesStraight) {
-    for (float angle : {360.0f, 0.0f, -720.0f}) sgluArcSegment(0, angle);
-    sgluArcSegment(2, 90.0f);
-    EXPECT_EQ(velkor_test::ErrorList(4, {SGL_ERROR_ARC_SEGMENT, 0}), velkor_test::TakeErrors());
-    EXPECT_EQ(0u, Context().lines.arc_pending);
-    sglBeginPath(1);
-    sglMoveTo(540.0f, 384.0f);
-    sgluArcSegment(0, 1.5f);
-    sglLineTo(740.0f, 384.0f);
-    sglEndPath();
-    EXPECT_EQ(2u, Drawn());
+  for (float angle : {360.0f, 0.0f, -720.0f}) sgluArcSegment(0, angle);
+  sgluArcSegment(2, 90.0f);
+  EXPECT_EQ(velkor_test::ErrorList(4, {SGL_ERROR_ARC_SEGMENT, 0}), velkor_test::TakeErrors());
+  EXPECT_EQ(0u, Context().lines.arc_pending);
+  sglBeginPath(1);
+  sglMoveTo(540.0f, 384.0f);
+  sgluArcSegment(0, 1.5f);
+  sglLineTo(740.0f, 384.0f);
+  sglEndPath();
+  EXPECT_EQ(2u, Drawn());
 }
 
 }  // namespace

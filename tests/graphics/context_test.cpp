@@ -26,290 +26,294 @@ const sgl_line_stipple kThreeStipples[3] = {
 };
 
 class ContextTest : public SglTest {
-protected:
-    static void InstallTestTables() {
-        sglColorPointerf(&kThreeColours[0][0], 3);
-        sglLineWidthPointerf(&kFourWidths[0][0], 4);
-        sglLineStipplePointer(kThreeStipples, 3);
-    }
-    static bool Reinit() {
-        sgl_parameters parameters = HostParameters();
-        return sglInit(&Context(), &parameters);
-    }
-    static uint32_t ErrorCount() { return Context().errors.count; }
-    static sgl_error_entry Error(uint32_t i) { return Context().errors.entries[i]; }
-    static bool GlEnabled(GLenum capability) { return glIsEnabled(capability) == GL_TRUE; }
-    static GLint GlInteger(GLenum name) {
-        GLint value = 0;
-        glGetIntegerv(name, &value);
-        return value;
-    }
-    static float GlFloat(GLenum name) {
-        float value[4] = {0, 0, 0, 0};
-        glGetFloatv(name, value);
-        return value[0];
-    }
-    static void* GlPointer(GLenum name) {
-        void* pointer = nullptr;
-        glGetPointerv(name, &pointer);
-        return pointer;
-    }
-    static GLint GlTexEnv() {
-        GLint mode = 0;
-        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-        return mode;
-    }
-    static void ExpectGlColor(float r, float g, float b, float a) {
-        float colour[4];
-        glGetFloatv(GL_CURRENT_COLOR, colour);
-        EXPECT_EQ((std::vector<float>{r, g, b, a}), std::vector<float>(colour, colour + 4));
-    }
+ protected:
+  static void InstallTestTables() {
+    sglColorPointerf(&kThreeColours[0][0], 3);
+    sglLineWidthPointerf(&kFourWidths[0][0], 4);
+    sglLineStipplePointer(kThreeStipples, 3);
+  }
+  static bool Reinit() {
+    sgl_parameters parameters = HostParameters();
+    return sglInit(&Context(), &parameters);
+  }
+  static uint32_t ErrorCount() { return Context().errors.count; }
+  static sgl_error_entry Error(uint32_t i) { return Context().errors.entries[i]; }
+  static bool GlEnabled(GLenum capability) { return glIsEnabled(capability) == GL_TRUE; }
+  static GLint GlInteger(GLenum name) {
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+  }
+  static float GlFloat(GLenum name) {
+    float value[4] = {0, 0, 0, 0};
+    glGetFloatv(name, value);
+    return value[0];
+  }
+  static void* GlPointer(GLenum name) {
+    void* pointer = nullptr;
+    glGetPointerv(name, &pointer);
+    return pointer;
+  }
+  static GLint GlTexEnv() {
+    GLint mode = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+    return mode;
+  }
+  static void ExpectGlColor(float r, float g, float b, float a) {
+    float colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_EQ((std::vector<float>{r, g, b, a}), std::vector<float>(colour, colour + 4));
+  }
 };
 
 // ---------------------------------------------------------------------------
 // Initialisation and reset
 // ---------------------------------------------------------------------------
 TEST_F(ContextTest, InitValidatesTheRecordAndStartsAfresh) {
-    uint8_t* host_buffer = HostParameters().texture_buffer;
-    const struct {
-        const char* name;
-        uint32_t width;
-        uint8_t* buffer;
-        uint32_t max_width, max_height;
-        bool accepted;
-    } cases[] = {
-        {"maximum width 96", 1280, host_buffer, 96, 1024, false}, {"smallest limits", 1280, host_buffer, 64, 64, true},
-        {"maximum height 32", 1280, host_buffer, 1024, 32, false}, {"no buffer, no limits", 1280, nullptr, 0, 0, true},
-        {"zero width", 0, nullptr, 0, 0, false},
-    };
-    static sgl_type_statemachine other;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        sgl_parameters parameters{c.width, 768, c.buffer, c.max_width, c.max_height, nullptr, 0, nullptr, 0};
-        ASSERT_TRUE(Reinit());
-        EXPECT_EQ(c.accepted, sglInit(&other, &parameters));
-        // A refused record leaves the current context where it was.
-        EXPECT_EQ(c.accepted ? &other : &Context(), sglGetCurrentContext());
-    }
-    sgl_parameters parameters = HostParameters();
-    EXPECT_FALSE(sglInit(nullptr, &parameters));
-    EXPECT_FALSE(sglInit(&Context(), nullptr));
-    // Initialised again, nothing of the former life survives.
-    parameters.texture_table[3].loaded = 1;
-    sgliSetError(1, 2);
-    ASSERT_TRUE(sglInit(&Context(), &parameters));
-    EXPECT_EQ(0, parameters.texture_table[3].loaded);
-    EXPECT_EQ(0u, ErrorCount());
+  uint8_t* host_buffer = HostParameters().texture_buffer;
+  const struct {
+    const char* name;
+    uint32_t width;
+    uint8_t* buffer;
+    uint32_t max_width, max_height;
+    bool accepted;
+  } cases[] = {
+      {"maximum width 96", 1280, host_buffer, 96, 1024, false},
+      {"smallest limits", 1280, host_buffer, 64, 64, true},
+      {"maximum height 32", 1280, host_buffer, 1024, 32, false},
+      {"no buffer, no limits", 1280, nullptr, 0, 0, true},
+      {"zero width", 0, nullptr, 0, 0, false},
+  };
+  static sgl_type_statemachine other;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    sgl_parameters parameters{c.width, 768,     c.buffer, c.max_width, c.max_height, nullptr,
+                              0,       nullptr, 0};
+    ASSERT_TRUE(Reinit());
+    EXPECT_EQ(c.accepted, sglInit(&other, &parameters));
+    // A refused record leaves the current context where it was.
+    EXPECT_EQ(c.accepted ? &other : &Context(), sglGetCurrentContext());
+  }
+  sgl_parameters parameters = HostParameters();
+  EXPECT_FALSE(sglInit(nullptr, &parameters));
+  EXPECT_FALSE(sglInit(&Context(), nullptr));
+  // Initialised again, nothing of the former life survives.
+  parameters.texture_table[3].loaded = 1;
+  sgliSetError(1, 2);
+  ASSERT_TRUE(sglInit(&Context(), &parameters));
+  EXPECT_EQ(0, parameters.texture_table[3].loaded);
+  EXPECT_EQ(0u, ErrorCount());
 }
 
 TEST_F(ContextTest, ResetSelectsTheLastEntryOfEveryTableAndTurnsCapabilitiesOff) {
-    InstallTestTables();
-    sglIndexColori(0);
-    sglIndexLineWidthi(0);
-    sglIndexLineStipplei(0);
-    sglIndexHaloColori(1);
-    sglTransparency8(10);
-    for (uint8_t capability : {33, 35, 56, 57, 58, 59, 60}) {
-        sglEnable(capability);
-    }
-    sglDisable(SGL_PIXEL_ALIGNED_TEXT);
-    sglEnable(62);  // no capability: recorded with its number
-    sglReset();
-    const sgl_type_statemachine& c = Context();
-    EXPECT_EQ(2u, c.color_index);
-    EXPECT_EQ(2u, c.text.color_index);
-    EXPECT_EQ(3u, c.line_width_index);
-    EXPECT_EQ(&kThreeStipples[2], c.stipple);
-    EXPECT_EQ(-1, c.halo_color_index);
-    EXPECT_EQ(255, c.transparency);
-    ExpectGlColor(0, 0, 1, 1);  // the last colour is drawn until one is chosen
-    EXPECT_EQ(std::vector<int>(7, 0), (std::vector<int>{c.polygon_smooth, c.smoothing, c.texture_fill,
-                                                         c.texture_modulate, c.tessellation, c.gradient_fill,
-                                                         c.depth_test}));
-    // Pixel-aligned text and the error log outlive the frame.
-    EXPECT_EQ(0, c.pixel_aligned_text);
-    ASSERT_EQ(1u, ErrorCount());
-    EXPECT_EQ(SGL_ERROR_ENABLE, Error(0).code);
-    EXPECT_EQ(62u, Error(0).value);
+  InstallTestTables();
+  sglIndexColori(0);
+  sglIndexLineWidthi(0);
+  sglIndexLineStipplei(0);
+  sglIndexHaloColori(1);
+  sglTransparency8(10);
+  for (uint8_t capability : {33, 35, 56, 57, 58, 59, 60}) {
+    sglEnable(capability);
+  }
+  sglDisable(SGL_PIXEL_ALIGNED_TEXT);
+  sglEnable(62);  // no capability: recorded with its number
+  sglReset();
+  const sgl_type_statemachine& c = Context();
+  EXPECT_EQ(2u, c.color_index);
+  EXPECT_EQ(2u, c.text.color_index);
+  EXPECT_EQ(3u, c.line_width_index);
+  EXPECT_EQ(&kThreeStipples[2], c.stipple);
+  EXPECT_EQ(-1, c.halo_color_index);
+  EXPECT_EQ(255, c.transparency);
+  ExpectGlColor(0, 0, 1, 1);  // the last colour is drawn until one is chosen
+  EXPECT_EQ(std::vector<int>(7, 0),
+            (std::vector<int>{c.polygon_smooth, c.smoothing, c.texture_fill, c.texture_modulate,
+                              c.tessellation, c.gradient_fill, c.depth_test}));
+  // Pixel-aligned text and the error log outlive the frame.
+  EXPECT_EQ(0, c.pixel_aligned_text);
+  ASSERT_EQ(1u, ErrorCount());
+  EXPECT_EQ(SGL_ERROR_ENABLE, Error(0).code);
+  EXPECT_EQ(62u, Error(0).value);
 }
 
 // A frame that ends while a sequence records must not leave OpenGL compiling.
 TEST_F(ContextTest, ResetEndsASequenceLeftRecording) {
-    ASSERT_NE(0u, sglBeginStaticSequence(0, 0, 100, 100));
-    sglReset();
-    EXPECT_EQ(0u, Context().statics.sequence_list);
-    EXPECT_EQ(0, GlInteger(GL_LIST_INDEX));
-    velkor_test::FillRectRaw(10, 10, 20, 20, 1, 1, 1);
-    EXPECT_EQ(100, velkor_test::CountCoveredPixels(0, 0, 100, 100)) << "drawn, not compiled";
-    const uint32_t next = sglBeginStaticSequence(0, 0, 100, 100);
-    EXPECT_NE(0u, next) << "a new sequence can begin";
-    sglEndStaticSequence();
-    EXPECT_EQ(uint32_t{GL_NO_ERROR}, velkor_test::TakeGlError());
+  ASSERT_NE(0u, sglBeginStaticSequence(0, 0, 100, 100));
+  sglReset();
+  EXPECT_EQ(0u, Context().statics.sequence_list);
+  EXPECT_EQ(0, GlInteger(GL_LIST_INDEX));
+  velkor_test::FillRectRaw(10, 10, 20, 20, 1, 1, 1);
+  EXPECT_EQ(100, velkor_test::CountCoveredPixels(0, 0, 100, 100)) << "drawn, not compiled";
+  const uint32_t next = sglBeginStaticSequence(0, 0, 100, 100);
+  EXPECT_NE(0u, next) << "a new sequence can begin";
+  sglEndStaticSequence();
+  EXPECT_EQ(uint32_t{GL_NO_ERROR}, velkor_test::TakeGlError());
 }
 
 // A collection the last frame left open must not gather the next frame's
 // drawing: after the reset there is nothing to end.
 TEST_F(ContextTest, ResetEndsABoundingBoxLeftCollecting) {
-    sglBeginBoundingBox();
-    velkor_test::FillQuad(10, 10, 20, 20);
-    sglReset();
-    velkor_test::FillQuad(30, 30, 40, 40);
-    float box[4] = {-1, -1, -1, -1};
-    EXPECT_FALSE(sglEndBoundingBox(&box[0], &box[1], &box[2], &box[3]));
-    EXPECT_EQ(-1.0f, box[0]) << "outputs untouched";
-    EXPECT_EQ(-1.0f, box[3]);
-    EXPECT_FALSE(sglEndTextBounds(nullptr, nullptr, nullptr, nullptr)) << "the text union ended too";
+  sglBeginBoundingBox();
+  velkor_test::FillQuad(10, 10, 20, 20);
+  sglReset();
+  velkor_test::FillQuad(30, 30, 40, 40);
+  float box[4] = {-1, -1, -1, -1};
+  EXPECT_FALSE(sglEndBoundingBox(&box[0], &box[1], &box[2], &box[3]));
+  EXPECT_EQ(-1.0f, box[0]) << "outputs untouched";
+  EXPECT_EQ(-1.0f, box[3]);
+  EXPECT_FALSE(sglEndTextBounds(nullptr, nullptr, nullptr, nullptr)) << "the text union ended too";
 }
 
 // A coordinate given with sglTexCoord2f for a vertex that never came must
 // not land on the first textured vertex of the next frame.
 TEST_F(ContextTest, ResetDropsAnUnusedExplicitTextureCoordinate) {
-    const uint8_t image[4] = {1, 2, 3, 4};
-    sglTexImage2Dubv(1, SGL_FORMAT_ALPHA, 2, 2, image, 0);
-    sglTexCoord2f(7, 7);
-    sglReset();
-    sglBindTexture(SGL_TEXTURE_FILL, 1);
-    sglEnable(SGL_TEXTURE_FILL);
-    sglEnable(SGL_TEXTURE_MODULATE);  // an alpha image shapes the colour
-    const float xs[2] = {0, 64}, ys[2] = {0, 64};
-    sglFormatTexture(2, xs, ys, 1, 1, 0, 0);
-    sglBegin(5);
-    sglVertex2f(0, 0);
-    ASSERT_EQ(1u, Context().texcoord_count);
-    EXPECT_EQ(0.0f, Context().texcoords[0][0]);
-    EXPECT_EQ(0.0f, Context().texcoords[0][1]);
-    sglEnd();
+  const uint8_t image[4] = {1, 2, 3, 4};
+  sglTexImage2Dubv(1, SGL_FORMAT_ALPHA, 2, 2, image, 0);
+  sglTexCoord2f(7, 7);
+  sglReset();
+  sglBindTexture(SGL_TEXTURE_FILL, 1);
+  sglEnable(SGL_TEXTURE_FILL);
+  sglEnable(SGL_TEXTURE_MODULATE);  // an alpha image shapes the colour
+  const float xs[2] = {0, 64}, ys[2] = {0, 64};
+  sglFormatTexture(2, xs, ys, 1, 1, 0, 0);
+  sglBegin(5);
+  sglVertex2f(0, 0);
+  ASSERT_EQ(1u, Context().texcoord_count);
+  EXPECT_EQ(0.0f, Context().texcoords[0][0]);
+  EXPECT_EQ(0.0f, Context().texcoords[0][1]);
+  sglEnd();
 }
 
 // ---------------------------------------------------------------------------
 // Attribute tables and their selection
 // ---------------------------------------------------------------------------
 TEST_F(ContextTest, SelectionsClampAndRecord) {
-    auto& c = Context();
-    auto colour = [&c] { return static_cast<int64_t>(c.color_index); };
-    auto halo = [&c] { return static_cast<int64_t>(c.halo_color_index); };
-    auto width = [&c] { return static_cast<int64_t>(c.line_width_index); };
-    auto stipple = [&c] { return static_cast<int64_t>(c.stipple - c.stipple_table); };
-    auto alpha = [&c] { return static_cast<int64_t>(c.transparency); };
-    const struct {
-        const char* name;
-        std::function<void()> call;
-        std::function<int64_t()> selected;
-        int64_t expected;
-        uint32_t error_code;  // 0: none
-        uint32_t error_value;
-    } cases[] = {
-        {"colour 5 of 3", [] { sglIndexColori(5); }, colour, 2, 49, 5},
-        {"colour -1", [] { sglIndexColori(-1); }, colour, 2, 49, 0xFFFFFFFF},
-        {"halo -7 is black", [] { sglIndexHaloColori(-7); }, halo, -7, 0, 0},
-        {"halo 3 of 3", [] { sglIndexHaloColori(3); }, halo, 2, 102, 3},
-        {"width -1 keeps", [] { sglIndexLineWidthi(-1); }, width, 1, 51, 0xFFFFFFFF},
-        {"stipple 3 of 3", [] { sglIndexLineStipplei(3); }, stipple, 2, 50, 3},
-        {"transparency 256 keeps", [] { sglTransparency8(256); }, alpha, 100, 55, 256},
-    };
-    InstallTestTables();
-    for (const auto& s : cases) {
-        SCOPED_TRACE(s.name);
-        sglIndexLineWidthi(1);  // a known previous selection for the "keeps" cases
-        sglIndexLineStipplei(1);
-        sglTransparency8(100);
-        c.errors.count = 0;
-        s.call();
-        EXPECT_EQ(s.expected, s.selected());
-        ASSERT_EQ(s.error_code == 0 ? 0u : 1u, ErrorCount());
-        if (s.error_code != 0) {
-            EXPECT_EQ(s.error_code, Error(0).code);
-            EXPECT_EQ(s.error_value, Error(0).value);
-        }
+  auto& c = Context();
+  auto colour = [&c] { return static_cast<int64_t>(c.color_index); };
+  auto halo = [&c] { return static_cast<int64_t>(c.halo_color_index); };
+  auto width = [&c] { return static_cast<int64_t>(c.line_width_index); };
+  auto stipple = [&c] { return static_cast<int64_t>(c.stipple - c.stipple_table); };
+  auto alpha = [&c] { return static_cast<int64_t>(c.transparency); };
+  const struct {
+    const char* name;
+    std::function<void()> call;
+    std::function<int64_t()> selected;
+    int64_t expected;
+    uint32_t error_code;  // 0: none
+    uint32_t error_value;
+  } cases[] = {
+      {"colour 5 of 3", [] { sglIndexColori(5); }, colour, 2, 49, 5},
+      {"colour -1", [] { sglIndexColori(-1); }, colour, 2, 49, 0xFFFFFFFF},
+      {"halo -7 is black", [] { sglIndexHaloColori(-7); }, halo, -7, 0, 0},
+      {"halo 3 of 3", [] { sglIndexHaloColori(3); }, halo, 2, 102, 3},
+      {"width -1 keeps", [] { sglIndexLineWidthi(-1); }, width, 1, 51, 0xFFFFFFFF},
+      {"stipple 3 of 3", [] { sglIndexLineStipplei(3); }, stipple, 2, 50, 3},
+      {"transparency 256 keeps", [] { sglTransparency8(256); }, alpha, 100, 55, 256},
+  };
+  InstallTestTables();
+  for (const auto& s : cases) {
+    SCOPED_TRACE(s.name);
+    sglIndexLineWidthi(1);  // a known previous selection for the "keeps" cases
+    sglIndexLineStipplei(1);
+    sglTransparency8(100);
+    c.errors.count = 0;
+    s.call();
+    EXPECT_EQ(s.expected, s.selected());
+    ASSERT_EQ(s.error_code == 0 ? 0u : 1u, ErrorCount());
+    if (s.error_code != 0) {
+      EXPECT_EQ(s.error_code, Error(0).code);
+      EXPECT_EQ(s.error_value, Error(0).value);
     }
+  }
 }
 
 TEST_F(ContextTest, TablesAreValidatedBeforeTheyAreInstalled) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    // A dashed pattern that never advances would hang the dash splitter.
-    const sgl_line_stipple endless = {{0, 0, 9, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2};
-    const sgl_line_stipple no_segments = {{4, 4, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 0};
-    const sgl_line_stipple solid_empty = {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0};
-    static float widths[2][3];
-    static sgl_line_stipple stipples[2];
-    const struct {
-        const char* name;
-        std::function<void()> install;
-        uint32_t error;  // 0: accepted
-    } cases[] = {
-        {"no colours", [] { sglColorPointerf(nullptr, 3); }, SGL_ERROR_COLOR_POINTER},
-        {"width 15.5", [] { widths[1][2] = 15.5f; }, SGL_ERROR_LINE_WIDTH_POINTER},
-        {"width NaN", [nan] { widths[0][1] = nan; }, SGL_ERROR_LINE_WIDTH_POINTER},
-        {"widths 0 and 15", [] { widths[0][0] = 0, widths[1][2] = 15; }, 0},
-        {"dashed, zero length", [endless] { stipples[1] = endless; }, SGL_ERROR_LINE_STIPPLE_POINTER},
-        {"dashed, no segments", [no_segments] { stipples[1] = no_segments; }, SGL_ERROR_LINE_STIPPLE_POINTER},
-        {"solid without segments", [solid_empty] { stipples[1] = solid_empty; }, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_TRUE(Reinit());
-        std::memcpy(widths, kFourWidths, sizeof(widths));
-        stipples[0] = stipples[1] = kThreeStipples[1];
-        c.install();
-        sglLineWidthPointerf(&widths[0][0], 2);
-        sglLineStipplePointer(stipples, 2);
-        ASSERT_EQ(c.error == 0 ? 0u : 1u, ErrorCount());
-        if (c.error != 0) {
-            EXPECT_EQ(c.error, Error(0).code);
-        }
-    }
-    // A refused table leaves the one in force.
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  // A dashed pattern that never advances would hang the dash splitter.
+  const sgl_line_stipple endless = {{0, 0, 9, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2};
+  const sgl_line_stipple no_segments = {{4, 4, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 0};
+  const sgl_line_stipple solid_empty = {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0};
+  static float widths[2][3];
+  static sgl_line_stipple stipples[2];
+  const struct {
+    const char* name;
+    std::function<void()> install;
+    uint32_t error;  // 0: accepted
+  } cases[] = {
+      {"no colours", [] { sglColorPointerf(nullptr, 3); }, SGL_ERROR_COLOR_POINTER},
+      {"width 15.5", [] { widths[1][2] = 15.5f; }, SGL_ERROR_LINE_WIDTH_POINTER},
+      {"width NaN", [nan] { widths[0][1] = nan; }, SGL_ERROR_LINE_WIDTH_POINTER},
+      {"widths 0 and 15", [] { widths[0][0] = 0, widths[1][2] = 15; }, 0},
+      {"dashed, zero length", [endless] { stipples[1] = endless; }, SGL_ERROR_LINE_STIPPLE_POINTER},
+      {"dashed, no segments", [no_segments] { stipples[1] = no_segments; },
+       SGL_ERROR_LINE_STIPPLE_POINTER},
+      {"solid without segments", [solid_empty] { stipples[1] = solid_empty; }, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     ASSERT_TRUE(Reinit());
-    widths[0][0] = -1;
+    std::memcpy(widths, kFourWidths, sizeof(widths));
+    stipples[0] = stipples[1] = kThreeStipples[1];
+    c.install();
     sglLineWidthPointerf(&widths[0][0], 2);
-    EXPECT_EQ(&font_line_width[0][0], Context().line_width_table);
+    sglLineStipplePointer(stipples, 2);
+    ASSERT_EQ(c.error == 0 ? 0u : 1u, ErrorCount());
+    if (c.error != 0) {
+      EXPECT_EQ(c.error, Error(0).code);
+    }
+  }
+  // A refused table leaves the one in force.
+  ASSERT_TRUE(Reinit());
+  widths[0][0] = -1;
+  sglLineWidthPointerf(&widths[0][0], 2);
+  EXPECT_EQ(&font_line_width[0][0], Context().line_width_table);
 }
 
 // Indices chosen under a longer table must not outlive it.
 TEST_F(ContextTest, InstallingAShorterTableKeepsSelectionsInside) {
-    static const float eight_colours[8][4] = {};
-    sglColorPointerf(&eight_colours[0][0], 8);
-    sglIndexColori(7);
-    sglIndexHaloColori(6);
-    sglIndexLineStipplei(4);
-    sglColorPointerf(&kThreeColours[0][0], 3);
-    EXPECT_EQ(2u, Context().color_index);
-    EXPECT_EQ(2u, Context().text.color_index);
-    EXPECT_EQ(2, Context().halo_color_index);
-    sglLineWidthPointerf(&kFourWidths[0][0], 4);
-    EXPECT_EQ(3u, Context().line_width_index);
-    sglLineStipplePointer(kThreeStipples, 3);
-    EXPECT_EQ(&kThreeStipples[2], Context().stipple);
-    EXPECT_EQ(0u, ErrorCount());
+  static const float eight_colours[8][4] = {};
+  sglColorPointerf(&eight_colours[0][0], 8);
+  sglIndexColori(7);
+  sglIndexHaloColori(6);
+  sglIndexLineStipplei(4);
+  sglColorPointerf(&kThreeColours[0][0], 3);
+  EXPECT_EQ(2u, Context().color_index);
+  EXPECT_EQ(2u, Context().text.color_index);
+  EXPECT_EQ(2, Context().halo_color_index);
+  sglLineWidthPointerf(&kFourWidths[0][0], 4);
+  EXPECT_EQ(3u, Context().line_width_index);
+  sglLineStipplePointer(kThreeStipples, 3);
+  EXPECT_EQ(&kThreeStipples[2], Context().stipple);
+  EXPECT_EQ(0u, ErrorCount());
 }
 
 TEST_F(ContextTest, ErrorLogKeeps32EntriesThenOnlyFlagsOverflow) {
-    for (uint32_t i = 0; i < 32; i++) {
-        sgliSetError(100 + i, i);
-    }
-    EXPECT_EQ(0, Context().errors.overflow);
-    sglIndexColori(9);  // the 33rd
-    EXPECT_EQ(32u, ErrorCount());
-    EXPECT_EQ(1, Context().errors.overflow);
-    EXPECT_EQ(131u, Error(31).code);
-    sglReset();
-    EXPECT_EQ(32u, ErrorCount());
-    EXPECT_EQ(1, Context().errors.overflow);
+  for (uint32_t i = 0; i < 32; i++) {
+    sgliSetError(100 + i, i);
+  }
+  EXPECT_EQ(0, Context().errors.overflow);
+  sglIndexColori(9);  // the 33rd
+  EXPECT_EQ(32u, ErrorCount());
+  EXPECT_EQ(1, Context().errors.overflow);
+  EXPECT_EQ(131u, Error(31).code);
+  sglReset();
+  EXPECT_EQ(32u, ErrorCount());
+  EXPECT_EQ(1, Context().errors.overflow);
 }
 
 TEST_F(ContextTest, UpdateColourAppliesTransparencyInverseVideoAndClamps) {
-    static const float colours[2][4] = {{0.25f, 0.5f, 0.75f, 0.5f}, {1, 1, 0, 1}};
-    sglColorPointerf(&colours[0][0], 2);
-    sglTransparency8(51);
-    sgliUpdateColor(0);
-    ExpectGlColor(0.25f, 0.5f, 0.75f, 0.5f * 0.2f);
-    Context().appearance.inverse_video = 1;
-    sgliUpdateColor(0);
-    ExpectGlColor(0.75f, 0.5f, 0.25f, 0.2f);
-    Context().appearance.inverse_video = 0;
-    sglTransparency8(255);
-    sgliUpdateColor(40);
-    ExpectGlColor(1, 1, 0, 1);
+  static const float colours[2][4] = {{0.25f, 0.5f, 0.75f, 0.5f}, {1, 1, 0, 1}};
+  sglColorPointerf(&colours[0][0], 2);
+  sglTransparency8(51);
+  sgliUpdateColor(0);
+  ExpectGlColor(0.25f, 0.5f, 0.75f, 0.5f * 0.2f);
+  Context().appearance.inverse_video = 1;
+  sgliUpdateColor(0);
+  ExpectGlColor(0.75f, 0.5f, 0.25f, 0.2f);
+  Context().appearance.inverse_video = 0;
+  sglTransparency8(255);
+  sgliUpdateColor(40);
+  ExpectGlColor(1, 1, 0, 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -317,83 +321,87 @@ TEST_F(ContextTest, UpdateColourAppliesTransparencyInverseVideoAndClamps) {
 // whether a repeated cached call reached OpenGL.
 // ---------------------------------------------------------------------------
 TEST_F(ContextTest, CacheSkipsRepeatsButIssuesThemUnderBypass) {
-    static float other[8];
-    static GLuint names[2];
-    glGenTextures(2, names);
-    const struct {
-        const char* name;
-        std::function<void()> cached;   // the library's call
-        std::function<void()> foreign;  // the same state changed behind its back
-        std::function<bool()> issued;   // OpenGL holds what the library's call sets
-    } cases[] = {
-        {"colour", [] { sgliColor4f(0.25f, 0.5f, 0.75f, 1); }, [] { glColor4f(0, 0, 0, 0); },
-         [] { return GlFloat(GL_CURRENT_COLOR) == 0.25f; }},
-        {"texture 2D", [] { sgliEnable(GL_TEXTURE_2D); }, [] { glDisable(GL_TEXTURE_2D); },
-         [] { return GlEnabled(GL_TEXTURE_2D); }},
-        {"stencil off", [] { sgliDisable(GL_STENCIL_TEST); }, [] { glEnable(GL_STENCIL_TEST); },
-         [] { return !GlEnabled(GL_STENCIL_TEST); }},
-        {"scissor", [] { sgliEnable(GL_SCISSOR_TEST); }, [] { glDisable(GL_SCISSOR_TEST); },
-         [] { return GlEnabled(GL_SCISSOR_TEST); }},
-        {"depth", [] { sgliEnable(GL_DEPTH_TEST); }, [] { glDisable(GL_DEPTH_TEST); },
-         [] { return GlEnabled(GL_DEPTH_TEST); }},
-        {"any other capability is blend", [] { sgliEnable(GL_LINE_STIPPLE); }, [] { glDisable(GL_BLEND); },
-         [] { return GlEnabled(GL_BLEND) && !GlEnabled(GL_LINE_STIPPLE); }},
-        {"texture environment", [] { sgliTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE); },
-         [] { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE); }, [] { return GlTexEnv() == GL_MODULATE; }},
-        {"bound texture", [] { sgliBindTexture(names[0]); }, [] { glBindTexture(GL_TEXTURE_2D, names[1]); },
-         [] { return GlInteger(GL_TEXTURE_BINDING_2D) == static_cast<GLint>(names[0]); }},
-        {"line width", [] { sgliLineWidth(2.0f); }, [] { glLineWidth(5.0f); },
-         [] { return GlFloat(GL_LINE_WIDTH) == 2.0f; }},
-        {"vertex pointer", [] { sgliVertexPointer(&Context().vertices[0][0]); },
-         [] { glVertexPointer(2, GL_FLOAT, 0, other); },
-         [] { return GlPointer(GL_VERTEX_ARRAY_POINTER) == Context().vertices; }},
-        {"texture coordinate array", [] { sgliTexCoordArray(false); },
-         [] { glEnableClientState(GL_TEXTURE_COORD_ARRAY); }, [] { return !GlEnabled(GL_TEXTURE_COORD_ARRAY); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        c.cached();
-        EXPECT_TRUE(c.issued());
-        c.foreign();
-        c.cached();
-        EXPECT_FALSE(c.issued()) << "a repeat must issue nothing";
-        Context().cache_bypass = 1;
-        c.cached();
-        EXPECT_TRUE(c.issued()) << "a bypassed repeat must issue the call";
-        Context().cache_bypass = 0;
-    }
-    glDeleteTextures(2, names);
+  static float other[8];
+  static GLuint names[2];
+  glGenTextures(2, names);
+  const struct {
+    const char* name;
+    std::function<void()> cached;   // the library's call
+    std::function<void()> foreign;  // the same state changed behind its back
+    std::function<bool()> issued;   // OpenGL holds what the library's call sets
+  } cases[] = {
+      {"colour", [] { sgliColor4f(0.25f, 0.5f, 0.75f, 1); }, [] { glColor4f(0, 0, 0, 0); },
+       [] { return GlFloat(GL_CURRENT_COLOR) == 0.25f; }},
+      {"texture 2D", [] { sgliEnable(GL_TEXTURE_2D); }, [] { glDisable(GL_TEXTURE_2D); },
+       [] { return GlEnabled(GL_TEXTURE_2D); }},
+      {"stencil off", [] { sgliDisable(GL_STENCIL_TEST); }, [] { glEnable(GL_STENCIL_TEST); },
+       [] { return !GlEnabled(GL_STENCIL_TEST); }},
+      {"scissor", [] { sgliEnable(GL_SCISSOR_TEST); }, [] { glDisable(GL_SCISSOR_TEST); },
+       [] { return GlEnabled(GL_SCISSOR_TEST); }},
+      {"depth", [] { sgliEnable(GL_DEPTH_TEST); }, [] { glDisable(GL_DEPTH_TEST); },
+       [] { return GlEnabled(GL_DEPTH_TEST); }},
+      {"any other capability is blend", [] { sgliEnable(GL_LINE_STIPPLE); },
+       [] { glDisable(GL_BLEND); },
+       [] { return GlEnabled(GL_BLEND) && !GlEnabled(GL_LINE_STIPPLE); }},
+      {"texture environment", [] { sgliTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE); },
+       [] { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE); },
+       [] { return GlTexEnv() == GL_MODULATE; }},
+      {"bound texture", [] { sgliBindTexture(names[0]); },
+       [] { glBindTexture(GL_TEXTURE_2D, names[1]); },
+       [] { return GlInteger(GL_TEXTURE_BINDING_2D) == static_cast<GLint>(names[0]); }},
+      {"line width", [] { sgliLineWidth(2.0f); }, [] { glLineWidth(5.0f); },
+       [] { return GlFloat(GL_LINE_WIDTH) == 2.0f; }},
+      {"vertex pointer", [] { sgliVertexPointer(&Context().vertices[0][0]); },
+       [] { glVertexPointer(2, GL_FLOAT, 0, other); },
+       [] { return GlPointer(GL_VERTEX_ARRAY_POINTER) == Context().vertices; }},
+      {"texture coordinate array", [] { sgliTexCoordArray(false); },
+       [] { glEnableClientState(GL_TEXTURE_COORD_ARRAY); },
+       [] { return !GlEnabled(GL_TEXTURE_COORD_ARRAY); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.cached();
+    EXPECT_TRUE(c.issued());
+    c.foreign();
+    c.cached();
+    EXPECT_FALSE(c.issued()) << "a repeat must issue nothing";
+    Context().cache_bypass = 1;
+    c.cached();
+    EXPECT_TRUE(c.issued()) << "a bypassed repeat must issue the call";
+    Context().cache_bypass = 0;
+  }
+  glDeleteTextures(2, names);
 }
 
 TEST_F(ContextTest, RestoreStatesReissuesTheCacheAfterForeignCode) {
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    sgliEnable(GL_BLEND);
-    sgliBindTexture(name);
-    sgliLineWidth(3.0f);
-    sgliTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    sgliColor4f(0.5f, 0.25f, 1, 1);
-    // Foreign code.
-    glDisable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glLineWidth(7.0f);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-    glColor4f(0, 0, 0, 0);
-    static float other[8];
-    glVertexPointer(2, GL_FLOAT, 0, other);
-    glMatrixMode(GL_TEXTURE);
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  sgliEnable(GL_BLEND);
+  sgliBindTexture(name);
+  sgliLineWidth(3.0f);
+  sgliTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  sgliColor4f(0.5f, 0.25f, 1, 1);
+  // Foreign code.
+  glDisable(GL_BLEND);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glLineWidth(7.0f);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
+  glColor4f(0, 0, 0, 0);
+  static float other[8];
+  glVertexPointer(2, GL_FLOAT, 0, other);
+  glMatrixMode(GL_TEXTURE);
 
-    sglRestoreStates();
-    EXPECT_TRUE(GlEnabled(GL_BLEND));
-    EXPECT_FALSE(GlEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(static_cast<GLint>(name), GlInteger(GL_TEXTURE_BINDING_2D));
-    EXPECT_EQ(3.0f, GlFloat(GL_LINE_WIDTH));
-    EXPECT_EQ(GL_MODULATE, GlTexEnv());
-    ExpectGlColor(0.5f, 0.25f, 1, 1);
-    EXPECT_EQ(static_cast<void*>(Context().vertices), GlPointer(GL_VERTEX_ARRAY_POINTER));
-    EXPECT_EQ(GL_MODELVIEW, GlInteger(GL_MATRIX_MODE));
-    glDeleteTextures(1, &name);
+  sglRestoreStates();
+  EXPECT_TRUE(GlEnabled(GL_BLEND));
+  EXPECT_FALSE(GlEnabled(GL_TEXTURE_2D));
+  EXPECT_EQ(static_cast<GLint>(name), GlInteger(GL_TEXTURE_BINDING_2D));
+  EXPECT_EQ(3.0f, GlFloat(GL_LINE_WIDTH));
+  EXPECT_EQ(GL_MODULATE, GlTexEnv());
+  ExpectGlColor(0.5f, 0.25f, 1, 1);
+  EXPECT_EQ(static_cast<void*>(Context().vertices), GlPointer(GL_VERTEX_ARRAY_POINTER));
+  EXPECT_EQ(GL_MODELVIEW, GlInteger(GL_MATRIX_MODE));
+  glDeleteTextures(1, &name);
 }
 
 }  // namespace

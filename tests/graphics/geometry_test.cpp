@@ -14,11 +14,11 @@ namespace {
 // ---------------------------------------------------------------- strands
 
 TEST(Strands, CountFollowsHalfWidthAndIsOdd) {
-    const float half_widths[] = {0.0f, 0.99f, 1.0f, 1.5f, 2.0f, 2.5f, 3.5f, 4.0f, 5.0f, 7.5f};
-    const uint32_t counts[] = {1, 1, 1, 3, 3, 5, 7, 7, 9, 11};
-    for (size_t i = 0; i < sizeof counts / sizeof counts[0]; ++i) {
-        EXPECT_EQ(counts[i], sgl_strand_count(half_widths[i])) << "half-width " << half_widths[i];
-    }
+  const float half_widths[] = {0.0f, 0.99f, 1.0f, 1.5f, 2.0f, 2.5f, 3.5f, 4.0f, 5.0f, 7.5f};
+  const uint32_t counts[] = {1, 1, 1, 3, 3, 5, 7, 7, 9, 11};
+  for (size_t i = 0; i < sizeof counts / sizeof counts[0]; ++i) {
+    EXPECT_EQ(counts[i], sgl_strand_count(half_widths[i])) << "half-width " << half_widths[i];
+  }
 }
 
 // ---------------------------------------------------------------- dashes
@@ -32,35 +32,37 @@ const uint8_t kDot[6] = {1, 6, 0, 0, 0, 0};
 const uint8_t kOnOff[6] = {1, 0, 0, 0, 0, 0};
 
 struct Dashes {
-    float xy[2 * 4096];
-    uint32_t count = 0;
-    sgl_stipple_position position{};
-    bool Cut(const sgl_stipple_pattern& p, float ax, float ay, float bx, float by, uint32_t capacity = 4096) {
-        return sgl_cut_dashes(&p, &position, ax, ay, bx, by, 1.0f, 1.0f, xy, &count, capacity);
-    }
+  float xy[2 * 4096];
+  uint32_t count = 0;
+  sgl_stipple_position position{};
+  bool Cut(const sgl_stipple_pattern& p, float ax, float ay, float bx, float by,
+           uint32_t capacity = 4096) {
+    return sgl_cut_dashes(&p, &position, ax, ay, bx, by, 1.0f, 1.0f, xy, &count, capacity);
+  }
 };
 
 // A pattern that cannot advance is drawn solid; one that never draws ends
 // even on an endless segment; a full buffer stops with the dashes so far.
 TEST(Dashes, DegeneratePatternsAndFullBuffersEnd) {
-    const uint8_t zero[6] = {};
-    for (const sgl_stipple_pattern& solid : {sgl_stipple_pattern{zero, kOnOff, 2}, {kDot, kOnOff, 0}}) {
-        Dashes d;
-        ASSERT_TRUE(d.Cut(solid, 0.0f, 0.0f, 10.0f, 0.0f));
-        ASSERT_EQ(2u, d.count);
-        EXPECT_EQ(10.0f, d.xy[2]);
-    }
-    for (float far : {1e30f, INFINITY}) {
-        Dashes d;
-        EXPECT_TRUE(d.Cut({kDot, zero, 2}, 0.0f, 0.0f, far, 0.0f)) << far;
-        EXPECT_EQ(0u, d.count) << far;
-    }
-    Dashes endless;
-    EXPECT_FALSE(endless.Cut({kDot, kOnOff, 2}, 0.0f, 0.0f, INFINITY, 0.0f));
-    EXPECT_EQ(4094u, endless.count);
-    Dashes small;
-    EXPECT_FALSE(small.Cut({kDot, kOnOff, 2}, 0.0f, 0.0f, 69.0f, 0.0f, 6));
-    EXPECT_EQ(4u, small.count);
+  const uint8_t zero[6] = {};
+  for (const sgl_stipple_pattern& solid :
+       {sgl_stipple_pattern{zero, kOnOff, 2}, {kDot, kOnOff, 0}}) {
+    Dashes d;
+    ASSERT_TRUE(d.Cut(solid, 0.0f, 0.0f, 10.0f, 0.0f));
+    ASSERT_EQ(2u, d.count);
+    EXPECT_EQ(10.0f, d.xy[2]);
+  }
+  for (float far : {1e30f, INFINITY}) {
+    Dashes d;
+    EXPECT_TRUE(d.Cut({kDot, zero, 2}, 0.0f, 0.0f, far, 0.0f)) << far;
+    EXPECT_EQ(0u, d.count) << far;
+  }
+  Dashes endless;
+  EXPECT_FALSE(endless.Cut({kDot, kOnOff, 2}, 0.0f, 0.0f, INFINITY, 0.0f));
+  EXPECT_EQ(4094u, endless.count);
+  Dashes small;
+  EXPECT_FALSE(small.Cut({kDot, kOnOff, 2}, 0.0f, 0.0f, 69.0f, 0.0f, 6));
+  EXPECT_EQ(4u, small.count);
 }
 
 // ---------------------------------------------------------------- point in polygon
@@ -70,122 +72,133 @@ const float kSquare[] = {0, 0, 10, 0, 10, 10, 0, 10};
 const float kL[] = {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10};
 
 TEST(PointInShape, EvenOddWithVertexAndEdgeRules) {
-    struct Case {
-        const float* shape;
-        uint32_t n;
-        float x, y;
-        bool inside;
-    };
-    const Case cases[] = {
-        {kSquare, 4, 5.0f, 5.0f, true},   {kSquare, 4, 15.0f, 5.0f, false},
-        {kSquare, 4, 0.0f, 0.0f, true},   {kSquare, 4, 5.0f, 0.0f, true},  // a vertex; a ray raised
-        {kSquare, 4, 5.0f, 10.0f, false}, {kL, 6, 2.0f, 8.0f, true},
-        {kL, 6, 7.5f, 7.5f, false},       {kL, 6, 2.0f, 5.0f, true},  // at the notch's height
-        {kL, 6, 7.0f, 5.0f, false},       {kSquare, 0, 0.0f, 0.0f, false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.inside, mth_point_in_shape(c.x, c.y, c.n, c.shape)) << c.x << "," << c.y;
-    }
+  struct Case {
+    const float* shape;
+    uint32_t n;
+    float x, y;
+    bool inside;
+  };
+  const Case cases[] = {
+      {kSquare, 4, 5.0f, 5.0f, true},   {kSquare, 4, 15.0f, 5.0f, false},
+      {kSquare, 4, 0.0f, 0.0f, true},   {kSquare, 4, 5.0f, 0.0f, true},  // a vertex; a ray raised
+      {kSquare, 4, 5.0f, 10.0f, false}, {kL, 6, 2.0f, 8.0f, true},
+      {kL, 6, 7.5f, 7.5f, false},       {kL, 6, 2.0f, 5.0f, true},  // at the notch's height
+      {kL, 6, 7.0f, 5.0f, false},       {kSquare, 0, 0.0f, 0.0f, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.inside, mth_point_in_shape(c.x, c.y, c.n, c.shape)) << c.x << "," << c.y;
+  }
 }
 
 // ---------------------------------------------------------------- ear clipping
 
 double shoelace(const float* xy, uint32_t n) {
-    double twice = 0.0;
-    for (uint32_t k = 0; k < n; ++k) {
-        const uint32_t j = (k + 1) % n;
-        twice += static_cast<double>(xy[2 * k]) * xy[2 * j + 1] - static_cast<double>(xy[2 * j]) * xy[2 * k + 1];
-    }
-    return std::fabs(twice) / 2.0;
+  double twice = 0.0;
+  for (uint32_t k = 0; k < n; ++k) {
+    const uint32_t j = (k + 1) % n;
+    twice += static_cast<double>(xy[2 * k]) * xy[2 * j + 1] -
+             static_cast<double>(xy[2 * j]) * xy[2 * k + 1];
+  }
+  return std::fabs(twice) / 2.0;
 }
 
 struct Fixture {
-    const char* name;
-    float points[24];
-    uint32_t n;
+  const char* name;
+  float points[24];
+  uint32_t n;
 };
 
 const Fixture kPolygons[] = {
     {"triangle", {0, 0, 10, 0, 0, 10}, 3},
     {"L counter-clockwise", {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10}, 6},
     {"notch first", {5, 5, 5, 10, 0, 10, 0, 0, 10, 0, 10, 5}, 6},
-    {"comb", {0, 0, 30, 0, 30, 20, 25, 20, 25, 5, 20, 5, 20, 20, 10, 20, 10, 5, 5, 5, 5, 20, 0, 20}, 12},
+    {"comb",
+     {0, 0, 30, 0, 30, 20, 25, 20, 25, 5, 20, 5, 20, 20, 10, 20, 10, 5, 5, 5, 5, 20, 0, 20},
+     12},
     {"collinear edge", {0, 0, 5, 0, 10, 0, 10, 10, 0, 10}, 5},
     {"arrow", {0, 4, 10, 4, 10, 0, 16, 6, 10, 12, 10, 8, 0, 8}, 7},
 };
 
 TEST(EarClip, FixturePolygonsKeepTheirAreaAndTriangleCount) {
-    for (const Fixture& f : kPolygons) {
-        SCOPED_TRACE(f.name);
-        float xy[24];
-        std::copy(f.points, f.points + 2 * f.n, xy);
-        uint32_t n = f.n;
-        float triangles[6 * 24];
-        uint32_t count = 0;
-        EXPECT_EQ(f.n - 2, sgl_ear_clip(xy, nullptr, &n, triangles, nullptr, &count, 24));
-        ASSERT_EQ(f.n - 2, count);
-        double area = 0.0;
-        for (uint32_t t = 0; t < count; ++t) {
-            const float* tri = triangles + 6 * t;
-            area += shoelace(tri, 3);
-            EXPECT_TRUE(mth_point_in_shape((tri[0] + tri[2] + tri[4]) / 3.0f, (tri[1] + tri[3] + tri[5]) / 3.0f,
-                                           f.n, f.points))
-                << "triangle " << t << " lies outside";
-        }
-        EXPECT_NEAR(shoelace(f.points, f.n), area, 1e-3);
+  for (const Fixture& f : kPolygons) {
+    SCOPED_TRACE(f.name);
+    float xy[24];
+    std::copy(f.points, f.points + 2 * f.n, xy);
+    uint32_t n = f.n;
+    float triangles[6 * 24];
+    uint32_t count = 0;
+    EXPECT_EQ(f.n - 2, sgl_ear_clip(xy, nullptr, &n, triangles, nullptr, &count, 24));
+    ASSERT_EQ(f.n - 2, count);
+    double area = 0.0;
+    for (uint32_t t = 0; t < count; ++t) {
+      const float* tri = triangles + 6 * t;
+      area += shoelace(tri, 3);
+      EXPECT_TRUE(mth_point_in_shape((tri[0] + tri[2] + tri[4]) / 3.0f,
+                                     (tri[1] + tri[3] + tri[5]) / 3.0f, f.n, f.points))
+          << "triangle " << t << " lies outside";
     }
+    EXPECT_NEAR(shoelace(f.points, f.n), area, 1e-3);
+  }
 }
 
 // Texture coordinates follow their vertices; a full list drops the rest;
 // self-intersecting input still ends.
 TEST(EarClip, CoordinatesLimitsAndBadInput) {
-    float xy[12], st[12];
-    for (uint32_t k = 0; k < 12; ++k) {
-        xy[k] = kL[k];
-        st[k] = kL[k] / 10.0f;
-    }
-    uint32_t n = 6, count = 0;
-    float triangles[6 * 4], texture[6 * 4];
-    sgl_ear_clip(xy, st, &n, triangles, texture, &count, 4);
-    ASSERT_EQ(4u, count);
-    for (uint32_t k = 0; k < 6 * 4; ++k) EXPECT_FLOAT_EQ(triangles[k] / 10.0f, texture[k]) << k;
-    std::copy(kL, kL + 12, xy);
-    n = 6;
-    count = 1;
-    EXPECT_EQ(4u, sgl_ear_clip(xy, nullptr, &n, triangles, nullptr, &count, 2));
-    EXPECT_EQ(2u, count);
-    float bow_tie[] = {0, 0, 10, 10, 10, 0, 0, 10};
-    n = 4;
-    count = 0;
-    EXPECT_EQ(2u, sgl_ear_clip(bow_tie, nullptr, &n, triangles, nullptr, &count, 4));
-    EXPECT_EQ(2u, count);
+  float xy[12], st[12];
+  for (uint32_t k = 0; k < 12; ++k) {
+    xy[k] = kL[k];
+    st[k] = kL[k] / 10.0f;
+  }
+  uint32_t n = 6, count = 0;
+  float triangles[6 * 4], texture[6 * 4];
+  sgl_ear_clip(xy, st, &n, triangles, texture, &count, 4);
+  ASSERT_EQ(4u, count);
+  for (uint32_t k = 0; k < 6 * 4; ++k) EXPECT_FLOAT_EQ(triangles[k] / 10.0f, texture[k]) << k;
+  std::copy(kL, kL + 12, xy);
+  n = 6;
+  count = 1;
+  EXPECT_EQ(4u, sgl_ear_clip(xy, nullptr, &n, triangles, nullptr, &count, 2));
+  EXPECT_EQ(2u, count);
+  float bow_tie[] = {0, 0, 10, 10, 10, 0, 0, 10};
+  n = 4;
+  count = 0;
+  EXPECT_EQ(2u, sgl_ear_clip(bow_tie, nullptr, &n, triangles, nullptr, &count, 4));
+  EXPECT_EQ(2u, count);
 }
 
 // ---------------------------------------------------------------- arcs
 
 TEST(ArcSteps, DensityFollowsTheRadiusInPixels) {
-    struct Case {
-        float radius_px, sweep, step;
-        uint32_t count;
-    };
-    const Case cases[] = {
-        {5.0f, 360.0f, 28.0f, 13}, {9.99f, 90.0f, 28.0f, 4},  {10.0f, 360.0f, 17.0f, 22},
-        {20.0f, 360.0f, 9.0f, 40}, {60.0f, 360.0f, 5.0f, 72}, {100.0f, 360.0f, 5.0f, 72},
-        {259.0f, 7.0f, 5.0f, 2},   {260.0f, 360.0f, 3.4f, 106}, {100.0f, 720.0f, 5.0f, 72},
-        {100.0f, 0.0f, 28.0f, 0},
-        // Whole multiples of 3.4 that divide to a hair below (10.2, 23.8) or
-        // above (24 steps multiplied out in float) the whole number; 10.3
-        // needs one more step.
-        {300.0f, 10.2f, 3.4f, 3},  {300.0f, 23.8f, 3.4f, 7},  {300.0f, 24 * 3.4f, 3.4f, 24},
-        {300.0f, 10.3f, 3.4f, 4},
-    };
-    for (const Case& c : cases) {
-        float step = 0.0f;
-        uint32_t count = 0;
-        sgl_arc_steps(c.radius_px, c.sweep, &step, &count);
-        EXPECT_EQ(c.step, step) << c.radius_px << " px, " << c.sweep << " degrees";
-        EXPECT_EQ(c.count, count) << c.radius_px << " px, " << c.sweep << " degrees";
-    }
+  struct Case {
+    float radius_px, sweep, step;
+    uint32_t count;
+  };
+  const Case cases[] = {
+      {5.0f, 360.0f, 28.0f, 13},
+      {9.99f, 90.0f, 28.0f, 4},
+      {10.0f, 360.0f, 17.0f, 22},
+      {20.0f, 360.0f, 9.0f, 40},
+      {60.0f, 360.0f, 5.0f, 72},
+      {100.0f, 360.0f, 5.0f, 72},
+      {259.0f, 7.0f, 5.0f, 2},
+      {260.0f, 360.0f, 3.4f, 106},
+      {100.0f, 720.0f, 5.0f, 72},
+      {100.0f, 0.0f, 28.0f, 0},
+      // Whole multiples of 3.4 that divide to a hair below (10.2, 23.8) or
+      // above (24 steps multiplied out in float) the whole number; 10.3
+      // needs one more step.
+      {300.0f, 10.2f, 3.4f, 3},
+      {300.0f, 23.8f, 3.4f, 7},
+      {300.0f, 24 * 3.4f, 3.4f, 24},
+      {300.0f, 10.3f, 3.4f, 4},
+  };
+  for (const Case& c : cases) {
+    float step = 0.0f;
+    uint32_t count = 0;
+    sgl_arc_steps(c.radius_px, c.sweep, &step, &count);
+    EXPECT_EQ(c.step, step) << c.radius_px << " px, " << c.sweep << " degrees";
+    EXPECT_EQ(c.count, count) << c.radius_px << " px, " << c.sweep << " degrees";
+  }
 }
 
 }  // namespace

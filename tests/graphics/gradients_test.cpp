@@ -20,149 +20,151 @@ constexpr uint32_t kGradientSlots = 4;
 const float kWidths[1][3] = {{1.0f, 1.0f, 2.0f}};
 
 class GradientsTest : public velkor_test::SglTest {
-protected:
-    void SetUp() override {
-        velkor_test::SglTest::SetUp();
-        sgl_parameters parameters = HostParameters();
-        parameters.gradient_table = gradients_;
-        parameters.gradient_count = kGradientSlots;
-        ASSERT_TRUE(sglInit(&Context(), &parameters));
-        velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
-    }
-    static const sgl_texture_slot& Slot(uint32_t slot) { return Context().gradient_table[slot]; }
-    static std::vector<uint8_t> Texels(uint32_t slot) {
-        std::vector<uint8_t> texels(Slot(slot).texture_width * Slot(slot).texture_height * 4);
-        glBindTexture(GL_TEXTURE_2D, Slot(slot).name);
-        Context().gl_bound_texture = SGL_BOUND_TEXTURE_UNKNOWN;
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-        return texels;
-    }
+ protected:
+  void SetUp() override {
+    velkor_test::SglTest::SetUp();
+    sgl_parameters parameters = HostParameters();
+    parameters.gradient_table = gradients_;
+    parameters.gradient_count = kGradientSlots;
+    ASSERT_TRUE(sglInit(&Context(), &parameters));
+    velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
+  }
+  static const sgl_texture_slot& Slot(uint32_t slot) { return Context().gradient_table[slot]; }
+  static std::vector<uint8_t> Texels(uint32_t slot) {
+    std::vector<uint8_t> texels(Slot(slot).texture_width * Slot(slot).texture_height * 4);
+    glBindTexture(GL_TEXTURE_2D, Slot(slot).name);
+    Context().gl_bound_texture = SGL_BOUND_TEXTURE_UNKNOWN;
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
+  }
 
-    sgl_texture_slot gradients_[kGradientSlots] = {};
+  sgl_texture_slot gradients_[kGradientSlots] = {};
 };
 
 TEST_F(GradientsTest, AGradientIsANewRepeatingTextureWithTheImageInTheCorner) {
-    const uint8_t image[8] = {10, 20, 30, 40, 50, 60, 70, 80};  // 2 x 1
-    sglGradientTexture(1, 2, 1, 8, image, 0);
-    const std::vector<uint8_t> texels = Texels(1);
-    ASSERT_EQ(64u * 64u * 4u, texels.size());
-    std::vector<uint8_t> expected(texels.size(), 0);
-    std::copy(image, image + 8, expected.begin());
-    EXPECT_EQ(expected, texels);
-    GLint filter = 0, wrap = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
-    EXPECT_EQ(GL_LINEAR, filter);
-    EXPECT_EQ(GL_REPEAT, wrap);
-    // Loading again gives a new texture; run-length words decode as RGBA.
-    const uint32_t first = Slot(1).name;
-    const uint32_t words[] = {0xFF102030, 0xFF102030, 1, 0x80405060};  // three, then one
-    sglGradientTexture(1, 4, 1, sizeof(words), words, 1);
-    EXPECT_NE(first, Slot(1).name);
-    const std::vector<uint8_t> decoded = {0x10, 0x20, 0x30, 0xFF, 0x10, 0x20, 0x30, 0xFF,
-                                          0x10, 0x20, 0x30, 0xFF, 0x40, 0x50, 0x60, 0x80};
-    const std::vector<uint8_t> coded = Texels(1);
-    EXPECT_EQ(decoded, std::vector<uint8_t>(coded.begin(), coded.begin() + 16));
-    EXPECT_EQ(0u, Context().errors.count);
+  const uint8_t image[8] = {10, 20, 30, 40, 50, 60, 70, 80};  // 2 x 1
+  sglGradientTexture(1, 2, 1, 8, image, 0);
+  const std::vector<uint8_t> texels = Texels(1);
+  ASSERT_EQ(64u * 64u * 4u, texels.size());
+  std::vector<uint8_t> expected(texels.size(), 0);
+  std::copy(image, image + 8, expected.begin());
+  EXPECT_EQ(expected, texels);
+  GLint filter = 0, wrap = 0;
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+  EXPECT_EQ(GL_LINEAR, filter);
+  EXPECT_EQ(GL_REPEAT, wrap);
+  // Loading again gives a new texture; run-length words decode as RGBA.
+  const uint32_t first = Slot(1).name;
+  const uint32_t words[] = {0xFF102030, 0xFF102030, 1, 0x80405060};  // three, then one
+  sglGradientTexture(1, 4, 1, sizeof(words), words, 1);
+  EXPECT_NE(first, Slot(1).name);
+  const std::vector<uint8_t> decoded = {0x10, 0x20, 0x30, 0xFF, 0x10, 0x20, 0x30, 0xFF,
+                                        0x10, 0x20, 0x30, 0xFF, 0x40, 0x50, 0x60, 0x80};
+  const std::vector<uint8_t> coded = Texels(1);
+  EXPECT_EQ(decoded, std::vector<uint8_t>(coded.begin(), coded.begin() + 16));
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(GradientsTest, RefusedGradientsMappingsAndSelections) {
-    const uint8_t image[16] = {};
-    const uint32_t bad_words[] = {7, 7, 9};  // 11 pixels for 2 x 2
-    const float xs[2] = {0, 1}, ys[2] = {0, 1};
-    const uint32_t kLoad = SGL_ERROR_GRADIENT_TEXTURE;
-    const struct {
-        const char* name;
-        std::function<void()> call;
-        uint32_t code, value;
-    } cases[] = {
-        {"negative slot", [&] { sglGradientTexture(-1, 2, 2, 16, image, 0); }, kLoad, 0xFFFFFFFF},
-        {"slot beyond the table", [&] { sglGradientTexture(4, 2, 2, 16, image, 0); }, kLoad, 4},
-        {"wider than a texture", [&] { sglGradientTexture(0, 1025, 1, 4100, image, 0); }, kLoad, 0},
-        {"no data", [] { sglGradientTexture(0, 2, 2, 16, nullptr, 0); }, kLoad, 0},
-        {"fewer bytes than the image", [&] { sglGradientTexture(0, 2, 2, 15, image, 0); }, kLoad, 0},
-        {"words that do not decode", [&] { sglGradientTexture(0, 2, 2, sizeof(bad_words), bad_words, 1); }, kLoad, 0},
-        {"map: 4096 points", [&] { sglFormatGradient(4096, xs, ys); }, SGL_ERROR_FORMAT_GRADIENT, 4096},
-        {"map: no ys", [&] { sglFormatGradient(2, xs, nullptr); }, SGL_ERROR_FORMAT_GRADIENT, 2},
-        {"select: not loaded", [] { sglIndexGradienti(0); }, SGL_ERROR_INDEX_GRADIENT, 0},
-        {"select: beyond the table", [] { sglIndexGradienti(4); }, SGL_ERROR_INDEX_GRADIENT, 4},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Context().errors.count = 0;
-        c.call();
-        ExpectOnlyError(c.code, c.value);
-        EXPECT_EQ(0u, Slot(0).name);
-        EXPECT_EQ(kGradientSlots, Context().texture.current_gradient);
-    }
-    // Without a gradient table nothing loads and nothing is mapped.
-    sgl_parameters parameters = HostParameters();
-    ASSERT_TRUE(sglInit(&Context(), &parameters));
-    sglGradientTexture(0, 1, 1, 4, image, 0);
-    sglFormatGradient(2, xs, ys);
-    ASSERT_EQ(2u, Context().errors.count);
-    EXPECT_EQ(SGL_ERROR_GRADIENT_TEXTURE, Context().errors.entries[0].code);
-    EXPECT_EQ(SGL_ERROR_FORMAT_GRADIENT, Context().errors.entries[1].code);
+  const uint8_t image[16] = {};
+  const uint32_t bad_words[] = {7, 7, 9};  // 11 pixels for 2 x 2
+  const float xs[2] = {0, 1}, ys[2] = {0, 1};
+  const uint32_t kLoad = SGL_ERROR_GRADIENT_TEXTURE;
+  const struct {
+    const char* name;
+    std::function<void()> call;
+    uint32_t code, value;
+  } cases[] = {
+      {"negative slot", [&] { sglGradientTexture(-1, 2, 2, 16, image, 0); }, kLoad, 0xFFFFFFFF},
+      {"slot beyond the table", [&] { sglGradientTexture(4, 2, 2, 16, image, 0); }, kLoad, 4},
+      {"wider than a texture", [&] { sglGradientTexture(0, 1025, 1, 4100, image, 0); }, kLoad, 0},
+      {"no data", [] { sglGradientTexture(0, 2, 2, 16, nullptr, 0); }, kLoad, 0},
+      {"fewer bytes than the image", [&] { sglGradientTexture(0, 2, 2, 15, image, 0); }, kLoad, 0},
+      {"words that do not decode",
+       [&] { sglGradientTexture(0, 2, 2, sizeof(bad_words), bad_words, 1); }, kLoad, 0},
+      {"map: 4096 points", [&] { sglFormatGradient(4096, xs, ys); }, SGL_ERROR_FORMAT_GRADIENT,
+       4096},
+      {"map: no ys", [&] { sglFormatGradient(2, xs, nullptr); }, SGL_ERROR_FORMAT_GRADIENT, 2},
+      {"select: not loaded", [] { sglIndexGradienti(0); }, SGL_ERROR_INDEX_GRADIENT, 0},
+      {"select: beyond the table", [] { sglIndexGradienti(4); }, SGL_ERROR_INDEX_GRADIENT, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Context().errors.count = 0;
+    c.call();
+    ExpectOnlyError(c.code, c.value);
+    EXPECT_EQ(0u, Slot(0).name);
+    EXPECT_EQ(kGradientSlots, Context().texture.current_gradient);
+  }
+  // Without a gradient table nothing loads and nothing is mapped.
+  sgl_parameters parameters = HostParameters();
+  ASSERT_TRUE(sglInit(&Context(), &parameters));
+  sglGradientTexture(0, 1, 1, 4, image, 0);
+  sglFormatGradient(2, xs, ys);
+  ASSERT_EQ(2u, Context().errors.count);
+  EXPECT_EQ(SGL_ERROR_GRADIENT_TEXTURE, Context().errors.entries[0].code);
+  EXPECT_EQ(SGL_ERROR_FORMAT_GRADIENT, Context().errors.entries[1].code);
 }
 
 TEST_F(GradientsTest, AGradientIsMappedOnceOverTheBoxUnlessATextureFillIsOn) {
-    std::vector<uint8_t> image(32 * 16 * 4, 255);
-    sglGradientTexture(0, 32, 16, static_cast<uint32_t>(image.size()), image.data(), 0);
-    sglIndexGradienti(0);
-    const float xs[3] = {50, 10, 30}, ys[3] = {5, 25, 45};
-    sglFormatGradient(3, xs, ys);
-    const sgl_texture_state& t = Context().texture;
-    EXPECT_EQ((std::vector<float>{10, 5, 40, 40, 1, 1, 0, 0, 0.5f, 0.25f}),
-              (std::vector<float>{t.origin_x, t.origin_y, t.width, t.height, t.repeat_x, t.repeat_y, t.offset_x,
-                                  t.offset_y, t.factor_x, t.factor_y}));
-    // A vertex at the box's far corner takes the image's far corner.
-    sglEnable(SGL_GRADIENT_FILL);
-    sglBegin(5);
-    sglVertex2f(50, 45);
-    ASSERT_EQ(1u, Context().texcoord_count);
-    EXPECT_EQ(0.5f, Context().texcoords[0][0]);
-    EXPECT_EQ(0.25f, Context().texcoords[0][1]);
-    sglEnd();
-    sglReset();
-    EXPECT_EQ(kGradientSlots, Context().texture.current_gradient) << "none after a reset";
+  std::vector<uint8_t> image(32 * 16 * 4, 255);
+  sglGradientTexture(0, 32, 16, static_cast<uint32_t>(image.size()), image.data(), 0);
+  sglIndexGradienti(0);
+  const float xs[3] = {50, 10, 30}, ys[3] = {5, 25, 45};
+  sglFormatGradient(3, xs, ys);
+  const sgl_texture_state& t = Context().texture;
+  EXPECT_EQ((std::vector<float>{10, 5, 40, 40, 1, 1, 0, 0, 0.5f, 0.25f}),
+            (std::vector<float>{t.origin_x, t.origin_y, t.width, t.height, t.repeat_x, t.repeat_y,
+                                t.offset_x, t.offset_y, t.factor_x, t.factor_y}));
+  // A vertex at the box's far corner takes the image's far corner.
+  sglEnable(SGL_GRADIENT_FILL);
+  sglBegin(5);
+  sglVertex2f(50, 45);
+  ASSERT_EQ(1u, Context().texcoord_count);
+  EXPECT_EQ(0.5f, Context().texcoords[0][0]);
+  EXPECT_EQ(0.25f, Context().texcoords[0][1]);
+  sglEnd();
+  sglReset();
+  EXPECT_EQ(kGradientSlots, Context().texture.current_gradient) << "none after a reset";
 
-    const float box_x[2] = {0, 100}, box_y[2] = {0, 100};
-    sglEnable(SGL_TEXTURE_FILL);
-    sglFormatGradient(2, box_x, box_y);
-    EXPECT_EQ(0.0f, Context().texture.width) << "the texture fill keeps its mapping";
-    EXPECT_EQ(0u, Context().errors.count);
+  const float box_x[2] = {0, 100}, box_y[2] = {0, 100};
+  sglEnable(SGL_TEXTURE_FILL);
+  sglFormatGradient(2, box_x, box_y);
+  EXPECT_EQ(0.0f, Context().texture.width) << "the texture fill keeps its mapping";
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(GradientsTest, AHorizontalRampRisesFromLeftToRightOnlyWithGradientFill) {
-    // 64 x 64 RGBA whose red rises along x, 4 per texel.
-    std::vector<uint8_t> ramp(64 * 64 * 4, 0);
-    for (uint32_t i = 0; i < 64 * 64; ++i) {
-        ramp[4 * i] = static_cast<uint8_t>(4 * (i % 64));
-        ramp[4 * i + 3] = 255;
+  // 64 x 64 RGBA whose red rises along x, 4 per texel.
+  std::vector<uint8_t> ramp(64 * 64 * 4, 0);
+  for (uint32_t i = 0; i < 64 * 64; ++i) {
+    ramp[4 * i] = static_cast<uint8_t>(4 * (i % 64));
+    ramp[4 * i + 3] = 255;
+  }
+  sglGradientTexture(0, 64, 64, static_cast<uint32_t>(ramp.size()), ramp.data(), 0);
+  sglIndexGradienti(0);
+  const float xs[4] = {100, 740, 740, 100}, ys[4] = {100, 100, 300, 300};  // ten pixels per texel
+  for (bool fill : {false, true}) {
+    SCOPED_TRACE(fill ? "gradient fill" : "plain");
+    sglIndexColori(velkor_test::kGreen);
+    if (fill) {
+      sglEnable(SGL_GRADIENT_FILL);
     }
-    sglGradientTexture(0, 64, 64, static_cast<uint32_t>(ramp.size()), ramp.data(), 0);
-    sglIndexGradienti(0);
-    const float xs[4] = {100, 740, 740, 100}, ys[4] = {100, 100, 300, 300};  // ten pixels per texel
-    for (bool fill : {false, true}) {
-        SCOPED_TRACE(fill ? "gradient fill" : "plain");
-        sglIndexColori(velkor_test::kGreen);
-        if (fill) {
-            sglEnable(SGL_GRADIENT_FILL);
-        }
-        sglFormatGradient(4, xs, ys);
-        sglBegin(5);
-        for (int k = 0; k < 4; ++k) sglVertex2f(xs[k], ys[k]);
-        sglEnd();
-        for (int k = 1; k < 63; ++k) {
-            const velkor_test::Rgba p = velkor_test::ReadPixel(100 + 10 * k + 5, 200);
-            EXPECT_NEAR(fill ? 4 * k : 0, p.r, 2) << "texel column " << k;
-            EXPECT_EQ(fill ? 0 : 255, p.g) << "texel column " << k;
-        }
+    sglFormatGradient(4, xs, ys);
+    sglBegin(5);
+    for (int k = 0; k < 4; ++k) sglVertex2f(xs[k], ys[k]);
+    sglEnd();
+    for (int k = 1; k < 63; ++k) {
+      const velkor_test::Rgba p = velkor_test::ReadPixel(100 + 10 * k + 5, 200);
+      EXPECT_NEAR(fill ? 4 * k : 0, p.r, 2) << "texel column " << k;
+      EXPECT_EQ(fill ? 0 : 255, p.g) << "texel column " << k;
     }
-    // The same along the whole height: the gradient varies only across.
-    EXPECT_NEAR(velkor_test::ReadPixel(400, 120).r, velkor_test::ReadPixel(400, 280).r, 1);
-    EXPECT_EQ(0, velkor_test::CountCoveredPixels(0, 0, 100, 768));
-    EXPECT_EQ(0u, Context().errors.count);
+  }
+  // The same along the whole height: the gradient varies only across.
+  EXPECT_NEAR(velkor_test::ReadPixel(400, 120).r, velkor_test::ReadPixel(400, 280).r, 1);
+  EXPECT_EQ(0, velkor_test::CountCoveredPixels(0, 0, 100, 768));
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 }  // namespace

@@ -24,12 +24,12 @@
 
 namespace {
 
-using velkor_test::ErrorList;
-using velkor_test::TakeErrors;
 using velkor_test::ClearDisplay;
 using velkor_test::CountCoveredPixels;
 using velkor_test::CountPixelsNear;
+using velkor_test::ErrorList;
 using velkor_test::Rgba;
+using velkor_test::TakeErrors;
 
 constexpr Rgba kWhite = {255, 255, 255, 255};
 constexpr Rgba kBlack = {0, 0, 0, 255};
@@ -37,48 +37,53 @@ constexpr Rgba kRed = {255, 0, 0, 255};
 constexpr Rgba kBlue = {0, 0, 255, 255};
 
 std::vector<uint8_t> Snapshot() {
-    std::vector<uint8_t> pixels(static_cast<size_t>(velkor_test::kDisplayWidth) * velkor_test::kDisplayHeight * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, velkor_test::kDisplayWidth, velkor_test::kDisplayHeight, GL_RGBA, GL_UNSIGNED_BYTE,
-                 pixels.data());
-    return pixels;
+  std::vector<uint8_t> pixels(static_cast<size_t>(velkor_test::kDisplayWidth) *
+                              velkor_test::kDisplayHeight * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, velkor_test::kDisplayWidth, velkor_test::kDisplayHeight, GL_RGBA,
+               GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
 }
 
 // The extent of the lit pixels of the whole display, x1, y1, x2, y2 with
 // the far edges exclusive; all 0 when nothing is lit.
 std::vector<float> LitExtent() {
-    const std::vector<uint8_t> pixels = Snapshot();
-    int x1 = velkor_test::kDisplayWidth, y1 = velkor_test::kDisplayHeight, x2 = 0, y2 = 0;
-    for (size_t i = 0; i < pixels.size(); i += 4) {
-        if (pixels[i] == 0 && pixels[i + 1] == 0 && pixels[i + 2] == 0) continue;
-        const int pixel = static_cast<int>(i / 4);
-        const int x = pixel % velkor_test::kDisplayWidth, y = pixel / velkor_test::kDisplayWidth;
-        x1 = std::min(x1, x), y1 = std::min(y1, y), x2 = std::max(x2, x + 1), y2 = std::max(y2, y + 1);
-    }
-    return x2 == 0 ? std::vector<float>(4, 0.0f) : std::vector<float>{float(x1), float(y1), float(x2), float(y2)};
+  const std::vector<uint8_t> pixels = Snapshot();
+  int x1 = velkor_test::kDisplayWidth, y1 = velkor_test::kDisplayHeight, x2 = 0, y2 = 0;
+  for (size_t i = 0; i < pixels.size(); i += 4) {
+    if (pixels[i] == 0 && pixels[i + 1] == 0 && pixels[i + 2] == 0) continue;
+    const int pixel = static_cast<int>(i / 4);
+    const int x = pixel % velkor_test::kDisplayWidth, y = pixel / velkor_test::kDisplayWidth;
+    x1 = std::min(x1, x), y1 = std::min(y1, y), x2 = std::max(x2, x + 1), y2 = std::max(y2, y + 1);
+  }
+  return x2 == 0 ? std::vector<float>(4, 0.0f)
+                 : std::vector<float>{float(x1), float(y1), float(x2), float(y2)};
 }
 
 // Collected bounds pass through the conversion to viewport pixels, whose
 // floats are off by a few units in the last place: rounded to 1/1000.
 std::vector<float> Rounded(float x1, float y1, float x2, float y2) {
-    std::vector<float> box = {x1, y1, x2, y2};
-    for (float& v : box) v = std::round(v * 1000.0f) / 1000.0f;
-    return box;
+  std::vector<float> box = {x1, y1, x2, y2};
+  for (float& v : box) v = std::round(v * 1000.0f) / 1000.0f;
+  return box;
 }
 
 class TextTest : public velkor_test::SglTest {
-protected:
-    void SetUp() override {
-        SglTest::SetUp();
-        static const float colours[5][4] = {{0, 0, 0, 1}, {1, 1, 1, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
-        sglColorPointerf(&colours[0][0], 5);
-        sglIndexColori(1);
-        static const velkor_test::TestFontTable table = velkor_test::MakeTestFontTable();
-        sgluLoadFonts(table.data());
-        sglIndexFonti(velkor_test::TestFontTable::kFontSlot);
-    }
+ protected:
+  void SetUp() override {
+    SglTest::SetUp();
+    static const float colours[5][4] = {
+        {0, 0, 0, 1}, {1, 1, 1, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
+    sglColorPointerf(&colours[0][0], 5);
+    sglIndexColori(1);
+    static const velkor_test::TestFontTable table = velkor_test::MakeTestFontTable();
+    sgluLoadFonts(table.data());
+    sglIndexFonti(velkor_test::TestFontTable::kFontSlot);
+  }
 
-    static void Rich(const std::string& text) { sgluWriteRichText(100, 200, text.c_str(), int32_t(text.size())); }
+  static void Rich(const std::string& text) {
+    sgluWriteRichText(100, 200, text.c_str(), int32_t(text.size()));
+  }
 };
 
 // ---------------------------------------------------------------- rich text
@@ -86,69 +91,99 @@ protected:
 // "a", then a second "a" in the style the escapes give it: its glyph and
 // the box of its advance by the line height (descent 3, ascent 8) behind it.
 TEST_F(TextTest, ColourEscapesAndInversion) {
-    struct Case {
-        const char* name;
-        std::string text;
-        Rgba box, glyph;
-    };
-    const Case cases[] = {
-        {"text colour", "a\x1b" "A\x02" "a", kBlack, kRed},
-        {"background", "a\x1b" "B\x04" "a", kBlue, kWhite},
-        {"inverted: the glyph cut out of a box of the text colour", "a\x1b" "Da\x1b" "Ea", kWhite, kBlack},
-        {"inverted with a background: glyph in the background colour", "a\x1b" "B\x04\x1b" "Da", kWhite, kBlue},
-        {"inverted red text", "a\x1b" "A\x02\x1b" "Da", kRed, {0, 255, 255, 255}},
-        {"end of inversion", "a\x1b" "D\x1b" "Ea", kBlack, kWhite},
-    };
-    for (const Case& c : cases) {
-        ClearDisplay();
-        Rich(c.text);
-        EXPECT_EQ(ErrorList{}, TakeErrors());
-        EXPECT_EQ(40, CountPixelsNear(100, 200, 5, 8, kWhite)) << c.name;  // the first 'a' is plain
-        EXPECT_EQ(40, CountPixelsNear(106, 200, 5, 8, c.glyph)) << c.name;
-        EXPECT_EQ(6 * 11 - 40, CountPixelsNear(106, 197, 6, 11, c.box)) << c.name;
-    }
+  struct Case {
+    const char* name;
+    std::string text;
+    Rgba box, glyph;
+  };
+  const Case cases[] = {
+      {"text colour",
+       "a\x1b"
+       "A\x02"
+       "a",
+       kBlack, kRed},
+      {"background",
+       "a\x1b"
+       "B\x04"
+       "a",
+       kBlue, kWhite},
+      {"inverted: the glyph cut out of a box of the text colour",
+       "a\x1b"
+       "Da\x1b"
+       "Ea",
+       kWhite, kBlack},
+      {"inverted with a background: glyph in the background colour",
+       "a\x1b"
+       "B\x04\x1b"
+       "Da",
+       kWhite, kBlue},
+      {"inverted red text",
+       "a\x1b"
+       "A\x02\x1b"
+       "Da",
+       kRed,
+       {0, 255, 255, 255}},
+      {"end of inversion",
+       "a\x1b"
+       "D\x1b"
+       "Ea",
+       kBlack, kWhite},
+  };
+  for (const Case& c : cases) {
+    ClearDisplay();
+    Rich(c.text);
+    EXPECT_EQ(ErrorList{}, TakeErrors());
+    EXPECT_EQ(40, CountPixelsNear(100, 200, 5, 8, kWhite)) << c.name;  // the first 'a' is plain
+    EXPECT_EQ(40, CountPixelsNear(106, 200, 5, 8, c.glyph)) << c.name;
+    EXPECT_EQ(6 * 11 - 40, CountPixelsNear(106, 197, 6, 11, c.box)) << c.name;
+  }
 }
 
 // While smoothing is on, every writer draws the halo first: the glyphs one
 // pixel off in each direction in the halo colour, the glyphs over it.
 TEST_F(TextTest, HaloWhileSmoothing) {
-    sglEnable(SGL_LINE_SMOOTH);
-    sglIndexHaloColori(2);
-    Rich("i");
-    const std::vector<uint8_t> rich = Snapshot();
-    EXPECT_EQ(16, CountPixelsNear(100, 200, 2, 8, kWhite));
-    EXPECT_EQ(20, CountPixelsNear(98, 198, 6, 12, kRed));
-    ClearDisplay();
-    sgluWriteText(100, 200, "i", 1);
-    EXPECT_TRUE(rich == Snapshot());
+  sglEnable(SGL_LINE_SMOOTH);
+  sglIndexHaloColori(2);
+  Rich("i");
+  const std::vector<uint8_t> rich = Snapshot();
+  EXPECT_EQ(16, CountPixelsNear(100, 200, 2, 8, kWhite));
+  EXPECT_EQ(20, CountPixelsNear(98, 198, 6, 12, kRed));
+  ClearDisplay();
+  sgluWriteText(100, 200, "i", 1);
+  EXPECT_TRUE(rich == Snapshot());
 }
 
 // Centred rich text: each line on x by its own width, the first ascent
 // centred on y, the next line a descent and an ascent lower.
 TEST_F(TextTest, RichLinesCentreLineByLine) {
-    sglSetTextAlignment(1, 1);
-    sgluWriteRichText(640, 400, "W\raai", 100);
-    EXPECT_EQ(80, CountPixelsNear(635, 396, 10, 8, kWhite));  // 10 wide, ascent 8 centred on 400
-    EXPECT_EQ(96, CountPixelsNear(633, 385, 14, 8, kWhite));  // 14 wide, 3 + 8 lower
-    EXPECT_EQ(ErrorList{}, TakeErrors());
+  sglSetTextAlignment(1, 1);
+  sgluWriteRichText(640, 400, "W\raai", 100);
+  EXPECT_EQ(80, CountPixelsNear(635, 396, 10, 8, kWhite));  // 10 wide, ascent 8 centred on 400
+  EXPECT_EQ(96, CountPixelsNear(633, 385, 14, 8, kWhite));  // 14 wide, 3 + 8 lower
+  EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
 TEST_F(TextTest, RichTextLimits) {
-    sgluWriteRichText(100, 200, nullptr, 3);
-    // A colour beyond the table takes the last one (blue); a font beyond it
-    // the default font.
-    Rich("\x1b" "A\x09" "a\x1b" "C\x07" "a");
-    EXPECT_EQ(80, CountPixelsNear(100, 200, 11, 8, kBlue));
-    Rich(std::string(300, '\r') + "a");
-    Rich(std::string(5000, 'i'));
-    Rich("\x1bP\\uFFFFaa\x1bQ");  // repeats cannot multiply a text beyond 4096 characters
-    EXPECT_EQ((ErrorList{{SGL_ERROR_RICH_TEXT, 0},
-                         {SGL_ERROR_RICH_TEXT, 9},
-                         {SGL_ERROR_RICH_TEXT, 7},
-                         {SGL_ERROR_RICH_TEXT, 256},
-                         {SGL_ERROR_RICH_TEXT, 5000},
-                         {SGL_ERROR_RICH_TEXT, 4096}}),
-              TakeErrors());
+  sgluWriteRichText(100, 200, nullptr, 3);
+  // A colour beyond the table takes the last one (blue); a font beyond it
+  // the default font.
+  Rich(
+      "\x1b"
+      "A\x09"
+      "a\x1b"
+      "C\x07"
+      "a");
+  EXPECT_EQ(80, CountPixelsNear(100, 200, 11, 8, kBlue));
+  Rich(std::string(300, '\r') + "a");
+  Rich(std::string(5000, 'i'));
+  Rich("\x1bP\\uFFFFaa\x1bQ");  // repeats cannot multiply a text beyond 4096 characters
+  EXPECT_EQ((ErrorList{{SGL_ERROR_RICH_TEXT, 0},
+                       {SGL_ERROR_RICH_TEXT, 9},
+                       {SGL_ERROR_RICH_TEXT, 7},
+                       {SGL_ERROR_RICH_TEXT, 256},
+                       {SGL_ERROR_RICH_TEXT, 5000},
+                       {SGL_ERROR_RICH_TEXT, 4096}}),
+            TakeErrors());
 }
 
 // ---------------------------------------------------------------- text areas
@@ -156,32 +191,32 @@ TEST_F(TextTest, RichTextLimits) {
 // "aaaa" is 6 + 6 + 6 + 5 = 23 wide; in 13 the third 'a' (ink end 17) does
 // not fit, so the word breaks before it. Corners may come in any order.
 TEST_F(TextTest, AreaWordWiderThanTheAreaBreaksBeforeTheFirstCharacterThatDoesNotFit) {
-    sglSetTextAlignment(0, 2);
-    sgluWriteTextArea(113, 400, 100, 300, "aaaa", 4);
-    EXPECT_EQ(2u, Context().text.line_count);
-    for (int baseline : {392, 381}) {  // the top line's ascent under the top, the next 8 + 3 lower
-        EXPECT_EQ(40, CountPixelsNear(100, baseline, 5, 8, kWhite)) << baseline;
-        EXPECT_EQ(40, CountPixelsNear(106, baseline, 5, 8, kWhite)) << baseline;
-    }
-    EXPECT_EQ(2 * 2 * 40, CountCoveredPixels(0, 0, 1280, 768));
-    EXPECT_EQ(ErrorList{}, TakeErrors());
+  sglSetTextAlignment(0, 2);
+  sgluWriteTextArea(113, 400, 100, 300, "aaaa", 4);
+  EXPECT_EQ(2u, Context().text.line_count);
+  for (int baseline : {392, 381}) {  // the top line's ascent under the top, the next 8 + 3 lower
+    EXPECT_EQ(40, CountPixelsNear(100, baseline, 5, 8, kWhite)) << baseline;
+    EXPECT_EQ(40, CountPixelsNear(106, baseline, 5, 8, kWhite)) << baseline;
+  }
+  EXPECT_EQ(2 * 2 * 40, CountCoveredPixels(0, 0, 1280, 768));
+  EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
 TEST_F(TextTest, AreaTextsAreCutTo4096CharactersAnd256Lines) {
-    sglSetTextAlignment(0, 2);
-    // 4100 'i' in lines of 12 (3 x 12 - 1 = 35 <= 36): the first 4096 form
-    // 342 lines, of which 256 are written.
-    sgluWriteTextArea(0, 0, 36, 767, std::string(4100, 'i').c_str(), 4100);
-    EXPECT_EQ(256u, Context().text.line_count);
-    EXPECT_EQ(12 * 2 * 8, CountCoveredPixels(0, 759, 40, 8)) << "the top line is all there";
-    sgluWriteWideTextArea(0, 0, 100, 767, std::wstring(300, L'\n').c_str(), 300);
-    sgluWriteTextArea(0, 0, 100, 767, nullptr, 3);
-    EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_TEXT_AREA, 4100},
-                         {SGL_ERROR_WRITE_TEXT_AREA, 256},
-                         {SGL_ERROR_WRITE_WIDE_TEXT_AREA, 256},
-                         {SGL_ERROR_WRITE_TEXT_AREA, 0}}),
-              TakeErrors());
-    EXPECT_EQ(GL_FALSE, glIsEnabled(GL_TEXTURE_2D));
+  sglSetTextAlignment(0, 2);
+  // 4100 'i' in lines of 12 (3 x 12 - 1 = 35 <= 36): the first 4096 form
+  // 342 lines, of which 256 are written.
+  sgluWriteTextArea(0, 0, 36, 767, std::string(4100, 'i').c_str(), 4100);
+  EXPECT_EQ(256u, Context().text.line_count);
+  EXPECT_EQ(12 * 2 * 8, CountCoveredPixels(0, 759, 40, 8)) << "the top line is all there";
+  sgluWriteWideTextArea(0, 0, 100, 767, std::wstring(300, L'\n').c_str(), 300);
+  sgluWriteTextArea(0, 0, 100, 767, nullptr, 3);
+  EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_TEXT_AREA, 4100},
+                       {SGL_ERROR_WRITE_TEXT_AREA, 256},
+                       {SGL_ERROR_WRITE_WIDE_TEXT_AREA, 256},
+                       {SGL_ERROR_WRITE_TEXT_AREA, 0}}),
+            TakeErrors());
+  EXPECT_EQ(GL_FALSE, glIsEnabled(GL_TEXTURE_2D));
 }
 
 // ---------------------------------------------------------------- numbers
@@ -189,151 +224,175 @@ TEST_F(TextTest, AreaTextsAreCutTo4096CharactersAnd256Lines) {
 // A number is its two pieces written as plain text, the second in the
 // second font at the first's advance.
 TEST_F(TextTest, NumbersAreTheirTwoPiecesInTwoFonts) {
-    sgluLoadFonts(&Velkor_font_table);
-    struct Case {
-        float value;
-        sgl_float_format format;
-        const char* first;
-        const char* second;
-    };
-    const Case cases[] = {
-        {12.5f, {3, 2, 0, 1, '.', 0}, "12", ".50"},
-        {-3.25f, {2, 2, 2, 0, ',', 1}, "-03,2", "5"},
-        {1234.0f, {4, 0, -2, 2, '.', 0}, "12", "34"},
-        {12.5f, {10, 2, 0, 1, ',', 0}, "+000000012", ",500000000"},  // out of bounds: 9 and 9 digits
-    };
-    sglSetSecondFontAttributes(25, 0, -1);
-    for (const Case& c : cases) {
-        sglIndexFonti(20);
-        ClearDisplay();
-        sgluWriteFloat(200, 300, c.value, &c.format);
-        const std::vector<uint8_t> written = Snapshot();
-        ClearDisplay();
-        sgluWriteText(200, 300, c.first, 100);
-        float advance = 0.0f;
-        for (const char* p = c.first; *p != 0; ++p) advance += sglGetFontValue(20, static_cast<uint8_t>(*p), 3);
-        sglIndexFonti(25);
-        sgluWriteText(200 + advance, 300, c.second, 100);
-        EXPECT_TRUE(written == Snapshot()) << c.first << " | " << c.second;
-    }
-    EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_FLOAT, 0}}), TakeErrors());
+  sgluLoadFonts(&Velkor_font_table);
+  struct Case {
+    float value;
+    sgl_float_format format;
+    const char* first;
+    const char* second;
+  };
+  const Case cases[] = {
+      {12.5f, {3, 2, 0, 1, '.', 0}, "12", ".50"},
+      {-3.25f, {2, 2, 2, 0, ',', 1}, "-03,2", "5"},
+      {1234.0f, {4, 0, -2, 2, '.', 0}, "12", "34"},
+      {12.5f, {10, 2, 0, 1, ',', 0}, "+000000012", ",500000000"},  // out of bounds: 9 and 9 digits
+  };
+  sglSetSecondFontAttributes(25, 0, -1);
+  for (const Case& c : cases) {
+    sglIndexFonti(20);
+    ClearDisplay();
+    sgluWriteFloat(200, 300, c.value, &c.format);
+    const std::vector<uint8_t> written = Snapshot();
+    ClearDisplay();
+    sgluWriteText(200, 300, c.first, 100);
+    float advance = 0.0f;
+    for (const char* p = c.first; *p != 0; ++p)
+      advance += sglGetFontValue(20, static_cast<uint8_t>(*p), 3);
+    sglIndexFonti(25);
+    sgluWriteText(200 + advance, 300, c.second, 100);
+    EXPECT_TRUE(written == Snapshot()) << c.first << " | " << c.second;
+  }
+  EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_FLOAT, 0}}), TakeErrors());
 }
 
 // A value beyond the range is written as 0 in the default font (slot 20 of
 // the panel's table), whatever fonts are selected.
 TEST_F(TextTest, NumbersBeyondTheRangeAreZeroInTheDefaultFont) {
-    sgluLoadFonts(&Velkor_font_table);
-    const sgl_float_format format = {2, 0, 0, 1, '.', 0};
-    for (const float value : {3.0e9f, -2147483648.0f, std::nanf("")}) {
-        ClearDisplay();
-        sglIndexFonti(25);
-        sglSetSecondFontAttributes(24, 0, -1);
-        sgluWriteFloat(100, 300, value, &format);
-        EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_FLOAT, 0}}), TakeErrors());
-        EXPECT_EQ(25u, Context().text.font) << "the selection is kept";
-        const std::vector<uint8_t> zero = Snapshot();
-        ClearDisplay();
-        sglIndexFonti(20);
-        sgluWriteText(100, 300, "0", 1);
-        EXPECT_TRUE(zero == Snapshot()) << value;
-    }
+  sgluLoadFonts(&Velkor_font_table);
+  const sgl_float_format format = {2, 0, 0, 1, '.', 0};
+  for (const float value : {3.0e9f, -2147483648.0f, std::nanf("")}) {
+    ClearDisplay();
+    sglIndexFonti(25);
+    sglSetSecondFontAttributes(24, 0, -1);
+    sgluWriteFloat(100, 300, value, &format);
+    EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_FLOAT, 0}}), TakeErrors());
+    EXPECT_EQ(25u, Context().text.font) << "the selection is kept";
+    const std::vector<uint8_t> zero = Snapshot();
+    ClearDisplay();
+    sglIndexFonti(20);
+    sgluWriteText(100, 300, "0", 1);
+    EXPECT_TRUE(zero == Snapshot()) << value;
+  }
 }
 
 // ---------------------------------------------------------------- bounding boxes
 
 // Every writer's box is the extent of what it drew.
 TEST_F(TextTest, EveryWithBBoxVariantMeasuresWhatItDraws) {
-    sglSetSecondFontAttributes(1, 0, -1);
-    const std::pair<const char*, void (*)()> variants[] = {
-        {"text", [] { sgluWriteTextWithBBox(100, 200, "W a\raa", 100); }},
-        {"unicode", [] { const uint16_t u[] = {'W', ' ', 'a', 0}; sgluWriteTextUnicodeWithBBox(100, 200, u, 3); }},
-        {"wide", [] { sgluWriteWideTextWithBBox(100, 200, L"aW", 2); }},
-        {"area", [] { sgluWriteTextAreaWithBBox(100, 200, 117, 300, "aa aa a", 7); }},
-        {"unicode area",
-         [] { const uint16_t u[] = {'W', 'a', 0}; sgluWriteTextAreaUnicodeWithBBox(100, 200, 110, 300, u, 2); }},
-        {"wide area", [] { sgluWriteWideTextAreaWithBBox(100, 200, 130, 300, L"W\na", 3); }},
-        {"rich", [] { sgluWriteRichTextWithBBox(100, 200, "a\x1b" "Da\x1b" "E\r\x1bHW", 100); }},
-        {"float", [] { const sgl_float_format f = {2, 1, 0, 1, '.', 0}; sgluWriteFloatWithBBox(100, 200, 5.0f, &f); }},
-    };
-    for (const auto& v : variants) {
-        ClearDisplay();
-        sglBeginTextBounds();
-        v.second();
-        float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-        ASSERT_TRUE(sglEndTextBounds(&x1, &y1, &x2, &y2)) << v.first;
-        EXPECT_EQ(LitExtent(), Rounded(x1, y1, x2, y2)) << v.first;
-    }
+  sglSetSecondFontAttributes(1, 0, -1);
+  const std::pair<const char*, void (*)()> variants[] = {
+      {"text", [] { sgluWriteTextWithBBox(100, 200, "W a\raa", 100); }},
+      {"unicode",
+       [] {
+         const uint16_t u[] = {'W', ' ', 'a', 0};
+         sgluWriteTextUnicodeWithBBox(100, 200, u, 3);
+       }},
+      {"wide", [] { sgluWriteWideTextWithBBox(100, 200, L"aW", 2); }},
+      {"area", [] { sgluWriteTextAreaWithBBox(100, 200, 117, 300, "aa aa a", 7); }},
+      {"unicode area",
+       [] {
+         const uint16_t u[] = {'W', 'a', 0};
+         sgluWriteTextAreaUnicodeWithBBox(100, 200, 110, 300, u, 2);
+       }},
+      {"wide area", [] { sgluWriteWideTextAreaWithBBox(100, 200, 130, 300, L"W\na", 3); }},
+      {"rich",
+       [] {
+         sgluWriteRichTextWithBBox(100, 200,
+                                   "a\x1b"
+                                   "Da\x1b"
+                                   "E\r\x1bHW",
+                                   100);
+       }},
+      {"float",
+       [] {
+         const sgl_float_format f = {2, 1, 0, 1, '.', 0};
+         sgluWriteFloatWithBBox(100, 200, 5.0f, &f);
+       }},
+  };
+  for (const auto& v : variants) {
+    ClearDisplay();
+    sglBeginTextBounds();
+    v.second();
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    EXPECT_FALSE(sglEndTextBounds(&x1, &y1, &x2, &y2)) << "collection over";
-    EXPECT_EQ(ErrorList{}, TakeErrors());
+    ASSERT_TRUE(sglEndTextBounds(&x1, &y1, &x2, &y2)) << v.first;
+    EXPECT_EQ(LitExtent(), Rounded(x1, y1, x2, y2)) << v.first;
+  }
+  float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  EXPECT_FALSE(sglEndTextBounds(&x1, &y1, &x2, &y2)) << "collection over";
+  EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
 // The queries measure as the writers do, but draw nothing.
 TEST_F(TextTest, BoundsQueriesDrawNothing) {
-    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    ASSERT_TRUE(sglGetRichTextBounds(100, 200, "W\ra\x1b" "Da", 100, &x1, &y1, &x2, &y2));
-    EXPECT_EQ(Rounded(100, 186, 112, 208), Rounded(x1, y1, x2, y2));  // the inverted box spans its advance
-    EXPECT_EQ(0, CountCoveredPixels(0, 0, 1280, 768));
-    x1 = -1;
-    EXPECT_FALSE(sglGetTextMultilineBounds(100, 200, "   ", 3, &x1, &y1, &x2, &y2)) << "nothing with ink";
-    EXPECT_EQ(-1.0f, x1);
+  float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  ASSERT_TRUE(sglGetRichTextBounds(100, 200,
+                                   "W\ra\x1b"
+                                   "Da",
+                                   100, &x1, &y1, &x2, &y2));
+  EXPECT_EQ(Rounded(100, 186, 112, 208),
+            Rounded(x1, y1, x2, y2));  // the inverted box spans its advance
+  EXPECT_EQ(0, CountCoveredPixels(0, 0, 1280, 768));
+  x1 = -1;
+  EXPECT_FALSE(sglGetTextMultilineBounds(100, 200, "   ", 3, &x1, &y1, &x2, &y2))
+      << "nothing with ink";
+  EXPECT_EQ(-1.0f, x1);
 }
 
 // Bounds are collected in viewport pixels, across transformations.
 TEST_F(TextTest, CollectedBoundsAreInViewportPixels) {
-    sglBeginTextBounds();
-    sglPushMatrixAndTranslate(300, 100);
-    sgluWriteTextWithBBox(0, 0, "a", 1);
-    sglPopMatrixAndTranslate();
-    sgluWriteTextWithBBox(100, 200, "i", 1);
-    sgluWriteText(900, 700, "W", 1);  // not a WithBBox writer
-    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    ASSERT_TRUE(sglEndTextBounds(&x1, &y1, &x2, &y2));
-    EXPECT_EQ(Rounded(100, 100, 305, 208), Rounded(x1, y1, x2, y2));
+  sglBeginTextBounds();
+  sglPushMatrixAndTranslate(300, 100);
+  sgluWriteTextWithBBox(0, 0, "a", 1);
+  sglPopMatrixAndTranslate();
+  sgluWriteTextWithBBox(100, 200, "i", 1);
+  sgluWriteText(900, 700, "W", 1);  // not a WithBBox writer
+  float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  ASSERT_TRUE(sglEndTextBounds(&x1, &y1, &x2, &y2));
+  EXPECT_EQ(Rounded(100, 100, 305, 208), Rounded(x1, y1, x2, y2));
 }
 
 // Written while a stencil mask is being defined, the whole box of the text
 // joins the mask and its box.
 TEST_F(TextTest, WithBBoxTextFillsItsBoxIntoAMaskBeingDefined) {
-    const uint32_t mask = sglBeginMaskDefinition(0);
-    ASSERT_NE(0u, mask);
-    sgli_bounding_box_begin_mask(mask, 0);
-    sgluWriteTextWithBBox(100, 200, "a i", 3);  // ink from 100 to 112, 200 to 208, with gaps
-    sglEndMaskDefinition();
-    sgl_bounds_box box{};
-    uint8_t inverted = 1;
-    ASSERT_TRUE(sgli_bounding_box_get_mask(mask, &box, &inverted));
-    EXPECT_EQ(Rounded(100, 200, 112, 208), Rounded(box.x1, box.y1, box.x2, box.y2));
-    sglSetActiveMasks(mask);
-    velkor_test::FillRectRaw(0, 0, 1280, 768, 1, 1, 1);
-    sglSetActiveMasks(0);
-    EXPECT_EQ(12 * 8, CountPixelsNear(100, 200, 12, 8, kWhite));
-    EXPECT_EQ(12 * 8, CountCoveredPixels(0, 0, 1280, 768));
+  const uint32_t mask = sglBeginMaskDefinition(0);
+  ASSERT_NE(0u, mask);
+  sgli_bounding_box_begin_mask(mask, 0);
+  sgluWriteTextWithBBox(100, 200, "a i", 3);  // ink from 100 to 112, 200 to 208, with gaps
+  sglEndMaskDefinition();
+  sgl_bounds_box box{};
+  uint8_t inverted = 1;
+  ASSERT_TRUE(sgli_bounding_box_get_mask(mask, &box, &inverted));
+  EXPECT_EQ(Rounded(100, 200, 112, 208), Rounded(box.x1, box.y1, box.x2, box.y2));
+  sglSetActiveMasks(mask);
+  velkor_test::FillRectRaw(0, 0, 1280, 768, 1, 1, 1);
+  sglSetActiveMasks(0);
+  EXPECT_EQ(12 * 8, CountPixelsNear(100, 200, 12, 8, kWhite));
+  EXPECT_EQ(12 * 8, CountCoveredPixels(0, 0, 1280, 768));
 }
 
 // ---------------------------------------------------------------- 16-bit and wchar_t texts
 
 TEST_F(TextTest, SixteenBitAndWideTextsDrawTheSameGlyphs) {
-    sgluLoadFonts(&Velkor_font_table);
-    sglIndexFonti(20);
-    sgluWriteText(100, 300, "A\\u00e4\\u20ac\r\nz", 100);
-    const std::vector<uint8_t> bytes = Snapshot();
-    ClearDisplay();
-    const uint16_t units[] = {'A', 0xE4, 0x20AC, 13, 10, 'z', 0};
-    sgluWriteUnicodeText(100, 300, units, 100);
-    EXPECT_TRUE(bytes == Snapshot());
-    ClearDisplay();
-    sgluWriteWideText(100, 300, L"A\u00e4\u20ac\r\nz", 100);
-    EXPECT_TRUE(bytes == Snapshot());
-    // A surrogate pair and a lone surrogate are each one replacement character.
-    ClearDisplay();
-    sgluWriteText(100, 300, "\\ufffdA\\ufffd\\ufffd", 100);
-    const std::vector<uint8_t> replaced = Snapshot();
-    ClearDisplay();
-    const uint16_t broken[] = {0xD83D, 0xDE00, 'A', 0xDC00, 0xD800, 0};
-    sgluWriteUnicodeText(100, 300, broken, 100);
-    EXPECT_TRUE(replaced == Snapshot());
-    EXPECT_EQ(ErrorList{}, TakeErrors());
+  sgluLoadFonts(&Velkor_font_table);
+  sglIndexFonti(20);
+  sgluWriteText(100, 300, "A\\u00e4\\u20ac\r\nz", 100);
+  const std::vector<uint8_t> bytes = Snapshot();
+  ClearDisplay();
+  const uint16_t units[] = {'A', 0xE4, 0x20AC, 13, 10, 'z', 0};
+  sgluWriteUnicodeText(100, 300, units, 100);
+  EXPECT_TRUE(bytes == Snapshot());
+  ClearDisplay();
+  sgluWriteWideText(100, 300, L"A\u00e4\u20ac\r\nz", 100);
+  EXPECT_TRUE(bytes == Snapshot());
+  // A surrogate pair and a lone surrogate are each one replacement character.
+  ClearDisplay();
+  sgluWriteText(100, 300, "\\ufffdA\\ufffd\\ufffd", 100);
+  const std::vector<uint8_t> replaced = Snapshot();
+  ClearDisplay();
+  const uint16_t broken[] = {0xD83D, 0xDE00, 'A', 0xDC00, 0xD800, 0};
+  sgluWriteUnicodeText(100, 300, broken, 100);
+  EXPECT_TRUE(replaced == Snapshot());
+  EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
 // ---------------------------------------------------------------- pixel alignment
@@ -341,27 +400,27 @@ TEST_F(TextTest, SixteenBitAndWideTextsDrawTheSameGlyphs) {
 // On a half pixel a glyph's edges blur over two columns without the
 // capability; with it the glyph sits on whole pixels, unless rotated.
 TEST_F(TextTest, PixelAlignedTextSnapsOnlyWhileEnabledAndUnrotated) {
-    auto partly_covered = [] {
-        const std::vector<uint8_t> pixels = Snapshot();
-        int count = 0;
-        for (size_t i = 0; i < pixels.size(); i += 4) count += pixels[i] > 10 && pixels[i] < 245;
-        return count;
-    };
-    sgluWriteText(100.5f, 200, "a", 1);
-    EXPECT_EQ(40, CountPixelsNear(100, 200, 6, 8, kWhite));
-    EXPECT_EQ(0, partly_covered());
-    ClearDisplay();
-    sglDisable(SGL_PIXEL_ALIGNED_TEXT);
-    sgluWriteText(100.5f, 200, "a", 1);
-    EXPECT_EQ(8, partly_covered());  // one blurred column
-    sglEnable(SGL_PIXEL_ALIGNED_TEXT);
-    ClearDisplay();
-    sglPushMatrixAndTranslate(300.0f, 300.5f);
-    sglRotatef(90.0f);
-    sgluWriteText(0, 0, "a", 1);
-    sglPopMatrixAndTranslate();
-    EXPECT_EQ(8, partly_covered());
-    EXPECT_EQ(ErrorList{}, TakeErrors());
+  auto partly_covered = [] {
+    const std::vector<uint8_t> pixels = Snapshot();
+    int count = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) count += pixels[i] > 10 && pixels[i] < 245;
+    return count;
+  };
+  sgluWriteText(100.5f, 200, "a", 1);
+  EXPECT_EQ(40, CountPixelsNear(100, 200, 6, 8, kWhite));
+  EXPECT_EQ(0, partly_covered());
+  ClearDisplay();
+  sglDisable(SGL_PIXEL_ALIGNED_TEXT);
+  sgluWriteText(100.5f, 200, "a", 1);
+  EXPECT_EQ(8, partly_covered());  // one blurred column
+  sglEnable(SGL_PIXEL_ALIGNED_TEXT);
+  ClearDisplay();
+  sglPushMatrixAndTranslate(300.0f, 300.5f);
+  sglRotatef(90.0f);
+  sgluWriteText(0, 0, "a", 1);
+  sglPopMatrixAndTranslate();
+  EXPECT_EQ(8, partly_covered());
+  EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
 }  // namespace

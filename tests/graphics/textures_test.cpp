@@ -23,50 +23,61 @@ using velkor_test::ReadPixel;
 using velkor_test::Rgba;
 
 TEST(TextureSize, PowersOfTwoMadeSquareWhereTheMaximaAllow) {
-    const struct {
-        uint32_t width, height, max_width, max_height, texture_width, texture_height;
-    } cases[] = {
-        {32, 1, 1024, 1024, 64, 64},  {200, 172, 1024, 1024, 256, 256}, {2000, 10, 1024, 1024, 1024, 1024},
-        // Unequal maxima: the wider side must never shrink below the image.
-        {1000, 10, 1024, 64, 1024, 64}, {10, 1000, 64, 1024, 64, 1024}, {100, 10, 1024, 128, 128, 128},
-    };
-    for (const auto& c : cases) {
-        uint32_t w = 0, h = 0;
-        sgl_texture_size(c.width, c.height, c.max_width, c.max_height, &w, &h);
-        EXPECT_EQ((std::vector<uint32_t>{c.texture_width, c.texture_height}), (std::vector<uint32_t>{w, h}))
-            << c.width << " x " << c.height << " in " << c.max_width << " x " << c.max_height;
-    }
+  const struct {
+    uint32_t width, height, max_width, max_height, texture_width, texture_height;
+  } cases[] = {
+      {32, 1, 1024, 1024, 64, 64},
+      {200, 172, 1024, 1024, 256, 256},
+      {2000, 10, 1024, 1024, 1024, 1024},
+      // Unequal maxima: the wider side must never shrink below the image.
+      {1000, 10, 1024, 64, 1024, 64},
+      {10, 1000, 64, 1024, 64, 1024},
+      {100, 10, 1024, 128, 128, 128},
+  };
+  for (const auto& c : cases) {
+    uint32_t w = 0, h = 0;
+    sgl_texture_size(c.width, c.height, c.max_width, c.max_height, &w, &h);
+    EXPECT_EQ((std::vector<uint32_t>{c.texture_width, c.texture_height}),
+              (std::vector<uint32_t>{w, h}))
+        << c.width << " x " << c.height << " in " << c.max_width << " x " << c.max_height;
+  }
 }
 
 // Decoding never writes beyond the image, whatever the words say.
 TEST(TextureWords, RunsPixelLayoutsAndWordsThatDoNotMakeTheImage) {
-    const uint32_t a = 0x80112233, b = 0x40AABBCC;
-    const struct {
-        const char* name;
-        std::vector<uint32_t> words;
-        uint32_t bytes_per_pixel, size;
-        bool decodes;
-        std::vector<uint8_t> bytes;
-    } cases[] = {
-        {"A A 3 B is five A then B", {a, a, 3, b}, 1, 6, true, {0x33, 0x33, 0x33, 0x33, 0x33, 0xCC}},
-        {"a pair at the end stands twice", {a, b, b}, 1, 3, true, {0x33, 0xCC, 0xCC}},
-        {"RGB takes red, green, blue", {a}, 3, 3, true, {0x11, 0x22, 0x33}},
-        {"RGBA adds alpha last", {a, b}, 4, 8, true, {0x11, 0x22, 0x33, 0x80, 0xAA, 0xBB, 0xCC, 0x40}},
-        {"a count of 0xFFFFFFFE gives no pixels", {a, a, 0xFFFFFFFE, b}, 1, 1, true, {0xCC}},
-        {"too few pixels", {a, b}, 1, 3, false, {}},
-        {"too many pixels", {a, b, a}, 1, 2, false, {}},
-        {"a run past the image", {a, a, 0x7FFFFFFF}, 4, 8, false, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::vector<uint8_t> out(c.size + 4, 0xEE);
-        EXPECT_EQ(c.decodes, sgl_decode_texture_words(c.words.data(), static_cast<uint32_t>(c.words.size()),
-                                                      c.bytes_per_pixel, out.data(), c.size));
-        EXPECT_EQ(std::vector<uint8_t>(4, 0xEE), std::vector<uint8_t>(out.begin() + c.size, out.end()));
-        if (c.decodes) {
-            EXPECT_EQ(c.bytes, std::vector<uint8_t>(out.begin(), out.begin() + c.size));
-        }
+  const uint32_t a = 0x80112233, b = 0x40AABBCC;
+  const struct {
+    const char* name;
+    std::vector<uint32_t> words;
+    uint32_t bytes_per_pixel, size;
+    bool decodes;
+    std::vector<uint8_t> bytes;
+  } cases[] = {
+      {"A A 3 B is five A then B", {a, a, 3, b}, 1, 6, true, {0x33, 0x33, 0x33, 0x33, 0x33, 0xCC}},
+      {"a pair at the end stands twice", {a, b, b}, 1, 3, true, {0x33, 0xCC, 0xCC}},
+      {"RGB takes red, green, blue", {a}, 3, 3, true, {0x11, 0x22, 0x33}},
+      {"RGBA adds alpha last",
+       {a, b},
+       4,
+       8,
+       true,
+       {0x11, 0x22, 0x33, 0x80, 0xAA, 0xBB, 0xCC, 0x40}},
+      {"a count of 0xFFFFFFFE gives no pixels", {a, a, 0xFFFFFFFE, b}, 1, 1, true, {0xCC}},
+      {"too few pixels", {a, b}, 1, 3, false, {}},
+      {"too many pixels", {a, b, a}, 1, 2, false, {}},
+      {"a run past the image", {a, a, 0x7FFFFFFF}, 4, 8, false, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<uint8_t> out(c.size + 4, 0xEE);
+    EXPECT_EQ(c.decodes,
+              sgl_decode_texture_words(c.words.data(), static_cast<uint32_t>(c.words.size()),
+                                       c.bytes_per_pixel, out.data(), c.size));
+    EXPECT_EQ(std::vector<uint8_t>(4, 0xEE), std::vector<uint8_t>(out.begin() + c.size, out.end()));
+    if (c.decodes) {
+      EXPECT_EQ(c.bytes, std::vector<uint8_t>(out.begin(), out.begin() + c.size));
     }
+  }
 }
 
 // A 2 x 2 RGBA image: red, green in the bottom row, blue, white above.
@@ -78,285 +89,298 @@ const Rgba kWhitePixel{255, 255, 255, 255};
 const float kWidths[1][3] = {{1.0f, 1.0f, 2.0f}};
 
 class TexturesTest : public velkor_test::SglTest {
-protected:
-    void SetUp() override {
-        SglTest::SetUp();
-        velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
-    }
-    static const sgl_texture_slot& Slot(uint32_t slot) { return Context().texture_table[slot]; }
-    static void FormatBox(float x0, float y0, float x1, float y1, float nx, float ny, uint32_t ax, uint32_t ay) {
-        const float xs[4] = {x0, x1, x1, x0};
-        const float ys[4] = {y0, y0, y1, y1};
-        sglFormatTexture(4, xs, ys, nx, ny, ax, ay);
-    }
-    // Uploads `image` into `slot` and makes it the current texture fill.
-    static void FillWith(uint32_t slot, uint8_t format, uint32_t width, uint32_t height, const uint8_t* image,
-                         uint8_t scaled) {
-        sglTexImage2Dubv(static_cast<int32_t>(slot), format, width, height, image, scaled);
-        sglBindTexture(SGL_TEXTURE_FILL, slot);
-        sglEnable(SGL_TEXTURE_FILL);
-    }
-    static bool Near(const Rgba& p, const Rgba& q, int tolerance = 2) {
-        return std::abs(p.r - q.r) <= tolerance && std::abs(p.g - q.g) <= tolerance &&
-               std::abs(p.b - q.b) <= tolerance;
-    }
+ protected:
+  void SetUp() override {
+    SglTest::SetUp();
+    velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
+  }
+  static const sgl_texture_slot& Slot(uint32_t slot) { return Context().texture_table[slot]; }
+  static void FormatBox(float x0, float y0, float x1, float y1, float nx, float ny, uint32_t ax,
+                        uint32_t ay) {
+    const float xs[4] = {x0, x1, x1, x0};
+    const float ys[4] = {y0, y0, y1, y1};
+    sglFormatTexture(4, xs, ys, nx, ny, ax, ay);
+  }
+  // Uploads `image` into `slot` and makes it the current texture fill.
+  static void FillWith(uint32_t slot, uint8_t format, uint32_t width, uint32_t height,
+                       const uint8_t* image, uint8_t scaled) {
+    sglTexImage2Dubv(static_cast<int32_t>(slot), format, width, height, image, scaled);
+    sglBindTexture(SGL_TEXTURE_FILL, slot);
+    sglEnable(SGL_TEXTURE_FILL);
+  }
+  static bool Near(const Rgba& p, const Rgba& q, int tolerance = 2) {
+    return std::abs(p.r - q.r) <= tolerance && std::abs(p.g - q.g) <= tolerance &&
+           std::abs(p.b - q.b) <= tolerance;
+  }
 };
 
 // ---------------------------------------------------------------- uploads
 
 TEST_F(TexturesTest, UnscaledAlphaRowLandsInTheCornerOf64By64) {
-    uint8_t row[32];
-    for (int k = 0; k < 32; ++k) row[k] = static_cast<uint8_t>(8 * k + 7);
-    sglTexImage2Dubv(243, SGL_FORMAT_ALPHA, 32, 1, row, 0);
-    EXPECT_EQ(0u, Context().errors.count);
-    const sgl_texture_slot& slot = Slot(243);
-    EXPECT_EQ(64u, slot.texture_width);
-    EXPECT_EQ(64u, slot.texture_height);
-    std::vector<uint8_t> texels(64 * 64);
-    glBindTexture(GL_TEXTURE_2D, slot.name);
-    Context().gl_bound_texture = SGL_BOUND_TEXTURE_UNKNOWN;
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.data());
-    std::vector<uint8_t> expected(64 * 64, 0);
-    std::copy(row, row + 32, expected.begin());
-    EXPECT_EQ(expected, texels);
+  uint8_t row[32];
+  for (int k = 0; k < 32; ++k) row[k] = static_cast<uint8_t>(8 * k + 7);
+  sglTexImage2Dubv(243, SGL_FORMAT_ALPHA, 32, 1, row, 0);
+  EXPECT_EQ(0u, Context().errors.count);
+  const sgl_texture_slot& slot = Slot(243);
+  EXPECT_EQ(64u, slot.texture_width);
+  EXPECT_EQ(64u, slot.texture_height);
+  std::vector<uint8_t> texels(64 * 64);
+  glBindTexture(GL_TEXTURE_2D, slot.name);
+  Context().gl_bound_texture = SGL_BOUND_TEXTURE_UNKNOWN;
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.data());
+  std::vector<uint8_t> expected(64 * 64, 0);
+  std::copy(row, row + 32, expected.begin());
+  EXPECT_EQ(expected, texels);
 }
 
 TEST_F(TexturesTest, RefusedCallsRecordTheirErrorAndChangeNothing) {
-    const uint8_t data[16] = {};
-    const uint32_t short_words[] = {0xFF, 0xFF, 10};  // 12 pixels for a 4 x 2 image
-    const float xs[3] = {0, 10, 10}, ys[3] = {0, 0, 10};
-    const struct {
-        const char* name;
-        std::function<void()> call;
-        uint32_t code, value;
-    } cases[] = {
-        {"format 4", [&] { sglTexImage2Dubv(1, 4, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE, 1},
-        {"height above the maximum", [&] { sglTexImage2Dubv(1, 7, 2, 1025, data, 0); }, SGL_ERROR_TEX_IMAGE, 1},
-        {"negative slot", [&] { sglTexImage2Dubv(-1, 7, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE, 0xFFFFFFFF},
-        {"slot beyond the table", [&] { sglTexImage2Dubv(254, 7, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE, 254},
-        {"no data", [] { sglTexImage2Dubv(1, 7, 2, 2, nullptr, 0); }, SGL_ERROR_TEX_IMAGE, 1},
-        {"words that do not decode", [&] { sglCompressedTexImage2D(1, 7, 4, 2, 3, short_words, 0); },
-         SGL_ERROR_COMPRESSED_TEX_IMAGE, 1},
-        {"the texture a fill is using", [&] { sglTexImage2Dubv(3, 7, 1, 1, data, 0); }, SGL_ERROR_TEX_IMAGE, 3},
-        {"bind: not loaded", [] { sglBindTexture(SGL_TEXTURE_FILL, 9); }, SGL_ERROR_BIND_TEXTURE, 9},
-        {"bind: beyond the table", [] { sglBindTexture(SGL_TEXTURE_FILL, 254); }, SGL_ERROR_BIND_TEXTURE, 254},
-        {"map: 4096 points", [&] { sglFormatTexture(4096, xs, ys, 1, 1, 0, 0); }, SGL_ERROR_FORMAT_TEXTURE, 4096},
-        {"map: alignment 3", [&] { sglFormatTexture(3, xs, ys, 1, 1, 0, 3); }, SGL_ERROR_FORMAT_TEXTURE, 3},
-        {"map: no xs", [&] { sglFormatTexture(3, nullptr, ys, 1, 1, 0, 0); }, SGL_ERROR_FORMAT_TEXTURE, 3},
-        {"bitmap: negative", [] { sgluDrawBitmap(-1, 0, 0); }, SGL_ERROR_DRAW_BITMAP, 0xFFFFFFFF},
-        {"bitmap: beyond the table", [] { sgluDrawBitmap(254, 0, 0); }, SGL_ERROR_DRAW_BITMAP, 254},
-    };
-    sglTexImage2Dubv(3, SGL_FORMAT_ALPHA, 2, 2, data, 0);
-    sglBindTexture(SGL_TEXTURE_FILL, 3);
-    sglEnable(SGL_TEXTURE_FILL);
-    sglEnable(SGL_TEXTURE_MODULATE);
-    const sgl_texture_state mapping = Context().texture;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Context().errors.count = 0;
-        c.call();
-        ExpectOnlyError(c.code, c.value);
-        EXPECT_EQ(0, Slot(1).loaded);
-        EXPECT_EQ(2u, Slot(3).width);
-        EXPECT_EQ(3u, Context().texture.current_texture);
-        EXPECT_EQ(mapping.width, Context().texture.width);
-    }
-    EXPECT_EQ(0, velkor_test::CountCoveredPixels(0, 0, 100, 100));
-    // Without a texture table no mapping is made.
-    sgl_parameters parameters = HostParameters();
-    parameters.texture_table = nullptr;
-    ASSERT_TRUE(sglInit(&Context(), &parameters));
-    sglFormatTexture(3, xs, ys, 1, 1, 0, 0);
-    ExpectOnlyError(SGL_ERROR_FORMAT_TEXTURE, 3);
+  const uint8_t data[16] = {};
+  const uint32_t short_words[] = {0xFF, 0xFF, 10};  // 12 pixels for a 4 x 2 image
+  const float xs[3] = {0, 10, 10}, ys[3] = {0, 0, 10};
+  const struct {
+    const char* name;
+    std::function<void()> call;
+    uint32_t code, value;
+  } cases[] = {
+      {"format 4", [&] { sglTexImage2Dubv(1, 4, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE, 1},
+      {"height above the maximum", [&] { sglTexImage2Dubv(1, 7, 2, 1025, data, 0); },
+       SGL_ERROR_TEX_IMAGE, 1},
+      {"negative slot", [&] { sglTexImage2Dubv(-1, 7, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE,
+       0xFFFFFFFF},
+      {"slot beyond the table", [&] { sglTexImage2Dubv(254, 7, 2, 2, data, 0); },
+       SGL_ERROR_TEX_IMAGE, 254},
+      {"no data", [] { sglTexImage2Dubv(1, 7, 2, 2, nullptr, 0); }, SGL_ERROR_TEX_IMAGE, 1},
+      {"words that do not decode", [&] { sglCompressedTexImage2D(1, 7, 4, 2, 3, short_words, 0); },
+       SGL_ERROR_COMPRESSED_TEX_IMAGE, 1},
+      {"the texture a fill is using", [&] { sglTexImage2Dubv(3, 7, 1, 1, data, 0); },
+       SGL_ERROR_TEX_IMAGE, 3},
+      {"bind: not loaded", [] { sglBindTexture(SGL_TEXTURE_FILL, 9); }, SGL_ERROR_BIND_TEXTURE, 9},
+      {"bind: beyond the table", [] { sglBindTexture(SGL_TEXTURE_FILL, 254); },
+       SGL_ERROR_BIND_TEXTURE, 254},
+      {"map: 4096 points", [&] { sglFormatTexture(4096, xs, ys, 1, 1, 0, 0); },
+       SGL_ERROR_FORMAT_TEXTURE, 4096},
+      {"map: alignment 3", [&] { sglFormatTexture(3, xs, ys, 1, 1, 0, 3); },
+       SGL_ERROR_FORMAT_TEXTURE, 3},
+      {"map: no xs", [&] { sglFormatTexture(3, nullptr, ys, 1, 1, 0, 0); },
+       SGL_ERROR_FORMAT_TEXTURE, 3},
+      {"bitmap: negative", [] { sgluDrawBitmap(-1, 0, 0); }, SGL_ERROR_DRAW_BITMAP, 0xFFFFFFFF},
+      {"bitmap: beyond the table", [] { sgluDrawBitmap(254, 0, 0); }, SGL_ERROR_DRAW_BITMAP, 254},
+  };
+  sglTexImage2Dubv(3, SGL_FORMAT_ALPHA, 2, 2, data, 0);
+  sglBindTexture(SGL_TEXTURE_FILL, 3);
+  sglEnable(SGL_TEXTURE_FILL);
+  sglEnable(SGL_TEXTURE_MODULATE);
+  const sgl_texture_state mapping = Context().texture;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Context().errors.count = 0;
+    c.call();
+    ExpectOnlyError(c.code, c.value);
+    EXPECT_EQ(0, Slot(1).loaded);
+    EXPECT_EQ(2u, Slot(3).width);
+    EXPECT_EQ(3u, Context().texture.current_texture);
+    EXPECT_EQ(mapping.width, Context().texture.width);
+  }
+  EXPECT_EQ(0, velkor_test::CountCoveredPixels(0, 0, 100, 100));
+  // Without a texture table no mapping is made.
+  sgl_parameters parameters = HostParameters();
+  parameters.texture_table = nullptr;
+  ASSERT_TRUE(sglInit(&Context(), &parameters));
+  sglFormatTexture(3, xs, ys, 1, 1, 0, 0);
+  ExpectOnlyError(SGL_ERROR_FORMAT_TEXTURE, 3);
 }
 
 // ---------------------------------------------------------------- the fill mapping
 
 TEST_F(TexturesTest, RepetitionsOffsetsAndFactorsOfTheMapping) {
-    const struct {
-        const char* name;
-        uint32_t image_width, image_height;
-        uint8_t scaled;
-        float box_width, box_height, nx, ny;
-        uint32_t ax, ay;
-        float repeat_x, repeat_y, offset_x, offset_y, factor_x, factor_y;
-    } cases[] = {
-        {"natural size: 128 x 64 over 32 x 32", 32, 32, 0, 128, 64, -1, 0, 0, 0, 4, 2, 0, 0, 0.5f, 0.5f},
-        {"both given", 32, 32, 0, 128, 64, 3, 5, 0, 0, 3, 5, 0, 0, 0.5f, 0.5f},
-        {"ny given: aspect kept across", 32, 16, 0, 128, 64, 0, 2, 0, 0, 2, 2, 0, 0, 0.5f, 0.25f},
-        {"nx given: aspect kept upwards", 32, 16, 0, 128, 64, 3, 0, 0, 0, 3, 3, 0, 0, 0.5f, 0.25f},
-        {"ny given on a flat box", 32, 32, 0, 128, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0.5f, 0.5f},
-        {"centred", 32, 32, 0, 80, 48, 0, 0, 1, 1, 2.5f, 1.5f, -0.75f, -0.25f, 0.5f, 0.5f},
-        {"ending at the right and top", 32, 32, 0, 80, 48, 0, 0, 2, 2, 2.5f, 1.5f, 0.5f, 0.5f, 0.5f, 0.5f},
-        {"a stretched image fills its texture", 32, 32, 1, 128, 64, 0, 0, 0, 0, 4, 2, 0, 0, 1, 1},
-    };
-    std::vector<uint8_t> image(64 * 64, 200);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        sglDisable(SGL_TEXTURE_FILL);
-        sglTexImage2Dubv(11, SGL_FORMAT_ALPHA, c.image_width, c.image_height, image.data(), c.scaled);
-        sglBindTexture(SGL_TEXTURE_FILL, 11);
-        FormatBox(100, 200, 100 + c.box_width, 200 + c.box_height, c.nx, c.ny, c.ax, c.ay);
-        const sgl_texture_state& t = Context().texture;
-        EXPECT_EQ((std::vector<float>{100, 200, c.box_width, c.box_height, c.repeat_x, c.repeat_y, c.offset_x,
-                                      c.offset_y, c.factor_x, c.factor_y}),
-                  (std::vector<float>{t.origin_x, t.origin_y, t.width, t.height, t.repeat_x, t.repeat_y, t.offset_x,
-                                      t.offset_y, t.factor_x, t.factor_y}));
-    }
-    // The natural size follows the scale in force: a unit is now 2 x 4 pixels.
-    sglScalef(2.0f, 4.0f);
-    FormatBox(0, 0, 128, 64, 0, 0, 0, 0);
-    EXPECT_EQ(8.0f, Context().texture.repeat_x);
-    EXPECT_EQ(8.0f, Context().texture.repeat_y);
-    EXPECT_EQ(0u, Context().errors.count);
+  const struct {
+    const char* name;
+    uint32_t image_width, image_height;
+    uint8_t scaled;
+    float box_width, box_height, nx, ny;
+    uint32_t ax, ay;
+    float repeat_x, repeat_y, offset_x, offset_y, factor_x, factor_y;
+  } cases[] = {
+      {"natural size: 128 x 64 over 32 x 32", 32, 32, 0, 128, 64, -1, 0, 0, 0, 4, 2, 0, 0, 0.5f,
+       0.5f},
+      {"both given", 32, 32, 0, 128, 64, 3, 5, 0, 0, 3, 5, 0, 0, 0.5f, 0.5f},
+      {"ny given: aspect kept across", 32, 16, 0, 128, 64, 0, 2, 0, 0, 2, 2, 0, 0, 0.5f, 0.25f},
+      {"nx given: aspect kept upwards", 32, 16, 0, 128, 64, 3, 0, 0, 0, 3, 3, 0, 0, 0.5f, 0.25f},
+      {"ny given on a flat box", 32, 32, 0, 128, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0.5f, 0.5f},
+      {"centred", 32, 32, 0, 80, 48, 0, 0, 1, 1, 2.5f, 1.5f, -0.75f, -0.25f, 0.5f, 0.5f},
+      {"ending at the right and top", 32, 32, 0, 80, 48, 0, 0, 2, 2, 2.5f, 1.5f, 0.5f, 0.5f, 0.5f,
+       0.5f},
+      {"a stretched image fills its texture", 32, 32, 1, 128, 64, 0, 0, 0, 0, 4, 2, 0, 0, 1, 1},
+  };
+  std::vector<uint8_t> image(64 * 64, 200);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    sglDisable(SGL_TEXTURE_FILL);
+    sglTexImage2Dubv(11, SGL_FORMAT_ALPHA, c.image_width, c.image_height, image.data(), c.scaled);
+    sglBindTexture(SGL_TEXTURE_FILL, 11);
+    FormatBox(100, 200, 100 + c.box_width, 200 + c.box_height, c.nx, c.ny, c.ax, c.ay);
+    const sgl_texture_state& t = Context().texture;
+    EXPECT_EQ((std::vector<float>{100, 200, c.box_width, c.box_height, c.repeat_x, c.repeat_y,
+                                  c.offset_x, c.offset_y, c.factor_x, c.factor_y}),
+              (std::vector<float>{t.origin_x, t.origin_y, t.width, t.height, t.repeat_x, t.repeat_y,
+                                  t.offset_x, t.offset_y, t.factor_x, t.factor_y}));
+  }
+  // The natural size follows the scale in force: a unit is now 2 x 4 pixels.
+  sglScalef(2.0f, 4.0f);
+  FormatBox(0, 0, 128, 64, 0, 0, 0, 0);
+  EXPECT_EQ(8.0f, Context().texture.repeat_x);
+  EXPECT_EQ(8.0f, Context().texture.repeat_y);
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(TexturesTest, FlatBoxesAndAFullCoordinateBufferAreSafe) {
-    std::vector<uint8_t> image(16 * 8, 200);
-    FillWith(11, SGL_FORMAT_ALPHA, 16, 8, image.data(), 0);  // 64 x 64: factors 1/4, 1/8
-    // A box without height has no place along y: the image's far edge there.
-    FormatBox(0, 50, 64, 50, 1, 1, 0, 0);
-    sgliSetTextureCoordinates(32, 50);
-    ASSERT_EQ(1u, Context().texcoord_count);
-    EXPECT_EQ(0.125f, Context().texcoords[0][0]);
-    EXPECT_EQ(0.125f, Context().texcoords[0][1]);
-    for (uint32_t k = 0; k < SGL_VERTEX_BUFFER_SIZE + 10; ++k) sgliSetGradientCoordinates(1, 1);
-    EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, Context().texcoord_count);
+  std::vector<uint8_t> image(16 * 8, 200);
+  FillWith(11, SGL_FORMAT_ALPHA, 16, 8, image.data(), 0);  // 64 x 64: factors 1/4, 1/8
+  // A box without height has no place along y: the image's far edge there.
+  FormatBox(0, 50, 64, 50, 1, 1, 0, 0);
+  sgliSetTextureCoordinates(32, 50);
+  ASSERT_EQ(1u, Context().texcoord_count);
+  EXPECT_EQ(0.125f, Context().texcoords[0][0]);
+  EXPECT_EQ(0.125f, Context().texcoords[0][1]);
+  for (uint32_t k = 0; k < SGL_VERTEX_BUFFER_SIZE + 10; ++k) sgliSetGradientCoordinates(1, 1);
+  EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, Context().texcoord_count);
 }
 
 TEST_F(TexturesTest, TexelsLandWhereTheMappingPutsThemInQuadsAndConcaveFills) {
-    FillWith(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
-    FormatBox(100, 100, 300, 300, 1, 1, 0, 0);
-    velkor_test::FillQuad(100, 100, 300, 300);
-    // Each quadrant is exactly 100 x 100 pixels: nearest texels, clamped.
-    for (const Rgba& colour : {kRedPixel, kGreenPixel, kBluePixel, kWhitePixel}) {
-        EXPECT_EQ(10000, CountPixelsNear(100, 100, 200, 200, colour));
-    }
-    EXPECT_TRUE(Near(kGreenPixel, ReadPixel(250, 150)));
-    EXPECT_TRUE(Near(kBluePixel, ReadPixel(150, 250)));
+  FillWith(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
+  FormatBox(100, 100, 300, 300, 1, 1, 0, 0);
+  velkor_test::FillQuad(100, 100, 300, 300);
+  // Each quadrant is exactly 100 x 100 pixels: nearest texels, clamped.
+  for (const Rgba& colour : {kRedPixel, kGreenPixel, kBluePixel, kWhitePixel}) {
+    EXPECT_EQ(10000, CountPixelsNear(100, 100, 200, 200, colour));
+  }
+  EXPECT_TRUE(Near(kGreenPixel, ReadPixel(250, 150)));
+  EXPECT_TRUE(Near(kBluePixel, ReadPixel(150, 250)));
 
-    // An L over three quadrants of the box, cut into triangles by ear clipping.
-    velkor_test::ClearDisplay();
-    sglEnable(SGL_TESSELLATION);
-    const float xs[6] = {100, 300, 300, 200, 200, 100};
-    const float ys[6] = {100, 100, 200, 200, 300, 300};
-    sglFormatTexture(6, xs, ys, 1, 1, 0, 0);
-    sglBegin(5);
-    for (int k = 0; k < 6; ++k) sglVertex2f(xs[k], ys[k]);
-    sglEnd();
-    EXPECT_EQ(10000, CountPixelsNear(100, 100, 200, 200, kBluePixel));
-    EXPECT_EQ(0, velkor_test::CountCoveredPixels(200, 200, 100, 100)) << "the L's notch";
-    EXPECT_EQ(0u, Context().errors.count);
+  // An L over three quadrants of the box, cut into triangles by ear clipping.
+  velkor_test::ClearDisplay();
+  sglEnable(SGL_TESSELLATION);
+  const float xs[6] = {100, 300, 300, 200, 200, 100};
+  const float ys[6] = {100, 100, 200, 200, 300, 300};
+  sglFormatTexture(6, xs, ys, 1, 1, 0, 0);
+  sglBegin(5);
+  for (int k = 0; k < 6; ++k) sglVertex2f(xs[k], ys[k]);
+  sglEnd();
+  EXPECT_EQ(10000, CountPixelsNear(100, 100, 200, 200, kBluePixel));
+  EXPECT_EQ(0, velkor_test::CountCoveredPixels(200, 200, 100, 100)) << "the L's notch";
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(TexturesTest, StretchedImagesRepeatAndModulationTintsTheColour) {
-    const uint8_t red_green[6] = {255, 0, 0, 0, 255, 0};  // RGB, one row
-    FillWith(13, SGL_FORMAT_RGB, 2, 1, red_green, 1);
-    FormatBox(0, 100, 400, 200, 2, 1, 0, 0);
-    velkor_test::FillQuad(0, 100, 400, 200);
-    const int xs[4] = {50, 150, 250, 350};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_TRUE(Near(i % 2 == 0 ? kRedPixel : kGreenPixel, ReadPixel(xs[i], 150))) << xs[i];
-    }
-    const uint8_t grey[4] = {128, 128, 128, 255};
-    FillWith(14, SGL_FORMAT_RGBA, 1, 1, grey, 1);
-    sglIndexColori(velkor_test::kRed);
-    FormatBox(100, 300, 200, 400, 1, 1, 0, 0);
-    velkor_test::FillQuad(100, 300, 200, 400);
-    EXPECT_TRUE(Near(Rgba{128, 128, 128, 255}, ReadPixel(150, 350))) << "replaced";
-    sglEnable(SGL_TEXTURE_MODULATE);
-    velkor_test::FillQuad(100, 300, 200, 400);
-    EXPECT_TRUE(Near(Rgba{128, 0, 0, 255}, ReadPixel(150, 350))) << "modulated";
+  const uint8_t red_green[6] = {255, 0, 0, 0, 255, 0};  // RGB, one row
+  FillWith(13, SGL_FORMAT_RGB, 2, 1, red_green, 1);
+  FormatBox(0, 100, 400, 200, 2, 1, 0, 0);
+  velkor_test::FillQuad(0, 100, 400, 200);
+  const int xs[4] = {50, 150, 250, 350};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(Near(i % 2 == 0 ? kRedPixel : kGreenPixel, ReadPixel(xs[i], 150))) << xs[i];
+  }
+  const uint8_t grey[4] = {128, 128, 128, 255};
+  FillWith(14, SGL_FORMAT_RGBA, 1, 1, grey, 1);
+  sglIndexColori(velkor_test::kRed);
+  FormatBox(100, 300, 200, 400, 1, 1, 0, 0);
+  velkor_test::FillQuad(100, 300, 200, 400);
+  EXPECT_TRUE(Near(Rgba{128, 128, 128, 255}, ReadPixel(150, 350))) << "replaced";
+  sglEnable(SGL_TEXTURE_MODULATE);
+  velkor_test::FillQuad(100, 300, 200, 400);
+  EXPECT_TRUE(Near(Rgba{128, 0, 0, 255}, ReadPixel(150, 350))) << "modulated";
 }
 
 // ---------------------------------------------------------------- explicit coordinates
 
 TEST_F(TexturesTest, ExplicitCoordinatesCountInImagesOfTheMappingAndNeedAFillAndRoom) {
-    FillWith(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
-    FormatBox(0, 0, 10, 10, 3, 2, 1, 0);  // nx + dx = 3 - 1 = 2, ny + dy = 2
-    sglBegin(5);
-    sglTexVertex4f(5, 6, 0.25f, 0.5f);
-    const sgl_type_statemachine& c = Context();
-    ASSERT_EQ(1u, c.vertex_count);
-    EXPECT_EQ(5.0f, c.vertices[0][0]);
-    EXPECT_EQ(0.5f, c.texcoords[0][0]);
-    EXPECT_EQ(1.0f, c.texcoords[0][1]);
-    // sglTexCoord2f gives the next vertex the same kind of coordinate.
-    sglTexCoord2f(0.5f, 0.25f);
-    sglVertex2f(7, 8);
-    sglVertex2f(10, 10);
-    ASSERT_EQ(3u, c.texcoord_count);
-    EXPECT_EQ(1.0f, c.texcoords[1][0]);
-    EXPECT_EQ(0.5f, c.texcoords[1][1]);
-    EXPECT_FLOAT_EQ(2.0f / 64.0f * (3.0f - 1.0f), c.texcoords[2][0]) << "mapped again";
-    sglEnd();
-    EXPECT_EQ(0u, c.errors.count);
+  FillWith(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
+  FormatBox(0, 0, 10, 10, 3, 2, 1, 0);  // nx + dx = 3 - 1 = 2, ny + dy = 2
+  sglBegin(5);
+  sglTexVertex4f(5, 6, 0.25f, 0.5f);
+  const sgl_type_statemachine& c = Context();
+  ASSERT_EQ(1u, c.vertex_count);
+  EXPECT_EQ(5.0f, c.vertices[0][0]);
+  EXPECT_EQ(0.5f, c.texcoords[0][0]);
+  EXPECT_EQ(1.0f, c.texcoords[0][1]);
+  // sglTexCoord2f gives the next vertex the same kind of coordinate.
+  sglTexCoord2f(0.5f, 0.25f);
+  sglVertex2f(7, 8);
+  sglVertex2f(10, 10);
+  ASSERT_EQ(3u, c.texcoord_count);
+  EXPECT_EQ(1.0f, c.texcoords[1][0]);
+  EXPECT_EQ(0.5f, c.texcoords[1][1]);
+  EXPECT_FLOAT_EQ(2.0f / 64.0f * (3.0f - 1.0f), c.texcoords[2][0]) << "mapped again";
+  sglEnd();
+  EXPECT_EQ(0u, c.errors.count);
 
-    sglDisable(SGL_TEXTURE_FILL);
-    sglBegin(5);
-    sglTexVertex4f(1, 2, 0, 0);
-    ExpectOnlyError(SGL_ERROR_TEX_VERTEX, 0);
-    sglEnd();
-    Context().errors.count = 0;
-    sglEnable(SGL_GRADIENT_FILL);  // a gradient fill takes them too
-    sglBegin(5);
-    for (uint32_t k = 0; k <= SGL_VERTEX_BUFFER_SIZE; ++k) sglTexVertex4f(1, 2, 0, 0);
-    ExpectOnlyError(SGL_ERROR_TEX_VERTEX, 0);
-    EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, c.vertex_count);
-    sglEnd();
+  sglDisable(SGL_TEXTURE_FILL);
+  sglBegin(5);
+  sglTexVertex4f(1, 2, 0, 0);
+  ExpectOnlyError(SGL_ERROR_TEX_VERTEX, 0);
+  sglEnd();
+  Context().errors.count = 0;
+  sglEnable(SGL_GRADIENT_FILL);  // a gradient fill takes them too
+  sglBegin(5);
+  for (uint32_t k = 0; k <= SGL_VERTEX_BUFFER_SIZE; ++k) sglTexVertex4f(1, 2, 0, 0);
+  ExpectOnlyError(SGL_ERROR_TEX_VERTEX, 0);
+  EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, c.vertex_count);
+  sglEnd();
 }
 
 // ---------------------------------------------------------------- bitmaps
 
 TEST_F(TexturesTest, BitmapsCoverTheirOwnPixelsScaledOrNot) {
-    // 3 x 2: red, green, blue / white, red, green.
-    const uint8_t image[24] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255,
-                               255, 255, 255, 255, 255, 0, 0, 255, 0, 255, 0, 255};
-    sglTexImage2Dubv(20, SGL_FORMAT_RGBA, 3, 2, image, 0);
-    sgluDrawBitmap(20, 200, 300);
-    const Rgba expected[2][3] = {{kRedPixel, kGreenPixel, kBluePixel}, {kWhitePixel, kRedPixel, kGreenPixel}};
-    for (int j = 0; j < 2; ++j) {
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_TRUE(Near(expected[j][i], ReadPixel(200 + i, 300 + j), 0)) << i << ", " << j;
-        }
+  // 3 x 2: red, green, blue / white, red, green.
+  const uint8_t image[24] = {255, 0,   0,   255, 0,   255, 0, 255, 0, 0,   255, 255,
+                             255, 255, 255, 255, 255, 0,   0, 255, 0, 255, 0,   255};
+  sglTexImage2Dubv(20, SGL_FORMAT_RGBA, 3, 2, image, 0);
+  sgluDrawBitmap(20, 200, 300);
+  const Rgba expected[2][3] = {{kRedPixel, kGreenPixel, kBluePixel},
+                               {kWhitePixel, kRedPixel, kGreenPixel}};
+  for (int j = 0; j < 2; ++j) {
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_TRUE(Near(expected[j][i], ReadPixel(200 + i, 300 + j), 0)) << i << ", " << j;
     }
-    EXPECT_EQ(6, velkor_test::CountCoveredPixels(190, 290, 20, 20));
-    // Stretched over its texture and mapped back once: the 2 x 2 pixels.
-    sglTexImage2Dubv(21, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 1);
-    sgluDrawBitmap(21, 400, 400);
-    EXPECT_TRUE(Near(kRedPixel, ReadPixel(400, 400), 8));
-    EXPECT_TRUE(Near(kWhitePixel, ReadPixel(401, 401), 8));
-    EXPECT_EQ(4, velkor_test::CountCoveredPixels(390, 390, 20, 20));
-    // In a half-size viewport 16 x 8 native pixels are 8 x 4 viewport pixels.
-    std::vector<uint8_t> white(16 * 8 * 4, 255);
-    sglTexImage2Dubv(22, SGL_FORMAT_RGBA, 16, 8, white.data(), 0);
-    velkor_test::ClearDisplay();
-    sglViewport(0, 0, 640, 384);
-    sgluDrawBitmap(22, 200, 200);
-    EXPECT_EQ(32, velkor_test::CountCoveredPixels(90, 90, 40, 40));
-    EXPECT_EQ(32, CountPixelsNear(100, 100, 8, 4, kWhitePixel));
-    EXPECT_EQ(0u, Context().errors.count);
+  }
+  EXPECT_EQ(6, velkor_test::CountCoveredPixels(190, 290, 20, 20));
+  // Stretched over its texture and mapped back once: the 2 x 2 pixels.
+  sglTexImage2Dubv(21, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 1);
+  sgluDrawBitmap(21, 400, 400);
+  EXPECT_TRUE(Near(kRedPixel, ReadPixel(400, 400), 8));
+  EXPECT_TRUE(Near(kWhitePixel, ReadPixel(401, 401), 8));
+  EXPECT_EQ(4, velkor_test::CountCoveredPixels(390, 390, 20, 20));
+  // In a half-size viewport 16 x 8 native pixels are 8 x 4 viewport pixels.
+  std::vector<uint8_t> white(16 * 8 * 4, 255);
+  sglTexImage2Dubv(22, SGL_FORMAT_RGBA, 16, 8, white.data(), 0);
+  velkor_test::ClearDisplay();
+  sglViewport(0, 0, 640, 384);
+  sgluDrawBitmap(22, 200, 200);
+  EXPECT_EQ(32, velkor_test::CountCoveredPixels(90, 90, 40, 40));
+  EXPECT_EQ(32, CountPixelsNear(100, 100, 8, 4, kWhitePixel));
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 TEST_F(TexturesTest, DrawingABitmapKeepsTheCallersTextureState) {
-    sglTexImage2Dubv(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
-    sglBindTexture(SGL_TEXTURE_FILL, 12);
-    sglEnable(SGL_TEXTURE_MODULATE);
-    FormatBox(0, 0, 64, 32, 3, 2, 2, 1);
-    const sgl_texture_state before = Context().texture;
-    sgluDrawBitmap(12, 20, 10);
-    const sgl_texture_state& after = Context().texture;
-    EXPECT_EQ((std::vector<float>{12, before.repeat_x, before.offset_x, before.factor_y, before.width}),
-              (std::vector<float>{static_cast<float>(after.current_texture), after.repeat_x, after.offset_x,
-                                  after.factor_y, after.width}));
-    EXPECT_EQ(0, Context().texture_fill);
-    GLint mode = 0;
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-    EXPECT_EQ(GL_MODULATE, mode);
-    // Modulation was off while it was drawn: the white colour did not tint it.
-    EXPECT_TRUE(Near(kRedPixel, ReadPixel(20, 10), 0));
-    EXPECT_EQ(0u, Context().errors.count);
+  sglTexImage2Dubv(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
+  sglBindTexture(SGL_TEXTURE_FILL, 12);
+  sglEnable(SGL_TEXTURE_MODULATE);
+  FormatBox(0, 0, 64, 32, 3, 2, 2, 1);
+  const sgl_texture_state before = Context().texture;
+  sgluDrawBitmap(12, 20, 10);
+  const sgl_texture_state& after = Context().texture;
+  EXPECT_EQ(
+      (std::vector<float>{12, before.repeat_x, before.offset_x, before.factor_y, before.width}),
+      (std::vector<float>{static_cast<float>(after.current_texture), after.repeat_x, after.offset_x,
+                          after.factor_y, after.width}));
+  EXPECT_EQ(0, Context().texture_fill);
+  GLint mode = 0;
+  glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+  EXPECT_EQ(GL_MODULATE, mode);
+  // Modulation was off while it was drawn: the white colour did not tint it.
+  EXPECT_TRUE(Near(kRedPixel, ReadPixel(20, 10), 0));
+  EXPECT_EQ(0u, Context().errors.count);
 }
 
 }  // namespace

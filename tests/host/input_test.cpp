@@ -49,9 +49,11 @@ TEST_F(Input, AQueueKeepsItsOrderAcrossItsEndAndDropsThe1025thEvent) {
   for (uint32_t key = 1; key <= 700; ++key) RecordKeyboardEvent(app, key, KEY_STATE_DOWN, 0);
   for (uint32_t key = 1; key <= 700; ++key) ASSERT_EQ(Key(key, 1, 0, 0), NextKey());
   // The next 1024 wrap around the end of the ring; the 1025th finds it full.
-  for (uint32_t key = 1; key <= APPLICATION_QUEUE_SIZE + 1; ++key) RecordKeyboardEvent(app, key, KEY_STATE_DOWN, 0);
+  for (uint32_t key = 1; key <= APPLICATION_QUEUE_SIZE + 1; ++key)
+    RecordKeyboardEvent(app, key, KEY_STATE_DOWN, 0);
   EXPECT_EQ(APPLICATION_QUEUE_SIZE, app->keyboard_queue.count);
-  for (uint32_t key = 1; key <= APPLICATION_QUEUE_SIZE; ++key) ASSERT_EQ(Key(key, 1, 0, 0), NextKey());
+  for (uint32_t key = 1; key <= APPLICATION_QUEUE_SIZE; ++key)
+    ASSERT_EQ(Key(key, 1, 0, 0), NextKey());
   EXPECT_EQ(kNoKey, NextKey());
 }
 
@@ -85,14 +87,29 @@ TEST_F(Input, KeysWithoutACharacterHaveTheirOwnCodes) {
     int glfw_key;
     uint32_t code;  // 0: the key types nothing
   } cases[] = {
-      {GLFW_KEY_F1, KEY_F1}, {GLFW_KEY_F10, KEY_F10}, {GLFW_KEY_F12, KEY_F12}, {GLFW_KEY_PAGE_UP, KEY_PAGE_UP},
-      {GLFW_KEY_PAGE_DOWN, KEY_PAGE_DOWN}, {GLFW_KEY_END, KEY_END}, {GLFW_KEY_HOME, KEY_HOME},
-      {GLFW_KEY_LEFT, KEY_LEFT}, {GLFW_KEY_UP, KEY_UP}, {GLFW_KEY_RIGHT, KEY_RIGHT}, {GLFW_KEY_DOWN, KEY_DOWN},
-      {GLFW_KEY_INSERT, KEY_INSERT}, {GLFW_KEY_DELETE, KEY_DELETE},
+      {GLFW_KEY_F1, KEY_F1},
+      {GLFW_KEY_F10, KEY_F10},
+      {GLFW_KEY_F12, KEY_F12},
+      {GLFW_KEY_PAGE_UP, KEY_PAGE_UP},
+      {GLFW_KEY_PAGE_DOWN, KEY_PAGE_DOWN},
+      {GLFW_KEY_END, KEY_END},
+      {GLFW_KEY_HOME, KEY_HOME},
+      {GLFW_KEY_LEFT, KEY_LEFT},
+      {GLFW_KEY_UP, KEY_UP},
+      {GLFW_KEY_RIGHT, KEY_RIGHT},
+      {GLFW_KEY_DOWN, KEY_DOWN},
+      {GLFW_KEY_INSERT, KEY_INSERT},
+      {GLFW_KEY_DELETE, KEY_DELETE},
       // Control characters, which GLFW's character callback leaves out.
-      {GLFW_KEY_ENTER, 13}, {GLFW_KEY_KP_ENTER, 13}, {GLFW_KEY_BACKSPACE, 8}, {GLFW_KEY_TAB, 9},
-      {GLFW_KEY_ESCAPE, 27}, {GLFW_KEY_C, 3},
-      {GLFW_KEY_RIGHT_CONTROL, 0}, {GLFW_KEY_CAPS_LOCK, 0}, {GLFW_KEY_PRINT_SCREEN, 0},
+      {GLFW_KEY_ENTER, 13},
+      {GLFW_KEY_KP_ENTER, 13},
+      {GLFW_KEY_BACKSPACE, 8},
+      {GLFW_KEY_TAB, 9},
+      {GLFW_KEY_ESCAPE, 27},
+      {GLFW_KEY_C, 3},
+      {GLFW_KEY_RIGHT_CONTROL, 0},
+      {GLFW_KEY_CAPS_LOCK, 0},
+      {GLFW_KEY_PRINT_SCREEN, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.glfw_key);
@@ -128,7 +145,8 @@ TEST_F(Input, ButtonsAndTheWheelWithTheirModifiersAndPositions) {
   Application_OnCursorPos(app, 600, 300);  // each event keeps the position of its time
   Application_OnMouseButton(app, GLFW_MOUSE_BUTTON_LEFT, GLFW_RELEASE, GLFW_MOD_ALT);
   Application_OnMouseButton(app, GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS, GLFW_MOD_SHIFT);
-  Application_OnMouseButton(app, GLFW_MOUSE_BUTTON_MIDDLE, GLFW_RELEASE, GLFW_MOD_CONTROL | GLFW_MOD_SHIFT);
+  Application_OnMouseButton(app, GLFW_MOUSE_BUTTON_MIDDLE, GLFW_RELEASE,
+                            GLFW_MOD_CONTROL | GLFW_MOD_SHIFT);
   Application_OnMouseButton(app, GLFW_MOUSE_BUTTON_4, GLFW_PRESS, 0);  // no such button here
   // The wheel presses without a release: 4 away from the user, 5 towards.
   Application_OnScroll(app, 1.0, 0);
@@ -186,7 +204,8 @@ TEST_F(Input, ATouchIsAPressAtItsPlaceThenAReleaseAndANeutralEvent) {
 
 TEST_F(Input, ContactSlots) {
   TouchPoint points[APPLICATION_TOUCH_SLOTS + 1];
-  for (uint32_t i = 0; i <= APPLICATION_TOUCH_SLOTS; ++i) points[i] = {i + 1, TOUCH_POINT_DOWN, 17800, 71800};
+  for (uint32_t i = 0; i <= APPLICATION_TOUCH_SLOTS; ++i)
+    points[i] = {i + 1, TOUCH_POINT_DOWN, 17800, 71800};
   points[0].id = 0;  // no contact: takes no slot
   OnTouch(app, points, APPLICATION_TOUCH_SLOTS + 1, 0);
   EXPECT_EQ(APPLICATION_NO_CONTACT, GetContactIndex(app, 0));
@@ -204,9 +223,11 @@ TEST_F(Input, ContactSlots) {
 TEST_F(Input, CursorRequestsPlaceMatchingPointers) {
   CursorPosRequestCallback(app, 0, 300.0f, 200.0f);
   CursorPosRequestCallback(app, 5, 1.0f, 1.0f);  // no pointer with id 5
-  EXPECT_EQ("pointer id=0 x=300 y=200 button=0 pressed=0 released=0 mods=0", host_test::Describe(app->pointer_contexts));
+  EXPECT_EQ("pointer id=0 x=300 y=200 button=0 pressed=0 released=0 mods=0",
+            host_test::Describe(app->pointer_contexts));
   CursorPosRequestCallback(app, APPLICATION_ANY_ID, 7.0f, 8.0f);
-  EXPECT_EQ("pointer id=0 x=7 y=8 button=0 pressed=0 released=0 mods=0", host_test::Describe(app->pointer_contexts));
+  EXPECT_EQ("pointer id=0 x=7 y=8 button=0 pressed=0 released=0 mods=0",
+            host_test::Describe(app->pointer_contexts));
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ using Lines = std::vector<std::string>;
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
 }
 
 uint32_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, int count) {
@@ -37,7 +38,9 @@ uint32_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, int count) {
   return value;
 }
 
-std::string Bgr(const uint8_t* p) { return std::to_string(p[0]) + "," + std::to_string(p[1]) + "," + std::to_string(p[2]); }
+std::string Bgr(const uint8_t* p) {
+  return std::to_string(p[0]) + "," + std::to_string(p[1]) + "," + std::to_string(p[2]);
+}
 
 TEST(ApplicationRecord, ResetInitialisesTheLayersClearsTheContextsAndEmptiesTheQueues) {
   host_test::StandIn stand_in;
@@ -53,7 +56,8 @@ TEST(ApplicationRecord, ResetInitialisesTheLayersClearsTheContextsAndEmptiesTheQ
   EXPECT_EQ(0, Application_TakeSnapshot(app, "/tmp/never.bmp"));  // nothing drawn, nothing cached
   Application_Reset(app);
   EXPECT_EQ(Lines({"alloc", "ack", "init", "reset"}), LogCopy());
-  EXPECT_EQ("keyboard id=3 key=0 pressed=0 released=0 mods=0", host_test::Describe(&app->keyboard_contexts[0]));
+  EXPECT_EQ("keyboard id=3 key=0 pressed=0 released=0 mods=0",
+            host_test::Describe(&app->keyboard_contexts[0]));
   EXPECT_EQ(0, app->keyboard_queue.count);
   RecordKeyboardEvent(app, 'c', KEY_STATE_DOWN, 0);
   EXPECT_EQ(0, app->keyboard_queue.write_index);  // the queue starts over at slot 0
@@ -122,7 +126,8 @@ TEST_F(Offscreen, TwoClicksBetweenFramesArriveOverFourFrames) {
   for (int frame = 0; frame < 5; ++frame) Application_Draw(app);
   const std::string press = "pointer id=0 x=100 y=50 button=1 pressed=1 released=0 mods=0";
   const std::string release = "pointer id=0 x=100 y=50 button=1 pressed=0 released=1 mods=0";
-  EXPECT_EQ(Lines({press, release, press, release, "pointer id=0 x=100 y=50 button=0 pressed=0 released=0 mods=0"}),
+  EXPECT_EQ(Lines({press, release, press, release,
+                   "pointer id=0 x=100 y=50 button=0 pressed=0 released=0 mods=0"}),
             PointerLines());
 }
 
@@ -138,7 +143,9 @@ TEST_F(Offscreen, TheFrameInThePixelCacheTheFlippedImageAndTheSnapshot) {
   const std::vector<uint8_t> bmp = ReadBytes(path);
   unlink(path.c_str());
   ASSERT_EQ(54u + 1280u * 3u * 768u, bmp.size());
-  auto pixel = [&](int x, int y) { return Bgr(&bmp[54 + (static_cast<size_t>(y) * 1280 + x) * 3]); };
+  auto pixel = [&](int x, int y) {
+    return Bgr(&bmp[54 + (static_cast<size_t>(y) * 1280 + x) * 3]);
+  };
   EXPECT_EQ("0,0,255", pixel(100, 100));  // the rectangle's first pixel
   EXPECT_EQ("128,0,0", pixel(99, 100));
   EXPECT_EQ("0,255,0", pixel(999, 599));
@@ -235,7 +242,8 @@ TEST_F(Offscreen, EventCursorsSeveralPointersAreToldApartByTheirIds) {
     SCOPED_TRACE(pointers);
     stand_in.params.font_table = &Velkor_font_table;
     Open(pointers, "/nonexistent/velkor");
-    EXPECT_EQ(30u, glob_pr_sglStatemachine->font_count);  // the application's fonts, loaded at start
+    EXPECT_EQ(30u,
+              glob_pr_sglStatemachine->font_count);  // the application's fonts, loaded at start
     sgl_text_state* text = &glob_pr_sglStatemachine->text;
     Application_Draw(app);
     app->pointer_contexts[pointers - 1].x = 400.0f;  // the second pointer on the first
@@ -276,10 +284,19 @@ TEST(Bmp, HeaderRowsAndPaddingForEveryWidthModuloFour) {
     const std::vector<uint8_t> bmp = ReadBytes(path);
     const uint32_t row = 3 * width + width % 4;  // padded to whole 32-bit words
     ASSERT_EQ(54u + row * height, bmp.size());
-    const uint32_t header[][3] = {{0, 2, 'B' | ('M' << 8)}, {2, 4, 54 + row * height}, {6, 4, 0}, {10, 4, 54},
-                                  {14, 4, 40}, {18, 4, static_cast<uint32_t>(width)}, {22, 4, height},
-                                  {26, 2, 1}, {28, 2, 24}, {30, 4, 0}, {34, 4, row * height}};
-    for (const auto& field : header) EXPECT_EQ(field[2], LittleEndian(bmp, field[0], field[1])) << "at " << field[0];
+    const uint32_t header[][3] = {{0, 2, 'B' | ('M' << 8)},
+                                  {2, 4, 54 + row * height},
+                                  {6, 4, 0},
+                                  {10, 4, 54},
+                                  {14, 4, 40},
+                                  {18, 4, static_cast<uint32_t>(width)},
+                                  {22, 4, height},
+                                  {26, 2, 1},
+                                  {28, 2, 24},
+                                  {30, 4, 0},
+                                  {34, 4, row * height}};
+    for (const auto& field : header)
+      EXPECT_EQ(field[2], LittleEndian(bmp, field[0], field[1])) << "at " << field[0];
     for (int32_t y = 0; y < height; ++y) {
       const size_t start = 54 + static_cast<size_t>(y) * row;
       const int32_t x = width - 1;

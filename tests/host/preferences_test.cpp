@@ -28,7 +28,9 @@ struct TempDir {
   std::string File(const std::string& name) const { return path + "/" + name; }
 };
 
-void WriteFile(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
+void WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
 
 std::string ReadFile(const std::string& path) {
   std::stringstream text;
@@ -36,7 +38,8 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-std::string Read(const std::string& path, const char* section, const char* key, const char* fallback) {
+std::string Read(const std::string& path, const char* section, const char* key,
+                 const char* fallback) {
   char buffer[64];
   snprintf(buffer, sizeof buffer, "%s", fallback);
   ProfileReadString(path.c_str(), section, key, buffer, sizeof buffer);
@@ -47,8 +50,12 @@ std::string Read(const std::string& path, const char* section, const char* key, 
 struct ScopedConfigHome {
   const char* old = getenv("XDG_CONFIG_HOME");
   std::string saved = old != nullptr ? old : "";
-  explicit ScopedConfigHome(const std::string& value) { setenv("XDG_CONFIG_HOME", value.c_str(), 1); }
-  ~ScopedConfigHome() { old != nullptr ? setenv("XDG_CONFIG_HOME", saved.c_str(), 1) : unsetenv("XDG_CONFIG_HOME"); }
+  explicit ScopedConfigHome(const std::string& value) {
+    setenv("XDG_CONFIG_HOME", value.c_str(), 1);
+  }
+  ~ScopedConfigHome() {
+    old != nullptr ? setenv("XDG_CONFIG_HOME", saved.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+  }
 };
 
 TEST(SettingsFileName, ReplacesOnlyTheExecutablesOwnExtension) {
@@ -69,7 +76,8 @@ TEST(SettingsFileName, ReplacesOnlyTheExecutablesOwnExtension) {
   };
   for (const auto& c : cases) {
     char out[40] = "";
-    EXPECT_EQ(c.settings != nullptr, PreferencesPathBesideExecutable(c.executable, out, sizeof out)) << c.executable;
+    EXPECT_EQ(c.settings != nullptr, PreferencesPathBesideExecutable(c.executable, out, sizeof out))
+        << c.executable;
     EXPECT_EQ(std::string(c.settings != nullptr ? c.settings : ""), out);
   }
 }
@@ -103,21 +111,24 @@ TEST(SettingsPlace, BesideAWritableExecutableElseTheXdgFallbackWhichIsReadToo) {
 TEST(ProfileReading, FindsSectionsAndKeysInAnyCase) {
   TempDir dir;
   const std::string file = dir.File("a.ini");
-  WriteFile(file, "; a comment\r\n[Other]\r\nState=9\r\n  [ window ]  \r\nposition = 1x2x3x4  \r\nSTATE=\"2\"\r\n"
-                  "Empty=\r\nnoequals\r\n[Later]\r\nPosition=7x7x7x7\r\n");
+  WriteFile(file,
+            "; a comment\r\n[Other]\r\nState=9\r\n  [ window ]  \r\nposition = 1x2x3x4  "
+            "\r\nSTATE=\"2\"\r\n"
+            "Empty=\r\nnoequals\r\n[Later]\r\nPosition=7x7x7x7\r\n");
   const char* const cases[][3] = {
       {"Window", "Position", "1x2x3x4"},  // blanks around names and values ignored
       {"WINDOW", "state", "2"},           // quotes removed
       {"Window", "Empty", ""},            // present but empty: empty, not the default
-      {"Window", "Missing", "default"},   {"Missing", "State", "default"},
-      {"Other", "State", "9"},            {"Later", "Position", "7x7x7x7"},
-      {"Window", "noequals", "default"},
+      {"Window", "Missing", "default"},  {"Missing", "State", "default"},   {"Other", "State", "9"},
+      {"Later", "Position", "7x7x7x7"},  {"Window", "noequals", "default"},
   };
-  for (const auto& c : cases) EXPECT_EQ(std::string(c[2]), Read(file, c[0], c[1], "default")) << c[0] << "/" << c[1];
+  for (const auto& c : cases)
+    EXPECT_EQ(std::string(c[2]), Read(file, c[0], c[1], "default")) << c[0] << "/" << c[1];
   EXPECT_EQ("default", Read(dir.File("missing.ini"), "Window", "State", "default"));
   WriteFile(file, "[Window]\nState=" + std::string(100, '7') + "\n");
   char small[8] = "";
-  EXPECT_EQ(7u, ProfileReadString(file.c_str(), "Window", "State", small, sizeof small));  // cut to the buffer
+  EXPECT_EQ(7u, ProfileReadString(file.c_str(), "Window", "State", small,
+                                  sizeof small));  // cut to the buffer
 }
 
 TEST(ProfileReading, BinaryOverlongAndHugeFilesAreReadSafely) {
@@ -125,7 +136,8 @@ TEST(ProfileReading, BinaryOverlongAndHugeFilesAreReadSafely) {
   const std::string file = dir.File("a.ini");
   std::string binary;
   for (int i = 0; i < 20000; ++i) binary += static_cast<char>((i * 37) % 256);
-  WriteFile(file, binary + std::string(3, '\0') + "\n" + std::string(50000, '[') + "\n[Window]\nState=3\n");
+  WriteFile(file, binary + std::string(3, '\0') + "\n" + std::string(50000, '[') +
+                      "\n[Window]\nState=3\n");
   EXPECT_EQ("3", Read(file, "Window", "State", "0"));
   std::string filler(PROFILE_MAX_FILE_BYTES + 4096, ';');
   for (size_t i = 80; i < filler.size(); i += 80) filler[i] = '\n';
@@ -141,8 +153,10 @@ TEST(ProfileWriting, KeepsOtherSectionsKeysCommentsAndLineEndings) {
   ASSERT_TRUE(ProfileWriteString(file.c_str(), "WINDOW", "Position", "50x50x1280x768"));
   ASSERT_TRUE(ProfileWriteString(file.c_str(), "Window", "State", "0"));
   ASSERT_TRUE(ProfileWriteString(file.c_str(), "New", "Key", "v"));
-  EXPECT_EQ("; settings\n[Window]\nposition =50x50x1280x768\nColour=blue\nState=0\n\n[Other]\nState=9\n[New]\nKey=v\n",
-            ReadFile(file));
+  EXPECT_EQ(
+      "; settings\n[Window]\nposition "
+      "=50x50x1280x768\nColour=blue\nState=0\n\n[Other]\nState=9\n[New]\nKey=v\n",
+      ReadFile(file));
   WriteFile(file, "[Window]\r\nState=1\r\n[Other]\r\nA=b");
   ASSERT_TRUE(ProfileWriteString(file.c_str(), "Window", "State", "3"));
   ASSERT_TRUE(ProfileWriteString(file.c_str(), "Other", "C", "d"));
@@ -203,8 +217,8 @@ TEST(WindowPreferences, ReadBackOrTheDefaultsForWhatIsMissingOrInvalid) {
     Application_UseNativeGeometry(app);
     ReadWindowPref(app);
     const int32_t* r = app->client_rect;
-    EXPECT_EQ(c.rect, std::to_string(r[0]) + "," + std::to_string(r[1]) + "," + std::to_string(r[2]) + "," +
-                          std::to_string(r[3]));
+    EXPECT_EQ(c.rect, std::to_string(r[0]) + "," + std::to_string(r[1]) + "," +
+                          std::to_string(r[2]) + "," + std::to_string(r[3]));
     EXPECT_EQ(c.state, app->window_state.load());
     Application_Free(app);
   }

@@ -41,15 +41,15 @@ inline std::vector<std::string> LogCopy() {
 
 inline std::string Describe(const KeyboardEvent* e) {
   char text[128];
-  snprintf(text, sizeof text, "keyboard id=%u key=%u pressed=%u released=%u mods=%u", e->id, e->key, e->pressed,
-           e->released, e->modifiers);
+  snprintf(text, sizeof text, "keyboard id=%u key=%u pressed=%u released=%u mods=%u", e->id, e->key,
+           e->pressed, e->released, e->modifiers);
   return text;
 }
 
 inline std::string Describe(const PointerEvent* e) {
   char text[160];
-  snprintf(text, sizeof text, "pointer id=%u x=%g y=%g button=%u pressed=%u released=%u mods=%u", e->id, e->x, e->y,
-           e->button, e->pressed, e->released, e->modifiers);
+  snprintf(text, sizeof text, "pointer id=%u x=%g y=%g button=%u pressed=%u released=%u mods=%u",
+           e->id, e->x, e->y, e->button, e->pressed, e->released, e->modifiers);
   return text;
 }
 
@@ -73,14 +73,20 @@ struct StandIn {
     forward_to_mapping = false;
     layer.x_scale = 1.0f;
     layer.y_scale = 1.0f;
-    layer.alloc = [] { Note("alloc"); return calloc(1, 16); };
-    layer.free = [](void* context) { Note("free"); free(context); };
+    layer.alloc = [] {
+      Note("alloc");
+      return calloc(1, 16);
+    };
+    layer.free = [](void* context) {
+      Note("free");
+      free(context);
+    };
     layer.init = [](void*) { Note("init"); };
     layer.predraw = [](void*) {
       // The projection in force when the layer starts its frame.
       const sgl_orthographic& o = glob_pr_sglStatemachine->ortho;
-      Note("predraw ortho=" + std::to_string(int(o.left)) + "," + std::to_string(int(o.right)) + "," +
-           std::to_string(int(o.bottom)) + "," + std::to_string(int(o.top)));
+      Note("predraw ortho=" + std::to_string(int(o.left)) + "," + std::to_string(int(o.right)) +
+           "," + std::to_string(int(o.bottom)) + "," + std::to_string(int(o.top)));
     };
     layer.draw = Draw;
     snprintf(params.name, sizeof params.name, "Velkor");
@@ -91,10 +97,22 @@ struct StandIn {
     params.max_texture_width = 1024;
     params.max_texture_height = 1024;
     params.reset = [] { Note("reset"); };
-    params.step = [] { Note("step"); if (forward_to_mapping) BHVR_Step(); };
-    params.acknowledge = [] { Note("ack"); if (forward_to_mapping) BHVR_SetAsynchronousACK(); };
-    params.pointer = [](const PointerEvent* e) { Note(Describe(e)); if (forward_to_mapping) BHVR_Pointer(e); };
-    params.keyboard = [](const KeyboardEvent* e) { Note(Describe(e)); if (forward_to_mapping) BHVR_Keyboard(e); };
+    params.step = [] {
+      Note("step");
+      if (forward_to_mapping) BHVR_Step();
+    };
+    params.acknowledge = [] {
+      Note("ack");
+      if (forward_to_mapping) BHVR_SetAsynchronousACK();
+    };
+    params.pointer = [](const PointerEvent* e) {
+      Note(Describe(e));
+      if (forward_to_mapping) BHVR_Pointer(e);
+    };
+    params.keyboard = [](const KeyboardEvent* e) {
+      Note(Describe(e));
+      if (forward_to_mapping) BHVR_Keyboard(e);
+    };
     params.cursor_request = [](BHVR_CursorPosCallback callback, void* context) {
       Note("cursor");
       if (forward_to_mapping) BHVR_CursorPosRequest(callback, context);

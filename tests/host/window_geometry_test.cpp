@@ -14,7 +14,8 @@ constexpr double kAspect = 1280.0 / 768.0;
 const int32_t kInsets[4] = {-8, -30, 8, 8};
 
 std::string Rect(const int32_t r[4]) {
-  return std::to_string(r[0]) + "," + std::to_string(r[1]) + "," + std::to_string(r[2]) + "," + std::to_string(r[3]);
+  return std::to_string(r[0]) + "," + std::to_string(r[1]) + "," + std::to_string(r[2]) + "," +
+         std::to_string(r[3]);
 }
 
 TEST(KeepAspectWhileSizing, EachEdgeMovesTheDependentSideWithinTheNativeSize) {
@@ -72,15 +73,16 @@ TEST(WindowStateRect, TheFourStates) {
       {WINDOW_STATE_BORDERLESS, 1920, 1080, 1, "50,60,800,480"},
       {WINDOW_STATE_FULL_SCREEN_ASPECT, 1920, 1080, 2, "60,0,1800,1080"},  // bars left and right
       {WINDOW_STATE_FULL_SCREEN_ASPECT, 1280, 1024, 2, "0,128,1280,768"},  // bars above and below
-      {WINDOW_STATE_FULL_SCREEN_ASPECT, 1280, 768, 3, "0,0,1280,768"},     // an exact fit is state 3
+      {WINDOW_STATE_FULL_SCREEN_ASPECT, 1280, 768, 3, "0,0,1280,768"},  // an exact fit is state 3
       {WINDOW_STATE_FULL_SCREEN_ASPECT, 2560, 1536, 3, "0,0,2560,1536"},
       {WINDOW_STATE_FULL_SCREEN_STRETCHED, 1920, 1080, 3, "0,0,1920,1080"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE("state " + std::to_string(c.state) + " on " + std::to_string(c.screen_width) + "x" +
-                 std::to_string(c.screen_height));
+    SCOPED_TRACE("state " + std::to_string(c.state) + " on " + std::to_string(c.screen_width) +
+                 "x" + std::to_string(c.screen_height));
     int32_t rect[4] = {-1, -1, -1, -1};
-    EXPECT_EQ(c.applied, Application_WindowStateRect(c.state, client, c.screen_width, c.screen_height, kAspect, rect));
+    EXPECT_EQ(c.applied, Application_WindowStateRect(c.state, client, c.screen_width,
+                                                     c.screen_height, kAspect, rect));
     EXPECT_EQ(std::string(c.rect), Rect(rect));
   }
 }

@@ -12,12 +12,12 @@
 #include <X11/Xlib.h>
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <atomic>
 #include <chrono>
@@ -52,8 +52,8 @@ class XServer : public ::testing::Environment {
       const int quiet = open("/dev/null", O_WRONLY);
       dup2(quiet, 1);
       dup2(quiet, 2);
-      execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(ready[1]).c_str(), "-screen", "0", "1920x1080x24",
-             "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+      execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(ready[1]).c_str(), "-screen", "0",
+             "1920x1080x24", "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
       _exit(127);
     }
     close(ready[1]);
@@ -94,7 +94,8 @@ std::string Shell(const std::string& command) {
 
 // This process's window, by its title and process id.
 std::string VelkorWindow() {
-  return Shell("xdotool search --all --pid " + std::to_string(getpid()) + " --name '^Velkor$' | head -1");
+  return Shell("xdotool search --all --pid " + std::to_string(getpid()) +
+               " --name '^Velkor$' | head -1");
 }
 
 std::string ReadFile(const std::string& path) {
@@ -114,7 +115,10 @@ bool CycleUntil(Application* app, const std::function<bool()>& done, int timeout
   return done();
 }
 
-void CycleFor(Application* app, int ms) { CycleUntil(app, [] { return false; }, ms); }
+void CycleFor(Application* app, int ms) {
+  CycleUntil(
+      app, [] { return false; }, ms);
+}
 
 bool Logged(const std::string& line) {
   for (const std::string& entry : host_test::LogCopy()) {
@@ -126,19 +130,20 @@ bool Logged(const std::string& line) {
 // "x,y widthxheight" of the window as the X server has it.
 std::string Geometry(const std::string& window) {
   int x = 0, y = 0, width = 0, height = 0;
-  sscanf(Shell("xdotool getwindowgeometry --shell " + window).c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &x,
-         &y, &width, &height);
-  return std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(width) + "x" + std::to_string(height);
+  sscanf(Shell("xdotool getwindowgeometry --shell " + window).c_str(),
+         "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &x, &y, &width, &height);
+  return std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(width) + "x" +
+         std::to_string(height);
 }
 
 // The geometry of a full-screen state on this screen; the state applied.
 uint32_t FullScreen(Application* app, uint32_t state, std::string* out_geometry) {
   const int32_t client[4] = {50, 50, 1280, 768};
   int32_t r[4];
-  const uint32_t applied =
-      Application_WindowStateRect(state, client, app->screen_size[0], app->screen_size[1], app->aspect_ratio, r);
-  *out_geometry =
-      std::to_string(r[0]) + "," + std::to_string(r[1]) + " " + std::to_string(r[2]) + "x" + std::to_string(r[3]);
+  const uint32_t applied = Application_WindowStateRect(state, client, app->screen_size[0],
+                                                       app->screen_size[1], app->aspect_ratio, r);
+  *out_geometry = std::to_string(r[0]) + "," + std::to_string(r[1]) + " " + std::to_string(r[2]) +
+                  "x" + std::to_string(r[3]);
   return applied;
 }
 
@@ -195,7 +200,8 @@ TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainWhereAndAsItWas) {
   ASSERT_FALSE(window.empty());
   EXPECT_EQ("Velkor", Shell("xdotool getwindowname " + window));
   EXPECT_EQ("50,50 1280x768", Geometry(window));  // no settings file: the default place and size
-  EXPECT_EQ(0, Application_TakeSnapshot(app, (dir + "/frame.bmp").c_str()));  // a window with input keeps no frame
+  EXPECT_EQ(0, Application_TakeSnapshot(
+                   app, (dir + "/frame.bmp").c_str()));  // a window with input keeps no frame
 
   // Application_Draw returns only after the drawing thread's whole frame.
   Application_Draw(app);
@@ -207,7 +213,8 @@ TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainWhereAndAsItWas) {
   const size_t before = host_test::LogCopy().size();
   const auto start = std::chrono::steady_clock::now();
   Application_Draw(app);
-  const auto waited = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start).count();
+  const auto waited =
+      std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start).count();
   Application_EndIOMutex(app);
   EXPECT_EQ(before + 1, host_test::LogCopy().size());  // only the acknowledge
   EXPECT_GE(waited, 450);
@@ -215,14 +222,17 @@ TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainWhereAndAsItWas) {
 
   // A click at client pixel (100, 100) is display unit (100, 668).
   Shell("xdotool mousemove --window " + window + " 100 100 click 1");
-  EXPECT_TRUE(CycleUntil(app, [] { return Logged("pointer id=0 x=100 y=668 button=1 pressed=0 released=1 mods=0"); }));
+  EXPECT_TRUE(CycleUntil(
+      app, [] { return Logged("pointer id=0 x=100 y=668 button=1 pressed=0 released=1 mods=0"); }));
   EXPECT_TRUE(Logged("pointer id=0 x=100 y=668 button=1 pressed=1 released=0 mods=0"));
   // Typed keys: a character, a capital, a special key.
   Shell("xdotool key a shift+a Left");
-  EXPECT_TRUE(CycleUntil(app, [] { return Logged("keyboard id=0 key=65553 pressed=0 released=1 mods=0"); }));
-  for (const char* line : {"key=97 pressed=1 released=0 mods=0", "key=97 pressed=0 released=1 mods=0",
-                           "key=65 pressed=1 released=0 mods=1", "key=65 pressed=0 released=1 mods=1",
-                           "key=65553 pressed=1 released=0 mods=0"}) {
+  EXPECT_TRUE(CycleUntil(
+      app, [] { return Logged("keyboard id=0 key=65553 pressed=0 released=1 mods=0"); }));
+  for (const char* line :
+       {"key=97 pressed=1 released=0 mods=0", "key=97 pressed=0 released=1 mods=0",
+        "key=65 pressed=1 released=0 mods=1", "key=65 pressed=0 released=1 mods=1",
+        "key=65553 pressed=1 released=0 mods=0"}) {
     EXPECT_TRUE(Logged(std::string("keyboard id=0 ") + line)) << line;
   }
 
@@ -246,9 +256,11 @@ TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainWhereAndAsItWas) {
   EXPECT_TRUE(CycleUntil(app, [&] { return Geometry(window) == "200,150 1280x768"; }));
   CycleFor(app, 200);
   Shell("xdotool windowsize " + window + " 640 500");
-  EXPECT_TRUE(CycleUntil(app, [&] { return Geometry(window) == "200,150 640x385"; })) << Geometry(window);
+  EXPECT_TRUE(CycleUntil(app, [&] { return Geometry(window) == "200,150 640x385"; }))
+      << Geometry(window);
   Shell("xdotool windowsize " + window + " 2000 1200");
-  EXPECT_TRUE(CycleUntil(app, [&] { return Geometry(window) == "200,150 1280x768"; })) << Geometry(window);
+  EXPECT_TRUE(CycleUntil(app, [&] { return Geometry(window) == "200,150 1280x768"; }))
+      << Geometry(window);
   F11(app, WINDOW_STATE_BORDERLESS);
 
   // The close request ends the cycle; the preferences are written.
@@ -270,9 +282,11 @@ TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainWhereAndAsItWas) {
   ASSERT_NE(nullptr, app);
   EXPECT_EQ("200,150 1280x768", Geometry(VelkorWindow()));
   EXPECT_EQ(WINDOW_STATE_BORDERLESS, app->window_state.load());
-  Shell("xdotool mousemove --window " + VelkorWindow() + " 10 10");  // the focus follows the pointer
-  EXPECT_TRUE(CycleUntil(app, [] { return Shell("xdotool getmouselocation").compare(0, 12, "x:840 y:534 ") == 0; }))
-      << Shell("xdotool getmouselocation");
+  Shell("xdotool mousemove --window " + VelkorWindow() +
+        " 10 10");  // the focus follows the pointer
+  EXPECT_TRUE(CycleUntil(app, [] {
+    return Shell("xdotool getmouselocation").compare(0, 12, "x:840 y:534 ") == 0;
+  })) << Shell("xdotool getmouselocation");
   BHVR_ForgetDevices();
   Application_Free(app);  // closing from the program's side writes the settings too
   EXPECT_EQ("[Window]\nPosition=200x150x1280x768\nState=1\n", ReadFile(dir + "/velkor.ini"));
@@ -294,7 +308,8 @@ TEST_F(RealWindow, AWindowWithoutSystemInputKeepsItsLastFrame) {
   Application_Free(app);
   const std::string bmp = ReadFile(path);
   ASSERT_EQ(54u + 1280u * 3u * 768u, bmp.size());
-  EXPECT_EQ(std::string("\0\0\xff", 3), bmp.substr(54 + (150u * 1280u + 150u) * 3u, 3));  // pass 0's red
+  EXPECT_EQ(std::string("\0\0\xff", 3),
+            bmp.substr(54 + (150u * 1280u + 150u) * 3u, 3));  // pass 0's red
 }
 
 TEST(RealWindowProgram, ClosingTheWindowEndsTheProgramWithStatusZero) {
@@ -349,7 +364,8 @@ TEST(RealWindowProgram, NoWindowSystemOrOneThatNeverAnswersEndsTheCycle) {
   std::string path;
   for (; number < 400; ++number) {
     path = "/tmp/.X11-unix/X" + std::to_string(number);
-    if (access(path.c_str(), F_OK) != 0 && access(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), F_OK) != 0) {
+    if (access(path.c_str(), F_OK) != 0 &&
+        access(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), F_OK) != 0) {
       break;
     }
   }
@@ -370,11 +386,13 @@ TEST(RealWindowProgram, NoWindowSystemOrOneThatNeverAnswersEndsTheCycle) {
   ::testing::internal::CaptureStderr();
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(Application_CreateWindow(app, nullptr));
-  const auto waited = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start).count();
+  const auto waited =
+      std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start).count();
   const std::string message = ::testing::internal::GetCapturedStderr();
   EXPECT_GE(waited, 9900);
   EXPECT_LT(waited, 10500);
-  EXPECT_NE(std::string::npos, message.find("Graphical Panel Error: Cannot create OpenGL window")) << message;
+  EXPECT_NE(std::string::npos, message.find("Graphical Panel Error: Cannot create OpenGL window"))
+      << message;
   EXPECT_EQ(1u, Application_Cancelled(app));
   Application_Free(app);  // joins the drawing thread, which ends once the server hangs up
   silent.join();

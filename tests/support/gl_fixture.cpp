@@ -20,250 +20,274 @@ namespace velkor_test {
 namespace {
 
 struct OffscreenGl {
-    bool attempted = false;
-    bool ready = false;
-    EGLDisplay display = EGL_NO_DISPLAY;
-    EGLSurface surface = EGL_NO_SURFACE;
-    EGLContext context = EGL_NO_CONTEXT;
+  bool attempted = false;
+  bool ready = false;
+  EGLDisplay display = EGL_NO_DISPLAY;
+  EGLSurface surface = EGL_NO_SURFACE;
+  EGLContext context = EGL_NO_CONTEXT;
 };
 
 OffscreenGl& SharedGl() {
-    static OffscreenGl gl;
-    return gl;
+  static OffscreenGl gl;
+  return gl;
 }
 
 bool Fail(const char* what) {
-    std::fprintf(stderr, "gl_fixture: %s (EGL error 0x%x)\n", what, eglGetError());
-    return false;
+  std::fprintf(stderr, "gl_fixture: %s (EGL error 0x%x)\n", what, eglGetError());
+  return false;
 }
 
 bool CreateOffscreenGl(OffscreenGl* gl) {
-    auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (get_platform_display == nullptr) {
-        return Fail("eglGetPlatformDisplayEXT is missing");
-    }
-    gl->display = get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    EGLint major = 0;
-    EGLint minor = 0;
-    if (gl->display == EGL_NO_DISPLAY || !eglInitialize(gl->display, &major, &minor)) {
-        return Fail("no surfaceless EGL display");
-    }
-    if (!eglBindAPI(EGL_OPENGL_API)) {
-        return Fail("desktop OpenGL is not available through EGL");
-    }
-    const EGLint config_attributes[] = {
-        EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-        EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
-        EGL_DEPTH_SIZE, 16, EGL_STENCIL_SIZE, 8, EGL_NONE,
-    };
-    EGLConfig config = nullptr;
-    EGLint config_count = 0;
-    if (!eglChooseConfig(gl->display, config_attributes, &config, 1, &config_count) || config_count < 1) {
-        return Fail("no RGBA8 config with depth and stencil");
-    }
-    const EGLint surface_attributes[] = {EGL_WIDTH, kDisplayWidth, EGL_HEIGHT, kDisplayHeight, EGL_NONE};
-    gl->surface = eglCreatePbufferSurface(gl->display, config, surface_attributes);
-    // No context attributes: a compatibility context, which keeps the
-    // fixed-function pipeline.
-    gl->context = eglCreateContext(gl->display, config, EGL_NO_CONTEXT, nullptr);
-    if (gl->surface == EGL_NO_SURFACE || gl->context == EGL_NO_CONTEXT) {
-        return Fail("cannot create the pbuffer or the OpenGL context");
-    }
-    return true;
+  auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+      eglGetProcAddress("eglGetPlatformDisplayEXT"));
+  if (get_platform_display == nullptr) {
+    return Fail("eglGetPlatformDisplayEXT is missing");
+  }
+  gl->display = get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+  EGLint major = 0;
+  EGLint minor = 0;
+  if (gl->display == EGL_NO_DISPLAY || !eglInitialize(gl->display, &major, &minor)) {
+    return Fail("no surfaceless EGL display");
+  }
+  if (!eglBindAPI(EGL_OPENGL_API)) {
+    return Fail("desktop OpenGL is not available through EGL");
+  }
+  const EGLint config_attributes[] = {
+      EGL_SURFACE_TYPE,
+      EGL_PBUFFER_BIT,
+      EGL_RENDERABLE_TYPE,
+      EGL_OPENGL_BIT,
+      EGL_RED_SIZE,
+      8,
+      EGL_GREEN_SIZE,
+      8,
+      EGL_BLUE_SIZE,
+      8,
+      EGL_ALPHA_SIZE,
+      8,
+      EGL_DEPTH_SIZE,
+      16,
+      EGL_STENCIL_SIZE,
+      8,
+      EGL_NONE,
+  };
+  EGLConfig config = nullptr;
+  EGLint config_count = 0;
+  if (!eglChooseConfig(gl->display, config_attributes, &config, 1, &config_count) ||
+      config_count < 1) {
+    return Fail("no RGBA8 config with depth and stencil");
+  }
+  const EGLint surface_attributes[] = {EGL_WIDTH, kDisplayWidth, EGL_HEIGHT, kDisplayHeight,
+                                       EGL_NONE};
+  gl->surface = eglCreatePbufferSurface(gl->display, config, surface_attributes);
+  // No context attributes: a compatibility context, which keeps the
+  // fixed-function pipeline.
+  gl->context = eglCreateContext(gl->display, config, EGL_NO_CONTEXT, nullptr);
+  if (gl->surface == EGL_NO_SURFACE || gl->context == EGL_NO_CONTEXT) {
+    return Fail("cannot create the pbuffer or the OpenGL context");
+  }
+  return true;
 }
 
 // The host's scratch buffer and texture slots, allocated once per process.
 uint8_t* ScratchBuffer() {
-    static std::vector<uint8_t> buffer(64u * 1024u * 1024u);
-    return buffer.data();
+  static std::vector<uint8_t> buffer(64u * 1024u * 1024u);
+  return buffer.data();
 }
 
 sgl_texture_slot* TextureSlots() {
-    static sgl_texture_slot slots[kTextureSlotCount];
-    return slots;
+  static sgl_texture_slot slots[kTextureSlotCount];
+  return slots;
 }
 
 std::vector<uint8_t> ReadRectangle(int x, int y, int width, int height) {
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    if (width > 0 && height > 0) {
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    }
-    return pixels;
+  std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  if (width > 0 && height > 0) {
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  }
+  return pixels;
 }
 
 int Distance(uint8_t a, uint8_t b) {
-    return a > b ? a - b : b - a;
+  return a > b ? a - b : b - a;
 }
 
 std::string ExecutableDirectory() {
-    char path[4096];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    if (length <= 0) {
-        return ".";
-    }
-    path[length] = '\0';
-    char* slash = std::strrchr(path, '/');
-    if (slash != nullptr) {
-        *slash = '\0';
-    }
-    return path;
+  char path[4096];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+  if (length <= 0) {
+    return ".";
+  }
+  path[length] = '\0';
+  char* slash = std::strrchr(path, '/');
+  if (slash != nullptr) {
+    *slash = '\0';
+  }
+  return path;
 }
 
 }  // namespace
 
 bool MakeOffscreenGlCurrent() {
-    OffscreenGl& gl = SharedGl();
-    if (!gl.attempted) {
-        gl.attempted = true;
-        gl.ready = CreateOffscreenGl(&gl);
-    }
-    if (!gl.ready) {
-        return false;
-    }
-    if (eglGetCurrentContext() != gl.context &&
-        !eglMakeCurrent(gl.display, gl.surface, gl.surface, gl.context)) {
-        return Fail("cannot make the context current");
-    }
-    return true;
+  OffscreenGl& gl = SharedGl();
+  if (!gl.attempted) {
+    gl.attempted = true;
+    gl.ready = CreateOffscreenGl(&gl);
+  }
+  if (!gl.ready) {
+    return false;
+  }
+  if (eglGetCurrentContext() != gl.context &&
+      !eglMakeCurrent(gl.display, gl.surface, gl.surface, gl.context)) {
+    return Fail("cannot make the context current");
+  }
+  return true;
 }
 
 Rgba ReadPixel(int x, int y) {
-    std::vector<uint8_t> pixel = ReadRectangle(x, y, 1, 1);
-    return Rgba{pixel[0], pixel[1], pixel[2], pixel[3]};
+  std::vector<uint8_t> pixel = ReadRectangle(x, y, 1, 1);
+  return Rgba{pixel[0], pixel[1], pixel[2], pixel[3]};
 }
 
 int CountCoveredPixels(int x, int y, int width, int height, int threshold) {
-    std::vector<uint8_t> pixels = ReadRectangle(x, y, width, height);
-    int covered = 0;
-    for (size_t i = 0; i < pixels.size(); i += 4) {
-        if (pixels[i] > threshold || pixels[i + 1] > threshold || pixels[i + 2] > threshold) {
-            covered++;
-        }
+  std::vector<uint8_t> pixels = ReadRectangle(x, y, width, height);
+  int covered = 0;
+  for (size_t i = 0; i < pixels.size(); i += 4) {
+    if (pixels[i] > threshold || pixels[i + 1] > threshold || pixels[i + 2] > threshold) {
+      covered++;
     }
-    return covered;
+  }
+  return covered;
 }
 
 int CountPixelsNear(int x, int y, int width, int height, Rgba colour, int tolerance) {
-    std::vector<uint8_t> pixels = ReadRectangle(x, y, width, height);
-    int near = 0;
-    for (size_t i = 0; i < pixels.size(); i += 4) {
-        if (Distance(pixels[i], colour.r) <= tolerance && Distance(pixels[i + 1], colour.g) <= tolerance &&
-            Distance(pixels[i + 2], colour.b) <= tolerance) {
-            near++;
-        }
+  std::vector<uint8_t> pixels = ReadRectangle(x, y, width, height);
+  int near = 0;
+  for (size_t i = 0; i < pixels.size(); i += 4) {
+    if (Distance(pixels[i], colour.r) <= tolerance &&
+        Distance(pixels[i + 1], colour.g) <= tolerance &&
+        Distance(pixels[i + 2], colour.b) <= tolerance) {
+      near++;
     }
-    return near;
+  }
+  return near;
 }
 
 bool DumpFramebuffer(const char* path) {
-    std::vector<uint8_t> pixels = ReadRectangle(0, 0, kDisplayWidth, kDisplayHeight);
-    FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) {
-        return false;
+  std::vector<uint8_t> pixels = ReadRectangle(0, 0, kDisplayWidth, kDisplayHeight);
+  FILE* file = std::fopen(path, "wb");
+  if (file == nullptr) {
+    return false;
+  }
+  std::fprintf(file, "P6\n%d %d\n255\n", kDisplayWidth, kDisplayHeight);
+  std::vector<uint8_t> row(static_cast<size_t>(kDisplayWidth) * 3);
+  for (int y = kDisplayHeight - 1; y >= 0; y--) {  // PPM starts with the top row
+    const uint8_t* source = &pixels[static_cast<size_t>(y) * kDisplayWidth * 4];
+    for (int x = 0; x < kDisplayWidth; x++) {
+      row[3 * x] = source[4 * x];
+      row[3 * x + 1] = source[4 * x + 1];
+      row[3 * x + 2] = source[4 * x + 2];
     }
-    std::fprintf(file, "P6\n%d %d\n255\n", kDisplayWidth, kDisplayHeight);
-    std::vector<uint8_t> row(static_cast<size_t>(kDisplayWidth) * 3);
-    for (int y = kDisplayHeight - 1; y >= 0; y--) {  // PPM starts with the top row
-        const uint8_t* source = &pixels[static_cast<size_t>(y) * kDisplayWidth * 4];
-        for (int x = 0; x < kDisplayWidth; x++) {
-            row[3 * x] = source[4 * x];
-            row[3 * x + 1] = source[4 * x + 1];
-            row[3 * x + 2] = source[4 * x + 2];
-        }
-        std::fwrite(row.data(), 1, row.size(), file);
-    }
-    return std::fclose(file) == 0;
+    std::fwrite(row.data(), 1, row.size(), file);
+  }
+  return std::fclose(file) == 0;
 }
 
 void FillRectRaw(float x0, float y0, float x1, float y1, float red, float green, float blue) {
-    sgliDisable(GL_TEXTURE_2D);
-    sgliDisable(GL_BLEND);
-    sgliColor4f(red, green, blue, 1.0f);
-    glBegin(GL_QUADS);
-    glVertex2f(x0, y0);
-    glVertex2f(x1, y0);
-    glVertex2f(x1, y1);
-    glVertex2f(x0, y1);
-    glEnd();
+  sgliDisable(GL_TEXTURE_2D);
+  sgliDisable(GL_BLEND);
+  sgliColor4f(red, green, blue, 1.0f);
+  glBegin(GL_QUADS);
+  glVertex2f(x0, y0);
+  glVertex2f(x1, y0);
+  glVertex2f(x1, y1);
+  glVertex2f(x0, y1);
+  glEnd();
 }
 
 void FillQuad(float x0, float y0, float x1, float y1) {
-    sglBegin(5);
-    sglVertex2f(x0, y0);
-    sglVertex2f(x1, y0);
-    sglVertex2f(x1, y1);
-    sglVertex2f(x0, y1);
-    sglEnd();
+  sglBegin(5);
+  sglVertex2f(x0, y0);
+  sglVertex2f(x1, y0);
+  sglVertex2f(x1, y1);
+  sglVertex2f(x0, y1);
+  sglEnd();
 }
 
 void ClearDisplay() {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClearDepth(1.0);
-    glClearStencil(0);
-    glStencilMask(255);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    glStencilMask(0);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClearDepth(1.0);
+  glClearStencil(0);
+  glStencilMask(255);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  glStencilMask(0);
 }
 
 uint32_t TakeGlError() {
-    GLenum first = glGetError();
-    for (GLenum more = first; more != GL_NO_ERROR; more = glGetError()) {
-    }
-    return first;
+  GLenum first = glGetError();
+  for (GLenum more = first; more != GL_NO_ERROR; more = glGetError()) {
+  }
+  return first;
 }
 
 sgl_type_statemachine& SglTest::Context() {
-    static sgl_type_statemachine context;
-    return context;
+  static sgl_type_statemachine context;
+  return context;
 }
 
 sgl_parameters SglTest::HostParameters() {
-    return sgl_parameters{static_cast<uint32_t>(kDisplayWidth), static_cast<uint32_t>(kDisplayHeight),
-                          ScratchBuffer(), 1024, 1024, TextureSlots(), kTextureSlotCount, nullptr, 0};
+  return sgl_parameters{static_cast<uint32_t>(kDisplayWidth),
+                        static_cast<uint32_t>(kDisplayHeight),
+                        ScratchBuffer(),
+                        1024,
+                        1024,
+                        TextureSlots(),
+                        kTextureSlotCount,
+                        nullptr,
+                        0};
 }
 
 void SglTest::ExpectOnlyError(uint32_t code, uint32_t value) {
-    const sgl_error_log& log = Context().errors;
-    ASSERT_EQ(1u, log.count);
-    EXPECT_EQ(code, log.entries[0].code);
-    EXPECT_EQ(value, log.entries[0].value);
+  const sgl_error_log& log = Context().errors;
+  ASSERT_EQ(1u, log.count);
+  EXPECT_EQ(code, log.entries[0].code);
+  EXPECT_EQ(value, log.entries[0].value);
 }
 
 sgl_error_entry SglTest::LastError() {
-    const sgl_error_log& log = Context().errors;
-    return log.count == 0 ? sgl_error_entry{0, 0} : log.entries[log.count - 1];
+  const sgl_error_log& log = Context().errors;
+  return log.count == 0 ? sgl_error_entry{0, 0} : log.entries[log.count - 1];
 }
 
 void SglTest::SetUp() {
-    ASSERT_TRUE(MakeOffscreenGlCurrent()) << "no off-screen OpenGL context";
-    sgl_parameters parameters = HostParameters();
-    ASSERT_TRUE(sglInit(&Context(), &parameters));
-    sglViewport(0, 0, kDisplayWidth, kDisplayHeight);
-    sglOrtho(0.0f, static_cast<float>(kDisplayWidth), 0.0f, static_cast<float>(kDisplayHeight));
-    ClearDisplay();
-    TakeGlError();
+  ASSERT_TRUE(MakeOffscreenGlCurrent()) << "no off-screen OpenGL context";
+  sgl_parameters parameters = HostParameters();
+  ASSERT_TRUE(sglInit(&Context(), &parameters));
+  sglViewport(0, 0, kDisplayWidth, kDisplayHeight);
+  sglOrtho(0.0f, static_cast<float>(kDisplayWidth), 0.0f, static_cast<float>(kDisplayHeight));
+  ClearDisplay();
+  TakeGlError();
 }
 
 void SglTest::TearDown() {
-    if (!HasFailure()) {
-        return;
+  if (!HasFailure()) {
+    return;
+  }
+  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string directory = ExecutableDirectory() + "/failure_images";
+  mkdir(directory.c_str(), 0755);
+  // Parameterised tests carry '/' in their names.
+  std::string file = std::string(info->test_suite_name()) + "." + info->name() + ".ppm";
+  for (char& c : file) {
+    if (c == '/') {
+      c = '_';
     }
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string directory = ExecutableDirectory() + "/failure_images";
-    mkdir(directory.c_str(), 0755);
-    // Parameterised tests carry '/' in their names.
-    std::string file = std::string(info->test_suite_name()) + "." + info->name() + ".ppm";
-    for (char& c : file) {
-        if (c == '/') {
-            c = '_';
-        }
-    }
-    std::string path = directory + "/" + file;
-    if (DumpFramebuffer(path.c_str())) {
-        std::printf("framebuffer written to %s\n", path.c_str());
-    }
+  }
+  std::string path = directory + "/" + file;
+  if (DumpFramebuffer(path.c_str())) {
+    std::printf("framebuffer written to %s\n", path.c_str());
+  }
 }
 
 }  // namespace velkor_test

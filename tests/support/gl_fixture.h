@@ -23,8 +23,7 @@
 //   <directory of the test executable>/failure_images/<suite>.<test>.ppm.
 //
 // Threads: the test's main thread only.
-#ifndef VELKOR_TESTS_SUPPORT_GL_FIXTURE_H
-#define VELKOR_TESTS_SUPPORT_GL_FIXTURE_H
+#pragma once
 
 #include <gtest/gtest.h>
 
@@ -43,7 +42,7 @@ constexpr uint32_t kTextureSlotCount = 254;
 bool MakeOffscreenGlCurrent();
 
 struct Rgba {
-    uint8_t r, g, b, a;
+  uint8_t r, g, b, a;
 };
 
 // The pixel at (x, y), display units with y upwards.
@@ -77,20 +76,18 @@ void ClearDisplay();
 uint32_t TakeGlError();
 
 class SglTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
+ protected:
+  void SetUp() override;
+  void TearDown() override;
 
-    // The library context under test (static storage, re-initialised per test).
-    static sgl_type_statemachine& Context();
-    // The host's initialisation record; tests may copy and alter it.
-    static sgl_parameters HostParameters();
-    // The log holds exactly one entry, (code, value).
-    static void ExpectOnlyError(uint32_t code, uint32_t value);
-    // The newest entry of the error log (which must not be empty).
-    static sgl_error_entry LastError();
+  // The library context under test (static storage, re-initialised per test).
+  static sgl_type_statemachine& Context();
+  // The host's initialisation record; tests may copy and alter it.
+  static sgl_parameters HostParameters();
+  // The log holds exactly one entry, (code, value).
+  static void ExpectOnlyError(uint32_t code, uint32_t value);
+  // The newest entry of the error log (which must not be empty).
+  static sgl_error_entry LastError();
 };
 
 }  // namespace velkor_test
-
-#endif  // VELKOR_TESTS_SUPPORT_GL_FIXTURE_H

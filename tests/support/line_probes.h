@@ -8,8 +8,7 @@
 //   int right = velkor_test::LastCoveredX(200, 100, 400);
 //
 // Threads: the test's main thread, with the fixture's context current.
-#ifndef VELKOR_TESTS_SUPPORT_LINE_PROBES_H
-#define VELKOR_TESTS_SUPPORT_LINE_PROBES_H
+#pragma once
 
 #include <cstdint>
 #include <utility>
@@ -50,5 +49,3 @@ using ErrorList = std::vector<std::pair<uint32_t, uint32_t>>;
 ErrorList TakeErrors();
 
 }  // namespace velkor_test
-
-#endif  // VELKOR_TESTS_SUPPORT_LINE_PROBES_H

@@ -81,8 +81,8 @@ TEST_F(AnimationsTest, WithoutAcknowledgeThePositionDoesNotMove) {
 TEST_F(AnimationsTest, ShortDurationsAndEmptyCyclesCompleteAtOnce) {
   const struct {
     int32_t duration, cycle;
-  } cases[] = {{20, 33}, {0, 33}, {-100, 33}, {330, 0}, {0, 0}, {330, -33}, {INT_MIN, -1},
-               {INT_MAX, 0}};
+  } cases[] = {{20, 33}, {0, 33},    {-100, 33},    {330, 0},
+               {0, 0},   {330, -33}, {INT_MIN, -1}, {INT_MAX, 0}};
   for (const auto& c : cases) {
     Animations_reset(&anim);
     anim.progress = 0.25f;

@@ -21,7 +21,9 @@ float FixedFont(uint32_t /*font*/, uint32_t character, uint32_t kind) {
 }
 
 // A font slot whose metrics are all zero.
-float ZeroFont(uint32_t, uint32_t, uint32_t) { return 0.0f; }
+float ZeroFont(uint32_t, uint32_t, uint32_t) {
+  return 0.0f;
+}
 
 struct Caret {
   float x = -1.0f, y = -1.0f, textWidth = -1.0f, lineHeight = -1.0f, ascent = -1.0f;
@@ -31,14 +33,14 @@ struct Caret {
 
 // One call on a 255-byte copy of text; a click when xRate is 0 or more.
 Caret Step(const char* text, uint32_t index, float width, float height, float xRate = -1.0f,
-          float yRate = 0.0f, uint32_t alignment = CURSOR_ALIGN_LEFT, uint8_t active = 1,
-          uint8_t measure = 0, FontValueFunction font = FixedFont) {
+           float yRate = 0.0f, uint32_t alignment = CURSOR_ALIGN_LEFT, uint8_t active = 1,
+           uint8_t measure = 0, FontValueFunction font = FixedFont) {
   char bytes[TEXT_SIZE_Strings + 1] = {};
   std::strncpy(bytes, text, TEXT_SIZE_Strings);
   Caret c;
   CursorBehaviorWithFont(font, active, measure, width, height, bytes, index, 0, xRate, yRate,
-                         xRate >= 0.0f ? 1 : 0, alignment, &c.x, &c.y, &c.overflow,
-                         &c.textWidth, &c.lineHeight, &c.lineCount, &c.ascent, &c.newIndex);
+                         xRate >= 0.0f ? 1 : 0, alignment, &c.x, &c.y, &c.overflow, &c.textWidth,
+                         &c.lineHeight, &c.lineCount, &c.ascent, &c.newIndex);
   return c;
 }
 
@@ -51,10 +53,14 @@ TEST(CursorBehavior, CaretFollowsWrapsLineBreaksAndAlignment) {
     float x, y;
     int32_t lines;
   } cases[] = {
-      {"", 0, 100, 0, 0, -20, 1},          {"aWb", 2, 100, 0, 30, -20, 1},
-      {"abcdef", 3, 35, 0, 30, -20, 2},    {"abcdef", 4, 35, 0, 10, -40, 2},  // 'e' wraps
-      {"ab\r\ncd", 2, 100, 0, 20, -20, 2},  {"ab\r\ncd", 4, 100, 0, 0, -40, 2},
-      {"ab\r\ncd", 5, 100, 0, 10, -40, 2},  {"\\u00e9x", 6, 100, 0, 10, -20, 1},
+      {"", 0, 100, 0, 0, -20, 1},
+      {"aWb", 2, 100, 0, 30, -20, 1},
+      {"abcdef", 3, 35, 0, 30, -20, 2},
+      {"abcdef", 4, 35, 0, 10, -40, 2},  // 'e' wraps
+      {"ab\r\ncd", 2, 100, 0, 20, -20, 2},
+      {"ab\r\ncd", 4, 100, 0, 0, -40, 2},
+      {"ab\r\ncd", 5, 100, 0, 10, -40, 2},
+      {"\\u00e9x", 6, 100, 0, 10, -20, 1},
       {"ab", 40, 100, 0, 20, -20, 1},  // past the end: at the end
       {"ab", 0, 100, CURSOR_ALIGN_CENTRE, 40, -20, 1},
       {"ab", 1, 100, CURSOR_ALIGN_RIGHT, 90, -20, 1},
@@ -81,16 +87,20 @@ TEST(CursorBehavior, AClickGivesTheIndexAfterTheCharacterUnderIt) {
     int32_t index;
   } cases[] = {
       // In the first third of the first character, the rest of it, the second, beyond.
-      {"abc", 100, 20, 0.02f, 0.5f, 0, 0},     {"abc", 100, 20, 0.05f, 0.5f, 0, 1},
-      {"abc", 100, 20, 0.15f, 0.5f, 0, 2},     {"abc", 100, 20, 0.90f, 0.5f, 0, 3},
+      {"abc", 100, 20, 0.02f, 0.5f, 0, 0},
+      {"abc", 100, 20, 0.05f, 0.5f, 0, 1},
+      {"abc", 100, 20, 0.15f, 0.5f, 0, 2},
+      {"abc", 100, 20, 0.90f, 0.5f, 0, 3},
       {"ab\r\ncd", 100, 40, 0.15f, 0.25f, 0, 6},  // second line
       {"ab\r\ncd", 100, 40, 0.90f, 0.75f, 0, 2},  // past the first line's end: before the break
-      {"abcdef", 35, 40, 0.15f, 0.25f, 0, 4},      // wrapped second line
+      {"abcdef", 35, 40, 0.15f, 0.25f, 0, 4},     // wrapped second line
       {"ab", 100, 20, 0.45f, 0.5f, CURSOR_ALIGN_CENTRE, 1},
       {"ab", 100, 20, 0.95f, 0.5f, CURSOR_ALIGN_RIGHT, 2},
       // Clicks above or far below the box land on the first or last line.
-      {"ab\r\ncd", 100, 40, 0.9f, 2.0f, 0, 2},    {"ab\r\ncd", 100, 40, 0.9f, -50.0f, 0, 6},
-      {"ab\r\ncd", 100, 40, 0.9f, nan, 0, 2},     {"ab\r\ncd", 100, 40, 0.9f, -inf, 0, 6},
+      {"ab\r\ncd", 100, 40, 0.9f, 2.0f, 0, 2},
+      {"ab\r\ncd", 100, 40, 0.9f, -50.0f, 0, 6},
+      {"ab\r\ncd", 100, 40, 0.9f, nan, 0, 2},
+      {"ab\r\ncd", 100, 40, 0.9f, -inf, 0, 6},
   };
   for (const auto& c : cases) {
     const Caret caret = Step(c.text, 0, c.width, c.height, c.xRate, c.yRate, c.alignment);
@@ -109,7 +119,10 @@ TEST(CursorBehavior, OverflowWhenTheTextLeavesNoRoomForTheNextCharacter) {
     int overflow;
     float textWidth;
   } cases[] = {
-      {"ab", 35, 0, 20}, {"abc", 35, 1, 30}, {"abcd", 35, 1, 30}, {"", 5, 1, 0},
+      {"ab", 35, 0, 20},
+      {"abc", 35, 1, 30},
+      {"abcd", 35, 1, 30},
+      {"", 5, 1, 0},
   };
   for (const auto& c : cases) {
     const Caret caret = Step(c.text, 0, c.width, 20);

@@ -179,11 +179,11 @@ TEST(FocusOrder, RegistrationLinksNeighboursAndStopsAtTheTableSize) {
   InitialiseFocus(20, 30);
   InitialiseFocus(30, 0);
   InitialiseFocus(20, 99);  // already registered with a successor: unchanged
-  std::string order;  // id:next:prev of each entry
+  std::string order;        // id:next:prev of each entry
   for (int i = 0; i < GetFocusOrderCount(); ++i) {
     const FocusOrderEntry e = GetFocusOrderEntry(i);
-    order += std::to_string(e.id) + ":" + std::to_string(e.next) + ":" +
-             std::to_string(e.prev) + " ";
+    order +=
+        std::to_string(e.id) + ":" + std::to_string(e.next) + ":" + std::to_string(e.prev) + " ";
   }
   EXPECT_EQ("10:20:0 20:30:10 30:0:20 ", order);
   ManageGlobalFocus(0, 0, 0, 1, nullptr, nullptr);  // reset: links gone, count kept
@@ -206,10 +206,10 @@ TEST(FocusOrder, GlobalFocusMovesAlongLinksAndTableOrder) {
     uint8_t next, previous;
     uint32_t id, expected;
   } cases[] = {
-      {10, 1, 0, 0, 30}, {20, 1, 0, 0, 30}, {40, 1, 0, 0, 10},  // linked, following, wrapping
-      {30, 0, 1, 0, 10}, {20, 0, 1, 0, 10}, {10, 0, 1, 0, 40},  // the same backwards
-      {0, 1, 0, 0, 10},  {0, 0, 1, 0, 40},                      // from nobody: first, last
-      {10, 0, 0, 40, 40}, {20, 0, 0, 77, 20},                   // a registered id, an unknown one
+      {10, 1, 0, 0, 30},  {20, 1, 0, 0, 30},  {40, 1, 0, 0, 10},  // linked, following, wrapping
+      {30, 0, 1, 0, 10},  {20, 0, 1, 0, 10},  {10, 0, 1, 0, 40},  // the same backwards
+      {0, 1, 0, 0, 10},   {0, 0, 1, 0, 40},                       // from nobody: first, last
+      {10, 0, 0, 40, 40}, {20, 0, 0, 77, 20},                     // a registered id, an unknown one
   };
   for (const auto& c : cases) {
     velkor_test::CycleDriver clean;

@@ -18,14 +18,18 @@ TEST(FormatNumValue, DigitsSignsAndRounding) {
     int32_t intDigits, fracDigits;
     std::string expected;
   } cases[] = {
-      {-3.14159, 1, 0, 3, 2, "-003.14"}, {0.0, 0, 0, 1, 0, "+0"},
-      {123.5, 0, 0, 1, 2, "+3.50"},      // only the last integer digit is kept
-      {-7.25, 0, 1, 2, 1, "7.3"},        // sign mode 1: never a sign; half rounds up
-      {5.0, 0, 2, 2, 0, "5"},            {-5.0, 0, 2, 2, 0, "-5"},  // sign mode 2: "-" only
-      {9.996, 0, 2, 3, 2, "10.00"},      // the fraction carries into the integer
-      {0.05, 1, 1, 2, 3, "00.050"},      {42.0, 1, 1, 0, 1, ".0"},
+      {-3.14159, 1, 0, 3, 2, "-003.14"},
+      {0.0, 0, 0, 1, 0, "+0"},
+      {123.5, 0, 0, 1, 2, "+3.50"},  // only the last integer digit is kept
+      {-7.25, 0, 1, 2, 1, "7.3"},    // sign mode 1: never a sign; half rounds up
+      {5.0, 0, 2, 2, 0, "5"},
+      {-5.0, 0, 2, 2, 0, "-5"},      // sign mode 2: "-" only
+      {9.996, 0, 2, 3, 2, "10.00"},  // the fraction carries into the integer
+      {0.05, 1, 1, 2, 3, "00.050"},
+      {42.0, 1, 1, 0, 1, ".0"},
       // Whatever the value and digit counts, the text stays in its buffer.
-      {std::nan(""), 0, 0, 1, 9, "+0.000000000"}, {-INFINITY, 0, 0, 1, -4, "+0"},
+      {std::nan(""), 0, 0, 1, 9, "+0.000000000"},
+      {-INFINITY, 0, 0, 1, -4, "+0"},
       {0.5, 1, 1, 100000, 100000, std::string(200, '0') + ".500000000"},
   };
   for (const auto& c : cases) {

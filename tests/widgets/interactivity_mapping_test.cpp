@@ -92,9 +92,9 @@ TEST(Mapping, KeyEventGivesOnePulsePerKeyAndOnlyWithFocus) {
       trace += std::to_string(keys.pressedPulse) + std::to_string(keys.releasedPulse) +
                (keys.key ? char(keys.key) : '-') + std::to_string(keys.output) + " ";
     }
-    EXPECT_EQ(mode == 1 ? "10a1 00-0 01a0 00-0 00-0 10c1 00-0 "
-                        : "10a0 00-0 01a1 00-0 00-0 10c0 00-0 ",
-              trace)
+    EXPECT_EQ(
+        mode == 1 ? "10a1 00-0 01a0 00-0 00-0 10c1 00-0 " : "10a0 00-0 01a1 00-0 00-0 10c0 00-0 ",
+        trace)
         << "mode " << mode << ": the output follows the pressed pulse in mode 1, else released";
   }
 }

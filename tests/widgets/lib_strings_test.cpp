@@ -33,13 +33,18 @@ TEST(CharacterAccess, StepsOverWholeCharactersForwardsAndBackwards) {
     uint32_t code;
     int32_t next, previous;  // from index
   } cases[] = {
-      {"\xE4", 0, 0xE4, 1, -1},         {"x\\u20AC", 1, 0x20AC, 7, 0},
-      {"\\u00e4b", 6, 'b', 7, 0},       {"\\u12G4", 0, '\\', 1, -1},  // a broken escape
-      {"a" + CRLF + "b", 1, 13, 3, 0},  {CRLF + "c", 2, 'c', 3, 0},
-      {"a", 1, 0, 2, 0},                {"", 255, 0, 256, 254},  // outside the buffer
-      {"a", -3, 0, -2, -4},             {x250 + "\\u0041", 249, 'x', 250, 248},
+      {"\xE4", 0, 0xE4, 1, -1},
+      {"x\\u20AC", 1, 0x20AC, 7, 0},
+      {"\\u00e4b", 6, 'b', 7, 0},
+      {"\\u12G4", 0, '\\', 1, -1},  // a broken escape
+      {"a" + CRLF + "b", 1, 13, 3, 0},
+      {CRLF + "c", 2, 'c', 3, 0},
+      {"a", 1, 0, 2, 0},
+      {"", 255, 0, 256, 254},  // outside the buffer
+      {"a", -3, 0, -2, -4},
+      {x250 + "\\u0041", 249, 'x', 250, 248},
       {std::string(249, 'x') + "\\u0041", 249, 0x41, 255, 248},  // the last escape that fits
-      {x250 + "\\u0041", 250, '\\', 251, 249},                    // cut at 255 bytes
+      {x250 + "\\u0041", 250, '\\', 251, 249},                   // cut at 255 bytes
       {std::string(254, 'x') + "\r", 254, 13, 255, 253},
   };
   for (const auto& c : cases) {
@@ -52,9 +57,9 @@ TEST(CharacterAccess, StepsOverWholeCharactersForwardsAndBackwards) {
   }
   int32_t at = 0;
   Text written(x250);
-  setCharAt(written.bytes, 0, &at, 0x1F600);    // the escape of the low 16 bits
-  setCharAt(written.bytes, 250, &at, 0x0141);   // no room for six bytes: the low byte
-  setCharAt(written.bytes, 255, &at, 'B');      // outside: nothing
+  setCharAt(written.bytes, 0, &at, 0x1F600);   // the escape of the low 16 bits
+  setCharAt(written.bytes, 250, &at, 0x0141);  // no room for six bytes: the low byte
+  setCharAt(written.bytes, 255, &at, 'B');     // outside: nothing
   setCharAt(written.bytes, -1, &at, 'B');
   EXPECT_EQ("\\uF600" + std::string(244, 'x') + "A", written.str());
 }
@@ -129,12 +134,26 @@ TEST(EditStrings, WritesOnlyDefinedBytesAndIgnoresKeysThatWouldHideThem) {
 TEST(StringHelpers, RichTextEscapesAndKeypadEditsStayInTheBuffer) {
   char out[TEXT_SIZE_Strings];
   InvertText_Strings(Text("abc").bytes, out);
-  EXPECT_EQ("\x1B" "Dabc\x1B" "E", std::string(out));
+  EXPECT_EQ(
+      "\x1B"
+      "Dabc\x1B"
+      "E",
+      std::string(out));
   InvertText_Strings(Text(std::string(255, 'x')).bytes, out);
-  EXPECT_EQ("\x1B" "D" + std::string(251, 'x') + "\x1B" "E", std::string(out, sizeof out));
+  EXPECT_EQ(
+      "\x1B"
+      "D" +
+          std::string(251, 'x') +
+          "\x1B"
+          "E",
+      std::string(out, sizeof out));
 
   SetTextColor_Strings("hi", 5, 7, out);
-  EXPECT_EQ("\x1B" "A\x05\x1B" "B\x07hi", std::string(out));
+  EXPECT_EQ(
+      "\x1B"
+      "A\x05\x1B"
+      "B\x07hi",
+      std::string(out));
   SetTextColor_Strings(Text(std::string(255, 'y')).bytes, 1, 2, out);
   EXPECT_EQ(std::string(248, 'y'), std::string(out + 6));
 

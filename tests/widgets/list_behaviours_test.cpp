@@ -193,8 +193,21 @@ std::string RunBar(ScrollBar_State* state, uint32_t direction, uint32_t orientat
     const size_t k = keyLetters.find(a);
     const uint32_t key = k == std::string::npos ? 0 : keys[k];
     const float value = a == 'L' ? 3.0f : 40.0f;
-    const ScrollBar_Inputs in{10, 1, value, 25, a == 'U' || a == 'B', a == 'D' || a == 'B',
-                              a == 'P', a == 'Q', a == 'L', 0, 0, 0, direction, key != 0, key,
+    const ScrollBar_Inputs in{10,
+                              1,
+                              value,
+                              25,
+                              a == 'U' || a == 'B',
+                              a == 'D' || a == 'B',
+                              a == 'P',
+                              a == 'Q',
+                              a == 'L',
+                              0,
+                              0,
+                              0,
+                              direction,
+                              key != 0,
+                              key,
                               orientation};
     ScrollBar(&in, state);
     trace += std::to_string(int(state->position)) + (state->moved ? "* " : " ");
@@ -215,9 +228,9 @@ TEST(ScrollBar, KeysButtonsLoadsAndLimits) {
 
 TEST(ScrollBar, DragFollowsThePointerUntilReleased) {
   // Maximum 200; per cycle: drag start, drag end, direction, pointer rate.
-  const std::tuple<uint8_t, uint8_t, uint32_t, float> steps[] = {
-      {0, 0, 1, 0}, {1, 0, 1, 0.25f}, {0, 0, 1, 1.5f}, {0, 0, 2, 0.25f}, {0, 1, 2, 0.9f},
-      {1, 0, 1, NAN}};
+  const std::tuple<uint8_t, uint8_t, uint32_t, float> steps[] = {{0, 0, 1, 0},    {1, 0, 1, 0.25f},
+                                                                 {0, 0, 1, 1.5f}, {0, 0, 2, 0.25f},
+                                                                 {0, 1, 2, 0.9f}, {1, 0, 1, NAN}};
   ScrollBar_State state;
   ScrollBar_init(&state);
   std::string trace;
@@ -248,8 +261,8 @@ struct Table {
   // pulse; traces "row.column" and '!' for the event.
   std::string Step(int32_t row, int32_t column, uint8_t pressed, uint8_t released,
                    uint32_t key = 0) {
-    in = MultiColumn_Inputs{pressed, released, 1, row, column, 0, 0, 0, in.mode, key != 0, key,
-                            3, 3};
+    in = MultiColumn_Inputs{pressed, released, 1,        row, column, 0, 0,
+                            0,       in.mode,  key != 0, key, 3,      3};
     driver.Cycle();
     return std::to_string(state.selectedRow) + "." + std::to_string(state.selectedColumn) +
            (state.event ? "!" : "");
@@ -287,8 +300,8 @@ TEST(MultiColumn, FindsTheCellUnderThePointer) {
     float x, y;
     int32_t firstRow, row, column;
   } cases[] = {
-      {0, 0, 0, 0, 0},     {59.9f, 21.9f, 0, 0, 0}, {60, 22, 0, 1, 1},   {195.9f, 0, 0, 0, 2},
-      {196, 0, 0, 0, -1},  {-1, 5, 0, 0, -1},       {10, -5, 0, -1, 0},  {10, 45, 61, 63, 0},
+      {0, 0, 0, 0, 0},     {59.9f, 21.9f, 0, 0, 0}, {60, 22, 0, 1, 1},     {195.9f, 0, 0, 0, 2},
+      {196, 0, 0, 0, -1},  {-1, 5, 0, 0, -1},       {10, -5, 0, -1, 0},    {10, 45, 61, 63, 0},
       {10, 67, 61, -1, 0}, {10, 1e30f, 0, -1, 0},   {NAN, NAN, 0, -1, -1},
   };
   for (const auto& c : cases) {

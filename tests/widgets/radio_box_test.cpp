@@ -84,7 +84,7 @@ TEST_F(RadioBoxTest, ExtremeInputsStayInsideTheArrays) {
   const struct {
     int32_t count, selectedIn;
     const char* keys;
-  } cases[] = {{100, 40, ">>"},  {100, INT_MAX, ">>"},   {-5, 3, ">>"},      {0, INT_MIN, "<<"},
+  } cases[] = {{100, 40, ">>"}, {100, INT_MAX, ">>"},     {-5, 3, ">>"},      {0, INT_MIN, "<<"},
                {16, 200, "##"}, {INT_MIN, INT_MIN, "vv"}, {INT_MAX, -1, "^^"}};
   for (const auto& c : cases) {
     RadioBox_reset(&box);

@@ -17,17 +17,30 @@ TEST(Slider, ReplaysItsTruthTable) {
   // rate, 'h' the press held at that rate, 'r' the release, 'l' a load, 'w' /
   // 'W' the wheel away over a slider running up / down, 'u' / 'd' the step
   // keys. Traced: value, then changed and dragging.
-  const std::pair<char, float> actions[] = {
-      {'-', 42}, {'p', 0.52f}, {'h', 0.53f}, {'h', 0.53f}, {'r', 0}, {'l', 150},
-      {'w', 0},  {'d', 0},     {'W', 0},     {'l', 100},   {'u', 0}, {'p', -0.5f}};
+  const std::pair<char, float> actions[] = {{'-', 42}, {'p', 0.52f}, {'h', 0.53f}, {'h', 0.53f},
+                                            {'r', 0},  {'l', 150},   {'w', 0},     {'d', 0},
+                                            {'W', 0},  {'l', 100},   {'u', 0},     {'p', -0.5f}};
   Slider_State state;
   Slider_init(&state);
   std::string trace;
   for (const auto& [a, number] : actions) {
     const bool press = a == 'p' || a == 'w' || a == 'W';
-    const Slider_Inputs in{0, 100, (a == '-' || a == 'l') ? number : 0.0f, a == 'l',
-                           a == 'W' ? 2u : 1u, 5, press, a == 'r', (a == 'w' || a == 'W') ? 4u : 1u,
-                           press, number, 0, a == 'u', a == 'd', 0, a == 'p' || a == 'h'};
+    const Slider_Inputs in{0,
+                           100,
+                           (a == '-' || a == 'l') ? number : 0.0f,
+                           a == 'l',
+                           a == 'W' ? 2u : 1u,
+                           5,
+                           press,
+                           a == 'r',
+                           (a == 'w' || a == 'W') ? 4u : 1u,
+                           press,
+                           number,
+                           0,
+                           a == 'u',
+                           a == 'd',
+                           0,
+                           a == 'p' || a == 'h'};
     Slider(&in, &state);
     trace += std::to_string(int(state.value)) + ":" + std::to_string(state.changed) +
              std::to_string(state.dragging) + " ";

@@ -38,8 +38,7 @@ struct Box {
       wrapper_TextEditBox(widget.hover, widget.pressed(), widget.button(), widget.keyPressed(),
                           widget.key(), text.c_str(), load, maxLength, setCursor, cursorIndex,
                           cycle, widget.focusState() != 0, restricted, 1, &confirmed, output,
-                          &caretVisible, &caret, &editing, display, &selected, nullptr,
-                          &state);
+                          &caretVisible, &caret, &editing, display, &selected, nullptr, &state);
       confirmations += confirmed;
     });
   }
@@ -86,8 +85,7 @@ TEST(TextEditBox, ClickEditsDoubleClickSelectsTypingReplacesEnterConfirms) {
   Box b;
   // The click's own cycle still displays; editing starts with the caret at
   // the end; a second click selects; typing replaces the selection.
-  EXPECT_EQ("12 12 12| 12| 12| [12] [12] [A] A| AB| AB| AB| AB| AB|! ",
-            b.Run(".()..()A.B...#"));
+  EXPECT_EQ("12 12 12| 12| 12| [12] [12] [A] A| AB| AB| AB| AB| AB|! ", b.Run(".()..()A.B...#"));
   EXPECT_EQ("12", b.out()) << "a confirmed text is published one cycle later";
   EXPECT_EQ("AB ", b.Run("."));
   EXPECT_EQ("AB", b.out());
@@ -187,7 +185,13 @@ TEST(TextEditBox, CaretBlinksTenCyclesOnTenOff) {
     b.Run(".");
     pattern += b.caretVisible ? '1' : '0';
   }
-  EXPECT_EQ("11111111" "0000000000" "1111111111" "0000000000" "11", pattern);
+  EXPECT_EQ(
+      "11111111"
+      "0000000000"
+      "1111111111"
+      "0000000000"
+      "11",
+      pattern);
 }
 
 TEST(TextEditBox, ALoadIsPublishedNextCycleAndBlocksTheClickOfItsCycle) {

@@ -36,8 +36,8 @@ TEST(ToggleAndCheckButton, Stories) {
        "10 00 00 10 "},
       {"toggle: a click in a loading cycle flips the loaded value", kToggle, 1, 0, "-arb",
        "00 11 10 01 "},
-      {"check: a click in a loading cycle is ignored, the loaded value shows", kCheck, 1, 0,
-       "-arb", "00 00 00 10 "},
+      {"check: a click in a loading cycle is ignored, the loaded value shows", kCheck, 1, 0, "-arb",
+       "00 00 00 10 "},
       {"space in a loading cycle flips the loaded value in both", kBoth, 1, 0, "-c", "00 01 "},
   };
   for (const auto& story : stories) {

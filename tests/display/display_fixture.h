@@ -1,0 +1,175 @@
+// display_fixture.h - the display classes under a real frame, off-screen.
+//
+// What it is
+//   SglTest (tests/support/gl_fixture.h) with what a panel brings: a colour
+//   table holding the two widget colour schemes, the line widths, the fonts
+//   and the textures. A test tells a story frame by frame: it queues pointer
+//   and key events, and Frame() runs one frame the way the host does -
+//   acknowledge flag set, at most one key and one pointer record handed to
+//   the interactivity mapping, the drawing library reset, the buffer
+//   cleared, the test's drawing (predraw and draw of its instances), the
+//   step that clears the acknowledge flag.
+//
+// How a test uses it
+//   TEST_F(DisplayTest, Story) {
+//     Velkor_PushButton b; Velkor_PushButton_init(&b);
+//     auto draw = [&] { DrawAt(100, 100, 1, 0, [&] { Velkor_PushButton_draw(&b, 0); }); };
+//     MoveTo(150, 120); Press(); Frame([&] { Velkor_PushButton_predraw(&b); draw(); });
+//     ...
+//   }
+//   Positions are display units (1280 x 768, origin bottom left), the units
+//   of the pointer records and of the off-screen framebuffer's pixels.
+//
+// Threads: the test's main thread only.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+
+#include "display/Velkor_ColorBase.h"
+#include "graphics/sgl.h"
+#include "panel/Velkor_font_table.h"
+#include "panel/Velkor_texture_table.h"
+#include "tests/support/gl_fixture.h"
+#include "widgets/Focus.h"
+#include "widgets/interactivity_mapping.h"
+
+namespace velkor_test {
+
+constexpr uint32_t kColorCount = 2048;
+// Plain colours of the test table (the rest hold the schemes or the marker).
+constexpr int32_t kBlack = 1;
+constexpr int32_t kWhite = 2;
+constexpr int32_t kGrey = 5;
+constexpr int32_t kRed = 11;
+
+// The colour table: the marker colour everywhere, black, white, a grey and
+// red at their panel indices, and the two widget colour schemes.
+inline const float* DisplayColorTable() {
+  static float table[kColorCount * 4];
+  static bool filled = false;
+  if (!filled) {
+    for (uint32_t i = 0; i < kColorCount; ++i) {
+      table[4 * i + 0] = 1.0f;
+      table[4 * i + 1] = 128 / 255.0f;
+      table[4 * i + 2] = 189 / 255.0f;
+      table[4 * i + 3] = 1.0f;
+    }
+    const struct {
+      int32_t index;
+      float r, g, b;
+    } plain[] = {{kBlack, 0, 0, 0}, {kWhite, 1, 1, 1}, {kGrey, 0.6f, 0.6f, 0.6f}, {kRed, 1, 0, 0}};
+    for (const auto& p : plain) {
+      table[4 * p.index + 0] = p.r;
+      table[4 * p.index + 1] = p.g;
+      table[4 * p.index + 2] = p.b;
+    }
+    Velkor_InstallColorSchemes(table, kColorCount);
+    filled = true;
+  }
+  return table;
+}
+
+// The panel's line widths: without smoothing, core and halo with smoothing.
+inline const float* DisplayLineWidthTable() {
+  static const float widths[8 * 3] = {1.2f, 1.5f, 3.0f, 2.5f, 1.5f, 3.5f, 3.5f, 2.5f,
+                                      4.2f, 4.5f, 3.5f, 5.5f, 5.5f, 4.5f, 6.5f, 6.5f,
+                                      5.5f, 7.5f, 7.5f, 6.5f, 8.5f, 8.5f, 7.5f, 9.5f};
+  return widths;
+}
+
+// The colour of a table entry as bytes, for pixel comparisons.
+inline Rgba TableColor(int32_t index) {
+  const float* c = DisplayColorTable() + 4 * index;
+  auto byte = [](float v) { return static_cast<uint8_t>(v * 255.0f + 0.5f); };
+  return Rgba{byte(c[0]), byte(c[1]), byte(c[2]), byte(c[3])};
+}
+
+class DisplayTest : public SglTest {
+ protected:
+  void SetUp() override {
+    SglTest::SetUp();
+    if (HasFatalFailure()) return;
+    sglColorPointerf(DisplayColorTable(), kColorCount);
+    sglLineWidthPointerf(DisplayLineWidthTable(), 8);
+    sgluLoadFonts(&Velkor_font_table);
+    Velkor_texture_table();
+    ClearFocus();
+    BHVR_ForgetDevices();
+    pointers_.clear();
+    keys_.clear();
+  }
+
+  void TearDown() override {
+    ClearFocus();
+    BHVR_ForgetDevices();
+    SglTest::TearDown();
+  }
+
+  // ---- The story's input; each frame takes at most one queued event per device.
+  void MoveTo(float x, float y) {
+    x_ = x;
+    y_ = y;
+  }
+  void Press(uint32_t button = 1) { pointers_.push_back({0, x_, y_, button, 1, 0, 0}); }
+  void Release(uint32_t button = 1) { pointers_.push_back({0, x_, y_, button, 0, 1, 0}); }
+  // A wheel notch: button 4 away from the user, 5 towards.
+  void Wheel(uint32_t button) { pointers_.push_back({0, x_, y_, button, 1, 0, 0}); }
+  void KeyDown(uint32_t key) { keys_.push_back({0, key, 1, 0, 0}); }
+  void KeyUp(uint32_t key) { keys_.push_back({0, key, 0, 1, 0}); }
+  // A typed key: its down and its up, in two frames.
+  void Type(uint32_t key) {
+    KeyDown(key);
+    KeyUp(key);
+  }
+  bool InputPending() const { return !pointers_.empty() || !keys_.empty(); }
+
+  // One frame as the host draws it.
+  void Frame(const std::function<void()>& draw) {
+    BHVR_SetAsynchronousACK();
+    KeyboardEvent key{0, 0, 0, 0, 0};
+    if (!keys_.empty()) {
+      key = keys_.front();
+      keys_.pop_front();
+    }
+    BHVR_Keyboard(&key);
+    PointerEvent pointer{0, x_, y_, 0, 0, 0, 0};
+    if (!pointers_.empty()) {
+      pointer = pointers_.front();
+      pointers_.pop_front();
+    }
+    BHVR_Pointer(&pointer);
+    sglReset();
+    sglViewport(0, 0, kDisplayWidth, kDisplayHeight);
+    sglOrtho(0.0f, static_cast<float>(kDisplayWidth), 0.0f, static_cast<float>(kDisplayHeight));
+    ClearDisplay();
+    draw();
+    BHVR_Step();
+  }
+  // Frames until every queued event has been handed over, then one more.
+  void FramesUntilIdle(const std::function<void()>& draw) {
+    while (InputPending()) Frame(draw);
+    Frame(draw);
+  }
+
+  // Runs `draw` with the origin moved to (x, y), then scaled and turned by
+  // `degrees` counter-clockwise about that origin.
+  static void DrawAt(float x, float y, float scale, float degrees,
+                     const std::function<void()>& draw) {
+    sglPushMatrix();
+    sglTranslatef(x, y);
+    if (degrees != 0.0f) sglRotatef(degrees);
+    if (scale != 1.0f) sglScalef(scale, scale);
+    draw();
+    sglPopMatrix();
+  }
+
+ private:
+  float x_ = 0.0f;
+  float y_ = 0.0f;
+  std::deque<PointerEvent> pointers_;
+  std::deque<KeyboardEvent> keys_;
+};
+
+}  // namespace velkor_test

@@ -174,10 +174,14 @@ void Velkor_MultiColumn_draw(Velkor_MultiColumn* table, uint32_t pass) {
   table->firstRow = first;
 
   const int32_t row_before = table->state.selectedRow;
-  wrapper_MultiColumn(focused ? raw_pressed : 0, raw_released, raw_button, table->hoveredRow,
-                      table->hoveredColumn, table->loadRow, table->loadColumn, table->load,
-                      table->mode, keys->output, keys->key, rows, columns, &table->selectedRow,
-                      &table->selectedColumn, &table->event, &table->state);
+  // The behaviour chooses in the frame after a press, whatever the button
+  // reads then (0 counts as the left one): a wheel notch must not count as
+  // a press, or scrolling would select the cell under the pointer.
+  const uint8_t pressed = focused && raw_pressed && BHVR_LeftButton(raw_button) ? 1 : 0;
+  wrapper_MultiColumn(pressed, raw_released, raw_button, table->hoveredRow, table->hoveredColumn,
+                      table->loadRow, table->loadColumn, table->load, table->mode, keys->output,
+                      keys->key, rows, columns, &table->selectedRow, &table->selectedColumn,
+                      &table->event, &table->state);
   // A selection moved by the keys or loaded from outside is brought into view.
   if (scrolls && (table->selectedRow != row_before || table->load)) {
     const int32_t want = Velkor_MultiColumn_follow(table->selectedRow, first, visible, rows);

@@ -97,6 +97,9 @@ namespace {
 
 using velkor_test::SglTest;
 
+void* volatile probe_sink = nullptr;
+int* volatile number_sink = nullptr;
+
 // One frame as the host draws it, without anything of the test's own that
 // could allocate.
 void gallery_frame() {
@@ -121,13 +124,15 @@ TEST_F(SglTest, HundredGalleryFramesAllocateNothing) {
   Gallery_Init();
   gallery_frame();  // the first frame registers the widgets' focus order
   own_image();      // settled before counting starts
-  // The counters see themselves work: allocations of ours while counting count.
+  // The counters see themselves work: allocations of ours while counting
+  // count. The results go through volatile stores, so that the compiler
+  // cannot leave the allocations out.
   counting = true;
-  void* probe = std::malloc(16);
-  int* number = new int(3);
+  probe_sink = std::malloc(16);
+  number_sink = new int(3);
   counting = false;
-  std::free(probe);
-  delete number;
+  std::free(probe_sink);
+  delete number_sink;
   ASSERT_EQ(2, allocations.load());
   allocations = 0;
 

@@ -49,8 +49,7 @@ void Velkor_CheckBox_draw(Velkor_CheckBox* box, uint32_t pass) {
   if (pass != box->pass) return;
   const uint32_t masks = sglGetActiveMasks();
   Velkor_RecordDrawnRect(box->width, box->height, &box->drawnRect);
-  const int32_t base =
-      kVelkorColorSchemeFirst + kVelkorColorSchemeStride * static_cast<int32_t>(box->colorScheme);
+  const int32_t base = Velkor_SchemeBase(box->colorScheme, pass);
   const bool round = box->frameStyle == kVelkorCornerRoundEnds;
 
   Velkor_FrameShape shape;

@@ -79,8 +79,7 @@ void Velkor_CheckButton_draw(Velkor_CheckButton* button, uint32_t pass) {
   button->spaceKey = (keys->output && keys->key == KEY_SPACE) ? 1 : 0;
 
   const bool focused = button->focusState != FOCUS_NONE;
-  button->baseColor = kVelkorColorSchemeFirst +
-                      kVelkorColorSchemeStride * static_cast<int32_t>(button->colorScheme);
+  button->baseColor = Velkor_SchemeBase(button->colorScheme, pass);
   button->frameColor = button->baseColor + (focused ? kVelkorColorFrameFocused : kVelkorColorFrame);
   button->labelColorComputed =
       button->labelColor >= 0 ? button->labelColor : button->baseColor + kVelkorColorLabel;

@@ -36,8 +36,7 @@ void Velkor_Panel_draw(Velkor_Panel* panel, uint32_t pass) {
   if (pass != panel->pass) return;
   const uint32_t masks = sglGetActiveMasks();
   Velkor_RecordDrawnRect(panel->width, panel->height, &panel->drawnRect);
-  panel->baseColor =
-      kVelkorColorSchemeFirst + kVelkorColorSchemeStride * static_cast<int32_t>(panel->colorScheme);
+  panel->baseColor = Velkor_SchemeBase(panel->colorScheme, pass);
   panel->backgroundColor =
       panel->faceColor >= 0 ? panel->faceColor : panel->baseColor + kVelkorColorBevel;
   panel->frameColorComputed = panel->frameColor >= 0    ? panel->frameColor

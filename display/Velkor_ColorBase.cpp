@@ -58,6 +58,15 @@ void Velkor_ColorBase_draw(Velkor_ColorBase* colours, uint32_t pass) {
                   kVelkorColorSchemeStride * static_cast<int32_t>(colours->colorScheme);
 }
 
+int32_t Velkor_SchemeBase(uint32_t colorScheme, uint32_t pass) {
+  Velkor_ColorBase colours;
+  Velkor_ColorBase_init(&colours);
+  colours.colorScheme = colorScheme;
+  colours.pass = pass;
+  Velkor_ColorBase_draw(&colours, pass);
+  return colours.base;
+}
+
 void Velkor_InstallColorSchemes(float* table, uint32_t count) {
   for (uint32_t scheme = 0; scheme < kVelkorColorSchemeCount; ++scheme) {
     const int32_t base = kVelkorColorSchemeFirst + kVelkorColorSchemeStride * scheme;

@@ -43,6 +43,10 @@ void Velkor_ColorBase_init(Velkor_ColorBase* colours);
 void Velkor_ColorBase_predraw(Velkor_ColorBase* colours);
 void Velkor_ColorBase_draw(Velkor_ColorBase* colours, uint32_t pass);
 
+// The base of a scheme through a scratch ColorBase drawn in `pass`: what
+// every widget's draw starts its colours from.
+int32_t Velkor_SchemeBase(uint32_t colorScheme, uint32_t pass);
+
 // Writes the scheme entries 1000 .. 1039 (and the marker colour into the
 // unused offsets 18 and 19) into a table of `count` RGBA float entries;
 // entries beyond the table are left out.

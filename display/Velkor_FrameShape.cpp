@@ -131,6 +131,7 @@ void Velkor_FrameShape_draw(Velkor_FrameShape* shape, uint32_t pass) {
     sglIndexColori(shape->lineColor);
     sglTransparency8(std::min<uint32_t>(shape->lineTransparency, 255));
     sglIndexLineWidthi(shape->lineWidth);
+    sglIndexLineStipplei(0);  // frames are solid whatever the last line was
     sglBegin(SGL_PRIMITIVE_LINE_LOOP);
     for (int i = 0; i < n; ++i) sglVertex2f(xs[i], ys[i]);
     sglEnd();

@@ -17,7 +17,7 @@
 //   any other value draws square corners.
 // The radius is limited to half the shorter side. A texture (an alpha
 // ramp of the texture table) is stretched once over the shape and shades
-// the fill colour. Transparencies are alphas: 255 opaque, 0 invisible. A
+// the fill colour. The outline is solid (line stipple 0). Transparencies are alphas: 255 opaque, 0 invisible. A
 // negative fill or line colour leaves that part out.
 #pragma once
 

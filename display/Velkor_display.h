@@ -80,6 +80,14 @@ constexpr int32_t kVelkorColorNone = -1;  // a colour field that draws nothing
 // Capacity of every label text, its terminating 0 excluded.
 constexpr uint32_t kVelkorTextLength = 255;
 
+// Children of a container class (Panel, ScrollPanel, PopUpPanel): the
+// container draws its background, clips, then calls back its owner with
+// (argument, the pass being drawn, -1, the children's pass); the owner draws
+// the children there, in the container's frame (origin at its lower-left
+// corner).
+typedef void (*Velkor_ChildrenCallback)(void* argument, uint32_t pass, int32_t index,
+                                        uint32_t childrenPass);
+
 // Records the bounding box of (0, 0)-(width, height) in window pixels.
 void Velkor_RecordDrawnRect(float width, float height, Velkor_DrawnRect* rect);
 // Marks the widget as not drawn (predraw).

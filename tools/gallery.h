@@ -29,6 +29,8 @@
 
 #include <cstdint>
 
+#include "graphics/sgl.h"
+
 struct GalleryRegion {
   float x;  // lower-left corner, display units
   float y;
@@ -62,6 +64,10 @@ const float* Gallery_ColorTable();
 uint32_t Gallery_ColorCount();
 const float* Gallery_LineWidthTable();
 uint32_t Gallery_LineWidthCount();
+const sgl_line_stipple* Gallery_LineStippleTable();
+uint32_t Gallery_LineStippleCount();
+// Hands the three tables to the drawing library in force.
+void Gallery_InstallTables();
 
 // Runs every family's init (once, after the fonts and textures are loaded).
 void Gallery_Init();
@@ -72,6 +78,8 @@ void Gallery_DrawFrame();
 // A caption in the gallery's small font, left aligned, its baseline
 // centred on y.
 void Gallery_Caption(float x, float y, const char* text);
+// The same in the title colour: the class name over a row of instances.
+void Gallery_ClassCaption(float x, float y, const char* text);
 // The pointer over (x, y), display units, with the focus lent to whatever
 // is drawn until Gallery_EndHover.
 void Gallery_BeginHover(float x, float y);

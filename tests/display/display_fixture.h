@@ -79,6 +79,27 @@ inline const float* DisplayLineWidthTable() {
   return widths;
 }
 
+// The panel's line stipples: 0 and 6 .. 15 solid, 1 .. 5 dashed.
+inline const sgl_line_stipple* DisplayLineStippleTable() {
+  static const sgl_line_stipple stipples[16] = {{{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
+                                                {{12, 12, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
+                                                {{8, 8, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
+                                                {{1, 6, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
+                                                {{1, 8, 8, 8, 0, 0}, {1, 0, 1, 0, 0, 0}, 0, 4},
+                                                {{1, 2, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
+                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
+                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
+                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
+                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
+                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
+                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
+                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
+                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
+                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
+                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0}};
+  return stipples;
+}
+
 // The colour of a table entry as bytes, for pixel comparisons.
 inline Rgba TableColor(int32_t index) {
   const float* c = DisplayColorTable() + 4 * index;
@@ -93,6 +114,7 @@ class DisplayTest : public SglTest {
     if (HasFatalFailure()) return;
     sglColorPointerf(DisplayColorTable(), kColorCount);
     sglLineWidthPointerf(DisplayLineWidthTable(), 8);
+    sglLineStipplePointer(DisplayLineStippleTable(), 16);
     sgluLoadFonts(&Velkor_font_table);
     Velkor_texture_table();
     ClearFocus();

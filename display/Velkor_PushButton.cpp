@@ -1,0 +1,116 @@
+#include "display/Velkor_PushButton.h"
+
+#include <cstdlib>
+
+#include "display/Velkor_ColorBase.h"
+#include "display/button_drawing_internal.h"
+#include "graphics/sgl.h"
+
+Velkor_PushButton* Velkor_PushButton_alloc() {
+  return static_cast<Velkor_PushButton*>(std::calloc(1, sizeof(Velkor_PushButton)));
+}
+
+void Velkor_PushButton_free(Velkor_PushButton* button) {
+  std::free(button);
+}
+
+void Velkor_PushButton_init(Velkor_PushButton* button) {
+  *button = Velkor_PushButton{};
+  button->width = 150.0f;
+  button->height = 50.0f;
+  button->enabled = 1;
+  button->frameStyle = kVelkorDefaultFrameStyle;
+  button->faceColor = kVelkorFromScheme;
+  button->font = static_cast<int32_t>(kVelkorDefaultFont);
+  button->labelColor = kVelkorFromScheme;
+  button->labelAlignment = kVelkorAlignCentre;
+  button->activationMode = 2;
+  // The colours of scheme 0 without focus, until the first draw computes them.
+  button->baseColor = kVelkorColorSchemeFirst;
+  button->frameColor = kVelkorColorSchemeFirst + kVelkorColorFrame;
+  button->bevelColor = kVelkorColorSchemeFirst + kVelkorColorBevel;
+  button->faceColorComputed = kVelkorColorSchemeFirst + kVelkorColorBevel;
+  button->pressedFaceColor = kVelkorColorSchemeFirst + kVelkorColorFrame;
+  button->labelColorComputed = kVelkorColorSchemeFirst + kVelkorColorLabel;
+  Velkor_IndividualFocus_init(&button->focus);
+  Velkor_KeyEvent_init(&button->keys);
+  wrapper_PushButton_reset(&button->state);
+}
+
+void Velkor_PushButton_predraw(Velkor_PushButton* button) {
+  Velkor_ClearDrawnRect(&button->drawnRect);
+  button->activated = 0;
+  button->hover = 0;
+  button->pressedWithFocus = 0;
+  button->releasedWithFocus = 0;
+  button->keyState = 0;
+  button->keyPressed = 0;
+  button->keyReleased = 0;
+  Velkor_IndividualFocus_predraw(&button->focus);
+  Velkor_KeyEvent_predraw(&button->keys);
+}
+
+void Velkor_PushButton_draw(Velkor_PushButton* button, uint32_t pass) {
+  if (pass != button->pass) return;
+  const uint32_t masks = sglGetActiveMasks();
+  Velkor_RecordDrawnRect(button->width, button->height, &button->drawnRect);
+  const uint8_t enabled = button->enabled != 0 ? 1 : 0;
+  button->hover = enabled ? Velkor_PointerHover(button->width, button->height) : 0;
+
+  Velkor_IndividualFocus* focus = &button->focus;
+  focus->request = button->hover;
+  focus->focusId = button->focusId;
+  focus->focusNext = button->focusNext;
+  focus->pass = pass;
+  Velkor_IndividualFocus_draw(focus, pass);
+  button->focusState = focus->focusState;
+  button->pressedWithFocus = enabled ? focus->pressedPulse : 0;
+  button->releasedWithFocus = enabled ? focus->releasedPulse : 0;
+
+  Velkor_KeyEvent* keys = &button->keys;
+  keys->mode = button->activationMode;
+  keys->enable = enabled ? button->focusState : 0;
+  keys->pass = pass;
+  Velkor_KeyEvent_draw(keys, pass);
+  button->keyState = keys->key;
+  button->keyPressed = keys->pressedPulse;
+  button->keyReleased = keys->releasedPulse;
+
+  Velkor_ButtonColors colors;
+  Velkor_ComputeButtonColors(button->colorScheme, button->focusState != FOCUS_NONE,
+                             button->faceColor, button->labelColor, pass, &colors);
+  button->baseColor = colors.base;
+  button->frameColor = colors.frame;
+  button->bevelColor = colors.bevel;
+  button->faceColorComputed = colors.face;
+  button->pressedFaceColor = colors.pressedFace;
+  button->labelColorComputed = colors.label;
+
+  Velkor_ButtonLook look;
+  look.width = button->width;
+  look.height = button->height;
+  look.frameStyle = button->frameStyle;
+  look.colors = colors;
+  look.faceOverride = button->faceColor;
+  look.pressedLayer = (!button->hover || button->down || !enabled) ? 1 : 0;
+  look.down = button->down;
+  look.enabled = enabled;
+  look.label = button->label;
+  look.font = button->font;
+  look.alignment = button->labelAlignment;
+  Velkor_DrawButtonLook(&look, masks, pass);
+  sglSetActiveMasks(masks);
+
+  // A disabled button, or one whose focus went elsewhere while it was held,
+  // is let go: its release pulse can no longer arrive, and the next release
+  // after it regains the focus must not fire it.
+  if (!enabled || (button->state.armed && button->focusState == FOCUS_NONE)) {
+    wrapper_PushButton_reset(&button->state);
+    button->activated = 0;
+    button->down = 0;
+    return;
+  }
+  wrapper_PushButton(button->activationMode, button->hover, button->pressedWithFocus,
+                     button->releasedWithFocus, button->keyPressed, button->keyState,
+                     button->keyReleased, &button->activated, &button->down, &button->state);
+}

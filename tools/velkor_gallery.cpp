@@ -1,0 +1,183 @@
+// velkor-gallery: every widget display class in its states, drawn off-screen
+// and written as a picture.
+//
+//   velkor-gallery [--out FILE.png|FILE.bmp]      (default velkor-gallery.png)
+//
+// The gallery runs as a display layer of the host in off-screen mode, so
+// each frame is the host's own: the acknowledge flag, the input hand-over,
+// the layer's draw, the step. A few frames are drawn so that every state
+// has settled, then the last one is read back and written: PNG through
+// libpng, BMP through the host's writer.
+#include <GL/gl.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "host/host_application.h"
+#include "panel/Velkor_font_table.h"
+#include "panel/Velkor_texture_table.h"
+#include "tools/gallery.h"
+#include "widgets/interactivity_mapping.h"
+
+namespace {
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 768;
+// Frames before the snapshot: loads, focus and hover settle in two.
+constexpr int kSettleFrames = 5;
+
+void* layer_alloc() {
+  return std::calloc(1, 1);
+}
+void layer_free(void* context) {
+  std::free(context);
+}
+void layer_init(void*) {
+  Gallery_Init();
+}
+void layer_predraw(void*) {}
+void layer_draw(void*, uint32_t pass) {
+  if (pass == 0) Gallery_DrawFrame();
+}
+
+void install_tables() {
+  Velkor_texture_table();
+  // The host installed the colour, line width and stipple tables already;
+  // the gallery's own ones are handed over again in case a host version
+  // leaves a table out.
+  Gallery_InstallTables();
+}
+
+bool ends_with(const char* text, const char* suffix) {
+  const size_t n = std::strlen(text);
+  const size_t m = std::strlen(suffix);
+  return n >= m && std::strcmp(text + n - m, suffix) == 0;
+}
+
+// Rows bottom first, as OpenGL reads them; PNG wants them top first.
+bool write_png(const char* path, const std::vector<uint8_t>& rgba) {
+  FILE* file = std::fopen(path, "wb");
+  if (file == nullptr) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+  if (png == nullptr || info == nullptr || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    std::fclose(file);
+    return false;
+  }
+  png_init_io(png, file);
+  png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  std::vector<uint8_t> row(kWidth * 3);
+  for (int y = kHeight - 1; y >= 0; --y) {
+    const uint8_t* source = rgba.data() + static_cast<size_t>(y) * kWidth * 4;
+    for (int x = 0; x < kWidth; ++x) {
+      row[3 * x + 0] = source[4 * x + 0];
+      row[3 * x + 1] = source[4 * x + 1];
+      row[3 * x + 2] = source[4 * x + 2];
+    }
+    png_write_row(png, row.data());
+  }
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return std::fclose(file) == 0;
+}
+
+int usage() {
+  std::fprintf(stderr, "usage: velkor-gallery [--out FILE.png|FILE.bmp]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* out = "velkor-gallery.png";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
+      out = argv[++i];
+    } else {
+      return usage();
+    }
+  }
+  const bool bmp = ends_with(out, ".bmp") || ends_with(out, ".BMP");
+  if (!bmp && !ends_with(out, ".png") && !ends_with(out, ".PNG")) return usage();
+
+  static LayerDesc layer = {};
+  std::snprintf(layer.name, sizeof layer.name, "gallery_layer");
+  layer.x_scale = 1.0f;
+  layer.y_scale = 1.0f;
+  layer.alloc = layer_alloc;
+  layer.free = layer_free;
+  layer.init = layer_init;
+  layer.predraw = layer_predraw;
+  layer.draw = layer_draw;
+  static PointerDesc pointer = {"_ptr0", 0};
+  static KeyboardDesc keyboard = {"_kbd0", 0};
+  static ApplicationParams params = {};
+  std::snprintf(params.name, sizeof params.name, "Velkor widget gallery");
+  params.render_mode = 1;
+  params.pixel_aligned_text = 1;
+  params.width = kWidth;
+  params.height = kHeight;
+  params.max_texture_width = 1024;
+  params.max_texture_height = 1024;
+  params.reset = BHVR_Reset;
+  params.step = BHVR_Step;
+  params.acknowledge = BHVR_SetAsynchronousACK;
+  params.pointer = BHVR_Pointer;
+  params.keyboard = BHVR_Keyboard;
+  params.cursor_request = BHVR_CursorPosRequest;
+  params.color_table = Gallery_ColorTable();
+  params.color_count = Gallery_ColorCount();
+  params.background_color_index = kGalleryBackground;
+  params.line_width_table = Gallery_LineWidthTable();
+  params.line_width_count = Gallery_LineWidthCount();
+  params.line_stipple_table = Gallery_LineStippleTable();
+  params.line_stipple_count = Gallery_LineStippleCount();
+  params.font_table = &Velkor_font_table;
+  params.texture_loader = install_tables;
+  params.texture_slot_count = 254;
+  params.layer_count = 1;
+  params.layers = &layer;
+  params.pointer_count = 1;
+  params.pointers = &pointer;
+  params.keyboard_count = 1;
+  params.keyboards = &keyboard;
+  params.draw_passes = 3;
+
+  // The executable's path brings the scratch buffer the font glyphs are
+  // decoded in.
+  char self[PATH_MAX] = {};
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  Application* app = Application_Allocate(&params, length > 0 ? self : argv[0]);
+  if (app == nullptr) {
+    std::fprintf(stderr, "velkor-gallery: cannot allocate the application.\n");
+    return 1;
+  }
+  if (Application_CreateBuffer(app) == nullptr) {
+    std::fprintf(stderr, "velkor-gallery: no off-screen OpenGL buffer.\n");
+    Application_Free(app);
+    return 1;
+  }
+  Application_Reset(app);  // the layer's init sets up every family
+  for (int frame = 0; frame < kSettleFrames; ++frame) Application_Draw(app);
+
+  std::vector<uint8_t> pixels(static_cast<size_t>(kWidth) * kHeight * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, kWidth, kHeight, bmp ? GL_BGRA : GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  const bool written =
+      bmp ? Application_WriteBmp(out, pixels.data(), kWidth, kHeight) : write_png(out, pixels);
+  Application_Free(app);
+  if (!written) {
+    std::fprintf(stderr, "velkor-gallery: cannot write %s.\n", out);
+    return 1;
+  }
+  std::printf("%s\n", out);
+  return 0;
+}

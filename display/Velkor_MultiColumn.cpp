@@ -141,6 +141,22 @@ void Velkor_MultiColumn_draw(Velkor_MultiColumn* table, uint32_t pass) {
   uint32_t raw_button = 0;
   Velkor_PointerState(&raw_pressed, &raw_released, &raw_button);
 
+  // Colours, and the background under the scroll bar and the rows.
+  Velkor_ColorBase colours;
+  Velkor_ColorBase_init(&colours);
+  colours.colorScheme = table->colorScheme;
+  colours.pass = pass;
+  Velkor_ColorBase_draw(&colours, pass);
+  const int32_t base = colours.base;
+  table->baseColor = base;
+  table->frameColor = base + (focused ? kVelkorColorFrameFocused : kVelkorColorLabel);
+  table->headerColor = base + kVelkorColorFrame;
+  table->markColor = base + kVelkorColorAccentLight;
+  table->backColor = table->faceColor >= 0 ? table->faceColor : base + kVelkorColorBevel;
+
+  Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, table->width, table->height, table->backColor, -1,
+                   table->frameStyle, 3.0f);
+
   // Scroll bar: the view follows the selection when asked, the wheel over
   // the rows steps it.
   Velkor_ScrollBar* bar = &table->scrollBar;
@@ -188,19 +204,6 @@ void Velkor_MultiColumn_draw(Velkor_MultiColumn* table, uint32_t pass) {
     if (want != first) table->followFirst = want;
   }
 
-  // Colours.
-  Velkor_ColorBase colours;
-  Velkor_ColorBase_init(&colours);
-  colours.colorScheme = table->colorScheme;
-  colours.pass = pass;
-  Velkor_ColorBase_draw(&colours, pass);
-  const int32_t base = colours.base;
-  table->baseColor = base;
-  table->frameColor = base + (focused ? kVelkorColorFrameFocused : kVelkorColorLabel);
-  table->headerColor = base + kVelkorColorFrame;
-  table->markColor = base + kVelkorColorAccentLight;
-  table->backColor = table->faceColor >= 0 ? table->faceColor : base + kVelkorColorBevel;
-
   // Layout of the visible rows and the selection.
   float column_x[MULTICOLUMN_CELLS_PER_ROW] = {};
   float row_y[MULTICOLUMN_MAX_VISIBLE_ROWS] = {};
@@ -212,8 +215,6 @@ void Velkor_MultiColumn_draw(Velkor_MultiColumn* table, uint32_t pass) {
                                 table->selectedColumn, table->columnWidths, column_x, row_y,
                                 &selection_x, &selection_w, row_selected, column_selected);
 
-  Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, table->width, table->height, table->backColor, -1,
-                   table->frameStyle, 3.0f);
   for (int32_t r = 0; r < visible && first + r < rows; ++r) {
     Velkor_LineOfCells* line = &table->lines[r];
     line->width = body_w;

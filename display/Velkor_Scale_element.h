@@ -11,8 +11,10 @@
 #include <cstdint>
 
 #include "display/Velkor_display.h"
+#include "widgets/lib_unicode.h"
 
-constexpr uint32_t kVelkorScaleLabelSize = 64;
+// FormatNumValue_Strings writes a whole text buffer.
+constexpr uint32_t kVelkorScaleLabelSize = TEXT_SIZE_Strings;
 
 struct Velkor_Scale_element {
   float width;   // unused by the drawing; kept for the common layout

@@ -115,6 +115,19 @@ void Velkor_ScrollList_generic_draw(Velkor_ScrollList_generic* list, uint32_t pa
   uint32_t raw_button = 0;
   Velkor_PointerState(&raw_pressed, &raw_released, &raw_button);
 
+  // The background goes under the scroll bar.
+  Velkor_ColorBase colours;
+  Velkor_ColorBase_init(&colours);
+  colours.colorScheme = list->colorScheme;
+  colours.pass = pass;
+  Velkor_ColorBase_draw(&colours, pass);
+  list->backColor = list->faceColor >= 0 ? list->faceColor : colours.base + kVelkorColorBevel;
+  list->frameColor = colours.base + (active ? kVelkorColorFrameFocused : kVelkorColorLabel);
+  if (visible) {
+    Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, list->width, list->height, list->backColor, -1,
+                     list->frameStyle, 3.0f);
+  }
+
   // The scroll bar follows the list when the behaviour asked for it in the
   // last frame; the wheel over the rows scrolls like the wheel over the bar.
   Velkor_ScrollBar* bar = &list->scrollBar;
@@ -176,16 +189,7 @@ void Velkor_ScrollList_generic_draw(Velkor_ScrollList_generic* list, uint32_t pa
     sglSetActiveMasks(masks);
     return;
   }
-  // Background, rows, outline.
-  Velkor_ColorBase colours;
-  Velkor_ColorBase_init(&colours);
-  colours.colorScheme = list->colorScheme;
-  colours.pass = pass;
-  Velkor_ColorBase_draw(&colours, pass);
-  list->backColor = list->faceColor >= 0 ? list->faceColor : colours.base + kVelkorColorBevel;
-  list->frameColor = colours.base + (active ? kVelkorColorFrameFocused : kVelkorColorLabel);
-  Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, list->width, list->height, list->backColor, -1,
-                   list->frameStyle, 3.0f);
+  // Rows and outline over the background.
   for (int32_t r = 0; r < rows; ++r) {
     Velkor_ComboBoxItem* item = &list->rowItems[r];
     const int32_t index = list->state.firstVisible + r;

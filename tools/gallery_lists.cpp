@@ -29,7 +29,7 @@ namespace {
 
 const char* const kFormats[] = {"Double Operand", "Single Operand", "Jump", "Emulated",
                                 "---no instruction---"};
-const char* const kSlots[] = {"Slot 1", "Slot 2", "Slot 3", "Slot 4",  "Slot 5",
+const char* const kSlots[] = {"Slot 1", "Slot 2", "Slot 3", "Slot 4", "Slot 5",
                               "Slot 6", "Slot 7", "Slot 8", "Slot 9", "Slot 10"};
 const char* const kRegisters[] = {"R0/PC", "R1/SP", "R2/SR/CG1", "R3/CG2", "R4",  "R5",
                                   "R6",    "R7",    "R8",        "R9",     "R10", "R11"};
@@ -64,7 +64,7 @@ void draw_register_rows(void*, uint32_t, int32_t, uint32_t children_pass) {
   for (int i = 0; i < 12; ++i) {
     Velkor_ComboBoxItem item;
     Velkor_ComboBoxItem_init(&item);
-    item.width = 230.0f;
+    item.width = 140.0f;
     item.height = 26.0f;
     item.label = kRegisters[i];
     item.font = 20;
@@ -116,6 +116,7 @@ void keep_editing(Velkor_TextEditBox* e, bool selected) {
   s->blinkPhase = 0;
   s->restartA = 1;
   s->selected = selected ? 1 : 0;
+  s->selectedMemory = s->selected;
   s->changed = 0;
 }
 
@@ -199,6 +200,7 @@ void Gallery_Lists_init() {
   slider.minimum = -512.0f;
   slider.maximum = 511.0f;
   slider.step = 1.0f;
+  slider.labelColor = 2;
   slider.forcedValue = 128.0f;
   slider.force = 1;
   Velkor_Slider_init(&slider_disabled);
@@ -290,11 +292,11 @@ void Gallery_Lists_draw(const GalleryRegion* region) {
   bar_horizontal.load = 0;
 
   // Column 2: the table, text edit boxes, the slider.
-  Gallery_ClassCaption(x1, top + 4.0f, "MultiColumn, LineOfCells, MultiColumnCell");
+  Gallery_ClassCaption(x1, top + 4.0f, "MultiColumn, LineOfCells");
   Velkor_MultiColumn_predraw(&table);
   at(x1, top - 264.0f, &table, Velkor_MultiColumn_draw);
   table.load = 0;
-  Gallery_Caption(x1, top - 276.0f, "marked row 2, cell (4, 1) selected");
+  Gallery_Caption(x1, top - 276.0f, "MultiColumnCell (4, 1), row 2 marked");
 
   Gallery_ClassCaption(x1, top - 300.0f, "TextEditBox, Cursor");
   Velkor_TextEditBox_predraw(&edit_shown);

@@ -496,3 +496,26 @@ TEST_F(TextEditBoxTest, TheCaretBlinksTenFramesOnTenOff) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DisplayTest, ScaleLabelsStayInsideTheirRecord) {
+  // Whatever lies behind an element must survive its labels being written.
+  static struct {
+    Velkor_Scale_element element;
+    char guard[300];
+  } record;
+  const float values[] = {0, -512, 123456, 0.5f};
+  for (float v : values) {
+    Velkor_Scale_element_init(&record.element);
+    std::memset(record.guard, 0x5A, sizeof record.guard);
+    record.element.value = v;
+    record.element.integerDigits = 6;
+    record.element.fractionDigits = v == 0.5f ? 1 : 0;
+    Frame([&] { DrawAt(100, 100, 1, 0, [&] { Velkor_Scale_element_draw(&record.element, 0); }); });
+    for (char c : record.guard) ASSERT_EQ(0x5A, c) << "value " << v;
+  }
+  EXPECT_STREQ("0.5", record.element.text);
+}
+
+}  // namespace

@@ -469,6 +469,18 @@ TEST_F(TextEditBoxTest, AClickInTheTextPlacesTheCaretAndADoubleClickSelectsAll) 
   EXPECT_EQ("5", enter_text_);
 }
 
+TEST_F(TextEditBoxTest, AForcedTextIsTheTextInItsOwnFrame) {
+  Draw();
+  box_.forcedText = "0x0280";
+  box_.force = 1;
+  Draw();
+  box_.force = 0;
+  EXPECT_STREQ("0x0280", box_.text);
+  EXPECT_EQ(0, enters_);  // a load is not a confirmation
+  Draw();
+  EXPECT_STREQ("0x0280", box_.text);
+}
+
 TEST_F(TextEditBoxTest, DisabledTakesNeitherClicksNorKeys) {
   box_.enabled = 0;
   Draw();

@@ -531,3 +531,43 @@ TEST_F(DisplayTest, ScaleLabelsStayInsideTheirRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DisplayTest, VerticalSlidersFollowThePointerUpOrDown) {
+  const struct {
+    uint32_t orientation;
+    float pointer_y;  // where the pointer is dragged to
+    float value;
+  } cases[] = {
+      // The thumb's centre travels from y 107 to 293 (186 units).
+      {kVelkorSliderBottomToTop, 107 + 186 * 0.5f, 50},
+      {kVelkorSliderBottomToTop, 107 + 186 * 0.25f, 25},
+      {kVelkorSliderTopToBottom, 107 + 186 * 0.25f, 75},
+      {kVelkorSliderTopToBottom, 400, 0},
+  };
+  static Velkor_Slider slider;
+  for (const auto& c : cases) {
+    Velkor_Slider_init(&slider);
+    slider.width = 50;
+    slider.height = 200;
+    slider.orientation = c.orientation;
+    auto draw = [&] {
+      Frame([&] {
+        Velkor_Slider_predraw(&slider);
+        DrawAt(100, 100, 1, 0, [&] { Velkor_Slider_draw(&slider, 0); });
+      });
+    };
+    MoveTo(112, 200);
+    draw();
+    Press();
+    draw();
+    MoveTo(112, c.pointer_y);
+    draw();
+    EXPECT_NEAR(c.value, slider.value, 0.01f) << "orientation " << c.orientation;
+    Release();
+    draw();
+  }
+}
+
+}  // namespace

@@ -500,3 +500,41 @@ TEST_F(DisplayTest, CheckBoxStylesSquareTickAndRoundDot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DisplayTest, ToggleDraggedOntoAWidgetThatTakesTheFocusForgetsItsPress) {
+  Velkor_ToggleButton toggle;
+  Velkor_ToggleButton_init(&toggle);
+  Velkor_PushButton other;
+  Velkor_PushButton_init(&other);
+  int changes = 0;
+  auto draw = [&] {
+    Frame([&] {
+      Velkor_ToggleButton_predraw(&toggle);
+      Velkor_PushButton_predraw(&other);
+      DrawAt(200, 200, 1, 0, [&] { Velkor_ToggleButton_draw(&toggle, 0); });
+      DrawAt(500, 200, 1, 0, [&] { Velkor_PushButton_draw(&other, 0); });
+    });
+    changes += toggle.changed;
+  };
+  MoveTo(250, 220);
+  draw();
+  Press();
+  draw();
+  MoveTo(550, 220);  // the push button takes the focus
+  draw();
+  draw();
+  Release();
+  draw();
+  MoveTo(250, 220);  // back on the toggle, which takes the focus again
+  draw();
+  Release();  // a release without a press on it
+  draw();
+  draw();
+  EXPECT_EQ(0, changes);
+  EXPECT_EQ(0, toggle.state);
+  EXPECT_EQ(0, other.activated);
+}
+
+}  // namespace

@@ -114,6 +114,9 @@ void Disassemble(const char* pcText, const MemoryRow* rom, uint32_t* format,
 
   if ((w >> 14) != 0) {
     uint32_t op = (w >> 12) - 4;
+    // Set before the emulated tests, so that NOP and RET, which end the
+    // decoding at once, leave no operation of an earlier word behind.
+    *dualOperation = op;
     uint32_t format0 = kFormatDoubleOperand;
     uint32_t emulated = 0;
     bool rotate = (sReg == dReg) && ((as == 0 && ad == 0) || (as == 1 && ad == 1));
@@ -152,7 +155,6 @@ void Disassemble(const char* pcText, const MemoryRow* rom, uint32_t* format,
       emulated = kOpRLA;
     }
     *format = format0;
-    *dualOperation = op;
     if (format0 == kFormatEmulated) *emulatedOperation = emulated;
 
     Operand source = DecodeSource(as, sReg, pc, rom);

@@ -50,8 +50,6 @@ const struct {
     {Sel().Jump(kJumpNE, -2.0f), "JNE  -2", "23FE", "", ""},
     {Sel().Jump(kJumpMP, -512.0f), "JMP  -512", "3E00", "", ""},
     {Sel().Jump(kJumpNC, 511.0f), "JLO  511", "29FF", "", ""},
-    {Sel().Jump(kJumpC, -6.0f), "JHS  -6", "2FFA", "", ""},
-    {Sel().Jump(kJumpGE, 1.0f), "JGE  1", "3401", "", ""},
     {Sel().Emulated(kOpNOP).Byte(), "NOP", "4303", "", ""},
     {Sel().Emulated(kOpRET).Byte(), "RET", "4130", "", ""},
     {Sel().Emulated(kOpDEC).Dst(kModeAbsolute, 0, "0200").Byte(), "DEC.B  &0x0200", "83D2", "0200",

@@ -50,6 +50,24 @@ struct Options {
   bool help = false;
 };
 
+// The number after --steps; on a mistake writes one line to stderr.
+bool parse_steps(const char* value, Options* o) {
+  if (value == nullptr) {
+    fprintf(stderr, "velkor-trace: --steps needs a number\n");
+    return false;
+  }
+  char* end = nullptr;
+  errno = 0;
+  unsigned long n = strtoul(value, &end, 10);
+  if (value[0] < '0' || value[0] > '9' || *end != 0 || errno != 0 || n > kMaxSteps) {
+    fprintf(stderr, "velkor-trace: bad number of steps '%s' (0..%lu)\n", value, kMaxSteps);
+    return false;
+  }
+  o->steps = n;
+  o->stepsGiven = true;
+  return true;
+}
+
 // Parses the command line; on a mistake writes one line to stderr.
 bool parse_options(int argc, char** argv, Options* o) {
   for (int i = 1; i < argc; ++i) {
@@ -59,24 +77,8 @@ bool parse_options(int argc, char** argv, Options* o) {
     } else if (strcmp(arg, "--list") == 0) {
       o->list = true;
     } else if (strcmp(arg, "--steps") == 0 || strncmp(arg, "--steps=", 8) == 0) {
-      const char* value = nullptr;
-      if (arg[7] == '=') {
-        value = arg + 8;
-      } else if (i + 1 < argc) {
-        value = argv[++i];
-      } else {
-        fprintf(stderr, "velkor-trace: --steps needs a number\n");
-        return false;
-      }
-      char* end = nullptr;
-      errno = 0;
-      unsigned long n = strtoul(value, &end, 10);
-      if (value[0] < '0' || value[0] > '9' || *end != 0 || errno != 0 || n > kMaxSteps) {
-        fprintf(stderr, "velkor-trace: bad number of steps '%s' (0..%lu)\n", value, kMaxSteps);
-        return false;
-      }
-      o->steps = n;
-      o->stepsGiven = true;
+      const char* value = arg[7] == '=' ? arg + 8 : (i + 1 < argc ? argv[++i] : nullptr);
+      if (!parse_steps(value, o)) return false;
     } else if (arg[0] == '-' && arg[1] != 0) {
       fprintf(stderr, "velkor-trace: unknown option '%s' (see --help)\n", arg);
       return false;

@@ -34,6 +34,7 @@ struct World {
 };
 
 char gUnterminated[kTextCellSize];
+const int32_t kRow64 = 64;
 
 // `operation` goes to the selected format's field; the other formats' fields
 // hold 40, as an earlier decode may leave them, which must not matter.
@@ -100,18 +101,11 @@ const struct {
     {"ChangeReg 16", nullptr, [](World& w) { ChangeReg(16, "1234", w.m->registers); }},
     // Two digits: copying four would take what lies behind the terminator.
     {"ChangeRAM short text", nullptr, [](World& w) { ChangeRAM("12", 5, w.m->ram); }},
-    {"Save row 64", nullptr,
-     [](World& w) {
-       int32_t r = 64;
-       Save("4031", "0280", "", &r, w.m->rom);
-     }},
+    {"Save row 64", nullptr, [](World& w) { Save("4031", "0280", "", &kRow64, w.m->rom); }},
     {"HexConv unterminated input", nullptr,
      [](World& w) { HexConv(gUnterminated, w.text, &w.number, &w.valid); }},
     {"NMI unterminated register", [](World& w) { Fill(w.m->registers[1], kTextCellSize); },
-     [](World& w) {
-       NMI(w.m->rom, w.m->registers, w.m->registers, w.m->ram, &w.m->ramMarker, &w.m->ramMarkerOn,
-           &w.m->romMarker, &w.m->romMarkerOn);
-     }},
+     [](World& w) { NMI(w.m->rom, w.m->registers, w.m->registers, w.m->ram, 0, 0, 0, 0); }},
     {"Ports unterminated cell", [](World& w) { Fill(w.m->ports[1], kPortCellSize); },
      [](World& w) { Ports(w.m->ports, w.m->p2Input, w.m->ports, w.m->p1Output); }},
     {"ROMLoad slot 10", nullptr, [](World& w) { ROMLoad(10, w.m->rom); }},

@@ -92,6 +92,10 @@ inline std::string Get(MachineState* m, const std::string& expected) {
   return out;
 }
 
+// Addressing modes, short: Register, indeXed, Symbolic, Absolute, Indirect,
+// autoincrement (Plus) and immediate (Number).
+enum { R = kModeRegister, X, S, A, I, P, N };
+
 // A selection built field by field; texts are the HexConv forms ("0280").
 struct Sel {
   InstructionSelection s;

@@ -92,14 +92,14 @@ TEST_F(MachineTest, AddressCalcPerMode) {
     uint8_t afterSourceWord;
     const char* unit;
   } cases[] = {
-      {kModeSymbolic, 5, "0200", 0, 0, "R0 0xFF82 0x027E 0x0200"},
-      {kModeSymbolic, 5, "0200", 0, 1, "R0 0xFF84 0x027C 0x0200"},
-      {kModeIndexed, 0, "0010", 0, 1, "R0 0xFF84 0x0010 0xFF94"},
-      {kModeIndexed, 5, "0002", 0xFFFF, 0, "R5 0xFFFF 0x0002 0x0001"},  // wraps
-      {kModeImmediate, 7, "1234", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
-      {kModeAbsolute, 9, "0021", 0, 0, "R2 0x0000 0x0021 0x0021"},
-      {kModeIndirect, 6, "", 0x0230, 0, "R6 0x0230 0x0000 0x0230"},
-      {kModeAutoincrement, 0, "", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
+      {S, 5, "0200", 0, 0, "R0 0xFF82 0x027E 0x0200"},
+      {S, 5, "0200", 0, 1, "R0 0xFF84 0x027C 0x0200"},
+      {X, 0, "0010", 0, 1, "R0 0xFF84 0x0010 0xFF94"},
+      {X, 5, "0002", 0xFFFF, 0, "R5 0xFFFF 0x0002 0x0001"},  // wraps
+      {N, 7, "1234", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
+      {A, 9, "0021", 0, 0, "R2 0x0000 0x0021 0x0021"},
+      {I, 6, "", 0x0230, 0, "R6 0x0230 0x0000 0x0230"},
+      {P, 0, "", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
   };
   for (const auto& c : cases) {
     if (c.reg != 0) SetReg(m, c.reg, c.regValue);

@@ -124,6 +124,8 @@ TEST_F(ExecuteTest, MemoryAndPorts) {
       {"SP stays even", "R1=0200", Sel().Dual(kOpMOV).Src(P, 1).Dst(R, 6).Byte(), "R1=0200"},
       {"a port takes the low byte", "", Imm(kOpMOV, "12A5").Dst(A, 0, "0021"), "P1OUT=0xA5"},
       {"a port word: P1IN low, P1OUT high", "", Abs(kOpMOV, "0020").Dst(R, 7), "R7=A500"},
+      {"DADD.B to the odd byte", "R5=0012 @0200=0000", Pair(kOpDADD).Dst(A, 0, "0201").Byte(),
+       "@0200=1200"},
       {"DADD 150 to a port: 50", "R5=0150", Pair(kOpDADD).Dst(A, 0, "0021"), "P1OUT=0x50"},
       {"program memory takes no writes", "", Imm(kOpMOV, "1234").Dst(A, 0, "FF80"), "@FF80=4031"},
       {"unmapped addresses read 0", "R7=5555", Abs(kOpMOV, "1000").Dst(R, 7), "R7=0000"},

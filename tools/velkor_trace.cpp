@@ -173,9 +173,10 @@ void trace(Simulator* s, unsigned long steps) {
 // symbolic or absolute form or an immediate (@PC+), then one for a memory
 // destination. Where the simulator reads a stored word otherwise, the line
 // says so: it takes the immediates 0, 1, 2, 4, 8 and -1 from the constant
-// generator and never steps over a word stored for them, and it reads ADD
-// and ADDC of two memory operands on one base register as RLA and RLC with
-// a single extension word.
+// generator and never steps over a word stored for them, it reads ADD and
+// ADDC of two memory operands on one base register as RLA and RLC with a
+// single extension word, and it cannot decode RRC, SWPB, RRA and SXT of
+// @Rn or @Rn+.
 
 const char* const kRegisterNames[kRegisterCount] = {"PC",  "SP",  "SR",  "R3", "R4",  "R5",
                                                     "R6",  "R7",  "R8",  "R9", "R10", "R11",
@@ -225,6 +226,22 @@ void memory_operand_text(char* out, size_t size, unsigned reg, unsigned word,
   } else {
     snprintf(out, size, "0x%04X(%s)", word, kRegisterNames[reg]);
   }
+}
+
+// RRC, SWPB, RRA or SXT of @Rn or @Rn+: a hardware instruction that the
+// simulator cannot show in its destination selectors, so its decoder
+// rejects it and the panel answers with RESET.
+bool indirect_rotate_note(char* out, size_t size, const Encoding& e, unsigned word) {
+  static const char* const kMnemonics[4] = {"RRC", "SWPB", "RRA", "SXT"};
+  const unsigned op = (word >> 7) & 7;
+  const bool byte = (word & 0x40) != 0;
+  const unsigned reg = e.sourceRegister;
+  if (!e.formatII || op > 3 || e.as < 2 || reg == 0 || reg == 2 || reg == 3) return false;
+  if (byte && (op == 1 || op == 3)) return false;  // SWPB.B and SXT.B do not exist
+  snprintf(out, size,
+           "on hardware %s%s  @%s%s; the simulator cannot decode it and answers with RESET",
+           kMnemonics[op], byte ? ".B" : "", kRegisterNames[reg], e.as == 3 ? "+" : "");
+  return true;
 }
 
 // ADD or ADDC with As = 01, Ad = 1 and one register for both operands: the
@@ -288,7 +305,9 @@ unsigned list_instruction(Simulator* s, unsigned address) {
     printf(" %04X", memory_word(m, address + 2 * i));
   unsigned simulatorWords = decoded ? simulator_word_count(&s->assembled) : 0;
   if (simulatorWords == 0) {
-    printf("  ---\n");
+    char note[128];
+    bool hardware = indirect_rotate_note(note, sizeof note, e, word);
+    printf("  ---%s%s\n", hardware ? "  ; " : "", hardware ? note : "");
     return words;
   }
   printf("  %s", s->assembled.text);

@@ -92,6 +92,10 @@ TEST_F(TraceToolTest, ListsTheWordsInMemoryAndWhereTheSimulatorDiffers) {
       {{0x23FE}, "FFAC: 23FE  JNE  -2"},
       {{0x0000}, "FFAE: 0000  ---"},
       {{0x4303}, "FFB0: 4303  NOP"},
+      {{0x1124},
+       "FFB2: 1124  ---  ; on hardware RRA  @R4; the simulator cannot decode it and answers with "
+       "RESET"},
+      {{0x10E4}, "FFB4: 10E4  ---"},  // SWPB.B @R4 exists nowhere
   };
   std::unique_ptr<Simulator> s = NewSimulator();
   std::vector<std::string> expected;

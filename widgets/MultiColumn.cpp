@@ -35,6 +35,7 @@ void MultiColumn_reset(MultiColumn_State* state) {
 //    n+3  | KEY_LEFT                    | (2, 0)          |  1
 //    n+4  | load (0, 0)                 | (0, 0)          |  0
 // In mode 2 the press arms the table and the release over a cell chooses it.
+// The wheel never chooses.
 void MultiColumn(const MultiColumn_Inputs* in, MultiColumn_State* state) {
   const bool valid = in->hoveredRow >= 0 && in->hoveredColumn >= 0;
   const bool leftButton = BHVR_LeftButton(in->button);
@@ -48,7 +49,9 @@ void MultiColumn(const MultiColumn_Inputs* in, MultiColumn_State* state) {
   } else {
     choose = valid && leftButton && state->previousPressed;
   }
-  state->previousPressed = in->pressed;
+  // A wheel notch is a press without a release, and the next cycle reads
+  // button 0: a press is kept for the next cycle only when it could click.
+  state->previousPressed = (in->pressed && leftButton) ? 1 : 0;
 
   const bool keyEvent = in->keyPressed && (in->key >= 256 || in->key == KEY_ENTER);
   state->event = BHVR_HoldEvent(keyEvent || choose, &state->previousEvent);

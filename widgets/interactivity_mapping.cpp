@@ -167,6 +167,7 @@ void KeyEvent_step(KeyEvent* keys, uint32_t mode, uint8_t enable) {
 //   2    (nothing)        1      0        0          0 / 0   press still counts, no new edge
 //   3    release          1      0        1          0 / 1
 //   4    wheel (4)        1      0        0          0 / 0
+//   5    (nothing)        1      0        0          0 / 0   a notch is no press
 
 void ClickArea_init(ClickArea* area) {
   *area = ClickArea{};
@@ -174,7 +175,6 @@ void ClickArea_init(ClickArea* area) {
 
 void ClickArea_step(ClickArea* area, uint8_t visible, uint8_t enabled, uint8_t hover,
                     uint32_t mode) {
-  area->previousRawPressed = area->rawPressed;
   area->rawPressed = 0;
   area->rawReleased = 0;
   area->rawButton = 0;
@@ -184,6 +184,9 @@ void ClickArea_step(ClickArea* area, uint8_t visible, uint8_t enabled, uint8_t h
   }
   // A press may arrive in the cycle before the pointer is seen over the area,
   // so the previous cycle's press still counts; the edge keeps it to one pulse.
+  // A wheel notch is a press that the host never releases, and the record
+  // after it reads button 0: only a press that could click is remembered, or
+  // the notch would click one cycle late.
   const bool wheel = area->rawButton >= 4;
   const bool pressing = visible != 0 && enabled != 0 && hover != 0 && !wheel &&
                         (area->rawPressed != 0 || area->previousRawPressed != 0);
@@ -192,4 +195,5 @@ void ClickArea_step(ClickArea* area, uint8_t visible, uint8_t enabled, uint8_t h
   area->onRelease =
       (visible != 0 && area->rawReleased != 0 && enabled != 0 && hover != 0 && !wheel) ? 1 : 0;
   area->click = (mode == 1) ? area->onPress : area->onRelease;
+  area->previousRawPressed = (area->rawPressed != 0 && !wheel) ? 1 : 0;
 }

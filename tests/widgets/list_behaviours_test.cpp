@@ -259,9 +259,9 @@ struct Table {
   }
   // One cycle over cell (row, column) with raw pointer flags, or with a key
   // pulse; traces "row.column" and '!' for the event.
-  std::string Step(int32_t row, int32_t column, uint8_t pressed, uint8_t released,
-                   uint32_t key = 0) {
-    in = MultiColumn_Inputs{pressed, released, 1,        row, column, 0, 0,
+  std::string Step(int32_t row, int32_t column, uint8_t pressed, uint8_t released, uint32_t key = 0,
+                   uint32_t button = 1) {
+    in = MultiColumn_Inputs{pressed, released, button,   row, column, 0, 0,
                             0,       in.mode,  key != 0, key, 3,      3};
     driver.Cycle();
     return std::to_string(state.selectedRow) + "." + std::to_string(state.selectedColumn) +
@@ -282,6 +282,20 @@ TEST(MultiColumn, ChoosesWithThePressOfThePreviousCycle) {
   r.Step(1, 2, 1, 0);
   EXPECT_EQ("0.0", r.Step(1, 2, 0, 0)) << "armed by the previous cycle's press";
   EXPECT_EQ("1.2!", r.Step(1, 2, 0, 1));
+}
+
+TEST(MultiColumn, TheWheelNeverChooses) {
+  // A notch is a press of button 4 or 5 that is never released; the next
+  // record reads button 0.
+  for (uint32_t mode : {0u, MULTICOLUMN_MODE_RELEASE}) {
+    for (uint32_t wheel : {4u, 5u}) {
+      Table t(mode);
+      std::string trace = t.Step(2, 1, 1, 0, 0, wheel) + " ";
+      trace += t.Step(2, 1, 0, 0, 0, 0) + " ";
+      trace += t.Step(2, 1, 0, 1, 0, 0) + " ";
+      EXPECT_EQ("0.0 0.0 0.0 ", trace) << "mode " << mode << " button " << wheel;
+    }
+  }
 }
 
 TEST(MultiColumn, KeysStopAtTheEdgesButStillRaiseTheEvent) {

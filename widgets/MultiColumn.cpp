@@ -71,11 +71,13 @@ void MultiColumn(const MultiColumn_Inputs* in, MultiColumn_State* state) {
     row = in->loadRow;
     column = in->loadColumn;
   } else if (in->keyPressed) {
-    if (in->key == KEY_DOWN && row < in->rows - 1) {
+    // Compared as row + 1 < rows in 64 bits: neither a count of INT32_MIN
+    // nor a loaded cell at INT32_MAX may overflow the test.
+    if (in->key == KEY_DOWN && int64_t{row} + 1 < in->rows) {
       ++row;
     } else if (in->key == KEY_UP && row > 0) {
       --row;
-    } else if (in->key == KEY_RIGHT && column < in->columns - 1) {
+    } else if (in->key == KEY_RIGHT && int64_t{column} + 1 < in->columns) {
       ++column;
     } else if (in->key == KEY_LEFT && column > 0) {
       --column;

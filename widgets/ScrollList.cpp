@@ -207,8 +207,15 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
     state->selectedIndex = loadIndex;
     state->loadPending = 0;
   } else if (in->load || validate) {
+    // A load selects the loaded item even while the pointer rests on a row:
+    // hovering only moves the cursor there. Were the selection taken at the
+    // cursor, a pointer merely passing over the list would overwrite what
+    // the panel loads.
     state->selectedIndex = in->load && !validate ? loadIndex : target;
   }
+  // The item count may have dropped below the selection since it was made:
+  // the selection then stands on the last item that still exists.
+  if (state->selectedIndex >= count) state->selectedIndex = count > 0 ? count - 1 : 0;
   state->cursorRow = cursorRow;
 
   // Row flags.

@@ -10,12 +10,13 @@ constexpr uint32_t WHEEL_AWAY = 4;
 constexpr uint32_t WHEEL_TOWARDS = 5;
 
 // Round half away from zero to a multiple of step; step 0 keeps v. The
-// truncation is done in floating point: a tiny step makes the quotient too
-// large for any integer type.
+// arithmetic is done in double and the truncation in floating point: a tiny
+// step (1e-40 is a denormal float) makes the quotient too large for a float,
+// which would turn it into infinity, and for any integer type.
 float snap(float v, float step) {
   if (step == 0.0f) return v;
-  const float half = v >= 0.0f ? step / 2.0f : -step / 2.0f;
-  return std::trunc((v + half) / step) * step;
+  const double half = v >= 0.0f ? step / 2.0 : -step / 2.0;
+  return static_cast<float>(std::trunc((v + half) / step) * step);
 }
 
 float pointerRate(const Slider_Inputs* in) {
@@ -70,7 +71,8 @@ void Slider(const Slider_Inputs* in, Slider_State* state) {
                         (in->pressed && leftButton && in->hover);
 
   const float lineStep = in->step != 0.0f ? in->step : (in->maximum - in->minimum) / 10.0f;
-  const float base = state->loadPending ? snap(in->value, in->step) : state->value;
+  float base = state->loadPending ? snap(in->value, in->step) : state->value;
+  if (std::isnan(base)) base = state->value;
 
   if (dragging) {
     state->rawValue = snap(in->minimum + pointerRate(in) * (in->maximum - in->minimum), in->step);
@@ -92,6 +94,13 @@ void Slider(const Slider_Inputs* in, Slider_State* state) {
   } else {
     if (state->loadPending) state->rawValue = snap(in->value, in->step);
     state->changed = in->confirm;
+  }
+
+  // A value that is no number (a NaN load, a NaN pointer rate) would pass
+  // both limits below and stick: the slider keeps the value it shows.
+  if (std::isnan(state->rawValue)) {
+    state->rawValue = state->value;
+    state->changed = 0;
   }
 
   state->loadPending = 0;

@@ -1,5 +1,7 @@
 #include "widgets/lib_unicode.h"
 
+#include <cstdint>
+
 namespace {
 
 constexpr uint8_t CR_BYTE = 13;
@@ -10,6 +12,17 @@ uint8_t byteAt(const char* text, int32_t index) {
 
 bool isLineBreakStart(const char* text, int32_t index) {
   return index >= 0 && index <= LAST_LINE_BREAK_START_Strings && byteAt(text, index) == CR_BYTE;
+}
+
+// The neighbours of an index far outside the text: they stay within the
+// integer range, so a caller walking from INT32_MAX or INT32_MIN stops there
+// instead of wrapping around into the text.
+int32_t index_after(int32_t index) {
+  return index < INT32_MAX ? index + 1 : index;
+}
+
+int32_t index_before(int32_t index) {
+  return index > INT32_MIN ? index - 1 : index;
 }
 
 }  // namespace
@@ -48,7 +61,7 @@ uint8_t isPreviousEscaped(const char* text, int32_t index) {
 
 uint32_t getCharId(const char* text, int32_t index, int32_t* next) {
   if (index < 0 || index >= TEXT_SIZE_Strings) {
-    if (next) *next = index + 1;
+    if (next) *next = index_after(index);
     return 0;
   }
   if (isEscaped(text, index)) {
@@ -68,7 +81,7 @@ uint32_t getCharId(const char* text, int32_t index, int32_t* next) {
 }
 
 int32_t getNextIndex(const char* text, int32_t index) {
-  int32_t next = index + 1;
+  int32_t next = index;
   getCharId(text, index, &next);
   return next;
 }
@@ -77,7 +90,7 @@ int32_t getPreviousIndex(const char* text, int32_t index) {
   // An escape or a line break that starts at index 0 ends at index 6 or 2:
   // those indices must step back over the whole character too, or the caret
   // would land inside it and the next keystroke would split it.
-  if (index > TEXT_SIZE_Strings) return index - 1;
+  if (index > TEXT_SIZE_Strings || index <= 0) return index_before(index);
   if (isPreviousEscaped(text, index)) return index - ESCAPE_SIZE_Strings;
   if (index >= 2 && isLineBreakStart(text, index - 2)) return index - 2;
   return index - 1;

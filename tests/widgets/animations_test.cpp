@@ -111,6 +111,16 @@ TEST_F(AnimationsTest, ARunWhoseStepsVanishJumpsToItsEnd) {
   EXPECT_EQ(0.0f, value) << "a backward run ends at 0";
 }
 
+TEST_F(AnimationsTest, TurningAtTheEndOfTheLongestRunStaysAtItsEnd) {
+  duration = INT_MAX;
+  cycleMs = 1;
+  backward = 1;
+  Run(1);
+  forward = 1;  // turns where it stands, at the last step
+  EXPECT_EQ(std::to_string(INT_MAX) + " " + std::to_string(INT_MAX) + "* ", Run(2));
+  EXPECT_EQ(1.0f, value) << "the turn does not wrap the position around";
+}
+
 TEST_F(AnimationsTest, ProfilesAndTheLevelOutsideZeroToOne) {
   for (int32_t p : {0, 1, 2, 3, 4, 5, -7}) {
     EXPECT_NEAR(0.0f, Animations_Ease(p, 0.0f), 1e-6f) << "profile " << p;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -46,6 +47,8 @@ TEST(CharacterAccess, StepsOverWholeCharactersForwardsAndBackwards) {
       {std::string(249, 'x') + "\\u0041", 249, 0x41, 255, 248},  // the last escape that fits
       {x250 + "\\u0041", 250, '\\', 251, 249},                   // cut at 255 bytes
       {std::string(254, 'x') + "\r", 254, 13, 255, 253},
+      {"a", INT32_MAX, 0, INT32_MAX, INT32_MAX - 1},  // the integer range holds the walk
+      {"a", INT32_MIN, 0, INT32_MIN + 1, INT32_MIN},
   };
   for (const auto& c : cases) {
     Text text(c.text);
@@ -53,6 +56,7 @@ TEST(CharacterAccess, StepsOverWholeCharactersForwardsAndBackwards) {
     SCOPED_TRACE(c.text.substr(0, 12) + " at " + std::to_string(c.index));
     EXPECT_EQ(c.code, getCharId(text.bytes, c.index, &next));
     EXPECT_EQ(c.next, next);
+    EXPECT_EQ(c.next, getNextIndex(text.bytes, c.index));
     EXPECT_EQ(c.previous, getPreviousIndex(text.bytes, c.index));
   }
   int32_t at = 0;

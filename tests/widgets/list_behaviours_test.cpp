@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -172,6 +173,30 @@ TEST(ScrollList, LoadsPageSizesAndScrollPositionsAreBounded) {
   }
 }
 
+TEST(ScrollList, ALoadWhileThePointerHoversARowSelectsTheLoadedItem) {
+  List s(16);
+  s.in.rowHover[4] = 1;
+  s.in.load = 1;
+  s.in.selectedIn = 2;
+  s.driver.Cycle();
+  EXPECT_EQ(2, s.state.selectedIndex) << "the hovered row does not override the load";
+  EXPECT_EQ(4, s.state.cursorRow) << "the cursor follows the pointer";
+  EXPECT_EQ(0, s.state.event);
+}
+
+TEST(ScrollList, ASelectionBeyondAShrunkListStandsOnItsLastItem) {
+  const struct { int32_t newCount, selected; } cases[] = {{5, 4}, {13, 12}, {1, 0}, {0, 0}};
+  for (const auto& c : cases) {
+    List s(16, 9, 12);
+    s.in.count = c.newCount;
+    s.Run("-");
+    EXPECT_EQ(c.selected, s.state.selectedIndex) << c.newCount << " items left";
+    for (int32_t r = 0; r < SCROLLLIST_ROWS; ++r) {
+      EXPECT_EQ(r == c.selected - s.state.firstVisible, s.state.visibleSelected[r] == 1) << r;
+    }
+  }
+}
+
 TEST(ScrollList, ARisingLockBlocksValidationForOneCycle) {
   List s(16);
   s.in.lock = 1;
@@ -306,6 +331,35 @@ TEST(MultiColumn, KeysStopAtTheEdgesButStillRaiseTheEvent) {
     trace += t.Step(-1, -1, 0, 0, key) + " ";
   }
   EXPECT_EQ("2.2! 2.2! 1.2! 1.1! 1.0! 1.0! 1.0! 1.0 1.0! ", trace);
+}
+
+TEST(MultiColumn, ArrowKeysOnCountsAndCellsAtTheIntegerEdges) {
+  // Row and column counts that no table has, and cells loaded at the ends
+  // of the integer range: the arrows move only within 0 .. count - 1.
+  const struct {
+    int32_t rows, columns, loadRow, loadColumn;
+    uint32_t key;
+    const char* selected;
+  } cases[] = {
+      {INT32_MIN, INT32_MIN, 0, 0, KEY_DOWN, "0.0!"},
+      {INT32_MIN, INT32_MIN, 0, 0, KEY_RIGHT, "0.0!"},
+      {INT32_MAX, INT32_MAX, INT32_MAX - 1, 0, KEY_DOWN, "2147483646.0!"},
+      {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, KEY_DOWN, "2147483647.2147483647!"},
+      {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, KEY_RIGHT, "2147483647.2147483647!"},
+      {3, 3, 0, 0, KEY_UP, "0.0!"},
+      {3, 3, 0, 0, KEY_LEFT, "0.0!"},
+  };
+  for (const auto& c : cases) {
+    Table t(0, c.loadRow, c.loadColumn);
+    t.in.rows = c.rows;
+    t.in.columns = c.columns;
+    t.in.keyPressed = 1;
+    t.in.key = c.key;
+    t.driver.Cycle();
+    EXPECT_EQ(c.selected, std::to_string(t.state.selectedRow) + "." +
+                              std::to_string(t.state.selectedColumn) + (t.state.event ? "!" : ""))
+        << c.rows << " rows, key " << c.key;
+  }
 }
 
 TEST(MultiColumn, FindsTheCellUnderThePointer) {

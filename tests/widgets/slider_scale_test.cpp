@@ -63,13 +63,41 @@ TEST(Slider, OrientationChoosesThePointerRateAndTinyStepsStayDefined) {
                    nullptr, nullptr, &state);
     EXPECT_FLOAT_EQ(c.expected, value) << "orientation " << c.orientation;
   }
-  // A step so small that value / step overflows every integer type.
-  Slider_State state;
-  Slider_init(&state);
-  float value = -1;
-  wrapper_Slider(0, 100, 50, 1, 1, 1e-30f, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, &value, nullptr, nullptr,
-                 &state);
-  EXPECT_FLOAT_EQ(50.0f, value);
+}
+
+TEST(Slider, ExtremeInputsLeaveANumberWithinTheRange) {
+  const float nan = std::nanf("");
+  // The first step takes `first` (snapped); then one more step: a load of
+  // `load` (when it is not 0) or a press at x rate `rate` (when it is not 0).
+  const struct {
+    const char* name;
+    float minimum, maximum, step, first, load, rate, value;
+    uint8_t changed;
+  } cases[] = {
+      {"a tiny step overflows every integer type", 0, 100, 1e-30f, 50, 0, 0, 50, 0},
+      {"a denormal step overflows a float quotient", 0, 100, 1e-40f, 42, 0, 0, 42, 0},
+      {"negative values round away from zero", -100, 100, 5, -12, 0, 0, -10, 0},
+      {"and at the half", -100, 100, 5, -12.5f, 0, 0, -15, 0},
+      {"a NaN first value keeps the initial value, limited", 10, 20, 0, nan, 0, 0, 10, 0},
+      {"a NaN load keeps the value", 0, 100, 5, 42, nan, 0, 40, 0},
+      {"a NaN pointer rate while dragging keeps the value", 0, 100, 5, 42, 0, nan, 40, 0},
+      {"a NaN step keeps the value", 0, 100, nan, 42, 0, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    Slider_State state;
+    Slider_init(&state);
+    float value = -1;
+    uint8_t changed = 9;
+    wrapper_Slider(c.minimum, c.maximum, c.first, 0, 1, c.step, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                   &value, &changed, nullptr, &state);
+    if (c.load != 0 || c.rate != 0) {
+      const bool press = c.rate != 0;
+      wrapper_Slider(c.minimum, c.maximum, c.load, !press, 1, c.step, press, 0, 1, press, c.rate, 0,
+                     0, 0, 0, press, &value, &changed, nullptr, &state);
+    }
+    EXPECT_EQ(c.value, value) << c.name;
+    EXPECT_EQ(c.changed, changed) << c.name;
+  }
 }
 
 TEST(Scale, LengthThreeHundredFromZeroToHundred) {

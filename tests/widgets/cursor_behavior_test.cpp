@@ -66,6 +66,10 @@ TEST(CursorBehavior, CaretFollowsWrapsLineBreaksAndAlignment) {
       {"ab", 1, 100, CURSOR_ALIGN_RIGHT, 90, -20, 1},
       {"abcdef\r\nab", 3, 100, CURSOR_ALIGN_RIGHT, 70, -20, 2},  // each line by its own room
       {"abcdef\r\nab", 9, 100, CURSOR_ALIGN_RIGHT, 90, -40, 2},
+      // A line break restarts the line empty, for the count as for the caret.
+      {"a\r\nbc", 5, 20, 0, 20, -40, 2},
+      {"ab\r\n", 4, 30, 0, 0, -40, 2},
+      {"abc\r\nd", 6, 35, 0, 20, -40, 2},  // a break that does not fit wraps
   };
   for (const auto& c : cases) {
     const Caret caret = Step(c.text, c.index, c.width, 40, -1, 0, c.alignment);
@@ -94,6 +98,8 @@ TEST(CursorBehavior, AClickGivesTheIndexAfterTheCharacterUnderIt) {
       {"ab\r\ncd", 100, 40, 0.15f, 0.25f, 0, 6},  // second line
       {"ab\r\ncd", 100, 40, 0.90f, 0.75f, 0, 2},  // past the first line's end: before the break
       {"abcdef", 35, 40, 0.15f, 0.25f, 0, 4},     // wrapped second line
+      {"abcdef", 35, 40, 0.99f, 0.75f, 0, 3},     // past the end of a wrapped line: its end
+      {"abcdef", 35, 40, 0.05f, 0.25f, CURSOR_ALIGN_RIGHT, 4},  // left of a wrapped line
       {"ab", 100, 20, 0.45f, 0.5f, CURSOR_ALIGN_CENTRE, 1},
       {"ab", 100, 20, 0.95f, 0.5f, CURSOR_ALIGN_RIGHT, 2},
       // Clicks above or far below the box land on the first or last line.
@@ -106,6 +112,8 @@ TEST(CursorBehavior, AClickGivesTheIndexAfterTheCharacterUnderIt) {
     const Caret caret = Step(c.text, 0, c.width, c.height, c.xRate, c.yRate, c.alignment);
     EXPECT_EQ(c.index, caret.newIndex) << c.text << " at " << c.xRate << ", " << c.yRate;
   }
+  EXPECT_EQ(3, Step("ab\r\ncd\r\nef", 0, 100, 60, 0.5f, 0.9f).lineCount)
+      << "a click on the first line still counts every line";
   const Caret placed = Step("ab\r\ncd", 0, 100, 40, 0.05f, 0.25f);
   EXPECT_EQ(5, placed.newIndex);
   EXPECT_EQ(10.0f, placed.x) << "the clicked index places the caret in the same step";

@@ -10,7 +10,7 @@ namespace {
 // The first visible item the scroll bar asks for: its position without the
 // fraction, within 0..maxFirst. Compared as a float first, so that no
 // position (huge, negative, not a number) can overflow the conversion.
-int32_t firstFromScroll(float position, int32_t maxFirst) {
+int32_t first_from_scroll(float position, int32_t maxFirst) {
   if (!(position >= 0.0f)) return 0;
   if (position >= static_cast<float>(maxFirst)) return maxFirst;
   return static_cast<int32_t>(position);
@@ -118,7 +118,7 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
       first = loadIndex < rows ? 0 : (loadIndex > maxFirst ? maxFirst : loadIndex);
       scrollChanged = 1;
     } else if (in->scrollMoved) {
-      first = firstFromScroll(in->scrollPosition, maxFirst);
+      first = first_from_scroll(in->scrollPosition, maxFirst);
       scrollChanged = 0;
     } else if (keyDown && cursor0 >= rows - 1) {
       first = state->previousFirst + 1;

@@ -141,14 +141,11 @@ TEST(CursorBehavior, OverflowWhenTheTextLeavesNoRoomForTheNextCharacter) {
 
 TEST(CursorBehavior, MeasureOnlyLeavesTheCaretAndNeitherLeavesEverything) {
   const Caret measured = Step("abcdef", 3, 35, 20, 0.5f, 0.5f, 0, 0, 1);
-  EXPECT_EQ(2, measured.lineCount);
-  EXPECT_EQ(20.0f, measured.lineHeight);
-  EXPECT_EQ(15.0f, measured.ascent);
-  EXPECT_EQ(-1.0f, measured.x);
-  EXPECT_EQ(-1, measured.newIndex);
-  const Caret untouched = Step("abcdef", 3, 35, 20, 0.5f, 0.5f, 0, 0, 0);
-  EXPECT_EQ(-1, untouched.lineCount);
-  EXPECT_EQ(-1.0f, untouched.lineHeight);
+  EXPECT_EQ("2 20 15 -1 -1",
+            std::to_string(measured.lineCount) + " " + std::to_string(int(measured.lineHeight)) +
+                " " + std::to_string(int(measured.ascent)) + " " + std::to_string(int(measured.x)) +
+                " " + std::to_string(measured.newIndex));
+  EXPECT_EQ(-1, Step("abcdef", 3, 35, 20, 0.5f, 0.5f, 0, 0, 0).lineCount);
 }
 
 TEST(CursorBehavior, InputsAtTheEdgesStayDefined) {

@@ -57,21 +57,6 @@ TEST(Mapping, OneRecordPerTableInTheReadersArgumentOrder) {
   EXPECT_EQ(MODIFIER_CONTROL, modifiers);
 }
 
-TEST(Mapping, CursorRequestReachesTheRegisteredCallbackOnly) {
-  CycleDriver clean;
-  std::string calls;
-  const BHVR_CursorPosCallback record = [](void* context, uint32_t id, float x, float y) {
-    *static_cast<std::string*>(context) +=
-        std::to_string(id) + "@" + std::to_string(int(x)) + "," + std::to_string(int(y)) + " ";
-  };
-  Velkor_cursor(0, 1.0f, 2.0f);  // nothing registered: nothing happens
-  BHVR_CursorPosRequest(record, &calls);
-  Velkor_cursor(7, 640.0f, 384.0f);
-  BHVR_CursorPosRequest(nullptr, &calls);
-  Velkor_cursor(0, 5.0f, 5.0f);
-  EXPECT_EQ("7@640,384 ", calls);
-}
-
 TEST(Mapping, KeyEventGivesOnePulsePerKeyAndOnlyWithFocus) {
   for (uint32_t mode : {1u, 2u}) {
     CycleDriver driver;

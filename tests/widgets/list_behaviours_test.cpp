@@ -175,25 +175,21 @@ TEST(ScrollList, LoadsPageSizesAndScrollPositionsAreBounded) {
 
 TEST(ScrollList, ALoadWhileThePointerHoversARowSelectsTheLoadedItem) {
   List s(16);
-  s.in.rowHover[4] = 1;
-  s.in.load = 1;
+  s.in.rowHover[4] = s.in.load = 1;
   s.in.selectedIn = 2;
   s.driver.Cycle();
   EXPECT_EQ(2, s.state.selectedIndex) << "the hovered row does not override the load";
   EXPECT_EQ(4, s.state.cursorRow) << "the cursor follows the pointer";
-  EXPECT_EQ(0, s.state.event);
 }
 
 TEST(ScrollList, ASelectionBeyondAShrunkListStandsOnItsLastItem) {
-  const struct { int32_t newCount, selected; } cases[] = {{5, 4}, {13, 12}, {1, 0}, {0, 0}};
-  for (const auto& c : cases) {
+  for (const int32_t count : {13, 5, 1, 0}) {
     List s(16, 9, 12);
-    s.in.count = c.newCount;
+    s.in.count = count;
     s.Run("-");
-    EXPECT_EQ(c.selected, s.state.selectedIndex) << c.newCount << " items left";
-    for (int32_t r = 0; r < SCROLLLIST_ROWS; ++r) {
-      EXPECT_EQ(r == c.selected - s.state.firstVisible, s.state.visibleSelected[r] == 1) << r;
-    }
+    const int32_t last = count > 0 ? count - 1 : 0;
+    EXPECT_EQ(last, s.state.selectedIndex) << count << " items left";
+    EXPECT_EQ(1, s.state.visibleSelected[last - s.state.firstVisible]) << count << " items left";
   }
 }
 
@@ -217,22 +213,12 @@ std::string RunBar(ScrollBar_State* state, uint32_t direction, uint32_t orientat
   for (char a : actions) {
     const size_t k = keyLetters.find(a);
     const uint32_t key = k == std::string::npos ? 0 : keys[k];
-    const float value = a == 'L' ? 3.0f : 40.0f;
-    const ScrollBar_Inputs in{10,
-                              1,
-                              value,
-                              25,
-                              a == 'U' || a == 'B',
-                              a == 'D' || a == 'B',
-                              a == 'P',
-                              a == 'Q',
-                              a == 'L',
-                              0,
-                              0,
-                              0,
-                              direction,
-                              key != 0,
-                              key,
+    const uint8_t up = a == 'U' || a == 'B', down = a == 'D' || a == 'B';
+    const ScrollBar_Inputs in{10,         1,        a == 'L' ? 3.0f : 40.0f,
+                              25,         up,       down,
+                              a == 'P',   a == 'Q', a == 'L',
+                              0,          0,        0,
+                              direction,  key != 0, key,
                               orientation};
     ScrollBar(&in, state);
     trace += std::to_string(int(state->position)) + (state->moved ? "* " : " ");
@@ -295,31 +281,32 @@ struct Table {
 };
 
 TEST(MultiColumn, ChoosesWithThePressOfThePreviousCycle) {
-  Table t(0);
-  EXPECT_EQ("0.0", t.Step(2, 1, 1, 0));
-  EXPECT_EQ("2.1!", t.Step(2, 1, 0, 0));
-  EXPECT_EQ("2.1", t.Step(2, 1, 0, 0));
-  t.Step(0, 0, 1, 0);
-  EXPECT_EQ("2.1", t.Step(-1, -1, 0, 0)) << "the pointer left before the press was taken";
-
-  Table r(MULTICOLUMN_MODE_RELEASE);
-  EXPECT_EQ("0.0", r.Step(1, 2, 0, 1)) << "release mode: a release without a press";
-  r.Step(1, 2, 1, 0);
-  EXPECT_EQ("0.0", r.Step(1, 2, 0, 0)) << "armed by the previous cycle's press";
-  EXPECT_EQ("1.2!", r.Step(1, 2, 0, 1));
-}
-
-TEST(MultiColumn, TheWheelNeverChooses) {
-  // A notch is a press of button 4 or 5 that is never released; the next
-  // record reads button 0.
-  for (uint32_t mode : {0u, MULTICOLUMN_MODE_RELEASE}) {
-    for (uint32_t wheel : {4u, 5u}) {
-      Table t(mode);
-      std::string trace = t.Step(2, 1, 1, 0, 0, wheel) + " ";
-      trace += t.Step(2, 1, 0, 0, 0, 0) + " ";
-      trace += t.Step(2, 1, 0, 1, 0, 0) + " ";
-      EXPECT_EQ("0.0 0.0 0.0 ", trace) << "mode " << mode << " button " << wheel;
+  // Actions over cell (2, 1) ('o': over no cell): 'p' left press, 'r'
+  // release, 'w' / 'W' a wheel notch (a press the host never releases), '-'
+  // nothing. Traces "row.column" and '!' for the event.
+  const struct {
+    uint32_t mode;
+    const char* actions;
+    const char* trace;
+  } stories[] = {
+      {0, "p--", "0.0 2.1! 2.1 "},
+      {0, "po", "0.0 0.0 "},  // the pointer left before the press was taken
+      {MULTICOLUMN_MODE_RELEASE, "rp-r", "0.0 0.0 0.0 2.1! "},
+      {0, "w-r", "0.0 0.0 0.0 "},  // the wheel never chooses
+      {0, "W-r", "0.0 0.0 0.0 "},
+      {MULTICOLUMN_MODE_RELEASE, "w-r", "0.0 0.0 0.0 "},
+  };
+  for (const auto& story : stories) {
+    Table t(story.mode);
+    std::string trace;
+    for (char a : std::string(story.actions)) {
+      const uint32_t button = a == 'w' ? 4 : (a == 'W' ? 5 : (a == 'p' ? 1 : 0));
+      const int32_t cell = a == 'o' ? -1 : 2;
+      trace +=
+          t.Step(cell, cell < 0 ? -1 : 1, a == 'p' || a == 'w' || a == 'W', a == 'r', 0, button) +
+          " ";
     }
+    EXPECT_EQ(story.trace, trace) << story.actions << " in mode " << story.mode;
   }
 }
 
@@ -334,31 +321,29 @@ TEST(MultiColumn, KeysStopAtTheEdgesButStillRaiseTheEvent) {
 }
 
 TEST(MultiColumn, ArrowKeysOnCountsAndCellsAtTheIntegerEdges) {
-  // Row and column counts that no table has, and cells loaded at the ends
-  // of the integer range: the arrows move only within 0 .. count - 1.
+  // Counts that no table has, and cells loaded at the ends of the integer
+  // range: the arrows move only within 0 .. count - 1.
   const struct {
-    int32_t rows, columns, loadRow, loadColumn;
+    int32_t count, load;
     uint32_t key;
-    const char* selected;
+    int32_t selected;
   } cases[] = {
-      {INT32_MIN, INT32_MIN, 0, 0, KEY_DOWN, "0.0!"},
-      {INT32_MIN, INT32_MIN, 0, 0, KEY_RIGHT, "0.0!"},
-      {INT32_MAX, INT32_MAX, INT32_MAX - 1, 0, KEY_DOWN, "2147483646.0!"},
-      {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, KEY_DOWN, "2147483647.2147483647!"},
-      {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, KEY_RIGHT, "2147483647.2147483647!"},
-      {3, 3, 0, 0, KEY_UP, "0.0!"},
-      {3, 3, 0, 0, KEY_LEFT, "0.0!"},
+      {INT32_MIN, 0, KEY_DOWN, 0},
+      {INT32_MIN, 0, KEY_RIGHT, 0},
+      {INT32_MAX, INT32_MAX, KEY_DOWN, INT32_MAX},
+      {INT32_MAX, INT32_MAX, KEY_RIGHT, INT32_MAX},
+      {INT32_MAX, INT32_MAX - 1, KEY_DOWN, INT32_MAX - 1},  // row + 1 is no row below
+      {3, 0, KEY_UP, 0},
+      {3, 0, KEY_LEFT, 0},
   };
   for (const auto& c : cases) {
-    Table t(0, c.loadRow, c.loadColumn);
-    t.in.rows = c.rows;
-    t.in.columns = c.columns;
-    t.in.keyPressed = 1;
-    t.in.key = c.key;
+    Table t(0, c.load, c.load);
+    t.in = MultiColumn_Inputs{0, 0, 1, -1, -1, 0, 0, 0, 0, 1, c.key, c.count, c.count};
     t.driver.Cycle();
-    EXPECT_EQ(c.selected, std::to_string(t.state.selectedRow) + "." +
-                              std::to_string(t.state.selectedColumn) + (t.state.event ? "!" : ""))
-        << c.rows << " rows, key " << c.key;
+    const int32_t moved =
+        c.key == KEY_DOWN || c.key == KEY_UP ? t.state.selectedRow : t.state.selectedColumn;
+    EXPECT_EQ(c.selected, moved) << c.count << " rows and columns, key " << c.key;
+    EXPECT_EQ(1, t.state.event) << "every special key raises the event";
   }
 }
 
@@ -401,18 +386,17 @@ TEST(MultiColumn, VisibleRowsAndTheirLayoutStayInTheirTables) {
   EXPECT_EQ("12.0", std::string(visible[15][0]));
 
   const float widths[3] = {60, 68, 68};
-  float columnX[MULTICOLUMN_CELLS_PER_ROW] = {}, rowY[MULTICOLUMN_MAX_VISIBLE_ROWS] = {};
-  uint8_t rowSelected[MULTICOLUMN_MAX_VISIBLE_ROWS] = {};
-  uint8_t columnSelected[MULTICOLUMN_CELLS_PER_ROW] = {};
-  float selectionX = -1, selectionWidth = -1;
-  DisplayParameters_Multicolumn(3, 10, 11, 22, 12, 2, widths, columnX, rowY, &selectionX,
-                                &selectionWidth, rowSelected, columnSelected);
+  float columnX[MULTICOLUMN_CELLS_PER_ROW], rowY[MULTICOLUMN_MAX_VISIBLE_ROWS], x = -1, w = -1;
+  uint8_t rowSelected[MULTICOLUMN_MAX_VISIBLE_ROWS], columnSelected[MULTICOLUMN_CELLS_PER_ROW];
+  DisplayParameters_Multicolumn(3, 10, 11, 22, 12, 2, widths, columnX, rowY, &x, &w, rowSelected,
+                                columnSelected);
   EXPECT_EQ(1, rowSelected[2]);
-  EXPECT_EQ(128.0f, selectionX);
-  EXPECT_EQ(68.0f, selectionWidth);
-  DisplayParameters_Multicolumn(3, 0, 11, 22, 0, 7, widths, columnX, rowY, &selectionX,
-                                &selectionWidth, rowSelected, columnSelected);
-  EXPECT_EQ(0.0f, selectionWidth) << "a selected column that does not exist";
+  EXPECT_EQ(-44.0f, rowY[2]);
+  EXPECT_EQ(128.0f, x);
+  EXPECT_EQ(68.0f, w);
+  DisplayParameters_Multicolumn(3, 0, 11, 22, 0, 7, widths, columnX, rowY, &x, &w, rowSelected,
+                                columnSelected);
+  EXPECT_EQ(0.0f, w) << "a selected column that does not exist";
 }
 
 }  // namespace

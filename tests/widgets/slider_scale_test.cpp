@@ -100,25 +100,6 @@ TEST(Slider, ExtremeInputsLeaveANumberWithinTheRange) {
   }
 }
 
-TEST(Scale, LengthThreeHundredFromZeroToHundred) {
-  float major[SCALE_MAJOR_TICKS], minor[SCALE_MINOR_TICKS], values[SCALE_MAJOR_TICKS];
-  int32_t intDigits = 0, fracDigits = -1;
-  uint8_t majorVisible[SCALE_MAJOR_TICKS], minorVisible[SCALE_MINOR_TICKS];
-  wrapper_Scale(300, 50, 100, 8, 12, 0, 0, 0, major, minor, values, &intDigits, &fracDigits,
-                majorVisible, minorVisible);
-  EXPECT_EQ(3, intDigits);
-  EXPECT_EQ(0, fracDigits);
-  for (int i = 0; i < SCALE_MAJOR_TICKS; ++i) {
-    EXPECT_EQ(i <= 10 ? 1 : 0, majorVisible[i]) << i;
-    if (i > 10) continue;
-    EXPECT_FLOAT_EQ(30.0f * i, major[i]) << i;
-    EXPECT_FLOAT_EQ(10.0f * i, values[i]) << i;
-  }
-  for (int i = 0; i < SCALE_MINOR_TICKS; ++i) {
-    EXPECT_EQ(0, minorVisible[i]) << "no minor divisions, no minor tick on the scale";
-  }
-}
-
 TEST(Scale, MinorTicksAndAnOffsetStart) {
   // 12.5 .. 37.5 on 250 units: range 25, decade 1; two-digit labels need
   // 3 * 6 * 0.9 = 16.2 units, so at most 15.4 intervals: 12.5 intervals of 2.
@@ -140,6 +121,8 @@ TEST(Scale, LabelRoomImposedStepsAndDegenerateInputs) {
     float position1, value1;
     int32_t integerDigits, fractionDigits;
   } cases[] = {
+      // 0 .. 100 on 300 units: room 4 x 8 x 0.9 = 28.8 gives 10 intervals of 10.
+      {{300, 50, 100, 8, 12, 0, 0, 0}, 30, 10, 3, 0},
       {{300, 50, 100, 8, 12, 0, 0, 90}, 30, 10, 3, 0},    // across: room 24, 12.5 at most
       {{300, 50, 100, 8, 20, 0, 0, -270}, 60, 20, 3, 0},  // room 40: 7.5 at most
       {{300, 50, 100, 8, 12, 25, 0, 0}, 75, 25, 3, 0},    // imposed step
@@ -158,6 +141,17 @@ TEST(Scale, LabelRoomImposedStepsAndDegenerateInputs) {
     }
     EXPECT_EQ(c.integerDigits, out.integerDigits);
     EXPECT_EQ(c.fractionDigits, out.fractionDigits);
+    for (int i = 0; i < SCALE_MINOR_TICKS && c.in.minorDivisions == 0; ++i) {
+      EXPECT_EQ(0, out.minorVisible[i]) << "no minor divisions, no minor tick on the scale";
+    }
+  }
+  Scale_Outputs out;  // the first row's ticks: 0, 30 .. 300 with values 0 .. 100
+  Scale(&cases[0].in, &out);
+  for (int i = 0; i < SCALE_MAJOR_TICKS; ++i) {
+    EXPECT_EQ(i <= 10, out.majorVisible[i] == 1) << i;
+    if (i <= 10) {
+      EXPECT_FLOAT_EQ(10.0f * i, out.majorValues[i]) << i;
+    }
   }
 }
 

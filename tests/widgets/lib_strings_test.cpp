@@ -69,8 +69,8 @@ TEST(CharacterAccess, StepsOverWholeCharactersForwardsAndBackwards) {
 }
 
 // One editing step; the caret is written as '|' in the text before and after.
-void ExpectEdit(const std::string& before, uint32_t key, const std::string& after,
-                int32_t maxLen = 255) {
+void expect_edit(const std::string& before, uint32_t key, const std::string& after,
+                 int32_t maxLen = 255) {
   const size_t at = before.find('|');
   const std::string text = before.substr(0, at) + before.substr(at + 1);
   Text in(text), out(text);
@@ -84,37 +84,37 @@ void ExpectEdit(const std::string& before, uint32_t key, const std::string& afte
 }
 
 TEST(EditStrings, EditsWholeCharactersAndMovesTheCaretWithinTheText) {
-  ExpectEdit("a\\u20AC|b", KEY_BACKSPACE, "a|b");
-  ExpectEdit("\\u20AC|b", KEY_BACKSPACE, "|b");
-  ExpectEdit("a\r\n|b", KEY_BACKSPACE, "a|b");
-  ExpectEdit("|abc", KEY_BACKSPACE, "|abc");
-  ExpectEdit("a|\\u20ACb", KEY_DELETE, "a|b");
-  ExpectEdit("a|\r\nb", KEY_DELETE, "a|b");
-  ExpectEdit("abc|", KEY_DELETE, "abc|");
-  ExpectEdit("a|c", 'b', "ab|c");
-  ExpectEdit("|", 0xE4, "\xE4|");
-  ExpectEdit("a|", 0x20AC, "a\\u20AC|");
-  ExpectEdit("|", KEY_F1, "\\u0001|");  // other keys: the escape of their low bits
-  ExpectEdit("a|b", KEY_ENTER, "a\r\n|b");
-  ExpectEdit("a\\u20AC|", KEY_LEFT, "a|\\u20AC");
-  ExpectEdit("|ab", KEY_LEFT, "|ab");
-  ExpectEdit("ab|\r\ncd", KEY_RIGHT, "ab\r\n|cd");
-  ExpectEdit("ab|", KEY_RIGHT, "ab|");
-  ExpectEdit("a|b\r\ncd\r\nef", KEY_DOWN, "ab\r\n|cd\r\nef");
-  ExpectEdit("ab\r\ncd\r\ne|f", KEY_DOWN, "ab\r\ncd\r\ne|f");
-  ExpectEdit("ab\r\ncd\r\ne|f", KEY_UP, "ab\r\ncd|\r\nef");
-  ExpectEdit("a|b\r\ncd", KEY_UP, "a|b\r\ncd");
-  ExpectEdit("ab|c", KEY_HOME, "|abc");
-  ExpectEdit("a|bc", KEY_END, "abc|");
+  expect_edit("a\\u20AC|b", KEY_BACKSPACE, "a|b");
+  expect_edit("\\u20AC|b", KEY_BACKSPACE, "|b");
+  expect_edit("a\r\n|b", KEY_BACKSPACE, "a|b");
+  expect_edit("|abc", KEY_BACKSPACE, "|abc");
+  expect_edit("a|\\u20ACb", KEY_DELETE, "a|b");
+  expect_edit("a|\r\nb", KEY_DELETE, "a|b");
+  expect_edit("abc|", KEY_DELETE, "abc|");
+  expect_edit("a|c", 'b', "ab|c");
+  expect_edit("|", 0xE4, "\xE4|");
+  expect_edit("a|", 0x20AC, "a\\u20AC|");
+  expect_edit("|", KEY_F1, "\\u0001|");  // other keys: the escape of their low bits
+  expect_edit("a|b", KEY_ENTER, "a\r\n|b");
+  expect_edit("a\\u20AC|", KEY_LEFT, "a|\\u20AC");
+  expect_edit("|ab", KEY_LEFT, "|ab");
+  expect_edit("ab|\r\ncd", KEY_RIGHT, "ab\r\n|cd");
+  expect_edit("ab|", KEY_RIGHT, "ab|");
+  expect_edit("a|b\r\ncd\r\nef", KEY_DOWN, "ab\r\n|cd\r\nef");
+  expect_edit("ab\r\ncd\r\ne|f", KEY_DOWN, "ab\r\ncd\r\ne|f");
+  expect_edit("ab\r\ncd\r\ne|f", KEY_UP, "ab\r\ncd|\r\nef");
+  expect_edit("a|b\r\ncd", KEY_UP, "a|b\r\ncd");
+  expect_edit("ab|c", KEY_HOME, "|abc");
+  expect_edit("a|bc", KEY_END, "abc|");
   // A full buffer never loses characters at its end.
   const std::string x253(253, 'x'), x254(254, 'x');
-  ExpectEdit(x254 + "|", 'y', x254 + "|");
-  ExpectEdit("x|" + x253, 'y', "x|" + x253);
-  ExpectEdit(kX250 + "|", 0x20AC, kX250 + "|");
-  ExpectEdit("|" + x253, KEY_ENTER, "|" + x253);
-  ExpectEdit(x253 + "|", 'y', x253 + "y|");
-  ExpectEdit("|012345678", 'y', "|012345678", 10);
-  ExpectEdit("|" + x254, 'y', "|" + x254, 1000);  // taken as 255
+  expect_edit(x254 + "|", 'y', x254 + "|");
+  expect_edit("x|" + x253, 'y', "x|" + x253);
+  expect_edit(kX250 + "|", 0x20AC, kX250 + "|");
+  expect_edit("|" + x253, KEY_ENTER, "|" + x253);
+  expect_edit(x253 + "|", 'y', x253 + "y|");
+  expect_edit("|012345678", 'y', "|012345678", 10);
+  expect_edit("|" + x254, 'y', "|" + x254, 1000);  // taken as 255
 }
 
 TEST(EditStrings, WritesOnlyDefinedBytesAndIgnoresKeysThatWouldHideThem) {
@@ -131,7 +131,7 @@ TEST(EditStrings, WritesOnlyDefinedBytesAndIgnoresKeysThatWouldHideThem) {
   EXPECT_EQ("hi?", std::string(out));
   EXPECT_EQ(3, caret);
   for (uint32_t key : {0u, 1u, 7u, 9u, 10u, 12u, 14u, 27u, 31u, 255u}) {
-    ExpectEdit("a|b", key, "a|b");
+    expect_edit("a|b", key, "a|b");
   }
 }
 

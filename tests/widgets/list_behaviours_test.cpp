@@ -205,8 +205,8 @@ TEST(ScrollList, ARisingLockBlocksValidationForOneCycle) {
 // 'P' / 'Q' the page areas before / after the thumb, 'u' 'd' 'p' 'q' 'l' 'r'
 // the keys up, down, page up, page down, left, right, 'L' load 3, '-'
 // nothing. Traces the position per cycle, '*' when it moved.
-std::string RunBar(ScrollBar_State* state, uint32_t direction, uint32_t orientation,
-                   const std::string& actions) {
+std::string run_bar(ScrollBar_State* state, uint32_t direction, uint32_t orientation,
+                    const std::string& actions) {
   std::string trace;
   const std::string keyLetters = "udpqlr";
   const uint32_t keys[] = {KEY_UP, KEY_DOWN, KEY_PAGE_UP, KEY_PAGE_DOWN, KEY_LEFT, KEY_RIGHT};
@@ -230,11 +230,11 @@ TEST(ScrollBar, KeysButtonsLoadsAndLimits) {
   ScrollBar_State state;
   ScrollBar_init(&state);
   // The first step takes the value 40, limited to 25.
-  EXPECT_EQ("25 3 4* 0* 0* 10* 20* 25* 24* 23* 24* 24 24 ", RunBar(&state, 1, 1, "-LuqdPpPDBU-l"));
+  EXPECT_EQ("25 3 4* 0* 0* 10* 20* 25* 24* 23* 24* 24 24 ", run_bar(&state, 1, 1, "-LuqdPpPDBU-l"));
   ScrollBar_reset(&state);
   // Another direction turns every step round; a horizontal bar takes right
   // as up and has no page keys.
-  EXPECT_EQ("3 2* 3* 3 0* ", RunBar(&state, 2, 2, "LrlpP"));
+  EXPECT_EQ("3 2* 3* 3 0* ", run_bar(&state, 2, 2, "LrlpP"));
 }
 
 TEST(ScrollBar, DragFollowsThePointerUntilReleased) {

@@ -9,7 +9,6 @@
 
 #include "graphics/sgl.h"
 #include "graphics/sgl_geometry.h"
-#include "graphics/sgl_internal.h"
 #include "graphics/sgl_masks_geometry.h"
 #include "tests/support/gl_fixture.h"
 

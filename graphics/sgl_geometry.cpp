@@ -2,7 +2,9 @@
 // sgl_geometry.h). No OpenGL, no context.
 #include "graphics/sgl_geometry.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -17,6 +19,12 @@ constexpr float kInvCos10 = 1.0154266f;
 constexpr float kStrandCore = 0.875f;
 
 constexpr float kTiny = 1e-6f;
+
+// The work ear clipping may spend on ear tests before it cuts the rest of a
+// polygon as a fan: vertices visited, per squared vertex count, plus a floor
+// that small polygons never reach.
+constexpr uint64_t kEarWorkFactor = 2;
+constexpr uint64_t kEarWorkFloor = 1u << 22;
 
 bool nearly_equal(float a, float b) {
   const float d = a - b;
@@ -224,7 +232,13 @@ bool sgl_cut_dashes(const sgl_stipple_pattern* pattern, sgl_stipple_position* po
 
 // ---------------------------------------------------------------- fills
 
-bool mth_point_in_shape(float x, float y, uint32_t n, const float* points) {
+namespace {
+
+// The even-odd test behind mth_point_in_shape; *out_raised tells whether the
+// ray had to be moved off a vertex's height, which makes the answer depend
+// on vertices near (and up to 0.01 per edge above) the point's height.
+bool point_in_shape(float x, float y, uint32_t n, const float* points, bool* out_raised) {
+  *out_raised = false;
   for (uint32_t k = 0; k < n; ++k) {
     if (nearly_equal(x, points[2 * k]) && nearly_equal(y, points[2 * k + 1])) {
       return true;
@@ -238,14 +252,16 @@ bool mth_point_in_shape(float x, float y, uint32_t n, const float* points) {
   float first = 0.0f;
   bool have_first = false;
   for (uint32_t k = 1; k <= n; ++k) {
+    const uint32_t b = k < n ? k : 0;  // the closing edge ends at the first vertex
     const float xa = points[2 * (k - 1)];
     const float ya = points[2 * (k - 1) + 1];
-    const float xb = points[2 * (k % n)];
-    const float yb = points[2 * (k % n) + 1];
+    const float xb = points[2 * b];
+    const float yb = points[2 * b + 1];
     // A ray through a vertex would be counted for both edges that meet
     // there; moving it off the vertex's height keeps the count honest.
     if (nearly_equal(y, ya) || nearly_equal(y, yb)) {
       y += 0.01f;
+      *out_raised = true;
     }
     const float lo = ya < yb ? ya : yb;
     const float hi = ya < yb ? yb : ya;
@@ -277,25 +293,63 @@ bool mth_point_in_shape(float x, float y, uint32_t n, const float* points) {
   return crossings % 2 == 1;
 }
 
-bool sgl_is_ear(const float* xy, uint32_t n, uint32_t i) {
+constexpr uint32_t kNoBlocker = 0xFFFFFFFFu;
+// How far below a triangle a point may lie and still be raised into it by
+// the three edges of the triangle test.
+constexpr float kRaiseSlack = 0.07f;
+
+// Why the vertex at a position is or is not an ear, as far as clipping
+// another vertex can change it.
+struct EarVerdict {
+  bool ear;
+  uint32_t blocker;      // position of a vertex inside the triangle, kNoBlocker for none
+  bool midpoint_raised;  // the midpoint test moved its ray (see point_in_shape)
+};
+
+// The ear test of sgl_is_ear, telling also what decided it. Vertices are
+// tried from the back: clipping works from the front, so a blocker found
+// there stays in the polygon longest and the verdict stays valid longest.
+EarVerdict ear_verdict(const float* xy, uint32_t n, uint32_t i) {
+  EarVerdict verdict = {false, kNoBlocker, false};
   if (n < 3) {
-    return false;
+    return verdict;
   }
   const uint32_t prev = (i + n - 1) % n;
   const uint32_t next = (i + 1) % n;
   const float triangle[6] = {xy[2 * prev],  xy[2 * prev + 1], xy[2 * i],
                              xy[2 * i + 1], xy[2 * next],     xy[2 * next + 1]};
-  for (uint32_t k = 0; k < n; ++k) {
-    if (k == prev || k == i || k == next) {
+  // Points right of, above or well below the triangle cannot be inside it
+  // (the ray rises by at most three raises of 0.01, a float step each):
+  // skipping them spares the full test for nearly every vertex.
+  const float right = std::max(triangle[0], std::max(triangle[2], triangle[4])) + kTiny;
+  const float top = std::max(triangle[1], std::max(triangle[3], triangle[5])) + kTiny;
+  const float bottom = std::min(triangle[1], std::min(triangle[3], triangle[5])) - kRaiseSlack;
+  for (uint32_t k = n; k-- > 0;) {
+    const float x = xy[2 * k];
+    const float y = xy[2 * k + 1];
+    if (x >= right || y >= top || y <= bottom || k == prev || k == i || k == next) {
       continue;
     }
-    if (mth_point_in_shape(xy[2 * k], xy[2 * k + 1], 3, triangle)) {
-      return false;
+    if (mth_point_in_shape(x, y, 3, triangle)) {
+      verdict.blocker = k;
+      return verdict;
     }
   }
   const float mx = (triangle[0] + triangle[4]) / 2.0f;
   const float my = (triangle[1] + triangle[5]) / 2.0f;
-  return mth_point_in_shape(mx, my, n, xy);
+  verdict.ear = point_in_shape(mx, my, n, xy, &verdict.midpoint_raised);
+  return verdict;
+}
+
+}  // namespace
+
+bool mth_point_in_shape(float x, float y, uint32_t n, const float* points) {
+  bool raised = false;
+  return point_in_shape(x, y, n, points, &raised);
+}
+
+bool sgl_is_ear(const float* xy, uint32_t n, uint32_t i) {
+  return ear_verdict(xy, n, i).ear;
 }
 
 uint32_t sgl_get_first_ear(const float* xy, uint32_t n) {
@@ -320,11 +374,61 @@ void copy_triangle(const float* from, uint32_t n, uint32_t i, float* to) {
   to[5] = from[2 * next + 1];
 }
 
-void remove_pair(float* xy, uint32_t n, uint32_t i) {
-  for (uint32_t k = i; k + 1 < n; ++k) {
-    xy[2 * k] = xy[2 * k + 2];
-    xy[2 * k + 1] = xy[2 * k + 3];
+template <typename T>
+void remove_at(T* values, uint32_t n, uint32_t i, uint32_t stride) {
+  std::memmove(values + stride * i, values + stride * (i + 1), sizeof(T) * stride * (n - i - 1));
+}
+
+// The largest polygon whose ear verdicts are remembered (the context's
+// vertex buffer); larger ones are clipped without the memory.
+constexpr uint32_t kMaxRemembered = 4096;
+
+// Ear tests of a polygon being clipped, remembered between cuts. Cutting
+// the first ear each time asks again about every vertex before it; most
+// answers cannot have changed, and asking afresh made one clipping cubic in
+// the vertex count. A remembered verdict is dropped when the cut could
+// change it: the cut vertex was a neighbour, was the vertex found inside
+// the triangle, or its triangle reaches the height of the midpoint test
+// (the only edges whose crossings change are that triangle's).
+struct EarMemory {
+  enum State : uint8_t { kUnknown, kEar, kNotEar };
+  State state[kMaxRemembered];
+  bool raised[kMaxRemembered];
+  uint32_t blocker[kMaxRemembered];  // the blocking vertex's original number, or kNoBlocker
+  uint32_t number[kMaxRemembered];   // original number of the vertex at each position
+  uint32_t known_end;                // no verdict is remembered at or beyond this position
+};
+
+// The rise of the ray over a whole midpoint test, when it is raised at
+// every edge (0.01 each, rounded up for float steps at large heights).
+float raise_reach(uint32_t n) {
+  return 0.02f * static_cast<float>(n);
+}
+
+// Whether cutting the triangle (with vertex heights ty) can change the
+// midpoint test of the base (mx, my) whose ray was raised or not.
+bool cut_reaches_midpoint(const float* triangle, float mx, float my, bool raised, uint32_t n) {
+  const float lo = std::min(triangle[1], std::min(triangle[3], triangle[5]));
+  const float hi = std::max(triangle[1], std::max(triangle[3], triangle[5]));
+  const float right = std::max(triangle[0], std::max(triangle[2], triangle[4]));
+  // Float slack of the crossing arithmetic, absolute and relative.
+  const float slack = 0.02f + 1e-5f * (std::fabs(my) + std::fabs(mx));
+  const float top = my + (raised ? raise_reach(n) : 0.0f) + slack;
+  const float bottom = my - slack;
+  if (hi < bottom || lo > top) {
+    return false;
   }
+  // Below the raise, only a triangle reaching right of the point crosses
+  // the ray; but a vertex at the ray's height would raise it.
+  if (!raised && right < mx - slack) {
+    for (uint32_t k = 0; k < 3; ++k) {
+      if (std::fabs(triangle[2 * k + 1] - my) <= slack) {
+        return true;
+      }
+    }
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -346,14 +450,89 @@ uint32_t sgl_ear_clip(float* xy, float* st, uint32_t* n, float* triangles, float
     }
     *triangle_count += 1;
   };
+
+  static thread_local EarMemory memory;
+  const bool remember = *n <= kMaxRemembered;
+  if (remember) {
+    for (uint32_t k = 0; k < *n; ++k) {
+      memory.state[k] = EarMemory::kUnknown;
+      memory.number[k] = k;
+    }
+    memory.known_end = 0;
+  }
+  // Work spent on ear tests, in vertices visited. Where the memory cannot
+  // help (self-intersecting outlines with no ear left, whose every vertex
+  // is asked about at every cut), the rest of the polygon is cut as a fan
+  // once the budget is spent: the output is as meaningless as before, but
+  // the drawing thread no longer stalls for seconds.
+  const uint64_t budget = kEarWorkFactor * static_cast<uint64_t>(*n) * *n + kEarWorkFloor;
+  uint64_t work = 0;
+
   while (*n > 3) {
-    const uint32_t ear = sgl_get_first_ear(xy, *n);
+    uint32_t ear = 0;
+    for (uint32_t i = 0; i < *n && work <= budget; ++i) {
+      if (!remember || memory.state[i] == EarMemory::kUnknown) {
+        const EarVerdict verdict = ear_verdict(xy, *n, i);
+        work += *n;
+        if (remember) {
+          memory.state[i] = verdict.ear ? EarMemory::kEar : EarMemory::kNotEar;
+          memory.raised[i] = verdict.midpoint_raised;
+          memory.blocker[i] =
+              verdict.blocker == kNoBlocker ? kNoBlocker : memory.number[verdict.blocker];
+          memory.known_end = std::max(memory.known_end, i + 1);
+        }
+        if (verdict.ear) {
+          ear = i;
+          break;
+        }
+      } else if (memory.state[i] == EarMemory::kEar) {
+        ear = i;
+        break;
+      }
+      work += 1;
+    }
+    float cut[6];
+    copy_triangle(xy, *n, ear, cut);
     add_triangle(ear);
-    remove_pair(xy, *n, ear);
+    remove_at(xy, *n, ear, 2);
     if (st != nullptr) {
-      remove_pair(st, *n, ear);
+      remove_at(st, *n, ear, 2);
+    }
+    const uint32_t cut_number = remember ? memory.number[ear] : 0;
+    if (remember) {
+      remove_at(memory.state, *n, ear, 1);
+      remove_at(memory.raised, *n, ear, 1);
+      remove_at(memory.blocker, *n, ear, 1);
+      remove_at(memory.number, *n, ear, 1);
+      if (ear < memory.known_end) {
+        memory.known_end -= 1;
+      }
     }
     *n -= 1;
+    if (!remember) {
+      continue;
+    }
+    const uint32_t before = (ear + *n - 1) % *n;
+    const uint32_t after = ear % *n;
+    for (uint32_t p = 0; p < memory.known_end; ++p) {
+      if (memory.state[p] == EarMemory::kUnknown) {
+        continue;
+      }
+      work += 1;
+      bool changed = p == before || p == after;
+      if (!changed && memory.blocker[p] != kNoBlocker) {
+        changed = memory.blocker[p] == cut_number;
+      } else if (!changed) {
+        const uint32_t prev = (p + *n - 1) % *n;
+        const uint32_t next = (p + 1) % *n;
+        const float mx = (xy[2 * prev] + xy[2 * next]) / 2.0f;
+        const float my = (xy[2 * prev + 1] + xy[2 * next + 1]) / 2.0f;
+        changed = cut_reaches_midpoint(cut, mx, my, memory.raised[p], *n + 1);
+      }
+      if (changed) {
+        memory.state[p] = EarMemory::kUnknown;
+      }
+    }
   }
   add_triangle(1);
   *n = 0;

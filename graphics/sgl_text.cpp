@@ -401,15 +401,18 @@ struct TextSaved {
   uint32_t environment;
 };
 
-void BeginText(const TextPass& pass, TextSaved* saved) {
-  if (!pass.draw) return;
+// Always gives the state as it was, so that a measuring pass (which changes
+// nothing and restores nothing) still holds a fully written record.
+TextSaved BeginText(const TextPass& pass) {
   sgl_type_statemachine* context = pass.context;
-  *saved = {context->transparency, context->gl_texture_2d, context->gl_blend,
-            context->gl_tex_env[2]};
+  const TextSaved saved = {context->transparency, context->gl_texture_2d, context->gl_blend,
+                           context->gl_tex_env[2]};
+  if (!pass.draw) return saved;
   context->transparency = 255;
   sgliEnable(GL_TEXTURE_2D);
   sgliEnable(GL_BLEND);
   sgliTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  return saved;
 }
 
 void EndText(const TextPass& pass, const TextSaved& saved) {
@@ -494,25 +497,26 @@ enum class TextKind {
   kWide,   // wchar_t characters
 };
 
-// Decodes at most `limit` characters, up to the text's 0.
+// Decodes the text up to its 0, reading no element at or beyond `limit`
+// (bytes, 16-bit units or wchar_t): a caller may hand over a buffer of
+// exactly `limit` elements without a terminator. Every character takes at
+// least one element, so there are at most `limit` codes.
 uint32_t DecodeText(TextKind kind, const void* text, uint32_t limit, uint16_t* out_codes) {
   uint32_t count = 0;
   if (kind == TextKind::kBytes) {
     const char* bytes = static_cast<const char*>(text);
-    // The decoder stops at the text's 0 byte on its own, so the text's
-    // byte length need not be known.
     uint32_t at = 0;
-    while (count < limit && bytes[at] != 0) {
-      at += sgli_get_char_index(&out_codes[count++], bytes + at, 0xFFFFFFFFu - at);
+    while (at < limit && bytes[at] != 0) {
+      at += sgli_get_char_index(&out_codes[count++], bytes + at, limit - at);
     }
   } else if (kind == TextKind::kUtf16) {
     const uint16_t* units = static_cast<const uint16_t*>(text);
     uint32_t at = 0;
-    while (count < limit && units[at] != 0) {
+    while (at < limit && units[at] != 0) {
       uint16_t code = units[at++];
       if (code >= 0xD800 && code <= 0xDFFF) {
         // A pair stands for one character beyond the fonts' 16-bit codes.
-        if (code <= 0xDBFF && units[at] >= 0xDC00 && units[at] <= 0xDFFF) ++at;
+        if (code <= 0xDBFF && at < limit && units[at] >= 0xDC00 && units[at] <= 0xDFFF) ++at;
         code = kReplacementCode;
       }
       out_codes[count++] = code;
@@ -555,8 +559,7 @@ void WriteTextOf(TextKind kind, const void* text, int32_t length, uint32_t error
   uint16_t codes[kMaxTextCharacters];
   const uint32_t count = DecodeText(kind, text, limit, codes);
   const TextPass pass = MakePass(context, draw, box);
-  TextSaved saved;
-  BeginText(pass, &saved);
+  const TextSaved saved = BeginText(pass);
   WriteLines(pass, font, codes, count, x, y);
   EndText(pass, saved);
 }
@@ -571,8 +574,7 @@ void WriteAreaOf(TextKind kind, const void* text, int32_t length, uint32_t error
   uint16_t codes[kMaxAreaCharacters];
   const uint32_t count = DecodeText(kind, text, limit, codes);
   const TextPass pass = MakePass(context, draw, box);
-  TextSaved saved;
-  BeginText(pass, &saved);
+  const TextSaved saved = BeginText(pass);
   const bool fits = WriteArea(pass, font, codes, count, x1, y1, x2, y2);
   EndText(pass, saved);
   if (!fits) sgliSetError(error, SGL_TEXT_LINE_COUNT);
@@ -949,11 +951,41 @@ uint32_t RunEnd(const RichText& rich, uint32_t i, uint32_t end) {
   return j;
 }
 
+// How far the bitmaps of glyphs reach from the pen: up and down from the
+// baseline, left of the first pen and right of the last one, in drawing units.
+struct InkReach {
+  float above, below, left, right;
+};
+
+// Widens `reach` to the bitmaps of codes[0..count) written from a pen at 0.
+void extend_ink_reach(const TextPass& pass, const sgl_font& font, const uint16_t* codes,
+                      uint32_t count, InkReach* reach) {
+  float pen = 0.0f;
+  for (uint32_t i = 0; i < count; ++i) {
+    sgl_glyph glyph;
+    sgl_font_glyph(font, codes[i], &glyph);
+    if (glyph.width > 0 && glyph.height > 0) {
+      reach->above = std::max(reach->above, (glyph.y_offset + glyph.height) * pass.scale_y);
+      reach->below = std::max(reach->below, -glyph.y_offset * pass.scale_y);
+      reach->left = std::max(reach->left, -(pen + glyph.x_offset * pass.scale_x));
+      reach->right = std::max(reach->right, pen + (glyph.x_offset + glyph.width) * pass.scale_x);
+    }
+    pen += glyph.advance * pass.scale_x;
+  }
+}
+
 // Writes characters [start, end) as one line with its pen at (x, y): the
 // boxes behind the runs first (so that no box covers a neighbour's halo),
-// then the glyphs, then underlines and strike-throughs.
+// then the glyphs, then underlines and strike-throughs. A box spans the
+// line's descent and ascent and reaches further where ink does: accented
+// capitals rise above the ascent, and an inverted glyph outside its box
+// would be drawn in the background's colour and vanish.
 void sgliWriteAttributedText(const TextPass& pass, const RichText& rich, uint32_t start,
                              uint32_t end, float x, float y, float ascent, float descent) {
+  InkReach line_reach = {ascent, descent, 0.0f, 0.0f};
+  for (uint32_t i = start; i < end; ++i) {
+    extend_ink_reach(pass, rich.styles[rich.style_of[i]].font, rich.codes + i, 1, &line_reach);
+  }
   for (uint32_t step = 0; step < 3; ++step) {
     float pen = x;
     for (uint32_t i = start; i < end;) {
@@ -964,8 +996,10 @@ void sgliWriteAttributedText(const TextPass& pass, const RichText& rich, uint32_
       if (style.hidden) {
         // keeps its place only
       } else if (step == 0 && (style.inverted || style.has_background)) {
-        FillBox(pass, pen, y - descent, pen + advance, y + ascent,
-                style.inverted ? style.color : style.background, false);
+        InkReach run_reach = {0.0f, 0.0f, 0.0f, advance};
+        extend_ink_reach(pass, style.font, rich.codes + i, j - i, &run_reach);
+        FillBox(pass, pen - run_reach.left, y - line_reach.below, pen + run_reach.right,
+                y + line_reach.above, style.inverted ? style.color : style.background, false);
       } else if (step == 1) {
         sgli_fonts_draw_bitmap_text(pass, style.font, rich.codes + i, j - i, pen, y, paint);
       } else if (step == 2 && (style.underline || style.strike)) {
@@ -1026,8 +1060,7 @@ void WriteRichOf(const char* text, int32_t length, float x, float y, bool draw, 
   RichText rich;
   ParseRichText(context, text, limit, font, &rich);
   const TextPass pass = MakePass(context, draw, box);
-  TextSaved saved;
-  BeginText(pass, &saved);
+  const TextSaved saved = BeginText(pass);
   WriteRich(pass, rich, x, y);
   EndText(pass, saved);
 }
@@ -1136,8 +1169,7 @@ void WriteFloatOf(float x, float y, float value, const sgl_float_format* format,
   AlignToPixel(context, &pen_x, &pen_y);
   GlyphPaint second_paint = PlainPaint(context);
   if (context->text.second_color_given) second_paint.color = context->text.second_color_index;
-  TextSaved saved;
-  BeginText(pass, &saved);
+  const TextSaved saved = BeginText(pass);
   sgli_fonts_draw_bitmap_text(pass, first_font, first, first_count, pen_x, pen_y,
                               PlainPaint(context));
   sgli_fonts_draw_bitmap_text(pass, second_font, second, second_count, pen_x + first_advance, pen_y,

@@ -10,8 +10,12 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -45,19 +49,25 @@ std::vector<uint8_t> Snapshot() {
   return pixels;
 }
 
-// The extent of the lit pixels of the whole display, x1, y1, x2, y2 with
-// the far edges exclusive; all 0 when nothing is lit.
-std::vector<float> LitExtent() {
+// The extent of the lit pixels (or of those of one colour) of the whole
+// display, x1, y1, x2, y2 with the far edges exclusive; all 0 for none.
+std::vector<float> LitExtent(const Rgba* colour = nullptr) {
   const std::vector<uint8_t> pixels = Snapshot();
   int x1 = velkor_test::kDisplayWidth, y1 = velkor_test::kDisplayHeight, x2 = 0, y2 = 0;
   for (size_t i = 0; i < pixels.size(); i += 4) {
-    if (pixels[i] == 0 && pixels[i + 1] == 0 && pixels[i + 2] == 0) continue;
+    const bool lit = colour == nullptr ? (pixels[i] | pixels[i + 1] | pixels[i + 2]) != 0
+                                       : pixels[i] == colour->r && pixels[i + 1] == colour->g &&
+                                             pixels[i + 2] == colour->b;
+    if (!lit) continue;
     const int pixel = static_cast<int>(i / 4);
     const int x = pixel % velkor_test::kDisplayWidth, y = pixel / velkor_test::kDisplayWidth;
     x1 = std::min(x1, x), y1 = std::min(y1, y), x2 = std::max(x2, x + 1), y2 = std::max(y2, y + 1);
   }
   return x2 == 0 ? std::vector<float>(4, 0.0f)
                  : std::vector<float>{float(x1), float(y1), float(x2), float(y2)};
+}
+std::vector<float> LitExtent(const Rgba& colour) {
+  return LitExtent(&colour);
 }
 
 // Collected bounds pass through the conversion to viewport pixels, whose
@@ -88,48 +98,31 @@ class TextTest : public velkor_test::SglTest {
 
 // ---------------------------------------------------------------- rich text
 
+// Byte 27 and a letter, then an argument byte when given.
+std::string Esc(char letter, int argument = -1) {
+  std::string e = {'\x1b', letter};
+  if (argument >= 0) e += static_cast<char>(argument);
+  return e;
+}
+
 // "a", then a second "a" in the style the escapes give it: its glyph and
 // the box of its advance by the line height (descent 3, ascent 8) behind it.
 TEST_F(TextTest, ColourEscapesAndInversion) {
-  struct Case {
+  const struct {
     const char* name;
     std::string text;
     Rgba box, glyph;
-  };
-  const Case cases[] = {
-      {"text colour",
-       "a\x1b"
-       "A\x02"
-       "a",
-       kBlack, kRed},
-      {"background",
-       "a\x1b"
-       "B\x04"
-       "a",
-       kBlue, kWhite},
-      {"inverted: the glyph cut out of a box of the text colour",
-       "a\x1b"
-       "Da\x1b"
-       "Ea",
+  } cases[] = {
+      {"text colour", "a" + Esc('A', 2) + "a", kBlack, kRed},
+      {"background", "a" + Esc('B', 4) + "a", kBlue, kWhite},
+      {"inverted: the glyph cut out of a box of the text colour", "a" + Esc('D') + "a" + Esc('E'),
        kWhite, kBlack},
       {"inverted with a background: glyph in the background colour",
-       "a\x1b"
-       "B\x04\x1b"
-       "Da",
-       kWhite, kBlue},
-      {"inverted red text",
-       "a\x1b"
-       "A\x02\x1b"
-       "Da",
-       kRed,
-       {0, 255, 255, 255}},
-      {"end of inversion",
-       "a\x1b"
-       "D\x1b"
-       "Ea",
-       kBlack, kWhite},
+       "a" + Esc('B', 4) + Esc('D') + "a", kWhite, kBlue},
+      {"inverted red text", "a" + Esc('A', 2) + Esc('D') + "a", kRed, {0, 255, 255, 255}},
+      {"end of inversion", "a" + Esc('D') + Esc('E') + "a", kBlack, kWhite},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     ClearDisplay();
     Rich(c.text);
     EXPECT_EQ(ErrorList{}, TakeErrors());
@@ -137,6 +130,32 @@ TEST_F(TextTest, ColourEscapesAndInversion) {
     EXPECT_EQ(40, CountPixelsNear(106, 200, 5, 8, c.glyph)) << c.name;
     EXPECT_EQ(6 * 11 - 40, CountPixelsNear(106, 197, 6, 11, c.box)) << c.name;
   }
+}
+
+// Accented capitals rise above the ascent (font 21: ascent 12, "\xc4" 13
+// high). Inverted on a grey display, every glyph pixel must fall inside the
+// white box: ink outside it would be drawn black on black and lost.
+TEST_F(TextTest, InvertedBoxCoversTheInkOfTallGlyphs) {
+  sgluLoadFonts(&Velkor_font_table);
+  for (int32_t font : {20, 21, 22}) {
+    glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    sglIndexFonti(font);
+    const std::string text = Esc('D') + "\xc4\xd6\xdc\xe4\xf6\xfc";
+    sgluWriteRichText(100, 200, text.c_str(), int32_t(text.size()));
+    const std::vector<float> box = LitExtent(kWhite);
+    int outside = 0;
+    const std::vector<uint8_t> pixels = Snapshot();
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+      const int x = int(i / 4) % velkor_test::kDisplayWidth,
+                y = int(i / 4) / velkor_test::kDisplayWidth;
+      const bool grey = pixels[i] == 128 || pixels[i] == 127;
+      outside += !grey && (x < box[0] || y < box[1] || x >= box[2] || y >= box[3]);
+    }
+    EXPECT_EQ(0, outside) << "font " << font;
+  }
+  glClearColor(0, 0, 0, 1);
+  EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
 // While smoothing is on, every writer draws the halo first: the glyphs one
@@ -392,6 +411,63 @@ TEST_F(TextTest, SixteenBitAndWideTextsDrawTheSameGlyphs) {
   const uint16_t broken[] = {0xD83D, 0xDE00, 'A', 0xDC00, 0xD800, 0};
   sgluWriteUnicodeText(100, 300, broken, 100);
   EXPECT_TRUE(replaced == Snapshot());
+  EXPECT_EQ(ErrorList{}, TakeErrors());
+}
+
+// ---------------------------------------------------------------- bounded reads
+
+// A copy of `size` bytes that ends where an unreadable page begins: reading
+// one byte past the end of it faults (and ASan reports the heap copy).
+class GuardedText {
+ public:
+  GuardedText(const void* data, size_t size) {
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    base_ = static_cast<uint8_t*>(
+        mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    mprotect(base_ + page, page, PROT_NONE);
+    text_ = base_ + page - size;
+    std::memcpy(text_, data, size);
+    length_ = page;
+  }
+  ~GuardedText() { munmap(base_, 2 * length_); }
+  template <typename T>
+  const T* as() const {
+    return reinterpret_cast<const T*>(text_);
+  }
+
+ private:
+  uint8_t* base_;
+  uint8_t* text_;
+  size_t length_;
+};
+
+// Texts without a terminator, cut inside an escape, a UTF-8 or double-byte
+// sequence or a surrogate pair: the writers read only the given length and
+// draw what a terminated text of that length draws.
+TEST_F(TextTest, WritersNeverReadPastTheGivenLength) {
+  const struct {
+    uint8_t encoding;
+    std::string bytes;
+  } byte_cases[] = {{0, "A\\"}, {0, "A\\u00e"}, {1, "A\xc3"}, {1, "A\xe2\x82"}, {2, "A\x84"}};
+  for (const auto& c : byte_cases) {
+    Context().text.encoding = c.encoding;
+    const GuardedText text(c.bytes.data(), c.bytes.size());
+    const int32_t length = int32_t(c.bytes.size());
+    ClearDisplay();
+    sgluWriteText(100, 200, c.bytes.c_str(), length);
+    sgluWriteTextArea(100, 300, 400, 400, c.bytes.c_str(), length);
+    sgluWriteRichText(100, 500, c.bytes.c_str(), length);
+    const std::vector<uint8_t> terminated = Snapshot();
+    ClearDisplay();
+    sgluWriteText(100, 200, text.as<char>(), length);
+    sgluWriteTextArea(100, 300, 400, 400, text.as<char>(), length);
+    sgluWriteRichText(100, 500, text.as<char>(), length);
+    EXPECT_TRUE(terminated == Snapshot()) << c.bytes;
+  }
+  const uint16_t units[] = {'a', 0xD800};
+  const GuardedText text(units, sizeof units);
+  sgluWriteUnicodeText(100, 200, text.as<uint16_t>(), 2);
+  sgluWriteUnicodeTextArea(100, 300, 400, 400, text.as<uint16_t>(), 2);
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 

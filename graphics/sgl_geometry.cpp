@@ -61,8 +61,8 @@ uint32_t sgl_strand_count(float half_width) {
   }
   // Widths are validated to 15 pixels (11 strands); a larger one is drawn
   // with the widest fan the tables hold rather than reading past them.
-  if (n > SGL_MAX_STRANDS) {
-    n = SGL_MAX_STRANDS;
+  if (n > kSglMaxStrands) {
+    n = kSglMaxStrands;
   }
   return n;
 }
@@ -77,7 +77,7 @@ void sgl_strand_setup(sgl_strand_params* params, float half_width, float units_x
   params->units_y = units_y;
   params->flat_caps = flat_caps;
   params->flat_cut = sin_phi * params->spacing - params->end_extension;
-  for (uint32_t k = 0; k < 2 * SGL_MAX_STRANDS; ++k) {
+  for (uint32_t k = 0; k < 2 * kSglMaxStrands; ++k) {
     params->cos_sin[k] = 0.0f;
   }
   if (params->count > 1 && circle_table != nullptr) {

@@ -34,7 +34,7 @@
 
 // Largest strand count any line can need: table widths are at most 15 pixels,
 // a half-width of 7.5 gives 11 strands; the join and cap tables go to 15.
-constexpr uint32_t SGL_MAX_STRANDS = 15;
+constexpr uint32_t kSglMaxStrands = 15;
 
 // Strand count for a half-width h in pixels: 1 below one pixel, else about
 // h * 10/7, always odd so that one strand runs along the centre line.
@@ -49,7 +49,7 @@ struct sgl_strand_params {
   float units_y;        // uy
   float flat_cut;       // sin(phi) * c - e: how far a flat end reaches past its vertex
   bool flat_caps;       // line caps 0: flagged ends are flat
-  float cos_sin[2 * SGL_MAX_STRANDS];  // (cos theta_k, sin theta_k), k = 1..n
+  float cos_sin[2 * kSglMaxStrands];  // (cos theta_k, sin theta_k), k = 1..n
 };
 
 // Fills params for half-width h (pixels) at ux, uy drawing units per pixel.

@@ -91,17 +91,16 @@ TEST(FontTableCheck, MalformedTablesAreRefusedWithTheirReason) {
   };
   const Case cases[] = {
       {"sound table", [](TestFontTable&) {}, 0},
-      {"format tag 660", [](TestFontTable& t) { t.PutU32(4, 660); }, SGL_FONT_TABLE_BAD_HEADER},
-      {"1025 textures", [](TestFontTable& t) { t.PutU32(12, 1025); }, SGL_FONT_TABLE_BAD_HEADER},
+      {"format tag 660", [](TestFontTable& t) { t.PutU32(4, 660); }, kSglFontTableBadHeader},
+      {"1025 textures", [](TestFontTable& t) { t.PutU32(12, 1025); }, kSglFontTableBadHeader},
       {"index entry beyond the glyphs",
-       [font](TestFontTable& t) { t.PutU16(font + 136 + 2 * 'q', 5); }, SGL_FONT_TABLE_BAD_FONT},
+       [font](TestFontTable& t) { t.PutU16(font + 136 + 2 * 'q', 5); }, kSglFontTableBadFont},
       {"glyph records past the end", [font](TestFontTable& t) { t.PutU32(font + 128, 0x7FFFFFF0); },
-       SGL_FONT_TABLE_BAD_FONT},
+       kSglFontTableBadFont},
       {"glyph in a missing texture",
-       [](TestFontTable& t) { t.PutU16(TestFontTable::GlyphAt(2) + 28, 1); },
-       SGL_FONT_TABLE_BAD_FONT},
+       [](TestFontTable& t) { t.PutU16(TestFontTable::GlyphAt(2) + 28, 1); }, kSglFontTableBadFont},
       {"name without its terminator",
-       [font](TestFontTable& t) { std::memset(&t.bytes[font], 'x', 64); }, SGL_FONT_TABLE_BAD_FONT},
+       [font](TestFontTable& t) { std::memset(&t.bytes[font], 'x', 64); }, kSglFontTableBadFont},
       {"garbage in an empty slot is not read",
        [](TestFontTable& t) { t.PutU32(TestFontTable::FontAt(0) + 132, 0xFFFFFFFF); }, 0},
   };

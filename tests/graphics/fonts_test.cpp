@@ -87,7 +87,7 @@ TEST_F(FontsTest, RefusedTablesAndUnloading) {
   const uint32_t tag = 660;
   std::memcpy(&copy[4], &tag, 4);
   sgluLoadFonts(copy.data());
-  EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, SGL_FONT_TABLE_BAD_HEADER}}), TakeErrors());
+  EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, kSglFontTableBadHeader}}), TakeErrors());
   EXPECT_EQ(PanelTable(), Context().font_table);
   EXPECT_EQ(name, Context().font_texture_names[0]);
 
@@ -95,7 +95,7 @@ TEST_F(FontsTest, RefusedTablesAndUnloading) {
   table.texture.pop_back();
   table.AttachTexture();
   sgluLoadFonts(table.data());
-  EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, SGL_FONT_TABLE_BAD_TEXTURE}}), TakeErrors());
+  EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, kSglFontTableBadTexture}}), TakeErrors());
   EXPECT_EQ(0u, Context().font_texture_names[0]);
   EXPECT_EQ(GL_FALSE, glIsTexture(name));
   EXPECT_EQ(11.0f, sglGetFontValue(1, 'W', 3));

@@ -186,23 +186,15 @@ TEST_F(TextTest, RichTextLimits) {
   sgluWriteRichText(100, 200, nullptr, 3);
   // A colour beyond the table takes the last one (blue); a font beyond it
   // the default font.
-  Rich(
-      "\x1b"
-      "A\x09"
-      "a\x1b"
-      "C\x07"
-      "a");
+  Rich(Esc('A', 9) + "a" + Esc('C', 7) + "a");
   EXPECT_EQ(80, CountPixelsNear(100, 200, 11, 8, kBlue));
   Rich(std::string(300, '\r') + "a");
   Rich(std::string(5000, 'i'));
   Rich("\x1bP\\uFFFFaa\x1bQ");  // repeats cannot multiply a text beyond 4096 characters
-  EXPECT_EQ((ErrorList{{SGL_ERROR_RICH_TEXT, 0},
-                       {SGL_ERROR_RICH_TEXT, 9},
-                       {SGL_ERROR_RICH_TEXT, 7},
-                       {SGL_ERROR_RICH_TEXT, 256},
-                       {SGL_ERROR_RICH_TEXT, 5000},
-                       {SGL_ERROR_RICH_TEXT, 4096}}),
-            TakeErrors());
+  ErrorList expected;
+  for (uint32_t value : {0, 9, 7, 256, 5000, 4096})
+    expected.push_back({SGL_ERROR_RICH_TEXT, value});
+  EXPECT_EQ(expected, TakeErrors());
 }
 
 // ---------------------------------------------------------------- text areas
@@ -299,20 +291,14 @@ TEST_F(TextTest, NumbersBeyondTheRangeAreZeroInTheDefaultFont) {
 // Every writer's box is the extent of what it drew.
 TEST_F(TextTest, EveryWithBBoxVariantMeasuresWhatItDraws) {
   sglSetSecondFontAttributes(1, 0, -1);
+  static const uint16_t kUnits[] = {'W', ' ', 'a', 0};
+  static const sgl_float_format kFormat = {2, 1, 0, 1, '.', 0};
   const std::pair<const char*, void (*)()> variants[] = {
       {"text", [] { sgluWriteTextWithBBox(100, 200, "W a\raa", 100); }},
-      {"unicode",
-       [] {
-         const uint16_t u[] = {'W', ' ', 'a', 0};
-         sgluWriteTextUnicodeWithBBox(100, 200, u, 3);
-       }},
+      {"unicode", [] { sgluWriteTextUnicodeWithBBox(100, 200, kUnits, 3); }},
       {"wide", [] { sgluWriteWideTextWithBBox(100, 200, L"aW", 2); }},
       {"area", [] { sgluWriteTextAreaWithBBox(100, 200, 117, 300, "aa aa a", 7); }},
-      {"unicode area",
-       [] {
-         const uint16_t u[] = {'W', 'a', 0};
-         sgluWriteTextAreaUnicodeWithBBox(100, 200, 110, 300, u, 2);
-       }},
+      {"unicode area", [] { sgluWriteTextAreaUnicodeWithBBox(100, 200, 110, 300, kUnits, 3); }},
       {"wide area", [] { sgluWriteWideTextAreaWithBBox(100, 200, 130, 300, L"W\na", 3); }},
       {"rich",
        [] {
@@ -322,11 +308,7 @@ TEST_F(TextTest, EveryWithBBoxVariantMeasuresWhatItDraws) {
                                    "E\r\x1bHW",
                                    100);
        }},
-      {"float",
-       [] {
-         const sgl_float_format f = {2, 1, 0, 1, '.', 0};
-         sgluWriteFloatWithBBox(100, 200, 5.0f, &f);
-       }},
+      {"float", [] { sgluWriteFloatWithBBox(100, 200, 5.0f, &kFormat); }},
   };
   for (const auto& v : variants) {
     ClearDisplay();
@@ -344,12 +326,10 @@ TEST_F(TextTest, EveryWithBBoxVariantMeasuresWhatItDraws) {
 // The queries measure as the writers do, but draw nothing.
 TEST_F(TextTest, BoundsQueriesDrawNothing) {
   float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-  ASSERT_TRUE(sglGetRichTextBounds(100, 200,
-                                   "W\ra\x1b"
-                                   "Da",
-                                   100, &x1, &y1, &x2, &y2));
-  EXPECT_EQ(Rounded(100, 186, 112, 208),
-            Rounded(x1, y1, x2, y2));  // the inverted box spans its advance
+  const std::string rich = "W\ra" + Esc('D') + "a";
+  ASSERT_TRUE(sglGetRichTextBounds(100, 200, rich.c_str(), 100, &x1, &y1, &x2, &y2));
+  // the inverted box spans its advance
+  EXPECT_EQ(Rounded(100, 186, 112, 208), Rounded(x1, y1, x2, y2));
   EXPECT_EQ(0, CountCoveredPixels(0, 0, 1280, 768));
   x1 = -1;
   EXPECT_FALSE(sglGetTextMultilineBounds(100, 200, "   ", 3, &x1, &y1, &x2, &y2))

@@ -239,14 +239,12 @@ namespace {
 // on vertices near (and up to 0.01 per edge above) the point's height.
 bool point_in_shape(float x, float y, uint32_t n, const float* points, bool* out_raised) {
   *out_raised = false;
-  for (uint32_t k = 0; k < n; ++k) {
-    if (nearly_equal(x, points[2 * k]) && nearly_equal(y, points[2 * k + 1])) {
-      return true;
-    }
-  }
   if (n == 0) {
     return false;
   }
+  // A point on a vertex is inside whatever the crossings say; each vertex
+  // starts one edge, so the walk over the edges meets them all.
+  const float given_y = y;
   uint32_t crossings = 0;
   float last = 0.0f;
   float first = 0.0f;
@@ -257,6 +255,9 @@ bool point_in_shape(float x, float y, uint32_t n, const float* points, bool* out
     const float ya = points[2 * (k - 1) + 1];
     const float xb = points[2 * b];
     const float yb = points[2 * b + 1];
+    if (nearly_equal(x, xa) && nearly_equal(given_y, ya)) {
+      return true;
+    }
     // A ray through a vertex would be counted for both edges that meet
     // there; moving it off the vertex's height keeps the count honest.
     if (nearly_equal(y, ya) || nearly_equal(y, yb)) {

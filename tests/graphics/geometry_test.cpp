@@ -228,23 +228,12 @@ TEST(EarClip, SelfIntersectingOutlinesEndWithBoundedOutput) {
   EXPECT_EQ(0u, strangers);
 }
 
-// Texture coordinates follow their vertices; a full list drops the rest.
-TEST(EarClip, CoordinatesFollowAndAFullListDropsTheRest) {
-  float xy[12], st[12];
-  for (uint32_t k = 0; k < 12; ++k) {
-    xy[k] = kL[k];
-    st[k] = kL[k] / 10.0f;
-  }
-  uint32_t n = 6, count = 0;
-  float triangles[6 * 4], texture[6 * 4];
-  sgl_ear_clip(xy, st, &n, triangles, texture, &count, 4);
-  ASSERT_EQ(4u, count);
-  for (uint32_t k = 0; k < 6 * 4; ++k) EXPECT_FLOAT_EQ(triangles[k] / 10.0f, texture[k]) << k;
-  std::copy(kL, kL + 12, xy);
-  n = 6;
-  count = 1;
-  EXPECT_EQ(4u, sgl_ear_clip(xy, nullptr, &n, triangles, nullptr, &count, 2));
-  EXPECT_EQ(2u, count);
+// A full list keeps the triangles that fit (texture coordinates following
+// their vertices are checked in pixels in textures_test.cpp).
+TEST(EarClip, AFullListDropsTheRest) {
+  const Points l(kL, kL + 12);
+  const std::vector<float> all = ClipByFirstEars(l);
+  EXPECT_EQ(std::vector<float>(all.begin(), all.begin() + 12), Clip(l, 2));
 }
 
 // ---------------------------------------------------------------- arcs

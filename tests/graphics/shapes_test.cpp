@@ -156,23 +156,6 @@ TEST_F(ShapesTest, MaskModeDrawsIntoItsEmptiedStencilBitOnly) {
   EXPECT_EQ(100, CountCoveredPixels(290, 290, 30, 30)) << "colour drawing works again";
 }
 
-// ---------------------------------------------------------------- viewport
-
-TEST_F(ShapesTest, HalfSizeViewportHalvesEverything) {
-  sglViewport(0, 0, 640, 384);
-  sglOrtho(0, 1280, 0, 768);
-  velkor_test::FillQuad(200, 200, 600, 400);
-  EXPECT_EQ(200 * 100, CountCoveredPixels(100, 100, 200, 100));
-  EXPECT_EQ(200 * 100, CountCoveredPixels(0, 0, 1280, 768));
-  ClearDisplay();
-  sglBegin(11);
-  sglVertex2f(200, 601);
-  sglVertex2f(600, 601);
-  sglEnd();
-  EXPECT_FLOAT_EQ(0.5f, Context().gl_line_width) << "one pixel wide, halved";
-  EXPECT_GT(ReadPixel(200, 300).r, 64);
-}
-
 // ---------------------------------------------------------------- textures
 
 TEST_F(ShapesTest, AlphaTextureWithoutModulationSkipsTheFill) {

@@ -199,20 +199,6 @@ TEST_F(TextTest, RichTextLimits) {
 
 // ---------------------------------------------------------------- text areas
 
-// "aaaa" is 6 + 6 + 6 + 5 = 23 wide; in 13 the third 'a' (ink end 17) does
-// not fit, so the word breaks before it. Corners may come in any order.
-TEST_F(TextTest, AreaWordWiderThanTheAreaBreaksBeforeTheFirstCharacterThatDoesNotFit) {
-  sglSetTextAlignment(0, 2);
-  sgluWriteTextArea(113, 400, 100, 300, "aaaa", 4);
-  EXPECT_EQ(2u, Context().text.line_count);
-  for (int baseline : {392, 381}) {  // the top line's ascent under the top, the next 8 + 3 lower
-    EXPECT_EQ(40, CountPixelsNear(100, baseline, 5, 8, kWhite)) << baseline;
-    EXPECT_EQ(40, CountPixelsNear(106, baseline, 5, 8, kWhite)) << baseline;
-  }
-  EXPECT_EQ(2 * 2 * 40, CountCoveredPixels(0, 0, 1280, 768));
-  EXPECT_EQ(ErrorList{}, TakeErrors());
-}
-
 TEST_F(TextTest, AreaTextsAreCutTo4096CharactersAnd256Lines) {
   sglSetTextAlignment(0, 2);
   // 4100 'i' in lines of 12 (3 x 12 - 1 = 35 <= 36): the first 4096 form
@@ -323,29 +309,23 @@ TEST_F(TextTest, EveryWithBBoxVariantMeasuresWhatItDraws) {
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
-// The queries measure as the writers do, but draw nothing.
-TEST_F(TextTest, BoundsQueriesDrawNothing) {
+// The queries measure as the writers do, but draw nothing; collected
+// bounds are in viewport pixels, across transformations.
+TEST_F(TextTest, BoundsQueriesDrawNothingAndCollectedBoundsAreInPixels) {
   float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   const std::string rich = "W\ra" + Esc('D') + "a";
   ASSERT_TRUE(sglGetRichTextBounds(100, 200, rich.c_str(), 100, &x1, &y1, &x2, &y2));
-  // the inverted box spans its advance
-  EXPECT_EQ(Rounded(100, 186, 112, 208), Rounded(x1, y1, x2, y2));
+  EXPECT_EQ(Rounded(100, 186, 112, 208), Rounded(x1, y1, x2, y2));  // the inverted box's advance
   EXPECT_EQ(0, CountCoveredPixels(0, 0, 1280, 768));
   x1 = -1;
-  EXPECT_FALSE(sglGetTextMultilineBounds(100, 200, "   ", 3, &x1, &y1, &x2, &y2))
-      << "nothing with ink";
+  EXPECT_FALSE(sglGetTextMultilineBounds(100, 200, "   ", 3, &x1, &y1, &x2, &y2)) << "no ink";
   EXPECT_EQ(-1.0f, x1);
-}
-
-// Bounds are collected in viewport pixels, across transformations.
-TEST_F(TextTest, CollectedBoundsAreInViewportPixels) {
   sglBeginTextBounds();
   sglPushMatrixAndTranslate(300, 100);
   sgluWriteTextWithBBox(0, 0, "a", 1);
   sglPopMatrixAndTranslate();
   sgluWriteTextWithBBox(100, 200, "i", 1);
   sgluWriteText(900, 700, "W", 1);  // not a WithBBox writer
-  float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   ASSERT_TRUE(sglEndTextBounds(&x1, &y1, &x2, &y2));
   EXPECT_EQ(Rounded(100, 100, 305, 208), Rounded(x1, y1, x2, y2));
 }

@@ -114,11 +114,13 @@ uint32_t sgl_get_first_ear(const float* xy, uint32_t n);
 // st is given) while *triangle_count is below capacity. Returns the number of
 // triangles the polygon yields (n - 2 for n >= 3, else 0), whether or not
 // all fitted. *n is left at 0.
-// Ear tests are remembered between cuts (in a fixed per-thread record of
-// 4096 vertices), so a simple polygon costs about n * n vertex visits. The
-// work is bounded by 2 * n * n + 4M visits: a polygon that spends it (one
-// that crosses itself and has no ear to find) has its remaining vertices cut
-// as a fan, still n - 2 triangles, instead of stalling the drawing thread.
+// Ear tests are remembered between cuts and the outline is filed in
+// horizontal bands (a fixed per-thread record for up to 4096 vertices), so a
+// simple polygon of 4096 vertices costs a few million vertex and edge visits.
+// The work is bounded at 8M visits: a polygon that spends it (one that
+// crosses itself along the whole height and has no ear to find) has its
+// remaining vertices cut as a fan, still n - 2 triangles, instead of
+// stalling the drawing thread.
 uint32_t sgl_ear_clip(float* xy, float* st, uint32_t* n, float* triangles, float* texture_triangles,
                       uint32_t* triangle_count, uint32_t capacity);
 

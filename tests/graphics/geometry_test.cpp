@@ -156,7 +156,21 @@ std::vector<Fixture> Fixtures() {
   };
 }
 
-// Cuts the first ear, asked afresh every time: the rule the clipper keeps.
+// The triangle at i is an ear when no other vertex lies in it and the
+// midpoint of its base lies in the polygon.
+bool IsEar(const Points& xy, uint32_t n, uint32_t i) {
+  const uint32_t a = (i + n - 1) % n, b = (i + 1) % n;
+  const float t[6] = {xy[2 * a], xy[2 * a + 1], xy[2 * i], xy[2 * i + 1], xy[2 * b], xy[2 * b + 1]};
+  for (uint32_t k = 0; k < n; ++k) {
+    if (k != a && k != i && k != b && mth_point_in_shape(xy[2 * k], xy[2 * k + 1], 3, t)) {
+      return false;
+    }
+  }
+  return mth_point_in_shape((t[0] + t[4]) / 2, (t[1] + t[5]) / 2, n, xy.data());
+}
+
+// Cuts the first ear (vertex 0 when there is none), asked afresh every
+// time: the rule the clipper keeps.
 std::vector<float> ClipByFirstEars(Points xy) {
   std::vector<float> out;
   uint32_t n = static_cast<uint32_t>(xy.size() / 2);
@@ -167,7 +181,9 @@ std::vector<float> ClipByFirstEars(Points xy) {
     }
   };
   for (; n > 3; --n) {
-    const uint32_t ear = sgl_get_first_ear(xy.data(), n);
+    uint32_t ear = 0;
+    while (ear < n && !IsEar(xy, n, ear)) ++ear;
+    if (ear == n) ear = 0;
     take(ear);
     xy.erase(xy.begin() + 2 * ear, xy.begin() + 2 * ear + 2);
   }
@@ -205,8 +221,9 @@ TEST(EarClip, FixturePolygonsKeepTheirAreaAndTheFirstEarRule) {
   }
 }
 
-// Outlines that cross themselves: a bow tie and a scribble cut by the same
-// rule as simple outlines, and a 4096-point star that visits the circle 2047 points apart and has no ear
+// Outlines that cross themselves or repeat points: a bow tie, a scribble
+// and teeth standing on one baseline are cut by the same rule as simple
+// outlines, and a 4096-point star that visits the circle 2047 points apart and has no ear
 // at all. It still ends, with n - 2 triangles made of its own points.
 TEST(EarClip, SelfIntersectingOutlinesEndWithBoundedOutput) {
   Points scribble;  // 300 fixed pseudo-random points: ears come and go
@@ -214,7 +231,12 @@ TEST(EarClip, SelfIntersectingOutlinesEndWithBoundedOutput) {
     seed = seed * 1103515245u + 12345u;
     scribble.push_back(static_cast<float>((seed >> 16) % 700));
   }
-  for (const Points& outline : {Points{0, 0, 10, 10, 10, 0, 0, 10}, scribble}) {
+  Points teeth;  // 64 teeth on one baseline, each foot on the next one's
+  for (uint32_t t = 0; t < 64; ++t) {
+    const float x = 10.0f * static_cast<float>(t);
+    teeth.insert(teeth.end(), {x, 5, x + 2, 100, x + 7, 100, x + 10, 5});
+  }
+  for (const Points& outline : {Points{0, 0, 10, 10, 10, 0, 0, 10}, scribble, teeth}) {
     EXPECT_EQ(ClipByFirstEars(outline), Clip(outline)) << outline.size() / 2 << " points";
   }
   const Points star = Ring(4096, 2047, [](uint32_t) { return 300.0; });

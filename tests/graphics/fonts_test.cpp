@@ -67,17 +67,6 @@ class FontsTest : public velkor_test::SglTest {
 
 // ---------------------------------------------------------------- loading
 
-// The glyph textures themselves are compared with the table where glyphs
-// are drawn (ExpectGlyphAt).
-TEST_F(FontsTest, PanelTableLoadsItsFourGlyphTextures) {
-  EXPECT_EQ(ErrorList{}, TakeErrors());
-  EXPECT_EQ(30u, Context().font_count);
-  for (uint32_t t = 0; t < 4; ++t)
-    EXPECT_EQ(GL_TRUE, glIsTexture(Context().font_texture_names[t])) << t;
-  EXPECT_EQ(0u, Context().font_texture_names[4]);
-  EXPECT_EQ(GLenum{GL_NO_ERROR}, velkor_test::TakeGlError());
-}
-
 // A refused table leaves the loaded one in place; a texture that does not
 // decode stays empty while the fonts load; no table unloads the fonts and
 // deletes their textures.

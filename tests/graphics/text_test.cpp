@@ -49,6 +49,14 @@ std::vector<uint8_t> Snapshot() {
   return pixels;
 }
 
+// What `draw` leaves on a cleared display.
+template <typename Draw>
+std::vector<uint8_t> Drawn(Draw draw) {
+  ClearDisplay();
+  draw();
+  return Snapshot();
+}
+
 // The extent of the lit pixels (or of those of one colour) of the whole
 // display, x1, y1, x2, y2 with the far edges exclusive; all 0 for none.
 std::vector<float> LitExtent(const Rgba* colour = nullptr) {
@@ -163,13 +171,10 @@ TEST_F(TextTest, InvertedBoxCoversTheInkOfTallGlyphs) {
 TEST_F(TextTest, HaloWhileSmoothing) {
   sglEnable(SGL_LINE_SMOOTH);
   sglIndexHaloColori(2);
-  Rich("i");
-  const std::vector<uint8_t> rich = Snapshot();
+  const auto rich = Drawn([] { Rich("i"); });
   EXPECT_EQ(16, CountPixelsNear(100, 200, 2, 8, kWhite));
   EXPECT_EQ(20, CountPixelsNear(98, 198, 6, 12, kRed));
-  ClearDisplay();
-  sgluWriteText(100, 200, "i", 1);
-  EXPECT_TRUE(rich == Snapshot());
+  EXPECT_TRUE(rich == Drawn([] { sgluWriteText(100, 200, "i", 1); }));
 }
 
 // Centred rich text: each line on x by its own width, the first ascent
@@ -237,17 +242,16 @@ TEST_F(TextTest, NumbersAreTheirTwoPiecesInTwoFonts) {
   sglSetSecondFontAttributes(25, 0, -1);
   for (const Case& c : cases) {
     sglIndexFonti(20);
-    ClearDisplay();
-    sgluWriteFloat(200, 300, c.value, &c.format);
-    const std::vector<uint8_t> written = Snapshot();
-    ClearDisplay();
-    sgluWriteText(200, 300, c.first, 100);
+    const auto written = Drawn([&c] { sgluWriteFloat(200, 300, c.value, &c.format); });
     float advance = 0.0f;
     for (const char* p = c.first; *p != 0; ++p)
       advance += sglGetFontValue(20, static_cast<uint8_t>(*p), 3);
-    sglIndexFonti(25);
-    sgluWriteText(200 + advance, 300, c.second, 100);
-    EXPECT_TRUE(written == Snapshot()) << c.first << " | " << c.second;
+    EXPECT_TRUE(written == Drawn([&] {
+                  sgluWriteText(200, 300, c.first, 100);
+                  sglIndexFonti(25);
+                  sgluWriteText(200 + advance, 300, c.second, 100);
+                }))
+        << c.first << " | " << c.second;
   }
   EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_FLOAT, 0}}), TakeErrors());
 }
@@ -258,17 +262,13 @@ TEST_F(TextTest, NumbersBeyondTheRangeAreZeroInTheDefaultFont) {
   sgluLoadFonts(&Velkor_font_table);
   const sgl_float_format format = {2, 0, 0, 1, '.', 0};
   for (const float value : {3.0e9f, -2147483648.0f, std::nanf("")}) {
-    ClearDisplay();
     sglIndexFonti(25);
     sglSetSecondFontAttributes(24, 0, -1);
-    sgluWriteFloat(100, 300, value, &format);
+    const auto zero = Drawn([&] { sgluWriteFloat(100, 300, value, &format); });
     EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_FLOAT, 0}}), TakeErrors());
     EXPECT_EQ(25u, Context().text.font) << "the selection is kept";
-    const std::vector<uint8_t> zero = Snapshot();
-    ClearDisplay();
     sglIndexFonti(20);
-    sgluWriteText(100, 300, "0", 1);
-    EXPECT_TRUE(zero == Snapshot()) << value;
+    EXPECT_TRUE(zero == Drawn([] { sgluWriteText(100, 300, "0", 1); })) << value;
   }
 }
 
@@ -279,6 +279,7 @@ TEST_F(TextTest, EveryWithBBoxVariantMeasuresWhatItDraws) {
   sglSetSecondFontAttributes(1, 0, -1);
   static const uint16_t kUnits[] = {'W', ' ', 'a', 0};
   static const sgl_float_format kFormat = {2, 1, 0, 1, '.', 0};
+  static const std::string kRich = "a" + Esc('D') + "a" + Esc('E') + "\r" + Esc('H') + "W";
   const std::pair<const char*, void (*)()> variants[] = {
       {"text", [] { sgluWriteTextWithBBox(100, 200, "W a\raa", 100); }},
       {"unicode", [] { sgluWriteTextUnicodeWithBBox(100, 200, kUnits, 3); }},
@@ -286,14 +287,7 @@ TEST_F(TextTest, EveryWithBBoxVariantMeasuresWhatItDraws) {
       {"area", [] { sgluWriteTextAreaWithBBox(100, 200, 117, 300, "aa aa a", 7); }},
       {"unicode area", [] { sgluWriteTextAreaUnicodeWithBBox(100, 200, 110, 300, kUnits, 3); }},
       {"wide area", [] { sgluWriteWideTextAreaWithBBox(100, 200, 130, 300, L"W\na", 3); }},
-      {"rich",
-       [] {
-         sgluWriteRichTextWithBBox(100, 200,
-                                   "a\x1b"
-                                   "Da\x1b"
-                                   "E\r\x1bHW",
-                                   100);
-       }},
+      {"rich", [] { sgluWriteRichTextWithBBox(100, 200, kRich.c_str(), 100); }},
       {"float", [] { sgluWriteFloatWithBBox(100, 200, 5.0f, &kFormat); }},
   };
   for (const auto& v : variants) {
@@ -354,23 +348,14 @@ TEST_F(TextTest, WithBBoxTextFillsItsBoxIntoAMaskBeingDefined) {
 TEST_F(TextTest, SixteenBitAndWideTextsDrawTheSameGlyphs) {
   sgluLoadFonts(&Velkor_font_table);
   sglIndexFonti(20);
-  sgluWriteText(100, 300, "A\\u00e4\\u20ac\r\nz", 100);
-  const std::vector<uint8_t> bytes = Snapshot();
-  ClearDisplay();
-  const uint16_t units[] = {'A', 0xE4, 0x20AC, 13, 10, 'z', 0};
-  sgluWriteUnicodeText(100, 300, units, 100);
-  EXPECT_TRUE(bytes == Snapshot());
-  ClearDisplay();
-  sgluWriteWideText(100, 300, L"A\u00e4\u20ac\r\nz", 100);
-  EXPECT_TRUE(bytes == Snapshot());
+  static const uint16_t kUnits[] = {'A', 0xE4, 0x20AC, 13, 10, 'z', 0};
   // A surrogate pair and a lone surrogate are each one replacement character.
-  ClearDisplay();
-  sgluWriteText(100, 300, "\\ufffdA\\ufffd\\ufffd", 100);
-  const std::vector<uint8_t> replaced = Snapshot();
-  ClearDisplay();
-  const uint16_t broken[] = {0xD83D, 0xDE00, 'A', 0xDC00, 0xD800, 0};
-  sgluWriteUnicodeText(100, 300, broken, 100);
-  EXPECT_TRUE(replaced == Snapshot());
+  static const uint16_t kBroken[] = {0xD83D, 0xDE00, 'A', 0xDC00, 0xD800, 0};
+  const auto bytes = Drawn([] { sgluWriteText(100, 300, "A\\u00e4\\u20ac\r\nz", 100); });
+  EXPECT_TRUE(bytes == Drawn([] { sgluWriteUnicodeText(100, 300, kUnits, 100); }));
+  EXPECT_TRUE(bytes == Drawn([] { sgluWriteWideText(100, 300, L"A\u00e4\u20ac\r\nz", 100); }));
+  EXPECT_TRUE(Drawn([] { sgluWriteText(100, 300, "\\ufffdA\\ufffd\\ufffd", 100); }) ==
+              Drawn([] { sgluWriteUnicodeText(100, 300, kBroken, 100); }));
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
@@ -411,18 +396,15 @@ TEST_F(TextTest, WritersNeverReadPastTheGivenLength) {
   } byte_cases[] = {{0, "A\\"}, {0, "A\\u00e"}, {1, "A\xc3"}, {1, "A\xe2\x82"}, {2, "A\x84"}};
   for (const auto& c : byte_cases) {
     Context().text.encoding = c.encoding;
-    const GuardedText text(c.bytes.data(), c.bytes.size());
-    const int32_t length = int32_t(c.bytes.size());
-    ClearDisplay();
-    sgluWriteText(100, 200, c.bytes.c_str(), length);
-    sgluWriteTextArea(100, 300, 400, 400, c.bytes.c_str(), length);
-    sgluWriteRichText(100, 500, c.bytes.c_str(), length);
-    const std::vector<uint8_t> terminated = Snapshot();
-    ClearDisplay();
-    sgluWriteText(100, 200, text.as<char>(), length);
-    sgluWriteTextArea(100, 300, 400, 400, text.as<char>(), length);
-    sgluWriteRichText(100, 500, text.as<char>(), length);
-    EXPECT_TRUE(terminated == Snapshot()) << c.bytes;
+    const GuardedText guarded(c.bytes.data(), c.bytes.size());
+    auto write = [&c](const char* text) {
+      const int32_t length = int32_t(c.bytes.size());
+      sgluWriteText(100, 200, text, length);
+      sgluWriteTextArea(100, 300, 400, 400, text, length);
+      sgluWriteRichText(100, 500, text, length);
+    };
+    EXPECT_TRUE(Drawn([&] { write(c.bytes.c_str()); }) == Drawn([&] { write(guarded.as<char>()); }))
+        << c.bytes;
   }
   const uint16_t units[] = {'a', 0xD800};
   const GuardedText text(units, sizeof units);

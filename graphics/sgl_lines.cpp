@@ -132,7 +132,7 @@ void flush_segments(sgl_type_statemachine* context) {
 void draw_strands_for_pass(sgl_type_statemachine* context, float half_width) {
   const sgl_transformation* t = &context->transform;
   const uint32_t n = sgl_strand_count(half_width);
-  float table[2 * SGL_MAX_STRANDS] = {};
+  float table[2 * kSglMaxStrands] = {};
   for (uint32_t k = 0; k < n; ++k) {
     table[2 * k] = context->circle_cos[n - 1][k];
     table[2 * k + 1] = context->circle_sin[n - 1][k];
@@ -144,7 +144,7 @@ void draw_strands_for_pass(sgl_type_statemachine* context, float half_width) {
 
   const uint32_t count = context->vertex_count;
   const float(*v)[2] = context->vertices;
-  float strands[4 * SGL_MAX_STRANDS];
+  float strands[4 * kSglMaxStrands];
   auto emit = [&](uint32_t a, uint32_t b, bool flat_start, bool flat_end) {
     const uint32_t made = sgl_expand_segment(&params, v[a][0], v[a][1], v[b][0], v[b][1],
                                              flat_start, flat_end, strands);

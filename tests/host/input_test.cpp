@@ -1,7 +1,7 @@
 // Input without a window: the queues, GLFW's callbacks turned into events as
 // GLFW would call them, positions in display units, touch contact slots and
 // the cursor callback.
-#include "host/host_application.h"
+#include "host/host_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -46,28 +46,28 @@ std::string Key(uint32_t key, int pressed, int released, int mods) {
 const std::string kNoKey = Key(0, 0, 0, 0);
 
 TEST_F(Input, AQueueKeepsItsOrderAcrossItsEndAndDropsThe1025thEvent) {
-  for (uint32_t key = 1; key <= 700; ++key) RecordKeyboardEvent(app, key, KEY_STATE_DOWN, 0);
+  for (uint32_t key = 1; key <= 700; ++key) RecordKeyboardEvent(app, key, kKeyStateDown, 0);
   for (uint32_t key = 1; key <= 700; ++key) ASSERT_EQ(Key(key, 1, 0, 0), NextKey());
   // The next 1024 wrap around the end of the ring; the 1025th finds it full.
-  for (uint32_t key = 1; key <= APPLICATION_QUEUE_SIZE + 1; ++key)
-    RecordKeyboardEvent(app, key, KEY_STATE_DOWN, 0);
-  EXPECT_EQ(APPLICATION_QUEUE_SIZE, app->keyboard_queue.count);
-  for (uint32_t key = 1; key <= APPLICATION_QUEUE_SIZE; ++key)
+  for (uint32_t key = 1; key <= kApplicationQueueSize + 1; ++key)
+    RecordKeyboardEvent(app, key, kKeyStateDown, 0);
+  EXPECT_EQ(kApplicationQueueSize, app->keyboard_queue.count);
+  for (uint32_t key = 1; key <= kApplicationQueueSize; ++key)
     ASSERT_EQ(Key(key, 1, 0, 0), NextKey());
   EXPECT_EQ(kNoKey, NextKey());
 }
 
 TEST_F(Input, AFrameWithoutEventsShowsTheMouseAndNoKey) {
-  RecordKeyboardEvent(app, 'a', KEY_STATE_DOWN, 1);
-  RecordMouseEvent(app, 3, KEY_STATE_DOWN, 2, 0);
+  RecordKeyboardEvent(app, 'a', kKeyStateDown, 1);
+  RecordMouseEvent(app, 3, kKeyStateDown, 2, 0);
   NextKey();
   NextPointer();
   RecordMousePos(app, 12.5, 700.25);
   EXPECT_EQ(kNoKey, NextKey());
   EXPECT_EQ("pointer id=0 x=12.5 y=700.25 button=0 pressed=0 released=0 mods=0", NextPointer());
   Application_UseSystemEvents(app, 0);  // no system input: nothing is recorded
-  RecordKeyboardEvent(app, 'a', KEY_STATE_DOWN, 0);
-  RecordMouseEvent(app, 1, KEY_STATE_DOWN, 0, 0);
+  RecordKeyboardEvent(app, 'a', kKeyStateDown, 0);
+  RecordMouseEvent(app, 1, kKeyStateDown, 0, 0);
   EXPECT_EQ(0, app->keyboard_queue.count + app->pointer_queue.count);
 }
 
@@ -188,34 +188,34 @@ TEST_F(Input, ClientPixelsBecomeDisplayUnitsWithYUpwards) {
 
 TEST_F(Input, ATouchIsAPressAtItsPlaceThenAReleaseAndANeutralEvent) {
   // Screen pixel (50 + 128, 50 + 768 - 100) is display unit (128, 100).
-  TouchPoint down = {77, TOUCH_POINT_DOWN, 17800, 71800};
+  TouchPoint down = {77, kTouchPointDown, 17800, 71800};
   OnTouch(app, &down, 1, 0);
   EXPECT_EQ("pointer id=0 x=128 y=100 button=1 pressed=1 released=0 mods=0", NextPointer());
   EXPECT_EQ("pointer id=0 x=128 y=100 button=1 pressed=0 released=0 mods=0", NextPointer());
   TouchPoint move = {77, 0, 27800, 61800};
   OnTouch(app, &move, 1, 0);  // a move only places the contact, which idle frames follow
   EXPECT_EQ("pointer id=0 x=228 y=200 button=0 pressed=0 released=0 mods=0", NextPointer());
-  TouchPoint up = {77, TOUCH_POINT_UP, 27800, 61800};
+  TouchPoint up = {77, kTouchPointUp, 27800, 61800};
   OnTouch(app, &up, 1, 1);
-  EXPECT_EQ(APPLICATION_NO_CONTACT, GetContactIndex(app, 77));
+  EXPECT_EQ(kApplicationNoContact, GetContactIndex(app, 77));
   EXPECT_EQ("pointer id=0 x=228 y=200 button=1 pressed=0 released=1 mods=1", NextPointer());
   EXPECT_EQ("pointer id=0 x=228 y=200 button=0 pressed=0 released=0 mods=1", NextPointer());
 }
 
 TEST_F(Input, ContactSlots) {
-  TouchPoint points[APPLICATION_TOUCH_SLOTS + 1];
-  for (uint32_t i = 0; i <= APPLICATION_TOUCH_SLOTS; ++i)
-    points[i] = {i + 1, TOUCH_POINT_DOWN, 17800, 71800};
+  TouchPoint points[kApplicationTouchSlots + 1];
+  for (uint32_t i = 0; i <= kApplicationTouchSlots; ++i)
+    points[i] = {i + 1, kTouchPointDown, 17800, 71800};
   points[0].id = 0;  // no contact: takes no slot
-  OnTouch(app, points, APPLICATION_TOUCH_SLOTS + 1, 0);
-  EXPECT_EQ(APPLICATION_NO_CONTACT, GetContactIndex(app, 0));
+  OnTouch(app, points, kApplicationTouchSlots + 1, 0);
+  EXPECT_EQ(kApplicationNoContact, GetContactIndex(app, 0));
   EXPECT_EQ(0u, GetContactIndex(app, 2));
   EXPECT_EQ(18u, GetContactIndex(app, 20));
-  EXPECT_EQ(APPLICATION_NO_CONTACT, GetContactIndex(app, 21));  // the 21st point of a report
+  EXPECT_EQ(kApplicationNoContact, GetContactIndex(app, 21));  // the 21st point of a report
   EXPECT_EQ(2, app->pointer_queue.count);  // only slot 0 has a pointer description
   EXPECT_EQ(19u, RegisterContactIndex(app, 99));
-  EXPECT_EQ(APPLICATION_NO_CONTACT, RegisterContactIndex(app, 100));  // all 20 taken
-  EXPECT_EQ(4u, RegisterContactIndex(app, 6));                        // already there
+  EXPECT_EQ(kApplicationNoContact, RegisterContactIndex(app, 100));  // all 20 taken
+  EXPECT_EQ(4u, RegisterContactIndex(app, 6));                       // already there
   ReleaseContactSlots(app);
   EXPECT_EQ(0u, RegisterContactIndex(app, 7));
 }
@@ -225,7 +225,7 @@ TEST_F(Input, CursorRequestsPlaceMatchingPointers) {
   CursorPosRequestCallback(app, 5, 1.0f, 1.0f);  // no pointer with id 5
   EXPECT_EQ("pointer id=0 x=300 y=200 button=0 pressed=0 released=0 mods=0",
             host_test::Describe(app->pointer_contexts));
-  CursorPosRequestCallback(app, APPLICATION_ANY_ID, 7.0f, 8.0f);
+  CursorPosRequestCallback(app, kApplicationAnyId, 7.0f, 8.0f);
   EXPECT_EQ("pointer id=0 x=7 y=8 button=0 pressed=0 released=0 mods=0",
             host_test::Describe(app->pointer_contexts));
 }

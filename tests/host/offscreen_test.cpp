@@ -2,7 +2,7 @@
 // display): reset, the order of one frame, one event per frame, the centred
 // layer, masked floating-point traps, the pixel cache, the BMP snapshot, and
 // the event cursors drawn over the frame.
-#include "host/host_application.h"
+#include "host/host_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ TEST(ApplicationRecord, ResetInitialisesTheLayersClearsTheContextsAndEmptiesTheQ
   ASSERT_NE(nullptr, app);
   Application_UseSystemEvents(app, 1);
   app->keyboard_contexts[0] = KeyboardEvent{77, 65, 1, 0, 1};
-  RecordKeyboardEvent(app, 'a', KEY_STATE_DOWN, 0);
+  RecordKeyboardEvent(app, 'a', kKeyStateDown, 0);
   // Without a window or a buffer a frame only acknowledges: nothing leaves the queue.
   EXPECT_EQ(0, Application_Draw(app));
   EXPECT_EQ(1, app->keyboard_queue.count);
@@ -59,7 +59,7 @@ TEST(ApplicationRecord, ResetInitialisesTheLayersClearsTheContextsAndEmptiesTheQ
   EXPECT_EQ("keyboard id=3 key=0 pressed=0 released=0 mods=0",
             host_test::Describe(&app->keyboard_contexts[0]));
   EXPECT_EQ(0, app->keyboard_queue.count);
-  RecordKeyboardEvent(app, 'c', KEY_STATE_DOWN, 0);
+  RecordKeyboardEvent(app, 'c', kKeyStateDown, 0);
   EXPECT_EQ(0, app->keyboard_queue.write_index);  // the queue starts over at slot 0
   Application_Free(app);
   EXPECT_EQ("free", LogCopy().back());
@@ -108,8 +108,8 @@ class Offscreen : public ::testing::Test {
 
 TEST_F(Offscreen, OneFrameInOrder) {
   RecordMousePos(app, 640.0, 384.0);
-  RecordKeyboardEvent(app, 'a', KEY_STATE_DOWN, MODIFIER_SHIFT);
-  RecordMouseEvent(app, 1, KEY_STATE_DOWN, 0, 0);
+  RecordKeyboardEvent(app, 'a', kKeyStateDown, MODIFIER_SHIFT);
+  RecordMouseEvent(app, 1, kKeyStateDown, 0, 0);
   Application_Draw(app);
   EXPECT_EQ(Lines({"ack", "keyboard id=0 key=97 pressed=1 released=0 mods=1",
                    "pointer id=0 x=640 y=384 button=1 pressed=1 released=0 mods=0", "cursor",
@@ -120,8 +120,8 @@ TEST_F(Offscreen, OneFrameInOrder) {
 TEST_F(Offscreen, TwoClicksBetweenFramesArriveOverFourFrames) {
   RecordMousePos(app, 100.0, 50.0);
   for (int click = 0; click < 2; ++click) {
-    RecordMouseEvent(app, 1, KEY_STATE_DOWN, 0, 0);
-    RecordMouseEvent(app, 1, KEY_STATE_UP, 0, 0);
+    RecordMouseEvent(app, 1, kKeyStateDown, 0, 0);
+    RecordMouseEvent(app, 1, kKeyStateUp, 0, 0);
   }
   for (int frame = 0; frame < 5; ++frame) Application_Draw(app);
   const std::string press = "pointer id=0 x=100 y=50 button=1 pressed=1 released=0 mods=0";
@@ -204,10 +204,10 @@ TEST_F(Offscreen, EventCursorsTheColourOfTheStateOverTheFrameButNotInTheCache) {
   EXPECT_EQ(kWhite, FramePixel(407, 400));  // the arms reach 10 pixels out
   EXPECT_EQ(kBackground, FramePixel(420, 400));
   EXPECT_EQ(kBackground, CachePixel(400, 400));
-  RecordMouseEvent(app, 1, KEY_STATE_DOWN, 0, 0);
+  RecordMouseEvent(app, 1, kKeyStateDown, 0, 0);
   Application_Draw(app);
   EXPECT_EQ("0,0,255", FramePixel(400, 400));  // red while pressed
-  RecordMouseEvent(app, 1, KEY_STATE_UP, 0, 0);
+  RecordMouseEvent(app, 1, kKeyStateUp, 0, 0);
   Application_Draw(app);
   EXPECT_EQ("0,255,0", FramePixel(400, 400));  // green when released
   EXPECT_EQ(colors, glob_pr_sglStatemachine->color_table);

@@ -139,7 +139,7 @@ TEST(ProfileReading, BinaryOverlongAndHugeFilesAreReadSafely) {
   WriteFile(file, binary + std::string(3, '\0') + "\n" + std::string(50000, '[') +
                       "\n[Window]\nState=3\n");
   EXPECT_EQ("3", Read(file, "Window", "State", "0"));
-  std::string filler(PROFILE_MAX_FILE_BYTES + 4096, ';');
+  std::string filler(kProfileMaxFileBytes + 4096, ';');
   for (size_t i = 80; i < filler.size(); i += 80) filler[i] = '\n';
   WriteFile(file, "[Window]\nState=1\n" + filler + "\n[Window]\nPosition=1x1x1x1\n");
   EXPECT_EQ("1", Read(file, "Window", "State", "0"));
@@ -178,7 +178,7 @@ TEST(ProfileWriting, KeepsOtherSectionsKeysCommentsAndLineEndings) {
 TEST(ProfileWriting, NeverTruncatesAFileItCannotHoldWholeAndKeepsBinaryContent) {
   TempDir dir;
   const std::string file = dir.File("a.ini");
-  const std::string huge = "[Window]\nState=1\n" + std::string(PROFILE_MAX_FILE_BYTES, 'x') + "\n";
+  const std::string huge = "[Window]\nState=1\n" + std::string(kProfileMaxFileBytes, 'x') + "\n";
   WriteFile(file, huge);
   EXPECT_FALSE(ProfileWriteString(file.c_str(), "Window", "State", "2"));
   EXPECT_TRUE(ReadFile(file) == huge);

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "graphics/sgl.h"
-#include "host/host_application.h"
+#include "host/host_internal.h"
 
 namespace host_test {
 

@@ -79,10 +79,12 @@ TEST_F(Input, ShiftAGivesACapitalPressAndAReleaseWithTheSameCode) {
   EXPECT_EQ(kNoKey, next_key());
 }
 
+// Control characters (Enter to Control+C) come from the key callback, since
+// GLFW's character callback leaves them out; 0: the key types nothing.
 TEST_F(Input, KeysWithoutACharacterHaveTheirOwnCodes) {
   const struct {
     int glfw_key;
-    uint32_t code;  // 0: the key types nothing
+    uint32_t code;
   } cases[] = {{GLFW_KEY_F1, KEY_F1},
                {GLFW_KEY_F12, KEY_F12},
                {GLFW_KEY_PAGE_UP, KEY_PAGE_UP},
@@ -95,7 +97,6 @@ TEST_F(Input, KeysWithoutACharacterHaveTheirOwnCodes) {
                {GLFW_KEY_DOWN, KEY_DOWN},
                {GLFW_KEY_INSERT, KEY_INSERT},
                {GLFW_KEY_DELETE, KEY_DELETE},
-               // Control characters, which GLFW's character callback leaves out.
                {GLFW_KEY_ENTER, 13},
                {GLFW_KEY_KP_ENTER, 13},
                {GLFW_KEY_BACKSPACE, 8},

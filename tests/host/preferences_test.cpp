@@ -199,40 +199,21 @@ TEST(ProfileWriting, RefusesWhatWouldNotReadBackAndLeavesTheFileAlone) {
 
 TEST(ProfileWriting, TouchesOnlyRegularFilesItMayWriteAndFollowsLinks) {
   TempDir dir;
-  const std::string file = dir.file("velkor.ini");
-  const std::string target = dir.file("elsewhere.ini");
   const struct {
-    const char* what;
-    void (*make)(const std::string& path, const std::string& target);
+    const char* make;  // shell commands in the directory; F is the settings file
     bool stored;
     const char* read_back;
   } cases[] = {
-      {"read-only file",
-       [](const std::string& path, const std::string&) {
-         write_file(path, "[Window]\nState=1\n");
-         chmod(path.c_str(), 0444);
-       },
-       false, "1"},
-      {"FIFO", [](const std::string& path, const std::string&) { mkfifo(path.c_str(), 0644); },
-       false, "default"},
-      {"directory", [](const std::string& path, const std::string&) { mkdir(path.c_str(), 0755); },
-       false, "default"},
-      {"dangling link",
-       [](const std::string& path, const std::string& target) {
-         symlink(target.c_str(), path.c_str());
-       },
-       false, "default"},
-      {"link to a file",
-       [](const std::string& path, const std::string& target) {
-         write_file(target, "[Window]\nState=1\n");
-         symlink(target.c_str(), path.c_str());
-       },
-       true, "2"},
+      {"printf '[Window]\\nState=1\\n' > F && chmod 444 F", false, "1"},  // read-only
+      {"mkfifo F", false, "default"},
+      {"mkdir F", false, "default"},
+      {"ln -s T F", false, "default"},  // a dangling link
+      {"printf '[Window]\\nState=1\\n' > T && ln -s T F", true, "2"},
   };
+  const std::string file = dir.file("F");
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    std::system(("rm -rf '" + file + "' '" + target + "'").c_str());
-    c.make(file, target);
+    SCOPED_TRACE(c.make);
+    ASSERT_EQ(0, std::system(("cd " + dir.path + " && rm -rf F T && " + c.make).c_str()));
     struct stat before;
     lstat(file.c_str(), &before);
     // A FIFO used to block the writer and the reader for ever; the alarm
@@ -245,7 +226,7 @@ TEST(ProfileWriting, TouchesOnlyRegularFilesItMayWriteAndFollowsLinks) {
     lstat(file.c_str(), &after);
     EXPECT_EQ(before.st_mode, after.st_mode);  // still a link, a FIFO, read-only
   }
-  EXPECT_EQ("[Window]\nState=2\n", read_file(target));  // the last case: the link's file
+  EXPECT_EQ("[Window]\nState=2\n", read_file(dir.file("T")));  // the last case: the link's file
 }
 
 TEST(ProfileWriting, WritersTakingTurnsLoseNoUpdate) {

@@ -210,11 +210,13 @@ struct Outcome {
 // a safety net only, never the expected end.
 Outcome run_process(const std::vector<std::string>& arguments, const std::string& display,
                     const std::function<void(pid_t)>& on_start = nullptr) {
-  std::vector<std::string> variables;
+  // Everything the child needs is made before the fork: other threads of this
+  // process may hold the allocator's lock at that moment.
+  std::vector<std::string> variables = {"DISPLAY=" + display};
   for (char** v = environ; *v != nullptr; ++v) {
     if (strncmp(*v, "DISPLAY=", 8) != 0) variables.push_back(*v);
   }
-  if (!display.empty()) variables.push_back("DISPLAY=" + display);
+  if (display.empty()) variables.erase(variables.begin());
   std::vector<char*> argv, envp;
   for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
   for (const std::string& v : variables) envp.push_back(const_cast<char*>(v.c_str()));

@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,24 +22,8 @@
 
 namespace {
 
-struct TempDir {
-  std::string path;
-  TempDir() {
-    char pattern[] = "/tmp/velkor_prefs_XXXXXX";
-    path = mkdtemp(pattern);
-  }
-  ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
-  std::string file(const std::string& name) const { return path + "/" + name; }
-};
-
 void write_file(const std::string& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string read_file(const std::string& path) {
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
 }
 
 std::string read_key(const std::string& path, const char* section, const char* key,
@@ -75,17 +58,18 @@ TEST(SettingsFileName, ReplacesOnlyTheExecutablesOwnExtension) {
 }
 
 TEST(SettingsPlace, BesideAWritableExecutableElseTheXdgFallbackWhichIsReadToo) {
-  TempDir dir;
+  host_test::TempDir dir;
   setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
   EXPECT_EQ(1u, WritePreference(dir.file("velkor").c_str(), "Window", "State", "2"));
-  EXPECT_EQ("[Window]\nState=2\n", read_file(dir.file("velkor.ini")));
+  EXPECT_EQ("[Window]\nState=2\n", host_test::ReadFile(dir.file("velkor.ini")));
   EXPECT_NE(0, access(dir.file("config").c_str(), F_OK));
   // A directory that does not exist cannot be written, even by root.
   const std::string exe = dir.file("missing/bin/velkor");
   char text[64] = "default";
   EXPECT_EQ(0u, ReadPreference(exe.c_str(), "Window", "Position", text, sizeof text));
   EXPECT_EQ(1u, WritePreference(exe.c_str(), "Window", "Position", "10x20x640x384"));
-  EXPECT_EQ("[Window]\nPosition=10x20x640x384\n", read_file(dir.file("config/velkor/velkor.ini")));
+  EXPECT_EQ("[Window]\nPosition=10x20x640x384\n",
+            host_test::ReadFile(dir.file("config/velkor/velkor.ini")));
   EXPECT_EQ(13u, ReadPreference(exe.c_str(), "Window", "Position", text, sizeof text));
   EXPECT_EQ(std::string("10x20x640x384"), text);
   // Without an executable there is nothing to name the file after.
@@ -94,7 +78,7 @@ TEST(SettingsPlace, BesideAWritableExecutableElseTheXdgFallbackWhichIsReadToo) {
 }
 
 TEST(ProfileReading, FindsSectionsAndKeysInAnyCase) {
-  TempDir dir;
+  host_test::TempDir dir;
   const std::string file = dir.file("a.ini");
   write_file(file,
              "; a comment\r\n[Other]\r\nState=9\r\n  [ window ]  \r\nposition = 1x2x3x4  "
@@ -115,7 +99,7 @@ TEST(ProfileReading, FindsSectionsAndKeysInAnyCase) {
 }
 
 TEST(ProfileReading, BinaryOverlongAndHugeFilesAreReadSafely) {
-  TempDir dir;
+  host_test::TempDir dir;
   const std::string file = dir.file("a.ini");
   std::string binary;
   for (int i = 0; i < 20000; ++i) binary += static_cast<char>((i * 37) % 256);
@@ -130,7 +114,7 @@ TEST(ProfileReading, BinaryOverlongAndHugeFilesAreReadSafely) {
 }
 
 TEST(ProfileWriting, KeepsOtherSectionsKeysCommentsAndLineEndings) {
-  TempDir dir;
+  host_test::TempDir dir;
   const std::string file = dir.file("a.ini");
   write_file(file, "; settings\n[Window]\nposition = 1x2x3x4\nColour=blue\n\n[Other]\nState=9\n");
   ASSERT_TRUE(ProfileWriteString(file.c_str(), "WINDOW", "Position", "50x50x1280x768"));
@@ -139,11 +123,11 @@ TEST(ProfileWriting, KeepsOtherSectionsKeysCommentsAndLineEndings) {
   EXPECT_EQ(
       "; settings\n[Window]\nposition =50x50x1280x768\nColour=blue\nState=0\n\n[Other]\nState=9\n"
       "[New]\nKey=v\n",
-      read_file(file));
+      host_test::ReadFile(file));
   write_file(file, "[Window]\r\nState=1\r\n[Other]\r\nA=b");
   ASSERT_TRUE(ProfileWriteString(file.c_str(), "Window", "State", "3"));
   ASSERT_TRUE(ProfileWriteString(file.c_str(), "Other", "C", "d"));
-  EXPECT_EQ("[Window]\r\nState=3\r\n[Other]\r\nA=b\r\nC=d\r\n", read_file(file));
+  EXPECT_EQ("[Window]\r\nState=3\r\n[Other]\r\nA=b\r\nC=d\r\n", host_test::ReadFile(file));
   // Written through a temporary file, which does not stay behind.
   int entries = 0;
   DIR* listing = opendir(dir.path.c_str());
@@ -153,7 +137,7 @@ TEST(ProfileWriting, KeepsOtherSectionsKeysCommentsAndLineEndings) {
 }
 
 TEST(ProfileWriting, RefusesWhatWouldNotReadBackAndLeavesTheFileAlone) {
-  TempDir dir;
+  host_test::TempDir dir;
   const std::string file = dir.file("a.ini");
   const std::string before = "[Window]\nState=1\n";
   // "Key=" and the value make the line; the reader takes lines of 4096 bytes.
@@ -177,7 +161,7 @@ TEST(ProfileWriting, RefusesWhatWouldNotReadBackAndLeavesTheFileAlone) {
     if (c.stored) {
       EXPECT_EQ(c.value, read_key(file, c.section, c.key, "missing"));
     } else {
-      EXPECT_EQ(before, read_file(file));
+      EXPECT_EQ(before, host_test::ReadFile(file));
     }
   }
   // A file the writer cannot hold whole, or that would outgrow what the
@@ -188,17 +172,17 @@ TEST(ProfileWriting, RefusesWhatWouldNotReadBackAndLeavesTheFileAlone) {
   const std::string full = "[Window]\n" + std::string(kProfileMaxFileBytes - 20, ';') + "\n";
   write_file(file, full);
   EXPECT_FALSE(ProfileWriteString(file.c_str(), "Window", "Position", "50x50x1280x768"));
-  EXPECT_TRUE(read_file(file) == full);
+  EXPECT_TRUE(host_test::ReadFile(file) == full);
   std::string binary;
   for (int i = 0; i < 3000; ++i) binary += static_cast<char>((i * 91 + 7) % 256);
   write_file(file, binary);
   ASSERT_TRUE(ProfileWriteString(file.c_str(), "Window", "State", "2"));
-  EXPECT_EQ(0, read_file(file).compare(0, binary.size(), binary));
+  EXPECT_EQ(0, host_test::ReadFile(file).compare(0, binary.size(), binary));
   EXPECT_EQ("2", read_key(file, "Window", "State", "0"));
 }
 
 TEST(ProfileWriting, TouchesOnlyRegularFilesItMayWriteAndFollowsLinks) {
-  TempDir dir;
+  host_test::TempDir dir;
   const struct {
     const char* make;  // shell commands in the directory; F is the settings file
     bool stored;
@@ -226,11 +210,12 @@ TEST(ProfileWriting, TouchesOnlyRegularFilesItMayWriteAndFollowsLinks) {
     lstat(file.c_str(), &after);
     EXPECT_EQ(before.st_mode, after.st_mode);  // still a link, a FIFO, read-only
   }
-  EXPECT_EQ("[Window]\nState=2\n", read_file(dir.file("T")));  // the last case: the link's file
+  EXPECT_EQ("[Window]\nState=2\n",
+            host_test::ReadFile(dir.file("T")));  // the last case: the link's file
 }
 
 TEST(ProfileWriting, WritersTakingTurnsLoseNoUpdate) {
-  TempDir dir;
+  host_test::TempDir dir;
   const std::string file = dir.file("velkor.ini");
   std::vector<std::thread> writers;
   int failures[3] = {};
@@ -271,7 +256,7 @@ TEST(WindowPreferences, ReadBackCorrectedOrTheDefaultsForWhatIsMissingOrInvalid)
       {"[Window]\nPosition=50,50,1280,768\n", "50,50,1280,768", 0},
       {"[Window]\nPosition=50x50x1280x99999999999\n", "50,50,1280,768", 0},
   };
-  TempDir dir;
+  host_test::TempDir dir;
   host_test::StandIn stand_in;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);

@@ -22,7 +22,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -100,12 +99,6 @@ std::string window_of(pid_t pid) {
                " --name '^Velkor$' | head -1");
 }
 
-std::string read_file(const std::string& path) {
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-
 // Polls until done() holds; the bound is only a safety net.
 bool wait_until(const std::function<bool()>& done) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -153,15 +146,6 @@ void request_close(const std::string& window) {
   XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
   XCloseDisplay(display);
 }
-
-struct TempDir {
-  std::string path;
-  TempDir() {
-    char pattern[] = "/tmp/velkor_window_XXXXXX";
-    path = mkdtemp(pattern);
-  }
-  ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
-};
 
 // An X "server" that takes connections and never says a word: a client's
 // XOpenDisplay waits for its answer for ever. Connections wait in the
@@ -262,7 +246,7 @@ class RealWindow : public ::testing::Test {
 
   // Opens the window and waits until the X server shows it.
   Application* open(uint8_t system_events = 1) {
-    Application* app = Application_Allocate(&stand_in.params, (dir.path + "/velkor").c_str());
+    Application* app = Application_Allocate(&stand_in.params, (dir.file("velkor")).c_str());
     Application_UseSystemEvents(app, system_events);
     if (!Application_CreateWindow(app, nullptr)) {
       Application_Free(app);
@@ -283,7 +267,7 @@ class RealWindow : public ::testing::Test {
   }
 
   host_test::StandIn stand_in;
-  TempDir dir;
+  host_test::TempDir dir;
   std::string window;
 };
 
@@ -309,16 +293,12 @@ TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainAsTheSettingsSay) 
   EXPECT_TRUE(cycle_until(
       app, [] { return logged("pointer id=0 x=100 y=668 button=1 pressed=0 released=1 mods=0"); }));
   EXPECT_TRUE(logged("pointer id=0 x=100 y=668 button=1 pressed=1 released=0 mods=0"));
-  // Typed keys: a character, a capital, a special key.
-  shell("xdotool key a shift+a Left");
+  // Typed keys: a capital through the character path, a special key.
+  shell("xdotool key shift+a Left");
   EXPECT_TRUE(cycle_until(
       app, [] { return logged("keyboard id=0 key=65553 pressed=0 released=1 mods=0"); }));
-  for (const char* line :
-       {"key=97 pressed=1 released=0 mods=0", "key=97 pressed=0 released=1 mods=0",
-        "key=65 pressed=1 released=0 mods=1", "key=65 pressed=0 released=1 mods=1",
-        "key=65553 pressed=1 released=0 mods=0"}) {
-    EXPECT_TRUE(logged(std::string("keyboard id=0 ") + line)) << line;
-  }
+  EXPECT_TRUE(logged("keyboard id=0 key=65 pressed=1 released=0 mods=1"));
+  EXPECT_TRUE(logged("keyboard id=0 key=65 pressed=0 released=1 mods=1"));
 
   // F11 through the four states and back.
   f11(app, kWindowStateBorderless, "50,50 1280x768");
@@ -346,14 +326,15 @@ TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainAsTheSettingsSay) 
   EXPECT_TRUE(cycle_until(app, [&] { return Application_Cancelled(app) != 0; }));
   EXPECT_EQ(nullptr, Application_GetWindow(app));
   Application_Free(app);
-  EXPECT_EQ("[Window]\nPosition=200x150x1280x768\nState=1\n", read_file(dir.path + "/velkor.ini"));
+  EXPECT_EQ("[Window]\nPosition=200x150x1280x768\nState=1\n",
+            host_test::ReadFile(dir.file("velkor.ini")));
   EXPECT_TRUE(window_of(getpid()).empty());
 
   // A stored place off the 1920 x 1080 screen and a size off the aspect:
   // the window opens on the screen, as far in as it fits, at the size a
   // resize would give. Its widgets ask for the pointer at the display's
   // centre, which is client pixel (400, 240) of an 800 x 481 window.
-  std::ofstream(dir.path + "/velkor.ini") << "[Window]\nPosition=5000x5000x800x800\nState=1\n";
+  std::ofstream(dir.file("velkor.ini")) << "[Window]\nPosition=5000x5000x800x800\nState=1\n";
   host_test::forward_to_mapping = true;
   stand_in.layer.draw = [](void* context, uint32_t pass) {
     host_test::Draw(context, pass);
@@ -369,7 +350,8 @@ TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainAsTheSettingsSay) 
   })) << shell("xdotool getmouselocation");
   BHVR_ForgetDevices();
   Application_Free(app);  // closing from the program's side writes the settings too
-  EXPECT_EQ("[Window]\nPosition=1120x599x800x481\nState=1\n", read_file(dir.path + "/velkor.ini"));
+  EXPECT_EQ("[Window]\nPosition=1120x599x800x481\nState=1\n",
+            host_test::ReadFile(dir.file("velkor.ini")));
 }
 
 TEST_F(RealWindow, AWindowWithoutSystemInputKeepsItsLastFrame) {
@@ -386,57 +368,29 @@ TEST_F(RealWindow, AWindowWithoutSystemInputKeepsItsLastFrame) {
   Application_Draw(app);
   EXPECT_TRUE(wait_until([] { return logged("step"); }));
   Application_Free(app);
-  const std::string bmp = read_file(path);
+  const std::string bmp = host_test::ReadFile(path);
   ASSERT_EQ(54u + 1280u * 3u * 768u, bmp.size());
   EXPECT_EQ(std::string("\0\0\xff", 3),
             bmp.substr(54 + (150u * 1280u + 150u) * 3u, 3));  // pass 0's red
 }
 
+// The program cycles until the window is closed, then ends with status 0 and
+// the settings beside its executable; a long period ends with the window too.
 TEST(RealWindowProgram, ClosingTheWindowEndsTheProgramWithStatusZero) {
   ASSERT_TRUE(own_server());
-  TempDir config;
-  setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
-  // The program names its settings after its executable: this test.
-  char executable[4096] = {};
-  ASSERT_GT(readlink("/proc/self/exe", executable, sizeof executable - 1), 0);
-  char settings[4096];
-  ASSERT_TRUE(PreferencesPathBesideExecutable(executable, settings, sizeof settings));
-  unlink(settings);
-  host_test::StandIn stand_in;
-  // The user closes the window once the cycle has drawn a few frames.
-  std::thread user([] {
-    std::string window;
-    wait_until([&] { return !(window = window_of(getpid())).empty(); });
-    wait_until([] {
-      int frames = 0;
-      for (const std::string& line : host_test::LogCopy()) frames += line == "step" ? 1 : 0;
-      return frames > 5;
-    });
-    if (!window.empty()) request_close(window);
-  });
-  const char* arguments[] = {"velkor", "-period", "10"};
-  EXPECT_EQ(0, RunApplication(&stand_in.params, 3, arguments));
-  user.join();
-  EXPECT_EQ("free", host_test::LogCopy().back());
-  // Beside the executable, or in the fallback when its directory is read-only.
-  char written[4096];
-  ASSERT_TRUE(PreferencesPathForReading(executable, written, sizeof written));
-  EXPECT_EQ("[Window]\nPosition=50x50x1280x768\nState=0\n", read_file(written));
-  unlink(settings);
-  unsetenv("XDG_CONFIG_HOME");
-}
-
-TEST(RealWindowProgram, ALongPeriodEndsWhenTheWindowCloses) {
-  ASSERT_TRUE(own_server());
-  TempDir dir;
-  const Outcome outcome =
-      run_process({copy_program(dir.path), "-period", "600000"}, getenv("DISPLAY"), [](pid_t pid) {
-        std::string window;
-        wait_until([&] { return !(window = window_of(pid)).empty(); });
-        if (!window.empty()) request_close(window);
-      });
-  EXPECT_EQ(0, outcome.status) << outcome.error_output;
-  EXPECT_EQ("[Window]\nPosition=50x50x1280x768\nState=0\n", read_file(dir.path + "/velkor.ini"));
+  for (const char* period : {"10", "600000"}) {
+    SCOPED_TRACE(period);
+    host_test::TempDir dir;
+    const Outcome outcome =
+        run_process({copy_program(dir.path), "-period", period}, getenv("DISPLAY"), [](pid_t pid) {
+          std::string window;
+          wait_until([&] { return !(window = window_of(pid)).empty(); });
+          if (!window.empty()) request_close(window);
+        });
+    EXPECT_EQ(0, outcome.status) << outcome.error_output;
+    EXPECT_EQ("[Window]\nPosition=50x50x1280x768\nState=0\n",
+              host_test::ReadFile(dir.file("velkor.ini")));
+  }
 }
 
 TEST(RealWindowProgram, NoWindowEndsTheProgramWithStatusOneAndOneLine) {
@@ -450,7 +404,7 @@ TEST(RealWindowProgram, NoWindowEndsTheProgramWithStatusOneAndOneLine) {
       // Connected but never answered: the message after 10 s, then the end.
       {silent.display, "Graphical Panel Error: Cannot create OpenGL window\n"},
   };
-  TempDir dir;
+  host_test::TempDir dir;
   const std::string program = copy_program(dir.path);
   for (const auto& c : cases) {
     SCOPED_TRACE("DISPLAY=" + c.display);

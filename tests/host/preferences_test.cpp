@@ -248,13 +248,14 @@ TEST(WindowPreferences, ReadBackCorrectedOrTheDefaultsForWhatIsMissingOrInvalid)
       {"[Window]\nPosition=10x10x800x800\n", "10,10,800,481", 0},
       {"[Window]\nPosition=10x10x3000x400\n", "10,10,1280,768", 0},
       {"[Window]\nPosition=10x10x4096x4096\n", "10,10,1280,768", 0},
+      // A rejected position falls back to the default place as a whole.
       {"[Window]\nPosition=-1x50x1280x768\nState=7\n", "50,50,1280,768", 0},
       {"[Window]\nPosition=50x-1x1280x768\nState=-1\n", "50,50,1280,768", 0},
-      {"[Window]\nPosition=50x50x4097x768\nState=\n", "50,50,1280,768", 0},
-      {"[Window]\nPosition=50x50x1280x0\nState=x\n", "50,50,1280,768", 0},
-      {"[Window]\nPosition=50x50x1280\nState=99999999999\n", "50,50,1280,768", 0},
-      {"[Window]\nPosition=50,50,1280,768\n", "50,50,1280,768", 0},
-      {"[Window]\nPosition=50x50x1280x99999999999\n", "50,50,1280,768", 0},
+      {"[Window]\nPosition=10x20x4097x768\nState=\n", "50,50,1280,768", 0},  // beyond the bound
+      {"[Window]\nPosition=10x20x1280x0\nState=x\n", "50,50,1280,768", 0},
+      {"[Window]\nPosition=10x20x1280\nState=99999999999\n", "50,50,1280,768", 0},
+      {"[Window]\nPosition=10,20,1280,768\n", "50,50,1280,768", 0},
+      {"[Window]\nPosition=10x20x1280x99999999999\n", "50,50,1280,768", 0},
   };
   host_test::TempDir dir;
   host_test::StandIn stand_in;

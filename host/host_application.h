@@ -134,9 +134,10 @@ void Application_Free(Application* app);
 // Layer init entries, contexts cleared, the reset entry, both queues emptied.
 void Application_Reset(Application* app);
 // Resets the application, reads the window preferences and starts the drawing
-// thread, which opens the window. True when a window is open. False (with one
-// line on stderr) when none could be made or the window system did not answer
-// within 10 s; Application_Cancelled is 1 then. parent is recorded only: GLFW
+// thread, which opens the window. True when the window came up (the user may
+// have closed it already: see Application_Cancelled). False (with one line on
+// stderr) when none could be made or the window system did not answer within
+// 10 s; Application_Cancelled is 1 then. parent is recorded only: GLFW
 // makes top-level windows.
 bool Application_CreateWindow(Application* app, void* parent);
 // Off-screen mode on the calling thread, which must then draw the frames; the

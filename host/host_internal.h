@@ -78,6 +78,7 @@ struct Application {
   std::mutex ready_mutex;  // window-ready event: ready is set once SetupWindow is over
   std::condition_variable ready_signal;
   uint8_t ready;
+  uint8_t window_opened;  // SetupWindow's outcome, with ready (the window may close soon after)
   // A drawing thread that never reported (stuck in a window system that does
   // not answer) is detached; whichever of it and Application_Free comes last
   // frees the record. thread_lock guards the two flags.

@@ -335,6 +335,7 @@ void ReadMessages(Application* app) {
   {
     std::lock_guard<std::mutex> lock(app->ready_mutex);
     app->ready = 1;
+    app->window_opened = ok ? 1 : 0;
   }
   app->ready_signal.notify_all();
   while (ok && app->window.load() != nullptr && app->stop_requested.load() == 0) {
@@ -619,7 +620,9 @@ bool Application_CreateWindow(Application* app, void* parent) {
   if (parent == nullptr) ReadWindowPref(app);
   StopDrawingThread(app);
   StartDrawingThread(app);
-  return app->window.load() != nullptr;
+  // Whether the window came up, even when the user has closed it already.
+  std::lock_guard<std::mutex> lock(app->ready_mutex);
+  return app->ready != 0 && app->window_opened != 0;
 }
 
 void StartDrawingThread(Application* app) {
@@ -627,6 +630,7 @@ void StartDrawingThread(Application* app) {
   app->io_mutex_exists = 1;
   app->stop_requested.store(0);
   app->ready = 0;
+  app->window_opened = 0;
   app->drawing_thread_finished = 0;
   // std::thread reports a failure to start by an exception, the one place
   // the host meets one.

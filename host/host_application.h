@@ -199,6 +199,9 @@ void Application_EndIOMutex(Application* app);
 // 1 written, 0 not (no frame kept, or the file could not be written whole).
 // A window keeps its frames only when it takes no input or is paint-driven.
 int Application_TakeSnapshot(Application* app, const char* path);
+// Any thread: write a bottom-up BGRA image (as glReadPixels gives it) as a
+// 24-bit BMP. False when the file could not be written whole.
+bool Application_WriteBmp(const char* path, const uint8_t* bgra, int32_t width, int32_t height);
 void Application_DeletePixelCache(Application* app);
 // Nothing to do with GLFW; kept for callers written against other hosts.
 void Application_Enable_OpenGL();

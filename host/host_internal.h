@@ -181,8 +181,6 @@ void FlipPixelCache(Application* app);
 // Stretches the cached frame over the client area and shows it (window mode,
 // drawing thread); nothing without a pixel cache.
 void DrawPixelCache(Application* app);
-// 24-bit BMP of a BGRA image with rows bottom-up; true when written whole.
-bool Application_WriteBmp(const char* path, const uint8_t* bgra, int32_t width, int32_t height);
 
 // ---------------------------------------------------------------------------
 // Window geometry as plain numbers (host_window.cpp)

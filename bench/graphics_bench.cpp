@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "graphics/sgl.h"
-#include "tests/support/gl_fixture.h"
+#include "tests/support/offscreen_gl.h"
 
 namespace {
 

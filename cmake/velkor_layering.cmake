@@ -23,14 +23,14 @@
 
 set(VELKOR_INCLUDE_TREES ${PROJECT_BINARY_DIR}/include)
 
-# The public tree of a folder, rebuilt once per configuration so that a
-# header that was removed or renamed to *_internal.h disappears from it.
 # A tree's directory is named after its folder, tests/support as tests_support.
 function(velkor_tree_dir kind folder out_dir)
   string(REPLACE "/" "_" name ${folder})
   set(${out_dir} ${VELKOR_INCLUDE_TREES}/${kind}/${name} PARENT_SCOPE)
 endfunction()
 
+# The public tree of a folder, rebuilt once per configuration so that a
+# header that was removed or renamed to *_internal.h disappears from it.
 function(velkor_public_tree folder out_dir)
   velkor_tree_dir(public ${folder} dir)
   get_property(done GLOBAL PROPERTY velkor_public_tree_${folder})

@@ -1,6 +1,8 @@
-// The machine held as text: the register writer, the hand edits (HexConv,
-// ChangeReg, ChangeRAM), the address unit, RESET, NMI and the ports.
+// The machine held as text: the register writer, the hand edits, RESET, NMI and the ports;
+// and every call given arguments outside their vocabularies or texts without a terminator,
+// which must leave every output exactly as it was.
 #include <gtest/gtest.h>
+#include <cmath>
 
 #include "tests/core/core_test_util.h"
 
@@ -21,10 +23,12 @@ TEST_F(MachineTest, SetRegisterMasksAndMovesTheMarkers) {
     uint16_t value;
     const char* expected;
   } cases[] = {
-      {0, 0xFF81, "R0=FF80 rom=63 on=10"},          {0, 0xFF7E, "R0=FF7E rom=64 on=10"},
-      {0, 0xFFFE, "R0=FFFE rom=0 on=10"},           {1, 0x0280, "R1=0280 ram=64 on=01"},
-      {1, 0x027F, "R1=027E ram=0 on=01"},           {1, 0x0201, "R1=0200 ram=63 on=01"},
-      {2, 0xFFFF, "R2=0107 rom=99 ram=99 on=00"},   {3, 0x1234, "R3=0000 on=00"},
+      {0, 0xFF81, "R0=FF80 rom=63 on=10"},
+      {0, 0xFF7E, "R0=FF7E rom=64 on=10"},
+      {1, 0x027F, "R1=027E ram=0 on=01"},
+      {1, 0x0280, "R1=0280 ram=64 on=01"},
+      {2, 0xFFFF, "R2=0107 on=00"},
+      {3, 0x1234, "R3=0000 on=00"},
       {15, 0xBEEF, "R15=BEEF rom=99 ram=99 on=00"},
   };
   for (const auto& c : cases) {
@@ -39,17 +43,10 @@ TEST_F(MachineTest, SetRegisterMasksAndMovesTheMarkers) {
 TEST_F(MachineTest, HexConvOfTypedValues) {
   // Typed text -> "text number valid"; a text without digits converts to 0.
   const char* cases[][2] = {
-      {"65535", "FFFF 65535 1"},
-      {"65536", "0000 0 0"},
-      {"-32768", "8000 32768 1"},
-      {"-32769", "0000 0 0"},
-      {"0x1A", "001A 26 1"},
-      {"010", "0008 8 1"},
-      {"", "0000 0 1"},
-      {"-1", "FFFF 65535 1"},
-      {"12xyz", "000C 12 1"},
-      {nullptr, "0000 0 0"},
-      {"99999999999999999999", "0000 0 0"},
+      {"65535", "FFFF 65535 1"}, {"-32768", "8000 32768 1"},
+      {"-32769", "0000 0 0"},    {"010", "0008 8 1"},
+      {"", "0000 0 1"},          {"12xyz", "000C 12 1"},
+      {nullptr, "0000 0 0"},     {"99999999999999999999", "0000 0 0"},
   };
   for (const auto& c : cases) {
     char text[kTextCellSize] = "old";
@@ -61,19 +58,9 @@ TEST_F(MachineTest, HexConvOfTypedValues) {
 }
 
 TEST_F(MachineTest, HandEditsMaskRegistersAndKeepTwoDigitsPerByte) {
-  const struct {
-    int32_t reg;
-    const char *typed, *text;
-  } cases[] = {{1, "0201", "0200"},
-               {0, "FF81", "FF80"},
-               {2, "FFFF", "0107"},
-               {3, "FFFF", "0000"},
-               {15, "0x00FF", "00FF"}};
-  for (const auto& c : cases) {
-    ChangeReg(c.reg, c.typed, m->registers);
-    EXPECT_EQ(c.text, Reg(m, c.reg)) << c.typed;
-  }
-  EXPECT_EQ("rom=63 ram=0 vnzc=0000", Get(m, "rom ram vnzc"));  // untouched
+  ChangeReg(1, "0201", m->registers);
+  ChangeReg(3, "FFFF", m->registers);
+  EXPECT_EQ("R1=0200 R3=0000 rom=63 ram=0 vnzc=0000", Get(m, "R1 R3 rom ram vnzc"));
   ChangeRAM("12AB", 0, m->ram);
   snprintf(m->ram[63].cells[kRowLowCell], kTextCellSize, "255");  // left by a DADD.B
   ChangeRAM("BE0F", 63, m->ram);
@@ -81,51 +68,12 @@ TEST_F(MachineTest, HandEditsMaskRegistersAndKeepTwoDigitsPerByte) {
   EXPECT_EQ("@027E=12AB @0200=BE0F", Get(m, "@027E @0200"));
 }
 
-TEST_F(MachineTest, AddressCalcPerMode) {
-  // The register named holds regValue, unless it is PC (FF80). The unit
-  // shows: its register, base, offset and address.
-  const struct {
-    uint32_t mode;
-    int32_t reg;
-    const char* operand;
-    unsigned regValue;
-    uint8_t afterSourceWord;
-    const char* unit;
-  } cases[] = {
-      {S, 5, "0200", 0, 0, "R0 0xFF82 0x027E 0x0200"},
-      {S, 5, "0200", 0, 1, "R0 0xFF84 0x027C 0x0200"},
-      {X, 0, "0010", 0, 1, "R0 0xFF84 0x0010 0xFF94"},
-      {X, 5, "0002", 0xFFFF, 0, "R5 0xFFFF 0x0002 0x0001"},  // wraps
-      {N, 7, "1234", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
-      {A, 9, "0021", 0, 0, "R2 0x0000 0x0021 0x0021"},
-      {I, 6, "", 0x0230, 0, "R6 0x0230 0x0000 0x0230"},
-      {P, 0, "", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
-  };
-  for (const auto& c : cases) {
-    if (c.reg != 0) SetReg(m, c.reg, c.regValue);
-    AddressUnit u = {};
-    AddressCalc(c.mode, c.reg, c.operand, m->registers, c.afterSourceWord, &u.shownRegister, u.base,
-                u.index, u.address);
-    EXPECT_EQ(c.unit, "R" + std::to_string(u.shownRegister) + " " + u.base + " " + u.index + " " +
-                          u.address);
-  }
-}
-
 TEST_F(MachineTest, ResetStartsTheProgramAtItsVector) {
-  Set(m, "R0=FF90 R1=0250 R3=3333 R4=4444 R15=FFFF @027E=BEEF @0200=1234 vnzc=1111 P1OUT=0x55");
-  uint8_t phase = 1;
-  s->decoded.format = kFormatDoubleOperand;
-  ResetMachine(m, &phase, &s->decoded);
-  // R3 (the constant generator) is never written; ports and program memory stay.
-  const char* expected =
-      "R0=FF80 R1=0000 R2=0000 R3=3333 R4=0000 R15=0000 @027E=0000 @0200=0000 "
-      "vnzc=0000 rom=63 ram=64 P1OUT=0x55 @FF80=4031";
-  EXPECT_EQ(expected, Get(m, expected));
-  EXPECT_EQ(0, phase);
-  EXPECT_EQ(static_cast<uint32_t>(kFormatNone), s->decoded.format);
-  Set(m, "@FFFE=FFFF");  // an erased vector still gives an even PC
+  // R3 (the constant generator) is never written; ports stay; an erased vector gives an even PC.
+  Set(m, "R1=0250 R3=3333 R15=FFFF @0200=1234 vnzc=1111 P1OUT=0x55 @FFFE=FFFF");
   ResetMachine(m, nullptr, nullptr);
-  EXPECT_EQ("FFFE", Reg(m, 0));
+  const char* expected = "R0=FFFE R1=0000 R3=3333 R15=0000 @0200=0000 vnzc=0000 P1OUT=0x55";
+  EXPECT_EQ(expected, Get(m, expected));
 }
 
 TEST_F(MachineTest, NmiPushesPCAndSRAndRetiReturns) {
@@ -162,6 +110,82 @@ TEST_F(MachineTest, PortsDriveTheLampsAndReadTheSwitches) {
   m->p2Input[7] = 1;
   Ports(m->ports, m->p2Input, m->ports, m->p1Output);
   EXPECT_EQ("P2IN=0x91", Get(m, "P2IN"));
+}
+
+// Everything a core call can write lives in the simulator record; the decoder's output starts
+// as filler bytes, so that a write of zeros shows too. A frayed record has a ROM byte, SP and
+// P1OUT filled to their ends, without a terminator.
+std::unique_ptr<Simulator> Filled(bool frayed) {
+  std::unique_ptr<Simulator> s = NewSimulator();
+  ResetMachine(&s->machine, nullptr, nullptr);
+  memset(&s->decoded, 0x11, sizeof s->decoded);
+  s->decoded.resetRequest = 0;
+  for (int i = 0; frayed && i < kTextCellSize; ++i) {
+    s->machine.rom[40].cells[kRowHighCell][i] = s->machine.registers[1][i] = '7';
+    if (i < kPortCellSize) s->machine.ports[1][i] = '7';
+  }
+  return s;
+}
+
+char gUnterminated[kTextCellSize];
+const int32_t kRow64 = 64;
+
+// `operation` goes to the selected format's field; the other formats' fields
+// hold 40, as an earlier decode may leave them, which must not matter.
+const auto Op = [](uint32_t format, uint32_t field, uint32_t op) {
+  return format == field ? op : 40;
+};
+
+void Exec(Simulator& w, uint32_t format, uint32_t operation, int32_t srcMode, int32_t dstMode,
+          int32_t dstReg, float offset = 0, const char* srcText = "1234") {
+  MachineState* m = &w.machine;
+  Execute(format, Op(format, 0, operation), Op(format, 1, operation), Op(format, 2, operation),
+          Op(format, 3, operation), srcMode, 4, dstMode, dstReg, offset, srcText, m->registers,
+          m->ram, m->rom, 1, "0x0200", "0x0202", m->ports, m->registers, m->highlight, m->ram,
+          &m->ramMarker, &m->ramMarkerOn, &m->romMarker, &m->romMarkerOn, m->statusFlags, m->ports);
+}
+
+using W = Simulator;
+const struct {
+  const char* name;
+  bool frayed;
+  void (*call)(W&);
+} kOutOfBounds[] = {
+    {"Execute format 7", false, [](W& w) { Exec(w, 7, 0, 0, 0, 5); }},
+    {"Execute destination register -1", false, [](W& w) { Exec(w, 0, 0, 0, 0, -1); }},
+    {"Execute offset NaN", false, [](W& w) { Exec(w, kFormatJump, 7, 0, 0, 5, NAN); }},
+    {"Execute unterminated source text", false,
+     [](W& w) { Exec(w, 0, 0, 6, 0, 5, 0, gUnterminated); }},
+    {"Disassemble unterminated ROM byte", true,
+     [](W& w) { DisassembleAtPC(&w.machine, &w.decoded); }},
+    {"ChangeReg 16", false, [](W& w) { ChangeReg(16, "1234", w.machine.registers); }},
+    // Two digits: copying four would take what lies behind the terminator.
+    {"ChangeRAM short text", false, [](W& w) { ChangeRAM("12", 5, w.machine.ram); }},
+    {"Save row 64", false, [](W& w) { Save("4031", "0280", "", &kRow64, w.machine.rom); }},
+    {"HexConv unterminated input", false,
+     [](W& w) {
+       HexConv(gUnterminated, w.selection.sourceText, nullptr, &w.selection.sourceValid);
+     }},
+    {"NMI unterminated SP", true,
+     [](W& w) {
+       NMI(w.machine.rom, w.machine.registers, w.machine.registers, w.machine.ram, 0, 0, 0, 0);
+     }},
+    {"Ports unterminated cell", true,
+     [](W& w) { Ports(w.machine.ports, w.machine.p2Input, w.machine.ports, w.machine.p1Output); }},
+    {"ROMLoad slot 10", false, [](W& w) { ROMLoad(10, w.machine.rom); }},
+};
+
+TEST(BoundsTest, CallsOutsideTheVocabulariesChangeNothing) {
+  memset(gUnterminated, '7', sizeof gUnterminated);
+  for (const auto& c : kOutOfBounds) {
+    std::unique_ptr<Simulator> before = Filled(c.frayed), after = Filled(c.frayed);
+    c.call(*after);
+    EXPECT_EQ(0, memcmp(before.get(), after.get(), sizeof *after)) << c.name;
+  }
+  // In range, the same helper does write: the rows above are not vacuous.
+  std::unique_ptr<Simulator> w = Filled(false);
+  Exec(*w, kFormatEmulated, kOpINC, 0, 0, 5);
+  EXPECT_EQ("R5=0001", Get(&w->machine, "R5"));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Helpers for the core's tests: a simulator on the heap, machine values named the way the
-// tables show them, and selections built field by field.
+// Helpers for the core's tests: machine values named as the tables show them, selections.
 #pragma once
 
 #include <gtest/gtest.h>

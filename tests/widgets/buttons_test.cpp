@@ -1,7 +1,7 @@
-// Buttons: push, toggle and check buttons, the radio box and the pop-up panel, their stories
-// replayed cycle by cycle as the display classes feed the behaviours.
+// Push, toggle and check buttons, the radio box and the pop-up panel, cycle by cycle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstring>
@@ -19,9 +19,8 @@ namespace {
 
 // One action of a button story, the pointer on the button (small letters, '-') or off it
 // (capitals, '_'): 'p' / 'r' left press / release, 'q' / 'w' right press / release, 'n' a wheel
-// notch (a press the host never releases), 's' / 'u' space down / up, 'k' another key down,
-// '-' nothing; for the toggle and check buttons 'a' / 'b' a left press and 'c' space down, each
-// while a value is loaded.
+// notch (a press the host never releases), 's' / 'u' space down / up, 'k' another key, '-'
+// nothing; 'a' / 'b' a left press and 'c' space, each while the toggle or check loads a value.
 void act(velkor_test::CycleDriver& driver, char action) {
   const char a = std::tolower(action);
   driver.MoveTo(std::isupper(action) || action == '_' ? 600.0f : 120.0f, 120.0f);
@@ -40,7 +39,6 @@ TEST(PushButton, Stories) {
       {2, true, "-p-r-", "00 01 01 10 00 "},   // fires once, on the release after a press
       {2, true, "P_-r-", "00 00 00 00 00 "},   // not on a release whose press was elsewhere
       {2, true, "p_R_", "01 01 10 00 "},       // dragged off, it fires on the release
-      {2, true, "prpr-", "01 10 01 10 00 "},   // a double click fires twice
       {2, true, "-SUK", "00 01 10 00 "},       // space, wherever the pointer is
       {2, false, "pr-pr", "01 10 10 11 00 "},  // unacknowledged, held until the next firing
       {2, true, "n_PR", "00 00 00 00 "},       // a wheel notch arms nothing
@@ -73,9 +71,8 @@ TEST(PushButton, Stories) {
 enum Kinds { kToggle = 1, kCheck = 2, kBoth = 3 };
 
 TEST(ToggleAndCheckButton, Stories) {
-  // '0' / '1' load that value, 'a' loads 0, 'b' and 'c' load 1; otherwise the value input is the
-  // story's. Traced: on, event.
-  // Kinds, mode, the value input; actions and trace.
+  // '0' / '1' load that value, 'a' loads 0, 'b' and 'c' load 1. Traced: on, event. Rows: kinds,
+  // mode, the value input (when nothing is loaded); actions and trace.
   const std::tuple<int, uint32_t, uint8_t, const char*, const char*> stories[] = {
       {kBoth, 1, 0, "-prqwS_P", "00 11 10 10 10 01 00 00 "},      // a left press or space toggles
       {kBoth, 2, 0, "-p_R-rpr-", "00 00 00 00 00 00 00 11 10 "},  // pressed and released on it
@@ -121,14 +118,11 @@ class RadioBoxTest : public ::testing::Test {
  protected:
   velkor_test::CycleDriver driver;
   RadioBox_State box;
-  int32_t count = 3;  // three buttons, button 2 disabled
-  int32_t selectedIn = 0;
+  int32_t count = 3, selectedIn = 0, selected = -9, cursor = -9;  // button 2 disabled
   uint8_t enabled[RADIOBOX_MAX_ITEMS] = {1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-  uint8_t clicks[RADIOBOX_MAX_ITEMS] = {};
-  uint8_t requests[RADIOBOX_MAX_ITEMS] = {};
+  uint8_t clicks[RADIOBOX_MAX_ITEMS] = {}, requests[RADIOBOX_MAX_ITEMS] = {};
   uint8_t load = 0, keyPressed = 0, selection[RADIOBOX_MAX_ITEMS] = {}, event = 0;
   uint32_t key = 0;
-  int32_t selected = -9, cursor = -9;
   bool oneFlag = true;  // the selection shows the selected button's flag alone
 
   void SetUp() override {
@@ -156,9 +150,8 @@ class RadioBoxTest : public ::testing::Test {
       std::memset(clicks, 0, sizeof clicks);
       trace += std::to_string(cursor) + "." + std::to_string(selected) + (event ? "! " : " ");
       if (oneFlag) {
-        uint8_t expected[RADIOBOX_MAX_ITEMS] = {};
-        expected[selected] = 1;
-        EXPECT_EQ(0, std::memcmp(expected, selection, sizeof expected)) << "one flag only";
+        EXPECT_EQ(1, std::count(selection, selection + RADIOBOX_MAX_ITEMS, 1)) << "one flag only";
+        EXPECT_EQ(1, selection[selected]);
       }
     }
     return trace;
@@ -166,8 +159,7 @@ class RadioBoxTest : public ::testing::Test {
 };
 
 TEST_F(RadioBoxTest, ClicksKeyboardCursorEnterAndLoads) {
-  // A click selects; the keys move the cursor only, within the buttons; Enter on the disabled
-  // button 2 does nothing, on button 0 it selects.
+  // A click selects; keys move the cursor within the buttons; Enter selects, not button 2.
   EXPECT_EQ("0.0 0.1! 0.1 1.1 2.1 2.1 2.1 1.1 0.1 0.1 0.0! 0.0 ", Run(".11>v>#<^<#."));
   EXPECT_EQ("2.0 ", Run("r")) << "a cursor request wins over the key";
   // A load selects the index, or 0 when out of range.
@@ -179,8 +171,7 @@ TEST_F(RadioBoxTest, ClicksKeyboardCursorEnterAndLoads) {
   EXPECT_EQ("2.1 2.2 2.0 2.0 2.0 2.0 ", trace) << "a load is no user event";
 }
 
-// Inputs far outside the 16 items neither index outside the arrays nor overflow the cursor
-// arithmetic (the sanitizer build checks both).
+// Inputs far outside the 16 items stay inside the arrays (the sanitizer build checks it).
 TEST_F(RadioBoxTest, ExtremeInputsStayInsideTheArrays) {
   const std::tuple<int32_t, int32_t, const char*> cases[] = {
       {100, 40, ">>"}, {100, INT_MAX, ">>"},     {-5, 3, ">>"},      {0, INT_MIN, "<<"},
@@ -196,12 +187,11 @@ TEST_F(RadioBoxTest, ExtremeInputsStayInsideTheArrays) {
     EXPECT_GE(selected, 0) << "count " << items << " selectedIn " << in;
     EXPECT_LT(selected, RADIOBOX_MAX_ITEMS) << "count " << items;
   }
-}
-
-TEST_F(RadioBoxTest, ACursorOutsideTheItemsDisablesEnterUntilItStepsBackIn) {
+  // A cursor outside the items disables Enter until it steps back in, onto the last button.
+  RadioBox_reset(&box);
   count = 16;
   selectedIn = 40;
-  EXPECT_EQ("40.0 40.0 39.0 15.0 ", Run(".#<>")) << "the step right lands on the last button";
+  EXPECT_EQ("40.0 40.0 39.0 15.0 ", Run(".#<>"));
 }
 
 TEST(PopUpPanel, RequestsApplyAtOnceAndMode1ClosesOnAPressOutside) {

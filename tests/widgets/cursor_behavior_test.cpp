@@ -1,5 +1,4 @@
-// Caret placement on a fixed-metric font: caret coordinates over wraps and line breaks, clicks
-// turned into indices, alignment, overflow, and inputs at the edges of the 255-byte text.
+// Caret placement on a fixed-metric font: wraps, line breaks, clicks, alignment and edges.
 #include "widgets/CursorBehavior.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <limits>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "widgets/lib_unicode.h"
 
@@ -126,18 +126,15 @@ TEST(CursorBehavior, InputsAtTheEdgesStayDefined) {
     Caret c;
     CursorBehaviorWithFont(fixed_font, 1, 0, 1e6f, 20, full, index, 0, 0, 0, 0, 0, &c.x, &c.y,
                            nullptr, nullptr, nullptr, &c.lineCount, nullptr, nullptr);
-    EXPECT_EQ(2550.0f, c.x) << "index " << index << " means the end";
-    EXPECT_EQ(1, c.lineCount);
+    EXPECT_EQ(std::make_pair(2550.0f, 1), std::make_pair(c.x, c.lineCount)) << index << ": the end";
   }
   const Caret zero = place("abc", 1, 100, 40, 0.5f, 0.5f, 0, 1, 0, zero_font);
-  EXPECT_EQ(3, zero.newIndex) << "zero widths and line height: every click lands at the end";
-  EXPECT_EQ(0.0f, zero.x);
-
+  // Zero widths and line height: every click lands at the end.
+  EXPECT_EQ(std::make_pair(3, 0.0f), std::make_pair(zero.newIndex, zero.x));
   Caret none;
   CursorBehaviorWithFont(fixed_font, 1, 1, 100, 20, nullptr, 3, 0, 0.5f, 0.5f, 1, 0, &none.x,
                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &none.newIndex);
-  EXPECT_EQ(0, none.newIndex) << "a null text is empty";
-  EXPECT_EQ(0.0f, none.x);
+  EXPECT_EQ(std::make_pair(0, 0.0f), std::make_pair(none.newIndex, none.x)) << "a null text";
 }
 
 }  // namespace

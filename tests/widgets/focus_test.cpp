@@ -1,5 +1,4 @@
-// Who holds the focus: taking and keeping it, ties decided by stepping order, overrides,
-// containers, the focus order and its navigation. (The pulses are the display record's tests.)
+// Who holds the focus: stepping order, containers, the focus order. (Pulses: display tests.)
 #include "widgets/Focus.h"
 
 #include <gtest/gtest.h>
@@ -76,38 +75,6 @@ TEST_F(FocusTest, AnActiveRequestBlocksUntilItsHolderIsNoLongerDrawn) {
   EXPECT_EQ("0000011", trace) << "B takes the focus two countdowns after A vanished";
 }
 
-TEST_F(FocusTest, ReleaseHandsTheFocusOnToTheSuccessorByExplicitIds) {
-  a.focusId = 10;
-  b.focusId = 20;
-  a.nextId = 20;
-  MoveOver(a);
-  driver.Cycle();
-  EXPECT_EQ(10u, GetCurrentFocusedWidget());
-  MoveAway();
-  a.release = 1;
-  driver.Cycle();
-  EXPECT_EQ(FOCUS_NONE, a.focusState());
-  EXPECT_EQ(FOCUS_HELD, b.focusState()) << "stepped after A, B reports the focus at once";
-}
-
-TEST_F(FocusTest, OverridesForceOrWithholdTheFocusOfSubWidgets) {
-  for (uint32_t mode : {FOCUS_OVERRIDE_UNFOCUSED, FOCUS_OVERRIDE_FOCUSED}) {
-    driver.OnCycle([&] {
-      FocusOverride(mode);
-      a.Sense();
-      b.Sense();
-      ReleaseOverride();
-    });
-    MoveOver(a);
-    driver.Press();
-    driver.Cycle();
-    const int expected = mode == FOCUS_OVERRIDE_FOCUSED ? FOCUS_FORCED : FOCUS_NONE;
-    EXPECT_EQ(expected, a.focusState()) << "mode " << mode;
-    EXPECT_EQ(expected, b.focusState()) << "mode " << mode << ", hovered or not";
-    EXPECT_EQ(0u, GetCurrentFocusedWidget()) << "sub-widgets never take the focus";
-  }
-}
-
 TEST_F(FocusTest, AFocusedContainerLetsItsChildTakeTheFocusAtOnce) {
   TestWidget container(0, 0, 400, 200);
   container.isContainer = 1;
@@ -163,11 +130,6 @@ TEST(FocusOrder, GlobalFocusMovesAlongLinksAndTableOrder) {
     ManageGlobalFocus(next, previous, id, 0, &current, &requesting);
     EXPECT_EQ(std::make_pair(expected, start), std::make_pair(current, requesting)) << start;
   }
-  // A full order table registers no more widgets; they still take the focus by pointer.
-  for (uint32_t id = 100; id < 101 + FOCUS_ORDER_SIZE; ++id) InitialiseFocus(id, 0);
-  uint8_t state = 0;
-  ManageIndividualFocus(1, 0, 5000, 0, 0, 1, &state);
-  EXPECT_EQ(FOCUS_HELD, state);
 }
 
 }  // namespace

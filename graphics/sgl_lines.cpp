@@ -438,6 +438,9 @@ void sglBegin(uint8_t mode) {
     context->primitive = mode;
     context->lines.close_loop = mode == SGL_PRIMITIVE_LINE_LOOP ? 1 : 0;
   } else if (is_fill_mode(mode)) {
+    // A fill never takes the dash cutting that a stippled line before it
+    // left selected.
+    context->primitive = mode;
     if (!skipped_texture_fill(context)) {
       fill_setup(context);
     }

@@ -10,6 +10,10 @@
 const GalleryFamily kGalleryFamilies[] = {
     {"Buttons and shared pieces", {0, 300, 640, 468}, Gallery_Buttons_init, Gallery_Buttons_draw},
     {"Panels, colours and time", {0, 0, 640, 300}, Gallery_Panels_init, Gallery_Panels_draw},
+    {"Lists, table, text, sliders and gauges",
+     {640, 0, 640, 768},
+     Gallery_Lists_init,
+     Gallery_Lists_draw},
 };
 const uint32_t kGalleryFamilyCount = sizeof(kGalleryFamilies) / sizeof(kGalleryFamilies[0]);
 

@@ -95,3 +95,5 @@ void Gallery_Buttons_init();
 void Gallery_Buttons_draw(const GalleryRegion* region);
 void Gallery_Panels_init();
 void Gallery_Panels_draw(const GalleryRegion* region);
+void Gallery_Lists_init();
+void Gallery_Lists_draw(const GalleryRegion* region);

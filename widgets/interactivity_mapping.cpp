@@ -174,7 +174,8 @@ void ClickArea_init(ClickArea* area) {
 
 void ClickArea_step(ClickArea* area, uint8_t visible, uint8_t enabled, uint8_t hover,
                     uint32_t mode) {
-  area->previousRawPressed = area->rawPressed;
+  // A wheel notch is no press: it must not click in the next cycle either.
+  area->previousRawPressed = (area->rawPressed != 0 && area->rawButton < 4) ? 1 : 0;
   area->rawPressed = 0;
   area->rawReleased = 0;
   area->rawButton = 0;

@@ -1,0 +1,176 @@
+#include "display/Velkor_ComboBox.h"
+
+#include <cstdlib>
+
+#include "display/Velkor_ColorBase.h"
+#include "display/Velkor_FrameShape.h"
+#include "display/Velkor_parts_internal.h"
+#include "graphics/sgl.h"
+#include "widgets/Focus.h"
+
+namespace {
+constexpr uint32_t kClickOnPress = 1;
+constexpr float kArrowZone = 24.0f;
+}  // namespace
+
+float Velkor_ComboBox_listHeight(const Velkor_ComboBox* combo) {
+  const float row_h = combo->listRowHeight > 0.0f ? combo->listRowHeight : combo->height;
+  return row_h * static_cast<float>(Velkor_ScrollList_generic_shownRows(&combo->list));
+}
+
+Velkor_ComboBox* Velkor_ComboBox_alloc() {
+  return static_cast<Velkor_ComboBox*>(std::calloc(1, sizeof(Velkor_ComboBox)));
+}
+
+void Velkor_ComboBox_free(Velkor_ComboBox* combo) {
+  std::free(combo);
+}
+
+void Velkor_ComboBox_init(Velkor_ComboBox* combo) {
+  *combo = Velkor_ComboBox{};
+  combo->width = 180.0f;
+  combo->height = 34.0f;
+  combo->enabled = 1;
+  combo->frameStyle = kVelkorDefaultFrameStyle;
+  combo->faceColor = kVelkorFromScheme;
+  combo->font = kVelkorDefaultFont;
+  combo->labelColor = kVelkorFromScheme;
+  combo->labelAlignment = 0;
+  for (int i = 0; i < kVelkorListItems; ++i) combo->itemFlags[i] = 1;
+  combo->shownItems = kVelkorListRows;
+  combo->selectedIndex = 0;
+  Velkor_ClickArea_init(&combo->button);
+  Velkor_ScrollList_generic_init(&combo->list);
+  Velkor_IndividualFocus_init(&combo->focus);
+  Velkor_KeyEvent_init(&combo->keys);
+  combo->keys.mode = 1;
+  wrapper_ComboBox_reset(&combo->state);
+}
+
+void Velkor_ComboBox_predraw(Velkor_ComboBox* combo) {
+  Velkor_ClearDrawnRect(&combo->drawnRect);
+  combo->event = 0;
+  combo->hover = 0;
+  Velkor_ClickArea_predraw(&combo->button);
+  Velkor_ScrollList_generic_predraw(&combo->list);
+  Velkor_IndividualFocus_predraw(&combo->focus);
+  Velkor_KeyEvent_predraw(&combo->keys);
+}
+
+void Velkor_ComboBox_draw(Velkor_ComboBox* combo, uint32_t pass) {
+  if (pass != combo->pass) return;
+  const uint32_t masks = sglGetActiveMasks();
+  Velkor_RecordDrawnRect(combo->width, combo->height, &combo->drawnRect);
+  const bool enabled = combo->enabled != 0;
+  const bool was_open = combo->state.open != 0;
+  Velkor_ScrollList_generic* list = &combo->list;
+  list->rows = combo->shownItems;
+  list->itemCount = combo->itemCount;
+  const float list_h = Velkor_ComboBox_listHeight(combo);
+
+  // Pointer: the box, and the open list below it, ask for the focus.
+  const uint8_t over_box = enabled ? Velkor_PointerHover(combo->width, combo->height) : 0;
+  uint8_t over_list = 0;
+  if (enabled && was_open) {
+    float px = 0.0f;
+    float py = 0.0f;
+    Velkor_locate(BHVR_ANY_DEVICE, &px, &py);
+    over_list = sglRectangleActiveAreaGetStatus(px, py, 0.0f, -list_h, combo->width, 0.0f) ? 1 : 0;
+  }
+  combo->hover = over_box || over_list;
+  Velkor_IndividualFocus* focus = &combo->focus;
+  focus->request = combo->hover;
+  focus->focusId = combo->focusId;
+  focus->focusNext = combo->focusNext;
+  focus->pass = pass;
+  Velkor_IndividualFocus_draw(focus, pass);
+  const bool focused = enabled && focus->focusState != FOCUS_NONE;
+  Velkor_KeyEvent* keys = &combo->keys;
+  keys->enable = focused ? focus->focusState : 0;
+  keys->pass = pass;
+  Velkor_KeyEvent_draw(keys, pass);
+
+  Velkor_ClickArea* button = &combo->button;
+  button->width = combo->width;
+  button->height = combo->height;
+  button->enabled = combo->enabled;
+  button->mode = kClickOnPress;
+  button->showHighlight = 0;
+  button->pass = pass;
+  sglSetActiveMasks(masks);
+  Velkor_ClickArea_draw(button, pass);
+
+  // The list: its behaviour runs every frame (a forced index loads while it
+  // is closed), its rows only while it is open, with the box's focus.
+  for (int i = 0; i < kVelkorListItems; ++i) {
+    list->items[i] = combo->items[i];
+    list->itemFlags[i] = combo->itemFlags[i];
+  }
+  list->width = combo->width;
+  list->height = list_h;
+  list->enabled = combo->enabled;
+  list->colorScheme = combo->colorScheme;
+  list->font = combo->font;
+  list->labelColor = combo->labelColor;
+  list->selectedIn = combo->forcedIndex;
+  list->load = combo->force;
+  list->visible = was_open ? 1 : 0;
+  list->pass = pass;
+  FocusOverride(was_open && focused ? FOCUS_OVERRIDE_FOCUSED : FOCUS_OVERRIDE_UNFOCUSED);
+  sglSetActiveMasks(masks);
+  sglPushMatrixAndTranslate(0.0f, -list_h);
+  Velkor_ScrollList_generic_draw(list, pass);
+  sglPopMatrixAndTranslate();
+  ReleaseOverride();
+  const uint8_t chosen = was_open && list->event ? 1 : 0;
+
+  wrapper_ComboBox(combo->enabled, keys->output, keys->key, button->click, chosen, combo->mode,
+                   &combo->open, &combo->state);
+  combo->selectedIndex = list->selectedIndex;
+  combo->event = chosen;
+
+  // The closed box: frame, face, the chosen item (or the label), the arrow.
+  Velkor_ColorBase colours;
+  Velkor_ColorBase_init(&colours);
+  colours.colorScheme = combo->colorScheme;
+  colours.pass = pass;
+  Velkor_ColorBase_draw(&colours, pass);
+  const int32_t base = colours.base;
+  combo->baseColor = base;
+  combo->frameColor = base + (focused ? kVelkorColorFrameFocused : kVelkorColorFrame);
+  combo->bevelColor = base + kVelkorColorBevel;
+  combo->faceColorComputed = combo->faceColor >= 0 ? combo->faceColor : base + kVelkorColorBevel;
+  combo->labelColorComputed = combo->labelColor >= 0 ? combo->labelColor : base + kVelkorColorLabel;
+  const float w = combo->width;
+  const float h = combo->height;
+  Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, w, h, combo->frameColor, combo->frameColor,
+                   combo->frameStyle, 8.0f);
+  Velkor_DrawFrame(masks, pass, 3.4f, 3.4f, w - 6.8f, h - 6.8f, combo->faceColorComputed,
+                   combo->bevelColor, combo->frameStyle, 4.6f);
+  const int32_t index = combo->selectedIndex;
+  const int32_t count = combo->itemCount;
+  const char* shown = combo->label;
+  if (index >= 0 && index < count && index < kVelkorListItems && combo->items[index] != nullptr) {
+    shown = combo->items[index];
+  }
+  const float arrow_zone = kArrowZone < w / 3.0f ? kArrowZone : w / 3.0f;
+  Velkor_DrawLabel(masks, pass, 6.0f, 0.0f, w - 12.0f - arrow_zone, h, shown,
+                   static_cast<int32_t>(combo->font), combo->labelColorComputed,
+                   combo->labelAlignment);
+  // The arrow points down while closed and up while open.
+  const float ax = w - arrow_zone / 2.0f - 4.0f;
+  const float ay = h / 2.0f;
+  const float s = arrow_zone / 4.0f;
+  if (combo->open) {
+    Velkor_DrawTriangle(masks, ax - s, ay - s / 2.0f, ax + s, ay - s / 2.0f, ax, ay + s / 2.0f,
+                        combo->labelColorComputed);
+  } else {
+    Velkor_DrawTriangle(masks, ax - s, ay + s / 2.0f, ax, ay - s / 2.0f, ax + s, ay + s / 2.0f,
+                        combo->labelColorComputed);
+  }
+  if (!enabled) {
+    Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, w, h, base + kVelkorColorGreyed, -1,
+                     combo->frameStyle, 8.0f);
+  }
+  sglSetActiveMasks(masks);
+}

@@ -1,0 +1,217 @@
+#include "display/Velkor_ScrollList_generic.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "display/Velkor_ColorBase.h"
+#include "display/Velkor_FrameShape.h"
+#include "display/Velkor_parts_internal.h"
+#include "graphics/sgl.h"
+
+namespace {
+
+constexpr uint32_t kWheelAway = 4;
+constexpr uint32_t kWheelTowards = 5;
+
+int32_t clamp_count(int32_t count) {
+  if (count < 0) return 0;
+  return count > kVelkorListItems ? kVelkorListItems : count;
+}
+
+}  // namespace
+
+int32_t Velkor_ScrollList_generic_shownRows(const Velkor_ScrollList_generic* list) {
+  int32_t rows = list->rows;
+  if (rows > kVelkorListRows) rows = kVelkorListRows;
+  const int32_t count = clamp_count(list->itemCount);
+  if (rows > count) rows = count;
+  return rows < 1 ? 1 : rows;
+}
+
+Velkor_ScrollList_generic* Velkor_ScrollList_generic_alloc() {
+  return static_cast<Velkor_ScrollList_generic*>(std::calloc(1, sizeof(Velkor_ScrollList_generic)));
+}
+
+void Velkor_ScrollList_generic_free(Velkor_ScrollList_generic* list) {
+  std::free(list);
+}
+
+void Velkor_ScrollList_generic_init(Velkor_ScrollList_generic* list) {
+  *list = Velkor_ScrollList_generic{};
+  list->width = 180.0f;
+  list->height = 9 * 25.0f;
+  list->enabled = 1;
+  list->frameStyle = kVelkorCornerSquare;
+  list->faceColor = kVelkorFromScheme;
+  list->font = kVelkorDefaultFont;
+  list->labelColor = kVelkorFromScheme;
+  list->labelAlignment = 0;
+  for (int i = 0; i < kVelkorListItems; ++i) list->itemFlags[i] = 1;
+  list->rows = kVelkorListRows;
+  list->visible = 1;
+  list->scrollBarWidth = 14.0f;
+  list->hoveredRow = -1;
+  for (auto& item : list->rowItems) Velkor_ComboBoxItem_init(&item);
+  Velkor_ScrollBar_init(&list->scrollBar);
+  Velkor_IndividualFocus_init(&list->focus);
+  Velkor_KeyEvent_init(&list->keys);
+  list->keys.mode = 1;
+  wrapper_ScrollList_reset(&list->state);
+}
+
+void Velkor_ScrollList_generic_predraw(Velkor_ScrollList_generic* list) {
+  Velkor_ClearDrawnRect(&list->drawnRect);
+  list->event = 0;
+  list->hover = 0;
+  list->hoveredRow = -1;
+  for (auto& item : list->rowItems) Velkor_ComboBoxItem_predraw(&item);
+  Velkor_ScrollBar_predraw(&list->scrollBar);
+  Velkor_IndividualFocus_predraw(&list->focus);
+  Velkor_KeyEvent_predraw(&list->keys);
+}
+
+void Velkor_ScrollList_generic_draw(Velkor_ScrollList_generic* list, uint32_t pass) {
+  if (pass != list->pass) return;
+  const uint32_t masks = sglGetActiveMasks();
+  const bool visible = list->visible != 0;
+  const bool enabled = list->enabled != 0;
+  const int32_t count = clamp_count(list->itemCount);
+  const int32_t rows = Velkor_ScrollList_generic_shownRows(list);
+  const float row_h = list->height / static_cast<float>(rows);
+  const bool scrolls = count > rows;
+  const float bar_w = scrolls ? list->scrollBarWidth : 0.0f;
+  const float rows_w = list->width - bar_w;
+  if (visible) Velkor_RecordDrawnRect(list->width, list->height, &list->drawnRect);
+
+  // Pointer over the list and its rows.
+  list->hover = visible && enabled ? Velkor_PointerHover(list->width, list->height) : 0;
+  for (int32_t r = 0; r < kVelkorListRows; ++r) {
+    uint8_t hit = 0;
+    if (visible && enabled && r < rows) {
+      float px = 0.0f;
+      float py = 0.0f;
+      Velkor_locate(BHVR_ANY_DEVICE, &px, &py);
+      const float top = list->height - static_cast<float>(r) * row_h;
+      hit = sglRectangleActiveAreaGetStatus(px, py, 0.0f, top - row_h, rows_w, top) ? 1 : 0;
+    }
+    list->rowHover[r] = hit;
+    if (hit) list->hoveredRow = r;
+  }
+
+  Velkor_IndividualFocus* focus = &list->focus;
+  focus->request = list->hover;
+  focus->focusId = list->focusId;
+  focus->focusNext = list->focusNext;
+  focus->pass = pass;
+  Velkor_IndividualFocus_draw(focus, pass);
+  const uint8_t active = visible && enabled && focus->focusState != FOCUS_NONE ? 1 : 0;
+  Velkor_KeyEvent* keys = &list->keys;
+  keys->enable = active ? focus->focusState : 0;
+  keys->pass = pass;
+  Velkor_KeyEvent_draw(keys, pass);
+
+  uint8_t raw_pressed = 0;
+  uint8_t raw_released = 0;
+  uint32_t raw_button = 0;
+  Velkor_PointerState(&raw_pressed, &raw_released, &raw_button);
+
+  // The background goes under the scroll bar.
+  Velkor_ColorBase colours;
+  Velkor_ColorBase_init(&colours);
+  colours.colorScheme = list->colorScheme;
+  colours.pass = pass;
+  Velkor_ColorBase_draw(&colours, pass);
+  list->backColor = list->faceColor >= 0 ? list->faceColor : colours.base + kVelkorColorBevel;
+  list->frameColor = colours.base + (active ? kVelkorColorFrameFocused : kVelkorColorLabel);
+  if (visible) {
+    Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, list->width, list->height, list->backColor, -1,
+                     list->frameStyle, 3.0f);
+  }
+
+  // The scroll bar follows the list when the behaviour asked for it in the
+  // last frame; the wheel over the rows scrolls like the wheel over the bar.
+  Velkor_ScrollBar* bar = &list->scrollBar;
+  bar->width = list->scrollBarWidth;
+  bar->height = list->height;
+  bar->enabled = list->enabled;
+  bar->colorScheme = list->colorScheme;
+  bar->orientation = kVelkorScrollBarVertical;
+  bar->direction = 0;
+  bar->maximum = static_cast<float>(count - rows > 0 ? count - rows : 0);
+  bar->pageStep = static_cast<float>(rows);
+  bar->lineStep = 1.0f;
+  bar->value = static_cast<float>(list->state.firstVisible);
+  bar->load = list->state.scrollChanged;
+  bar->keyEnable = 0;  // the list's own keys move its cursor
+  const bool wheel = list->hover && raw_pressed &&
+                     (raw_button == kWheelAway || raw_button == kWheelTowards) &&
+                     list->hoveredRow >= 0;
+  bar->lineUpIn = wheel && raw_button == kWheelAway ? 1 : 0;
+  bar->lineDownIn = wheel && raw_button == kWheelTowards ? 1 : 0;
+  bar->pass = pass;
+  float scroll_position = 0.0f;
+  uint8_t scroll_moved = 0;
+  if (visible && scrolls) {
+    sglSetActiveMasks(masks);
+    sglPushMatrixAndTranslate(rows_w, 0.0f);
+    Velkor_ScrollBar_draw(bar, pass);
+    sglPopMatrixAndTranslate();
+    scroll_position = bar->position;
+    scroll_moved = bar->moved;
+  }
+
+  // The behaviour reads whole text cells.
+  for (int32_t i = 0; i < kVelkorListItems; ++i) {
+    const char* text = list->items[i] != nullptr ? list->items[i] : "";
+    std::strncpy(list->texts[i], text, TEXT_SIZE_Strings - 1);
+    list->texts[i][TEXT_SIZE_Strings - 1] = '\0';
+  }
+  const int32_t selected_before = list->state.selectedIndex;
+  const uint8_t event_before = list->state.previousEvent;
+  wrapper_ScrollList(active ? raw_pressed : 0, raw_released, raw_button, list->rowHover, count,
+                     rows, list->texts, list->selectedIn, list->load, list->itemFlags, list->mode,
+                     scroll_position, scroll_moved, keys->output, keys->key, active, 0, 1,
+                     &list->selectedIndex, &list->event, nullptr, nullptr, nullptr, nullptr,
+                     &list->firstVisible, nullptr, &list->state);
+  // Enter on a cursor row that holds a disabled item would choose it: such
+  // a choice is taken back, the selection stays where it was.
+  const int32_t chosen = list->state.selectedIndex;
+  if (list->event && !list->load && chosen >= 0 && chosen < kVelkorListItems &&
+      list->itemFlags[chosen] == 0) {
+    list->state.selectedIndex = selected_before;
+    list->state.event = event_before && !BHVR_AsynchronousACK;
+    list->state.previousEvent = list->state.event;
+    list->selectedIndex = selected_before;
+    list->event = list->state.event;
+  }
+
+  if (!visible) {
+    sglSetActiveMasks(masks);
+    return;
+  }
+  // Rows and outline over the background.
+  for (int32_t r = 0; r < rows; ++r) {
+    Velkor_ComboBoxItem* item = &list->rowItems[r];
+    const int32_t index = list->state.firstVisible + r;
+    item->width = rows_w;
+    item->height = row_h;
+    item->enabled = list->enabled && list->state.visibleEnabled[r];
+    item->colorScheme = list->colorScheme;
+    item->label = list->state.visibleTexts[r];
+    item->font = list->font;
+    item->labelColor = list->labelColor;
+    item->labelAlignment = list->labelAlignment;
+    item->showRadio = list->showRadio;
+    item->selected = list->state.visibleSelected[r];
+    item->highlighted = list->state.visibleHighlighted[r];
+    item->hovered = list->rowHover[r] && index < count;
+    item->pass = pass;
+    sglSetActiveMasks(masks);
+    sglPushMatrixAndTranslate(0.0f, list->height - static_cast<float>(r + 1) * row_h);
+    Velkor_ComboBoxItem_draw(item, pass);
+    sglPopMatrixAndTranslate();
+  }
+  Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, list->width, list->height, -1, list->frameColor,
+                   list->frameStyle, 3.0f);
+  sglSetActiveMasks(masks);
+}

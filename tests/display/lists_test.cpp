@@ -804,3 +804,84 @@ TEST_F(DisplayTest, ScrollPanelClipsItsChildrenAndScrollsThem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ComboBoxTest, TurnedAndScaledItIsClickedWhereItIsDrawn) {
+  // Turned a quarter counter-clockwise and scaled by 1.5 about (600, 300):
+  // the local point (x, y) lies at (600 - 1.5 y, 300 + 1.5 x) on screen.
+  auto draw = [&] {
+    Frame([&] {
+      Velkor_ComboBox_predraw(&combo_);
+      DrawAt(600, 300, 1.5f, 90, [&] { Velkor_ComboBox_draw(&combo_, 0); });
+    });
+  };
+  auto click = [&](float x, float y) {
+    MoveTo(x, y);
+    draw();
+    Press();
+    draw();
+    const uint8_t event = combo_.event;
+    Release();
+    draw();
+    return event;
+  };
+  draw();
+  click(600 - 1.5f * 17 + 27, 300 + 1.5f * 90);  // just beside the box
+  EXPECT_EQ(0, combo_.open);
+  click(600 - 1.5f * 17, 300 + 1.5f * 90);  // the box's centre
+  ASSERT_EQ(1, combo_.open);
+  // Row 3 of the list: local (90, -34 * 3 - 17).
+  EXPECT_EQ(1, click(600 + 1.5f * (34 * 3 + 17), 300 + 1.5f * 90));
+  EXPECT_EQ(3, combo_.selectedIndex);
+  EXPECT_EQ(0, combo_.open);
+}
+
+// A child in a scroll panel: the panel asks for the focus wherever the
+// pointer is over it, yet the child under the pointer takes it at once.
+struct FocusChild {
+  Velkor_RadioBox box;
+};
+
+void draw_focus_child(void* argument, uint32_t pass, int32_t, uint32_t) {
+  auto* child = static_cast<FocusChild*>(argument);
+  child->box.pass = pass;
+  sglPushMatrixAndTranslate(10, 400);
+  Velkor_RadioBox_draw(&child->box, pass);
+  sglPopMatrixAndTranslate();
+}
+
+TEST_F(DisplayTest, ScrollPanelHandsTheFocusToTheChildUnderThePointer) {
+  static Velkor_ScrollPanel panel;
+  static FocusChild child;
+  Velkor_ScrollPanel_init(&panel);
+  Velkor_RadioBox_init(&child.box);
+  child.box.items[0] = "a";
+  child.box.items[1] = "b";
+  child.box.items[2] = "c";
+  panel.contentHeight = 547;
+  panel.children = draw_focus_child;
+  panel.argument = &child;
+  auto draw = [&] {
+    Frame([&] {
+      Velkor_ScrollPanel_predraw(&panel);
+      Velkor_RadioBox_predraw(&child.box);
+      DrawAt(100, 100, 1, 0, [&] { Velkor_ScrollPanel_draw(&panel, 0); });
+    });
+  };
+  // The content's top (547) stands at the view's top (320 on screen); the
+  // child at content y 400 .. 486 is on screen at 173 .. 259.
+  MoveTo(150, 300);  // over the panel only
+  draw();
+  EXPECT_EQ(panel.focus.idInUse, GetCurrentFocusedWidget());
+  MoveTo(150, 220);  // over the child
+  draw();
+  EXPECT_EQ(child.box.focus.idInUse, GetCurrentFocusedWidget());
+  // Its keys reach it: Down moves its cursor.
+  Type(KEY_DOWN);
+  draw();
+  draw();
+  EXPECT_EQ(1, child.box.cursor);
+}
+
+}  // namespace

@@ -469,6 +469,18 @@ TEST_F(TextEditBoxTest, AClickInTheTextPlacesTheCaretAndADoubleClickSelectsAll) 
   EXPECT_EQ("5", enter_text_);
 }
 
+TEST_F(TextEditBoxTest, AForcedTextIsTheTextInItsOwnFrame) {
+  Draw();
+  box_.forcedText = "0x0280";
+  box_.force = 1;
+  Draw();
+  box_.force = 0;
+  EXPECT_STREQ("0x0280", box_.text);
+  EXPECT_EQ(0, enters_);  // a load is not a confirmation
+  Draw();
+  EXPECT_STREQ("0x0280", box_.text);
+}
+
 TEST_F(TextEditBoxTest, DisabledTakesNeitherClicksNorKeys) {
   box_.enabled = 0;
   Draw();
@@ -516,6 +528,46 @@ TEST_F(DisplayTest, ScaleLabelsStayInsideTheirRecord) {
     for (char c : record.guard) ASSERT_EQ(0x5A, c) << "value " << v;
   }
   EXPECT_STREQ("0.5", record.element.text);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DisplayTest, VerticalSlidersFollowThePointerUpOrDown) {
+  const struct {
+    uint32_t orientation;
+    float pointer_y;  // where the pointer is dragged to
+    float value;
+  } cases[] = {
+      // The thumb's centre travels from y 107 to 293 (186 units).
+      {kVelkorSliderBottomToTop, 107 + 186 * 0.5f, 50},
+      {kVelkorSliderBottomToTop, 107 + 186 * 0.25f, 25},
+      {kVelkorSliderTopToBottom, 107 + 186 * 0.25f, 75},
+      {kVelkorSliderTopToBottom, 400, 0},
+  };
+  static Velkor_Slider slider;
+  for (const auto& c : cases) {
+    Velkor_Slider_init(&slider);
+    slider.width = 50;
+    slider.height = 200;
+    slider.orientation = c.orientation;
+    auto draw = [&] {
+      Frame([&] {
+        Velkor_Slider_predraw(&slider);
+        DrawAt(100, 100, 1, 0, [&] { Velkor_Slider_draw(&slider, 0); });
+      });
+    };
+    MoveTo(112, 200);
+    draw();
+    Press();
+    draw();
+    MoveTo(112, c.pointer_y);
+    draw();
+    EXPECT_NEAR(c.value, slider.value, 0.01f) << "orientation " << c.orientation;
+    Release();
+    draw();
+  }
 }
 
 }  // namespace

@@ -67,7 +67,9 @@ constexpr Rect kVersionArea = {357.0f, -373.0f, 262.0f, 23.0f};
 constexpr float kStateTextX = -267.0f;  // above the gauge, beside the run controls
 constexpr float kStateTextY = 48.0f;
 constexpr float kTooltipLeft = -455.0f;
-constexpr float kTooltipRight = -160.0f;
+constexpr float kTooltipRight = -255.0f;  // short of the instruction thumbnail
+constexpr float kTooltipPadding = 4.0f;
+constexpr float kTooltipMaxHeight = 160.0f;
 constexpr float kFlagsY = -138.0f;
 constexpr float kFlagX[4] = {-285.0f, -248.7f, -211.3f, -175.0f};
 constexpr float kAssemblerX = -613.0f;
@@ -79,6 +81,13 @@ constexpr const char* kFlagTexts[4][2] = {
     {"V=0", "V=1"}, {"N=0", "N=1"}, {"Z=0", "Z=1"}, {"C=0", "C=1"}};
 constexpr const char* kTableHeaders[3] = {"Adresse", "High Byte", "Low Byte"};
 constexpr const char* kSpeedItems[3] = {"Slow", "Medium", "Fast"};
+
+// Labels wider than their buttons break where a reader would (13 10 is the
+// panel's line break).
+const char kDisasmLabel[] = "FETCH Instruction &\r\nDECODE Instruction";
+const char kResetLabel[] = "RESET\r\n(INT31)";
+const char kEnableLabel[] = "ENABLE Continous\r\nExecution";
+const char kDisableLabel[] = "DISABLE Continous\r\nExecution";
 
 const char kExecTooltip[] = "F\xfchrt die ausgew\xe4hlte Instruktion aus";
 const char kDisasmTooltip[] =
@@ -110,16 +119,27 @@ void write_text(float x, float y, const char* text, int32_t length, int32_t font
   sgluWriteText(x, y, text, length);
 }
 
-// A tool tip: cream text of the given room on a dark plate, right of a button.
-void write_tooltip(const Rect& button, const char* text, int32_t length, float height) {
+// A tool tip: cream text on a dark plate right of a button, its top level
+// with the button's top; the plate is as high as the wrapped text.
+void write_tooltip(const Rect& button, const char* text, int32_t length) {
   const float top = button.y + button.height;
+  const float left = kTooltipLeft + kTooltipPadding;
+  const float right = kTooltipRight - kTooltipPadding;
+  sglIndexFonti(kFontSmall);
+  sglSetTextAlignment(0, 2);
+  float x1 = 0.0f;
+  float y1 = 0.0f;
+  float x2 = 0.0f;
+  float y2 = 0.0f;
+  float height = button.height;
+  if (sglGetTextAreaBounds(left, top - kTooltipMaxHeight, right, top - kTooltipPadding, text,
+                           length, &x1, &y1, &x2, &y2)) {
+    height = (top - y1) + kTooltipPadding;
+  }
   fill_rect(kTooltipLeft, top - height, kTooltipRight - kTooltipLeft, height, kColorPopUpFill,
             kTooltipAlpha);
   sglIndexColori(kColorCream);
-  sglIndexFonti(kFontSmall);
-  sglSetTextAlignment(0, 2);
-  sgluWriteTextArea(kTooltipLeft + 4.0f, top - height + 2.0f, kTooltipRight - 4.0f, top - 2.0f,
-                    text, length);
+  sgluWriteTextArea(left, top - height, right, top - kTooltipPadding, text, length);
 }
 
 // The pointer on an element's rectangle (enlarged), in the centred frame.
@@ -179,6 +199,7 @@ void draw_table(Velkor_MultiColumn* t, const Rect& r, const MemoryRow* rows, int
   sglPushMatrixAndTranslate(r.x, r.y);
   Velkor_MultiColumn_draw(t, pass);
   sglPopMatrixAndTranslate();
+  t->load = 0;  // the selection of init is taken once
   write_text(r.x + r.width / 2.0f, r.y + r.height + kTableTitleGap, title, 64, kFontLabel,
              kColorWhite, 1);
 }
@@ -251,12 +272,12 @@ void step_exec_and_disasm(Context* c, uint32_t pass) {
   draw_push(&c->ExecButton, kExecButton, "EXECUTE Instruction", pass);
   if (!c->continuousExecution) c->executeHighlighted = area_hover(kExecButton);
   if (c->executeHighlighted && !c->continuousExecution) {
-    write_tooltip(kExecButton, kExecTooltip, 80, 24.0f);
+    write_tooltip(kExecButton, kExecTooltip, 80);
   }
-  draw_push(&c->DisasmButton, kDisasmButton, "FETCH Instruction & DECODE Instruction", pass);
+  draw_push(&c->DisasmButton, kDisasmButton, kDisasmLabel, pass);
   if (!c->continuousExecution) c->fetchHighlighted = area_hover(kDisasmButton);
   if (c->fetchHighlighted && !c->continuousExecution) {
-    write_tooltip(kDisasmButton, kDisasmTooltip, 200, 62.0f);
+    write_tooltip(kDisasmButton, kDisasmTooltip, 200);
   }
 }
 
@@ -336,7 +357,7 @@ void step_save_button(Context* c, uint32_t pass) {
   draw_push(&c->SaveButton, kSaveButton, "SAVE Instruction", pass);
   if (!c->continuousExecution) c->saveHighlighted = area_hover(kSaveButton);
   if (c->saveHighlighted && !c->continuousExecution) {
-    write_tooltip(kSaveButton, kSaveTooltip, 200, 46.0f);
+    write_tooltip(kSaveButton, kSaveTooltip, 200);
   }
   if (c->instructionFormat != kFormatNone) {
     write_text(kAssemblerX, kAssemblerLabelY, "Assemblercode:", 64, kFontLabel, kColorWhite, 0);
@@ -353,8 +374,7 @@ void step_toggles(Context* c, uint32_t pass) {
               "ZOOM IN Instr. Set", pass);
   c->instructionSetZoom = c->InstruktionenToggleButton.state;
   if (!c->instructionSetZoom) {
-    draw_toggle(&c->EnableExecToggleButton, kEnableExecToggle, "DISABLE Continous Execution",
-                "ENABLE Continous Execution", pass);
+    draw_toggle(&c->EnableExecToggleButton, kEnableExecToggle, kDisableLabel, kEnableLabel, pass);
     c->continuousExecution = c->EnableExecToggleButton.state;
     c->continuousStart = c->EnableExecToggleButton.changed;
   } else {
@@ -365,7 +385,7 @@ void step_toggles(Context* c, uint32_t pass) {
 }
 
 void step_reset_and_nmi(Context* c, uint32_t pass) {
-  draw_push(&c->ResetButton, kResetButton, "RESET (INT31)", pass);
+  draw_push(&c->ResetButton, kResetButton, kResetLabel, pass);
   c->resetRequest = c->ResetButton.activated;
   Velkor_cycle_reset(c);
   const uint8_t nmi_drawn = c->instructionSetZoom ? 0 : 1;
@@ -420,10 +440,12 @@ void draw_popup(Context* c, Velkor_PopUpPanel* p, int32_t index, const Velkor_Po
   p->argument = c;
   p->childrenPass = kPopUpPass;
   p->pass = kPopUpPass;
-  sglPushMatrixAndTranslate(place.x, place.y);
+  // A thumbnail is scaled: the whole matrix is saved, not only the translation.
+  sglPushMatrix();
+  sglTranslatef(place.x, place.y);
   sglScalef(place.scale, place.scale);
   Velkor_PopUpPanel_draw(p, pass);
-  sglPopMatrixAndTranslate();
+  sglPopMatrix();
 }
 
 void draw_popups(Context* c, uint32_t pass) {

@@ -282,8 +282,8 @@ void step_exec_and_disasm(Context* c, uint32_t pass) {
 }
 
 void step_state_text(Context* c) {
-  const char* text = c->phaseFlag == 1 ? "EXECUTE" : "FETCH/DECODE";
-  write_text(kStateTextX, kStateTextY, text, 15, kFontLabel, kColorWhite, 1);
+  write_text(kStateTextX, kStateTextY, Velkor_symbology_layer_state_text(c), 15, kFontLabel,
+             kColorWhite, 1);
 }
 
 void step_speed_and_gauge(Context* c, uint32_t pass) {

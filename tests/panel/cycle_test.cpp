@@ -366,6 +366,13 @@ TEST(Continuous, TheToggleStartsAndStopsOnlyWhileItIsDrawn) {
   EXPECT_EQ(0, Velkor_cycle_animation_play(c.get()));
 }
 
+TEST(Phase, StateTextNamesTheNextStep) {
+  Layer c = NewLayer();
+  EXPECT_STREQ("FETCH/DECODE", Velkor_symbology_layer_state_text(c.get()));
+  c->phaseFlag = 1;
+  EXPECT_STREQ("EXECUTE", Velkor_symbology_layer_state_text(c.get()));
+}
+
 TEST(Phase, AdvanceRules) {
   struct Case {
     const char* name;

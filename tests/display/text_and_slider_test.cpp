@@ -85,6 +85,8 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
     std::function<void()> prepare;
     std::function<void()> draw;
     std::function<bool()> kept;
+    const void* record;  // every byte of it stays as it was
+    size_t size;
   } cases[] = {
       {"Slider",
        [] {
@@ -94,7 +96,8 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          slider.forcedValue = 50;
          slider.force = 1;
        },
-       [] { Velkor_Slider_draw(&slider, 0); }, [] { return slider.value == 33; }},
+       [] { Velkor_Slider_draw(&slider, 0); }, [] { return slider.value == 33; }, &slider,
+       sizeof slider},
       {"TextEditBox",
        [] {
          Velkor_TextEditBox_init(&box);
@@ -102,7 +105,8 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          box.initialText = "abc";
          std::strcpy(box.text, "kept");
        },
-       [] { Velkor_TextEditBox_draw(&box, 0); }, [] { return std::string(box.text) == "kept"; }},
+       [] { Velkor_TextEditBox_draw(&box, 0); }, [] { return std::string(box.text) == "kept"; },
+       &box, sizeof box},
       {"Cursor",
        [] {
          Velkor_Cursor_init(&cursor);
@@ -112,14 +116,16 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          cursor.visible = 1;
          cursor.cursorX = -3;
        },
-       [] { Velkor_Cursor_draw(&cursor, 0); }, [] { return cursor.cursorX == -3.0f; }},
+       [] { Velkor_Cursor_draw(&cursor, 0); }, [] { return cursor.cursorX == -3.0f; }, &cursor,
+       sizeof cursor},
       {"Scale",
        [] {
          Velkor_Scale_init(&scale);
          scale.pass = 1;
          scale.integerDigits = 42;
        },
-       [] { Velkor_Scale_draw(&scale, 0); }, [] { return scale.integerDigits == 42; }},
+       [] { Velkor_Scale_draw(&scale, 0); }, [] { return scale.integerDigits == 42; }, &scale,
+       sizeof scale},
       {"Gauge",
        [] {
          Velkor_Gauge_init(&gauge);
@@ -127,14 +133,16 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          gauge.value = 0.5f;
          gauge.fraction = 0.25f;
        },
-       [] { Velkor_Gauge_draw(&gauge, 0); }, [] { return gauge.fraction == 0.25f; }},
+       [] { Velkor_Gauge_draw(&gauge, 0); }, [] { return gauge.fraction == 0.25f; }, &gauge,
+       sizeof gauge},
       {"SliderThumb",
        [] {
          Velkor_SliderThumb_init(&thumb);
          thumb.pass = 1;
          thumb.fillColor = 77;
        },
-       [] { Velkor_SliderThumb_draw(&thumb, 0); }, [] { return thumb.fillColor == 77; }},
+       [] { Velkor_SliderThumb_draw(&thumb, 0); }, [] { return thumb.fillColor == 77; }, &thumb,
+       sizeof thumb},
       {"Scale_element",
        [] {
          Velkor_Scale_element_init(&element);
@@ -142,16 +150,20 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          std::strcpy(element.text, "kept");
        },
        [] { Velkor_Scale_element_draw(&element, 0); },
-       [] { return std::string(element.text) == "kept"; }},
+       [] { return std::string(element.text) == "kept"; }, &element, sizeof element},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     c.prepare();
+    static unsigned char before[1 << 17];
+    ASSERT_LE(c.size, sizeof before);
+    std::memcpy(before, c.record, c.size);
     MoveTo(400, 320);
     Press();
     Frame([&] { DrawAt(300, 300, 1, 0, c.draw); });
     EXPECT_EQ(0, CountCoveredPixels(0, 0, velkor_test::kDisplayWidth, velkor_test::kDisplayHeight));
     EXPECT_TRUE(c.kept());
+    EXPECT_EQ(0, std::memcmp(before, c.record, c.size));
     Release();
     Frame([] {});
   }
@@ -568,6 +580,35 @@ TEST_F(DisplayTest, VerticalSlidersFollowThePointerUpOrDown) {
     Release();
     draw();
   }
+}
+
+}  // namespace
+
+namespace {
+
+template <typename T>
+bool zero_filled_and_freed(T* (*alloc)(), void (*release)(T*)) {
+  T* record = alloc();
+  if (record == nullptr) return false;
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(record);
+  bool zero = true;
+  for (size_t i = 0; i < sizeof(T); ++i) zero = zero && bytes[i] == 0;
+  release(record);
+  return zero;
+}
+
+TEST(TextAndSliderClassRecords, AllocGivesAZeroFilledRecord) {
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_TextEditBox_alloc, Velkor_TextEditBox_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_Cursor_alloc, Velkor_Cursor_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_Slider_alloc, Velkor_Slider_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_SliderThumb_alloc, Velkor_SliderThumb_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_Scale_alloc, Velkor_Scale_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_Scale_element_alloc, Velkor_Scale_element_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_Gauge_alloc, Velkor_Gauge_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_GaugeHorizontal_alloc, Velkor_GaugeHorizontal_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_GaugeVertical_alloc, Velkor_GaugeVertical_free));
+  EXPECT_TRUE(
+      zero_filled_and_freed(Velkor_Graduation_element_alloc, Velkor_Graduation_element_free));
 }
 
 }  // namespace

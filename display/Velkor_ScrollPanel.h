@@ -24,9 +24,6 @@
 #include "display/Velkor_ScrollBar.h"
 #include "display/Velkor_display.h"
 
-typedef void (*Velkor_ScrollPanel_Children)(void* argument, uint32_t pass, int32_t child,
-                                            uint32_t childPass);
-
 struct Velkor_ScrollPanel {
   uint32_t focusId;
   uint32_t focusNext;
@@ -41,7 +38,7 @@ struct Velkor_ScrollPanel {
   float contentWidth;
   float contentHeight;
   float lineStep;  // scroll step of an arrow, key or wheel notch
-  Velkor_ScrollPanel_Children children;
+  Velkor_ChildrenCallback children;
   void* argument;
   uint32_t childPass;
   float scrollBarWidth;

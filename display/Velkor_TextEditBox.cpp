@@ -132,10 +132,10 @@ void Velkor_TextEditBox_draw(Velkor_TextEditBox* box, uint32_t pass) {
                       &confirmed, nullptr, nullptr, nullptr, &box->editing, nullptr, &box->selected,
                       nullptr, &box->state);
   box->enter = confirmed;
-  // The behaviour hands the confirmed text out one frame after the
-  // confirmation; its next output is already known, so the owner gets it
-  // together with the Enter flag.
-  copy_text(box->text, confirmed ? box->state.lastOutputText : box->state.outputText);
+  // The behaviour hands a confirmed or loaded text out one frame later; the
+  // text it will hand out is already known, so the owner gets it together
+  // with the Enter flag (or in the frame of the load).
+  copy_text(box->text, box->state.lastOutputText);
 
   // Box, text, caret.
   Velkor_ColorBase colours;

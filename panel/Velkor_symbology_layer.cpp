@@ -282,6 +282,12 @@ const Velkor_DrawnRect* drawn_rect(const Context* c, const Instance& i) {
   return nullptr;
 }
 
+void load_table_selection(Velkor_MultiColumn* table, const int32_t* selection) {
+  table->loadRow = selection[0];
+  table->loadColumn = selection[1];
+  table->load = 1;
+}
+
 }  // namespace
 
 void* Velkor_symbology_layer_alloc() {
@@ -297,6 +303,10 @@ void Velkor_symbology_layer_init(void* context) {
   Context* c = static_cast<Context*>(context);
   init_state(c);
   for (const Instance& i : kInstances) init_instance(c, i);
+  // The tables start with the selection the state fields hold (FF80 in the
+  // ROM, where the program starts); the first draw takes it.
+  load_table_selection(&c->MemoryMultiColumn, c->romSelection);
+  load_table_selection(&c->MemoryMultiColumn_1, c->ramSelection);
 }
 
 void Velkor_symbology_layer_predraw(void* context) {
@@ -326,4 +336,8 @@ int32_t Velkor_symbology_layer_widget_count() {
 const char* Velkor_symbology_layer_widget_name(int32_t index) {
   if (index < 0 || index >= kInstanceCount) return nullptr;
   return kInstances[index].name;
+}
+
+const char* Velkor_symbology_layer_state_text(const Velkor_symbology_layer_context* context) {
+  return (context != nullptr && context->phaseFlag == 1) ? "EXECUTE" : "FETCH/DECODE";
 }

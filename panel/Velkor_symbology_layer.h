@@ -42,6 +42,7 @@
 #include "display/Velkor_TextEditBox.h"
 #include "display/Velkor_ToggleButton.h"
 #include "display/Velkor_display.h"
+#include "widgets/interactivity_mapping.h"
 
 // Speeds of SpeedRadioBox.
 enum { kSpeedSlow = 0, kSpeedMedium = 1, kSpeedFast = 2 };
@@ -217,9 +218,11 @@ struct Velkor_symbology_layer_context {
   // The frame's press lies on an open pop-up (from where the pop-ups were
   // drawn in the last frame): the main view under it ignores the press.
   uint8_t pressOnPopUp;
-  // The decoder reset request has been answered; a new FETCH/DECODE arms it
-  // again. Without it Reset would run in every frame until the next FETCH.
-  uint8_t decoderResetAnswered;
+  // The real pointer record, kept while the main view is shown a pointer
+  // that lies nowhere (the real one is over an open pop-up); put back before
+  // the pop-ups are drawn.
+  PointerEvent hiddenPointer;
+  uint8_t pointerHidden;
   // The slot pop-up's message line ("" when there is nothing to say).
   char slotMessage[kSlotMessageSize];
   // Where the state text and the version line were drawn last (for scripts).
@@ -250,6 +253,10 @@ void Velkor_symbology_layer_draw(void* context, uint32_t pass);
 // for a widget not drawn in the last frame (rect left untouched then).
 bool Velkor_symbology_layer_find_widget(const Velkor_symbology_layer_context* context,
                                         const char* name, Velkor_DrawnRect* rect);
+
+// The state text the panel shows for the next step: "EXECUTE" when the
+// phase flag is 1, else "FETCH/DECODE".
+const char* Velkor_symbology_layer_state_text(const Velkor_symbology_layer_context* context);
 
 // Number of named instances, and the name of instance i (null beyond).
 int32_t Velkor_symbology_layer_widget_count();

@@ -127,6 +127,8 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
     std::function<void()> prepare;  // init, pass 2, outputs marked
     std::function<void()> draw;     // predraw, then draw in pass 0
     std::function<bool()> kept;
+    const void* record;  // every byte of it stays as it was
+    size_t size;
   } cases[] = {
       {"ComboBox",
        [] {
@@ -136,7 +138,7 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          combo.open = 1;
        },
        [] { Velkor_ComboBox_draw(&combo, 0); },
-       [] { return combo.selectedIndex == 7 && combo.open == 1; }},
+       [] { return combo.selectedIndex == 7 && combo.open == 1; }, &combo, sizeof combo},
       {"ScrollList_generic",
        [] {
          Velkor_ScrollList_generic_init(&list);
@@ -145,14 +147,15 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          list.firstVisible = 3;
        },
        [] { Velkor_ScrollList_generic_draw(&list, 0); },
-       [] { return list.selectedIndex == 5 && list.firstVisible == 3; }},
+       [] { return list.selectedIndex == 5 && list.firstVisible == 3; }, &list, sizeof list},
       {"ScrollBar",
        [] {
          Velkor_ScrollBar_init(&bar);
          bar.pass = 2;
          bar.position = 4.5f;
        },
-       [] { Velkor_ScrollBar_draw(&bar, 0); }, [] { return bar.position == 4.5f; }},
+       [] { Velkor_ScrollBar_draw(&bar, 0); }, [] { return bar.position == 4.5f; }, &bar,
+       sizeof bar},
       {"RadioBox",
        [] {
          Velkor_RadioBox_init(&radio);
@@ -161,7 +164,7 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          radio.cursor = 2;
        },
        [] { Velkor_RadioBox_draw(&radio, 0); },
-       [] { return radio.selectedIndex == 2 && radio.cursor == 2; }},
+       [] { return radio.selectedIndex == 2 && radio.cursor == 2; }, &radio, sizeof radio},
       {"MultiColumn",
        [] {
          Velkor_MultiColumn_init(&table);
@@ -170,14 +173,15 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          table.selectedColumn = 2;
        },
        [] { Velkor_MultiColumn_draw(&table, 0); },
-       [] { return table.selectedRow == 9 && table.selectedColumn == 2; }},
+       [] { return table.selectedRow == 9 && table.selectedColumn == 2; }, &table, sizeof table},
       {"ScrollPanel",
        [] {
          Velkor_ScrollPanel_init(&panel);
          panel.pass = 2;
          panel.scrollY = 12.0f;
        },
-       [] { Velkor_ScrollPanel_draw(&panel, 0); }, [] { return panel.scrollY == 12.0f; }},
+       [] { Velkor_ScrollPanel_draw(&panel, 0); }, [] { return panel.scrollY == 12.0f; }, &panel,
+       sizeof panel},
       {"ComboBoxItem",
        [] {
          Velkor_ComboBoxItem_init(&item);
@@ -185,7 +189,8 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          item.label = "x";
          item.backColor = 77;
        },
-       [] { Velkor_ComboBoxItem_draw(&item, 0); }, [] { return item.backColor == 77; }},
+       [] { Velkor_ComboBoxItem_draw(&item, 0); }, [] { return item.backColor == 77; }, &item,
+       sizeof item},
       {"LineOfCells",
        [] {
          Velkor_LineOfCells_init(&line);
@@ -195,7 +200,8 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          line.marked = 1;
          line.markColor = 1000;
        },
-       [] { Velkor_LineOfCells_draw(&line, 0); }, [] { return line.cells[0].backColor == 0; }},
+       [] { Velkor_LineOfCells_draw(&line, 0); }, [] { return line.cells[0].backColor == 0; },
+       &line, sizeof line},
       {"MultiColumnCell",
        [] {
          Velkor_MultiColumnCell_init(&cell);
@@ -203,16 +209,21 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          cell.label = "x";
          cell.textColor = 77;
        },
-       [] { Velkor_MultiColumnCell_draw(&cell, 0); }, [] { return cell.textColor == 77; }},
+       [] { Velkor_MultiColumnCell_draw(&cell, 0); }, [] { return cell.textColor == 77; }, &cell,
+       sizeof cell},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     c.prepare();
+    static unsigned char before[1 << 17];
+    ASSERT_LE(c.size, sizeof before);
+    std::memcpy(before, c.record, c.size);
     MoveTo(640, 384);
     Press();
     Frame([&] { DrawAt(600, 300, 1, 0, c.draw); });
     EXPECT_EQ(0, CountCoveredPixels(0, 0, velkor_test::kDisplayWidth, velkor_test::kDisplayHeight));
     EXPECT_TRUE(c.kept());
+    EXPECT_EQ(0, std::memcmp(before, c.record, c.size));
     Release();
     Frame([] {});
   }
@@ -801,6 +812,116 @@ TEST_F(DisplayTest, ScrollPanelClipsItsChildrenAndScrollsThem) {
   MoveTo(420, 425);
   draw();
   EXPECT_EQ(0, children.child.hover);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ComboBoxTest, TurnedAndScaledItIsClickedWhereItIsDrawn) {
+  // Turned a quarter counter-clockwise and scaled by 1.5 about (600, 300):
+  // the local point (x, y) lies at (600 - 1.5 y, 300 + 1.5 x) on screen.
+  auto draw = [&] {
+    Frame([&] {
+      Velkor_ComboBox_predraw(&combo_);
+      DrawAt(600, 300, 1.5f, 90, [&] { Velkor_ComboBox_draw(&combo_, 0); });
+    });
+  };
+  auto click = [&](float x, float y) {
+    MoveTo(x, y);
+    draw();
+    Press();
+    draw();
+    const uint8_t event = combo_.event;
+    Release();
+    draw();
+    return event;
+  };
+  draw();
+  click(600 - 1.5f * 17 + 27, 300 + 1.5f * 90);  // just beside the box
+  EXPECT_EQ(0, combo_.open);
+  click(600 - 1.5f * 17, 300 + 1.5f * 90);  // the box's centre
+  ASSERT_EQ(1, combo_.open);
+  // Row 3 of the list: local (90, -34 * 3 - 17).
+  EXPECT_EQ(1, click(600 + 1.5f * (34 * 3 + 17), 300 + 1.5f * 90));
+  EXPECT_EQ(3, combo_.selectedIndex);
+  EXPECT_EQ(0, combo_.open);
+}
+
+// A child in a scroll panel: the panel asks for the focus wherever the
+// pointer is over it, yet the child under the pointer takes it at once.
+struct FocusChild {
+  Velkor_RadioBox box;
+};
+
+void draw_focus_child(void* argument, uint32_t pass, int32_t, uint32_t) {
+  auto* child = static_cast<FocusChild*>(argument);
+  child->box.pass = pass;
+  sglPushMatrixAndTranslate(10, 400);
+  Velkor_RadioBox_draw(&child->box, pass);
+  sglPopMatrixAndTranslate();
+}
+
+TEST_F(DisplayTest, ScrollPanelHandsTheFocusToTheChildUnderThePointer) {
+  static Velkor_ScrollPanel panel;
+  static FocusChild child;
+  Velkor_ScrollPanel_init(&panel);
+  Velkor_RadioBox_init(&child.box);
+  child.box.items[0] = "a";
+  child.box.items[1] = "b";
+  child.box.items[2] = "c";
+  panel.contentHeight = 547;
+  panel.children = draw_focus_child;
+  panel.argument = &child;
+  auto draw = [&] {
+    Frame([&] {
+      Velkor_ScrollPanel_predraw(&panel);
+      Velkor_RadioBox_predraw(&child.box);
+      DrawAt(100, 100, 1, 0, [&] { Velkor_ScrollPanel_draw(&panel, 0); });
+    });
+  };
+  // The content's top (547) stands at the view's top (320 on screen); the
+  // child at content y 400 .. 486 is on screen at 173 .. 259.
+  MoveTo(150, 300);  // over the panel only
+  draw();
+  EXPECT_EQ(panel.focus.idInUse, GetCurrentFocusedWidget());
+  MoveTo(150, 220);  // over the child
+  draw();
+  EXPECT_EQ(child.box.focus.idInUse, GetCurrentFocusedWidget());
+  // Its keys reach it: Down moves its cursor.
+  Type(KEY_DOWN);
+  draw();
+  draw();
+  EXPECT_EQ(1, child.box.cursor);
+}
+
+}  // namespace
+
+namespace {
+
+// alloc gives one zero-filled record, free takes it back.
+template <typename T>
+bool zero_filled_and_freed(T* (*alloc)(), void (*release)(T*)) {
+  T* record = alloc();
+  if (record == nullptr) return false;
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(record);
+  bool zero = true;
+  for (size_t i = 0; i < sizeof(T); ++i) zero = zero && bytes[i] == 0;
+  release(record);
+  return zero;
+}
+
+TEST(ListClassRecords, AllocGivesAZeroFilledRecord) {
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_ComboBox_alloc, Velkor_ComboBox_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_ComboBoxItem_alloc, Velkor_ComboBoxItem_free));
+  EXPECT_TRUE(
+      zero_filled_and_freed(Velkor_ScrollList_generic_alloc, Velkor_ScrollList_generic_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_ScrollBar_alloc, Velkor_ScrollBar_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_RadioBox_alloc, Velkor_RadioBox_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_MultiColumn_alloc, Velkor_MultiColumn_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_LineOfCells_alloc, Velkor_LineOfCells_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_MultiColumnCell_alloc, Velkor_MultiColumnCell_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_ScrollPanel_alloc, Velkor_ScrollPanel_free));
 }
 
 }  // namespace

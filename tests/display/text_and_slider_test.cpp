@@ -85,6 +85,8 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
     std::function<void()> prepare;
     std::function<void()> draw;
     std::function<bool()> kept;
+    const void* record;  // every byte of it stays as it was
+    size_t size;
   } cases[] = {
       {"Slider",
        [] {
@@ -94,7 +96,8 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          slider.forcedValue = 50;
          slider.force = 1;
        },
-       [] { Velkor_Slider_draw(&slider, 0); }, [] { return slider.value == 33; }},
+       [] { Velkor_Slider_draw(&slider, 0); }, [] { return slider.value == 33; }, &slider,
+       sizeof slider},
       {"TextEditBox",
        [] {
          Velkor_TextEditBox_init(&box);
@@ -102,7 +105,8 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          box.initialText = "abc";
          std::strcpy(box.text, "kept");
        },
-       [] { Velkor_TextEditBox_draw(&box, 0); }, [] { return std::string(box.text) == "kept"; }},
+       [] { Velkor_TextEditBox_draw(&box, 0); }, [] { return std::string(box.text) == "kept"; },
+       &box, sizeof box},
       {"Cursor",
        [] {
          Velkor_Cursor_init(&cursor);
@@ -112,14 +116,16 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          cursor.visible = 1;
          cursor.cursorX = -3;
        },
-       [] { Velkor_Cursor_draw(&cursor, 0); }, [] { return cursor.cursorX == -3.0f; }},
+       [] { Velkor_Cursor_draw(&cursor, 0); }, [] { return cursor.cursorX == -3.0f; }, &cursor,
+       sizeof cursor},
       {"Scale",
        [] {
          Velkor_Scale_init(&scale);
          scale.pass = 1;
          scale.integerDigits = 42;
        },
-       [] { Velkor_Scale_draw(&scale, 0); }, [] { return scale.integerDigits == 42; }},
+       [] { Velkor_Scale_draw(&scale, 0); }, [] { return scale.integerDigits == 42; }, &scale,
+       sizeof scale},
       {"Gauge",
        [] {
          Velkor_Gauge_init(&gauge);
@@ -127,14 +133,16 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          gauge.value = 0.5f;
          gauge.fraction = 0.25f;
        },
-       [] { Velkor_Gauge_draw(&gauge, 0); }, [] { return gauge.fraction == 0.25f; }},
+       [] { Velkor_Gauge_draw(&gauge, 0); }, [] { return gauge.fraction == 0.25f; }, &gauge,
+       sizeof gauge},
       {"SliderThumb",
        [] {
          Velkor_SliderThumb_init(&thumb);
          thumb.pass = 1;
          thumb.fillColor = 77;
        },
-       [] { Velkor_SliderThumb_draw(&thumb, 0); }, [] { return thumb.fillColor == 77; }},
+       [] { Velkor_SliderThumb_draw(&thumb, 0); }, [] { return thumb.fillColor == 77; }, &thumb,
+       sizeof thumb},
       {"Scale_element",
        [] {
          Velkor_Scale_element_init(&element);
@@ -142,16 +150,20 @@ TEST_F(DisplayTest, AnotherPassDrawsNothingAndKeepsTheOutputs) {
          std::strcpy(element.text, "kept");
        },
        [] { Velkor_Scale_element_draw(&element, 0); },
-       [] { return std::string(element.text) == "kept"; }},
+       [] { return std::string(element.text) == "kept"; }, &element, sizeof element},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     c.prepare();
+    static unsigned char before[1 << 17];
+    ASSERT_LE(c.size, sizeof before);
+    std::memcpy(before, c.record, c.size);
     MoveTo(400, 320);
     Press();
     Frame([&] { DrawAt(300, 300, 1, 0, c.draw); });
     EXPECT_EQ(0, CountCoveredPixels(0, 0, velkor_test::kDisplayWidth, velkor_test::kDisplayHeight));
     EXPECT_TRUE(c.kept());
+    EXPECT_EQ(0, std::memcmp(before, c.record, c.size));
     Release();
     Frame([] {});
   }
@@ -469,6 +481,18 @@ TEST_F(TextEditBoxTest, AClickInTheTextPlacesTheCaretAndADoubleClickSelectsAll) 
   EXPECT_EQ("5", enter_text_);
 }
 
+TEST_F(TextEditBoxTest, AForcedTextIsTheTextInItsOwnFrame) {
+  Draw();
+  box_.forcedText = "0x0280";
+  box_.force = 1;
+  Draw();
+  box_.force = 0;
+  EXPECT_STREQ("0x0280", box_.text);
+  EXPECT_EQ(0, enters_);  // a load is not a confirmation
+  Draw();
+  EXPECT_STREQ("0x0280", box_.text);
+}
+
 TEST_F(TextEditBoxTest, DisabledTakesNeitherClicksNorKeys) {
   box_.enabled = 0;
   Draw();
@@ -516,6 +540,75 @@ TEST_F(DisplayTest, ScaleLabelsStayInsideTheirRecord) {
     for (char c : record.guard) ASSERT_EQ(0x5A, c) << "value " << v;
   }
   EXPECT_STREQ("0.5", record.element.text);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DisplayTest, VerticalSlidersFollowThePointerUpOrDown) {
+  const struct {
+    uint32_t orientation;
+    float pointer_y;  // where the pointer is dragged to
+    float value;
+  } cases[] = {
+      // The thumb's centre travels from y 107 to 293 (186 units).
+      {kVelkorSliderBottomToTop, 107 + 186 * 0.5f, 50},
+      {kVelkorSliderBottomToTop, 107 + 186 * 0.25f, 25},
+      {kVelkorSliderTopToBottom, 107 + 186 * 0.25f, 75},
+      {kVelkorSliderTopToBottom, 400, 0},
+  };
+  static Velkor_Slider slider;
+  for (const auto& c : cases) {
+    Velkor_Slider_init(&slider);
+    slider.width = 50;
+    slider.height = 200;
+    slider.orientation = c.orientation;
+    auto draw = [&] {
+      Frame([&] {
+        Velkor_Slider_predraw(&slider);
+        DrawAt(100, 100, 1, 0, [&] { Velkor_Slider_draw(&slider, 0); });
+      });
+    };
+    MoveTo(112, 200);
+    draw();
+    Press();
+    draw();
+    MoveTo(112, c.pointer_y);
+    draw();
+    EXPECT_NEAR(c.value, slider.value, 0.01f) << "orientation " << c.orientation;
+    Release();
+    draw();
+  }
+}
+
+}  // namespace
+
+namespace {
+
+template <typename T>
+bool zero_filled_and_freed(T* (*alloc)(), void (*release)(T*)) {
+  T* record = alloc();
+  if (record == nullptr) return false;
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(record);
+  bool zero = true;
+  for (size_t i = 0; i < sizeof(T); ++i) zero = zero && bytes[i] == 0;
+  release(record);
+  return zero;
+}
+
+TEST(TextAndSliderClassRecords, AllocGivesAZeroFilledRecord) {
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_TextEditBox_alloc, Velkor_TextEditBox_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_Cursor_alloc, Velkor_Cursor_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_Slider_alloc, Velkor_Slider_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_SliderThumb_alloc, Velkor_SliderThumb_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_Scale_alloc, Velkor_Scale_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_Scale_element_alloc, Velkor_Scale_element_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_Gauge_alloc, Velkor_Gauge_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_GaugeHorizontal_alloc, Velkor_GaugeHorizontal_free));
+  EXPECT_TRUE(zero_filled_and_freed(Velkor_GaugeVertical_alloc, Velkor_GaugeVertical_free));
+  EXPECT_TRUE(
+      zero_filled_and_freed(Velkor_Graduation_element_alloc, Velkor_Graduation_element_free));
 }
 
 }  // namespace

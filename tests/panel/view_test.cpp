@@ -323,6 +323,28 @@ TEST_F(ViewTest, ARegisterScrolledOutOfViewIsNotHovered) {
   for (int32_t r = 0; r < kRegisterCount; ++r) EXPECT_EQ(0, c_->registerHover[r]) << "R" << r;
 }
 
+TEST_F(ViewTest, AScrolledRegisterIsHoveredWhereItIsDrawn) {
+  // Wheel notches towards the user scroll the file down until R12 shows.
+  int x = 0;
+  int y = 0;
+  RegisterBoxPixel(0, &x, &y);
+  MoveTo(x + 25.0f, y + 5.0f);
+  for (int i = 0; i < 20; ++i) Wheel(5);
+  while (InputPending()) DrawView();
+  DrawView();
+  const float scrolled = c_->RegisterScrollPanel.scrollY;
+  ASSERT_GT(scrolled, 250.0f);
+  RegisterBoxPixel(12, &x, &y);
+  MoveTo(x + 25.0f, y + scrolled + 10.0f);
+  DrawView();
+  for (int32_t r = 0; r < kRegisterCount; ++r) {
+    EXPECT_EQ(r == 12 ? 1 : 0, c_->registerHover[r]) << "R" << r;
+  }
+  // Its box is drawn there too, in the general registers' green.
+  const Rgba inside = velkor_test::ReadPixel(x + 5, static_cast<int>(y + scrolled) + 5);
+  EXPECT_TRUE(near(inside, panel_color(41), 2)) << show(inside);
+}
+
 // ---- The address unit --------------------------------------------------------------
 
 struct AddressCase {
@@ -455,6 +477,36 @@ TEST_F(ViewTest, DiagramDrawsWithoutErrorsAndBusesShowWhatLiesBelow) {
   EXPECT_GT(velkor_test::CountCoveredPixels(px(357.0f), py(-373.0f), 262, 23), 100);
   // For a look at the whole: the build directory keeps the last frame.
   EXPECT_TRUE(velkor_test::DumpFramebuffer("view_test_diagram.ppm"));
+}
+
+// Columns, between x1 and x2 of the centred frame, in which the outline
+// along a bus's upper edge (at y) shows over the black ground above it: the
+// two pixel rows just outside the fill.
+int edge_columns(float y, float x1, float x2) {
+  int columns = 0;
+  for (int x = px(x1); x < px(x2); ++x) {
+    bool found = false;
+    for (int row = py(y); row <= py(y) + 1; ++row) {
+      const Rgba p = velkor_test::ReadPixel(x, row);
+      found = found || p.r > 20 || p.g > 20 || p.b > 20;
+    }
+    columns += found ? 1 : 0;
+  }
+  return columns;
+}
+
+TEST_F(ViewTest, AddressBusOutlineIsDottedDataBusOutlineSolid) {
+  MoveTo(0.0f, 0.0f);
+  DrawView();
+  // A stretch of both buses that no label, mark or stub crosses.
+  const float x1 = 560.0f;
+  const float x2 = 620.0f;
+  const int span = static_cast<int>(x2 - x1);
+  const int dotted = edge_columns(-80.0f + 8.0f, x1, x2);
+  const int solid = edge_columns(-114.0f + 8.0f, x1, x2);
+  EXPECT_GE(solid, span - 2);
+  EXPECT_GT(dotted, span / 5);
+  EXPECT_LT(dotted, span * 4 / 5);
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ class Script {
   void Move(const std::string& where) { Line("move " + where, 2); }
   void Click(const std::string& where) {
     Line("move " + where, 1);
-    Line("click " + where, 3);
+    Line("click " + where, 2);
   }
   void Key(const std::string& name) { Line("key " + name, 3); }
   void Type(const std::string& text) {

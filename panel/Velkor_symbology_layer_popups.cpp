@@ -249,6 +249,7 @@ void draw_edit_synced(uint32_t masks, Velkor_TextEditBox* e, const Rect& r, char
   e->width = r.width;
   e->height = r.height;
   e->font = kFontSmall;
+  e->initialText = field;
   e->forcedText = field;
   e->force = (load || strcmp(e->text, field) != 0) ? 1 : 0;
   e->pass = child_pass;

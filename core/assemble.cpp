@@ -34,14 +34,14 @@ const char* const kEmulatedMnemonics[kEmulatedOperationCount] = {"DEC", "INC", "
 
 // A text cell's worth of formatted text. Operand texts are user texts of up
 // to a cell each, so a line built from two of them is cut at the cell's end.
-__attribute__((format(printf, 2, 3))) void CellPrintf(char* out, const char* format, ...) {
+__attribute__((format(printf, 2, 3))) void cell_printf(char* out, const char* format, ...) {
   va_list args;
   va_start(args, format);
   vsnprintf(out, kTextCellSize, format, args);
   va_end(args);
 }
 
-void Bits(char* out, uint32_t value, int count) {
+void write_bits(char* out, uint32_t value, int count) {
   for (int i = 0; i < count; ++i) out[i] = ((value >> (count - 1 - i)) & 1) ? '1' : '0';
   out[count] = 0;
 }
@@ -58,79 +58,83 @@ struct Piece {
 
 // The extension word as four hex digits, whatever form its text came in, so
 // that an operand that needs a word always gets one.
-void ExtensionWord(Piece* p, uint32_t value) {
+void extension_word(Piece* p, uint32_t value) {
   p->extension = true;
   WriteHex4(p->extensionWord, value);
 }
 
-void SourcePiece(Piece* p, uint32_t mode, uint32_t reg, const char* v, const char* indexText) {
+// The constant generator supplies 0, 1, 2, 4, 8 and -1 without an
+// extension word; any other immediate is @PC+ with the value in a word.
+void immediate_piece(Piece* p, const char* v) {
+  uint32_t value = ParseHex(v, kTextCellSize) & 0xFFFF;
+  const ConstantGenerator* constant = FindConstantGenerator(value);
+  if (constant == nullptr) {
+    cell_printf(p->text, "#0x%s", v);
+    write_bits(p->registerBits, 0, 4);
+    strcpy(p->as, "11");
+    extension_word(p, value);
+  } else if (value == 0xFFFF) {
+    cell_printf(p->text, "#-1");
+  } else {
+    cell_printf(p->text, "#%u", value);
+  }
+  if (constant != nullptr) {
+    write_bits(p->registerBits, constant->reg, 4);
+    write_bits(p->as, constant->as, 2);
+  }
+}
+
+void source_piece(Piece* p, uint32_t mode, uint32_t reg, const char* v, const char* indexText) {
   const char* name = kRegisterNames[reg];
   p->extension = false;
   p->extensionWord[0] = 0;
   p->ad = '0';
-  Bits(p->registerBits, reg, 4);
+  write_bits(p->registerBits, reg, 4);
   switch (mode) {
     case kModeRegister:
-      CellPrintf(p->text, "%s", name);
+      cell_printf(p->text, "%s", name);
       strcpy(p->as, "00");
       break;
     case kModeIndexed:
-      CellPrintf(p->text, "0x%s(%s)", v, name);
+      cell_printf(p->text, "0x%s(%s)", v, name);
       strcpy(p->as, "01");
-      ExtensionWord(p, ParseHex(v, kTextCellSize));
+      extension_word(p, ParseHex(v, kTextCellSize));
       break;
     case kModeSymbolic:
-      CellPrintf(p->text, "0x%s", v);
-      Bits(p->registerBits, 0, 4);
+      cell_printf(p->text, "0x%s", v);
+      write_bits(p->registerBits, 0, 4);
       strcpy(p->as, "01");
-      ExtensionWord(p, ParseAfterPrefix(indexText, kAddressTextSize));
+      extension_word(p, ParseAfterPrefix(indexText, kAddressTextSize));
       break;
     case kModeAbsolute:
-      CellPrintf(p->text, "&0x%s", v);
-      Bits(p->registerBits, 2, 4);
+      cell_printf(p->text, "&0x%s", v);
+      write_bits(p->registerBits, 2, 4);
       strcpy(p->as, "01");
-      ExtensionWord(p, ParseHex(v, kTextCellSize));
+      extension_word(p, ParseHex(v, kTextCellSize));
       break;
     case kModeIndirect:
-      CellPrintf(p->text, "@%s", name);
+      cell_printf(p->text, "@%s", name);
       strcpy(p->as, "10");
       break;
     case kModeAutoincrement:
-      CellPrintf(p->text, "@%s+", name);
+      cell_printf(p->text, "@%s+", name);
       strcpy(p->as, "11");
       break;
-    default: {
-      // The constant generator supplies 0, 1, 2, 4, 8 and -1 without an
-      // extension word.
-      uint32_t value = ParseHex(v, kTextCellSize) & 0xFFFF;
-      const ConstantGenerator* constant = FindConstantGenerator(value);
-      if (constant != nullptr) {
-        if (value == 0xFFFF) {
-          CellPrintf(p->text, "#-1");
-        } else {
-          CellPrintf(p->text, "#%u", value);
-        }
-        Bits(p->registerBits, constant->reg, 4);
-        Bits(p->as, constant->as, 2);
-        return;
-      }
-      CellPrintf(p->text, "#0x%s", v);
-      Bits(p->registerBits, 0, 4);
-      strcpy(p->as, "11");
-      ExtensionWord(p, value);
+    default:
+      immediate_piece(p, v);
       break;
-    }
   }
 }
 
 // A destination (Register..Absolute) reads as a source in the same mode;
 // only its addressing bit differs.
-void DestinationPiece(Piece* p, uint32_t mode, uint32_t reg, const char* w, const char* indexText) {
-  SourcePiece(p, mode, reg, w, indexText);
+void destination_piece(Piece* p, uint32_t mode, uint32_t reg, const char* w,
+                       const char* indexText) {
+  source_piece(p, mode, reg, w, indexText);
   p->ad = mode == kModeRegister ? '0' : '1';
 }
 
-uint32_t ParseBits(const char* bits) {
+uint32_t parse_bits(const char* bits) {
   uint32_t value = 0;
   for (int i = 0; i < kTextCellSize && (bits[i] == '0' || bits[i] == '1'); ++i) {
     value = ((value << 1) | static_cast<uint32_t>(bits[i] - '0')) & 0xFFFF;
@@ -138,8 +142,129 @@ uint32_t ParseBits(const char* bits) {
   return value;
 }
 
-void CopyText(char* out, const char* text) {
+void copy_text(char* out, const char* text) {
   snprintf(out, kTextCellSize, "%s", text);
+}
+
+// What one format makes of the selection: the assembler text (written in
+// place), the bit string, and the operands whose extension words follow the
+// instruction word, in order.
+struct Assembly {
+  char* text;
+  char bits[kTextCellSize];
+  const Piece* operands[2];
+};
+
+// ".B" and the B/W bit 1 only for a byte operation that has a byte form.
+struct Width {
+  const char* suffix;
+  const char* bw;
+};
+
+Width width_of(bool byteOp, bool hasByteForm) {
+  return byteOp && hasByteForm ? Width{".B", "1"} : Width{"", "0"};
+}
+
+void assemble_double(Assembly* a, uint32_t op, bool byteOp, const Piece& src, const Piece& dst) {
+  Width width = width_of(byteOp, true);
+  char opcode[5];
+  write_bits(opcode, op + 4, 4);
+  cell_printf(a->text, "%s%s  %s,%s", kDualMnemonics[op], width.suffix, src.text, dst.text);
+  cell_printf(a->bits, "%s%s%c%s%s%s", opcode, src.registerBits, dst.ad, width.bw, src.as,
+              dst.registerBits);
+  a->operands[0] = &src;
+  a->operands[1] = &dst;
+}
+
+// RRC, SWPB, RRA and SXT take the destination selectors, PUSH and CALL the
+// source selectors; RETI has no operand.
+void assemble_single(Assembly* a, uint32_t op, bool byteOp, const Piece& src, const Piece& dst) {
+  char opcode[4];
+  write_bits(opcode, op, 3);
+  if (op <= kOpSXT) {
+    Width width = width_of(byteOp, op == kOpRRC || op == kOpRRA);
+    cell_printf(a->text, "%s%s  %s", kRotateMnemonics[op], width.suffix, dst.text);
+    cell_printf(a->bits, "000100%s%s0%c%s", opcode, width.bw, dst.ad, dst.registerBits);
+    a->operands[0] = &dst;
+  } else if (op == kOpPUSH || op == kOpCALL) {
+    Width width = width_of(byteOp, op == kOpPUSH);
+    cell_printf(a->text, "%s%s  %s", op == kOpPUSH ? "PUSH" : "CALL", width.suffix, src.text);
+    cell_printf(a->bits, "000100%s%s%s%s", opcode, width.bw, src.as, src.registerBits);
+    a->operands[0] = &src;
+  } else {
+    cell_printf(a->text, "RETI");
+    cell_printf(a->bits, "0001001100000000");
+  }
+}
+
+// The offset is truncated toward zero and kept as ten bits of two's
+// complement.
+void assemble_jump(Assembly* a, uint32_t condition, float offset) {
+  char conditionBits[4];
+  char offsetBits[11];
+  write_bits(conditionBits, condition, 3);
+  write_bits(offsetBits, static_cast<uint32_t>(static_cast<int32_t>(offset)) & 0x3FF, 10);
+  cell_printf(a->text, "%s  %.0f", kJumpMnemonics[condition], static_cast<double>(offset));
+  cell_printf(a->bits, "001%s%s", conditionBits, offsetBits);
+}
+
+// Each emulated instruction is encoded as the instruction it stands for;
+// RLC and RLA name the destination twice (ADDC dst,dst and ADD dst,dst).
+void assemble_emulated(Assembly* a, uint32_t op, bool byteOp, const Piece& dst) {
+  if (op == kOpNOP || op == kOpRET) {
+    cell_printf(a->text, "%s", kEmulatedMnemonics[op]);
+    cell_printf(a->bits, "%s", op == kOpNOP ? "0100001100000011" : "0100000100110000");
+    return;
+  }
+  Width width = width_of(byteOp, true);
+  const char* d = dst.registerBits;
+  const char ad = dst.ad;
+  const char* bw = width.bw;
+  cell_printf(a->text, "%s%s  %s", kEmulatedMnemonics[op], width.suffix, dst.text);
+  switch (op) {
+    case kOpDEC:
+      cell_printf(a->bits, "10000011%c%s01%s", ad, bw, d);  // SUB #1,dst
+      break;
+    case kOpINC:
+      cell_printf(a->bits, "01010011%c%s01%s", ad, bw, d);  // ADD #1,dst
+      break;
+    case kOpPOP:
+      cell_printf(a->bits, "01000001%c%s11%s", ad, bw, d);  // MOV @SP+,dst
+      break;
+    case kOpRLC:
+      cell_printf(a->bits, "0110%s%c%s0%c%s", d, ad, bw, ad, d);
+      break;
+    case kOpRLA:
+      cell_printf(a->bits, "0101%s%c%s0%c%s", d, ad, bw, ad, d);
+      break;
+    case kOpCLR:
+      cell_printf(a->bits, "01000011%c%s00%s", ad, bw, d);  // MOV #0,dst
+      break;
+    default:
+      cell_printf(a->bits, "10010011%c%s00%s", ad, bw, d);  // TST: CMP #0,dst
+      break;
+  }
+  a->operands[0] = &dst;
+}
+
+bool selection_in_vocabulary(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
+                             uint32_t jumpOperation, uint32_t emulatedOperation,
+                             uint32_t sourceMode, uint32_t sourceRegister, int32_t destinationMode,
+                             uint32_t destinationRegister, float pcOffset) {
+  bool operation = format == kFormatNone ||
+                   OperationInVocabulary(format, dualOperation, singleOperation, jumpOperation,
+                                         emulatedOperation, kSingleOperationCount);
+  return operation && sourceMode < kModeCount && sourceRegister < kRegisterCount &&
+         destinationMode >= 0 && destinationMode < kDestinationModeCount &&
+         destinationRegister < kRegisterCount && OffsetInRange(pcOffset);
+}
+
+bool texts_terminated(const char* sourceText, const char* destinationText,
+                      const char* sourceIndexText, const char* destinationIndexText) {
+  return (sourceText == nullptr || Terminated(sourceText, kTextCellSize)) &&
+         (destinationText == nullptr || Terminated(destinationText, kTextCellSize)) &&
+         (sourceIndexText == nullptr || Terminated(sourceIndexText, kAddressTextSize)) &&
+         (destinationIndexText == nullptr || Terminated(destinationIndexText, kAddressTextSize));
 }
 
 }  // namespace
@@ -155,18 +280,10 @@ void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
       outExtension2 == nullptr) {
     return;
   }
-  bool operation = format == kFormatNone ||
-                   OperationInVocabulary(format, dualOperation, singleOperation, jumpOperation,
-                                         emulatedOperation, kSingleOperationCount);
-  if (!operation || sourceMode >= kModeCount || sourceRegister >= kRegisterCount ||
-      destinationMode < 0 || destinationMode >= kDestinationModeCount ||
-      destinationRegister >= kRegisterCount || !OffsetInRange(pcOffset)) {
-    return;
-  }
-  if ((sourceText != nullptr && !Terminated(sourceText, kTextCellSize)) ||
-      (destinationText != nullptr && !Terminated(destinationText, kTextCellSize)) ||
-      (sourceIndexText != nullptr && !Terminated(sourceIndexText, kAddressTextSize)) ||
-      (destinationIndexText != nullptr && !Terminated(destinationIndexText, kAddressTextSize)) ||
+  if (!selection_in_vocabulary(format, dualOperation, singleOperation, jumpOperation,
+                               emulatedOperation, sourceMode, sourceRegister, destinationMode,
+                               destinationRegister, pcOffset) ||
+      !texts_terminated(sourceText, destinationText, sourceIndexText, destinationIndexText) ||
       (format == kFormatNone && !Terminated(outBits, kTextCellSize))) {
     return;
   }
@@ -174,121 +291,42 @@ void Assemble(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
   outExtension2[0] = 0;
   if (format == kFormatNone) {
     // No instruction: text and bits stay; the word follows the bits shown.
-    WriteHex4(outWord, ParseBits(outBits));
+    WriteHex4(outWord, parse_bits(outBits));
     return;
   }
-  const char* v = sourceText != nullptr ? sourceText : "";
-  const char* w = destinationText != nullptr ? destinationText : "";
   Piece source;
   Piece destination;
-  SourcePiece(&source, sourceMode, sourceRegister, v, sourceIndexText);
-  DestinationPiece(&destination, static_cast<uint32_t>(destinationMode), destinationRegister, w,
-                   destinationIndexText);
+  source_piece(&source, sourceMode, sourceRegister, sourceText != nullptr ? sourceText : "",
+               sourceIndexText);
+  destination_piece(&destination, static_cast<uint32_t>(destinationMode), destinationRegister,
+                    destinationText != nullptr ? destinationText : "", destinationIndexText);
 
   const bool byteOp = wordOperation == 0;
-  const char* suffix = "";
-  const char* bw = "0";
-  auto byteForm = [&](bool hasByteForm) {
-    suffix = (byteOp && hasByteForm) ? ".B" : "";
-    bw = (byteOp && hasByteForm) ? "1" : "0";
-  };
-  char bits[kTextCellSize];
-  char opcode[5];
-  const Piece* extension = nullptr;
-
+  Assembly a = {outText, "", {nullptr, nullptr}};
   switch (format) {
-    case kFormatDoubleOperand: {
-      byteForm(true);
-      CellPrintf(outText, "%s%s  %s,%s", kDualMnemonics[dualOperation], suffix, source.text,
-                 destination.text);
-      Bits(opcode, dualOperation + 4, 4);
-      CellPrintf(bits, "%s%s%c%s%s%s", opcode, source.registerBits, destination.ad, bw, source.as,
-                 destination.registerBits);
-      if (source.extension) {
-        CopyText(outExtension1, source.extensionWord);
-        if (destination.extension) CopyText(outExtension2, destination.extensionWord);
-      } else if (destination.extension) {
-        CopyText(outExtension1, destination.extensionWord);
-      }
+    case kFormatDoubleOperand:
+      assemble_double(&a, dualOperation, byteOp, source, destination);
       break;
-    }
-    case kFormatSingleOperand: {
-      Bits(opcode, singleOperation, 3);
-      if (singleOperation <= kOpSXT) {
-        byteForm(singleOperation == kOpRRC || singleOperation == kOpRRA);
-        CellPrintf(outText, "%s%s  %s", kRotateMnemonics[singleOperation], suffix,
-                   destination.text);
-        CellPrintf(bits, "000100%s%s0%c%s", opcode, bw, destination.ad, destination.registerBits);
-        extension = &destination;
-      } else if (singleOperation == kOpPUSH || singleOperation == kOpCALL) {
-        byteForm(singleOperation == kOpPUSH);
-        if (singleOperation == kOpPUSH) {
-          CellPrintf(outText, "PUSH%s  %s", suffix, source.text);
-        } else {
-          CellPrintf(outText, "CALL  %s", source.text);
-        }
-        CellPrintf(bits, "000100%s%s%s%s", opcode, bw, source.as, source.registerBits);
-        extension = &source;
-      } else {  // RETI
-        CellPrintf(outText, "RETI");
-        CellPrintf(bits, "0001001100000000");
-      }
+    case kFormatSingleOperand:
+      assemble_single(&a, singleOperation, byteOp, source, destination);
       break;
-    }
-    case kFormatJump: {
-      CellPrintf(outText, "%s  %.0f", kJumpMnemonics[jumpOperation], static_cast<double>(pcOffset));
-      int32_t words = static_cast<int32_t>(pcOffset);
-      char condition[4];
-      char offset[11];
-      Bits(condition, jumpOperation, 3);
-      Bits(offset, static_cast<uint32_t>(words) & 0x3FF, 10);
-      CellPrintf(bits, "001%s%s", condition, offset);
+    case kFormatJump:
+      assemble_jump(&a, jumpOperation, pcOffset);
       break;
-    }
-    default: {  // emulated
-      const char* name = kEmulatedMnemonics[emulatedOperation];
-      if (emulatedOperation == kOpNOP || emulatedOperation == kOpRET) {
-        CellPrintf(outText, "%s", name);
-        CellPrintf(bits, "%s",
-                   emulatedOperation == kOpNOP ? "0100001100000011" : "0100000100110000");
-        break;
-      }
-      byteForm(true);
-      CellPrintf(outText, "%s%s  %s", name, suffix, destination.text);
-      const char* d = destination.registerBits;
-      const char ad = destination.ad;
-      switch (emulatedOperation) {
-        case kOpDEC:
-          CellPrintf(bits, "10000011%c%s01%s", ad, bw, d);
-          break;
-        case kOpINC:
-          CellPrintf(bits, "01010011%c%s01%s", ad, bw, d);
-          break;
-        case kOpPOP:
-          CellPrintf(bits, "01000001%c%s11%s", ad, bw, d);
-          break;
-        case kOpRLC:
-          CellPrintf(bits, "0110%s%c%s0%c%s", d, ad, bw, ad, d);
-          break;
-        case kOpRLA:
-          CellPrintf(bits, "0101%s%c%s0%c%s", d, ad, bw, ad, d);
-          break;
-        case kOpCLR:
-          CellPrintf(bits, "01000011%c%s00%s", ad, bw, d);
-          break;
-        default:
-          CellPrintf(bits, "10010011%c%s00%s", ad, bw, d);
-          break;  // TST
-      }
-      extension = &destination;
+    default:
+      assemble_emulated(&a, emulatedOperation, byteOp, destination);
       break;
-    }
   }
-  if (extension != nullptr && extension->extension) {
-    CopyText(outExtension1, extension->extensionWord);
+  // Extension words follow the instruction word without a gap: an operand
+  // without one leaves no empty slot.
+  char* extensions[2] = {outExtension1, outExtension2};
+  int used = 0;
+  for (const Piece* operand : a.operands) {
+    if (operand != nullptr && operand->extension)
+      copy_text(extensions[used++], operand->extensionWord);
   }
-  CopyText(outBits, bits);
-  WriteHex4(outWord, ParseBits(bits));
+  copy_text(outBits, a.bits);
+  WriteHex4(outWord, parse_bits(a.bits));
 }
 
 void Save(const char* wordText, const char* extension1Text, const char* extension2Text,

@@ -41,61 +41,61 @@ struct Machine {
   const char* sourceText;
 };
 
-uint32_t Reg(const Machine& m, int reg) {
+uint32_t reg_value(const Machine& m, int reg) {
   return RegisterValue(m.regs, reg);
 }
 
-void Set(Machine& m, int reg, uint32_t value) {
+void set_register(Machine& m, int reg, uint32_t value) {
   SetRegister(m.regs, static_cast<uint8_t>(reg), static_cast<uint16_t>(value), m.ramMarker,
               m.ramMarkerOn, m.romMarker, m.romMarkerOn);
 }
 
-void AdvancePC(Machine& m) {
-  Set(m, 0, Reg(m, 0) + 2);
+void advance_pc(Machine& m) {
+  set_register(m, 0, reg_value(m, 0) + 2);
 }
 
-uint32_t Read(const Machine& m, uint32_t address, CellRadix radix) {
+uint32_t read_operand(const Machine& m, uint32_t address, CellRadix radix) {
   return m.byte ? ReadByte(m.ram, m.rom, m.portsRead, address, radix)
                 : ReadWord(m.ram, m.rom, m.portsRead, address, radix);
 }
 
 // A register operand: hex, or decimal digits for DADD.
-uint32_t RegisterOperand(const Machine& m, int reg, CellRadix radix) {
-  return radix == kRadixHex ? Reg(m, reg) : ParseDecimal(m.regs[reg], kTextCellSize) & 0xFFFF;
+uint32_t register_operand(const Machine& m, int reg, CellRadix radix) {
+  return radix == kRadixHex ? reg_value(m, reg) : ParseDecimal(m.regs[reg], kTextCellSize) & 0xFFFF;
 }
 
 // The source operand of a double-operand instruction, PUSH or CALL.
 // `emulated`: an emulated instruction has no source beyond a register.
-uint32_t FetchSource(Machine& m, int mode, int reg, CellRadix radix, bool emulated) {
+uint32_t fetch_source(Machine& m, int mode, int reg, CellRadix radix, bool emulated) {
   if (mode == kModeRegister) {
     m.highlight[reg] = kHighlightSource;
-    return RegisterOperand(m, reg, radix);
+    return register_operand(m, reg, radix);
   }
   if (emulated) return 0;
-  uint32_t value = Read(m, m.sourceAddress, radix);
+  uint32_t value = read_operand(m, m.sourceAddress, radix);
   if (mode == kModeImmediate) value = ParseHex(m.sourceText, kTextCellSize) & 0xFFFF;
-  if (mode == kModeAutoincrement) Set(m, reg, Reg(m, reg) + (m.byte ? 1 : 2));
-  if (SourceHasExtensionWord(static_cast<uint32_t>(mode), m.sourceText)) AdvancePC(m);
+  if (mode == kModeAutoincrement) set_register(m, reg, reg_value(m, reg) + (m.byte ? 1 : 2));
+  if (SourceHasExtensionWord(static_cast<uint32_t>(mode), m.sourceText)) advance_pc(m);
   return value;
 }
 
 // The destination operand; PC steps over its extension word first.
-uint32_t FetchDestination(Machine& m, int mode, int reg, CellRadix radix) {
-  if (mode == kModeRegister) return RegisterOperand(m, reg, radix);
-  AdvancePC(m);
-  return Read(m, m.destinationAddress, radix);
+uint32_t fetch_destination(Machine& m, int mode, int reg, CellRadix radix) {
+  if (mode == kModeRegister) return register_operand(m, reg, radix);
+  advance_pc(m);
+  return read_operand(m, m.destinationAddress, radix);
 }
 
-void Store(Machine& m, int mode, int reg, uint32_t value) {
+void store(Machine& m, int mode, int reg, uint32_t value) {
   if (mode == kModeRegister) {
-    Set(m, reg, value);
+    set_register(m, reg, value);
     m.highlight[reg] = kHighlightWritten;
     return;
   }
   WriteMemory(m.ram, m.portsWrite, m.destinationAddress, value, m.byte);
 }
 
-void LoadFlagsFromSR(Machine& m, uint32_t value) {
+void load_flags_from_sr(Machine& m, uint32_t value) {
   m.flags[kFlagV] = (value >> 8) & 1;
   m.flags[kFlagN] = (value >> 2) & 1;
   m.flags[kFlagZ] = (value >> 1) & 1;
@@ -103,23 +103,23 @@ void LoadFlagsFromSR(Machine& m, uint32_t value) {
 }
 
 // Sets the status flags and mirrors them into SR's bits 8, 2, 1 and 0.
-void SetFlags(Machine& m, bool v, bool n, bool z, bool c) {
+void set_flags(Machine& m, bool v, bool n, bool z, bool c) {
   m.flags[kFlagV] = v;
   m.flags[kFlagN] = n;
   m.flags[kFlagZ] = z;
   m.flags[kFlagC] = c;
-  uint32_t sr = Reg(m, 2) & ~0x107u;
+  uint32_t sr = reg_value(m, 2) & ~0x107u;
   sr |= (v ? 0x100u : 0) | (n ? 4u : 0) | (z ? 2u : 0) | (c ? 1u : 0);
   WriteHex4(m.regs[2], sr & 0x1FF);
   m.highlight[2] = kHighlightWritten;
 }
 
-bool Bit(uint32_t value, int bit) {
+bool bit(uint32_t value, int bit) {
   return (value >> bit) & 1;
 }
 
 // DADD writes its sum in decimal digits.
-void StoreDecimal(Machine& m, int mode, int reg, uint32_t value) {
+void store_decimal(Machine& m, int mode, int reg, uint32_t value) {
   if (mode == kModeRegister) {
     uint32_t masked = value & 0xFFFF;
     if (reg <= 1)
@@ -152,82 +152,57 @@ void StoreDecimal(Machine& m, int mode, int reg, uint32_t value) {
   }
 }
 
-// Double-operand instructions, and DEC, INC, RLC, RLA, CLR, TST run as SUB,
-// ADD, ADDC, ADD, MOV, CMP.
-void RunDoubleOperand(Machine& m, uint32_t op, bool emulated, uint32_t emulatedOp, int srcMode,
-                      int srcReg, int dstMode, int dstReg, uint32_t cIn) {
-  CellRadix radix = op == kOpDADD ? kRadixDecimal : kRadixHex;
-  uint32_t src = FetchSource(m, srcMode, srcReg, radix, emulated);
-  uint32_t dst = FetchDestination(m, dstMode, dstReg, radix);
-  if (emulated) {
-    switch (emulatedOp) {
-      case kOpDEC:
-      case kOpINC:
-        src = 1;
-        break;
-      case kOpRLC:
-      case kOpRLA:
-        src = dst;
-        break;
-      default:
-        src = 0;
-        break;  // CLR, TST
-    }
+// What an emulated instruction takes as its source: DEC and INC 1, RLC and
+// RLA the destination itself, CLR and TST 0.
+uint32_t emulated_source(uint32_t emulatedOp, uint32_t dst) {
+  switch (emulatedOp) {
+    case kOpDEC:
+    case kOpINC:
+      return 1;
+    case kOpRLC:
+    case kOpRLA:
+      return dst;
+    default:
+      return 0;  // CLR, TST
   }
+}
 
-  if (op == kOpDADD) {
-    uint32_t sum = src + dst;
-    uint32_t stored = sum > 9999 ? sum - 10000 : sum;
-    if (m.byte) stored &= 0xFF;
-    StoreDecimal(m, dstMode, dstReg, stored);
-    SetFlags(m, false, stored >= 8000 && stored <= 9999, sum == 10000, sum > 9999);
-    return;
-  }
-
-  uint32_t result = 0;
+// Arithmetic is 32-bit unsigned: a difference below zero wraps, so bit 16
+// is the borrow.
+uint32_t result_of(uint32_t op, uint32_t src, uint32_t dst, uint32_t cIn) {
   switch (op) {
     case kOpMOV:
-      result = src;
-      break;
+      return src;
     case kOpADD:
-      result = dst + src;
-      break;
+      return dst + src;
     case kOpADDC:
-      result = dst + src + cIn;
-      break;
+      return dst + src + cIn;
     case kOpSUBC:
-      result = dst - src + cIn;
-      break;
+      return dst - src + cIn;
     case kOpSUB:
     case kOpCMP:
-      result = dst - src;
-      break;
+      return dst - src;
     case kOpBIT:
     case kOpAND:
-      result = src & dst;
-      break;
+      return src & dst;
     case kOpBIC:
-      result = ~src & dst;
-      break;
+      return ~src & dst;
     case kOpBIS:
-      result = src | dst;
-      break;
+      return src | dst;
     default:
-      result = src ^ dst;
-      break;  // XOR
+      return src ^ dst;  // XOR
   }
-  if (op != kOpCMP && op != kOpBIT) {
-    if (m.byte) result &= 0xFF;
-    Store(m, dstMode, dstReg, result);
-  }
+}
 
+void update_flags(Machine& m, uint32_t op, uint32_t src, uint32_t dst, uint32_t result, int dstMode,
+                  int dstReg) {
   bool zero = (result & 0xFFFF) == 0;
   switch (op) {
     case kOpMOV:
     case kOpBIC:
     case kOpBIS:
       // Logic moves leave the flags, except when they write SR itself.
-      if (dstMode == kModeRegister && dstReg == 2) LoadFlagsFromSR(m, result);
+      if (dstMode == kModeRegister && dstReg == 2) load_flags_from_sr(m, result);
       break;
     case kOpADD:
     case kOpADDC:
@@ -237,108 +212,137 @@ void RunDoubleOperand(Machine& m, uint32_t op, bool emulated, uint32_t emulatedO
       // Overflow: operands of one sign give a result of the other. The
       // operands enter as they are, also for a subtraction, and the carry is
       // bit 16 of the 32-bit difference, i.e. it is set on a borrow.
-      bool s = Bit(src, 15), d = Bit(dst, 15), r = Bit(result, 15);
-      SetFlags(m, (s && d && !r) || (!s && !d && r), r, zero, Bit(result, 16));
+      bool s = bit(src, 15), d = bit(dst, 15), r = bit(result, 15);
+      set_flags(m, (s && d && !r) || (!s && !d && r), r, zero, bit(result, 16));
       break;
     }
     case kOpBIT:
     case kOpAND:
-      SetFlags(m, false, Bit(result, 15), zero, !zero);
+      set_flags(m, false, bit(result, 15), zero, !zero);
       break;
     default:  // XOR
-      SetFlags(m, Bit(src, 15) && Bit(dst, 15), Bit(result, 15), zero, !zero);
+      set_flags(m, bit(src, 15) && bit(dst, 15), bit(result, 15), zero, !zero);
       break;
   }
 }
 
-void Push(Machine& m, uint32_t value) {
-  uint32_t sp = (Reg(m, 1) - 2) & 0xFFFE;
-  Set(m, 1, sp);
+// DADD adds decimal digits: 10000 and more carries out.
+void run_decimal_add(Machine& m, uint32_t src, uint32_t dst, int dstMode, int dstReg) {
+  uint32_t sum = src + dst;
+  uint32_t stored = sum > 9999 ? sum - 10000 : sum;
+  if (m.byte) stored &= 0xFF;
+  store_decimal(m, dstMode, dstReg, stored);
+  set_flags(m, false, stored >= 8000 && stored <= 9999, sum == 10000, sum > 9999);
+}
+
+// Double-operand instructions, and DEC, INC, RLC, RLA, CLR, TST run as SUB,
+// ADD, ADDC, ADD, MOV, CMP.
+void run_double_operand(Machine& m, uint32_t op, bool emulated, uint32_t emulatedOp, int srcMode,
+                        int srcReg, int dstMode, int dstReg, uint32_t cIn) {
+  CellRadix radix = op == kOpDADD ? kRadixDecimal : kRadixHex;
+  uint32_t src = fetch_source(m, srcMode, srcReg, radix, emulated);
+  uint32_t dst = fetch_destination(m, dstMode, dstReg, radix);
+  if (emulated) src = emulated_source(emulatedOp, dst);
+  if (op == kOpDADD) {
+    run_decimal_add(m, src, dst, dstMode, dstReg);
+    return;
+  }
+  uint32_t result = result_of(op, src, dst, cIn);
+  if (op != kOpCMP && op != kOpBIT) {
+    if (m.byte) result &= 0xFF;
+    store(m, dstMode, dstReg, result);
+  }
+  update_flags(m, op, src, dst, result, dstMode, dstReg);
+}
+
+void push(Machine& m, uint32_t value) {
+  uint32_t sp = (reg_value(m, 1) - 2) & 0xFFFE;
+  set_register(m, 1, sp);
   WriteStackWord(m.ram, sp, value);
   m.highlight[1] = kHighlightWritten;
 }
 
-uint32_t Pop(Machine& m) {
-  uint32_t sp = Reg(m, 1);
+uint32_t pop(Machine& m) {
+  uint32_t sp = reg_value(m, 1);
   uint32_t value = ReadStackWord(m.ram, sp);
-  Set(m, 1, sp + 2);
+  set_register(m, 1, sp + 2);
   return value;
 }
 
-void RunSingleOperand(Machine& m, uint32_t op, int srcMode, int srcReg, int dstMode, int dstReg,
-                      uint32_t cIn) {
-  if (op == kOpPUSH || op == kOpCALL) {
-    uint32_t operand = FetchSource(m, srcMode, srcReg, kRadixHex, false);
-    if (op == kOpPUSH) {
-      Push(m, m.byte ? operand & 0xFF : operand);
-    } else {
-      Push(m, Reg(m, 0));
-      Set(m, 0, operand);
-    }
-    return;
-  }
-  if (op == kOpRETI) {
-    // NMI pushed PC, then SR: they come back in reverse order.
-    Set(m, 2, Pop(m));
-    Set(m, 0, Pop(m));
-    m.highlight[0] = m.highlight[1] = m.highlight[2] = kHighlightWritten;
-    return;
-  }
-  if (op == kOpSingleUnused) return;
-
-  // RRC, SWPB, RRA, SXT take their operand from the destination selectors.
-  uint32_t operand = FetchDestination(m, dstMode, dstReg, kRadixHex);
-  uint32_t result = 0;
+// RRC, SWPB, RRA and SXT: shift, swap or extend the destination operand.
+uint32_t rotate_result(uint32_t op, uint32_t operand, uint32_t cIn) {
   switch (op) {
     case kOpRRC:
-      result = (cIn << 15) | ((operand & 0xFFFF) >> 1);
-      break;
+      return (cIn << 15) | ((operand & 0xFFFF) >> 1);
     case kOpSWPB:
-      result = ((operand << 8) & 0xFFFF) | ((operand & 0xFF00) >> 8);
-      break;
+      return ((operand << 8) & 0xFFFF) | ((operand & 0xFF00) >> 8);
     case kOpRRA:
-      result = ((operand & 0xFFFF) >> 1) | (operand & 0x8000);
-      break;
+      return ((operand & 0xFFFF) >> 1) | (operand & 0x8000);
     default:
-      result = (operand & 0xFF) | ((operand & 0x80) ? 0xFF00 : 0);
-      break;  // SXT
+      return (operand & 0xFF) | ((operand & 0x80) ? 0xFF00 : 0);  // SXT
   }
+}
+
+// RRC, SWPB, RRA, SXT take their operand from the destination selectors.
+void run_rotate(Machine& m, uint32_t op, int dstMode, int dstReg, uint32_t cIn) {
+  uint32_t operand = fetch_destination(m, dstMode, dstReg, kRadixHex);
+  uint32_t result = rotate_result(op, operand, cIn);
   if (m.byte) result &= 0xFF;
-  Store(m, dstMode, dstReg, result);
+  store(m, dstMode, dstReg, result);
 
   bool zero = (result & 0xFFFF) == 0;
   switch (op) {
     case kOpSWPB:
-      if (dstMode == kModeRegister && dstReg == 2) LoadFlagsFromSR(m, result);
+      if (dstMode == kModeRegister && dstReg == 2) load_flags_from_sr(m, result);
       break;
     case kOpSXT:
-      SetFlags(m, false, Bit(result, 15), zero, !zero);
+      set_flags(m, false, bit(result, 15), zero, !zero);
       break;
     default:  // RRC, RRA: the bit shifted out goes to C
-      SetFlags(m, false, Bit(result, 15), zero, Bit(operand, 0));
+      set_flags(m, false, bit(result, 15), zero, bit(operand, 0));
       break;
+  }
+}
+
+void run_single_operand(Machine& m, uint32_t op, int srcMode, int srcReg, int dstMode, int dstReg,
+                        uint32_t cIn) {
+  if (op == kOpPUSH || op == kOpCALL) {
+    uint32_t operand = fetch_source(m, srcMode, srcReg, kRadixHex, false);
+    if (op == kOpPUSH) {
+      push(m, m.byte ? operand & 0xFF : operand);
+    } else {
+      push(m, reg_value(m, 0));  // the address after the instruction and its word
+      set_register(m, 0, operand);
+    }
+  } else if (op == kOpRETI) {
+    // NMI pushed PC, then SR: they come back in reverse order.
+    set_register(m, 2, pop(m));
+    set_register(m, 0, pop(m));
+    m.highlight[0] = m.highlight[1] = m.highlight[2] = kHighlightWritten;
+  } else if (op != kOpSingleUnused) {
+    run_rotate(m, op, dstMode, dstReg, cIn);
   }
 }
 
 // NOP, POP and RET: the emulated instructions without a double-operand run.
-void RunStackEmulated(Machine& m, uint32_t op, int dstMode, int dstReg) {
+void run_stack_emulated(Machine& m, uint32_t op, int dstMode, int dstReg) {
   if (op == kOpNOP) return;
-  uint32_t sp = Reg(m, 1);
+  uint32_t sp = reg_value(m, 1);
   if (op == kOpPOP) {
-    if (dstMode != kModeRegister) AdvancePC(m);
+    if (dstMode != kModeRegister) advance_pc(m);
     uint32_t value = ReadStackWord(m.ram, sp);
     if (m.byte) value &= 0xFF;
-    Store(m, dstMode, dstReg, value);
+    store(m, dstMode, dstReg, value);
   } else {  // RET
-    Set(m, 0, ReadStackWord(m.ram, sp));
+    set_register(m, 0, ReadStackWord(m.ram, sp));
     m.highlight[0] = kHighlightWritten;
   }
   // SP as it stands now (a POP into SP has just written it).
-  Set(m, 1, Reg(m, 1) + 2);
+  set_register(m, 1, reg_value(m, 1) + 2);
   m.highlight[1] = kHighlightWritten;
 }
 
-void RunJump(Machine& m, uint32_t condition, float offset) {
+void run_jump(Machine& m, uint32_t condition, float offset) {
   const uint8_t* f = m.flags;
   bool jump = false;
   switch (condition) {
@@ -370,13 +374,13 @@ void RunJump(Machine& m, uint32_t condition, float offset) {
   if (!jump) return;
   // PC already stands after the jump word.
   int32_t words = static_cast<int32_t>(truncf(offset));
-  Set(m, 0, (Reg(m, 0) + static_cast<uint32_t>(2 * words)) & 0xFFFF);
+  set_register(m, 0, (reg_value(m, 0) + static_cast<uint32_t>(2 * words)) & 0xFFFF);
 }
 
-bool SelectionInVocabulary(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
-                           uint32_t jumpOperation, uint32_t emulatedOperation, int32_t sourceMode,
-                           int32_t sourceRegister, int32_t destinationMode,
-                           int32_t destinationRegister, float pcOffset) {
+bool selection_in_vocabulary(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
+                             uint32_t jumpOperation, uint32_t emulatedOperation, int32_t sourceMode,
+                             int32_t sourceRegister, int32_t destinationMode,
+                             int32_t destinationRegister, float pcOffset) {
   // Single operation 7 decodes from Format II 111 and runs as no operation.
   return OperationInVocabulary(format, dualOperation, singleOperation, jumpOperation,
                                emulatedOperation, kOpSingleUnused + 1) &&
@@ -384,6 +388,41 @@ bool SelectionInVocabulary(uint32_t format, uint32_t dualOperation, uint32_t sin
          sourceRegister < kRegisterCount && destinationMode >= 0 &&
          destinationMode < kDestinationModeCount && destinationRegister >= 0 &&
          destinationRegister < kRegisterCount && OffsetInRange(pcOffset);
+}
+
+// Every text Execute reads holds a terminator inside its buffer.
+bool inputs_terminated(const TextCell* registers, const MemoryRow* ram, const MemoryRow* rom,
+                       const PortCell* ports, const char* sourceText, const char* sourceAddressText,
+                       const char* destinationAddressText) {
+  return CellsTerminated(registers, kRegisterCount) && RowsTerminated(ram) &&
+         (rom == nullptr || RowsTerminated(rom)) && (ports == nullptr || PortsTerminated(ports)) &&
+         (sourceText == nullptr || Terminated(sourceText, kTextCellSize)) &&
+         (sourceAddressText == nullptr || Terminated(sourceAddressText, kAddressTextSize)) &&
+         (destinationAddressText == nullptr ||
+          Terminated(destinationAddressText, kAddressTextSize));
+}
+
+// Separate read and write arrays: the writes start from what was read, so
+// later reads inside this instruction see earlier writes.
+void copy_reads_into_writes(const TextCell* regsRead, TextCell* regsWrite, const MemoryRow* ramRead,
+                            MemoryRow* ramWrite, const PortCell* portsRead, PortCell* portsWrite) {
+  if (regsRead != regsWrite) memmove(regsWrite, regsRead, sizeof(TextCell) * kRegisterCount);
+  if (ramRead != ramWrite) memmove(ramWrite, ramRead, sizeof(MemoryRow) * kMemoryRowCount);
+  if (portsWrite != nullptr && portsRead != portsWrite) {
+    memmove(portsWrite, portsRead, sizeof(PortCell) * kPortCellCount);
+  }
+}
+
+void run_emulated(Machine& m, uint32_t op, int srcMode, int srcReg, int dstMode, int dstReg,
+                  uint32_t cIn) {
+  // The double-operand instruction each emulated one runs as (0: none).
+  static const uint32_t kRunsAs[kEmulatedOperationCount] = {kOpSUB,  kOpADD, 0,      0,     0,
+                                                            kOpADDC, kOpADD, kOpMOV, kOpCMP};
+  if (op == kOpNOP || op == kOpPOP || op == kOpRET) {
+    run_stack_emulated(m, op, dstMode, dstReg);
+  } else {
+    run_double_operand(m, kRunsAs[op], true, op, srcMode, srcReg, dstMode, dstReg, cIn);
+  }
 }
 
 }  // namespace
@@ -397,84 +436,66 @@ void Execute(uint32_t format, uint32_t dualOperation, uint32_t singleOperation,
              const PortCell* portsIn, TextCell* registersOut, int32_t* highlight, MemoryRow* ramOut,
              TableMarker* ramMarker, uint8_t* ramMarkerOn, TableMarker* romMarker,
              uint8_t* romMarkerOn, uint8_t* statusFlags, PortCell* portsOut) {
+  // 1. Nothing at all for no instruction, a missing output, an index
+  //    outside its vocabulary or an unterminated input text.
   if (format == kFormatNone) return;
   if (registersOut == nullptr || highlight == nullptr || ramOut == nullptr ||
       ramMarker == nullptr || statusFlags == nullptr) {
     return;
   }
-  if (!SelectionInVocabulary(format, dualOperation, singleOperation, jumpOperation,
-                             emulatedOperation, sourceMode, sourceRegister, destinationMode,
-                             destinationRegister, pcOffset)) {
+  if (!selection_in_vocabulary(format, dualOperation, singleOperation, jumpOperation,
+                               emulatedOperation, sourceMode, sourceRegister, destinationMode,
+                               destinationRegister, pcOffset)) {
     return;
   }
   const TextCell* regsRead = registersIn != nullptr ? registersIn : registersOut;
   const MemoryRow* ramRead = ramIn != nullptr ? ramIn : ramOut;
   const PortCell* portsRead = portsIn != nullptr ? portsIn : portsOut;
-  if (!CellsTerminated(regsRead, kRegisterCount) || !RowsTerminated(ramRead) ||
-      (romIn != nullptr && !RowsTerminated(romIn)) ||
-      (portsRead != nullptr && !PortsTerminated(portsRead)) ||
-      (sourceText != nullptr && !Terminated(sourceText, kTextCellSize)) ||
-      (sourceAddressText != nullptr && !Terminated(sourceAddressText, kAddressTextSize)) ||
-      (destinationAddressText != nullptr &&
-       !Terminated(destinationAddressText, kAddressTextSize))) {
+  if (!inputs_terminated(regsRead, ramRead, romIn, portsRead, sourceText, sourceAddressText,
+                         destinationAddressText)) {
     return;
   }
-  // Separate read and write arrays: the writes start from what was read, so
-  // later reads inside this instruction see earlier writes.
-  if (regsRead != registersOut) {
-    memmove(registersOut, regsRead, sizeof(TextCell) * kRegisterCount);
-  }
-  if (ramRead != ramOut) memmove(ramOut, ramRead, sizeof(MemoryRow) * kMemoryRowCount);
-  if (portsOut != nullptr && portsRead != portsOut) {
-    memmove(portsOut, portsRead, sizeof(PortCell) * kPortCellCount);
-    portsRead = portsOut;
-  }
+  copy_reads_into_writes(regsRead, registersOut, ramRead, ramOut, portsRead, portsOut);
+  if (portsOut != nullptr) portsRead = portsOut;
+  Machine m = {registersOut,
+               ramOut,
+               romIn,
+               portsRead,
+               portsOut,
+               highlight,
+               ramMarker,
+               ramMarkerOn,
+               romMarker,
+               romMarkerOn,
+               statusFlags,
+               wordOperation == 0,
+               ParseAfterPrefix(sourceAddressText, kAddressTextSize) & 0xFFFF,
+               ParseAfterPrefix(destinationAddressText, kAddressTextSize) & 0xFFFF,
+               sourceText};
 
-  Machine m;
-  m.regs = registersOut;
-  m.ram = ramOut;
-  m.rom = romIn;
-  m.portsRead = portsRead;
-  m.portsWrite = portsOut;
-  m.highlight = highlight;
-  m.ramMarker = ramMarker;
-  m.ramMarkerOn = ramMarkerOn;
-  m.romMarker = romMarker;
-  m.romMarkerOn = romMarkerOn;
-  m.flags = statusFlags;
-  m.byte = wordOperation == 0;
-  m.sourceAddress = ParseAfterPrefix(sourceAddressText, kAddressTextSize) & 0xFFFF;
-  m.destinationAddress = ParseAfterPrefix(destinationAddressText, kAddressTextSize) & 0xFFFF;
-  m.sourceText = sourceText;
-
+  // 2. Highlights reset (R0 shows as PC), the carry in taken, PC past the
+  //    instruction word.
   for (int i = 0; i < kRegisterCount; ++i) highlight[i] = kHighlightIdle;
   highlight[0] = kHighlightPC;
-  uint32_t cIn = Reg(m, 2) & 1;
-  AdvancePC(m);
+  uint32_t cIn = reg_value(m, 2) & 1;
+  advance_pc(m);
 
+  // 3. The format's group.
   switch (format) {
     case kFormatDoubleOperand:
-      RunDoubleOperand(m, dualOperation, false, 0, sourceMode, sourceRegister, destinationMode,
-                       destinationRegister, cIn);
+      run_double_operand(m, dualOperation, false, 0, sourceMode, sourceRegister, destinationMode,
+                         destinationRegister, cIn);
       break;
     case kFormatSingleOperand:
-      RunSingleOperand(m, singleOperation, sourceMode, sourceRegister, destinationMode,
-                       destinationRegister, cIn);
+      run_single_operand(m, singleOperation, sourceMode, sourceRegister, destinationMode,
+                         destinationRegister, cIn);
       break;
     case kFormatJump:
-      RunJump(m, jumpOperation, pcOffset);
+      run_jump(m, jumpOperation, pcOffset);
       break;
-    default: {  // emulated
-      static const uint32_t kRunsAs[kEmulatedOperationCount] = {kOpSUB,  kOpADD, 0,      0,     0,
-                                                                kOpADDC, kOpADD, kOpMOV, kOpCMP};
-      if (emulatedOperation == kOpNOP || emulatedOperation == kOpPOP ||
-          emulatedOperation == kOpRET) {
-        RunStackEmulated(m, emulatedOperation, destinationMode, destinationRegister);
-      } else {
-        RunDoubleOperand(m, kRunsAs[emulatedOperation], true, emulatedOperation, sourceMode,
-                         sourceRegister, destinationMode, destinationRegister, cIn);
-      }
+    default:
+      run_emulated(m, emulatedOperation, sourceMode, sourceRegister, destinationMode,
+                   destinationRegister, cIn);
       break;
-    }
   }
 }

@@ -32,7 +32,7 @@ const struct {
     {0xFFFE, 0xFF80},                    // reset vector
 };
 
-void InitRows(MemoryRow* rows, uint32_t topAddress, uint32_t fill) {
+void init_rows(MemoryRow* rows, uint32_t topAddress, uint32_t fill) {
   for (int r = 0; r < kMemoryRowCount; ++r) {
     WriteHex4(rows[r].cells[kRowAddressCell], topAddress - 2u * static_cast<uint32_t>(r));
     WriteWordToRow(&rows[r], fill);
@@ -42,13 +42,13 @@ void InitRows(MemoryRow* rows, uint32_t topAddress, uint32_t fill) {
   }
 }
 
-bool HasSourceOperand(const InstructionSelection* s) {
+bool has_source_operand(const InstructionSelection* s) {
   return s->format == kFormatDoubleOperand ||
          (s->format == kFormatSingleOperand &&
           (s->singleOperation == kOpPUSH || s->singleOperation == kOpCALL));
 }
 
-bool HasDestinationOperand(const InstructionSelection* s) {
+bool has_destination_operand(const InstructionSelection* s) {
   return s->format == kFormatDoubleOperand ||
          (s->format == kFormatSingleOperand && s->singleOperation < kOpPUSH) ||
          (s->format == kFormatEmulated && s->emulatedOperation != kOpNOP &&
@@ -57,7 +57,7 @@ bool HasDestinationOperand(const InstructionSelection* s) {
 
 // A selection the assembler refuses (or a word that did not decode) leaves
 // no machine word rather than the previous one.
-void ForgetWords(AssembledInstruction* a) {
+void forget_words(AssembledInstruction* a) {
   a->word[0] = a->extension1[0] = a->extension2[0] = 0;
 }
 
@@ -68,8 +68,8 @@ void InitMachine(MachineState* m) {
   WriteHex4(m->registers[0], 0xFF80);
   for (int i = 1; i < kRegisterCount; ++i) WriteHex4(m->registers[i], 0);
   for (int i = 0; i < kRegisterCount; ++i) m->highlight[i] = kHighlightIdle;
-  InitRows(m->ram, 0x027E, 0x0000);
-  InitRows(m->rom, 0xFFFE, 0xFFFF);
+  init_rows(m->ram, 0x027E, 0x0000);
+  init_rows(m->rom, 0xFFFE, 0xFFFF);
   for (const auto& entry : kDemonstrationProgram) {
     WriteWordToRow(&m->rom[RomRow(entry.address)], entry.word);
   }
@@ -128,8 +128,8 @@ void LoadDecodedSelection(const DecodedInstruction* d, InstructionSelection* s) 
 
 void UpdateAddressUnits(const InstructionSelection* s, const TextCell* registers,
                         AddressUnit* source, AddressUnit* destination) {
-  source->shown = HasSourceOperand(s) && s->sourceMode != kModeRegister;
-  destination->shown = HasDestinationOperand(s) && s->destinationMode != kModeRegister;
+  source->shown = has_source_operand(s) && s->sourceMode != kModeRegister;
+  destination->shown = has_destination_operand(s) && s->destinationMode != kModeRegister;
   if (source->shown) {
     AddressCalc(s->sourceMode, static_cast<int32_t>(s->sourceRegister), s->sourceText, registers, 0,
                 &source->shownRegister, source->base, source->index, source->address);
@@ -174,7 +174,7 @@ void InitSimulator(Simulator* s) {
 bool FetchDecode(Simulator* s) {
   DisassembleAtPC(&s->machine, &s->decoded);
   if (s->decoded.resetRequest) {
-    ForgetWords(&s->assembled);
+    forget_words(&s->assembled);
     return false;
   }
   LoadDecodedSelection(&s->decoded, &s->selection);
@@ -184,7 +184,7 @@ bool FetchDecode(Simulator* s) {
 
 void AssembleSelected(Simulator* s) {
   UpdateAddressUnits(&s->selection, s->machine.registers, &s->source, &s->destination);
-  ForgetWords(&s->assembled);
+  forget_words(&s->assembled);
   AssembleSelection(&s->selection, &s->source, &s->destination, &s->assembled);
 }
 

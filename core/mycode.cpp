@@ -42,7 +42,7 @@ bool PortsTerminated(const PortCell* ports) {
   return true;
 }
 
-static int DigitValue(char c, uint32_t base) {
+static int digit_value(char c, uint32_t base) {
   int v = -1;
   if (c >= '0' && c <= '9')
     v = c - '0';
@@ -53,7 +53,7 @@ static int DigitValue(char c, uint32_t base) {
   return (v >= 0 && static_cast<uint32_t>(v) < base) ? v : -1;
 }
 
-static uint32_t ParseUnsigned(const char* text, size_t size, uint32_t base) {
+static uint32_t parse_unsigned(const char* text, size_t size, uint32_t base) {
   if (text == nullptr) return 0;
   size_t i = 0;
   // Port cells carry "0x"; memory cells do not; both parse alike.
@@ -62,7 +62,7 @@ static uint32_t ParseUnsigned(const char* text, size_t size, uint32_t base) {
   }
   uint64_t value = 0;
   for (; i < size; ++i) {
-    int d = DigitValue(text[i], base);
+    int d = digit_value(text[i], base);
     if (d < 0) break;
     value = value * base + static_cast<uint64_t>(d);
     if (value > 0xFFFFFFFFull) value = 0xFFFFFFFFull + 1;  // keeps saturating
@@ -71,16 +71,16 @@ static uint32_t ParseUnsigned(const char* text, size_t size, uint32_t base) {
 }
 
 uint32_t ParseHex(const char* text, size_t size) {
-  return ParseUnsigned(text, size, 16);
+  return parse_unsigned(text, size, 16);
 }
 
 uint32_t ParseDecimal(const char* text, size_t size) {
-  return ParseUnsigned(text, size, 10);
+  return parse_unsigned(text, size, 10);
 }
 
 uint32_t ParseAfterPrefix(const char* text, size_t size) {
   if (text == nullptr || size < 3 || text[0] == 0 || text[1] == 0) return 0;
-  return ParseUnsigned(text + 2, size - 2, 16);
+  return parse_unsigned(text + 2, size - 2, 16);
 }
 
 static const char kHexDigits[] = "0123456789ABCDEF";
@@ -144,11 +144,11 @@ int PortCellIndex(uint32_t address) {
   return -1;
 }
 
-static uint32_t ParseCell(const char* cell, size_t size, CellRadix radix) {
+static uint32_t parse_cell(const char* cell, size_t size, CellRadix radix) {
   return radix == kRadixHex ? ParseHex(cell, size) : ParseDecimal(cell, size);
 }
 
-static const MemoryRow* RowAt(const MemoryRow* ram, const MemoryRow* rom, uint32_t address) {
+static const MemoryRow* row_at(const MemoryRow* ram, const MemoryRow* rom, uint32_t address) {
   int r = RamRow(address);
   if (r >= 0) return ram != nullptr ? &ram[r] : nullptr;
   r = RomRow(address);
@@ -158,14 +158,14 @@ static const MemoryRow* RowAt(const MemoryRow* ram, const MemoryRow* rom, uint32
 
 uint32_t ReadByte(const MemoryRow* ram, const MemoryRow* rom, const PortCell* ports,
                   uint32_t address, CellRadix radix) {
-  const MemoryRow* row = RowAt(ram, rom, address);
+  const MemoryRow* row = row_at(ram, rom, address);
   if (row != nullptr) {
     const char* cell = row->cells[(address & 1) ? kRowHighCell : kRowLowCell];
-    return ParseCell(cell, kTextCellSize, radix) & 0xFF;
+    return parse_cell(cell, kTextCellSize, radix) & 0xFF;
   }
   int p = PortCellIndex(address);
   if (p >= 0 && ports != nullptr) {
-    return ParseCell(ports[p], kPortCellSize, radix) & 0xFF;
+    return parse_cell(ports[p], kPortCellSize, radix) & 0xFF;
   }
   return 0;
 }
@@ -173,10 +173,10 @@ uint32_t ReadByte(const MemoryRow* ram, const MemoryRow* rom, const PortCell* po
 uint32_t ReadWord(const MemoryRow* ram, const MemoryRow* rom, const PortCell* ports,
                   uint32_t address, CellRadix radix) {
   uint32_t even = address & 0xFFFE;
-  const MemoryRow* row = RowAt(ram, rom, even);
+  const MemoryRow* row = row_at(ram, rom, even);
   if (row != nullptr) {
-    uint32_t high = ParseCell(row->cells[kRowHighCell], kTextCellSize, radix);
-    uint32_t low = ParseCell(row->cells[kRowLowCell], kTextCellSize, radix);
+    uint32_t high = parse_cell(row->cells[kRowHighCell], kTextCellSize, radix);
+    uint32_t low = parse_cell(row->cells[kRowLowCell], kTextCellSize, radix);
     return ((high << 8) & 0xFFFF) | (low & 0xFF);
   }
   // A port word: the even address's cell is the low byte, the next cell the
@@ -184,8 +184,8 @@ uint32_t ReadWord(const MemoryRow* ram, const MemoryRow* rom, const PortCell* po
   if (PortCellIndex(address) >= 0 && ports != nullptr) {
     // Both port ranges start at an even address, so `even` maps to a cell.
     int p = PortCellIndex(even);
-    uint32_t low = ParseCell(ports[p], kPortCellSize, radix);
-    uint32_t high = ParseCell(ports[p + 1], kPortCellSize, radix);
+    uint32_t low = parse_cell(ports[p], kPortCellSize, radix);
+    uint32_t high = parse_cell(ports[p + 1], kPortCellSize, radix);
     return ((high << 8) & 0xFFFF) | (low & 0xFF);
   }
   return 0;
@@ -316,7 +316,7 @@ void ChangeRAM(const char* hexText, int32_t row, MemoryRow* ram) {
   // Only a four-digit word is taken: anything shorter would copy characters
   // from behind its terminator into the table.
   for (int i = 0; i < 4; ++i) {
-    if (DigitValue(hexText[i], 16) < 0) return;
+    if (digit_value(hexText[i], 16) < 0) return;
   }
   // Each byte cell ends up holding exactly the two copied digits, also when
   // it held one digit or three (a decimal byte) before.
@@ -329,6 +329,46 @@ void ChangeRAM(const char* hexText, int32_t row, MemoryRow* ram) {
   low[1] = hexText[3];
   low[2] = 0;
 }
+
+namespace {
+
+// What the address unit shows for one operand.
+struct UnitValues {
+  uint32_t shown;  // the base register
+  uint32_t base;
+  uint32_t offset;
+  uint32_t address;
+};
+
+// `v` is the operand text's value; `pcRelative` the address of this
+// operand's extension word, which follows the instruction word, and the
+// source's extension word too when there is one.
+UnitValues address_unit_values(uint32_t mode, int32_t reg, uint32_t v, const TextCell* registers,
+                               uint32_t pcRelative) {
+  const uint32_t pc = RegisterValue(registers, 0);
+  const uint32_t r = static_cast<uint32_t>(reg);
+  switch (mode) {
+    case kModeIndexed: {
+      uint32_t base = reg == 0 ? pcRelative : RegisterValue(registers, reg);
+      return {r, base, v, base + v};
+    }
+    case kModeSymbolic:
+      // The user enters the target; the word the instruction carries is the
+      // distance from the extension word's own address.
+      return {0, pcRelative, v - pcRelative, v};
+    case kModeAbsolute:
+      return {2, 0, v, v};
+    case kModeIndirect:
+    case kModeAutoincrement: {
+      uint32_t base = reg == 0 ? pc + 2 : RegisterValue(registers, reg);
+      return {r, base, 0, base};
+    }
+    default:  // immediate: the operand is the word after the instruction
+      return {0, pc + 2, 0, pc + 2};
+  }
+}
+
+}  // namespace
 
 void AddressCalc(uint32_t mode, int32_t reg, const char* operandText, const TextCell* registers,
                  uint8_t sourceExtensionFirst, uint32_t* shownRegister, char* baseText,
@@ -344,51 +384,12 @@ void AddressCalc(uint32_t mode, int32_t reg, const char* operandText, const Text
   if (operandText != nullptr && !Terminated(operandText, kTextCellSize)) return;
 
   uint32_t v = ParseHex(operandText, kTextCellSize) & 0xFFFF;
-  uint32_t pc = RegisterValue(registers, 0);
-  // The extension word of this operand follows the instruction word, and the
-  // source's extension word too when there is one.
-  uint32_t pcRelative = pc + (sourceExtensionFirst ? 4 : 2);
-  uint32_t shown = static_cast<uint32_t>(reg);
-  uint32_t base = 0;
-  uint32_t offset = 0;
-  uint32_t address = 0;
-  switch (mode) {
-    case kModeIndexed:
-      base = reg == 0 ? pcRelative : RegisterValue(registers, reg);
-      offset = v;
-      address = base + offset;
-      break;
-    case kModeSymbolic:
-      // The user enters the target; the word the instruction carries is the
-      // distance from the extension word's own address.
-      shown = 0;
-      base = pcRelative;
-      offset = v - base;
-      address = v;
-      break;
-    case kModeAbsolute:
-      shown = 2;
-      base = 0;
-      offset = v;
-      address = v;
-      break;
-    case kModeIndirect:
-    case kModeAutoincrement:
-      base = reg == 0 ? pc + 2 : RegisterValue(registers, reg);
-      offset = 0;
-      address = base;
-      break;
-    default:  // immediate: the operand is the word after the instruction
-      shown = 0;
-      base = pc + 2;
-      offset = 0;
-      address = pc + 2;
-      break;
-  }
-  *shownRegister = shown;
-  WriteHexPrefixed(baseText, base & 0xFFFF);
-  WriteHexPrefixed(indexText, offset & 0xFFFF);
-  WriteHexPrefixed(addressText, address & 0xFFFF);
+  uint32_t pcRelative = RegisterValue(registers, 0) + (sourceExtensionFirst ? 4 : 2);
+  UnitValues unit = address_unit_values(mode, reg, v, registers, pcRelative);
+  *shownRegister = unit.shown;
+  WriteHexPrefixed(baseText, unit.base & 0xFFFF);
+  WriteHexPrefixed(indexText, unit.offset & 0xFFFF);
+  WriteHexPrefixed(addressText, unit.address & 0xFFFF);
 }
 
 void Reset(const MemoryRow* rom, TextCell* registers, MemoryRow* ram, TableMarker* ramMarker,

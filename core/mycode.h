@@ -325,7 +325,7 @@ void Ports(const PortCell* portsIn, const uint8_t* p2Input, PortCell* portsOut, 
 // "%04X;%04X;\"\"" + CR LF from 0xFFFE down. ROMSave writes a temporary file
 // beside the slot file and renames it over, so a failed write never destroys
 // the previous file. ROMLoad fills rows in line order and stops at the first
-// malformed line.
+// line that does not give both numbers (a blank line, or "FFFE;" alone).
 void ROMSave(const MemoryRow* rom, uint32_t slot);
 void ROMLoad(uint32_t slot, MemoryRow* rom);
 

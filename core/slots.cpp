@@ -13,8 +13,25 @@ namespace {
 
 const uint32_t kSlotCount = 10;
 
-void SlotFileName(char* out, size_t size, uint32_t slot) {
+// A slot line is 14 characters; only its first two fields are read.
+const int kSlotLineSize = 64;
+
+void slot_file_name(char* out, size_t size, uint32_t slot) {
   snprintf(out, size, "slot%u.csv", slot + 1);
+}
+
+// One line without its line feed (a CR stays; the field parse ignores it).
+// A longer line keeps its beginning and the rest is skipped. False at the
+// end of the file.
+bool read_line(FILE* file, char* line, int size) {
+  int c = fgetc(file);
+  if (c == EOF) return false;
+  int length = 0;
+  for (; c != EOF && c != '\n'; c = fgetc(file)) {
+    if (length < size - 1) line[length++] = static_cast<char>(c);
+  }
+  line[length] = 0;
+  return true;
 }
 
 }  // namespace
@@ -24,7 +41,7 @@ void ROMSave(const MemoryRow* rom, uint32_t slot) {
   if (!RowsTerminated(rom)) return;
   char name[16];
   char temporary[24];
-  SlotFileName(name, sizeof name, slot);
+  slot_file_name(name, sizeof name, slot);
   // Written beside the slot file and renamed over it: a write that fails
   // part-way leaves the previous program intact.
   snprintf(temporary, sizeof temporary, "%s.tmp", name);
@@ -45,7 +62,7 @@ void ROMSave(const MemoryRow* rom, uint32_t slot) {
 void ROMLoad(uint32_t slot, MemoryRow* rom) {
   if (rom == nullptr || slot >= kSlotCount) return;
   char name[16];
-  SlotFileName(name, sizeof name, slot);
+  slot_file_name(name, sizeof name, slot);
   FILE* file = fopen(name, "rb");
   if (file == nullptr) return;
   ROMLoadStream(file, rom);
@@ -55,13 +72,15 @@ void ROMLoad(uint32_t slot, MemoryRow* rom) {
 int ROMLoadStream(FILE* file, MemoryRow* rom) {
   if (file == nullptr || rom == nullptr) return 0;
   // Lines are taken by position: line n fills row n whatever its address
-  // field says. Up to four hex digits each; the rest of the line (the empty
-  // quoted field, a CR) is skipped.
+  // field says. Each line is read on its own, so a line break can never
+  // stand in for the blank before a number: a line that does not give both
+  // numbers, a blank one included, ends the load.
   int n = 0;
-  for (; n < kMemoryRowCount; ++n) {
+  char line[kSlotLineSize];
+  for (; n < kMemoryRowCount && read_line(file, line, sizeof line); ++n) {
     unsigned short address = 0;
     unsigned short word = 0;
-    if (fscanf(file, "%4hX;%4hX%*[^\n]\n", &address, &word) != 2) break;
+    if (sscanf(line, "%4hX;%4hX", &address, &word) != 2) break;
     WriteWordToRow(&rom[n], word);
   }
   return n;

@@ -317,6 +317,9 @@ void DrawPixelCache(Application* app);
 
 // 24-bit BMP of a BGRA image with rows bottom-up; true when written whole.
 bool Application_WriteBmp(const char* path, const uint8_t* bgra, int32_t width, int32_t height);
+// The same image as an 8-bit RGB PNG (libpng); a file not written whole is
+// removed.
+bool Application_WritePng(const char* path, const uint8_t* bgra, int32_t width, int32_t height);
 
 // ---------------------------------------------------------------------------
 // Window geometry as plain numbers (host_window.cpp)

@@ -337,3 +337,7 @@ const char* Velkor_symbology_layer_widget_name(int32_t index) {
   if (index < 0 || index >= kInstanceCount) return nullptr;
   return kInstances[index].name;
 }
+
+const char* Velkor_symbology_layer_state_text(const Velkor_symbology_layer_context* context) {
+  return (context != nullptr && context->phaseFlag == 1) ? "EXECUTE" : "FETCH/DECODE";
+}

@@ -254,6 +254,10 @@ void Velkor_symbology_layer_draw(void* context, uint32_t pass);
 bool Velkor_symbology_layer_find_widget(const Velkor_symbology_layer_context* context,
                                         const char* name, Velkor_DrawnRect* rect);
 
+// The state text the panel shows for the next step: "EXECUTE" when the
+// phase flag is 1, else "FETCH/DECODE".
+const char* Velkor_symbology_layer_state_text(const Velkor_symbology_layer_context* context);
+
 // Number of named instances, and the name of instance i (null beyond).
 int32_t Velkor_symbology_layer_widget_count();
 const char* Velkor_symbology_layer_widget_name(int32_t index);

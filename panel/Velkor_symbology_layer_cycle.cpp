@@ -118,6 +118,15 @@ void Velkor_cycle_advance_phase(Velkor_layer* c) {
   }
 }
 
+void Velkor_cycle_run_controls(Velkor_layer* c, uint8_t drawn, uint8_t state, uint8_t changed) {
+  if (!drawn) {
+    c->continuousStart = 0;
+    return;
+  }
+  c->continuousExecution = state ? 1 : 0;
+  c->continuousStart = changed ? 1 : 0;
+}
+
 void Velkor_cycle_rom_marker(Velkor_layer* c) {
   if (c->romAddressHover && c->clickFlag) c->romMarkerOn = 0;
 }

@@ -15,6 +15,7 @@
 //   14  Velkor_cycle_execute            Execute on an EXECUTE click
 //   15  Velkor_cycle_save               Save on a SAVE click
 //   16  Velkor_cycle_ram_marker
+//   19  Velkor_cycle_run_controls       the continuous-execution toggle
 //   20  Velkor_cycle_reset              Reset on RESET or an undecodable word
 //   21  Velkor_cycle_nmi                NMI on its button
 //   22  Velkor_cycle_fetch              Disassemble on a FETCH/DECODE click
@@ -56,6 +57,11 @@ void Velkor_cycle_continuous(Velkor_layer* c);
 // Step 10: after a tick of continuous execution the phase flips; an NMI
 // request (of the previous frame) sets FETCH/DECODE instead.
 void Velkor_cycle_advance_phase(Velkor_layer* c);
+
+// Step 19: the outputs of EnableExecToggleButton, when it was drawn. While
+// it is not drawn (instruction-set zoom on) execution keeps running or
+// standing, but no start event can come from it.
+void Velkor_cycle_run_controls(Velkor_layer* c, uint8_t drawn, uint8_t state, uint8_t changed);
 
 // Steps 12 and 16: a click on a table's address column hides its marker.
 void Velkor_cycle_rom_marker(Velkor_layer* c);

@@ -282,8 +282,8 @@ void step_exec_and_disasm(Context* c, uint32_t pass) {
 }
 
 void step_state_text(Context* c) {
-  const char* text = c->phaseFlag == 1 ? "EXECUTE" : "FETCH/DECODE";
-  write_text(kStateTextX, kStateTextY, text, 15, kFontLabel, kColorWhite, 1);
+  write_text(kStateTextX, kStateTextY, Velkor_symbology_layer_state_text(c), 15, kFontLabel,
+             kColorWhite, 1);
 }
 
 void step_speed_and_gauge(Context* c, uint32_t pass) {
@@ -373,15 +373,12 @@ void step_toggles(Context* c, uint32_t pass) {
   draw_toggle(&c->InstruktionenToggleButton, kInstruktionenToggle, "ZOOM OUT Instr. Set",
               "ZOOM IN Instr. Set", pass);
   c->instructionSetZoom = c->InstruktionenToggleButton.state;
-  if (!c->instructionSetZoom) {
+  const uint8_t run_toggle_drawn = c->instructionSetZoom ? 0 : 1;
+  if (run_toggle_drawn) {
     draw_toggle(&c->EnableExecToggleButton, kEnableExecToggle, kDisableLabel, kEnableLabel, pass);
-    c->continuousExecution = c->EnableExecToggleButton.state;
-    c->continuousStart = c->EnableExecToggleButton.changed;
-  } else {
-    // The toggle is not drawn: execution keeps running or standing, but a
-    // start event cannot come from a button that is not there.
-    c->continuousStart = 0;
   }
+  Velkor_cycle_run_controls(c, run_toggle_drawn, c->EnableExecToggleButton.state,
+                            c->EnableExecToggleButton.changed);
 }
 
 void step_reset_and_nmi(Context* c, uint32_t pass) {

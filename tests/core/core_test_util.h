@@ -1,5 +1,6 @@
-// Helpers for the core's tests: a simulator on the heap, selections built
-// field by field, and memory words read and written by address.
+// Helpers for the core's tests: a simulator on the heap, machine values
+// named the way the tables show them, selections built field by field, and
+// a fresh working directory for the slot files.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,12 +25,12 @@ inline std::unique_ptr<Simulator> NewSimulator() {
   return s;
 }
 
-inline void SetReg(MachineState* m, int reg, unsigned value) {
-  snprintf(m->registers[reg], kTextCellSize, "%04X", value & 0xFFFF);
-}
-
 inline std::string Reg(const MachineState* m, int reg) {
   return m->registers[reg];
+}
+
+inline void SetReg(MachineState* m, int reg, unsigned value) {
+  snprintf(m->registers[reg], kTextCellSize, "%04X", value & 0xFFFF);
 }
 
 inline unsigned Word(const MachineState* m, unsigned address) {
@@ -44,58 +45,45 @@ inline void SetWord(MachineState* m, unsigned address, unsigned value) {
   snprintf(row->cells[kRowLowCell], kTextCellSize, "%02X", value & 0xFF);
 }
 
-// The status flags as "VNZC", e.g. "0101".
-inline std::string Flags(const MachineState* m) {
-  std::string s;
-  for (int i = 0; i < 4; ++i) s += static_cast<char>('0' + m->statusFlags[i]);
-  return s;
-}
-
-// Machine values as the tables write them, separated by blanks:
+// Machine values as blank-separated names and values:
 //   R5=A1B2  a register's text    @0200=12FF  the word at an address
 //   P1OUT=0xA5  a port cell       vnzc=0101   the status flag bytes
-//   ram=0, rom=63  the rows of the RAM and ROM markers, on=10 whether the
-//   ROM and the RAM marker are switched on (read only)
-// Set writes such values; Get gives the machine's own values for the names
-// in `expected`, in the same form, so EXPECT_EQ(expected, Get(m, expected))
-// prints both sides.
-inline int PortCellNamed(const std::string& name) {
+//   ram=0 rom=63  the marker rows; on=10 ROM and RAM marker on (read only)
+// Set writes them; Get reads the names of `expected` back in the same form,
+// so EXPECT_EQ(expected, Get(m, expected)) prints both sides.
+inline char* PortCellNamed(MachineState* m, const std::string& name) {
   const char* names[kPortCellCount] = {"P1IN", "P1OUT", "P1DIR", "", "P2IN", "P2OUT", "P2DIR", ""};
   for (int i = 0; i < kPortCellCount; ++i) {
-    if (name == names[i]) return i;
+    if (name == names[i]) return m->ports[i];
   }
-  return -1;
+  return nullptr;
 }
 
 inline void Set(MachineState* m, const std::string& values) {
   std::istringstream in(values);
   for (std::string token; in >> token;) {
     std::string name = token.substr(0, token.find('='));
-    std::string value = token.substr(name.size() + 1);
-    if (name[0] == 'R')
-      snprintf(m->registers[atoi(name.c_str() + 1)], kTextCellSize, "%s", value.c_str());
-    if (name[0] == '@')
-      SetWord(m, strtoul(name.c_str() + 1, nullptr, 16), strtoul(value.c_str(), nullptr, 16));
-    if (PortCellNamed(name) >= 0)
-      snprintf(m->ports[PortCellNamed(name)], kPortCellSize, "%s", value.c_str());
-    if (name == "vnzc") {
-      for (int i = 0; i < 4; ++i) m->statusFlags[i] = static_cast<uint8_t>(value[i] - '0');
-    }
+    const char* value = token.c_str() + name.size() + 1;
+    char* port = PortCellNamed(m, name);
+    if (name[0] == 'R') snprintf(m->registers[atoi(&name[1])], kTextCellSize, "%s", value);
+    if (name[0] == '@') SetWord(m, strtoul(&name[1], nullptr, 16), strtoul(value, nullptr, 16));
+    if (port != nullptr) snprintf(port, kPortCellSize, "%s", value);
+    for (int i = 0; name == "vnzc" && i < 4; ++i) m->statusFlags[i] = value[i] == '1';
   }
 }
 
-inline std::string Get(const MachineState* m, const std::string& expected) {
+inline std::string Get(MachineState* m, const std::string& expected) {
   std::istringstream in(expected);
   std::string out;
   for (std::string token; in >> token;) {
     std::string name = token.substr(0, token.find('='));
+    const uint8_t* f = m->statusFlags;
+    char* port = PortCellNamed(m, name);
     char value[kTextCellSize] = "?";
-    if (name[0] == 'R') snprintf(value, sizeof value, "%s", m->registers[atoi(name.c_str() + 1)]);
-    if (name[0] == '@')
-      snprintf(value, sizeof value, "%04X", Word(m, strtoul(name.c_str() + 1, nullptr, 16)));
-    if (PortCellNamed(name) >= 0)
-      snprintf(value, sizeof value, "%s", m->ports[PortCellNamed(name)]);
-    if (name == "vnzc") snprintf(value, sizeof value, "%s", Flags(m).c_str());
+    if (name[0] == 'R') snprintf(value, sizeof value, "%s", m->registers[atoi(&name[1])]);
+    if (name[0] == '@') snprintf(value, sizeof value, "%04X", Word(m, strtoul(&name[1], 0, 16)));
+    if (port != nullptr) snprintf(value, sizeof value, "%s", port);
+    if (name == "vnzc") snprintf(value, sizeof value, "%d%d%d%d", f[0], f[1], f[2], f[3]);
     if (name == "ram") snprintf(value, sizeof value, "%u", m->ramMarker.row);
     if (name == "rom") snprintf(value, sizeof value, "%u", m->romMarker.row);
     if (name == "on") snprintf(value, sizeof value, "%d%d", m->romMarkerOn, m->ramMarkerOn);
@@ -104,30 +92,26 @@ inline std::string Get(const MachineState* m, const std::string& expected) {
   return out;
 }
 
+// Addressing modes, short: Register, indeXed, Symbolic, Absolute, Indirect,
+// autoincrement (Plus) and immediate (Number).
+enum { R = kModeRegister, X, S, A, I, P, N };
+
 // A selection built field by field; texts are the HexConv forms ("0280").
 struct Sel {
   InstructionSelection s;
   Sel() { InitSelection(&s); }
-  Sel& Format(uint32_t f) {
-    s.format = f;
+  Sel& Op(uint32_t format, uint32_t* field, uint32_t op) {
+    s.format = format;
+    *field = op;
     return *this;
   }
-  Sel& Dual(uint32_t op) {
-    s.dualOperation = op;
-    return Format(kFormatDoubleOperand);
-  }
-  Sel& Single(uint32_t op) {
-    s.singleOperation = op;
-    return Format(kFormatSingleOperand);
-  }
+  Sel& Format(uint32_t f) { return Op(f, &s.format, f); }
+  Sel& Dual(uint32_t op) { return Op(kFormatDoubleOperand, &s.dualOperation, op); }
+  Sel& Single(uint32_t op) { return Op(kFormatSingleOperand, &s.singleOperation, op); }
+  Sel& Emulated(uint32_t op) { return Op(kFormatEmulated, &s.emulatedOperation, op); }
   Sel& Jump(uint32_t op, float offset) {
-    s.jumpOperation = op;
     s.pcOffset = offset;
-    return Format(kFormatJump);
-  }
-  Sel& Emulated(uint32_t op) {
-    s.emulatedOperation = op;
-    return Format(kFormatEmulated);
+    return Op(kFormatJump, &s.jumpOperation, op);
   }
   Sel& Src(uint32_t mode, uint32_t reg, const char* text = "") {
     s.sourceMode = mode;

@@ -20,11 +20,13 @@ std::string Decoded(const DecodedInstruction& d) {
              static_cast<double>(d.pcOffset), d.wordFlag);
     return line;
   }
-  const uint32_t operations[] = {d.dualOperation, d.singleOperation, 0, d.emulatedOperation};
-  snprintf(line, sizeof line, "f%u op%s s%s/%s/%s d%s/%s/%s w%d", d.format,
-           field(d.format < 4 ? operations[d.format] : 77).c_str(), field(d.sourceMode).c_str(),
-           field(d.sourceRegister).c_str(), d.sourceText, field(d.destinationMode).c_str(),
-           field(d.destinationRegister).c_str(), d.destinationText, d.wordFlag);
+  // An emulated instruction names the double-operand operation it runs as.
+  std::string op = field(d.format == kFormatSingleOperand ? d.singleOperation : d.dualOperation);
+  if (d.format == kFormatEmulated) op = field(d.emulatedOperation) + "/" + op;
+  snprintf(line, sizeof line, "f%u op%s s%s/%s/%s d%s/%s/%s w%d", d.format, op.c_str(),
+           field(d.sourceMode).c_str(), field(d.sourceRegister).c_str(), d.sourceText,
+           field(d.destinationMode).c_str(), field(d.destinationRegister).c_str(),
+           d.destinationText, d.wordFlag);
   return line;
 }
 
@@ -35,10 +37,10 @@ TEST(DisassembleTest, Words) {
     const char* decoded;
   } cases[] = {
       {"MOV #0x0280,SP", 0xFF80, {0x4031, 0x0280}, "f0 op0 s6/-/0x0280 d0/1/- w1"},
-      {"DEC R5", 0xFF80, {0x8315}, "f3 op0 s6/-/0x0001 d0/5/- w1"},
-      {"NOP", 0xFF80, {0x4303}, "f3 op2 s-/-/- d-/-/- w1"},
-      {"RET", 0xFF80, {0x4130}, "f3 op4 s-/-/- d-/-/- w1"},
-      {"CLR 0x0002(R3) is no NOP", 0xFF80, {0x4383, 0x0002}, "f3 op7 s6/-/0x0000 d1/3/0x0002 w1"},
+      {"DEC R5", 0xFF80, {0x8315}, "f3 op0/4 s6/-/0x0001 d0/5/- w1"},
+      {"NOP", 0xFF80, {0x4303}, "f3 op2/0 s-/-/- d-/-/- w1"},
+      {"RET", 0xFF80, {0x4130}, "f3 op4/0 s-/-/- d-/-/- w1"},
+      {"CLR 0x0002(R3) is no NOP", 0xFF80, {0x4383, 0x0002}, "f3 op7/0 s6/-/0x0000 d1/3/0x0002 w1"},
       {"CALL #0xFF92", 0xFF80, {0x12B0, 0xFF92}, "f1 op5 s6/-/0xFF92 d-/-/- w1"},
       {"RETI", 0xFF80, {0x1300}, "f1 op6 s0/0/- d0/0/- w1"},
       {"Format II 111 decodes, runs as nothing", 0xFF80, {0x1384}, "f1 op7 s0/4/- d0/4/- w1"},

@@ -37,64 +37,48 @@ TEST_F(MachineTest, SetRegisterMasksAndMovesTheMarkers) {
 }
 
 TEST_F(MachineTest, HexConvOfTypedValues) {
-  const struct {
-    const char* typed;
-    const char* text;
-    uint16_t number;
-    uint8_t valid;
-  } cases[] = {
-      {"65535", "FFFF", 0xFFFF, 1},
-      {"65536", "0000", 0, 0},
-      {"-32768", "8000", 0x8000, 1},
-      {"-32769", "0000", 0, 0},
-      {"0x1A", "001A", 0x1A, 1},
-      {"010", "0008", 8, 1},
-      {"", "0000", 0, 1},
-      {"-1", "FFFF", 0xFFFF, 1},
-      {"abc", "0000", 0, 1},
-      {"12xyz", "000C", 12, 1},
-      {nullptr, "0000", 0, 0},
-      {"99999999999999999999", "0000", 0, 0},
+  // Typed text -> "text number valid"; a text without digits converts to 0.
+  const char* cases[][2] = {
+      {"65535", "FFFF 65535 1"},
+      {"65536", "0000 0 0"},
+      {"-32768", "8000 32768 1"},
+      {"-32769", "0000 0 0"},
+      {"0x1A", "001A 26 1"},
+      {"010", "0008 8 1"},
+      {"", "0000 0 1"},
+      {"-1", "FFFF 65535 1"},
+      {"12xyz", "000C 12 1"},
+      {nullptr, "0000 0 0"},
+      {"99999999999999999999", "0000 0 0"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed ? c.typed : "null");
     char text[kTextCellSize] = "old";
     uint16_t number = 0x5555;
     uint8_t valid = 7;
-    HexConv(c.typed, text, &number, &valid);
-    EXPECT_STREQ(c.text, text);
-    EXPECT_EQ(c.number, number);
-    EXPECT_EQ(c.valid, valid);
+    HexConv(c[0], text, &number, &valid);
+    EXPECT_EQ(c[1], std::string(text) + " " + std::to_string(number) + " " + std::to_string(valid));
   }
 }
 
-TEST_F(MachineTest, ChangeRegMasksButLeavesMarkersAndFlags) {
+TEST_F(MachineTest, HandEditsMaskRegistersAndKeepTwoDigitsPerByte) {
   const struct {
     int32_t reg;
-    const char* typed;
-    const char* text;
+    const char *typed, *text;
   } cases[] = {{1, "0201", "0200"},
                {0, "FF81", "FF80"},
                {2, "FFFF", "0107"},
                {3, "FFFF", "0000"},
                {15, "0x00FF", "00FF"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
     ChangeReg(c.reg, c.typed, m->registers);
-    EXPECT_EQ(c.text, Reg(m, c.reg));
+    EXPECT_EQ(c.text, Reg(m, c.reg)) << c.typed;
   }
-  EXPECT_EQ(63u, m->romMarker.row);
-  EXPECT_EQ(0u, m->ramMarker.row);
-  EXPECT_EQ("0000", Flags(m));
-}
-
-TEST_F(MachineTest, ChangeRamWritesTwoDigitsIntoEachByteCell) {
+  EXPECT_EQ("rom=63 ram=0 vnzc=0000", Get(m, "rom ram vnzc"));  // untouched
   ChangeRAM("12AB", 0, m->ram);
-  EXPECT_EQ(0x12ABu, Word(m, 0x027E));
   snprintf(m->ram[63].cells[kRowLowCell], kTextCellSize, "255");  // left by a DADD.B
   ChangeRAM("BE0F", 63, m->ram);
   EXPECT_STREQ("0F", m->ram[63].cells[kRowLowCell]);
-  EXPECT_EQ(0xBE0Fu, Word(m, 0x0200));
+  EXPECT_EQ("@027E=12AB @0200=BE0F", Get(m, "@027E @0200"));
 }
 
 TEST_F(MachineTest, AddressCalcPerMode) {
@@ -108,15 +92,14 @@ TEST_F(MachineTest, AddressCalcPerMode) {
     uint8_t afterSourceWord;
     const char* unit;
   } cases[] = {
-      {kModeSymbolic, 5, "0200", 0, 0, "R0 0xFF82 0x027E 0x0200"},
-      {kModeSymbolic, 5, "0200", 0, 1, "R0 0xFF84 0x027C 0x0200"},
-      {kModeIndexed, 0, "0010", 0, 1, "R0 0xFF84 0x0010 0xFF94"},
-      {kModeIndexed, 0, "0010", 0, 0, "R0 0xFF82 0x0010 0xFF92"},
-      {kModeIndexed, 5, "0002", 0xFFFF, 0, "R5 0xFFFF 0x0002 0x0001"},  // wraps
-      {kModeImmediate, 7, "1234", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
-      {kModeAbsolute, 9, "0021", 0, 0, "R2 0x0000 0x0021 0x0021"},
-      {kModeIndirect, 6, "", 0x0230, 0, "R6 0x0230 0x0000 0x0230"},
-      {kModeAutoincrement, 0, "", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
+      {S, 5, "0200", 0, 0, "R0 0xFF82 0x027E 0x0200"},
+      {S, 5, "0200", 0, 1, "R0 0xFF84 0x027C 0x0200"},
+      {X, 0, "0010", 0, 1, "R0 0xFF84 0x0010 0xFF94"},
+      {X, 5, "0002", 0xFFFF, 0, "R5 0xFFFF 0x0002 0x0001"},  // wraps
+      {N, 7, "1234", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
+      {A, 9, "0021", 0, 0, "R2 0x0000 0x0021 0x0021"},
+      {I, 6, "", 0x0230, 0, "R6 0x0230 0x0000 0x0230"},
+      {P, 0, "", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
   };
   for (const auto& c : cases) {
     if (c.reg != 0) SetReg(m, c.reg, c.regValue);
@@ -169,18 +152,16 @@ TEST_F(MachineTest, NmiPushesPCAndSRAndRetiReturns) {
 TEST_F(MachineTest, PortsDriveTheLampsAndReadTheSwitches) {
   const uint8_t lamps[8] = {0, 0, 0, 0, 1, 0, 1, 1};
   memcpy(m->p1Output, lamps, 8);
-  snprintf(m->ports[1], kPortCellSize, "0xA5");
-  snprintf(m->ports[2], kPortCellSize, "0x0F");
-  snprintf(m->ports[6], kPortCellSize, "0xF0");
+  Set(m, "P1OUT=0xA5 P1DIR=0x0F P2DIR=0xF0");
   m->p2Input[0] = m->p2Input[4] = 1;
   Ports(m->ports, m->p2Input, m->ports, m->p1Output);
   const uint8_t expected[8] = {1, 0, 1, 0, 1, 0, 1, 1};  // 4..7 are inputs: kept
   EXPECT_EQ(0, memcmp(expected, m->p1Output, 8));
-  EXPECT_STREQ("0x01", m->ports[4]);  // switch 4 drives an output pin: reads 0
-  snprintf(m->ports[6], kPortCellSize, "0x00");
+  EXPECT_EQ("P2IN=0x01", Get(m, "P2IN"));  // switch 4 drives an output pin: reads 0
+  Set(m, "P2DIR=0x00");
   m->p2Input[7] = 1;
   Ports(m->ports, m->p2Input, m->ports, m->p1Output);
-  EXPECT_STREQ("0x91", m->ports[4]);
+  EXPECT_EQ("P2IN=0x91", Get(m, "P2IN"));
 }
 
 }  // namespace

@@ -19,17 +19,15 @@ struct Operand {
 
 // Every source mode, the immediate both as each constant and as a word.
 const Operand kSources[] = {
-    {kModeRegister, 4, ""},      {kModeIndexed, 4, "0012"},   {kModeSymbolic, 0, "0200"},
-    {kModeAbsolute, 0, "0204"},  {kModeIndirect, 4, ""},      {kModeAutoincrement, 4, ""},
-    {kModeImmediate, 0, "1234"}, {kModeImmediate, 0, "0000"}, {kModeImmediate, 0, "0001"},
-    {kModeImmediate, 0, "0002"}, {kModeImmediate, 0, "0004"}, {kModeImmediate, 0, "0008"},
-    {kModeImmediate, 0, "FFFF"},
+    {R, 4, ""},     {X, 4, "0012"}, {S, 0, "0200"}, {A, 0, "0204"}, {I, 4, ""},
+    {P, 4, ""},     {N, 0, "1234"}, {N, 0, "0000"}, {N, 0, "0001"}, {N, 0, "0002"},
+    {N, 0, "0004"}, {N, 0, "0008"}, {N, 0, "FFFF"},
 };
 const Operand kDestinations[] = {
-    {kModeRegister, 5, ""},
-    {kModeIndexed, 5, "0034"},
-    {kModeSymbolic, 0, "0210"},
-    {kModeAbsolute, 0, "0214"},
+    {R, 5, ""},
+    {X, 5, "0034"},
+    {S, 0, "0210"},
+    {A, 0, "0214"},
 };
 
 std::vector<Sel> EveryInstruction() {
@@ -41,8 +39,8 @@ std::vector<Sel> EveryInstruction() {
         for (const Operand& s : kSources) {
           // ADD and ADDC of one PC-relative or absolute operand to another
           // are RLA and RLC, which name one operand with one word.
-          bool rotate = (op == kOpADD || op == kOpADDC) && s.mode == d.mode &&
-                        (s.mode == kModeSymbolic || s.mode == kModeAbsolute);
+          bool rotate =
+              (op == kOpADD || op == kOpADDC) && s.mode == d.mode && (s.mode == S || s.mode == A);
           if (!rotate) add(Sel().Dual(op).Src(s.mode, s.reg, s.text).Dst(d.mode, d.reg, d.text));
         }
       }
@@ -71,7 +69,7 @@ std::vector<Sel> EveryInstruction() {
 // SUB #1 is DEC, ADD #1 INC, MOV #0 CLR, CMP #0 TST: the decoder names these
 // by their emulated form, which encodes to the very same words.
 bool EmulatedAlias(const InstructionSelection& s) {
-  if (s.format != kFormatDoubleOperand || s.sourceMode != kModeImmediate) return false;
+  if (s.format != kFormatDoubleOperand || s.sourceMode != N) return false;
   unsigned value = static_cast<unsigned>(strtoul(s.sourceText, nullptr, 16));
   bool one = s.dualOperation == kOpSUB || s.dualOperation == kOpADD;
   bool zero = s.dualOperation == kOpMOV || s.dualOperation == kOpCMP;

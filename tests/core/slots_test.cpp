@@ -43,35 +43,43 @@ TEST_F(SlotsTest, SaveThenLoadRestoresEveryByte) {
 TEST_F(SlotsTest, LinesFillRowsByPositionUntilTheFirstMalformedOne) {
   std::string seventy;
   for (int i = 0; i < 70; ++i) seventy += "0000;1111;\"\"\n";
-  // The words at 0xFFFE, 0xFFFC and 0xFF80 after loading over the initial state.
+  // Loaded over the initial state (FFFE=FF80, FFFC=FFD0, FFFA=FFFF, FF80=4031).
   const struct {
     const char* name;
-    bool present;
     std::string content;
-    unsigned fffe, fffc, ff80;
+    const char* expected;
   } cases[] = {
-      {"two lines without the third field", true, "FFFE;1234\nFFFC;5678\n", 0x1234, 0x5678, 0x4031},
-      {"the address field is not used", true, "FF80;4031;\"\"\r\n", 0x4031, 0xFFD0, 0x4031},
-      {"garbage line", true, "FFFE;1111\nXYZ\nFFFA;3333\n", 0x1111, 0xFFD0, 0x4031},
-      {"missing word", true, "FFFE;\n", 0xFF80, 0xFFD0, 0x4031},
-      {"empty file", true, "", 0xFF80, 0xFFD0, 0x4031},
-      {"five-digit word keeps its first four", true, "FFFE;12345\nFFFC;2222\n", 0x1234, 0x2222,
-       0x4031},
-      {"binary junk", true, std::string("\x01\xff\x00\x7f", 4), 0xFF80, 0xFFD0, 0x4031},
-      {"lower case and short", true, "fffe;ab\nfffc;1\n", 0x00AB, 0x0001, 0x4031},
-      {"lines beyond the 64th", true, seventy, 0x1111, 0x1111, 0x1111},
-      {"no file", false, "", 0xFF80, 0xFFD0, 0x4031},
+      {"two lines without the third field", "FFFE;1234\nFFFC;5678\n", "@FFFE=1234 @FFFC=5678"},
+      {"the address field is not used", "FF80;4031;\"\"\r\n", "@FFFE=4031 @FFFC=FFD0"},
+      {"garbage line", "FFFE;1111\nXYZ\nFFFA;3333\n", "@FFFE=1111 @FFFC=FFD0 @FFFA=FFFF"},
+      // The line break after a lone semicolon is no blank before a number:
+      // the next line is not read as this line's word.
+      {"missing word", "FFFE;\nFFFC;5678\nFFFA;9999\n", "@FFFE=FF80 @FFFC=FFD0 @FFFA=FFFF"},
+      {"missing word after CR", "FFFE;1111\r\nFFFC;\r\nFFFA;9999\r\n",
+       "@FFFE=1111 @FFFC=FFD0 @FFFA=FFFF"},
+      // A blank line is a line without numbers too: skipping it would move
+      // every later word to another address.
+      {"blank line", "FFFE;1111\n\nFFFA;3333\n", "@FFFE=1111 @FFFC=FFD0 @FFFA=FFFF"},
+      {"five-digit word keeps its first four", "FFFE;12345\nFFFC;2222\n", "@FFFE=1234 @FFFC=2222"},
+      {"a long line is skipped to its end", "FFFE;1111;" + std::string(500, 'x') + "\nFFFC;2222\n",
+       "@FFFE=1111 @FFFC=2222"},
+      {"lower case and short", "fffe;ab\nfffc;1\n", "@FFFE=00AB @FFFC=0001"},
+      {"lines beyond the 64th", seventy, "@FFFE=1111 @FF80=1111"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    remove("slot2.csv");
-    if (c.present) WriteFile("slot2.csv", c.content);
+    WriteFile("slot2.csv", c.content);
     std::unique_ptr<Simulator> fresh = NewSimulator();
     ROMLoad(1, fresh->machine.rom);
-    EXPECT_EQ(c.fffe, Word(&fresh->machine, 0xFFFE));
-    EXPECT_EQ(c.fffc, Word(&fresh->machine, 0xFFFC));
-    EXPECT_EQ(c.ff80, Word(&fresh->machine, 0xFF80));
+    EXPECT_EQ(c.expected, Get(&fresh->machine, c.expected));
   }
+  // Lines beyond the 64th are not read: the row behind the table stays.
+  MemoryRow rows[kMemoryRowCount + 1] = {};
+  ROMLoad(1, rows);
+  EXPECT_STREQ("", rows[kMemoryRowCount].cells[kRowHighCell]);
+  remove("slot2.csv");
+  ROMLoad(1, m->rom);  // no file: nothing changes
+  EXPECT_EQ("@FFFE=FF80", Get(m, "@FFFE"));
 }
 
 TEST_F(SlotsTest, FailedSaveKeepsThePreviousFile) {

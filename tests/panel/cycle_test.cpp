@@ -347,6 +347,32 @@ TEST(Continuous, SwitchedOffItKeepsTheHoverFlagsOfThePointer) {
   EXPECT_EQ(0, c->clickFlag);
 }
 
+TEST(Continuous, TheToggleStartsAndStopsOnlyWhileItIsDrawn) {
+  Layer c = NewLayer();
+  Velkor_cycle_run_controls(c.get(), 1, 1, 1);
+  EXPECT_EQ(1, c->continuousExecution);
+  EXPECT_EQ(1, c->continuousStart);
+  EXPECT_EQ(1, Velkor_cycle_animation_play(c.get()));
+  // Zoomed in the next frame: still running, but the start event is gone,
+  // so the animation is not restarted in every frame.
+  Velkor_cycle_run_controls(c.get(), 0, 1, 1);
+  EXPECT_EQ(1, c->continuousExecution);
+  EXPECT_EQ(0, c->continuousStart);
+  EXPECT_EQ(0, Velkor_cycle_animation_play(c.get()));
+  Velkor_cycle_run_controls(c.get(), 0, 0, 0);
+  EXPECT_EQ(1, c->continuousExecution) << "a toggle not drawn cannot stop it";
+  Velkor_cycle_run_controls(c.get(), 1, 0, 1);
+  EXPECT_EQ(0, c->continuousExecution);
+  EXPECT_EQ(0, Velkor_cycle_animation_play(c.get()));
+}
+
+TEST(Phase, StateTextNamesTheNextStep) {
+  Layer c = NewLayer();
+  EXPECT_STREQ("FETCH/DECODE", Velkor_symbology_layer_state_text(c.get()));
+  c->phaseFlag = 1;
+  EXPECT_STREQ("EXECUTE", Velkor_symbology_layer_state_text(c.get()));
+}
+
 TEST(Phase, AdvanceRules) {
   struct Case {
     const char* name;

@@ -68,11 +68,13 @@ const char* const kSlotItems[] = {"Slot 1", "Slot 2", "Slot 3", "Slot 4", "Slot 
 constexpr int32_t kDestinationModeItems = kDestinationModeCount;  // the first four modes
 
 const char* const kShortcutLabels[kShortcutCount] = {"Init SP", "Operation PUSH", "Operation POP"};
-const char* const kShortcutTips[kShortcutCount] = {
-    "Stellt einen Befehl ein, der den Stack Pointer (SP) initialisiert",
-    "Stellt einen Befehl ein, der ein Datenwort auf dem Stack ablegt (Operation PUSH)",
+const char kInitSpTip[] = "Stellt einen Befehl ein, der den Stack Pointer (SP) initialisiert";
+const char kPushTip[] =
+    "Stellt einen Befehl ein, der ein Datenwort auf dem Stack ablegt (Operation PUSH)";
+const char kPopTip[] =
     "Stellt einen Befehl ein, der vom Stack ein Datenwort liest und in einem Register ablegt "
-    "(Operation POP)"};
+    "(Operation POP)";
+const char* const kShortcutTips[kShortcutCount] = {kInitSpTip, kPushTip, kPopTip};
 
 const char kInfoText[] =
     "Einschr\xe4nkungen:\r\n- nur bestimmte emulierte Befehle werden als solche erkannt\r\n- nur "

@@ -327,6 +327,11 @@ const Velkor_ComboBox* open_selector(const Context* c) {
 // so that a click that arrives with the pointer loads in its own frame.
 void test_shortcuts(Context* c) {
   if (c->continuousExecution) return;
+  // An open list takes the pointer alone: a press on it is no shortcut.
+  if (open_selector(c) != nullptr) {
+    memset(c->shortcutHover, 0, sizeof c->shortcutHover);
+    return;
+  }
   float px = 0.0f;
   float py = 0.0f;
   Velkor_locate(BHVR_ANY_DEVICE, &px, &py);

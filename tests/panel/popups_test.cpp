@@ -523,6 +523,19 @@ TEST_F(PopUpStory, AFormatChosenFromTheListIsWrittenBack) {
   EXPECT_EQ(0.0f, c_->SRegAdrComboBox.drawnRect.width);
 }
 
+TEST_F(PopUpStory, WhileAListIsOpenAShortcutDoesNotLoad) {
+  c_->instructionFormat = kFormatJump;
+  Draw(kInstructions, kInstrX, kInstrY);
+  Click(kInstructions, kInstrX + 310.0f, kInstrY + 481.0f, kInstrX, kInstrY);
+  ASSERT_EQ(1, c_->InstructionFormatComboBox.open);
+  MoveTo(kInstrX + 94.0f, kInstrY + 73.0f);  // "Init SP"
+  Draw(kInstructions, kInstrX, kInstrY);
+  Press();
+  Draw(kInstructions, kInstrX, kInstrY);
+  EXPECT_EQ(0, c_->shortcutHover[kShortcutInitSp]);
+  EXPECT_EQ(static_cast<uint32_t>(kFormatJump), c_->instructionFormat);
+}
+
 TEST_F(PopUpStory, AnOperationOutsideTheVocabularyIsNotShownAsAnother) {
   c_->instructionFormat = kFormatSingleOperand;
   c_->singleOperation = kOpSingleUnused;

@@ -523,6 +523,19 @@ TEST_F(PopUpStory, AFormatChosenFromTheListIsWrittenBack) {
   EXPECT_EQ(0.0f, c_->SRegAdrComboBox.drawnRect.width);
 }
 
+TEST_F(PopUpStory, WhileAListIsOpenAShortcutDoesNotLoad) {
+  c_->instructionFormat = kFormatJump;
+  Draw(kInstructions, kInstrX, kInstrY);
+  Click(kInstructions, kInstrX + 310.0f, kInstrY + 481.0f, kInstrX, kInstrY);
+  ASSERT_EQ(1, c_->InstructionFormatComboBox.open);
+  MoveTo(kInstrX + 94.0f, kInstrY + 73.0f);  // "Init SP"
+  Draw(kInstructions, kInstrX, kInstrY);
+  Press();
+  Draw(kInstructions, kInstrX, kInstrY);
+  EXPECT_EQ(0, c_->shortcutHover[kShortcutInitSp]);
+  EXPECT_EQ(static_cast<uint32_t>(kFormatJump), c_->instructionFormat);
+}
+
 TEST_F(PopUpStory, AnOperationOutsideTheVocabularyIsNotShownAsAnother) {
   c_->instructionFormat = kFormatSingleOperand;
   c_->singleOperation = kOpSingleUnused;
@@ -583,6 +596,67 @@ TEST_F(PopUpStory, TheOutOfRangeMessageShowsAndSaveWritesOnlyAValidValue) {
     Click(kRam, kRamX + 77.0f, kRamY + 79.0f, kRamX, kRamY);
     EXPECT_EQ(r.valid ? 0x0012 : 0x0000, Word(c_->ramRows[63]));
   }
+}
+
+// ---- The whole frame: pass 0, then the pop-ups in pass 2 ------------------------------
+
+class FrameStory : public PopUpStory {
+ protected:
+  void DrawFrame() {
+    Frame([&] {
+      Velkor_symbology_layer_predraw(c_.get());
+      for (uint32_t pass = 0; pass < 3; ++pass) Velkor_symbology_layer_draw(c_.get(), pass);
+    });
+  }
+  void ClickAt(float x, float y) {
+    MoveTo(x, y);
+    DrawFrame();
+    Press();
+    DrawFrame();
+    Release();
+    DrawFrame();
+  }
+};
+
+// Centres on the display of the buttons the stories click.
+constexpr float kFetchX = 102.0f, kFetchY = 632.0f;
+constexpr float kExecX = 102.5f, kExecY = 578.0f;
+constexpr float kResetX = 233.0f, kResetY = 700.0f;
+
+TEST_F(FrameStory, FetchLoadsTheSelectorsInItsFrameAndExecuteRunsThem) {
+  DrawFrame();
+  MoveTo(kFetchX, kFetchY);
+  DrawFrame();
+  Press();
+  DrawFrame();
+  // FF80 holds MOV #0x0280,SP: the selectors hold it in the frame of the click.
+  EXPECT_EQ(static_cast<uint32_t>(kFormatDoubleOperand), c_->instructionFormat);
+  EXPECT_EQ(static_cast<uint32_t>(kOpMOV), c_->dualOperation);
+  EXPECT_EQ(static_cast<uint32_t>(kModeImmediate), c_->sourceMode);
+  EXPECT_EQ(1u, c_->destinationRegister);
+  EXPECT_EQ(0, c_->InstructionFormatComboBox.selectedIndex);
+  EXPECT_EQ(kModeImmediate, c_->SRegAdrComboBox.selectedIndex);
+  EXPECT_STREQ(c_->decodedSourceText, c_->IndexAdrImmediateTextEditBox.text);
+  EXPECT_EQ(1, c_->sourceValid);
+  Release();
+  DrawFrame();
+  ClickAt(kExecX, kExecY);
+  EXPECT_STREQ("0280", c_->registers[1]);
+  EXPECT_STREQ("FF84", c_->registers[0]);
+}
+
+TEST_F(FrameStory, ResetShowsNoInstructionAndChecksWordOperation) {
+  DrawFrame();
+  ClickAt(kFetchX, kFetchY);
+  c_->wordOperation = 0;  // as a click on the box would leave it
+  DrawFrame();
+  ASSERT_EQ(0, c_->CheckButton.checked);
+  ClickAt(kResetX, kResetY);
+  EXPECT_EQ(static_cast<uint32_t>(kFormatNone), c_->instructionFormat);
+  EXPECT_EQ(kFormatNone, c_->InstructionFormatComboBox.selectedIndex);
+  EXPECT_EQ(1, c_->wordOperation);
+  DrawFrame();
+  EXPECT_EQ(1, c_->wordOperation);
 }
 
 }  // namespace

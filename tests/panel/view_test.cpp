@@ -212,6 +212,50 @@ TEST_F(ViewTest, EachSwitchWritesItsOwnBit) {
   }
 }
 
+TEST_F(ViewTest, SwitchesWorkAgainAfterAnEditingBoxStopsBeingDrawn) {
+  // A value box in a pop-up holds the focus, and asks for it, while the
+  // student types; the press that closes the pop-up leaves it undrawn with
+  // its request standing. The switches must not stay deaf after that.
+  Velkor_TextEditBox box;
+  Velkor_TextEditBox_init(&box);
+  box.width = 120.0f;
+  box.height = 30.0f;
+  box.initialText = "0x0000";
+  bool box_shown = true;
+  auto frame = [&] {
+    Frame([&] {
+      Velkor_symbology_layer_predraw(c_);
+      Velkor_TextEditBox_predraw(&box);
+      sglPushMatrixAndTranslate(kCentreX, kCentreY);
+      Ports(c_->ports, c_->p2Input, c_->ports, c_->p1Output);
+      Velkor_view_draw_ports(c_, 0);
+      sglPopMatrixAndTranslate();
+      if (box_shown) {
+        sglPushMatrixAndTranslate(100.0f, 600.0f);
+        Velkor_TextEditBox_draw(&box, 0);
+        sglPopMatrixAndTranslate();
+      }
+    });
+  };
+  MoveTo(160.0f, 615.0f);
+  Press();
+  Release();
+  while (InputPending()) frame();
+  frame();
+  ASSERT_EQ(1, box.editing);
+  box_shown = false;
+  float x = 0.0f;
+  float y = 0.0f;
+  Velkor_view_p2_switch_origin(0, &x, &y);
+  MoveTo(kCentreX + x + 12.0f, kCentreY + y + 12.0f);
+  for (int i = 0; i < 3; ++i) frame();
+  Press();
+  Release();
+  while (InputPending()) frame();
+  frame();
+  EXPECT_EQ(1, c_->p2Input[0]);
+}
+
 TEST_F(ViewTest, SwitchesStandInARowLeftmostBitSeven) {
   DrawView();
   const Velkor_ToggleButton* row[8] = {

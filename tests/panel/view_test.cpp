@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string>
 
+#include <unistd.h>
+
 #include "core/mycode.h"
 #include "graphics/sgl.h"
 #include "panel/Velkor_color_table.h"
@@ -32,6 +34,17 @@ constexpr float kScrollPanelX = -295.0f;
 constexpr float kScrollPanelY = -369.0f;
 constexpr float kScrollPanelWidth = 192.0f;
 constexpr float kScrollPanelHeight = 220.0f;
+
+// A file name in the directory of this test executable (where a look at
+// the drawn view is kept), whatever the working directory.
+std::string image_beside_executable(const char* name) {
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+  if (length <= 0) return name;
+  path[length] = '\0';
+  std::string directory(path);
+  return directory.substr(0, directory.rfind('/') + 1) + name;
+}
 
 Rgba panel_color(int32_t index) {
   auto byte = [](float v) { return static_cast<uint8_t>(v * 255.0f + 0.5f); };
@@ -476,7 +489,8 @@ TEST_F(ViewTest, DiagramDrawsWithoutErrorsAndBusesShowWhatLiesBelow) {
   EXPECT_NEAR(262.0f, c_->versionRect.width, 0.5f);
   EXPECT_GT(velkor_test::CountCoveredPixels(px(357.0f), py(-373.0f), 262, 23), 100);
   // For a look at the whole: the build directory keeps the last frame.
-  EXPECT_TRUE(velkor_test::DumpFramebuffer("view_test_diagram.ppm"));
+  EXPECT_TRUE(
+      velkor_test::DumpFramebuffer(image_beside_executable("view_test_diagram.ppm").c_str()));
 }
 
 // Columns, between x1 and x2 of the centred frame, in which the outline

@@ -2,11 +2,15 @@
 #include "app/Velkor_offscreen.h"
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "app/Velkor_state.h"
 
 namespace {
 
+constexpr uint32_t kDown = 1;
+constexpr uint32_t kUp = 2;
 constexpr uint32_t kLeftButton = 1;
 constexpr uint32_t kWheelForward = 4;
 constexpr uint32_t kWheelBackward = 5;
@@ -34,16 +38,24 @@ bool event_position(const Velkor_symbology_layer_context* c, const VelkorScriptE
 }
 
 void record_key(Application* app, uint32_t key, uint32_t modifiers) {
-  RecordKeyboardEvent(app, key, KEY_STATE_DOWN, modifiers);
-  RecordKeyboardEvent(app, key, KEY_STATE_UP, modifiers);
+  Application_PostKey(app, key, kDown, modifiers);
+  Application_PostKey(app, key, kUp, modifiers);
 }
 
-bool write_snapshot(Application* app, const VelkorOptions& options) {
-  if (options.snapshot_png) {
-    return Application_WritePng(options.snapshot.c_str(), app->pixel_cache, app->pixel_cache_width,
-                                app->pixel_cache_height);
+// The off-screen frame comes top-down; the writers take rows bottom-up, as
+// OpenGL reads them. One copy, once, after the last frame.
+bool write_snapshot(Application* app, const uint8_t* frame, const VelkorOptions& options) {
+  if (!options.snapshot_png) return Application_TakeSnapshot(app, options.snapshot.c_str()) == 1;
+  const ApplicationParams* params = Application_GetParams(app);
+  const int32_t width = static_cast<int32_t>(params->width);
+  const int32_t height = static_cast<int32_t>(params->height);
+  const size_t row = static_cast<size_t>(width) * 4;
+  std::vector<uint8_t> bottom_up(row * static_cast<size_t>(height));
+  for (int32_t y = 0; y < height; ++y) {
+    memcpy(bottom_up.data() + static_cast<size_t>(height - 1 - y) * row,
+           frame + static_cast<size_t>(y) * row, row);
   }
-  return Application_TakeSnapshot(app, options.snapshot.c_str()) == 1;
+  return Application_WritePng(options.snapshot.c_str(), bottom_up.data(), width, height);
 }
 
 }  // namespace
@@ -63,23 +75,23 @@ bool Velkor_RecordScriptEvent(Application* app, const Velkor_symbology_layer_con
   float x = 0.0f;
   float y = 0.0f;
   if (!event_position(c, event, &x, &y, problem)) return false;
-  RecordMousePos(app, x, y);
+  Application_PostMousePosition(app, x, y);
   switch (event.kind) {
     case kScriptPress:
-      RecordMouseEvent(app, kLeftButton, KEY_STATE_DOWN, 0, 0);
+      Application_PostMouseButton(app, kLeftButton, kDown, 0);
       break;
     case kScriptRelease:
-      RecordMouseEvent(app, kLeftButton, KEY_STATE_UP, 0, 0);
+      Application_PostMouseButton(app, kLeftButton, kUp, 0);
       break;
     case kScriptClick:
-      RecordMouseEvent(app, kLeftButton, KEY_STATE_DOWN, 0, 0);
-      RecordMouseEvent(app, kLeftButton, KEY_STATE_UP, 0, 0);
+      Application_PostMouseButton(app, kLeftButton, kDown, 0);
+      Application_PostMouseButton(app, kLeftButton, kUp, 0);
       break;
-    case kScriptWheelUp:
-      RecordMouseEvent(app, kWheelForward, KEY_STATE_DOWN, 0, 0);
+    case kScriptWheelUp:  // a wheel notch has no release
+      Application_PostMouseButton(app, kWheelForward, kDown, 0);
       break;
     case kScriptWheelDown:
-      RecordMouseEvent(app, kWheelBackward, KEY_STATE_DOWN, 0, 0);
+      Application_PostMouseButton(app, kWheelBackward, kDown, 0);
       break;
     default:  // a move only sets the position
       break;
@@ -96,7 +108,8 @@ int Velkor_RunOffscreen(const ApplicationParams* params, const VelkorOptions& op
     return 1;
   }
   Application_UseSystemEvents(app, 1);
-  if (Application_CreateBuffer(app) == nullptr) {
+  const uint8_t* frame = Application_CreateBuffer(app);
+  if (frame == nullptr) {
     fprintf(stderr, "velkor: no off-screen OpenGL buffer (EGL, Mesa surfaceless).\n");
     Application_Free(app);
     return 1;
@@ -119,7 +132,7 @@ int Velkor_RunOffscreen(const ApplicationParams* params, const VelkorOptions& op
     Application_Draw(app);
   }
   int status = 0;
-  if (!options.snapshot.empty() && !write_snapshot(app, options)) {
+  if (!options.snapshot.empty() && !write_snapshot(app, frame, options)) {
     fprintf(stderr, "velkor: cannot write %s\n", options.snapshot.c_str());
     status = 1;
   }

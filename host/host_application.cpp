@@ -1,6 +1,6 @@
 // The application record: allocation, reset, release, accessors, and the frame
 // (Application_Draw, DisplayScene, PerformDraw, InitializeGraphics).
-#include "host/host_application.h"
+#include "host/host_internal.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GL/gl.h>
@@ -11,26 +11,26 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <thread>
 
 namespace {
 
 template <typename Queue>
-void EmptyQueue(Queue* queue) {
+void empty_queue(Queue* queue) {
   queue->count = 0;
   queue->read_index = 0;
-  queue->write_index = APPLICATION_QUEUE_SIZE - 1;
+  queue->write_index = kApplicationQueueSize - 1;
 }
 
 template <typename Event>
-Event* FindContext(Event* contexts, uint32_t count, uint32_t id) {
+Event* find_context(Event* contexts, uint32_t count, uint32_t id) {
   for (uint32_t i = 0; i < count; ++i) {
-    if (id == APPLICATION_ANY_ID || contexts[i].id == id) return &contexts[i];
+    if (id == kApplicationAnyId || contexts[i].id == id) return &contexts[i];
   }
   return nullptr;
 }
 
-// Releases what Application_Allocate made; safe on a half-built record.
+}  // namespace
+
 void ReleaseRecordMemory(Application* app) {
   const ApplicationParams* params = app->params;
   if (app->layer_contexts != nullptr) {
@@ -51,8 +51,6 @@ void ReleaseRecordMemory(Application* app) {
   delete app;
 }
 
-}  // namespace
-
 // ---- Life cycle ------------------------------------------------------------------
 
 Application* Application_Allocate(const ApplicationParams* params, const char* module_path) {
@@ -62,14 +60,14 @@ Application* Application_Allocate(const ApplicationParams* params, const char* m
   if (app == nullptr) return nullptr;
   app->params = params;
   app->aspect_ratio = 1.0;
-  EmptyQueue(&app->pointer_queue);
-  EmptyQueue(&app->keyboard_queue);
+  empty_queue(&app->pointer_queue);
+  empty_queue(&app->keyboard_queue);
   if (module_path != nullptr && strlen(module_path) < sizeof app->module_path) {
     memcpy(app->module_path, module_path, strlen(module_path) + 1);
   }
   bool ok = true;
   if (app->module_path[0] != '\0') {
-    app->texture_buffer = static_cast<uint8_t*>(calloc(1, APPLICATION_TEXTURE_BUFFER_BYTES));
+    app->texture_buffer = static_cast<uint8_t*>(calloc(1, kApplicationTextureBufferBytes));
     ok = app->texture_buffer != nullptr;
   }
   if (ok && params->layer_count > 0) {
@@ -129,15 +127,23 @@ void Application_Reset(Application* app) {
   }
   if (params->reset != nullptr) params->reset();
   std::lock_guard<std::mutex> lock(app->event_queue_mutex);
-  EmptyQueue(&app->keyboard_queue);
-  EmptyQueue(&app->pointer_queue);
+  empty_queue(&app->keyboard_queue);
+  empty_queue(&app->pointer_queue);
 }
 
 void Application_Free(Application* app) {
   if (app == nullptr) return;
   StopDrawingThread(app);
   Application_ReleaseBuffer(app);
-  app->module_path[0] = '\0';
+  if (app->drawing_thread_stuck != 0) {
+    // The detached thread may still return from the window system and touch
+    // the record: the last of the two frees it.
+    std::lock_guard<std::mutex> lock(app->thread_lock);
+    if (app->drawing_thread_finished == 0) {
+      app->record_abandoned = 1;
+      return;
+    }
+  }
   ReleaseRecordMemory(app);
 }
 
@@ -145,6 +151,30 @@ void Application_Free(Application* app) {
 
 uint32_t Application_Cancelled(Application* app) {
   return app == nullptr ? 0 : app->cancelled.load();
+}
+
+uint32_t Application_SleepUnlessCancelled(Application* app, uint32_t milliseconds) {
+  if (app == nullptr) return 0;
+  std::unique_lock<std::mutex> lock(app->signal_lock);
+  app->signal.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                       [app] { return app->cancelled.load() != 0; });
+  return app->cancelled.load();
+}
+
+void SignalCancelled(Application* app) {
+  {
+    std::lock_guard<std::mutex> lock(app->signal_lock);
+    app->cancelled.store(1);
+  }
+  app->signal.notify_all();
+}
+
+void SignalFrameDrawn(Application* app) {
+  {
+    std::lock_guard<std::mutex> lock(app->signal_lock);
+    app->draw_pending.store(0);
+  }
+  app->signal.notify_all();
 }
 
 void Application_UseSystemEvents(Application* app, uint8_t on) {
@@ -188,12 +218,12 @@ PointerEvent* Application_GetPointerContext(Application* app, uint32_t index) {
 
 KeyboardEvent* Application_FindKeyboardContext(Application* app, uint32_t id) {
   return app == nullptr ? nullptr
-                        : FindContext(app->keyboard_contexts, app->params->keyboard_count, id);
+                        : find_context(app->keyboard_contexts, app->params->keyboard_count, id);
 }
 
 PointerEvent* Application_FindPointerContext(Application* app, uint32_t id) {
   return app == nullptr ? nullptr
-                        : FindContext(app->pointer_contexts, app->params->pointer_count, id);
+                        : find_context(app->pointer_contexts, app->params->pointer_count, id);
 }
 
 double Application_GetMousePosX(Application* app) {
@@ -246,10 +276,10 @@ int Application_Draw(Application* app) {
     app->draw_pending.store(1);
     Application_WakeDrawingThread(app);
     // The drawing thread clears draw pending after the frame, or sets
-    // cancelled when the window goes meanwhile.
-    while (app->draw_pending.load() != 0 && app->cancelled.load() == 0) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    // cancelled when the window goes meanwhile; both wake this wait.
+    std::unique_lock<std::mutex> lock(app->signal_lock);
+    app->signal.wait(lock,
+                     [app] { return app->draw_pending.load() == 0 || app->cancelled.load() != 0; });
   } else if (app->draw_pending.load() == 0) {
     app->draw_pending.store(1);
     Application_WakeDrawingThread(app);

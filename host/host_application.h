@@ -7,54 +7,50 @@
 //   keyboards, the entry points of the interactivity mapping) becomes an
 //   Application record. The record owns the layer contexts, the input queues,
 //   the drawing library's context, the window (GLFW on X11) or an off-screen
-//   EGL buffer, and the drawing thread.
+//   EGL buffer, and the drawing thread. Its layout is the host's own business
+//   (host_internal.h); callers hold a pointer.
 //
-// How a program uses it (see target_configuration.h for the whole loop)
+// How a program uses it (RunApplication in target_configuration.h is this loop)
 //   Application* app = Application_Allocate(&params, "/path/to/exe");
 //   Application_UseSystemEvents(app, 1);
-//   Application_CreateWindow(app, nullptr);      // starts the drawing thread
+//   if (!Application_CreateWindow(app, nullptr)) ...   // starts the drawing thread
 //   while (!Application_Cancelled(app)) {
-//     Application_Draw(app);                     // one frame, on the drawing thread
-//     ... sleep for the rest of the period ...
+//     Application_Draw(app);                           // one frame, drawn on the drawing thread
+//     Application_SleepUnlessCancelled(app, rest_of_the_period_ms);
 //   }
 //   Application_Free(app);
 //
-// One frame (DisplayScene, PerformDraw): the IO mutex is taken (at most
-// 500 ms, else the frame is skipped); the drawing library is reset and the
-// buffers cleared; one keyboard and one pointer event leave the queues; the
-// keyboard entry runs for every keyboard context, then the pointer entry for
-// every pointer context; the cursor request entry gets the host's callback;
-// every layer gets its orthographic projection, its predraw and its draw
-// passes; the step entry closes the frame; the buffers are swapped. The
-// acknowledge entry runs at the start of Application_Draw, so every behaviour
-// event lasts exactly one frame.
+// Off-screen (no display needed)
+//   Application_CreateBuffer makes an EGL pbuffer of the native size current
+//   on the calling thread, which then calls Application_Draw itself;
+//   Application_TakeSnapshot writes the last frame as a BMP file.
 //
-// Off-screen (no display needed): Application_CreateBuffer makes an EGL
-// pbuffer of the native size current on the calling thread, which then calls
-// Application_Draw itself; Application_TakeSnapshot writes the last frame.
+// One frame: the IO mutex is taken (at most 500 ms, else the frame is
+// skipped); the drawing library is reset and the buffers cleared; one keyboard
+// and one pointer event leave the queues and go to the keyboard and pointer
+// entries; the cursor request entry gets the host's callback; every layer gets
+// its orthographic projection, its predraw and its draw passes; the step entry
+// closes the frame. The acknowledge entry runs at the start of
+// Application_Draw, so every behaviour event lasts exactly one frame.
 //
 // Threads
-//   Main thread: Application_Allocate, Reset, CreateWindow, Draw, Cancelled,
-//   Free and the accessors. Drawing thread: the window, all GLFW calls (the
-//   main thread only wakes it with glfwPostEmptyEvent), every frame, every
-//   layer and behaviour call, the Record and Pop functions. They share the
-//   draw-pending and cancelled flags and the two queues (one mutex).
+//   "Main" below is the thread that allocated the record and opened the
+//   window; "drawing" is the host's drawing thread, which owns the window, the
+//   OpenGL context and every frame, so the layer, behaviour and cursor entries
+//   are all called on it. In off-screen mode the thread that called
+//   Application_CreateBuffer plays both parts.
 #pragma once
 
-#include <pthread.h>
-#include <atomic>
-#include <condition_variable>
-#include <cstddef>
 #include <cstdint>
-#include <mutex>
 
 #include "graphics/sgl.h"
 #include "widgets/interactivity_mapping.h"
 
 struct GLFWwindow;
+struct Application;
 
 // ---------------------------------------------------------------------------
-// The static description
+// The static description (read-only for the host)
 // ---------------------------------------------------------------------------
 
 struct LayerDesc {
@@ -121,296 +117,113 @@ struct ApplicationParams {
 };
 
 // ---------------------------------------------------------------------------
-// The application record
+// Life cycle (main thread)
 // ---------------------------------------------------------------------------
 
-enum {
-  APPLICATION_QUEUE_SIZE = 1024,
-  APPLICATION_TOUCH_SLOTS = 20,
-  APPLICATION_PATH_SIZE = 4096,
-  APPLICATION_TEXTURE_BUFFER_BYTES = 64 * 1024 * 1024,
-};
-
-constexpr uint32_t APPLICATION_NO_CONTACT = 0xFFFFFFFFu;
-constexpr uint32_t APPLICATION_ANY_ID = 0xFFFFFFFFu;
-
-// A bounded ring: a new entry goes to (write index + 1) mod size, popping
-// takes the read index. The write index starts at size - 1 so that the first
-// entry lands in slot 0.
-struct PointerEventQueue {
-  int32_t count;
-  int32_t read_index;
-  int32_t write_index;
-  PointerEvent entries[APPLICATION_QUEUE_SIZE];
-};
-
-struct KeyboardEventQueue {
-  int32_t count;
-  int32_t read_index;
-  int32_t write_index;
-  KeyboardEvent entries[APPLICATION_QUEUE_SIZE];
-};
-
-// Window states, cycled by F11.
-enum {
-  WINDOW_STATE_WINDOWED = 0,
-  WINDOW_STATE_BORDERLESS = 1,
-  WINDOW_STATE_FULL_SCREEN_ASPECT = 2,
-  WINDOW_STATE_FULL_SCREEN_STRETCHED = 3,
-};
-
-// Rectangles are {x, y, width, height} in screen pixels, the client area's
-// top-left corner first.
-struct Application {
-  const ApplicationParams* params;          // not owned
-  void** layer_contexts;                    // layer_count, from each layer's alloc
-  KeyboardEvent* keyboard_contexts;         // keyboard_count
-  PointerEvent* pointer_contexts;           // pointer_count
-  char module_path[APPLICATION_PATH_SIZE];  // the executable; "" for none
-
-  // Off-screen mode (EGL handles, void* to keep EGL out of this header).
-  void* egl_display;
-  void* egl_surface;
-  void* egl_context;
-
-  // Window mode; the window and every GLFW call belong to the drawing thread,
-  // which sets and clears the handle; the main thread only tests it.
-  std::atomic<GLFWwindow*> window;
-  void* parent;
-  std::timed_mutex io_mutex;
-  uint8_t io_mutex_exists;
-  std::mutex ready_mutex;  // window-ready event
-  std::condition_variable ready_signal;
-  uint8_t ready;
-  pthread_t drawing_thread;
-  uint8_t drawing_thread_exists;
-  std::mutex buffer_mutex;
-  uint8_t buffer_mutex_exists;
-  // glfwPostEmptyEvent is legal only between glfwInit and glfwTerminate;
-  // glfw_lock keeps the main thread's wake-up from racing the shutdown.
-  std::mutex glfw_lock;
-  uint8_t glfw_ready;
-  std::atomic<uint32_t> stop_requested;  // main thread asks the drawing thread to close
-
-  void (*refresh_callback)();
-  std::atomic<uint32_t> cancelled;     // 1 once the window has gone
-  std::atomic<uint32_t> window_state;  // written by the drawing thread
-  std::atomic<uint32_t> draw_pending;  // a frame was requested and is not drawn yet
-  uint32_t cursor_shown;
-  uint32_t current_key;     // code of the key that is down, 0 none
-  uint32_t key_modifiers;   // modifiers of the last key callback
-  uint32_t window_style;    // 1 decorated, 0 borderless
-  double aspect_ratio;      // native width / native height; 1.0 before a window
-  int32_t frame_insets[4];  // left, top, right, bottom; left and top <= 0
-  int32_t max_outer_size[2];
-  int32_t client_rect[4];
-  int32_t saved_rect[4];   // kept while in full screen
-  int32_t screen_size[2];  // of the monitor the window is on
-  uint8_t use_system_events;
-  uint8_t show_event_cursors;
-  double mouse_x;  // display units
-  double mouse_y;
-  PointerEventQueue pointer_queue;
-  KeyboardEventQueue keyboard_queue;
-  std::mutex event_queue_mutex;
-  uint8_t* pixel_cache;      // last frame, BGRA, rows bottom-up
-  uint8_t* flipped_image;    // the same, rows top-down (off-screen mode)
-  size_t pixel_cache_bytes;  // room in each of the two
-  int32_t pixel_cache_width;
-  int32_t pixel_cache_height;
-  float background_color[3];
-  sgl_type_statemachine graphics;
-  uint8_t* texture_buffer;  // 64 MiB, only with a module path
-  sgl_texture_slot* texture_slots;
-  sgl_texture_slot* gradient_slots;
-  int32_t touch_positions[APPLICATION_TOUCH_SLOTS][2];  // display units
-  uint32_t touch_ids[APPLICATION_TOUCH_SLOTS];          // APPLICATION_NO_CONTACT: free
-};
-
-// ---------------------------------------------------------------------------
-// Life cycle and accessors (main thread)
-// ---------------------------------------------------------------------------
-
-// A zero-filled record for the description; module_path (the executable, may
-// be null) locates the settings file and asks for the texture scratch buffer.
-// Null for a null description or when memory runs out.
+// A zero-filled record for the description, which must outlive it;
+// module_path (the executable, may be null) locates the settings file and asks
+// for the texture scratch buffer. Null for a null description or when memory
+// runs out.
 Application* Application_Allocate(const ApplicationParams* params, const char* module_path);
 // Stops the drawing thread, closes the window or the off-screen buffer, frees
-// the layers and everything the record owns. Null is ignored.
+// the layers and everything the record owns. Null is ignored. A drawing thread
+// that never answered (a window system that accepts the connection and then
+// stays silent) cannot be joined: it is left the record and frees it if it
+// ever returns, so this call never waits for it.
 void Application_Free(Application* app);
 // Layer init entries, contexts cleared, the reset entry, both queues emptied.
 void Application_Reset(Application* app);
-// Draws one frame (see above). Always 0.
-int Application_Draw(Application* app);
+// Resets the application, reads the window preferences and starts the drawing
+// thread, which opens the window. True when the window came up (the user may
+// have closed it already: see Application_Cancelled). False (with one line on
+// stderr) when none could be made or the window system did not answer within
+// 10 s; Application_Cancelled is 1 then. parent is recorded only: GLFW
+// makes top-level windows.
+bool Application_CreateWindow(Application* app, void* parent);
+// Off-screen mode on the calling thread, which must then draw the frames; the
+// frame as rows top-down (4 bytes per pixel, BGRA), or null.
+uint8_t* Application_CreateBuffer(Application* app);
 
+// ---------------------------------------------------------------------------
+// The cycle (main thread)
+// ---------------------------------------------------------------------------
+
+// Draws one frame: with a window, asks the drawing thread for it and waits
+// until it is drawn (paint-driven: only asks); off-screen, draws it on the
+// calling thread. Always 0.
+int Application_Draw(Application* app);
+// 1 once the window has gone (or never came), else 0; 0 for null.
 uint32_t Application_Cancelled(Application* app);
-void Application_UseSystemEvents(Application* app, uint8_t on);
-void Application_ShowEventCursors(Application* app, uint8_t on);
-// 1 for a null record, else 0.
+// Waits up to milliseconds, returning early when the window goes; the
+// cancelled flag afterwards.
+uint32_t Application_SleepUnlessCancelled(Application* app, uint32_t milliseconds);
+// Called at the end of every Application_Draw. 0, or 1 for a null record.
 int Application_RefreshCallback(Application* app, void (*callback)());
+
+// ---------------------------------------------------------------------------
+// Settings and accessors (main thread, or the drawing thread inside a frame)
+// ---------------------------------------------------------------------------
+
+// Off: the window's input is dropped instead of queued.
+void Application_UseSystemEvents(Application* app, uint8_t on);
+// On: a cross at every pointer over each frame (not in snapshots).
+void Application_ShowEventCursors(Application* app, uint8_t on);
 const ApplicationParams* Application_GetParams(Application* app);
+// The open window, null when there is none. Only the drawing thread may call
+// GLFW with it.
 GLFWwindow* Application_GetWindow(Application* app);
+// Null when the index is out of range.
 void* Application_GetLayerContext(Application* app, uint32_t index);
 KeyboardEvent* Application_GetKeyboardContext(Application* app, uint32_t index);
 PointerEvent* Application_GetPointerContext(Application* app, uint32_t index);
-// First context with this id; APPLICATION_ANY_ID gives the first one.
+// First context with this id (0xFFFFFFFF: the first one); null when none.
 KeyboardEvent* Application_FindKeyboardContext(Application* app, uint32_t id);
 PointerEvent* Application_FindPointerContext(Application* app, uint32_t id);
+// The mouse in display units (origin bottom-left, y upwards); 0.0 for null.
 double Application_GetMousePosX(Application* app);
 double Application_GetMousePosY(Application* app);
+// Drawing thread: moves the system cursor to display position (x, y) when the
+// window has the focus; for pointer description index, unless id is
+// 0xFFFFFFFF, only when that description has this id.
+void Application_SetMousePos(Application* app, double x, double y, uint32_t id, int32_t index);
+// Drawing thread: the layer's draw entry with its context and the pass.
 void Application_DrawLayer(Application* app, uint32_t layer, uint32_t pass);
+// The clear colour: red, green, blue of entry index of an RGBA table.
 void Application_setBackgroundColorIndex(Application* app, const float* color_table,
                                          uint32_t index);
-// Keep frames from being drawn while outside code works on shared data.
+// Any thread: keep frames from being drawn while outside code works on data
+// the layers read. A frame waits at most 500 ms for it, then is skipped.
 void Application_EnterIOMutex(Application* app);
 void Application_EndIOMutex(Application* app);
-void Application_Enable_OpenGL();
-void Application_Disable_OpenGL();
-
-// ---------------------------------------------------------------------------
-// Window, off-screen buffer, frames (host_window.cpp, host_application.cpp)
-// ---------------------------------------------------------------------------
-
-// Resets the application, reads the window preferences (top-level windows)
-// and starts the drawing thread, which opens the window. True when a window
-// exists. parent is recorded only: GLFW makes top-level windows.
-bool Application_CreateWindow(Application* app, void* parent);
-// Off-screen mode on the calling thread; the flipped image, or null.
-uint8_t* Application_CreateBuffer(Application* app);
-// Ends the off-screen mode (called by Application_Free, on the same thread).
-void Application_ReleaseBuffer(Application* app);
-// Asks the drawing thread for a frame; the only host call that may reach
-// GLFW from another thread.
-void Application_WakeDrawingThread(Application* app);
-// 24-bit BMP of the pixel cache; 1 written, 0 not (no cache, no file).
+// Drawing thread (or the off-screen thread): the last frame as a 24-bit BMP.
+// 1 written, 0 not (no frame kept, or the file could not be written whole).
+// A window keeps its frames only when it takes no input or is paint-driven.
 int Application_TakeSnapshot(Application* app, const char* path);
-void Application_DeletePixelCache(Application* app);
-
-// The native display's aspect ratio and size as the largest client area, and
-// a client area of that size at (0, 0): what a child window and the
-// off-screen buffer use, and where a top-level window starts before its
-// preferences are read.
-void Application_UseNativeGeometry(Application* app);
-
-void StartDrawingThread(Application* app);
-// From the main thread: asks the drawing thread to close the window (which
-// writes the preferences) and waits for it to end; cancelled is 1 after.
-void StopDrawingThread(Application* app);
-// Applies a window state (drawing thread); F11 cycles 0 -> 1 -> 2 -> 3 -> 0.
-void SetWindowState(Application* app, uint32_t state);
-void ToggleFullScreen(Application* app);
-// The window preferences: "Position" and "State" in section "Window" of the
-// settings file of the record's executable. Reading sets the client
-// rectangle and the window state from what is stored and valid.
-void WriteWindowPref(Application* app);
-void ReadWindowPref(Application* app);
-void InitializeGraphics(Application* app);
-void DisplayScene(Application* app);
-void PerformDraw(Application* app);
-// The pixel cache and the flipped image, each width x height x 4 bytes.
-bool AllocatePixelCache(Application* app, int32_t width, int32_t height);
-void FillPixelCache(Application* app);
-void FlipPixelCache(Application* app);
-// Stretches the cached frame over the client area and shows it (window mode,
-// drawing thread); nothing without a pixel cache.
-void DrawPixelCache(Application* app);
-
-// 24-bit BMP of a BGRA image with rows bottom-up; true when written whole.
+// Any thread: write a bottom-up BGRA image (as glReadPixels gives it) as a
+// 24-bit BMP. False when the file could not be written whole.
 bool Application_WriteBmp(const char* path, const uint8_t* bgra, int32_t width, int32_t height);
 // The same image as an 8-bit RGB PNG (libpng); a file not written whole is
 // removed.
 bool Application_WritePng(const char* path, const uint8_t* bgra, int32_t width, int32_t height);
+void Application_DeletePixelCache(Application* app);
 
 // ---------------------------------------------------------------------------
-// Window geometry as plain numbers (host_window.cpp)
+// Input without a window system (host_posted_input.cpp)
 // ---------------------------------------------------------------------------
+// A program that drives the application itself (an off-screen run playing a
+// script) hands over input exactly as the window's callbacks would: into the
+// same queues, one pointer and one keyboard event per frame. Nothing happens
+// unless system events are on (Application_UseSystemEvents). state: 1 down,
+// 2 up; modifiers MODIFIER_SHIFT, MODIFIER_CONTROL.
 
-// Edges of a rectangle being dragged, numbered as the window system does.
-enum {
-  SIZING_LEFT = 1,
-  SIZING_RIGHT = 2,
-  SIZING_TOP = 3,
-  SIZING_TOP_LEFT = 4,
-  SIZING_TOP_RIGHT = 5,
-  SIZING_BOTTOM = 6,
-  SIZING_BOTTOM_LEFT = 7,
-  SIZING_BOTTOM_RIGHT = 8,
-};
-
-// Keeps the aspect ratio while an edge is dragged: rect is {left, top, right,
-// bottom} of the outer window, insets the frame insets, the result bounded by
-// the maximum outer size.
-void Application_KeepAspectWhileSizing(int32_t edge, int32_t rect[4], const int32_t insets[4],
-                                       double aspect, int32_t max_width, int32_t max_height);
-
-// The client rectangle of a window state on a screen of screen_width x
-// screen_height; the state actually applied is returned (2 becomes 3 when
-// the screen has exactly the display's aspect).
-uint32_t Application_WindowStateRect(uint32_t state, const int32_t client_rect[4],
-                                     int32_t screen_width, int32_t screen_height, double aspect,
-                                     int32_t out_rect[4]);
-
-// ---------------------------------------------------------------------------
-// Input (host_input.cpp); Record and Pop do nothing unless use-system-events
-// is set.
-// ---------------------------------------------------------------------------
-
-enum { KEY_STATE_DOWN = 1, KEY_STATE_UP = 2 };
-
-void RecordKeyboardEvent(Application* app, uint32_t key, uint32_t state, uint32_t modifiers);
-void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_t modifiers,
-                      uint32_t slot);
-void RecordMousePos(Application* app, double x, double y);
-void RecordPointerPos(Application* app, uint32_t slot, int32_t screen_x, int32_t screen_y);
-void PopKeyboardEvent(Application* app);
-void PopMouseEvent(Application* app);
-
-// Touch contact slots: the slot of a touch id, registering it when new.
-uint32_t RegisterContactIndex(Application* app, uint32_t touch_id);
-uint32_t GetContactIndex(Application* app, uint32_t touch_id);
-void ReleaseContactSlots(Application* app);
-
-// One touch point as a touch digitiser reports it.
-struct TouchPoint {
-  uint32_t id;
-  uint32_t flags;        // TOUCH_POINT_DOWN, TOUCH_POINT_UP, neither for a move
-  int32_t x_hundredths;  // screen pixels x 100
-  int32_t y_hundredths;
-};
-enum { TOUCH_POINT_DOWN = 2, TOUCH_POINT_UP = 4 };
-// Turns the touch points of one report into pointer events and positions.
-void OnTouch(Application* app, const TouchPoint* points, uint32_t count, uint32_t modifiers);
-
-// Given to the cursor request entry: moves every pointer context with this id
-// (APPLICATION_ANY_ID: all) to (x, y). context is the Application.
-void CursorPosRequestCallback(void* context, uint32_t id, float x, float y);
-// Moves the system cursor when the window has the focus (drawing thread).
-void Application_SetMousePos(Application* app, double x, double y, uint32_t id, int32_t index);
-// Draws a cross at every pointer context (red pressed, green released, white
-// otherwise) over the frame, with the host's own colour, line width and
-// stipple tables and no mask active, and the pointer's id beside it when
-// there are several pointers; the application's tables, active masks and text
-// attributes are put back afterwards. Called by DisplayScene after the pixel
-// cache is filled, so snapshots do not show it.
-void DrawEventCursors(Application* app);
-
-// The translation of GLFW callbacks into events, as plain functions. The
-// glfw_* arguments are GLFW's own constants.
-uint32_t Application_ModifiersFromGlfw(int glfw_mods);
-// Special key code (KEY_F1 ...) of a GLFW key, or the character a key types
-// that GLFW's character callback does not deliver (Enter 13, Backspace 8,
-// Tab 9, Escape 27, Control+letter 1..26); 0 otherwise.
-uint32_t Application_KeyCodeFromGlfw(int glfw_key, int glfw_mods);
-// Button number 1 left, 2 right, 3 middle; 0 for other buttons.
-uint32_t Application_ButtonFromGlfw(int glfw_button);
-// Client pixels to display units (origin bottom-left, y upwards); false
-// while the client area is empty (a minimised window).
-bool Application_ClientToDisplay(const Application* app, double client_x, double client_y,
-                                 double* out_x, double* out_y);
-
-// The GLFW callbacks' work, on the drawing thread.
-void Application_OnKey(Application* app, int glfw_key, int glfw_action, int glfw_mods);
-void Application_OnCharacter(Application* app, uint32_t codepoint);
-void Application_OnMouseButton(Application* app, int glfw_button, int glfw_action, int glfw_mods);
-void Application_OnScroll(Application* app, double y_offset, int glfw_mods);
-void Application_OnCursorPos(Application* app, double client_x, double client_y);
+// The mouse position in display units (origin bottom-left, y upwards).
+void Application_PostMousePosition(Application* app, double x, double y);
+// A button (1 left, 2 right, 3 middle, 4 wheel forward, 5 wheel backward) at
+// the mouse position, for the first pointer.
+void Application_PostMouseButton(Application* app, uint32_t button, uint32_t state,
+                                 uint32_t modifiers);
+// A key: a UTF-16 character or a KEY_ code, for the first keyboard.
+void Application_PostKey(Application* app, uint32_t key, uint32_t state, uint32_t modifiers);
+// Nothing to do with GLFW; kept for callers written against other hosts.
+void Application_Enable_OpenGL();
+void Application_Disable_OpenGL();

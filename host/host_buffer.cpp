@@ -1,6 +1,6 @@
 // Off-screen mode (an EGL pbuffer on Mesa's surfaceless platform, no display
 // needed), the pixel cache of the last frame and the BMP snapshot.
-#include "host/host_application.h"
+#include "host/host_internal.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -12,13 +12,13 @@
 
 namespace {
 
-void PutLittleEndian(uint8_t* out, uint32_t value, int bytes) {
+void put_little_endian(uint8_t* out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 // An OpenGL (not ES) context with 8-bit RGBA, a depth buffer and 8 stencil
 // bits on a pbuffer of the native size.
-bool CreateEglContext(Application* app) {
+bool create_egl_context(Application* app) {
   EGLDisplay display =
       eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
   if (display == EGL_NO_DISPLAY) return false;
@@ -74,7 +74,7 @@ bool SetupBuffer(Application* app) {
                           static_cast<int32_t>(params->height))) {
     return false;
   }
-  if (!CreateEglContext(app)) return false;
+  if (!create_egl_context(app)) return false;
   InitializeGraphics(app);
   return true;
 }
@@ -100,7 +100,6 @@ uint8_t* Application_CreateBuffer(Application* app) {
     return nullptr;
   app->parent = nullptr;
   Application_UseNativeGeometry(app);
-  app->buffer_mutex_exists = 1;
   std::lock_guard<std::mutex> lock(app->buffer_mutex);
   if (!SetupBuffer(app)) {
     fprintf(stderr, "cannot create off-screen buffer.\n");
@@ -216,14 +215,14 @@ bool Application_WriteBmp(const char* path, const uint8_t* bgra, int32_t width, 
   uint8_t header[54] = {};
   header[0] = 'B';
   header[1] = 'M';
-  PutLittleEndian(header + 2, static_cast<uint32_t>(image_size + 54), 4);
-  PutLittleEndian(header + 10, 54, 4);
-  PutLittleEndian(header + 14, 40, 4);
-  PutLittleEndian(header + 18, static_cast<uint32_t>(width), 4);
-  PutLittleEndian(header + 22, static_cast<uint32_t>(height), 4);  // positive: rows bottom-up
-  PutLittleEndian(header + 26, 1, 2);
-  PutLittleEndian(header + 28, 24, 2);
-  PutLittleEndian(header + 34, static_cast<uint32_t>(image_size), 4);
+  put_little_endian(header + 2, static_cast<uint32_t>(image_size + 54), 4);
+  put_little_endian(header + 10, 54, 4);
+  put_little_endian(header + 14, 40, 4);
+  put_little_endian(header + 18, static_cast<uint32_t>(width), 4);
+  put_little_endian(header + 22, static_cast<uint32_t>(height), 4);  // positive: rows bottom-up
+  put_little_endian(header + 26, 1, 2);
+  put_little_endian(header + 28, 24, 2);
+  put_little_endian(header + 34, static_cast<uint32_t>(image_size), 4);
   FILE* file = fopen(path, "wb");
   if (file == nullptr) return false;
   bool ok = fwrite(header, 1, sizeof header, file) == sizeof header;

@@ -1,6 +1,6 @@
 // Input: the two event queues, the touch contact slots, the cursor callback and
 // the translation of GLFW's callbacks into pointer and keyboard events.
-#include "host/host_application.h"
+#include "host/host_internal.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GL/gl.h>
@@ -10,13 +10,13 @@
 
 namespace {
 
-bool Recording(const Application* app) {
+bool recording(const Application* app) {
   return app != nullptr && app->use_system_events != 0;
 }
 
 template <typename Queue>
-int32_t AdvanceWrite(Queue* queue) {
-  queue->write_index = (queue->write_index + 1) % APPLICATION_QUEUE_SIZE;
+int32_t advance_write(Queue* queue) {
+  queue->write_index = (queue->write_index + 1) % kApplicationQueueSize;
   ++queue->count;
   return queue->write_index;
 }
@@ -24,10 +24,10 @@ int32_t AdvanceWrite(Queue* queue) {
 // Hands the oldest entry to the context with its id (a context matched to no
 // description loses it); false when the queue is empty.
 template <typename Queue, typename Event>
-bool DeliverOldest(Application* app, Queue* queue, Event* (*find)(Application*, uint32_t)) {
+bool deliver_oldest(Application* app, Queue* queue, Event* (*find)(Application*, uint32_t)) {
   if (queue->count < 1) return false;
   const Event& entry = queue->entries[queue->read_index];
-  queue->read_index = (queue->read_index + 1) % APPLICATION_QUEUE_SIZE;
+  queue->read_index = (queue->read_index + 1) % kApplicationQueueSize;
   --queue->count;
   Event* context = find(app, entry.id);
   if (context != nullptr) *context = entry;
@@ -35,19 +35,19 @@ bool DeliverOldest(Application* app, Queue* queue, Event* (*find)(Application*, 
 }
 
 template <typename Event>
-void SetKeyState(Event* entry, uint32_t state) {
-  entry->pressed = state == KEY_STATE_DOWN ? 1 : 0;
-  entry->released = state == KEY_STATE_UP ? 1 : 0;
+void set_key_state(Event* entry, uint32_t state) {
+  entry->pressed = state == kKeyStateDown ? 1 : 0;
+  entry->released = state == kKeyStateUp ? 1 : 0;
 }
 
-bool TouchPositionValid(const Application* app, uint32_t slot) {
-  return slot < APPLICATION_TOUCH_SLOTS && app->touch_positions[slot][0] > 0 &&
+bool touch_position_valid(const Application* app, uint32_t slot) {
+  return slot < kApplicationTouchSlots && app->touch_positions[slot][0] > 0 &&
          app->touch_positions[slot][1] > 0;
 }
 
-uint32_t StateOfAction(int glfw_action) {
-  if (glfw_action == GLFW_PRESS) return KEY_STATE_DOWN;
-  if (glfw_action == GLFW_RELEASE) return KEY_STATE_UP;
+uint32_t state_of_action(int glfw_action) {
+  if (glfw_action == GLFW_PRESS) return kKeyStateDown;
+  if (glfw_action == GLFW_RELEASE) return kKeyStateUp;
   return 0;
 }
 
@@ -56,30 +56,30 @@ uint32_t StateOfAction(int glfw_action) {
 // ---- Queues ------------------------------------------------------------------
 
 void RecordKeyboardEvent(Application* app, uint32_t key, uint32_t state, uint32_t modifiers) {
-  if (!Recording(app)) return;
+  if (!recording(app)) return;
   std::lock_guard<std::mutex> lock(app->event_queue_mutex);
   KeyboardEventQueue* queue = &app->keyboard_queue;
   // A full queue drops the new event: the ones already waiting keep their order.
-  if (queue->count >= APPLICATION_QUEUE_SIZE || app->params->keyboard_count == 0) return;
-  KeyboardEvent* entry = &queue->entries[AdvanceWrite(queue)];
+  if (queue->count >= kApplicationQueueSize || app->params->keyboard_count == 0) return;
+  KeyboardEvent* entry = &queue->entries[advance_write(queue)];
   entry->id = app->params->keyboards[0].id;
   entry->key = key;
-  SetKeyState(entry, state);
+  set_key_state(entry, state);
   entry->modifiers = modifiers;
 }
 
 void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_t modifiers,
                       uint32_t slot) {
-  if (!Recording(app)) return;
+  if (!recording(app)) return;
   std::lock_guard<std::mutex> lock(app->event_queue_mutex);
   PointerEventQueue* queue = &app->pointer_queue;
-  if (queue->count >= APPLICATION_QUEUE_SIZE || slot >= app->params->pointer_count) return;
-  PointerEvent* entry = &queue->entries[AdvanceWrite(queue)];
+  if (queue->count >= kApplicationQueueSize || slot >= app->params->pointer_count) return;
+  PointerEvent* entry = &queue->entries[advance_write(queue)];
   entry->id = app->params->pointers[slot].id;
   entry->button = button;
-  SetKeyState(entry, state);
+  set_key_state(entry, state);
   entry->modifiers = modifiers;
-  if (TouchPositionValid(app, slot)) {
+  if (touch_position_valid(app, slot)) {
     entry->x = static_cast<float>(app->touch_positions[slot][0]);
     entry->y = static_cast<float>(app->touch_positions[slot][1]);
   } else {
@@ -89,13 +89,13 @@ void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_
 }
 
 void RecordMousePos(Application* app, double x, double y) {
-  if (!Recording(app)) return;
+  if (!recording(app)) return;
   app->mouse_x = x;
   app->mouse_y = y;
 }
 
 void RecordPointerPos(Application* app, uint32_t slot, int32_t screen_x, int32_t screen_y) {
-  if (!Recording(app) || slot >= APPLICATION_TOUCH_SLOTS) return;
+  if (!recording(app) || slot >= kApplicationTouchSlots) return;
   const double native_width = app->params->width;
   const double native_height = app->params->height;
   const int32_t* client = app->client_rect;
@@ -107,9 +107,9 @@ void RecordPointerPos(Application* app, uint32_t slot, int32_t screen_x, int32_t
 }
 
 void PopKeyboardEvent(Application* app) {
-  if (!Recording(app)) return;
+  if (!recording(app)) return;
   std::lock_guard<std::mutex> lock(app->event_queue_mutex);
-  if (DeliverOldest(app, &app->keyboard_queue, Application_FindKeyboardContext)) return;
+  if (deliver_oldest(app, &app->keyboard_queue, Application_FindKeyboardContext)) return;
   if (app->params->keyboard_count > 0) {
     KeyboardEvent* context = Application_FindKeyboardContext(app, app->params->keyboards[0].id);
     if (context != nullptr) {
@@ -122,9 +122,9 @@ void PopKeyboardEvent(Application* app) {
 }
 
 void PopMouseEvent(Application* app) {
-  if (!Recording(app)) return;
+  if (!recording(app)) return;
   std::lock_guard<std::mutex> lock(app->event_queue_mutex);
-  if (DeliverOldest(app, &app->pointer_queue, Application_FindPointerContext)) return;
+  if (deliver_oldest(app, &app->pointer_queue, Application_FindPointerContext)) return;
   if (app->params->pointer_count > 0) {
     // Only the first pointer idles at the mouse position: GLFW reports no
     // touch digitiser, so touch mode, which would idle every contact, never
@@ -133,7 +133,7 @@ void PopMouseEvent(Application* app) {
     if (context != nullptr) {
       context->button = 0;
       context->modifiers = 0;
-      if (TouchPositionValid(app, 0)) {
+      if (touch_position_valid(app, 0)) {
         // A contact still down keeps its press until its release arrives.
         context->x = static_cast<float>(app->touch_positions[0][0]);
         context->y = static_cast<float>(app->touch_positions[0][1]);
@@ -150,29 +150,29 @@ void PopMouseEvent(Application* app) {
 // ---- Touch contacts ------------------------------------------------------------
 
 uint32_t RegisterContactIndex(Application* app, uint32_t touch_id) {
-  if (app == nullptr) return APPLICATION_NO_CONTACT;
-  for (uint32_t slot = 0; slot < APPLICATION_TOUCH_SLOTS; ++slot) {
-    if (app->touch_ids[slot] == APPLICATION_NO_CONTACT) {
+  if (app == nullptr) return kApplicationNoContact;
+  for (uint32_t slot = 0; slot < kApplicationTouchSlots; ++slot) {
+    if (app->touch_ids[slot] == kApplicationNoContact) {
       app->touch_ids[slot] = touch_id;
       return slot;
     }
     if (app->touch_ids[slot] == touch_id) return slot;
   }
-  return APPLICATION_NO_CONTACT;
+  return kApplicationNoContact;
 }
 
 uint32_t GetContactIndex(Application* app, uint32_t touch_id) {
-  if (app == nullptr) return APPLICATION_NO_CONTACT;
-  for (uint32_t slot = 0; slot < APPLICATION_TOUCH_SLOTS; ++slot) {
+  if (app == nullptr) return kApplicationNoContact;
+  for (uint32_t slot = 0; slot < kApplicationTouchSlots; ++slot) {
     if (app->touch_ids[slot] == touch_id) return slot;
   }
-  return APPLICATION_NO_CONTACT;
+  return kApplicationNoContact;
 }
 
 void ReleaseContactSlots(Application* app) {
   if (app == nullptr) return;
-  for (uint32_t slot = 0; slot < APPLICATION_TOUCH_SLOTS; ++slot) {
-    app->touch_ids[slot] = APPLICATION_NO_CONTACT;
+  for (uint32_t slot = 0; slot < kApplicationTouchSlots; ++slot) {
+    app->touch_ids[slot] = kApplicationNoContact;
     app->touch_positions[slot][0] = -1;
     app->touch_positions[slot][1] = -1;
   }
@@ -184,21 +184,21 @@ void OnTouch(Application* app, const TouchPoint* points, uint32_t count, uint32_
     const TouchPoint& point = points[i];
     // Points that are ignored anyway take no slot, so a slot is never held
     // by a contact that can never be released.
-    if (point.id == 0 || i >= APPLICATION_TOUCH_SLOTS) continue;
+    if (point.id == 0 || i >= kApplicationTouchSlots) continue;
     uint32_t slot = GetContactIndex(app, point.id);
-    if (slot == APPLICATION_NO_CONTACT) slot = RegisterContactIndex(app, point.id);
-    if (slot == APPLICATION_NO_CONTACT) continue;
+    if (slot == kApplicationNoContact) slot = RegisterContactIndex(app, point.id);
+    if (slot == kApplicationNoContact) continue;
     RecordPointerPos(app, slot, point.x_hundredths / 100, point.y_hundredths / 100);
-    if ((point.flags & TOUCH_POINT_UP) != 0) {
-      RecordMouseEvent(app, 1, KEY_STATE_UP, modifiers, slot);
+    if ((point.flags & kTouchPointUp) != 0) {
+      RecordMouseEvent(app, 1, kKeyStateUp, modifiers, slot);
       // A neutral event after the release, so the contact's pointer context
       // does not keep showing the release once the slot is gone.
       RecordMouseEvent(app, 0, 0, modifiers, slot);
       app->touch_positions[slot][0] = -1;
       app->touch_positions[slot][1] = -1;
-      app->touch_ids[slot] = APPLICATION_NO_CONTACT;
-    } else if ((point.flags & TOUCH_POINT_DOWN) != 0) {
-      RecordMouseEvent(app, 1, KEY_STATE_DOWN, modifiers, slot);
+      app->touch_ids[slot] = kApplicationNoContact;
+    } else if ((point.flags & kTouchPointDown) != 0) {
+      RecordMouseEvent(app, 1, kKeyStateDown, modifiers, slot);
       RecordMouseEvent(app, 1, 0, modifiers, slot);
     }
   }
@@ -210,7 +210,7 @@ void CursorPosRequestCallback(void* context, uint32_t id, float x, float y) {
   Application* app = static_cast<Application*>(context);
   if (app == nullptr || app->params == nullptr) return;
   for (uint32_t i = 0; i < app->params->pointer_count; ++i) {
-    if (app->pointer_contexts[i].id == id || id == APPLICATION_ANY_ID) {
+    if (app->pointer_contexts[i].id == id || id == kApplicationAnyId) {
       app->pointer_contexts[i].x = x;
       app->pointer_contexts[i].y = y;
     }
@@ -222,12 +222,14 @@ void CursorPosRequestCallback(void* context, uint32_t id, float x, float y) {
 void Application_SetMousePos(Application* app, double x, double y, uint32_t id, int32_t index) {
   if (app == nullptr || app->window == nullptr) return;
   if (glfwGetWindowAttrib(app->window, GLFW_FOCUSED) == 0) return;
-  if (id != APPLICATION_ANY_ID) {
+  if (id != kApplicationAnyId) {
     if (index < 0 || static_cast<uint32_t>(index) >= app->params->pointer_count) return;
     if (app->params->pointers[index].id != id) return;
   }
-  // The position is taken as client pixels, not scaled by the client size.
-  glfwSetCursorPos(app->window, std::trunc(x), app->client_rect[3] - std::trunc(y));
+  double client_x = 0.0;
+  double client_y = 0.0;
+  if (!Application_DisplayToClient(app, x, y, &client_x, &client_y)) return;
+  glfwSetCursorPos(app->window, std::trunc(client_x), std::trunc(client_y));
 }
 
 // ---- GLFW callbacks as events ------------------------------------------------------
@@ -313,6 +315,19 @@ bool Application_ClientToDisplay(const Application* app, double client_x, double
   return true;
 }
 
+bool Application_DisplayToClient(const Application* app, double x, double y, double* out_client_x,
+                                 double* out_client_y) {
+  if (app == nullptr || app->params == nullptr || out_client_x == nullptr ||
+      out_client_y == nullptr)
+    return false;
+  const double client_width = app->client_rect[2];
+  const double client_height = app->client_rect[3];
+  if (client_width <= 0.0 || client_height <= 0.0) return false;
+  *out_client_x = x * (client_width / app->params->width);
+  *out_client_y = client_height - y * (client_height / app->params->height);
+  return true;
+}
+
 void Application_OnKey(Application* app, int glfw_key, int glfw_action, int glfw_mods) {
   if (app == nullptr) return;
   const uint32_t modifiers = Application_ModifiersFromGlfw(glfw_mods);
@@ -323,10 +338,10 @@ void Application_OnKey(Application* app, int glfw_key, int glfw_action, int glfw
     // current key, so the release carries the character too.
     const uint32_t code = Application_KeyCodeFromGlfw(glfw_key, glfw_mods);
     app->current_key = code;
-    if (code != 0) RecordKeyboardEvent(app, code, KEY_STATE_DOWN, modifiers);
+    if (code != 0) RecordKeyboardEvent(app, code, kKeyStateDown, modifiers);
   } else if (glfw_action == GLFW_RELEASE) {
     if (app->current_key != 0) {
-      RecordKeyboardEvent(app, app->current_key, KEY_STATE_UP, modifiers);
+      RecordKeyboardEvent(app, app->current_key, kKeyStateUp, modifiers);
       app->current_key = 0;
     }
   }
@@ -341,18 +356,18 @@ void Application_OnCharacter(Application* app, uint32_t codepoint) {
     const uint32_t offset = codepoint - 0x10000;
     const uint32_t high = 0xD800 + (offset >> 10);
     const uint32_t low = 0xDC00 + (offset & 0x3FF);
-    RecordKeyboardEvent(app, high, KEY_STATE_DOWN, app->key_modifiers);
+    RecordKeyboardEvent(app, high, kKeyStateDown, app->key_modifiers);
     app->current_key = low;
-    RecordKeyboardEvent(app, low, KEY_STATE_DOWN, app->key_modifiers);
+    RecordKeyboardEvent(app, low, kKeyStateDown, app->key_modifiers);
     return;
   }
   app->current_key = codepoint;
-  RecordKeyboardEvent(app, codepoint, KEY_STATE_DOWN, app->key_modifiers);
+  RecordKeyboardEvent(app, codepoint, kKeyStateDown, app->key_modifiers);
 }
 
 void Application_OnMouseButton(Application* app, int glfw_button, int glfw_action, int glfw_mods) {
   const uint32_t button = Application_ButtonFromGlfw(glfw_button);
-  const uint32_t state = StateOfAction(glfw_action);
+  const uint32_t state = state_of_action(glfw_action);
   if (button == 0 || state == 0) return;
   RecordMouseEvent(app, button, state, Application_ModifiersFromGlfw(glfw_mods), 0);
 }
@@ -361,7 +376,7 @@ void Application_OnScroll(Application* app, double y_offset, int glfw_mods) {
   // A wheel notch is a press without a release: 4 away from the user, 5
   // towards. Sideways scrolling has no button.
   if (y_offset == 0.0) return;
-  RecordMouseEvent(app, y_offset > 0.0 ? 4 : 5, KEY_STATE_DOWN,
+  RecordMouseEvent(app, y_offset > 0.0 ? 4 : 5, kKeyStateDown,
                    Application_ModifiersFromGlfw(glfw_mods), 0);
 }
 
@@ -406,7 +421,7 @@ constexpr int32_t kCursorLineWidth = 4;
 // Tells several pointers apart: the id beside the cross, both pieces of the
 // number in the application's font slot 0 (an empty slot writes in the
 // table's first font), the text attributes put back afterwards.
-void WritePointerId(sgl_text_state* text, uint32_t id, float x, float y) {
+void write_pointer_id(sgl_text_state* text, uint32_t id, float x, float y) {
   const sgl_text_state saved = *text;
   sglIndexFonti(0);
   sglIndexFontLineWidthi(0);
@@ -460,7 +475,7 @@ void DrawEventCursors(Application* app) {
     sglVertex2f(x - h, y);
     sglVertex2f(x + h, y);
     sglEnd();
-    if (app->params->pointer_count > 1) WritePointerId(&context->text, pointer.id, x + h, y + v);
+    if (app->params->pointer_count > 1) write_pointer_id(&context->text, pointer.id, x + h, y + v);
   }
   sglSetActiveMasks(masks);
   sglColorPointerf(colors, color_count);

@@ -16,27 +16,37 @@
 //   if (ParseWindowState(text, &state)) ...
 //   WritePreference(exe_path, "Window", "State", "2");
 //
-// The profile reader is bounded: it scans at most PROFILE_MAX_FILE_BYTES of a
-// file and copies at most the caller's buffer size, so a huge, binary or
-// malformed file is read safely. The writer rewrites the file through a
-// temporary file and a rename, keeping every other section, key and comment
-// byte for byte; a file larger than PROFILE_MAX_FILE_BYTES is left alone.
+// The profile reader is bounded: it scans at most kProfileMaxFileBytes of a
+// file, lines of at most 4096 bytes, and copies at most the caller's buffer
+// size, so a huge, binary or malformed file is read safely. It reads regular
+// files only (a FIFO at the path would block it).
+//
+// The writer rewrites the file through a temporary file and a rename, keeping
+// every other section, key and comment byte for byte, and the file's own
+// permission. It refuses rather than reports success for anything the reader
+// could not read back: a file larger than kProfileMaxFileBytes, a line over
+// 4096 bytes, names or values that would read back differently. It touches
+// regular files only: a read-only file (no write permission for anybody) is
+// left alone, and a symbolic link stays a link while the file it points to
+// is updated. Writers (threads or processes) take turns by an exclusive lock
+// on the file's directory, so no update is lost.
 //
 // Threads: the first read runs on the main thread before the drawing thread
-// starts; every later read and write runs on the drawing thread. No locking.
+// starts; every later read and write runs on the drawing thread. Any thread or
+// process may write at the same time.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 enum {
-  PROFILE_MAX_PATH = 4096,
-  PROFILE_MAX_FILE_BYTES = 1 << 20,
-  PREFERENCE_BUFFER_CHARS = 2048,
+  kProfileMaxPath = 4096,
+  kProfileMaxFileBytes = 1 << 20,
+  kPreferenceBufferChars = 2048,
   // Results of the preference calls for missing arguments; kept for callers
   // that compare against them.
-  PREFERENCE_WRITE_NULL_ARGUMENT = 4144,
-  PREFERENCE_READ_NULL_ARGUMENT = 4160,
+  kPreferenceWriteNullArgument = 4144,
+  kPreferenceReadNullArgument = 4160,
 };
 
 // The settings file beside the executable: everything from the last '.' of the
@@ -70,13 +80,14 @@ size_t ProfileReadString(const char* path, const char* section, const char* key,
 
 // Sets key of section to value in the profile at path, creating the file, the
 // section or the key as needed and leaving everything else untouched. True
-// when the file now holds the value.
+// when the file now holds the value; false when it was refused (see above) or
+// could not be written.
 bool ProfileWriteString(const char* path, const char* section, const char* key, const char* value);
 
 // The preference calls of the host, on the settings file of the executable
-// at exe_path (see above). WritePreference: PREFERENCE_WRITE_NULL_ARGUMENT for
+// at exe_path (see above). WritePreference: kPreferenceWriteNullArgument for
 // a null section, key or value; 0 when nothing could be written; 1 on
-// success. ReadPreference: PREFERENCE_READ_NULL_ARGUMENT for a null section or
+// success. ReadPreference: kPreferenceReadNullArgument for a null section or
 // key; 0 when there is no file (the buffer keeps its default); otherwise the
 // number of characters in the buffer.
 uint64_t WritePreference(const char* exe_path, const char* section, const char* key,

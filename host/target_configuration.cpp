@@ -8,14 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 namespace {
 
 // A period as the command line gives it: leading blanks, a sign, digits,
 // whatever follows ignored; no number reads as 0. A negative period would
 // make the sleep endless, so it reads as 0 too; a huge one is capped.
-uint32_t ReadPeriod(const char* text) {
+uint32_t read_period(const char* text) {
   errno = 0;
   char* end = nullptr;
   long long value = strtoll(text, &end, 10);
@@ -32,11 +31,11 @@ uint32_t ParsePeriodArguments(int argc, const char* const* argv, uint32_t defaul
   for (int i = 1; i < argc; ++i) {
     if (argv[i] == nullptr) continue;
     if (strcmp(argv[i], "-period") == 0 && i + 1 < argc && argv[i + 1] != nullptr) {
-      period = ReadPeriod(argv[i + 1]);
+      period = read_period(argv[i + 1]);
       ++i;
     } else if (i == argc - 1) {
       // "-period" standing last falls here too and reads as 0.
-      period = ReadPeriod(argv[i]);
+      period = read_period(argv[i]);
     }
   }
   return period;
@@ -49,7 +48,7 @@ uint32_t CycleSleepMilliseconds(uint32_t period, uint64_t elapsed_ms) {
 int RunApplication(const ApplicationParams* params, int argc, const char* const* argv) {
   if (params == nullptr) return 1;
   const uint32_t period = ParsePeriodArguments(argc, argv, params->period);
-  char executable[APPLICATION_PATH_SIZE];
+  char executable[4096];
   const ssize_t length = readlink("/proc/self/exe", executable, sizeof executable - 1);
   executable[length > 0 ? length : 0] = '\0';
   Application* app = Application_Allocate(params, length > 0 ? executable : nullptr);
@@ -58,8 +57,11 @@ int RunApplication(const ApplicationParams* params, int argc, const char* const*
     return 1;
   }
   Application_UseSystemEvents(app, 1);
-  // No window leaves cancelled at 1, so the loop below ends at once.
-  Application_CreateWindow(app, nullptr);
+  // The host has printed why there is no window; there is nothing to cycle.
+  if (!Application_CreateWindow(app, nullptr)) {
+    Application_Free(app);
+    return 1;
+  }
   while (Application_Cancelled(app) == 0) {
     const auto start = std::chrono::steady_clock::now();
     Application_Draw(app);
@@ -67,7 +69,8 @@ int RunApplication(const ApplicationParams* params, int argc, const char* const*
                              std::chrono::steady_clock::now() - start)
                              .count();
     const uint32_t rest = CycleSleepMilliseconds(period, static_cast<uint64_t>(elapsed));
-    if (rest > 0) std::this_thread::sleep_for(std::chrono::milliseconds(rest));
+    // Closing the window ends a long period at once.
+    if (rest > 0) Application_SleepUnlessCancelled(app, rest);
   }
   Application_Free(app);
   return 0;

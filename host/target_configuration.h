@@ -5,8 +5,10 @@
 // RunApplication allocates the application (with the executable's path, so
 // the settings file can be found), turns on system input, opens the window
 // and then cycles on the main thread: Application_Draw, then sleep for what
-// is left of the period, until the window has gone. It frees the
-// application and returns the exit status, 0.
+// is left of the period (cut short when the window goes), until the window
+// has gone. It frees the application and returns the exit status: 0 after
+// the window was closed, 1 when no window could be opened (the host has
+// printed one line saying why).
 //
 // Command line: "-period N" sets the cycle period to N milliseconds; a bare
 // number as the last argument does the same; the last one read wins. A text

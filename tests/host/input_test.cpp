@@ -1,8 +1,6 @@
 // Input without a window: the queues, GLFW's callbacks turned into events as
 // GLFW would call them, positions in display units, touch contact slots and
 // the cursor callback.
-#include "host/host_application.h"
-
 #include <gtest/gtest.h>
 
 #define GLFW_INCLUDE_NONE
@@ -10,6 +8,7 @@
 
 #include <string>
 
+#include "host/host_internal.h"
 #include "tests/host/stand_in_layer.h"
 
 namespace {
@@ -25,11 +24,11 @@ class Input : public ::testing::Test {
   }
   void TearDown() override { Application_Free(app); }
 
-  std::string NextKey() {
+  std::string next_key() {
     PopKeyboardEvent(app);
     return host_test::Describe(&app->keyboard_contexts[0]);
   }
-  std::string NextPointer() {
+  std::string next_pointer() {
     PopMouseEvent(app);
     return host_test::Describe(&app->pointer_contexts[0]);
   }
@@ -38,36 +37,34 @@ class Input : public ::testing::Test {
   Application* app = nullptr;
 };
 
-std::string Key(uint32_t key, int pressed, int released, int mods) {
+std::string key_line(uint32_t key, int pressed, int released, int mods) {
   return "keyboard id=0 key=" + std::to_string(key) + " pressed=" + std::to_string(pressed) +
          " released=" + std::to_string(released) + " mods=" + std::to_string(mods);
 }
 
-const std::string kNoKey = Key(0, 0, 0, 0);
+const std::string kNoKey = key_line(0, 0, 0, 0);
 
 TEST_F(Input, AQueueKeepsItsOrderAcrossItsEndAndDropsThe1025thEvent) {
-  for (uint32_t key = 1; key <= 700; ++key) RecordKeyboardEvent(app, key, KEY_STATE_DOWN, 0);
-  for (uint32_t key = 1; key <= 700; ++key) ASSERT_EQ(Key(key, 1, 0, 0), NextKey());
+  for (uint32_t key = 1; key <= 700; ++key) RecordKeyboardEvent(app, key, kKeyStateDown, 0);
+  for (uint32_t key = 1; key <= 700; ++key) ASSERT_EQ(key_line(key, 1, 0, 0), next_key());
   // The next 1024 wrap around the end of the ring; the 1025th finds it full.
-  for (uint32_t key = 1; key <= APPLICATION_QUEUE_SIZE + 1; ++key)
-    RecordKeyboardEvent(app, key, KEY_STATE_DOWN, 0);
-  EXPECT_EQ(APPLICATION_QUEUE_SIZE, app->keyboard_queue.count);
-  for (uint32_t key = 1; key <= APPLICATION_QUEUE_SIZE; ++key)
-    ASSERT_EQ(Key(key, 1, 0, 0), NextKey());
-  EXPECT_EQ(kNoKey, NextKey());
+  for (uint32_t key = 1; key <= 1025; ++key) RecordKeyboardEvent(app, key, kKeyStateDown, 0);
+  EXPECT_EQ(kApplicationQueueSize, app->keyboard_queue.count);
+  for (uint32_t key = 1; key <= 1024; ++key) ASSERT_EQ(key_line(key, 1, 0, 0), next_key());
+  EXPECT_EQ(kNoKey, next_key());
 }
 
 TEST_F(Input, AFrameWithoutEventsShowsTheMouseAndNoKey) {
-  RecordKeyboardEvent(app, 'a', KEY_STATE_DOWN, 1);
-  RecordMouseEvent(app, 3, KEY_STATE_DOWN, 2, 0);
-  NextKey();
-  NextPointer();
+  RecordKeyboardEvent(app, 'a', kKeyStateDown, 1);
+  RecordMouseEvent(app, 3, kKeyStateDown, 2, 0);
+  next_key();
+  next_pointer();
   RecordMousePos(app, 12.5, 700.25);
-  EXPECT_EQ(kNoKey, NextKey());
-  EXPECT_EQ("pointer id=0 x=12.5 y=700.25 button=0 pressed=0 released=0 mods=0", NextPointer());
+  EXPECT_EQ(kNoKey, next_key());
+  EXPECT_EQ("pointer id=0 x=12.5 y=700.25 button=0 pressed=0 released=0 mods=0", next_pointer());
   Application_UseSystemEvents(app, 0);  // no system input: nothing is recorded
-  RecordKeyboardEvent(app, 'a', KEY_STATE_DOWN, 0);
-  RecordMouseEvent(app, 1, KEY_STATE_DOWN, 0, 0);
+  RecordKeyboardEvent(app, 'a', kKeyStateDown, 0);
+  RecordMouseEvent(app, 1, kKeyStateDown, 0, 0);
   EXPECT_EQ(0, app->keyboard_queue.count + app->pointer_queue.count);
 }
 
@@ -77,63 +74,60 @@ TEST_F(Input, ShiftAGivesACapitalPressAndAReleaseWithTheSameCode) {
   Application_OnCharacter(app, 'A');
   Application_OnKey(app, GLFW_KEY_A, GLFW_RELEASE, GLFW_MOD_SHIFT);
   Application_OnKey(app, GLFW_KEY_LEFT_SHIFT, GLFW_RELEASE, GLFW_MOD_SHIFT);
-  EXPECT_EQ(Key('A', 1, 0, 1), NextKey());
-  EXPECT_EQ(Key('A', 0, 1, 1), NextKey());
-  EXPECT_EQ(kNoKey, NextKey());
+  EXPECT_EQ(key_line('A', 1, 0, 1), next_key());
+  EXPECT_EQ(key_line('A', 0, 1, 1), next_key());
+  EXPECT_EQ(kNoKey, next_key());
 }
 
+// Control characters (Enter to Control+C) come from the key callback, since
+// GLFW's character callback leaves them out; 0: the key types nothing.
 TEST_F(Input, KeysWithoutACharacterHaveTheirOwnCodes) {
   const struct {
     int glfw_key;
-    uint32_t code;  // 0: the key types nothing
-  } cases[] = {
-      {GLFW_KEY_F1, KEY_F1},
-      {GLFW_KEY_F10, KEY_F10},
-      {GLFW_KEY_F12, KEY_F12},
-      {GLFW_KEY_PAGE_UP, KEY_PAGE_UP},
-      {GLFW_KEY_PAGE_DOWN, KEY_PAGE_DOWN},
-      {GLFW_KEY_END, KEY_END},
-      {GLFW_KEY_HOME, KEY_HOME},
-      {GLFW_KEY_LEFT, KEY_LEFT},
-      {GLFW_KEY_UP, KEY_UP},
-      {GLFW_KEY_RIGHT, KEY_RIGHT},
-      {GLFW_KEY_DOWN, KEY_DOWN},
-      {GLFW_KEY_INSERT, KEY_INSERT},
-      {GLFW_KEY_DELETE, KEY_DELETE},
-      // Control characters, which GLFW's character callback leaves out.
-      {GLFW_KEY_ENTER, 13},
-      {GLFW_KEY_KP_ENTER, 13},
-      {GLFW_KEY_BACKSPACE, 8},
-      {GLFW_KEY_TAB, 9},
-      {GLFW_KEY_ESCAPE, 27},
-      {GLFW_KEY_C, 3},
-      {GLFW_KEY_RIGHT_CONTROL, 0},
-      {GLFW_KEY_CAPS_LOCK, 0},
-      {GLFW_KEY_PRINT_SCREEN, 0},
-  };
+    uint32_t code;
+  } cases[] = {{GLFW_KEY_F1, KEY_F1},
+               {GLFW_KEY_F12, KEY_F12},
+               {GLFW_KEY_PAGE_UP, KEY_PAGE_UP},
+               {GLFW_KEY_PAGE_DOWN, KEY_PAGE_DOWN},
+               {GLFW_KEY_END, KEY_END},
+               {GLFW_KEY_HOME, KEY_HOME},
+               {GLFW_KEY_LEFT, KEY_LEFT},
+               {GLFW_KEY_UP, KEY_UP},
+               {GLFW_KEY_RIGHT, KEY_RIGHT},
+               {GLFW_KEY_DOWN, KEY_DOWN},
+               {GLFW_KEY_INSERT, KEY_INSERT},
+               {GLFW_KEY_DELETE, KEY_DELETE},
+               {GLFW_KEY_ENTER, 13},
+               {GLFW_KEY_KP_ENTER, 13},
+               {GLFW_KEY_BACKSPACE, 8},
+               {GLFW_KEY_TAB, 9},
+               {GLFW_KEY_ESCAPE, 27},
+               {GLFW_KEY_C, 3},
+               {GLFW_KEY_RIGHT_CONTROL, 0},
+               {GLFW_KEY_CAPS_LOCK, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.glfw_key);
     Application_OnKey(app, c.glfw_key, GLFW_PRESS, GLFW_MOD_CONTROL);
     Application_OnKey(app, c.glfw_key, GLFW_RELEASE, GLFW_MOD_CONTROL);
-    EXPECT_EQ(c.code == 0 ? kNoKey : Key(c.code, 1, 0, 2), NextKey());
-    EXPECT_EQ(c.code == 0 ? kNoKey : Key(c.code, 0, 1, 2), NextKey());
+    EXPECT_EQ(c.code == 0 ? kNoKey : key_line(c.code, 1, 0, 2), next_key());
+    EXPECT_EQ(c.code == 0 ? kNoKey : key_line(c.code, 0, 1, 2), next_key());
   }
   // A held key repeats its press; the release comes once.
   Application_OnKey(app, GLFW_KEY_LEFT, GLFW_PRESS, 0);
   Application_OnKey(app, GLFW_KEY_LEFT, GLFW_REPEAT, 0);
   Application_OnKey(app, GLFW_KEY_LEFT, GLFW_RELEASE, 0);
-  EXPECT_EQ(Key(KEY_LEFT, 1, 0, 0), NextKey());
-  EXPECT_EQ(Key(KEY_LEFT, 1, 0, 0), NextKey());
-  EXPECT_EQ(Key(KEY_LEFT, 0, 1, 0), NextKey());
+  EXPECT_EQ(key_line(KEY_LEFT, 1, 0, 0), next_key());
+  EXPECT_EQ(key_line(KEY_LEFT, 1, 0, 0), next_key());
+  EXPECT_EQ(key_line(KEY_LEFT, 0, 1, 0), next_key());
 }
 
 TEST_F(Input, CharactersBeyondTheBasicPlaneArriveAsSurrogates) {
   Application_OnKey(app, GLFW_KEY_UNKNOWN, GLFW_PRESS, 0);
   Application_OnCharacter(app, 0x1F600);
   Application_OnKey(app, GLFW_KEY_UNKNOWN, GLFW_RELEASE, 0);
-  EXPECT_EQ(Key(0xD83D, 1, 0, 0), NextKey());
-  EXPECT_EQ(Key(0xDE00, 1, 0, 0), NextKey());
-  EXPECT_EQ(Key(0xDE00, 0, 1, 0), NextKey());
+  EXPECT_EQ(key_line(0xD83D, 1, 0, 0), next_key());
+  EXPECT_EQ(key_line(0xDE00, 1, 0, 0), next_key());
+  EXPECT_EQ(key_line(0xDE00, 0, 1, 0), next_key());
   Application_OnCharacter(app, 0x110000);  // no character at all
   Application_OnCharacter(app, 0xD800);    // a lone surrogate is none either
   EXPECT_EQ(0, app->keyboard_queue.count);
@@ -161,10 +155,12 @@ TEST_F(Input, ButtonsAndTheWheelWithTheirModifiersAndPositions) {
       "pointer id=0 x=600 y=468 button=5 pressed=1 released=0 mods=1",
       "pointer id=0 x=600 y=468 button=0 pressed=0 released=0 mods=0",
   };
-  for (const char* line : expected) EXPECT_EQ(line, NextPointer());
+  for (const char* line : expected) EXPECT_EQ(line, next_pointer());
 }
 
-TEST_F(Input, ClientPixelsBecomeDisplayUnitsWithYUpwards) {
+// The same scale both ways: the pointer's position read from the window and a
+// widget's request to move the pointer.
+TEST_F(Input, ClientPixelsAndDisplayUnitsWithYUpwards) {
   const struct {
     int32_t width, height;
     double cx, cy, x, y;
@@ -172,6 +168,7 @@ TEST_F(Input, ClientPixelsBecomeDisplayUnitsWithYUpwards) {
       {1280, 768, 0, 0, 0, 768},  // top-left corner of a native-size window
       {1280, 768, 1280, 768, 1280, 0},
       {640, 384, 320, 192, 640, 384},  // half size: everything doubles
+      {640, 384, 640, 0, 1280, 768},
       {1920, 1080, 960, 0, 640, 768},  // stretched full screen
       {0, 1080, 5, 5, 640, 768},       // an empty client area keeps the last position
   };
@@ -182,40 +179,46 @@ TEST_F(Input, ClientPixelsBecomeDisplayUnitsWithYUpwards) {
     Application_OnCursorPos(app, c.cx, c.cy);
     EXPECT_DOUBLE_EQ(c.x, Application_GetMousePosX(app));
     EXPECT_DOUBLE_EQ(c.y, Application_GetMousePosY(app));
+    double cx = -1.0, cy = -1.0;
+    EXPECT_EQ(c.width > 0, Application_DisplayToClient(app, c.x, c.y, &cx, &cy));
+    if (c.width > 0) {
+      EXPECT_EQ(std::to_string(c.cx) + "," + std::to_string(c.cy),
+                std::to_string(cx) + "," + std::to_string(cy));
+    }
   }
   EXPECT_EQ(0, app->pointer_queue.count);  // moves are not queued
 }
 
 TEST_F(Input, ATouchIsAPressAtItsPlaceThenAReleaseAndANeutralEvent) {
   // Screen pixel (50 + 128, 50 + 768 - 100) is display unit (128, 100).
-  TouchPoint down = {77, TOUCH_POINT_DOWN, 17800, 71800};
+  TouchPoint down = {77, kTouchPointDown, 17800, 71800};
   OnTouch(app, &down, 1, 0);
-  EXPECT_EQ("pointer id=0 x=128 y=100 button=1 pressed=1 released=0 mods=0", NextPointer());
-  EXPECT_EQ("pointer id=0 x=128 y=100 button=1 pressed=0 released=0 mods=0", NextPointer());
+  EXPECT_EQ("pointer id=0 x=128 y=100 button=1 pressed=1 released=0 mods=0", next_pointer());
+  EXPECT_EQ("pointer id=0 x=128 y=100 button=1 pressed=0 released=0 mods=0", next_pointer());
   TouchPoint move = {77, 0, 27800, 61800};
   OnTouch(app, &move, 1, 0);  // a move only places the contact, which idle frames follow
-  EXPECT_EQ("pointer id=0 x=228 y=200 button=0 pressed=0 released=0 mods=0", NextPointer());
-  TouchPoint up = {77, TOUCH_POINT_UP, 27800, 61800};
+  EXPECT_EQ("pointer id=0 x=228 y=200 button=0 pressed=0 released=0 mods=0", next_pointer());
+  TouchPoint up = {77, kTouchPointUp, 27800, 61800};
   OnTouch(app, &up, 1, 1);
-  EXPECT_EQ(APPLICATION_NO_CONTACT, GetContactIndex(app, 77));
-  EXPECT_EQ("pointer id=0 x=228 y=200 button=1 pressed=0 released=1 mods=1", NextPointer());
-  EXPECT_EQ("pointer id=0 x=228 y=200 button=0 pressed=0 released=0 mods=1", NextPointer());
+  EXPECT_EQ(kApplicationNoContact, GetContactIndex(app, 77));
+  EXPECT_EQ("pointer id=0 x=228 y=200 button=1 pressed=0 released=1 mods=1", next_pointer());
+  EXPECT_EQ("pointer id=0 x=228 y=200 button=0 pressed=0 released=0 mods=1", next_pointer());
 }
 
 TEST_F(Input, ContactSlots) {
-  TouchPoint points[APPLICATION_TOUCH_SLOTS + 1];
-  for (uint32_t i = 0; i <= APPLICATION_TOUCH_SLOTS; ++i)
-    points[i] = {i + 1, TOUCH_POINT_DOWN, 17800, 71800};
+  TouchPoint points[kApplicationTouchSlots + 1];
+  for (uint32_t i = 0; i <= kApplicationTouchSlots; ++i)
+    points[i] = {i + 1, kTouchPointDown, 17800, 71800};
   points[0].id = 0;  // no contact: takes no slot
-  OnTouch(app, points, APPLICATION_TOUCH_SLOTS + 1, 0);
-  EXPECT_EQ(APPLICATION_NO_CONTACT, GetContactIndex(app, 0));
+  OnTouch(app, points, kApplicationTouchSlots + 1, 0);
+  EXPECT_EQ(kApplicationNoContact, GetContactIndex(app, 0));
   EXPECT_EQ(0u, GetContactIndex(app, 2));
   EXPECT_EQ(18u, GetContactIndex(app, 20));
-  EXPECT_EQ(APPLICATION_NO_CONTACT, GetContactIndex(app, 21));  // the 21st point of a report
+  EXPECT_EQ(kApplicationNoContact, GetContactIndex(app, 21));  // the 21st point of a report
   EXPECT_EQ(2, app->pointer_queue.count);  // only slot 0 has a pointer description
   EXPECT_EQ(19u, RegisterContactIndex(app, 99));
-  EXPECT_EQ(APPLICATION_NO_CONTACT, RegisterContactIndex(app, 100));  // all 20 taken
-  EXPECT_EQ(4u, RegisterContactIndex(app, 6));                        // already there
+  EXPECT_EQ(kApplicationNoContact, RegisterContactIndex(app, 100));  // all 20 taken
+  EXPECT_EQ(4u, RegisterContactIndex(app, 6));                       // already there
   ReleaseContactSlots(app);
   EXPECT_EQ(0u, RegisterContactIndex(app, 7));
 }
@@ -225,7 +228,7 @@ TEST_F(Input, CursorRequestsPlaceMatchingPointers) {
   CursorPosRequestCallback(app, 5, 1.0f, 1.0f);  // no pointer with id 5
   EXPECT_EQ("pointer id=0 x=300 y=200 button=0 pressed=0 released=0 mods=0",
             host_test::Describe(app->pointer_contexts));
-  CursorPosRequestCallback(app, APPLICATION_ANY_ID, 7.0f, 8.0f);
+  CursorPosRequestCallback(app, kApplicationAnyId, 7.0f, 8.0f);
   EXPECT_EQ("pointer id=0 x=7 y=8 button=0 pressed=0 released=0 mods=0",
             host_test::Describe(app->pointer_contexts));
 }

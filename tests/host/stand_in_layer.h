@@ -12,16 +12,37 @@
 
 #include <GL/gl.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "graphics/sgl.h"
-#include "host/host_application.h"
+#include "host/host_internal.h"
 
 namespace host_test {
+
+// A directory of its own for one test, removed with everything in it.
+struct TempDir {
+  std::string path;
+  TempDir() {
+    char pattern[] = "/tmp/velkor_host_XXXXXX";
+    path = mkdtemp(pattern);
+  }
+  ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
+  std::string file(const std::string& name) const { return path + "/" + name; }
+};
+
+inline std::string ReadFile(const std::string& path) {
+  std::stringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
 
 // Written on the drawing thread while a real window's test reads it.
 inline std::mutex log_lock;

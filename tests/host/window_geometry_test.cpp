@@ -1,6 +1,6 @@
 // Window geometry on plain numbers: the aspect ratio kept while an edge is
 // dragged, the size bound, and the rectangles of the four window states.
-#include "host/host_application.h"
+#include "host/host_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -26,22 +26,22 @@ TEST(KeepAspectWhileSizing, EachEdgeMovesTheDependentSideWithinTheNativeSize) {
   } cases[] = {
       // Right edge dragged to a client width of 640: the bottom follows,
       // one pixel more than the exact 384 by the rule's rounding.
-      {SIZING_RIGHT, {92, 70, 748, 876}, "92,70,748,493"},
-      {SIZING_BOTTOM_RIGHT, {92, 70, 748, 900}, "92,70,748,493"},
+      {kSizingRight, {92, 70, 748, 876}, "92,70,748,493"},
+      {kSizingBottomRight, {92, 70, 748, 900}, "92,70,748,493"},
       // Left edge: the same height rule without the extra pixel.
-      {SIZING_LEFT, {92, 70, 748, 876}, "92,70,748,492"},
-      {SIZING_BOTTOM_LEFT, {92, 70, 748, 700}, "92,70,748,492"},
+      {kSizingLeft, {92, 70, 748, 876}, "92,70,748,492"},
+      {kSizingBottomLeft, {92, 70, 748, 700}, "92,70,748,492"},
       // Top and bottom edges: the width follows the client height of 384.
-      {SIZING_TOP, {92, 70, 2000, 492}, "92,70,749,492"},
-      {SIZING_TOP_RIGHT, {92, 70, 2000, 492}, "92,70,749,492"},
-      {SIZING_BOTTOM, {92, 70, 500, 492}, "92,70,749,492"},
+      {kSizingTop, {92, 70, 2000, 492}, "92,70,749,492"},
+      {kSizingTopRight, {92, 70, 2000, 492}, "92,70,749,492"},
+      {kSizingBottom, {92, 70, 500, 492}, "92,70,749,492"},
       // Top-left corner: the top follows the width.
-      {SIZING_TOP_LEFT, {92, 0, 748, 492}, "92,70,748,492"},
+      {kSizingTopLeft, {92, 0, 748, 492}, "92,70,748,492"},
       // Never larger than the native size plus the frame, the dragged side giving way.
-      {SIZING_RIGHT, {0, 0, 3000, 100}, "0,0,1296,806"},
-      {SIZING_LEFT, {-1704, 0, 1296, 100}, "0,0,1296,806"},
-      {SIZING_TOP, {0, -2000, 100, 806}, "0,0,1296,806"},
-      {SIZING_TOP_LEFT, {-1704, -2000, 1296, 806}, "0,0,1296,806"},
+      {kSizingRight, {0, 0, 3000, 100}, "0,0,1296,806"},
+      {kSizingLeft, {-1704, 0, 1296, 100}, "0,0,1296,806"},
+      {kSizingTop, {0, -2000, 100, 806}, "0,0,1296,806"},
+      {kSizingTopLeft, {-1704, -2000, 1296, 806}, "0,0,1296,806"},
   };
   for (const auto& c : cases) {
     int32_t rect[4] = {c.rect[0], c.rect[1], c.rect[2], c.rect[3]};
@@ -50,14 +50,55 @@ TEST(KeepAspectWhileSizing, EachEdgeMovesTheDependentSideWithinTheNativeSize) {
   }
 }
 
-TEST(KeepAspectWhileSizing, TheClientAspectStaysWithinARoundingStep) {
-  for (int32_t width = 200; width <= 1280; width += 37) {
-    int32_t rect[4] = {92, 70, 92 + width + 16, 70 + 38};
-    Application_KeepAspectWhileSizing(SIZING_RIGHT, rect, kInsets, kAspect, 1296, 806);
-    const int32_t client_height = rect[3] - rect[1] - 38;
-    EXPECT_EQ(width, rect[2] - rect[0] - 16);
-    EXPECT_LE(width / kAspect, client_height) << width;
-    EXPECT_GE(width / kAspect + 1.0, client_height) << width;
+TEST(CorrectClientSize, AStoredOrResizedSizeGetsTheAspectAndTheBound) {
+  const struct {
+    int32_t size[2], old_size[2];
+    const char* expected;  // width x height
+  } cases[] = {
+      {{800, 800}, {0, 0}, "800x481"},  // the width decides, by the rule of the right edge
+      {{3000, 400}, {0, 0}, "1280x768"},
+      {{4096, 4096}, {0, 0}, "1280x768"},
+      {{640, 384}, {0, 0}, "640x384"},  // within the rounding: stays
+      {{641, 384}, {0, 0}, "641x384"},
+      {{640, 385}, {0, 0}, "640x385"},
+      {{640, 500}, {640, 384}, "834x500"},  // only the height changed: it decides
+      {{640, 500}, {700, 384}, "640x385"},
+      {{1280, 769}, {1280, 768}, "1280x768"},  // never beyond the native size
+  };
+  for (const auto& c : cases) {
+    int32_t width = -1, height = -1;
+    const bool changed = Application_CorrectClientSize(
+        c.size[0], c.size[1], c.old_size[0], c.old_size[1], kAspect, 1280, 768, &width, &height);
+    const std::string given = std::to_string(c.size[0]) + "x" + std::to_string(c.size[1]);
+    EXPECT_EQ(c.expected, std::to_string(width) + "x" + std::to_string(height)) << given;
+    EXPECT_EQ(given != c.expected, changed) << given;
+  }
+}
+
+TEST(PlaceOnMonitors, AWindowOffEveryScreenComesOntoTheNearest) {
+  const int32_t areas[][4] = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
+  const struct {
+    int32_t rect[4];
+    int32_t area_count;
+    const char* expected;
+  } cases[] = {
+      {{50, 50, 1280, 768}, 1, "50,50,1280,768"},
+      {{5000, 5000, 1280, 768}, 1, "640,312,1280,768"},  // as far in as it fits
+      {{40000, 50, 1280, 768}, 1, "640,50,1280,768"},    // beyond 16-bit X11 coordinates
+      {{-2000, -3000, 800, 481}, 1, "0,0,800,481"},
+      {{1857, 1017, 800, 481}, 1, "1120,599,800,481"},   // 63 x 63 pixels showing: too few
+      {{1856, 1016, 800, 481}, 1, "1856,1016,800,481"},  // 64 x 64: stays
+      {{1890, 100, 30, 30}, 1, "1890,100,30,30"},        // a small window needs all of it shown
+      {{1900, 100, 30, 30}, 1, "1890,100,30,30"},
+      {{5000, 100, 800, 481}, 2, "2400,100,800,481"},      // onto the second monitor
+      {{2500, 1500, 800, 481}, 2, "2400,543,800,481"},     // the nearer by its corner
+      {{5000, 5000, 1280, 768}, 0, "5000,5000,1280,768"},  // no monitors known: left alone
+      {{5000, 5000, 4000, 3000}, 1, "0,0,4000,3000"},
+  };
+  for (const auto& c : cases) {
+    int32_t out[4] = {};
+    Application_PlaceOnMonitors(c.rect, areas, c.area_count, out);
+    EXPECT_EQ(std::string(c.expected), Rect(out)) << Rect(c.rect) << " on " << c.area_count;
   }
 }
 
@@ -69,13 +110,13 @@ TEST(WindowStateRect, TheFourStates) {
     uint32_t applied;
     const char* rect;  // x, y, width, height
   } cases[] = {
-      {WINDOW_STATE_WINDOWED, 1920, 1080, 0, "50,60,800,480"},
-      {WINDOW_STATE_BORDERLESS, 1920, 1080, 1, "50,60,800,480"},
-      {WINDOW_STATE_FULL_SCREEN_ASPECT, 1920, 1080, 2, "60,0,1800,1080"},  // bars left and right
-      {WINDOW_STATE_FULL_SCREEN_ASPECT, 1280, 1024, 2, "0,128,1280,768"},  // bars above and below
-      {WINDOW_STATE_FULL_SCREEN_ASPECT, 1280, 768, 3, "0,0,1280,768"},  // an exact fit is state 3
-      {WINDOW_STATE_FULL_SCREEN_ASPECT, 2560, 1536, 3, "0,0,2560,1536"},
-      {WINDOW_STATE_FULL_SCREEN_STRETCHED, 1920, 1080, 3, "0,0,1920,1080"},
+      {kWindowStateWindowed, 1920, 1080, 0, "50,60,800,480"},
+      {kWindowStateBorderless, 1920, 1080, 1, "50,60,800,480"},
+      {kWindowStateFullScreenAspect, 1920, 1080, 2, "60,0,1800,1080"},  // bars left and right
+      {kWindowStateFullScreenAspect, 1280, 1024, 2, "0,128,1280,768"},  // bars above and below
+      {kWindowStateFullScreenAspect, 1280, 768, 3, "0,0,1280,768"},     // an exact fit is state 3
+      {kWindowStateFullScreenAspect, 2560, 1536, 3, "0,0,2560,1536"},
+      {kWindowStateFullScreenStretched, 1920, 1080, 3, "0,0,1920,1080"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("state " + std::to_string(c.state) + " on " + std::to_string(c.screen_width) +

@@ -1,15 +1,19 @@
 // A panel-like frame through the drawing library, off-screen: 300 smoothed
 // 2-pixel lines, 100 filled rounded rectangles with their outlines and 50
-// arcs, finished with glFinish so that the time includes the rasterising.
+// arcs, finished with glFinish so that the time includes the rasterising;
+// and ear clipping's worst case on plain numbers.
 // Run: build/bench/graphics_bench (the median of the repetitions is the
 // figure to quote).
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "graphics/sgl.h"
+#include "graphics/sgl_geometry.h"
 #include "tests/support/gl_fixture.h"
 
 namespace {
@@ -132,6 +136,26 @@ void BM_PanelFrame(benchmark::State& state) {
 }
 
 BENCHMARK(BM_PanelFrame)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// Ear clipping's worst case: a star that visits the points of a circle
+// n / 2 - 1 apart crosses itself everywhere and has no ear at any step.
+void BM_EarClipStarWithoutEars(benchmark::State& state) {
+  const uint32_t n = static_cast<uint32_t>(state.range(0));
+  std::vector<float> star(2 * n), xy(2 * n), triangles(6 * n);
+  for (uint32_t k = 0; k < n; ++k) {
+    const double a = 2.0 * M_PI * static_cast<double>((k * (n / 2 - 1)) % n) / n;
+    star[2 * k] = static_cast<float>(640.0 + 300.0 * std::cos(a));
+    star[2 * k + 1] = static_cast<float>(384.0 + 300.0 * std::sin(a));
+  }
+  for (auto _ : state) {
+    xy = star;
+    uint32_t count = 0, left = n;
+    sgl_ear_clip(xy.data(), nullptr, &left, triangles.data(), nullptr, &count, n);
+    benchmark::DoNotOptimize(triangles.data());
+  }
+}
+
+BENCHMARK(BM_EarClipStarWithoutEars)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -111,6 +111,7 @@ void Velkor_PushButton_draw(Velkor_PushButton* button, uint32_t pass) {
     return;
   }
   wrapper_PushButton(button->activationMode, button->hover, button->pressedWithFocus,
-                     button->releasedWithFocus, button->keyPressed, button->keyState,
-                     button->keyReleased, &button->activated, &button->down, &button->state);
+                     button->releasedWithFocus, button->focus.focus.lastButton, button->keyPressed,
+                     button->keyState, button->keyReleased, &button->activated, &button->down,
+                     &button->state);
 }

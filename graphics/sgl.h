@@ -34,40 +34,26 @@
 //   scales and rotations; "pixels" are viewport pixels (origin bottom-left);
 //   "screen" units are pixels of the native display size (1280 x 768).
 //
-// Layout of the context
-//   Each area of the library owns one sub-record (transform, ortho, texture,
-//   clipping, text, appearance, path, lines, arcs, statics). An area adds the
-//   fields it needs inside its own sub-record.
+// Errors
+//   Every refused call appends (code, value) to context->errors (the
+//   SGL_ERROR_ codes below name them; the value is the offending argument,
+//   else 0) and goes on. A caller that wants to know reads the log:
+//       const sgl_error_log& log = sglGetCurrentContext()->errors;
+//       for (uint32_t i = 0; i < log.count; ++i) ... log.entries[i].code ...
+//   After 32 entries only log.overflow is set; sglInit empties the log,
+//   sglReset does not.
+//
+// The context record's layout is in graphics/sgl_context.h (included here,
+// since its owner keeps it by value).
 #pragma once
 
 #include <cstdint>
 
+#include "graphics/sgl_context.h"
+
 // ---------------------------------------------------------------------------
-// Sizes
+// Names of the numbers the operations take
 // ---------------------------------------------------------------------------
-constexpr uint32_t SGL_ERROR_LOG_SIZE = 32;
-constexpr uint32_t SGL_VERTEX_BUFFER_SIZE = 4096;
-constexpr uint32_t SGL_TRIANGLE_BUFFER_SIZE = 4096;
-constexpr uint32_t SGL_FONT_TEXTURE_COUNT = 1024;
-constexpr uint32_t SGL_MATRIX_STACK_SIZE = 32;
-constexpr uint32_t SGL_SCISSOR_STACK_SIZE = 16;
-constexpr uint32_t SGL_CLIP_PLANE_COUNT = 6;
-constexpr uint32_t SGL_STATIC_BITMAP_COUNT = 1024;
-constexpr uint32_t SGL_TEXT_LINE_COUNT = 256;
-constexpr uint32_t SGL_SEPARATOR_COUNT = 8;
-// Unit-circle tables for strand ends and joins: table n (1..15) holds n points.
-constexpr uint32_t SGL_CIRCLE_TABLE_COUNT = 15;
-
-// No font selected: drawing falls back to the default font.
-constexpr uint32_t SGL_FONT_NONE = 0x0FFFFFFF;
-// The bound-texture cache does not know which texture OpenGL has bound.
-constexpr uint32_t SGL_BOUND_TEXTURE_UNKNOWN = 0xFFFFFFFF;
-
-// Primitives kept in sgl_type_statemachine::primitive (OpenGL's numbering).
-constexpr uint8_t SGL_PRIMITIVE_LINE_LOOP = 3;
-constexpr uint8_t SGL_PRIMITIVE_SEGMENTS = 9;
-constexpr uint8_t SGL_PRIMITIVE_LINE_STRIP = 11;
-
 // Capabilities of sglEnable / sglDisable.
 constexpr uint8_t SGL_POLYGON_SMOOTH = 33;    // antialiased outline on opaque plain fills
 constexpr uint8_t SGL_LINE_SMOOTH = 35;       // strands with halo for lines and text outlines
@@ -77,6 +63,102 @@ constexpr uint8_t SGL_TESSELLATION = 58;      // concave fills by ear clipping
 constexpr uint8_t SGL_GRADIENT_FILL = 59;     // fills take the current gradient
 constexpr uint8_t SGL_DEPTH_TEST = 60;        // depth order of halos and shapes
 constexpr uint8_t SGL_PIXEL_ALIGNED_TEXT = 61;
+
+// Modes of sglBegin (OpenGL's numbering); 1, 2, 4 ... 128 draw a shape into
+// that stencil mask bit instead.
+constexpr uint8_t SGL_PRIMITIVE_LINE_LOOP = 3;
+constexpr uint8_t SGL_PRIMITIVE_POLYGON = 5;  // filled: a fan, or ear clipping with 58
+constexpr uint8_t SGL_PRIMITIVE_TRIANGLE_STRIP = 7;
+constexpr uint8_t SGL_PRIMITIVE_SEGMENTS = 9;  // separate pairs
+constexpr uint8_t SGL_PRIMITIVE_LINE_STRIP = 11;
+
+// Formats of texture images, with their bytes per pixel.
+constexpr uint8_t SGL_FORMAT_RGB = 5;    // 3: red, green, blue
+constexpr uint8_t SGL_FORMAT_RGBA = 6;   // 4: red, green, blue, alpha
+constexpr uint8_t SGL_FORMAT_ALPHA = 7;  // 1: coverage only, the colour comes from the fill
+
+// ---------------------------------------------------------------------------
+// Error codes recorded in the error log, with the operation that records them
+// ---------------------------------------------------------------------------
+constexpr uint32_t SGL_ERROR_BEGIN = 1;  // sglBegin: unknown mode
+constexpr uint32_t SGL_ERROR_BIND_TEXTURE = 2;
+constexpr uint32_t SGL_ERROR_CLIP_BOX = 4;
+constexpr uint32_t SGL_ERROR_CLIP_PLANE = 5;
+constexpr uint32_t SGL_ERROR_ENABLE = 6;  // unknown capability
+constexpr uint32_t SGL_ERROR_DISABLE = 7;
+constexpr uint32_t SGL_ERROR_LOAD_FONTS = 9;
+constexpr uint32_t SGL_ERROR_ORTHO = 13;
+constexpr uint32_t SGL_ERROR_PUSH_MATRIX = 15;  // stack full
+constexpr uint32_t SGL_ERROR_POP_MATRIX = 16;   // stack empty
+constexpr uint32_t SGL_ERROR_VERTEX_BUFFER_FULL = 20;
+constexpr uint32_t SGL_ERROR_ARC_SECTOR = 26;
+constexpr uint32_t SGL_ERROR_CROWN = 27;
+constexpr uint32_t SGL_ERROR_INDEX_FONT = 29;
+constexpr uint32_t SGL_ERROR_WRITE_TEXT = 31;
+constexpr uint32_t SGL_ERROR_VIEWPORT = 32;
+constexpr uint32_t SGL_ERROR_INDEX_COLOR = 49;
+constexpr uint32_t SGL_ERROR_INDEX_LINE_STIPPLE = 50;
+constexpr uint32_t SGL_ERROR_INDEX_LINE_WIDTH = 51;
+constexpr uint32_t SGL_ERROR_TEX_IMAGE = 52;
+constexpr uint32_t SGL_ERROR_COMPRESSED_TEX_IMAGE = 53;
+constexpr uint32_t SGL_ERROR_TRANSPARENCY = 55;
+constexpr uint32_t SGL_ERROR_COLOR_POINTER = 57;
+constexpr uint32_t SGL_ERROR_LINE_STIPPLE_POINTER = 61;
+constexpr uint32_t SGL_ERROR_TEXT_ALIGNMENT = 65;
+constexpr uint32_t SGL_ERROR_ACTIVE_MASKS = 66;
+constexpr uint32_t SGL_ERROR_BEGIN_SCISSOR = 67;
+constexpr uint32_t SGL_ERROR_END_SCISSOR = 68;
+constexpr uint32_t SGL_ERROR_WRITE_TEXT_AREA = 71;
+constexpr uint32_t SGL_ERROR_TABLE_INDEX = 72;
+constexpr uint32_t SGL_ERROR_LONG_DIV = 73;
+constexpr uint32_t SGL_ERROR_FLOAT_DIV = 74;
+constexpr uint32_t SGL_ERROR_WRITE_FLOAT = 75;
+constexpr uint32_t SGL_ERROR_DRAW_BITMAP = 76;
+constexpr uint32_t SGL_ERROR_RICH_TEXT = 77;
+constexpr uint32_t SGL_ERROR_FORMAT_TEXTURE = 78;
+constexpr uint32_t SGL_ERROR_ALLOCATE_MASK = 79;
+constexpr uint32_t SGL_ERROR_TEX_VERTEX = 80;
+constexpr uint32_t SGL_ERROR_ARC_SEGMENT = 85;
+constexpr uint32_t SGL_ERROR_FREE_MASK = 86;
+constexpr uint32_t SGL_ERROR_WRITE_UNICODE_TEXT_AREA = 87;
+constexpr uint32_t SGL_ERROR_FONT_VALUE = 88;
+constexpr uint32_t SGL_ERROR_MODULO_ANGLE = 89;
+constexpr uint32_t SGL_ERROR_ARC_SEGMENT_BOUNDS = 90;
+constexpr uint32_t SGL_ERROR_ARC_ELLIPSE = 91;
+constexpr uint32_t SGL_ERROR_PUSH_TRANSLATE = 93;  // light push, stack full
+constexpr uint32_t SGL_ERROR_POP_TRANSLATE = 94;   // light pop, stack empty
+constexpr uint32_t SGL_ERROR_FONT_LINE_WIDTH = 95;
+constexpr uint32_t SGL_ERROR_LINE_WIDTH_POINTER = 96;
+constexpr uint32_t SGL_ERROR_WRITE_UNICODE_TEXT = 97;
+constexpr uint32_t SGL_ERROR_CREATE_STATIC_BITMAP = 98;
+constexpr uint32_t SGL_ERROR_DRAW_STATIC_BITMAP = 99;
+constexpr uint32_t SGL_ERROR_WRITE_WIDE_TEXT = 100;
+constexpr uint32_t SGL_ERROR_WRITE_WIDE_TEXT_AREA = 101;
+constexpr uint32_t SGL_ERROR_INDEX_HALO_COLOR = 102;
+constexpr uint32_t SGL_ERROR_TO_INT32 = 104;  // checked conversions by target
+constexpr uint32_t SGL_ERROR_TO_UINT32 = 105;
+constexpr uint32_t SGL_ERROR_TO_FLOAT = 106;
+constexpr uint32_t SGL_ERROR_TO_INT8 = 107;
+constexpr uint32_t SGL_ERROR_TO_UINT8 = 108;
+constexpr uint32_t SGL_ERROR_TO_INT16 = 109;
+constexpr uint32_t SGL_ERROR_TO_UINT16 = 110;
+constexpr uint32_t SGL_ERROR_TO_UINT64 = 111;
+constexpr uint32_t SGL_ERROR_TO_INT64 = 112;
+constexpr uint32_t SGL_ERROR_BEGIN_PATH = 113;
+constexpr uint32_t SGL_ERROR_GRADIENT_TEXTURE = 114;
+constexpr uint32_t SGL_ERROR_INDEX_GRADIENT = 115;
+constexpr uint32_t SGL_ERROR_BEGIN_MASK_DEFINITION = 116;
+constexpr uint32_t SGL_ERROR_FORMAT_GRADIENT = 117;
+constexpr uint32_t SGL_ERROR_DOUBLE_DIV = 119;
+constexpr uint32_t SGL_ERROR_POINT_TO_PIXEL = 120;
+constexpr uint32_t SGL_ERROR_POINT_TO_SCREEN = 121;
+constexpr uint32_t SGL_ERROR_PIXEL_TO_POINT = 122;
+constexpr uint32_t SGL_ERROR_SCREEN_TO_POINT = 123;
+constexpr uint32_t SGL_ERROR_CUBIC_BEZIER_BOUNDS = 124;
+constexpr uint32_t SGL_ERROR_SMOOTH_CUBIC_BEZIER_BOUNDS = 125;
+constexpr uint32_t SGL_ERROR_ELLIPTICAL_ARC_BOUNDS = 126;
+constexpr uint32_t SGL_ERROR_QUADRATIC_BEZIER_BOUNDS = 127;
+constexpr uint32_t SGL_ERROR_SMOOTH_QUADRATIC_BEZIER_BOUNDS = 128;
 
 // ---------------------------------------------------------------------------
 // Application-owned records
@@ -120,119 +202,6 @@ struct sgl_parameters {
   uint32_t gradient_count;
 };
 
-// ---------------------------------------------------------------------------
-// The context
-// ---------------------------------------------------------------------------
-struct sgl_error_entry {
-  uint32_t code;
-  uint32_t value;
-};
-
-struct sgl_error_log {
-  uint32_t count;
-  sgl_error_entry entries[SGL_ERROR_LOG_SIZE];
-  uint8_t overflow;  // set by every error after the 32nd
-};
-
-// Current 2D transformation, kept in step with OpenGL's model-view matrix.
-struct sgl_transformation {
-  float matrix[16];               // M, column-major; m12, m13 translation
-  float viewport_x, viewport_y;   // viewport origin in window pixels
-  float half_width, half_height;  // half the viewport size
-  float ratio_x, ratio_y;         // viewport size / native size (pointer scales)
-  float units_x, units_y;         // drawing units per pixel after scaling (ux, uy)
-  float scale_x, scale_y;         // accumulated absolute scales (ax, ay)
-  float line_scale_x;             // bx = ax * ux: units of one viewport pixel before scaling
-  float line_scale_y;
-  float font_scale_x;  // bx * rx: units of one native-display pixel
-  float font_scale_y;
-  float rotation;  // accumulated rotation in degrees
-  float z_offset;  // depth order of halos, saved by push and pop
-};
-
-// One matrix stack entry: M, ux, uy, ax, ay, rotation, z offset.
-struct sgl_matrix_stack_entry {
-  float matrix[16];
-  float units_x, units_y;
-  float scale_x, scale_y;
-  float rotation;
-  float z_offset;
-  uint8_t gl_pushed;  // OpenGL's own stack took this push (its depth is limited)
-};
-
-// Orthographic bounds, their matrix and the matrix stack.
-struct sgl_orthographic {
-  float left, right, bottom, top;
-  float matrix[16];
-  sgl_matrix_stack_entry stack[SGL_MATRIX_STACK_SIZE];
-  uint32_t depth;
-};
-
-// Current texture and gradient, and how fills map onto them.
-struct sgl_texture_state {
-  uint32_t current_texture;   // texture count = none
-  uint32_t current_gradient;  // gradient count = none
-  float origin_x, origin_y;   // box of the shape being mapped
-  float width, height;
-  float repeat_x, repeat_y;  // repetitions nx, ny
-  float offset_x, offset_y;  // alignment offsets dx, dy
-  float factor_x, factor_y;  // image size / texture size, 1 for scaled images
-  // sglTexCoord2f: the coordinate the next textured vertex takes instead of
-  // the mapped one.
-  uint8_t explicit_pending;
-  float explicit_s, explicit_t;
-};
-
-struct sgl_scissor_rect {
-  int32_t x, y, width, height;
-};
-
-// Stencil masks, clip planes and scissors.
-struct sgl_clipping_state {
-  uint32_t allocated_masks;
-  uint32_t active_masks;
-  uint32_t mask_under_definition;
-  uint8_t clip_plane_state[SGL_CLIP_PLANE_COUNT];  // 0 undefined, 2 defined, 1 enabled
-  uint32_t gl_clipplane_code[SGL_CLIP_PLANE_COUNT];
-  sgl_scissor_rect scissors[SGL_SCISSOR_STACK_SIZE];
-  uint32_t scissor_depth;
-};
-
-// One formed line of a text area.
-struct sgl_text_line {
-  uint32_t start;   // first character
-  uint32_t length;  // characters
-  float width;      // drawing units
-};
-
-// Text attributes.
-struct sgl_text_state {
-  uint32_t font;               // slot, SGL_FONT_NONE for none
-  uint32_t font_line_width;    // 0..7
-  int32_t outline_width_step;  // font line width - 1, 0 for 0
-  uint32_t color_index;
-  uint32_t align_h, align_v;             // 0, 1, 2
-  float align_factor_h, align_factor_v;  // 0, 0.5, 1
-  uint8_t encoding;                      // 0 single byte with escapes, 1 UTF-8, 2 double byte
-  uint8_t word_separators[SGL_SEPARATOR_COUNT];
-  uint32_t word_separator_count;
-  uint8_t line_separators[SGL_SEPARATOR_COUNT];
-  uint32_t line_separator_count;
-  uint8_t inverse_video;
-  float text_scale;
-  uint32_t second_font;  // font of the fractional part of numbers
-  uint32_t second_font_line_width;
-  uint32_t second_color_index;
-  uint8_t second_color_given;  // 0: the second piece takes the text colour
-  sgl_text_line ts_lines[SGL_TEXT_LINE_COUNT];
-  uint32_t line_count;
-  // Union of the texts written by the WithBBox variants since
-  // sglBeginTextBounds, in viewport pixels.
-  uint8_t bounds_collecting;
-  uint8_t bounds_empty;
-  float bounds_x1, bounds_y1, bounds_x2, bounds_y2;
-};
-
 // Layout of a number written by sgluWriteFloat.
 struct sgl_float_format {
   uint32_t integer_digits;  // 0..9: digits kept of the integral part
@@ -243,210 +212,47 @@ struct sgl_float_format {
   uint8_t leading_zeros;    // 1: the integral part padded to integer_digits
 };
 
-// Appearance of fills and colours.
-struct sgl_appearance_state {
-  int32_t values[4];      // -1 at initialisation
-  uint8_t flag;           // 1 at initialisation
-  uint8_t inverse_video;  // colours drawn as (1 - r, 1 - g, 1 - b)
-};
-
-// Paths (sglBeginPath ... sglEndPath).
-struct sgl_path_state {
-  uint8_t kind;          // 0 none, 1 stroke, 2 fill
-  uint8_t last_command;  // 1 move, 2 line, 3 cubic, 4 quadratic, 5 elliptical arc, 7 close
-  float start_x, start_y;
-  float current_x, current_y;
-  // --- curve segments (sgl_paths.cpp): the last control point of a cubic
-  // or quadratic segment, which the smooth variants mirror
-  float control_x, control_y;
-};
-
-// Line and shape assembly.
-struct sgl_line_state {
-  float last_x, last_y;    // last vertex given
-  float first_x, first_y;  // first vertex of the buffer, for closing loops
-  uint8_t close_loop;
-  uint8_t stipple_splitting;
-  uint8_t pair_started;  // first vertex of a separate segment seen
-  float pair_x, pair_y;
-  uint32_t stipple_segment;  // current pattern segment
-  float stipple_used;        // pixels already used of it
-  uint8_t shape_from_arc;    // the shape comes from the arc operations
-  uint8_t arc_pending;       // the next path segment is an arc
-  uint8_t arc_clockwise;
-  float arc_angle;
-  float triangles[SGL_TRIANGLE_BUFFER_SIZE][6];          // glob_t_triangles
-  float texture_triangles[SGL_TRIANGLE_BUFFER_SIZE][6];  // glob_t_texture_triangles
-  uint32_t triangle_count;                               // glob_ul_triangle_number
-  // --- lines/arcs: primitive assembly and what the last draw did
-  uint8_t has_last;                // a vertex was given in this primitive
-  uint32_t strands_drawn;          // strands issued by the last line (all passes)
-  uint32_t drawn_vertex_count;     // vertices of the last line or shape drawn
-  uint32_t tessellated_triangles;  // triangles of the last ear-clipped fill
-};
-
-// Flags that live for the duration of one arc call.
-struct sgl_arc_state {
-  uint8_t full_circle;
-  uint8_t ellipse;
-  uint32_t vertex_count;
-};
-
-// --- bounding boxes (sgl_bounds.cpp): boxes in viewport pixels
-struct sgl_bounds_box {
-  uint8_t empty;
-  float x1, y1, x2, y2;
-};
-
-// The box of what is drawn between sglBeginBoundingBox and
-// sglEndBoundingBox, and the box of each stencil mask's shape (a normal
-// mask lets drawing through only inside it, so it also bounds what is seen).
-struct sgl_bounds_state {
-  uint8_t collecting;
-  sgl_bounds_box box;
-  sgl_bounds_box mask_boxes[8];  // by stencil bit 1, 2, 4 ... 128
-  uint8_t mask_known[8];         // the box was begun with its definition
-  uint8_t mask_inverted[8];
-};
-
-struct sgl_static_bitmap {
-  uint32_t width, height;
-  float x, y;
-  uint32_t name;
-  uint8_t used;
-};
-
-// Static bitmaps and recorded display lists.
-struct sgl_static_state {
-  sgl_static_bitmap bitmaps[SGL_STATIC_BITMAP_COUNT];
-  uint32_t bitmap_count;
-  uint32_t sequence_list;  // display list being recorded, 0 for none
-};
-
-struct sgl_type_statemachine {
-  // 1. Error log
-  sgl_error_log errors;
-
-  // 2. Attribute tables (the application owns them)
-  const float* color_table;  // count x (r, g, b, a)
-  uint32_t color_count;
-  const sgl_line_stipple* stipple_table;
-  uint32_t stipple_count;
-  const float* line_width_table;  // count x (plain, core, outer)
-  uint32_t line_width_count;
-  const uint8_t* font_table;  // the font records of the loaded font table
-  uint32_t font_count;
-
-  // 3. OpenGL texture names of the font glyph textures
-  uint32_t font_texture_names[SGL_FONT_TEXTURE_COUNT];
-
-  // 4. Resources
-  sgl_texture_slot* texture_table;
-  uint32_t texture_count;
-  sgl_texture_slot* gradient_table;
-  uint32_t gradient_count;
-  uint32_t native_width, native_height;
-  uint32_t max_texture_width, max_texture_height;
-  uint8_t render_mode;          // 0 OpenGL lines, 1 strands
-  uint32_t texture_format_rgb;  // OpenGL internal formats for uploads
-  uint32_t texture_format_rgba;
-
-  // 5. Current attributes
-  uint32_t line_width_index;
-  float gl_line_width;  // last issued, 0 = unknown
-  uint32_t color_index;
-  int32_t halo_color_index;         // negative: black halo
-  const sgl_line_stipple* stipple;  // current stipple entry
-  uint8_t stipple_active;           // the current entry is not solid
-  uint8_t transparency;             // 0..255
-  float gl_color[4];                // last issued colour
-
-  // 6. Capabilities and the OpenGL state cache
-  uint8_t polygon_smooth;      // 33
-  uint8_t smoothing;           // 35: 0 off, 1 halo and main, 2 halo only, 3 main only
-  uint8_t texture_fill;        // 56
-  uint8_t texture_modulate;    // 57
-  uint8_t tessellation;        // 58
-  uint8_t gradient_fill;       // 59
-  uint8_t depth_test;          // 60
-  uint8_t pixel_aligned_text;  // 61
-  uint8_t gl_texture_2d;       // cached enables
-  uint8_t gl_blend;
-  uint8_t gl_stencil_test;
-  uint8_t gl_scissor_test;
-  uint8_t gl_depth_test;
-  uint32_t gl_tex_env[3];     // target, name, value
-  uint32_t gl_bound_texture;  // SGL_BOUND_TEXTURE_UNKNOWN when unknown
-
-  // 7. Vertex buffers
-  uint8_t primitive;
-  uint32_t vertex_count;
-  float vertices[SGL_VERTEX_BUFFER_SIZE][2];
-  uint32_t segment_count;  // pairs of points for GL_LINES
-  float segments[SGL_VERTEX_BUFFER_SIZE][2];
-  uint32_t texcoord_count;
-  float texcoords[SGL_VERTEX_BUFFER_SIZE][2];
-  uint8_t gl_texcoord_array;       // cached texture coordinate array enable
-  const float* gl_vertex_pointer;  // cached array pointers
-  const float* gl_texcoord_pointer;
-
-  // 8. Current drawing mode
-  uint32_t begin_mode;
-  uint8_t color_validity;  // 0 unknown, 1 set for lines, 2 set for fills
-
-  // 9. Transformation
-  sgl_transformation transform;
-
-  // 10. Texture selection, clipping, text, appearance, paths, lines, arcs
-  sgl_texture_state texture;
-  sgl_clipping_state clipping;
-  sgl_text_state text;
-  sgl_appearance_state appearance;
-  sgl_path_state path;
-  sgl_line_state lines;
-  sgl_arc_state arcs;
-  sgl_bounds_state bounds;  // --- bounding boxes (sgl_bounds.cpp)
-  uint8_t line_caps;        // 1 round, 0 flat free ends
-  // circle_cos[n - 1][k - 1], circle_sin[n - 1][k - 1]: the k-th of n points
-  // at 10 + k * 160 / (n + 1) degrees.
-  float circle_cos[SGL_CIRCLE_TABLE_COUNT][SGL_CIRCLE_TABLE_COUNT];
-  float circle_sin[SGL_CIRCLE_TABLE_COUNT][SGL_CIRCLE_TABLE_COUNT];
-
-  // 11. Texture scratch buffer
-  uint8_t* texture_buffer;
-
-  // 12. Cache bypass: set while a display list records, so every state call lands in it
-  uint8_t cache_bypass;
-
-  // 13. Orthographic bounds and the matrix stack
-  sgl_orthographic ortho;
-
-  // 14. Static bitmaps and sequences
-  sgl_static_state statics;
-};
-
-// The current context, set by sglInit.
-extern sgl_type_statemachine* glob_pr_sglStatemachine;
-
 // ---------------------------------------------------------------------------
 // Context and attributes
 // ---------------------------------------------------------------------------
+// Makes context current and starts it afresh from the parameters (tables
+// zeroed, default colour, width and stipple tables, empty error log). False,
+// and the current context unchanged, for a null record, a zero size, or
+// texture maxima that are not powers of two from 64 (0 without a buffer).
 bool sglInit(sgl_type_statemachine* context, const sgl_parameters* parameters);
+// Start of a frame: the last entry of every table selected, capabilities 33
+// to 60 off, matrix stack, masks, scissors and text state emptied, a
+// sequence or mask definition left open ended. The error log stays.
 void sglReset();
 sgl_type_statemachine* sglGetCurrentContext();
+// 0: lines as OpenGL lines; 1: lines as antialiased strands.
 void sglSetRenderMode(uint8_t mode);
+// The SGL_ capabilities above; any other: error 6 (7 for disable).
 void sglEnable(uint8_t capability);
 void sglDisable(uint8_t capability);
+// Tables: count entries, kept by pointer (they must outlive their use).
+// A table with a bad entry is refused whole and the one in force stays:
+// colours 57, line widths 96 (each width 0 ... 15), stipples 61 (a dashed
+// entry needs 1 ... 6 segments and some length). Selections beyond a new,
+// shorter table move to its last entry.
 void sglColorPointerf(const float* table, uint32_t count);
 void sglLineWidthPointerf(const float* table, uint32_t count);
 void sglLineStipplePointer(const sgl_line_stipple* table, uint32_t count);
+// Selections: an index beyond the table records its error (49 colour,
+// 102 halo, 51 width, 50 stipple) and takes the last entry. A negative
+// index records it too: the colour takes the last entry, width and stipple
+// keep the previous one; a negative halo colour is valid (a black halo).
+// A gradient slot beyond the table or not loaded: error 115, unchanged.
 void sglIndexColori(int32_t index);
 void sglIndexHaloColori(int32_t index);
+// 0 transparent ... 255 opaque; above 255: error 55, unchanged.
 void sglTransparency8(uint32_t alpha);
 void sglIndexLineWidthi(int32_t index);
 void sglIndexLineStipplei(int32_t index);
 void sglIndexGradienti(int32_t index);
+// 1 round, 0 flat free ends of wide lines.
 void sglSetLineCaps(uint32_t caps);
+// Issues the cached OpenGL state again (after foreign OpenGL code).
 void sglRestoreStates();
 const char* getDefaultFont();
 

@@ -232,7 +232,6 @@ void sgluArcSector2f(float cx, float cy, float radius, float start_angle, float 
       glPointSize(2.0f * rp);
       const float centre[2] = {cx, cy};
       sgli_draw_arrays(GL_POINTS, centre, nullptr, 1);
-      context->lines.drawn_vertex_count = 1;
     }
     end_arc_call();
     return;

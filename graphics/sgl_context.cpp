@@ -23,7 +23,7 @@ const sgl_line_stipple default_line_stipple_table[5] = {
     {{1, 8, 8, 8, 0, 0}, {1, 0, 1, 0, 0, 0}, 0, 4},
 };
 
-static const char sgl_default_font_name[] = "Default font";
+static const char kDefaultFontName[] = "Default font";
 
 // ---------------------------------------------------------------------------
 // Error log
@@ -680,7 +680,7 @@ void sglSetLineCaps(uint32_t caps) {
 }
 
 const char* getDefaultFont() {
-  return sgl_default_font_name;
+  return kDefaultFontName;
 }
 
 // ---------------------------------------------------------------------------

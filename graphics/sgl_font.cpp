@@ -7,21 +7,21 @@
 
 namespace {
 
-uint16_t ReadU16(const uint8_t* p) {
+uint16_t read_u16(const uint8_t* p) {
   return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }
 
-uint32_t ReadU32(const uint8_t* p) {
+uint32_t read_u32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-int16_t ReadI16(const uint8_t* p) {
-  return static_cast<int16_t>(ReadU16(p));
+int16_t read_i16(const uint8_t* p) {
+  return static_cast<int16_t>(read_u16(p));
 }
 
-float ReadF32(const uint8_t* p) {
-  const uint32_t bits = ReadU32(p);
+float read_f32(const uint8_t* p) {
+  const uint32_t bits = read_u32(p);
   float value;
   std::memcpy(&value, &bits, sizeof value);
   return value;
@@ -36,35 +36,34 @@ constexpr uint32_t kGlyphCountAt = 132;
 constexpr uint32_t kGlyphIndexAt = 136;
 constexpr uint32_t kCodeCount = 65536;
 
-const uint8_t* FontRecord(const uint8_t* table, uint32_t slot) {
-  return table + SGL_FONT_TABLE_HEADER_SIZE + static_cast<uint64_t>(slot) * SGL_FONT_RECORD_SIZE;
+const uint8_t* font_record(const uint8_t* table, uint32_t slot) {
+  return table + kSglFontTableHeaderSize + static_cast<uint64_t>(slot) * kSglFontRecordSize;
 }
 
-uint64_t TexturesAt(const uint8_t* table) {
-  return SGL_FONT_TABLE_HEADER_SIZE +
-         static_cast<uint64_t>(ReadU32(table + 8)) * SGL_FONT_RECORD_SIZE;
+uint64_t textures_at(const uint8_t* table) {
+  return kSglFontTableHeaderSize + static_cast<uint64_t>(read_u32(table + 8)) * kSglFontRecordSize;
 }
 
 // A bitmap font's glyph records must lie inside the table, every index entry
 // must name one of them, and every glyph with a bitmap must name a texture of
 // the table: those are the reads drawing a text makes.
-bool FontRecordSound(const uint8_t* table, uint32_t slot) {
-  const uint8_t* record = FontRecord(table, slot);
-  if (ReadU16(record + kFontTypeAt) != SGL_FONT_TYPE_BITMAP) return true;
-  if (std::memchr(record + kFontNameAt, 0, SGL_FONT_NAME_SIZE) == nullptr) return false;
-  const uint32_t size = ReadU16(record + kGlyphRecordSizeAt);
-  const uint32_t count = ReadU32(record + kGlyphCountAt);
-  if (size < SGL_GLYPH_RECORD_MIN_SIZE || count == 0) return false;
-  const uint64_t first = static_cast<uint64_t>(record - table) + ReadU32(record + kGlyphOffsetAt);
-  if (first + static_cast<uint64_t>(count) * size > ReadU32(table)) return false;
+bool font_record_sound(const uint8_t* table, uint32_t slot) {
+  const uint8_t* record = font_record(table, slot);
+  if (read_u16(record + kFontTypeAt) != kSglFontTypeBitmap) return true;
+  if (std::memchr(record + kFontNameAt, 0, kSglFontNameSize) == nullptr) return false;
+  const uint32_t size = read_u16(record + kGlyphRecordSizeAt);
+  const uint32_t count = read_u32(record + kGlyphCountAt);
+  if (size < kSglGlyphRecordMinSize || count == 0) return false;
+  const uint64_t first = static_cast<uint64_t>(record - table) + read_u32(record + kGlyphOffsetAt);
+  if (first + static_cast<uint64_t>(count) * size > read_u32(table)) return false;
   for (uint32_t code = 0; code < kCodeCount; ++code) {
-    if (ReadU16(record + kGlyphIndexAt + 2 * code) >= count) return false;
+    if (read_u16(record + kGlyphIndexAt + 2 * code) >= count) return false;
   }
-  const uint32_t textures = ReadU32(table + 12);
+  const uint32_t textures = read_u32(table + 12);
   const uint8_t* glyph = table + first;
   for (uint32_t i = 0; i < count; ++i, glyph += size) {
-    const bool has_bitmap = ReadU16(glyph + 24) > 0 && ReadU16(glyph + 26) > 0;
-    if (has_bitmap && ReadU16(glyph + 28) >= textures) return false;
+    const bool has_bitmap = read_u16(glyph + 24) > 0 && read_u16(glyph + 26) > 0;
+    if (has_bitmap && read_u16(glyph + 28) >= textures) return false;
   }
   return true;
 }
@@ -72,36 +71,35 @@ bool FontRecordSound(const uint8_t* table, uint32_t slot) {
 }  // namespace
 
 uint32_t sgl_font_table_check(const uint8_t* table) {
-  if (table == nullptr || ReadU32(table + 4) != SGL_FONT_TABLE_FORMAT)
-    return SGL_FONT_TABLE_BAD_HEADER;
-  const uint32_t fonts = ReadU32(table + 8);
-  const uint32_t textures = ReadU32(table + 12);
-  if (textures > SGL_FONT_MAX_TEXTURES) return SGL_FONT_TABLE_BAD_HEADER;
+  if (table == nullptr || read_u32(table + 4) != kSglFontTableFormat) return kSglFontTableBadHeader;
+  const uint32_t fonts = read_u32(table + 8);
+  const uint32_t textures = read_u32(table + 12);
+  if (textures > kSglFontMaxTextures) return kSglFontTableBadHeader;
   const uint64_t records_end =
-      TexturesAt(table) + static_cast<uint64_t>(textures) * SGL_FONT_TEXTURE_RECORD_SIZE;
-  if (records_end > ReadU32(table)) return SGL_FONT_TABLE_BAD_HEADER;
+      textures_at(table) + static_cast<uint64_t>(textures) * kSglFontTextureRecordSize;
+  if (records_end > read_u32(table)) return kSglFontTableBadHeader;
   for (uint32_t slot = 0; slot < fonts; ++slot) {
-    if (!FontRecordSound(table, slot)) return SGL_FONT_TABLE_BAD_FONT;
+    if (!font_record_sound(table, slot)) return kSglFontTableBadFont;
   }
   return 0;
 }
 
 uint32_t sgl_font_table_font_count(const uint8_t* table) {
-  return ReadU32(table + 8);
+  return read_u32(table + 8);
 }
 
 uint32_t sgl_font_table_texture_count(const uint8_t* table) {
-  return ReadU32(table + 12);
+  return read_u32(table + 12);
 }
 
 bool sgl_font_table_font(const uint8_t* table, uint32_t slot, sgl_font* out_font) {
   if (table == nullptr || slot >= sgl_font_table_font_count(table)) return false;
-  const uint8_t* record = FontRecord(table, slot);
-  if (ReadU16(record + kFontTypeAt) != SGL_FONT_TYPE_BITMAP) return false;
+  const uint8_t* record = font_record(table, slot);
+  if (read_u16(record + kFontTypeAt) != kSglFontTypeBitmap) return false;
   out_font->record = record;
-  out_font->glyphs = record + ReadU32(record + kGlyphOffsetAt);
-  out_font->glyph_count = ReadU32(record + kGlyphCountAt);
-  out_font->glyph_record_size = ReadU16(record + kGlyphRecordSizeAt);
+  out_font->glyphs = record + read_u32(record + kGlyphOffsetAt);
+  out_font->glyph_count = read_u32(record + kGlyphCountAt);
+  out_font->glyph_record_size = read_u16(record + kGlyphRecordSizeAt);
   return true;
 }
 
@@ -117,11 +115,11 @@ bool sgl_font_table_first_font(const uint8_t* table, sgl_font* out_font) {
 bool sgl_font_table_texture(const uint8_t* table, uint32_t index, sgl_font_texture* out_texture) {
   if (table == nullptr || index >= sgl_font_table_texture_count(table)) return false;
   const uint8_t* record =
-      table + TexturesAt(table) + static_cast<uint64_t>(index) * SGL_FONT_TEXTURE_RECORD_SIZE;
+      table + textures_at(table) + static_cast<uint64_t>(index) * kSglFontTextureRecordSize;
   std::memcpy(&out_texture->data, record, sizeof out_texture->data);
-  out_texture->width = ReadU32(record + 8);
-  out_texture->height = ReadU32(record + 12);
-  out_texture->length = ReadU32(record + 16);
+  out_texture->width = read_u32(record + 8);
+  out_texture->height = read_u32(record + 12);
+  out_texture->length = read_u32(record + 16);
   return true;
 }
 
@@ -131,29 +129,29 @@ const char* sgl_font_name(const sgl_font& font) {
 
 float sgl_font_value(const sgl_font& font, uint32_t kind) {
   if (kind < 4 || kind > 9) return 0.0f;
-  return ReadF32(font.record + kFontValuesAt + 4 * (kind - 4));
+  return read_f32(font.record + kFontValuesAt + 4 * (kind - 4));
 }
 
 void sgl_font_glyph(const sgl_font& font, uint32_t code, sgl_glyph* out_glyph) {
-  uint32_t number = code < kCodeCount ? ReadU16(font.record + kGlyphIndexAt + 2 * code) : 0;
+  uint32_t number = code < kCodeCount ? read_u16(font.record + kGlyphIndexAt + 2 * code) : 0;
   // The table check makes this impossible for a loaded table; a font read
   // from an unchecked table still never reads past its glyph records.
   if (number >= font.glyph_count) number = 0;
   const uint8_t* g = font.glyphs + static_cast<uint64_t>(number) * font.glyph_record_size;
-  out_glyph->code = ReadU32(g);
-  out_glyph->ink_width = ReadF32(g + 4);
-  out_glyph->ink_height = ReadF32(g + 8);
-  out_glyph->advance = ReadF32(g + 12);
-  out_glyph->bearing = ReadF32(g + 16);
-  out_glyph->x_offset = ReadI16(g + 20);
-  out_glyph->y_offset = ReadI16(g + 22);
-  out_glyph->width = ReadU16(g + 24);
-  out_glyph->height = ReadU16(g + 26);
-  out_glyph->texture = ReadU16(g + 28);
-  out_glyph->s0 = ReadF32(g + 32);
-  out_glyph->t0 = ReadF32(g + 36);
-  out_glyph->s1 = ReadF32(g + 40);
-  out_glyph->t1 = ReadF32(g + 44);
+  out_glyph->code = read_u32(g);
+  out_glyph->ink_width = read_f32(g + 4);
+  out_glyph->ink_height = read_f32(g + 8);
+  out_glyph->advance = read_f32(g + 12);
+  out_glyph->bearing = read_f32(g + 16);
+  out_glyph->x_offset = read_i16(g + 20);
+  out_glyph->y_offset = read_i16(g + 22);
+  out_glyph->width = read_u16(g + 24);
+  out_glyph->height = read_u16(g + 26);
+  out_glyph->texture = read_u16(g + 28);
+  out_glyph->s0 = read_f32(g + 32);
+  out_glyph->t0 = read_f32(g + 36);
+  out_glyph->s1 = read_f32(g + 40);
+  out_glyph->t1 = read_f32(g + 44);
 }
 
 float sgl_font_glyph_value(const sgl_font& font, uint32_t code, uint32_t kind) {
@@ -206,7 +204,7 @@ bool sgl_decode_font_texture(const uint8_t* data, uint32_t length, uint32_t widt
 
 namespace {
 
-int HexDigit(uint8_t c) {
+int hex_digit(uint8_t c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -214,7 +212,7 @@ int HexDigit(uint8_t c) {
 }
 
 // True when the `count` bytes after the first all exist and none ends the text.
-bool Continues(const uint8_t* text, uint32_t available, uint32_t count) {
+bool continues(const uint8_t* text, uint32_t available, uint32_t count) {
   if (available < count + 1) return false;
   for (uint32_t i = 1; i <= count; ++i) {
     if (text[i] == 0) return false;
@@ -231,32 +229,32 @@ uint32_t sgl_decode_char(uint8_t encoding, const uint8_t* text, uint32_t availab
   if (encoding == 1) {
     if (b0 >= 0xF0) {
       // Beyond the 16-bit codes the fonts map: taken as the end of text.
-      if (!Continues(text, available, 3)) return 1;
+      if (!continues(text, available, 3)) return 1;
       *out_code = 0;
       return 4;
     }
     if (b0 >= 0xE0) {
-      if (!Continues(text, available, 2)) return 1;
+      if (!continues(text, available, 2)) return 1;
       const uint32_t code = ((b0 * 64u + (text[1] & 127u)) * 64u) + (text[2] & 127u);
       *out_code = static_cast<uint16_t>(code);  // the lead byte's marker bits fall out
       return 3;
     }
     if (b0 >= 0xC0) {
-      if (!Continues(text, available, 1)) return 1;
+      if (!continues(text, available, 1)) return 1;
       *out_code = static_cast<uint16_t>((b0 & 63u) * 64u + (text[1] & 127u));
       return 2;
     }
     return 1;
   }
   if (encoding == 2) {
-    if (b0 < 0x80 || !Continues(text, available, 1)) return 1;
+    if (b0 < 0x80 || !continues(text, available, 1)) return 1;
     *out_code = static_cast<uint16_t>((b0 << 8) | text[1]);
     return 2;
   }
   if (b0 == '\\' && available >= 6 && text[1] == 'u') {
     uint32_t code = 0;
     for (uint32_t i = 2; i < 6; ++i) {
-      const int digit = HexDigit(text[i]);
+      const int digit = hex_digit(text[i]);
       if (digit < 0) return 1;
       code = code * 16 + static_cast<uint32_t>(digit);
     }
@@ -279,7 +277,7 @@ float sgl_text_width(const sgl_font& font, const uint16_t* codes, uint32_t count
 
 namespace {
 
-bool IsOneOf(uint16_t code, const uint8_t* set, uint32_t size) {
+bool is_one_of(uint16_t code, const uint8_t* set, uint32_t size) {
   for (uint32_t i = 0; i < size; ++i) {
     if (code == set[i]) return true;
   }
@@ -308,7 +306,7 @@ uint32_t sgl_text_break_lines(const sgl_font& font, float scale, const uint16_t*
     bool too_wide = false;
     while (end < count) {
       const uint16_t code = codes[end];
-      if (IsOneOf(code, separators.line, separators.line_count)) break;
+      if (is_one_of(code, separators.line, separators.line_count)) break;
       sgl_glyph glyph;
       sgl_font_glyph(font, code, &glyph);
       if (end > start && (advance + glyph.ink_width) * scale > width) {
@@ -317,26 +315,26 @@ uint32_t sgl_text_break_lines(const sgl_font& font, float scale, const uint16_t*
       }
       advance += glyph.advance;
       ++end;
-      if (IsOneOf(code, separators.word, separators.word_count)) after_word = end;
+      if (is_one_of(code, separators.word, separators.word_count)) after_word = end;
     }
     uint32_t next = end;
     // A separator that does not fit is itself the break: the words
     // before it all fit and stay on the line.
-    if (too_wide && IsOneOf(codes[end], separators.word, separators.word_count)) after_word = end;
+    if (too_wide && is_one_of(codes[end], separators.word, separators.word_count)) after_word = end;
     if (too_wide && after_word > start) {
       end = after_word;
       next = after_word;
     }
     if (too_wide) {
       // The break stands for the spaces at it: the next line starts at its word.
-      while (next < count && IsOneOf(codes[next], separators.word, separators.word_count)) ++next;
+      while (next < count && is_one_of(codes[next], separators.word, separators.word_count)) ++next;
     }
     if (!too_wide && end < count) {
       // A line separator: dropped, and its partner of a 13 10 or 10 13 pair with it.
       const uint16_t first = codes[end];
       next = end + 1;
       if (next < count && codes[next] != first &&
-          IsOneOf(codes[next], separators.line, separators.line_count)) {
+          is_one_of(codes[next], separators.line, separators.line_count)) {
         ++next;
       }
       // A break at the very end still opens an (empty) last line.
@@ -344,7 +342,7 @@ uint32_t sgl_text_break_lines(const sgl_font& font, float scale, const uint16_t*
     }
     uint32_t shown = end;
     if (too_wide) {
-      while (shown > start && IsOneOf(codes[shown - 1], separators.word, separators.word_count))
+      while (shown > start && is_one_of(codes[shown - 1], separators.word, separators.word_count))
         --shown;
     }
     out_lines[lines].start = start;
@@ -401,7 +399,7 @@ bool sgl_float_format_valid(const sgl_float_format& format) {
 namespace {
 
 // Appends count bytes of from to the 0-terminated text at out.
-void Append(char* out, const char* from, uint32_t count) {
+void append(char* out, const char* from, uint32_t count) {
   const size_t at = std::strlen(out);
   std::memcpy(out + at, from, count);
   out[at + count] = 0;
@@ -458,22 +456,22 @@ void sgl_format_number(float value, const sgl_float_format& format, sgl_number_t
 
   out_text->first[0] = 0;
   out_text->second[0] = 0;
-  Append(out_text->first, sign, static_cast<uint32_t>(std::strlen(sign)));
+  append(out_text->first, sign, static_cast<uint32_t>(std::strlen(sign)));
   const uint32_t separator_length = static_cast<uint32_t>(std::strlen(separator));
   if (format.split >= 0) {
     // split k > 0 keeps the separator and k - 1 fraction digits in front.
     const uint32_t front = format.split > 0 ? static_cast<uint32_t>(format.split) - 1 : 0;
     const uint32_t kept = std::min(front, fraction_digits);
-    Append(out_text->first, integral_text, integral_length);
+    append(out_text->first, integral_text, integral_length);
     char* fraction_piece = format.split > 0 ? out_text->first : out_text->second;
-    Append(fraction_piece, separator, separator_length);
-    Append(out_text->first, fraction_text, kept);
-    Append(out_text->second, fraction_text + kept, fraction_digits - kept);
+    append(fraction_piece, separator, separator_length);
+    append(out_text->first, fraction_text, kept);
+    append(out_text->second, fraction_text + kept, fraction_digits - kept);
   } else {
     const uint32_t moved = std::min(static_cast<uint32_t>(-format.split), integral_length);
-    Append(out_text->first, integral_text, integral_length - moved);
-    Append(out_text->second, integral_text + integral_length - moved, moved);
-    Append(out_text->second, separator, separator_length);
-    Append(out_text->second, fraction_text, fraction_digits);
+    append(out_text->first, integral_text, integral_length - moved);
+    append(out_text->second, integral_text + integral_length - moved, moved);
+    append(out_text->second, separator, separator_length);
+    append(out_text->second, fraction_text, fraction_digits);
   }
 }

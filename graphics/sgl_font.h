@@ -37,21 +37,21 @@
 
 #include "graphics/sgl.h"
 
-constexpr uint32_t SGL_FONT_TABLE_FORMAT = 661;
-constexpr uint32_t SGL_FONT_TABLE_HEADER_SIZE = 16;
-constexpr uint32_t SGL_FONT_RECORD_SIZE = 131208;
-constexpr uint32_t SGL_FONT_TEXTURE_RECORD_SIZE = 24;
-constexpr uint32_t SGL_FONT_NAME_SIZE = 64;
-constexpr uint32_t SGL_FONT_MAX_TEXTURES = 1024;
+constexpr uint32_t kSglFontTableFormat = 661;
+constexpr uint32_t kSglFontTableHeaderSize = 16;
+constexpr uint32_t kSglFontRecordSize = 131208;
+constexpr uint32_t kSglFontTextureRecordSize = 24;
+constexpr uint32_t kSglFontNameSize = 64;
+constexpr uint32_t kSglFontMaxTextures = 1024;
 // Every glyph field the library reads lies in the first 48 bytes.
-constexpr uint32_t SGL_GLYPH_RECORD_MIN_SIZE = 48;
-constexpr uint16_t SGL_FONT_TYPE_BITMAP = 0;
-constexpr uint16_t SGL_FONT_TYPE_EMPTY = 2;
+constexpr uint32_t kSglGlyphRecordMinSize = 48;
+constexpr uint16_t kSglFontTypeBitmap = 0;
+constexpr uint16_t kSglFontTypeEmpty = 2;
 
 // Why a table was refused (the value of error 9).
-constexpr uint32_t SGL_FONT_TABLE_BAD_HEADER = 1;   // format tag, counts or size
-constexpr uint32_t SGL_FONT_TABLE_BAD_TEXTURE = 2;  // a glyph texture did not decode or upload
-constexpr uint32_t SGL_FONT_TABLE_BAD_FONT = 3;     // a font record points outside the table
+constexpr uint32_t kSglFontTableBadHeader = 1;   // format tag, counts or size
+constexpr uint32_t kSglFontTableBadTexture = 2;  // a glyph texture did not decode or upload
+constexpr uint32_t kSglFontTableBadFont = 3;     // a font record points outside the table
 
 // A font record of a loaded table, as read from its bytes.
 struct sgl_font {
@@ -82,7 +82,7 @@ struct sgl_font_texture {
 };
 
 // Checks the header, every font record and every glyph index entry; returns
-// 0 for a sound table, else one of SGL_FONT_TABLE_BAD_*. A table is trusted
+// 0 for a sound table, else one of kSglFontTableBad*. A table is trusted
 // only as far as its own size field: everything it points at must lie inside.
 uint32_t sgl_font_table_check(const uint8_t* table);
 
@@ -164,13 +164,13 @@ void sgl_text_area_line_origin(uint32_t align_h, uint32_t align_v, float x1, flo
 // ---------------------------------------------------------------------------
 // Numbers
 // ---------------------------------------------------------------------------
-constexpr uint32_t SGL_NUMBER_TEXT_SIZE = 24;  // sign, 9 digits, separator, 9 digits, 0
+constexpr uint32_t kSglNumberTextSize = 24;  // sign, 9 digits, separator, 9 digits, 0
 
 // The two pieces of a written number, each 0-terminated: the first is written
 // in the current font, the second in the second font.
 struct sgl_number_text {
-  char first[SGL_NUMBER_TEXT_SIZE];
-  char second[SGL_NUMBER_TEXT_SIZE];
+  char first[kSglNumberTextSize];
+  char second[kSglNumberTextSize];
 };
 
 // True when every field lies in its range (see sgl_float_format).

@@ -3,7 +3,8 @@
 // What it is: the pure stages between the vertices a display hands to
 // sglVertex2f and the OpenGL calls that draw them. Nothing here touches
 // OpenGL or the context; every function takes numbers and writes numbers into
-// caller-owned fixed arrays, so each stage can be tested exactly.
+// caller-owned fixed arrays (ear clipping keeps one fixed scratch record per
+// thread), so each stage can be tested exactly.
 //
 //   wide lines   sgl_strand_count, sgl_strand_setup, sgl_expand_segment:
 //                a smoothed line of half-width h pixels becomes n thin
@@ -33,7 +34,7 @@
 
 // Largest strand count any line can need: table widths are at most 15 pixels,
 // a half-width of 7.5 gives 11 strands; the join and cap tables go to 15.
-constexpr uint32_t SGL_MAX_STRANDS = 15;
+constexpr uint32_t kSglMaxStrands = 15;
 
 // Strand count for a half-width h in pixels: 1 below one pixel, else about
 // h * 10/7, always odd so that one strand runs along the centre line.
@@ -48,7 +49,7 @@ struct sgl_strand_params {
   float units_y;        // uy
   float flat_cut;       // sin(phi) * c - e: how far a flat end reaches past its vertex
   bool flat_caps;       // line caps 0: flagged ends are flat
-  float cos_sin[2 * SGL_MAX_STRANDS];  // (cos theta_k, sin theta_k), k = 1..n
+  float cos_sin[2 * kSglMaxStrands];  // (cos theta_k, sin theta_k), k = 1..n
 };
 
 // Fills params for half-width h (pixels) at ux, uy drawing units per pixel.
@@ -108,10 +109,18 @@ bool sgl_is_ear(const float* xy, uint32_t n, uint32_t i);
 uint32_t sgl_get_first_ear(const float* xy, uint32_t n);
 
 // Ear clipping in place: xy (and st, the texture coordinates, when not null)
-// lose a vertex per triangle cut. Triangles are appended as 6 floats to
-// triangles (and texture_triangles when st is given) while *triangle_count is
-// below capacity. Returns the number of triangles the polygon yields (n - 2
-// for n >= 3, else 0), whether or not all fitted. *n is left at 0.
+// lose a vertex per triangle cut, always the first ear (sgl_get_first_ear).
+// Triangles are appended as 6 floats to triangles (and texture_triangles when
+// st is given) while *triangle_count is below capacity. Returns the number of
+// triangles the polygon yields (n - 2 for n >= 3, else 0), whether or not
+// all fitted. *n is left at 0.
+// Ear tests are remembered between cuts and the outline is filed in
+// horizontal bands (a fixed per-thread record for up to 4096 vertices), so a
+// simple polygon of 4096 vertices costs a few million vertex and edge visits.
+// The work is bounded at 8M visits: a polygon that spends it (one that
+// crosses itself along the whole height and has no ear to find) has its
+// remaining vertices cut as a fan, still n - 2 triangles, instead of
+// stalling the drawing thread.
 uint32_t sgl_ear_clip(float* xy, float* st, uint32_t* n, float* triangles, float* texture_triangles,
                       uint32_t* triangle_count, uint32_t capacity);
 

@@ -1,9 +1,11 @@
 // sgl_internal.h - what the area files of the drawing library share.
 //
 // Only graphics/*.cpp (and white-box tests) include this header. It holds the
-// error codes, the error log entry point, the OpenGL state cache through which
-// every state change goes (so repeated settings cost no OpenGL call) and the
-// per-area initialisation and reset steps that sglInit and sglReset call.
+// error log entry point, the OpenGL state cache through which every state
+// change goes (so repeated settings cost no OpenGL call), the per-area
+// initialisation and reset steps that sglInit and sglReset call, and the
+// functions one area offers another. The error codes and image formats are
+// public: graphics/sgl.h names them.
 //
 // Cache rule: a cached call issues OpenGL only when the value differs from the
 // cached one, or while the cache bypass is set (a display list is recording
@@ -18,89 +20,6 @@
 #include <cstdint>
 
 #include "graphics/sgl.h"
-
-// ---------------------------------------------------------------------------
-// Error codes recorded in the error log, with the operation that records them
-// ---------------------------------------------------------------------------
-constexpr uint32_t SGL_ERROR_BEGIN = 1;  // sglBegin: unknown mode
-constexpr uint32_t SGL_ERROR_BIND_TEXTURE = 2;
-constexpr uint32_t SGL_ERROR_CLIP_BOX = 4;
-constexpr uint32_t SGL_ERROR_CLIP_PLANE = 5;
-constexpr uint32_t SGL_ERROR_ENABLE = 6;  // unknown capability
-constexpr uint32_t SGL_ERROR_DISABLE = 7;
-constexpr uint32_t SGL_ERROR_LOAD_FONTS = 9;
-constexpr uint32_t SGL_ERROR_ORTHO = 13;
-constexpr uint32_t SGL_ERROR_PUSH_MATRIX = 15;  // stack full
-constexpr uint32_t SGL_ERROR_POP_MATRIX = 16;   // stack empty
-constexpr uint32_t SGL_ERROR_VERTEX_BUFFER_FULL = 20;
-constexpr uint32_t SGL_ERROR_ARC_SECTOR = 26;
-constexpr uint32_t SGL_ERROR_CROWN = 27;
-constexpr uint32_t SGL_ERROR_INDEX_FONT = 29;
-constexpr uint32_t SGL_ERROR_WRITE_TEXT = 31;
-constexpr uint32_t SGL_ERROR_VIEWPORT = 32;
-constexpr uint32_t SGL_ERROR_INDEX_COLOR = 49;
-constexpr uint32_t SGL_ERROR_INDEX_LINE_STIPPLE = 50;
-constexpr uint32_t SGL_ERROR_INDEX_LINE_WIDTH = 51;
-constexpr uint32_t SGL_ERROR_TEX_IMAGE = 52;
-constexpr uint32_t SGL_ERROR_COMPRESSED_TEX_IMAGE = 53;
-constexpr uint32_t SGL_ERROR_TRANSPARENCY = 55;
-constexpr uint32_t SGL_ERROR_COLOR_POINTER = 57;
-constexpr uint32_t SGL_ERROR_LINE_STIPPLE_POINTER = 61;
-constexpr uint32_t SGL_ERROR_TEXT_ALIGNMENT = 65;
-constexpr uint32_t SGL_ERROR_ACTIVE_MASKS = 66;
-constexpr uint32_t SGL_ERROR_BEGIN_SCISSOR = 67;
-constexpr uint32_t SGL_ERROR_END_SCISSOR = 68;
-constexpr uint32_t SGL_ERROR_WRITE_TEXT_AREA = 71;
-constexpr uint32_t SGL_ERROR_TABLE_INDEX = 72;
-constexpr uint32_t SGL_ERROR_LONG_DIV = 73;
-constexpr uint32_t SGL_ERROR_FLOAT_DIV = 74;
-constexpr uint32_t SGL_ERROR_WRITE_FLOAT = 75;
-constexpr uint32_t SGL_ERROR_DRAW_BITMAP = 76;
-constexpr uint32_t SGL_ERROR_RICH_TEXT = 77;
-constexpr uint32_t SGL_ERROR_FORMAT_TEXTURE = 78;
-constexpr uint32_t SGL_ERROR_ALLOCATE_MASK = 79;
-constexpr uint32_t SGL_ERROR_TEX_VERTEX = 80;
-constexpr uint32_t SGL_ERROR_ARC_SEGMENT = 85;
-constexpr uint32_t SGL_ERROR_FREE_MASK = 86;
-constexpr uint32_t SGL_ERROR_WRITE_UNICODE_TEXT_AREA = 87;
-constexpr uint32_t SGL_ERROR_FONT_VALUE = 88;
-constexpr uint32_t SGL_ERROR_MODULO_ANGLE = 89;
-constexpr uint32_t SGL_ERROR_ARC_SEGMENT_BOUNDS = 90;
-constexpr uint32_t SGL_ERROR_ARC_ELLIPSE = 91;
-constexpr uint32_t SGL_ERROR_PUSH_TRANSLATE = 93;  // light push, stack full
-constexpr uint32_t SGL_ERROR_POP_TRANSLATE = 94;   // light pop, stack empty
-constexpr uint32_t SGL_ERROR_FONT_LINE_WIDTH = 95;
-constexpr uint32_t SGL_ERROR_LINE_WIDTH_POINTER = 96;
-constexpr uint32_t SGL_ERROR_WRITE_UNICODE_TEXT = 97;
-constexpr uint32_t SGL_ERROR_CREATE_STATIC_BITMAP = 98;
-constexpr uint32_t SGL_ERROR_DRAW_STATIC_BITMAP = 99;
-constexpr uint32_t SGL_ERROR_WRITE_WIDE_TEXT = 100;
-constexpr uint32_t SGL_ERROR_WRITE_WIDE_TEXT_AREA = 101;
-constexpr uint32_t SGL_ERROR_INDEX_HALO_COLOR = 102;
-constexpr uint32_t SGL_ERROR_TO_INT32 = 104;  // checked conversions by target
-constexpr uint32_t SGL_ERROR_TO_UINT32 = 105;
-constexpr uint32_t SGL_ERROR_TO_FLOAT = 106;
-constexpr uint32_t SGL_ERROR_TO_INT8 = 107;
-constexpr uint32_t SGL_ERROR_TO_UINT8 = 108;
-constexpr uint32_t SGL_ERROR_TO_INT16 = 109;
-constexpr uint32_t SGL_ERROR_TO_UINT16 = 110;
-constexpr uint32_t SGL_ERROR_TO_UINT64 = 111;
-constexpr uint32_t SGL_ERROR_TO_INT64 = 112;
-constexpr uint32_t SGL_ERROR_BEGIN_PATH = 113;
-constexpr uint32_t SGL_ERROR_GRADIENT_TEXTURE = 114;
-constexpr uint32_t SGL_ERROR_INDEX_GRADIENT = 115;
-constexpr uint32_t SGL_ERROR_BEGIN_MASK_DEFINITION = 116;
-constexpr uint32_t SGL_ERROR_FORMAT_GRADIENT = 117;
-constexpr uint32_t SGL_ERROR_DOUBLE_DIV = 119;
-constexpr uint32_t SGL_ERROR_POINT_TO_PIXEL = 120;
-constexpr uint32_t SGL_ERROR_POINT_TO_SCREEN = 121;
-constexpr uint32_t SGL_ERROR_PIXEL_TO_POINT = 122;
-constexpr uint32_t SGL_ERROR_SCREEN_TO_POINT = 123;
-constexpr uint32_t SGL_ERROR_CUBIC_BEZIER_BOUNDS = 124;
-constexpr uint32_t SGL_ERROR_SMOOTH_CUBIC_BEZIER_BOUNDS = 125;
-constexpr uint32_t SGL_ERROR_ELLIPTICAL_ARC_BOUNDS = 126;
-constexpr uint32_t SGL_ERROR_QUADRATIC_BEZIER_BOUNDS = 127;
-constexpr uint32_t SGL_ERROR_SMOOTH_QUADRATIC_BEZIER_BOUNDS = 128;
 
 // Appends (code, value) to the current context's log; after 32 entries only
 // the overflow flag is set. Without a current context nothing is recorded.
@@ -203,10 +122,6 @@ float sgli_get_string_width(const uint16_t* codes, uint32_t count, bool ink_end)
 // ---------------------------------------------------------------------------
 // Textures and bitmaps (sgl_textures.cpp)
 // ---------------------------------------------------------------------------
-// Formats of texture images and their bytes per pixel.
-constexpr uint8_t SGL_FORMAT_RGB = 5;    // 3
-constexpr uint8_t SGL_FORMAT_RGBA = 6;   // 4
-constexpr uint8_t SGL_FORMAT_ALPHA = 7;  // 1
 // Power-of-two texture size of an image: each side the next power of two,
 // at least 64 and at most the maximum; then made square where the maxima
 // allow, never narrower than the image.

@@ -11,10 +11,6 @@
 
 namespace {
 
-// Texture formats (texture slots): 6 RGBA, 7 alpha only.
-constexpr uint8_t kRgbaTextureFormat = 6;
-constexpr uint8_t kAlphaTextureFormat = 7;
-
 sgl_type_statemachine* ctx() {
   return glob_pr_sglStatemachine;
 }
@@ -25,7 +21,7 @@ bool is_line_mode(uint32_t mode) {
 }
 
 bool is_fill_mode(uint32_t mode) {
-  return mode == 5 || mode == 7;
+  return mode == SGL_PRIMITIVE_POLYGON || mode == SGL_PRIMITIVE_TRIANGLE_STRIP;
 }
 
 void reset_stipple_position(sgl_type_statemachine* context) {
@@ -61,7 +57,7 @@ void fill_setup(sgl_type_statemachine* context) {
     }
     const sgl_texture_slot* slot = &context->texture_table[index];
     sgliBindTexture(slot->name);
-    if (slot->format == kRgbaTextureFormat || slot->format == kAlphaTextureFormat) {
+    if (slot->format == SGL_FORMAT_RGBA || slot->format == SGL_FORMAT_ALPHA) {
       sgliEnable(GL_BLEND);
     } else {
       sgliDisable(GL_BLEND);
@@ -91,7 +87,7 @@ bool skipped_texture_fill(const sgl_type_statemachine* context) {
   if (context->texture_table == nullptr || index >= context->texture_count) {
     return false;
   }
-  return context->texture_table[index].format == kAlphaTextureFormat;
+  return context->texture_table[index].format == SGL_FORMAT_ALPHA;
 }
 
 }  // namespace
@@ -136,7 +132,7 @@ void flush_segments(sgl_type_statemachine* context) {
 void draw_strands_for_pass(sgl_type_statemachine* context, float half_width) {
   const sgl_transformation* t = &context->transform;
   const uint32_t n = sgl_strand_count(half_width);
-  float table[2 * SGL_MAX_STRANDS] = {};
+  float table[2 * kSglMaxStrands] = {};
   for (uint32_t k = 0; k < n; ++k) {
     table[2 * k] = context->circle_cos[n - 1][k];
     table[2 * k + 1] = context->circle_sin[n - 1][k];
@@ -148,7 +144,7 @@ void draw_strands_for_pass(sgl_type_statemachine* context, float half_width) {
 
   const uint32_t count = context->vertex_count;
   const float(*v)[2] = context->vertices;
-  float strands[4 * SGL_MAX_STRANDS];
+  float strands[4 * kSglMaxStrands];
   auto emit = [&](uint32_t a, uint32_t b, bool flat_start, bool flat_end) {
     const uint32_t made = sgl_expand_segment(&params, v[a][0], v[a][1], v[b][0], v[b][1],
                                              flat_start, flat_end, strands);
@@ -163,7 +159,6 @@ void draw_strands_for_pass(sgl_type_statemachine* context, float half_width) {
       out[3] = strands[4 * k + 3];
       context->segment_count += 2;
     }
-    context->lines.strands_drawn += made;
   };
 
   if (context->primitive == SGL_PRIMITIVE_SEGMENTS) {
@@ -208,8 +203,6 @@ void draw_line(sgl_type_statemachine* context) {
   const bool halo = s == 1 || s == 2;
   const bool main = s == 0 || s == 1 || s == 3;
   const float a = static_cast<float>(context->transparency) / 255.0f;
-  context->lines.strands_drawn = 0;
-  context->lines.drawn_vertex_count = context->vertex_count;
 
   auto halo_colour = [&]() {
     if (context->halo_color_index >= 0) {
@@ -310,7 +303,6 @@ void end_of_shape(sgl_type_statemachine* context) {
     return;
   }
   const bool outline = wants_smooth_outline(context);
-  context->lines.drawn_vertex_count = context->vertex_count;
   if (context->tessellation && !context->lines.shape_from_arc) {
     if (outline) {
       draw_smooth_outline(context);
@@ -318,7 +310,8 @@ void end_of_shape(sgl_type_statemachine* context) {
     sgl_tessellation();
     return;
   }
-  const GLenum mode = context->begin_mode == 7 ? GL_TRIANGLE_STRIP : GL_TRIANGLE_FAN;
+  const GLenum mode =
+      context->begin_mode == SGL_PRIMITIVE_TRIANGLE_STRIP ? GL_TRIANGLE_STRIP : GL_TRIANGLE_FAN;
   sgli_draw_arrays(mode, &context->vertices[0][0], texcoords_if_any(context),
                    context->vertex_count);
   if (outline) {
@@ -365,7 +358,6 @@ void sgl_tessellation() {
   sgli_draw_arrays(GL_TRIANGLES, &context->lines.triangles[0][0],
                    st != nullptr ? &context->lines.texture_triangles[0][0] : nullptr,
                    3 * context->lines.triangle_count);
-  context->lines.tessellated_triangles = context->lines.triangle_count;
   context->lines.triangle_count = 0;
   context->vertex_count = 0;
   context->texcoord_count = 0;
@@ -483,7 +475,7 @@ void sglEnd() {
     if (sgl_is_stencil_id(mode)) {
       const uint8_t polygon_smooth = context->polygon_smooth;
       context->polygon_smooth = 0;
-      context->begin_mode = 5;
+      context->begin_mode = SGL_PRIMITIVE_POLYGON;
       end_of_shape(context);
       sglEndMaskDefinition();
       context->polygon_smooth = polygon_smooth;
@@ -536,7 +528,7 @@ void sglBeginPath(uint8_t kind) {
     return;
   }
   fill_setup(context);
-  context->begin_mode = 5;
+  context->begin_mode = SGL_PRIMITIVE_POLYGON;
   context->path.kind = 2;
 }
 

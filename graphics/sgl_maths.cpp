@@ -348,15 +348,15 @@ float mth_norm(float x1, float y1, float x2, float y2) {
 // ---------------------------------------------------------------------------
 // Degree trigonometry
 // ---------------------------------------------------------------------------
-static const float mth_pi_high = 3.140625f;  // pi split so that n * pi_high is exact
-static const float mth_pi_low = 0.0009676536f;
-static const float mth_degree = 0.017453292f;
-static const float mth_small = 0.00024414063f;  // 2^-12: sin r = r below it
-static const float mth_out_of_range = 2.0f;     // outside [-1, 1]: marks a bad angle
+static const float kPiHigh = 3.140625f;  // pi split so that n * kPiHigh is exact
+static const float kPiLow = 0.0009676536f;
+static const float kDegree = 0.017453292f;
+static const float kSmall = 0.00024414063f;  // 2^-12: sin r = r below it
+static const float kOutOfRange = 2.0f;       // outside [-1, 1]: marks a bad angle
 
 // Sine of r in [-pi/2, pi/2].
 static float mth_sin_polynomial(float r) {
-  if (std::fabs(r) < mth_small) {
+  if (std::fabs(r) < kSmall) {
     return r;
   }
   float r2 = r * r;
@@ -368,12 +368,12 @@ static float mth_sin_polynomial(float r) {
 float mth_sin_degree(float degrees) {
   float a = std::fabs(degrees);
   if (!(a <= 99999.0f)) {
-    return mth_out_of_range;
+    return kOutOfRange;
   }
-  float x = a * mth_degree;
+  float x = a * kDegree;
   int32_t n = static_cast<int32_t>(a / 180.0f + 0.5f);
   float fn = static_cast<float>(n);
-  float r = x - fn * mth_pi_high - fn * mth_pi_low;
+  float r = x - fn * kPiHigh - fn * kPiLow;
   float y = mth_sin_polynomial(r);
   if (degrees < 0.0f) {
     y = -y;
@@ -387,11 +387,11 @@ float mth_sin_degree(float degrees) {
 float mth_cos_degree(float degrees) {
   float a = std::fabs(degrees);
   if (!(a <= 99999.0f)) {
-    return mth_out_of_range;
+    return kOutOfRange;
   }
   int32_t n = static_cast<int32_t>((a + 90.0f) / 180.0f + 0.5f);
   float half = static_cast<float>(n) - 0.5f;
-  float r = a * mth_degree - half * mth_pi_high - half * mth_pi_low;
+  float r = a * kDegree - half * kPiHigh - half * kPiLow;
   float y = mth_sin_polynomial(r);
   if (n & 1) {
     y = -y;
@@ -419,7 +419,7 @@ float mth_atan_degree(float x) {
   // The shifted value is negative between 15 and 30 degrees: the short cut
   // for tiny arguments must look at its magnitude, or that whole range
   // would lose the polynomial (an error of up to 0.35 degrees).
-  if (!(std::fabs(v) < mth_small)) {
+  if (!(std::fabs(v) < kSmall)) {
     float v2 = v * v;
     v = v + v * v2 * (-0.050909583f * v2 - 0.47083253f) / (v2 + 1.4125017f);
   }

@@ -397,7 +397,6 @@ void crown_dot(sgl_type_statemachine* context, const ring& r, float radius_px) {
     sgli_bounding_box_add_rect(r.cx - r.outer, r.cy - r.outer, r.cx + r.outer, r.cy + r.outer);
   }
   sgli_draw_arrays(GL_POINTS, centre, nullptr, 1);
-  context->lines.drawn_vertex_count = 1;
 }
 
 }  // namespace

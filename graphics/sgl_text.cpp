@@ -13,13 +13,13 @@
 
 namespace {
 
-const uint8_t* LoadedTable() {
+const uint8_t* loaded_table() {
   return glob_pr_sglStatemachine->font_table;
 }
 
 // Frees the glyph textures of the table loaded before, so that loading a
 // table again does not leave its predecessor's textures behind in OpenGL.
-void ReleaseFontTextures(sgl_type_statemachine* context) {
+void release_font_textures(sgl_type_statemachine* context) {
   for (uint32_t& name : context->font_texture_names) {
     if (name != 0) {
       const GLuint gl_name = name;
@@ -34,7 +34,7 @@ void ReleaseFontTextures(sgl_type_statemachine* context) {
 // Decodes one glyph texture into the scratch buffer and uploads it as an
 // alpha texture. 0 when it cannot: no scratch buffer, larger than OpenGL or
 // the buffer allow, or data that does not decode to exactly its size.
-uint32_t UploadFontTexture(sgl_type_statemachine* context, const sgl_font_texture& texture) {
+uint32_t upload_font_texture(sgl_type_statemachine* context, const sgl_font_texture& texture) {
   GLint max_size = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
   const uint64_t texels = static_cast<uint64_t>(texture.width) * texture.height;
@@ -79,7 +79,7 @@ void sgluLoadFonts(const void* table_pointer) {
     }
   }
   context->text.font = SGL_FONT_NONE;
-  ReleaseFontTextures(context);
+  release_font_textures(context);
   context->font_table = table;
   context->font_count = table != nullptr ? sgl_font_table_font_count(table) : 0;
   if (table == nullptr) return;
@@ -87,15 +87,15 @@ void sgluLoadFonts(const void* table_pointer) {
   for (uint32_t index = 0; index < textures; ++index) {
     sgl_font_texture texture;
     sgl_font_table_texture(table, index, &texture);
-    context->font_texture_names[index] = UploadFontTexture(context, texture);
+    context->font_texture_names[index] = upload_font_texture(context, texture);
     if (context->font_texture_names[index] == 0) {
-      sgliSetError(SGL_ERROR_LOAD_FONTS, SGL_FONT_TABLE_BAD_TEXTURE);
+      sgliSetError(SGL_ERROR_LOAD_FONTS, kSglFontTableBadTexture);
     }
   }
 }
 
 bool sgli_get_font(uint32_t slot, sgl_font* out_font) {
-  const uint8_t* table = LoadedTable();
+  const uint8_t* table = loaded_table();
   if (table == nullptr) return false;
   if (slot < glob_pr_sglStatemachine->font_count && sgl_font_table_font(table, slot, out_font))
     return true;
@@ -190,7 +190,7 @@ struct InkBox {
   float x1, y1, x2, y2;
 };
 
-void AddToBox(InkBox* box, float x1, float y1, float x2, float y2) {
+void add_to_box(InkBox* box, float x1, float y1, float x2, float y2) {
   if (box == nullptr) return;
   if (box->empty) {
     *box = {false, std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
@@ -211,7 +211,7 @@ struct TextPass {
   float scale_x, scale_y;  // drawing units of one font pixel
 };
 
-TextPass MakePass(sgl_type_statemachine* context, bool draw, InkBox* box) {
+TextPass make_pass(sgl_type_statemachine* context, bool draw, InkBox* box) {
   return {context, draw, box, context->text.text_scale * context->transform.font_scale_x,
           context->text.text_scale * context->transform.font_scale_y};
 }
@@ -223,7 +223,7 @@ struct GlyphBatch {
   uint32_t count;    // vertices collected
 };
 
-void FlushGlyphs(GlyphBatch* batch) {
+void flush_glyphs(GlyphBatch* batch) {
   if (batch->count == 0) return;
   sgliBindTexture(batch->texture);
   sgli_draw_arrays(GL_TRIANGLE_STRIP, &batch->context->vertices[0][0],
@@ -231,7 +231,7 @@ void FlushGlyphs(GlyphBatch* batch) {
   batch->count = 0;
 }
 
-void PushVertex(GlyphBatch* batch, float x, float y, float s, float t) {
+void push_vertex(GlyphBatch* batch, float x, float y, float s, float t) {
   sgl_type_statemachine* context = batch->context;
   context->vertices[batch->count][0] = x;
   context->vertices[batch->count][1] = y;
@@ -240,10 +240,10 @@ void PushVertex(GlyphBatch* batch, float x, float y, float s, float t) {
   ++batch->count;
 }
 
-void AddGlyphQuad(GlyphBatch* batch, uint32_t texture, const float* corners,
-                  const sgl_glyph& glyph) {
+void add_glyph_quad(GlyphBatch* batch, uint32_t texture, const float* corners,
+                    const sgl_glyph& glyph) {
   if (texture != batch->texture || batch->count + kVerticesPerGlyph > SGL_VERTEX_BUFFER_SIZE) {
-    FlushGlyphs(batch);
+    flush_glyphs(batch);
     batch->texture = texture;
   }
   if (batch->count > 0) {
@@ -251,17 +251,17 @@ void AddGlyphQuad(GlyphBatch* batch, uint32_t texture, const float* corners,
     const uint32_t last = batch->count - 1;
     const float* v = batch->context->vertices[last];
     const float* st = batch->context->texcoords[last];
-    PushVertex(batch, v[0], v[1], st[0], st[1]);
-    PushVertex(batch, corners[0], corners[1], glyph.s0, glyph.t0);
+    push_vertex(batch, v[0], v[1], st[0], st[1]);
+    push_vertex(batch, corners[0], corners[1], glyph.s0, glyph.t0);
   }
-  PushVertex(batch, corners[0], corners[1], glyph.s0, glyph.t0);
-  PushVertex(batch, corners[2], corners[1], glyph.s1, glyph.t0);
-  PushVertex(batch, corners[0], corners[3], glyph.s0, glyph.t1);
-  PushVertex(batch, corners[2], corners[3], glyph.s1, glyph.t1);
+  push_vertex(batch, corners[0], corners[1], glyph.s0, glyph.t0);
+  push_vertex(batch, corners[2], corners[1], glyph.s1, glyph.t0);
+  push_vertex(batch, corners[0], corners[3], glyph.s0, glyph.t1);
+  push_vertex(batch, corners[2], corners[3], glyph.s1, glyph.t1);
 }
 
 // The texture of a glyph that has a bitmap to draw, else 0.
-uint32_t GlyphTexture(const sgl_type_statemachine* context, const sgl_glyph& glyph) {
+uint32_t glyph_texture(const sgl_type_statemachine* context, const sgl_glyph& glyph) {
   if (glyph.width == 0 || glyph.height == 0 || glyph.texture >= SGL_FONT_TEXTURE_COUNT) return 0;
   return context->font_texture_names[glyph.texture];
 }
@@ -276,27 +276,27 @@ void sgli_draw_bitmap_string(const TextPass& pass, const sgl_font& font, const u
   for (uint32_t i = 0; i < count; ++i) {
     sgl_glyph glyph;
     sgl_font_glyph(font, codes[i], &glyph);
-    const uint32_t texture = GlyphTexture(context, glyph);
+    const uint32_t texture = glyph_texture(context, glyph);
     if (texture != 0) {
       const float corners[4] = {pen + glyph.x_offset * pass.scale_x,
                                 y + glyph.y_offset * pass.scale_y,
                                 pen + (glyph.x_offset + glyph.width) * pass.scale_x,
                                 y + (glyph.y_offset + glyph.height) * pass.scale_y};
       if (draw) {
-        AddGlyphQuad(&batch, texture, corners, glyph);
+        add_glyph_quad(&batch, texture, corners, glyph);
       } else {
-        AddToBox(pass.box, corners[0] - grow * pass.scale_x, corners[1] - grow * pass.scale_y,
-                 corners[2] + grow * pass.scale_x, corners[3] + grow * pass.scale_y);
+        add_to_box(pass.box, corners[0] - grow * pass.scale_x, corners[1] - grow * pass.scale_y,
+                   corners[2] + grow * pass.scale_x, corners[3] + grow * pass.scale_y);
       }
     }
     pen += glyph.advance * pass.scale_x;
   }
-  FlushGlyphs(&batch);
+  flush_glyphs(&batch);
 }
 
 // Moves a pen start onto the nearest whole pixel, so that glyph texels meet
 // pixels one to one; only while the drawing is not rotated.
-void AlignToPixel(sgl_type_statemachine* context, float* x, float* y) {
+void align_to_pixel(sgl_type_statemachine* context, float* x, float* y) {
   if (!context->pixel_aligned_text || context->transform.rotation != 0.0f) return;
   float px = 0.0f, py = 0.0f;
   sglConvertPointToPixel(*x, *y, &px, &py);
@@ -311,18 +311,18 @@ struct GlyphPaint {
   int32_t outline_color;  // negative: black
 };
 
-GlyphPaint PlainPaint(const sgl_type_statemachine* context) {
+GlyphPaint plain_paint(const sgl_type_statemachine* context) {
   return {context->text.color_index, false, false, -1};
 }
 
-void SetPaintColor(sgl_type_statemachine* context, uint32_t color, bool complement) {
+void set_paint_color(sgl_type_statemachine* context, uint32_t color, bool complement) {
   uint8_t& inverse = context->appearance.inverse_video;
   if (complement) inverse = inverse ? 0 : 1;
   sgliUpdateColor(color);
   if (complement) inverse = inverse ? 0 : 1;
 }
 
-void SetRingColor(int32_t color) {
+void set_ring_color(int32_t color) {
   if (color >= 0) {
     sgliUpdateColor(static_cast<uint32_t>(color));
   } else {
@@ -334,8 +334,8 @@ void SetRingColor(int32_t color) {
 // four directions.
 constexpr float kRingOffsets[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
 
-void DrawRing(const TextPass& pass, const sgl_font& font, const uint16_t* codes, uint32_t count,
-              float x, float y) {
+void draw_ring(const TextPass& pass, const sgl_font& font, const uint16_t* codes, uint32_t count,
+               float x, float y) {
   for (const auto& offset : kRingOffsets) {
     sgli_draw_bitmap_string(pass, font, codes, count, x + offset[0] * pass.scale_x,
                             y + offset[1] * pass.scale_y, true, 0);
@@ -357,22 +357,22 @@ void sgli_fonts_draw_bitmap_text(const TextPass& pass, const sgl_font& font, con
   if (!pass.draw) return;
   if (context->smoothing != 0) glEnable(GL_ALPHA_TEST);
   if (halo) {
-    SetRingColor(context->halo_color_index);
-    DrawRing(pass, font, codes, count, x, y);
+    set_ring_color(context->halo_color_index);
+    draw_ring(pass, font, codes, count, x, y);
   }
   if (paint.outline) {
-    SetRingColor(paint.outline_color);
-    DrawRing(pass, font, codes, count, x, y);
+    set_ring_color(paint.outline_color);
+    draw_ring(pass, font, codes, count, x, y);
   }
   if (main) {
-    SetPaintColor(context, paint.color, paint.complement);
+    set_paint_color(context, paint.color, paint.complement);
     sgli_draw_bitmap_string(pass, font, codes, count, x, y, true, 0);
   }
   if (context->smoothing != 0) glDisable(GL_ALPHA_TEST);
 }
 
 // The rectangle (x1, y1) - (x2, y2) as a strip of the context's vertices.
-void DrawBox(sgl_type_statemachine* context, float x1, float y1, float x2, float y2) {
+void draw_box(sgl_type_statemachine* context, float x1, float y1, float x2, float y2) {
   const float corners[4][2] = {{x1, y1}, {x2, y1}, {x1, y2}, {x2, y2}};
   std::memcpy(context->vertices, corners, sizeof corners);
   sgli_draw_arrays(GL_TRIANGLE_STRIP, &context->vertices[0][0], nullptr, 4);
@@ -380,14 +380,14 @@ void DrawBox(sgl_type_statemachine* context, float x1, float y1, float x2, float
 
 // A plain filled box (backgrounds, inverted spans, underlines) between text
 // runs: texturing is off for it and back on afterwards.
-void FillBox(const TextPass& pass, float x1, float y1, float x2, float y2, uint32_t color,
-             bool complement) {
-  AddToBox(pass.box, x1, y1, x2, y2);
+void fill_box(const TextPass& pass, float x1, float y1, float x2, float y2, uint32_t color,
+              bool complement) {
+  add_to_box(pass.box, x1, y1, x2, y2);
   if (!pass.draw) return;
   sgl_type_statemachine* context = pass.context;
   sgliDisable(GL_TEXTURE_2D);
-  SetPaintColor(context, color, complement);
-  DrawBox(context, x1, y1, x2, y2);
+  set_paint_color(context, color, complement);
+  draw_box(context, x1, y1, x2, y2);
   sgliEnable(GL_TEXTURE_2D);
 }
 
@@ -401,18 +401,21 @@ struct TextSaved {
   uint32_t environment;
 };
 
-void BeginText(const TextPass& pass, TextSaved* saved) {
-  if (!pass.draw) return;
+// Always gives the state as it was, so that a measuring pass (which changes
+// nothing and restores nothing) still holds a fully written record.
+TextSaved begin_text(const TextPass& pass) {
   sgl_type_statemachine* context = pass.context;
-  *saved = {context->transparency, context->gl_texture_2d, context->gl_blend,
-            context->gl_tex_env[2]};
+  const TextSaved saved = {context->transparency, context->gl_texture_2d, context->gl_blend,
+                           context->gl_tex_env[2]};
+  if (!pass.draw) return saved;
   context->transparency = 255;
   sgliEnable(GL_TEXTURE_2D);
   sgliEnable(GL_BLEND);
   sgliTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  return saved;
 }
 
-void EndText(const TextPass& pass, const TextSaved& saved) {
+void end_text(const TextPass& pass, const TextSaved& saved) {
   if (!pass.draw) return;
   sgl_type_statemachine* context = pass.context;
   context->transparency = saved.transparency;
@@ -423,48 +426,48 @@ void EndText(const TextPass& pass, const TextSaved& saved) {
   context->color_validity = 0;
 }
 
-float Ascent(const TextPass& pass, const sgl_font& font) {
+float font_ascent(const TextPass& pass, const sgl_font& font) {
   return pass.scale_y * sgl_font_value(font, 7);
 }
 
-float Descent(const TextPass& pass, const sgl_font& font) {
+float font_descent(const TextPass& pass, const sgl_font& font) {
   return pass.scale_y * sgl_font_value(font, 9);
 }
 
-bool IsLineBreak(uint16_t code) {
+bool is_line_break(uint16_t code) {
   return code == 10 || code == 13;
 }
 
 // Lines split at line breaks (10, 13; 13 10 and 10 13 are one break), the
 // first placed on (x, y) by the alignment, each next one a line height lower.
-void WriteLines(const TextPass& pass, const sgl_font& font, const uint16_t* codes, uint32_t count,
-                float x, float y) {
+void write_lines(const TextPass& pass, const sgl_font& font, const uint16_t* codes, uint32_t count,
+                 float x, float y) {
   sgl_type_statemachine* context = pass.context;
-  const float ascent = Ascent(pass, font);
-  const float pitch = ascent + Descent(pass, font);
+  const float ascent = font_ascent(pass, font);
+  const float pitch = ascent + font_descent(pass, font);
   uint32_t start = 0;
   uint32_t line = 0;
   while (start <= count) {
     uint32_t end = start;
-    while (end < count && !IsLineBreak(codes[end])) ++end;
+    while (end < count && !is_line_break(codes[end])) ++end;
     const float width = sgl_text_width(font, codes + start, end - start, pass.scale_x, true);
     float pen_x = 0.0f, pen_y = 0.0f;
     sgl_text_line_origin(x, y - static_cast<float>(line) * pitch, context->text.align_factor_h,
                          context->text.align_factor_v, width, ascent, &pen_x, &pen_y);
-    AlignToPixel(context, &pen_x, &pen_y);
+    align_to_pixel(context, &pen_x, &pen_y);
     sgli_fonts_draw_bitmap_text(pass, font, codes + start, end - start, pen_x, pen_y,
-                                PlainPaint(context));
+                                plain_paint(context));
     if (end == count) break;
     start = end + 1;
-    if (start < count && IsLineBreak(codes[start]) && codes[start] != codes[end]) ++start;
+    if (start < count && is_line_break(codes[start]) && codes[start] != codes[end]) ++start;
     ++line;
   }
 }
 
 // The text wrapped into the rectangle; false when it needed more lines than
 // an area holds (the first ones are written).
-bool WriteArea(const TextPass& pass, const sgl_font& font, const uint16_t* codes, uint32_t count,
-               float x1, float y1, float x2, float y2) {
+bool write_area(const TextPass& pass, const sgl_font& font, const uint16_t* codes, uint32_t count,
+                float x1, float y1, float x2, float y2) {
   sgl_type_statemachine* context = pass.context;
   sgl_text_state* text = &context->text;
   const sgl_text_separators separators = {text->word_separators, text->word_separator_count,
@@ -473,16 +476,16 @@ bool WriteArea(const TextPass& pass, const sgl_font& font, const uint16_t* codes
   text->line_count =
       sgl_text_break_lines(font, pass.scale_x, codes, count, std::fabs(x2 - x1), separators,
                            text->ts_lines, SGL_TEXT_LINE_COUNT, &overflow);
-  const float ascent = Ascent(pass, font);
-  const float descent = Descent(pass, font);
+  const float ascent = font_ascent(pass, font);
+  const float descent = font_descent(pass, font);
   for (uint32_t i = 0; i < text->line_count; ++i) {
     const sgl_text_line& line = text->ts_lines[i];
     float pen_x = 0.0f, pen_y = 0.0f;
     sgl_text_area_line_origin(text->align_h, text->align_v, x1, y1, x2, y2, i, text->line_count,
                               line.width, ascent, descent, &pen_x, &pen_y);
-    AlignToPixel(context, &pen_x, &pen_y);
+    align_to_pixel(context, &pen_x, &pen_y);
     sgli_fonts_draw_bitmap_text(pass, font, codes + line.start, line.length, pen_x, pen_y,
-                                PlainPaint(context));
+                                plain_paint(context));
   }
   return !overflow;
 }
@@ -494,25 +497,26 @@ enum class TextKind {
   kWide,   // wchar_t characters
 };
 
-// Decodes at most `limit` characters, up to the text's 0.
-uint32_t DecodeText(TextKind kind, const void* text, uint32_t limit, uint16_t* out_codes) {
+// Decodes the text up to its 0, reading no element at or beyond `limit`
+// (bytes, 16-bit units or wchar_t): a caller may hand over a buffer of
+// exactly `limit` elements without a terminator. Every character takes at
+// least one element, so there are at most `limit` codes.
+uint32_t decode_text(TextKind kind, const void* text, uint32_t limit, uint16_t* out_codes) {
   uint32_t count = 0;
   if (kind == TextKind::kBytes) {
     const char* bytes = static_cast<const char*>(text);
-    // The decoder stops at the text's 0 byte on its own, so the text's
-    // byte length need not be known.
     uint32_t at = 0;
-    while (count < limit && bytes[at] != 0) {
-      at += sgli_get_char_index(&out_codes[count++], bytes + at, 0xFFFFFFFFu - at);
+    while (at < limit && bytes[at] != 0) {
+      at += sgli_get_char_index(&out_codes[count++], bytes + at, limit - at);
     }
   } else if (kind == TextKind::kUtf16) {
     const uint16_t* units = static_cast<const uint16_t*>(text);
     uint32_t at = 0;
-    while (count < limit && units[at] != 0) {
+    while (at < limit && units[at] != 0) {
       uint16_t code = units[at++];
       if (code >= 0xD800 && code <= 0xDFFF) {
         // A pair stands for one character beyond the fonts' 16-bit codes.
-        if (code <= 0xDBFF && units[at] >= 0xDC00 && units[at] <= 0xDFFF) ++at;
+        if (code <= 0xDBFF && at < limit && units[at] >= 0xDC00 && units[at] <= 0xDFFF) ++at;
         code = kReplacementCode;
       }
       out_codes[count++] = code;
@@ -531,8 +535,8 @@ uint32_t DecodeText(TextKind kind, const void* text, uint32_t limit, uint16_t* o
 // The checks every writer makes: no text or a negative length records
 // `error` and writes nothing; more than `most` records it and writes the
 // first `most`.
-bool TakeLength(const void* text, int32_t length, uint32_t most, uint32_t error,
-                uint32_t* out_limit) {
+bool take_length(const void* text, int32_t length, uint32_t most, uint32_t error,
+                 uint32_t* out_limit) {
   if (text == nullptr || length < 0) {
     sgliSetError(error, static_cast<uint32_t>(text == nullptr ? 0 : length));
     return false;
@@ -545,43 +549,41 @@ bool TakeLength(const void* text, int32_t length, uint32_t most, uint32_t error,
   return true;
 }
 
-void WriteTextOf(TextKind kind, const void* text, int32_t length, uint32_t error, float x, float y,
-                 bool draw, InkBox* box) {
+void write_text_of(TextKind kind, const void* text, int32_t length, uint32_t error, float x,
+                   float y, bool draw, InkBox* box) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   uint32_t limit = 0;
-  if (!TakeLength(text, length, kMaxTextCharacters, error, &limit)) return;
+  if (!take_length(text, length, kMaxTextCharacters, error, &limit)) return;
   sgl_font font;
   if (!sgli_get_font(context->text.font, &font)) return;
   uint16_t codes[kMaxTextCharacters];
-  const uint32_t count = DecodeText(kind, text, limit, codes);
-  const TextPass pass = MakePass(context, draw, box);
-  TextSaved saved;
-  BeginText(pass, &saved);
-  WriteLines(pass, font, codes, count, x, y);
-  EndText(pass, saved);
+  const uint32_t count = decode_text(kind, text, limit, codes);
+  const TextPass pass = make_pass(context, draw, box);
+  const TextSaved saved = begin_text(pass);
+  write_lines(pass, font, codes, count, x, y);
+  end_text(pass, saved);
 }
 
-void WriteAreaOf(TextKind kind, const void* text, int32_t length, uint32_t error, float x1,
-                 float y1, float x2, float y2, bool draw, InkBox* box) {
+void write_area_of(TextKind kind, const void* text, int32_t length, uint32_t error, float x1,
+                   float y1, float x2, float y2, bool draw, InkBox* box) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   uint32_t limit = 0;
-  if (!TakeLength(text, length, kMaxAreaCharacters, error, &limit)) return;
+  if (!take_length(text, length, kMaxAreaCharacters, error, &limit)) return;
   sgl_font font;
   if (!sgli_get_font(context->text.font, &font)) return;
   uint16_t codes[kMaxAreaCharacters];
-  const uint32_t count = DecodeText(kind, text, limit, codes);
-  const TextPass pass = MakePass(context, draw, box);
-  TextSaved saved;
-  BeginText(pass, &saved);
-  const bool fits = WriteArea(pass, font, codes, count, x1, y1, x2, y2);
-  EndText(pass, saved);
+  const uint32_t count = decode_text(kind, text, limit, codes);
+  const TextPass pass = make_pass(context, draw, box);
+  const TextSaved saved = begin_text(pass);
+  const bool fits = write_area(pass, font, codes, count, x1, y1, x2, y2);
+  end_text(pass, saved);
   if (!fits) sgliSetError(error, SGL_TEXT_LINE_COUNT);
 }
 
 // What a WithBBox variant does with the box of the text it wrote: adds it
 // to the text bounds being collected and, while a stencil mask is being
 // defined, to that mask - the whole box, not only the glyphs' ink.
-void AddTextBounds(const InkBox& box) {
+void add_text_bounds(const InkBox& box) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   if (box.empty) return;
   sgl_text_state* text = &context->text;
@@ -604,11 +606,11 @@ void AddTextBounds(const InkBox& box) {
   }
   if (context->clipping.mask_under_definition != 0) {
     sgli_bounding_box_add_rect(box.x1, box.y1, box.x2, box.y2);  // the mask's own box
-    DrawBox(context, box.x1, box.y1, box.x2, box.y2);
+    draw_box(context, box.x1, box.y1, box.x2, box.y2);
   }
 }
 
-bool GiveBox(const InkBox& box, float* out_x1, float* out_y1, float* out_x2, float* out_y2) {
+bool give_box(const InkBox& box, float* out_x1, float* out_y1, float* out_x2, float* out_y2) {
   if (box.empty) return false;
   if (out_x1 != nullptr) *out_x1 = box.x1;
   if (out_y1 != nullptr) *out_y1 = box.y1;
@@ -620,89 +622,89 @@ bool GiveBox(const InkBox& box, float* out_x1, float* out_y1, float* out_x2, flo
 }  // namespace
 
 void sgluWriteText(float x, float y, const char* text, int32_t length) {
-  WriteTextOf(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT, x, y, true, nullptr);
+  write_text_of(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT, x, y, true, nullptr);
 }
 
 void sgluWriteUnicodeText(float x, float y, const uint16_t* text, int32_t length) {
-  WriteTextOf(TextKind::kUtf16, text, length, SGL_ERROR_WRITE_UNICODE_TEXT, x, y, true, nullptr);
+  write_text_of(TextKind::kUtf16, text, length, SGL_ERROR_WRITE_UNICODE_TEXT, x, y, true, nullptr);
 }
 
 void sgluWriteWideText(float x, float y, const wchar_t* text, int32_t length) {
-  WriteTextOf(TextKind::kWide, text, length, SGL_ERROR_WRITE_WIDE_TEXT, x, y, true, nullptr);
+  write_text_of(TextKind::kWide, text, length, SGL_ERROR_WRITE_WIDE_TEXT, x, y, true, nullptr);
 }
 
 void sgluWriteTextArea(float x1, float y1, float x2, float y2, const char* text, int32_t length) {
-  WriteAreaOf(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT_AREA, x1, y1, x2, y2, true,
-              nullptr);
+  write_area_of(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT_AREA, x1, y1, x2, y2, true,
+                nullptr);
 }
 
 void sgluWriteUnicodeTextArea(float x1, float y1, float x2, float y2, const uint16_t* text,
                               int32_t length) {
-  WriteAreaOf(TextKind::kUtf16, text, length, SGL_ERROR_WRITE_UNICODE_TEXT_AREA, x1, y1, x2, y2,
-              true, nullptr);
+  write_area_of(TextKind::kUtf16, text, length, SGL_ERROR_WRITE_UNICODE_TEXT_AREA, x1, y1, x2, y2,
+                true, nullptr);
 }
 
 void sgluWriteWideTextArea(float x1, float y1, float x2, float y2, const wchar_t* text,
                            int32_t length) {
-  WriteAreaOf(TextKind::kWide, text, length, SGL_ERROR_WRITE_WIDE_TEXT_AREA, x1, y1, x2, y2, true,
-              nullptr);
+  write_area_of(TextKind::kWide, text, length, SGL_ERROR_WRITE_WIDE_TEXT_AREA, x1, y1, x2, y2, true,
+                nullptr);
 }
 
 void sgluWriteTextWithBBox(float x, float y, const char* text, int32_t length) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteTextOf(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT, x, y, true, &box);
-  AddTextBounds(box);
+  write_text_of(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT, x, y, true, &box);
+  add_text_bounds(box);
 }
 
 void sgluWriteTextUnicodeWithBBox(float x, float y, const uint16_t* text, int32_t length) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteTextOf(TextKind::kUtf16, text, length, SGL_ERROR_WRITE_UNICODE_TEXT, x, y, true, &box);
-  AddTextBounds(box);
+  write_text_of(TextKind::kUtf16, text, length, SGL_ERROR_WRITE_UNICODE_TEXT, x, y, true, &box);
+  add_text_bounds(box);
 }
 
 void sgluWriteWideTextWithBBox(float x, float y, const wchar_t* text, int32_t length) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteTextOf(TextKind::kWide, text, length, SGL_ERROR_WRITE_WIDE_TEXT, x, y, true, &box);
-  AddTextBounds(box);
+  write_text_of(TextKind::kWide, text, length, SGL_ERROR_WRITE_WIDE_TEXT, x, y, true, &box);
+  add_text_bounds(box);
 }
 
 void sgluWriteTextAreaWithBBox(float x1, float y1, float x2, float y2, const char* text,
                                int32_t length) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteAreaOf(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT_AREA, x1, y1, x2, y2, true,
-              &box);
-  AddTextBounds(box);
+  write_area_of(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT_AREA, x1, y1, x2, y2, true,
+                &box);
+  add_text_bounds(box);
 }
 
 void sgluWriteTextAreaUnicodeWithBBox(float x1, float y1, float x2, float y2, const uint16_t* text,
                                       int32_t length) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteAreaOf(TextKind::kUtf16, text, length, SGL_ERROR_WRITE_UNICODE_TEXT_AREA, x1, y1, x2, y2,
-              true, &box);
-  AddTextBounds(box);
+  write_area_of(TextKind::kUtf16, text, length, SGL_ERROR_WRITE_UNICODE_TEXT_AREA, x1, y1, x2, y2,
+                true, &box);
+  add_text_bounds(box);
 }
 
 void sgluWriteWideTextAreaWithBBox(float x1, float y1, float x2, float y2, const wchar_t* text,
                                    int32_t length) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteAreaOf(TextKind::kWide, text, length, SGL_ERROR_WRITE_WIDE_TEXT_AREA, x1, y1, x2, y2, true,
-              &box);
-  AddTextBounds(box);
+  write_area_of(TextKind::kWide, text, length, SGL_ERROR_WRITE_WIDE_TEXT_AREA, x1, y1, x2, y2, true,
+                &box);
+  add_text_bounds(box);
 }
 
 bool sglGetTextMultilineBounds(float x, float y, const char* text, int32_t length, float* out_x1,
                                float* out_y1, float* out_x2, float* out_y2) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteTextOf(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT, x, y, false, &box);
-  return GiveBox(box, out_x1, out_y1, out_x2, out_y2);
+  write_text_of(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT, x, y, false, &box);
+  return give_box(box, out_x1, out_y1, out_x2, out_y2);
 }
 
 bool sglGetTextAreaBounds(float x1, float y1, float x2, float y2, const char* text, int32_t length,
                           float* out_x1, float* out_y1, float* out_x2, float* out_y2) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteAreaOf(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT_AREA, x1, y1, x2, y2, false,
-              &box);
-  return GiveBox(box, out_x1, out_y1, out_x2, out_y2);
+  write_area_of(TextKind::kBytes, text, length, SGL_ERROR_WRITE_TEXT_AREA, x1, y1, x2, y2, false,
+                &box);
+  return give_box(box, out_x1, out_y1, out_x2, out_y2);
 }
 
 void sglBeginTextBounds() {
@@ -716,8 +718,8 @@ bool sglEndTextBounds(float* out_x1, float* out_y1, float* out_x2, float* out_y2
   const bool collected = text->bounds_collecting && !text->bounds_empty;
   text->bounds_collecting = 0;
   if (!collected) return false;
-  return GiveBox({false, text->bounds_x1, text->bounds_y1, text->bounds_x2, text->bounds_y2},
-                 out_x1, out_y1, out_x2, out_y2);
+  return give_box({false, text->bounds_x1, text->bounds_y1, text->bounds_x2, text->bounds_y2},
+                  out_x1, out_y1, out_x2, out_y2);
 }
 
 // ---------------------------------------------------------------------------
@@ -753,11 +755,11 @@ struct RichText {
   uint32_t line_count;
 };
 
-bool TakesArgument(uint8_t letter) {
+bool takes_argument(uint8_t letter) {
   return letter == 'A' || letter == 'B' || letter == 'C' || letter == '@' || letter == 'P';
 }
 
-bool ChangesStyle(uint8_t letter) {
+bool changes_style(uint8_t letter) {
   switch (letter) {
     case 'A':
     case 'B':
@@ -781,15 +783,15 @@ bool ChangesStyle(uint8_t letter) {
 
 // A colour argument beyond the table takes the last entry, as colour
 // selection does.
-uint32_t RichColor(const sgl_type_statemachine* context, uint16_t argument) {
+uint32_t rich_color(const sgl_type_statemachine* context, uint16_t argument) {
   if (argument < context->color_count) return argument;
   sgliSetError(SGL_ERROR_RICH_TEXT, argument);
   return context->color_count - 1;
 }
 
-void ApplyEscape(sgl_type_statemachine* context, RichText* rich, uint32_t* current, uint8_t letter,
-                 uint16_t argument) {
-  if (!ChangesStyle(letter)) return;
+void apply_escape(sgl_type_statemachine* context, RichText* rich, uint32_t* current, uint8_t letter,
+                  uint16_t argument) {
+  if (!changes_style(letter)) return;
   if (rich->styles[*current].used) {
     if (rich->style_count == kMaxRichStyles) {
       sgliSetError(SGL_ERROR_RICH_TEXT, letter);
@@ -802,10 +804,10 @@ void ApplyEscape(sgl_type_statemachine* context, RichText* rich, uint32_t* curre
   RichStyle* style = &rich->styles[*current];
   switch (letter) {
     case 'A':
-      style->color = RichColor(context, argument);
+      style->color = rich_color(context, argument);
       break;
     case 'B':
-      style->background = RichColor(context, argument);
+      style->background = rich_color(context, argument);
       style->has_background = true;
       break;
     case 'C':
@@ -813,7 +815,7 @@ void ApplyEscape(sgl_type_statemachine* context, RichText* rich, uint32_t* curre
       sgli_get_font(argument, &style->font);
       break;
     case '@':
-      style->outline_color = static_cast<int32_t>(RichColor(context, argument));
+      style->outline_color = static_cast<int32_t>(rich_color(context, argument));
       break;
     case 'D':
       style->inverted = true;
@@ -851,8 +853,8 @@ void ApplyEscape(sgl_type_statemachine* context, RichText* rich, uint32_t* curre
 }
 
 // Reads the bytes of a rich text into characters, styles and lines.
-void ParseRichText(sgl_type_statemachine* context, const char* text, uint32_t limit,
-                   const sgl_font& font, RichText* rich) {
+void parse_rich_text(sgl_type_statemachine* context, const char* text, uint32_t limit,
+                     const sgl_font& font, RichText* rich) {
   const uint8_t* bytes = reinterpret_cast<const uint8_t*>(text);
   rich->count = 0;
   rich->line_count = 0;
@@ -885,7 +887,7 @@ void ParseRichText(sgl_type_statemachine* context, const char* text, uint32_t li
       const uint8_t letter = bytes[at + 1];
       at += 2;
       uint16_t argument = 0;
-      if (TakesArgument(letter)) {
+      if (takes_argument(letter)) {
         if (at >= limit || bytes[at] == 0) break;
         at += sgli_get_char_index(&argument, text + at, limit - at);
       }
@@ -903,7 +905,7 @@ void ParseRichText(sgl_type_statemachine* context, const char* text, uint32_t li
         repeats_left = argument;
         skipping = argument == 0;
       } else if (!skipping) {
-        ApplyEscape(context, rich, &current, letter, argument);
+        apply_escape(context, rich, &current, letter, argument);
       }
       continue;
     }
@@ -933,7 +935,7 @@ void ParseRichText(sgl_type_statemachine* context, const char* text, uint32_t li
   rich->line_end[rich->line_count++] = rich->count;
 }
 
-GlyphPaint RichPaint(const RichStyle& style) {
+GlyphPaint rich_paint(const RichStyle& style) {
   GlyphPaint paint = {style.color, false, style.outline, style.outline_color};
   if (style.inverted) {
     paint.color = style.has_background ? style.background : style.color;
@@ -943,29 +945,61 @@ GlyphPaint RichPaint(const RichStyle& style) {
 }
 
 // One past the last character of the run of equal style starting at i.
-uint32_t RunEnd(const RichText& rich, uint32_t i, uint32_t end) {
+uint32_t run_end(const RichText& rich, uint32_t i, uint32_t end) {
   uint32_t j = i + 1;
   while (j < end && rich.style_of[j] == rich.style_of[i]) ++j;
   return j;
 }
 
+// How far the bitmaps of glyphs reach from the pen: up and down from the
+// baseline, left of the first pen and right of the last one, in drawing units.
+struct InkReach {
+  float above, below, left, right;
+};
+
+// Widens `reach` to the bitmaps of codes[0..count) written from a pen at 0.
+void extend_ink_reach(const TextPass& pass, const sgl_font& font, const uint16_t* codes,
+                      uint32_t count, InkReach* reach) {
+  float pen = 0.0f;
+  for (uint32_t i = 0; i < count; ++i) {
+    sgl_glyph glyph;
+    sgl_font_glyph(font, codes[i], &glyph);
+    if (glyph.width > 0 && glyph.height > 0) {
+      reach->above = std::max(reach->above, (glyph.y_offset + glyph.height) * pass.scale_y);
+      reach->below = std::max(reach->below, -glyph.y_offset * pass.scale_y);
+      reach->left = std::max(reach->left, -(pen + glyph.x_offset * pass.scale_x));
+      reach->right = std::max(reach->right, pen + (glyph.x_offset + glyph.width) * pass.scale_x);
+    }
+    pen += glyph.advance * pass.scale_x;
+  }
+}
+
 // Writes characters [start, end) as one line with its pen at (x, y): the
 // boxes behind the runs first (so that no box covers a neighbour's halo),
-// then the glyphs, then underlines and strike-throughs.
+// then the glyphs, then underlines and strike-throughs. A box spans the
+// line's descent and ascent and reaches further where ink does: accented
+// capitals rise above the ascent, and an inverted glyph outside its box
+// would be drawn in the background's colour and vanish.
 void sgliWriteAttributedText(const TextPass& pass, const RichText& rich, uint32_t start,
                              uint32_t end, float x, float y, float ascent, float descent) {
+  InkReach line_reach = {ascent, descent, 0.0f, 0.0f};
+  for (uint32_t i = start; i < end; ++i) {
+    extend_ink_reach(pass, rich.styles[rich.style_of[i]].font, rich.codes + i, 1, &line_reach);
+  }
   for (uint32_t step = 0; step < 3; ++step) {
     float pen = x;
     for (uint32_t i = start; i < end;) {
-      const uint32_t j = RunEnd(rich, i, end);
+      const uint32_t j = run_end(rich, i, end);
       const RichStyle& style = rich.styles[rich.style_of[i]];
       const float advance = sgl_text_width(style.font, rich.codes + i, j - i, pass.scale_x, false);
-      const GlyphPaint paint = RichPaint(style);
+      const GlyphPaint paint = rich_paint(style);
       if (style.hidden) {
         // keeps its place only
       } else if (step == 0 && (style.inverted || style.has_background)) {
-        FillBox(pass, pen, y - descent, pen + advance, y + ascent,
-                style.inverted ? style.color : style.background, false);
+        InkReach run_reach = {0.0f, 0.0f, 0.0f, advance};
+        extend_ink_reach(pass, style.font, rich.codes + i, j - i, &run_reach);
+        fill_box(pass, pen - run_reach.left, y - line_reach.below, pen + run_reach.right,
+                 y + line_reach.above, style.inverted ? style.color : style.background, false);
       } else if (step == 1) {
         sgli_fonts_draw_bitmap_text(pass, style.font, rich.codes + i, j - i, pen, y, paint);
       } else if (step == 2 && (style.underline || style.strike)) {
@@ -973,13 +1007,13 @@ void sgliWriteAttributedText(const TextPass& pass, const RichText& rich, uint32_
         const float font_ascent = sgl_font_value(style.font, 7);
         const float thickness = std::max(1.0f, mth_f_round(font_ascent / 12.0f)) * pass.scale_y;
         if (style.underline) {
-          FillBox(pass, pen, y - pass.scale_y - thickness, pen + advance, y - pass.scale_y,
-                  paint.color, paint.complement);
+          fill_box(pass, pen, y - pass.scale_y - thickness, pen + advance, y - pass.scale_y,
+                   paint.color, paint.complement);
         }
         if (style.strike) {
           const float middle = y + mth_f_round(font_ascent * 0.35f) * pass.scale_y;
-          FillBox(pass, pen, middle, pen + advance, middle + thickness, paint.color,
-                  paint.complement);
+          fill_box(pass, pen, middle, pen + advance, middle + thickness, paint.color,
+                   paint.complement);
         }
       }
       pen += advance;
@@ -988,7 +1022,7 @@ void sgliWriteAttributedText(const TextPass& pass, const RichText& rich, uint32_
   }
 }
 
-void WriteRich(const TextPass& pass, const RichText& rich, float x, float y) {
+void write_rich(const TextPass& pass, const RichText& rich, float x, float y) {
   sgl_type_statemachine* context = pass.context;
   float baseline = y;
   float previous_descent = 0.0f;
@@ -997,58 +1031,57 @@ void WriteRich(const TextPass& pass, const RichText& rich, float x, float y) {
     const uint32_t end = rich.line_end[line];
     // A line is as tall as its tallest font; an empty one takes the
     // font the text started with.
-    float ascent = start == end ? Ascent(pass, rich.styles[0].font) : 0.0f;
-    float descent = start == end ? Descent(pass, rich.styles[0].font) : 0.0f;
+    float ascent = start == end ? font_ascent(pass, rich.styles[0].font) : 0.0f;
+    float descent = start == end ? font_descent(pass, rich.styles[0].font) : 0.0f;
     float width = 0.0f;
     for (uint32_t i = start; i < end; ++i) {
       const sgl_font& font = rich.styles[rich.style_of[i]].font;
-      ascent = std::max(ascent, Ascent(pass, font));
-      descent = std::max(descent, Descent(pass, font));
+      ascent = std::max(ascent, font_ascent(pass, font));
+      descent = std::max(descent, font_descent(pass, font));
       width += sgl_text_width(font, rich.codes + i, 1, pass.scale_x, i + 1 == end);
     }
     baseline = line == 0 ? y - context->text.align_factor_v * ascent
                          : baseline - previous_descent - ascent;
     float pen_x = x - context->text.align_factor_h * width;
     float pen_y = baseline;
-    AlignToPixel(context, &pen_x, &pen_y);
+    align_to_pixel(context, &pen_x, &pen_y);
     sgliWriteAttributedText(pass, rich, start, end, pen_x, pen_y, ascent, descent);
     previous_descent = descent;
     start = end;
   }
 }
 
-void WriteRichOf(const char* text, int32_t length, float x, float y, bool draw, InkBox* box) {
+void write_rich_of(const char* text, int32_t length, float x, float y, bool draw, InkBox* box) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   uint32_t limit = 0;
-  if (!TakeLength(text, length, kMaxRichBytes, SGL_ERROR_RICH_TEXT, &limit)) return;
+  if (!take_length(text, length, kMaxRichBytes, SGL_ERROR_RICH_TEXT, &limit)) return;
   sgl_font font;
   if (!sgli_get_font(context->text.font, &font)) return;
   RichText rich;
-  ParseRichText(context, text, limit, font, &rich);
-  const TextPass pass = MakePass(context, draw, box);
-  TextSaved saved;
-  BeginText(pass, &saved);
-  WriteRich(pass, rich, x, y);
-  EndText(pass, saved);
+  parse_rich_text(context, text, limit, font, &rich);
+  const TextPass pass = make_pass(context, draw, box);
+  const TextSaved saved = begin_text(pass);
+  write_rich(pass, rich, x, y);
+  end_text(pass, saved);
 }
 
 }  // namespace
 
 void sgluWriteRichText(float x, float y, const char* text, int32_t length) {
-  WriteRichOf(text, length, x, y, true, nullptr);
+  write_rich_of(text, length, x, y, true, nullptr);
 }
 
 void sgluWriteRichTextWithBBox(float x, float y, const char* text, int32_t length) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteRichOf(text, length, x, y, true, &box);
-  AddTextBounds(box);
+  write_rich_of(text, length, x, y, true, &box);
+  add_text_bounds(box);
 }
 
 bool sglGetRichTextBounds(float x, float y, const char* text, int32_t length, float* out_x1,
                           float* out_y1, float* out_x2, float* out_y2) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteRichOf(text, length, x, y, false, &box);
-  return GiveBox(box, out_x1, out_y1, out_x2, out_y2);
+  write_rich_of(text, length, x, y, false, &box);
+  return give_box(box, out_x1, out_y1, out_x2, out_y2);
 }
 
 // ---------------------------------------------------------------------------
@@ -1086,7 +1119,7 @@ namespace {
 // The largest float below 2^31: every value up to it has an exact integral part.
 constexpr float kLargestNumber = 2147483520.0f;
 
-uint32_t NumberCodes(const char* text, uint16_t* out_codes) {
+uint32_t number_codes(const char* text, uint16_t* out_codes) {
   uint32_t count = 0;
   while (text[count] != 0) {
     out_codes[count] = static_cast<uint8_t>(text[count]);
@@ -1095,8 +1128,8 @@ uint32_t NumberCodes(const char* text, uint16_t* out_codes) {
   return count;
 }
 
-void WriteFloatOf(float x, float y, float value, const sgl_float_format* format, bool draw,
-                  InkBox* box) {
+void write_float_of(float x, float y, float value, const sgl_float_format* format, bool draw,
+                    InkBox* box) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   if (format == nullptr) {
     sgliSetError(SGL_ERROR_WRITE_FLOAT, 0);
@@ -1118,13 +1151,13 @@ void WriteFloatOf(float x, float y, float value, const sgl_float_format* format,
   if (!sgli_get_font(first_slot, &first_font) || !sgli_get_font(second_slot, &second_font)) return;
   sgl_number_text number;
   sgl_format_number(value, layout, &number);
-  uint16_t first[SGL_NUMBER_TEXT_SIZE], second[SGL_NUMBER_TEXT_SIZE];
-  const uint32_t first_count = NumberCodes(number.first, first);
-  const uint32_t second_count = NumberCodes(number.second, second);
+  uint16_t first[kSglNumberTextSize], second[kSglNumberTextSize];
+  const uint32_t first_count = number_codes(number.first, first);
+  const uint32_t second_count = number_codes(number.second, second);
 
   // The second piece follows the first's last advance; the whole ends at
   // the ink of its last character.
-  const TextPass pass = MakePass(context, draw, box);
+  const TextPass pass = make_pass(context, draw, box);
   const float first_advance = sgl_text_width(first_font, first, first_count, pass.scale_x, false);
   const float width =
       second_count > 0
@@ -1132,34 +1165,33 @@ void WriteFloatOf(float x, float y, float value, const sgl_float_format* format,
           : sgl_text_width(first_font, first, first_count, pass.scale_x, true);
   float pen_x = 0.0f, pen_y = 0.0f;
   sgl_text_line_origin(x, y, context->text.align_factor_h, context->text.align_factor_v, width,
-                       Ascent(pass, first_font), &pen_x, &pen_y);
-  AlignToPixel(context, &pen_x, &pen_y);
-  GlyphPaint second_paint = PlainPaint(context);
+                       font_ascent(pass, first_font), &pen_x, &pen_y);
+  align_to_pixel(context, &pen_x, &pen_y);
+  GlyphPaint second_paint = plain_paint(context);
   if (context->text.second_color_given) second_paint.color = context->text.second_color_index;
-  TextSaved saved;
-  BeginText(pass, &saved);
+  const TextSaved saved = begin_text(pass);
   sgli_fonts_draw_bitmap_text(pass, first_font, first, first_count, pen_x, pen_y,
-                              PlainPaint(context));
+                              plain_paint(context));
   sgli_fonts_draw_bitmap_text(pass, second_font, second, second_count, pen_x + first_advance, pen_y,
                               second_paint);
-  EndText(pass, saved);
+  end_text(pass, saved);
 }
 
 }  // namespace
 
 void sgluWriteFloat(float x, float y, float value, const sgl_float_format* format) {
-  WriteFloatOf(x, y, value, format, true, nullptr);
+  write_float_of(x, y, value, format, true, nullptr);
 }
 
 void sgluWriteFloatWithBBox(float x, float y, float value, const sgl_float_format* format) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteFloatOf(x, y, value, format, true, &box);
-  AddTextBounds(box);
+  write_float_of(x, y, value, format, true, &box);
+  add_text_bounds(box);
 }
 
 bool sglGetFloatBounds(float x, float y, float value, const sgl_float_format* format, float* out_x1,
                        float* out_y1, float* out_x2, float* out_y2) {
   InkBox box = {true, 0, 0, 0, 0};
-  WriteFloatOf(x, y, value, format, false, &box);
-  return GiveBox(box, out_x1, out_y1, out_x2, out_y2);
+  write_float_of(x, y, value, format, false, &box);
+  return give_box(box, out_x1, out_y1, out_x2, out_y2);
 }

@@ -13,7 +13,7 @@
 
 namespace {
 
-uint32_t BytesPerPixel(uint8_t format) {
+uint32_t bytes_per_pixel(uint8_t format) {
   switch (format) {
     case SGL_FORMAT_RGB:
       return 3;
@@ -26,8 +26,8 @@ uint32_t BytesPerPixel(uint8_t format) {
 
 // The checks both uploads share: a sound format, size, slot and buffer, and
 // never the texture a texture fill is using right now.
-bool UploadAllowed(const sgl_type_statemachine* context, uint32_t slot, uint8_t format,
-                   uint32_t width, uint32_t height, const void* data, uint8_t scaled) {
+bool upload_allowed(const sgl_type_statemachine* context, uint32_t slot, uint8_t format,
+                    uint32_t width, uint32_t height, const void* data, uint8_t scaled) {
   return format >= SGL_FORMAT_RGB && format <= SGL_FORMAT_ALPHA && height >= 1 &&
          height <= context->max_texture_height && width >= 1 &&
          width <= context->max_texture_width && context->texture_table != nullptr &&
@@ -37,8 +37,8 @@ bool UploadAllowed(const sgl_type_statemachine* context, uint32_t slot, uint8_t 
 
 // Texture parameters and the upload of the scratch buffer, already at the
 // texture size, into the texture bound now.
-void UploadBuffer(const sgl_type_statemachine* context, uint8_t format, uint32_t texture_width,
-                  uint32_t texture_height, bool smooth_repeat) {
+void upload_buffer(const sgl_type_statemachine* context, uint8_t format, uint32_t texture_width,
+                   uint32_t texture_height, bool smooth_repeat) {
   const GLint filter = smooth_repeat ? GL_LINEAR : GL_NEAREST;
   const GLint wrap = smooth_repeat ? GL_REPEAT : GL_CLAMP_TO_EDGE;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
@@ -62,13 +62,13 @@ void UploadBuffer(const sgl_type_statemachine* context, uint8_t format, uint32_t
 
 // Enlarges the width x height image at the start of the scratch buffer to
 // its texture size and uploads it into the slot.
-void UploadSlot(sgl_type_statemachine* context, uint32_t slot, uint8_t format, uint32_t width,
-                uint32_t height, uint8_t scaled) {
+void upload_slot(sgl_type_statemachine* context, uint32_t slot, uint8_t format, uint32_t width,
+                 uint32_t height, uint8_t scaled) {
   uint32_t texture_width, texture_height;
   sgl_texture_size(width, height, context->max_texture_width, context->max_texture_height,
                    &texture_width, &texture_height);
   sgl_enlarge_image(context->texture_buffer, width, height, texture_width, texture_height,
-                    BytesPerPixel(format), scaled != 0);
+                    bytes_per_pixel(format), scaled != 0);
   sgl_texture_slot* entry = &context->texture_table[slot];
   if (entry->name == 0) {
     GLuint name = 0;
@@ -83,7 +83,7 @@ void UploadSlot(sgl_type_statemachine* context, uint32_t slot, uint8_t format, u
   entry->scaled = scaled;
   // A stretched image is a pattern (repeat, smooth); an image in the corner
   // must not repeat or bleed into the zeros around it.
-  UploadBuffer(context, format, texture_width, texture_height, scaled != 0);
+  upload_buffer(context, format, texture_width, texture_height, scaled != 0);
   sgliTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   entry->loaded = 1;
   entry->format = format;
@@ -163,28 +163,28 @@ void sglTexImage2Dubv(int32_t slot, uint8_t format, uint32_t width, uint32_t hei
                       const uint8_t* data, uint8_t scaled) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   if (slot < 0 ||
-      !UploadAllowed(context, static_cast<uint32_t>(slot), format, width, height, data, scaled)) {
+      !upload_allowed(context, static_cast<uint32_t>(slot), format, width, height, data, scaled)) {
     sgliSetError(SGL_ERROR_TEX_IMAGE, static_cast<uint32_t>(slot));
     return;
   }
   std::memmove(context->texture_buffer, data,
-               static_cast<size_t>(width) * height * BytesPerPixel(format));
-  UploadSlot(context, static_cast<uint32_t>(slot), format, width, height, scaled);
+               static_cast<size_t>(width) * height * bytes_per_pixel(format));
+  upload_slot(context, static_cast<uint32_t>(slot), format, width, height, scaled);
 }
 
 void sglCompressedTexImage2D(uint32_t slot, uint8_t format, uint32_t width, uint32_t height,
                              uint32_t count, const uint32_t* words, uint8_t scaled) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
-  if (!UploadAllowed(context, slot, format, width, height, words, scaled)) {
+  if (!upload_allowed(context, slot, format, width, height, words, scaled)) {
     sgliSetError(SGL_ERROR_COMPRESSED_TEX_IMAGE, slot);
     return;
   }
-  const uint32_t bpp = BytesPerPixel(format);
+  const uint32_t bpp = bytes_per_pixel(format);
   if (!sgl_decode_texture_words(words, count, bpp, context->texture_buffer, width * height * bpp)) {
     sgliSetError(SGL_ERROR_COMPRESSED_TEX_IMAGE, slot);
     return;
   }
-  UploadSlot(context, slot, format, width, height, scaled);
+  upload_slot(context, slot, format, width, height, scaled);
 }
 
 const sgl_texture_slot* sgli_loaded_slot(const sgl_texture_slot* table, uint32_t count,
@@ -214,7 +214,7 @@ void sglBindTexture(uint8_t target, uint32_t slot) {
 namespace {
 
 // The axis-aligned box of the shape's points becomes the mapped box.
-void SetMappedBox(sgl_texture_state* texture, uint32_t n, const float* xs, const float* ys) {
+void set_mapped_box(sgl_texture_state* texture, uint32_t n, const float* xs, const float* ys) {
   float min_x = xs[0], max_x = xs[0], min_y = ys[0], max_y = ys[0];
   for (uint32_t i = 1; i < n; ++i) {
     if (xs[i] < min_x) min_x = xs[i];
@@ -230,7 +230,7 @@ void SetMappedBox(sgl_texture_state* texture, uint32_t n, const float* xs, const
 
 // Where the image starts inside the box: at its left (0), centred (1), or so
 // that the last repetition ends at the box's right (2).
-float AlignmentOffset(uint32_t alignment, float repeat) {
+float alignment_offset(uint32_t alignment, float repeat) {
   switch (alignment) {
     case 1:
       return (1.0f - repeat) / 2.0f;
@@ -242,8 +242,8 @@ float AlignmentOffset(uint32_t alignment, float repeat) {
 }
 
 // The image's share of its power-of-two texture: a stretched image fills it.
-void SetImageFactors(sgl_texture_state* texture, const sgl_texture_slot* slot,
-                     bool stretched_fills) {
+void set_image_factors(sgl_texture_state* texture, const sgl_texture_slot* slot,
+                       bool stretched_fills) {
   if (slot == nullptr || (stretched_fills && slot->scaled)) {
     texture->factor_x = 1.0f;
     texture->factor_y = 1.0f;
@@ -256,7 +256,7 @@ void SetImageFactors(sgl_texture_state* texture, const sgl_texture_slot* slot,
 // One (s, t) for the vertex (x, y) from the fill mapping, or the coordinate
 // sglTexCoord2f left for it. Coordinates beyond the buffer are dropped, so
 // that the fill is then drawn without them.
-void AppendMappedCoordinate(sgl_type_statemachine* context, float x, float y) {
+void append_mapped_coordinate(sgl_type_statemachine* context, float x, float y) {
   sgl_texture_state* texture = &context->texture;
   if (context->texcoord_count >= SGL_VERTEX_BUFFER_SIZE) {
     return;
@@ -286,11 +286,11 @@ void AppendMappedCoordinate(sgl_type_statemachine* context, float x, float y) {
 }  // namespace
 
 void sgliSetTextureCoordinates(float x, float y) {
-  AppendMappedCoordinate(glob_pr_sglStatemachine, x, y);
+  append_mapped_coordinate(glob_pr_sglStatemachine, x, y);
 }
 
 void sgliSetGradientCoordinates(float x, float y) {
-  AppendMappedCoordinate(glob_pr_sglStatemachine, x, y);
+  append_mapped_coordinate(glob_pr_sglStatemachine, x, y);
 }
 
 void sglFormatTexture(uint32_t n, const float* xs, const float* ys, float nx, float ny,
@@ -302,10 +302,10 @@ void sglFormatTexture(uint32_t n, const float* xs, const float* ys, float nx, fl
     return;
   }
   sgl_texture_state* texture = &context->texture;
-  SetMappedBox(texture, n, xs, ys);
+  set_mapped_box(texture, n, xs, ys);
   const sgl_texture_slot* slot = sgli_loaded_slot(context->texture_table, context->texture_count,
                                                   context->texture.current_texture);
-  SetImageFactors(texture, slot, true);
+  set_image_factors(texture, slot, true);
   if (slot == nullptr) {
     texture->repeat_x = texture->repeat_y = 0.0f;
     texture->offset_x = texture->offset_y = 0.0f;
@@ -338,8 +338,8 @@ void sglFormatTexture(uint32_t n, const float* xs, const float* ys, float nx, fl
   }
   texture->repeat_x = nx;
   texture->repeat_y = ny;
-  texture->offset_x = AlignmentOffset(align_x, nx);
-  texture->offset_y = AlignmentOffset(align_y, ny);
+  texture->offset_x = alignment_offset(align_x, nx);
+  texture->offset_y = alignment_offset(align_y, ny);
 }
 
 void sglTexCoord2f(float s, float t) {
@@ -381,7 +381,7 @@ void sglTexVertex4f(float x, float y, float s, float t) {
 namespace {
 
 // Replace or modulate, as capability 57 says.
-void RestoreTextureEnvironment(const sgl_type_statemachine* context) {
+void restore_texture_environment(const sgl_type_statemachine* context) {
   sgliTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE,
               context->texture_modulate ? GL_MODULATE : GL_REPLACE);
 }
@@ -438,7 +438,7 @@ void sgluDrawBitmap(int32_t slot, float x, float y) {
   context->texture_fill = saved_fill;
   context->texture_modulate = saved_modulate;
   context->color_validity = 0;
-  RestoreTextureEnvironment(context);
+  restore_texture_environment(context);
 }
 
 // ---------------------------------------------------------------------------
@@ -450,8 +450,8 @@ namespace {
 // (size bytes of them) or raw bytes, of which at least the whole image must
 // be given. False when there is no buffer, the image does not fit it or the
 // data do not make the image.
-bool LoadRgbaImage(sgl_type_statemachine* context, int64_t width, int64_t height, uint32_t size,
-                   const void* data, uint8_t compressed) {
+bool load_rgba_image(sgl_type_statemachine* context, int64_t width, int64_t height, uint32_t size,
+                     const void* data, uint8_t compressed) {
   if (context->texture_buffer == nullptr || data == nullptr || width < 1 || height < 1 ||
       width > context->max_texture_width || height > context->max_texture_height) {
     return false;
@@ -470,8 +470,8 @@ bool LoadRgbaImage(sgl_type_statemachine* context, int64_t width, int64_t height
 
 // Enlarges the image in the scratch buffer and uploads it as a new texture
 // (smooth, repeating); returns its name.
-uint32_t UploadNewRgbaTexture(sgl_type_statemachine* context, uint32_t width, uint32_t height,
-                              uint32_t* out_texture_width, uint32_t* out_texture_height) {
+uint32_t upload_new_rgba_texture(sgl_type_statemachine* context, uint32_t width, uint32_t height,
+                                 uint32_t* out_texture_width, uint32_t* out_texture_height) {
   sgl_texture_size(width, height, context->max_texture_width, context->max_texture_height,
                    out_texture_width, out_texture_height);
   sgl_enlarge_image(context->texture_buffer, width, height, *out_texture_width, *out_texture_height,
@@ -479,7 +479,7 @@ uint32_t UploadNewRgbaTexture(sgl_type_statemachine* context, uint32_t width, ui
   GLuint name = 0;
   glGenTextures(1, &name);
   sgliBindTexture(name);
-  UploadBuffer(context, SGL_FORMAT_RGBA, *out_texture_width, *out_texture_height, true);
+  upload_buffer(context, SGL_FORMAT_RGBA, *out_texture_width, *out_texture_height, true);
   return name;
 }
 
@@ -491,14 +491,14 @@ void sglGradientTexture(int32_t slot, int32_t width, uint32_t height, uint32_t s
   // The image is converted in the scratch buffer: it must fit there.
   if (context->gradient_table == nullptr || slot < 0 ||
       static_cast<uint32_t>(slot) >= context->gradient_count ||
-      !LoadRgbaImage(context, width, height, size, data, compressed)) {
+      !load_rgba_image(context, width, height, size, data, compressed)) {
     sgliSetError(SGL_ERROR_GRADIENT_TEXTURE, static_cast<uint32_t>(slot));
     return;
   }
   sgl_texture_slot* entry = &context->gradient_table[slot];
   uint32_t texture_width, texture_height;
-  entry->name = UploadNewRgbaTexture(context, static_cast<uint32_t>(width), height, &texture_width,
-                                     &texture_height);
+  entry->name = upload_new_rgba_texture(context, static_cast<uint32_t>(width), height,
+                                        &texture_width, &texture_height);
   entry->width = static_cast<uint32_t>(width);
   entry->height = height;
   entry->texture_width = texture_width;
@@ -520,8 +520,8 @@ void sglFormatGradient(uint32_t n, const float* xs, const float* ys) {
     return;
   }
   sgl_texture_state* texture = &context->texture;
-  SetMappedBox(texture, n, xs, ys);
-  SetImageFactors(
+  set_mapped_box(texture, n, xs, ys);
+  set_image_factors(
       texture,
       sgli_loaded_slot(context->gradient_table, context->gradient_count, texture->current_gradient),
       false);
@@ -535,15 +535,15 @@ uint32_t sglCreateStaticBitmap(float x, float y, int32_t width, int32_t height, 
   sgl_static_state* statics = &context->statics;
   const uint32_t count = statics->bitmap_count;
   if (count >= SGL_STATIC_BITMAP_COUNT ||
-      !LoadRgbaImage(context, width, height, size, data, compressed)) {
+      !load_rgba_image(context, width, height, size, data, compressed)) {
     sgliSetError(SGL_ERROR_CREATE_STATIC_BITMAP, count);
     return count;
   }
   sgl_static_bitmap* bitmap = &statics->bitmaps[count];
   uint32_t texture_width, texture_height;
   bitmap->name =
-      UploadNewRgbaTexture(context, static_cast<uint32_t>(width), static_cast<uint32_t>(height),
-                           &texture_width, &texture_height);
+      upload_new_rgba_texture(context, static_cast<uint32_t>(width), static_cast<uint32_t>(height),
+                              &texture_width, &texture_height);
   bitmap->width = static_cast<uint32_t>(width);
   bitmap->height = static_cast<uint32_t>(height);
   bitmap->x = x;
@@ -577,7 +577,7 @@ void sglDrawStaticBitmap(uint32_t id) {
   // The arrays live on this stack frame: the next draw must set its own.
   sgliVertexPointer(&context->vertices[0][0]);
   sgliTexCoordPointer(&context->texcoords[0][0]);
-  RestoreTextureEnvironment(context);
+  restore_texture_environment(context);
 }
 
 // ---------------------------------------------------------------------------
@@ -588,7 +588,7 @@ namespace {
 // After a list was compiled (its state calls did not run) or called (they
 // did, behind the cache's back), OpenGL is brought back to what the cache and
 // the library's matrix say.
-void ReissueLibraryState(const sgl_type_statemachine* context) {
+void reissue_library_state(const sgl_type_statemachine* context) {
   sglRestoreStates();
   glLoadMatrixf(context->transform.matrix);
 }
@@ -625,10 +625,10 @@ void sglEndStaticSequence() {
   context->gl_tex_env[1] = GL_TEXTURE_ENV_MODE;
   context->gl_tex_env[2] = GL_REPLACE;
   context->cache_bypass = 0;
-  ReissueLibraryState(context);
+  reissue_library_state(context);
 }
 
 void sglCallStaticSequence(uint32_t id) {
   glCallList(id);
-  ReissueLibraryState(glob_pr_sglStatemachine);
+  reissue_library_state(glob_pr_sglStatemachine);
 }

@@ -11,7 +11,7 @@
 #include "graphics/sgl.h"
 #include "graphics/sgl_internal.h"
 
-static const float sgl_epsilon = 1e-6f;
+static const float kEpsilon = 1e-6f;
 
 // bx, by and the font scales follow ux, uy, ax, ay and the viewport ratios.
 static void sgl_update_derived_scales(sgl_transformation* t) {
@@ -92,7 +92,7 @@ void sglViewport(uint32_t x, uint32_t y, uint32_t width, int32_t height) {
 void sglOrtho(float left, float right, float bottom, float top) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   sgl_orthographic* ortho = &context->ortho;
-  if (std::fabs(right - left) < sgl_epsilon || std::fabs(top - bottom) < sgl_epsilon ||
+  if (std::fabs(right - left) < kEpsilon || std::fabs(top - bottom) < kEpsilon ||
       ortho->depth != 0) {
     sgliSetError(SGL_ERROR_ORTHO, 0);
     return;
@@ -139,13 +139,13 @@ void sglScalef(float sx, float sy) {
     m[4 + i] *= sy;
   }
   // A collapsed axis has no pixel size; 1 keeps every later division finite.
-  if (std::fabs(sx) > sgl_epsilon) {
+  if (std::fabs(sx) > kEpsilon) {
     t->units_x = std::fabs(t->units_x / sx);
     t->scale_x = std::fabs(t->scale_x * sx);
   } else {
     t->units_x = 1.0f;
   }
-  if (std::fabs(sy) > sgl_epsilon) {
+  if (std::fabs(sy) > kEpsilon) {
     t->units_y = std::fabs(t->units_y / sy);
     t->scale_y = std::fabs(t->scale_y * sy);
   } else {
@@ -199,7 +199,7 @@ float sgluModuloAngle(float degrees) {
 
 bool sgluFloatIsEqual(float a, float b) {
   float d = a - b;
-  return d > -sgl_epsilon && d < sgl_epsilon;
+  return d > -kEpsilon && d < kEpsilon;
 }
 
 // ---------------------------------------------------------------------------

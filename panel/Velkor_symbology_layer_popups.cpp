@@ -68,11 +68,13 @@ const char* const kSlotItems[] = {"Slot 1", "Slot 2", "Slot 3", "Slot 4", "Slot 
 constexpr int32_t kDestinationModeItems = kDestinationModeCount;  // the first four modes
 
 const char* const kShortcutLabels[kShortcutCount] = {"Init SP", "Operation PUSH", "Operation POP"};
-const char* const kShortcutTips[kShortcutCount] = {
-    "Stellt einen Befehl ein, der den Stack Pointer (SP) initialisiert",
-    "Stellt einen Befehl ein, der ein Datenwort auf dem Stack ablegt (Operation PUSH)",
+const char kInitSpTip[] = "Stellt einen Befehl ein, der den Stack Pointer (SP) initialisiert";
+const char kPushTip[] =
+    "Stellt einen Befehl ein, der ein Datenwort auf dem Stack ablegt (Operation PUSH)";
+const char kPopTip[] =
     "Stellt einen Befehl ein, der vom Stack ein Datenwort liest und in einem Register ablegt "
-    "(Operation POP)"};
+    "(Operation POP)";
+const char* const kShortcutTips[kShortcutCount] = {kInitSpTip, kPushTip, kPopTip};
 
 const char kInfoText[] =
     "Einschr\xe4nkungen:\r\n- nur bestimmte emulierte Befehle werden als solche erkannt\r\n- nur "
@@ -249,6 +251,7 @@ void draw_edit_synced(uint32_t masks, Velkor_TextEditBox* e, const Rect& r, char
   e->width = r.width;
   e->height = r.height;
   e->font = kFontSmall;
+  e->initialText = field;
   e->forcedText = field;
   e->force = (load || strcmp(e->text, field) != 0) ? 1 : 0;
   e->pass = child_pass;
@@ -291,8 +294,13 @@ constexpr Rect kSlider = {130.0f, 300.0f, 280.0f, 50.0f};
 constexpr float kLeftColumn = 34.0f;
 constexpr float kRightColumn = 290.0f;
 constexpr float kModeY = 290.0f;
+// Height of the operand selectors and boxes, as the format's and the
+// operation's selectors.
+constexpr float kSelectorHeight = 34.0f;
 constexpr float kOperandY = 210.0f;
-constexpr Rect kWordCheck = {34.0f, 126.0f, 107.0f, 33.0f};
+// Wider than the 107 units the box was planned with: "Word Operation" in
+// font 20 does not fit beside the check box in 107.
+constexpr Rect kWordCheck = {34.0f, 126.0f, 140.0f, 33.0f};
 constexpr Rect kShortcuts[kShortcutCount] = {
     {34.0f, 56.0f, 120.0f, 34.0f}, {164.0f, 56.0f, 120.0f, 34.0f}, {294.0f, 56.0f, 120.0f, 34.0f}};
 constexpr Rect kShortcutTip = {10.0f, 4.0f, 520.0f, 46.0f};
@@ -319,6 +327,11 @@ const Velkor_ComboBox* open_selector(const Context* c) {
 // so that a click that arrives with the pointer loads in its own frame.
 void test_shortcuts(Context* c) {
   if (c->continuousExecution) return;
+  // An open list takes the pointer alone: a press on it is no shortcut.
+  if (open_selector(c) != nullptr) {
+    memset(c->shortcutHover, 0, sizeof c->shortcutHover);
+    return;
+  }
   float px = 0.0f;
   float py = 0.0f;
   Velkor_locate(BHVR_ANY_DEVICE, &px, &py);
@@ -402,17 +415,18 @@ void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp
       const float w = v.destinationNarrow ? 70.0f : 132.0f;
       const float x = col.destination + (v.destinationNarrow ? 104.0f : 0.0f);
       reach(nullptr);
-      draw_edit_synced(masks, &c->IndexAdrImmediateTextEditBox_1, {x, kOperandY, w, 30.0f},
-                       c->destinationEditText, load.destinationText, pass, child_pass);
+      draw_edit_synced(masks, &c->IndexAdrImmediateTextEditBox_1,
+                       {x, kOperandY, w, kSelectorHeight}, c->destinationEditText,
+                       load.destinationText, pass, child_pass);
     }
     if (v.destinationRegister) {
       const float w = v.destinationNarrow ? 100.0f : 132.0f;
       reach(&c->DRegComboBox);
-      draw_combo(masks, &c->DRegComboBox, {col.destination, kOperandY, w, 30.0f}, registers,
-                 &c->destinationRegister, load.selectors, pass, child_pass);
+      draw_combo(masks, &c->DRegComboBox, {col.destination, kOperandY, w, kSelectorHeight},
+                 registers, &c->destinationRegister, load.selectors, pass, child_pass);
     }
     reach(&c->DRegAdrComboBox);
-    draw_combo(masks, &c->DRegAdrComboBox, {col.destination, kModeY, 180.0f, 30.0f},
+    draw_combo(masks, &c->DRegAdrComboBox, {col.destination, kModeY, 180.0f, kSelectorHeight},
                {"Register", kSourceModeItems, kDestinationModeItems, 4, nullptr},
                &c->destinationMode, load.selectors, pass, child_pass);
   }
@@ -421,17 +435,17 @@ void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp
       const float w = v.sourceNarrow ? 70.0f : 132.0f;
       const float x = col.source + (v.sourceNarrow ? 104.0f : 0.0f);
       reach(nullptr);
-      draw_edit_synced(masks, &c->IndexAdrImmediateTextEditBox, {x, kOperandY, w, 30.0f},
+      draw_edit_synced(masks, &c->IndexAdrImmediateTextEditBox, {x, kOperandY, w, kSelectorHeight},
                        c->sourceEditText, load.sourceText, pass, child_pass);
     }
     if (v.sourceRegister) {
       const float w = v.sourceNarrow ? 100.0f : 132.0f;
       reach(&c->SRegComboBox);
-      draw_combo(masks, &c->SRegComboBox, {col.source, kOperandY, w, 30.0f}, registers,
+      draw_combo(masks, &c->SRegComboBox, {col.source, kOperandY, w, kSelectorHeight}, registers,
                  &c->sourceRegister, load.selectors, pass, child_pass);
     }
     reach(&c->SRegAdrComboBox);
-    draw_combo(masks, &c->SRegAdrComboBox, {col.source, kModeY, 180.0f, 30.0f},
+    draw_combo(masks, &c->SRegAdrComboBox, {col.source, kModeY, 180.0f, kSelectorHeight},
                {"Register", kSourceModeItems, kModeCount, 4, nullptr}, &c->sourceMode,
                load.selectors, pass, child_pass);
   }

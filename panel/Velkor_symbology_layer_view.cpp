@@ -16,6 +16,7 @@
 #include "panel/Velkor_symbology_layer.h"
 #include "panel/Velkor_symbology_layer_parts.h"
 #include "panel/Velkor_symbology_layer_view.h"
+#include "widgets/Focus.h"
 
 namespace {
 
@@ -560,6 +561,16 @@ bool Velkor_view_p2_switch_origin(int32_t bit, float* x, float* y) {
 
 void Velkor_view_draw_ports(Velkor_symbology_layer_context* c, uint32_t pass) {
   if (c == nullptr) return;
+  if (pass == 0) {
+    // The focus holder's liveness, counted down once per frame before any
+    // widget of the frame steps (the ports come first). A holder that is
+    // drawn sets it back when it steps; one that is no longer drawn - a
+    // value box whose pop-up a press closed while it was editing, and so
+    // still asking for the focus - stops blocking the others after two
+    // frames. Without it no other widget could take the focus again, and
+    // the switches and buttons would stay deaf for the rest of the run.
+    ManageGlobalFocus(0, 0, 0, 0, nullptr, nullptr);
+  }
   const uint32_t masks = sglGetActiveMasks();
   static const char* const kP1Labels[3] = {"P1IN (0x20):", "P1OUT (0x21):", "P1DIR (0x22):"};
   static const char* const kP2Labels[3] = {"P2IN (0x28):", "P2OUT (0x29):", "P2DIR (0x2A):"};

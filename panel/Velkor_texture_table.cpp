@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr uint8_t kAlpha = 7;  // one byte per pixel
-constexpr uint8_t kRgba = 6;
 constexpr uint8_t kScaled = 1;
 
 // --- ramps, one byte per texel ----------------------------------------------
@@ -148,15 +146,15 @@ void UploadPicture(uint32_t slot, uint8_t format, uint32_t width, uint32_t heigh
 }  // namespace
 
 void Velkor_texture_table() {
-  sglTexImage2Dubv(240, kAlpha, 1, 32, kRampRising, kScaled);
-  sglTexImage2Dubv(241, kAlpha, 1, 32, kRamp241, kScaled);
-  sglTexImage2Dubv(242, kAlpha, 1, 32, kRamp242, kScaled);
-  sglTexImage2Dubv(243, kAlpha, 32, 1, kRampFalling, kScaled);
-  sglTexImage2Dubv(245, kAlpha, 32, 1, kRampRising, kScaled);
-  sglTexImage2Dubv(247, kAlpha, 1, 32, kRampFalling, kScaled);
-  sglTexImage2Dubv(249, kAlpha, 1, 32, kRamp249, kScaled);
-  UploadPicture(250, kAlpha, 32, 64, BandAndChecker, g_words_250);
-  UploadPicture(251, kAlpha, 32, 32, QuarterCircle, g_words_251);
-  UploadPicture(252, kRgba, 200, 172, Landscape, g_words_252);
-  UploadPicture(253, kAlpha, 128, 128, Glow, g_words_253);
+  sglTexImage2Dubv(240, SGL_FORMAT_ALPHA, 1, 32, kRampRising, kScaled);
+  sglTexImage2Dubv(241, SGL_FORMAT_ALPHA, 1, 32, kRamp241, kScaled);
+  sglTexImage2Dubv(242, SGL_FORMAT_ALPHA, 1, 32, kRamp242, kScaled);
+  sglTexImage2Dubv(243, SGL_FORMAT_ALPHA, 32, 1, kRampFalling, kScaled);
+  sglTexImage2Dubv(245, SGL_FORMAT_ALPHA, 32, 1, kRampRising, kScaled);
+  sglTexImage2Dubv(247, SGL_FORMAT_ALPHA, 1, 32, kRampFalling, kScaled);
+  sglTexImage2Dubv(249, SGL_FORMAT_ALPHA, 1, 32, kRamp249, kScaled);
+  UploadPicture(250, SGL_FORMAT_ALPHA, 32, 64, BandAndChecker, g_words_250);
+  UploadPicture(251, SGL_FORMAT_ALPHA, 32, 32, QuarterCircle, g_words_251);
+  UploadPicture(252, SGL_FORMAT_RGBA, 200, 172, Landscape, g_words_252);
+  UploadPicture(253, SGL_FORMAT_ALPHA, 128, 128, Glow, g_words_253);
 }

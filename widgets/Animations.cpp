@@ -1,6 +1,8 @@
 #include "widgets/Animations.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "widgets/interactivity_mapping.h"
 
@@ -88,7 +90,11 @@ void Animations(const Animations_Inputs* in, Animations_State* state) {
       // A forward run begins at 0, a backward one at its last step.
       state->position = (state->direction < 0) ? steps : 0;
     } else if (BHVR_AsynchronousACK != 0) {
-      state->position += state->direction;
+      // The position stays within 0..steps, where the progress is limited
+      // anyway: a run of INT32_MAX steps turned at its end must not step
+      // past the integer range.
+      const int64_t moved = int64_t{state->position} + state->direction;
+      state->position = static_cast<int32_t>(std::clamp<int64_t>(moved, 0, std::max(steps, 0)));
     }
     if (steps >= 1) {
       const float p = static_cast<float>(state->position) / static_cast<float>(steps);

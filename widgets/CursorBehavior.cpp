@@ -24,24 +24,72 @@ struct Measure {
   float Width(uint32_t ch) const { return fontValue(font, ch, kAdvance); }
 };
 
-// Lines of the whole text: a line ends where the running width exceeds the
-// box or at a line break; the character that ended it starts the next.
-int32_t CountLines(const Measure& m, const char* text, float boxWidth) {
-  int32_t lines = 1;
-  float running = 0.0f;
-  int32_t index = 0;
-  for (;;) {
-    int32_t next = 0;
-    const uint32_t ch = getCharId(text, index, &next);
-    if (ch == 0) break;
-    const float w = m.Width(ch);
-    running += w;
-    if (running > boxWidth || ch == kLineBreak) {
-      ++lines;
-      running = w;
+// One line of the text as the box cuts it: the characters from `start` up to
+// (not including) `end`, `width` their advances. `end` is the index of the
+// character that ended the line: the one that did not fit (it begins the
+// next line, which is then `wrapped`), the line break (the next line begins
+// after it), or the end of the text.
+struct TextLine {
+  int32_t start;
+  int32_t end;
+  float width;
+  bool wrapped;
+};
+
+// The wrapping rule, walked once for every use (line count, click, caret,
+// alignment): a line ends before the character that would take it beyond
+// the box width, and that character begins the next line; a line break ends
+// the line and the next one begins after it with nothing on it. A line
+// break that would not fit counts as such a character: it begins the next
+// line, which then goes on after it.
+//
+//   LineWalk walk(measure, text, boxWidth);
+//   for (TextLine line; walk.Next(&line);) { ... }
+struct LineWalk {
+  LineWalk(const Measure& m, const char* text, float boxWidth)
+      : m(m), text(text), boxWidth(boxWidth) {}
+
+  // The next line; false after the last one. Every text has at least one
+  // line, the empty text an empty one.
+  bool Next(TextLine* line) {
+    if (finished) return false;
+    line->start = start;
+    line->wrapped = wrapped;
+    float width = carried;
+    for (int32_t index = scan;;) {
+      int32_t next = 0;
+      const uint32_t ch = getCharId(text, index, &next);
+      const float w = (ch == 0) ? 0.0f : m.Width(ch);
+      if (ch == 0 || width + w > boxWidth || ch == kLineBreak) {
+        line->end = index;
+        line->width = width;
+        finished = ch == 0;
+        const bool wraps = ch != 0 && width + w > boxWidth;
+        start = wraps ? index : next;
+        wrapped = wraps;
+        carried = wraps ? w : 0.0f;
+        scan = next;
+        return true;
+      }
+      width += w;
+      index = next;
     }
-    index = next;
   }
+
+  const Measure& m;
+  const char* text;
+  float boxWidth;
+  int32_t start = 0;     // first index of the next line
+  int32_t scan = 0;      // where the walk goes on
+  float carried = 0.0f;  // advance of a character carried over by a wrap
+  bool wrapped = false;  // the next line begins with that character
+  bool finished = false;
+};
+
+int32_t count_lines(const Measure& m, const char* text, float boxWidth) {
+  LineWalk walk(m, text, boxWidth);
+  int32_t lines = 0;
+  for (TextLine line; walk.Next(&line);) ++lines;
   return lines;
 }
 
@@ -49,7 +97,7 @@ int32_t CountLines(const Measure& m, const char* text, float boxWidth) {
 // A line height of 0, or a click far above or below the box, must not turn
 // into an undefined float-to-integer conversion: the result stays in
 // 1 .. kMostLines.
-int32_t ClickedLine(float boxHeight, float clickYRate, float lineHeight) {
+int32_t clicked_line(float boxHeight, float clickYRate, float lineHeight) {
   if (!(lineHeight > 0.0f)) return 1;
   const float rows = boxHeight * (1.0f - clickYRate) / lineHeight;
   if (!(rows >= 0.0f)) return 1;  // above the box, or not a number
@@ -57,89 +105,65 @@ int32_t ClickedLine(float boxHeight, float clickYRate, float lineHeight) {
   return static_cast<int32_t>(rows) + 1;
 }
 
-// Width of line `line` (1-based) as the click walk sees it; also counts the
-// lines passed on the way.
-float LineWidth(const Measure& m, const char* text, float boxWidth, int32_t line,
-                int32_t* lineCount) {
-  float width = 0.0f;
-  int32_t counter = 0;
-  *lineCount = 1;
-  int32_t index = 0;
-  for (;;) {
-    int32_t next = 0;
-    const uint32_t ch = getCharId(text, index, &next);
-    if (ch == 0) break;
-    const float w = m.Width(ch);
-    width += w;
-    const bool wrap = width > boxWidth;
-    if (wrap || ch == kLineBreak) {
-      ++counter;
-      ++*lineCount;
-      if (counter == line) {
-        width -= w;
-        break;
-      }
-      width = wrap ? w : 0.0f;
-    }
-    index = next;
-  }
-  return width;
-}
-
-// The character index a click at x (from the line's left edge) on line
-// `line` points to: the index after the character under the click.
-int32_t ClickedIndex(const Measure& m, const char* text, float boxWidth, int32_t line, float x,
-                     float* reached) {
-  float running = 0.0f;
-  int32_t remaining = line;
-  int32_t index = 0;
-  for (;;) {
-    int32_t next = 0;
-    const uint32_t ch = getCharId(text, index, &next);
-    if (((running > x || ch == kLineBreak) && remaining < 2) || ch == 0) break;
-    const float w = m.Width(ch);
-    running += w;
-    if (running > boxWidth && remaining >= 2) {
-      --remaining;
-      running = w;
-    } else if (ch == kLineBreak && remaining >= 2) {
-      --remaining;
-      running = 0.0f;
-    }
-    index = next;
-  }
-  *reached = running;
-  return index;
-}
-
-// Width of the line that holds the caret.
-float CaretLineWidth(const Measure& m, const char* text, float boxWidth, int32_t cursor) {
-  float running = 0.0f;
-  int32_t index = 0;
-  for (;;) {
-    int32_t next = 0;
-    const uint32_t ch = getCharId(text, index, &next);
-    const float w = m.Width(ch);
-    running += w;
-    const bool wrap = running > boxWidth;
-    if (((wrap || ch == kLineBreak) && index >= cursor) || ch == 0) {
-      running -= w;
-      break;
-    }
-    if (wrap) {
-      running = w;
-    } else if (ch == kLineBreak) {
-      running = 0.0f;
-    }
-    index = next;
-  }
-  return running;
-}
-
-float AlignmentShift(uint32_t alignment, float boxWidth, float lineWidth) {
+float alignment_shift(uint32_t alignment, float boxWidth, float lineWidth) {
   if (alignment == CURSOR_ALIGN_CENTRE) return (boxWidth - lineWidth) / 2.0f;
   if (alignment == CURSOR_ALIGN_RIGHT) return boxWidth - lineWidth;
   return 0.0f;
+}
+
+// The character index a click at x rate `xRate` on line `lineNumber`
+// (1-based) points to: the index after the character under the click, the
+// end of the line when the click lies beyond it, and the end of the text
+// when the click lies below the last line. The caret so stays on the clicked
+// line: the index before a wrapped line's first character is the end of the
+// line above, so that character is always passed.
+int32_t clicked_index(const Measure& m, const char* text, float boxWidth, int32_t lineNumber,
+                      float xRate, uint32_t alignment) {
+  LineWalk walk(m, text, boxWidth);
+  TextLine line{0, 0, 0.0f, false};
+  int32_t number = 0;
+  while (number < lineNumber && walk.Next(&line)) ++number;
+
+  const float x = xRate * boxWidth - alignment_shift(alignment, boxWidth, line.width);
+  float reached = 0.0f;
+  int32_t index = line.start;
+  if (number < lineNumber) {
+    reached = line.width;
+    index = line.end;
+  }
+  while (index < line.end && ((line.wrapped && index == line.start) || !(reached > x))) {
+    int32_t next = 0;
+    reached += m.Width(getCharId(text, index, &next));
+    index = next;
+  }
+  // A click on the first third of the first character puts the caret before it.
+  if (index == 1 && x < reached / 3.0f) return 0;
+  return index;
+}
+
+// Where the caret before `cursor` stands: x from the line's left edge
+// (alignment not applied), the 1-based line and that line's width. The caret
+// stands on the first line that ends at or after it, so a caret at a wrap
+// ends the line before the wrapped character and a caret after a line break
+// begins the next line.
+void place_caret(const Measure& m, const char* text, float boxWidth, int32_t cursor, float* x,
+                 int32_t* lineNumber, float* lineWidth) {
+  LineWalk walk(m, text, boxWidth);
+  TextLine line{0, 0, 0.0f, false};
+  int32_t number = 0;
+  while (walk.Next(&line)) {
+    ++number;
+    if (line.end >= cursor) break;
+  }
+  float width = 0.0f;
+  for (int32_t index = line.start; index < line.end && index < cursor;) {
+    int32_t next = 0;
+    width += m.Width(getCharId(text, index, &next));
+    index = next;
+  }
+  *x = width;
+  *lineNumber = number;
+  *lineWidth = line.width;
 }
 
 }  // namespace
@@ -152,7 +176,8 @@ float AlignmentShift(uint32_t alignment, float boxWidth, float lineWidth) {
 //   2           20       -20        x 10..20                      2
 //  A character that would pass the right edge starts the next line, and a
 //  line break starts it as well: the caret after it stands at x 0 one
-//  line height lower.
+//  line height lower. A click beyond the end of a line puts the caret at
+//  that end, before the character that begins the next line.
 void CursorBehaviorWithFont(FontValueFunction fontValue, uint8_t active, uint8_t measure,
                             float width, float height, const char* text, uint32_t cursorIndex,
                             uint32_t font, float clickXRate, float clickYRate, uint8_t clicked,
@@ -168,7 +193,7 @@ void CursorBehaviorWithFont(FontValueFunction fontValue, uint8_t active, uint8_t
     lineHeight = fontValue(font, 0, kAscent) + fontValue(font, 0, kDescent);
     if (outAscent != nullptr) *outAscent = fontValue(font, 0, kAscent);
     if (outLineHeight != nullptr) *outLineHeight = lineHeight;
-    if (outLineCount != nullptr) *outLineCount = CountLines(m, text, width);
+    if (outLineCount != nullptr) *outLineCount = count_lines(m, text, width);
   }
   if (active == 0) return;
 
@@ -176,39 +201,20 @@ void CursorBehaviorWithFont(FontValueFunction fontValue, uint8_t active, uint8_t
   int32_t cursor = static_cast<int32_t>(cursorIndex > kLastIndex ? kLastIndex : cursorIndex);
 
   if (clicked != 0) {
-    const int32_t line = ClickedLine(height, clickYRate, lineHeight);
-    int32_t lines = 1;
-    const float lineWidth = LineWidth(m, text, width, line, &lines);
-    if (outLineCount != nullptr) *outLineCount = lines;
-    const float x = clickXRate * width - AlignmentShift(alignment, width, lineWidth);
-    float reached = 0.0f;
-    int32_t index = ClickedIndex(m, text, width, line, x, &reached);
-    // A click on the first third of the first character puts the caret before it.
-    if (index == 1 && x < reached / 3.0f) index = 0;
-    if (outNewCursorIndex != nullptr) *outNewCursorIndex = index;
-    cursor = index;
+    const int32_t line = clicked_line(height, clickYRate, lineHeight);
+    cursor = clicked_index(m, text, width, line, clickXRate, alignment);
+    if (outNewCursorIndex != nullptr) *outNewCursorIndex = cursor;
   }
 
   float cursorX = 0.0f;
-  float cursorY = -lineHeight;
-  for (int32_t index = 0; index < cursor;) {
-    int32_t next = 0;
-    const uint32_t ch = getCharId(text, index, &next);
-    if (ch == 0) break;
-    const float w = m.Width(ch);
-    if (cursorX + w > width) {
-      cursorX = w;
-      cursorY -= lineHeight;
-    } else if (ch == kLineBreak) {
-      cursorX = 0.0f;
-      cursorY -= lineHeight;
-    } else {
-      cursorX += w;
-    }
-    index = next;
-  }
+  int32_t caretLine = 1;
+  float caretLineWidth = 0.0f;
+  place_caret(m, text, width, cursor, &cursorX, &caretLine, &caretLineWidth);
+  cursorX += alignment_shift(alignment, width, caretLineWidth);
+  const float cursorY = -lineHeight * static_cast<float>(caretLine);
 
-  // Overflow: the text so far would not leave room for the next character.
+  // Overflow: the text so far, on one line, would not leave room for the
+  // next character.
   float textWidth = 0.0f;
   uint8_t overflow = 0;
   for (int32_t index = 0;;) {
@@ -223,8 +229,6 @@ void CursorBehaviorWithFont(FontValueFunction fontValue, uint8_t active, uint8_t
     textWidth += m.Width(ch);
     index = next;
   }
-
-  cursorX += AlignmentShift(alignment, width, CaretLineWidth(m, text, width, cursor));
 
   if (outCursorX != nullptr) *outCursorX = cursorX;
   if (outCursorY != nullptr) *outCursorY = cursorY;

@@ -16,13 +16,13 @@ uint32_t override_mode = FOCUS_OVERRIDE_NONE;
 // ManageGlobalFocus: a holder that stops being drawn eventually lets others in.
 int32_t isAlive = 2;
 
-void TakeFocus(uint32_t id, uint8_t* state) {
+void take_focus(uint32_t id, uint8_t* state) {
   *state = FOCUS_HELD;
   CurrentFocusedWidget = id;
   RequestingFocus = id;
 }
 
-int FindEntry(uint32_t id) {
+int find_entry(uint32_t id) {
   for (int i = 0; i < NbWidgetsInList; ++i) {
     if (FocusOrder[i].id == id) return i;
   }
@@ -32,12 +32,12 @@ int FindEntry(uint32_t id) {
 // Moves the focus to the linked neighbour of the focused entry when that
 // neighbour is registered, else to the adjacent entry in table order. With no
 // focused entry, "next" starts at the first entry and "previous" at the last.
-void MoveAlongOrder(bool forward) {
+void move_along_order(bool forward) {
   if (NbWidgetsInList <= 0) return;
-  const int at = FindEntry(CurrentFocusedWidget);
+  const int at = find_entry(CurrentFocusedWidget);
   if (at >= 0) {
     const uint32_t linked = forward ? FocusOrder[at].next : FocusOrder[at].prev;
-    if (linked != 0 && FindEntry(linked) >= 0) {
+    if (linked != 0 && find_entry(linked) >= 0) {
       CurrentFocusedWidget = linked;
       return;
     }
@@ -122,12 +122,12 @@ void ManageIndividualFocus(uint8_t request, uint8_t release, uint32_t id, uint8_
     return;
   }
   if (insideContainer != 0) {
-    TakeFocus(id, state);
+    take_focus(id, state);
     if (isContainer == 0) insideContainer = 0;
     return;
   }
   if (CurrentFocusedWidget == 0 || RequestingFocus == 0 || RequestingFocus == id || isAlive <= 0) {
-    TakeFocus(id, state);
+    take_focus(id, state);
     if (isContainer != 0) insideContainer = 1;
     return;
   }
@@ -153,9 +153,9 @@ void ManageGlobalFocus(uint8_t next, uint8_t previous, uint32_t id, uint8_t rese
     std::memset(FocusOrder, 0, sizeof FocusOrder);
   }
   if (isAlive > 0) --isAlive;
-  if (next != 0) MoveAlongOrder(true);
-  if (previous != 0) MoveAlongOrder(false);
-  if (id != 0 && FindEntry(id) >= 0) CurrentFocusedWidget = id;
+  if (next != 0) move_along_order(true);
+  if (previous != 0) move_along_order(false);
+  if (id != 0 && find_entry(id) >= 0) CurrentFocusedWidget = id;
   if (current != nullptr) *current = CurrentFocusedWidget;
   if (requesting != nullptr) *requesting = RequestingFocus;
 }

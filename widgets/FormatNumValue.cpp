@@ -10,15 +10,15 @@
 namespace {
 
 // Bounds that keep sign, digits, point and terminator inside one text buffer.
-constexpr int32_t MAX_INT_DIGITS = 200;
-constexpr int32_t MAX_FRAC_DIGITS = 9;
+constexpr int32_t kMaxIntDigits = 200;
+constexpr int32_t kMaxFracDigits = 9;
 
 }  // namespace
 
 int32_t FormatNumValue_Strings(double value, uint8_t leadingZeros, uint32_t signMode,
                                int32_t intDigits, int32_t fracDigits, char* out) {
-  intDigits = std::clamp(intDigits, 0, MAX_INT_DIGITS);
-  fracDigits = std::clamp(fracDigits, 0, MAX_FRAC_DIGITS);
+  intDigits = std::clamp(intDigits, 0, kMaxIntDigits);
+  fracDigits = std::clamp(fracDigits, 0, kMaxFracDigits);
   if (!std::isfinite(value)) value = 0.0;
 
   std::memset(out, 0, TEXT_SIZE_Strings);

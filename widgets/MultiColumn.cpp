@@ -35,6 +35,7 @@ void MultiColumn_reset(MultiColumn_State* state) {
 //    n+3  | KEY_LEFT                    | (2, 0)          |  1
 //    n+4  | load (0, 0)                 | (0, 0)          |  0
 // In mode 2 the press arms the table and the release over a cell chooses it.
+// The wheel never chooses.
 void MultiColumn(const MultiColumn_Inputs* in, MultiColumn_State* state) {
   const bool valid = in->hoveredRow >= 0 && in->hoveredColumn >= 0;
   const bool leftButton = BHVR_LeftButton(in->button);
@@ -48,7 +49,9 @@ void MultiColumn(const MultiColumn_Inputs* in, MultiColumn_State* state) {
   } else {
     choose = valid && leftButton && state->previousPressed;
   }
-  state->previousPressed = in->pressed;
+  // A wheel notch is a press without a release, and the next cycle reads
+  // button 0: a press is kept for the next cycle only when it could click.
+  state->previousPressed = (in->pressed && leftButton) ? 1 : 0;
 
   const bool keyEvent = in->keyPressed && (in->key >= 256 || in->key == KEY_ENTER);
   state->event = BHVR_HoldEvent(keyEvent || choose, &state->previousEvent);
@@ -68,11 +71,13 @@ void MultiColumn(const MultiColumn_Inputs* in, MultiColumn_State* state) {
     row = in->loadRow;
     column = in->loadColumn;
   } else if (in->keyPressed) {
-    if (in->key == KEY_DOWN && row < in->rows - 1) {
+    // Compared as row + 1 < rows in 64 bits: neither a count of INT32_MIN
+    // nor a loaded cell at INT32_MAX may overflow the test.
+    if (in->key == KEY_DOWN && int64_t{row} + 1 < in->rows) {
       ++row;
     } else if (in->key == KEY_UP && row > 0) {
       --row;
-    } else if (in->key == KEY_RIGHT && column < in->columns - 1) {
+    } else if (in->key == KEY_RIGHT && int64_t{column} + 1 < in->columns) {
       ++column;
     } else if (in->key == KEY_LEFT && column > 0) {
       --column;

@@ -20,14 +20,17 @@ void PushButton_reset(PushButton_State* state) {
 //   3     -              0     0     |  3     -                   0     0
 //   4     space down     1     1     |  4     press elsewhere     0     0
 //   5     space up       0     0     |  5     release on it       0     0   never armed
+//   6     wheel on it    0     0     |  6     wheel or right press 0     0   not armed either
 //
 // A held event is cleared once the host has acknowledged it, before this
 // cycle's input is applied: a click right after a click (press, release,
 // press in consecutive cycles) must fire again rather than cancel the event
 // that is still showing.
 void PushButton(const PushButton_Inputs* in, PushButton_State* state) {
-  const bool press =
-      (in->hover != 0 && in->pressed != 0) || (in->keyPressed != 0 && in->key == KEY_SPACE);
+  // The wheel and the right button have no meaning for a button: were they
+  // to arm it, a release anywhere later would fire it.
+  const bool press = (in->hover != 0 && in->pressed != 0 && BHVR_LeftButton(in->button)) ||
+                     (in->keyPressed != 0 && in->key == KEY_SPACE);
   const bool release = in->released != 0 || in->keyReleased != 0;
   const uint8_t held = (BHVR_AsynchronousACK != 0) ? 0 : state->fired;
 

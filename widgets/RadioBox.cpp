@@ -6,7 +6,7 @@
 
 namespace {
 
-bool InItems(int32_t index) {
+bool in_items(int32_t index) {
   return index >= 0 && index < RADIOBOX_MAX_ITEMS;
 }
 
@@ -81,7 +81,7 @@ void RadioBox(const RadioBox_Inputs* in, RadioBox_State* state) {
     }
   }
 
-  const bool enter = in->keyPressed != 0 && in->key == KEY_ENTER && InItems(state->cursor) &&
+  const bool enter = in->keyPressed != 0 && in->key == KEY_ENTER && in_items(state->cursor) &&
                      in->enabled[state->cursor] != 0;
   state->event = BHVR_HoldEvent(enter || anyClick, &state->previousEvent);
 
@@ -102,6 +102,6 @@ void RadioBox(const RadioBox_Inputs* in, RadioBox_State* state) {
   } else if (apply) {
     state->selectedIndex = candidate;
     std::memset(state->selection, 0, sizeof state->selection);
-    if (InItems(candidate)) state->selection[candidate] = 1;
+    if (in_items(candidate)) state->selection[candidate] = 1;
   }
 }

@@ -9,14 +9,14 @@ namespace {
 
 // Interval factors against the range's own power of ten: steps of 1, 2 or 5
 // times a power of ten.
-constexpr float FACTORS[] = {0.02f, 0.05f, 0.1f, 0.2f, 0.5f, 1.0f, 2.0f, 5.0f};
-constexpr int FACTOR_COUNT = sizeof FACTORS / sizeof FACTORS[0];
+constexpr float kFactors[] = {0.02f, 0.05f, 0.1f, 0.2f, 0.5f, 1.0f, 2.0f, 5.0f};
+constexpr int kFactorCount = sizeof kFactors / sizeof kFactors[0];
 
-constexpr float MIN_RANGE = 0.000001f;
+constexpr float kMinRange = 0.000001f;
 // Below this a step would place thousands of ticks on top of each other.
-constexpr float MIN_TICK_STEP = 0.001f;
+constexpr float kMinTickStep = 0.001f;
 
-bool labelsAcross(float angle) {
+bool labels_across(float angle) {
   float a = std::fmod(angle, 360.0f);
   if (a < 0.0f) a += 360.0f;
   return (a >= 45.0f && a <= 135.0f) || (a >= 225.0f && a <= 315.0f);
@@ -25,13 +25,13 @@ bool labelsAcross(float angle) {
 // The decade of x, floor(log10 x), as an integer: -6 for tiny, zero or
 // undefined values, and at most that of the largest float, so that an
 // infinite centre or range cannot overflow the conversion.
-int32_t decadeOf(float x) {
+int32_t decade_of(float x) {
   const float decade = std::floor(wid_LogR(x));
   if (!(decade <= 38.0f)) return 38;
   return static_cast<int32_t>(decade);
 }
 
-uint8_t onScale(float position, float length) {
+uint8_t on_scale(float position, float length) {
   return position >= 0.0f && position <= length ? 1 : 0;
 }
 
@@ -44,13 +44,13 @@ void Scale_init(Scale_Outputs* out) {
 void Scale_reset(Scale_Outputs* /*out*/) {}
 
 void Scale(const Scale_Inputs* in, Scale_Outputs* out) {
-  const float range = in->range >= MIN_RANGE ? in->range : MIN_RANGE;
+  const float range = in->range >= kMinRange ? in->range : kMinRange;
   const float length = in->length;
   const float low = in->centre - range / 2.0f;
   const float high = in->centre + range / 2.0f;
-  const int32_t e = decadeOf(range);
+  const int32_t e = decade_of(range);
   const float bigger = std::fabs(low) > std::fabs(high) ? std::fabs(low) : std::fabs(high);
-  const int32_t bigE = decadeOf(bigger);
+  const int32_t bigE = decade_of(bigger);
 
   out->integerDigits = bigE < 0 ? 1 : bigE + 1;
   out->fractionDigits = e < 1 ? 1 - e : 0;
@@ -58,7 +58,7 @@ void Scale(const Scale_Inputs* in, Scale_Outputs* out) {
   // Room one label needs along the scale: its height when the labels stand
   // across the scale, else its characters (sign, digits, point) at 90 %.
   float room;
-  if (labelsAcross(in->labelAngle)) {
+  if (labels_across(in->labelAngle)) {
     room = 2.0f * in->characterHeight;
   } else {
     const int32_t fraction = out->fractionDigits > 0 ? out->fractionDigits + 1 : 0;
@@ -67,9 +67,9 @@ void Scale(const Scale_Inputs* in, Scale_Outputs* out) {
 
   const float decade = wid_PowerR(10.0f, e);
   const float maxIntervals = length / room;
-  float intervals = (range / decade) / FACTORS[FACTOR_COUNT - 1];
-  for (int k = 0; k < FACTOR_COUNT; ++k) {
-    const float candidate = (range / decade) / FACTORS[k];
+  float intervals = (range / decade) / kFactors[kFactorCount - 1];
+  for (int k = 0; k < kFactorCount; ++k) {
+    const float candidate = (range / decade) / kFactors[k];
     if (candidate <= maxIntervals) {
       intervals = candidate;
       break;
@@ -97,22 +97,22 @@ void Scale(const Scale_Inputs* in, Scale_Outputs* out) {
   float minorOffset = 10.0f;
   if (in->minorDivisions != 0) {
     float minorStep = majorStep * minorFraction;
-    if (minorStep < MIN_TICK_STEP) minorStep = MIN_TICK_STEP;
+    if (minorStep < kMinTickStep) minorStep = kMinTickStep;
     minorSpacing = majorSpacing * minorFraction;
     minorOffset = low - std::floor(low / minorStep) * minorStep;
   }
   for (int32_t i = 0; i < SCALE_MINOR_TICKS; ++i) {
     const float position = static_cast<float>(i) * minorSpacing - unitsPerValue * minorOffset;
     out->minorPositions[i] = position;
-    out->minorVisible[i] = onScale(position, length);
+    out->minorVisible[i] = on_scale(position, length);
   }
 
-  const float tickStep = majorStep > MIN_TICK_STEP ? majorStep : MIN_TICK_STEP;
+  const float tickStep = majorStep > kMinTickStep ? majorStep : kMinTickStep;
   const float offset = low - std::floor(low / tickStep) * tickStep;
   for (int32_t i = 0; i < SCALE_MAJOR_TICKS; ++i) {
     const float position = static_cast<float>(i) * majorSpacing - unitsPerValue * offset;
     out->majorPositions[i] = position;
     out->majorValues[i] = static_cast<float>(i) * majorStep + (low - offset);
-    out->majorVisible[i] = onScale(position, length);
+    out->majorVisible[i] = on_scale(position, length);
   }
 }

@@ -10,7 +10,7 @@ namespace {
 // The first visible item the scroll bar asks for: its position without the
 // fraction, within 0..maxFirst. Compared as a float first, so that no
 // position (huge, negative, not a number) can overflow the conversion.
-int32_t firstFromScroll(float position, int32_t maxFirst) {
+int32_t first_from_scroll(float position, int32_t maxFirst) {
   if (!(position >= 0.0f)) return 0;
   if (position >= static_cast<float>(maxFirst)) return maxFirst;
   return static_cast<int32_t>(position);
@@ -118,7 +118,7 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
       first = loadIndex < rows ? 0 : (loadIndex > maxFirst ? maxFirst : loadIndex);
       scrollChanged = 1;
     } else if (in->scrollMoved) {
-      first = firstFromScroll(in->scrollPosition, maxFirst);
+      first = first_from_scroll(in->scrollPosition, maxFirst);
       scrollChanged = 0;
     } else if (keyDown && cursor0 >= rows - 1) {
       first = state->previousFirst + 1;
@@ -207,8 +207,15 @@ void ScrollList(const ScrollList_Inputs* in, ScrollList_State* state) {
     state->selectedIndex = loadIndex;
     state->loadPending = 0;
   } else if (in->load || validate) {
+    // A load selects the loaded item even while the pointer rests on a row:
+    // hovering only moves the cursor there. Were the selection taken at the
+    // cursor, a pointer merely passing over the list would overwrite what
+    // the panel loads.
     state->selectedIndex = in->load && !validate ? loadIndex : target;
   }
+  // The item count may have dropped below the selection since it was made:
+  // the selection then stands on the last item that still exists.
+  if (state->selectedIndex >= count) state->selectedIndex = count > 0 ? count - 1 : 0;
   state->cursorRow = cursorRow;
 
   // Row flags.

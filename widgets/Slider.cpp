@@ -6,19 +6,20 @@
 
 namespace {
 
-constexpr uint32_t WHEEL_AWAY = 4;
-constexpr uint32_t WHEEL_TOWARDS = 5;
+constexpr uint32_t kWheelAway = 4;
+constexpr uint32_t kWheelTowards = 5;
 
 // Round half away from zero to a multiple of step; step 0 keeps v. The
-// truncation is done in floating point: a tiny step makes the quotient too
-// large for any integer type.
+// arithmetic is done in double and the truncation in floating point: a tiny
+// step (1e-40 is a denormal float) makes the quotient too large for a float,
+// which would turn it into infinity, and for any integer type.
 float snap(float v, float step) {
   if (step == 0.0f) return v;
-  const float half = v >= 0.0f ? step / 2.0f : -step / 2.0f;
-  return std::trunc((v + half) / step) * step;
+  const double half = v >= 0.0f ? step / 2.0 : -step / 2.0;
+  return static_cast<float>(std::trunc((v + half) / step) * step);
 }
 
-float pointerRate(const Slider_Inputs* in) {
+float pointer_rate(const Slider_Inputs* in) {
   switch (in->orientation) {
     case 2:
       return 1.0f - in->xRate;
@@ -33,7 +34,7 @@ float pointerRate(const Slider_Inputs* in) {
 
 // Orientations 2 and 4 run from the maximum to the minimum, so the wheel
 // turns the other way round for them.
-bool isInverted(uint32_t orientation) {
+bool is_inverted(uint32_t orientation) {
   return orientation == 2 || orientation == 4;
 }
 
@@ -70,17 +71,18 @@ void Slider(const Slider_Inputs* in, Slider_State* state) {
                         (in->pressed && leftButton && in->hover);
 
   const float lineStep = in->step != 0.0f ? in->step : (in->maximum - in->minimum) / 10.0f;
-  const float base = state->loadPending ? snap(in->value, in->step) : state->value;
+  float base = state->loadPending ? snap(in->value, in->step) : state->value;
+  if (std::isnan(base)) base = state->value;
 
   if (dragging) {
-    state->rawValue = snap(in->minimum + pointerRate(in) * (in->maximum - in->minimum), in->step);
+    state->rawValue = snap(in->minimum + pointer_rate(in) * (in->maximum - in->minimum), in->step);
     state->changed = state->rawValue != base;
   } else if (in->load && in->minimum <= in->value && in->value <= in->maximum) {
     state->rawValue = snap(in->value, in->step);
     state->changed = 0;
   } else if (in->hover && in->pressed &&
-             (in->button == WHEEL_AWAY || in->button == WHEEL_TOWARDS)) {
-    const bool up = (in->button == WHEEL_AWAY) != isInverted(in->orientation);
+             (in->button == kWheelAway || in->button == kWheelTowards)) {
+    const bool up = (in->button == kWheelAway) != is_inverted(in->orientation);
     state->rawValue = up ? base + lineStep : base - lineStep;
     state->changed = 1;
   } else if (in->stepUp) {
@@ -92,6 +94,13 @@ void Slider(const Slider_Inputs* in, Slider_State* state) {
   } else {
     if (state->loadPending) state->rawValue = snap(in->value, in->step);
     state->changed = in->confirm;
+  }
+
+  // A value that is no number (a NaN load, a NaN pointer rate) would pass
+  // both limits below and stick: the slider keeps the value it shows.
+  if (std::isnan(state->rawValue)) {
+    state->rawValue = state->value;
+    state->changed = 0;
   }
 
   state->loadPending = 0;

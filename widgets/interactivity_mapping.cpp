@@ -17,13 +17,13 @@ int last_keyboard_event = 0;
 BHVR_CursorPosCallback cursor_pos_request_cb = nullptr;
 void* cursor_pos_request_data = nullptr;
 
-bool Matches(uint32_t requested, uint32_t stored) {
+bool matches(uint32_t requested, uint32_t stored) {
   return requested == BHVR_ANY_DEVICE || stored == BHVR_ANY_DEVICE || requested == stored;
 }
 
 // Overwrites the record of the same device, or appends while there is room.
 template <typename Event, int Capacity>
-void Store(Event (&table)[Capacity], int* used, const Event& event) {
+void store_event(Event (&table)[Capacity], int* used, const Event& event) {
   for (int i = 0; i < *used; ++i) {
     if (table[i].id == event.id) {
       table[i] = event;
@@ -37,9 +37,9 @@ void Store(Event (&table)[Capacity], int* used, const Event& event) {
 }
 
 template <typename Event, int Capacity>
-const Event* Find(const Event (&table)[Capacity], int used, uint32_t id) {
+const Event* find_event(const Event (&table)[Capacity], int used, uint32_t id) {
   for (int i = 0; i < used; ++i) {
-    if (Matches(id, table[i].id)) return &table[i];
+    if (matches(id, table[i].id)) return &table[i];
   }
   return nullptr;
 }
@@ -66,12 +66,12 @@ void BHVR_SetAsynchronousACK() {
 
 void BHVR_Pointer(const PointerEvent* event) {
   if (event == nullptr) return;
-  Store(pointer_events, &last_pointer_event, *event);
+  store_event(pointer_events, &last_pointer_event, *event);
 }
 
 void BHVR_Keyboard(const KeyboardEvent* event) {
   if (event == nullptr) return;
-  Store(keyboard_events, &last_keyboard_event, *event);
+  store_event(keyboard_events, &last_keyboard_event, *event);
 }
 
 void BHVR_SetPointer(uint32_t id, float x, float y, uint32_t button, uint8_t pressed,
@@ -102,7 +102,7 @@ void BHVR_ForgetDevices() {
 }
 
 void Velkor_locate(uint32_t id, float* x, float* y) {
-  const PointerEvent* event = Find(pointer_events, last_pointer_event, id);
+  const PointerEvent* event = find_event(pointer_events, last_pointer_event, id);
   if (event == nullptr) return;
   if (x != nullptr) *x = event->x;
   if (y != nullptr) *y = event->y;
@@ -110,7 +110,7 @@ void Velkor_locate(uint32_t id, float* x, float* y) {
 
 void Velkor_pointer(uint32_t id, uint8_t* pressed, uint8_t* released, uint32_t* button, float* x,
                     float* y, uint32_t* modifiers) {
-  const PointerEvent* event = Find(pointer_events, last_pointer_event, id);
+  const PointerEvent* event = find_event(pointer_events, last_pointer_event, id);
   if (event == nullptr) return;
   if (pressed != nullptr) *pressed = event->pressed;
   if (released != nullptr) *released = event->released;
@@ -122,7 +122,7 @@ void Velkor_pointer(uint32_t id, uint8_t* pressed, uint8_t* released, uint32_t* 
 
 void Velkor_keyboard(uint32_t id, uint8_t* pressed, uint8_t* released, uint32_t* key,
                      uint32_t* modifiers) {
-  const KeyboardEvent* event = Find(keyboard_events, last_keyboard_event, id);
+  const KeyboardEvent* event = find_event(keyboard_events, last_keyboard_event, id);
   if (event == nullptr) return;
   if (pressed != nullptr) *pressed = event->pressed;
   if (released != nullptr) *released = event->released;
@@ -167,6 +167,7 @@ void KeyEvent_step(KeyEvent* keys, uint32_t mode, uint8_t enable) {
 //   2    (nothing)        1      0        0          0 / 0   press still counts, no new edge
 //   3    release          1      0        1          0 / 1
 //   4    wheel (4)        1      0        0          0 / 0
+//   5    (nothing)        1      0        0          0 / 0   a notch is no press
 
 void ClickArea_init(ClickArea* area) {
   *area = ClickArea{};
@@ -174,8 +175,6 @@ void ClickArea_init(ClickArea* area) {
 
 void ClickArea_step(ClickArea* area, uint8_t visible, uint8_t enabled, uint8_t hover,
                     uint32_t mode) {
-  // A wheel notch is no press: it must not click in the next cycle either.
-  area->previousRawPressed = (area->rawPressed != 0 && area->rawButton < 4) ? 1 : 0;
   area->rawPressed = 0;
   area->rawReleased = 0;
   area->rawButton = 0;
@@ -185,6 +184,9 @@ void ClickArea_step(ClickArea* area, uint8_t visible, uint8_t enabled, uint8_t h
   }
   // A press may arrive in the cycle before the pointer is seen over the area,
   // so the previous cycle's press still counts; the edge keeps it to one pulse.
+  // A wheel notch is a press that the host never releases, and the record
+  // after it reads button 0: only a press that could click is remembered, or
+  // the notch would click one cycle late.
   const bool wheel = area->rawButton >= 4;
   const bool pressing = visible != 0 && enabled != 0 && hover != 0 && !wheel &&
                         (area->rawPressed != 0 || area->previousRawPressed != 0);
@@ -193,4 +195,5 @@ void ClickArea_step(ClickArea* area, uint8_t visible, uint8_t enabled, uint8_t h
   area->onRelease =
       (visible != 0 && area->rawReleased != 0 && enabled != 0 && hover != 0 && !wheel) ? 1 : 0;
   area->click = (mode == 1) ? area->onPress : area->onRelease;
+  area->previousRawPressed = (area->rawPressed != 0 && !wheel) ? 1 : 0;
 }

@@ -181,8 +181,8 @@ struct ClickArea {
   uint8_t rawPressed;
   uint8_t rawReleased;
   uint32_t rawButton;
-  uint8_t previousRawPressed;
-  uint8_t previousPressing;  // the press condition of the previous cycle
+  uint8_t previousRawPressed;  // a press of the previous cycle that could click
+  uint8_t previousPressing;    // the press condition of the previous cycle
 };
 
 void ClickArea_init(ClickArea* area);

@@ -1,15 +1,28 @@
 #include "widgets/lib_unicode.h"
 
+#include <cstdint>
+
 namespace {
 
-constexpr uint8_t CR_BYTE = 13;
+constexpr uint8_t kCrByte = 13;
 
-uint8_t byteAt(const char* text, int32_t index) {
+uint8_t byte_at(const char* text, int32_t index) {
   return static_cast<uint8_t>(text[index]);
 }
 
-bool isLineBreakStart(const char* text, int32_t index) {
-  return index >= 0 && index <= LAST_LINE_BREAK_START_Strings && byteAt(text, index) == CR_BYTE;
+bool is_line_break_start(const char* text, int32_t index) {
+  return index >= 0 && index <= LAST_LINE_BREAK_START_Strings && byte_at(text, index) == kCrByte;
+}
+
+// The neighbours of an index far outside the text: they stay within the
+// integer range, so a caller walking from INT32_MAX or INT32_MIN stops there
+// instead of wrapping around into the text.
+int32_t index_after(int32_t index) {
+  return index < INT32_MAX ? index + 1 : index;
+}
+
+int32_t index_before(int32_t index) {
+  return index > INT32_MIN ? index - 1 : index;
 }
 
 }  // namespace
@@ -36,7 +49,7 @@ uint8_t isEscaped(const char* text, int32_t index) {
   if (index < 0 || index > LAST_ESCAPE_START_Strings) return 0;
   if (text[index] != '\\' || text[index + 1] != 'u') return 0;
   for (int32_t i = index + 2; i < index + ESCAPE_SIZE_Strings; ++i) {
-    if (!isHexa(byteAt(text, i))) return 0;
+    if (!isHexa(byte_at(text, i))) return 0;
   }
   return 1;
 }
@@ -48,27 +61,27 @@ uint8_t isPreviousEscaped(const char* text, int32_t index) {
 
 uint32_t getCharId(const char* text, int32_t index, int32_t* next) {
   if (index < 0 || index >= TEXT_SIZE_Strings) {
-    if (next) *next = index + 1;
+    if (next) *next = index_after(index);
     return 0;
   }
   if (isEscaped(text, index)) {
     uint32_t code = 0;
     for (int32_t i = index + 2; i < index + ESCAPE_SIZE_Strings; ++i) {
-      code = code * 16 + getHexValue(byteAt(text, i));
+      code = code * 16 + getHexValue(byte_at(text, i));
     }
     if (next) *next = index + ESCAPE_SIZE_Strings;
     return code;
   }
-  if (isLineBreakStart(text, index)) {
+  if (is_line_break_start(text, index)) {
     if (next) *next = index + 2;
-    return CR_BYTE;
+    return kCrByte;
   }
   if (next) *next = index + 1;
-  return byteAt(text, index);
+  return byte_at(text, index);
 }
 
 int32_t getNextIndex(const char* text, int32_t index) {
-  int32_t next = index + 1;
+  int32_t next = index;
   getCharId(text, index, &next);
   return next;
 }
@@ -77,9 +90,9 @@ int32_t getPreviousIndex(const char* text, int32_t index) {
   // An escape or a line break that starts at index 0 ends at index 6 or 2:
   // those indices must step back over the whole character too, or the caret
   // would land inside it and the next keystroke would split it.
-  if (index > TEXT_SIZE_Strings) return index - 1;
+  if (index > TEXT_SIZE_Strings || index <= 0) return index_before(index);
   if (isPreviousEscaped(text, index)) return index - ESCAPE_SIZE_Strings;
-  if (index >= 2 && isLineBreakStart(text, index - 2)) return index - 2;
+  if (index >= 2 && is_line_break_start(text, index - 2)) return index - 2;
   return index - 1;
 }
 

@@ -29,7 +29,8 @@ constexpr int32_t LAST_LINE_BREAK_START_Strings = TEXT_SIZE_Strings - 2;
 
 // The character at index: an escape gives its code (next := index + 6), a
 // line break 13 (next := index + 2), any other byte itself (next := index + 1).
-// An index outside 0..254 gives 0 and index + 1. next may be null.
+// An index outside 0..254 gives 0 and index + 1 (INT32_MAX stays INT32_MAX).
+// next may be null.
 uint32_t getCharId(const char* text, int32_t index, int32_t* next);
 
 // The index after the character at index (see getCharId).
@@ -37,7 +38,7 @@ int32_t getNextIndex(const char* text, int32_t index);
 
 // The index of the character that ends just before index: index - 6 after an
 // escape, index - 2 after a line break, else index - 1 (so -1 for index 0;
-// callers clamp).
+// callers clamp; INT32_MIN stays INT32_MIN).
 int32_t getPreviousIndex(const char* text, int32_t index);
 
 // 1 for '0'..'9', 'a'..'f', 'A'..'F'.

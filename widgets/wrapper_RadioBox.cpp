@@ -4,7 +4,7 @@
 
 namespace {
 
-void CopyFlags(uint8_t (&to)[RADIOBOX_MAX_ITEMS], const uint8_t* from) {
+void copy_flags(uint8_t (&to)[RADIOBOX_MAX_ITEMS], const uint8_t* from) {
   if (from == nullptr) {
     std::memset(to, 0, sizeof to);
   } else {
@@ -20,13 +20,13 @@ void wrapper_RadioBox(int32_t count, const uint8_t* clicks, int32_t selectedIn, 
                       int32_t* outSelectedIndex, int32_t* outCursor, RadioBox_State* state) {
   RadioBox_Inputs in;
   in.count = count;
-  CopyFlags(in.clicks, clicks);
+  copy_flags(in.clicks, clicks);
   in.selectedIn = selectedIn;
   in.load = load;
   in.keyPressed = keyPressed;
   in.key = key;
-  CopyFlags(in.focusRequests, focusRequests);
-  CopyFlags(in.enabled, enabled);
+  copy_flags(in.focusRequests, focusRequests);
+  copy_flags(in.enabled, enabled);
   RadioBox(&in, state);
   if (outSelection != nullptr) std::memcpy(outSelection, state->selection, sizeof state->selection);
   if (outEvent != nullptr) *outEvent = state->event;

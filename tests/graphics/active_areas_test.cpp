@@ -1,7 +1,7 @@
 // Active areas: the crossing rules of the point-in-polygon test on vertices
 // and edges, hit-tests that follow the drawing pixel for pixel under a
-// parent's rotation and a smaller viewport, the scissor hiding hits, circle
-// rate and angle, width and height rates.
+// parent's rotation and scale in a smaller viewport, the scissor hiding hits,
+// circle rate and angle, width and height rates.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@
 
 #include "graphics/sgl.h"
 #include "graphics/sgl_geometry.h"
-#include "graphics/sgl_internal.h"
 #include "graphics/sgl_masks_geometry.h"
 #include "tests/support/gl_fixture.h"
 
@@ -89,24 +88,6 @@ class ActiveAreasTest : public SglTest {
     return hits;
   }
 };
-
-TEST_F(ActiveAreasTest, HitTestFollowsTheDrawingAfterAParentRotationOf90Degrees) {
-  sglPushMatrix();
-  sglTranslatef(640, 384);
-  sglRotatef(90);
-  velkor_test::FillQuad(0, 0, 200, 100);
-  // Screen: x from 540 to 640, y from 384 to 584.
-  const int hits = ExpectHitsFollowTheDrawing(520, 360, 660, 610, 1.0f, 0, 0, 200, 100);
-  EXPECT_EQ(100 * 200, hits);
-  EXPECT_EQ(100 * 200, CountCoveredPixels(540, 384, 100, 200));
-  // The corners seen through the rotation.
-  EXPECT_TRUE(sglRectangleActiveAreaGetStatus(639.5f, 384.5f, 0, 0, 200, 100));
-  EXPECT_TRUE(sglRectangleActiveAreaGetStatus(540.5f, 583.5f, 0, 0, 200, 100));
-  EXPECT_FALSE(sglRectangleActiveAreaGetStatus(639.5f, 383.5f, 0, 0, 200, 100));
-  EXPECT_FALSE(sglRectangleActiveAreaGetStatus(539.5f, 500, 0, 0, 200, 100));
-  sglPopMatrix();
-  EXPECT_EQ(0u, Context().errors.count);
-}
 
 TEST_F(ActiveAreasTest, HitTestFollowsTheDrawingInASmallerViewportUnderRotationAndScale) {
   // The window shows the 1280 x 768 display at half size: two pointer

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "graphics/sgl.h"
-#include "graphics/sgl_internal.h"
+#include "tests/graphics/gl_feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/line_probes.h"
 
@@ -15,9 +15,9 @@ namespace {
 
 using velkor_test::ClearDisplay;
 using velkor_test::CountCoveredPixels;
+using velkor_test::Fed;
+using velkor_test::Feed;
 using velkor_test::ReadPixel;
-using velkor_test::VertexX;
-using velkor_test::VertexY;
 
 constexpr float kRadian = 3.14159265f / 180.0f;
 const float kWidths[1][3] = {{1.0f, 1.0f, 1.0f}};
@@ -30,11 +30,11 @@ class ArcsTest : public velkor_test::SglTest {
   void SetUp() override {
     velkor_test::SglTest::SetUp();
     velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
+    sglSetRenderMode(0);  // arcs reach OpenGL as the strips and loops they are
   }
 
-  static uint32_t Drawn() { return Context().lines.drawn_vertex_count; }
-  static float DistanceFrom(uint32_t k, float cx, float cy) {
-    return std::hypot(VertexX(k) - cx, VertexY(k) - cy);
+  static float DistanceFrom(const Fed& fed, uint32_t k, float cx, float cy) {
+    return std::hypot(fed.x(k) - cx, fed.y(k) - cy);
   }
   static bool Lit(float x, float y) {
     return ReadPixel(static_cast<int>(x), static_cast<int>(y)).r > 128;
@@ -56,16 +56,16 @@ TEST_F(ArcsTest, FullCircleStepFollowsTheRadiusInPixels) {
                         {300.0f, 105, 3.4f}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "radius " << c.radius);
-    sgluArcSector2f(kCx, kCy, c.radius, 0.0f, 360.0f, 0, 3);
+    const Fed fed = Feed([&] { sgluArcSector2f(kCx, kCy, c.radius, 0.0f, 360.0f, 0, 3); });
     // Start point, the intermediate points, the start point again.
-    ASSERT_EQ(c.intermediate + 2, Drawn());
-    EXPECT_FLOAT_EQ(kCx + c.radius, VertexX(0));
-    EXPECT_FLOAT_EQ(VertexX(0), VertexX(c.intermediate + 1));
-    EXPECT_FLOAT_EQ(VertexY(0), VertexY(c.intermediate + 1));
+    ASSERT_EQ(c.intermediate + 2, fed.StripSize());
+    EXPECT_NEAR(kCx + c.radius, fed.x(0), 1e-3f);
+    EXPECT_NEAR(fed.x(0), fed.x(c.intermediate + 1), 1e-3f);
+    EXPECT_NEAR(fed.y(0), fed.y(c.intermediate + 1), 1e-3f);
     const float chord = 2.0f * c.radius * std::sin(c.step_degrees * kRadian / 2.0f);
     for (uint32_t k = 1; k <= c.intermediate; ++k) {
-      EXPECT_NEAR(c.radius, DistanceFrom(k, kCx, kCy), 2e-3f * c.radius) << k;
-      EXPECT_NEAR(chord, std::hypot(VertexX(k) - VertexX(k - 1), VertexY(k) - VertexY(k - 1)),
+      EXPECT_NEAR(c.radius, DistanceFrom(fed, k, kCx, kCy), 2e-3f * c.radius) << k;
+      EXPECT_NEAR(chord, std::hypot(fed.x(k) - fed.x(k - 1), fed.y(k) - fed.y(k - 1)),
                   2e-3f * c.radius)
           << k;
     }
@@ -76,20 +76,23 @@ TEST_F(ArcsTest, FullCircleStepFollowsTheRadiusInPixels) {
 // A small arc drawn as a line leaves out its last intermediate point: the
 // end point follows closely enough.
 TEST_F(ArcsTest, SmallLineArcLeavesOutItsLastIntermediatePoint) {
-  sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 90.0f, 0, 3);  // 4 steps of 28 degrees
-  ASSERT_EQ(4u, Drawn());
-  EXPECT_NEAR(kCx + 5.0f * std::cos(56.0f * kRadian), VertexX(2), 1e-3f);
-  EXPECT_NEAR(kCy + 5.0f, VertexY(3), 1e-3f);
-  sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 20.0f, 0, 3);  // one step: its two ends remain
-  ASSERT_EQ(2u, Drawn());
-  EXPECT_NEAR(kCy + 5.0f * std::sin(20.0f * kRadian), VertexY(1), 1e-3f);
+  // 4 steps of 28 degrees
+  const Fed quarter = Feed([] { sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 90.0f, 0, 3); });
+  ASSERT_EQ(4u, quarter.StripSize());
+  EXPECT_NEAR(kCx + 5.0f * std::cos(56.0f * kRadian), quarter.x(2), 1e-3f);
+  EXPECT_NEAR(kCy + 5.0f, quarter.y(3), 1e-3f);
+  // One step: its two ends remain.
+  const Fed step = Feed([] { sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 20.0f, 0, 3); });
+  ASSERT_EQ(2u, step.StripSize());
+  EXPECT_NEAR(kCy + 5.0f * std::sin(20.0f * kRadian), step.y(1), 1e-3f);
 }
 
 // ---------------------------------------------------------------- sectors
 
 TEST_F(ArcsTest, FilledCircleOfRadius100CoversItsDisc) {
+  // Centre, start, 71 points 5 degrees apart, start again: a fan of 72.
+  EXPECT_EQ(72u, Feed([] { sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1); }).polygons);
   sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
-  EXPECT_EQ(74u, Drawn()) << "centre, start, 71 points 5 degrees apart, start again";
   EXPECT_NEAR(31378, CountCoveredPixels(530, 274, 220, 220), 120);  // the inscribed 72-gon
   for (int angle = 0; angle < 360; angle += 30) {
     const float c = std::cos(angle * kRadian), s = std::sin(angle * kRadian);
@@ -121,11 +124,12 @@ TEST_F(ArcsTest, DirectionChoosesTheQuarters) {
 }
 
 TEST_F(ArcsTest, SectorOutlineHasItsCentreUnlessFull) {
-  sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 90.0f, 0, 2);
-  ASSERT_EQ(20u, Drawn()) << "centre, start, 17 points, end; the loop closes itself";
-  EXPECT_EQ(kCx, VertexX(0));
-  sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 2);
-  EXPECT_EQ(72u, Drawn()) << "start and 71 points, no centre, no repeated start";
+  const Fed open = Feed([] { sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 90.0f, 0, 2); });
+  ASSERT_EQ(20u, open.lines) << "centre, start, 17 points, end; the loop closes itself";
+  EXPECT_NEAR(kCx, open.x(0), 1e-3f);
+  const Fed full = Feed([] { sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 2); });
+  EXPECT_EQ(72u, full.lines) << "start and 71 points, no centre, no repeated start";
+  EXPECT_NEAR(100.0f, DistanceFrom(full, 0, kCx, kCy), 1e-2f);
 }
 
 // Below a pixel a sector is one point of its size; a radius of 0 (or less)
@@ -159,8 +163,8 @@ TEST_F(ArcsTest, BadSectorArgumentsRecordError26AndEmptySweepsDrawNothing) {
 TEST_F(ArcsTest, SmoothedFilledSectorGetsAnOutlineAndKeepsTheTables) {
   sglEnable(SGL_POLYGON_SMOOTH);
   sglEnable(SGL_TESSELLATION);
+  sglSetRenderMode(1);
   sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
-  EXPECT_EQ(0u, Context().lines.tessellated_triangles) << "arcs are convex: never clipped";
   EXPECT_GT(CountCoveredPixels(530, 274, 220, 220), 31378 + 300) << "the outline's fringe";
   EXPECT_EQ(1u, Context().polygon_smooth);
   EXPECT_EQ(&kWidths[0][0], Context().line_width_table);
@@ -175,8 +179,9 @@ TEST_F(ArcsTest, EllipseSectorsCoverTheirAreaAndEndOnTheirRays) {
   EXPECT_FALSE(Lit(kCx, kCy + 105.0f));
   EXPECT_FALSE(Lit(kCx + 150.0f, kCy + 80.0f));
   // An arc of it ends on the requested 45-degree ray, on the ellipse.
-  sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 45.0f, 0, 1);
-  const float dx = VertexX(Drawn() - 1) - kCx, dy = VertexY(Drawn() - 1) - kCy;
+  const Fed arc = Feed([] { sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 45.0f, 0, 1); });
+  ASSERT_GT(arc.StripSize(), 2u);
+  const float dx = arc.x(arc.StripSize() - 1) - kCx, dy = arc.y(arc.StripSize() - 1) - kCy;
   EXPECT_NEAR(dx, dy, 0.5f);
   EXPECT_NEAR(1.0f, dx * dx / 40000.0f + dy * dy / 10000.0f, 2e-3f);
 }
@@ -189,18 +194,20 @@ TEST_F(ArcsTest, ArcSegmentBendsTheNextLineOfAPath) {
   for (uint32_t clockwise : {0u, 1u}) {
     SCOPED_TRACE(testing::Message() << "clockwise " << clockwise);
     const float side = clockwise ? 1.0f : -1.0f;  // the arc bulges above or below the chord
-    sglBeginPath(1);
-    sglMoveTo(600.0f, 300.0f);
-    sgluArcSegment(clockwise, 90.0f);
-    sglLineTo(700.0f, 300.0f);
-    sglEndPath();
-    const uint32_t n = Drawn();
+    const Fed fed = Feed([clockwise] {
+      sglBeginPath(1);
+      sglMoveTo(600.0f, 300.0f);
+      sgluArcSegment(clockwise, 90.0f);
+      sglLineTo(700.0f, 300.0f);
+      sglEndPath();
+    });
+    const uint32_t n = fed.StripSize();
     ASSERT_EQ(19u, n) << "start, 17 points 5 degrees apart, the exact end";
-    EXPECT_EQ(700.0f, VertexX(n - 1));
-    EXPECT_EQ(300.0f, VertexY(n - 1));
+    EXPECT_NEAR(700.0f, fed.x(n - 1), 1e-3f);
+    EXPECT_NEAR(300.0f, fed.y(n - 1), 1e-3f);
     for (uint32_t k = 1; k + 1 < n; ++k) {
-      EXPECT_NEAR(70.7107f, DistanceFrom(k, 650.0f, 300.0f - side * 50.0f), 0.1f) << k;
-      EXPECT_GT(side * (VertexY(k) - 300.0f), 0.0f) << k;
+      EXPECT_NEAR(70.7107f, DistanceFrom(fed, k, 650.0f, 300.0f - side * 50.0f), 0.1f) << k;
+      EXPECT_GT(side * (fed.y(k) - 300.0f), 0.0f) << k;
     }
   }
 }
@@ -209,13 +216,17 @@ TEST_F(ArcsTest, ArcSegmentRejectsFullTurnsAndLeavesSmallAnglesStraight) {
   for (float angle : {360.0f, 0.0f, -720.0f}) sgluArcSegment(0, angle);
   sgluArcSegment(2, 90.0f);
   EXPECT_EQ(velkor_test::ErrorList(4, {SGL_ERROR_ARC_SEGMENT, 0}), velkor_test::TakeErrors());
-  EXPECT_EQ(0u, Context().lines.arc_pending);
-  sglBeginPath(1);
-  sglMoveTo(540.0f, 384.0f);
-  sgluArcSegment(0, 1.5f);
-  sglLineTo(740.0f, 384.0f);
-  sglEndPath();
-  EXPECT_EQ(2u, Drawn());
+  // Neither the refused segments nor one of 1.5 degrees bend the next line.
+  for (bool small : {false, true}) {
+    const Fed fed = Feed([small] {
+      sglBeginPath(1);
+      sglMoveTo(540.0f, 384.0f);
+      if (small) sgluArcSegment(0, 1.5f);
+      sglLineTo(740.0f, 384.0f);
+      sglEndPath();
+    });
+    EXPECT_EQ(2u, fed.StripSize()) << small;
+  }
 }
 
 }  // namespace

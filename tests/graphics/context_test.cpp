@@ -136,52 +136,36 @@ TEST_F(ContextTest, ResetSelectsTheLastEntryOfEveryTableAndTurnsCapabilitiesOff)
   EXPECT_EQ(62u, Error(0).value);
 }
 
-// A frame that ends while a sequence records must not leave OpenGL compiling.
-TEST_F(ContextTest, ResetEndsASequenceLeftRecording) {
+// What a frame left open must not reach into the next one: a sequence
+// still recording (OpenGL would compile every later call), a box still
+// collecting, a texture coordinate given for a vertex that never came.
+TEST_F(ContextTest, ResetEndsWhatTheLastFrameLeftOpen) {
+  const uint8_t image[4] = {1, 2, 3, 4};
+  sglTexImage2Dubv(1, SGL_FORMAT_ALPHA, 2, 2, image, 0);
   ASSERT_NE(0u, sglBeginStaticSequence(0, 0, 100, 100));
-  sglReset();
-  EXPECT_EQ(0u, Context().statics.sequence_list);
-  EXPECT_EQ(0, GlInteger(GL_LIST_INDEX));
-  velkor_test::FillRectRaw(10, 10, 20, 20, 1, 1, 1);
-  EXPECT_EQ(100, velkor_test::CountCoveredPixels(0, 0, 100, 100)) << "drawn, not compiled";
-  const uint32_t next = sglBeginStaticSequence(0, 0, 100, 100);
-  EXPECT_NE(0u, next) << "a new sequence can begin";
-  sglEndStaticSequence();
-  EXPECT_EQ(uint32_t{GL_NO_ERROR}, velkor_test::TakeGlError());
-}
-
-// A collection the last frame left open must not gather the next frame's
-// drawing: after the reset there is nothing to end.
-TEST_F(ContextTest, ResetEndsABoundingBoxLeftCollecting) {
   sglBeginBoundingBox();
-  velkor_test::FillQuad(10, 10, 20, 20);
+  sglTexCoord2f(7, 7);
   sglReset();
-  velkor_test::FillQuad(30, 30, 40, 40);
+  EXPECT_EQ(0, GlInteger(GL_LIST_INDEX));
+  velkor_test::FillQuad(10, 10, 20, 20);
+  EXPECT_EQ(100, velkor_test::CountCoveredPixels(0, 0, 100, 100)) << "drawn, not compiled";
   float box[4] = {-1, -1, -1, -1};
   EXPECT_FALSE(sglEndBoundingBox(&box[0], &box[1], &box[2], &box[3]));
   EXPECT_EQ(-1.0f, box[0]) << "outputs untouched";
-  EXPECT_EQ(-1.0f, box[3]);
   EXPECT_FALSE(sglEndTextBounds(nullptr, nullptr, nullptr, nullptr)) << "the text union ended too";
-}
-
-// A coordinate given with sglTexCoord2f for a vertex that never came must
-// not land on the first textured vertex of the next frame.
-TEST_F(ContextTest, ResetDropsAnUnusedExplicitTextureCoordinate) {
-  const uint8_t image[4] = {1, 2, 3, 4};
-  sglTexImage2Dubv(1, SGL_FORMAT_ALPHA, 2, 2, image, 0);
-  sglTexCoord2f(7, 7);
-  sglReset();
+  ASSERT_NE(0u, sglBeginStaticSequence(0, 0, 100, 100)) << "a new sequence can begin";
+  sglEndStaticSequence();
   sglBindTexture(SGL_TEXTURE_FILL, 1);
   sglEnable(SGL_TEXTURE_FILL);
   sglEnable(SGL_TEXTURE_MODULATE);  // an alpha image shapes the colour
   const float xs[2] = {0, 64}, ys[2] = {0, 64};
   sglFormatTexture(2, xs, ys, 1, 1, 0, 0);
-  sglBegin(5);
+  sglBegin(SGL_PRIMITIVE_POLYGON);
   sglVertex2f(0, 0);
   ASSERT_EQ(1u, Context().texcoord_count);
-  EXPECT_EQ(0.0f, Context().texcoords[0][0]);
-  EXPECT_EQ(0.0f, Context().texcoords[0][1]);
+  EXPECT_EQ(0.0f, Context().texcoords[0][0]) << "the mapped coordinate, not (7, 7)";
   sglEnd();
+  EXPECT_EQ(uint32_t{GL_NO_ERROR}, velkor_test::TakeGlError());
 }
 
 // ---------------------------------------------------------------------------
@@ -203,6 +187,7 @@ TEST_F(ContextTest, SelectionsClampAndRecord) {
     uint32_t error_value;
   } cases[] = {
       {"colour 5 of 3", [] { sglIndexColori(5); }, colour, 2, 49, 5},
+      {"colour 3 of 3", [] { sglIndexColori(3); }, colour, 2, 49, 3},
       {"colour -1", [] { sglIndexColori(-1); }, colour, 2, 49, 0xFFFFFFFF},
       {"halo -7 is black", [] { sglIndexHaloColori(-7); }, halo, -7, 0, 0},
       {"halo 3 of 3", [] { sglIndexHaloColori(3); }, halo, 2, 102, 3},

@@ -1,12 +1,9 @@
 // The off-screen test fixture itself: the context is real desktop OpenGL
-// with the promised buffers, probes read with y upwards, and the failure
-// image is a PPM with the top row first.
+// with the promised buffers, and the probes read with y upwards.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "tests/support/gl_fixture.h"
@@ -32,22 +29,6 @@ TEST_F(SglTest, ContextHasTheBuffersTheLibraryNeedsAndDrawsForReal) {
   EXPECT_EQ(80, velkor_test::CountPixelsNear(1200, 700, 80, 68, velkor_test::Rgba{0, 255, 0, 255}));
   velkor_test::FillRectRaw(10, 10, 20, 20, 0.02f, 0.02f, 0.02f);  // about 5 of 255
   EXPECT_EQ(0, velkor_test::CountCoveredPixels(10, 10, 10, 10, 10)) << "below the threshold";
-}
-
-TEST_F(SglTest, DumpWritesAPortablePixmapTopRowFirst) {
-  velkor_test::FillRectRaw(0, 767, 1, 768, 1, 1, 1);  // top-left pixel only
-  std::string path = ::testing::TempDir() + "velkor_fixture_dump.ppm";
-  ASSERT_TRUE(velkor_test::DumpFramebuffer(path.c_str()));
-  FILE* file = std::fopen(path.c_str(), "rb");
-  ASSERT_NE(nullptr, file);
-  std::vector<unsigned char> data(16 + 1280 * 768 * 3);
-  const size_t read = std::fread(data.data(), 1, data.size(), file);
-  std::fclose(file);
-  std::remove(path.c_str());
-  ASSERT_EQ(data.size(), read);
-  EXPECT_EQ("P6\n1280 768\n255\n", std::string(data.begin(), data.begin() + 16));
-  EXPECT_EQ((std::vector<int>{255, 0}), (std::vector<int>{data[16], data[19]}))
-      << "the top-left pixel first";
 }
 
 }  // namespace

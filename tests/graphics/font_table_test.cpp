@@ -25,19 +25,16 @@ TEST(FontTextureDecoding, RunsPairsAndSizes) {
     bool decodes;
     std::vector<uint8_t> texels;
   };
+  const std::vector<uint8_t> none;
   const Case cases[] = {
-      {"single bytes, high nibble first", {0x12, 0x34}, 4, true, {0x11, 0x22, 0x33, 0x44}},
-      {"a pair with a count of 1 stands 3 times",
-       {0xF0, 0xF0, 0x00, 0x01},
-       6,
-       true,
-       {0xFF, 0, 0xFF, 0, 0xFF, 0}},
-      {"a pair at the very end stands twice", {0x5A, 0x5A}, 4, true, {0x55, 0xAA, 0x55, 0xAA}},
-      {"a big-endian count", {0x77, 0x77, 0x01, 0x00}, 516, true, std::vector<uint8_t>(516, 0x77)},
-      {"an odd texel count drops the last low nibble", {0x12, 0x30}, 3, true, {0x11, 0x22, 0x33}},
-      {"too little data", {0x12}, 4, false, {}},
-      {"too much data", {0x12, 0x34, 0x56}, 4, false, {}},
-      {"a run past the image", {0x12, 0x12, 0xFF, 0xFF}, 4, false, {}},
+      {"high nibble first", {0x12, 0x34}, 4, true, {0x11, 0x22, 0x33, 0x44}},
+      {"a pair, count 1: 3 times", {0xF0, 0xF0, 0, 1}, 6, true, {0xFF, 0, 0xFF, 0, 0xFF, 0}},
+      {"a pair at the end: twice", {0x5A, 0x5A}, 4, true, {0x55, 0xAA, 0x55, 0xAA}},
+      {"big-endian count", {0x77, 0x77, 1, 0}, 516, true, std::vector<uint8_t>(516, 0x77)},
+      {"odd texel count", {0x12, 0x30}, 3, true, {0x11, 0x22, 0x33}},
+      {"too little data", {0x12}, 4, false, none},
+      {"too much data", {0x12, 0x34, 0x56}, 4, false, none},
+      {"a run past the image", {0x12, 0x12, 0xFF, 0xFF}, 4, false, none},
   };
   for (const Case& c : cases) {
     // A guard after the image: decoding must never write past it.
@@ -64,9 +61,11 @@ TEST(CharacterDecoding, ThreeEncodingsNeverStepOverTheEnd) {
   };
   const Case cases[] = {
       {"escape", 0, "\\u00e9B", 233, 6},
+      {"escape at the very end", 0, "\\u00E9", 233, 6},
       {"escape with a non-hex digit", 0, "\\u00zz", '\\', 1},
       {"escape cut short", 0, "\\u00e", '\\', 1},
       {"UTF-8 two bytes", 1, "\xC3\xA4", 0xE4, 2},
+      {"UTF-8 three bytes", 1, "\xE2\x82\xAC", 0x20AC, 3},
       {"UTF-8 four bytes give 0", 1, "\xF0\x9F\x98\x80", 0, 4},
       {"UTF-8 cut by the end of text", 1, "\xE2\x82", 0xE2, 1},
       {"UTF-8 cut by a 0 byte", 1, std::string("\xC3\0", 2), 0xC3, 1},
@@ -91,17 +90,16 @@ TEST(FontTableCheck, MalformedTablesAreRefusedWithTheirReason) {
   };
   const Case cases[] = {
       {"sound table", [](TestFontTable&) {}, 0},
-      {"format tag 660", [](TestFontTable& t) { t.PutU32(4, 660); }, SGL_FONT_TABLE_BAD_HEADER},
-      {"1025 textures", [](TestFontTable& t) { t.PutU32(12, 1025); }, SGL_FONT_TABLE_BAD_HEADER},
+      {"format tag 660", [](TestFontTable& t) { t.PutU32(4, 660); }, kSglFontTableBadHeader},
+      {"1025 textures", [](TestFontTable& t) { t.PutU32(12, 1025); }, kSglFontTableBadHeader},
       {"index entry beyond the glyphs",
-       [font](TestFontTable& t) { t.PutU16(font + 136 + 2 * 'q', 5); }, SGL_FONT_TABLE_BAD_FONT},
+       [font](TestFontTable& t) { t.PutU16(font + 136 + 2 * 'q', 5); }, kSglFontTableBadFont},
       {"glyph records past the end", [font](TestFontTable& t) { t.PutU32(font + 128, 0x7FFFFFF0); },
-       SGL_FONT_TABLE_BAD_FONT},
+       kSglFontTableBadFont},
       {"glyph in a missing texture",
-       [](TestFontTable& t) { t.PutU16(TestFontTable::GlyphAt(2) + 28, 1); },
-       SGL_FONT_TABLE_BAD_FONT},
+       [](TestFontTable& t) { t.PutU16(TestFontTable::GlyphAt(2) + 28, 1); }, kSglFontTableBadFont},
       {"name without its terminator",
-       [font](TestFontTable& t) { std::memset(&t.bytes[font], 'x', 64); }, SGL_FONT_TABLE_BAD_FONT},
+       [font](TestFontTable& t) { std::memset(&t.bytes[font], 'x', 64); }, kSglFontTableBadFont},
       {"garbage in an empty slot is not read",
        [](TestFontTable& t) { t.PutU32(TestFontTable::FontAt(0) + 132, 0xFFFFFFFF); }, 0},
   };
@@ -147,17 +145,14 @@ TEST(TextLayout, LineBreaking) {
   // 'a' advances 6 with ink 5, ' ' 4, 'W' 11 with ink 10.
   const Case cases[] = {
       {"ink end decides: aa is 11 wide", "aa", 11, {{0, 2}}},
-      {"one word wider than the area breaks before the first misfit", "aaaa", 13, {{0, 2}, {2, 2}}},
-      {"the space where a line breaks is dropped", "aa aa", 13, {{0, 2}, {3, 2}}},
-      {"breaks after the last space that fits", "a a aaa", 21, {{0, 3}, {4, 3}}},
-      {"a space that does not fit breaks there, keeping the word before it",
-       "aa aa aaaa",
-       30,
-       {{0, 5}, {6, 4}}},
-      {"a glyph wider than the area still takes a line", "WW", 5, {{0, 1}, {1, 1}}},
+      {"a word too wide breaks before the misfit", "aaaa", 13, {{0, 2}, {2, 2}}},
+      {"the space at a break is dropped", "aa aa", 13, {{0, 2}, {3, 2}}},
+      {"after the last space that fits", "a a aaa", 21, {{0, 3}, {4, 3}}},
+      {"a space that does not fit breaks there", "aa aa aaaa", 30, {{0, 5}, {6, 4}}},
+      {"a glyph wider than the area takes a line", "WW", 5, {{0, 1}, {1, 1}}},
       {"CR LF is one break", "a\r\na", 100, {{0, 1}, {3, 1}}},
       {"two LFs leave an empty line", "a\n\na", 100, {{0, 1}, {2, 0}, {3, 1}}},
-      {"a break at the end opens a last empty line", "a\n", 100, {{0, 1}, {2, 0}}},
+      {"a break at the end opens an empty line", "a\n", 100, {{0, 1}, {2, 0}}},
   };
   for (const Case& c : cases) {
     const std::vector<uint16_t> codes = Codes(c.text);
@@ -215,29 +210,17 @@ TEST(NumberText, DigitsSignSeparatorAndSplit) {
     const char* second;
   };
   const Case cases[] = {
-      {"split 0: the separator and the fraction form the second piece",
-       12.345f,
-       {3, 2, 0, 1, '.', 0},
-       "12",
-       ".35"},
-      {"only the last integer digits are kept", 12345.0f, {3, 0, 0, 1, '.', 1}, "345", ""},
-      {"split 2 keeps the separator and one fraction digit in front",
-       3.14159f,
-       {1, 3, 2, 1, ',', 0},
-       "3,1",
-       "42"},
-      {"split -2 moves the last two integral digits", 123.5f, {3, 1, -2, 1, '.', 0}, "1", "23.5"},
-      {"split -k without fraction digits has no separator",
-       123.0f,
-       {3, 0, -1, 1, '.', 0},
-       "12",
-       "3"},
-      {"sign always: minus before the first digit", -5.25f, {2, 1, 0, 0, '.', 1}, "-05", ".3"},
-      {"a value rounding to zero has no minus", -0.004f, {1, 2, 0, 2, '.', 0}, "0", ".00"},
+      {"split 0: separator and fraction apart", 12.345f, {3, 2, 0, 1, '.', 0}, "12", ".35"},
+      {"the last integer digits", 12345.0f, {3, 0, 0, 1, '.', 1}, "345", ""},
+      {"split 2: separator and a digit in front", 3.14159f, {1, 3, 2, 1, ',', 0}, "3,1", "42"},
+      {"split -2: two integral digits move", 123.5f, {3, 1, -2, 1, '.', 0}, "1", "23.5"},
+      {"split -k, no fraction: no separator", 123.0f, {3, 0, -1, 1, '.', 0}, "12", "3"},
+      {"sign always, minus first", -5.25f, {2, 1, 0, 0, '.', 1}, "-05", ".3"},
+      {"rounding to zero: no minus", -0.004f, {1, 2, 0, 2, '.', 0}, "0", ".00"},
       {"half away from zero", -2.5f, {1, 0, 0, 2, '.', 0}, "-3", ""},
-      {"a float just below a half is the half", 0.45f, {1, 1, 0, 1, '.', 0}, "0", ".5"},
+      {"a float just below a half", 0.45f, {1, 1, 0, 1, '.', 0}, "0", ".5"},
       {"the largest value", 2147483520.0f, {9, 0, 0, 1, '.', 0}, "147483520", ""},
-      {"the sign stays in front when every digit moves", -12.0f, {2, 0, -2, 0, '.', 0}, "-", "12"},
+      {"sign stays when all digits move", -12.0f, {2, 0, -2, 0, '.', 0}, "-", "12"},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(sgl_float_format_valid(c.format)) << c.name;

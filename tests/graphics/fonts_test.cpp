@@ -67,17 +67,6 @@ class FontsTest : public velkor_test::SglTest {
 
 // ---------------------------------------------------------------- loading
 
-// The glyph textures themselves are compared with the table where glyphs
-// are drawn (ExpectGlyphAt).
-TEST_F(FontsTest, PanelTableLoadsItsFourGlyphTextures) {
-  EXPECT_EQ(ErrorList{}, TakeErrors());
-  EXPECT_EQ(30u, Context().font_count);
-  for (uint32_t t = 0; t < 4; ++t)
-    EXPECT_EQ(GL_TRUE, glIsTexture(Context().font_texture_names[t])) << t;
-  EXPECT_EQ(0u, Context().font_texture_names[4]);
-  EXPECT_EQ(GLenum{GL_NO_ERROR}, velkor_test::TakeGlError());
-}
-
 // A refused table leaves the loaded one in place; a texture that does not
 // decode stays empty while the fonts load; no table unloads the fonts and
 // deletes their textures.
@@ -87,7 +76,7 @@ TEST_F(FontsTest, RefusedTablesAndUnloading) {
   const uint32_t tag = 660;
   std::memcpy(&copy[4], &tag, 4);
   sgluLoadFonts(copy.data());
-  EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, SGL_FONT_TABLE_BAD_HEADER}}), TakeErrors());
+  EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, kSglFontTableBadHeader}}), TakeErrors());
   EXPECT_EQ(PanelTable(), Context().font_table);
   EXPECT_EQ(name, Context().font_texture_names[0]);
 
@@ -95,7 +84,7 @@ TEST_F(FontsTest, RefusedTablesAndUnloading) {
   table.texture.pop_back();
   table.AttachTexture();
   sgluLoadFonts(table.data());
-  EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, SGL_FONT_TABLE_BAD_TEXTURE}}), TakeErrors());
+  EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, kSglFontTableBadTexture}}), TakeErrors());
   EXPECT_EQ(0u, Context().font_texture_names[0]);
   EXPECT_EQ(GL_FALSE, glIsTexture(name));
   EXPECT_EQ(11.0f, sglGetFontValue(1, 'W', 3));

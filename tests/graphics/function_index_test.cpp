@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "graphics/sgl.h"
-#include "graphics/sgl_internal.h"
+#include "tests/graphics/gl_feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/line_probes.h"
 
@@ -26,14 +26,16 @@ class FunctionIndexTest : public velkor_test::SglTest {
     velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
   }
 
-  static std::vector<float> DrawnVertices() {  // of the last line or shape, x and y in turn
-    std::vector<float> vertices;
-    for (uint32_t k = 0; k < Context().lines.drawn_vertex_count; ++k) {
-      vertices.insert(vertices.end(), {velkor_test::VertexX(k), velkor_test::VertexY(k)});
-    }
-    return vertices;
+  // The vertices of the lines, then of the fills, OpenGL is given by draw.
+  static std::vector<float> DrawnVertices(void (*draw)()) {
+    sglSetRenderMode(0);
+    velkor_test::Fed fed = velkor_test::Feed(draw);
+    sglSetRenderMode(1);
+    fed.strip.insert(fed.strip.end(), fed.fill.begin(), fed.fill.end());
+    return fed.strip;
   }
 };
+;
 
 // Each entry given an argument that only its own operation refuses.
 TEST_F(FunctionIndexTest, EntriesRecordTheErrorOfTheirOperation) {
@@ -162,10 +164,8 @@ TEST_F(FunctionIndexTest, DrawingEntriesDrawAsTheirOperations) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    c.direct();
-    const std::vector<float> direct = DrawnVertices();
-    c.numbered();
-    EXPECT_EQ(direct, DrawnVertices());
+    const std::vector<float> direct = DrawnVertices(c.direct);
+    EXPECT_EQ(direct, DrawnVertices(c.numbered));
     EXPECT_GE(direct.size(), 6u);
   }
   EXPECT_EQ(ErrorList{}, TakeErrors());

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <set>
+#include <utility>
+#include <vector>
 
 #include "graphics/sgl_geometry.h"
 
@@ -102,68 +105,157 @@ double shoelace(const float* xy, uint32_t n) {
   return std::fabs(twice) / 2.0;
 }
 
+using Points = std::vector<float>;
+
+// n points on a circle around (640, 384), radius from `radius(k)`, visited
+// `step` positions apart (step 1: a simple outline).
+template <typename Radius>
+Points Ring(uint32_t n, uint32_t step, Radius radius) {
+  Points p;
+  for (uint32_t k = 0; k < n; ++k) {
+    const double a = 2.0 * M_PI * static_cast<double>((k * step) % n) / n, r = radius(k);
+    p.push_back(static_cast<float>(640.0 + r * std::cos(a)));
+    p.push_back(static_cast<float>(384.0 + r * std::sin(a)));
+  }
+  return p;
+}
+
+// A comb of `teeth` teeth 5 wide with gaps of 5, 20 high on a 5-high back.
+Points Comb(uint32_t teeth) {
+  Points p = {0, 0, static_cast<float>(10 * teeth - 5), 0};
+  for (uint32_t t = teeth; t-- > 0;) {
+    const float right = static_cast<float>(10 * t + 5), left = static_cast<float>(10 * t);
+    p.insert(p.end(), {right, 25, left, 25});
+    if (t > 0) p.insert(p.end(), {left, 5, left - 5, 5});
+  }
+  return p;
+}
+
 struct Fixture {
   const char* name;
-  float points[24];
-  uint32_t n;
+  Points points;
 };
 
-const Fixture kPolygons[] = {
-    {"triangle", {0, 0, 10, 0, 0, 10}, 3},
-    {"L counter-clockwise", {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10}, 6},
-    {"notch first", {5, 5, 5, 10, 0, 10, 0, 0, 10, 0, 10, 5}, 6},
-    {"comb",
-     {0, 0, 30, 0, 30, 20, 25, 20, 25, 5, 20, 5, 20, 20, 10, 20, 10, 5, 5, 5, 5, 20, 0, 20},
-     12},
-    {"collinear edge", {0, 0, 5, 0, 10, 0, 10, 10, 0, 10}, 5},
-    {"arrow", {0, 4, 10, 4, 10, 0, 16, 6, 10, 12, 10, 8, 0, 8}, 7},
-};
+// Simple outlines: every step of the clipping finds an ear.
+std::vector<Fixture> Fixtures() {
+  uint32_t seed = 12345;
+  auto jitter = [&seed](uint32_t) {  // a fixed pseudo-random radius in 100..300
+    seed = seed * 1103515245u + 12345u;
+    return 100.0 + (seed >> 16) % 200;
+  };
+  return {
+      {"triangle", {0, 0, 10, 0, 0, 10}},
+      {"L counter-clockwise", {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10}},
+      {"notch first", {5, 5, 5, 10, 0, 10, 0, 0, 10, 0, 10, 5}},
+      {"collinear edge", {0, 0, 5, 0, 10, 0, 10, 10, 0, 10}},
+      {"arrow", {0, 4, 10, 4, 10, 0, 16, 6, 10, 12, 10, 8, 0, 8}},
+      {"comb of 40 teeth", Comb(40)},
+      {"circle of 300", Ring(300, 1, [](uint32_t) { return 300.0; })},
+      {"star of 300", Ring(300, 1, [](uint32_t k) { return k % 2 ? 300.0 : 150.0; })},
+      {"jagged ring of 500", Ring(500, 1, jitter)},
+  };
+}
 
-TEST(EarClip, FixturePolygonsKeepTheirAreaAndTriangleCount) {
-  for (const Fixture& f : kPolygons) {
+// The triangle at i is an ear when no other vertex lies in it and the
+// midpoint of its base lies in the polygon.
+bool IsEar(const Points& xy, uint32_t n, uint32_t i) {
+  const uint32_t a = (i + n - 1) % n, b = (i + 1) % n;
+  const float t[6] = {xy[2 * a], xy[2 * a + 1], xy[2 * i], xy[2 * i + 1], xy[2 * b], xy[2 * b + 1]};
+  for (uint32_t k = 0; k < n; ++k) {
+    if (k != a && k != i && k != b && mth_point_in_shape(xy[2 * k], xy[2 * k + 1], 3, t)) {
+      return false;
+    }
+  }
+  return mth_point_in_shape((t[0] + t[4]) / 2, (t[1] + t[5]) / 2, n, xy.data());
+}
+
+// Cuts the first ear (vertex 0 when there is none), asked afresh every
+// time: the rule the clipper keeps.
+std::vector<float> ClipByFirstEars(Points xy) {
+  std::vector<float> out;
+  uint32_t n = static_cast<uint32_t>(xy.size() / 2);
+  auto take = [&](uint32_t i) {
+    for (uint32_t v : {(i + n - 1) % n, i, (i + 1) % n}) {
+      out.push_back(xy[2 * v]);
+      out.push_back(xy[2 * v + 1]);
+    }
+  };
+  for (; n > 3; --n) {
+    uint32_t ear = 0;
+    while (ear < n && !IsEar(xy, n, ear)) ++ear;
+    if (ear == n) ear = 0;
+    take(ear);
+    xy.erase(xy.begin() + 2 * ear, xy.begin() + 2 * ear + 2);
+  }
+  take(1);
+  return out;
+}
+
+std::vector<float> Clip(Points xy, uint32_t capacity = 4096) {
+  uint32_t n = static_cast<uint32_t>(xy.size() / 2), count = 0;
+  std::vector<float> triangles(6 * capacity);
+  const uint32_t yielded =
+      sgl_ear_clip(xy.data(), nullptr, &n, triangles.data(), nullptr, &count, capacity);
+  EXPECT_EQ(xy.size() / 2 - 2, yielded);
+  EXPECT_EQ(0u, n);
+  triangles.resize(6 * count);
+  return triangles;
+}
+
+TEST(EarClip, FixturePolygonsKeepTheirAreaAndTheFirstEarRule) {
+  for (const Fixture& f : Fixtures()) {
     SCOPED_TRACE(f.name);
-    float xy[24];
-    std::copy(f.points, f.points + 2 * f.n, xy);
-    uint32_t n = f.n;
-    float triangles[6 * 24];
-    uint32_t count = 0;
-    EXPECT_EQ(f.n - 2, sgl_ear_clip(xy, nullptr, &n, triangles, nullptr, &count, 24));
-    ASSERT_EQ(f.n - 2, count);
+    const uint32_t n = static_cast<uint32_t>(f.points.size() / 2);
+    const std::vector<float> triangles = Clip(f.points);
+    ASSERT_EQ(6 * (n - 2), triangles.size());
     double area = 0.0;
-    for (uint32_t t = 0; t < count; ++t) {
-      const float* tri = triangles + 6 * t;
+    for (size_t t = 0; t < triangles.size(); t += 6) {
+      const float* tri = &triangles[t];
       area += shoelace(tri, 3);
       EXPECT_TRUE(mth_point_in_shape((tri[0] + tri[2] + tri[4]) / 3.0f,
-                                     (tri[1] + tri[3] + tri[5]) / 3.0f, f.n, f.points))
-          << "triangle " << t << " lies outside";
+                                     (tri[1] + tri[3] + tri[5]) / 3.0f, n, f.points.data()))
+          << "triangle " << t / 6 << " lies outside";
     }
-    EXPECT_NEAR(shoelace(f.points, f.n), area, 1e-3);
+    EXPECT_NEAR(shoelace(f.points.data(), n), area, 1e-6 * shoelace(f.points.data(), n));
+    EXPECT_EQ(ClipByFirstEars(f.points), triangles);
   }
 }
 
-// Texture coordinates follow their vertices; a full list drops the rest;
-// self-intersecting input still ends.
-TEST(EarClip, CoordinatesLimitsAndBadInput) {
-  float xy[12], st[12];
-  for (uint32_t k = 0; k < 12; ++k) {
-    xy[k] = kL[k];
-    st[k] = kL[k] / 10.0f;
+// Outlines that cross themselves or repeat points: a bow tie, a scribble
+// and teeth standing on one baseline are cut by the same rule as simple
+// outlines, and a 4096-point star that visits the circle 2047 points apart and has no ear
+// at all. It still ends, with n - 2 triangles made of its own points.
+TEST(EarClip, SelfIntersectingOutlinesEndWithBoundedOutput) {
+  Points scribble;  // 300 fixed pseudo-random points: ears come and go
+  for (uint32_t k = 0, seed = 7; k < 600; ++k) {
+    seed = seed * 1103515245u + 12345u;
+    scribble.push_back(static_cast<float>((seed >> 16) % 700));
   }
-  uint32_t n = 6, count = 0;
-  float triangles[6 * 4], texture[6 * 4];
-  sgl_ear_clip(xy, st, &n, triangles, texture, &count, 4);
-  ASSERT_EQ(4u, count);
-  for (uint32_t k = 0; k < 6 * 4; ++k) EXPECT_FLOAT_EQ(triangles[k] / 10.0f, texture[k]) << k;
-  std::copy(kL, kL + 12, xy);
-  n = 6;
-  count = 1;
-  EXPECT_EQ(4u, sgl_ear_clip(xy, nullptr, &n, triangles, nullptr, &count, 2));
-  EXPECT_EQ(2u, count);
-  float bow_tie[] = {0, 0, 10, 10, 10, 0, 0, 10};
-  n = 4;
-  count = 0;
-  EXPECT_EQ(2u, sgl_ear_clip(bow_tie, nullptr, &n, triangles, nullptr, &count, 4));
-  EXPECT_EQ(2u, count);
+  Points teeth;  // 64 teeth on one baseline, each foot on the next one's
+  for (uint32_t t = 0; t < 64; ++t) {
+    const float x = 10.0f * static_cast<float>(t);
+    teeth.insert(teeth.end(), {x, 5, x + 2, 100, x + 7, 100, x + 10, 5});
+  }
+  for (const Points& outline : {Points{0, 0, 10, 10, 10, 0, 0, 10}, scribble, teeth}) {
+    EXPECT_EQ(ClipByFirstEars(outline), Clip(outline)) << outline.size() / 2 << " points";
+  }
+  const Points star = Ring(4096, 2047, [](uint32_t) { return 300.0; });
+  const std::vector<float> triangles = Clip(star);
+  ASSERT_EQ(6u * 4094, triangles.size());
+  std::set<std::pair<float, float>> corners;
+  for (size_t k = 0; k < star.size(); k += 2) corners.insert({star[k], star[k + 1]});
+  size_t strangers = 0;
+  for (size_t k = 0; k < triangles.size(); k += 2)
+    strangers += corners.count({triangles[k], triangles[k + 1]}) == 0;
+  EXPECT_EQ(0u, strangers);
+}
+
+// A full list keeps the triangles that fit (texture coordinates following
+// their vertices are checked in pixels in textures_test.cpp).
+TEST(EarClip, AFullListDropsTheRest) {
+  const Points l(kL, kL + 12);
+  const std::vector<float> all = ClipByFirstEars(l);
+  EXPECT_EQ(std::vector<float>(all.begin(), all.begin() + 12), Clip(l, 2));
 }
 
 // ---------------------------------------------------------------- arcs

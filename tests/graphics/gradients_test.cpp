@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "graphics/sgl.h"
-#include "graphics/sgl_internal.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/line_probes.h"
 

@@ -1,26 +1,28 @@
 // Lines drawn through sglBegin / sglVertex2f / sglEnd on the off-screen
-// context: strands, smoothed width and round ends, flat caps, halos, dashes
-// carried across corners, render mode 0, buffer limits and bad modes.
+// context: the strands OpenGL is given, smoothed width and round ends, flat
+// caps, halos, dashes carried across corners, render mode 0, buffer limits
+// and bad modes.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "graphics/sgl.h"
-#include "graphics/sgl_internal.h"
+#include "tests/graphics/gl_feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/line_probes.h"
 
 namespace {
 
-using velkor_test::ClearDisplay;
 using velkor_test::CountCoveredPixels;
 using velkor_test::CoveredInColumn;
 using velkor_test::ErrorList;
+using velkor_test::Fed;
+using velkor_test::Feed;
 using velkor_test::FirstCoveredX;
 using velkor_test::LastCoveredX;
 using velkor_test::ReadPixel;
 using velkor_test::TakeErrors;
-using velkor_test::VertexX;
-using velkor_test::VertexY;
 
 // Entries: 0 thin (no smoothing h = 0.6), 1 two-pixel smoothed core,
 // 2 eight pixels (h = 4 both ways), 3 plain 4 (h = 2), 4 plain 6 (h = 3),
@@ -37,23 +39,27 @@ class LinesTest : public velkor_test::SglTest {
     velkor_test::InstallLineTestTables(&kWidths[0][0], 7);
   }
 
-  static void Strip(std::initializer_list<float> xy, uint8_t mode = 11) {
+  static void Strip(const std::vector<float>& xy, uint8_t mode = SGL_PRIMITIVE_LINE_STRIP) {
     sglBegin(mode);
-    for (const float* p = xy.begin(); p + 1 < xy.end(); p += 2) sglVertex2f(p[0], p[1]);
+    for (size_t k = 0; k + 1 < xy.size(); k += 2) sglVertex2f(xy[k], xy[k + 1]);
     sglEnd();
+  }
+  static float GlLineWidth() {
+    float width = 0.0f;
+    glGetFloatv(GL_LINE_WIDTH, &width);
+    return width;
   }
 };
 
 // ---------------------------------------------------------------- strands
 
 TEST_F(LinesTest, StrandsPerSegmentFollowTheWidthEntryAndTheMode) {
-  struct Case {
+  const struct {
     int32_t width;
     uint8_t smoothing, mode;
-    uint32_t strands;  // for the whole primitive
+    uint32_t strands;  // OpenGL segments for the whole primitive
     float gl_width;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {0, 0, 11, 2 * 1, 1.2f},  // h = 0.6: one strand as wide as the line
       {1, 1, 11, 2 * 4, 2.0f},  // smoothed: core h = 1 (1 strand) and halo g = 2 (3)
       {3, 0, 11, 2 * 3, 2.0f},  // h = 2
@@ -61,13 +67,13 @@ TEST_F(LinesTest, StrandsPerSegmentFollowTheWidthEntryAndTheMode) {
       {3, 0, 3, 3 * 3, 2.0f},   // a loop draws its closing segment
       {3, 0, 9, 1 * 3, 2.0f},   // separate segments: one pair of the three vertices
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "width " << c.width << " mode " << int{c.mode});
     sglIndexLineWidthi(c.width);
     c.smoothing ? sglEnable(SGL_LINE_SMOOTH) : sglDisable(SGL_LINE_SMOOTH);
-    Strip({100.5f, 100.5f, 300.5f, 100.5f, 300.5f, 300.5f}, c.mode);
-    EXPECT_EQ(c.strands, Context().lines.strands_drawn)
-        << "width " << c.width << " mode " << int{c.mode};
-    EXPECT_EQ(c.gl_width, Context().gl_line_width) << "width " << c.width;
+    const Fed fed = Feed([&] { Strip({100.5f, 100.5f, 300.5f, 100.5f, 300.5f, 300.5f}, c.mode); });
+    EXPECT_EQ(c.strands, fed.lines);
+    EXPECT_EQ(c.gl_width, GlLineWidth());
   }
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
@@ -80,7 +86,7 @@ TEST_F(LinesTest, TwoPixelSmoothedLineCoversItsWidth) {
   Strip({100.0f, 200.0f, 300.0f, 200.0f});
   // The line straddles y = 200: rows 199 and 200 are fully lit, the rows
   // beyond at most faintly.
-  for (int x = 110; x < 290; x += 20) {
+  for (int x = 110; x < 290; x += 60) {
     EXPECT_EQ(255, ReadPixel(x, 199).r) << "x " << x;
     EXPECT_EQ(255, ReadPixel(x, 200).r) << "x " << x;
     EXPECT_EQ(2, CoveredInColumn(x, 190, 210, 64)) << "x " << x;
@@ -134,79 +140,104 @@ TEST_F(LinesTest, RenderModeZeroDrawsOpenGLLines) {
   sglSetRenderMode(0);
   sglIndexLineWidthi(6);
   Strip({100.0f, 600.5f, 300.0f, 600.5f});
-  EXPECT_EQ(3.0f, Context().gl_line_width);
-  EXPECT_EQ(0u, Context().lines.strands_drawn);
+  EXPECT_EQ(3.0f, GlLineWidth());
   EXPECT_EQ(3, CoveredInColumn(200, 590, 610, 128));
 }
 
 // ---------------------------------------------------------------- dashes
 
-TEST_F(LinesTest, DotsCarryAcrossTheCornerAndRestartWithTheNextPrimitive) {
-  sglIndexLineWidthi(0);
-  sglIndexLineStipplei(3);  // on 1, off 6
-  Strip({100.0f, 400.5f, 169.0f, 400.5f, 169.0f, 420.0f});
-  const sgl_type_statemachine& c = Context();
-  ASSERT_EQ(26u, c.lines.drawn_vertex_count);
-  for (uint32_t k = 0; k < 10; ++k) {
-    EXPECT_FLOAT_EQ(100.0f + 7.0f * k, VertexX(2 * k)) << "dash " << k;
-    EXPECT_FLOAT_EQ(101.0f + 7.0f * k, VertexX(2 * k + 1)) << "dash " << k;
+// Dashes are separate segments: OpenGL is given the ends of every dash, two
+// vertices each. The rows run in order, so each also shows that a new
+// primitive starts with the pattern's first dash again.
+TEST_F(LinesTest, DashesCarryAcrossCornersScaleAndCloseLoops) {
+  static const sgl_line_stipple kGapFirst[1] = {{{10, 10, 0, 0, 0, 0}, {0, 1, 0, 0, 0, 0}, 0, 2}};
+  const struct {
+    const char* name;
+    int32_t stipple;  // of the default table; -1: kGapFirst
+    float scale;
+    uint8_t mode;
+    std::vector<float> xy;
+    uint32_t vertices;
+    std::vector<float> probes;  // vertex index, x, y
+  } cases[] = {
+      // On 1, off 6: ten dots along x, then up the corner one pixel of the gap is left.
+      {"dots round a corner",
+       3,
+       1,
+       11,
+       {100, 400.5f, 169, 400.5f, 169, 420},
+       26,
+       {0, 100, 400.5f, 1, 101, 400.5f, 18, 163, 400.5f, 20, 169, 401.5f, 24, 169, 415.5f}},
+      {"the next primitive starts afresh",
+       3,
+       1,
+       11,
+       {300, 400.5f, 310, 400.5f},
+       4,
+       {0, 300, 400.5f, 2, 307, 400.5f}},
+      // On 12, off 12: two sides of 60 and a closing diagonal of 84.9:
+      // three dashes, two, and four on the diagonal.
+      {"a loop closes with dashes",
+       1,
+       1,
+       3,
+       {100, 100.5f, 160, 100.5f, 160, 160.5f},
+       18,
+       {17, 160.0f - 84.0f * 0.70710678f, 160.5f - 84.0f * 0.70710678f}},
+      // The pattern is measured before scaling: 34.5 units give the dots of
+      // a 34.5-pixel line, each twice as long on the display.
+      {"scaled by 2", 3, 2, 11, {50, 50.25f, 84.5f, 50.25f}, 10, {8, 156, 100.5f, 9, 158, 100.5f}},
+      // A first segment that falls in a gap must not lose the next one.
+      {"gap first",
+       -1,
+       1,
+       11,
+       {100, 100.5f, 105, 100.5f, 130, 100.5f},
+       2,
+       {0, 110, 100.5f, 1, 120, 100.5f}},
+  };
+  // Drawn for real, the dots light their pixels and leave the gaps dark.
+  sglIndexLineStipplei(3);
+  Strip({100, 400.5f, 169, 400.5f});
+  for (int k = 0; k < 10; ++k) {
     EXPECT_GT(ReadPixel(100 + 7 * k, 400).r, 128) << "dash " << k;
     EXPECT_EQ(0, ReadPixel(103 + 7 * k, 400).r) << "gap " << k;
   }
-  // Up the corner: one pixel of the gap is left.
-  for (uint32_t k = 0; k < 3; ++k) {
-    EXPECT_FLOAT_EQ(169.0f, VertexX(20 + 2 * k));
-    EXPECT_FLOAT_EQ(401.5f + 7.0f * k, VertexY(20 + 2 * k)) << "dash " << k;
+  sglSetRenderMode(0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.stipple < 0) {
+      sglLineStipplePointer(kGapFirst, 1);
+      sglIndexLineStipplei(0);
+    } else {
+      sglIndexLineStipplei(c.stipple);
+    }
+    sglPushMatrix();
+    sglScalef(c.scale, c.scale);
+    const Fed fed = Feed([&] { Strip(c.xy, c.mode); });
+    sglPopMatrix();
+    ASSERT_EQ(c.vertices, fed.StripSize());
+    for (size_t p = 0; p < c.probes.size(); p += 3) {
+      const uint32_t k = static_cast<uint32_t>(c.probes[p]);
+      EXPECT_NEAR(c.probes[p + 1], fed.x(k), 1e-3f) << "vertex " << k;
+      EXPECT_NEAR(c.probes[p + 2], fed.y(k), 1e-3f) << "vertex " << k;
+    }
   }
-  // A new primitive starts with the pattern's first dash again.
-  Strip({300.0f, 400.5f, 310.0f, 400.5f});
-  EXPECT_EQ(4u, c.lines.drawn_vertex_count);
-  EXPECT_FLOAT_EQ(307.0f, VertexX(2));
-  EXPECT_EQ(0u, c.errors.count);
-}
-
-// A pattern that starts with a gap: the first segment of the strip yields no
-// dash at all, and the next one must still go on from its end.
-TEST_F(LinesTest, StripWhoseFirstSegmentFallsInAGapKeepsItsNextSegment) {
-  static const sgl_line_stipple kGapFirst[1] = {{{10, 10, 0, 0, 0, 0}, {0, 1, 0, 0, 0, 0}, 0, 2}};
-  sglLineStipplePointer(kGapFirst, 1);
-  sglIndexLineStipplei(0);
-  Strip({100.0f, 100.5f, 105.0f, 100.5f, 130.0f, 100.5f});
-  ASSERT_EQ(2u, Context().lines.drawn_vertex_count);
-  EXPECT_FLOAT_EQ(110.0f, VertexX(0));
-  EXPECT_FLOAT_EQ(120.0f, VertexX(1));
-}
-
-TEST_F(LinesTest, StippledLoopIsClosedByDashes) {
-  sglIndexLineStipplei(1);  // on 12, off 12
-  Strip({100.0f, 100.5f, 160.0f, 100.5f, 160.0f, 160.5f}, 3);
-  // Two sides of 60 and the closing diagonal of about 84.9 pixels: three
-  // dashes on the first side, two on the second, four on the diagonal.
-  EXPECT_EQ(18u, Context().lines.drawn_vertex_count);
-  EXPECT_NEAR(160.0f - 84.0f * 0.70710678f, VertexX(17), 1e-3f);
-}
-
-TEST_F(LinesTest, DashesScaleWithSglScalef) {
-  sglIndexLineStipplei(3);
-  sglPushMatrix();
-  sglScalef(2.0f, 2.0f);
-  Strip({50.0f, 50.25f, 84.5f, 50.25f});
-  sglPopMatrix();
-  // The pattern is measured before scaling: 34.5 units give the dots of a
-  // 34.5-pixel line, each twice as long on the display.
-  ASSERT_EQ(10u, Context().lines.drawn_vertex_count);
-  EXPECT_FLOAT_EQ(78.0f, VertexX(8));
+  EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
 // ---------------------------------------------------------------- limits and errors
 
 TEST_F(LinesTest, VerticesBeyondTheBufferAreDroppedWithError20) {
-  sglBegin(11);
-  for (uint32_t k = 0; k < SGL_VERTEX_BUFFER_SIZE + 3; ++k) {
-    sglVertex2f(100.0f + static_cast<float>(k % 2), 100.0f + static_cast<float>(k) * 0.1f);
-  }
-  sglEnd();
-  EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, Context().lines.drawn_vertex_count);
+  sglSetRenderMode(0);
+  const Fed fed = Feed([] {
+    sglBegin(SGL_PRIMITIVE_LINE_STRIP);
+    for (uint32_t k = 0; k < SGL_VERTEX_BUFFER_SIZE + 3; ++k) {
+      sglVertex2f(100.0f + static_cast<float>(k % 2), 100.0f + static_cast<float>(k) * 0.1f);
+    }
+    sglEnd();
+  });
+  EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, fed.StripSize());
   EXPECT_EQ(ErrorList(3, {SGL_ERROR_VERTEX_BUFFER_FULL, 0}), TakeErrors());
 }
 

@@ -9,7 +9,6 @@
 #include <limits>
 
 #include "graphics/sgl.h"
-#include "graphics/sgl_internal.h"
 #include "tests/support/gl_fixture.h"
 
 namespace {
@@ -125,10 +124,9 @@ TEST(Rounding, HalfAwayFromZeroCeilingAndPowersOfTwo) {
   const struct {
     int32_t v, lo, hi, expected;
   } powers[] = {
-      {300, 1, 1024, 512},    {64, 64, 1024, 64},
-      {65, 64, 1024, 128},    {10, 64, 1024, 64},
-      {5000, 64, 1024, 1024}, {-1, 1, 1024, 0},
-      {5, 8, 4, 0},           {(1 << 29) + 1, 1, 1 << 30, 1 << 30},
+      {300, 1, 1024, 512}, {64, 64, 1024, 64}, {256, 64, 1024, 256},
+      {65, 64, 1024, 128}, {10, 64, 1024, 64}, {5000, 64, 1024, 1024},
+      {-1, 1, 1024, 0},    {5, 8, 4, 0},       {(1 << 29) + 1, 1, 1 << 30, 1 << 30},
   };
   for (const auto& c : powers) {
     EXPECT_EQ(c.expected, mth_next_higher_power2(c.v, c.lo, c.hi))

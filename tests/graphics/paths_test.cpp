@@ -4,10 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "graphics/sgl.h"
-#include "graphics/sgl_internal.h"
+#include "tests/graphics/gl_feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/line_probes.h"
 
@@ -27,7 +28,18 @@ class PathsTest : public SglTest {
     InstallLineTestTables(&kWidths[0][0], 1);
   }
 
-  static uint32_t Drawn() { return Context().lines.drawn_vertex_count; }
+  // What OpenGL is given for a stroked path from (x0, y0) through segments.
+  static Fed Stroke(float x0, float y0, const std::function<void()>& segments) {
+    sglSetRenderMode(0);
+    const Fed fed = Feed([&] {
+      sglBeginPath(1);
+      sglMoveTo(x0, y0);
+      segments();
+      sglEndPath();
+    });
+    sglSetRenderMode(1);
+    return fed;
+  }
 
   // The pixel at radius and angle round the centre; `near` accepts
   // anything drawn within a pixel of it (thin antialiased lines light a
@@ -159,25 +171,24 @@ TEST_F(PathsTest, FlattenedBezierPointsLieOnTheCurveAndReachItsEnd) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "degree " << c.degree);
     const float* p = c.p;
-    sglBeginPath(1);
-    sglMoveTo(p[0], p[1]);
-    if (c.degree == 3) {
-      sglCubicBezier(p[2], p[3], p[4], p[5], p[6], p[7]);
-    } else {
-      sglQuadraticBezier(p[2], p[3], p[4], p[5]);
-    }
-    sglEndPath();
-    const uint32_t n = Drawn();
+    const Fed fed = Stroke(p[0], p[1], [p, &c] {
+      if (c.degree == 3) {
+        sglCubicBezier(p[2], p[3], p[4], p[5], p[6], p[7]);
+      } else {
+        sglQuadraticBezier(p[2], p[3], p[4], p[5]);
+      }
+    });
+    const uint32_t n = fed.StripSize();
     ASSERT_GT(n, 10u);
-    EXPECT_EQ(p[2 * c.degree], VertexX(n - 1)) << "ends exactly at its end point";
-    EXPECT_EQ(p[2 * c.degree + 1], VertexY(n - 1));
+    EXPECT_NEAR(p[2 * c.degree], fed.x(n - 1), 1e-3f) << "ends at its end point";
+    EXPECT_NEAR(p[2 * c.degree + 1], fed.y(n - 1), 1e-3f);
     // Each vertex lies on the curve: the nearest of dense samples.
     for (uint32_t k = 0; k < n; ++k) {
       double nearest = 1e30;
       for (int step = 0; step <= 20000; ++step) {
         double x = 0.0, y = 0.0;
         Bezier(p, c.degree, step / 20000.0, &x, &y);
-        nearest = std::fmin(nearest, std::hypot(VertexX(k) - x, VertexY(k) - y));
+        nearest = std::fmin(nearest, std::hypot(fed.x(k) - x, fed.y(k) - y));
       }
       EXPECT_LT(nearest, 0.03) << "vertex " << k;
     }
@@ -212,17 +223,11 @@ TEST_F(PathsTest, SmoothVariantsMirrorThePreviousControlPoint) {
          sglQuadraticBezier(600, 300, 700, 200);
        }},
   };
-  auto drawn_path = [](void (*segments)()) {
-    sglBeginPath(1);
-    sglMoveTo(100.0f, 200.0f);
-    segments();
-    sglEndPath();
-    std::vector<float> vertices;
-    for (uint32_t k = 0; k < Drawn(); ++k)
-      vertices.insert(vertices.end(), {VertexX(k), VertexY(k)});
-    return vertices;
-  };
-  for (const auto& c : cases) EXPECT_EQ(drawn_path(c.spelt), drawn_path(c.smooth)) << c.name;
+  for (const auto& c : cases) {
+    const std::vector<float> spelt = Stroke(100.0f, 200.0f, c.spelt).strip;
+    ASSERT_GT(spelt.size(), 20u) << c.name;
+    EXPECT_EQ(spelt, Stroke(100.0f, 200.0f, c.smooth).strip) << c.name;
+  }
 }
 
 // ---------------------------------------------------------------- elliptical arcs
@@ -253,33 +258,30 @@ TEST_F(PathsTest, EllipticalArcsFollowTheirEllipseAndEndAtTheirEndPoint) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message()
                  << c.rx << " " << c.ry << " large " << c.large_arc << " cw " << c.clockwise);
-    sglBeginPath(1);
-    sglMoveTo(c.x0, c.y0);
-    sglEllipticalArc(c.rx, c.ry, c.rotation, c.large_arc, c.clockwise, c.x1, c.y1);
-    sglEndPath();
-    const uint32_t n = Drawn();
+    const Fed fed = Stroke(c.x0, c.y0, [&c] {
+      sglEllipticalArc(c.rx, c.ry, c.rotation, c.large_arc, c.clockwise, c.x1, c.y1);
+    });
+    const uint32_t n = fed.StripSize();
     ASSERT_GT(n, 10u);
-    EXPECT_EQ(c.x1, VertexX(n - 1));
-    EXPECT_EQ(c.y1, VertexY(n - 1));
+    EXPECT_NEAR(c.x1, fed.x(n - 1), 1e-3f);
+    EXPECT_NEAR(c.y1, fed.y(n - 1), 1e-3f);
     const float cos_r = std::cos(c.rotation * kPi / 180.0f),
                 sin_r = std::sin(c.rotation * kPi / 180.0f);
     for (uint32_t k = 0; k < n; ++k) {
-      const float dx = VertexX(k) - c.cx, dy = VertexY(k) - c.cy;
+      const float dx = fed.x(k) - c.cx, dy = fed.y(k) - c.cy;
       const float u = (cos_r * dx + sin_r * dy) / c.true_rx,
                   v = (-sin_r * dx + cos_r * dy) / c.true_ry;
       EXPECT_NEAR(1.0f, u * u + v * v, 2e-4f) << "vertex " << k;
-      const float cross = (c.x1 - c.x0) * (VertexY(k) - c.y0) - (c.y1 - c.y0) * (VertexX(k) - c.x0);
+      const float cross = (c.x1 - c.x0) * (fed.y(k) - c.y0) - (c.y1 - c.y0) * (fed.x(k) - c.x0);
       EXPECT_GE(c.side * cross, -0.5f) << "vertex " << k;
     }
   }
   // A radius of 0 is a straight line.
-  sglBeginPath(1);
-  sglMoveTo(400.0f, 300.0f);
-  sglEllipticalArc(0.0f, 50.0f, 0.0f, 0, 0, 600.0f, 200.0f);
-  sglEndPath();
-  ASSERT_EQ(2u, Drawn());
-  EXPECT_EQ(600.0f, VertexX(1));
-  EXPECT_EQ(200.0f, VertexY(1));
+  const Fed line =
+      Stroke(400.0f, 300.0f, [] { sglEllipticalArc(0.0f, 50.0f, 0.0f, 0, 0, 600.0f, 200.0f); });
+  ASSERT_EQ(2u, line.StripSize());
+  EXPECT_NEAR(600.0f, line.x(1), 1e-3f);
+  EXPECT_NEAR(200.0f, line.y(1), 1e-3f);
 }
 
 }  // namespace

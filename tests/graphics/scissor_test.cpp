@@ -9,7 +9,6 @@
 #include <limits>
 
 #include "graphics/sgl.h"
-#include "graphics/sgl_internal.h"
 #include "graphics/sgl_masks_geometry.h"
 #include "tests/support/gl_fixture.h"
 
@@ -151,6 +150,12 @@ TEST_F(ScissorTest, NestedScissorsNeverGrowAndEndRestoresTheParent) {
   sglPushMatrixAndTranslate(400, 400);
   sglBeginScissor(10, 10);  // outside its parent altogether
   EXPECT_EQ((sgl_scissor_rect{550, 550, 0, 0}), Top());
+  sglEndScissor();
+  sglPopMatrixAndTranslate();
+  // Inside the outermost scissor but below its own parent: cut to the parent.
+  sglPushMatrixAndTranslate(-40, -40);
+  sglBeginScissor(30, 30);
+  EXPECT_EQ((sgl_scissor_rect{150, 150, 0, 0}), Top());
   sglEndScissor();
   sglPopMatrixAndTranslate();
   sglEndScissor();

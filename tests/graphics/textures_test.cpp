@@ -33,6 +33,7 @@ TEST(TextureSize, PowersOfTwoMadeSquareWhereTheMaximaAllow) {
       {1000, 10, 1024, 64, 1024, 64},
       {10, 1000, 64, 1024, 64, 1024},
       {100, 10, 1024, 128, 128, 128},
+      {10, 200, 1024, 1024, 256, 256},  // the taller side decides
   };
   for (const auto& c : cases) {
     uint32_t w = 0, h = 0;
@@ -364,22 +365,27 @@ TEST_F(TexturesTest, BitmapsCoverTheirOwnPixelsScaledOrNot) {
 
 TEST_F(TexturesTest, DrawingABitmapKeepsTheCallersTextureState) {
   sglTexImage2Dubv(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
-  sglBindTexture(SGL_TEXTURE_FILL, 12);
+  sglTexImage2Dubv(13, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
+  sglBindTexture(SGL_TEXTURE_FILL, 13);
   sglEnable(SGL_TEXTURE_MODULATE);
   FormatBox(0, 0, 64, 32, 3, 2, 2, 1);
   const sgl_texture_state before = Context().texture;
-  sgluDrawBitmap(12, 20, 10);
-  const sgl_texture_state& after = Context().texture;
-  EXPECT_EQ(
-      (std::vector<float>{12, before.repeat_x, before.offset_x, before.factor_y, before.width}),
-      (std::vector<float>{static_cast<float>(after.current_texture), after.repeat_x, after.offset_x,
-                          after.factor_y, after.width}));
-  EXPECT_EQ(0, Context().texture_fill);
-  GLint mode = 0;
-  glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-  EXPECT_EQ(GL_MODULATE, mode);
-  // Modulation was off while it was drawn: the white colour did not tint it.
-  EXPECT_TRUE(Near(kRedPixel, ReadPixel(20, 10), 0));
+  for (uint8_t fill : {0, 1}) {
+    SCOPED_TRACE(testing::Message() << "texture fill " << int{fill});
+    fill ? sglEnable(SGL_TEXTURE_FILL) : sglDisable(SGL_TEXTURE_FILL);
+    sgluDrawBitmap(12, 20, 10);
+    const sgl_texture_state& after = Context().texture;
+    EXPECT_EQ(
+        (std::vector<float>{13, before.repeat_x, before.offset_x, before.factor_y, before.width}),
+        (std::vector<float>{static_cast<float>(after.current_texture), after.repeat_x,
+                            after.offset_x, after.factor_y, after.width}));
+    EXPECT_EQ(fill, Context().texture_fill);
+    GLint mode = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+    EXPECT_EQ(GL_MODULATE, mode);
+    // Modulation was off while it was drawn: the white colour did not tint it.
+    EXPECT_TRUE(Near(kRedPixel, ReadPixel(20, 10), 0));
+  }
   EXPECT_EQ(0u, Context().errors.count);
 }
 

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "graphics/sgl.h"
-#include "graphics/sgl_internal.h"
 #include "panel/Velkor_texture_table.h"
 #include "tests/support/gl_fixture.h"
 

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string>
 
+#include <unistd.h>
+
 #include "core/mycode.h"
 #include "graphics/sgl.h"
 #include "panel/Velkor_color_table.h"
@@ -32,6 +34,17 @@ constexpr float kScrollPanelX = -295.0f;
 constexpr float kScrollPanelY = -369.0f;
 constexpr float kScrollPanelWidth = 192.0f;
 constexpr float kScrollPanelHeight = 220.0f;
+
+// A file name in the directory of this test executable (where a look at
+// the drawn view is kept), whatever the working directory.
+std::string image_beside_executable(const char* name) {
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+  if (length <= 0) return name;
+  path[length] = '\0';
+  std::string directory(path);
+  return directory.substr(0, directory.rfind('/') + 1) + name;
+}
 
 Rgba panel_color(int32_t index) {
   auto byte = [](float v) { return static_cast<uint8_t>(v * 255.0f + 0.5f); };
@@ -197,6 +210,50 @@ TEST_F(ViewTest, EachSwitchWritesItsOwnBit) {
     DrawView();
     EXPECT_EQ(0, c_->p2Input[bit]);
   }
+}
+
+TEST_F(ViewTest, SwitchesWorkAgainAfterAnEditingBoxStopsBeingDrawn) {
+  // A value box in a pop-up holds the focus, and asks for it, while the
+  // student types; the press that closes the pop-up leaves it undrawn with
+  // its request standing. The switches must not stay deaf after that.
+  Velkor_TextEditBox box;
+  Velkor_TextEditBox_init(&box);
+  box.width = 120.0f;
+  box.height = 30.0f;
+  box.initialText = "0x0000";
+  bool box_shown = true;
+  auto frame = [&] {
+    Frame([&] {
+      Velkor_symbology_layer_predraw(c_);
+      Velkor_TextEditBox_predraw(&box);
+      sglPushMatrixAndTranslate(kCentreX, kCentreY);
+      Ports(c_->ports, c_->p2Input, c_->ports, c_->p1Output);
+      Velkor_view_draw_ports(c_, 0);
+      sglPopMatrixAndTranslate();
+      if (box_shown) {
+        sglPushMatrixAndTranslate(100.0f, 600.0f);
+        Velkor_TextEditBox_draw(&box, 0);
+        sglPopMatrixAndTranslate();
+      }
+    });
+  };
+  MoveTo(160.0f, 615.0f);
+  Press();
+  Release();
+  while (InputPending()) frame();
+  frame();
+  ASSERT_EQ(1, box.editing);
+  box_shown = false;
+  float x = 0.0f;
+  float y = 0.0f;
+  Velkor_view_p2_switch_origin(0, &x, &y);
+  MoveTo(kCentreX + x + 12.0f, kCentreY + y + 12.0f);
+  for (int i = 0; i < 3; ++i) frame();
+  Press();
+  Release();
+  while (InputPending()) frame();
+  frame();
+  EXPECT_EQ(1, c_->p2Input[0]);
 }
 
 TEST_F(ViewTest, SwitchesStandInARowLeftmostBitSeven) {
@@ -476,7 +533,8 @@ TEST_F(ViewTest, DiagramDrawsWithoutErrorsAndBusesShowWhatLiesBelow) {
   EXPECT_NEAR(262.0f, c_->versionRect.width, 0.5f);
   EXPECT_GT(velkor_test::CountCoveredPixels(px(357.0f), py(-373.0f), 262, 23), 100);
   // For a look at the whole: the build directory keeps the last frame.
-  EXPECT_TRUE(velkor_test::DumpFramebuffer("view_test_diagram.ppm"));
+  EXPECT_TRUE(
+      velkor_test::DumpFramebuffer(image_beside_executable("view_test_diagram.ppm").c_str()));
 }
 
 // Columns, between x1 and x2 of the centred frame, in which the outline

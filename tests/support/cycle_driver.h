@@ -34,8 +34,8 @@ class CycleDriver {
     x_ = x;
     y_ = y;
   }
-  // A pointer event carries the position at the time it is queued; button 4
-  // or 5 is a wheel notch.
+  // A pointer event carries the position at the time it is queued. A wheel
+  // notch is Press(4) or Press(5) alone: the host never releases it.
   void Press(uint32_t button = 1) { pointers_.push_back({0, x_, y_, button, 1, 0, 0}); }
   void Release(uint32_t button = 1) { pointers_.push_back({0, x_, y_, button, 0, 1, 0}); }
   void KeyDown(uint32_t key) { keys_.push_back({0, key, 1, 0, 0}); }

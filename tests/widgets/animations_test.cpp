@@ -47,7 +47,9 @@ TEST_F(AnimationsTest, A330msRunTakesTenCyclesAfterItsStart) {
   std::string levels;
   EXPECT_EQ("0 1 2 3 4 5 6 7 8 9 10* 0 ", Run(12, &levels));
   EXPECT_EQ("0 26 51 77 102 128 153 179 204 230 255 255 ", levels) << "idle keeps the value";
-  EXPECT_EQ(ANIMATION_IDLE, anim.phase);
+  duration = 33;  // exactly one cycle: one step, not an instant run
+  forward = 1;
+  EXPECT_EQ("0 1* ", Run(2));
 }
 
 TEST_F(AnimationsTest, ABackwardCommandTurnsTheRunInThatSameCycle) {
@@ -109,6 +111,16 @@ TEST_F(AnimationsTest, ARunWhoseStepsVanishJumpsToItsEnd) {
   driver.Cycle();
   EXPECT_EQ(1, int(done));
   EXPECT_EQ(0.0f, value) << "a backward run ends at 0";
+}
+
+TEST_F(AnimationsTest, TurningAtTheEndOfTheLongestRunStaysAtItsEnd) {
+  duration = INT_MAX;
+  cycleMs = 1;
+  backward = 1;
+  Run(1);
+  forward = 1;  // turns where it stands, at the last step
+  EXPECT_EQ(std::to_string(INT_MAX) + " " + std::to_string(INT_MAX) + "* ", Run(2));
+  EXPECT_EQ(1.0f, value) << "the turn does not wrap the position around";
 }
 
 TEST_F(AnimationsTest, ProfilesAndTheLevelOutsideZeroToOne) {

@@ -15,13 +15,13 @@ namespace {
 
 // Every character advances 10 units, 'W' 20; ascent 15, descent 5, so a line
 // is 20 units high.
-float FixedFont(uint32_t /*font*/, uint32_t character, uint32_t kind) {
+float fixed_font(uint32_t /*font*/, uint32_t character, uint32_t kind) {
   if (kind == 3) return character == 'W' ? 20.0f : 10.0f;
   return kind == 7 ? 15.0f : (kind == 9 ? 5.0f : 0.0f);
 }
 
 // A font slot whose metrics are all zero.
-float ZeroFont(uint32_t, uint32_t, uint32_t) {
+float zero_font(uint32_t, uint32_t, uint32_t) {
   return 0.0f;
 }
 
@@ -32,9 +32,9 @@ struct Caret {
 };
 
 // One call on a 255-byte copy of text; a click when xRate is 0 or more.
-Caret Step(const char* text, uint32_t index, float width, float height, float xRate = -1.0f,
-           float yRate = 0.0f, uint32_t alignment = CURSOR_ALIGN_LEFT, uint8_t active = 1,
-           uint8_t measure = 0, FontValueFunction font = FixedFont) {
+Caret place(const char* text, uint32_t index, float width, float height, float xRate = -1.0f,
+            float yRate = 0.0f, uint32_t alignment = CURSOR_ALIGN_LEFT, uint8_t active = 1,
+            uint8_t measure = 0, FontValueFunction font = fixed_font) {
   char bytes[TEXT_SIZE_Strings + 1] = {};
   std::strncpy(bytes, text, TEXT_SIZE_Strings);
   Caret c;
@@ -66,9 +66,13 @@ TEST(CursorBehavior, CaretFollowsWrapsLineBreaksAndAlignment) {
       {"ab", 1, 100, CURSOR_ALIGN_RIGHT, 90, -20, 1},
       {"abcdef\r\nab", 3, 100, CURSOR_ALIGN_RIGHT, 70, -20, 2},  // each line by its own room
       {"abcdef\r\nab", 9, 100, CURSOR_ALIGN_RIGHT, 90, -40, 2},
+      // A line break restarts the line empty, for the count as for the caret.
+      {"a\r\nbc", 5, 20, 0, 20, -40, 2},
+      {"ab\r\n", 4, 30, 0, 0, -40, 2},
+      {"abc\r\nd", 6, 35, 0, 20, -40, 2},  // a break that does not fit wraps
   };
   for (const auto& c : cases) {
-    const Caret caret = Step(c.text, c.index, c.width, 40, -1, 0, c.alignment);
+    const Caret caret = place(c.text, c.index, c.width, 40, -1, 0, c.alignment);
     SCOPED_TRACE(std::string(c.text) + " index " + std::to_string(c.index));
     EXPECT_EQ(c.x, caret.x);
     EXPECT_EQ(c.y, caret.y);
@@ -94,6 +98,8 @@ TEST(CursorBehavior, AClickGivesTheIndexAfterTheCharacterUnderIt) {
       {"ab\r\ncd", 100, 40, 0.15f, 0.25f, 0, 6},  // second line
       {"ab\r\ncd", 100, 40, 0.90f, 0.75f, 0, 2},  // past the first line's end: before the break
       {"abcdef", 35, 40, 0.15f, 0.25f, 0, 4},     // wrapped second line
+      {"abcdef", 35, 40, 0.99f, 0.75f, 0, 3},     // past the end of a wrapped line: its end
+      {"abcdef", 35, 40, 0.05f, 0.25f, CURSOR_ALIGN_RIGHT, 4},  // left of a wrapped line
       {"ab", 100, 20, 0.45f, 0.5f, CURSOR_ALIGN_CENTRE, 1},
       {"ab", 100, 20, 0.95f, 0.5f, CURSOR_ALIGN_RIGHT, 2},
       // Clicks above or far below the box land on the first or last line.
@@ -103,10 +109,12 @@ TEST(CursorBehavior, AClickGivesTheIndexAfterTheCharacterUnderIt) {
       {"ab\r\ncd", 100, 40, 0.9f, -inf, 0, 6},
   };
   for (const auto& c : cases) {
-    const Caret caret = Step(c.text, 0, c.width, c.height, c.xRate, c.yRate, c.alignment);
+    const Caret caret = place(c.text, 0, c.width, c.height, c.xRate, c.yRate, c.alignment);
     EXPECT_EQ(c.index, caret.newIndex) << c.text << " at " << c.xRate << ", " << c.yRate;
   }
-  const Caret placed = Step("ab\r\ncd", 0, 100, 40, 0.05f, 0.25f);
+  EXPECT_EQ(3, place("ab\r\ncd\r\nef", 0, 100, 60, 0.5f, 0.9f).lineCount)
+      << "a click on the first line still counts every line";
+  const Caret placed = place("ab\r\ncd", 0, 100, 40, 0.05f, 0.25f);
   EXPECT_EQ(5, placed.newIndex);
   EXPECT_EQ(10.0f, placed.x) << "the clicked index places the caret in the same step";
   EXPECT_EQ(-40.0f, placed.y);
@@ -125,22 +133,19 @@ TEST(CursorBehavior, OverflowWhenTheTextLeavesNoRoomForTheNextCharacter) {
       {"", 5, 1, 0},
   };
   for (const auto& c : cases) {
-    const Caret caret = Step(c.text, 0, c.width, 20);
+    const Caret caret = place(c.text, 0, c.width, 20);
     EXPECT_EQ(c.overflow, int(caret.overflow)) << c.text;
     EXPECT_EQ(c.textWidth, caret.textWidth) << c.text;
   }
 }
 
 TEST(CursorBehavior, MeasureOnlyLeavesTheCaretAndNeitherLeavesEverything) {
-  const Caret measured = Step("abcdef", 3, 35, 20, 0.5f, 0.5f, 0, 0, 1);
-  EXPECT_EQ(2, measured.lineCount);
-  EXPECT_EQ(20.0f, measured.lineHeight);
-  EXPECT_EQ(15.0f, measured.ascent);
-  EXPECT_EQ(-1.0f, measured.x);
-  EXPECT_EQ(-1, measured.newIndex);
-  const Caret untouched = Step("abcdef", 3, 35, 20, 0.5f, 0.5f, 0, 0, 0);
-  EXPECT_EQ(-1, untouched.lineCount);
-  EXPECT_EQ(-1.0f, untouched.lineHeight);
+  const Caret measured = place("abcdef", 3, 35, 20, 0.5f, 0.5f, 0, 0, 1);
+  EXPECT_EQ("2 20 15 -1 -1",
+            std::to_string(measured.lineCount) + " " + std::to_string(int(measured.lineHeight)) +
+                " " + std::to_string(int(measured.ascent)) + " " + std::to_string(int(measured.x)) +
+                " " + std::to_string(measured.newIndex));
+  EXPECT_EQ(-1, place("abcdef", 3, 35, 20, 0.5f, 0.5f, 0, 0, 0).lineCount);
 }
 
 TEST(CursorBehavior, InputsAtTheEdgesStayDefined) {
@@ -148,17 +153,17 @@ TEST(CursorBehavior, InputsAtTheEdgesStayDefined) {
   std::memset(full, 'a', sizeof full);  // 255 characters, no terminating zero
   for (uint32_t index : {255u, 256u, 0xFFFFFFFFu}) {
     Caret c;
-    CursorBehaviorWithFont(FixedFont, 1, 0, 1e6f, 20, full, index, 0, 0, 0, 0, 0, &c.x, &c.y,
+    CursorBehaviorWithFont(fixed_font, 1, 0, 1e6f, 20, full, index, 0, 0, 0, 0, 0, &c.x, &c.y,
                            nullptr, nullptr, nullptr, &c.lineCount, nullptr, nullptr);
     EXPECT_EQ(2550.0f, c.x) << "index " << index << " means the end";
     EXPECT_EQ(1, c.lineCount);
   }
-  const Caret zero = Step("abc", 1, 100, 40, 0.5f, 0.5f, 0, 1, 0, ZeroFont);
+  const Caret zero = place("abc", 1, 100, 40, 0.5f, 0.5f, 0, 1, 0, zero_font);
   EXPECT_EQ(3, zero.newIndex) << "zero widths and line height: every click lands at the end";
   EXPECT_EQ(0.0f, zero.x);
 
   Caret none;
-  CursorBehaviorWithFont(FixedFont, 1, 1, 100, 20, nullptr, 3, 0, 0.5f, 0.5f, 1, 0, &none.x,
+  CursorBehaviorWithFont(fixed_font, 1, 1, 100, 20, nullptr, 3, 0, 0.5f, 0.5f, 1, 0, &none.x,
                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &none.newIndex);
   EXPECT_EQ(0, none.newIndex) << "a null text is empty";
   EXPECT_EQ(0.0f, none.x);

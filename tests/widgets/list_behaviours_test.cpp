@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -172,6 +173,26 @@ TEST(ScrollList, LoadsPageSizesAndScrollPositionsAreBounded) {
   }
 }
 
+TEST(ScrollList, ALoadWhileThePointerHoversARowSelectsTheLoadedItem) {
+  List s(16);
+  s.in.rowHover[4] = s.in.load = 1;
+  s.in.selectedIn = 2;
+  s.driver.Cycle();
+  EXPECT_EQ(2, s.state.selectedIndex) << "the hovered row does not override the load";
+  EXPECT_EQ(4, s.state.cursorRow) << "the cursor follows the pointer";
+}
+
+TEST(ScrollList, ASelectionBeyondAShrunkListStandsOnItsLastItem) {
+  for (const int32_t count : {13, 5, 1, 0}) {
+    List s(16, 9, 12);
+    s.in.count = count;
+    s.Run("-");
+    const int32_t last = count > 0 ? count - 1 : 0;
+    EXPECT_EQ(last, s.state.selectedIndex) << count << " items left";
+    EXPECT_EQ(1, s.state.visibleSelected[last - s.state.firstVisible]) << count << " items left";
+  }
+}
+
 TEST(ScrollList, ARisingLockBlocksValidationForOneCycle) {
   List s(16);
   s.in.lock = 1;
@@ -184,30 +205,20 @@ TEST(ScrollList, ARisingLockBlocksValidationForOneCycle) {
 // 'P' / 'Q' the page areas before / after the thumb, 'u' 'd' 'p' 'q' 'l' 'r'
 // the keys up, down, page up, page down, left, right, 'L' load 3, '-'
 // nothing. Traces the position per cycle, '*' when it moved.
-std::string RunBar(ScrollBar_State* state, uint32_t direction, uint32_t orientation,
-                   const std::string& actions) {
+std::string run_bar(ScrollBar_State* state, uint32_t direction, uint32_t orientation,
+                    const std::string& actions) {
   std::string trace;
   const std::string keyLetters = "udpqlr";
   const uint32_t keys[] = {KEY_UP, KEY_DOWN, KEY_PAGE_UP, KEY_PAGE_DOWN, KEY_LEFT, KEY_RIGHT};
   for (char a : actions) {
     const size_t k = keyLetters.find(a);
     const uint32_t key = k == std::string::npos ? 0 : keys[k];
-    const float value = a == 'L' ? 3.0f : 40.0f;
-    const ScrollBar_Inputs in{10,
-                              1,
-                              value,
-                              25,
-                              a == 'U' || a == 'B',
-                              a == 'D' || a == 'B',
-                              a == 'P',
-                              a == 'Q',
-                              a == 'L',
-                              0,
-                              0,
-                              0,
-                              direction,
-                              key != 0,
-                              key,
+    const uint8_t up = a == 'U' || a == 'B', down = a == 'D' || a == 'B';
+    const ScrollBar_Inputs in{10,         1,        a == 'L' ? 3.0f : 40.0f,
+                              25,         up,       down,
+                              a == 'P',   a == 'Q', a == 'L',
+                              0,          0,        0,
+                              direction,  key != 0, key,
                               orientation};
     ScrollBar(&in, state);
     trace += std::to_string(int(state->position)) + (state->moved ? "* " : " ");
@@ -219,11 +230,11 @@ TEST(ScrollBar, KeysButtonsLoadsAndLimits) {
   ScrollBar_State state;
   ScrollBar_init(&state);
   // The first step takes the value 40, limited to 25.
-  EXPECT_EQ("25 3 4* 0* 0* 10* 20* 25* 24* 23* 24* 24 24 ", RunBar(&state, 1, 1, "-LuqdPpPDBU-l"));
+  EXPECT_EQ("25 3 4* 0* 0* 10* 20* 25* 24* 23* 24* 24 24 ", run_bar(&state, 1, 1, "-LuqdPpPDBU-l"));
   ScrollBar_reset(&state);
   // Another direction turns every step round; a horizontal bar takes right
   // as up and has no page keys.
-  EXPECT_EQ("3 2* 3* 3 0* ", RunBar(&state, 2, 2, "LrlpP"));
+  EXPECT_EQ("3 2* 3* 3 0* ", run_bar(&state, 2, 2, "LrlpP"));
 }
 
 TEST(ScrollBar, DragFollowsThePointerUntilReleased) {
@@ -259,9 +270,9 @@ struct Table {
   }
   // One cycle over cell (row, column) with raw pointer flags, or with a key
   // pulse; traces "row.column" and '!' for the event.
-  std::string Step(int32_t row, int32_t column, uint8_t pressed, uint8_t released,
-                   uint32_t key = 0) {
-    in = MultiColumn_Inputs{pressed, released, 1,        row, column, 0, 0,
+  std::string Step(int32_t row, int32_t column, uint8_t pressed, uint8_t released, uint32_t key = 0,
+                   uint32_t button = 1) {
+    in = MultiColumn_Inputs{pressed, released, button,   row, column, 0, 0,
                             0,       in.mode,  key != 0, key, 3,      3};
     driver.Cycle();
     return std::to_string(state.selectedRow) + "." + std::to_string(state.selectedColumn) +
@@ -270,18 +281,33 @@ struct Table {
 };
 
 TEST(MultiColumn, ChoosesWithThePressOfThePreviousCycle) {
-  Table t(0);
-  EXPECT_EQ("0.0", t.Step(2, 1, 1, 0));
-  EXPECT_EQ("2.1!", t.Step(2, 1, 0, 0));
-  EXPECT_EQ("2.1", t.Step(2, 1, 0, 0));
-  t.Step(0, 0, 1, 0);
-  EXPECT_EQ("2.1", t.Step(-1, -1, 0, 0)) << "the pointer left before the press was taken";
-
-  Table r(MULTICOLUMN_MODE_RELEASE);
-  EXPECT_EQ("0.0", r.Step(1, 2, 0, 1)) << "release mode: a release without a press";
-  r.Step(1, 2, 1, 0);
-  EXPECT_EQ("0.0", r.Step(1, 2, 0, 0)) << "armed by the previous cycle's press";
-  EXPECT_EQ("1.2!", r.Step(1, 2, 0, 1));
+  // Actions over cell (2, 1) ('o': over no cell): 'p' left press, 'r'
+  // release, 'w' / 'W' a wheel notch (a press the host never releases), '-'
+  // nothing. Traces "row.column" and '!' for the event.
+  const struct {
+    uint32_t mode;
+    const char* actions;
+    const char* trace;
+  } stories[] = {
+      {0, "p--", "0.0 2.1! 2.1 "},
+      {0, "po", "0.0 0.0 "},  // the pointer left before the press was taken
+      {MULTICOLUMN_MODE_RELEASE, "rp-r", "0.0 0.0 0.0 2.1! "},
+      {0, "w-r", "0.0 0.0 0.0 "},  // the wheel never chooses
+      {0, "W-r", "0.0 0.0 0.0 "},
+      {MULTICOLUMN_MODE_RELEASE, "w-r", "0.0 0.0 0.0 "},
+  };
+  for (const auto& story : stories) {
+    Table t(story.mode);
+    std::string trace;
+    for (char a : std::string(story.actions)) {
+      const uint32_t button = a == 'w' ? 4 : (a == 'W' ? 5 : (a == 'p' ? 1 : 0));
+      const int32_t cell = a == 'o' ? -1 : 2;
+      trace +=
+          t.Step(cell, cell < 0 ? -1 : 1, a == 'p' || a == 'w' || a == 'W', a == 'r', 0, button) +
+          " ";
+    }
+    EXPECT_EQ(story.trace, trace) << story.actions << " in mode " << story.mode;
+  }
 }
 
 TEST(MultiColumn, KeysStopAtTheEdgesButStillRaiseTheEvent) {
@@ -292,6 +318,33 @@ TEST(MultiColumn, KeysStopAtTheEdgesButStillRaiseTheEvent) {
     trace += t.Step(-1, -1, 0, 0, key) + " ";
   }
   EXPECT_EQ("2.2! 2.2! 1.2! 1.1! 1.0! 1.0! 1.0! 1.0 1.0! ", trace);
+}
+
+TEST(MultiColumn, ArrowKeysOnCountsAndCellsAtTheIntegerEdges) {
+  // Counts that no table has, and cells loaded at the ends of the integer
+  // range: the arrows move only within 0 .. count - 1.
+  const struct {
+    int32_t count, load;
+    uint32_t key;
+    int32_t selected;
+  } cases[] = {
+      {INT32_MIN, 0, KEY_DOWN, 0},
+      {INT32_MIN, 0, KEY_RIGHT, 0},
+      {INT32_MAX, INT32_MAX, KEY_DOWN, INT32_MAX},
+      {INT32_MAX, INT32_MAX, KEY_RIGHT, INT32_MAX},
+      {INT32_MAX, INT32_MAX - 1, KEY_DOWN, INT32_MAX - 1},  // row + 1 is no row below
+      {3, 0, KEY_UP, 0},
+      {3, 0, KEY_LEFT, 0},
+  };
+  for (const auto& c : cases) {
+    Table t(0, c.load, c.load);
+    t.in = MultiColumn_Inputs{0, 0, 1, -1, -1, 0, 0, 0, 0, 1, c.key, c.count, c.count};
+    t.driver.Cycle();
+    const int32_t moved =
+        c.key == KEY_DOWN || c.key == KEY_UP ? t.state.selectedRow : t.state.selectedColumn;
+    EXPECT_EQ(c.selected, moved) << c.count << " rows and columns, key " << c.key;
+    EXPECT_EQ(1, t.state.event) << "every special key raises the event";
+  }
 }
 
 TEST(MultiColumn, FindsTheCellUnderThePointer) {
@@ -333,18 +386,17 @@ TEST(MultiColumn, VisibleRowsAndTheirLayoutStayInTheirTables) {
   EXPECT_EQ("12.0", std::string(visible[15][0]));
 
   const float widths[3] = {60, 68, 68};
-  float columnX[MULTICOLUMN_CELLS_PER_ROW] = {}, rowY[MULTICOLUMN_MAX_VISIBLE_ROWS] = {};
-  uint8_t rowSelected[MULTICOLUMN_MAX_VISIBLE_ROWS] = {};
-  uint8_t columnSelected[MULTICOLUMN_CELLS_PER_ROW] = {};
-  float selectionX = -1, selectionWidth = -1;
-  DisplayParameters_Multicolumn(3, 10, 11, 22, 12, 2, widths, columnX, rowY, &selectionX,
-                                &selectionWidth, rowSelected, columnSelected);
+  float columnX[MULTICOLUMN_CELLS_PER_ROW], rowY[MULTICOLUMN_MAX_VISIBLE_ROWS], x = -1, w = -1;
+  uint8_t rowSelected[MULTICOLUMN_MAX_VISIBLE_ROWS], columnSelected[MULTICOLUMN_CELLS_PER_ROW];
+  DisplayParameters_Multicolumn(3, 10, 11, 22, 12, 2, widths, columnX, rowY, &x, &w, rowSelected,
+                                columnSelected);
   EXPECT_EQ(1, rowSelected[2]);
-  EXPECT_EQ(128.0f, selectionX);
-  EXPECT_EQ(68.0f, selectionWidth);
-  DisplayParameters_Multicolumn(3, 0, 11, 22, 0, 7, widths, columnX, rowY, &selectionX,
-                                &selectionWidth, rowSelected, columnSelected);
-  EXPECT_EQ(0.0f, selectionWidth) << "a selected column that does not exist";
+  EXPECT_EQ(-44.0f, rowY[2]);
+  EXPECT_EQ(128.0f, x);
+  EXPECT_EQ(68.0f, w);
+  DisplayParameters_Multicolumn(3, 0, 11, 22, 0, 7, widths, columnX, rowY, &x, &w, rowSelected,
+                                columnSelected);
+  EXPECT_EQ(0.0f, w) << "a selected column that does not exist";
 }
 
 }  // namespace

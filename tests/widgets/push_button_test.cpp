@@ -13,8 +13,10 @@ namespace {
 
 TEST(PushButton, Stories) {
   // Actions, one per cycle, with the pointer on the button (small letters,
-  // '-') or off it (capitals, '_'): 'p' press, 'r' release, 'd' / 'u' space
-  // down / up, 'k' another key down, '-' nothing. Traced: fired and armed.
+  // '-') or off it (capitals, '_'): 'p' press, 'r' release, 'w' a wheel
+  // notch (a press the host never releases), 'b' / 'c' right press /
+  // release, 'd' / 'u' space down / up, 'k' another key down, '-' nothing.
+  // Traced: fired and armed.
   const struct {
     const char* name;
     uint32_t mode;
@@ -37,6 +39,11 @@ TEST(PushButton, Stories) {
       {"a disabled button never takes the focus", 2, false, true, "prdu", "00 00 00 00 "},
       {"without acknowledge the event is held until the next firing", 2, true, false, "pr-pr",
        "01 10 10 11 00 "},
+      {"a wheel notch arms nothing, so a later click elsewhere fires nothing", 2, true, true,
+       "w_PR", "00 00 00 00 "},
+      {"a right click arms nothing", 2, true, true, "bc_PR", "00 00 00 00 00 "},
+      {"in press mode neither the wheel nor the right button fires", 1, true, true, "w-bc",
+       "00 00 00 00 "},
   };
   for (const auto& story : stories) {
     velkor_test::CycleDriver driver;
@@ -49,8 +56,8 @@ TEST(PushButton, Stories) {
     driver.OnCycle([&] {
       widget.Sense();
       wrapper_PushButton(story.mode, widget.hover, widget.pressed(), widget.released(),
-                         widget.keyPressed(), widget.key(), widget.keyReleased(), &fired, &armed,
-                         &button);
+                         widget.button(), widget.keyPressed(), widget.key(), widget.keyReleased(),
+                         &fired, &armed, &button);
     });
     std::string trace;
     for (char action : std::string(story.actions)) {
@@ -59,6 +66,9 @@ TEST(PushButton, Stories) {
       const char a = std::tolower(action);
       if (a == 'p') driver.Press();
       if (a == 'r') driver.Release();
+      if (a == 'w') driver.Press(4);
+      if (a == 'b') driver.Press(2);
+      if (a == 'c') driver.Release(2);
       if (a == 'd' || a == 'k') driver.KeyDown(a == 'd' ? KEY_SPACE : 'a');
       if (a == 'u') driver.KeyUp(KEY_SPACE);
       driver.Cycle();

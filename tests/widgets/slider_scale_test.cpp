@@ -63,31 +63,40 @@ TEST(Slider, OrientationChoosesThePointerRateAndTinyStepsStayDefined) {
                    nullptr, nullptr, &state);
     EXPECT_FLOAT_EQ(c.expected, value) << "orientation " << c.orientation;
   }
-  // A step so small that value / step overflows every integer type.
-  Slider_State state;
-  Slider_init(&state);
-  float value = -1;
-  wrapper_Slider(0, 100, 50, 1, 1, 1e-30f, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, &value, nullptr, nullptr,
-                 &state);
-  EXPECT_FLOAT_EQ(50.0f, value);
 }
 
-TEST(Scale, LengthThreeHundredFromZeroToHundred) {
-  float major[SCALE_MAJOR_TICKS], minor[SCALE_MINOR_TICKS], values[SCALE_MAJOR_TICKS];
-  int32_t intDigits = 0, fracDigits = -1;
-  uint8_t majorVisible[SCALE_MAJOR_TICKS], minorVisible[SCALE_MINOR_TICKS];
-  wrapper_Scale(300, 50, 100, 8, 12, 0, 0, 0, major, minor, values, &intDigits, &fracDigits,
-                majorVisible, minorVisible);
-  EXPECT_EQ(3, intDigits);
-  EXPECT_EQ(0, fracDigits);
-  for (int i = 0; i < SCALE_MAJOR_TICKS; ++i) {
-    EXPECT_EQ(i <= 10 ? 1 : 0, majorVisible[i]) << i;
-    if (i > 10) continue;
-    EXPECT_FLOAT_EQ(30.0f * i, major[i]) << i;
-    EXPECT_FLOAT_EQ(10.0f * i, values[i]) << i;
-  }
-  for (int i = 0; i < SCALE_MINOR_TICKS; ++i) {
-    EXPECT_EQ(0, minorVisible[i]) << "no minor divisions, no minor tick on the scale";
+TEST(Slider, ExtremeInputsLeaveANumberWithinTheRange) {
+  const float nan = std::nanf("");
+  // The first step takes `first` (snapped); then one more step: a load of
+  // `load` (when it is not 0) or a press at x rate `rate` (when it is not 0).
+  const struct {
+    const char* name;
+    float minimum, maximum, step, first, load, rate, value;
+    uint8_t changed;
+  } cases[] = {
+      {"a tiny step overflows every integer type", 0, 100, 1e-30f, 50, 0, 0, 50, 0},
+      {"a denormal step overflows a float quotient", 0, 100, 1e-40f, 42, 0, 0, 42, 0},
+      {"negative values round away from zero", -100, 100, 5, -12, 0, 0, -10, 0},
+      {"and at the half", -100, 100, 5, -12.5f, 0, 0, -15, 0},
+      {"a NaN first value keeps the initial value, limited", 10, 20, 0, nan, 0, 0, 10, 0},
+      {"a NaN load keeps the value", 0, 100, 5, 42, nan, 0, 40, 0},
+      {"a NaN pointer rate while dragging keeps the value", 0, 100, 5, 42, 0, nan, 40, 0},
+      {"a NaN step keeps the value", 0, 100, nan, 42, 0, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    Slider_State state;
+    Slider_init(&state);
+    float value = -1;
+    uint8_t changed = 9;
+    wrapper_Slider(c.minimum, c.maximum, c.first, 0, 1, c.step, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                   &value, &changed, nullptr, &state);
+    if (c.load != 0 || c.rate != 0) {
+      const bool press = c.rate != 0;
+      wrapper_Slider(c.minimum, c.maximum, c.load, !press, 1, c.step, press, 0, 1, press, c.rate, 0,
+                     0, 0, 0, press, &value, &changed, nullptr, &state);
+    }
+    EXPECT_EQ(c.value, value) << c.name;
+    EXPECT_EQ(c.changed, changed) << c.name;
   }
 }
 
@@ -112,6 +121,8 @@ TEST(Scale, LabelRoomImposedStepsAndDegenerateInputs) {
     float position1, value1;
     int32_t integerDigits, fractionDigits;
   } cases[] = {
+      // 0 .. 100 on 300 units: room 4 x 8 x 0.9 = 28.8 gives 10 intervals of 10.
+      {{300, 50, 100, 8, 12, 0, 0, 0}, 30, 10, 3, 0},
       {{300, 50, 100, 8, 12, 0, 0, 90}, 30, 10, 3, 0},    // across: room 24, 12.5 at most
       {{300, 50, 100, 8, 20, 0, 0, -270}, 60, 20, 3, 0},  // room 40: 7.5 at most
       {{300, 50, 100, 8, 12, 25, 0, 0}, 75, 25, 3, 0},    // imposed step
@@ -130,6 +141,17 @@ TEST(Scale, LabelRoomImposedStepsAndDegenerateInputs) {
     }
     EXPECT_EQ(c.integerDigits, out.integerDigits);
     EXPECT_EQ(c.fractionDigits, out.fractionDigits);
+    for (int i = 0; i < SCALE_MINOR_TICKS && c.in.minorDivisions == 0; ++i) {
+      EXPECT_EQ(0, out.minorVisible[i]) << "no minor divisions, no minor tick on the scale";
+    }
+  }
+  Scale_Outputs out;  // the first row's ticks: 0, 30 .. 300 with values 0 .. 100
+  Scale(&cases[0].in, &out);
+  for (int i = 0; i < SCALE_MAJOR_TICKS; ++i) {
+    EXPECT_EQ(i <= 10, out.majorVisible[i] == 1) << i;
+    if (i <= 10) {
+      EXPECT_FLOAT_EQ(10.0f * i, out.majorValues[i]) << i;
+    }
   }
 }
 

@@ -114,14 +114,6 @@ TEST(TextEditBox, WaysOfLeavingEditing) {
   }
 }
 
-TEST(TextEditBox, OnlyClicksWithinHalfASecondSelect) {
-  Box b;
-  b.cycle = 0;  // taken as 33 ms
-  b.Run(".()" + std::string(16, '.'));
-  // 17 cycles after the first click: beyond 500 ms; the next click is close.
-  EXPECT_EQ("12| 12| [12] ", b.Run("()("));
-}
-
 TEST(TextEditBox, EscapesAndLineBreaksAreRemovedAsOneCharacter) {
   Box b;
   b.text = "ab\r\ncd";
@@ -147,6 +139,38 @@ TEST(TextEditBox, KeysThatEditNothingKeepASelectedText) {
   }
 }
 
+TEST(TextEditBox, SettingsShapeTheStory) {
+  // Each story starts editing "12" (".()"), then runs its actions.
+  const struct {
+    const char* name;
+    uint8_t restricted;
+    int32_t maxLength, cycle;
+    const char* actions;
+    const char* trace;
+  } stories[] = {
+      {"restricted: only deleting edits, unless all is selected", 1, 255, 33, "3._.()7.",
+       "12| 12| 1| 1| [1] [1] [7] 7| "},
+      {"a max length of 4 holds three bytes", 0, 4, 33, "3.4.", "123| 123| 123| 123| "},
+      {"a cycle of 0 is taken as 33 ms: 17 cycles are beyond 500 ms", 0, 255, 0,
+       "................()(",
+       "12| 12| 12| 12| 12| 12| 12| 12| 12| 12| 12| 12| 12| 12| 12| 12| "
+       "12| 12| [12] "},
+  };
+  for (const auto& story : stories) {
+    Box b;
+    b.restricted = story.restricted;
+    b.maxLength = story.maxLength;
+    b.cycle = story.cycle;
+    b.Run(".()");
+    EXPECT_EQ(story.trace, b.Run(story.actions)) << story.name;
+  }
+  Box wide;
+  wide.maxLength = 1000;  // taken as 255
+  wide.text = std::string(253, 'x');
+  wide.Run(".()y.z");
+  EXPECT_EQ(std::string(253, 'x') + "y", wide.shown());
+}
+
 TEST(TextEditBox, AClickInTheBoxPlacesTheCaret) {
   Box b;
   b.text = "hello";
@@ -156,25 +180,6 @@ TEST(TextEditBox, AClickInTheBoxPlacesTheCaret) {
   b.Run(".");
   b.setCursor = 0;
   EXPECT_EQ("he|llo heX|llo ", b.Run(".X"));
-}
-
-TEST(TextEditBox, RestrictedBoxesOnlyDeleteUnlessAllIsSelected) {
-  Box b;
-  b.restricted = 1;
-  b.Run(".()");
-  EXPECT_EQ("12| 12| 1| 1| [1] [1] [7] 7| ", b.Run("3._.()7."));
-}
-
-TEST(TextEditBox, MaxLengthLimitsTyping) {
-  Box b;
-  b.maxLength = 4;  // three bytes and the terminator
-  b.Run(".()");
-  EXPECT_EQ("123| 123| 123| 123| ", b.Run("3.4."));
-  Box wide;
-  wide.maxLength = 1000;  // taken as 255
-  wide.text = std::string(253, 'x');
-  wide.Run(".()y.z");
-  EXPECT_EQ(std::string(253, 'x') + "y", wide.shown());
 }
 
 TEST(TextEditBox, CaretBlinksTenCyclesOnTenOff) {

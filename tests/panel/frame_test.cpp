@@ -157,6 +157,25 @@ TEST_F(LayerFrameTest, TheLastTableRowCanBeShownAndChosen) {
       << "the view reaches row 63 (FF80)";
 }
 
+TEST_F(LayerFrameTest, TheRamPopUpEditsTheRowPressedToOpenIt) {
+  Run();
+  Velkor_DrawnRect ram{};
+  ASSERT_TRUE(Velkor_symbology_layer_find_widget(layer_, "MemoryMultiColumn_1", &ram));
+  // The high byte of the third visible row (below the header row).
+  MoveTo(ram.x + 60 + 34, ram.y + ram.height - 22 * 3.5f);
+  Run();
+  const int32_t row = layer_->MemoryMultiColumn_1.hoveredRow;
+  ASSERT_GT(row, 0) << "a row other than the first, so that a stale selection shows";
+  Press();
+  Run();
+  EXPECT_EQ(1, layer_->RAMPopUpPanel.isOpen);
+  EXPECT_EQ(row, layer_->ramEditRow) << "in the very frame of the press";
+  Release();
+  RunUntilIdle();
+  EXPECT_EQ(row, layer_->ramSelection[0]) << "the table's selection follows";
+  EXPECT_EQ(row, layer_->ramEditRow);
+}
+
 TEST_F(LayerFrameTest, ResetButtonRestoresPcAndNmiJumpsToItsHandler) {
   Run();
   ClickWidget("DisasmButton");

@@ -479,6 +479,31 @@ TEST(Offscreen, OutputThatCannotBeWrittenFails) {
   EXPECT_NE(run.error.find("cannot write"), std::string::npos);
 }
 
+// Slot files go to the slot directory; the outputs named on the command
+// line stay where they were named, relative to where the program started.
+TEST(Offscreen, SlotDirectoryAndOutputsKeepTheirPlaces) {
+  ScratchDir dir;
+  ASSERT_EQ(mkdir((dir / "slots").c_str(), 0755), 0);
+  Script s;
+  s.Click(kRomTopHighByte);
+  s.Click("@ROMSaveButton");
+  WriteFile(dir / "events.txt", s.text());
+  const VelkorRun run = RunVelkor(
+      dir, {"--offscreen", "--frames", std::to_string(s.frames()), "--events", "events.txt",
+            "--state", "state.json", "--snapshot", "shot.png", "--slot-dir", "slots"});
+  ASSERT_EQ(run.status, 0) << run.error;
+  EXPECT_TRUE(FileExists(dir / "slots/slot1.csv"));
+  EXPECT_FALSE(FileExists(dir / "slot1.csv"));
+  EXPECT_TRUE(FileExists(dir / "state.json"));
+  EXPECT_TRUE(FileExists(dir / "shot.png"));
+  EXPECT_FALSE(FileExists(dir / "slots/state.json"));
+
+  const VelkorRun missing =
+      RunVelkor(dir, {"--offscreen", "--frames", "2", "--slot-dir", "no-such-dir"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.error, "velkor: cannot use the slot directory no-such-dir\n");
+}
+
 TEST(Program, HelpAndNoDisplay) {
   ScratchDir dir;
   VelkorRun run = RunVelkor(dir, {"--help"});

@@ -448,8 +448,13 @@ void draw_popup(Context* c, Velkor_PopUpPanel* p, int32_t index, const Velkor_Po
 void draw_popups(Context* c, uint32_t pass) {
   Velkor_PopUpRequest r[kPopUpCount];
   Velkor_cycle_popup_requests(c, r);
-  // The RAM pop-up edits the row that was clicked to open it.
-  if (r[kPopUpRam].apply && c->ramSelection[0] >= 0) c->ramEditRow = c->ramSelection[0];
+  // The RAM pop-up edits the row that was clicked to open it: the row under
+  // the press (the table's selection follows only in the next frame).
+  if (r[kPopUpRam].apply) {
+    const int32_t row = c->MemoryMultiColumn_1.hoveredRow >= 0 ? c->MemoryMultiColumn_1.hoveredRow
+                                                               : c->ramSelection[0];
+    if (row >= 0 && row < kMemoryRowCount) c->ramEditRow = row;
+  }
   draw_popup(c, &c->PopUpPanel, kPopUpSlots, r[kPopUpSlots],
              Velkor_symbology_layer_drawChildren_PopUpPanel, pass);
   draw_popup(c, &c->InstruktionenPopUpPanel, kPopUpInstructions, r[kPopUpInstructions],

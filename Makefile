@@ -1,5 +1,5 @@
 # Two entry points for a fresh Debian 12 machine (as root):
-#   make run   - install what is missing, build, run Velkor
+#   make run   - install what is missing, build, open Velkor's window
 #   make test  - install what is missing, build, run the whole suite
 # The sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer, with
 # clang) has its own pair of targets: make build-asan, make test-asan; the
@@ -36,8 +36,10 @@ build: deps
 	$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Opens the simulator's window. Without a display the program says in one
+# line how to run it under Xvfb or off-screen.
 run: build
-	./$(BUILD)/tools/velkor-trace --steps 60
+	./$(BUILD)/app/velkor
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -202,7 +202,28 @@ int Application_TakeSnapshot(Application* app, const char* path);
 // Any thread: write a bottom-up BGRA image (as glReadPixels gives it) as a
 // 24-bit BMP. False when the file could not be written whole.
 bool Application_WriteBmp(const char* path, const uint8_t* bgra, int32_t width, int32_t height);
+// The same image as an 8-bit RGB PNG (libpng); a file not written whole is
+// removed.
+bool Application_WritePng(const char* path, const uint8_t* bgra, int32_t width, int32_t height);
 void Application_DeletePixelCache(Application* app);
+
+// ---------------------------------------------------------------------------
+// Input without a window system (host_posted_input.cpp)
+// ---------------------------------------------------------------------------
+// A program that drives the application itself (an off-screen run playing a
+// script) hands over input exactly as the window's callbacks would: into the
+// same queues, one pointer and one keyboard event per frame. Nothing happens
+// unless system events are on (Application_UseSystemEvents). state: 1 down,
+// 2 up; modifiers MODIFIER_SHIFT, MODIFIER_CONTROL.
+
+// The mouse position in display units (origin bottom-left, y upwards).
+void Application_PostMousePosition(Application* app, double x, double y);
+// A button (1 left, 2 right, 3 middle, 4 wheel forward, 5 wheel backward) at
+// the mouse position, for the first pointer.
+void Application_PostMouseButton(Application* app, uint32_t button, uint32_t state,
+                                 uint32_t modifiers);
+// A key: a UTF-16 character or a KEY_ code, for the first keyboard.
+void Application_PostKey(Application* app, uint32_t key, uint32_t state, uint32_t modifiers);
 // Nothing to do with GLFW; kept for callers written against other hosts.
 void Application_Enable_OpenGL();
 void Application_Disable_OpenGL();

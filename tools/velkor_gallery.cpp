@@ -7,9 +7,8 @@
 // each frame is the host's own: the acknowledge flag, the input hand-over,
 // the layer's draw, the step. A few frames are drawn so that every state
 // has settled, then the last one is read back and written: PNG through
-// libpng, BMP through the host's writer.
+// libpng and BMP, both through the host's writers.
 #include <GL/gl.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <climits>
@@ -57,36 +56,6 @@ bool ends_with(const char* text, const char* suffix) {
   const size_t n = std::strlen(text);
   const size_t m = std::strlen(suffix);
   return n >= m && std::strcmp(text + n - m, suffix) == 0;
-}
-
-// Rows bottom first, as OpenGL reads them; PNG wants them top first.
-bool write_png(const char* path, const std::vector<uint8_t>& rgba) {
-  FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-  if (png == nullptr || info == nullptr || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
-    return false;
-  }
-  png_init_io(png, file);
-  png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<uint8_t> row(kWidth * 3);
-  for (int y = kHeight - 1; y >= 0; --y) {
-    const uint8_t* source = rgba.data() + static_cast<size_t>(y) * kWidth * 4;
-    for (int x = 0; x < kWidth; ++x) {
-      row[3 * x + 0] = source[4 * x + 0];
-      row[3 * x + 1] = source[4 * x + 1];
-      row[3 * x + 2] = source[4 * x + 2];
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, info);
-  png_destroy_write_struct(&png, &info);
-  return std::fclose(file) == 0;
 }
 
 int usage() {
@@ -170,9 +139,9 @@ int main(int argc, char** argv) {
 
   std::vector<uint8_t> pixels(static_cast<size_t>(kWidth) * kHeight * 4);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, kWidth, kHeight, bmp ? GL_BGRA : GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-  const bool written =
-      bmp ? Application_WriteBmp(out, pixels.data(), kWidth, kHeight) : write_png(out, pixels);
+  glReadPixels(0, 0, kWidth, kHeight, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+  const bool written = bmp ? Application_WriteBmp(out, pixels.data(), kWidth, kHeight)
+                           : Application_WritePng(out, pixels.data(), kWidth, kHeight);
   Application_Free(app);
   if (!written) {
     std::fprintf(stderr, "velkor-gallery: cannot write %s.\n", out);

@@ -1,0 +1,41 @@
+// Velkor_command_line - what the velkor command line asks for.
+//
+//   VelkorOptions options;
+//   std::string error;
+//   if (!Velkor_ParseCommandLine(argc, argv, &options, &error)) { print error; exit 2; }
+//
+// Window mode keeps every argument it does not know for the host, which
+// reads the cycle period from them ("-period N", or a number standing last);
+// --slot-dir DIR is taken out first, so that DIR is never read as a period.
+// Options of the off-screen mode without --offscreen, an unknown "--" option,
+// and in off-screen mode anything unknown, a missing or bad --frames or a
+// snapshot that is neither .png nor .bmp are refused with one line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum VelkorRunMode { kVelkorRunWindow, kVelkorRunOffscreen, kVelkorRunHelp };
+
+// More frames than a script could ever want; keeps a typo from running for
+// hours.
+constexpr uint32_t kVelkorMaxFrames = 1000000;
+
+struct VelkorOptions {
+  VelkorRunMode mode = kVelkorRunWindow;
+  uint32_t frames = 0;
+  std::string events;    // event script, "" for none
+  std::string snapshot;  // .png or .bmp, "" for none
+  bool snapshot_png = false;
+  std::string state;     // JSON state file, "" for none
+  std::string slot_dir;  // "" keeps the current directory
+  // Window mode: the program name and the arguments the host reads.
+  std::vector<std::string> host_arguments;
+};
+
+bool Velkor_ParseCommandLine(int argc, const char* const* argv, VelkorOptions* options,
+                             std::string* error);
+
+// The text of --help.
+const char* Velkor_Usage();

@@ -1,0 +1,348 @@
+#include "panel/Velkor_symbology_layer_cycle.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr float kPcOffsetMinimum = -512.0f;
+constexpr float kPcOffsetMaximum = 511.0f;
+
+bool has_source(const Velkor_layer* c) {
+  return c->instructionFormat == kFormatDoubleOperand ||
+         (c->instructionFormat == kFormatSingleOperand &&
+          (c->singleOperation == kOpPUSH || c->singleOperation == kOpCALL));
+}
+
+bool has_destination(const Velkor_layer* c) {
+  switch (c->instructionFormat) {
+    case kFormatDoubleOperand:
+      return true;
+    case kFormatSingleOperand:
+      return c->singleOperation < kOpPUSH;
+    case kFormatEmulated:
+      return c->emulatedOperation != kOpNOP && c->emulatedOperation != kOpRET;
+    default:
+      return false;
+  }
+}
+
+// Modes whose operand value comes from the edit box.
+bool source_uses_text(uint32_t mode) {
+  return mode == kModeIndexed || mode == kModeSymbolic || mode == kModeAbsolute ||
+         mode == kModeImmediate;
+}
+bool destination_uses_text(uint32_t mode) {
+  return mode == kModeIndexed || mode == kModeSymbolic || mode == kModeAbsolute;
+}
+
+bool operation_in_vocabulary(const Velkor_layer* c) {
+  switch (c->instructionFormat) {
+    case kFormatDoubleOperand:
+      return c->dualOperation < kDualOperationCount;
+    case kFormatSingleOperand:
+      return c->singleOperation < kSingleOperationCount;
+    case kFormatJump:
+      return c->jumpOperation < kJumpOperationCount && c->pcOffset >= kPcOffsetMinimum &&
+             c->pcOffset <= kPcOffsetMaximum;
+    case kFormatEmulated:
+      return c->emulatedOperation < kEmulatedOperationCount;
+    default:
+      return false;
+  }
+}
+
+void address_calc(uint32_t mode, uint32_t reg, const char* operand, const TextCell* registers,
+                  uint8_t after_source, uint32_t* shown_register, char* base, char* index,
+                  char* address) {
+  AddressCalc(mode, static_cast<int32_t>(reg), operand, registers, after_source, shown_register,
+              base, index, address);
+}
+
+// A destination's PC-relative base counts the source's extension word only
+// when the source really has one (not for @Rn, @Rn+ or a constant).
+uint8_t source_extension_first(const Velkor_layer* c) {
+  return Velkor_cycle_shows_source(c) &&
+         SourceHasExtensionWord(c->sourceMode, c->sourceOperandText);
+}
+
+}  // namespace
+
+void Velkor_cycle_take_press(Velkor_layer* c, uint8_t press) {
+  c->clickFlag = (press && !c->pressOnPopUp) ? 1 : 0;
+}
+
+int32_t Velkor_cycle_animation_period(uint32_t speed) {
+  switch (speed) {
+    case kSpeedSlow:
+      return kPeriodSlow;
+    case kSpeedMedium:
+      return kPeriodMedium;
+    default:
+      return kPeriodFast;
+  }
+}
+
+uint8_t Velkor_cycle_animation_play(const Velkor_layer* c) {
+  return (c->continuousExecution && (c->continuousStart || c->animationTick)) ? 1 : 0;
+}
+
+void Velkor_cycle_take_animation(Velkor_layer* c, uint8_t done, float value) {
+  c->animationTick = done;
+  c->animationProgress = value;
+}
+
+void Velkor_cycle_ports(Velkor_layer* c) {
+  Ports(c->ports, c->p2Input, c->ports, c->p1Output);
+}
+
+void Velkor_cycle_continuous(Velkor_layer* c) {
+  if (!c->continuousExecution) return;
+  c->fetchHighlighted = (c->phaseFlag == 0 && c->animationTick) ? 1 : 0;
+  c->executeHighlighted = (c->phaseFlag == 1 && c->animationTick) ? 1 : 0;
+  c->saveHighlighted = 0;
+  c->romAddressHover = 0;
+  c->romByteHover = 0;
+  c->ramAddressHover = 0;
+  c->ramByteHover = 0;
+  memset(c->registerHover, 0, sizeof c->registerHover);
+  memset(c->shortcutHover, 0, sizeof c->shortcutHover);
+  if (c->animationTick) c->clickFlag = 1;
+}
+
+void Velkor_cycle_advance_phase(Velkor_layer* c) {
+  if ((c->continuousExecution && c->animationTick) || c->nmiRequest) {
+    c->phaseFlag = c->nmiRequest ? 0 : (c->phaseFlag ? 0 : 1);
+  }
+}
+
+void Velkor_cycle_run_controls(Velkor_layer* c, uint8_t drawn, uint8_t state, uint8_t changed) {
+  if (!drawn) {
+    c->continuousStart = 0;
+    return;
+  }
+  c->continuousExecution = state ? 1 : 0;
+  c->continuousStart = changed ? 1 : 0;
+}
+
+void Velkor_cycle_rom_marker(Velkor_layer* c) {
+  if (c->romAddressHover && c->clickFlag) c->romMarkerOn = 0;
+}
+
+void Velkor_cycle_ram_marker(Velkor_layer* c) {
+  if (c->ramAddressHover && c->clickFlag) c->ramMarkerOn = 0;
+}
+
+uint8_t Velkor_cycle_effective_word(const Velkor_layer* c) {
+  switch (c->instructionFormat) {
+    case kFormatJump:
+      return 1;
+    case kFormatSingleOperand:
+      if (c->singleOperation == kOpSWPB || c->singleOperation == kOpSXT ||
+          c->singleOperation == kOpCALL || c->singleOperation == kOpRETI) {
+        return 1;
+      }
+      break;
+    case kFormatEmulated:
+      if (c->emulatedOperation == kOpNOP || c->emulatedOperation == kOpRET) return 1;
+      break;
+    default:
+      break;
+  }
+  return c->wordOperation ? 1 : 0;
+}
+
+bool Velkor_cycle_text_is_number(const char* text) {
+  if (text == nullptr) return false;
+  if (memchr(text, '\0', kTextCellSize) == nullptr) return false;
+  const char* p = text;
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p == '\0') return true;
+  char* end = nullptr;
+  errno = 0;
+  (void)strtoll(p, &end, 0);
+  if (end == p || errno == ERANGE) return false;
+  while (*end == ' ' || *end == '\t') ++end;
+  return *end == '\0';
+}
+
+bool Velkor_cycle_selection_runnable(const Velkor_layer* c) {
+  if (!operation_in_vocabulary(c)) return false;
+  if (has_source(c)) {
+    if (c->sourceMode >= kModeCount || c->sourceRegister >= kRegisterCount) return false;
+    if (source_uses_text(c->sourceMode) &&
+        !(c->sourceValid && Velkor_cycle_text_is_number(c->sourceEditText))) {
+      return false;
+    }
+  }
+  if (has_destination(c)) {
+    if (c->destinationMode >= kDestinationModeCount || c->destinationRegister >= kRegisterCount) {
+      return false;
+    }
+    if (destination_uses_text(c->destinationMode) &&
+        !(c->destinationValid && Velkor_cycle_text_is_number(c->destinationEditText))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+uint8_t Velkor_cycle_shows_source(const Velkor_layer* c) {
+  return (has_source(c) && c->sourceMode > kModeRegister) ? 1 : 0;
+}
+
+uint8_t Velkor_cycle_shows_destination(const Velkor_layer* c) {
+  return (has_destination(c) && c->destinationMode > kModeRegister) ? 1 : 0;
+}
+
+void Velkor_cycle_address_unit(Velkor_layer* c) {
+  c->showSourceAddress = Velkor_cycle_shows_source(c);
+  c->showDestinationAddress = Velkor_cycle_shows_destination(c);
+  if (c->showSourceAddress) {
+    address_calc(c->sourceMode, c->sourceRegister, c->sourceOperandText, c->registers, 0,
+                 &c->sourceAddressRegister, c->sourceBaseText, c->sourceIndexText,
+                 c->sourceAddressText);
+  }
+  if (c->showDestinationAddress) {
+    address_calc(c->destinationMode, c->destinationRegister, c->destinationOperandText,
+                 c->registers, source_extension_first(c), &c->destinationAddressRegister,
+                 c->destinationBaseText, c->destinationIndexText, c->destinationAddressText);
+  }
+}
+
+void Velkor_cycle_assemble(Velkor_layer* c) {
+  Velkor_cycle_address_unit(c);
+  Assemble(c->instructionFormat, c->dualOperation, c->singleOperation, c->jumpOperation,
+           c->emulatedOperation, c->sourceMode, c->sourceRegister,
+           static_cast<int32_t>(c->destinationMode), c->destinationRegister, c->pcOffset,
+           c->sourceOperandText, c->destinationOperandText, Velkor_cycle_effective_word(c),
+           c->sourceIndexText, c->destinationIndexText, c->assemblerText, c->bitString,
+           c->machineWordText, c->extension1Text, c->extension2Text);
+}
+
+bool Velkor_cycle_execute(Velkor_layer* c) {
+  if (!(c->executeHighlighted && c->clickFlag)) return false;
+  if (!Velkor_cycle_selection_runnable(c)) return false;
+  Execute(c->instructionFormat, c->dualOperation, c->singleOperation, c->jumpOperation,
+          c->emulatedOperation, static_cast<int32_t>(c->sourceMode),
+          static_cast<int32_t>(c->sourceRegister), static_cast<int32_t>(c->destinationMode),
+          static_cast<int32_t>(c->destinationRegister), c->pcOffset, c->sourceOperandText,
+          c->registers, c->ramRows, c->romRows, Velkor_cycle_effective_word(c),
+          c->sourceAddressText, c->destinationAddressText, c->ports, c->registers,
+          c->registerHighlight, c->ramRows, &c->ramMarker, &c->ramMarkerOn, &c->romMarker,
+          &c->romMarkerOn, c->statusFlags, c->ports);
+  return true;
+}
+
+bool Velkor_cycle_save(Velkor_layer* c) {
+  if (!(c->clickFlag && c->saveHighlighted)) return false;
+  if (!Velkor_cycle_selection_runnable(c)) return false;
+  const int32_t row = c->romSelection[0];
+  if (row < 0 || row >= kMemoryRowCount) return false;
+  // Assemble as if PC stood on the selected row: a symbolic operand's offset
+  // is counted from where its extension word will be stored.
+  memcpy(c->saveRegisters, c->registers, sizeof c->saveRegisters);
+  snprintf(c->saveRegisters[0], kTextCellSize, "%04X", 0xFFFE - 2 * row);
+  memcpy(c->saveSourceIndexText, c->sourceIndexText, kAddressTextSize);
+  memcpy(c->saveDestinationIndexText, c->destinationIndexText, kAddressTextSize);
+  uint32_t ignored = 0;
+  if (Velkor_cycle_shows_source(c)) {
+    address_calc(c->sourceMode, c->sourceRegister, c->sourceOperandText, c->saveRegisters, 0,
+                 &ignored, c->saveScratchText, c->saveSourceIndexText, c->saveScratchText);
+  }
+  if (Velkor_cycle_shows_destination(c)) {
+    address_calc(c->destinationMode, c->destinationRegister, c->destinationOperandText,
+                 c->saveRegisters, source_extension_first(c), &ignored, c->saveScratchText,
+                 c->saveDestinationIndexText, c->saveScratchText);
+  }
+  AssembledInstruction* a = &c->saveAssembled;
+  Assemble(c->instructionFormat, c->dualOperation, c->singleOperation, c->jumpOperation,
+           c->emulatedOperation, c->sourceMode, c->sourceRegister,
+           static_cast<int32_t>(c->destinationMode), c->destinationRegister, c->pcOffset,
+           c->sourceOperandText, c->destinationOperandText, Velkor_cycle_effective_word(c),
+           c->saveSourceIndexText, c->saveDestinationIndexText, a->text, a->bits, a->word,
+           a->extension1, a->extension2);
+  // A selection the assembler refuses leaves no machine word: nothing to store.
+  if (a->word[0] == '\0') return false;
+  Save(a->word, a->extension1, a->extension2, &c->romSelection[0], c->romRows);
+  return true;
+}
+
+bool Velkor_cycle_reset(Velkor_layer* c) {
+  if (!(c->resetRequest || c->decoderResetRequest)) return false;
+  Reset(c->romRows, c->registers, c->ramRows, &c->ramMarker, &c->ramMarkerOn, &c->romMarker,
+        &c->romMarkerOn, c->statusFlags, &c->phaseFlag, &c->decodedFormat);
+  // Answered once: left set, it would reset in every frame until the next
+  // FETCH/DECODE and wipe every register and RAM edit made meanwhile.
+  c->decoderResetRequest = 0;
+  c->wordOperation = 1;
+  return true;
+}
+
+bool Velkor_cycle_nmi(Velkor_layer* c, uint8_t drawn) {
+  if (!drawn) c->nmiRequest = 0;
+  if (!c->nmiRequest) return false;
+  NMI(c->romRows, c->registers, c->registers, c->ramRows, &c->ramMarker, &c->ramMarkerOn,
+      &c->romMarker, &c->romMarkerOn);
+  return true;
+}
+
+bool Velkor_cycle_fetch(Velkor_layer* c) {
+  if (!(c->fetchHighlighted && c->clickFlag)) return false;
+  Disassemble(c->registers[0], c->romRows, &c->decodedFormat, &c->decodedDualOperation,
+              &c->decodedSingleOperation, &c->decodedJumpOperation, &c->decodedEmulatedOperation,
+              &c->decodedSourceMode, &c->decodedSourceRegister, &c->decodedDestinationMode,
+              &c->decodedDestinationRegister, &c->decodedPcOffset, c->decodedSourceText,
+              c->decodedDestinationText, &c->decoderResetRequest, &c->decodedWordFlag);
+  return true;
+}
+
+void Velkor_cycle_popup_requests(const Velkor_layer* c, Velkor_PopUpRequest* r) {
+  uint8_t register_hover = 0;
+  for (int i = 0; i < kRegisterCount; ++i) {
+    if (i != 3 && c->registerHover[i]) register_hover = 1;
+  }
+  r[kPopUpSlots] = {1, 1, static_cast<uint8_t>(c->romByteHover && c->clickFlag)};
+  r[kPopUpInstructions] = {1, 1, 1};
+  r[kPopUpRam] = {1, 1, static_cast<uint8_t>(c->ramByteHover && c->clickFlag)};
+  r[kPopUpMachineCode] = {static_cast<uint8_t>(c->instructionFormat != kFormatNone), 1, 1};
+  r[kPopUpInfo] = {1, c->infoHover ? uint8_t{1} : uint8_t{0}, 1};
+  r[kPopUpRegister] = {1, static_cast<uint8_t>(!c->saveToRegister),
+                       static_cast<uint8_t>(register_hover && c->clickFlag)};
+}
+
+Velkor_PopUpPlace Velkor_cycle_popup_place(const Velkor_layer* c, int32_t popup) {
+  switch (popup) {
+    case kPopUpSlots:
+      return {186.0f, -118.0f, 250.0f, 200.0f, 1.0f};
+    case kPopUpInstructions:
+      return c->instructionSetZoom ? Velkor_PopUpPlace{-360.0f, -133.0f, 540.0f, 510.0f, 1.0f}
+                                   : Velkor_PopUpPlace{-250.0f, 100.0f, 540.0f, 510.0f, 0.5f};
+    case kPopUpRam:
+      return {352.75f, -146.25f, 280.25f, 225.25f, 1.0f};
+    case kPopUpMachineCode:
+      return c->machineCodeZoom ? Velkor_PopUpPlace{-600.0f, -375.0f, 500.0f, 260.0f, 1.0f}
+                                : Velkor_PopUpPlace{-609.0f, -57.0f, 500.0f, 260.0f, 0.45f};
+    case kPopUpInfo:
+      return {241.0f, -336.0f, 383.0f, 124.0f, 1.0f};
+    default:
+      return {-56.25f, -327.25f, 280.25f, 225.25f, 1.0f};
+  }
+}
+
+bool Velkor_cycle_point_on_open_popup(const Velkor_layer* c, float x, float y) {
+  const Velkor_PopUpPanel* panels[kPopUpCount] = {&c->PopUpPanel,     &c->InstruktionenPopUpPanel,
+                                                  &c->RAMPopUpPanel,  &c->MaschinencodePopUpPanel,
+                                                  &c->InfoPopUpPanel, &c->RegPopUpPanel};
+  for (int32_t p = 0; p < kPopUpCount; ++p) {
+    if (!panels[p]->isOpen) continue;
+    if (p == kPopUpMachineCode && c->instructionFormat == kFormatNone) continue;
+    const Velkor_PopUpPlace place = Velkor_cycle_popup_place(c, p);
+    const float right = place.x + place.width * place.scale;
+    const float top = place.y + place.height * place.scale;
+    if (x >= place.x && x <= right && y >= place.y && y <= top) return true;
+  }
+  return false;
+}

@@ -1,0 +1,768 @@
+// The contents of the six pop-up panels, drawn in pass 2 through their
+// panels' children callbacks. What they decide (loads, conditions, core
+// calls) is in Velkor_symbology_layer_popups_rules.cpp; this unit places the
+// widgets and texts, hands the widgets their values and reads back what the
+// user chose.
+//
+// The selection fields of the layer are the truth: each selector shows its
+// field (it is loaded whenever the two differ, e.g. after RESET or a
+// shortcut), and a choice of the user is written back into the field.
+#include <cstdio>
+#include <cstring>
+
+#include "graphics/sgl.h"
+#include "panel/Velkor_symbology_layer.h"
+#include "panel/Velkor_symbology_layer_cycle.h"
+#include "panel/Velkor_symbology_layer_parts.h"
+#include "panel/Velkor_symbology_layer_popups.h"
+#include "widgets/interactivity_mapping.h"
+
+namespace {
+
+using Context = Velkor_symbology_layer_context;
+
+constexpr float kCentreX = 640.0f;
+constexpr float kCentreY = 384.0f;
+// Where a pointer lies that must reach no widget.
+constexpr float kNowhere = -100000.0f;
+
+constexpr int32_t kColorWhite = 2;
+constexpr int32_t kColorGrey = 5;
+constexpr int32_t kColorFieldFrame = 6;
+constexpr int32_t kColorRed = 11;
+constexpr int32_t kColorCream = 32;
+constexpr int32_t kColorFieldFill = 67;
+constexpr int32_t kFontSmall = 20;
+constexpr int32_t kFontLabel = 21;
+constexpr int32_t kFontCode = 22;
+
+enum Align : uint32_t { kLeft = 0, kCentre = 1, kRight = 2 };
+
+const char kOutOfRange[] =
+    "Wert au\xdf"
+    "erhalb des darstellbaren Wertebereichs!";
+const char kSourceOutOfRange[] =
+    "Wert liegt au\xdf"
+    "erhalb des darstellbaren Wertebereichs!";
+
+const char* const kFormatItems[] = {"Double Operand", "Single Operand", "Jump", "Emulated",
+                                    "---no instruction---"};
+const char* const kDualItems[] = {"MOV",  "ADD", "ADDC", "SUBC", "SUB", "CMP",
+                                  "DADD", "BIT", "BIC",  "BIS",  "XOR", "AND"};
+const char* const kSingleItems[] = {"RRC", "SWPB", "RRA", "SXT", "PUSH", "CALL", "RETI"};
+const char* const kJumpItems[] = {"JNE / JNZ", "JEQ / JZ", "JNC / JLO", "JC / JHS",
+                                  "JN",        "JGE",      "JL",        "JMP"};
+const char* const kEmulatedItems[] = {"DEC", "INC", "NOP", "POP", "RET",
+                                      "RLC", "RLA", "CLR", "TST"};
+const char* const kSourceModeItems[] = {"Register", "Indexed",           "Symbolic",
+                                        "Absolute", "Indirect register", "Indirect autoincrement",
+                                        "Immediate"};
+const char* const kRegisterItems[] = {"R0 (PC)", "R1 (SP)", "R2 (SR)", "R3", "R4",  "R5",
+                                      "R6",      "R7",      "R8",      "R9", "R10", "R11",
+                                      "R12",     "R13",     "R14",     "R15"};
+const char* const kRegPopUpItems[] = {"R0/PC", "R1/SP", "R2/SR/CG1", "R3/CG2", "R4",  "R5",
+                                      "R6",    "R7",    "R8",        "R9",     "R10", "R11",
+                                      "R12",   "R13",   "R14",       "R15"};
+const char* const kSlotItems[] = {"Slot 1", "Slot 2", "Slot 3", "Slot 4", "Slot 5",
+                                  "Slot 6", "Slot 7", "Slot 8", "Slot 9", "Slot 10"};
+constexpr int32_t kDestinationModeItems = kDestinationModeCount;  // the first four modes
+
+const char* const kShortcutLabels[kShortcutCount] = {"Init SP", "Operation PUSH", "Operation POP"};
+const char kInitSpTip[] = "Stellt einen Befehl ein, der den Stack Pointer (SP) initialisiert";
+const char kPushTip[] =
+    "Stellt einen Befehl ein, der ein Datenwort auf dem Stack ablegt (Operation PUSH)";
+const char kPopTip[] =
+    "Stellt einen Befehl ein, der vom Stack ein Datenwort liest und in einem Register ablegt "
+    "(Operation POP)";
+const char* const kShortcutTips[kShortcutCount] = {kInitSpTip, kPushTip, kPopTip};
+
+const char kInfoText[] =
+    "Einschr\xe4nkungen:\r\n- nur bestimmte emulierte Befehle werden als solche erkannt\r\n- nur "
+    "Reset-Interrupt (INT31) und NMI (INT30)\r\n- nur Port 1 und Port 2 (beide fest verdrahtet), "
+    "sonst keine Peripherie\r\n- in R2 nur Flags V, N, Z, C\r\n";
+
+struct Rect {
+  float x, y, width, height;
+};
+
+// ---- The pointer the children see ---------------------------------------------
+//
+// A pop-up's children see the pointer nowhere while it lies on a pop-up
+// drawn over them, and while one of their own lists is open every other
+// child of the pop-up sees it nowhere: the list on top takes the press alone.
+
+struct PointerRecord {
+  float x, y;
+  uint32_t button, modifiers;
+  uint8_t pressed, released;
+};
+
+PointerRecord read_pointer() {
+  PointerRecord p{};
+  Velkor_pointer(0, &p.pressed, &p.released, &p.button, &p.x, &p.y, &p.modifiers);
+  return p;
+}
+
+void put_pointer(const PointerRecord& p) {
+  BHVR_SetPointer(0, p.x, p.y, p.button, p.pressed, p.released, p.modifiers);
+}
+
+void hide_pointer(const PointerRecord& p) {
+  BHVR_SetPointer(0, kNowhere, kNowhere, p.button, 0, p.released, p.modifiers);
+}
+
+// The pointer as a pop-up's children see it: `hidden` when a later pop-up
+// lies over the pointer.
+struct ChildPointer {
+  PointerRecord real;
+  bool hidden;
+};
+
+ChildPointer enter_children(const Context* c, int32_t popup) {
+  ChildPointer cp{read_pointer(), false};
+  if (Velkor_popups_covered(c, popup, cp.real.x - kCentreX, cp.real.y - kCentreY)) {
+    cp.hidden = true;
+    hide_pointer(cp.real);
+  }
+  return cp;
+}
+
+void leave_children(const ChildPointer& cp) {
+  if (cp.hidden) put_pointer(cp.real);
+}
+
+// Shows or hides the pointer for the next child.
+void pointer_for_child(const ChildPointer& cp, bool reachable) {
+  if (cp.hidden || !reachable) {
+    hide_pointer(cp.real);
+  } else {
+    put_pointer(cp.real);
+  }
+}
+
+// Copies a text into a text cell, cut to the cell.
+void copy_text(char* cell, const char* text) {
+  const size_t n = strnlen(text, kTextCellSize - 1);
+  memmove(cell, text, n);
+  cell[n] = '\0';
+}
+
+bool child_drawn(int32_t child, int32_t k) {
+  return child < 0 || child == k;
+}
+
+// ---- Texts and shapes -------------------------------------------------------------
+
+void write_text(uint32_t masks, float x, float y, const char* text, int32_t length, int32_t font,
+                int32_t color, uint32_t align = kLeft) {
+  sglSetActiveMasks(masks);
+  sglIndexColori(color);
+  sglIndexFonti(font);
+  sglSetTextAlignment(align, 0);
+  sgluWriteText(x, y, text, length);
+}
+
+void write_area(uint32_t masks, const Rect& r, const char* text, int32_t length, int32_t font,
+                int32_t color) {
+  sglSetActiveMasks(masks);
+  sglIndexColori(color);
+  sglIndexFonti(font);
+  sglSetTextAlignment(kLeft, 2);
+  sgluWriteTextArea(r.x, r.y, r.x + r.width, r.y + r.height, text, length);
+}
+
+void fill_box(uint32_t masks, const Rect& r, int32_t fill, int32_t frame) {
+  sglSetActiveMasks(masks);
+  sglIndexColori(fill);
+  sglBegin(5);
+  sglVertex2f(r.x, r.y);
+  sglVertex2f(r.x + r.width, r.y);
+  sglVertex2f(r.x + r.width, r.y + r.height);
+  sglVertex2f(r.x, r.y + r.height);
+  sglEnd();
+  sglIndexColori(frame);
+  sglIndexLineWidthi(1);
+  sglBegin(3);
+  sglVertex2f(r.x, r.y);
+  sglVertex2f(r.x + r.width, r.y);
+  sglVertex2f(r.x + r.width, r.y + r.height);
+  sglVertex2f(r.x, r.y + r.height);
+  sglEnd();
+}
+
+// ---- Widgets, each shown with its field and written back ---------------------------
+
+void draw_push(uint32_t masks, Velkor_PushButton* b, const Rect& r, const char* label,
+               uint32_t pass, uint32_t child_pass) {
+  b->width = r.width;
+  b->height = r.height;
+  b->label = label;
+  b->font = kFontSmall;
+  b->pass = child_pass;
+  sglSetActiveMasks(masks);
+  sglPushMatrixAndTranslate(r.x, r.y);
+  Velkor_PushButton_draw(b, pass);
+  sglPopMatrixAndTranslate();
+}
+
+struct ComboSetup {
+  const char* label;
+  const char* const* items;
+  int32_t count;
+  int32_t shown;
+  const uint8_t* flags;  // null: every item can be chosen
+};
+
+// A combo box showing *field; `load` forces it. A field outside the items
+// (a decoded word outside the selectors' vocabulary) is not shown as some
+// other item, and keeps its value until the user chooses.
+void draw_combo(uint32_t masks, Velkor_ComboBox* b, const Rect& r, const ComboSetup& s,
+                uint32_t* field, uint8_t load, uint32_t pass, uint32_t child_pass) {
+  b->width = r.width;
+  b->height = r.height;
+  b->label = s.label;
+  b->font = kFontSmall;
+  for (int32_t i = 0; i < kVelkorListItems; ++i) {
+    b->items[i] = i < s.count ? s.items[i] : nullptr;
+    b->itemFlags[i] = (i < s.count && (s.flags == nullptr || s.flags[i])) ? 1 : 0;
+  }
+  b->itemCount = s.count;
+  b->shownItems = s.shown;
+  b->listRowHeight = 22.0f;
+  b->pass = child_pass;
+  const int32_t before = b->selectedIndex;
+  const bool showable = *field < static_cast<uint32_t>(s.count);
+  b->forcedIndex = showable ? static_cast<int32_t>(*field) : before;
+  b->force = (showable && (load || before != static_cast<int32_t>(*field))) ? 1 : 0;
+  sglSetActiveMasks(masks);
+  sglPushMatrixAndTranslate(r.x, r.y);
+  Velkor_ComboBox_draw(b, pass);
+  sglPopMatrixAndTranslate();
+  const int32_t after = b->selectedIndex;
+  if (!b->force && after != before && after >= 0 && after < s.count) {
+    *field = static_cast<uint32_t>(after);
+  }
+}
+
+// An edit box showing `field` (loaded whenever the two differ); a confirmed
+// text goes back into the field.
+void draw_edit_synced(uint32_t masks, Velkor_TextEditBox* e, const Rect& r, char* field,
+                      uint8_t load, uint32_t pass, uint32_t child_pass) {
+  e->width = r.width;
+  e->height = r.height;
+  e->font = kFontSmall;
+  e->initialText = field;
+  e->forcedText = field;
+  e->force = (load || strcmp(e->text, field) != 0) ? 1 : 0;
+  e->pass = child_pass;
+  sglSetActiveMasks(masks);
+  sglPushMatrixAndTranslate(r.x, r.y);
+  Velkor_TextEditBox_draw(e, pass);
+  sglPopMatrixAndTranslate();
+  if (!e->force && strcmp(e->text, field) != 0) copy_text(field, e->text);
+}
+
+// An edit box that owns its text (initial "0x0000"); the field is its copy.
+void draw_edit_owned(uint32_t masks, Velkor_TextEditBox* e, const Rect& r, char* field,
+                     uint32_t pass, uint32_t child_pass) {
+  e->width = r.width;
+  e->height = r.height;
+  e->font = kFontSmall;
+  e->initialText = "0x0000";
+  e->force = 0;
+  e->pass = child_pass;
+  sglSetActiveMasks(masks);
+  sglPushMatrixAndTranslate(r.x, r.y);
+  Velkor_TextEditBox_draw(e, pass);
+  sglPopMatrixAndTranslate();
+  copy_text(field, e->text);
+}
+
+// ---- Program slots ------------------------------------------------------------------
+
+constexpr Rect kSlotSave = {130.0f, 64.0f, 110.0f, 30.0f};
+constexpr Rect kSlotLoad = {130.0f, 28.0f, 110.0f, 30.0f};
+constexpr Rect kSlotCombo = {10.0f, 64.0f, 110.0f, 30.0f};
+constexpr Rect kSlotDescription = {10.0f, 118.0f, 230.0f, 56.0f};
+constexpr Rect kSlotMessage = {10.0f, 2.0f, 230.0f, 24.0f};
+
+// ---- Instruction selection -------------------------------------------------------
+
+constexpr Rect kFormatCombo = {220.0f, 464.0f, 180.0f, 34.0f};
+constexpr Rect kOperationCombo = {220.0f, 406.0f, 132.0f, 34.0f};
+constexpr Rect kSlider = {130.0f, 300.0f, 280.0f, 50.0f};
+constexpr float kLeftColumn = 34.0f;
+constexpr float kRightColumn = 290.0f;
+constexpr float kModeY = 290.0f;
+// Height of the operand selectors and boxes, as the format's and the
+// operation's selectors.
+constexpr float kSelectorHeight = 34.0f;
+constexpr float kOperandY = 210.0f;
+// Wider than the 107 units the box was planned with: "Word Operation" in
+// font 20 does not fit beside the check box in 107.
+constexpr Rect kWordCheck = {34.0f, 126.0f, 140.0f, 33.0f};
+constexpr Rect kShortcuts[kShortcutCount] = {
+    {34.0f, 56.0f, 120.0f, 34.0f}, {164.0f, 56.0f, 120.0f, 34.0f}, {294.0f, 56.0f, 120.0f, 34.0f}};
+constexpr Rect kShortcutTip = {10.0f, 4.0f, 520.0f, 46.0f};
+
+// Every selector of the instruction pop-up with a list: only one is open at
+// a time, and while it is open it alone takes the pointer.
+const Velkor_ComboBox* open_selector(const Context* c) {
+  const Velkor_ComboBox* boxes[] = {&c->InstructionFormatComboBox,
+                                    &c->DualOperationComboBox,
+                                    &c->Single_OperationComboBox,
+                                    &c->Jump_OperationComboBox,
+                                    &c->Emulated_OperationComboBox,
+                                    &c->SRegAdrComboBox,
+                                    &c->SRegComboBox,
+                                    &c->DRegAdrComboBox,
+                                    &c->DRegComboBox};
+  for (const Velkor_ComboBox* b : boxes) {
+    if (b->open) return b;
+  }
+  return nullptr;
+}
+
+// The shortcut buttons' areas are tested before the selectors are loaded,
+// so that a click that arrives with the pointer loads in its own frame.
+void test_shortcuts(Context* c) {
+  if (c->continuousExecution) return;
+  // An open list takes the pointer alone: a press on it is no shortcut.
+  if (open_selector(c) != nullptr) {
+    memset(c->shortcutHover, 0, sizeof c->shortcutHover);
+    return;
+  }
+  float px = 0.0f;
+  float py = 0.0f;
+  Velkor_locate(BHVR_ANY_DEVICE, &px, &py);
+  for (int32_t k = 0; k < kShortcutCount; ++k) {
+    const Rect& r = kShortcuts[k];
+    c->shortcutHover[k] =
+        sglRectangleActiveAreaGetStatus(px, py, r.x, r.y, r.x + r.width, r.y + r.height) ? 1 : 0;
+  }
+}
+
+struct OperandColumns {
+  float source;
+  float destination;
+};
+
+OperandColumns operand_columns(const Velkor_InstructionView& v) {
+  return {kLeftColumn, v.destinationLeft ? kLeftColumn : kRightColumn};
+}
+
+void draw_instruction_labels(uint32_t masks, const Velkor_InstructionView& v) {
+  write_text(masks, 10.0f, 474.0f, "1)", 4, kFontLabel, kColorWhite);
+  write_text(masks, 34.0f, 474.0f, "Instruktionsformat:", 64, kFontLabel, kColorWhite);
+  if (v.operationSelector == kOperationSelectorNone) return;
+  write_text(masks, 10.0f, 416.0f, "2)", 4, kFontLabel, kColorWhite);
+  write_text(masks, 34.0f, 416.0f, "Befehl (Mnemonic Code):", 64, kFontLabel, kColorWhite);
+  if (v.stepThree) write_text(masks, 10.0f, 360.0f, "3)", 4, kFontLabel, kColorWhite);
+  if (v.pcOffset) write_text(masks, 34.0f, 360.0f, "PC-Offset:", 64, kFontLabel, kColorWhite);
+  if (v.addressing) {
+    write_text(masks, 34.0f, 360.0f, "Adressierungsart:", 64, kFontLabel, kColorWhite);
+    write_text(masks, 10.0f, 252.0f, "4)", 4, kFontLabel, kColorWhite);
+  }
+  const OperandColumns col = operand_columns(v);
+  if (v.source) {
+    write_text(masks, col.source, 330.0f, "Quelloperand:", 64, kFontSmall, kColorCream);
+    write_text(masks, col.source, 252.0f, "Quelloperand:", 64, kFontSmall, kColorCream);
+  }
+  if (v.destination) {
+    write_text(masks, col.destination, 330.0f, "Zieloperand:", 64, kFontSmall, kColorCream);
+    write_text(masks, col.destination, 252.0f, "Zieloperand:", 64, kFontSmall, kColorCream);
+  }
+  write_text(masks, 10.0f, 100.0f, "Schnellauswahl einiger wichtiger Befehle:", 64, kFontLabel,
+             kColorWhite);
+}
+
+// Children of the instruction pop-up, drawn from the bottom up, so that a
+// list opening downwards lies over the children below it.
+void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp,
+                              const Velkor_SelectorLoad& load, const Velkor_InstructionView& v,
+                              uint32_t pass, uint32_t child_pass) {
+  const Velkor_ComboBox* open = open_selector(c);
+  auto reach = [&](const Velkor_ComboBox* own) { pointer_for_child(cp, !open || open == own); };
+
+  for (int32_t k = 0; k < kShortcutCount; ++k) {
+    Velkor_PushButton* buttons[kShortcutCount] = {&c->ShotCut1Button, &c->ShotCut2Button,
+                                                  &c->ShotCut3Button};
+    reach(nullptr);
+    draw_push(masks, buttons[k], kShortcuts[k], kShortcutLabels[k], pass, child_pass);
+  }
+  if (v.word) {
+    Velkor_CheckButton* w = &c->CheckButton;
+    w->width = kWordCheck.width;
+    w->height = kWordCheck.height;
+    w->label = "Word Operation";
+    w->font = kFontSmall;
+    w->labelColor = kColorWhite;
+    w->value = c->wordOperation ? 1 : 0;
+    w->load = (load.word || w->checked != w->value) ? 1 : 0;
+    w->pass = child_pass;
+    reach(nullptr);
+    sglSetActiveMasks(masks);
+    sglPushMatrixAndTranslate(kWordCheck.x, kWordCheck.y);
+    Velkor_CheckButton_draw(w, pass);
+    sglPopMatrixAndTranslate();
+    if (w->changed && !w->load) c->wordOperation = w->checked;
+  }
+
+  const OperandColumns col = operand_columns(v);
+  const ComboSetup registers = {"Register Rm", kRegisterItems, 16, 4, nullptr};
+  if (v.destination) {
+    if (v.destinationText) {
+      const float w = v.destinationNarrow ? 70.0f : 132.0f;
+      const float x = col.destination + (v.destinationNarrow ? 104.0f : 0.0f);
+      reach(nullptr);
+      draw_edit_synced(masks, &c->IndexAdrImmediateTextEditBox_1,
+                       {x, kOperandY, w, kSelectorHeight}, c->destinationEditText,
+                       load.destinationText, pass, child_pass);
+    }
+    if (v.destinationRegister) {
+      const float w = v.destinationNarrow ? 100.0f : 132.0f;
+      reach(&c->DRegComboBox);
+      draw_combo(masks, &c->DRegComboBox, {col.destination, kOperandY, w, kSelectorHeight},
+                 registers, &c->destinationRegister, load.selectors, pass, child_pass);
+    }
+    reach(&c->DRegAdrComboBox);
+    draw_combo(masks, &c->DRegAdrComboBox, {col.destination, kModeY, 180.0f, kSelectorHeight},
+               {"Register", kSourceModeItems, kDestinationModeItems, 4, nullptr},
+               &c->destinationMode, load.selectors, pass, child_pass);
+  }
+  if (v.source) {
+    if (v.sourceText) {
+      const float w = v.sourceNarrow ? 70.0f : 132.0f;
+      const float x = col.source + (v.sourceNarrow ? 104.0f : 0.0f);
+      reach(nullptr);
+      draw_edit_synced(masks, &c->IndexAdrImmediateTextEditBox, {x, kOperandY, w, kSelectorHeight},
+                       c->sourceEditText, load.sourceText, pass, child_pass);
+    }
+    if (v.sourceRegister) {
+      const float w = v.sourceNarrow ? 100.0f : 132.0f;
+      reach(&c->SRegComboBox);
+      draw_combo(masks, &c->SRegComboBox, {col.source, kOperandY, w, kSelectorHeight}, registers,
+                 &c->sourceRegister, load.selectors, pass, child_pass);
+    }
+    reach(&c->SRegAdrComboBox);
+    draw_combo(masks, &c->SRegAdrComboBox, {col.source, kModeY, 180.0f, kSelectorHeight},
+               {"Register", kSourceModeItems, kModeCount, 4, nullptr}, &c->sourceMode,
+               load.selectors, pass, child_pass);
+  }
+
+  if (v.pcOffset) {
+    Velkor_Slider* s = &c->Slider;
+    s->width = kSlider.width;
+    s->height = kSlider.height;
+    s->font = kFontSmall;
+    s->labelColor = kColorWhite;
+    s->minimum = -512.0f;
+    s->maximum = 511.0f;
+    s->step = 1.0f;
+    s->orientation = kVelkorSliderLeftToRight;
+    s->showScale = 1;
+    s->forcedValue = c->pcOffset;
+    s->force = (load.pcOffset || s->value != c->pcOffset) ? 1 : 0;
+    s->pass = child_pass;
+    reach(nullptr);
+    sglSetActiveMasks(masks);
+    sglPushMatrixAndTranslate(kSlider.x, kSlider.y);
+    Velkor_Slider_draw(s, pass);
+    sglPopMatrixAndTranslate();
+    if (s->changed && !s->force) c->pcOffset = s->value;
+  }
+
+  switch (v.operationSelector) {
+    case kOperationSelectorDual:
+      reach(&c->DualOperationComboBox);
+      draw_combo(masks, &c->DualOperationComboBox, kOperationCombo,
+                 {"MOV", kDualItems, kDualOperationCount, 5, nullptr}, &c->dualOperation,
+                 load.selectors, pass, child_pass);
+      break;
+    case kOperationSelectorSingle:
+      reach(&c->Single_OperationComboBox);
+      draw_combo(masks, &c->Single_OperationComboBox, kOperationCombo,
+                 {"RRC", kSingleItems, kSingleOperationCount, 5, nullptr}, &c->singleOperation,
+                 load.selectors, pass, child_pass);
+      break;
+    case kOperationSelectorJump:
+      reach(&c->Jump_OperationComboBox);
+      draw_combo(masks, &c->Jump_OperationComboBox, kOperationCombo,
+                 {"JNE / JNZ", kJumpItems, kJumpOperationCount, 5, nullptr}, &c->jumpOperation,
+                 load.selectors, pass, child_pass);
+      break;
+    case kOperationSelectorEmulated:
+      reach(&c->Emulated_OperationComboBox);
+      draw_combo(masks, &c->Emulated_OperationComboBox, kOperationCombo,
+                 {"DEC", kEmulatedItems, kEmulatedOperationCount, 5, nullptr},
+                 &c->emulatedOperation, load.selectors, pass, child_pass);
+      break;
+    default:
+      break;
+  }
+
+  // "---no instruction---" is the empty label and cannot be chosen.
+  static const uint8_t kFormatFlags[5] = {1, 1, 1, 1, 0};
+  reach(&c->InstructionFormatComboBox);
+  draw_combo(masks, &c->InstructionFormatComboBox, kFormatCombo,
+             {"---no instruction---", kFormatItems, 5, 5, kFormatFlags}, &c->instructionFormat,
+             load.format, pass, child_pass);
+  pointer_for_child(cp, true);
+}
+
+void draw_instruction_messages(Context* c, uint32_t masks, const Velkor_InstructionView& v) {
+  const OperandColumns col = operand_columns(v);
+  if (v.sourceText && !c->sourceValid) {
+    write_area(masks, {col.source, 172.0f, 246.0f, 34.0f}, kSourceOutOfRange, 60, kFontSmall,
+               kColorRed);
+  }
+  if (v.destinationText && !c->destinationValid) {
+    write_area(masks, {col.destination, 172.0f, 246.0f, 34.0f}, kOutOfRange, 60, kFontSmall,
+               kColorRed);
+  }
+  for (int32_t k = 0; k < kShortcutCount; ++k) {
+    if (c->shortcutHover[k] && !c->continuousExecution) {
+      write_area(masks, kShortcutTip, kShortcutTips[k], 200, kFontSmall, kColorCream);
+      break;
+    }
+  }
+}
+
+// ---- RAM word and register --------------------------------------------------------
+
+constexpr Rect kValueHelp = {8.0f, 140.0f, 264.0f, 60.0f};
+constexpr Rect kValueBox = {90.0f, 104.0f, 76.25f, 30.25f};
+constexpr Rect kValueSave = {8.0f, 62.0f, 138.0f, 34.0f};
+constexpr Rect kValueMessage = {8.0f, 4.0f, 264.0f, 54.0f};
+constexpr Rect kRegCombo = {154.0f, 62.0f, 116.0f, 35.25f};
+constexpr Rect kRegMessage = {8.0f, 4.0f, 138.0f, 54.0f};
+
+// "= 0x" and the first four characters of the converted value.
+void write_preview(uint32_t masks, const char* value) {
+  char preview[16];
+  snprintf(preview, sizeof preview, "= 0x%.4s", value);
+  write_text(masks, 174.0f, 110.0f, preview, 16, kFontCode, kColorWhite);
+}
+
+}  // namespace
+
+// ---- The six children callbacks ---------------------------------------------------
+
+void Velkor_symbology_layer_drawChildren_PopUpPanel(void* context, uint32_t pass, int32_t child,
+                                                    uint32_t childPass) {
+  if (context == nullptr || pass != childPass) return;
+  Context* c = static_cast<Context*>(context);
+  const uint32_t masks = sglGetActiveMasks();
+  const ChildPointer cp = enter_children(c, kPopUpSlots);
+  // A click into the table that opens the pop-up starts it without an old message.
+  if (c->romByteHover && c->clickFlag) c->slotMessage[0] = '\0';
+  // While the slot list is open it alone takes the pointer.
+  const bool list_open = c->SlotComboBox.open != 0;
+  if (child_drawn(child, 0)) {
+    pointer_for_child(cp, !list_open);
+    draw_push(masks, &c->ROMSaveButton, kSlotSave, "SAVE to Slot", pass, childPass);
+    c->saveToSlot = c->ROMSaveButton.activated;
+  }
+  if (child_drawn(child, 1)) {
+    pointer_for_child(cp, !list_open);
+    draw_push(masks, &c->ROMLoadButton, kSlotLoad, "LOAD from Slot", pass, childPass);
+    c->loadFromSlot = c->ROMLoadButton.activated;
+  }
+  if (child_drawn(child, 2) && c->saveToSlot) Velkor_popups_slot_save(c);
+  if (child_drawn(child, 3) && c->loadFromSlot) Velkor_popups_slot_load(c);
+  if (child_drawn(child, 4)) {
+    char line[64];
+    char name[16];
+    Velkor_popups_slot_file_name(c->slot, name, sizeof name);
+    snprintf(line, sizeof line, "Aktueller Slot (Dateiname): %s", name);
+    write_text(masks, 10.0f, 104.0f, line, 64, kFontSmall, kColorCream);
+    if (c->slotMessage[0] != '\0') {
+      write_area(masks, kSlotMessage, c->slotMessage, kSlotMessageSize, kFontSmall, kColorCream);
+    }
+  }
+  if (child_drawn(child, 5)) {
+    write_text(masks, 10.0f, 180.0f, "Programmspeicher \xe4ndern", 64, kFontLabel, kColorWhite);
+  }
+  if (child_drawn(child, 6)) {
+    write_area(masks, kSlotDescription,
+               "Es gibt vordefinierte \"Slots\", die je einer ASCII-Textdatei (CSV-Format) "
+               "entsprechen und die ROM-Inhalte aufnehmen.",
+               200, kFontSmall, kColorCream);
+  }
+  pointer_for_child(cp, true);
+  draw_combo(masks, &c->SlotComboBox, kSlotCombo, {"Slot", kSlotItems, 10, 3, nullptr}, &c->slot, 0,
+             pass, childPass);
+  leave_children(cp);
+  sglSetActiveMasks(masks);
+}
+
+void Velkor_symbology_layer_drawChildren_InstruktionenPopUpPanel(void* context, uint32_t pass,
+                                                                 int32_t child,
+                                                                 uint32_t childPass) {
+  if (context == nullptr || pass != childPass) return;
+  Context* c = static_cast<Context*>(context);
+  const uint32_t masks = sglGetActiveMasks();
+  const ChildPointer cp = enter_children(c, kPopUpInstructions);
+  test_shortcuts(c);
+  Velkor_SelectorLoad load;
+  Velkor_popups_selector_load(c, cp.hidden ? 0 : cp.real.pressed, &load);
+  Velkor_popups_apply_load(c, &load);
+  // The children's texts first, the widgets over them; the operands are
+  // converted after the edit boxes have handed over their texts.
+  Velkor_InstructionView v = Velkor_popups_instruction_view(c);
+  if (child < 0) {
+    draw_instruction_labels(masks, v);
+    draw_instruction_widgets(c, masks, cp, load, v, pass, childPass);
+    v = Velkor_popups_instruction_view(c);
+  }
+  Velkor_popups_convert_operands(c);
+  if (child < 0) draw_instruction_messages(c, masks, v);
+  leave_children(cp);
+  sglSetActiveMasks(masks);
+}
+
+void Velkor_symbology_layer_drawChildren_RAMPopUpPanel(void* context, uint32_t pass, int32_t child,
+                                                       uint32_t childPass) {
+  if (context == nullptr || pass != childPass) return;
+  Context* c = static_cast<Context*>(context);
+  const uint32_t masks = sglGetActiveMasks();
+  const ChildPointer cp = enter_children(c, kPopUpRam);
+  if (child_drawn(child, 0)) {
+    write_area(masks, kValueHelp,
+               "Geben Sie den neuen Wert als Dezimal- oder Hexadezimalzahl (Pr\xe4"
+               "fix 0x) ein, gefolgt von der Eingabetaste.",
+               255, kFontSmall, kColorCream);
+  }
+  if (child_drawn(child, 1)) {
+    write_text(masks, 8.0f, 112.0f, "Neuer Wert:", 32, kFontSmall, kColorCream);
+  }
+  if (child_drawn(child, 2)) {
+    write_text(masks, 8.0f, 205.0f, "Inhalt Datenspeicher \xe4ndern", 64, kFontLabel, kColorWhite);
+    // Which word the pop-up edits: the row clicked to open it.
+    if (c->ramEditRow >= 0 && c->ramEditRow < kMemoryRowCount) {
+      char address[32];
+      snprintf(address, sizeof address, "Adresse %.4s",
+               c->ramRows[c->ramEditRow].cells[kRowAddressCell]);
+      write_text(masks, 154.0f, 72.0f, address, 32, kFontSmall, kColorCream);
+    }
+  }
+  if (child_drawn(child, 3)) {
+    draw_push(masks, &c->RAMPushButton, kValueSave, "SAVE to RAM", pass, childPass);
+    c->saveToRam = c->RAMPushButton.activated;
+  }
+  if (child_drawn(child, 4)) {
+    draw_edit_owned(masks, &c->RAMTextEditBox, kValueBox, c->ramEditText, pass, childPass);
+  }
+  if (child_drawn(child, 6)) {
+    Velkor_popups_convert(c->ramEditText, c->ramValueText, &c->ramValid);
+  }
+  if (child_drawn(child, 5) && !c->ramValid) {
+    write_area(masks, kValueMessage, kOutOfRange, 60, kFontSmall, kColorRed);
+  }
+  if (child_drawn(child, 7)) Velkor_popups_change_ram(c);
+  if (child_drawn(child, 8)) write_preview(masks, c->ramValueText);
+  leave_children(cp);
+  sglSetActiveMasks(masks);
+}
+
+void Velkor_symbology_layer_drawChildren_MaschinencodePopUpPanel(void* context, uint32_t pass,
+                                                                 int32_t child,
+                                                                 uint32_t childPass) {
+  if (context == nullptr || pass != childPass || !child_drawn(child, 0)) return;
+  Context* c = static_cast<Context*>(context);
+  const Velkor_CodeLayout* layout = Velkor_popups_code_layout(c->instructionFormat);
+  if (layout == nullptr) return;
+  const uint32_t masks = sglGetActiveMasks();
+  constexpr float kLeft = 26.0f;
+  constexpr float kBit = 28.0f;  // width of one bit's column
+  write_text(masks, 20.0f, 232.0f, layout->title, 64, kFontLabel, kColorWhite);
+  char text[4] = {0, 0, 0, 0};
+  for (int32_t j = 0; j < 16; ++j) {
+    const float centre = kLeft + kBit * static_cast<float>(j) + kBit / 2.0f;
+    snprintf(text, sizeof text, "%d", 15 - j);
+    write_text(masks, centre, 210.0f, text, 2, kFontSmall, kColorGrey, kCentre);
+    text[0] = j < static_cast<int32_t>(strnlen(c->bitString, 16)) ? c->bitString[j] : ' ';
+    text[1] = '\0';
+    write_text(masks, centre, 188.0f, text, 1, kFontLabel, kColorWhite, kCentre);
+  }
+  for (int32_t f = 0; f < layout->count; ++f) {
+    const Velkor_CodeField& field = layout->fields[f];
+    const float x1 = kLeft + kBit * static_cast<float>(15 - field.highBit);
+    const float x2 = kLeft + kBit * static_cast<float>(16 - field.lowBit);
+    fill_box(masks, {x1, 134.0f, x2 - x1, 40.0f}, kColorFieldFill, kColorFieldFrame);
+    write_text(masks, (x1 + x2) / 2.0f, 148.0f, field.label, 16, kFontSmall, kColorWhite, kCentre);
+  }
+  // One hexadecimal digit under each group of four bits.
+  for (int32_t g = 0; g < 4; ++g) {
+    text[0] =
+        g < static_cast<int32_t>(strnlen(c->machineWordText, 4)) ? c->machineWordText[g] : ' ';
+    text[1] = '\0';
+    write_text(masks, kLeft + kBit * (4.0f * static_cast<float>(g) + 2.0f), 110.0f, text, 1,
+               kFontLabel, kColorWhite, kCentre);
+  }
+  write_text(masks, 20.0f, 48.0f, "Maschinencode:", 32, kFontLabel, kColorWhite);
+  // The extension words follow the instruction word in memory: shown above it.
+  write_text(masks, 200.0f, 76.0f, c->extension2Text, 8, kFontCode, kColorWhite);
+  write_text(masks, 200.0f, 48.0f, c->extension1Text, 8, kFontCode, kColorWhite);
+  write_text(masks, 200.0f, 20.0f, c->machineWordText, 8, kFontCode, kColorWhite);
+  sglSetActiveMasks(masks);
+}
+
+void Velkor_symbology_layer_drawChildren_InfoPopUpPanel(void* context, uint32_t pass, int32_t child,
+                                                        uint32_t childPass) {
+  if (context == nullptr || pass != childPass || !child_drawn(child, 0)) return;
+  const uint32_t masks = sglGetActiveMasks();
+  write_area(masks, {10.0f, 6.0f, 363.0f, 112.0f}, kInfoText, 255, kFontSmall, kColorWhite);
+  sglSetActiveMasks(masks);
+}
+
+void Velkor_symbology_layer_drawChildren_RegPopUpPanel(void* context, uint32_t pass, int32_t child,
+                                                       uint32_t childPass) {
+  if (context == nullptr || pass != childPass) return;
+  Context* c = static_cast<Context*>(context);
+  const uint32_t masks = sglGetActiveMasks();
+  const ChildPointer cp = enter_children(c, kPopUpRegister);
+  const bool list_open = c->RegComboBox.open != 0;
+  pointer_for_child(cp, !list_open);
+  if (child_drawn(child, 0)) {
+    write_area(masks, kValueHelp,
+               "W\xe4hlen Sie das zu \xe4ndernde Register aus und geben Sie den neuen Wert als "
+               "Dezimal- oder Hexadezimalzahl (Pr\xe4"
+               "fix 0x) ein, gefolgt von der Eingabetaste.",
+               255, kFontSmall, kColorCream);
+  }
+  if (child_drawn(child, 1)) {
+    write_text(masks, 8.0f, 112.0f, "Neuer Wert:", 32, kFontSmall, kColorCream);
+  }
+  if (child_drawn(child, 2)) {
+    write_text(masks, 8.0f, 205.0f, "Registerinhalt \xe4ndern", 64, kFontLabel, kColorWhite);
+  }
+  if (child_drawn(child, 3)) {
+    draw_push(masks, &c->RegPushButton, kValueSave, "SAVE to Register:", pass, childPass);
+    c->saveToRegister = c->RegPushButton.activated;
+  }
+  if (child_drawn(child, 4)) {
+    draw_edit_owned(masks, &c->RegTextEditBox, kValueBox, c->registerEditText, pass, childPass);
+    c->registerEnter = c->RegTextEditBox.enter;
+  }
+  if (child_drawn(child, 6)) {
+    Velkor_popups_convert(c->registerEditText, c->registerValueText, &c->registerValid);
+  }
+  if (child_drawn(child, 5) && !c->registerValid) {
+    write_area(masks, kRegMessage, kOutOfRange, 60, kFontSmall, kColorRed);
+  }
+  // The register chosen first, so that SAVE writes the one the pop-up shows.
+  pointer_for_child(cp, true);
+  uint32_t clicked = 0;
+  const uint8_t load = Velkor_popups_register_load(c, &clicked);
+  if (load) c->registerIndex = clicked;
+  // R3/CG2 holds the constant generator: it cannot be chosen.
+  static const uint8_t kRegisterFlags[16] = {1, 1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+  draw_combo(masks, &c->RegComboBox, kRegCombo,
+             {"Register Rm", kRegPopUpItems, 16, 3, kRegisterFlags}, &c->registerIndex, load, pass,
+             childPass);
+  if (child_drawn(child, 7)) Velkor_popups_change_register(c);
+  if (child_drawn(child, 8)) write_preview(masks, c->registerValueText);
+  leave_children(cp);
+  sglSetActiveMasks(masks);
+}

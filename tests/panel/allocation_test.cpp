@@ -1,0 +1,171 @@
+// Nothing is allocated on the drawing path: in 200 frames of the whole panel
+// layer, with the pointer walking over its buttons, tables and registers and
+// clicking FETCH/DECODE, EXECUTE, SAVE and the pop-ups' openers, no code of
+// ours calls malloc, calloc, realloc or operator new. Everything of ours -
+// the layer, the core, display classes, behaviours, the drawing library - is
+// linked into this executable, so an allocation counts when its caller lies
+// in the executable's image; the OpenGL driver's own bookkeeping is in
+// shared libraries and does not count.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include <dlfcn.h>
+
+#include "graphics/sgl.h"
+#include "panel/Velkor_color_table.h"
+#include "panel/Velkor_font_table.h"
+#include "panel/Velkor_line_stipple_table.h"
+#include "panel/Velkor_line_width_table.h"
+#include "panel/Velkor_symbology_layer.h"
+#include "panel/Velkor_texture_table.h"
+#include "tests/support/gl_fixture.h"
+#include "widgets/Focus.h"
+#include "widgets/interactivity_mapping.h"
+
+extern "C" void* __libc_malloc(size_t size);
+extern "C" void* __libc_calloc(size_t count, size_t size);
+extern "C" void* __libc_realloc(void* pointer, size_t size);
+extern "C" void __libc_free(void* pointer);
+
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<int> allocations{0};
+
+// The load address of this executable's image.
+void* own_image() {
+  static void* base = [] {
+    Dl_info info{};
+    dladdr(reinterpret_cast<void*>(&own_image), &info);
+    return info.dli_fbase;
+  }();
+  return base;
+}
+
+// `caller` is the return address into the code that asked for memory.
+void note_allocation(void* caller) {
+  if (!counting.load(std::memory_order_relaxed)) return;
+  Dl_info info{};
+  if (dladdr(caller, &info) != 0 && info.dli_fbase == own_image()) allocations.fetch_add(1);
+}
+
+}  // namespace
+
+// Every allocation of the process passes through these while the test runs,
+// the drawing library's and OpenGL's included.
+extern "C" void* malloc(size_t size) {
+  note_allocation(__builtin_return_address(0));
+  return __libc_malloc(size);
+}
+extern "C" void* calloc(size_t count, size_t size) {
+  note_allocation(__builtin_return_address(0));
+  return __libc_calloc(count, size);
+}
+extern "C" void* realloc(void* pointer, size_t size) {
+  note_allocation(__builtin_return_address(0));
+  return __libc_realloc(pointer, size);
+}
+extern "C" void free(void* pointer) {
+  __libc_free(pointer);
+}
+
+void* operator new(size_t size) {
+  note_allocation(__builtin_return_address(0));
+  void* p = __libc_malloc(size == 0 ? 1 : size);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+void* operator new[](size_t size) {
+  note_allocation(__builtin_return_address(0));
+  void* p = __libc_malloc(size == 0 ? 1 : size);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+void operator delete(void* p) noexcept {
+  __libc_free(p);
+}
+void operator delete[](void* p) noexcept {
+  __libc_free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+  __libc_free(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+  __libc_free(p);
+}
+
+namespace {
+
+using velkor_test::SglTest;
+
+void* volatile probe_sink = nullptr;
+int* volatile number_sink = nullptr;
+
+// Where the pointer goes, in display units: over the run controls, the two
+// tables' address and byte columns, a register box, the version line, the
+// instruction thumbnail; each point is visited, then pressed and released.
+constexpr float kWalk[][2] = {
+    {103, 578},  {103, 632}, {103, 528}, {1000, 600}, {1050, 600}, {1100, 600},
+    {1150, 600}, {440, 190}, {1200, 30}, {500, 620},  {300, 380},  {700, 100},
+};
+constexpr int kWalkLength = sizeof kWalk / sizeof kWalk[0];
+
+// One frame as the host draws it; frame f of the walk moves (f % 4 == 0),
+// presses (1), releases (2) or rests (3).
+void layer_frame(Velkor_symbology_layer_context* layer, int frame) {
+  BHVR_SetAsynchronousACK();
+  const KeyboardEvent key{0, 0, 0, 0, 0};
+  BHVR_Keyboard(&key);
+  const int point = (frame / 4) % kWalkLength;
+  const int phase = frame % 4;
+  const PointerEvent pointer{0,
+                             kWalk[point][0],
+                             kWalk[point][1],
+                             phase == 1 || phase == 2 ? 1u : 0u,
+                             static_cast<uint8_t>(phase == 1),
+                             static_cast<uint8_t>(phase == 2),
+                             0};
+  BHVR_Pointer(&pointer);
+  sglReset();
+  sglViewport(0, 0, velkor_test::kDisplayWidth, velkor_test::kDisplayHeight);
+  sglOrtho(0.0f, 1280.0f, 0.0f, 768.0f);
+  Velkor_symbology_layer_predraw(layer);
+  for (uint32_t pass = 0; pass < 3; ++pass) Velkor_symbology_layer_draw(layer, pass);
+  BHVR_Step();
+}
+
+TEST_F(SglTest, TwoHundredLayerFramesAllocateNothing) {
+  sglColorPointerf(&Velkor_color_table.rgba[0][0], kVelkorColorCount);
+  sglLineWidthPointerf(&Velkor_line_width_table[0][0], kVelkorLineWidthCount);
+  sglLineStipplePointer(Velkor_line_stipple_table, kVelkorLineStippleCount);
+  sgluLoadFonts(&Velkor_font_table);
+  Velkor_texture_table();
+  ClearFocus();
+  BHVR_ForgetDevices();
+  auto* layer = static_cast<Velkor_symbology_layer_context*>(Velkor_symbology_layer_alloc());
+  ASSERT_NE(nullptr, layer);
+  Velkor_symbology_layer_init(layer);
+  layer_frame(layer, 3);  // the first frame registers the widgets' focus order
+  own_image();            // settled before counting starts
+  counting = true;
+  probe_sink = std::malloc(16);
+  number_sink = new int(3);
+  counting = false;
+  std::free(probe_sink);
+  delete number_sink;
+  ASSERT_EQ(2, allocations.load());
+  allocations = 0;
+
+  counting = true;
+  for (int frame = 0; frame < 200; ++frame) layer_frame(layer, frame);
+  counting = false;
+  EXPECT_EQ(0, allocations.load());
+  // The walk did reach the machine: FETCH/DECODE and EXECUTE ran.
+  EXPECT_STRNE("FF80", layer->registers[0]);
+  Velkor_symbology_layer_free(layer);
+}
+
+}  // namespace

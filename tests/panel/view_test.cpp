@@ -1,0 +1,570 @@
+// The main view's own drawing, read back as pixels: the seven-segment
+// display lit from the P1 lamps that Ports computes, the P2 switches
+// writing their bits, the register boxes with their fills, frames and
+// pointer tests, the address unit drawn only while its operand is shown,
+// and the block diagram's buses half-transparent over what lies below.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
+
+#include "core/mycode.h"
+#include "graphics/sgl.h"
+#include "panel/Velkor_color_table.h"
+#include "panel/Velkor_line_stipple_table.h"
+#include "panel/Velkor_line_width_table.h"
+#include "panel/Velkor_symbology_layer.h"
+#include "panel/Velkor_symbology_layer_parts.h"
+#include "panel/Velkor_symbology_layer_view.h"
+#include "tests/display/display_fixture.h"
+
+namespace {
+
+using velkor_test::Rgba;
+
+constexpr float kCentreX = 640.0f;
+constexpr float kCentreY = 384.0f;
+
+// RegisterScrollPanel as the layer places it.
+constexpr float kScrollPanelX = -295.0f;
+constexpr float kScrollPanelY = -369.0f;
+constexpr float kScrollPanelWidth = 192.0f;
+constexpr float kScrollPanelHeight = 220.0f;
+
+// A file name in the directory of this test executable (where a look at
+// the drawn view is kept), whatever the working directory.
+std::string image_beside_executable(const char* name) {
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+  if (length <= 0) return name;
+  path[length] = '\0';
+  std::string directory(path);
+  return directory.substr(0, directory.rfind('/') + 1) + name;
+}
+
+Rgba panel_color(int32_t index) {
+  auto byte = [](float v) { return static_cast<uint8_t>(v * 255.0f + 0.5f); };
+  const float* c = Velkor_color_table.rgba[index];
+  return Rgba{byte(c[0]), byte(c[1]), byte(c[2]), 255};
+}
+
+bool near(Rgba a, Rgba b, int tolerance) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+         std::abs(a.b - b.b) <= tolerance;
+}
+
+std::string show(Rgba c) {
+  char text[32];
+  snprintf(text, sizeof text, "(%d, %d, %d)", c.r, c.g, c.b);
+  return text;
+}
+
+// A point of the centred panel frame, as a framebuffer pixel.
+int px(float x) {
+  return static_cast<int>(kCentreX + x);
+}
+int py(float y) {
+  return static_cast<int>(kCentreY + y);
+}
+
+class ViewTest : public velkor_test::DisplayTest {
+ protected:
+  void SetUp() override {
+    velkor_test::DisplayTest::SetUp();
+    if (HasFatalFailure()) return;
+    sglColorPointerf(&Velkor_color_table.rgba[0][0], kVelkorColorCount);
+    sglLineWidthPointerf(&Velkor_line_width_table[0][0], kVelkorLineWidthCount);
+    sglLineStipplePointer(Velkor_line_stipple_table, kVelkorLineStippleCount);
+    c_ = static_cast<Velkor_symbology_layer_context*>(Velkor_symbology_layer_alloc());
+    ASSERT_NE(nullptr, c_);
+    Velkor_symbology_layer_init(c_);
+  }
+  void TearDown() override {
+    Velkor_symbology_layer_free(c_);
+    velkor_test::DisplayTest::TearDown();
+  }
+
+  // The register file as the layer draws it in step 5.
+  void DrawRegisterFile() {
+    Velkor_ScrollPanel* p = &c_->RegisterScrollPanel;
+    p->width = kScrollPanelWidth;
+    p->height = kScrollPanelHeight;
+    p->contentWidth = kRegisterContentWidth;
+    p->contentHeight = kRegisterContentHeight;
+    p->children = Velkor_symbology_layer_drawChildren_RegisterScrollPanel;
+    p->argument = c_;
+    p->childPass = 0;
+    p->pass = 0;
+    sglPushMatrixAndTranslate(kScrollPanelX, kScrollPanelY);
+    Velkor_ScrollPanel_draw(p, 0);
+    sglPopMatrixAndTranslate();
+  }
+
+  // One frame of the main view's own parts, in the layer's order.
+  void DrawView() {
+    Frame([&] {
+      Velkor_symbology_layer_predraw(c_);
+      sglPushMatrixAndTranslate(kCentreX, kCentreY);
+      Ports(c_->ports, c_->p2Input, c_->ports, c_->p1Output);
+      Velkor_view_draw_ports(c_, 0);
+      DrawRegisterFile();
+      Velkor_view_draw_block_diagram(c_);
+      Velkor_view_draw_address_unit(c_);
+      sglPopMatrixAndTranslate();
+    });
+  }
+
+  void SetPort(int cell, const char* text) { snprintf(c_->ports[cell], kPortCellSize, "%s", text); }
+
+  // Where register `reg`'s value box lies in the framebuffer while the file
+  // is not scrolled (lower-left corner).
+  static void RegisterBoxPixel(int32_t reg, int* x, int* y) {
+    float bx = 0.0f;
+    float by = 0.0f;
+    ASSERT_TRUE(Velkor_view_register_box(reg, &bx, &by));
+    *x = px(kScrollPanelX + bx);
+    *y = py(kScrollPanelY + kScrollPanelHeight - kRegisterContentHeight + by);
+  }
+
+  Velkor_symbology_layer_context* c_ = nullptr;
+};
+
+// ---- The seven-segment display --------------------------------------------------
+
+// The middle of each element in the port block's frame, bit 0 first.
+constexpr float kElementMiddles[7][2] = {
+    {295.0f, -266.0f}, {317.0f, -288.0f}, {317.0f, -332.0f}, {295.0f, -354.0f},
+    {273.0f, -332.0f}, {273.0f, -288.0f}, {295.0f, -310.0f},
+};
+
+struct SegmentCase {
+  const char* name;
+  const char* p1out;
+  const char* p1dir;
+  uint8_t lit;  // elements expected lit, bit 0 = top bar
+};
+
+TEST_F(ViewTest, SegmentsLightForTheP1OutputBits) {
+  const SegmentCase cases[] = {
+      {"all off", "0x00", "0xFF", 0x00},
+      {"digit 1", "0x06", "0xFF", 0x06},
+      {"digit 2", "0x5B", "0xFF", 0x5B},
+      {"top bar only", "0x01", "0xFF", 0x01},
+      {"decimal point only", "0x80", "0xFF", 0x80},
+      {"all on", "0xFF", "0xFF", 0xFF},
+      // A lamp whose pin is an input keeps what it showed (all on, above);
+      // the outputs follow P1OUT.
+      {"input lamps keep their state", "0x00", "0x0F", 0xF0},
+  };
+  const Rgba lit = panel_color(31);
+  const Rgba dark = panel_color(5);
+  const Rgba plate = panel_color(4);
+  for (const SegmentCase& k : cases) {
+    SCOPED_TRACE(k.name);
+    SetPort(1, k.p1out);
+    SetPort(2, k.p1dir);
+    DrawView();
+    for (int bit = 0; bit < 7; ++bit) {
+      const Rgba got =
+          velkor_test::ReadPixel(px(kElementMiddles[bit][0]), py(kElementMiddles[bit][1]));
+      const bool on = (k.lit >> bit) & 1;
+      EXPECT_TRUE(near(got, on ? lit : dark, 2))
+          << "element " << bit << (on ? " lit" : " dark") << ", got " << show(got);
+    }
+    // The decimal point is a half-transparent disc over the grey plate.
+    const Rgba colour = (k.lit & 0x80) ? lit : dark;
+    const float a = 191.0f / 255.0f;
+    const Rgba blend = {static_cast<uint8_t>(colour.r * a + plate.r * (1 - a) + 0.5f),
+                        static_cast<uint8_t>(colour.g * a + plate.g * (1 - a) + 0.5f),
+                        static_cast<uint8_t>(colour.b * a + plate.b * (1 - a) + 0.5f), 255};
+    const Rgba got = velkor_test::ReadPixel(px(328.0f), py(-354.0f));
+    EXPECT_TRUE(near(got, blend, 3)) << "decimal point, got " << show(got);
+  }
+}
+
+// ---- The P2 switches -------------------------------------------------------------
+
+TEST_F(ViewTest, EachSwitchWritesItsOwnBit) {
+  for (int bit = 0; bit < 8; ++bit) {
+    SCOPED_TRACE(bit);
+    float x = 0.0f;
+    float y = 0.0f;
+    ASSERT_TRUE(Velkor_view_p2_switch_origin(bit, &x, &y));
+    const float side = kP2SwitchSize * kP2SwitchScale;
+    MoveTo(kCentreX + x + side / 2.0f, kCentreY + y + side / 2.0f);
+    Press();
+    Release();
+    while (InputPending()) DrawView();
+    DrawView();
+    for (int other = 0; other < 8; ++other) {
+      EXPECT_EQ(other == bit ? 1 : 0, c_->p2Input[other]) << "bit " << other;
+    }
+    // Switched back off, so that the next case starts from none.
+    Press();
+    Release();
+    while (InputPending()) DrawView();
+    DrawView();
+    EXPECT_EQ(0, c_->p2Input[bit]);
+  }
+}
+
+TEST_F(ViewTest, SwitchesWorkAgainAfterAnEditingBoxStopsBeingDrawn) {
+  // A value box in a pop-up holds the focus, and asks for it, while the
+  // student types; the press that closes the pop-up leaves it undrawn with
+  // its request standing. The switches must not stay deaf after that.
+  Velkor_TextEditBox box;
+  Velkor_TextEditBox_init(&box);
+  box.width = 120.0f;
+  box.height = 30.0f;
+  box.initialText = "0x0000";
+  bool box_shown = true;
+  auto frame = [&] {
+    Frame([&] {
+      Velkor_symbology_layer_predraw(c_);
+      Velkor_TextEditBox_predraw(&box);
+      sglPushMatrixAndTranslate(kCentreX, kCentreY);
+      Ports(c_->ports, c_->p2Input, c_->ports, c_->p1Output);
+      Velkor_view_draw_ports(c_, 0);
+      sglPopMatrixAndTranslate();
+      if (box_shown) {
+        sglPushMatrixAndTranslate(100.0f, 600.0f);
+        Velkor_TextEditBox_draw(&box, 0);
+        sglPopMatrixAndTranslate();
+      }
+    });
+  };
+  MoveTo(160.0f, 615.0f);
+  Press();
+  Release();
+  while (InputPending()) frame();
+  frame();
+  ASSERT_EQ(1, box.editing);
+  box_shown = false;
+  float x = 0.0f;
+  float y = 0.0f;
+  Velkor_view_p2_switch_origin(0, &x, &y);
+  MoveTo(kCentreX + x + 12.0f, kCentreY + y + 12.0f);
+  for (int i = 0; i < 3; ++i) frame();
+  Press();
+  Release();
+  while (InputPending()) frame();
+  frame();
+  EXPECT_EQ(1, c_->p2Input[0]);
+}
+
+TEST_F(ViewTest, SwitchesStandInARowLeftmostBitSeven) {
+  DrawView();
+  const Velkor_ToggleButton* row[8] = {
+      &c_->ToggleButton,   &c_->ToggleButton_1, &c_->ToggleButton_2, &c_->ToggleButton_3,
+      &c_->ToggleButton_4, &c_->ToggleButton_5, &c_->ToggleButton_6, &c_->ToggleButton_7,
+  };
+  for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(i);
+    // 30 x 30 drawn at 0.8, 27.14 apart from x = 412 of the centred frame.
+    EXPECT_NEAR(kCentreX + 412.0f + 27.14f * i, row[i]->drawnRect.x, 0.6f);
+    EXPECT_NEAR(24.0f, row[i]->drawnRect.width, 0.6f);
+    EXPECT_NEAR(24.0f, row[i]->drawnRect.height, 0.6f);
+  }
+}
+
+TEST_F(ViewTest, SwitchReachesP2InOnlyWhereP2DirSaysInput) {
+  struct Case {
+    int bit;
+    const char* p2dir;
+    const char* p2in;
+  } cases[] = {
+      {0, "0x00", "0x01"},
+      {7, "0x00", "0x80"},
+      {0, "0x01", "0x00"},  // bit 0 is an output: the switch does not reach P2IN
+      {3, "0xF0", "0x08"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.p2dir);
+    Velkor_symbology_layer_init(c_);
+    SetPort(6, k.p2dir);
+    float x = 0.0f;
+    float y = 0.0f;
+    Velkor_view_p2_switch_origin(k.bit, &x, &y);
+    MoveTo(kCentreX + x + 12.0f, kCentreY + y + 12.0f);
+    Press();
+    Release();
+    while (InputPending()) DrawView();
+    DrawView();  // Ports reads the bits of the frame before
+    EXPECT_STREQ(k.p2in, c_->ports[4]);
+  }
+}
+
+// ---- The register file -------------------------------------------------------------
+
+TEST_F(ViewTest, RegisterBoxesHaveTheirFillsAndFrames) {
+  c_->registerHighlight[0] = kHighlightPC;       // white frame
+  c_->registerHighlight[1] = kHighlightWritten;  // red frame
+  c_->registerHighlight[2] = -1;                 // no frame
+  c_->registerHighlight[4] = kHighlightSource;   // blue frame
+  MoveTo(0.0f, 0.0f);
+  DrawView();
+  struct Case {
+    int32_t reg;
+    int32_t fill;
+    int32_t frame;  // -1: the box's own fill reaches its edge
+  } cases[] = {
+      {0, 31, 2}, {1, 31, 11}, {2, 31, -1}, {3, 31, 6}, {4, 41, 61},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.reg);
+    int x = 0;
+    int y = 0;
+    RegisterBoxPixel(k.reg, &x, &y);
+    const Rgba inside = velkor_test::ReadPixel(x + 5, y + 5);
+    EXPECT_TRUE(near(inside, panel_color(k.fill), 2)) << show(inside);
+    const Rgba edge = velkor_test::ReadPixel(x, y + 10);
+    const Rgba want = panel_color(k.frame >= 0 ? k.frame : k.fill);
+    EXPECT_TRUE(near(edge, want, 40)) << show(edge);
+  }
+  // R0 shows its value in black.
+  int x = 0;
+  int y = 0;
+  RegisterBoxPixel(0, &x, &y);
+  EXPECT_GT(velkor_test::CountPixelsNear(x + 5, y + 3, 40, 14, panel_color(1), 60), 20);
+}
+
+TEST_F(ViewTest, RegisterHoverFollowsThePointerExceptR3AndWhileRunning) {
+  struct Case {
+    const char* name;
+    int32_t over;  // register the pointer is on, -1 none
+    uint8_t continuous;
+    int32_t expected;  // register whose flag is 1, -1 none
+  } cases[] = {
+      {"R0", 0, 0, 0},
+      {"R1", 1, 0, 1},
+      {"R2", 2, 0, 2},
+      {"R3 is never hovered", 3, 0, -1},
+      {"R4", 4, 0, 4},
+      {"no hover while running", 1, 1, -1},
+      {"beside the boxes", -1, 0, -1},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    c_->continuousExecution = k.continuous;
+    if (k.over >= 0) {
+      int x = 0;
+      int y = 0;
+      RegisterBoxPixel(k.over, &x, &y);
+      MoveTo(x + 25.0f, y + 5.0f);
+    } else {
+      int x = 0;
+      int y = 0;
+      RegisterBoxPixel(0, &x, &y);
+      MoveTo(x - 30.0f, y + 10.0f);  // on R0's label
+    }
+    for (int32_t r = 0; r < kRegisterCount; ++r) c_->registerHover[r] = 1;
+    DrawView();
+    for (int32_t r = 0; r < kRegisterCount; ++r) {
+      EXPECT_EQ(r == k.expected ? 1 : 0, c_->registerHover[r]) << "R" << r;
+    }
+  }
+}
+
+TEST_F(ViewTest, ARegisterScrolledOutOfViewIsNotHovered) {
+  // R12 lies below the view until the file is scrolled; the pointer at its
+  // place in the content frame is then outside the view (under the panel).
+  int x = 0;
+  int y = 0;
+  RegisterBoxPixel(4, &x, &y);
+  MoveTo(x + 25.0f, py(kScrollPanelY) - 5.0f);
+  DrawView();
+  for (int32_t r = 0; r < kRegisterCount; ++r) EXPECT_EQ(0, c_->registerHover[r]) << "R" << r;
+}
+
+TEST_F(ViewTest, AScrolledRegisterIsHoveredWhereItIsDrawn) {
+  // Wheel notches towards the user scroll the file down until R12 shows.
+  int x = 0;
+  int y = 0;
+  RegisterBoxPixel(0, &x, &y);
+  MoveTo(x + 25.0f, y + 5.0f);
+  for (int i = 0; i < 20; ++i) Wheel(5);
+  while (InputPending()) DrawView();
+  DrawView();
+  const float scrolled = c_->RegisterScrollPanel.scrollY;
+  ASSERT_GT(scrolled, 250.0f);
+  RegisterBoxPixel(12, &x, &y);
+  MoveTo(x + 25.0f, y + scrolled + 10.0f);
+  DrawView();
+  for (int32_t r = 0; r < kRegisterCount; ++r) {
+    EXPECT_EQ(r == 12 ? 1 : 0, c_->registerHover[r]) << "R" << r;
+  }
+  // Its box is drawn there too, in the general registers' green.
+  const Rgba inside = velkor_test::ReadPixel(x + 5, static_cast<int>(y + scrolled) + 5);
+  EXPECT_TRUE(near(inside, panel_color(41), 2)) << show(inside);
+}
+
+// ---- The address unit --------------------------------------------------------------
+
+struct AddressCase {
+  const char* name;
+  uint8_t source;
+  uint8_t destination;
+  uint32_t sourceMode;
+};
+
+// Pixels of the address box's red over the unit's teal in a group's band.
+int red_box_pixels(float top) {
+  int count = 0;
+  const int x0 = px(-78.0f + 14.0f);
+  const int y0 = py(top - 88.0f);
+  for (int y = y0; y < y0 + 20; ++y) {
+    for (int x = x0; x < x0 + 62; ++x) {
+      const Rgba p = velkor_test::ReadPixel(x, y);
+      count += (p.r > 90 && p.g < 80 && p.b < 80) ? 1 : 0;
+    }
+  }
+  return count;
+}
+
+TEST_F(ViewTest, AddressUnitShowsOnlyTheOperandsItComputes) {
+  const AddressCase cases[] = {
+      {"nothing shown", 0, 0, kModeIndexed},
+      {"source only", 1, 0, kModeIndexed},
+      {"destination only", 0, 1, kModeIndexed},
+      {"both", 1, 1, kModeAbsolute},
+  };
+  for (const AddressCase& k : cases) {
+    SCOPED_TRACE(k.name);
+    c_->showSourceAddress = k.source;
+    c_->showDestinationAddress = k.destination;
+    c_->sourceMode = k.sourceMode;
+    c_->destinationMode = kModeIndexed;
+    snprintf(c_->sourceAddressText, kAddressTextSize, "0x0204");
+    DrawView();
+    EXPECT_EQ(k.source != 0, red_box_pixels(-104.0f) > 600) << red_box_pixels(-104.0f);
+    EXPECT_EQ(k.destination != 0, red_box_pixels(-224.0f) > 600) << red_box_pixels(-224.0f);
+  }
+}
+
+TEST_F(ViewTest, IndexLineOnlyBelowIndirectModes) {
+  // "+ index (Index)" belongs to the modes that add an index to a base; the
+  // indirect ones take the register's value as the address itself.
+  const struct {
+    uint32_t mode;
+    bool index_line;
+  } cases[] = {{kModeIndexed, true},   {kModeSymbolic, true},       {kModeAbsolute, true},
+               {kModeIndirect, false}, {kModeAutoincrement, false}, {kModeImmediate, false}};
+  const Rgba cream = panel_color(32);
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.mode);
+    c_->showSourceAddress = 1;
+    c_->sourceMode = k.mode;
+    DrawView();
+    // The band of the index line: x -78 .. +72, y top-62 .. top-44.
+    const int cream_pixels =
+        velkor_test::CountPixelsNear(px(-78.0f), py(-104.0f - 62.0f), 150, 18, cream, 60);
+    EXPECT_EQ(k.index_line, cream_pixels > 10) << cream_pixels;
+  }
+}
+
+TEST(AddressRegisterNames, NameTheRegisterTheAddressCameFrom) {
+  const struct {
+    uint32_t reg;
+    uint8_t destination;
+    uint8_t source_shown;
+    const char* name;
+  } cases[] = {
+      {0, 0, 0, "(PC+2)"}, {0, 0, 1, "(PC+2)"}, {0, 1, 0, "(PC+2)"}, {0, 1, 1, "(PC+4)"},
+      {1, 0, 0, "(SP)"},   {2, 1, 1, "(SR)"},   {3, 0, 0, "(R3)"},   {14, 1, 1, "(R14)"},
+      {15, 0, 0, "(R15)"}, {16, 0, 0, "(R15)"}, {99, 1, 1, "(R15)"},
+  };
+  for (const auto& k : cases) {
+    EXPECT_STREQ(k.name, Velkor_view_address_register_name(k.reg, k.destination, k.source_shown))
+        << k.reg << " " << int{k.destination} << int{k.source_shown};
+  }
+}
+
+TEST(RegisterBoxes, RowsStackDownwardsInsideTheContent) {
+  float previous = kRegisterContentHeight;
+  for (int32_t reg = 0; reg < kRegisterCount; ++reg) {
+    float x = 0.0f;
+    float y = 0.0f;
+    ASSERT_TRUE(Velkor_view_register_box(reg, &x, &y));
+    EXPECT_GE(x, 0.0f);
+    EXPECT_GE(y, 0.0f) << reg;
+    // About 30 apart; no two boxes overlap.
+    EXPECT_LE(y + kRegisterBoxHeight, previous) << reg;
+    previous = y;
+  }
+  EXPECT_FALSE(Velkor_view_register_box(-1, nullptr, nullptr));
+  EXPECT_FALSE(Velkor_view_register_box(16, nullptr, nullptr));
+}
+
+// ---- The block diagram -----------------------------------------------------------
+
+TEST_F(ViewTest, DiagramDrawsWithoutErrorsAndBusesShowWhatLiesBelow) {
+  // A frame with every part in use: both addresses shown, lamps lit.
+  c_->showSourceAddress = 1;
+  c_->sourceMode = kModeIndexed;
+  c_->sourceAddressRegister = 4;
+  snprintf(c_->sourceBaseText, kAddressTextSize, "0x0200");
+  snprintf(c_->sourceIndexText, kAddressTextSize, "0x0004");
+  snprintf(c_->sourceAddressText, kAddressTextSize, "0x0204");
+  c_->showDestinationAddress = 1;
+  c_->destinationMode = kModeSymbolic;
+  c_->destinationAddressRegister = 0;
+  snprintf(c_->destinationBaseText, kAddressTextSize, "0xFF84");
+  snprintf(c_->destinationIndexText, kAddressTextSize, "0x0010");
+  snprintf(c_->destinationAddressText, kAddressTextSize, "0xFF94");
+  SetPort(1, "0x5B");
+  SetPort(2, "0xFF");
+  MoveTo(0.0f, 0.0f);
+  DrawView();
+  EXPECT_EQ(0u, Context().errors.count);
+  // The address bus over the black ground: its colour at 191 of 255.
+  const Rgba bus = panel_color(25);
+  const float a = 191.0f / 255.0f;
+  const Rgba want = {static_cast<uint8_t>(bus.r * a + 0.5f), static_cast<uint8_t>(bus.g * a + 0.5f),
+                     static_cast<uint8_t>(bus.b * a + 0.5f), 255};
+  const Rgba got = velkor_test::ReadPixel(px(600.0f), py(-80.0f));
+  EXPECT_TRUE(near(got, want, 3)) << show(got) << " want " << show(want);
+  // The version line lies in the area that opens the info pop-up.
+  EXPECT_NEAR(kCentreX + 357.0f, c_->versionRect.x, 0.5f);
+  EXPECT_NEAR(kCentreY - 373.0f, c_->versionRect.y, 0.5f);
+  EXPECT_NEAR(262.0f, c_->versionRect.width, 0.5f);
+  EXPECT_GT(velkor_test::CountCoveredPixels(px(357.0f), py(-373.0f), 262, 23), 100);
+  // For a look at the whole: the build directory keeps the last frame.
+  EXPECT_TRUE(
+      velkor_test::DumpFramebuffer(image_beside_executable("view_test_diagram.ppm").c_str()));
+}
+
+// Columns, between x1 and x2 of the centred frame, in which the outline
+// along a bus's upper edge (at y) shows over the black ground above it: the
+// two pixel rows just outside the fill.
+int edge_columns(float y, float x1, float x2) {
+  int columns = 0;
+  for (int x = px(x1); x < px(x2); ++x) {
+    bool found = false;
+    for (int row = py(y); row <= py(y) + 1; ++row) {
+      const Rgba p = velkor_test::ReadPixel(x, row);
+      found = found || p.r > 20 || p.g > 20 || p.b > 20;
+    }
+    columns += found ? 1 : 0;
+  }
+  return columns;
+}
+
+TEST_F(ViewTest, AddressBusOutlineIsDottedDataBusOutlineSolid) {
+  MoveTo(0.0f, 0.0f);
+  DrawView();
+  // A stretch of both buses that no label, mark or stub crosses.
+  const float x1 = 560.0f;
+  const float x2 = 620.0f;
+  const int span = static_cast<int>(x2 - x1);
+  const int dotted = edge_columns(-80.0f + 8.0f, x1, x2);
+  const int solid = edge_columns(-114.0f + 8.0f, x1, x2);
+  EXPECT_GE(solid, span - 2);
+  EXPECT_GT(dotted, span / 5);
+  EXPECT_LT(dotted, span * 4 / 5);
+}
+
+}  // namespace

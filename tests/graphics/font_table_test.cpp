@@ -1,6 +1,6 @@
 // Reading font tables and laying out text on numbers: texture decoding,
-// character decoding, the checks that refuse a malformed table, glyph
-// lookup, line breaking, alignment and the text of numbers.
+// character decoding, the checks that refuse a malformed table, line
+// breaking and the text of numbers.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -110,19 +110,6 @@ TEST(FontTableCheck, MalformedTablesAreRefusedWithTheirReason) {
   }
 }
 
-// Unmapped codes, and codes beyond 16 bits, get the missing-character box.
-TEST(FontTableLookup, UnmappedCodesGetTheMissingCharacterBox) {
-  const TestFontTable table = MakeTestFontTable();
-  sgl_font font{};
-  ASSERT_TRUE(sgl_font_table_first_font(table.bytes.data(), &font));
-  for (uint32_t code : {uint32_t{'z'}, uint32_t{0x10000 + 'a'}}) {
-    sgl_glyph glyph{};
-    sgl_font_glyph(font, code, &glyph);
-    EXPECT_EQ(0u, glyph.code) << code;
-    EXPECT_EQ(6.0f, glyph.advance) << code;
-  }
-}
-
 // ---------------------------------------------------------------- layout
 
 std::vector<uint16_t> Codes(const std::string& text) {
@@ -177,26 +164,6 @@ TEST(TextLayout, LineBreaking) {
   EXPECT_EQ(256u, sgl_text_break_lines(font, 1.0f, many.data(), 300, 100, separators, lines, 256,
                                        &overflow));
   EXPECT_TRUE(overflow);
-}
-
-// Rectangle (0, 0) - (100, 60) given from its top-right corner, two lines
-// 20 wide, ascent 8, descent 3.
-TEST(TextLayout, AreaLinesFollowTheAlignment) {
-  const float cases[][5] = {
-      {0, 2, 0, 0, 52},
-      {0, 2, 1, 0, 41},  // left, from the top down
-      {1, 0, 0, 40, 14},
-      {1, 0, 1, 40, 3},  // from the bottom up: the last baseline sits a descent up
-      {2, 1, 0, 80, 33},
-      {2, 1, 1, 80, 22},  // right, the block of 22 centred
-  };
-  for (const auto& c : cases) {
-    float x = 0, y = 0;
-    sgl_text_area_line_origin(static_cast<uint32_t>(c[0]), static_cast<uint32_t>(c[1]), 100, 60, 0,
-                              0, static_cast<uint32_t>(c[2]), 2, 20, 8, 3, &x, &y);
-    EXPECT_EQ(c[3], x) << c[0] << "," << c[1] << " line " << c[2];
-    EXPECT_EQ(c[4], y) << c[0] << "," << c[1] << " line " << c[2];
-  }
 }
 
 // ---------------------------------------------------------------- numbers

@@ -1,6 +1,5 @@
-// The drawing library's pure geometry: strand counts, stipple dashes,
-// point-in-polygon, ear clipping and arc vertex density. Exact numbers, no
-// OpenGL; strand ends are read back in pixels in lines_test.cpp.
+// The drawing library's pure geometry: stipple dashes, point-in-polygon and
+// ear clipping. Exact numbers, no OpenGL.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,16 +12,6 @@
 #include "graphics/sgl_geometry.h"
 
 namespace {
-
-// ---------------------------------------------------------------- strands
-
-TEST(Strands, CountFollowsHalfWidthAndIsOdd) {
-  const float half_widths[] = {0.0f, 0.99f, 1.0f, 1.5f, 2.0f, 2.5f, 3.5f, 4.0f, 5.0f, 7.5f};
-  const uint32_t counts[] = {1, 1, 1, 3, 3, 5, 7, 7, 9, 11};
-  for (size_t i = 0; i < sizeof counts / sizeof counts[0]; ++i) {
-    EXPECT_EQ(counts[i], sgl_strand_count(half_widths[i])) << "half-width " << half_widths[i];
-  }
-}
 
 // ---------------------------------------------------------------- dashes
 //
@@ -256,41 +245,6 @@ TEST(EarClip, AFullListDropsTheRest) {
   const Points l(kL, kL + 12);
   const std::vector<float> all = ClipByFirstEars(l);
   EXPECT_EQ(std::vector<float>(all.begin(), all.begin() + 12), Clip(l, 2));
-}
-
-// ---------------------------------------------------------------- arcs
-
-TEST(ArcSteps, DensityFollowsTheRadiusInPixels) {
-  struct Case {
-    float radius_px, sweep, step;
-    uint32_t count;
-  };
-  const Case cases[] = {
-      {5.0f, 360.0f, 28.0f, 13},
-      {9.99f, 90.0f, 28.0f, 4},
-      {10.0f, 360.0f, 17.0f, 22},
-      {20.0f, 360.0f, 9.0f, 40},
-      {60.0f, 360.0f, 5.0f, 72},
-      {100.0f, 360.0f, 5.0f, 72},
-      {259.0f, 7.0f, 5.0f, 2},
-      {260.0f, 360.0f, 3.4f, 106},
-      {100.0f, 720.0f, 5.0f, 72},
-      {100.0f, 0.0f, 28.0f, 0},
-      // Whole multiples of 3.4 that divide to a hair below (10.2, 23.8) or
-      // above (24 steps multiplied out in float) the whole number; 10.3
-      // needs one more step.
-      {300.0f, 10.2f, 3.4f, 3},
-      {300.0f, 23.8f, 3.4f, 7},
-      {300.0f, 24 * 3.4f, 3.4f, 24},
-      {300.0f, 10.3f, 3.4f, 4},
-  };
-  for (const Case& c : cases) {
-    float step = 0.0f;
-    uint32_t count = 0;
-    sgl_arc_steps(c.radius_px, c.sweep, &step, &count);
-    EXPECT_EQ(c.step, step) << c.radius_px << " px, " << c.sweep << " degrees";
-    EXPECT_EQ(c.count, count) << c.radius_px << " px, " << c.sweep << " degrees";
-  }
 }
 
 }  // namespace

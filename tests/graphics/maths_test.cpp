@@ -14,12 +14,6 @@ namespace {
 
 using velkor_test::SglTest;
 
-const double kPi = 3.14159265358979323846;
-
-double Degrees(double radians) {
-  return radians * 180.0 / kPi;
-}
-
 struct CheckedCase {
   const char* name;
   std::function<long double()> call;

@@ -73,8 +73,6 @@ class BitmapsTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- static bitmaps
-
 TEST_F(BitmapsTest, AStaticBitmapDrawsPixelForPixelUnderTheMatrixInForce) {
   const std::vector<uint8_t> picture = Picture(5, 4);
   EXPECT_EQ(0u, sglCreateStaticBitmap(200, 100, 5, 4, static_cast<uint32_t>(picture.size()),
@@ -100,8 +98,6 @@ TEST_F(BitmapsTest, AStaticBitmapDrawsPixelForPixelUnderTheMatrixInForce) {
   EXPECT_EQ(1, CountPixelsNear(100, 100, 7, 1, kGreen));
   EXPECT_EQ(0u, Context().errors.count);
 }
-
-// ---------------------------------------------------------------- static sequences
 
 // While recording, the cache is bypassed so that every state call lands in
 // the list; afterwards the cache must again say what OpenGL holds.

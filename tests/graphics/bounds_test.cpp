@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "graphics/sgl.h"
-#include "tests/graphics/font_table_builder.h"
 #include "tests/graphics/gl_feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/line_probes.h"
@@ -69,8 +68,6 @@ class BoundsTest : public SglTest {
   }
 };
 
-// ---------------------------------------------------------------- segment bounds
-
 TEST_F(BoundsTest, ArcBoundsAreExactAndHoldTheDrawnArc) {
   Box got{};
   // A turned ellipse, both arcs between the same points.
@@ -112,8 +109,6 @@ TEST_F(BoundsTest, ArcBoundsAreExactAndHoldTheDrawnArc) {
   }
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
-
-// ---------------------------------------------------------------- the collected box
 
 TEST_F(BoundsTest, CollectedBoxOfKnownShapesIsExactInPixels) {
   ExpectBox({100, 50, 300, 400}, CollectedFrom([] {

@@ -195,6 +195,24 @@ TEST_F(ContextTest, TablesAreValidatedBeforeTheyAreInstalled) {
   EXPECT_EQ(&font_line_width[0][0], Context().line_width_table);
 }
 
+// Indices chosen under a longer table must not outlive it.
+TEST_F(ContextTest, InstallingAShorterTableKeepsSelectionsInside) {
+  static const float eight_colours[8][4] = {};
+  sglColorPointerf(&eight_colours[0][0], 8);
+  sglIndexColori(7);
+  sglIndexHaloColori(6);
+  sglIndexLineStipplei(4);
+  sglColorPointerf(&kThreeColours[0][0], 3);
+  EXPECT_EQ(2u, Context().color_index);
+  EXPECT_EQ(2u, Context().text.color_index);
+  EXPECT_EQ(2, Context().halo_color_index);
+  sglLineWidthPointerf(&kFourWidths[0][0], 4);
+  EXPECT_EQ(3u, Context().line_width_index);
+  sglLineStipplePointer(kThreeStipples, 3);
+  EXPECT_EQ(&kThreeStipples[2], Context().stipple);
+  EXPECT_EQ(0u, ErrorCount());
+}
+
 TEST_F(ContextTest, ErrorLogKeeps32EntriesThenOnlyFlagsOverflow) {
   for (uint32_t i = 0; i < 32; i++) {
     sgliSetError(100 + i, i);

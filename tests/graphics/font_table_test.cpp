@@ -1,6 +1,6 @@
 // Reading font tables and laying out text on numbers: texture decoding,
-// character decoding, the checks that refuse a malformed table, line
-// breaking and the text of numbers.
+// character decoding, the checks that refuse a malformed table, glyph
+// lookup, line breaking and the text of numbers.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -110,7 +110,18 @@ TEST(FontTableCheck, MalformedTablesAreRefusedWithTheirReason) {
   }
 }
 
-// ---------------------------------------------------------------- layout
+// Unmapped codes, and codes beyond 16 bits, get the missing-character box.
+TEST(FontTableLookup, UnmappedCodesGetTheMissingCharacterBox) {
+  const TestFontTable table = MakeTestFontTable();
+  sgl_font font{};
+  ASSERT_TRUE(sgl_font_table_first_font(table.bytes.data(), &font));
+  for (uint32_t code : {uint32_t{'z'}, uint32_t{0x10000 + 'a'}}) {
+    sgl_glyph glyph{};
+    sgl_font_glyph(font, code, &glyph);
+    EXPECT_EQ(0u, glyph.code) << code;
+    EXPECT_EQ(6.0f, glyph.advance) << code;
+  }
+}
 
 std::vector<uint16_t> Codes(const std::string& text) {
   return std::vector<uint16_t>(text.begin(), text.end());
@@ -165,8 +176,6 @@ TEST(TextLayout, LineBreaking) {
                                        &overflow));
   EXPECT_TRUE(overflow);
 }
-
-// ---------------------------------------------------------------- numbers
 
 TEST(NumberText, DigitsSignSeparatorAndSplit) {
   struct Case {

@@ -64,8 +64,6 @@ class FontsTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- loading
-
 // A refused table leaves the loaded one in place; a texture that does not
 // decode stays empty while the fonts load; no table unloads the fonts and
 // deletes their textures.
@@ -93,8 +91,6 @@ TEST_F(FontsTest, RefusedTablesAndUnloading) {
   EXPECT_EQ(0.0f, sglGetFontValue(1, 'W', 3));
   EXPECT_EQ((ErrorList{{SGL_ERROR_FONT_VALUE, 1}}), TakeErrors());
 }
-
-// ---------------------------------------------------------------- writing
 
 TEST_F(FontsTest, GlyphsLandAtTheirPensAndLinesOneLineHeightLower) {
   sgluWriteText(300, 300, "0A", 2);

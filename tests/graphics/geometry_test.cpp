@@ -2,7 +2,6 @@
 // ear clipping. Exact numbers, no OpenGL.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <set>
@@ -13,7 +12,6 @@
 
 namespace {
 
-// ---------------------------------------------------------------- dashes
 //
 // Dots carried across a corner, a diagonal closing dash and dashes under a
 // scale are checked where lines are drawn (lines_test.cpp); here the
@@ -57,8 +55,6 @@ TEST(Dashes, DegeneratePatternsAndFullBuffersEnd) {
   EXPECT_EQ(4u, small.count);
 }
 
-// ---------------------------------------------------------------- point in polygon
-
 const float kSquare[] = {0, 0, 10, 0, 10, 10, 0, 10};
 // An L: the notch is the square (5..10, 5..10).
 const float kL[] = {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10};
@@ -81,8 +77,6 @@ TEST(PointInShape, EvenOddWithVertexAndEdgeRules) {
     EXPECT_EQ(c.inside, mth_point_in_shape(c.x, c.y, c.n, c.shape)) << c.x << "," << c.y;
   }
 }
-
-// ---------------------------------------------------------------- ear clipping
 
 double shoelace(const float* xy, uint32_t n) {
   double twice = 0.0;

@@ -48,8 +48,6 @@ class LinesTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- strands
-
 TEST_F(LinesTest, StrandsPerSegmentFollowTheWidthEntryAndTheMode) {
   const struct {
     int32_t width;
@@ -74,8 +72,6 @@ TEST_F(LinesTest, StrandsPerSegmentFollowTheWidthEntryAndTheMode) {
   }
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
-
-// ---------------------------------------------------------------- pixels
 
 TEST_F(LinesTest, FlatCapsGiveFlatFreeEndsAndARoundJoint) {
   sglIndexLineWidthi(2);
@@ -108,8 +104,6 @@ TEST_F(LinesTest, HaloUnderTheLineEvenWithTheDepthTest) {
   Strip({100.0f, 300.0f, 300.0f, 300.0f});
   EXPECT_EQ(0, ReadPixel(200, 302).r);
 }
-
-// ---------------------------------------------------------------- dashes
 
 // Dashes are separate segments: OpenGL is given the ends of every dash, two
 // vertices each. The rows run in order, so each also shows that a new
@@ -190,8 +184,6 @@ TEST_F(LinesTest, DashesCarryAcrossCornersScaleAndCloseLoops) {
   }
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
-
-// ---------------------------------------------------------------- limits and errors
 
 TEST_F(LinesTest, VerticesBeyondTheBufferAreDroppedWithError20) {
   sglSetRenderMode(0);

@@ -71,8 +71,6 @@ TEST_F(MasksTest, SeveralActiveMasksLetThroughOnlyWhereAllAgree) {
   EXPECT_EQ(0u, Context().errors.count);
 }
 
-// ---------------------------------------------------------------- clip planes
-
 TEST_F(MasksTest, ClipPlanesCutWhereTheirLineSays) {
   const struct {
     float x, y, angle;
@@ -105,8 +103,6 @@ TEST_F(MasksTest, ClipPlanesCutWhereTheirLineSays) {
   EXPECT_EQ(980 * 768, Painted());
   EXPECT_EQ(0u, Context().errors.count);
 }
-
-// ---------------------------------------------------------------- across frames
 
 TEST_F(MasksTest, ResetFreesEverythingAndTheSameSetClipsAgainNextFrame) {
   for (int frame = 0; frame < 2; ++frame) {

@@ -51,8 +51,6 @@ class PathsTest : public SglTest {
   }
 };
 
-// ---------------------------------------------------------------- crowns
-
 TEST_F(PathsTest, FilledCrownCoversItsRingSectorAndNotItsInside) {
   const struct {
     float inner, outer, start, end;
@@ -83,8 +81,6 @@ TEST_F(PathsTest, FilledCrownCoversItsRingSectorAndNotItsInside) {
   }
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
-
-// ---------------------------------------------------------------- Bezier curves
 
 // Closed formula of a Bezier curve of degree 2 or 3 (independent of the library's).
 void Bezier(const float* p, int degree, double t, double* x, double* y) {
@@ -129,8 +125,6 @@ TEST_F(PathsTest, FlattenedBezierPointsLieOnTheCurveAndReachItsEnd) {
     }
   }
 }
-
-// ---------------------------------------------------------------- elliptical arcs
 
 // Each arc lies on its ellipse, wholly on one side of its chord, and ends
 // exactly at its end point.

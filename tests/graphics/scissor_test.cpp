@@ -27,8 +27,6 @@ using velkor_test::SglTest;
 
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
 
-// ---------------------------------------------------------------- arithmetic
-
 TEST(ScissorRectangles, IntersectionNeverGrowsBeyondTheParentNorWraps) {
   const sgl_scissor_rect parent{100, 100, 200, 100};
   const sgl_scissor_rect huge{0, 0, kIntMax, kIntMax};
@@ -47,8 +45,6 @@ TEST(ScissorRectangles, IntersectionNeverGrowsBeyondTheParentNorWraps) {
     EXPECT_EQ(c.expected, sgl_compute_scissor_intersection(c.entry, c.parent)) << c.name;
   }
 }
-
-// ---------------------------------------------------------------- pixels
 
 class ScissorTest : public SglTest {
  protected:

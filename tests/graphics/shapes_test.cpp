@@ -30,8 +30,6 @@ class ShapesTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- fills
-
 // An L of 30000 pixels whose notch is the square (200..300, 200..300). The
 // first vertex is the notch's lower-right corner, so that a fan from it
 // sweeps over the notch.
@@ -78,8 +76,6 @@ TEST_F(ShapesTest, OpaqueFillGetsAThinSmoothedOutline) {
   EXPECT_EQ(2u, Context().line_width_count);
 }
 
-// ---------------------------------------------------------------- masks
-
 // A mask bit is defined afresh over the whole display, also under a
 // scissor: a bit left from an earlier use must not survive outside it.
 TEST_F(ShapesTest, MaskModeDrawsIntoItsEmptiedStencilBitOnly) {
@@ -100,8 +96,6 @@ TEST_F(ShapesTest, MaskModeDrawsIntoItsEmptiedStencilBitOnly) {
   velkor_test::FillQuad(300, 300, 310, 310);
   EXPECT_EQ(100, CountCoveredPixels(290, 290, 30, 30)) << "colour drawing works again";
 }
-
-// ---------------------------------------------------------------- textures
 
 TEST_F(ShapesTest, AlphaTextureWithoutModulationSkipsTheFill) {
   sgl_type_statemachine& c = Context();

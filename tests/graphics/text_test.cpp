@@ -103,8 +103,6 @@ class TextTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- rich text
-
 // Byte 27 and a letter, then an argument byte when given.
 std::string Esc(char letter, int argument = -1) {
   std::string e = {'\x1b', letter};
@@ -190,8 +188,6 @@ TEST_F(TextTest, RichTextLimits) {
   EXPECT_EQ(expected, TakeErrors());
 }
 
-// ---------------------------------------------------------------- bounding boxes
-
 // Every writer's box is the extent of what it drew.
 TEST_F(TextTest, EveryWithBBoxVariantMeasuresWhatItDraws) {
   sglSetSecondFontAttributes(1, 0, -1);
@@ -241,8 +237,6 @@ TEST_F(TextTest, BoundsQueriesDrawNothingAndCollectedBoundsAreInPixels) {
   ASSERT_TRUE(sglEndTextBounds(&x1, &y1, &x2, &y2));
   EXPECT_EQ(Rounded(100, 100, 305, 208), Rounded(x1, y1, x2, y2));
 }
-
-// ---------------------------------------------------------------- bounded reads
 
 // A copy of `size` bytes that ends where an unreadable page begins: reading
 // one byte past the end of it faults (and ASan reports the heap copy).

@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -114,8 +113,6 @@ class TexturesTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- uploads
-
 TEST_F(TexturesTest, RefusedCallsRecordTheirErrorAndChangeNothing) {
   const uint8_t data[16] = {};
   const uint32_t short_words[] = {0xFF, 0xFF, 10};  // 12 pixels for a 4 x 2 image
@@ -172,8 +169,6 @@ TEST_F(TexturesTest, RefusedCallsRecordTheirErrorAndChangeNothing) {
   sglFormatTexture(3, xs, ys, 1, 1, 0, 0);
   ExpectOnlyError(SGL_ERROR_FORMAT_TEXTURE, 3);
 }
-
-// ---------------------------------------------------------------- the fill mapping
 
 TEST_F(TexturesTest, RepetitionsOffsetsAndFactorsOfTheMapping) {
   const struct {
@@ -240,8 +235,6 @@ TEST_F(TexturesTest, TexelsLandWhereTheMappingPutsThemInQuadsAndConcaveFills) {
   EXPECT_EQ(0, velkor_test::CountCoveredPixels(200, 200, 100, 100)) << "the L's notch";
   EXPECT_EQ(0u, Context().errors.count);
 }
-
-// ---------------------------------------------------------------- bitmaps
 
 TEST_F(TexturesTest, BitmapsCoverTheirOwnPixelsScaledOrNot) {
   // 3 x 2: red, green, blue / white, red, green.

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
-#include <vector>
 
 #include "graphics/sgl.h"
 #include "tests/support/gl_fixture.h"
@@ -29,6 +27,11 @@ class TransformTest : public SglTest {
     for (int i = 0; i < 16; i++) {
       EXPECT_NEAR(gl_matrix[i], T().matrix[i], 1e-5f) << "entry " << i;
     }
+  }
+  static GLint GlStackDepth() {
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    return depth;
   }
 };
 
@@ -96,6 +99,17 @@ TEST_F(TransformTest, QuarterTurnsAreExactAndAScaleByZeroDividesNothing) {
   sglConvertPixelToPoint(100, 100, &x, &y);
   EXPECT_TRUE(std::isfinite(x) && std::isfinite(y));
   EXPECT_EQ(0u, ErrorCount());
+}
+
+// A frame that ends inside pushes must not deepen OpenGL's stack for good.
+TEST_F(TransformTest, ResetEmptiesTheStackOnBothSides) {
+  sglPushMatrix();
+  sglPushMatrixAndTranslate(5, 5);
+  sglRotatef(10);
+  sglReset();
+  EXPECT_EQ(0u, Context().ortho.depth);
+  EXPECT_EQ(1, GlStackDepth());
+  ExpectMatrixInStepWithOpenGl();
 }
 
 }  // namespace

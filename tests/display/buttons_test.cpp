@@ -252,23 +252,6 @@ TEST_F(ToggleButtonTest, StoriesOfClicksKeysAndLoads) {
   }
 }
 
-TEST_F(ToggleButtonTest, EachStateShowsItsOwnLabelAndLabelColour) {
-  toggle_.labelColor = kRed;     // "AN", while on
-  toggle_.labelColor2 = kBlack;  // "AUS", while off
-  const Rgba red{255, 0, 0, 255};
-  const Rgba black{0, 0, 0, 255};
-  for (uint8_t value : {0, 1, 0}) {
-    toggle_.value = value;
-    toggle_.load = 1;
-    MoveTo(100, 100);
-    Draw();  // the behaviour runs after the drawing: the next frame shows it
-    Draw();
-    EXPECT_EQ(value, toggle_.state);
-    EXPECT_EQ(value == 1, CountPixelsNear(205, 205, 140, 40, red, 90) > 30) << int{value};
-    EXPECT_EQ(value == 0, CountPixelsNear(205, 205, 140, 40, black, 60) > 30) << int{value};
-  }
-}
-
 class CheckButtonTest : public DisplayTest {
  protected:
   void SetUp() override {

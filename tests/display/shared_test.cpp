@@ -85,38 +85,28 @@ TEST(ColorSchemes, ASmallTableIsNotWrittenBeyondItsEnd) {
   EXPECT_EQ(1.0f, table[1009 * 4]);  // offset 9 of scheme 0 is white
 }
 
-class FrameShapeTest : public DisplayTest {
- protected:
-  Velkor_FrameShape Shape(uint32_t style, int32_t fill, int32_t line) {
+TEST_F(DisplayTest, FrameShapeTextureTransparencyAndOutline) {
+  // A square shape of 100 x 60 at (200, 200), filled and outlined as asked.
+  auto draw = [&](int32_t fill, int32_t line, int32_t texture, uint32_t transparency) {
     Velkor_FrameShape s;
     Velkor_FrameShape_init(&s);
     s.width = 100;
     s.height = 60;
-    s.cornerStyle = style;
-    s.radius = 20;
+    s.cornerStyle = kVelkorCornerSquare;
     s.fillColor = fill;
     s.lineColor = line;
-    return s;
-  }
-};
-
-TEST_F(FrameShapeTest, TextureTransparencyAndOutline) {
-  auto draw = [&](Velkor_FrameShape* s) {
-    Frame([&] { DrawAt(200, 200, 1, 0, [&] { Velkor_FrameShape_draw(s, 0); }); });
+    if (texture >= 0) s.texture = texture;
+    s.fillTransparency = transparency;
+    Frame([&] { DrawAt(200, 200, 1, 0, [&] { Velkor_FrameShape_draw(&s, 0); }); });
   };
   // Texture 240 rises from nearly transparent at the bottom to opaque at the top.
-  Velkor_FrameShape s = Shape(kVelkorCornerSquare, kWhite, -1);
-  s.texture = 240;
-  draw(&s);
+  draw(kWhite, -1, 240, 255);
   EXPECT_LT(ReadPixel(250, 203).r, 60);
   EXPECT_GT(ReadPixel(250, 256).r, 200);
   EXPECT_EQ(0u, Context().errors.count);
-  s = Shape(kVelkorCornerSquare, kWhite, -1);
-  s.fillTransparency = 64;  // blends with the black below
-  draw(&s);
+  draw(kWhite, -1, -1, 64);  // blends with the black below
   EXPECT_NEAR(64, ReadPixel(250, 230).r, 3);
-  s = Shape(kVelkorCornerSquare, -1, kRed);
-  draw(&s);
+  draw(-1, kRed, -1, 255);
   EXPECT_GT(CountPixelsNear(230, 198, 40, 4, Rgba{255, 0, 0, 255}, 110), 30);
   EXPECT_EQ(0, CountCoveredPixels(220, 220, 60, 20));  // inside stays empty
 }
@@ -145,26 +135,7 @@ TEST_F(DisplayTest, LabelIsAlignedAndStaysInsideItsBox) {
   }
 }
 
-class ClickAreaTest : public DisplayTest {
- protected:
-  void SetUp() override {
-    DisplayTest::SetUp();
-    Velkor_ClickArea_init(&area_);
-    area_.width = 80;
-    area_.height = 30;
-  }
-  void Draw(float x, float y, float scale, float degrees) {
-    Frame([&] {
-      Velkor_ClickArea_predraw(&area_);
-      DrawAt(x, y, scale, degrees, [&] { Velkor_ClickArea_draw(&area_, 0); });
-    });
-    clicks_ += area_.click;
-  }
-  Velkor_ClickArea area_;
-  int clicks_ = 0;
-};
-
-TEST_F(ClickAreaTest, ModesWheelAndDisabled) {
+TEST_F(DisplayTest, ClickAreaModesWheelAndDisabled) {
   // Wheel notches never click.
   const struct {
     const char* name;
@@ -176,21 +147,28 @@ TEST_F(ClickAreaTest, ModesWheelAndDisabled) {
                {"press mode", 1, 1, 1, 1, 0},
                {"wheel", 1, 1, 4, 0, 0},
                {"disabled", 2, 0, 1, 0, 0}};
+  Velkor_ClickArea area;
+  Velkor_ClickArea_init(&area);
+  area.width = 80;
+  area.height = 30;
+  auto draw = [&] {
+    Frame([&] {
+      Velkor_ClickArea_predraw(&area);
+      DrawAt(400, 300, 1, 0, [&] { Velkor_ClickArea_draw(&area, 0); });
+    });
+    return int{area.click};
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    area_.mode = c.mode;
-    area_.enabled = c.enabled;
+    area.mode = c.mode;
+    area.enabled = c.enabled;
     MoveTo(420, 310);
-    Draw(400, 300, 1, 0);
-    clicks_ = 0;
+    draw();
     Press(c.button);
-    Draw(400, 300, 1, 0);
-    EXPECT_EQ(c.press_frame_clicks, clicks_);
-    clicks_ = 0;
+    EXPECT_EQ(c.press_frame_clicks, draw());
     Release(c.button);
-    Draw(400, 300, 1, 0);
-    EXPECT_EQ(c.release_frame_clicks, clicks_);
-    EXPECT_EQ(c.enabled, area_.hover);
+    EXPECT_EQ(c.release_frame_clicks, draw());
+    EXPECT_EQ(c.enabled, area.hover);
   }
 }
 

@@ -141,12 +141,12 @@ TEST_F(PushButtonTest, DisabledButtonIsVeiled) {
 TEST_F(PushButtonTest, FaceShowsReleasedHoveredAndPressed) {
   const Rgba grey = TableColor(1002);   // the pressed-face colour
   const Rgba white = TableColor(1009);  // the face
+  // Face pixels just above the lower and just below the upper bevel.
   const struct {
     const char* name;
     float pointer_x, pointer_y;
     bool press;
-    Rgba bottom,
-        top;  // face pixels just above the lower and below the upper bevel
+    Rgba bottom, top;
   } cases[] = {
       {"released: shaded dark at the bottom", 100, 100, false, grey, white},
       {"hovered: plain face", 250, 230, false, white, white},
@@ -161,41 +161,28 @@ TEST_F(PushButtonTest, FaceShowsReleasedHoveredAndPressed) {
     if (c.press) Press();
     Draw();
     Draw();
-    const Rgba bottom = ReadPixel(230, 205);
-    const Rgba top = ReadPixel(230, 244);
-    EXPECT_TRUE(Near(c.bottom, bottom, 12))
-        << int{bottom.r} << "," << int{bottom.g} << "," << int{bottom.b};
-    EXPECT_TRUE(Near(c.top, top, 12)) << int{top.r} << "," << int{top.g} << "," << int{top.b};
+    EXPECT_TRUE(Near(c.bottom, ReadPixel(230, 205), 12));
+    EXPECT_TRUE(Near(c.top, ReadPixel(230, 244), 12));
   }
 }
 
-class ToggleButtonTest : public DisplayTest {
- protected:
-  void SetUp() override {
-    DisplayTest::SetUp();
-    Velkor_ToggleButton_init(&toggle_);
-    toggle_.label = "AN";
-    toggle_.label2 = "AUS";
-  }
+TEST_F(DisplayTest, ToggleButtonStoriesOfClicksKeysAndLoads) {
   // The toggle, and beside it a push button that takes the focus when hovered.
-  void Draw() {
+  Velkor_ToggleButton toggle;
+  Velkor_PushButton other;
+  int changes = 0;
+  int others = 0;
+  auto draw = [&] {
     Frame([&] {
-      Velkor_ToggleButton_predraw(&toggle_);
-      Velkor_PushButton_predraw(&other_);
-      DrawAt(kX, kY, 1, 0, [&] { Velkor_ToggleButton_draw(&toggle_, 0); });
-      DrawAt(500, 200, 1, 0, [&] { Velkor_PushButton_draw(&other_, 0); });
+      Velkor_ToggleButton_predraw(&toggle);
+      Velkor_PushButton_predraw(&other);
+      DrawAt(kX, kY, 1, 0, [&] { Velkor_ToggleButton_draw(&toggle, 0); });
+      DrawAt(500, 200, 1, 0, [&] { Velkor_PushButton_draw(&other, 0); });
     });
-    changes_ += toggle_.changed;
-    others_ += other_.activated;
-    toggle_.load = 0;
-  }
-  Velkor_ToggleButton toggle_;
-  Velkor_PushButton other_;
-  int others_ = 0;
-  int changes_ = 0;
-};
-
-TEST_F(ToggleButtonTest, StoriesOfClicksKeysAndLoads) {
+    changes += toggle.changed;
+    others += other.activated;
+    toggle.load = 0;
+  };
   enum Step { kHover, kAway, kOther, kPress, kRelease, kSpace, kLoadOn, kLoadOff, kDisable };
   const struct {
     const char* name;
@@ -209,11 +196,7 @@ TEST_F(ToggleButtonTest, StoriesOfClicksKeysAndLoads) {
       {"pressed, dragged off and released", 2, {kHover, kPress, kAway, kRelease}, 0, 0},
       // Dragged onto a widget that takes the focus, it forgets its press:
       // a release back on it does nothing.
-      {"dragged onto another widget",
-       2,
-       {kHover, kPress, kOther, kRelease, kHover, kRelease},
-       0,
-       0},
+      {"dragged onto another", 2, {kHover, kPress, kOther, kRelease, kHover, kRelease}, 0, 0},
       {"press mode turns on at the press", 1, {kHover, kPress}, 1, 1},
       {"space while focused", 2, {kHover, kAway, kSpace}, 1, 1},
       {"a load sets the state without a change event", 2, {kLoadOn}, 1, 0},
@@ -226,12 +209,12 @@ TEST_F(ToggleButtonTest, StoriesOfClicksKeysAndLoads) {
     SCOPED_TRACE(c.name);
     ClearFocus();
     BHVR_ForgetDevices();
-    Velkor_ToggleButton_init(&toggle_);
-    Velkor_PushButton_init(&other_);
-    toggle_.toggleMode = c.mode;
-    changes_ = others_ = 0;
+    Velkor_ToggleButton_init(&toggle);
+    Velkor_PushButton_init(&other);
+    toggle.toggleMode = c.mode;
+    changes = others = 0;
     MoveTo(100, 100);
-    Draw();
+    draw();
     for (Step s : c.steps) {
       if (s == kHover || s == kAway) MoveTo(s == kHover ? 250 : 100, s == kHover ? 220 : 100);
       if (s == kOther) MoveTo(550, 220);
@@ -239,16 +222,16 @@ TEST_F(ToggleButtonTest, StoriesOfClicksKeysAndLoads) {
       if (s == kRelease) Release();
       if (s == kSpace) Type(KEY_SPACE);
       if (s == kLoadOn || s == kLoadOff) {
-        toggle_.value = s == kLoadOn ? 1 : 0;
-        toggle_.load = 1;
+        toggle.value = s == kLoadOn ? 1 : 0;
+        toggle.load = 1;
       }
-      if (s == kDisable) toggle_.enabled = 0;
-      Draw();
-      Draw();
+      if (s == kDisable) toggle.enabled = 0;
+      draw();
+      draw();
     }
-    EXPECT_EQ(c.state, toggle_.state);
-    EXPECT_EQ(c.changes, changes_);
-    EXPECT_EQ(0, others_);
+    EXPECT_EQ(c.state, toggle.state);
+    EXPECT_EQ(c.changes, changes);
+    EXPECT_EQ(0, others);
   }
 }
 

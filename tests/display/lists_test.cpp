@@ -1,5 +1,5 @@
-// The list family - combo box, scroll list, scroll bar, radio box, table and
-// scroll panel - driven through the real frame off-screen.
+// The list family - combo box (with its scroll list), scroll bar, radio box,
+// table and scroll panel - driven through the real frame off-screen.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,7 +9,6 @@
 #include "display/Velkor_MultiColumn.h"
 #include "display/Velkor_RadioBox.h"
 #include "display/Velkor_ScrollBar.h"
-#include "display/Velkor_ScrollList_generic.h"
 #include "display/Velkor_ScrollPanel.h"
 #include "tests/display/display_fixture.h"
 
@@ -31,8 +30,7 @@ TEST(ScrollBarPlace, ArrowsTrackAndThumb) {
       {"top of a list", 14, 200, 1, 0, 10, 5, 0, 14, 14, 172, 172.0f / 3, 14 + 172 - 172.0f / 3},
       {"bottom of a list", 14, 200, 1, 0, 10, 5, 10, 14, 14, 172, 172.0f / 3, 14},
       {"direction 1 at the bottom", 14, 200, 1, 1, 10, 5, 0, 14, 14, 172, 172.0f / 3, 14},
-      {"horizontal half way", 200, 14, 0, 1, 10, 5, 5, 14, 14, 172, 172.0f / 3,
-       14 + (172 - 172.0f / 3) / 2},
+      {"horizontal", 200, 14, 0, 1, 10, 5, 5, 14, 14, 172, 172.0f / 3, 14 + (172 - 172.0f / 3) / 2},
       {"beyond maximum", 14, 200, 1, 1, 10, 5, 99, 14, 14, 172, 172.0f / 3, 14 + 172 - 172.0f / 3},
       {"nothing to scroll", 14, 200, 1, 0, 0, 5, 0, 14, 14, 172, 172, 14},
       {"thumb keeps the thickness", 14, 200, 1, 1, 1000, 1, 0, 14, 14, 172, 14, 14},
@@ -181,41 +179,6 @@ TEST_F(ComboBoxTest, DisabledNeitherOpensNorTakesKeysAndIsGreyed) {
   EXPECT_LT(ReadPixel(335, 425).r + 20, face_enabled.r);  // the greyed overlay
 }
 
-TEST_F(DisplayTest, ScrollListScrollsWithItsBarAndChoosesOnRelease) {
-  static Velkor_ScrollList_generic list;
-  Velkor_ScrollList_generic_init(&list);
-  static char names[16][16];
-  for (int i = 0; i < 16; ++i) {
-    std::snprintf(names[i], sizeof names[i], "R%d", i);
-    list.items[i] = names[i];
-  }
-  list.itemCount = 16;
-  list.rows = 4;
-  list.width = 200;
-  list.height = 100;  // rows of 25; the bar at x 186 .. 200
-  list.mode = SCROLLLIST_MODE_RELEASE;
-  auto draw = [&] {
-    Frame([&] {
-      Velkor_ScrollList_generic_predraw(&list);
-      DrawAt(300, 300, 1, 0, [&] { Velkor_ScrollList_generic_draw(&list, 0); });
-    });
-  };
-  MoveTo(350, 360);
-  draw();
-  ClickAt(493, 307, draw);  // the bar's lower arrow scrolls down by one item
-  EXPECT_EQ(1, list.firstVisible);
-  // Row 1 now holds item 2: a press and a release on it choose it.
-  MoveTo(350, 362);
-  draw();
-  Press();
-  draw();
-  EXPECT_EQ(0, list.event);  // release mode: not yet
-  Release();
-  draw();
-  EXPECT_EQ(1, list.event);
-  EXPECT_EQ(2, list.selectedIndex);
-}
-
 class ScrollBarTest : public DisplayTest {
  protected:
   // A vertical bar at (100, 100), 20 x 220: arrows 20 high at either end,
@@ -341,53 +304,42 @@ TEST_F(DisplayTest, RadioBoxChoosesByClickButNeverADisabledItem) {
   EXPECT_EQ(1, box.selectedIndex);
 }
 
-class MultiColumnTest : public DisplayTest {
- protected:
+TEST_F(DisplayTest, TableClicksSelectTheCellOnScreenAndTheWheelScrolls) {
   // The table at (300, 200), 215 x 260: a header row and 10 rows of 22
   // below it (body 238 high, from y 200 to 438), columns 60, 68, 68, the
   // scroll bar right of x 501.
-  void SetUp() override {
-    DisplayTest::SetUp();
-    for (int r = 0; r < 64; ++r) {
-      std::snprintf(rows_[r][0], TEXT_SIZE_Strings, "%04X", 0xFFFE - 2 * r);
-      std::snprintf(rows_[r][1], TEXT_SIZE_Strings, "%02X", r);
-      std::snprintf(rows_[r][2], TEXT_SIZE_Strings, "%02X", 255 - r);
-    }
-    Velkor_MultiColumn_init(&table_);
-    table_.texts = rows_;
-    table_.rowCount = 64;
-    table_.headers[0] = "Adresse";
-    table_.headers[1] = "High Byte";
-    table_.headers[2] = "Low Byte";
+  static MultiColumn_Row rows[64];
+  for (int r = 0; r < 64; ++r) {
+    std::snprintf(rows[r][0], TEXT_SIZE_Strings, "%04X", 0xFFFE - 2 * r);
+    std::snprintf(rows[r][1], TEXT_SIZE_Strings, "%02X", r);
+    std::snprintf(rows[r][2], TEXT_SIZE_Strings, "%02X", 255 - r);
   }
-  void Draw() {
+  static Velkor_MultiColumn table;
+  Velkor_MultiColumn_init(&table);
+  table.texts = rows;
+  table.rowCount = 64;
+  const char* const headers[] = {"Adresse", "High Byte", "Low Byte"};
+  for (int c = 0; c < 3; ++c) table.headers[c] = headers[c];
+  auto draw = [&] {
     Frame([&] {
-      Velkor_MultiColumn_predraw(&table_);
-      DrawAt(300, 200, 1, 0, [&] { Velkor_MultiColumn_draw(&table_, 0); });
+      Velkor_MultiColumn_predraw(&table);
+      DrawAt(300, 200, 1, 0, [&] { Velkor_MultiColumn_draw(&table, 0); });
     });
-  }
+  };
   // Centre of visible row r, column c on screen.
-  static float CellX(int c) { return 300.0f + (c == 0 ? 30.0f : c == 1 ? 94.0f : 162.0f); }
-  static float CellY(int r) { return 438.0f - 22.0f * static_cast<float>(r) - 11.0f; }
-
-  static MultiColumn_Row rows_[64];
-  Velkor_MultiColumn table_;
-};
-
-MultiColumn_Row MultiColumnTest::rows_[64];
-
-TEST_F(MultiColumnTest, ClicksSelectTheCellOnScreenAndTheWheelScrolls) {
+  auto cell_x = [](int c) { return 300.0f + (c == 0 ? 30.0f : c == 1 ? 94.0f : 162.0f); };
+  auto cell_y = [](int r) { return 438.0f - 22.0f * static_cast<float>(r) - 11.0f; };
   const Rgba accent = TableColor(1000 + kVelkorColorAccent);
   const Rgba mark = TableColor(1000 + kVelkorColorAccentLight);
   auto cell_pixels = [&](int row, Rgba colour) {  // in column 1 of a row on screen
-    return CountPixelsNear(static_cast<int>(CellX(1)) - 20, static_cast<int>(CellY(row)) - 6, 40,
+    return CountPixelsNear(static_cast<int>(cell_x(1)) - 20, static_cast<int>(cell_y(row)) - 6, 40,
                            12, colour, 2);
   };
-  table_.markedRow = 2;
-  table_.markedRowOn = 1;
+  table.markedRow = 2;
+  table.markedRowOn = 1;
   MoveTo(10, 10);
-  Draw();
-  EXPECT_EQ(10, table_.visibleRows);
+  draw();
+  EXPECT_EQ(10, table.visibleRows);
   EXPECT_GT(cell_pixels(2, mark), 200);
   EXPECT_EQ(0, cell_pixels(4, mark));
   const struct {
@@ -397,28 +349,28 @@ TEST_F(MultiColumnTest, ClicksSelectTheCellOnScreenAndTheWheelScrolls) {
   } clicks[] = {
       {0, 2, 1, 0, 2}, {0, 0, 0, 0, 0}, {0, 9, 2, 0, 9}, {3, 3, 0, 3, 6}, {0, 5, 1, 3, 8}};
   for (const auto& c : clicks) {
-    MoveTo(CellX(c.column), CellY(c.row));
+    MoveTo(cell_x(c.column), cell_y(c.row));
     for (int i = 0; i < c.wheel_notches; ++i) {
       Wheel(kWheelTowards);
-      Draw();
-      Draw();
+      draw();
+      draw();
     }
-    ClickAt(CellX(c.column), CellY(c.row), [&] { Draw(); });
-    EXPECT_EQ(c.first, table_.firstRow);
-    EXPECT_EQ(c.selected, table_.selectedRow);
-    EXPECT_EQ(c.column, table_.selectedColumn);
+    ClickAt(cell_x(c.column), cell_y(c.row), draw);
+    EXPECT_EQ(c.first, table.firstRow);
+    EXPECT_EQ(c.selected, table.selectedRow);
+    EXPECT_EQ(c.column, table.selectedColumn);
   }
   // The selected cell is filled with the accent, its neighbours are not.
   EXPECT_GT(cell_pixels(5, accent), 200);
   EXPECT_EQ(0, cell_pixels(6, accent));
   // A loaded row is selected and brought into view.
-  table_.loadRow = 62;
-  table_.load = 1;
-  Draw();
-  table_.load = 0;
-  Draw();
-  EXPECT_EQ(62, table_.selectedRow);
-  EXPECT_EQ(53, table_.firstRow);
+  table.loadRow = 62;
+  table.load = 1;
+  draw();
+  table.load = 0;
+  draw();
+  EXPECT_EQ(62, table.selectedRow);
+  EXPECT_EQ(53, table.firstRow);
 }
 
 struct PanelContent {

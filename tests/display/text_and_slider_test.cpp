@@ -117,9 +117,7 @@ TEST_F(SliderTest, WheelAndKeysStepTheThumbIsDrawnWhereTheValueIsAndDisabledIgno
   } keys[] = {{KEY_RIGHT, 10}, {KEY_UP, 15},  {KEY_LEFT, 10},
               {KEY_DOWN, 5},   {KEY_DOWN, 0}, {KEY_DOWN, 0}};
   for (const auto& k : keys) {
-    Type(k.key);
-    Draw();
-    Draw();
+    TypeKey(k.key, [&] { Draw(); });
     EXPECT_FLOAT_EQ(k.value, slider_.value) << "key " << k.key;
   }
   Force(60);
@@ -162,6 +160,8 @@ TEST_F(DisplayTest, ScaleTicksFallOnRoundStepsWithRoomForTheirLabels) {
       {"0 .. 100 on 300", 300, 0, 100, 0, 3, 50, 150, 3, 0},
       // Labels across it need 2 x 9: at most 16.7 intervals, so 10 of 10.
       {"labels across the scale", 300, 0, 100, 90, 11, 10, 30, 3, 0},
+      // Range 1: one fraction digit, so labels need 0.9 x 4 x 18 too.
+      {"0 .. 1 on 300", 300, 0, 1, 0, 3, 0.5f, 150, 1, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -214,92 +214,78 @@ TEST_F(DisplayTest, GaugesFillTheirShareOfTheRange) {
   EXPECT_EQ(0, CountPixelsNear(154, 102, 144, 16, accent, 2));
 }
 
-class TextEditBoxTest : public DisplayTest {
- protected:
+TEST_F(DisplayTest, TextEditBoxConfirmsWithEnterOrAClickOutsideRestoresWithEscape) {
   // The box at (300, 300), 132 x 30, left aligned: its text starts at x 305.
-  void SetUp() override {
-    DisplayTest::SetUp();
-    Velkor_TextEditBox_init(&box_);
-    box_.initialText = "0x0000";
-    box_.labelAlignment = 0;
-  }
-  void Draw() {
+  static Velkor_TextEditBox box;
+  Velkor_TextEditBox_init(&box);
+  box.initialText = "0x0000";
+  box.labelAlignment = 0;
+  int enters = 0;
+  std::string enter_text;
+  auto draw = [&] {
     Frame([&] {
-      Velkor_TextEditBox_predraw(&box_);
-      DrawAt(300, 300, 1, 0, [&] { Velkor_TextEditBox_draw(&box_, 0); });
-      if (box_.enter) {
-        ++enters_;
-        enter_text_ = box_.text;
+      Velkor_TextEditBox_predraw(&box);
+      DrawAt(300, 300, 1, 0, [&] { Velkor_TextEditBox_draw(&box, 0); });
+      if (box.enter) {
+        ++enters;
+        enter_text = box.text;
       }
     });
-  }
-  void Click(float x, float y) {
-    ClickAt(x, y, [&] { Draw(); });
-  }
-  void TypeText(const char* keys) {
-    for (const char* k = keys; *k != '\0'; ++k) {
-      Type(static_cast<uint8_t>(*k));
-      Draw();
-      Draw();
-    }
-  }
-  static float Advance(const char* text) {
+  };
+  auto click = [&](float x, float y) { ClickAt(x, y, draw); };
+  auto type_text = [&](const char* keys) {
+    for (const char* k = keys; *k != '\0'; ++k) TypeKey(static_cast<uint8_t>(*k), draw);
+  };
+  auto advance = [](const char* text) {
     float w = 0.0f;
     for (const char* c = text; *c != '\0'; ++c) w += sglGetFontValue(21, *c, 3);
     return w;
-  }
-
-  Velkor_TextEditBox box_;
-  int enters_ = 0;
-  std::string enter_text_;
-};
-
-TEST_F(TextEditBoxTest, EnterOrAClickOutsideConfirmsEscapeRestoresAClickPlacesTheCaret) {
-  Draw();
-  EXPECT_STREQ("0x0000", box_.text);
-  Click(400, 315);
-  ASSERT_EQ(1, box_.editing);
-  TypeText("12");
-  EXPECT_STREQ("0x0000", box_.text);  // not confirmed yet
+  };
+  draw();
+  EXPECT_STREQ("0x0000", box.text);
+  click(400, 315);
+  ASSERT_EQ(1, box.editing);
+  type_text("12");
+  EXPECT_STREQ("0x0000", box.text);  // not confirmed yet
   // The caret stands after the typed text.
-  EXPECT_NEAR(Advance("0x000012"), box_.cursor.cursorX, 0.01f);
-  TypeText("\r");
-  EXPECT_EQ(1, enters_);
-  EXPECT_EQ("0x000012", enter_text_);
-  EXPECT_STREQ("0x000012", box_.text);
-  EXPECT_EQ(0, box_.editing);
+  EXPECT_NEAR(advance("0x000012"), box.cursor.cursorX, 0.01f);
+  type_text("\r");
+  EXPECT_EQ(1, enters);
+  EXPECT_EQ("0x000012", enter_text);
+  EXPECT_STREQ("0x000012", box.text);
+  EXPECT_EQ(0, box.editing);
   // Escape restores, a click outside confirms.
-  Click(400, 315);
-  TypeText("9\x1b");
-  EXPECT_EQ(1, enters_);
-  EXPECT_EQ(0, box_.editing);
-  EXPECT_STREQ("0x000012", box_.text);
-  Click(400, 315);
-  TypeText("7");
-  Click(600, 600);
-  EXPECT_EQ(2, enters_);
-  EXPECT_EQ("0x0000127", enter_text_);
+  click(400, 315);
+  type_text("9\x1b");
+  EXPECT_EQ(1, enters);
+  EXPECT_EQ(0, box.editing);
+  EXPECT_STREQ("0x000012", box.text);
+  click(400, 315);
+  type_text("7");
+  click(600, 600);
+  EXPECT_EQ(2, enters);
+  EXPECT_EQ("0x0000127", enter_text);
   // A click on the first third of the first character puts the caret
   // before it (16 frames after the first click: no double click).
-  Click(400, 315);
-  for (int i = 0; i < 16; ++i) Draw();
-  Click(305.5f, 315);
-  EXPECT_EQ(0, box_.selected);
-  TypeText("Z\r");
-  EXPECT_EQ("Z0x0000127", enter_text_);
+  click(400, 315);
+  for (int i = 0; i < 16; ++i) draw();
+  click(305.5f, 315);
+  EXPECT_EQ(0, box.selected);
+  type_text("Z\r");
+  EXPECT_EQ("Z0x0000127", enter_text);
   // Disabled, it takes neither clicks nor keys, but a load still reaches it
   // and is no confirmation.
-  box_.enabled = 0;
-  Click(400, 315);
-  EXPECT_EQ(0, box_.editing);
-  TypeText("1\r");
-  EXPECT_EQ(3, enters_);
-  box_.forcedText = "0x0280";
-  box_.force = 1;
-  Draw();
-  box_.force = 0;
-  EXPECT_STREQ("0x0280", box_.text);
-  EXPECT_EQ(3, enters_);
+  box.enabled = 0;
+  click(400, 315);
+  EXPECT_EQ(0, box.editing);
+  type_text("1\r");
+  EXPECT_EQ(3, enters);
+  box.forcedText = "0x0280";
+  box.force = 1;
+  draw();
+  box.force = 0;
+  EXPECT_STREQ("0x0280", box.text);
+  EXPECT_EQ(3, enters);
 }
 
 TEST_F(DisplayTest, ScaleLabelsStayInsideTheirRecord) {

@@ -77,12 +77,6 @@ inline Rgba TableColor(int32_t index) {
   return Rgba{byte(c[0]), byte(c[1]), byte(c[2]), byte(c[3])};
 }
 
-// Whether two colours agree within `tolerance` per channel (alpha aside).
-inline bool Near(Rgba a, Rgba b, int tolerance) {
-  auto close = [tolerance](int p, int q) { return p - q <= tolerance && q - p <= tolerance; };
-  return close(a.r, b.r) && close(a.g, b.g) && close(a.b, b.b);
-}
-
 class DisplayTest : public SglTest {
  protected:
   void SetUp() override {
@@ -115,11 +109,10 @@ class DisplayTest : public SglTest {
   // A wheel notch: button 4 away from the user, 5 towards.
   void Wheel(uint32_t button) { pointers_.push_back({0, x_, y_, button, 1, 0, 0}); }
   void KeyDown(uint32_t key) { keys_.push_back({0, key, 1, 0, 0}); }
-  void KeyUp(uint32_t key) { keys_.push_back({0, key, 0, 1, 0}); }
   // A typed key: its down and its up, in two frames.
   void Type(uint32_t key) {
     KeyDown(key);
-    KeyUp(key);
+    keys_.push_back({0, key, 0, 1, 0});
   }
   // A click at (x, y) over three frames drawn by `draw`: moved there, pressed, released.
   void ClickAt(float x, float y, const std::function<void()>& draw) {

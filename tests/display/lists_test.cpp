@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <functional>
 
 #include "display/Velkor_ComboBox.h"
 #include "display/Velkor_MultiColumn.h"
@@ -63,6 +62,31 @@ TEST(MultiColumnFollow, TheViewMovesAsLittleAsItCan) {
   for (const auto& c : cases) {
     EXPECT_EQ(c.expected, Velkor_MultiColumn_follow(c.row, c.first, c.visible, c.rows))
         << "row " << c.row << " first " << c.first;
+  }
+}
+
+TEST(RadioBoxCells, ColumnsFillTopToBottom) {
+  Velkor_RadioBox box;
+  Velkor_RadioBox_init(&box);
+  box.width = 208;   // 200 inside the padding
+  box.height = 108;  // 100 inside
+  box.itemCount = 5;
+  box.columns = 2;  // 3 rows in the first column, 2 in the second
+  const float row = 100.0f / 3;
+  const struct {
+    int32_t index;
+    bool exists;
+    float x, y;
+  } cases[] = {{0, true, 4, 104 - row},       {2, true, 4, 4},  {3, true, 104, 104 - row},
+               {4, true, 104, 104 - 2 * row}, {5, false, 0, 0}, {-1, false, 0, 0}};
+  for (const auto& c : cases) {
+    float x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(c.exists, Velkor_RadioBox_itemCell(&box, c.index, &x, &y, &w, &h)) << c.index;
+    if (!c.exists) continue;
+    EXPECT_FLOAT_EQ(c.x, x) << c.index;
+    EXPECT_NEAR(c.y, y, 1e-3f) << c.index;
+    EXPECT_FLOAT_EQ(100.0f, w);
+    EXPECT_NEAR(row, h, 1e-3f);
   }
 }
 
@@ -179,31 +203,23 @@ TEST_F(ComboBoxTest, DisabledNeitherOpensNorTakesKeysAndIsGreyed) {
   EXPECT_LT(ReadPixel(335, 425).r + 20, face_enabled.r);  // the greyed overlay
 }
 
-class ScrollBarTest : public DisplayTest {
- protected:
+TEST_F(DisplayTest, ScrollBarArrowsPagesWheelKeysAndDrag) {
   // A vertical bar at (100, 100), 20 x 220: arrows 20 high at either end,
   // 180 of track; maximum 10, page 10, so the thumb is 90 long.
-  void SetUp() override {
-    DisplayTest::SetUp();
-    Velkor_ScrollBar_init(&bar_);
-    bar_.width = 20;
-    bar_.height = 220;
-    bar_.maximum = 10;
-    bar_.pageStep = 10;
-    bar_.lineStep = 1;
-    bar_.direction = 0;
-  }
-  void Draw() {
+  Velkor_ScrollBar bar;
+  Velkor_ScrollBar_init(&bar);
+  bar.width = 20;
+  bar.height = 220;
+  bar.maximum = 10;
+  bar.pageStep = 10;
+  bar.lineStep = 1;
+  bar.direction = 0;
+  auto draw = [&] {
     Frame([&] {
-      Velkor_ScrollBar_predraw(&bar_);
-      DrawAt(100, 100, 1, 0, [&] { Velkor_ScrollBar_draw(&bar_, 0); });
+      Velkor_ScrollBar_predraw(&bar);
+      DrawAt(100, 100, 1, 0, [&] { Velkor_ScrollBar_draw(&bar, 0); });
     });
-  }
-  Velkor_ScrollBar bar_;
-};
-
-TEST_F(ScrollBarTest, ArrowsPagesWheelAndKeys) {
-  auto draw = [&] { Draw(); };
+  };
   enum Kind { kClick, kWheel, kKey, kKeyWithFocus };
   const struct {
     const char* name;
@@ -226,47 +242,44 @@ TEST_F(ScrollBarTest, ArrowsPagesWheelAndKeys) {
       {"keys with it", kKeyWithFocus, 200, KEY_DOWN, 1},
       {"page key", kKeyWithFocus, 200, KEY_PAGE_DOWN, 10},
   };
-  Draw();
+  draw();
   for (const auto& s : steps) {
     if (s.kind == kClick) {
       ClickAt(110, s.y, draw);
     } else if (s.kind == kWheel) {
       MoveTo(110, s.y);
       Wheel(s.code);
-      Draw();
-      Draw();
+      draw();
+      draw();
     } else {
-      bar_.keyEnable = s.kind == kKeyWithFocus ? 1 : 0;
+      bar.keyEnable = s.kind == kKeyWithFocus ? 1 : 0;
       TypeKey(s.code, draw);
     }
-    EXPECT_FLOAT_EQ(s.position, bar_.position) << s.name;
+    EXPECT_FLOAT_EQ(s.position, bar.position) << s.name;
   }
-}
-
-TEST_F(ScrollBarTest, DraggingTheThumbFollowsThePointerFromWhereItWasGrabbed) {
-  Draw();
-  // Position 0 with direction 0: the thumb at the top, 210 .. 300 on screen.
-  MoveTo(110, 290);  // grabbed 35 above its centre at 255
-  Draw();
+  // Position 10 with direction 0: the thumb at the bottom, 120 .. 210 on
+  // screen. Grabbed 35 above its centre, it follows the pointer from there.
+  MoveTo(110, 200);
+  draw();
   Press();
-  Draw();
-  EXPECT_NEAR(0.0f, bar_.position, 1e-4f);  // grabbing does not move it
-  MoveTo(110, 245);                         // 45 down: half of the 90 of travel
-  Draw();
-  EXPECT_NEAR(5.0f, bar_.position, 1e-3f);
-  EXPECT_EQ(1, bar_.moved);
-  MoveTo(110, 0);  // far below: the end
-  Draw();
-  EXPECT_NEAR(10.0f, bar_.position, 1e-3f);
+  draw();
+  EXPECT_NEAR(10.0f, bar.position, 1e-4f);  // grabbing does not move it
+  MoveTo(110, 245);                         // 45 up: half of the 90 of travel
+  draw();
+  EXPECT_NEAR(5.0f, bar.position, 1e-3f);
+  EXPECT_EQ(1, bar.moved);
+  MoveTo(110, 760);  // far above: the start
+  draw();
+  EXPECT_NEAR(0.0f, bar.position, 1e-3f);
   Release();
-  Draw();
-  MoveTo(110, 290);  // released: the pointer no longer drags
-  Draw();
-  EXPECT_NEAR(10.0f, bar_.position, 1e-3f);
-  // The thumb is drawn at the bottom now, the top of the track is empty.
+  draw();
+  MoveTo(110, 200);  // released: the pointer no longer drags
+  draw();
+  EXPECT_NEAR(0.0f, bar.position, 1e-3f);
+  // The thumb is drawn at the top now, the bottom of the track is empty.
   const Rgba accent = TableColor(1000 + kVelkorColorAccent);
-  EXPECT_GT(CountPixelsNear(105, 140, 10, 40, accent, 2), 100);
-  EXPECT_EQ(0, CountPixelsNear(105, 230, 10, 60, accent, 2));
+  EXPECT_GT(CountPixelsNear(105, 230, 10, 60, accent, 2), 100);
+  EXPECT_EQ(0, CountPixelsNear(105, 140, 10, 40, accent, 2));
 }
 
 TEST_F(DisplayTest, RadioBoxChoosesByClickButNeverADisabledItem) {

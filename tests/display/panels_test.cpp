@@ -43,14 +43,16 @@ void draw_children(void* argument, uint32_t pass, int32_t index, uint32_t childr
   }
 }
 
-TEST_F(DisplayTest, PanelDrawsItsPlateThenClipsItsChildren) {
+TEST_F(DisplayTest, PanelDrawsItsPlateInItsColoursThenClipsItsChildren) {
+  // Face and frame come from the scheme (-1) or the given index; frame -2 is none.
   const struct {
     const char* name;
     float scale, degrees;
     int x, y, w, h;  // where the panel lands on the display
-  } cases[] = {{"plain", 1, 0, 300, 200, 240, 160},
-               {"scaled", 1.5f, 0, 300, 200, 360, 240},
-               {"turned a quarter", 1, 90, 140, 200, 160, 240}};
+    int32_t face, frame, face_computed, frame_computed;
+  } cases[] = {{"plain", 1, 0, 300, 200, 240, 160, -1, -1, 1009, 1002},
+               {"scaled", 1.5f, 0, 300, 200, 360, 240, kGrey, kRed, kGrey, kRed},
+               {"turned a quarter", 1, 90, 140, 200, 160, 240, -1, -2, 1009, -1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Velkor_Panel panel;
@@ -62,7 +64,11 @@ TEST_F(DisplayTest, PanelDrawsItsPlateThenClipsItsChildren) {
     panel.argument = &log;
     panel.childrenPass = 2;
     panel.pass = 2;
+    panel.faceColor = c.face;
+    panel.frameColor = c.frame;
     Frame([&] { DrawAt(300, 200, c.scale, c.degrees, [&] { Velkor_Panel_draw(&panel, 2); }); });
+    EXPECT_EQ(c.face_computed, panel.backgroundColor);
+    EXPECT_EQ(c.frame_computed, panel.frameColorComputed);
     EXPECT_EQ(1, log.calls);
     EXPECT_EQ(2u, log.pass);
     EXPECT_EQ(-1, log.index);
@@ -178,19 +184,19 @@ TEST_F(DisplayTest, AnimationRunsOneStepPerFrameAndReportsItsEnd) {
     animation.mode = c.mode;
     animation.duration = 330;  // ten frames of 33 ms
     animation.profile = ANIMATION_LINEAR;
-    auto draw = [&] {
+    animation.play = 1;
+    int frames = -1;  // the first frame starts the run, ten more step it
+    do {
       Frame([&] {
         Velkor_Animation_predraw(&animation);
         Velkor_Animation_draw(&animation, 0);
       });
       animation.play = 0;
-    };
-    animation.play = 1;
-    draw();
-    EXPECT_FLOAT_EQ(c.first_value, animation.value);
-    EXPECT_EQ(0, animation.done);
-    int frames = 0;
-    for (; !animation.done && frames < 50; ++frames) draw();
+      if (++frames == 0) {
+        EXPECT_FLOAT_EQ(c.first_value, animation.value);
+        EXPECT_EQ(0, animation.done);
+      }
+    } while (!animation.done && frames < 50);
     EXPECT_EQ(10, frames);
     EXPECT_FLOAT_EQ(c.last_value, animation.value);
     EXPECT_EQ(c.last_value > 0.5f ? 255 : 0, animation.level);

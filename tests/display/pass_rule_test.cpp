@@ -85,8 +85,7 @@ class PassRuleTest : public DisplayTest {
       EXPECT_EQ(0, std::memcmp(before.data(), instance, sizeof(T))) << "pass " << pass;
       EXPECT_EQ(0, children_calls);
     }
-    // In its own pass it does act: outputs, first-frame flags, computed
-    // colours or the drawn rectangle change.
+    // In its own pass it acts (outputs, flags, colours or drawn rectangle).
     EXPECT_NE(0, std::memcmp(before.data(), instance, sizeof(T)));
     release(instance);
   }

@@ -2,7 +2,6 @@
 // the real frame off-screen.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 

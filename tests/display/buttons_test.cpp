@@ -207,6 +207,8 @@ TEST_F(DisplayTest, ToggleButtonStoriesOfClicksKeysAndLoads) {
     ClearFocus();
     BHVR_ForgetDevices();
     Velkor_ToggleButton_init(&toggle);
+    toggle.label2 = "AUS";  // only the off state has a label, in red
+    toggle.labelColor2 = kRed;
     Velkor_PushButton_init(&other);
     toggle.toggleMode = c.mode;
     changes = others = 0;
@@ -229,6 +231,7 @@ TEST_F(DisplayTest, ToggleButtonStoriesOfClicksKeysAndLoads) {
     EXPECT_EQ(c.state, toggle.state);
     EXPECT_EQ(c.changes, changes);
     EXPECT_EQ(0, others);
+    EXPECT_EQ(c.state == 0, CountPixelsNear(205, 205, 140, 40, {255, 0, 0, 255}, 90) > 30);
   }
 }
 

@@ -1,11 +1,9 @@
 // display_fixture.h - the display classes under a real frame, off-screen.
 //
-//   SglTest with what a panel brings (colour table with both widget schemes,
-//   line widths, stipples, fonts, textures). A test queues pointer and key
-//   events; Frame(draw) runs one frame as the host does: at most one key and
-//   one pointer record to the interactivity mapping, then the test's drawing,
-//   then the step. Positions are display units, which are also the pixels of
-//   the 1280 x 768 off-screen framebuffer (origin bottom left):
+//   SglTest with a panel's colour, line and font tables. A test queues pointer
+//   and key events; Frame(draw) runs one frame as the host does (at most one
+//   key and one pointer record handed over, the drawing, the step). Positions
+//   are pixels of the 1280 x 768 off-screen framebuffer, origin bottom left:
 //     MoveTo(150, 120); Press(); Frame([&] { DrawAt(100, 100, 1, 0, draw); });
 //
 // Threads: the test's main thread only.

@@ -154,8 +154,7 @@ TEST_F(DisplayTest, ScaleTicksFallOnRoundStepsWithRoomForTheirLabels) {
     float step, spacing;
     int32_t integer_digits, fraction_digits;
   } cases[] = {
-      // Labels along the scale need 4 x 18 x 0.9 = 64.8 each: at most 4.6
-      // intervals on 300, so 2 of 50.
+      // Labels along it need 4 x 18 x 0.9 = 64.8: at most 4.6 intervals, so 2 of 50.
       {"0 .. 100 on 300", 300, 0, 100, 0, 3, 50, 150, 3, 0},
       // Labels across it need 2 x 9: at most 16.7 intervals, so 10 of 10.
       {"labels across the scale", 300, 0, 100, 90, 11, 10, 30, 3, 0},

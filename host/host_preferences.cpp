@@ -229,7 +229,9 @@ struct DirectoryLock {
 };
 
 // Writes data to a temporary file beside path and renames it over path, so
-// that a failure at any point leaves the old file as it was.
+// that a failure or a kill at any point leaves the old file as it was or the
+// new one complete. A killed writer may leave its "path.XXXXXX" behind; every
+// write takes a fresh name, so such a leftover never blocks one.
 bool replace_file(const char* path, const char* data, size_t length) {
   char temporary[kProfileMaxPath];
   int written = snprintf(temporary, sizeof temporary, "%s.XXXXXX", path);
@@ -250,11 +252,24 @@ bool replace_file(const char* path, const char* data, size_t length) {
     if (n <= 0) break;
     done += static_cast<size_t>(n);
   }
-  bool ok = done == length;
+  // On the disk before the rename, so that a power cut after it cannot leave
+  // the new name on an empty or partial file.
+  bool ok = done == length && fsync(descriptor) == 0;
   ok = close(descriptor) == 0 && ok;
-  if (ok && rename(temporary, path) == 0) return true;
-  unlink(temporary);
-  return false;
+  if (!ok || rename(temporary, path) != 0) {
+    unlink(temporary);
+    return false;
+  }
+  // And the rename itself on the disk.
+  char directory[kProfileMaxPath];
+  if (directory_of(path, directory, sizeof directory)) {
+    const int directory_descriptor = open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory_descriptor >= 0) {
+      fsync(directory_descriptor);
+      close(directory_descriptor);
+    }
+  }
+  return true;
 }
 
 bool has_line_break(const char* text) {

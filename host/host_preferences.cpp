@@ -252,24 +252,15 @@ bool replace_file(const char* path, const char* data, size_t length) {
     if (n <= 0) break;
     done += static_cast<size_t>(n);
   }
-  // On the disk before the rename, so that a power cut after it cannot leave
-  // the new name on an empty or partial file.
-  bool ok = done == length && fsync(descriptor) == 0;
+  // No fsync: the window writes its settings on every move, and a flush per
+  // write would stall it for the disk each time. A kill at any point still
+  // leaves the old file or the new one whole; a power cut at worst loses the
+  // latest position, or leaves a file the bounded reader reads as defaults.
+  bool ok = done == length;
   ok = close(descriptor) == 0 && ok;
-  if (!ok || rename(temporary, path) != 0) {
-    unlink(temporary);
-    return false;
-  }
-  // And the rename itself on the disk.
-  char directory[kProfileMaxPath];
-  if (directory_of(path, directory, sizeof directory)) {
-    const int directory_descriptor = open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory_descriptor >= 0) {
-      fsync(directory_descriptor);
-      close(directory_descriptor);
-    }
-  }
-  return true;
+  if (ok && rename(temporary, path) == 0) return true;
+  unlink(temporary);
+  return false;
 }
 
 bool has_line_break(const char* text) {

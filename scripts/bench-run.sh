@@ -39,7 +39,11 @@ awk -F, -v idle="$idle" -v trace="$work/trace.txt" '
     return v;
   }
   # The header of each file names its columns (counters come last).
-  /^name,/ { for (i = 1; i <= NF; ++i) col[$i] = i; next }
+  /^name,/ {
+    delete col;
+    for (i = 1; i <= NF; ++i) { h = $i; gsub(/"/, "", h); col[h] = i }
+    next
+  }
   /^"/ {
     name = $1; gsub(/"/, "", name);
     stat = name; sub(/.*_/, "", stat);

@@ -6,6 +6,8 @@
 # optimised gcc build another: make build-release, make test-release.
 #   make format      - rewrite every tracked .cpp/.h with clang-format
 #   make test-ratio  - lines of tests per line of code, per folder
+#   make bench       - Release build of the benchmarks in build-bench, then one
+#                      table of the figures (not part of the suite or CI)
 #
 # Warnings are errors under CI=true (set by .ci/run) or with WERROR=ON; a
 # user's build only prints them, so that a newer compiler cannot stop it.
@@ -14,6 +16,7 @@ JOBS   ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD  ?= build
 ASAN   ?= build-asan
 RELEASE ?= build-release
+BENCH  ?= build-bench
 WERROR ?= $(if $(filter true 1 yes,$(CI)),ON,OFF)
 
 # ccache, when it is installed, keeps repeated CI builds short.
@@ -27,7 +30,7 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
           LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
           UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test deps build build-asan test-asan build-release test-release format test-ratio clean
+.PHONY: run test deps build build-asan test-asan build-release test-release bench format test-ratio clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -60,6 +63,13 @@ build-release: deps
 test-release: build-release
 	cd $(RELEASE) && ctest --output-on-failure -j $(JOBS)
 
+# The benchmarks need no GoogleTest; the table comes from scripts/bench-run.sh
+# (BENCH_REPETITIONS=N changes the number of repetitions, 9 by default).
+bench: deps
+	$(CONFIGURE) -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DVELKOR_BENCH=ON -DBUILD_TESTING=OFF
+	cmake --build $(BENCH) -j $(JOBS) --target panel_bench core_bench velkor velkor-trace
+	bash scripts/bench-run.sh $(BENCH)
+
 format:
 	@command -v clang-format >/dev/null || { echo "clang-format missing: bash scripts/install-deps.sh"; exit 1; }
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format -i --style=file
@@ -68,4 +78,4 @@ test-ratio:
 	bash scripts/test-ratio.sh
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(BENCH)

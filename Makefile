@@ -78,6 +78,8 @@ fuzz: build-fuzz
 
 fuzz-ci: build-fuzz
 	bash scripts/run-fuzz.sh $(FUZZ_BUILD) 20 1
+
+format:
 	@command -v clang-format >/dev/null || { echo "clang-format missing: bash scripts/install-deps.sh"; exit 1; }
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format -i --style=file
 

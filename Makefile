@@ -6,6 +6,8 @@
 # optimised gcc build another: make build-release, make test-release.
 #   make format      - rewrite every tracked .cpp/.h with clang-format
 #   make test-ratio  - lines of tests per line of code, per folder
+#   make soak        - 100,000 frames of random input through the whole program
+#                      off-screen, invariants checked every frame (SOAK_SEED=N)
 #
 # Warnings are errors under CI=true (set by .ci/run) or with WERROR=ON; a
 # user's build only prints them, so that a newer compiler cannot stop it.
@@ -27,7 +29,7 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
           LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
           UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test deps build build-asan test-asan build-release test-release format test-ratio clean
+.PHONY: run test deps build build-asan test-asan build-release test-release format test-ratio soak clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -63,6 +65,12 @@ test-release: build-release
 format:
 	@command -v clang-format >/dev/null || { echo "clang-format missing: bash scripts/install-deps.sh"; exit 1; }
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format -i --style=file
+
+SOAK_SEED ?= 1
+soak: deps
+	$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target velkor-soak
+	./$(BUILD)/tools/velkor-soak --frames 100000 --seed $(SOAK_SEED)
 
 test-ratio:
 	bash scripts/test-ratio.sh

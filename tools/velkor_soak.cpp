@@ -61,18 +61,28 @@ struct Soak {
   const Velkor_symbology_layer_context* c;
   Random random;
   uint64_t events;
-  uint64_t popup_frames;  // frames with a pop-up open: the input reaches them
+  uint64_t popup_frames;
+  int slot_files;  // complete slot files seen after the last frame  // frames with a pop-up open: the input reaches them
   char problem[512];
 };
 
+// The buttons that write: aimed at more often, so that saves, loads and
+// edits really happen while the pop-ups holding them are open.
+constexpr const char* kWriters[] = {"ROMSaveButton", "ROMLoadButton",     "SlotComboBox",
+                                    "RAMPushButton", "RegPushButton",     "SaveButton",
+                                    "ExecButton",    "MemoryMultiColumn", "MemoryMultiColumn_1"};
+
 // A point for the next pointer action: half the time inside a widget drawn
-// in the last frame, else anywhere on the display.
+// in the last frame (a writer among them one time in four), else anywhere
+// on the display.
 void aim(Soak* s, float* x, float* y) {
   if (s->random.below(2) == 0) {
     const int32_t count = Velkor_symbology_layer_widget_count();
     Velkor_DrawnRect rect{};
-    const char* name = Velkor_symbology_layer_widget_name(
-        static_cast<int32_t>(s->random.below(static_cast<uint32_t>(count))));
+    const char* name = s->random.below(4) == 0
+                           ? kWriters[s->random.below(sizeof kWriters / sizeof kWriters[0])]
+                           : Velkor_symbology_layer_widget_name(static_cast<int32_t>(
+                                 s->random.below(static_cast<uint32_t>(count))));
     if (name != nullptr && Velkor_symbology_layer_find_widget(s->c, name, &rect) &&
         rect.width > 0 && rect.height > 0) {
       *x = s->random.between(rect.x, rect.x + rect.width);
@@ -259,6 +269,7 @@ bool selections_in_range(Soak* s) {
 
 // Every slotN.csv in the slot directory has its 64 lines.
 bool slot_files_complete(Soak* s) {
+  s->slot_files = 0;
   DIR* dir = opendir(".");
   if (dir == nullptr) return fail(s, "slot directory unreadable", "");
   bool ok = true;
@@ -274,6 +285,7 @@ bool slot_files_complete(Soak* s) {
       for (int ch = fgetc(file); ch != EOF; ch = fgetc(file)) lines += ch == '\n';
       fclose(file);
     }
+    ++s->slot_files;
     if (lines != kTableLineCount) {
       ok = fail(s, "slot file incomplete", entry->d_name);
       break;
@@ -371,8 +383,9 @@ int main(int argc, char** argv) {
     digest = (digest ^ bytes[i]) * 1099511628211ULL;
   }
   Application_Free(s.app);
-  printf("velkor-soak: state digest %016llx, %llu frames with a pop-up open\n",
-         static_cast<unsigned long long>(digest), static_cast<unsigned long long>(s.popup_frames));
+  printf("velkor-soak: state digest %016llx, %llu frames with a pop-up open, %d slot files\n",
+         static_cast<unsigned long long>(digest), static_cast<unsigned long long>(s.popup_frames),
+         s.slot_files);
   printf("velkor-soak: seed %llu, %lu frames, %llu events, %s (slot directory %s)\n", seed, frame,
          static_cast<unsigned long long>(s.events), status == 0 ? "all rules kept" : "FAILED", dir);
   if (!keep_dir) {

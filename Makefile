@@ -11,6 +11,8 @@
 #   make test-ratio  - lines of tests per line of code, per folder
 #   make bench       - Release build of the benchmarks in build-bench, then one
 #                      table of the figures (not part of the suite or CI)
+#   make soak        - 100,000 frames of random input through the whole program
+#                      off-screen, invariants checked every frame (SOAK_SEED=N)
 #
 # Warnings are errors under CI=true (set by .ci/run) or with WERROR=ON; a
 # user's build only prints them, so that a newer compiler cannot stop it.
@@ -36,7 +38,7 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
           UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .PHONY: run test deps build build-asan test-asan build-release test-release bench format \
-        test-ratio clean build-fuzz fuzz fuzz-ci
+        test-ratio soak clean build-fuzz fuzz fuzz-ci
 
 deps:
 	bash scripts/install-deps.sh
@@ -92,6 +94,12 @@ fuzz-ci: build-fuzz
 format:
 	@command -v clang-format >/dev/null || { echo "clang-format missing: bash scripts/install-deps.sh"; exit 1; }
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format -i --style=file
+
+SOAK_SEED ?= 1
+soak: deps
+	$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target velkor-soak
+	./$(BUILD)/tools/velkor-soak --frames 100000 --seed $(SOAK_SEED)
 
 test-ratio:
 	bash scripts/test-ratio.sh

@@ -110,8 +110,20 @@ void Velkor_PushButton_draw(Velkor_PushButton* button, uint32_t pass) {
     button->down = 0;
     return;
   }
-  wrapper_PushButton(button->activationMode, button->hover, button->pressedWithFocus,
-                     button->releasedWithFocus, button->focus.focus.lastButton, button->keyPressed,
-                     button->keyState, button->keyReleased, &button->activated, &button->down,
-                     &button->state);
+  // A button that gets the focus only in the release frame (another widget,
+  // an edit box still being edited, held on to it during the press) sees the
+  // press and the release together. The press is handed over on its own
+  // first, or the behaviour would arm on it, drop the release and lose the
+  // click; a button that fires on the press keeps the release for later.
+  uint8_t pressed = button->pressedWithFocus;
+  uint8_t released = button->releasedWithFocus;
+  if (pressed != 0 && released != 0) {
+    wrapper_PushButton(button->activationMode, button->hover, 1, 0, button->focus.focus.lastButton,
+                       0, button->keyState, 0, &button->activated, &button->down, &button->state);
+    if (button->activationMode == 1) return;
+    pressed = 0;
+  }
+  wrapper_PushButton(button->activationMode, button->hover, pressed, released,
+                     button->focus.focus.lastButton, button->keyPressed, button->keyState,
+                     button->keyReleased, &button->activated, &button->down, &button->state);
 }

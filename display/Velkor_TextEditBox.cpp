@@ -81,8 +81,15 @@ void Velkor_TextEditBox_draw(Velkor_TextEditBox* box, uint32_t pass) {
 
   box->hover = enabled ? Velkor_PointerHover(box->width, box->height) : 0;
   Velkor_IndividualFocus* focus = &box->focus;
-  // While editing the box keeps asking, so the keys stay with it.
-  focus->request = enabled && (box->hover || box->state.editing) ? 1 : 0;
+  // While editing the box keeps asking, so the keys stay with it. A press
+  // elsewhere ends the editing: the box stops asking in that very frame, so
+  // the widget pressed (a "SAVE" button beside it) takes the focus with the
+  // press and one click is enough.
+  uint8_t raw_pressed = 0;
+  uint32_t raw_button = 0;
+  Velkor_pointer(0, &raw_pressed, nullptr, &raw_button, nullptr, nullptr, nullptr);
+  const bool pressed_elsewhere = raw_pressed != 0 && box->hover == 0 && raw_button < 4;
+  focus->request = enabled && (box->hover || (box->state.editing && !pressed_elsewhere)) ? 1 : 0;
   focus->focusId = box->focusId;
   focus->focusNext = box->focusNext;
   focus->pass = pass;

@@ -10,6 +10,7 @@
 #include "display/Velkor_GaugeHorizontal.h"
 #include "display/Velkor_GaugeVertical.h"
 #include "display/Velkor_Graduation_element.h"
+#include "display/Velkor_PushButton.h"
 #include "display/Velkor_Scale.h"
 #include "display/Velkor_Scale_element.h"
 #include "display/Velkor_Slider.h"
@@ -284,6 +285,63 @@ TEST_F(DisplayTest, TextEditBoxConfirmsWithEnterOrAClickOutsideRestoresWithEscap
   box.force = 0;
   EXPECT_STREQ("0x0280", box.text);
   EXPECT_EQ(3, enters);
+}
+
+// The box and a button beside it, the way a pop-up offers a value and its
+// "SAVE" button: the first click on the button after typing must fire it,
+// whether the text was confirmed with Enter or is still being edited, and
+// even when the press arrives in the frame the pointer reaches the button.
+TEST_F(DisplayTest, OneClickOnAButtonAfterTypingFiresIt) {
+  const struct {
+    const char* name;
+    const char* keys;
+    bool hover_first;
+    bool button_first;  // drawn before the box, as in the pop-ups
+  } cases[] = {
+      {"confirmed, pointer rests on the button first", "5\r", true, false},
+      {"confirmed, pressed as the pointer arrives", "5\r", false, false},
+      {"still editing, pointer rests on the button first", "5", true, false},
+      {"still editing, pressed as the pointer arrives", "5", false, false},
+      {"button first, confirmed, pointer rests on it", "5\r", true, true},
+      {"button first, confirmed, pressed as the pointer arrives", "5\r", false, true},
+      {"button first, still editing, pointer rests on it", "5", true, true},
+      {"button first, still editing, pressed as the pointer arrives", "5", false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ClearFocus();
+    static Velkor_TextEditBox box;
+    Velkor_TextEditBox_init(&box);
+    box.initialText = "0x0000";
+    static Velkor_PushButton button;
+    Velkor_PushButton_init(&button);
+    button.label = "SAVE";
+    int clicks = 0;
+    auto draw = [&] {
+      Frame([&] {
+        Velkor_TextEditBox_predraw(&box);
+        Velkor_PushButton_predraw(&button);
+        auto draw_button = [&] {
+          DrawAt(500, 300, 1, 0, [&] { Velkor_PushButton_draw(&button, 0); });
+        };
+        if (c.button_first) draw_button();
+        DrawAt(300, 300, 1, 0, [&] { Velkor_TextEditBox_draw(&box, 0); });
+        if (!c.button_first) draw_button();
+      });
+      clicks += button.activated;
+    };
+    ClickAt(400, 315, draw);
+    ASSERT_EQ(1, box.editing);
+    for (const char* k = c.keys; *k != '\0'; ++k) TypeKey(static_cast<uint8_t>(*k), draw);
+    MoveTo(500 + button.width / 2, 300 + button.height / 2);
+    if (c.hover_first) draw();
+    Press();
+    draw();
+    Release();
+    for (int i = 0; i < 3; ++i) draw();
+    EXPECT_EQ(1, clicks);
+    EXPECT_STREQ("0x00005", box.text);
+  }
 }
 
 TEST_F(DisplayTest, ScaleLabelsStayInsideTheirRecord) {

@@ -14,7 +14,7 @@
 
 #include "graphics/sgl.h"
 #include "graphics/sgl_geometry.h"
-#include "tests/support/gl_fixture.h"
+#include "tests/support/offscreen_gl.h"
 
 namespace {
 

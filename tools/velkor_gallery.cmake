@@ -8,7 +8,7 @@ endif()
 find_package(PNG REQUIRED)
 file(GLOB velkor_gallery_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/gallery*.cpp)
 add_library(velkor_gallery_families STATIC ${velkor_gallery_sources})
-target_include_directories(velkor_gallery_families PUBLIC ${PROJECT_SOURCE_DIR})
+velkor_library_headers(velkor_gallery_families tools)
 target_link_libraries(velkor_gallery_families PUBLIC velkor_display velkor_widgets velkor_graphics)
 
 add_executable(velkor-gallery ${CMAKE_CURRENT_LIST_DIR}/velkor_gallery.cpp)

@@ -1,15 +1,11 @@
-// Helpers for the core's tests: a simulator on the heap, machine values
-// named the way the tables show them, selections built field by field, and
-// a fresh working directory for the slot files.
+// Helpers for the core's tests: machine values named as the tables show them, selections.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -25,16 +21,8 @@ inline std::unique_ptr<Simulator> NewSimulator() {
   return s;
 }
 
-inline std::string Reg(const MachineState* m, int reg) {
-  return m->registers[reg];
-}
-
 inline void SetReg(MachineState* m, int reg, unsigned value) {
   snprintf(m->registers[reg], kTextCellSize, "%04X", value & 0xFFFF);
-}
-
-inline unsigned Word(const MachineState* m, unsigned address) {
-  return ReadMemoryWord(m->ram, m->rom, m->ports, address);
 }
 
 // A word of program memory (0xFF80 and up) or of data memory.
@@ -45,12 +33,10 @@ inline void SetWord(MachineState* m, unsigned address, unsigned value) {
   snprintf(row->cells[kRowLowCell], kTextCellSize, "%02X", value & 0xFF);
 }
 
-// Machine values as blank-separated names and values:
-//   R5=A1B2  a register's text    @0200=12FF  the word at an address
-//   P1OUT=0xA5  a port cell       vnzc=0101   the status flag bytes
-//   ram=0 rom=63  the marker rows; on=10 ROM and RAM marker on (read only)
-// Set writes them; Get reads the names of `expected` back in the same form,
-// so EXPECT_EQ(expected, Get(m, expected)) prints both sides.
+// Machine values as blank-separated names and values: R5=A1B2 a register, @0200=12FF a word,
+// P1OUT=0xA5 a port cell, vnzc=0101 the flag bytes; read only: ram=0 rom=63 the marker rows,
+// on=10 ROM and RAM marker on. Set writes them; Get reads the names of `expected` back in
+// the same form, so EXPECT_EQ(expected, Get(m, expected)) prints both sides.
 inline char* PortCellNamed(MachineState* m, const std::string& name) {
   const char* names[kPortCellCount] = {"P1IN", "P1OUT", "P1DIR", "", "P2IN", "P2OUT", "P2DIR", ""};
   for (int i = 0; i < kPortCellCount; ++i) {
@@ -81,7 +67,9 @@ inline std::string Get(MachineState* m, const std::string& expected) {
     char* port = PortCellNamed(m, name);
     char value[kTextCellSize] = "?";
     if (name[0] == 'R') snprintf(value, sizeof value, "%s", m->registers[atoi(&name[1])]);
-    if (name[0] == '@') snprintf(value, sizeof value, "%04X", Word(m, strtoul(&name[1], 0, 16)));
+    unsigned address = name[0] == '@' ? strtoul(&name[1], nullptr, 16) : 0;
+    unsigned word = ReadMemoryWord(m->ram, m->rom, m->ports, address);
+    if (name[0] == '@') snprintf(value, sizeof value, "%04X", word);
     if (port != nullptr) snprintf(value, sizeof value, "%s", port);
     if (name == "vnzc") snprintf(value, sizeof value, "%d%d%d%d", f[0], f[1], f[2], f[3]);
     if (name == "ram") snprintf(value, sizeof value, "%u", m->ramMarker.row);
@@ -92,8 +80,7 @@ inline std::string Get(MachineState* m, const std::string& expected) {
   return out;
 }
 
-// Addressing modes, short: Register, indeXed, Symbolic, Absolute, Indirect,
-// autoincrement (Plus) and immediate (Number).
+// Addressing modes: Register, indeXed, Symbolic, Absolute, Indirect, Plus (@Rn+), Number.
 enum { R = kModeRegister, X, S, A, I, P, N };
 
 // A selection built field by field; texts are the HexConv forms ("0280").
@@ -105,7 +92,6 @@ struct Sel {
     *field = op;
     return *this;
   }
-  Sel& Format(uint32_t f) { return Op(f, &s.format, f); }
   Sel& Dual(uint32_t op) { return Op(kFormatDoubleOperand, &s.dualOperation, op); }
   Sel& Single(uint32_t op) { return Op(kFormatSingleOperand, &s.singleOperation, op); }
   Sel& Emulated(uint32_t op) { return Op(kFormatEmulated, &s.emulatedOperation, op); }
@@ -137,32 +123,5 @@ inline void ExecuteClick(Simulator* s, const Sel& sel) {
   AssembleSelected(s);
   ExecuteSelected(s);
 }
-
-// Slot files live in the current directory: a test on files runs in a fresh
-// one of its own, removed afterwards.
-class InFreshDirectory : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/velkor-core-XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(pattern));
-    directory = pattern;
-    ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
-    ASSERT_EQ(0, chdir(pattern));
-  }
-  void TearDown() override {
-    ASSERT_EQ(0, chdir(previous));
-    ASSERT_EQ(0, system(("rm -rf '" + directory + "'").c_str()));
-  }
-  static std::string ReadFile(const char* name) {
-    std::stringstream s;
-    s << std::ifstream(name, std::ios::binary).rdbuf();
-    return s.str();
-  }
-  static void WriteFile(const char* name, const std::string& bytes) {
-    std::ofstream(name, std::ios::binary) << bytes;
-  }
-  std::string directory;
-  char previous[4096];
-};
 
 }  // namespace coretest

@@ -1,6 +1,7 @@
-// The machine held as text: the register writer, the hand edits (HexConv,
-// ChangeReg, ChangeRAM), the address unit, RESET, NMI and the ports.
+// The machine held as text: Execute, the register writer, hand edits, NMI, the ports, and
+// calls outside their vocabularies, which must leave every output exactly as it was.
 #include <gtest/gtest.h>
+#include <cmath>
 
 #include "tests/core/core_test_util.h"
 
@@ -8,11 +9,137 @@ using namespace coretest;
 
 namespace {
 
+// One instruction: the values set first, the selection run as the panel runs it, the values
+// expected afterwards.
+struct Step {
+  const char* name;
+  const char* set;
+  Sel sel;
+  const char* expected;
+};
+
 class MachineTest : public ::testing::Test {
  protected:
+  void Check(const Step& step) {
+    SCOPED_TRACE(step.name);
+    Set(m, step.set);
+    ExecuteClick(s.get(), step.sel);
+    EXPECT_EQ(step.expected, Get(m, step.expected));
+  }
   std::unique_ptr<Simulator> s = NewSimulator();
   MachineState* m = &s->machine;
 };
+class ExecuteTest : public MachineTest {
+  void SetUp() override { ResetMachine(m, nullptr, nullptr); }  // PC = FF80
+};
+
+const auto Pair = [](uint32_t op) { return Sel().Dual(op).Src(R, 5).Dst(R, 4); };
+const auto OnR4 = [](Sel sel) { return sel.Dst(R, 4); };
+const auto Imm = [](uint32_t op, const char* value) { return Sel().Dual(op).Src(N, 0, value); };
+const auto Abs = [](uint32_t op, const char* address) { return Sel().Dual(op).Src(A, 0, address); };
+
+// R4 := R4 op R5, with SR 0000 (its bit 0 is the carry in) unless set, and
+// the flags at 1111 before, so that a rule that leaves them alone shows.
+const Step kFlagSteps[] = {
+    {"ADD 0xFFFF+1 wraps to zero with carry", "R4=FFFF R5=0001", Pair(kOpADD), "R4=0000 vnzc=0011"},
+    {"ADD 0x7FFF+1 overflows into the sign", "R4=7FFF R5=0001", Pair(kOpADD), "R4=8000 vnzc=1100"},
+    {"ADDC adds the carry of SR", "R4=FFFE R5=0001 R2=0001", Pair(kOpADDC), "R4=0000 vnzc=0011"},
+    {"SUB 8000-1: no V", "R4=8000 R5=0001", Pair(kOpSUB), "R4=7FFF vnzc=0000"},
+    {"CMP.B 3 with 5: unmasked, borrows", "R4=0003 R5=0005", Pair(kOpCMP).Byte(),
+     "R4=0003 vnzc=1101"},
+    {"BIT leaves the destination", "R4=8FFF R5=8F00", Pair(kOpBIT), "R4=8FFF vnzc=0101"},
+    {"XOR of two negatives sets V", "R4=8000 R5=FFFF", Pair(kOpXOR), "R4=7FFF vnzc=1001"},
+    {"XOR with one negative operand: no V", "R4=8000 R5=0001", Pair(kOpXOR), "R4=8001 vnzc=0101"},
+    {"MOV leaves the flags", "R4=0000 R5=1234", Pair(kOpMOV), "R4=1234 vnzc=1111"},
+    {"DADD 9999+1 carries to zero", "R4=9999 R5=0001", Pair(kOpDADD), "R4=0000 vnzc=0011"},
+    {"DADD 0+0: Z only for a sum of 10000", "R4=0000 R5=0000", Pair(kOpDADD), "R4=0000 vnzc=0000"},
+    {"DADD 9998+1 stays below the carry", "R4=9998 R5=0001", Pair(kOpDADD), "R4=9999 vnzc=0100"},
+    {"RRC shifts C in", "R4=0002 R2=0001", OnR4(Sel().Single(kOpRRC)), "R4=8001 vnzc=0100"},
+    {"RRC.B drops C in", "R4=0003 R2=0001", OnR4(Sel().Single(kOpRRC)).Byte(), "R4=0001 vnzc=0001"},
+    {"RRA keeps the sign", "R4=8001", OnR4(Sel().Single(kOpRRA)), "R4=C000 vnzc=0101"},
+    {"SXT of 0x80", "R4=0080", OnR4(Sel().Single(kOpSXT)), "R4=FF80 vnzc=0101"},
+    {"DEC 0 borrows and overflows", "R4=0000", OnR4(Sel().Emulated(kOpDEC)), "R4=FFFF vnzc=1101"},
+    {"RLC: 2x + C", "R4=8001 R2=0001", OnR4(Sel().Emulated(kOpRLC).Src(R, 4)), "R4=0003 vnzc=1001"},
+    // SR keeps its other low bits through the rebuild, masked with 0x1FF.
+    {"SR rebuilt from the flags", "R2=00F8 R4=7FFF", Imm(kOpADD, "0001").Dst(R, 4), "R2=01FC"},
+    {"a MOV into SR loads the flag bytes", "R5=0000", Pair(kOpMOV).Dst(R, 2), "R2=0000 vnzc=0000"},
+};
+
+TEST_F(ExecuteTest, FlagRulesOnBoundaryOperands) {
+  for (const Step& step : kFlagSteps) {
+    Set(m, "R2=0000 vnzc=1111");
+    Check(step);
+  }
+}
+
+TEST_F(ExecuteTest, MemoryAndPorts) {
+  const Step steps[] = {
+      {"X(R6) to &a: PC steps over both words", "R0=FF80 @0200=1111 @0210=2222 R6=0200",
+       Sel().Dual(kOpADD).Src(X, 6, "0010").Dst(A, 0, "0200"), "@0200=3333 R0=FF86"},
+      {"RLA &a: one word", "R0=FF80", Sel().Emulated(kOpRLA).Src(A, 0, "0200").Dst(A, 0, "0200"),
+       "R0=FF84"},
+      {"Format II 111 runs as no operation", "R0=FF80", Sel().Single(kOpSingleUnused), "R0=FF82"},
+      {"a byte store", "@0200=12FF", Imm(kOpADD, "0001").Dst(A, 0, "0200").Byte(),
+       "@0200=1200 vnzc=0010"},
+      {"odd: high byte", "", Imm(kOpMOV, "00AB").Dst(A, 0, "0201").Byte(), "@0200=AB00"},
+      {"027F: top byte", "", Imm(kOpMOV, "00CD").Dst(A, 0, "027F").Byte(), "@027E=CD00"},
+      {"@R4+ by a byte", "R4=0200", Sel().Dual(kOpMOV).Src(P, 4).Dst(R, 6).Byte(),
+       "R4=0201 R6=0000"},
+      {"autoincrement by a word", "", Sel().Dual(kOpMOV).Src(P, 4).Dst(R, 6), "R4=0203 R6=AB00"},
+      {"SP stays even", "R1=0200", Sel().Dual(kOpMOV).Src(P, 1).Dst(R, 6).Byte(), "R1=0200"},
+      {"a port takes the low byte", "", Imm(kOpMOV, "12A5").Dst(A, 0, "0021"), "P1OUT=0xA5"},
+      {"DADD.B to the odd byte", "R5=0012 @0200=0000", Pair(kOpDADD).Dst(A, 0, "0201").Byte(),
+       "@0200=1200"},
+      {"program memory takes no writes", "", Imm(kOpMOV, "1234").Dst(A, 0, "FF80"), "@FF80=4031"},
+      {"unmapped addresses read 0", "R7=5555", Abs(kOpMOV, "1000").Dst(R, 7), "R7=0000"},
+  };
+  for (const Step& step : steps) Check(step);
+  // The constant generator supplies 0, 1, 2, 4, 8 and -1 without a word.
+  for (const char* constant : {"0000", "0001", "0002", "0004", "0008", "FFFF"}) {
+    Check({constant, "R0=FF80", Imm(kOpMOV, constant).Dst(R, 5),
+           (std::string("R0=FF82 R5=") + constant).c_str()});
+  }
+  // An address text shorter than its "0x" (the panel starts with an empty one) means 0.
+  Set(m, "R7=5555");
+  Execute(kFormatDoubleOperand, kOpMOV, 0, 0, 0, A, 0, R, 7, 0.0f, "0200", m->registers, m->ram,
+          m->rom, 1, "", "0", m->ports, m->registers, m->highlight, m->ram, &m->ramMarker,
+          &m->ramMarkerOn, &m->romMarker, &m->romMarkerOn, m->statusFlags, m->ports);
+  EXPECT_EQ("R7=0000", Get(m, "R7"));
+}
+
+TEST_F(ExecuteTest, StackAndHighlightColours) {
+  const Step steps[] = {
+      {"PUSH", "R1=0280 R5=A1B2", Sel().Single(kOpPUSH).Src(R, 5), "R1=027E @027E=A1B2 ram=0"},
+      {"PUSH.B", "", Sel().Single(kOpPUSH).Src(R, 5).Byte(), "R1=027C @027C=00B2"},
+      {"CALL", "R0=FF88", Sel().Single(kOpCALL).Src(N, 0, "FF92"),
+       "R0=FF92 R1=027A @027A=FF8C rom=54"},
+      {"POP", "", Sel().Emulated(kOpPOP).Dst(R, 4), "R4=FF8C R1=027C"},
+      {"POP.B", "", Sel().Emulated(kOpPOP).Dst(A, 0, "0200").Byte(), "@0200=00B2 R1=027E"},
+      {"RET, SP outside", "R1=0280", Sel().Emulated(kOpRET), "R0=0000 R1=0282 ram=64 rom=64"},
+      {"ADD of two registers", "R4=0001 R5=0002", Pair(kOpADD), "R4=0003"},
+  };
+  for (const Step& step : steps) Check(step);
+  const int32_t colours[kRegisterCount] = {2, 6, 11, 6, 11, 61, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6};
+  EXPECT_EQ(0, memcmp(colours, m->highlight, sizeof colours));
+}
+
+TEST_F(ExecuteTest, JumpConditionsAndOffsets) {
+  // The flags "vnzc" and which of JNE..JMP are taken.
+  const char* cases[][2] = {{"0000", "10100101"},
+                            {"0011", "01010101"},
+                            {"1000", "10100011"},
+                            {"1100", "10101101"},
+                            {"0100", "10101011"}};
+  for (const auto& c : cases) {
+    for (uint32_t condition = 0; condition < 8; ++condition) {
+      Set(m, std::string("R0=FF98 vnzc=") + c[0]);
+      ExecuteClick(s.get(), Sel().Jump(condition, -2.0f));
+      EXPECT_EQ(c[1][condition] == '1' ? "R0=FF96" : "R0=FF9A", Get(m, "R0")) << condition;
+    }
+  }
+  Check({"from the top of memory", "R0=FFFE", Sel().Jump(kJumpMP, 511.0f), "R0=03FE"});
+  Check({"toward zero: -1", "R0=FF80", Sel().Jump(kJumpMP, -1.9f), "R0=FF80"});
+}
 
 TEST_F(MachineTest, SetRegisterMasksAndMovesTheMarkers) {
   // Both markers start at row 99, switched off: untouched ones stay so.
@@ -20,13 +147,9 @@ TEST_F(MachineTest, SetRegisterMasksAndMovesTheMarkers) {
     uint8_t reg;
     uint16_t value;
     const char* expected;
-  } cases[] = {
-      {0, 0xFF81, "R0=FF80 rom=63 on=10"},          {0, 0xFF7E, "R0=FF7E rom=64 on=10"},
-      {0, 0xFFFE, "R0=FFFE rom=0 on=10"},           {1, 0x0280, "R1=0280 ram=64 on=01"},
-      {1, 0x027F, "R1=027E ram=0 on=01"},           {1, 0x0201, "R1=0200 ram=63 on=01"},
-      {2, 0xFFFF, "R2=0107 rom=99 ram=99 on=00"},   {3, 0x1234, "R3=0000 on=00"},
-      {15, 0xBEEF, "R15=BEEF rom=99 ram=99 on=00"},
-  };
+  } cases[] = {{0, 0xFF81, "R0=FF80 rom=63 on=10"}, {0, 0xFF7E, "R0=FF7E rom=64 on=10"},
+               {1, 0x027F, "R1=027E ram=0 on=01"},  {1, 0x0280, "R1=0280 ram=64 on=01"},
+               {2, 0xFFFF, "R2=0107 on=00"},        {15, 0xBEEF, "R15=BEEF rom=99 ram=99 on=00"}};
   for (const auto& c : cases) {
     m->romMarker = m->ramMarker = {99, 5};
     m->romMarkerOn = m->ramMarkerOn = 0;
@@ -39,17 +162,10 @@ TEST_F(MachineTest, SetRegisterMasksAndMovesTheMarkers) {
 TEST_F(MachineTest, HexConvOfTypedValues) {
   // Typed text -> "text number valid"; a text without digits converts to 0.
   const char* cases[][2] = {
-      {"65535", "FFFF 65535 1"},
-      {"65536", "0000 0 0"},
-      {"-32768", "8000 32768 1"},
-      {"-32769", "0000 0 0"},
-      {"0x1A", "001A 26 1"},
-      {"010", "0008 8 1"},
-      {"", "0000 0 1"},
-      {"-1", "FFFF 65535 1"},
-      {"12xyz", "000C 12 1"},
-      {nullptr, "0000 0 0"},
-      {"99999999999999999999", "0000 0 0"},
+      {"65535", "FFFF 65535 1"}, {"-32768", "8000 32768 1"},
+      {"-32769", "0000 0 0"},    {"010", "0008 8 1"},
+      {"", "0000 0 1"},          {"12xyz", "000C 12 1"},
+      {nullptr, "0000 0 0"},     {"99999999999999999999", "0000 0 0"},
   };
   for (const auto& c : cases) {
     char text[kTextCellSize] = "old";
@@ -61,71 +177,14 @@ TEST_F(MachineTest, HexConvOfTypedValues) {
 }
 
 TEST_F(MachineTest, HandEditsMaskRegistersAndKeepTwoDigitsPerByte) {
-  const struct {
-    int32_t reg;
-    const char *typed, *text;
-  } cases[] = {{1, "0201", "0200"},
-               {0, "FF81", "FF80"},
-               {2, "FFFF", "0107"},
-               {3, "FFFF", "0000"},
-               {15, "0x00FF", "00FF"}};
-  for (const auto& c : cases) {
-    ChangeReg(c.reg, c.typed, m->registers);
-    EXPECT_EQ(c.text, Reg(m, c.reg)) << c.typed;
-  }
-  EXPECT_EQ("rom=63 ram=0 vnzc=0000", Get(m, "rom ram vnzc"));  // untouched
+  ChangeReg(1, "0201", m->registers);
+  ChangeReg(3, "FFFF", m->registers);
+  EXPECT_EQ("R1=0200 R3=0000 rom=63 ram=0 vnzc=0000", Get(m, "R1 R3 rom ram vnzc"));
   ChangeRAM("12AB", 0, m->ram);
   snprintf(m->ram[63].cells[kRowLowCell], kTextCellSize, "255");  // left by a DADD.B
   ChangeRAM("BE0F", 63, m->ram);
   EXPECT_STREQ("0F", m->ram[63].cells[kRowLowCell]);
   EXPECT_EQ("@027E=12AB @0200=BE0F", Get(m, "@027E @0200"));
-}
-
-TEST_F(MachineTest, AddressCalcPerMode) {
-  // The register named holds regValue, unless it is PC (FF80). The unit
-  // shows: its register, base, offset and address.
-  const struct {
-    uint32_t mode;
-    int32_t reg;
-    const char* operand;
-    unsigned regValue;
-    uint8_t afterSourceWord;
-    const char* unit;
-  } cases[] = {
-      {S, 5, "0200", 0, 0, "R0 0xFF82 0x027E 0x0200"},
-      {S, 5, "0200", 0, 1, "R0 0xFF84 0x027C 0x0200"},
-      {X, 0, "0010", 0, 1, "R0 0xFF84 0x0010 0xFF94"},
-      {X, 5, "0002", 0xFFFF, 0, "R5 0xFFFF 0x0002 0x0001"},  // wraps
-      {N, 7, "1234", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
-      {A, 9, "0021", 0, 0, "R2 0x0000 0x0021 0x0021"},
-      {I, 6, "", 0x0230, 0, "R6 0x0230 0x0000 0x0230"},
-      {P, 0, "", 0, 0, "R0 0xFF82 0x0000 0xFF82"},
-  };
-  for (const auto& c : cases) {
-    if (c.reg != 0) SetReg(m, c.reg, c.regValue);
-    AddressUnit u = {};
-    AddressCalc(c.mode, c.reg, c.operand, m->registers, c.afterSourceWord, &u.shownRegister, u.base,
-                u.index, u.address);
-    EXPECT_EQ(c.unit, "R" + std::to_string(u.shownRegister) + " " + u.base + " " + u.index + " " +
-                          u.address);
-  }
-}
-
-TEST_F(MachineTest, ResetStartsTheProgramAtItsVector) {
-  Set(m, "R0=FF90 R1=0250 R3=3333 R4=4444 R15=FFFF @027E=BEEF @0200=1234 vnzc=1111 P1OUT=0x55");
-  uint8_t phase = 1;
-  s->decoded.format = kFormatDoubleOperand;
-  ResetMachine(m, &phase, &s->decoded);
-  // R3 (the constant generator) is never written; ports and program memory stay.
-  const char* expected =
-      "R0=FF80 R1=0000 R2=0000 R3=3333 R4=0000 R15=0000 @027E=0000 @0200=0000 "
-      "vnzc=0000 rom=63 ram=64 P1OUT=0x55 @FF80=4031";
-  EXPECT_EQ(expected, Get(m, expected));
-  EXPECT_EQ(0, phase);
-  EXPECT_EQ(static_cast<uint32_t>(kFormatNone), s->decoded.format);
-  Set(m, "@FFFE=FFFF");  // an erased vector still gives an even PC
-  ResetMachine(m, nullptr, nullptr);
-  EXPECT_EQ("FFFE", Reg(m, 0));
 }
 
 TEST_F(MachineTest, NmiPushesPCAndSRAndRetiReturns) {
@@ -150,18 +209,72 @@ TEST_F(MachineTest, NmiPushesPCAndSRAndRetiReturns) {
 }
 
 TEST_F(MachineTest, PortsDriveTheLampsAndReadTheSwitches) {
-  const uint8_t lamps[8] = {0, 0, 0, 0, 1, 0, 1, 1};
-  memcpy(m->p1Output, lamps, 8);
+  memcpy(m->p1Output, "\0\0\0\0\1\0\1\1", 8);
   Set(m, "P1OUT=0xA5 P1DIR=0x0F P2DIR=0xF0");
   m->p2Input[0] = m->p2Input[4] = 1;
   Ports(m->ports, m->p2Input, m->ports, m->p1Output);
-  const uint8_t expected[8] = {1, 0, 1, 0, 1, 0, 1, 1};  // 4..7 are inputs: kept
-  EXPECT_EQ(0, memcmp(expected, m->p1Output, 8));
+  EXPECT_EQ(0, memcmp("\1\0\1\0\1\0\1\1", m->p1Output, 8));  // 4..7 are inputs: kept
   EXPECT_EQ("P2IN=0x01", Get(m, "P2IN"));  // switch 4 drives an output pin: reads 0
   Set(m, "P2DIR=0x00");
   m->p2Input[7] = 1;
   Ports(m->ports, m->p2Input, m->ports, m->p1Output);
   EXPECT_EQ("P2IN=0x91", Get(m, "P2IN"));
+}
+
+// Everything a core call can write lives in the simulator record; the decoder's output starts
+// as filler bytes, so that a write of zeros shows too.
+std::unique_ptr<Simulator> Filled() {
+  std::unique_ptr<Simulator> s = NewSimulator();
+  ResetMachine(&s->machine, nullptr, nullptr);
+  memset(&s->decoded, 0x11, sizeof s->decoded);
+  s->decoded.resetRequest = 0;
+  return s;
+}
+
+char gUnterminated[kTextCellSize];
+const int32_t kRow64 = 64;
+
+// `operation` goes to the selected format's field; the other formats' fields
+// hold 40, as an earlier decode may leave them, which must not matter.
+const auto Op = [](uint32_t f, uint32_t field, uint32_t op) { return f == field ? op : 40; };
+
+void Exec(Simulator& w, uint32_t format, uint32_t operation, int32_t srcMode, int32_t dstMode,
+          int32_t dstReg, float offset = 0, const char* srcText = "1234") {
+  MachineState* m = &w.machine;
+  Execute(format, Op(format, 0, operation), Op(format, 1, operation), Op(format, 2, operation),
+          Op(format, 3, operation), srcMode, 4, dstMode, dstReg, offset, srcText, m->registers,
+          m->ram, m->rom, 1, "0x0200", "0x0202", m->ports, m->registers, m->highlight, m->ram,
+          &m->ramMarker, &m->ramMarkerOn, &m->romMarker, &m->romMarkerOn, m->statusFlags, m->ports);
+}
+
+using W = Simulator;
+const struct {
+  const char* name;
+  void (*call)(W&);
+} kOutOfBounds[] = {
+    {"Execute format 7", [](W& w) { Exec(w, 7, 0, 0, 0, 5); }},
+    {"Execute offset NaN", [](W& w) { Exec(w, kFormatJump, 7, 0, 0, 5, NAN); }},
+    {"Execute unterminated source text", [](W& w) { Exec(w, 0, 0, 6, 0, 5, 0, gUnterminated); }},
+    {"ChangeReg 16", [](W& w) { ChangeReg(16, "1234", w.machine.registers); }},
+    // Two digits: copying four would take what lies behind the terminator.
+    {"ChangeRAM short text", [](W& w) { ChangeRAM("12", 5, w.machine.ram); }},
+    {"Save row 64", [](W& w) { Save("4031", "0280", "", &kRow64, w.machine.rom); }},
+    {"HexConv unterminated input",
+     [](W& w) { HexConv(gUnterminated, w.selection.sourceText, 0, &w.selection.sourceValid); }},
+    {"ROMLoad slot 10", [](W& w) { ROMLoad(10, w.machine.rom); }},
+};
+
+TEST(BoundsTest, CallsOutsideTheVocabulariesChangeNothing) {
+  memset(gUnterminated, '7', sizeof gUnterminated);
+  for (const auto& c : kOutOfBounds) {
+    std::unique_ptr<Simulator> before = Filled(), after = Filled();
+    c.call(*after);
+    EXPECT_EQ(0, memcmp(before.get(), after.get(), sizeof *after)) << c.name;
+  }
+  // In range, the same helper does write: the rows above are not vacuous.
+  std::unique_ptr<Simulator> w = Filled();
+  Exec(*w, kFormatEmulated, kOpINC, 0, 0, 5);
+  EXPECT_EQ("R5=0001", Get(&w->machine, "R5"));
 }
 
 }  // namespace

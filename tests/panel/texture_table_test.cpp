@@ -25,10 +25,14 @@ class TextureTableTest : public velkor_test::SglTest {
   static std::vector<uint8_t> Texels(uint32_t id, int channel = 3) {
     const sgl_texture_slot& slot = Slot(id);
     std::vector<uint8_t> rgba(static_cast<size_t>(slot.texture_width) * slot.texture_height * 4);
+    // The library caches its bound texture: put the binding back so that
+    // the cache stays true without reaching into the library's internals.
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glBindTexture(GL_TEXTURE_2D, slot.name);
-    Context().gl_bound_texture = SGL_BOUND_TEXTURE_UNKNOWN;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     std::vector<uint8_t> texels(rgba.size() / 4);
     for (size_t i = 0; i < texels.size(); ++i) texels[i] = rgba[4 * i + channel];
     return texels;

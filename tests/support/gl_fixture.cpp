@@ -1,8 +1,6 @@
-// Off-screen OpenGL context, library fixture, pixel probes and failure dumps.
+// The drawing library's fixture, pixel probes and failure dumps.
 #include "tests/support/gl_fixture.h"
 
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
 #include <GL/gl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,76 +16,6 @@
 namespace velkor_test {
 
 namespace {
-
-struct OffscreenGl {
-  bool attempted = false;
-  bool ready = false;
-  EGLDisplay display = EGL_NO_DISPLAY;
-  EGLSurface surface = EGL_NO_SURFACE;
-  EGLContext context = EGL_NO_CONTEXT;
-};
-
-OffscreenGl& SharedGl() {
-  static OffscreenGl gl;
-  return gl;
-}
-
-bool Fail(const char* what) {
-  std::fprintf(stderr, "gl_fixture: %s (EGL error 0x%x)\n", what, eglGetError());
-  return false;
-}
-
-bool CreateOffscreenGl(OffscreenGl* gl) {
-  auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-      eglGetProcAddress("eglGetPlatformDisplayEXT"));
-  if (get_platform_display == nullptr) {
-    return Fail("eglGetPlatformDisplayEXT is missing");
-  }
-  gl->display = get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-  EGLint major = 0;
-  EGLint minor = 0;
-  if (gl->display == EGL_NO_DISPLAY || !eglInitialize(gl->display, &major, &minor)) {
-    return Fail("no surfaceless EGL display");
-  }
-  if (!eglBindAPI(EGL_OPENGL_API)) {
-    return Fail("desktop OpenGL is not available through EGL");
-  }
-  const EGLint config_attributes[] = {
-      EGL_SURFACE_TYPE,
-      EGL_PBUFFER_BIT,
-      EGL_RENDERABLE_TYPE,
-      EGL_OPENGL_BIT,
-      EGL_RED_SIZE,
-      8,
-      EGL_GREEN_SIZE,
-      8,
-      EGL_BLUE_SIZE,
-      8,
-      EGL_ALPHA_SIZE,
-      8,
-      EGL_DEPTH_SIZE,
-      16,
-      EGL_STENCIL_SIZE,
-      8,
-      EGL_NONE,
-  };
-  EGLConfig config = nullptr;
-  EGLint config_count = 0;
-  if (!eglChooseConfig(gl->display, config_attributes, &config, 1, &config_count) ||
-      config_count < 1) {
-    return Fail("no RGBA8 config with depth and stencil");
-  }
-  const EGLint surface_attributes[] = {EGL_WIDTH, kDisplayWidth, EGL_HEIGHT, kDisplayHeight,
-                                       EGL_NONE};
-  gl->surface = eglCreatePbufferSurface(gl->display, config, surface_attributes);
-  // No context attributes: a compatibility context, which keeps the
-  // fixed-function pipeline.
-  gl->context = eglCreateContext(gl->display, config, EGL_NO_CONTEXT, nullptr);
-  if (gl->surface == EGL_NO_SURFACE || gl->context == EGL_NO_CONTEXT) {
-    return Fail("cannot create the pbuffer or the OpenGL context");
-  }
-  return true;
-}
 
 // The host's scratch buffer and texture slots, allocated once per process.
 uint8_t* ScratchBuffer() {
@@ -129,22 +57,6 @@ std::string ExecutableDirectory() {
 
 }  // namespace
 
-bool MakeOffscreenGlCurrent() {
-  OffscreenGl& gl = SharedGl();
-  if (!gl.attempted) {
-    gl.attempted = true;
-    gl.ready = CreateOffscreenGl(&gl);
-  }
-  if (!gl.ready) {
-    return false;
-  }
-  if (eglGetCurrentContext() != gl.context &&
-      !eglMakeCurrent(gl.display, gl.surface, gl.surface, gl.context)) {
-    return Fail("cannot make the context current");
-  }
-  return true;
-}
-
 Rgba ReadPixel(int x, int y) {
   std::vector<uint8_t> pixel = ReadRectangle(x, y, 1, 1);
   return Rgba{pixel[0], pixel[1], pixel[2], pixel[3]};
@@ -172,26 +84,6 @@ int CountPixelsNear(int x, int y, int width, int height, Rgba colour, int tolera
     }
   }
   return near;
-}
-
-bool DumpFramebuffer(const char* path) {
-  std::vector<uint8_t> pixels = ReadRectangle(0, 0, kDisplayWidth, kDisplayHeight);
-  FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) {
-    return false;
-  }
-  std::fprintf(file, "P6\n%d %d\n255\n", kDisplayWidth, kDisplayHeight);
-  std::vector<uint8_t> row(static_cast<size_t>(kDisplayWidth) * 3);
-  for (int y = kDisplayHeight - 1; y >= 0; y--) {  // PPM starts with the top row
-    const uint8_t* source = &pixels[static_cast<size_t>(y) * kDisplayWidth * 4];
-    for (int x = 0; x < kDisplayWidth; x++) {
-      row[3 * x] = source[4 * x];
-      row[3 * x + 1] = source[4 * x + 1];
-      row[3 * x + 2] = source[4 * x + 2];
-    }
-    std::fwrite(row.data(), 1, row.size(), file);
-  }
-  return std::fclose(file) == 0;
 }
 
 void FillRectRaw(float x0, float y0, float x1, float y1, float red, float green, float blue) {

@@ -1,11 +1,11 @@
 // gl_fixture.h - off-screen OpenGL for the drawing library's tests.
 //
 // What it is
-//   One desktop OpenGL compatibility context per test executable, made with
-//   EGL on Mesa's surfaceless platform (no display, no window): a 1280 x 768
-//   pbuffer with 8-bit RGBA, a depth buffer and 8 stencil bits. It is created
-//   on first use and stays current for the life of the process. Tests that
-//   cannot get it fail; none is skipped.
+//   The off-screen context of offscreen_gl.h (EGL on Mesa's surfaceless
+//   platform, no display, no window; a 1280 x 768 pbuffer with 8-bit RGBA,
+//   depth and 8 stencil bits), one per test executable, with the drawing
+//   library initialised on it for every test. Tests that cannot get the
+//   context fail; none is skipped.
 //
 // How a test uses it
 //   class MyTest : public velkor_test::SglTest {};      // or use SglTest directly
@@ -30,16 +30,9 @@
 #include <cstdint>
 
 #include "graphics/sgl.h"
+#include "tests/support/offscreen_gl.h"
 
 namespace velkor_test {
-
-constexpr int kDisplayWidth = 1280;
-constexpr int kDisplayHeight = 768;
-constexpr uint32_t kTextureSlotCount = 254;
-
-// Creates the shared off-screen context on the first call and makes it
-// current. False (with a message on stderr) when EGL or OpenGL is unusable.
-bool MakeOffscreenGlCurrent();
 
 struct Rgba {
   uint8_t r, g, b, a;
@@ -55,10 +48,6 @@ int CountCoveredPixels(int x, int y, int width, int height, int threshold = 0);
 // Pixels of the rectangle whose red, green and blue are each within
 // `tolerance` of `colour`.
 int CountPixelsNear(int x, int y, int width, int height, Rgba colour, int tolerance = 0);
-
-// Writes the whole framebuffer as a binary PPM (top row first). False when
-// the file cannot be written.
-bool DumpFramebuffer(const char* path);
 
 // Fills the rectangle (x0, y0)-(x1, y1), given in current drawing units, with
 // an opaque colour through the current matrix, using raw OpenGL (the colour

@@ -1,12 +1,11 @@
-// Who holds the focus: taking and keeping it, ties decided by stepping order,
-// overrides, containers, the focus order and its navigation, and the pointer
-// pulses a focused widget receives.
+// Who holds the focus: stepping order, containers, the focus order. (Pulses: display tests.)
 #include "widgets/Focus.h"
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "tests/support/cycle_driver.h"
 
@@ -48,8 +47,7 @@ TEST(Focus, TakenKeptAndTiesDecidedByTheSteppingOrder) {
     EXPECT_EQ(FOCUS_HELD, a.focusState());
     driver.MoveTo(210, 10);
     driver.Cycle();
-    // Stepped after the holder has dropped its request, B wins at once;
-    // stepped before it, B still meets A's request and wins a cycle later.
+    // Stepped after the holder dropped its request, B wins at once; before it, a cycle later.
     EXPECT_EQ(aSteppedFirst ? FOCUS_HELD : FOCUS_NONE, b.focusState());
     driver.Cycle();
     EXPECT_EQ(FOCUS_HELD, b.focusState());
@@ -66,8 +64,7 @@ TEST(Focus, TakenKeptAndTiesDecidedByTheSteppingOrder) {
 TEST_F(FocusTest, AnActiveRequestBlocksUntilItsHolderIsNoLongerDrawn) {
   b.left = 50.0f;  // B overlaps A's right half
   driver.MoveTo(60.0f, 10.0f);
-  // The host counts the holder's liveness down once per cycle; a holder
-  // that is drawn renews it.
+  // The host counts the holder's liveness down once per cycle; a drawn holder renews it.
   std::string trace;
   for (int cycle = 0; cycle < 7; ++cycle) {
     drawA = cycle < 4;  // then A vanishes with its request still set
@@ -76,39 +73,6 @@ TEST_F(FocusTest, AnActiveRequestBlocksUntilItsHolderIsNoLongerDrawn) {
     trace += std::to_string(b.focusState());
   }
   EXPECT_EQ("0000011", trace) << "B takes the focus two countdowns after A vanished";
-}
-
-TEST_F(FocusTest, ReleaseHandsTheFocusOnToTheSuccessorByExplicitIds) {
-  a.focusId = 10;
-  b.focusId = 20;
-  a.nextId = 20;
-  MoveOver(a);
-  driver.Cycle();
-  EXPECT_EQ(10u, GetCurrentFocusedWidget());
-  MoveAway();
-  a.release = 1;
-  driver.Cycle();
-  EXPECT_EQ(FOCUS_NONE, a.focusState());
-  EXPECT_EQ(FOCUS_HELD, b.focusState()) << "stepped after A, B reports the focus at once";
-}
-
-TEST_F(FocusTest, OverridesForceOrWithholdTheFocusOfSubWidgets) {
-  for (uint32_t mode : {FOCUS_OVERRIDE_UNFOCUSED, FOCUS_OVERRIDE_FOCUSED}) {
-    driver.OnCycle([&] {
-      FocusOverride(mode);
-      a.Sense();
-      b.Sense();
-      ReleaseOverride();
-    });
-    MoveOver(a);
-    driver.Press();
-    driver.Cycle();
-    const int expected = mode == FOCUS_OVERRIDE_FOCUSED ? FOCUS_FORCED : FOCUS_NONE;
-    EXPECT_EQ(expected, a.focusState()) << "mode " << mode;
-    EXPECT_EQ(expected, b.focusState()) << "mode " << mode << ", hovered or not";
-    EXPECT_EQ(expected != FOCUS_NONE ? 1 : 0, a.pressed()) << "mode " << mode;
-    EXPECT_EQ(0u, GetCurrentFocusedWidget()) << "sub-widgets never take the focus";
-  }
 }
 
 TEST_F(FocusTest, AFocusedContainerLetsItsChildTakeTheFocusAtOnce) {
@@ -134,29 +98,6 @@ TEST_F(FocusTest, AFocusedContainerLetsItsChildTakeTheFocusAtOnce) {
   EXPECT_EQ(FOCUS_HELD, child.focusState());
 }
 
-TEST_F(FocusTest, PulsesLastOneCycleAndNeedTheFocus) {
-  // Actions over A (capitals) or away from it: 'P' / 'p' left press, 'Q'
-  // right press, 'R' / 'r' release, '-' / '_' nothing. Traces A's focus,
-  // pressed and released pulses and last button per cycle.
-  std::string trace;
-  for (char action : std::string("p--rQRPP")) {
-    if (std::isupper(action) || action == '-') {
-      MoveOver(a);
-    } else {
-      MoveAway();
-    }
-    if (action == 'P' || action == 'p' || action == 'Q') driver.Press(action == 'Q' ? 2 : 1);
-    if (action == 'R' || action == 'r') driver.Release();
-    driver.Cycle();
-    trace += std::to_string(a.focusState()) + std::to_string(a.pressed()) +
-             std::to_string(a.released()) + std::to_string(a.button()) + " ";
-    EXPECT_EQ(0, b.pressed() + b.released()) << "no focus, no pulses";
-  }
-  // A press just before the pointer arrives counts once the focus is taken;
-  // a release away from A still reaches it; two presses in a row pulse once.
-  EXPECT_EQ("0000 1101 1001 1011 1102 1011 1101 1001 ", trace);
-}
-
 TEST_F(FocusTest, ALatePressPulseCarriesTheButtonOfThatPress) {
   MoveOver(a);
   driver.Press(2);
@@ -171,37 +112,24 @@ TEST_F(FocusTest, ALatePressPulseCarriesTheButtonOfThatPress) {
   EXPECT_EQ(1u, b.button()) << "a left press must not look like the older right click";
 }
 
-// ---- Focus order and navigation ----------------------------------------------------
-
 TEST(FocusOrder, GlobalFocusMovesAlongLinksAndTableOrder) {
-  // 10 -> 30 linked out of table order; 20 and 40 unlinked.
-  // The focused id before, next / previous / an id to move to, the focus after.
-  const struct {
-    uint32_t start;
-    uint8_t next, previous;
-    uint32_t id, expected;
-  } cases[] = {
+  // 10 -> 30 linked out of table order; 20 and 40 unlinked. The focused id before, next /
+  // previous / an id to move to, the focus after.
+  const std::tuple<uint32_t, uint8_t, uint8_t, uint32_t, uint32_t> cases[] = {
       {10, 1, 0, 0, 30},  {20, 1, 0, 0, 30},  {40, 1, 0, 0, 10},  // linked, following, wrapping
       {30, 0, 1, 0, 10},  {20, 0, 1, 0, 10},  {10, 0, 1, 0, 40},  // the same backwards
       {0, 1, 0, 0, 10},   {0, 0, 1, 0, 40},                       // from nobody: first, last
       {10, 0, 0, 40, 40}, {20, 0, 0, 77, 20},                     // a registered id, an unknown one
   };
-  for (const auto& c : cases) {
+  for (const auto& [start, next, previous, id, expected] : cases) {
     velkor_test::CycleDriver clean;
-    for (const uint32_t id : {10u, 20u, 30u, 40u}) InitialiseFocus(id, id == 10 ? 30 : 0);
+    for (const uint32_t w : {10u, 20u, 30u, 40u}) InitialiseFocus(w, w == 10 ? 30 : 0);
     uint8_t state = 0;
-    if (c.start != 0) ManageIndividualFocus(1, 0, c.start, 0, 0, 0, &state);
+    if (start != 0) ManageIndividualFocus(1, 0, start, 0, 0, 0, &state);
     uint32_t current = 0, requesting = 0;
-    ManageGlobalFocus(c.next, c.previous, c.id, 0, &current, &requesting);
-    EXPECT_EQ(c.expected, current) << "from " << c.start;
-    EXPECT_EQ(c.start, requesting) << "from " << c.start;
+    ManageGlobalFocus(next, previous, id, 0, &current, &requesting);
+    EXPECT_EQ(std::make_pair(expected, start), std::make_pair(current, requesting)) << start;
   }
-  // A full order table registers no more widgets; they still take the focus
-  // by pointer.
-  for (uint32_t id = 100; id < 101 + FOCUS_ORDER_SIZE; ++id) InitialiseFocus(id, 0);
-  uint8_t state = 0;
-  ManageIndividualFocus(1, 0, 5000, 0, 0, 1, &state);
-  EXPECT_EQ(FOCUS_HELD, state);
 }
 
 }  // namespace

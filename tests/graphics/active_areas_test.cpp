@@ -1,7 +1,6 @@
-// Active areas: the crossing rules of the point-in-polygon test on vertices
-// and edges, hit-tests that follow the drawing pixel for pixel under a
+// Active areas: hit-tests that follow the drawing pixel for pixel under a
 // parent's rotation and scale in a smaller viewport, the scissor hiding hits,
-// circle rate and angle, width and height rates.
+// circle rate and angle.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -17,51 +16,6 @@ namespace {
 using velkor_test::CountCoveredPixels;
 using velkor_test::ReadPixel;
 using velkor_test::SglTest;
-
-// The rectangle (100, 100)-(200, 150) in the corner order the rectangle
-// status uses: (x1, y1), (x1, y2), (x2, y2), (x2, y1).
-const float kRect[] = {100, 100, 100, 150, 200, 150, 200, 100};
-const float kTriangle[] = {0, 0, 10, 0, 5, 10};
-// A U: base 0..30 x 0..10, arms 0..10 and 20..30 up to 20; the notch floor
-// is the edge (20, 10)-(10, 10).
-const float kU[] = {0, 0, 30, 0, 30, 20, 20, 20, 20, 10, 10, 10, 10, 20, 0, 20};
-
-struct CrossingCase {
-  const char* what;
-  const float* shape;
-  uint32_t n;
-  float x, y;
-  bool inside;
-};
-
-// The ray runs to the right: an edge at or right of the point is crossed,
-// one left of it is not; a point on the height of a vertex is tested 0.01
-// higher, so bottom edges count as inside and top edges as outside.
-const CrossingCase kCrossingCases[] = {
-    {"left edge", kRect, 4, 100, 120, false},
-    {"right edge", kRect, 4, 200, 120, true},
-    {"bottom edge", kRect, 4, 150, 100, true},
-    {"top edge", kRect, 4, 150, 150, false},
-    {"lower left corner", kRect, 4, 100, 100, true},
-    {"upper left corner", kRect, 4, 100, 150, true},
-    {"1.5e-5 above a corner: not the vertex", kRect, 4, 100.0f, 150.00002f, false},
-    {"apex", kTriangle, 3, 5, 10, true},
-    {"apex within 1e-6", kTriangle, 3, 5.0000005f, 10, true},
-    {"beside the apex, raised above it", kTriangle, 3, 4.99f, 10, false},
-    {"U: junction of base and arm", kU, 8, 5, 10, true},
-    {"U: notch floor, raised into the notch", kU, 8, 15, 10, false},
-    {"U: just under the notch floor", kU, 8, 15, 9.99f, true},
-    {"U: inner edge of the right arm", kU, 8, 20, 15, false},
-    {"no vertices", kRect, 0, 150, 120, false},
-};
-
-TEST(PointInShapeRules, VerticesAndEdgesExactly) {
-  for (const CrossingCase& c : kCrossingCases) {
-    EXPECT_EQ(c.inside, mth_point_in_shape(c.x, c.y, c.n, c.shape)) << c.what;
-  }
-}
-
-// ---------------------------------------------------------------- on the context
 
 class ActiveAreasTest : public SglTest {
  protected:
@@ -174,34 +128,6 @@ TEST_F(ActiveAreasTest, CircleStatusRateAndAngleAroundItsCentre) {
   EXPECT_FALSE(sglCircleActiveAreaGetStatus(401, 300, 400, 300, 1e-4f));
   ASSERT_EQ(1u, Context().errors.count);
   EXPECT_EQ(SGL_ERROR_FLOAT_DIV, LastError().code);
-}
-
-TEST_F(ActiveAreasTest, WidthAndHeightRatesEitherCornerOrderNotClamped) {
-  struct Case {
-    float px, py, width_rate, height_rate;
-  };
-  // Rectangle (100, 100)-(300, 200).
-  const Case cases[] = {
-      {100, 100, 0.0f, 0.0f},  {300, 200, 1.0f, 1.0f},  {150, 125, 0.25f, 0.25f},
-      {50, 150, -0.25f, 0.5f}, {350, 250, 1.25f, 1.5f},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.width_rate, sglRectangleActiveAreaGetWidthRate(c.px, c.py, 100, 100, 300, 200));
-    EXPECT_EQ(c.width_rate, sglRectangleActiveAreaGetWidthRate(c.px, c.py, 300, 200, 100, 100));
-    EXPECT_EQ(c.height_rate, sglRectangleActiveAreaGetHeightRate(c.px, c.py, 100, 100, 300, 200));
-    EXPECT_EQ(c.height_rate, sglRectangleActiveAreaGetHeightRate(c.px, c.py, 300, 200, 100, 100));
-  }
-  EXPECT_EQ(0u, Context().errors.count);
-}
-
-TEST_F(ActiveAreasTest, DegenerateAreasNeverHit) {
-  // Zero width, a side within 1e-6, no vertices, no vertex list at all.
-  EXPECT_FALSE(sglRectangleActiveAreaGetStatus(100, 150, 100, 100, 100, 200));
-  EXPECT_FALSE(sglRectangleActiveAreaGetStatus(0.5f, 150, 0.5f, 100, 0.5000005f, 200));
-  EXPECT_EQ(0.0f, sglRectangleActiveAreaGetHeightRate(150, 150, 100, 100, 200, 100));
-  EXPECT_FALSE(sglShapeActiveAreaGetStatus(150, 120, 0, kRect));
-  EXPECT_FALSE(sglShapeActiveAreaGetStatus(150, 120, 4, nullptr));
-  EXPECT_EQ(0u, Context().errors.count);
 }
 
 }  // namespace

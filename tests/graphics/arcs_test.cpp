@@ -1,6 +1,6 @@
 // Arcs, sectors, ellipses and arc segments of paths on the off-screen
-// context: vertex density from the radius in pixels, the points themselves,
-// the discs and quarters they cover, the degenerate cases and the errors.
+// context: vertex density from the radius in pixels, the discs and sectors
+// they cover, bad sector arguments, and an arc segment bending a path.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 
 namespace {
 
-using velkor_test::ClearDisplay;
 using velkor_test::CountCoveredPixels;
 using velkor_test::Fed;
 using velkor_test::Feed;
@@ -40,8 +39,6 @@ class ArcsTest : public velkor_test::SglTest {
     return ReadPixel(static_cast<int>(x), static_cast<int>(y)).r > 128;
   }
 };
-
-// ---------------------------------------------------------------- density
 
 TEST_F(ArcsTest, FullCircleStepFollowsTheRadiusInPixels) {
   struct Case {
@@ -73,82 +70,7 @@ TEST_F(ArcsTest, FullCircleStepFollowsTheRadiusInPixels) {
   EXPECT_EQ(0u, Context().errors.count);
 }
 
-// A small arc drawn as a line leaves out its last intermediate point: the
-// end point follows closely enough.
-TEST_F(ArcsTest, SmallLineArcLeavesOutItsLastIntermediatePoint) {
-  // 4 steps of 28 degrees
-  const Fed quarter = Feed([] { sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 90.0f, 0, 3); });
-  ASSERT_EQ(4u, quarter.StripSize());
-  EXPECT_NEAR(kCx + 5.0f * std::cos(56.0f * kRadian), quarter.x(2), 1e-3f);
-  EXPECT_NEAR(kCy + 5.0f, quarter.y(3), 1e-3f);
-  // One step: its two ends remain.
-  const Fed step = Feed([] { sgluArcSector2f(kCx, kCy, 5.0f, 0.0f, 20.0f, 0, 3); });
-  ASSERT_EQ(2u, step.StripSize());
-  EXPECT_NEAR(kCy + 5.0f * std::sin(20.0f * kRadian), step.y(1), 1e-3f);
-}
-
-// ---------------------------------------------------------------- sectors
-
-TEST_F(ArcsTest, FilledCircleOfRadius100CoversItsDisc) {
-  // Centre, start, 71 points 5 degrees apart, start again: a fan of 72.
-  EXPECT_EQ(72u, Feed([] { sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1); }).polygons);
-  sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
-  EXPECT_NEAR(31378, CountCoveredPixels(530, 274, 220, 220), 120);  // the inscribed 72-gon
-  for (int angle = 0; angle < 360; angle += 30) {
-    const float c = std::cos(angle * kRadian), s = std::sin(angle * kRadian);
-    EXPECT_TRUE(Lit(kCx + 98.0f * c, kCy + 98.0f * s)) << angle;
-    EXPECT_FALSE(Lit(kCx + 102.0f * c, kCy + 102.0f * s)) << angle;
-  }
-}
-
-TEST_F(ArcsTest, DirectionChoosesTheQuarters) {
-  struct Case {
-    float start, end;
-    uint32_t clockwise;
-    bool quadrant[4];  // lit in quadrants I, II, III, IV
-  };
-  const Case cases[] = {
-      {0.0f, 90.0f, 0, {true, false, false, false}},
-      {0.0f, 90.0f, 1, {false, true, true, true}},
-      {180.0f, -90.0f, 0, {false, false, true, false}},
-  };
-  const float probe[4][2] = {{50, 50}, {-50, 50}, {-50, -50}, {50, -50}};
-  for (const Case& c : cases) {
-    ClearDisplay();
-    sgluArcSector2f(kCx, kCy, 100.0f, c.start, c.end, c.clockwise, 1);
-    for (int q = 0; q < 4; ++q) {
-      EXPECT_EQ(c.quadrant[q], Lit(kCx + probe[q][0], kCy + probe[q][1]))
-          << c.start << " to " << c.end << " clockwise " << c.clockwise << " quadrant " << q;
-    }
-  }
-}
-
-TEST_F(ArcsTest, SectorOutlineHasItsCentreUnlessFull) {
-  const Fed open = Feed([] { sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 90.0f, 0, 2); });
-  ASSERT_EQ(20u, open.lines) << "centre, start, 17 points, end; the loop closes itself";
-  EXPECT_NEAR(kCx, open.x(0), 1e-3f);
-  const Fed full = Feed([] { sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 2); });
-  EXPECT_EQ(72u, full.lines) << "start and 71 points, no centre, no repeated start";
-  EXPECT_NEAR(100.0f, DistanceFrom(full, 0, kCx, kCy), 1e-2f);
-}
-
-// Below a pixel a sector is one point of its size; a radius of 0 (or less)
-// has no size and must not reach glPointSize.
-TEST_F(ArcsTest, SubPixelSectorIsOnePointAndZeroRadiusNothing) {
-  sgluArcSector2f(kCx, kCy, 0.4f, 0.0f, 360.0f, 0, 1);
-  GLfloat size = 0.0f;
-  glGetFloatv(GL_POINT_SIZE, &size);
-  EXPECT_FLOAT_EQ(0.8f, size);
-  EXPECT_GT(CountCoveredPixels(636, 380, 8, 8), 0);
-  ClearDisplay();
-  sgluArcSector2f(kCx, kCy, 0.0f, 0.0f, 360.0f, 0, 1);
-  sgluArcSector2f(kCx, kCy, -5.0f, 0.0f, 360.0f, 0, 1);
-  EXPECT_EQ(0, CountCoveredPixels(620, 364, 40, 40));
-  EXPECT_EQ(static_cast<uint32_t>(GL_NO_ERROR), velkor_test::TakeGlError());
-  EXPECT_EQ(0u, Context().errors.count);
-}
-
-TEST_F(ArcsTest, BadSectorArgumentsRecordError26AndEmptySweepsDrawNothing) {
+TEST_F(ArcsTest, BadSectorArgumentsRecordError26AndEmptySectorsDrawNothing) {
   const float cases[][4] = {{100000.0f, 0.0f, 0, 1}, {0.0f, -100000.0f, 0, 1},
                             {0.0f, 90.0f, 2, 1},     {0.0f, 90.0f, 0, 0},
                             {0.0f, 90.0f, 0, 4},     {45.0f, 45.0f, 0, 1}};
@@ -157,20 +79,12 @@ TEST_F(ArcsTest, BadSectorArgumentsRecordError26AndEmptySweepsDrawNothing) {
                     static_cast<uint32_t>(c[3]));
   }
   EXPECT_EQ(velkor_test::ErrorList(5, {SGL_ERROR_ARC_SECTOR, 0}), velkor_test::TakeErrors());
+  // A radius of 0 (or less) has no size and must not reach glPointSize.
+  sgluArcSector2f(kCx, kCy, 0.0f, 0.0f, 360.0f, 0, 1);
+  sgluArcSector2f(kCx, kCy, -5.0f, 0.0f, 360.0f, 0, 1);
+  EXPECT_EQ(static_cast<uint32_t>(GL_NO_ERROR), velkor_test::TakeGlError());
   EXPECT_EQ(0, CountCoveredPixels(500, 250, 280, 280));
 }
-
-TEST_F(ArcsTest, SmoothedFilledSectorGetsAnOutlineAndKeepsTheTables) {
-  sglEnable(SGL_POLYGON_SMOOTH);
-  sglEnable(SGL_TESSELLATION);
-  sglSetRenderMode(1);
-  sgluArcSector2f(kCx, kCy, 100.0f, 0.0f, 360.0f, 0, 1);
-  EXPECT_GT(CountCoveredPixels(530, 274, 220, 220), 31378 + 300) << "the outline's fringe";
-  EXPECT_EQ(1u, Context().polygon_smooth);
-  EXPECT_EQ(&kWidths[0][0], Context().line_width_table);
-}
-
-// ---------------------------------------------------------------- ellipses
 
 TEST_F(ArcsTest, EllipseSectorsCoverTheirAreaAndEndOnTheirRays) {
   sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 360.0f, 0, 0);
@@ -185,8 +99,6 @@ TEST_F(ArcsTest, EllipseSectorsCoverTheirAreaAndEndOnTheirRays) {
   EXPECT_NEAR(dx, dy, 0.5f);
   EXPECT_NEAR(1.0f, dx * dx / 40000.0f + dy * dy / 10000.0f, 2e-3f);
 }
-
-// ---------------------------------------------------------------- arc segments
 
 // 90 degrees over a chord of 100: radius 70.71, the centre 50 off the
 // chord's middle on the side away from the bulge.
@@ -209,23 +121,6 @@ TEST_F(ArcsTest, ArcSegmentBendsTheNextLineOfAPath) {
       EXPECT_NEAR(70.7107f, DistanceFrom(fed, k, 650.0f, 300.0f - side * 50.0f), 0.1f) << k;
       EXPECT_GT(side * (fed.y(k) - 300.0f), 0.0f) << k;
     }
-  }
-}
-
-TEST_F(ArcsTest, ArcSegmentRejectsFullTurnsAndLeavesSmallAnglesStraight) {
-  for (float angle : {360.0f, 0.0f, -720.0f}) sgluArcSegment(0, angle);
-  sgluArcSegment(2, 90.0f);
-  EXPECT_EQ(velkor_test::ErrorList(4, {SGL_ERROR_ARC_SEGMENT, 0}), velkor_test::TakeErrors());
-  // Neither the refused segments nor one of 1.5 degrees bend the next line.
-  for (bool small : {false, true}) {
-    const Fed fed = Feed([small] {
-      sglBeginPath(1);
-      sglMoveTo(540.0f, 384.0f);
-      if (small) sgluArcSegment(0, 1.5f);
-      sglLineTo(740.0f, 384.0f);
-      sglEndPath();
-    });
-    EXPECT_EQ(2u, fed.StripSize()) << small;
   }
 }
 

@@ -73,8 +73,6 @@ class BitmapsTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- static bitmaps
-
 TEST_F(BitmapsTest, AStaticBitmapDrawsPixelForPixelUnderTheMatrixInForce) {
   const std::vector<uint8_t> picture = Picture(5, 4);
   EXPECT_EQ(0u, sglCreateStaticBitmap(200, 100, 5, 4, static_cast<uint32_t>(picture.size()),
@@ -98,102 +96,6 @@ TEST_F(BitmapsTest, AStaticBitmapDrawsPixelForPixelUnderTheMatrixInForce) {
   sglDrawStaticBitmap(1);
   EXPECT_EQ(6, CountPixelsNear(100, 100, 7, 1, Rgba{255, 0, 0, 255}));
   EXPECT_EQ(1, CountPixelsNear(100, 100, 7, 1, kGreen));
-  EXPECT_EQ(0u, Context().errors.count);
-}
-
-TEST_F(BitmapsTest, RefusedStaticBitmapsGiveTheCountBackAndNamesThatAreNoneDrawNothing) {
-  const std::vector<uint8_t> picture = Picture(2, 2);
-  const uint32_t bad_words[] = {1, 1, 5};  // 7 pixels for 2 x 2
-  sglCreateStaticBitmap(0, 0, 2, 2, 16, picture.data(), 0);
-  const struct {
-    const char* name;
-    int32_t width, height;
-    uint32_t size;
-    const void* data;
-    uint8_t compressed;
-  } rows[] = {
-      {"negative height", 2, -1, 16, picture.data(), 0},
-      {"taller than a texture", 1, 1025, 4100, picture.data(), 0},
-      {"no data", 2, 2, 16, nullptr, 0},
-      {"words that do not decode", 2, 2, sizeof(bad_words), bad_words, 1},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    Context().errors.count = 0;
-    EXPECT_EQ(
-        1u, sglCreateStaticBitmap(0, 0, row.width, row.height, row.size, row.data, row.compressed));
-    ExpectOnlyError(SGL_ERROR_CREATE_STATIC_BITMAP, 1);
-    EXPECT_EQ(1u, Context().statics.bitmap_count);
-  }
-  for (uint32_t id : {1u, 1024u, 0xFFFFFFFFu}) {
-    Context().errors.count = 0;
-    sglDrawStaticBitmap(id);
-    ExpectOnlyError(SGL_ERROR_DRAW_STATIC_BITMAP, id);
-  }
-  EXPECT_EQ(0, CountCoveredPixels(0, 0, 1280, 768));
-  // Without a scratch buffer no image can be converted.
-  sgl_parameters parameters = HostParameters();
-  parameters.texture_buffer = nullptr;
-  parameters.max_texture_width = parameters.max_texture_height = 0;
-  ASSERT_TRUE(sglInit(&Context(), &parameters));
-  EXPECT_EQ(0u, sglCreateStaticBitmap(0, 0, 2, 2, 16, picture.data(), 0));
-  ExpectOnlyError(SGL_ERROR_CREATE_STATIC_BITMAP, 0);
-}
-
-TEST_F(BitmapsTest, The1025thStaticBitmapIsRefusedWithError98) {
-  const uint8_t pixel[4] = {255, 255, 255, 255};
-  for (uint32_t k = 0; k < SGL_STATIC_BITMAP_COUNT; ++k) {
-    ASSERT_EQ(k, sglCreateStaticBitmap(0, 0, 1, 1, 4, pixel, 0));
-  }
-  EXPECT_EQ(0u, Context().errors.count);
-  EXPECT_EQ(1024u, sglCreateStaticBitmap(0, 0, 1, 1, 4, pixel, 0));
-  ExpectOnlyError(SGL_ERROR_CREATE_STATIC_BITMAP, 1024);
-  // The last one that was made draws.
-  sglDrawStaticBitmap(1023);
-  EXPECT_EQ(255, ReadPixel(0, 0).r);
-  EXPECT_EQ(1u, Context().errors.count);
-  // The library never releases them; the test does, to keep the process small.
-  for (const sgl_static_bitmap& bitmap : Context().statics.bitmaps)
-    glDeleteTextures(1, &bitmap.name);
-}
-
-TEST_F(BitmapsTest, ModulationIsOffOnlyWhileAStaticBitmapDraws) {
-  const std::vector<uint8_t> picture = Picture(3, 3);
-  const uint32_t id =
-      sglCreateStaticBitmap(50, 50, 3, 3, static_cast<uint32_t>(picture.size()), picture.data(), 0);
-  sglIndexColori(velkor_test::kRed);
-  sglEnable(SGL_TEXTURE_MODULATE);
-  sglDrawStaticBitmap(id);
-  EXPECT_EQ(picture[1], ReadPixel(50, 50).g) << "not tinted by the red colour";
-  ExpectCacheMatchesOpenGl("after a static bitmap");
-  EXPECT_EQ(uint32_t{GL_MODULATE}, Context().gl_tex_env[2]);
-  // A fill drawn next uses the library's own arrays again.
-  sglDisable(SGL_TEXTURE_MODULATE);
-  velkor_test::FillQuad(200, 200, 210, 210);
-  EXPECT_EQ(100, CountCoveredPixels(195, 195, 20, 20));
-}
-
-// ---------------------------------------------------------------- static sequences
-
-TEST_F(BitmapsTest, ASequenceRecordsWithoutDrawingAndReplaysItsDrawing) {
-  const uint32_t list = sglBeginStaticSequence(0, 0, 400, 400);
-  ASSERT_NE(0u, list);
-  sglIndexColori(velkor_test::kGreen);
-  velkor_test::FillQuad(100, 100, 200, 200);
-  sglIndexColori(velkor_test::kBlue);
-  Line(100, 300, 300.5f);
-  sglEndStaticSequence();
-  EXPECT_EQ(0, CountCoveredPixels(0, 0, 400, 400)) << "recorded, not drawn";
-  // Other drawing in between reuses the buffers; the list keeps its own copy.
-  sglIndexColori(velkor_test::kRed);
-  velkor_test::FillQuad(600, 600, 610, 610);
-  for (int call = 0; call < 2; ++call) {
-    velkor_test::ClearDisplay();
-    sglCallStaticSequence(list);
-    EXPECT_EQ(10000, CountPixelsNear(100, 100, 100, 100, kGreen)) << call;
-    EXPECT_EQ(200, CountPixelsNear(100, 300, 200, 1, Rgba{0, 0, 255, 255}, 8)) << call;
-    EXPECT_EQ(0, CountCoveredPixels(590, 590, 30, 30)) << call;
-  }
   EXPECT_EQ(0u, Context().errors.count);
 }
 
@@ -239,21 +141,6 @@ TEST_F(BitmapsTest, TheStateCacheStaysTrueAfterRecordingAndReplaying) {
   EXPECT_EQ(100, CountPixelsNear(600, 100, 10, 10, Rgba{0, 0, 255, 255}))
       << "where the library's matrix says";
   EXPECT_EQ(0u, Context().errors.count);
-}
-
-TEST_F(BitmapsTest, SequencesThatDoNotStartAndMisuseThatDoesNothing) {
-  EXPECT_EQ(0u, sglBeginStaticSequence(10, 0, 9, 5)) << "x1 < x0";
-  EXPECT_EQ(0u, sglBeginStaticSequence(0, 10, 5, 9)) << "y1 < y0";
-  const uint32_t list = sglBeginStaticSequence(5, 5, 5, 5);  // an empty box is fine
-  ASSERT_NE(0u, list);
-  EXPECT_EQ(0u, sglBeginStaticSequence(0, 0, 10, 10)) << "one is recording already";
-  sglEndStaticSequence();
-  sglEndStaticSequence();
-  sglCallStaticSequence(list + 1000);
-  EXPECT_EQ(0, Context().cache_bypass);
-  EXPECT_EQ(GLenum{GL_NO_ERROR}, velkor_test::TakeGlError());
-  EXPECT_EQ(0u, Context().errors.count);
-  ExpectCacheMatchesOpenGl("after the misuse");
 }
 
 }  // namespace

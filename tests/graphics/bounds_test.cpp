@@ -1,14 +1,12 @@
-// Bounding boxes: the exact bounds of curve and arc segments (worked out by
-// hand, and against the vertices the segments draw), the box collected from
-// what is drawn, cut by a scissor, and the errors of the queries. (Masks
-// cutting the box are tested with the masks.)
+// Bounding boxes: the exact bounds of arc segments (worked out by hand, and
+// against the vertices the segments draw) and the box collected from what is
+// drawn.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 
 #include "graphics/sgl.h"
-#include "tests/graphics/font_table_builder.h"
 #include "tests/graphics/gl_feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/line_probes.h"
@@ -70,49 +68,6 @@ class BoundsTest : public SglTest {
   }
 };
 
-// ---------------------------------------------------------------- segment bounds
-
-TEST_F(BoundsTest, BezierBoundsAreExactAndHoldTheDrawnCurve) {
-  const struct {
-    uint32_t degree;
-    float p[8];
-    Box box;
-  } cases[] = {
-      {3,
-       {0, 0, 0, 100, 100, 100, 100, 0},
-       {0, 0, 100, 75}},  // arch: its top at t = 1/2 is 3/4 of the height
-      {3, {0, 0, -60, 50, -60, 50, 0, 100}, {-45, 0, 0, 100}},  // x(t) = -180 t (1 - t): least -45
-      {3, {10, 20, 20, 30, 30, 40, 40, 50}, {10, 20, 40, 50}},  // straight
-      {2, {0, 0, 50, 100, 100, 0}, {0, 0, 100, 50}},            // arch
-      {2, {0, 0, 200, 50, 100, 100}, {0, 0, 400.0f / 3, 100}},  // x greatest 400/3 at t = 2/3
-  };
-  const float dx = 300.0f, dy = 200.0f;  // anywhere on the display
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "degree " << c.degree << " to " << c.p[2 * c.degree]);
-    float q[8];
-    for (int i = 0; i < 8; ++i) q[i] = c.p[i] + (i % 2 ? dy : dx);
-    Box got{};
-    const Box drawn = DrawnExtent([&] {
-      sglBeginPath(1);
-      sglMoveTo(q[0], q[1]);
-      float* o[4] = {&got.x1, &got.y1, &got.x2, &got.y2};
-      ASSERT_TRUE(
-          c.degree == 3
-              ? sglCubicBezierBounds(q[2], q[3], q[4], q[5], q[6], q[7], o[0], o[1], o[2], o[3])
-              : sglQuadraticBezierBounds(q[2], q[3], q[4], q[5], o[0], o[1], o[2], o[3]));
-      if (c.degree == 3) {
-        sglCubicBezier(q[2], q[3], q[4], q[5], q[6], q[7]);
-      } else {
-        sglQuadraticBezier(q[2], q[3], q[4], q[5]);
-      }
-      sglEndPath();
-    });
-    ExpectBox({c.box.x1 + dx, c.box.y1 + dy, c.box.x2 + dx, c.box.y2 + dy}, got, 1e-3f);
-    ExpectBox(got, drawn, 0.3f);  // within the flattening, and the query added nothing
-  }
-  EXPECT_EQ(ErrorList{}, TakeErrors());
-}
-
 TEST_F(BoundsTest, ArcBoundsAreExactAndHoldTheDrawnArc) {
   Box got{};
   // A turned ellipse, both arcs between the same points.
@@ -155,41 +110,6 @@ TEST_F(BoundsTest, ArcBoundsAreExactAndHoldTheDrawnArc) {
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
-TEST_F(BoundsTest, RefusedBoundsQueriesRecordTheirErrorsAndLeaveTheOutputs) {
-  Box got{1, 2, 3, 4};
-  float* o[4] = {&got.x1, &got.y1, &got.x2, &got.y2};
-  // No path, so no current point: value 0.
-  EXPECT_FALSE(sglCubicBezierBounds(0, 0, 1, 1, 2, 2, o[0], o[1], o[2], o[3]));
-  EXPECT_FALSE(sglSmoothCubicBezierBounds(1, 1, 2, 2, o[0], o[1], o[2], o[3]));
-  EXPECT_FALSE(sglQuadraticBezierBounds(1, 1, 2, 2, o[0], o[1], o[2], o[3]));
-  EXPECT_FALSE(sglSmoothQuadraticBezierBounds(2, 2, o[0], o[1], o[2], o[3]));
-  EXPECT_FALSE(sglEllipticalArcBounds(5, 5, 0, 0, 0, 2, 2, o[0], o[1], o[2], o[3]));
-  // A current point but a number that is not finite: value 1.
-  sglBeginPath(1);
-  sglMoveTo(0.0f, 0.0f);
-  EXPECT_FALSE(sglCubicBezierBounds(0, NAN, 1, 1, 2, 2, o[0], o[1], o[2], o[3]));
-  EXPECT_FALSE(sglEllipticalArcBounds(INFINITY, 5, 0, 0, 0, 2, 2, o[0], o[1], o[2], o[3]));
-  sglEndPath();
-  // Arc segments: the arguments sgluArcSegment refuses.
-  EXPECT_FALSE(sglGetArcSegmentBounds(0, 0, 1, 1, 2, 90, o[0], o[1], o[2], o[3]));
-  EXPECT_FALSE(sglGetArcSegmentBounds(0, 0, 1, 1, 0, 360, o[0], o[1], o[2], o[3]));
-  EXPECT_FALSE(sglGetArcSegmentBounds(0, NAN, 1, 1, 0, 90, o[0], o[1], o[2], o[3]));
-  EXPECT_EQ((ErrorList{{SGL_ERROR_CUBIC_BEZIER_BOUNDS, 0},
-                       {SGL_ERROR_SMOOTH_CUBIC_BEZIER_BOUNDS, 0},
-                       {SGL_ERROR_QUADRATIC_BEZIER_BOUNDS, 0},
-                       {SGL_ERROR_SMOOTH_QUADRATIC_BEZIER_BOUNDS, 0},
-                       {SGL_ERROR_ELLIPTICAL_ARC_BOUNDS, 0},
-                       {SGL_ERROR_CUBIC_BEZIER_BOUNDS, 1},
-                       {SGL_ERROR_ELLIPTICAL_ARC_BOUNDS, 1},
-                       {SGL_ERROR_ARC_SEGMENT_BOUNDS, 0},
-                       {SGL_ERROR_ARC_SEGMENT_BOUNDS, 0},
-                       {SGL_ERROR_ARC_SEGMENT_BOUNDS, 0}}),
-            TakeErrors());
-  ExpectBox({1, 2, 3, 4}, got, 0.0f);
-}
-
-// ---------------------------------------------------------------- the collected box
-
 TEST_F(BoundsTest, CollectedBoxOfKnownShapesIsExactInPixels) {
   ExpectBox({100, 50, 300, 400}, CollectedFrom([] {
               FillQuad(100, 100, 300, 200);
@@ -216,73 +136,6 @@ TEST_F(BoundsTest, CollectedBoxOfKnownShapesIsExactInPixels) {
             }),
             1e-2f);
   EXPECT_EQ(ErrorList{}, TakeErrors());
-}
-
-TEST_F(BoundsTest, CollectedBoxOfALineHoldsItsWidthThroughAColourChange) {
-  // Entry 1 is (4, 4, 8): 2 pixels each side, 4 with the smoothing halo. A
-  // colour chosen while the line is given leaves it a line of that width.
-  const struct {
-    uint8_t render_mode;
-    bool smooth, recolour;
-    float half;
-  } cases[] = {{1, false, false, 2}, {1, true, false, 4}, {0, false, false, 2},
-               {0, true, false, 4},  {1, false, true, 2}, {0, true, true, 4}};
-  sglIndexLineWidthi(1);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "mode " << int{c.render_mode} << c.smooth << c.recolour);
-    sglSetRenderMode(c.render_mode);
-    c.smooth ? sglEnable(SGL_LINE_SMOOTH) : sglDisable(SGL_LINE_SMOOTH);
-    sglBeginBoundingBox();
-    sglBegin(11);
-    sglVertex2f(100.0f, 100.0f);
-    if (c.recolour) sglIndexColori(kRed);
-    sglVertex2f(300.0f, 100.0f);
-    sglEnd();
-    Box got{};
-    ASSERT_TRUE(Collected(&got));
-    ExpectBox({100 - c.half, 100 - c.half, 300 + c.half, 100 + c.half}, got, 1e-4f);
-  }
-}
-
-TEST_F(BoundsTest, NothingDrawnNothingCollected) {
-  Box got{7, 7, 7, 7};
-  EXPECT_FALSE(Collected(&got)) << "no collection begun";
-  sglBeginBoundingBox();
-  sglBegin(5);
-  sglVertex2f(10.0f, 10.0f);
-  sglVertex2f(20.0f, 10.0f);
-  sglEnd();  // two vertices fill nothing
-  EXPECT_FALSE(Collected(&got));
-  FillQuad(0.0f, 0.0f, 10.0f, 10.0f);
-  EXPECT_FALSE(Collected(&got)) << "drawn after the end";
-  ExpectBox({7, 7, 7, 7}, got, 0.0f);
-}
-
-TEST_F(BoundsTest, ScissorCutsTheCollectedBox) {
-  sglPushMatrixAndTranslate(150.0f, 150.0f);
-  sglBeginScissor(100.0f, 100.0f);
-  sglPopMatrixAndTranslate();
-  // The second rectangle lies wholly outside: it adds nothing.
-  ExpectBox({150, 150, 250, 200}, CollectedFrom([] {
-              FillQuad(100, 100, 300, 200);
-              FillQuad(400, 400, 500, 500);
-            }),
-            1e-3f);
-  sglEndScissor();
-}
-
-TEST_F(BoundsTest, CollectedBoxHoldsTextOfTheBoundingBoxWriters) {
-  const TestFontTable table = MakeTestFontTable();
-  sgluLoadFonts(table.data());
-  sglIndexFonti(TestFontTable::kFontSlot);
-  Box text{};
-  ASSERT_TRUE(
-      sglGetTextMultilineBounds(400.0f, 300.0f, "aWi", 3, &text.x1, &text.y1, &text.x2, &text.y2));
-  const Box got = CollectedFrom([] {
-    FillQuad(100, 100, 120, 120);
-    sgluWriteTextWithBBox(400.0f, 300.0f, "aWi", 3);
-  });
-  ExpectBox({100, 100, text.x2, text.y2}, got, 1e-3f);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The drawing library's context: initialisation, the per-frame reset,
-// attribute tables and their selection, the error log and the
-// OpenGL state cache.
+// The drawing library's context: the per-frame reset, attribute tables and
+// their selection, and the error log.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -38,26 +37,10 @@ class ContextTest : public SglTest {
   }
   static uint32_t ErrorCount() { return Context().errors.count; }
   static sgl_error_entry Error(uint32_t i) { return Context().errors.entries[i]; }
-  static bool GlEnabled(GLenum capability) { return glIsEnabled(capability) == GL_TRUE; }
   static GLint GlInteger(GLenum name) {
     GLint value = 0;
     glGetIntegerv(name, &value);
     return value;
-  }
-  static float GlFloat(GLenum name) {
-    float value[4] = {0, 0, 0, 0};
-    glGetFloatv(name, value);
-    return value[0];
-  }
-  static void* GlPointer(GLenum name) {
-    void* pointer = nullptr;
-    glGetPointerv(name, &pointer);
-    return pointer;
-  }
-  static GLint GlTexEnv() {
-    GLint mode = 0;
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-    return mode;
   }
   static void ExpectGlColor(float r, float g, float b, float a) {
     float colour[4];
@@ -65,45 +48,6 @@ class ContextTest : public SglTest {
     EXPECT_EQ((std::vector<float>{r, g, b, a}), std::vector<float>(colour, colour + 4));
   }
 };
-
-// ---------------------------------------------------------------------------
-// Initialisation and reset
-// ---------------------------------------------------------------------------
-TEST_F(ContextTest, InitValidatesTheRecordAndStartsAfresh) {
-  uint8_t* host_buffer = HostParameters().texture_buffer;
-  const struct {
-    const char* name;
-    uint32_t width;
-    uint8_t* buffer;
-    uint32_t max_width, max_height;
-    bool accepted;
-  } cases[] = {
-      {"maximum width 96", 1280, host_buffer, 96, 1024, false},
-      {"smallest limits", 1280, host_buffer, 64, 64, true},
-      {"maximum height 32", 1280, host_buffer, 1024, 32, false},
-      {"no buffer, no limits", 1280, nullptr, 0, 0, true},
-      {"zero width", 0, nullptr, 0, 0, false},
-  };
-  static sgl_type_statemachine other;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    sgl_parameters parameters{c.width, 768,     c.buffer, c.max_width, c.max_height, nullptr,
-                              0,       nullptr, 0};
-    ASSERT_TRUE(Reinit());
-    EXPECT_EQ(c.accepted, sglInit(&other, &parameters));
-    // A refused record leaves the current context where it was.
-    EXPECT_EQ(c.accepted ? &other : &Context(), sglGetCurrentContext());
-  }
-  sgl_parameters parameters = HostParameters();
-  EXPECT_FALSE(sglInit(nullptr, &parameters));
-  EXPECT_FALSE(sglInit(&Context(), nullptr));
-  // Initialised again, nothing of the former life survives.
-  parameters.texture_table[3].loaded = 1;
-  sgliSetError(1, 2);
-  ASSERT_TRUE(sglInit(&Context(), &parameters));
-  EXPECT_EQ(0, parameters.texture_table[3].loaded);
-  EXPECT_EQ(0u, ErrorCount());
-}
 
 TEST_F(ContextTest, ResetSelectsTheLastEntryOfEveryTableAndTurnsCapabilitiesOff) {
   InstallTestTables();
@@ -168,9 +112,6 @@ TEST_F(ContextTest, ResetEndsWhatTheLastFrameLeftOpen) {
   EXPECT_EQ(uint32_t{GL_NO_ERROR}, velkor_test::TakeGlError());
 }
 
-// ---------------------------------------------------------------------------
-// Attribute tables and their selection
-// ---------------------------------------------------------------------------
 TEST_F(ContextTest, SelectionsClampAndRecord) {
   auto& c = Context();
   auto colour = [&c] { return static_cast<int64_t>(c.color_index); };
@@ -284,109 +225,6 @@ TEST_F(ContextTest, ErrorLogKeeps32EntriesThenOnlyFlagsOverflow) {
   sglReset();
   EXPECT_EQ(32u, ErrorCount());
   EXPECT_EQ(1, Context().errors.overflow);
-}
-
-TEST_F(ContextTest, UpdateColourAppliesTransparencyInverseVideoAndClamps) {
-  static const float colours[2][4] = {{0.25f, 0.5f, 0.75f, 0.5f}, {1, 1, 0, 1}};
-  sglColorPointerf(&colours[0][0], 2);
-  sglTransparency8(51);
-  sgliUpdateColor(0);
-  ExpectGlColor(0.25f, 0.5f, 0.75f, 0.5f * 0.2f);
-  Context().appearance.inverse_video = 1;
-  sgliUpdateColor(0);
-  ExpectGlColor(0.75f, 0.5f, 0.25f, 0.2f);
-  Context().appearance.inverse_video = 0;
-  sglTransparency8(255);
-  sgliUpdateColor(40);
-  ExpectGlColor(1, 1, 0, 1);
-}
-
-// ---------------------------------------------------------------------------
-// The OpenGL state cache: a value changed behind the cache's back shows
-// whether a repeated cached call reached OpenGL.
-// ---------------------------------------------------------------------------
-TEST_F(ContextTest, CacheSkipsRepeatsButIssuesThemUnderBypass) {
-  static float other[8];
-  static GLuint names[2];
-  glGenTextures(2, names);
-  const struct {
-    const char* name;
-    std::function<void()> cached;   // the library's call
-    std::function<void()> foreign;  // the same state changed behind its back
-    std::function<bool()> issued;   // OpenGL holds what the library's call sets
-  } cases[] = {
-      {"colour", [] { sgliColor4f(0.25f, 0.5f, 0.75f, 1); }, [] { glColor4f(0, 0, 0, 0); },
-       [] { return GlFloat(GL_CURRENT_COLOR) == 0.25f; }},
-      {"texture 2D", [] { sgliEnable(GL_TEXTURE_2D); }, [] { glDisable(GL_TEXTURE_2D); },
-       [] { return GlEnabled(GL_TEXTURE_2D); }},
-      {"stencil off", [] { sgliDisable(GL_STENCIL_TEST); }, [] { glEnable(GL_STENCIL_TEST); },
-       [] { return !GlEnabled(GL_STENCIL_TEST); }},
-      {"scissor", [] { sgliEnable(GL_SCISSOR_TEST); }, [] { glDisable(GL_SCISSOR_TEST); },
-       [] { return GlEnabled(GL_SCISSOR_TEST); }},
-      {"depth", [] { sgliEnable(GL_DEPTH_TEST); }, [] { glDisable(GL_DEPTH_TEST); },
-       [] { return GlEnabled(GL_DEPTH_TEST); }},
-      {"any other capability is blend", [] { sgliEnable(GL_LINE_STIPPLE); },
-       [] { glDisable(GL_BLEND); },
-       [] { return GlEnabled(GL_BLEND) && !GlEnabled(GL_LINE_STIPPLE); }},
-      {"texture environment", [] { sgliTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE); },
-       [] { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE); },
-       [] { return GlTexEnv() == GL_MODULATE; }},
-      {"bound texture", [] { sgliBindTexture(names[0]); },
-       [] { glBindTexture(GL_TEXTURE_2D, names[1]); },
-       [] { return GlInteger(GL_TEXTURE_BINDING_2D) == static_cast<GLint>(names[0]); }},
-      {"line width", [] { sgliLineWidth(2.0f); }, [] { glLineWidth(5.0f); },
-       [] { return GlFloat(GL_LINE_WIDTH) == 2.0f; }},
-      {"vertex pointer", [] { sgliVertexPointer(&Context().vertices[0][0]); },
-       [] { glVertexPointer(2, GL_FLOAT, 0, other); },
-       [] { return GlPointer(GL_VERTEX_ARRAY_POINTER) == Context().vertices; }},
-      {"texture coordinate array", [] { sgliTexCoordArray(false); },
-       [] { glEnableClientState(GL_TEXTURE_COORD_ARRAY); },
-       [] { return !GlEnabled(GL_TEXTURE_COORD_ARRAY); }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    c.cached();
-    EXPECT_TRUE(c.issued());
-    c.foreign();
-    c.cached();
-    EXPECT_FALSE(c.issued()) << "a repeat must issue nothing";
-    Context().cache_bypass = 1;
-    c.cached();
-    EXPECT_TRUE(c.issued()) << "a bypassed repeat must issue the call";
-    Context().cache_bypass = 0;
-  }
-  glDeleteTextures(2, names);
-}
-
-TEST_F(ContextTest, RestoreStatesReissuesTheCacheAfterForeignCode) {
-  GLuint name = 0;
-  glGenTextures(1, &name);
-  sgliEnable(GL_BLEND);
-  sgliBindTexture(name);
-  sgliLineWidth(3.0f);
-  sgliTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  sgliColor4f(0.5f, 0.25f, 1, 1);
-  // Foreign code.
-  glDisable(GL_BLEND);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  glLineWidth(7.0f);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
-  glColor4f(0, 0, 0, 0);
-  static float other[8];
-  glVertexPointer(2, GL_FLOAT, 0, other);
-  glMatrixMode(GL_TEXTURE);
-
-  sglRestoreStates();
-  EXPECT_TRUE(GlEnabled(GL_BLEND));
-  EXPECT_FALSE(GlEnabled(GL_TEXTURE_2D));
-  EXPECT_EQ(static_cast<GLint>(name), GlInteger(GL_TEXTURE_BINDING_2D));
-  EXPECT_EQ(3.0f, GlFloat(GL_LINE_WIDTH));
-  EXPECT_EQ(GL_MODULATE, GlTexEnv());
-  ExpectGlColor(0.5f, 0.25f, 1, 1);
-  EXPECT_EQ(static_cast<void*>(Context().vertices), GlPointer(GL_VERTEX_ARRAY_POINTER));
-  EXPECT_EQ(GL_MODELVIEW, GlInteger(GL_MATRIX_MODE));
-  glDeleteTextures(1, &name);
 }
 
 }  // namespace

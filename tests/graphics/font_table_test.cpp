@@ -1,6 +1,6 @@
 // Reading font tables and laying out text on numbers: texture decoding,
 // character decoding, the checks that refuse a malformed table, glyph
-// lookup, line breaking, alignment and the text of numbers.
+// lookup, line breaking and the text of numbers.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -123,8 +123,6 @@ TEST(FontTableLookup, UnmappedCodesGetTheMissingCharacterBox) {
   }
 }
 
-// ---------------------------------------------------------------- layout
-
 std::vector<uint16_t> Codes(const std::string& text) {
   return std::vector<uint16_t>(text.begin(), text.end());
 }
@@ -178,28 +176,6 @@ TEST(TextLayout, LineBreaking) {
                                        &overflow));
   EXPECT_TRUE(overflow);
 }
-
-// Rectangle (0, 0) - (100, 60) given from its top-right corner, two lines
-// 20 wide, ascent 8, descent 3.
-TEST(TextLayout, AreaLinesFollowTheAlignment) {
-  const float cases[][5] = {
-      {0, 2, 0, 0, 52},
-      {0, 2, 1, 0, 41},  // left, from the top down
-      {1, 0, 0, 40, 14},
-      {1, 0, 1, 40, 3},  // from the bottom up: the last baseline sits a descent up
-      {2, 1, 0, 80, 33},
-      {2, 1, 1, 80, 22},  // right, the block of 22 centred
-  };
-  for (const auto& c : cases) {
-    float x = 0, y = 0;
-    sgl_text_area_line_origin(static_cast<uint32_t>(c[0]), static_cast<uint32_t>(c[1]), 100, 60, 0,
-                              0, static_cast<uint32_t>(c[2]), 2, 20, 8, 3, &x, &y);
-    EXPECT_EQ(c[3], x) << c[0] << "," << c[1] << " line " << c[2];
-    EXPECT_EQ(c[4], y) << c[0] << "," << c[1] << " line " << c[2];
-  }
-}
-
-// ---------------------------------------------------------------- numbers
 
 TEST(NumberText, DigitsSignSeparatorAndSplit) {
   struct Case {

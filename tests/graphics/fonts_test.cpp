@@ -1,6 +1,5 @@
-// Fonts on the off-screen context: loading the panel's font table into glyph
-// textures, refusing malformed tables, the font values widgets measure with,
-// text widths, and single-line text read back in pixels.
+// Fonts on the off-screen context: refusing malformed tables, unloading, and
+// single-line text read back in pixels.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -65,8 +64,6 @@ class FontsTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- loading
-
 // A refused table leaves the loaded one in place; a texture that does not
 // decode stays empty while the fonts load; no table unloads the fonts and
 // deletes their textures.
@@ -95,44 +92,6 @@ TEST_F(FontsTest, RefusedTablesAndUnloading) {
   EXPECT_EQ((ErrorList{{SGL_ERROR_FONT_VALUE, 1}}), TakeErrors());
 }
 
-// ---------------------------------------------------------------- values
-
-TEST_F(FontsTest, FontValuesOfEverySlotAndTheSmallestFontsGlyphs) {
-  const float slots[6][4] = {{19, 9, 18, 6},   {19, 12, 18, 8},  {23, 14, 23, 9},
-                             {29, 18, 29, 12}, {38, 23, 38, 15}, {58, 36, 58, 24}};
-  for (uint32_t slot = 20; slot <= 25; ++slot) {
-    for (uint32_t kind = 6; kind <= 9; ++kind) {
-      EXPECT_EQ(slots[slot - 20][kind - 6], sglGetFontValue(slot, '0', kind))
-          << slot << " kind " << kind;
-    }
-  }
-  // ink width, ink height, advance of "Liberation Sans12"
-  const uint32_t glyphs[3][4] = {{'0', 6, 9, 7}, {'A', 8, 9, 8}, {' ', 3, 9, 3}};
-  for (const auto& g : glyphs) {
-    EXPECT_EQ(static_cast<float>(g[1]), sglGetFontValue(20, g[0], 0)) << g[0];
-    EXPECT_EQ(static_cast<float>(g[2]), sglGetFontValue(20, g[0], 1)) << g[0];
-    EXPECT_EQ(static_cast<float>(g[3]), sglGetFontValue(20, g[0], 3)) << g[0];
-  }
-  // An empty slot answers with the first font of the table; a bad kind or
-  // slot gives 0 with error 88.
-  EXPECT_EQ(7.0f, sglGetFontValue(0, '0', 3));
-  EXPECT_EQ(ErrorList{}, TakeErrors());
-  EXPECT_EQ(0.0f, sglGetFontValue(20, '0', 10));
-  EXPECT_EQ(0.0f, sglGetFontValue(30, '0', 3));
-  EXPECT_EQ((ErrorList{{SGL_ERROR_FONT_VALUE, 10}, {SGL_ERROR_FONT_VALUE, 30}}), TakeErrors());
-}
-
-TEST_F(FontsTest, WidthOfZeroInTheSmallestFontIsSevenPixels) {
-  const uint16_t zero[] = {'0'};
-  EXPECT_EQ(7.0f, sgli_get_string_width(zero, 1, false));
-  EXPECT_EQ(6.0f, sgli_get_string_width(zero, 1, true));
-  // Drawing units of half a pixel: the text keeps its size in pixels.
-  sglOrtho(0.0f, 640.0f, 0.0f, 384.0f);
-  EXPECT_EQ(3.5f, sgli_get_string_width(zero, 1, false));
-}
-
-// ---------------------------------------------------------------- writing
-
 TEST_F(FontsTest, GlyphsLandAtTheirPensAndLinesOneLineHeightLower) {
   sgluWriteText(300, 300, "0A", 2);
   ExpectGlyphAt('0', 300, 300, 0);
@@ -146,38 +105,6 @@ TEST_F(FontsTest, GlyphsLandAtTheirPensAndLinesOneLineHeightLower) {
   ExpectGlyphAt('0', 100, 385, 2);
   ExpectGlyphAt('A', 100, 355, 2);
   EXPECT_EQ(ErrorList{}, TakeErrors());
-}
-
-// Centred both ways: the ink width (6 for '0') is centred on x and the
-// ascent (9) on y, then the pen snaps to the nearest whole pixel.
-TEST_F(FontsTest, CentredTextIsCentredOnThePoint) {
-  sglSetTextAlignment(1, 1);
-  sgluWriteText(640, 384, "0", 1);
-  ExpectGlyphAt('0', 637, 380);  // 640 - 3, round(384 - 4.5) = 380 (half away from zero)
-  velkor_test::ClearDisplay();
-  sglSetTextAlignment(2, 2);
-  sgluWriteText(640, 384, "0", 1);
-  ExpectGlyphAt('0', 634, 375);  // right edge of the ink and top of the ascent on the point
-}
-
-TEST_F(FontsTest, BadTextsAreReportedAndStateComesBack) {
-  sgluWriteText(100, 200, nullptr, 3);
-  sgluWriteText(100, 200, "A", -1);
-  EXPECT_EQ(0, velkor_test::CountCoveredPixels(0, 0, 1280, 768));
-  std::vector<char> long_text(1100, 'A');
-  long_text.push_back(0);
-  sgluWriteText(0, 100, long_text.data(), 1100);
-  EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_TEXT, 0},
-                       {SGL_ERROR_WRITE_TEXT, 0xFFFFFFFFu},
-                       {SGL_ERROR_WRITE_TEXT, 1100}}),
-            TakeErrors());
-  velkor_test::ClearDisplay();
-  sglTransparency8(100);
-  sgluWriteText(100, 200, "A0", 1);  // the length limits, the transparency does not apply
-  ExpectGlyphAt('A', 100, 200);
-  EXPECT_EQ(100, Context().transparency);
-  EXPECT_EQ(GL_FALSE, glIsEnabled(GL_TEXTURE_2D));
-  EXPECT_EQ(GLenum{GL_NO_ERROR}, velkor_test::TakeGlError());
 }
 
 }  // namespace

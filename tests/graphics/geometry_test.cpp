@@ -1,9 +1,7 @@
-// The drawing library's pure geometry: strand counts, stipple dashes,
-// point-in-polygon, ear clipping and arc vertex density. Exact numbers, no
-// OpenGL; strand ends are read back in pixels in lines_test.cpp.
+// The drawing library's pure geometry: stipple dashes, point-in-polygon and
+// ear clipping. Exact numbers, no OpenGL.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <set>
@@ -14,17 +12,6 @@
 
 namespace {
 
-// ---------------------------------------------------------------- strands
-
-TEST(Strands, CountFollowsHalfWidthAndIsOdd) {
-  const float half_widths[] = {0.0f, 0.99f, 1.0f, 1.5f, 2.0f, 2.5f, 3.5f, 4.0f, 5.0f, 7.5f};
-  const uint32_t counts[] = {1, 1, 1, 3, 3, 5, 7, 7, 9, 11};
-  for (size_t i = 0; i < sizeof counts / sizeof counts[0]; ++i) {
-    EXPECT_EQ(counts[i], sgl_strand_count(half_widths[i])) << "half-width " << half_widths[i];
-  }
-}
-
-// ---------------------------------------------------------------- dashes
 //
 // Dots carried across a corner, a diagonal closing dash and dashes under a
 // scale are checked where lines are drawn (lines_test.cpp); here the
@@ -68,8 +55,6 @@ TEST(Dashes, DegeneratePatternsAndFullBuffersEnd) {
   EXPECT_EQ(4u, small.count);
 }
 
-// ---------------------------------------------------------------- point in polygon
-
 const float kSquare[] = {0, 0, 10, 0, 10, 10, 0, 10};
 // An L: the notch is the square (5..10, 5..10).
 const float kL[] = {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10};
@@ -92,8 +77,6 @@ TEST(PointInShape, EvenOddWithVertexAndEdgeRules) {
     EXPECT_EQ(c.inside, mth_point_in_shape(c.x, c.y, c.n, c.shape)) << c.x << "," << c.y;
   }
 }
-
-// ---------------------------------------------------------------- ear clipping
 
 double shoelace(const float* xy, uint32_t n) {
   double twice = 0.0;
@@ -256,41 +239,6 @@ TEST(EarClip, AFullListDropsTheRest) {
   const Points l(kL, kL + 12);
   const std::vector<float> all = ClipByFirstEars(l);
   EXPECT_EQ(std::vector<float>(all.begin(), all.begin() + 12), Clip(l, 2));
-}
-
-// ---------------------------------------------------------------- arcs
-
-TEST(ArcSteps, DensityFollowsTheRadiusInPixels) {
-  struct Case {
-    float radius_px, sweep, step;
-    uint32_t count;
-  };
-  const Case cases[] = {
-      {5.0f, 360.0f, 28.0f, 13},
-      {9.99f, 90.0f, 28.0f, 4},
-      {10.0f, 360.0f, 17.0f, 22},
-      {20.0f, 360.0f, 9.0f, 40},
-      {60.0f, 360.0f, 5.0f, 72},
-      {100.0f, 360.0f, 5.0f, 72},
-      {259.0f, 7.0f, 5.0f, 2},
-      {260.0f, 360.0f, 3.4f, 106},
-      {100.0f, 720.0f, 5.0f, 72},
-      {100.0f, 0.0f, 28.0f, 0},
-      // Whole multiples of 3.4 that divide to a hair below (10.2, 23.8) or
-      // above (24 steps multiplied out in float) the whole number; 10.3
-      // needs one more step.
-      {300.0f, 10.2f, 3.4f, 3},
-      {300.0f, 23.8f, 3.4f, 7},
-      {300.0f, 24 * 3.4f, 3.4f, 24},
-      {300.0f, 10.3f, 3.4f, 4},
-  };
-  for (const Case& c : cases) {
-    float step = 0.0f;
-    uint32_t count = 0;
-    sgl_arc_steps(c.radius_px, c.sweep, &step, &count);
-    EXPECT_EQ(c.step, step) << c.radius_px << " px, " << c.sweep << " degrees";
-    EXPECT_EQ(c.count, count) << c.radius_px << " px, " << c.sweep << " degrees";
-  }
 }
 
 }  // namespace

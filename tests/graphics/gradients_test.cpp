@@ -1,12 +1,10 @@
-// Gradients: RGBA images uploaded into gradient slots (raw or run-length
-// coded), selected with sglIndexGradienti, mapped once over a shape's box by
-// sglFormatGradient, and the ramp a gradient fill shows on the screen.
+// Gradients: RGBA images uploaded into gradient slots, placed in the corner
+// of a repeating texture, and the ramp a gradient fill shows on the screen.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "graphics/sgl.h"
@@ -62,75 +60,6 @@ TEST_F(GradientsTest, AGradientIsANewRepeatingTextureWithTheImageInTheCorner) {
                                         0x10, 0x20, 0x30, 0xFF, 0x40, 0x50, 0x60, 0x80};
   const std::vector<uint8_t> coded = Texels(1);
   EXPECT_EQ(decoded, std::vector<uint8_t>(coded.begin(), coded.begin() + 16));
-  EXPECT_EQ(0u, Context().errors.count);
-}
-
-TEST_F(GradientsTest, RefusedGradientsMappingsAndSelections) {
-  const uint8_t image[16] = {};
-  const uint32_t bad_words[] = {7, 7, 9};  // 11 pixels for 2 x 2
-  const float xs[2] = {0, 1}, ys[2] = {0, 1};
-  const uint32_t kLoad = SGL_ERROR_GRADIENT_TEXTURE;
-  const struct {
-    const char* name;
-    std::function<void()> call;
-    uint32_t code, value;
-  } cases[] = {
-      {"negative slot", [&] { sglGradientTexture(-1, 2, 2, 16, image, 0); }, kLoad, 0xFFFFFFFF},
-      {"slot beyond the table", [&] { sglGradientTexture(4, 2, 2, 16, image, 0); }, kLoad, 4},
-      {"wider than a texture", [&] { sglGradientTexture(0, 1025, 1, 4100, image, 0); }, kLoad, 0},
-      {"no data", [] { sglGradientTexture(0, 2, 2, 16, nullptr, 0); }, kLoad, 0},
-      {"fewer bytes than the image", [&] { sglGradientTexture(0, 2, 2, 15, image, 0); }, kLoad, 0},
-      {"words that do not decode",
-       [&] { sglGradientTexture(0, 2, 2, sizeof(bad_words), bad_words, 1); }, kLoad, 0},
-      {"map: 4096 points", [&] { sglFormatGradient(4096, xs, ys); }, SGL_ERROR_FORMAT_GRADIENT,
-       4096},
-      {"map: no ys", [&] { sglFormatGradient(2, xs, nullptr); }, SGL_ERROR_FORMAT_GRADIENT, 2},
-      {"select: not loaded", [] { sglIndexGradienti(0); }, SGL_ERROR_INDEX_GRADIENT, 0},
-      {"select: beyond the table", [] { sglIndexGradienti(4); }, SGL_ERROR_INDEX_GRADIENT, 4},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Context().errors.count = 0;
-    c.call();
-    ExpectOnlyError(c.code, c.value);
-    EXPECT_EQ(0u, Slot(0).name);
-    EXPECT_EQ(kGradientSlots, Context().texture.current_gradient);
-  }
-  // Without a gradient table nothing loads and nothing is mapped.
-  sgl_parameters parameters = HostParameters();
-  ASSERT_TRUE(sglInit(&Context(), &parameters));
-  sglGradientTexture(0, 1, 1, 4, image, 0);
-  sglFormatGradient(2, xs, ys);
-  ASSERT_EQ(2u, Context().errors.count);
-  EXPECT_EQ(SGL_ERROR_GRADIENT_TEXTURE, Context().errors.entries[0].code);
-  EXPECT_EQ(SGL_ERROR_FORMAT_GRADIENT, Context().errors.entries[1].code);
-}
-
-TEST_F(GradientsTest, AGradientIsMappedOnceOverTheBoxUnlessATextureFillIsOn) {
-  std::vector<uint8_t> image(32 * 16 * 4, 255);
-  sglGradientTexture(0, 32, 16, static_cast<uint32_t>(image.size()), image.data(), 0);
-  sglIndexGradienti(0);
-  const float xs[3] = {50, 10, 30}, ys[3] = {5, 25, 45};
-  sglFormatGradient(3, xs, ys);
-  const sgl_texture_state& t = Context().texture;
-  EXPECT_EQ((std::vector<float>{10, 5, 40, 40, 1, 1, 0, 0, 0.5f, 0.25f}),
-            (std::vector<float>{t.origin_x, t.origin_y, t.width, t.height, t.repeat_x, t.repeat_y,
-                                t.offset_x, t.offset_y, t.factor_x, t.factor_y}));
-  // A vertex at the box's far corner takes the image's far corner.
-  sglEnable(SGL_GRADIENT_FILL);
-  sglBegin(5);
-  sglVertex2f(50, 45);
-  ASSERT_EQ(1u, Context().texcoord_count);
-  EXPECT_EQ(0.5f, Context().texcoords[0][0]);
-  EXPECT_EQ(0.25f, Context().texcoords[0][1]);
-  sglEnd();
-  sglReset();
-  EXPECT_EQ(kGradientSlots, Context().texture.current_gradient) << "none after a reset";
-
-  const float box_x[2] = {0, 100}, box_y[2] = {0, 100};
-  sglEnable(SGL_TEXTURE_FILL);
-  sglFormatGradient(2, box_x, box_y);
-  EXPECT_EQ(0.0f, Context().texture.width) << "the texture fill keeps its mapping";
   EXPECT_EQ(0u, Context().errors.count);
 }
 

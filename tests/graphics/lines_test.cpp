@@ -1,7 +1,6 @@
 // Lines drawn through sglBegin / sglVertex2f / sglEnd on the off-screen
-// context: the strands OpenGL is given, smoothed width and round ends, flat
-// caps, halos, dashes carried across corners, render mode 0, buffer limits
-// and bad modes.
+// context: the strands OpenGL is given, flat caps, halos, dashes carried
+// across corners, and the vertex buffer's limit.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -15,12 +14,10 @@
 namespace {
 
 using velkor_test::CountCoveredPixels;
-using velkor_test::CoveredInColumn;
 using velkor_test::ErrorList;
 using velkor_test::Fed;
 using velkor_test::Feed;
 using velkor_test::FirstCoveredX;
-using velkor_test::LastCoveredX;
 using velkor_test::ReadPixel;
 using velkor_test::TakeErrors;
 
@@ -51,8 +48,6 @@ class LinesTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- strands
-
 TEST_F(LinesTest, StrandsPerSegmentFollowTheWidthEntryAndTheMode) {
   const struct {
     int32_t width;
@@ -76,32 +71,6 @@ TEST_F(LinesTest, StrandsPerSegmentFollowTheWidthEntryAndTheMode) {
     EXPECT_EQ(c.gl_width, GlLineWidth());
   }
   EXPECT_EQ(ErrorList{}, TakeErrors());
-}
-
-// ---------------------------------------------------------------- pixels
-
-TEST_F(LinesTest, TwoPixelSmoothedLineCoversItsWidth) {
-  sglIndexLineWidthi(1);
-  sglEnable(SGL_LINE_SMOOTH);
-  Strip({100.0f, 200.0f, 300.0f, 200.0f});
-  // The line straddles y = 200: rows 199 and 200 are fully lit, the rows
-  // beyond at most faintly.
-  for (int x = 110; x < 290; x += 60) {
-    EXPECT_EQ(255, ReadPixel(x, 199).r) << "x " << x;
-    EXPECT_EQ(255, ReadPixel(x, 200).r) << "x " << x;
-    EXPECT_EQ(2, CoveredInColumn(x, 190, 210, 64)) << "x " << x;
-    EXPECT_EQ(0, CoveredInColumn(x, 190, 196) + CoveredInColumn(x, 203, 210)) << "x " << x;
-  }
-}
-
-TEST_F(LinesTest, WideLineHasRoundEnds) {
-  sglIndexLineWidthi(2);
-  Strip({200.0f, 300.0f, 400.0f, 300.0f});
-  EXPECT_NEAR(8, CoveredInColumn(300, 280, 320, 64), 1);
-  // The centre row reaches further past each end than the edge rows.
-  EXPECT_GE(LastCoveredX(300, 390, 420, 64) - LastCoveredX(303, 390, 420, 64), 1);
-  EXPECT_GE(FirstCoveredX(303, 180, 210, 64) - FirstCoveredX(300, 180, 210, 64), 1);
-  EXPECT_GE(LastCoveredX(300, 390, 420, 64), 402);
 }
 
 TEST_F(LinesTest, FlatCapsGiveFlatFreeEndsAndARoundJoint) {
@@ -135,16 +104,6 @@ TEST_F(LinesTest, HaloUnderTheLineEvenWithTheDepthTest) {
   Strip({100.0f, 300.0f, 300.0f, 300.0f});
   EXPECT_EQ(0, ReadPixel(200, 302).r);
 }
-
-TEST_F(LinesTest, RenderModeZeroDrawsOpenGLLines) {
-  sglSetRenderMode(0);
-  sglIndexLineWidthi(6);
-  Strip({100.0f, 600.5f, 300.0f, 600.5f});
-  EXPECT_EQ(3.0f, GlLineWidth());
-  EXPECT_EQ(3, CoveredInColumn(200, 590, 610, 128));
-}
-
-// ---------------------------------------------------------------- dashes
 
 // Dashes are separate segments: OpenGL is given the ends of every dash, two
 // vertices each. The rows run in order, so each also shows that a new
@@ -226,8 +185,6 @@ TEST_F(LinesTest, DashesCarryAcrossCornersScaleAndCloseLoops) {
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
-// ---------------------------------------------------------------- limits and errors
-
 TEST_F(LinesTest, VerticesBeyondTheBufferAreDroppedWithError20) {
   sglSetRenderMode(0);
   const Fed fed = Feed([] {
@@ -239,17 +196,6 @@ TEST_F(LinesTest, VerticesBeyondTheBufferAreDroppedWithError20) {
   });
   EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, fed.StripSize());
   EXPECT_EQ(ErrorList(3, {SGL_ERROR_VERTEX_BUFFER_FULL, 0}), TakeErrors());
-}
-
-TEST_F(LinesTest, UnknownModeRecordsError1AndDrawsNothing) {
-  sglIndexLineWidthi(3);
-  for (uint8_t mode : {0, 6, 10, 129}) Strip({100.0f, 100.0f, 300.0f, 300.0f}, mode);
-  EXPECT_EQ((ErrorList{{SGL_ERROR_BEGIN, 0},
-                       {SGL_ERROR_BEGIN, 6},
-                       {SGL_ERROR_BEGIN, 10},
-                       {SGL_ERROR_BEGIN, 129}}),
-            TakeErrors());
-  EXPECT_EQ(0, CountCoveredPixels(90, 90, 220, 220));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// Stencil masks and clip planes: identifiers and their allocation, masks
-// that restrict drawing to their shape (or, inverted, to the outside), clip
-// boxes under the current matrix, several masks at once, clip planes cutting
-// where their line says, the per-frame reset, and the refusals.
+// Stencil masks and clip planes: masks that restrict drawing to their shape
+// (or, inverted, to the outside), several masks at once, clip planes cutting
+// where their line says, masks under a scissor and across frames.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -33,26 +32,6 @@ class MasksTest : public SglTest {
   }
 };
 
-TEST_F(MasksTest, EightStencilMasksSixPlanesAndTheirRefusals) {
-  for (uint32_t expected : {1u, 2u, 4u, 8u, 16u, 32u, 64u, 128u, 0u}) {
-    EXPECT_EQ(expected, sglAllocateMaskID(1));
-  }
-  sglFreeMaskID(4);
-  EXPECT_EQ(4u, sglAllocateMaskID(2)) << "kind 2 is a stencil mask as well";
-  for (uint32_t expected : {256u, 512u, 1024u, 2048u, 4096u, 8192u, 0u}) {
-    EXPECT_EQ(expected, sglAllocateMaskID(0));
-  }
-  EXPECT_EQ(0u, Context().errors.count) << "running out is no error";
-  EXPECT_EQ(0u, sglAllocateMaskID(3));
-  EXPECT_EQ(SGL_ERROR_ALLOCATE_MASK, LastError().code);
-  EXPECT_EQ(3u, LastError().value);
-  sglFreeMaskID(16384 + 2);  // only its low bits are freed
-  EXPECT_EQ(SGL_ERROR_FREE_MASK, LastError().code);
-  EXPECT_EQ(16386u, LastError().value);
-  EXPECT_EQ(0x3FFDu, Clipping().allocated_masks);
-  ASSERT_EQ(2u, Context().errors.count);
-}
-
 TEST_F(MasksTest, MaskRestrictsDrawingToItsShapeAndInvertedToTheOutside) {
   for (uint8_t inverted : {0, 1}) {
     SCOPED_TRACE(inverted ? "inverted" : "normal");
@@ -67,35 +46,6 @@ TEST_F(MasksTest, MaskRestrictsDrawingToItsShapeAndInvertedToTheOutside) {
     const int inside = inverted ? 0 : 100 * 50;
     EXPECT_EQ(inverted ? kDisplayArea - 100 * 50 : inside, Painted());
     EXPECT_EQ(inside, CountCoveredPixels(100, 100, 100, 50));
-  }
-  EXPECT_EQ(0u, Context().errors.count);
-}
-
-TEST_F(MasksTest, ClipBoxFollowsTheCurrentMatrixAndEitherCornerOrder) {
-  const struct {
-    float degrees;
-    float x1, y1, x2, y2;
-    int left, bottom, width, height;  // pixels let through
-  } cases[] = {
-      // Drawn at the origin (600, 400).
-      {0.0f, 0, 0, 100, 50, 600, 400, 100, 50},
-      {90.0f, 0, 0, 100, 50, 550, 400, 50, 100},
-      {180.0f, 0, 0, 100, 50, 500, 350, 100, 50},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.degrees);
-    ClearDisplay();
-    sglSetActiveMasks(0);
-    const uint32_t id = sglAllocateMaskID(1);
-    sglPushMatrix();
-    sglTranslatef(600, 400);
-    sglRotatef(c.degrees);
-    sglClipBox(id, 0, c.x1, c.y1, c.x2, c.y2);
-    sglPopMatrix();
-    sglSetActiveMasks(id);
-    EXPECT_EQ(c.width * c.height, Painted());
-    EXPECT_EQ(c.width * c.height, CountCoveredPixels(c.left, c.bottom, c.width, c.height));
-    sglFreeMaskID(id);
   }
   EXPECT_EQ(0u, Context().errors.count);
 }
@@ -120,34 +70,6 @@ TEST_F(MasksTest, SeveralActiveMasksLetThroughOnlyWhereAllAgree) {
   EXPECT_EQ(100 * 50, CountCoveredPixels(200, 150, 100, 50));
   EXPECT_EQ(0u, Context().errors.count);
 }
-
-TEST_F(MasksTest, RefusedMasksRecordTheirErrorAndDrawNothing) {
-  const struct {
-    uint32_t id;
-    uint8_t inverted;
-    float x2;
-  } boxes[] = {
-      {1, 0, 100}, {4, 2, 200}, {3, 0, 200}, {256, 0, 200}};  // flat, inverted 2, two bits, a plane
-  for (const auto& c : boxes) {
-    sglClipBox(c.id, c.inverted, 100, 100, c.x2, 200);
-    EXPECT_EQ((velkor_test::ErrorList{{SGL_ERROR_CLIP_BOX, c.id}}), velkor_test::TakeErrors());
-    EXPECT_EQ(0, velkor_test::ReadStencil(150, 150)) << c.id;
-  }
-  EXPECT_EQ(0u, sglBeginMaskDefinition(2));
-  EXPECT_EQ((velkor_test::ErrorList{{SGL_ERROR_BEGIN_MASK_DEFINITION, 0}}),
-            velkor_test::TakeErrors());
-  EXPECT_EQ(0u, Clipping().allocated_masks);
-  EXPECT_EQ(kDisplayArea, Painted());
-  for (uint32_t k = 0; k < 8; ++k) {
-    EXPECT_EQ(1u << k, sglBeginMaskDefinition(0));
-    sglEndMaskDefinition();
-  }
-  EXPECT_EQ(0u, sglBeginMaskDefinition(0));
-  EXPECT_EQ(0u, Context().errors.count) << "running out is no error";
-  EXPECT_TRUE(ColourWritesOn()) << "no mask left: drawing stays in colour";
-}
-
-// ---------------------------------------------------------------- clip planes
 
 TEST_F(MasksTest, ClipPlanesCutWhereTheirLineSays) {
   const struct {
@@ -181,75 +103,6 @@ TEST_F(MasksTest, ClipPlanesCutWhereTheirLineSays) {
   EXPECT_EQ(980 * 768, Painted());
   EXPECT_EQ(0u, Context().errors.count);
 }
-
-TEST_F(MasksTest, AnEnabledPlaneKeepsItsDefinitionAndAnUndefinedOneStaysOff) {
-  const uint32_t id = sglAllocateMaskID(0);
-  sglClipPlane(id, 300, 0, 90, 0);
-  EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE0)) << "defined, not yet active";
-  sglSetActiveMasks(id);
-  sglClipPlane(id, 600, 0, 90, 0);  // ignored while enabled
-  EXPECT_EQ(980 * 768, Painted());
-  sglSetActiveMasks(0);
-  sglClipPlane(id, 600, 0, 90, 0);  // disabled: redefined
-  sglSetActiveMasks(id);
-  ClearDisplay();
-  EXPECT_EQ(680 * 768, Painted());
-  EXPECT_EQ(0u, Context().errors.count);
-
-  sglClipPlane(1, 0, 0, 0, 0);  // a stencil identifier
-  EXPECT_EQ(SGL_ERROR_CLIP_PLANE, LastError().code);
-  const uint32_t undefined = sglAllocateMaskID(0);
-  sglSetActiveMasks(id | undefined);
-  EXPECT_EQ(SGL_ERROR_ACTIVE_MASKS, LastError().code);
-  EXPECT_EQ(512u, LastError().value);
-  EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE1));
-  sglSetActiveMasks(16384 | id);  // beyond 14 bits: recorded, still used
-  EXPECT_EQ(16384u | id, LastError().value);
-  EXPECT_EQ(16384u | id, sglGetActiveMasks());
-  EXPECT_EQ(3u, Context().errors.count);
-}
-
-// A normal mask smaller than the shape bounds what is seen; an inverted one
-// lets the shape through outside it, so the collected box stays whole.
-TEST_F(MasksTest, CollectedBoxIsCutByANormalMaskOnly) {
-  const struct {
-    bool clip_box;  // else sglBeginMaskDefinition with a drawn quad
-    uint8_t inverted;
-    float x1, y1, x2, y2;
-  } cases[] = {
-      {true, 0, 120, 130, 180, 170},
-      {false, 0, 120, 130, 180, 170},
-      {true, 1, 100, 100, 300, 200},
-      {false, 1, 100, 100, 300, 200},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message()
-                 << (c.clip_box ? "clip box" : "definition") << " inverted " << int(c.inverted));
-    uint32_t id = 0;
-    if (c.clip_box) {
-      id = sglAllocateMaskID(1);
-      sglClipBox(id, c.inverted, 180, 170, 120, 130);
-    } else {
-      id = sglBeginMaskDefinition(c.inverted);
-      velkor_test::FillQuad(120, 130, 180, 170);
-      sglEndMaskDefinition();
-    }
-    ASSERT_NE(0u, id);
-    sglSetActiveMasks(id);
-    sglBeginBoundingBox();
-    velkor_test::FillQuad(100, 100, 300, 200);
-    float box[4] = {0, 0, 0, 0};
-    ASSERT_TRUE(sglEndBoundingBox(&box[0], &box[1], &box[2], &box[3]));
-    EXPECT_NEAR(c.x1, box[0], 1e-3f);
-    EXPECT_NEAR(c.y1, box[1], 1e-3f);
-    EXPECT_NEAR(c.x2, box[2], 1e-3f);
-    EXPECT_NEAR(c.y2, box[3], 1e-3f);
-    sglSetActiveMasks(0);
-    sglFreeMaskID(id);
-  }
-}
-
-// ---------------------------------------------------------------- across frames
 
 TEST_F(MasksTest, ResetFreesEverythingAndTheSameSetClipsAgainNextFrame) {
   for (int frame = 0; frame < 2; ++frame) {

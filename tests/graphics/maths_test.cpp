@@ -1,6 +1,5 @@
-// Checked numbers and degree maths: saturation with the error of the target
-// type, checked divisions, rounding helpers, and the trigonometry, arccosine
-// and square-root tables checked against the standard library.
+// Checked numbers and rounding: saturation with the error of the target
+// type, rounding half away from zero, ceilings and powers of two.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,12 +13,6 @@
 namespace {
 
 using velkor_test::SglTest;
-
-const double kPi = 3.14159265358979323846;
-
-double Degrees(double radians) {
-  return radians * 180.0 / kPi;
-}
 
 struct CheckedCase {
   const char* name;
@@ -79,27 +72,6 @@ TEST_F(CheckedNumbersTest, ConversionsSaturateAndRecordTheErrorOfTheTargetType) 
   Run(cases, sizeof(cases) / sizeof(cases[0]));
 }
 
-TEST_F(CheckedNumbersTest, DivisionsAndTheIndexClamp) {
-  const CheckedCase cases[] = {
-      {"-7 / 2", [] { return sgluLongDiv(-7, 2); }, -3, 0, 0},
-      {"5 / 0", [] { return sgluLongDiv(5, 0); }, 0, SGL_ERROR_LONG_DIV, 0},
-      {"min / -1 overflows", [] { return sgluLongDiv(INT32_MIN, -1); }, 0, SGL_ERROR_LONG_DIV,
-       0xFFFFFFFF},
-      {"5 / 2e-7f still divides", [] { return sgluFloatDiv(5.0f, 2e-7f); }, 5.0f / 2e-7f,
-       SGL_ERROR_FLOAT_DIV, 0},
-      {"-4 / -1e-7", [] { return sgluDoubleDiv(-4.0, -1e-7); }, -4.0 / -1e-7, SGL_ERROR_DOUBLE_DIV,
-       0},
-      {"index 7 of 5", [] { return sgluGetTableIndex(7, 5); }, 4, SGL_ERROR_TABLE_INDEX, 7},
-      {"index -1 of 5", [] { return sgluGetTableIndex(-1, 5); }, 0, SGL_ERROR_TABLE_INDEX,
-       0xFFFFFFFF},
-      {"index 3 of none", [] { return sgluGetTableIndex(3, 0); }, 0, SGL_ERROR_TABLE_INDEX, 3},
-  };
-  Run(cases, sizeof(cases) / sizeof(cases[0]));
-}
-
-// ---------------------------------------------------------------------------
-// Rounding helpers
-// ---------------------------------------------------------------------------
 TEST(Rounding, HalfAwayFromZeroCeilingAndPowersOfTwo) {
   const struct {
     float v;
@@ -132,79 +104,6 @@ TEST(Rounding, HalfAwayFromZeroCeilingAndPowersOfTwo) {
     EXPECT_EQ(c.expected, mth_next_higher_power2(c.v, c.lo, c.hi))
         << c.v << " " << c.lo << " " << c.hi;
   }
-}
-
-// ---------------------------------------------------------------------------
-// Degree trigonometry and the tables
-// ---------------------------------------------------------------------------
-TEST(DegreeTrigonometry, SineAndCosineWithinAMillionthAndBadAnglesMarked) {
-  double worst = 0;
-  for (int i = -72000; i <= 72000; i++) {
-    float a = static_cast<float>(i) * 0.01f;
-    double radians = static_cast<double>(a) * kPi / 180.0;
-    worst = std::fmax(worst, std::fabs(mth_sin_degree(a) - std::sin(radians)));
-    worst = std::fmax(worst, std::fabs(mth_cos_degree(a) - std::cos(radians)));
-  }
-  EXPECT_LT(worst, 1e-6);
-  EXPECT_EQ(1.0f, mth_cos_degree(0.0f));
-  EXPECT_EQ(2.0f, mth_sin_degree(100000.0f));
-  EXPECT_EQ(2.0f, mth_cos_degree(-100000.0f));
-  EXPECT_LE(std::fabs(mth_sin_degree(99999.0f)), 1.0f);
-}
-
-// The sweep covers 15 to 30 degrees, where the shifted argument turns
-// negative and a careless short cut would lose up to 0.35 degrees.
-TEST(DegreeTrigonometry, ArctangentFollowsTheStandardLibrary) {
-  double worst = 0;
-  float worst_at = 0;
-  for (int i = -200000; i <= 200000; i++) {
-    float x = static_cast<float>(i) * 0.001f;
-    double error = std::fabs(mth_atan_degree(x) - Degrees(std::atan(static_cast<double>(x))));
-    if (error > worst) {
-      worst = error;
-      worst_at = x;
-    }
-  }
-  EXPECT_LT(worst, 2e-5) << "at " << worst_at;
-  EXPECT_NEAR(-90.0, mth_atan_degree(-1e30f), 1e-5);
-}
-
-// Every table entry is met by some ratio, so this also checks the tables.
-TEST(ArccosineTables, ResultsLieWithinTheRoundingIntervalOfTheRatio) {
-  // A result must lie between the arccosines of the ends of the rounding
-  // interval round the ratio; ratios from 881.5 / 900 up to 0.98 take the
-  // fine table's first entry.
-  for (int i = 0; i <= 10000; i++) {
-    float ratio = static_cast<float>(i) / 10000.0f;
-    bool coarse = ratio * 900.0f < 881.5f;
-    double half_step = coarse ? 0.5 / 900.0 : 0.5 / 10000.0;
-    double low = coarse ? ratio - half_step : std::fmax(0.98, ratio - half_step);
-    double high = coarse ? ratio + half_step : std::fmax(0.98, ratio + half_step);
-    float result = mth_acos_degree(-ratio * 7.0f, 7.0f);
-    EXPECT_GE(result, Degrees(std::acos(std::fmin(1.0, high))) - 1e-3) << ratio;
-    EXPECT_LE(result, Degrees(std::acos(std::fmax(0.0, low))) + 1e-3) << ratio;
-  }
-  EXPECT_EQ(0.0f, mth_acos_degree(2.0f, 1.0f)) << "beyond the radius";
-  EXPECT_EQ(90.0f, mth_acos_degree(0.0005f, 0.001f)) << "a radius too small to measure";
-}
-
-TEST(SquareRoot, ChordsWithinTwoMillionthsOverTheFloatRange) {
-  double worst = 0;
-  float worst_at = 0;
-  for (float x = 1e-37f; x < 1e37f; x *= 1.0007f) {
-    double exact = std::sqrt(static_cast<double>(x));
-    double error = std::fabs(mth_sqrtf(x) - exact) / exact;
-    if (error > worst) {
-      worst = error;
-      worst_at = x;
-    }
-  }
-  EXPECT_LT(worst, 2.2e-6) << "at " << worst_at;
-  EXPECT_EQ(1024.0f, mth_sqrtf(1048576.0f));
-  EXPECT_EQ(0.0f, mth_sqrtf(-9.0f));
-  EXPECT_EQ(std::numeric_limits<float>::infinity(),
-            mth_sqrtf(std::numeric_limits<float>::infinity()));
-  EXPECT_NEAR(1e-20, mth_sqrtf(1e-40f), 1e-25) << "subnormal";
 }
 
 }  // namespace

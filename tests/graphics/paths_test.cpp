@@ -1,6 +1,6 @@
 // Crowns and the curve segments of paths: the ring sectors a crown covers and
-// leaves out, flattened Bezier curves against their closed formula, the smooth
-// variants' mirrored control points, and elliptical arcs on their ellipse.
+// leaves out, flattened Bezier curves against their closed formula, and
+// elliptical arcs on their ellipse.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -49,21 +49,7 @@ class PathsTest : public SglTest {
     const int y = static_cast<int>(kCy + radius * std::sin(degrees * kPi / 180.0f));
     return near ? CountCoveredPixels(x - 1, y - 1, 3, 3, 40) > 0 : ReadPixel(x, y).r > 128;
   }
-
-  // Pixels lit at all whose centres lie between the two radii.
-  static int CoveredBetween(float r1, float r2) {
-    int covered = 0;
-    for (int y = static_cast<int>(kCy - r2) - 1; y <= static_cast<int>(kCy + r2) + 1; ++y) {
-      for (int x = static_cast<int>(kCx - r2) - 1; x <= static_cast<int>(kCx + r2) + 1; ++x) {
-        const float r = std::hypot(x + 0.5f - kCx, y + 0.5f - kCy);
-        covered += r > r1 && r < r2 && ReadPixel(x, y).r > 0;
-      }
-    }
-    return covered;
-  }
 };
-
-// ---------------------------------------------------------------- crowns
 
 TEST_F(PathsTest, FilledCrownCoversItsRingSectorAndNotItsInside) {
   const struct {
@@ -95,61 +81,6 @@ TEST_F(PathsTest, FilledCrownCoversItsRingSectorAndNotItsInside) {
   }
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
-
-TEST_F(PathsTest, CrownOutlinesDrawTheirArcsAndOnlyTheirOpenSectorsRadialEdges) {
-  const struct {
-    uint32_t mode;
-    float end;
-    bool radial;
-  } cases[] = {{2, 90, true}, {3, 90, false}, {2, 360, false}};  // 3: arcs only; full ring: no edge
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "mode " << c.mode << " to " << c.end);
-    ClearDisplay();
-    sgluCrown2f(kCx, kCy, 50.0f, 100.0f, 0.0f, c.end, 0, c.mode);
-    EXPECT_TRUE(LitAt(50.0f, 45.0f, true)) << "inner arc";
-    EXPECT_TRUE(LitAt(100.0f, 45.0f, true)) << "outer arc";
-    EXPECT_EQ(c.radial, LitAt(75.0f, 0.0f)) << "radial edge at 0 degrees";
-    EXPECT_FALSE(LitAt(75.0f, 45.0f)) << "inside of the ring sector";
-    EXPECT_FALSE(LitAt(25.0f, 0.0f)) << "no edge into the hole";
-  }
-}
-
-// A smoothed fill gets a thin antialiased loop round the ring - along the
-// outer arc, a radial edge, the inner arc - so its edges reach a little
-// beyond the flat fill; the strip's own zigzag order would not follow them.
-TEST_F(PathsTest, SmoothedCrownOutlinesItsEdges) {
-  for (int smooth = 0; smooth < 2; ++smooth) {
-    ClearDisplay();
-    smooth ? sglEnable(SGL_POLYGON_SMOOTH) : sglDisable(SGL_POLYGON_SMOOTH);
-    sgluCrown2f(kCx, kCy, 50.0f, 100.0f, 0.0f, 360.0f, 0, 1);
-    EXPECT_EQ(smooth == 1, CoveredBetween(100.2f, 100.6f) > 200) << "just beyond the outer edge";
-    EXPECT_EQ(smooth == 1, CoveredBetween(49.4f, 49.8f) > 100) << "just beyond the inner edge";
-    for (int angle = 0; angle < 360; angle += 45) {
-      EXPECT_TRUE(LitAt(75.0f, angle + 2.5f)) << angle;
-      EXPECT_FALSE(LitAt(40.0f, angle + 2.5f)) << angle;
-    }
-  }
-  EXPECT_EQ(1u, Context().polygon_smooth) << "the smoothing state comes back";
-  EXPECT_EQ(0u, Context().line_width_index) << "the line width comes back";
-  EXPECT_EQ(ErrorList{}, TakeErrors());
-}
-
-TEST_F(PathsTest, BadCrownArgumentsRecordError27AndDrawNothing) {
-  const struct {
-    float start, end;
-    uint32_t clockwise, mode;
-  } cases[] = {{100000, 0, 0, 1}, {0, -100000, 0, 1}, {0, 90, 2, 1}, {0, 90, 0, 0}, {0, 90, 0, 4}};
-  for (const auto& c : cases) {
-    sgluCrown2f(kCx, kCy, 50.0f, 100.0f, c.start, c.end, c.clockwise, c.mode);
-    EXPECT_EQ((ErrorList{{SGL_ERROR_CROWN, 0}}), TakeErrors())
-        << c.start << " " << c.end << " " << c.mode;
-  }
-  sgluCrown2f(kCx, kCy, 50.0f, 100.0f, 45.0f, 45.0f, 0, 1);
-  EXPECT_EQ(ErrorList{}, TakeErrors()) << "an empty sweep is no error";
-  EXPECT_EQ(0, CountCoveredPixels(500, 250, 280, 280));
-}
-
-// ---------------------------------------------------------------- Bezier curves
 
 // Closed formula of a Bezier curve of degree 2 or 3 (independent of the library's).
 void Bezier(const float* p, int degree, double t, double* x, double* y) {
@@ -194,43 +125,6 @@ TEST_F(PathsTest, FlattenedBezierPointsLieOnTheCurveAndReachItsEnd) {
     }
   }
 }
-
-TEST_F(PathsTest, SmoothVariantsMirrorThePreviousControlPoint) {
-  // The same path once with the smooth variants and once spelt out.
-  const struct {
-    const char* name;
-    void (*smooth)();
-    void (*spelt)();
-  } cases[] = {
-      {"cubic after cubic",
-       [] {
-         sglCubicBezier(150, 300, 250, 300, 300, 200);
-         sglSmoothCubicBezier(500, 100, 500, 300);
-       },
-       [] {
-         sglCubicBezier(150, 300, 250, 300, 300, 200);
-         sglCubicBezier(350, 100, 500, 100, 500, 300);
-       }},
-      {"quadratic chain",
-       [] {
-         sglQuadraticBezier(200, 300, 300, 200);
-         sglSmoothQuadraticBezier(500, 200);
-         sglSmoothQuadraticBezier(700, 200);
-       },
-       [] {
-         sglQuadraticBezier(200, 300, 300, 200);
-         sglQuadraticBezier(400, 100, 500, 200);
-         sglQuadraticBezier(600, 300, 700, 200);
-       }},
-  };
-  for (const auto& c : cases) {
-    const std::vector<float> spelt = Stroke(100.0f, 200.0f, c.spelt).strip;
-    ASSERT_GT(spelt.size(), 20u) << c.name;
-    EXPECT_EQ(spelt, Stroke(100.0f, 200.0f, c.smooth).strip) << c.name;
-  }
-}
-
-// ---------------------------------------------------------------- elliptical arcs
 
 // Each arc lies on its ellipse, wholly on one side of its chord, and ends
 // exactly at its end point.

@@ -1,7 +1,5 @@
-// The scissor stack: the rectangle arithmetic exactly (corners and the
-// intersection), the point test with its rounding and inclusive edges, then
-// the pixels a scissor lets through under translation, rotation, scaling, a
-// smaller viewport and nesting, and the stack's limits.
+// The scissor stack: the rectangle intersection exactly, then the pixels a
+// scissor lets through under rotation and nesting.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -29,23 +27,6 @@ using velkor_test::SglTest;
 
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
 
-// ---------------------------------------------------------------- arithmetic
-
-TEST(ScissorRectangles, CornersAreOrderedAndTruncatedButSnappedToNearbyEdges) {
-  const struct {
-    float ax, ay, bx, by;
-    sgl_scissor_rect expected;
-  } cases[] = {
-      {-10.5f, -3.5f, 5.0f, 3.0f, {-10, -3, 15, 6}},  // toward zero, not down
-      // Float rounding of the matrix a hair off the pixel edges: not a row lost.
-      {10.0f, 149.99998f, 20.0f, 200.00002f, {10, 150, 10, 50}},
-      {10.0f, 20.0f, 30.0f, 30.995f, {10, 20, 20, 10}},  // a real fraction still truncates
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.expected, sgl_scissor_from_corners(c.ax, c.ay, c.bx, c.by));
-  }
-}
-
 TEST(ScissorRectangles, IntersectionNeverGrowsBeyondTheParentNorWraps) {
   const sgl_scissor_rect parent{100, 100, 200, 100};
   const sgl_scissor_rect huge{0, 0, kIntMax, kIntMax};
@@ -64,8 +45,6 @@ TEST(ScissorRectangles, IntersectionNeverGrowsBeyondTheParentNorWraps) {
     EXPECT_EQ(c.expected, sgl_compute_scissor_intersection(c.entry, c.parent)) << c.name;
   }
 }
-
-// ---------------------------------------------------------------- pixels
 
 class ScissorTest : public SglTest {
  protected:
@@ -118,27 +97,6 @@ TEST_F(ScissorTest, RotatedContextTurnsTheExtentByQuarterTurns) {
   EXPECT_EQ(0u, Context().errors.count);
 }
 
-TEST_F(ScissorTest, ExtentFollowsScaleAndViewport) {
-  sglPushMatrix();
-  sglTranslatef(100, 100);
-  sglScalef(2, 2);
-  sglBeginScissor(50, 25);
-  sglPopMatrix();
-  EXPECT_EQ((sgl_scissor_rect{100, 100, 100, 50}), Top());
-  sglEndScissor();
-  // Half-size viewport: one viewport pixel is two drawing units, and the
-  // viewport itself bounds the outermost scissor.
-  sglViewport(0, 0, 640, 384);
-  sglTranslatef(200, 200);
-  sglBeginScissor(200, 100);
-  EXPECT_EQ((sgl_scissor_rect{100, 100, 100, 50}), Top());
-  sglEndScissor();
-  sglBeginScissor(5000, 5000);
-  EXPECT_EQ((sgl_scissor_rect{100, 100, 540, 284}), Top());
-  sglEndScissor();
-  EXPECT_EQ(0u, Context().errors.count);
-}
-
 TEST_F(ScissorTest, NestedScissorsNeverGrowAndEndRestoresTheParent) {
   sglPushMatrixAndTranslate(100, 100);
   sglBeginScissor(200, 100);
@@ -166,48 +124,6 @@ TEST_F(ScissorTest, NestedScissorsNeverGrowAndEndRestoresTheParent) {
   sglPopMatrixAndTranslate();
   EXPECT_EQ(0u, Clipping().scissor_depth);
   EXPECT_EQ(0u, Context().errors.count);
-}
-
-TEST_F(ScissorTest, StackLimitsAndACornerBeyondThe32BitRange) {
-  for (uint32_t k = 0; k < SGL_SCISSOR_STACK_SIZE; ++k) {
-    sglBeginScissor(1000 - 10.0f * k, 700);
-  }
-  EXPECT_EQ(0u, Context().errors.count);
-  const sgl_scissor_rect top = Top();
-  sglBeginScissor(10, 10);
-  EXPECT_EQ(SGL_ERROR_BEGIN_SCISSOR, LastError().code);
-  EXPECT_EQ(16u, LastError().value);
-  EXPECT_EQ(top, GlScissorBox()) << "the refused scissor changes nothing";
-  for (uint32_t k = 0; k <= SGL_SCISSOR_STACK_SIZE; ++k) {
-    sglEndScissor();
-  }
-  EXPECT_EQ(SGL_ERROR_END_SCISSOR, LastError().code);
-  EXPECT_EQ(0u, Clipping().scissor_depth);
-
-  sglBeginScissor(3e9f, 10);
-  EXPECT_EQ(SGL_ERROR_TO_INT32, LastError().code);
-  EXPECT_EQ((sgl_scissor_rect{0, 0, 1280, 10}), Top());
-  EXPECT_EQ(3u, Context().errors.count);
-}
-
-TEST_F(ScissorTest, PointTestUsesTheScissorInForce) {
-  EXPECT_TRUE(sglPointIsInsideScissors(-5000, 5000)) << "no scissor: everything is inside";
-  sglTranslatef(100, 100);
-  sglBeginScissor(50, 20);
-  const struct {
-    float x, y;
-    bool inside;
-  } cases[] = {
-      // Edges count; positions round half away from zero.
-      {0, 0, true},      {50, 20, true},     {50.4f, 10, true}, {50.5f, 10, false},
-      {-0.5f, 10, true}, {-0.6f, 10, false}, {25, 20.4f, true}, {25, -1, false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.inside, sglPointIsInsideScissors(c.x, c.y)) << c.x << ", " << c.y;
-  }
-  sglReset();
-  EXPECT_EQ(0u, Clipping().scissor_depth);
-  EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
 }
 
 }  // namespace

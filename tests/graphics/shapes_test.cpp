@@ -1,6 +1,5 @@
-// Filled shapes on the off-screen context: fans, strips, ear clipping of
-// concave polygons, the smoothed outline of opaque fills, paths, mask modes,
-// and shapes under rotation and a smaller viewport.
+// Filled shapes on the off-screen context: ear clipping of concave polygons,
+// the smoothed outline of opaque fills, mask modes and alpha textures.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -31,8 +30,6 @@ class ShapesTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- fills
-
 // An L of 30000 pixels whose notch is the square (200..300, 200..300). The
 // first vertex is the notch's lower-right corner, so that a fan from it
 // sweeps over the notch.
@@ -49,19 +46,6 @@ TEST_F(ShapesTest, ConcaveLLeavesItsNotchEmptyOnlyWithCapability58) {
   // The fan's first triangle (300,200) (200,200) (200,300) lies in the notch.
   EXPECT_EQ(255, ReadPixel(220, 220).r);
   EXPECT_EQ(0, ReadPixel(280, 280).r);
-}
-
-TEST_F(ShapesTest, StripFillsItsQuadAndTheDepthTestComesBack) {
-  sglEnable(SGL_DEPTH_TEST);
-  sglBegin(7);
-  EXPECT_EQ(0u, Context().gl_depth_test) << "off while filling";
-  sglVertex2f(100, 100);
-  sglVertex2f(100, 200);
-  sglVertex2f(300, 100);
-  sglVertex2f(300, 200);
-  sglEnd();
-  EXPECT_EQ(GL_TRUE, glIsEnabled(GL_DEPTH_TEST));
-  EXPECT_EQ(20000, CountCoveredPixels(90, 90, 220, 120));
 }
 
 TEST_F(ShapesTest, OpaqueFillGetsAThinSmoothedOutline) {
@@ -92,49 +76,6 @@ TEST_F(ShapesTest, OpaqueFillGetsAThinSmoothedOutline) {
   EXPECT_EQ(2u, Context().line_width_count);
 }
 
-// ---------------------------------------------------------------- paths
-
-TEST_F(ShapesTest, FillPathDrawsTheClosedTriangleOnce) {
-  sglBeginPath(2);
-  sglMoveTo(100, 100);
-  sglLineTo(300, 100);
-  sglLineTo(100, 300);
-  sglClosePath();
-  sglEndPath();
-  EXPECT_EQ(19900, CountCoveredPixels(90, 90, 220, 220));  // 199 * 200 / 2 pixel centres
-  EXPECT_EQ(0u, Context().path.kind);
-}
-
-TEST_F(ShapesTest, StrokePathDrawsEachSubPathApart) {
-  sglIndexLineWidthi(1);
-  sglBeginPath(1);
-  sglMoveTo(100.5f, 100.5f);
-  sglHorizontalLineTo(300.5f);
-  sglVerticalLineTo(300.5f);
-  sglClosePath();
-  EXPECT_EQ(0, CountCoveredPixels(0, 0, 640, 400)) << "nothing drawn before the next move";
-  sglMoveTo(400.5f, 100.5f);
-  EXPECT_EQ(255, ReadPixel(200, 100).r) << "the first sub-path is drawn at the next move";
-  sglLineTo(500.5f, 100.5f);
-  sglEndPath();
-  EXPECT_GT(ReadPixel(200, 200).r, 128);  // closing diagonal
-  EXPECT_EQ(255, ReadPixel(450, 100).r);  // second sub-path
-  EXPECT_EQ(0, ReadPixel(350, 100).r);    // no line between the sub-paths
-}
-
-TEST_F(ShapesTest, PathCallsWithoutAPathDoNothing) {
-  sglBeginPath(3);
-  EXPECT_EQ((velkor_test::ErrorList{{SGL_ERROR_BEGIN_PATH, 3}}), velkor_test::TakeErrors());
-  sglMoveTo(100, 100);
-  sglLineTo(300, 300);
-  sglClosePath();
-  sglEndPath();
-  EXPECT_EQ(0, CountCoveredPixels(0, 0, 400, 400));
-  EXPECT_EQ(velkor_test::ErrorList{}, velkor_test::TakeErrors());
-}
-
-// ---------------------------------------------------------------- masks
-
 // A mask bit is defined afresh over the whole display, also under a
 // scissor: a bit left from an earlier use must not survive outside it.
 TEST_F(ShapesTest, MaskModeDrawsIntoItsEmptiedStencilBitOnly) {
@@ -155,8 +96,6 @@ TEST_F(ShapesTest, MaskModeDrawsIntoItsEmptiedStencilBitOnly) {
   velkor_test::FillQuad(300, 300, 310, 310);
   EXPECT_EQ(100, CountCoveredPixels(290, 290, 30, 30)) << "colour drawing works again";
 }
-
-// ---------------------------------------------------------------- textures
 
 TEST_F(ShapesTest, AlphaTextureWithoutModulationSkipsTheFill) {
   sgl_type_statemachine& c = Context();

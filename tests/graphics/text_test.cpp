@@ -1,12 +1,11 @@
-// Rich text, text areas, numbers, bounding boxes, 16-bit and wchar_t texts
-// and pixel alignment on the off-screen context, read back in pixels. The
-// layout rules themselves are checked on numbers in font_table_test.cpp.
+// Rich text, bounding boxes and bounded reads on the off-screen context, read
+// back in pixels. The layout rules themselves are checked on numbers in
+// font_table_test.cpp.
 //
 // Most tests write with the small test font, whose glyphs are opaque
 // rectangles (see font_table_builder.h): 'a' 5 x 8 advancing 6, 'i' 2 x 8
 // advancing 3, 'W' 10 x 8 advancing 11, the space advancing 4; ascent 8,
-// descent 3. Numbers are written with the panel's fonts and compared with
-// the same glyphs written as plain text.
+// descent 3.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -104,8 +103,6 @@ class TextTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- rich text
-
 // Byte 27 and a letter, then an argument byte when given.
 std::string Esc(char letter, int argument = -1) {
   std::string e = {'\x1b', letter};
@@ -166,17 +163,6 @@ TEST_F(TextTest, InvertedBoxCoversTheInkOfTallGlyphs) {
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
-// While smoothing is on, every writer draws the halo first: the glyphs one
-// pixel off in each direction in the halo colour, the glyphs over it.
-TEST_F(TextTest, HaloWhileSmoothing) {
-  sglEnable(SGL_LINE_SMOOTH);
-  sglIndexHaloColori(2);
-  const auto rich = Drawn([] { Rich("i"); });
-  EXPECT_EQ(16, CountPixelsNear(100, 200, 2, 8, kWhite));
-  EXPECT_EQ(20, CountPixelsNear(98, 198, 6, 12, kRed));
-  EXPECT_TRUE(rich == Drawn([] { sgluWriteText(100, 200, "i", 1); }));
-}
-
 // Centred rich text: each line on x by its own width, the first ascent
 // centred on y, the next line a descent and an ascent lower.
 TEST_F(TextTest, RichLinesCentreLineByLine) {
@@ -201,78 +187,6 @@ TEST_F(TextTest, RichTextLimits) {
     expected.push_back({SGL_ERROR_RICH_TEXT, value});
   EXPECT_EQ(expected, TakeErrors());
 }
-
-// ---------------------------------------------------------------- text areas
-
-TEST_F(TextTest, AreaTextsAreCutTo4096CharactersAnd256Lines) {
-  sglSetTextAlignment(0, 2);
-  // 4100 'i' in lines of 12 (3 x 12 - 1 = 35 <= 36): the first 4096 form
-  // 342 lines, of which 256 are written.
-  sgluWriteTextArea(0, 0, 36, 767, std::string(4100, 'i').c_str(), 4100);
-  EXPECT_EQ(256u, Context().text.line_count);
-  EXPECT_EQ(12 * 2 * 8, CountCoveredPixels(0, 759, 40, 8)) << "the top line is all there";
-  sgluWriteWideTextArea(0, 0, 100, 767, std::wstring(300, L'\n').c_str(), 300);
-  sgluWriteTextArea(0, 0, 100, 767, nullptr, 3);
-  EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_TEXT_AREA, 4100},
-                       {SGL_ERROR_WRITE_TEXT_AREA, 256},
-                       {SGL_ERROR_WRITE_WIDE_TEXT_AREA, 256},
-                       {SGL_ERROR_WRITE_TEXT_AREA, 0}}),
-            TakeErrors());
-  EXPECT_EQ(GL_FALSE, glIsEnabled(GL_TEXTURE_2D));
-}
-
-// ---------------------------------------------------------------- numbers
-
-// A number is its two pieces written as plain text, the second in the
-// second font at the first's advance.
-TEST_F(TextTest, NumbersAreTheirTwoPiecesInTwoFonts) {
-  sgluLoadFonts(&Velkor_font_table);
-  struct Case {
-    float value;
-    sgl_float_format format;
-    const char* first;
-    const char* second;
-  };
-  const Case cases[] = {
-      {12.5f, {3, 2, 0, 1, '.', 0}, "12", ".50"},
-      {-3.25f, {2, 2, 2, 0, ',', 1}, "-03,2", "5"},
-      {1234.0f, {4, 0, -2, 2, '.', 0}, "12", "34"},
-      {12.5f, {10, 2, 0, 1, ',', 0}, "+000000012", ",500000000"},  // out of bounds: 9 and 9 digits
-  };
-  sglSetSecondFontAttributes(25, 0, -1);
-  for (const Case& c : cases) {
-    sglIndexFonti(20);
-    const auto written = Drawn([&c] { sgluWriteFloat(200, 300, c.value, &c.format); });
-    float advance = 0.0f;
-    for (const char* p = c.first; *p != 0; ++p)
-      advance += sglGetFontValue(20, static_cast<uint8_t>(*p), 3);
-    EXPECT_TRUE(written == Drawn([&] {
-                  sgluWriteText(200, 300, c.first, 100);
-                  sglIndexFonti(25);
-                  sgluWriteText(200 + advance, 300, c.second, 100);
-                }))
-        << c.first << " | " << c.second;
-  }
-  EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_FLOAT, 0}}), TakeErrors());
-}
-
-// A value beyond the range is written as 0 in the default font (slot 20 of
-// the panel's table), whatever fonts are selected.
-TEST_F(TextTest, NumbersBeyondTheRangeAreZeroInTheDefaultFont) {
-  sgluLoadFonts(&Velkor_font_table);
-  const sgl_float_format format = {2, 0, 0, 1, '.', 0};
-  for (const float value : {3.0e9f, -2147483648.0f, std::nanf("")}) {
-    sglIndexFonti(25);
-    sglSetSecondFontAttributes(24, 0, -1);
-    const auto zero = Drawn([&] { sgluWriteFloat(100, 300, value, &format); });
-    EXPECT_EQ((ErrorList{{SGL_ERROR_WRITE_FLOAT, 0}}), TakeErrors());
-    EXPECT_EQ(25u, Context().text.font) << "the selection is kept";
-    sglIndexFonti(20);
-    EXPECT_TRUE(zero == Drawn([] { sgluWriteText(100, 300, "0", 1); })) << value;
-  }
-}
-
-// ---------------------------------------------------------------- bounding boxes
 
 // Every writer's box is the extent of what it drew.
 TEST_F(TextTest, EveryWithBBoxVariantMeasuresWhatItDraws) {
@@ -324,43 +238,6 @@ TEST_F(TextTest, BoundsQueriesDrawNothingAndCollectedBoundsAreInPixels) {
   EXPECT_EQ(Rounded(100, 100, 305, 208), Rounded(x1, y1, x2, y2));
 }
 
-// Written while a stencil mask is being defined, the whole box of the text
-// joins the mask and its box.
-TEST_F(TextTest, WithBBoxTextFillsItsBoxIntoAMaskBeingDefined) {
-  const uint32_t mask = sglBeginMaskDefinition(0);
-  ASSERT_NE(0u, mask);
-  sgli_bounding_box_begin_mask(mask, 0);
-  sgluWriteTextWithBBox(100, 200, "a i", 3);  // ink from 100 to 112, 200 to 208, with gaps
-  sglEndMaskDefinition();
-  sgl_bounds_box box{};
-  uint8_t inverted = 1;
-  ASSERT_TRUE(sgli_bounding_box_get_mask(mask, &box, &inverted));
-  EXPECT_EQ(Rounded(100, 200, 112, 208), Rounded(box.x1, box.y1, box.x2, box.y2));
-  sglSetActiveMasks(mask);
-  velkor_test::FillRectRaw(0, 0, 1280, 768, 1, 1, 1);
-  sglSetActiveMasks(0);
-  EXPECT_EQ(12 * 8, CountPixelsNear(100, 200, 12, 8, kWhite));
-  EXPECT_EQ(12 * 8, CountCoveredPixels(0, 0, 1280, 768));
-}
-
-// ---------------------------------------------------------------- 16-bit and wchar_t texts
-
-TEST_F(TextTest, SixteenBitAndWideTextsDrawTheSameGlyphs) {
-  sgluLoadFonts(&Velkor_font_table);
-  sglIndexFonti(20);
-  static const uint16_t kUnits[] = {'A', 0xE4, 0x20AC, 13, 10, 'z', 0};
-  // A surrogate pair and a lone surrogate are each one replacement character.
-  static const uint16_t kBroken[] = {0xD83D, 0xDE00, 'A', 0xDC00, 0xD800, 0};
-  const auto bytes = Drawn([] { sgluWriteText(100, 300, "A\\u00e4\\u20ac\r\nz", 100); });
-  EXPECT_TRUE(bytes == Drawn([] { sgluWriteUnicodeText(100, 300, kUnits, 100); }));
-  EXPECT_TRUE(bytes == Drawn([] { sgluWriteWideText(100, 300, L"A\u00e4\u20ac\r\nz", 100); }));
-  EXPECT_TRUE(Drawn([] { sgluWriteText(100, 300, "\\ufffdA\\ufffd\\ufffd", 100); }) ==
-              Drawn([] { sgluWriteUnicodeText(100, 300, kBroken, 100); }));
-  EXPECT_EQ(ErrorList{}, TakeErrors());
-}
-
-// ---------------------------------------------------------------- bounded reads
-
 // A copy of `size` bytes that ends where an unreadable page begins: reading
 // one byte past the end of it faults (and ASan reports the heap copy).
 class GuardedText {
@@ -410,34 +287,6 @@ TEST_F(TextTest, WritersNeverReadPastTheGivenLength) {
   const GuardedText text(units, sizeof units);
   sgluWriteUnicodeText(100, 200, text.as<uint16_t>(), 2);
   sgluWriteUnicodeTextArea(100, 300, 400, 400, text.as<uint16_t>(), 2);
-  EXPECT_EQ(ErrorList{}, TakeErrors());
-}
-
-// ---------------------------------------------------------------- pixel alignment
-
-// On a half pixel a glyph's edges blur over two columns without the
-// capability; with it the glyph sits on whole pixels, unless rotated.
-TEST_F(TextTest, PixelAlignedTextSnapsOnlyWhileEnabledAndUnrotated) {
-  auto partly_covered = [] {
-    const std::vector<uint8_t> pixels = Snapshot();
-    int count = 0;
-    for (size_t i = 0; i < pixels.size(); i += 4) count += pixels[i] > 10 && pixels[i] < 245;
-    return count;
-  };
-  sgluWriteText(100.5f, 200, "a", 1);
-  EXPECT_EQ(40, CountPixelsNear(100, 200, 6, 8, kWhite));
-  EXPECT_EQ(0, partly_covered());
-  ClearDisplay();
-  sglDisable(SGL_PIXEL_ALIGNED_TEXT);
-  sgluWriteText(100.5f, 200, "a", 1);
-  EXPECT_EQ(8, partly_covered());  // one blurred column
-  sglEnable(SGL_PIXEL_ALIGNED_TEXT);
-  ClearDisplay();
-  sglPushMatrixAndTranslate(300.0f, 300.5f);
-  sglRotatef(90.0f);
-  sgluWriteText(0, 0, "a", 1);
-  sglPopMatrixAndTranslate();
-  EXPECT_EQ(8, partly_covered());
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 

@@ -1,11 +1,9 @@
-// Textures: uploads (power-of-two sizing, run-length coded pixel words, the
-// image placed in the corner), the checks that refuse an upload, a bind, a
-// mapping or a bitmap, the fill mapping and the coordinates it gives each
-// vertex, explicit coordinates, and bitmaps drawn at their pixel size.
+// Textures: power-of-two sizing, run-length coded pixel words, the checks
+// that refuse an upload, a bind, a mapping or a bitmap, the fill mapping and
+// where its texels land, and bitmaps drawn at their pixel size.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -115,26 +113,6 @@ class TexturesTest : public velkor_test::SglTest {
   }
 };
 
-// ---------------------------------------------------------------- uploads
-
-TEST_F(TexturesTest, UnscaledAlphaRowLandsInTheCornerOf64By64) {
-  uint8_t row[32];
-  for (int k = 0; k < 32; ++k) row[k] = static_cast<uint8_t>(8 * k + 7);
-  sglTexImage2Dubv(243, SGL_FORMAT_ALPHA, 32, 1, row, 0);
-  EXPECT_EQ(0u, Context().errors.count);
-  const sgl_texture_slot& slot = Slot(243);
-  EXPECT_EQ(64u, slot.texture_width);
-  EXPECT_EQ(64u, slot.texture_height);
-  std::vector<uint8_t> texels(64 * 64);
-  glBindTexture(GL_TEXTURE_2D, slot.name);
-  Context().gl_bound_texture = SGL_BOUND_TEXTURE_UNKNOWN;
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, texels.data());
-  std::vector<uint8_t> expected(64 * 64, 0);
-  std::copy(row, row + 32, expected.begin());
-  EXPECT_EQ(expected, texels);
-}
-
 TEST_F(TexturesTest, RefusedCallsRecordTheirErrorAndChangeNothing) {
   const uint8_t data[16] = {};
   const uint32_t short_words[] = {0xFF, 0xFF, 10};  // 12 pixels for a 4 x 2 image
@@ -192,8 +170,6 @@ TEST_F(TexturesTest, RefusedCallsRecordTheirErrorAndChangeNothing) {
   ExpectOnlyError(SGL_ERROR_FORMAT_TEXTURE, 3);
 }
 
-// ---------------------------------------------------------------- the fill mapping
-
 TEST_F(TexturesTest, RepetitionsOffsetsAndFactorsOfTheMapping) {
   const struct {
     const char* name;
@@ -235,19 +211,6 @@ TEST_F(TexturesTest, RepetitionsOffsetsAndFactorsOfTheMapping) {
   EXPECT_EQ(0u, Context().errors.count);
 }
 
-TEST_F(TexturesTest, FlatBoxesAndAFullCoordinateBufferAreSafe) {
-  std::vector<uint8_t> image(16 * 8, 200);
-  FillWith(11, SGL_FORMAT_ALPHA, 16, 8, image.data(), 0);  // 64 x 64: factors 1/4, 1/8
-  // A box without height has no place along y: the image's far edge there.
-  FormatBox(0, 50, 64, 50, 1, 1, 0, 0);
-  sgliSetTextureCoordinates(32, 50);
-  ASSERT_EQ(1u, Context().texcoord_count);
-  EXPECT_EQ(0.125f, Context().texcoords[0][0]);
-  EXPECT_EQ(0.125f, Context().texcoords[0][1]);
-  for (uint32_t k = 0; k < SGL_VERTEX_BUFFER_SIZE + 10; ++k) sgliSetGradientCoordinates(1, 1);
-  EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, Context().texcoord_count);
-}
-
 TEST_F(TexturesTest, TexelsLandWhereTheMappingPutsThemInQuadsAndConcaveFills) {
   FillWith(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
   FormatBox(100, 100, 300, 300, 1, 1, 0, 0);
@@ -272,65 +235,6 @@ TEST_F(TexturesTest, TexelsLandWhereTheMappingPutsThemInQuadsAndConcaveFills) {
   EXPECT_EQ(0, velkor_test::CountCoveredPixels(200, 200, 100, 100)) << "the L's notch";
   EXPECT_EQ(0u, Context().errors.count);
 }
-
-TEST_F(TexturesTest, StretchedImagesRepeatAndModulationTintsTheColour) {
-  const uint8_t red_green[6] = {255, 0, 0, 0, 255, 0};  // RGB, one row
-  FillWith(13, SGL_FORMAT_RGB, 2, 1, red_green, 1);
-  FormatBox(0, 100, 400, 200, 2, 1, 0, 0);
-  velkor_test::FillQuad(0, 100, 400, 200);
-  const int xs[4] = {50, 150, 250, 350};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_TRUE(Near(i % 2 == 0 ? kRedPixel : kGreenPixel, ReadPixel(xs[i], 150))) << xs[i];
-  }
-  const uint8_t grey[4] = {128, 128, 128, 255};
-  FillWith(14, SGL_FORMAT_RGBA, 1, 1, grey, 1);
-  sglIndexColori(velkor_test::kRed);
-  FormatBox(100, 300, 200, 400, 1, 1, 0, 0);
-  velkor_test::FillQuad(100, 300, 200, 400);
-  EXPECT_TRUE(Near(Rgba{128, 128, 128, 255}, ReadPixel(150, 350))) << "replaced";
-  sglEnable(SGL_TEXTURE_MODULATE);
-  velkor_test::FillQuad(100, 300, 200, 400);
-  EXPECT_TRUE(Near(Rgba{128, 0, 0, 255}, ReadPixel(150, 350))) << "modulated";
-}
-
-// ---------------------------------------------------------------- explicit coordinates
-
-TEST_F(TexturesTest, ExplicitCoordinatesCountInImagesOfTheMappingAndNeedAFillAndRoom) {
-  FillWith(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
-  FormatBox(0, 0, 10, 10, 3, 2, 1, 0);  // nx + dx = 3 - 1 = 2, ny + dy = 2
-  sglBegin(5);
-  sglTexVertex4f(5, 6, 0.25f, 0.5f);
-  const sgl_type_statemachine& c = Context();
-  ASSERT_EQ(1u, c.vertex_count);
-  EXPECT_EQ(5.0f, c.vertices[0][0]);
-  EXPECT_EQ(0.5f, c.texcoords[0][0]);
-  EXPECT_EQ(1.0f, c.texcoords[0][1]);
-  // sglTexCoord2f gives the next vertex the same kind of coordinate.
-  sglTexCoord2f(0.5f, 0.25f);
-  sglVertex2f(7, 8);
-  sglVertex2f(10, 10);
-  ASSERT_EQ(3u, c.texcoord_count);
-  EXPECT_EQ(1.0f, c.texcoords[1][0]);
-  EXPECT_EQ(0.5f, c.texcoords[1][1]);
-  EXPECT_FLOAT_EQ(2.0f / 64.0f * (3.0f - 1.0f), c.texcoords[2][0]) << "mapped again";
-  sglEnd();
-  EXPECT_EQ(0u, c.errors.count);
-
-  sglDisable(SGL_TEXTURE_FILL);
-  sglBegin(5);
-  sglTexVertex4f(1, 2, 0, 0);
-  ExpectOnlyError(SGL_ERROR_TEX_VERTEX, 0);
-  sglEnd();
-  Context().errors.count = 0;
-  sglEnable(SGL_GRADIENT_FILL);  // a gradient fill takes them too
-  sglBegin(5);
-  for (uint32_t k = 0; k <= SGL_VERTEX_BUFFER_SIZE; ++k) sglTexVertex4f(1, 2, 0, 0);
-  ExpectOnlyError(SGL_ERROR_TEX_VERTEX, 0);
-  EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, c.vertex_count);
-  sglEnd();
-}
-
-// ---------------------------------------------------------------- bitmaps
 
 TEST_F(TexturesTest, BitmapsCoverTheirOwnPixelsScaledOrNot) {
   // 3 x 2: red, green, blue / white, red, green.

@@ -4,8 +4,15 @@
 # The sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer, with
 # clang) has its own pair of targets: make build-asan, make test-asan; the
 # optimised gcc build another: make build-release, make test-release.
+#   make fuzz        - build the libFuzzer targets (clang, build-fuzz) and run
+#                      each for FUZZ_SECONDS (default 60) on its corpus
+#   make fuzz-ci     - the same, 20 s each with a fixed seed (CI)
 #   make format      - rewrite every tracked .cpp/.h with clang-format
 #   make test-ratio  - lines of tests per line of code, per folder
+#   make bench       - Release build of the benchmarks in build-bench, then one
+#                      table of the figures (not part of the suite or CI)
+#   make soak        - 100,000 frames of random input through the whole program
+#                      off-screen, invariants checked every frame (SOAK_SEED=N)
 #
 # Warnings are errors under CI=true (set by .ci/run) or with WERROR=ON; a
 # user's build only prints them, so that a newer compiler cannot stop it.
@@ -14,6 +21,9 @@ JOBS   ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD  ?= build
 ASAN   ?= build-asan
 RELEASE ?= build-release
+BENCH  ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 WERROR ?= $(if $(filter true 1 yes,$(CI)),ON,OFF)
 
 # ccache, when it is installed, keeps repeated CI builds short.
@@ -27,7 +37,8 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
           LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
           UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test deps build build-asan test-asan build-release test-release format test-ratio clean
+.PHONY: run test deps build build-asan test-asan build-release test-release bench format \
+        test-ratio soak clean build-fuzz fuzz fuzz-ci
 
 deps:
 	bash scripts/install-deps.sh
@@ -60,12 +71,38 @@ build-release: deps
 test-release: build-release
 	cd $(RELEASE) && ctest --output-on-failure -j $(JOBS)
 
+# The benchmarks need no GoogleTest; the table comes from scripts/bench-run.sh
+# (BENCH_REPETITIONS=N changes the number of repetitions, 9 by default).
+bench: deps
+	$(CONFIGURE) -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DVELKOR_BENCH=ON -DBUILD_TESTING=OFF
+	cmake --build $(BENCH) -j $(JOBS) --target panel_bench core_bench velkor velkor-trace
+	bash scripts/bench-run.sh $(BENCH)
+
+build-fuzz: deps
+	$(CONFIGURE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKOR_FUZZ=ON \
+	  -DBUILD_TESTING=OFF -DVELKOR_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
+
+# Each target runs on a scratch copy of its seed corpus, so the checked-in
+# corpus only grows by hand (a crash input saved as a regression seed).
+fuzz: build-fuzz
+	bash scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-ci: build-fuzz
+	bash scripts/run-fuzz.sh $(FUZZ_BUILD) 20 1
+
 format:
 	@command -v clang-format >/dev/null || { echo "clang-format missing: bash scripts/install-deps.sh"; exit 1; }
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format -i --style=file
+
+SOAK_SEED ?= 1
+soak: deps
+	$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target velkor-soak
+	./$(BUILD)/tools/velkor-soak --frames 100000 --seed $(SOAK_SEED)
 
 test-ratio:
 	bash scripts/test-ratio.sh
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(BENCH) $(FUZZ_BUILD)

@@ -2,6 +2,10 @@
 // "slot10.csv" in the current directory. One line per word from 0xFFFE
 // down: "FFFE;FF80;\"\"" and CR LF (the files are shared with Windows
 // installations, which write them in text mode).
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 
 #include "core/mycode.h"
@@ -34,6 +38,26 @@ bool read_line(FILE* file, char* line, int size) {
   return true;
 }
 
+// All of text to descriptor, through short writes and interruptions.
+bool write_all(int descriptor, const char* text, size_t length) {
+  while (length > 0) {
+    ssize_t n = write(descriptor, text, length);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    text += n;
+    length -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Makes a rename in the current directory survive a power cut.
+void sync_current_directory() {
+  int directory = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (directory < 0) return;
+  fsync(directory);
+  close(directory);
+}
+
 }  // namespace
 
 void ROMSave(const MemoryRow* rom, uint32_t slot) {
@@ -42,21 +66,30 @@ void ROMSave(const MemoryRow* rom, uint32_t slot) {
   char name[16];
   char temporary[24];
   slot_file_name(name, sizeof name, slot);
-  // Written beside the slot file and renamed over it: a write that fails
-  // part-way leaves the previous program intact.
+  // Written in full beside the slot file, flushed to the disk, and only then
+  // renamed over it: a save cut short at any point (a failed write, a killed
+  // process, a power cut) leaves either the previous program or the new one,
+  // never a mix. The fixed temporary name is truncated on the next save, so a
+  // leftover from a killed save never piles up nor blocks one.
   snprintf(temporary, sizeof temporary, "%s.tmp", name);
-  FILE* file = fopen(temporary, "wb");
-  if (file == nullptr) return;
-  bool ok = true;
-  for (int r = 0; r < kMemoryRowCount && ok; ++r) {
+  char text[kMemoryRowCount * 14 + 1];
+  size_t length = 0;
+  for (int r = 0; r < kMemoryRowCount; ++r) {
     uint32_t address = 0xFFFE - 2u * static_cast<uint32_t>(r);
     uint32_t word = ReadWord(nullptr, rom, nullptr, address, kRadixHex);
-    ok = fprintf(file, "%04X;%04X;\"\"\r\n", address, word) > 0;
+    length += static_cast<size_t>(snprintf(text + length, sizeof text - length,
+                                           "%04X;%04X;\"\"\r\n", address & 0xFFFF, word & 0xFFFF));
   }
-  if (fflush(file) != 0) ok = false;
-  if (ferror(file)) ok = false;
-  if (fclose(file) != 0) ok = false;
-  if (!ok || rename(temporary, name) != 0) remove(temporary);
+  int file = open(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (file < 0) return;
+  bool ok = write_all(file, text, length);
+  ok = ok && fsync(file) == 0;
+  ok = close(file) == 0 && ok;
+  if (!ok || rename(temporary, name) != 0) {
+    unlink(temporary);
+    return;
+  }
+  sync_current_directory();
 }
 
 void ROMLoad(uint32_t slot, MemoryRow* rom) {

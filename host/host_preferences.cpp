@@ -229,7 +229,9 @@ struct DirectoryLock {
 };
 
 // Writes data to a temporary file beside path and renames it over path, so
-// that a failure at any point leaves the old file as it was.
+// that a failure or a kill at any point leaves the old file as it was or the
+// new one complete. A killed writer may leave its "path.XXXXXX" behind; every
+// write takes a fresh name, so such a leftover never blocks one.
 bool replace_file(const char* path, const char* data, size_t length) {
   char temporary[kProfileMaxPath];
   int written = snprintf(temporary, sizeof temporary, "%s.XXXXXX", path);
@@ -250,6 +252,10 @@ bool replace_file(const char* path, const char* data, size_t length) {
     if (n <= 0) break;
     done += static_cast<size_t>(n);
   }
+  // No fsync: the window writes its settings on every move, and a flush per
+  // write would stall it for the disk each time. A kill at any point still
+  // leaves the old file or the new one whole; a power cut at worst loses the
+  // latest position, or leaves a file the bounded reader reads as defaults.
   bool ok = done == length;
   ok = close(descriptor) == 0 && ok;
   if (ok && rename(temporary, path) == 0) return true;

@@ -3,8 +3,10 @@
 # Idempotent: packages already present are left alone and apt is not touched.
 set -euo pipefail
 
+# libclang-rt-14-dev holds clang's sanitizer and libFuzzer runtimes; clang
+# only recommends it, and recommendations are not installed here.
 packages=(
-  build-essential cmake pkg-config clang clang-format
+  build-essential cmake pkg-config clang clang-format libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   libgl1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libglfw3-dev

@@ -1,28 +1,15 @@
 // display_fixture.h - the display classes under a real frame, off-screen.
 //
-// What it is
-//   SglTest (tests/support/gl_fixture.h) with what a panel brings: a colour
-//   table holding the two widget colour schemes, the line widths, the fonts
-//   and the textures. A test tells a story frame by frame: it queues pointer
-//   and key events, and Frame() runs one frame the way the host does -
-//   acknowledge flag set, at most one key and one pointer record handed to
-//   the interactivity mapping, the drawing library reset, the buffer
-//   cleared, the test's drawing (predraw and draw of its instances), the
-//   step that clears the acknowledge flag.
-//
-// How a test uses it
-//   TEST_F(DisplayTest, Story) {
-//     Velkor_PushButton b; Velkor_PushButton_init(&b);
-//     auto draw = [&] { DrawAt(100, 100, 1, 0, [&] { Velkor_PushButton_draw(&b, 0); }); };
-//     MoveTo(150, 120); Press(); Frame([&] { Velkor_PushButton_predraw(&b); draw(); });
-//     ...
-//   }
-//   Positions are display units (1280 x 768, origin bottom left), the units
-//   of the pointer records and of the off-screen framebuffer's pixels.
+//   SglTest with a panel's colour, line and font tables. A test queues pointer
+//   and key events; Frame(draw) runs one frame as the host does (at most one
+//   key and one pointer record handed over, the drawing, the step). Positions
+//   are pixels of the 1280 x 768 off-screen framebuffer, origin bottom left:
+//     MoveTo(150, 120); Press(); Frame([&] { DrawAt(100, 100, 1, 0, draw); });
 //
 // Threads: the test's main thread only.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -50,21 +37,11 @@ inline const float* DisplayColorTable() {
   static float table[kColorCount * 4];
   static bool filled = false;
   if (!filled) {
-    for (uint32_t i = 0; i < kColorCount; ++i) {
-      table[4 * i + 0] = 1.0f;
-      table[4 * i + 1] = 128 / 255.0f;
-      table[4 * i + 2] = 189 / 255.0f;
-      table[4 * i + 3] = 1.0f;
-    }
-    const struct {
-      int32_t index;
-      float r, g, b;
-    } plain[] = {{kBlack, 0, 0, 0}, {kWhite, 1, 1, 1}, {kGrey, 0.6f, 0.6f, 0.6f}, {kRed, 1, 0, 0}};
-    for (const auto& p : plain) {
-      table[4 * p.index + 0] = p.r;
-      table[4 * p.index + 1] = p.g;
-      table[4 * p.index + 2] = p.b;
-    }
+    const float marker[4] = {1.0f, 128 / 255.0f, 189 / 255.0f, 1.0f};
+    for (uint32_t i = 0; i < kColorCount * 4; ++i) table[i] = marker[i % 4];
+    const float plain[][4] = {
+        {kBlack, 0, 0, 0}, {kWhite, 1, 1, 1}, {kGrey, 0.6f, 0.6f, 0.6f}, {kRed, 1, 0, 0}};
+    for (const auto& p : plain) std::copy(p + 1, p + 4, table + 4 * static_cast<int>(p[0]));
     Velkor_InstallColorSchemes(table, kColorCount);
     filled = true;
   }
@@ -81,22 +58,13 @@ inline const float* DisplayLineWidthTable() {
 
 // The panel's line stipples: 0 and 6 .. 15 solid, 1 .. 5 dashed.
 inline const sgl_line_stipple* DisplayLineStippleTable() {
-  static const sgl_line_stipple stipples[16] = {{{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
-                                                {{12, 12, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
-                                                {{8, 8, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
-                                                {{1, 6, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
-                                                {{1, 8, 8, 8, 0, 0}, {1, 0, 1, 0, 0, 0}, 0, 4},
-                                                {{1, 2, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
-                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
-                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
-                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
-                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
-                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
-                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
-                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
-                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
-                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
-                                                {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0}};
+  static sgl_line_stipple stipples[16] = {{{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
+                                          {{12, 12, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
+                                          {{8, 8, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
+                                          {{1, 6, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
+                                          {{1, 8, 8, 8, 0, 0}, {1, 0, 1, 0, 0, 0}, 0, 4},
+                                          {{1, 2, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2}};
+  for (int i = 6; i < 16; ++i) stipples[i] = stipples[0];
   return stipples;
 }
 
@@ -139,13 +107,26 @@ class DisplayTest : public SglTest {
   // A wheel notch: button 4 away from the user, 5 towards.
   void Wheel(uint32_t button) { pointers_.push_back({0, x_, y_, button, 1, 0, 0}); }
   void KeyDown(uint32_t key) { keys_.push_back({0, key, 1, 0, 0}); }
-  void KeyUp(uint32_t key) { keys_.push_back({0, key, 0, 1, 0}); }
   // A typed key: its down and its up, in two frames.
   void Type(uint32_t key) {
     KeyDown(key);
-    KeyUp(key);
+    keys_.push_back({0, key, 0, 1, 0});
   }
-  bool InputPending() const { return !pointers_.empty() || !keys_.empty(); }
+  // A click at (x, y) over three frames drawn by `draw`: moved there, pressed, released.
+  void ClickAt(float x, float y, const std::function<void()>& draw) {
+    MoveTo(x, y);
+    draw();
+    Press();
+    draw();
+    Release();
+    draw();
+  }
+  // A typed key over two frames drawn by `draw`.
+  void TypeKey(uint32_t key, const std::function<void()>& draw) {
+    Type(key);
+    draw();
+    draw();
+  }
 
   // One frame as the host draws it.
   void Frame(const std::function<void()>& draw) {
@@ -168,11 +149,6 @@ class DisplayTest : public SglTest {
     ClearDisplay();
     draw();
     BHVR_Step();
-  }
-  // Frames until every queued event has been handed over, then one more.
-  void FramesUntilIdle(const std::function<void()>& draw) {
-    while (InputPending()) Frame(draw);
-    Frame(draw);
   }
 
   // Runs `draw` with the origin moved to (x, y), then scaled and turned by

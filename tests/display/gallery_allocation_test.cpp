@@ -1,10 +1,7 @@
-// Nothing is allocated on the drawing path: in 100 frames of the whole
-// gallery, after a first one, no code of ours calls malloc, calloc, realloc
-// or operator new. Everything of ours - display classes, behaviours, the
-// drawing library, the gallery - is linked into this executable, so an
-// allocation counts when its caller lies in the executable's image; the
-// OpenGL driver's own bookkeeping (Mesa allocates while it rasterises) is in
-// shared libraries and does not count.
+// Nothing is allocated on the drawing path: in 100 gallery frames after a
+// first one, no code of ours (all linked into this executable) calls malloc,
+// calloc, realloc or operator new. The OpenGL driver's own bookkeeping lies
+// in shared libraries and does not count.
 #include <gtest/gtest.h>
 
 #include <atomic>

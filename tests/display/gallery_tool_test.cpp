@@ -33,19 +33,6 @@ bool read_png(const std::string& path, Image* image) {
   return png_image_finish_read(&png, nullptr, image->rgb.data(), 0, nullptr) != 0;
 }
 
-std::vector<uint8_t> read_file(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return bytes;
-  uint8_t buffer[65536];
-  size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  }
-  std::fclose(file);
-  return bytes;
-}
-
 class GalleryTool : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -84,34 +71,17 @@ TEST_F(GalleryTool, PngShowsTheWidgetsInTheirStates) {
   const uint8_t* corner = image.At(1278, 1);
   EXPECT_EQ(51, corner[0]);
   // The buttons family: the hovered push button (second cell of the first
-  // row) carries the focus frame colour (232, 222, 37); the released one
-  // (first cell) the plain frame colour (210, 210, 210).
-  int focus_pixels = 0;
-  int plain_pixels = 0;
+  // row) carries the focus frame colour (232, 222, 37), the released one
+  // (first cell) does not.
+  int focus_pixels[2] = {0, 0};
   for (int y = 650; y < 720; ++y) {
-    for (int x = 14; x < 124; ++x) {
+    for (int x = 14; x < 248; ++x) {
       const uint8_t* p = image.At(x, y);
-      plain_pixels += (p[0] == 210 && p[1] == 210 && p[2] == 210) ? 1 : 0;
-    }
-    for (int x = 138; x < 248; ++x) {
-      const uint8_t* p = image.At(x, y);
-      focus_pixels += (p[0] > 220 && p[1] > 210 && p[2] < 60) ? 1 : 0;
+      focus_pixels[x >= 138] += (p[0] > 220 && p[1] > 210 && p[2] < 60) ? 1 : 0;
     }
   }
-  EXPECT_GT(plain_pixels, 100);
-  EXPECT_GT(focus_pixels, 100);
-}
-
-TEST_F(GalleryTool, BmpThroughTheHostsWriter) {
-  const std::string path = Path("gallery.bmp");
-  ASSERT_EQ(0, Run("--out " + path));
-  const std::vector<uint8_t> bytes = read_file(path);
-  ASSERT_EQ(54u + 1280u * 768u * 3u, bytes.size());
-  EXPECT_EQ('B', bytes[0]);
-  EXPECT_EQ('M', bytes[1]);
-  EXPECT_EQ(1280, bytes[18] | bytes[19] << 8);
-  EXPECT_EQ(768, bytes[22] | bytes[23] << 8);
-  EXPECT_EQ(24, bytes[28]);
+  EXPECT_EQ(0, focus_pixels[0]);
+  EXPECT_GT(focus_pixels[1], 100);
 }
 
 TEST_F(GalleryTool, RefusesWhatItCannotDo) {

@@ -1,10 +1,11 @@
 // The pass rule of every display class: drawn in a pass other than its own,
 // an instance draws nothing and leaves every byte of its record as it was,
-// even with the pointer over it pressing and a key going down.
+// even with the pointer over it pressing and a key going down; drawn in its
+// own pass it acts. Alloc gives a zero-filled record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
-#include <functional>
 #include <vector>
 
 #include "display/Velkor_Animation.h"
@@ -13,182 +14,144 @@
 #include "display/Velkor_ClickArea.h"
 #include "display/Velkor_ClippedLabel.h"
 #include "display/Velkor_ColorBase.h"
+#include "display/Velkor_ComboBox.h"
+#include "display/Velkor_ComboBoxItem.h"
+#include "display/Velkor_Cursor.h"
 #include "display/Velkor_FrameShape.h"
+#include "display/Velkor_Gauge.h"
+#include "display/Velkor_GaugeHorizontal.h"
+#include "display/Velkor_GaugeVertical.h"
 #include "display/Velkor_GetCycleDuration.h"
+#include "display/Velkor_Graduation_element.h"
 #include "display/Velkor_Highlight.h"
 #include "display/Velkor_IndividualFocus.h"
 #include "display/Velkor_Init.h"
 #include "display/Velkor_KeyEvent.h"
+#include "display/Velkor_LineOfCells.h"
+#include "display/Velkor_MultiColumn.h"
+#include "display/Velkor_MultiColumnCell.h"
 #include "display/Velkor_Panel.h"
 #include "display/Velkor_PopUpPanel.h"
 #include "display/Velkor_PushButton.h"
+#include "display/Velkor_RadioBox.h"
 #include "display/Velkor_RadioButton.h"
+#include "display/Velkor_Scale.h"
+#include "display/Velkor_Scale_element.h"
+#include "display/Velkor_ScrollBar.h"
+#include "display/Velkor_ScrollList_generic.h"
+#include "display/Velkor_ScrollPanel.h"
+#include "display/Velkor_Slider.h"
+#include "display/Velkor_SliderThumb.h"
+#include "display/Velkor_TextEditBox.h"
 #include "display/Velkor_ToggleButton.h"
 #include "tests/display/display_fixture.h"
 
+namespace velkor_test {
 namespace {
-
-using velkor_test::CountCoveredPixels;
-using velkor_test::DisplayTest;
 
 int children_calls = 0;
 void count_children(void*, uint32_t, int32_t, uint32_t) {
   ++children_calls;
 }
 
-// Allocates and initialises an instance whose pass is 1, with whatever it
-// needs to draw something in its own pass; draws it in `pass`; frees it.
 template <typename T>
-struct Subject {
-  T* (*alloc)();
-  void (*free)(T*);
-  void (*init)(T*);
-  void (*draw)(T*, uint32_t);
-  std::function<void(T*)> prepare;
+struct Same {
+  using type = T;
 };
 
-template <typename T>
-void check_other_pass(DisplayTest* test, const char* name, const Subject<T>& s,
-                      const std::function<void(const std::function<void()>&)>& frame) {
-  SCOPED_TRACE(name);
-  T* instance = s.alloc();
-  ASSERT_NE(nullptr, instance);
-  s.init(instance);
-  if (s.prepare) s.prepare(instance);
-  instance->pass = 1;
-  std::vector<unsigned char> before(sizeof(T));
-  std::memcpy(before.data(), instance, sizeof(T));
-  children_calls = 0;
-  for (uint32_t pass : {0u, 2u}) {
-    frame([&] {
-      sglPushMatrixAndTranslate(100, 100);
-      s.draw(instance, pass);
-      sglPopMatrixAndTranslate();
-    });
-    EXPECT_EQ(0, CountCoveredPixels(0, 0, 1280, 768)) << "pass " << pass;
+class PassRuleTest : public DisplayTest {
+ protected:
+  // `prepare` gives the instance something to draw in its own pass, 1.
+  template <typename T>
+  void Check(const char* name, T* (*alloc)(), void (*release)(T*), void (*init)(T*),
+             void (*draw)(T*, uint32_t), void (*prepare)(typename Same<T>::type*) = nullptr) {
+    SCOPED_TRACE(name);
+    T* instance = alloc();
+    ASSERT_NE(nullptr, instance);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(instance);
+    EXPECT_TRUE(std::all_of(bytes, bytes + sizeof(T), [](unsigned char b) { return b == 0; }));
+    init(instance);
+    if (prepare != nullptr) prepare(instance);
+    instance->pass = 1;
+    const std::vector<unsigned char> before(bytes, bytes + sizeof(T));
+    children_calls = 0;
+    for (uint32_t pass : {0u, 2u, 1u}) {
+      MoveTo(110, 110);
+      Press();
+      KeyDown(KEY_SPACE);
+      Frame([&] { DrawAt(100, 100, 1, 0, [&] { draw(instance, pass); }); });
+      if (pass == 1) break;
+      EXPECT_EQ(0, CountCoveredPixels(0, 0, 1280, 768)) << "pass " << pass;
+      EXPECT_EQ(0, std::memcmp(before.data(), instance, sizeof(T))) << "pass " << pass;
+      EXPECT_EQ(0, children_calls);
+    }
+    // In its own pass it acts (outputs, flags, colours or drawn rectangle).
+    EXPECT_NE(0, std::memcmp(before.data(), instance, sizeof(T)));
+    release(instance);
   }
-  EXPECT_EQ(0, std::memcmp(before.data(), instance, sizeof(T)));
-  EXPECT_EQ(0, children_calls);
-  // In its own pass it does act: the record changes (outputs, first-frame
-  // flags, computed colours or the drawn rectangle).
-  frame([&] {
-    sglPushMatrixAndTranslate(100, 100);
-    s.draw(instance, 1);
-    sglPopMatrixAndTranslate();
-  });
-  EXPECT_NE(0, std::memcmp(before.data(), instance, sizeof(T)));
-  (void)test;
-  s.free(instance);
-}
+};
 
-TEST_F(DisplayTest, EveryClassIgnoresOtherPasses) {
-  auto frame = [&](const std::function<void()>& draw) {
-    MoveTo(110, 110);
-    Press();
-    KeyDown(KEY_SPACE);
-    Frame(draw);
-  };
-  check_other_pass<Velkor_PushButton>(this, "PushButton",
-                                      {Velkor_PushButton_alloc,
-                                       Velkor_PushButton_free,
-                                       Velkor_PushButton_init,
-                                       Velkor_PushButton_draw,
-                                       {}},
-                                      frame);
-  check_other_pass<Velkor_ToggleButton>(this, "ToggleButton",
-                                        {Velkor_ToggleButton_alloc,
-                                         Velkor_ToggleButton_free,
-                                         Velkor_ToggleButton_init,
-                                         Velkor_ToggleButton_draw,
-                                         {}},
-                                        frame);
-  check_other_pass<Velkor_CheckButton>(this, "CheckButton",
-                                       {Velkor_CheckButton_alloc,
-                                        Velkor_CheckButton_free,
-                                        Velkor_CheckButton_init,
-                                        Velkor_CheckButton_draw,
-                                        {}},
-                                       frame);
-  check_other_pass<Velkor_CheckBox>(
-      this, "CheckBox",
-      {Velkor_CheckBox_alloc, Velkor_CheckBox_free, Velkor_CheckBox_init, Velkor_CheckBox_draw,
-       [](Velkor_CheckBox* b) { b->checked = 1; }},
-      frame);
-  check_other_pass<Velkor_Panel>(
-      this, "Panel",
-      {Velkor_Panel_alloc, Velkor_Panel_free, Velkor_Panel_init, Velkor_Panel_draw,
-       [](Velkor_Panel* p) { p->children = count_children; }},
-      frame);
-  check_other_pass<Velkor_PopUpPanel>(this, "PopUpPanel",
-                                      {Velkor_PopUpPanel_alloc, Velkor_PopUpPanel_free,
-                                       Velkor_PopUpPanel_init, Velkor_PopUpPanel_draw,
-                                       [](Velkor_PopUpPanel* p) {
-                                         p->children = count_children;
-                                         p->open = 1;
-                                         p->apply = 1;
-                                       }},
-                                      frame);
-  check_other_pass<Velkor_FrameShape>(
-      this, "FrameShape",
-      {Velkor_FrameShape_alloc, Velkor_FrameShape_free, Velkor_FrameShape_init,
-       Velkor_FrameShape_draw, [](Velkor_FrameShape* f) { f->fillColor = 2; }},
-      frame);
-  check_other_pass<Velkor_ClippedLabel>(this, "ClippedLabel",
-                                        {Velkor_ClippedLabel_alloc, Velkor_ClippedLabel_free,
-                                         Velkor_ClippedLabel_init, Velkor_ClippedLabel_draw,
-                                         [](Velkor_ClippedLabel* l) {
-                                           l->text = "Text";
-                                           l->color = 2;
-                                         }},
-                                        frame);
-  check_other_pass<Velkor_Highlight>(this, "Highlight",
-                                     {Velkor_Highlight_alloc,
-                                      Velkor_Highlight_free,
-                                      Velkor_Highlight_init,
-                                      Velkor_Highlight_draw,
-                                      {}},
-                                     frame);
-  check_other_pass<Velkor_ClickArea>(
-      this, "ClickArea",
-      {Velkor_ClickArea_alloc, Velkor_ClickArea_free, Velkor_ClickArea_init, Velkor_ClickArea_draw,
-       [](Velkor_ClickArea* a) { a->showHighlight = 1; }},
-      frame);
-  check_other_pass<Velkor_RadioButton>(
-      this, "RadioButton",
-      {Velkor_RadioButton_alloc, Velkor_RadioButton_free, Velkor_RadioButton_init,
-       Velkor_RadioButton_draw, [](Velkor_RadioButton* r) { r->checked = 1; }},
-      frame);
-  check_other_pass<Velkor_IndividualFocus>(
-      this, "IndividualFocus",
-      {Velkor_IndividualFocus_alloc, Velkor_IndividualFocus_free, Velkor_IndividualFocus_init,
-       Velkor_IndividualFocus_draw, [](Velkor_IndividualFocus* f) { f->request = 1; }},
-      frame);
-  check_other_pass<Velkor_KeyEvent>(
-      this, "KeyEvent",
-      {Velkor_KeyEvent_alloc, Velkor_KeyEvent_free, Velkor_KeyEvent_init, Velkor_KeyEvent_draw,
-       [](Velkor_KeyEvent* k) { k->enable = 1; }},
-      frame);
-  check_other_pass<Velkor_Init>(
-      this, "Init", {Velkor_Init_alloc, Velkor_Init_free, Velkor_Init_init, Velkor_Init_draw, {}},
-      frame);
-  check_other_pass<Velkor_ColorBase>(
-      this, "ColorBase",
-      {Velkor_ColorBase_alloc, Velkor_ColorBase_free, Velkor_ColorBase_init, Velkor_ColorBase_draw,
-       [](Velkor_ColorBase* c) { c->colorScheme = 1; }},
-      frame);
-  check_other_pass<Velkor_GetCycleDuration>(
-      this, "GetCycleDuration",
-      {Velkor_GetCycleDuration_alloc, Velkor_GetCycleDuration_free, Velkor_GetCycleDuration_init,
-       Velkor_GetCycleDuration_draw, [](Velkor_GetCycleDuration* d) { d->duration = 0; }},
-      frame);
-  check_other_pass<Velkor_Animation>(
-      this, "Animation",
-      {Velkor_Animation_alloc, Velkor_Animation_free, Velkor_Animation_init, Velkor_Animation_draw,
-       [](Velkor_Animation* a) {
-         a->play = 1;
-         a->duration = 330;
-       }},
-      frame);
+#define VELKOR_CLASS(T) \
+#T, Velkor_##T##_alloc, Velkor_##T##_free, Velkor_##T##_init, Velkor_##T##_draw
+
+TEST_F(PassRuleTest, EveryClassIgnoresOtherPasses) {
+  Check(VELKOR_CLASS(PushButton));
+  Check(VELKOR_CLASS(ToggleButton));
+  Check(VELKOR_CLASS(CheckButton));
+  Check(VELKOR_CLASS(CheckBox), [](Velkor_CheckBox* b) { b->checked = 1; });
+  Check(VELKOR_CLASS(Panel), [](Velkor_Panel* p) { p->children = count_children; });
+  Check(VELKOR_CLASS(PopUpPanel), [](Velkor_PopUpPanel* p) {
+    p->children = count_children;
+    p->open = p->apply = 1;
+  });
+  Check(VELKOR_CLASS(FrameShape), [](Velkor_FrameShape* f) { f->fillColor = 2; });
+  Check(VELKOR_CLASS(ClippedLabel), [](Velkor_ClippedLabel* l) {
+    l->text = "Text";
+    l->color = 2;
+  });
+  Check(VELKOR_CLASS(Highlight));
+  Check(VELKOR_CLASS(ClickArea), [](Velkor_ClickArea* a) { a->showHighlight = 1; });
+  Check(VELKOR_CLASS(RadioButton), [](Velkor_RadioButton* r) { r->checked = 1; });
+  Check(VELKOR_CLASS(IndividualFocus), [](Velkor_IndividualFocus* f) { f->request = 1; });
+  Check(VELKOR_CLASS(KeyEvent), [](Velkor_KeyEvent* k) { k->enable = 1; });
+  Check(VELKOR_CLASS(Init));
+  Check(VELKOR_CLASS(ColorBase), [](Velkor_ColorBase* c) { c->colorScheme = 1; });
+  Check(VELKOR_CLASS(GetCycleDuration), [](Velkor_GetCycleDuration* d) { d->duration = 0; });
+  Check(VELKOR_CLASS(Animation), [](Velkor_Animation* a) {
+    a->play = 1;
+    a->duration = 330;
+  });
+  Check(VELKOR_CLASS(ComboBox), [](Velkor_ComboBox* c) { c->open = 1; });
+  Check(VELKOR_CLASS(ComboBoxItem), [](Velkor_ComboBoxItem* i) { i->label = "x"; });
+  Check(VELKOR_CLASS(ScrollList_generic));
+  Check(VELKOR_CLASS(ScrollBar));
+  Check(VELKOR_CLASS(RadioBox));
+  Check(VELKOR_CLASS(MultiColumn));
+  Check(VELKOR_CLASS(LineOfCells), [](Velkor_LineOfCells* l) {
+    l->columns = 2;
+    l->columnWidths[0] = l->columnWidths[1] = 50;
+    l->marked = 1;
+    l->markColor = 1000;
+  });
+  Check(VELKOR_CLASS(MultiColumnCell), [](Velkor_MultiColumnCell* c) { c->label = "x"; });
+  Check(VELKOR_CLASS(ScrollPanel), [](Velkor_ScrollPanel* p) { p->children = count_children; });
+  Check(VELKOR_CLASS(Slider), [](Velkor_Slider* s) {
+    s->forcedValue = 50;
+    s->force = 1;
+  });
+  Check(VELKOR_CLASS(TextEditBox), [](Velkor_TextEditBox* b) { b->initialText = "abc"; });
+  Check(VELKOR_CLASS(Cursor), [](Velkor_Cursor* c) {
+    c->text = "abc";
+    c->active = c->visible = 1;
+  });
+  Check(VELKOR_CLASS(Scale));
+  Check(VELKOR_CLASS(Scale_element));
+  Check(VELKOR_CLASS(Gauge), [](Velkor_Gauge* g) { g->value = 0.5f; });
+  Check(VELKOR_CLASS(GaugeHorizontal));
+  Check(VELKOR_CLASS(GaugeVertical));
+  Check(VELKOR_CLASS(Graduation_element));
+  Check(VELKOR_CLASS(SliderThumb));
 }
 
 }  // namespace
+}  // namespace velkor_test

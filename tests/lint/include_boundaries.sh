@@ -9,6 +9,8 @@
 #              through the layer table of the application description)
 #   app, tools, bench    any public header (bench also the off-screen
 #              context in tests/support, which needs no GoogleTest)
+#   fuzz       any public header, and like a folder's tests the internal
+#              headers of the folder a target drives
 #
 # An internal header (*_internal.h) is for its own folder only; the tests of
 # a folder (tests/<folder>) count as that folder, tests/support serves every
@@ -41,7 +43,7 @@ awk '
 BEGIN {
   # Folders of ours; an include whose first component is none of these is
   # a system or third-party header and not judged here.
-  split("core graphics widgets display panel host app tools bench tests", names, " ")
+  split("core graphics widgets display panel host app tools bench tests fuzz", names, " ")
   for (i in names) ours[names[i]] = 1
   programs = " core graphics widgets display panel host "
   may["core"] = " "
@@ -53,6 +55,7 @@ BEGIN {
   may["app"] = programs
   may["tools"] = programs
   may["bench"] = programs " tests/support "
+  may["fuzz"] = programs " app tests/support "
   offences = 0
 }
 
@@ -114,7 +117,7 @@ function report(reason) {
 
   internal = (path ~ /_internal\.h$/)
   if (internal) {
-    if (from == "tests/" to || from == "tests/support") next
+    if (from == "tests/" to || from == "tests/support" || from == "fuzz") next
     report("internal header of " to "/, for " to "/ and its tests only")
     next
   }

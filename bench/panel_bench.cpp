@@ -1,0 +1,326 @@
+// The whole panel frame, off-screen at 1280 x 768, as the velkor program
+// draws it: the host's frame (reset, clear, input, predraw, passes 0-2, the
+// step entry, the read-back of the pixels), in three scenes:
+//   BM_PanelIdle          the start screen, nothing happening;
+//   BM_PanelFastZoomed    the instruction set zoomed while execution runs
+//                         continuously at "Fast";
+//   BM_PanelPopUpScrolled the ROM table scrolled and the slot pop-up open.
+// Each iteration also draws a plain OpenGL frame of about the same size and
+// pixel coverage on the same context and reports the ratio panel / plain,
+// which stays meaningful on a loaded machine where absolute times wander.
+// BM_RawGlScene is that plain frame alone; BM_StartToFirstFrame is a whole
+// start: record, off-screen buffer, reset (the font table decoded), first
+// frame, teardown.
+//
+// Run: build-bench/bench/panel_bench --benchmark_repetitions=9
+//      (the median is the figure; make bench prints the table)
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/Velkor_application.h"
+#include "app/Velkor_event_script.h"
+#include "app/Velkor_offscreen.h"
+#include "host/host_application.h"
+#include "panel/Velkor_symbology_layer.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The scenes as event scripts: frame numbers count from the reset.
+const char kFastZoomedScript[] =
+    "0 move 10 10\n"
+    "1 click 530 392\n"  // the "Fast" item of the speed box
+    "3 click @EnableExecToggleButton\n"
+    "5 click @InstruktionenToggleButton\n";
+constexpr uint32_t kFastZoomedFrames = 8;
+
+std::string pop_up_scrolled_script() {
+  std::string script = "0 move 900 200\n";
+  for (int frame = 1; frame <= 20; ++frame) {
+    script += std::to_string(frame) + " wheel down 900 200\n";
+  }
+  script += "22 click 922 65\n";  // a ROM byte: the slot pop-up opens
+  return script;
+}
+constexpr uint32_t kPopUpScrolledFrames = 25;
+
+bool any_name(const char*) {
+  return true;  // the panel itself refuses a widget it did not draw
+}
+
+Application* g_app = nullptr;
+// A 32-sided disc of radius 1, made once so that the plain frame spends its
+// time in OpenGL only.
+float g_unit_circle[33][2];
+bool g_unit_circle_made = false;
+
+void make_unit_circle() {
+  if (g_unit_circle_made) return;
+  for (int j = 0; j <= 32; ++j) {
+    const double a = 6.283185307179586 * j / 32.0;
+    g_unit_circle[j][0] = static_cast<float>(std::cos(a));
+    g_unit_circle[j][1] = static_cast<float>(std::sin(a));
+  }
+  g_unit_circle_made = true;
+}
+std::vector<unsigned char> g_raw_pixels(static_cast<size_t>(1280) * 768 * 4);
+
+Velkor_symbology_layer_context* panel(Application* app) {
+  return static_cast<Velkor_symbology_layer_context*>(Application_GetLayerContext(app, 0));
+}
+
+Application* open_application() {
+  if (g_app != nullptr) return g_app;
+  Application* app = Application_Allocate(&g_application_data, nullptr);
+  if (app == nullptr) return nullptr;
+  Application_UseSystemEvents(app, 1);
+  if (Application_CreateBuffer(app) == nullptr) {
+    Application_Free(app);
+    return nullptr;
+  }
+  g_app = app;
+  return g_app;
+}
+
+// Resets the panel and plays a scene's script; false with the reason.
+bool play(Application* app, const std::string& script, uint32_t frames, std::string* problem) {
+  std::vector<VelkorScriptEvent> events;
+  VelkorScriptError error;
+  if (!Velkor_ParseEventScript(script, frames, any_name, &events, &error)) {
+    *problem = "scene script line " + std::to_string(error.line) + ": " + error.message;
+    return false;
+  }
+  Application_Reset(app);
+  size_t next = 0;
+  for (uint32_t frame = 0; frame < frames; ++frame) {
+    for (; next < events.size() && events[next].frame == frame; ++next) {
+      if (!Velkor_RecordScriptEvent(app, panel(app), events[next], problem)) return false;
+    }
+    Application_Draw(app);
+  }
+  return true;
+}
+
+// A plain fixed-function frame of the panel's size and coverage: the cleared
+// screen, a full-screen face, 120 filled boxes with outlines, 300 two-pixel
+// lines of about 100 pixels
+// and 40 filled discs, then the same read-back as the host's frame.
+void draw_raw_scene() {
+  make_unit_circle();
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(0.0, 1280.0, 0.0, 768.0, -1.0, 1.0);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_STENCIL_TEST);
+  glDisable(GL_DEPTH_TEST);
+  glViewport(0, 0, 1280, 768);
+  glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+  glColor4f(0.85f, 0.85f, 0.85f, 1.0f);
+  glRectf(8.0f, 8.0f, 1272.0f, 760.0f);
+  for (int i = 0; i < 120; ++i) {
+    const float x = 20.0f + static_cast<float>(i % 12) * 104.0f;
+    const float y = 20.0f + static_cast<float>(i / 12) * 74.0f;
+    glColor4f(0.2f, 0.45f, 0.8f, 1.0f);
+    glRectf(x, y, x + 96.0f, y + 66.0f);
+    glColor4f(0.1f, 0.1f, 0.1f, 1.0f);
+    glBegin(GL_LINE_LOOP);
+    glVertex2f(x, y);
+    glVertex2f(x + 96.0f, y);
+    glVertex2f(x + 96.0f, y + 66.0f);
+    glVertex2f(x, y + 66.0f);
+    glEnd();
+  }
+  glEnable(GL_LINE_SMOOTH);
+  glLineWidth(2.0f);
+  glColor4f(0.95f, 0.6f, 0.1f, 1.0f);
+  glBegin(GL_LINES);
+  for (int i = 0; i < 300; ++i) {
+    // Short strokes, as the panel's frames, ticks and arrows are.
+    const float x = 30.0f + static_cast<float>(i % 10) * 122.0f;
+    const float y = 10.0f + static_cast<float>(i / 10) * 25.0f;
+    glVertex2f(x, y);
+    glVertex2f(x + 100.0f, y + 12.0f);
+  }
+  glEnd();
+  glDisable(GL_LINE_SMOOTH);
+  glLineWidth(1.0f);
+  glColor4f(0.3f, 0.7f, 0.3f, 0.8f);
+  for (int i = 0; i < 40; ++i) {
+    const float cx = 60.0f + static_cast<float>(i % 10) * 128.0f;
+    const float cy = 90.0f + static_cast<float>(i / 10) * 180.0f;
+    glBegin(GL_TRIANGLE_FAN);
+    glVertex2f(cx, cy);
+    for (int k = 0; k <= 32; ++k) {
+      glVertex2f(cx + 24.0f * g_unit_circle[k][0], cy + 24.0f * g_unit_circle[k][1]);
+    }
+    glEnd();
+  }
+  glReadPixels(0, 0, 1280, 768, GL_BGRA, GL_UNSIGNED_BYTE, g_raw_pixels.data());
+
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glPopAttrib();
+}
+
+double seconds_since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Times the panel frames (the reported figure) and, interleaved, the plain
+// frames; the ratio of their sums goes out as a counter.
+void measure_scene(benchmark::State& state, Application* app) {
+  double panel_total = 0.0;
+  double raw_total = 0.0;
+  for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
+    Application_Draw(app);
+    const double panel_seconds = seconds_since(start);
+    state.SetIterationTime(panel_seconds);
+    panel_total += panel_seconds;
+    const Clock::time_point raw_start = Clock::now();
+    draw_raw_scene();
+    raw_total += seconds_since(raw_start);
+  }
+  if (raw_total > 0.0) state.counters["ratio"] = panel_total / raw_total;
+  state.counters["raw_ms"] =
+      benchmark::Counter(raw_total * 1e3, benchmark::Counter::kAvgIterations);
+}
+
+void BM_PanelIdle(benchmark::State& state) {
+  Application* app = open_application();
+  std::string problem;
+  if (app == nullptr) {
+    state.SkipWithError("no off-screen OpenGL buffer");
+    return;
+  }
+  if (!play(app, "", 2, &problem)) {
+    state.SkipWithError(problem.c_str());
+    return;
+  }
+  measure_scene(state, app);
+}
+
+void BM_PanelFastZoomed(benchmark::State& state) {
+  Application* app = open_application();
+  std::string problem;
+  if (app == nullptr) {
+    state.SkipWithError("no off-screen OpenGL buffer");
+    return;
+  }
+  if (!play(app, kFastZoomedScript, kFastZoomedFrames, &problem)) {
+    state.SkipWithError(problem.c_str());
+    return;
+  }
+  const Velkor_symbology_layer_context* c = panel(app);
+  if (!c->continuousExecution || !c->instructionSetZoom || c->speed != kSpeedFast) {
+    state.SkipWithError("the scene did not come up: not running zoomed at Fast");
+    return;
+  }
+  measure_scene(state, app);
+}
+
+void BM_PanelPopUpScrolled(benchmark::State& state) {
+  Application* app = open_application();
+  std::string problem;
+  if (app == nullptr) {
+    state.SkipWithError("no off-screen OpenGL buffer");
+    return;
+  }
+  if (!play(app, pop_up_scrolled_script(), kPopUpScrolledFrames, &problem)) {
+    state.SkipWithError(problem.c_str());
+    return;
+  }
+  const Velkor_symbology_layer_context* c = panel(app);
+  if (!c->PopUpPanel.isOpen || c->MemoryMultiColumn.firstRow == 0) {
+    state.SkipWithError("the scene did not come up: no pop-up over a scrolled table");
+    return;
+  }
+  measure_scene(state, app);
+}
+
+void BM_RawGlScene(benchmark::State& state) {
+  if (open_application() == nullptr) {
+    state.SkipWithError("no off-screen OpenGL buffer");
+    return;
+  }
+  for (auto _ : state) draw_raw_scene();
+}
+
+// The shared record is closed first so that each start is a whole one.
+void BM_StartToFirstFrame(benchmark::State& state) {
+  if (g_app != nullptr) {
+    Application_Free(g_app);
+    g_app = nullptr;
+  }
+  for (auto _ : state) {
+    Application* app = Application_Allocate(&g_application_data, nullptr);
+    if (app == nullptr || Application_CreateBuffer(app) == nullptr) {
+      Application_Free(app);
+      state.SkipWithError("no off-screen OpenGL buffer");
+      return;
+    }
+    Application_Reset(app);
+    Application_Draw(app);
+    glFinish();
+    state.PauseTiming();
+    Application_Free(app);
+    state.ResumeTiming();
+  }
+}
+
+double min_of(const std::vector<double>& v) {
+  double m = v.empty() ? 0.0 : v[0];
+  for (double x : v) m = x < m ? x : m;
+  return m;
+}
+double max_of(const std::vector<double>& v) {
+  double m = v.empty() ? 0.0 : v[0];
+  for (double x : v) m = x > m ? x : m;
+  return m;
+}
+
+void scene(benchmark::internal::Benchmark* b) {
+  b->UseManualTime()
+      ->Unit(benchmark::kMillisecond)
+      ->MinTime(0.5)
+      ->ComputeStatistics("min", min_of)
+      ->ComputeStatistics("max", max_of);
+}
+
+BENCHMARK(BM_PanelIdle)->Apply(scene);
+BENCHMARK(BM_PanelFastZoomed)->Apply(scene);
+BENCHMARK(BM_PanelPopUpScrolled)->Apply(scene);
+BENCHMARK(BM_RawGlScene)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5)
+    ->ComputeStatistics("min", min_of)
+    ->ComputeStatistics("max", max_of);
+BENCHMARK(BM_StartToFirstFrame)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->ComputeStatistics("min", min_of)
+    ->ComputeStatistics("max", max_of);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,152 @@
+// Interrupts a save at each of its steps, deterministically: the test
+// executable that includes this header (once) takes over write(), fsync(),
+// close() and rename(), counts the calls made while armed, and at the N-th one
+// kills the process with SIGKILL (before the call, or after half of a write)
+// or makes the call fail with EIO.
+//
+// Use:
+//   SaveRun run = RunInterruptedSave(kKillBefore, n, [] { SaveSomething(); });
+//   // run.reached: the save got as far as call n (false: it finished first)
+//   // run.killed:  the child died by SIGKILL there
+//   std::string calls = RecordSaveCalls([] { SaveSomething(); });
+// Iterate n from 1 until `reached` is false: every step has then been cut.
+#pragma once
+
+#include <dlfcn.h>
+#include <signal.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <string>
+
+enum SaveInterruption { kKillBefore, kKillPartway, kFailCall };
+
+namespace save_interruption_detail {
+
+inline bool armed = false;
+inline int calls = 0;
+inline int target = 0;
+inline SaveInterruption how = kKillBefore;
+inline std::string* record = nullptr;
+
+// True when this armed call is the one to interrupt. Names the call in the
+// record when one is kept (a run of writes counts once there).
+inline bool at_target(const char* call) {
+  if (!armed) return false;
+  if (record != nullptr) {
+    const std::string name = std::string(call) + " ";
+    const bool repeated_write =
+        name == "write " && record->size() >= name.size() &&
+        record->compare(record->size() - name.size(), name.size(), name) == 0;
+    if (!repeated_write) *record += name;
+  }
+  return ++calls == target;
+}
+
+template <typename Function>
+Function next_definition(const char* name) {
+  return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+}  // namespace save_interruption_detail
+
+extern "C" ssize_t write(int descriptor, const void* data, size_t length) {
+  using namespace save_interruption_detail;
+  static auto real = next_definition<ssize_t (*)(int, const void*, size_t)>("write");
+  if (at_target("write")) {
+    if (how == kFailCall) {
+      errno = EIO;
+      return -1;
+    }
+    if (how == kKillPartway && length > 1) real(descriptor, data, length / 2);
+    raise(SIGKILL);
+  }
+  return real(descriptor, data, length);
+}
+
+extern "C" int fsync(int descriptor) {
+  using namespace save_interruption_detail;
+  static auto real = next_definition<int (*)(int)>("fsync");
+  if (at_target("fsync")) {
+    if (how == kFailCall) {
+      errno = EIO;
+      return -1;
+    }
+    raise(SIGKILL);
+  }
+  return real(descriptor);
+}
+
+extern "C" int close(int descriptor) {
+  using namespace save_interruption_detail;
+  static auto real = next_definition<int (*)(int)>("close");
+  if (at_target("close")) {
+    if (how == kFailCall) {
+      real(descriptor);  // a failed close still releases the descriptor
+      errno = EIO;
+      return -1;
+    }
+    raise(SIGKILL);
+  }
+  return real(descriptor);
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+  using namespace save_interruption_detail;
+  static auto real = next_definition<int (*)(const char*, const char*)>("rename");
+  if (at_target("rename")) {
+    if (how == kFailCall) {
+      errno = EIO;
+      return -1;
+    }
+    raise(SIGKILL);
+  }
+  return real(from, to);
+}
+
+// The calls save makes, in order, e.g. "write fsync close rename fsync close ",
+// with the save run in this process and never interrupted.
+template <typename Save>
+std::string RecordSaveCalls(Save save) {
+  std::string calls;
+  save_interruption_detail::record = &calls;
+  save_interruption_detail::target = 0;
+  save_interruption_detail::calls = 0;
+  save_interruption_detail::armed = true;
+  save();
+  save_interruption_detail::armed = false;
+  save_interruption_detail::record = nullptr;
+  return calls;
+}
+
+struct SaveRun {
+  bool reached = false;
+  bool killed = false;
+};
+
+// Runs save in a child process interrupted at its call n (from 1).
+template <typename Save>
+SaveRun RunInterruptedSave(SaveInterruption how, int n, Save save) {
+  SaveRun run;
+  const pid_t child = fork();
+  if (child == 0) {
+    save_interruption_detail::how = how;
+    save_interruption_detail::target = n;
+    save_interruption_detail::calls = 0;
+    save_interruption_detail::armed = true;
+    save();
+    save_interruption_detail::armed = false;
+    // _exit: no exit handlers of the test runner or the leak checker in the child.
+    _exit(save_interruption_detail::calls >= n ? 1 : 0);
+  }
+  if (child < 0) return run;
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  run.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+  run.reached = run.killed || (WIFEXITED(status) && WEXITSTATUS(status) == 1);
+  return run;
+}

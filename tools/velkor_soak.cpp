@@ -1,0 +1,398 @@
+// velkor-soak - the whole program off-screen under random input.
+//
+//   velkor-soak --frames 100000 --seed 1
+//
+// Every frame gets several random events through the host's posting calls
+// (moves, presses, releases, clicks, wheel notches, keys, typed text); half
+// of the pointer actions aim at a widget drawn in the last frame, so that
+// pop-ups open and edits happen. After every frame the panel's state is
+// checked: every text terminated and in its format, markers and selections
+// in range, slot files in the slot directory (a fresh temporary directory,
+// the current directory while the soak runs) complete or absent, the
+// drawing library's error log not overflowing. The first broken rule is
+// printed with its frame and the run stops.
+//
+// Exit status: 0 every frame kept every rule; 1 a rule broke or no
+// off-screen buffer; 2 bad command line. Same seed, same run.
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/Velkor_application.h"
+#include "graphics/sgl.h"
+#include "host/host_application.h"
+#include "panel/Velkor_symbology_layer.h"
+
+namespace {
+
+constexpr uint32_t kDown = 1;
+constexpr uint32_t kUp = 2;
+constexpr float kWidth = 1280.0f;
+constexpr float kHeight = 768.0f;
+
+// Keys besides the typed characters: Escape, Enter, Tab, Backspace, Insert,
+// Delete, the arrows, Page Up/Down, Home, End (GLFW's codes).
+constexpr uint32_t kKeys[] = {256, 257, 258, 259, 260, 261, 262, 263, 264, 265, 266, 267, 268, 269};
+constexpr char kTyped[] = "0123456789ABCDEFabcdefxX#@+-(),. R";
+
+// xorshift64*: small, fast and the same everywhere.
+struct Random {
+  uint64_t state;
+  uint32_t next() {
+    state ^= state >> 12;
+    state ^= state << 25;
+    state ^= state >> 27;
+    return static_cast<uint32_t>((state * 0x2545F4914F6CDD1DULL) >> 32);
+  }
+  uint32_t below(uint32_t n) { return next() % n; }
+  float between(float low, float high) {
+    return low + (high - low) * static_cast<float>(next() & 0xFFFFFF) / 16777216.0f;
+  }
+};
+
+struct Soak {
+  Application* app;
+  const Velkor_symbology_layer_context* c;
+  Random random;
+  uint64_t events;
+  uint64_t popup_frames;
+  int slot_files;  // complete slot files seen after the last frame  // frames with a pop-up open: the input reaches them
+  char problem[512];
+};
+
+// The buttons that write: aimed at more often, so that saves, loads and
+// edits really happen while the pop-ups holding them are open.
+constexpr const char* kWriters[] = {"ROMSaveButton", "ROMLoadButton",     "SlotComboBox",
+                                    "RAMPushButton", "RegPushButton",     "SaveButton",
+                                    "ExecButton",    "MemoryMultiColumn", "MemoryMultiColumn_1"};
+
+// A point for the next pointer action: half the time inside a widget drawn
+// in the last frame (a writer among them one time in four), else anywhere
+// on the display.
+void aim(Soak* s, float* x, float* y) {
+  if (s->random.below(2) == 0) {
+    const int32_t count = Velkor_symbology_layer_widget_count();
+    Velkor_DrawnRect rect{};
+    const char* name = s->random.below(4) == 0
+                           ? kWriters[s->random.below(sizeof kWriters / sizeof kWriters[0])]
+                           : Velkor_symbology_layer_widget_name(static_cast<int32_t>(
+                                 s->random.below(static_cast<uint32_t>(count))));
+    if (name != nullptr && Velkor_symbology_layer_find_widget(s->c, name, &rect) &&
+        rect.width > 0 && rect.height > 0) {
+      *x = s->random.between(rect.x, rect.x + rect.width);
+      *y = s->random.between(rect.y, rect.y + rect.height);
+      return;
+    }
+  }
+  *x = s->random.between(0.0f, kWidth);
+  *y = s->random.between(0.0f, kHeight);
+}
+
+void move(Soak* s, float x, float y) {
+  Application_PostMousePosition(s->app, x, y);
+  ++s->events;
+}
+
+void button(Soak* s, uint32_t which, uint32_t state) {
+  Application_PostMouseButton(s->app, which, state, 0);
+  ++s->events;
+}
+
+void key(Soak* s, uint32_t code, uint32_t modifiers) {
+  Application_PostKey(s->app, code, kDown, modifiers);
+  Application_PostKey(s->app, code, kUp, modifiers);
+  s->events += 2;
+}
+
+// One frame's input. The host hands one queued pointer and one queued key
+// event to each frame, so queued events come at about one per frame each;
+// moves only set the position and come many at a time.
+void post_frame_events(Soak* s) {
+  float x = 0.0f;
+  float y = 0.0f;
+  aim(s, &x, &y);
+  const uint32_t moves = 6 + s->random.below(9);
+  for (uint32_t i = 0; i < moves; ++i) {
+    move(s, s->random.between(0.0f, kWidth), s->random.between(0.0f, kHeight));
+  }
+  move(s, x, y);
+  const uint32_t pointer = s->random.below(20);
+  if (pointer < 5) {  // click
+    button(s, 1, kDown);
+    button(s, 1, kUp);
+  } else if (pointer < 7) {
+    button(s, 1, kDown);
+  } else if (pointer < 9) {
+    button(s, 1, kUp);
+  } else if (pointer < 10) {
+    button(s, 4 + s->random.below(2), kDown);  // a wheel notch has no release
+  }
+  const uint32_t keyboard = s->random.below(10);
+  if (keyboard < 2) {
+    key(s, kKeys[s->random.below(sizeof kKeys / sizeof kKeys[0])], s->random.below(8) == 0);
+  } else if (keyboard < 3) {
+    const uint32_t length = 1 + s->random.below(3);
+    for (uint32_t i = 0; i < length; ++i) {
+      key(s, static_cast<uint8_t>(kTyped[s->random.below(sizeof kTyped - 1)]), 0);
+    }
+  }
+}
+
+bool fail(Soak* s, const char* what, const char* text) {
+  snprintf(s->problem, sizeof s->problem, "%s: \"%.40s\"", what, text);
+  return false;
+}
+
+bool terminated(const char* text, size_t size) {
+  return memchr(text, '\0', size) != nullptr;
+}
+
+bool hex_digits(const char* text, size_t digits) {
+  for (size_t i = 0; i < digits; ++i) {
+    const char ch = text[i];
+    if (!((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F'))) return false;
+  }
+  return text[digits] == '\0';
+}
+
+bool cells_terminated(Soak* s) {
+  const Velkor_symbology_layer_context* c = s->c;
+  const TextCell* texts[] = {&c->sourceEditText,
+                             &c->sourceOperandText,
+                             &c->assemblerText,
+                             &c->bitString,
+                             &c->machineWordText,
+                             &c->decodedSourceText,
+                             &c->extension1Text,
+                             &c->destinationEditText,
+                             &c->destinationOperandText,
+                             &c->decodedDestinationText,
+                             &c->extension2Text,
+                             &c->registerEditText,
+                             &c->registerValueText,
+                             &c->ramEditText,
+                             &c->ramValueText};
+  for (const TextCell* text : texts) {
+    if (!terminated(*text, sizeof *text)) return fail(s, "text not terminated", "");
+  }
+  const AddressText* addresses[] = {&c->sourceBaseText,       &c->sourceIndexText,
+                                    &c->sourceAddressText,    &c->destinationAddressText,
+                                    &c->destinationIndexText, &c->destinationBaseText};
+  for (const AddressText* text : addresses) {
+    if (!terminated(*text, sizeof *text)) return fail(s, "address text not terminated", "");
+  }
+  if (!terminated(c->slotMessage, sizeof c->slotMessage)) {
+    return fail(s, "slot message not terminated", "");
+  }
+  return true;
+}
+
+bool texts_in_format(Soak* s) {
+  const Velkor_symbology_layer_context* c = s->c;
+  if (!cells_terminated(s)) return false;
+  for (const TextCell& r : c->registers) {
+    if (!terminated(r, sizeof r) || !hex_digits(r, 4)) return fail(s, "register not 4 hex", r);
+  }
+  for (const MemoryRow* table : {c->romRows, c->ramRows}) {
+    for (int32_t row = 0; row < kMemoryRowCount; ++row) {
+      for (const TextCell& cell : table[row].cells) {
+        if (!terminated(cell, sizeof cell)) return fail(s, "table cell not terminated", "");
+      }
+      if (!hex_digits(table[row].cells[0], 4))
+        return fail(s, "address not 4 hex", table[row].cells[0]);
+      for (int32_t col = 1; col <= 2; ++col) {
+        if (!hex_digits(table[row].cells[col], 2)) {
+          return fail(s, "table cell not 2 hex", table[row].cells[col]);
+        }
+      }
+    }
+  }
+  for (const PortCell& p : c->ports) {
+    if (!terminated(p, sizeof p)) return fail(s, "port not terminated", "");
+    if (p[0] != '\0' && (p[0] != '0' || p[1] != 'x' || !hex_digits(p + 2, 2))) {
+      return fail(s, "port not 0x%02X", p);
+    }
+  }
+  return true;
+}
+
+bool selections_in_range(Soak* s) {
+  const Velkor_symbology_layer_context* c = s->c;
+  struct Rule {
+    const char* name;
+    uint32_t value;
+    uint32_t count;
+  };
+  const Rule rules[] = {
+      {"instructionFormat", c->instructionFormat, kFormatNone + 1},
+      {"dualOperation", c->dualOperation, kDualOperationCount},
+      {"singleOperation", c->singleOperation, kSingleOperationCount},
+      {"jumpOperation", c->jumpOperation, kJumpOperationCount},
+      {"emulatedOperation", c->emulatedOperation, kEmulatedOperationCount},
+      {"sourceMode", c->sourceMode, kModeCount},
+      {"destinationMode", c->destinationMode, kDestinationModeCount},
+      {"sourceRegister", c->sourceRegister, kRegisterCount},
+      {"destinationRegister", c->destinationRegister, kRegisterCount},
+      {"sourceAddressRegister", c->sourceAddressRegister, kRegisterCount},
+      {"destinationAddressRegister", c->destinationAddressRegister, kRegisterCount},
+      {"registerIndex", c->registerIndex, kRegisterCount},
+      {"speed", c->speed, kSpeedFast + 1},
+      {"slot", c->slot, 10},
+      {"decodedFormat", c->decodedFormat, kFormatNone + 1},
+      {"decodedDualOperation", c->decodedDualOperation, kDualOperationCount},
+      {"decodedSingleOperation", c->decodedSingleOperation, kOpSingleUnused + 1},
+      {"decodedJumpOperation", c->decodedJumpOperation, kJumpOperationCount},
+      {"decodedEmulatedOperation", c->decodedEmulatedOperation, kEmulatedOperationCount},
+      {"decodedSourceMode", c->decodedSourceMode, kModeCount},
+      {"decodedDestinationMode", c->decodedDestinationMode, kModeCount},
+      {"decodedSourceRegister", c->decodedSourceRegister, kRegisterCount},
+      {"decodedDestinationRegister", c->decodedDestinationRegister, kRegisterCount},
+      {"romMarker.row", c->romMarker.row, kTableLineCount + 1},
+      {"ramMarker.row", c->ramMarker.row, kTableLineCount + 1},
+      {"romSelection row", static_cast<uint32_t>(c->romSelection[0] + 1), kTableLineCount + 2},
+      {"ramSelection row", static_cast<uint32_t>(c->ramSelection[0] + 1), kTableLineCount + 2},
+  };
+  for (const Rule& rule : rules) {
+    if (rule.value >= rule.count) {
+      snprintf(s->problem, sizeof s->problem, "%s = %u out of range", rule.name, rule.value);
+      return false;
+    }
+  }
+  return true;
+}
+
+// Every slotN.csv in the slot directory has its 64 lines.
+bool slot_files_complete(Soak* s) {
+  s->slot_files = 0;
+  DIR* dir = opendir(".");
+  if (dir == nullptr) return fail(s, "slot directory unreadable", "");
+  bool ok = true;
+  while (const dirent* entry = readdir(dir)) {
+    unsigned number = 0;
+    char tail[8] = "";
+    if (sscanf(entry->d_name, "slot%u.%7s", &number, tail) != 2 || strcmp(tail, "csv") != 0) {
+      continue;
+    }
+    FILE* file = fopen(entry->d_name, "rb");
+    int lines = 0;
+    if (file != nullptr) {
+      for (int ch = fgetc(file); ch != EOF; ch = fgetc(file)) lines += ch == '\n';
+      fclose(file);
+    }
+    ++s->slot_files;
+    if (lines != kTableLineCount) {
+      ok = fail(s, "slot file incomplete", entry->d_name);
+      break;
+    }
+  }
+  closedir(dir);
+  return ok;
+}
+
+bool error_log_fine(Soak* s) {
+  const sgl_error_log& log = sglGetCurrentContext()->errors;
+  if (!log.overflow) return true;
+  snprintf(s->problem, sizeof s->problem, "graphics error log overflowed (first code %u)",
+           log.count > 0 ? static_cast<unsigned>(log.entries[0].code) : 0u);
+  return false;
+}
+
+bool frame_fine(Soak* s) {
+  return texts_in_format(s) && selections_in_range(s) && slot_files_complete(s) &&
+         error_log_fine(s);
+}
+
+int usage() {
+  fprintf(stderr, "usage: velkor-soak [--frames N] [--seed S] [--full-size] [--keep-dir]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  unsigned long frames = 3000;
+  unsigned long long seed = 1;
+  bool keep_dir = false;
+  bool small = true;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    char* end = nullptr;
+    if (arg == "--frames" && i + 1 < argc) {
+      frames = strtoul(argv[++i], &end, 10);
+      if (*end != '\0') return usage();
+    } else if (arg == "--seed" && i + 1 < argc) {
+      seed = strtoull(argv[++i], &end, 10);
+      if (*end != '\0') return usage();
+    } else if (arg == "--full-size") {
+      small = false;
+    } else if (arg == "--keep-dir") {
+      keep_dir = true;
+    } else {
+      return usage();
+    }
+  }
+  char dir[] = "/tmp/velkor-soak-XXXXXX";
+  if (mkdtemp(dir) == nullptr || chdir(dir) != 0) {
+    fprintf(stderr, "velkor-soak: cannot make a slot directory\n");
+    return 1;
+  }
+  Soak s{};
+  s.random.state = seed * 0x9E3779B97F4A7C15ULL + 1;
+  // A small buffer keeps the frames cheap; the panel still lays out and
+  // hit-tests in its 1280 x 768 display units.
+  ApplicationParams params = g_application_data;
+  params.width = small ? 320 : params.width;
+  params.height = small ? 192 : params.height;
+  s.app = Application_Allocate(&params, argv[0]);
+  if (s.app == nullptr) return 1;
+  Application_UseSystemEvents(s.app, 1);
+  if (Application_CreateBuffer(s.app) == nullptr) {
+    fprintf(stderr, "velkor-soak: no off-screen OpenGL buffer\n");
+    Application_Free(s.app);
+    return 1;
+  }
+  Application_Reset(s.app);
+  s.c = static_cast<const Velkor_symbology_layer_context*>(Application_GetLayerContext(s.app, 0));
+  Application_Draw(s.app);  // the first frame places the widgets
+  int status = 0;
+  unsigned long frame = 0;
+  for (; frame < frames; ++frame) {
+    post_frame_events(&s);
+    Application_Draw(s.app);
+    const Velkor_symbology_layer_context* c = s.c;
+    s.popup_frames += c->PopUpPanel.open | c->InstruktionenPopUpPanel.open | c->RAMPopUpPanel.open |
+                      c->MaschinencodePopUpPanel.open | c->InfoPopUpPanel.open |
+                      c->RegPopUpPanel.open;
+    if (!frame_fine(&s)) {
+      fprintf(stderr, "velkor-soak: seed %llu frame %lu: %s\n", seed, frame, s.problem);
+      status = 1;
+      break;
+    }
+  }
+  // A digest of the panel's state fields: equal seeds give equal digests,
+  // whatever the buffer's size.
+  uint64_t digest = 1469598103934665603ULL;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(s.c);
+  for (size_t i = 0; i < offsetof(Velkor_symbology_layer_context, ExecutionAnimation); ++i) {
+    digest = (digest ^ bytes[i]) * 1099511628211ULL;
+  }
+  Application_Free(s.app);
+  printf("velkor-soak: state digest %016llx, %llu frames with a pop-up open, %d slot files\n",
+         static_cast<unsigned long long>(digest), static_cast<unsigned long long>(s.popup_frames),
+         s.slot_files);
+  printf("velkor-soak: seed %llu, %lu frames, %llu events, %s (slot directory %s)\n", seed, frame,
+         static_cast<unsigned long long>(s.events), status == 0 ? "all rules kept" : "FAILED", dir);
+  if (!keep_dir) {
+    if (chdir("/") == 0) {
+      const std::string remove = std::string("rm -rf ") + dir;
+      if (system(remove.c_str()) != 0) fprintf(stderr, "velkor-soak: %s left behind\n", dir);
+    }
+  }
+  return status;
+}

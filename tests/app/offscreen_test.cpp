@@ -504,6 +504,21 @@ TEST(Offscreen, SlotDirectoryAndOutputsKeepTheirPlaces) {
   EXPECT_EQ(missing.error, "velkor: cannot use the slot directory no-such-dir\n");
 }
 
+// The README's screenshot is made by the script in docs/: it still runs and
+// shows what its comment says.
+TEST(Offscreen, ReadmeScreenshotScriptRuns) {
+  ScratchDir dir;
+  const VelkorRun run =
+      RunVelkor(dir, {"--offscreen", "--frames", "40", "--events",
+                      std::string(VELKOR_SOURCE_DIR) + "/docs/velkor_screenshot.txt", "--snapshot",
+                      "velkor.png", "--state", "state.json"});
+  ASSERT_EQ(run.status, 0) << run.error;
+  const json st = json::parse(ReadFile(dir / "state.json"));
+  EXPECT_EQ(st["registers"][0], "FF92");  // after CALL #0xFF92
+  EXPECT_EQ(st["assembler_text"], "MOV  #0x0003,R5");
+  EXPECT_EQ(ReadPng(dir / "velkor.png").width, 1280);
+}
+
 TEST(Program, HelpAndNoDisplay) {
   ScratchDir dir;
   VelkorRun run = RunVelkor(dir, {"--help"});

@@ -128,6 +128,9 @@ class DisplayTest : public SglTest {
     draw();
   }
 
+  // Events queued but not yet handed to a frame (one pointer and one key per frame).
+  bool InputPending() const { return !pointers_.empty() || !keys_.empty(); }
+
   // One frame as the host draws it.
   void Frame(const std::function<void()>& draw) {
     BHVR_SetAsynchronousACK();

@@ -53,8 +53,8 @@ BEGIN {
   may["panel"] = " display widgets graphics core "
   may["host"] = " graphics widgets "
   may["app"] = programs
-  may["tools"] = programs
-  may["bench"] = programs " tests/support "
+  may["tools"] = programs " app "
+  may["bench"] = programs " app tests/support "
   may["fuzz"] = programs " app tests/support "
   offences = 0
 }

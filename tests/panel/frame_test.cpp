@@ -112,14 +112,13 @@ TEST_F(LayerFrameTest, SaveActsOnlyWhenThePointerWasOnItTheFrameBefore) {
 
 TEST_F(LayerFrameTest, TheLastTableRowCanBeShownAndChosen) {
   Run();
-  // Scroll the ROM table to its end with the wheel and click the last row.
   Velkor_DrawnRect rom{};
   ASSERT_TRUE(Velkor_symbology_layer_find_widget(layer_, "MemoryMultiColumn", &rom));
   MoveTo(rom.x + 30, rom.y + rom.height / 2);
   for (int i = 0; i < 70; ++i) Wheel(5);
   RunUntilIdle();
-  EXPECT_EQ(64, layer_->MemoryMultiColumn.firstRow + layer_->MemoryMultiColumn.visibleRows)
-      << "the view reaches row 63 (FF80)";
+  // The view reaches row 63 (FF80).
+  EXPECT_EQ(64, layer_->MemoryMultiColumn.firstRow + layer_->MemoryMultiColumn.visibleRows);
 }
 
 TEST_F(LayerFrameTest, TheRamPopUpEditsTheRowPressedToOpenIt) {

@@ -1,6 +1,5 @@
-// Input without a window: the queues, GLFW's callbacks turned into events as
-// GLFW would call them, positions in display units, touch contact slots and
-// the cursor callback.
+// Input without a window: the queues, GLFW's callbacks turned into events,
+// positions in display units, touches and the cursor callback.
 #include <gtest/gtest.h>
 
 #define GLFW_INCLUDE_NONE
@@ -66,71 +65,6 @@ TEST_F(Input, AFrameWithoutEventsShowsTheMouseAndNoKey) {
   RecordKeyboardEvent(app, 'a', kKeyStateDown, 0);
   RecordMouseEvent(app, 1, kKeyStateDown, 0, 0);
   EXPECT_EQ(0, app->keyboard_queue.count + app->pointer_queue.count);
-}
-
-TEST_F(Input, ShiftAGivesACapitalPressAndAReleaseWithTheSameCode) {
-  Application_OnKey(app, GLFW_KEY_LEFT_SHIFT, GLFW_PRESS, 0);
-  Application_OnKey(app, GLFW_KEY_A, GLFW_PRESS, GLFW_MOD_SHIFT);
-  Application_OnCharacter(app, 'A');
-  Application_OnKey(app, GLFW_KEY_A, GLFW_RELEASE, GLFW_MOD_SHIFT);
-  Application_OnKey(app, GLFW_KEY_LEFT_SHIFT, GLFW_RELEASE, GLFW_MOD_SHIFT);
-  EXPECT_EQ(key_line('A', 1, 0, 1), next_key());
-  EXPECT_EQ(key_line('A', 0, 1, 1), next_key());
-  EXPECT_EQ(kNoKey, next_key());
-}
-
-// Control characters (Enter to Control+C) come from the key callback, since
-// GLFW's character callback leaves them out; 0: the key types nothing.
-TEST_F(Input, KeysWithoutACharacterHaveTheirOwnCodes) {
-  const struct {
-    int glfw_key;
-    uint32_t code;
-  } cases[] = {{GLFW_KEY_F1, KEY_F1},
-               {GLFW_KEY_F12, KEY_F12},
-               {GLFW_KEY_PAGE_UP, KEY_PAGE_UP},
-               {GLFW_KEY_PAGE_DOWN, KEY_PAGE_DOWN},
-               {GLFW_KEY_END, KEY_END},
-               {GLFW_KEY_HOME, KEY_HOME},
-               {GLFW_KEY_LEFT, KEY_LEFT},
-               {GLFW_KEY_UP, KEY_UP},
-               {GLFW_KEY_RIGHT, KEY_RIGHT},
-               {GLFW_KEY_DOWN, KEY_DOWN},
-               {GLFW_KEY_INSERT, KEY_INSERT},
-               {GLFW_KEY_DELETE, KEY_DELETE},
-               {GLFW_KEY_ENTER, 13},
-               {GLFW_KEY_KP_ENTER, 13},
-               {GLFW_KEY_BACKSPACE, 8},
-               {GLFW_KEY_TAB, 9},
-               {GLFW_KEY_ESCAPE, 27},
-               {GLFW_KEY_C, 3},
-               {GLFW_KEY_RIGHT_CONTROL, 0},
-               {GLFW_KEY_CAPS_LOCK, 0}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.glfw_key);
-    Application_OnKey(app, c.glfw_key, GLFW_PRESS, GLFW_MOD_CONTROL);
-    Application_OnKey(app, c.glfw_key, GLFW_RELEASE, GLFW_MOD_CONTROL);
-    EXPECT_EQ(c.code == 0 ? kNoKey : key_line(c.code, 1, 0, 2), next_key());
-    EXPECT_EQ(c.code == 0 ? kNoKey : key_line(c.code, 0, 1, 2), next_key());
-  }
-  // A held key repeats its press; the release comes once.
-  Application_OnKey(app, GLFW_KEY_LEFT, GLFW_PRESS, 0);
-  Application_OnKey(app, GLFW_KEY_LEFT, GLFW_REPEAT, 0);
-  Application_OnKey(app, GLFW_KEY_LEFT, GLFW_RELEASE, 0);
-  EXPECT_EQ(key_line(KEY_LEFT, 1, 0, 0), next_key());
-  EXPECT_EQ(key_line(KEY_LEFT, 1, 0, 0), next_key());
-  EXPECT_EQ(key_line(KEY_LEFT, 0, 1, 0), next_key());
-}
-
-TEST_F(Input, CharactersBeyondTheBasicPlaneArriveAsSurrogates) {
-  Application_OnKey(app, GLFW_KEY_UNKNOWN, GLFW_PRESS, 0);
-  Application_OnCharacter(app, 0x1F600);
-  Application_OnKey(app, GLFW_KEY_UNKNOWN, GLFW_RELEASE, 0);
-  EXPECT_EQ(key_line(0xD83D, 1, 0, 0), next_key());
-  EXPECT_EQ(key_line(0xDE00, 1, 0, 0), next_key());
-  EXPECT_EQ(key_line(0xDE00, 0, 1, 0), next_key());
-  Application_OnCharacter(app, 0x110000);  // no character at all
-  Application_OnCharacter(app, 0xD800);    // a lone surrogate is none either
-  EXPECT_EQ(0, app->keyboard_queue.count);
 }
 
 TEST_F(Input, ButtonsAndTheWheelWithTheirModifiersAndPositions) {
@@ -203,24 +137,6 @@ TEST_F(Input, ATouchIsAPressAtItsPlaceThenAReleaseAndANeutralEvent) {
   EXPECT_EQ(kApplicationNoContact, GetContactIndex(app, 77));
   EXPECT_EQ("pointer id=0 x=228 y=200 button=1 pressed=0 released=1 mods=1", next_pointer());
   EXPECT_EQ("pointer id=0 x=228 y=200 button=0 pressed=0 released=0 mods=1", next_pointer());
-}
-
-TEST_F(Input, ContactSlots) {
-  TouchPoint points[kApplicationTouchSlots + 1];
-  for (uint32_t i = 0; i <= kApplicationTouchSlots; ++i)
-    points[i] = {i + 1, kTouchPointDown, 17800, 71800};
-  points[0].id = 0;  // no contact: takes no slot
-  OnTouch(app, points, kApplicationTouchSlots + 1, 0);
-  EXPECT_EQ(kApplicationNoContact, GetContactIndex(app, 0));
-  EXPECT_EQ(0u, GetContactIndex(app, 2));
-  EXPECT_EQ(18u, GetContactIndex(app, 20));
-  EXPECT_EQ(kApplicationNoContact, GetContactIndex(app, 21));  // the 21st point of a report
-  EXPECT_EQ(2, app->pointer_queue.count);  // only slot 0 has a pointer description
-  EXPECT_EQ(19u, RegisterContactIndex(app, 99));
-  EXPECT_EQ(kApplicationNoContact, RegisterContactIndex(app, 100));  // all 20 taken
-  EXPECT_EQ(4u, RegisterContactIndex(app, 6));                       // already there
-  ReleaseContactSlots(app);
-  EXPECT_EQ(0u, RegisterContactIndex(app, 7));
 }
 
 TEST_F(Input, CursorRequestsPlaceMatchingPointers) {

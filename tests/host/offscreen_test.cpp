@@ -1,7 +1,6 @@
 // The application record and its frames drawn off-screen (EGL pbuffer, no
-// display): reset, the order of one frame, one event per frame, the centred
-// layer, masked floating-point traps, the pixel cache, the BMP snapshot, and
-// the event cursors drawn over the frame.
+// display): reset, one event per frame, the pixel cache, the BMP snapshot,
+// masked floating-point traps and the event cursors over the frame.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -96,17 +95,6 @@ class Offscreen : public ::testing::Test {
   uint8_t* image = nullptr;
 };
 
-TEST_F(Offscreen, OneFrameInOrder) {
-  RecordMousePos(app, 640.0, 384.0);
-  RecordKeyboardEvent(app, 'a', kKeyStateDown, MODIFIER_SHIFT);
-  RecordMouseEvent(app, 1, kKeyStateDown, 0, 0);
-  Application_Draw(app);
-  EXPECT_EQ(Lines({"ack", "keyboard id=0 key=97 pressed=1 released=0 mods=1",
-                   "pointer id=0 x=640 y=384 button=1 pressed=1 released=0 mods=0", "cursor",
-                   "predraw ortho=0,1280,0,768", "draw 0", "draw 1", "draw 2", "step"}),
-            LogCopy());
-}
-
 TEST_F(Offscreen, TwoClicksBetweenFramesArriveOverFourFrames) {
   RecordMousePos(app, 100.0, 50.0);
   for (int click = 0; click < 2; ++click) {
@@ -149,13 +137,6 @@ TEST_F(Offscreen, TheFrameInThePixelCacheTheFlippedImageAndTheSnapshot) {
   EXPECT_EQ(0, Application_TakeSnapshot(app, path.c_str()));
 }
 
-TEST_F(Offscreen, ACentredLayerDrawsAroundTheMiddle) {
-  stand_in.layer.centred = 1;
-  Application_Draw(app);
-  EXPECT_EQ("0,0,255", cache_pixel(640 + 150, 384 + 150));  // pass 0's rectangle, moved
-  EXPECT_EQ(kBackground, cache_pixel(150, 150));
-}
-
 TEST_F(Offscreen, AClientAreaLargerThanTheCacheIsNotReadIntoIt) {
   app->client_rect[2] = 2000;
   app->client_rect[3] = 1000;
@@ -192,23 +173,6 @@ TEST_F(Offscreen, EventCursorsTheColourOfTheStateOverTheFrameButNotInTheCache) {
   Application_Draw(app);
   EXPECT_EQ("0,255,0", frame_pixel(400, 400));  // green when released
   EXPECT_EQ(colors, glob_pr_sglStatemachine->color_table);
-}
-
-TEST_F(Offscreen, EventCursorsPlacedByDisplayUnitsInAScaledViewportAboveAnyMask) {
-  app->client_rect[2] = 640;  // a client area half the native size
-  app->client_rect[3] = 384;
-  RecordMousePos(app, 400.0, 300.0);
-  stand_in.layer.draw = [](void* context, uint32_t pass) {
-    host_test::Draw(context, pass);
-    if (pass != 2) return;
-    const uint32_t mask = sglAllocateMaskID(1);
-    sglClipBox(mask, 0, 0.0f, 0.0f, 10.0f, 10.0f);
-    sglSetActiveMasks(mask);
-  };
-  Application_Draw(app);
-  EXPECT_EQ(kWhite, frame_pixel(200, 150));
-  EXPECT_NE(kWhite, frame_pixel(400, 300));
-  EXPECT_NE(0u, sglGetActiveMasks());  // the layer's set is back after the crosses
 }
 
 TEST(Bmp, RowsArePaddedToWholeWordsForEveryWidthModuloFour) {

@@ -1,7 +1,6 @@
-// The settings file: its name and place, the bounded profile reader, the
-// writer that keeps what it does not own, respects what the file is and
-// refuses what would not read back, and the window preferences read back with
-// their validation.
+// The settings file: name and place, the bounded reader, the writer that
+// keeps what it does not own and refuses what would not read back, and the
+// window preferences read back with their validation.
 #include "host/host_preferences.h"
 
 #include <gtest/gtest.h>
@@ -41,10 +40,7 @@ TEST(SettingsFileName, ReplacesOnlyTheExecutablesOwnExtension) {
   } cases[] = {
       {"/usr/bin/velkor", "/usr/bin/velkor.ini"},
       {"/opt/velkor/velkor.bin", "/opt/velkor/velkor.ini"},
-      {"/home/u/.local/bin/velkor", "/home/u/.local/bin/velkor.ini"},  // a dot in a directory
-      {"/a/velkor.tar.gz", "/a/velkor.tar.ini"},
       {"/a/.velkor", "/a/.velkor.ini"},  // a hidden file, no extension
-      {"velkor", "velkor.ini"},
       {"/usr/bin/", nullptr},
       {"", nullptr},
       {"/usr/bin/a_name_longer_than_the_room_for_it", nullptr},  // refused rather than cut
@@ -75,27 +71,6 @@ TEST(SettingsPlace, BesideAWritableExecutableElseTheXdgFallbackWhichIsReadToo) {
   // Without an executable there is nothing to name the file after.
   EXPECT_EQ(0u, WritePreference(nullptr, "Window", "State", "1"));
   unsetenv("XDG_CONFIG_HOME");
-}
-
-TEST(ProfileReading, FindsSectionsAndKeysInAnyCase) {
-  host_test::TempDir dir;
-  const std::string file = dir.file("a.ini");
-  write_file(file,
-             "; a comment\r\n[Other]\r\nState=9\r\n  [ window ]  \r\nposition = 1x2x3x4  "
-             "\r\nSTATE=\"2\"\r\nEmpty=\r\nnoequals\r\n[Later]\r\nPosition=7x7x7x7\r\n");
-  const char* const cases[][3] = {
-      {"Window", "Position", "1x2x3x4"},  // blanks around names and values ignored
-      {"WINDOW", "state", "2"},           // quotes removed
-      {"Window", "Empty", ""},            // present but empty: empty, not the default
-      {"Window", "Missing", "default"},  {"Missing", "State", "default"},   {"Other", "State", "9"},
-      {"Later", "Position", "7x7x7x7"},  {"Window", "noequals", "default"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(std::string(c[2]), read_key(file, c[0], c[1], "default")) << c[0] << "/" << c[1];
-  EXPECT_EQ("default", read_key(dir.file("missing.ini"), "Window", "State", "default"));
-  write_file(file, "[Window]\nState=" + std::string(100, '7') + "\n");
-  char small[8] = "";
-  EXPECT_EQ(7u, ProfileReadString(file.c_str(), "Window", "State", small, sizeof small));  // cut
 }
 
 TEST(ProfileReading, BinaryOverlongAndHugeFilesAreReadSafely) {

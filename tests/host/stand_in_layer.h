@@ -1,8 +1,6 @@
-// A stand-in display layer and interactivity mapping for the host's tests.
-// Not part of the product: it logs every call the host makes, in order, so a
-// test reads one frame as a list of lines, and draws two rectangles with
-// plain OpenGL so that frames have pixels: pass 0 fills (100, 100)-(300, 200)
-// red, pass 2 fills (900, 500)-(1000, 600) green (origin bottom-left).
+// A stand-in display layer and interactivity mapping for the host's tests: it
+// logs every call the host makes, in order, and draws pass 0 red over
+// (100, 100)-(300, 200), pass 2 green over (900, 500)-(1000, 600).
 //
 //   host_test::StandIn stand_in;                 // clears the log
 //   Application* app = Application_Allocate(&stand_in.params, nullptr);

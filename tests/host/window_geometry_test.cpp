@@ -27,20 +27,16 @@ TEST(KeepAspectWhileSizing, EachEdgeMovesTheDependentSideWithinTheNativeSize) {
       // Right edge dragged to a client width of 640: the bottom follows,
       // one pixel more than the exact 384 by the rule's rounding.
       {kSizingRight, {92, 70, 748, 876}, "92,70,748,493"},
-      {kSizingBottomRight, {92, 70, 748, 900}, "92,70,748,493"},
       // Left edge: the same height rule without the extra pixel.
       {kSizingLeft, {92, 70, 748, 876}, "92,70,748,492"},
-      {kSizingBottomLeft, {92, 70, 748, 700}, "92,70,748,492"},
       // Top and bottom edges: the width follows the client height of 384.
       {kSizingTop, {92, 70, 2000, 492}, "92,70,749,492"},
-      {kSizingTopRight, {92, 70, 2000, 492}, "92,70,749,492"},
       {kSizingBottom, {92, 70, 500, 492}, "92,70,749,492"},
       // Top-left corner: the top follows the width.
       {kSizingTopLeft, {92, 0, 748, 492}, "92,70,748,492"},
       // Never larger than the native size plus the frame, the dragged side giving way.
       {kSizingRight, {0, 0, 3000, 100}, "0,0,1296,806"},
       {kSizingLeft, {-1704, 0, 1296, 100}, "0,0,1296,806"},
-      {kSizingTop, {0, -2000, 100, 806}, "0,0,1296,806"},
       {kSizingTopLeft, {-1704, -2000, 1296, 806}, "0,0,1296,806"},
   };
   for (const auto& c : cases) {
@@ -57,9 +53,7 @@ TEST(CorrectClientSize, AStoredOrResizedSizeGetsTheAspectAndTheBound) {
   } cases[] = {
       {{800, 800}, {0, 0}, "800x481"},  // the width decides, by the rule of the right edge
       {{3000, 400}, {0, 0}, "1280x768"},
-      {{4096, 4096}, {0, 0}, "1280x768"},
       {{640, 384}, {0, 0}, "640x384"},  // within the rounding: stays
-      {{641, 384}, {0, 0}, "641x384"},
       {{640, 385}, {0, 0}, "640x385"},
       {{640, 500}, {640, 384}, "834x500"},  // only the height changed: it decides
       {{640, 500}, {700, 384}, "640x385"},

@@ -1,9 +1,6 @@
 // The real window (GLFW on X11) on an X server of the test's own (Xvfb, never
-// the display the tests were started in): opened by the drawing thread, fed
-// with a synthetic click and keys (xdotool), cycled through its four states
-// with F11, moved, resized, closed by the window system's close request, and
-// opened again as the settings file says. The program itself runs as a
-// process of its own where its exit status and its end are the point.
+// the display the tests were started in), driven with xdotool; the program
+// runs as a process of its own where its exit status and its end are the point.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>

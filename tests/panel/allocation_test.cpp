@@ -1,11 +1,7 @@
 // Nothing is allocated on the drawing path: in 200 frames of the whole panel
-// layer, with the pointer walking over its buttons, tables and registers and
-// clicking FETCH/DECODE, EXECUTE, SAVE and the pop-ups' openers, no code of
-// ours calls malloc, calloc, realloc or operator new. Everything of ours -
-// the layer, the core, display classes, behaviours, the drawing library - is
-// linked into this executable, so an allocation counts when its caller lies
-// in the executable's image; the OpenGL driver's own bookkeeping is in
-// shared libraries and does not count.
+// layer, with the pointer clicking over it, no code linked into this
+// executable (ours) calls malloc, calloc, realloc or operator new; the OpenGL
+// driver's own bookkeeping lies in shared libraries and does not count.
 #include <gtest/gtest.h>
 
 #include "tests/support/sanitizers.h"
@@ -109,13 +105,11 @@ using velkor_test::SglTest;
 void* volatile probe_sink = nullptr;
 int* volatile number_sink = nullptr;
 
-// Where the pointer goes, in display units: over the run controls, the two
-// tables' address and byte columns, a register box, the version line, the
-// instruction thumbnail; each point is visited, then pressed and released.
-constexpr float kWalk[][2] = {
-    {103, 578},  {103, 632}, {103, 528}, {1000, 600}, {1050, 600}, {1100, 600},
-    {1150, 600}, {440, 190}, {1200, 30}, {500, 620},  {300, 380},  {700, 100},
-};
+// Run controls, tables, a register, the version line, the instruction
+// thumbnail: each point is visited, then pressed and released.
+constexpr float kWalk[][2] = {{103, 578},  {103, 632},  {103, 528},  {1000, 600},
+                              {1050, 600}, {1100, 600}, {1150, 600}, {440, 190},
+                              {1200, 30},  {500, 620},  {300, 380},  {700, 100}};
 constexpr int kWalkLength = sizeof kWalk / sizeof kWalk[0];
 
 // One frame as the host draws it; frame f of the walk moves (f % 4 == 0),

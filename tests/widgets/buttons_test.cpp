@@ -32,84 +32,72 @@ void act(velkor_test::CycleDriver& driver, char action) {
   if (a == 'u') driver.KeyUp(KEY_SPACE);
 }
 
-TEST(PushButton, Stories) {
-  // Traced: fired and armed. (Press mode, space in it and a disabled button: the display's tests.)
-  // Mode, acknowledging; actions and trace.
-  const std::tuple<uint32_t, bool, const char*, const char*> stories[] = {
-      {2, true, "-p-r-", "00 01 01 10 00 "},   // fires once, on the release after a press
-      {2, true, "P_-r-", "00 00 00 00 00 "},   // not on a release whose press was elsewhere
-      {2, true, "p_R_", "01 01 10 00 "},       // dragged off, it fires on the release
-      {2, true, "-SUK", "00 01 10 00 "},       // space, wherever the pointer is
-      {2, false, "pr-pr", "01 10 10 11 00 "},  // unacknowledged, held until the next firing
-      {2, true, "n_PR", "00 00 00 00 "},       // a wheel notch arms nothing
-      {2, true, "qw_PR", "00 00 00 00 00 "},   // nor does a right click
-      {1, true, "n-qw", "00 00 00 00 "},       // neither fires in press mode
-  };
-  for (const auto& [mode, acknowledging, actions, expected] : stories) {
-    velkor_test::CycleDriver driver;
-    velkor_test::TestWidget widget(100, 100, 150, 50);
-    PushButton_State button;
-    PushButton_init(&button);
-    uint8_t fired = 0, armed = 0;
-    driver.SetAcknowledging(acknowledging);
-    driver.OnCycle([&, mode = mode] {
-      widget.Sense();
-      wrapper_PushButton(mode, widget.hover, widget.pressed(), widget.released(), widget.button(),
-                         widget.keyPressed(), widget.key(), widget.keyReleased(), &fired, &armed,
-                         &button);
-    });
-    std::string trace;
-    for (char action : std::string(actions)) {
-      act(driver, action);
-      driver.Cycle();
-      trace += std::to_string(fired) + std::to_string(armed) + " ";
+enum Kinds { kPush = 1, kToggle = 2, kCheck = 4, kBoth = 6 };
+
+// One button of `kind` through `actions`, a cycle each. Traced: the push button's fired and
+// armed, the toggle's and the check's on and event. 'a' loads 0, 'b' and 'c' load 1.
+std::string run_story(int kind, uint32_t mode, bool acknowledging, const char* actions) {
+  velkor_test::CycleDriver driver;
+  velkor_test::TestWidget w(100, 100, 150, 50);
+  PushButton_State push;
+  ToggleButton_State toggle;
+  CheckButton_State check;
+  PushButton_init(&push);
+  ToggleButton_init(&toggle);
+  CheckButton_init(&check);
+  uint8_t first = 0, second = 0, load = 0, value = 0;
+  driver.SetAcknowledging(acknowledging);
+  driver.OnCycle([&] {
+    w.Sense();
+    if (kind == kPush) {
+      wrapper_PushButton(mode, w.hover, w.pressed(), w.released(), w.button(), w.keyPressed(),
+                         w.key(), w.keyReleased(), &first, &second, &push);
+    } else if (kind == kToggle) {
+      wrapper_ToggleButton(mode, w.hover, w.pressed(), w.released(), w.button(), value, load,
+                           w.spaceKey(), &second, &first, &toggle);
+    } else {
+      wrapper_CheckButton(value, load, mode, w.pressed(), w.released(), w.button(), w.hover,
+                          w.spaceKey(), &first, &second, &check);
     }
-    EXPECT_EQ(expected, trace) << actions << " (mode " << mode << ")";
+  });
+  std::string trace;
+  for (char a : std::string(actions)) {
+    act(driver, a);
+    load = a == 'a' || a == 'b' || a == 'c';
+    value = a == 'b' || a == 'c';
+    driver.Cycle();
+    trace += std::to_string(first) + std::to_string(second) + " ";
   }
+  return trace;
 }
 
-enum Kinds { kToggle = 1, kCheck = 2, kBoth = 3 };
-
-TEST(ToggleAndCheckButton, Stories) {
-  // '0' / '1' load that value, 'a' loads 0, 'b' and 'c' load 1. Traced: on, event. Rows: kinds,
-  // mode, the value input (when nothing is loaded); actions and trace.
-  const std::tuple<int, uint32_t, uint8_t, const char*, const char*> stories[] = {
-      {kBoth, 1, 0, "-prqwS_P", "00 11 10 10 10 01 00 00 "},      // a left press or space toggles
-      {kBoth, 2, 0, "-p_R-rpr-", "00 00 00 00 00 00 00 11 10 "},  // pressed and released on it
-      {kBoth, 1, 1, "_0_1", "10 00 00 10 "},                      // loads give no event
-      {kToggle, 1, 0, "-arb", "00 11 10 01 "},  // a click in a loading cycle flips the loaded value
-      {kCheck, 1, 0, "-arb", "00 00 00 10 "},   // the check button ignores it
-      {kBoth, 1, 0, "-c", "00 01 "},            // space in a loading cycle flips the loaded value
+TEST(Buttons, Stories) {
+  // Kinds, mode, acknowledging; actions and trace. (Press mode for the push
+  // button, space in it, loads without an event and a disabled button: the display's tests.)
+  const std::tuple<int, uint32_t, bool, const char*, const char*> stories[] = {
+      // The push button fires once, on the release after a press, not on a release whose press
+      // was elsewhere; space fires it wherever the pointer is, another key does not.
+      {kPush, 2, true, "-p-r-", "00 01 01 10 00 "},
+      {kPush, 2, true, "P_-r-", "00 00 00 00 00 "},
+      {kPush, 2, true, "-SUK", "00 01 10 00 "},
+      {kPush, 2, false, "pr-pr", "01 10 10 11 00 "},  // unacknowledged: held until the next
+      // A wheel notch or a right click arms nothing, nor fires in press mode.
+      {kPush, 2, true, "n_PR", "00 00 00 00 "},
+      {kPush, 2, true, "qw_PR", "00 00 00 00 00 "},
+      {kPush, 1, true, "n-qw", "00 00 00 00 "},
+      // A left press or space toggles; in release mode pressed and released on it.
+      {kBoth, 1, true, "-prqwS_P", "00 11 10 10 10 01 00 00 "},
+      {kBoth, 2, true, "-p_R-rpr-", "00 00 00 00 00 00 00 11 10 "},
+      // A click or space in a loading cycle flips the loaded value; the check ignores a click.
+      {kToggle, 1, true, "-arb", "00 11 10 01 "},
+      {kCheck, 1, true, "-arb", "00 00 00 10 "},
+      {kBoth, 1, true, "-c", "00 01 "},
   };
-  for (const auto& [kinds, mode, input, actions, expected] : stories) {
-    for (int kind : {kToggle, kCheck}) {
+  for (const auto& [kinds, mode, acknowledging, actions, expected] : stories) {
+    for (int kind : {kPush, kToggle, kCheck}) {
       if ((kinds & kind) == 0) continue;
-      velkor_test::CycleDriver driver;
-      velkor_test::TestWidget w(100, 100, 150, 50);
-      ToggleButton_State toggle;
-      CheckButton_State check;
-      ToggleButton_init(&toggle);
-      CheckButton_init(&check);
-      uint8_t on = 0, event = 0, load = 0, value = input;
-      driver.OnCycle([&, mode = mode] {
-        w.Sense();
-        if (kind == kToggle) {
-          wrapper_ToggleButton(mode, w.hover, w.pressed(), w.released(), w.button(), value, load,
-                               w.spaceKey(), &event, &on, &toggle);
-        } else {
-          wrapper_CheckButton(value, load, mode, w.pressed(), w.released(), w.button(), w.hover,
-                              w.spaceKey(), &on, &event, &check);
-        }
-      });
-      std::string trace;
-      for (char a : std::string(actions)) {
-        act(driver, a);
-        load = std::string("01abc").find(a) != std::string::npos;
-        value = load ? (a == '1' || a == 'b' || a == 'c') : input;
-        driver.Cycle();
-        trace += std::to_string(on) + std::to_string(event) + " ";
-      }
-      EXPECT_EQ(expected, trace) << (kind == kToggle ? "toggle: " : "check: ") << actions;
+      EXPECT_EQ(expected, run_story(kind, mode, acknowledging, actions))
+          << "kind " << kind << ": " << actions << " (mode " << mode << ")";
     }
   }
 }

@@ -14,28 +14,16 @@ namespace {
 using velkor_test::CycleDriver;
 
 TEST(Mapping, ReadersMatchEqualIdsOrTheAnyDeviceIdAndTablesHoldOneRecord) {
-  const struct {
-    uint32_t stored, requested;
-    bool answers;
-  } cases[] = {{0, BHVR_ANY_DEVICE, true}, {0, 1, false}, {BHVR_ANY_DEVICE, 3, true}};
-  for (const auto& c : cases) {
-    CycleDriver clean;
-    BHVR_SetPointer(c.stored, 100.0f, 200.0f, 1, 1, 0, 0);
-    BHVR_SetKeyboard(c.stored, 'q', 1, 0, 0);
-    float x = -1.0f;
-    uint32_t key = 0;
-    Velkor_locate(c.requested, &x, nullptr);
-    Velkor_keyboard(c.requested, nullptr, nullptr, &key, nullptr);
-    // Without a matching record the readers write nothing.
-    EXPECT_EQ(c.answers ? 100.0f : -1.0f, x) << c.stored << " asked as " << c.requested;
-    EXPECT_EQ(c.answers ? uint32_t('q') : 0u, key) << c.stored << " asked as " << c.requested;
-  }
   CycleDriver clean;
-  BHVR_SetPointer(0, 10.0f, 20.0f, 1, 1, 0, 0);
+  BHVR_SetPointer(0, 100.0f, 200.0f, 1, 1, 0, 0);
   BHVR_SetPointer(1, 30.0f, 40.0f, 2, 0, 1, 0);  // no room for a second mouse
-  uint8_t pressed = 9;
-  Velkor_pointer(1, &pressed, nullptr, nullptr, nullptr, nullptr, nullptr);
-  EXPECT_EQ(9, pressed) << "device 1 was dropped, so nothing answers for it";
+  BHVR_SetKeyboard(BHVR_ANY_DEVICE, 'q', 1, 0, 0);
+  float any = -1.0f, second = -1.0f;
+  uint32_t key = 0;
+  Velkor_locate(BHVR_ANY_DEVICE, &any, nullptr);
+  Velkor_locate(1, &second, nullptr);  // without a matching record the reader writes nothing
+  Velkor_keyboard(3, nullptr, nullptr, &key, nullptr);
+  EXPECT_EQ(std::make_tuple(100.0f, -1.0f, uint32_t('q')), std::make_tuple(any, second, key));
 }
 
 TEST(Mapping, KeyEventGivesOnePulsePerKeyAndOnlyWithFocus) {
@@ -65,48 +53,38 @@ TEST(Mapping, KeyEventGivesOnePulsePerKeyAndOnlyWithFocus) {
   }
 }
 
-TEST(Mapping, ClickAreaPulsesOncePerPressAndOnReleaseOverIt) {
-  CycleDriver driver;
-  ClickArea area;
-  ClickArea_init(&area);
-  uint8_t hover = 0;
-  driver.OnCycle([&] { ClickArea_step(&area, 1, 1, hover, 1); });
-  // Over the area (capitals) or beside it: 'P' / 'p' press, 'R' / 'r' release, '=' nothing.
-  // Traces onPress and onRelease per cycle.
-  std::string trace;
-  for (char action : std::string("p==RP=r")) {
-    if (action == 'P' || action == 'p') driver.Press();
-    if (action == 'R' || action == 'r') driver.Release();
-    hover = action == 'P' || action == 'R' || action == '=';
-    driver.Cycle();
-    trace += std::to_string(area.onPress) + std::to_string(area.onRelease) + " ";
-    EXPECT_EQ(area.onPress, area.click) << "mode 1 clicks on press";
-  }
-  // The press of the cycle before the pointer is seen over the area counts; a held press pulses
-  // once; a release beside the area is no release.
-  EXPECT_EQ("00 10 00 01 10 00 00 ", trace);
-}
-
-TEST(Mapping, ClickAreaIgnoresTheWheelAndDisabledOrInvisibleAreas) {
-  // The host sends a wheel notch as a press (button 4 or 5) and never a release; the record of
-  // the next cycle reads button 0. A left click is pressed and released.
-  // Visible, enabled, button, mode.
-  const std::tuple<uint8_t, uint8_t, uint32_t, uint32_t> cases[] = {
-      {1, 1, 5, 1}, {1, 1, 4, 2}, {1, 0, 1, 1}, {0, 1, 1, 2}};
-  for (const auto& [visible, enabled, button, mode] : cases) {
+TEST(Mapping, ClickAreaPulsesOncePerPressAndOnReleaseOverItButNeverForTheWheel) {
+  // Visible, enabled, mode; one cycle per action over the area (capitals, digits, '=') or beside
+  // it: 'P' / 'p' left press, 'R' / 'r' release, '4' / '5' a wheel notch (the host sends it as a
+  // press of button 4 or 5 and never releases it), '=' nothing. Traced: onPress, onRelease, click.
+  const std::tuple<uint8_t, uint8_t, uint32_t, const char*, const char*> cases[] = {
+      // The press of the cycle before the pointer is seen over the area counts; a held press
+      // pulses once; a release beside the area is no release.
+      {1, 1, 1, "p==RP=r", "000 101 000 010 101 000 000 "},
+      {1, 1, 1, "5==", "000 000 000 "},
+      {1, 1, 2, "4==", "000 000 000 "},
+      {1, 0, 1, "PR=", "000 000 000 "},
+      {0, 1, 2, "PR=", "000 000 000 "},
+  };
+  for (const auto& [visible, enabled, mode, actions, expected] : cases) {
     CycleDriver driver;
     ClickArea area;
     ClickArea_init(&area);
-    std::string trace;
+    uint8_t hover = 0;
     driver.OnCycle([&, visible = visible, enabled = enabled, mode = mode] {
-      ClickArea_step(&area, visible, enabled, 1, mode);
-      trace += std::to_string(area.onPress + area.onRelease + area.click);
+      ClickArea_step(&area, visible, enabled, hover, mode);
     });
-    driver.Press(button);
-    if (button < 4) driver.Release(button);
-    driver.Cycles(3);
-    EXPECT_EQ("000", trace) << "visible " << int(visible) << " enabled " << int(enabled)
-                            << " button " << button << " mode " << mode;
+    std::string trace;
+    for (char a : std::string(actions)) {
+      if (a == 'P' || a == 'p' || a == '4' || a == '5') driver.Press(std::isdigit(a) ? a - '0' : 1);
+      if (a == 'R' || a == 'r') driver.Release();
+      hover = !std::islower(a);
+      driver.Cycle();
+      trace += std::to_string(area.onPress) + std::to_string(area.onRelease) +
+               std::to_string(area.click) + " ";
+    }
+    EXPECT_EQ(expected, trace) << actions << " in mode " << mode << ", visible " << int(visible)
+                               << ", enabled " << int(enabled);
   }
 }
 

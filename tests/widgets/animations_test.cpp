@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <string>
 #include <utility>
 
@@ -28,8 +27,7 @@ class AnimationsTest : public ::testing::Test {
       forward = backward = 0;  // commands are one-cycle pulses
     });
   }
-  // Runs `cycles` cycles and returns the positions, done marked with '*';
-  // collects the levels too when asked.
+  // The positions over `cycles` cycles, done marked with '*'; the levels too when asked.
   std::string Run(int cycles, std::string* levels = nullptr) {
     std::string trace;
     for (int i = 0; i < cycles; ++i) {

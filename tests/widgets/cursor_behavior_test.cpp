@@ -90,9 +90,8 @@ TEST(CursorBehavior, AClickGivesTheIndexAfterTheCharacterUnderIt) {
   EXPECT_EQ(3, place("ab\r\ncd\r\nef", 0, 100, 60, 0.5f, 0.9f).lineCount)
       << "a click on the first line still counts every line";
   const Caret placed = place("ab\r\ncd", 0, 100, 40, 0.05f, 0.25f);
-  EXPECT_EQ(5, placed.newIndex);
-  EXPECT_EQ(10.0f, placed.x) << "the clicked index places the caret in the same step";
-  EXPECT_EQ(-40.0f, placed.y);
+  EXPECT_EQ(std::make_tuple(5, 10.0f, -40.0f), std::make_tuple(placed.newIndex, placed.x, placed.y))
+      << "the clicked index places the caret in the same step";
 }
 
 TEST(CursorBehavior, OverflowMeasuringAndInputsAtTheEdges) {

@@ -45,8 +45,7 @@ TEST(Focus, TakenKeptAndTiesDecidedByTheSteppingOrder) {
       driver.Cycle();
       trace += std::to_string(a.focusState()) + std::to_string(b.focusState()) + " ";
     }
-    // Stepped after the holder dropped its request, B wins at once (A learns it a cycle later);
-    // before it, a cycle later. With no widget hovered the last one keeps the focus.
+    // B wins at once stepped after A, a cycle later before it; then keeps it over nothing.
     EXPECT_EQ(aSteppedFirst ? "10 11 01 01 " : "10 10 01 01 ", trace) << aSteppedFirst;
   }
 }

@@ -58,8 +58,7 @@ TEST(Mapping, ClickAreaPulsesOncePerPressAndOnReleaseOverItButNeverForTheWheel) 
   // it: 'P' / 'p' left press, 'R' / 'r' release, '4' / '5' a wheel notch (the host sends it as a
   // press of button 4 or 5 and never releases it), '=' nothing. Traced: onPress, onRelease, click.
   const std::tuple<uint8_t, uint8_t, uint32_t, const char*, const char*> cases[] = {
-      // The press of the cycle before the pointer is seen over the area counts; a held press
-      // pulses once; a release beside the area is no release.
+      // A press a cycle before the pointer is over it counts, once; a release beside is none.
       {1, 1, 1, "p==RP=r", "000 101 000 010 101 000 000 "},
       {1, 1, 1, "5==", "000 000 000 "},
       {1, 1, 2, "4==", "000 000 000 "},

@@ -98,8 +98,7 @@ TEST(EditStrings, EditsWholeCharactersWithinTheBufferAndIgnoresKeysThatWouldHide
   expect_edit(x253 + "|", 'y', x253 + "y|");
   expect_edit("|012345678", 'y', "|012345678", 10);
   expect_edit("|" + x254, 'y', "|" + x254, 1000);  // taken as 255
-  // A literal is shorter than a text buffer: the editor must not read past its terminator (the
-  // sanitizer build would report it). A caret of -1 or beyond the text stands at its end.
+  // A literal shorter than a buffer is not read past its end; a caret of -1 or beyond: the end.
   char out[TEXT_SIZE_Strings];
   std::memset(out, 'Z', sizeof out);
   int32_t caret = 0;

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -68,8 +67,7 @@ TEST(ScrollList, KeysScrollALongListAndTheCursorStaysOnItsItem) {
   EXPECT_EQ("6.8 7.7 ", s.Run("6z")) << "the bar scrolls, the cursor stays on item 14";
   EXPECT_EQ("7.6 7.5 7.4 7.3 7.2 7.1 7.0 6.0* ", s.Run("^^^^^^^^"));
   EXPECT_EQ(8, s.state.selectedIndex) << "moving the cursor selects nothing";
-  // A short list never scrolls; the cursor stops at the last row; Enter there, a disabled item,
-  // an empty row choose nothing.
+  // A short list never scrolls; Enter or a click on an empty row or a disabled item does nothing.
   List five(5);
   five.in.itemEnabled[1] = 0;
   EXPECT_EQ("0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.8 0.8 0.8 0.8 0.8 ", five.Run("vvvvvvvvvv#bg"));
@@ -133,8 +131,8 @@ TEST(ScrollList, LoadsAndPageSizesAreBounded) {
 }
 
 // Page 10, line 1, maximum 25. 'U' 'D' 'B' the up, down, both line buttons, 'P' 'Q' the page
-// areas before and after the thumb, 'u' 'd' 'p' 'q' 'l' 'r' the keys up, down, page up, page down,
-// left, right, 'L' load 3, '-' nothing. Traces the position, '*' when it moved.
+// areas before and after the thumb, 'u' 'd' 'p' 'q' 'l' 'r' the keys (up, down, page up and down,
+// left, right), 'L' load 3, '-' nothing. Traces the position, '*' when it moved.
 std::string run_bar(ScrollBar_State* state, uint32_t direction, uint32_t orientation,
                     const std::string& actions) {
   std::string trace;

@@ -15,9 +15,8 @@ namespace {
 
 TEST(Slider, ExtremeInputsLeaveANumberWithinTheRange) {
   const float nan = std::nanf("");
-  // The first step takes `first` (snapped); then one more step: a load of
-  // `load` (when it is not 0) or a press at x rate `rate` (when it is not 0).
-  // What the row shows; minimum, maximum, step, first, load, rate; the value and changed.
+  // Minimum, maximum, step, the first value (snapped); then a load or a press at an x rate when
+  // not 0; the value and changed.
   const std::tuple<const char*, float, float, float, float, float, float, float, uint8_t> cases[] =
       {
           {"a tiny step overflows every integer type", 0, 100, 1e-30f, 50, 0, 0, 50, 0},

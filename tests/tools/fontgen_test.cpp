@@ -70,16 +70,13 @@ TEST(FontTableRoundTrip, DecodedTexturesGiveBackEveryGeneratedGlyph) {
   ASSERT_EQ(0, std::memcmp(file.data(), "VFB1", 4));
   ASSERT_EQ(6u, next());
 
-  // Four 1024 x 1024 textures, compiled in as Velkor_font_table_texture0..3.
-  const unsigned char* arrays[] = {Velkor_font_table_texture0, Velkor_font_table_texture1,
-                                   Velkor_font_table_texture2, Velkor_font_table_texture3};
+  // Four 1024 x 1024 textures.
   ASSERT_EQ(4u, sgl_font_table_texture_count(Table()));
   std::vector<std::vector<uint8_t>> textures(4, std::vector<uint8_t>(1024 * 1024));
   uint64_t decoded_ink = 0, generated_ink = 0;
   for (uint32_t t = 0; t < 4; ++t) {
     sgl_font_texture texture{};
     ASSERT_TRUE(sgl_font_table_texture(Table(), t, &texture));
-    ASSERT_EQ(arrays[t], texture.data) << t;
     ASSERT_EQ(1024u * 1024u, texture.width * texture.height) << t;
     ASSERT_TRUE(
         sgl_decode_font_texture(texture.data, texture.length, 1024, 1024, textures[t].data()))

@@ -1,10 +1,8 @@
-// Panels, pop-up panels and the animation time base, driven through the
-// real frame on the off-screen context.
+// Panels and pop-up panels driven through the real frame off-screen.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "display/Velkor_Animation.h"
 #include "display/Velkor_Panel.h"
 #include "display/Velkor_PopUpPanel.h"
 #include "display/Velkor_PushButton.h"
@@ -22,7 +20,6 @@ struct ChildLog {
   uint32_t pass = 99;
   int32_t index = 0;
   uint32_t children_pass = 99;
-  bool paint_everything = true;
   Velkor_PushButton* button = nullptr;
 };
 
@@ -32,10 +29,8 @@ void draw_children(void* argument, uint32_t pass, int32_t index, uint32_t childr
   log->pass = pass;
   log->index = index;
   log->children_pass = children_pass;
-  if (log->paint_everything) {
-    sglIndexColori(kRed);
-    FillQuad(-2000, -2000, 2000, 2000);
-  }
+  sglIndexColori(kRed);
+  FillQuad(-2000, -2000, 2000, 2000);
   if (log->button != nullptr) {
     sglPushMatrixAndTranslate(20, 20);
     Velkor_PushButton_draw(log->button, children_pass);
@@ -149,7 +144,6 @@ TEST_F(PopUpTest, OpensClosesAndDrawsOnlyWhileOpenClippingItsChildren) {
 
 TEST_F(PopUpTest, ChildrenOfAPanelClosedByAPressNeverSeeThatPress) {
   Reset(1);
-  log_.paint_everything = false;
   Velkor_PushButton button;
   Velkor_PushButton_init(&button);
   button.pass = 2;
@@ -167,40 +161,6 @@ TEST_F(PopUpTest, ChildrenOfAPanelClosedByAPressNeverSeeThatPress) {
   EXPECT_EQ(0, popup_.isOpen);
   EXPECT_EQ(calls_before, log_.calls);
   EXPECT_EQ(0, button.activated);
-}
-
-TEST_F(DisplayTest, AnimationRunsOneStepPerFrameAndReportsItsEnd) {
-  const struct {
-    const char* name;
-    uint32_t mode;
-    float first_value, last_value;
-  } cases[] = {{"forwards", 0, 0.0f, 1.0f},
-               {"backwards", 2, 1.0f, 0.0f},
-               {"forwards with the value reversed", 3, 1.0f, 0.0f}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Velkor_Animation animation;
-    Velkor_Animation_init(&animation);
-    animation.mode = c.mode;
-    animation.duration = 330;  // ten frames of 33 ms
-    animation.profile = ANIMATION_LINEAR;
-    animation.play = 1;
-    int frames = -1;  // the first frame starts the run, ten more step it
-    do {
-      Frame([&] {
-        Velkor_Animation_predraw(&animation);
-        Velkor_Animation_draw(&animation, 0);
-      });
-      animation.play = 0;
-      if (++frames == 0) {
-        EXPECT_FLOAT_EQ(c.first_value, animation.value);
-        EXPECT_EQ(0, animation.done);
-      }
-    } while (!animation.done && frames < 50);
-    EXPECT_EQ(10, frames);
-    EXPECT_FLOAT_EQ(c.last_value, animation.value);
-    EXPECT_EQ(c.last_value > 0.5f ? 255 : 0, animation.level);
-  }
 }
 
 }  // namespace

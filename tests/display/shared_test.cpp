@@ -152,10 +152,7 @@ TEST_F(DisplayTest, ClickAreaModesWheelAndDisabled) {
   area.width = 80;
   area.height = 30;
   auto draw = [&] {
-    Frame([&] {
-      Velkor_ClickArea_predraw(&area);
-      DrawAt(400, 300, 1, 0, [&] { Velkor_ClickArea_draw(&area, 0); });
-    });
+    FrameOf(&area, Velkor_ClickArea_predraw, Velkor_ClickArea_draw, 400, 300);
     return int{area.click};
   };
   for (const auto& c : cases) {

@@ -33,7 +33,6 @@ TEST(SliderLayout, ThumbAndPointerTravelPerOrientation) {
     float expected[8];  // thumb x, y, w, h; pointer travel x1, y1, x2, y2
   } cases[] = {
       {"left to right at the minimum", 280, 50, 1, 1, 0, {0, 26, 14, 24, 7, 26, 273, 50}},
-      {"left to right at the maximum", 280, 50, 1, 1, 1, {266, 26, 14, 24, 7, 26, 273, 50}},
       {"right to left at the minimum", 280, 50, 2, 1, 0, {266, 26, 14, 24, 7, 26, 273, 50}},
       {"no scale: the box's height", 280, 20, 1, 0, 0.5f, {133, 0, 14, 20, 7, 0, 273, 20}},
       {"bottom to top", 50, 200, 3, 1, 1, {0, 186, 24, 14, 0, 7, 24, 193}},
@@ -221,38 +220,36 @@ TEST_F(DisplayTest, TextEditBoxConfirmsWithEnterOrAClickOutsideRestoresWithEscap
   EXPECT_EQ("0x000012", enter_text);
   EXPECT_STREQ("0x000012", box.text);
   EXPECT_EQ(0, box.editing);
-  // Escape restores, a click outside confirms.
+  // Escape restores.
   click(400, 315);
   type_text("9\x1b");
   EXPECT_EQ(1, enters);
   EXPECT_EQ(0, box.editing);
   EXPECT_STREQ("0x000012", box.text);
-  click(400, 315);
-  type_text("7");
-  click(600, 600);
-  EXPECT_EQ(2, enters);
-  EXPECT_EQ("0x0000127", enter_text);
   // A click on the first third of the first character puts the caret
-  // before it (16 frames after the first click: no double click).
+  // before it (16 frames after the first click: no double click); a click
+  // outside confirms.
   click(400, 315);
   for (int i = 0; i < 16; ++i) draw();
   click(305.5f, 315);
   EXPECT_EQ(0, box.selected);
-  type_text("Z\r");
-  EXPECT_EQ("Z0x0000127", enter_text);
+  type_text("Z");
+  click(600, 600);
+  EXPECT_EQ(2, enters);
+  EXPECT_EQ("Z0x000012", enter_text);
   // Disabled, it takes neither clicks nor keys, but a load still reaches it
   // and is no confirmation.
   box.enabled = 0;
   click(400, 315);
   EXPECT_EQ(0, box.editing);
   type_text("1\r");
-  EXPECT_EQ(3, enters);
+  EXPECT_EQ(2, enters);
   box.forcedText = "0x0280";
   box.force = 1;
   draw();
   box.force = 0;
   EXPECT_STREQ("0x0280", box.text);
-  EXPECT_EQ(3, enters);
+  EXPECT_EQ(2, enters);
 }
 
 // The box and a button beside it, as a pop-up offers a value and its "SAVE"

@@ -56,13 +56,6 @@ void SelectInitSp(Velkor_layer* c) {
   Convert(c);
 }
 
-TEST(Continuous, PeriodOfEachSpeed) {
-  const int32_t periods[] = {3000, 600, 70, 70};  // slow, medium, fast, beyond
-  for (uint32_t speed = 0; speed < 4; ++speed) {
-    EXPECT_EQ(periods[speed], Velkor_cycle_animation_period(speed)) << speed;
-  }
-}
-
 TEST(Continuous, OnlyThePhasesButtonIsHoveredAndOnlyOnATick) {
   Layer c = NewLayer();
   c->continuousExecution = 1;
@@ -350,20 +343,6 @@ TEST(Nmi, RunsOnItsRequestAndAButtonNotDrawnCannotRequest) {
   EXPECT_STREQ("FFD0", c->registers[0]) << "PC from the NMI vector";
   EXPECT_STREQ("027C", c->registers[1]) << "PC and SR pushed";
   EXPECT_EQ(0xFF80, RamWord(c.get(), 0x027E));
-}
-
-TEST(Ports, ASwitchReachesP2InOnlyForInputBits) {
-  Layer c = NewLayer();
-  snprintf(c->ports[6], kPortCellSize, "0x0F");  // P2DIR: bits 0..3 outputs
-  c->p2Input[0] = 1;
-  c->p2Input[7] = 1;
-  Velkor_cycle_ports(c.get());
-  EXPECT_STREQ("0x80", c->ports[4]);
-  snprintf(c->ports[1], kPortCellSize, "0x06");  // P1OUT
-  snprintf(c->ports[2], kPortCellSize, "0xFF");  // P1DIR all outputs
-  Velkor_cycle_ports(c.get());
-  const uint8_t lit[8] = {0, 1, 1, 0, 0, 0, 0, 0};
-  for (int b = 0; b < 8; ++b) EXPECT_EQ(lit[b], c->p1Output[b]) << b;
 }
 
 }  // namespace

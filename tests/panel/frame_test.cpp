@@ -7,9 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "panel/Velkor_color_table.h"
-#include "panel/Velkor_line_stipple_table.h"
-#include "panel/Velkor_line_width_table.h"
 #include "panel/Velkor_symbology_layer.h"
 #include "panel/Velkor_symbology_layer_cycle.h"
 #include "tests/display/display_fixture.h"
@@ -27,9 +24,6 @@ class LayerFrameTest : public DisplayTest {
   void SetUp() override {
     DisplayTest::SetUp();
     if (HasFatalFailure()) return;
-    sglColorPointerf(&Velkor_color_table.rgba[0][0], kVelkorColorCount);
-    sglLineWidthPointerf(&Velkor_line_width_table[0][0], kVelkorLineWidthCount);
-    sglLineStipplePointer(Velkor_line_stipple_table, kVelkorLineStippleCount);
     layer_ = static_cast<Velkor_layer*>(Velkor_symbology_layer_alloc());
     ASSERT_NE(nullptr, layer_);
     Velkor_symbology_layer_init(layer_);
@@ -189,13 +183,14 @@ TEST_F(LayerFrameTest, ContinuousExecutionAtFastSpeedAlternatesPhases) {
   ClickWidget("EnableExecToggleButton");
   ASSERT_EQ(1, layer_->continuousExecution);
   MoveTo(10, 10);  // the pointer away from every area
-  std::string phases;
+  // Each tick runs the step of the phase it finds, FETCH/DECODE first.
+  std::string steps;
   for (int f = 0; f < 12; ++f) {
     const uint8_t before = layer_->phaseFlag;
     Run();
-    if (layer_->phaseFlag != before) phases += layer_->phaseFlag ? 'E' : 'F';
+    if (layer_->phaseFlag != before) steps += layer_->fetchHighlighted ? 'F' : 'E';
   }
-  EXPECT_EQ("EFEF", phases.substr(0, 4));
+  EXPECT_EQ("FEFE", steps.substr(0, 4));
   EXPECT_STREQ("0280", layer_->registers[1]) << "MOV #0x0280,SP ran";
 }
 

@@ -10,9 +10,6 @@
 
 #include "core/mycode.h"
 #include "graphics/sgl.h"
-#include "panel/Velkor_color_table.h"
-#include "panel/Velkor_line_stipple_table.h"
-#include "panel/Velkor_line_width_table.h"
 #include "panel/Velkor_symbology_layer.h"
 #include "panel/Velkor_symbology_layer_parts.h"
 #include "panel/Velkor_symbology_layer_view.h"
@@ -21,6 +18,7 @@
 namespace {
 
 using velkor_test::Rgba;
+using velkor_test::TableColor;
 
 constexpr float kCentreX = 640.0f;
 constexpr float kCentreY = 384.0f;
@@ -30,12 +28,6 @@ constexpr float kScrollPanelX = -295.0f;
 constexpr float kScrollPanelY = -369.0f;
 constexpr float kScrollPanelWidth = 192.0f;
 constexpr float kScrollPanelHeight = 220.0f;
-
-Rgba panel_color(int32_t index) {
-  auto byte = [](float v) { return static_cast<uint8_t>(v * 255.0f + 0.5f); };
-  const float* c = Velkor_color_table.rgba[index];
-  return Rgba{byte(c[0]), byte(c[1]), byte(c[2]), 255};
-}
 
 bool near(Rgba a, Rgba b, int tolerance) {
   return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
@@ -61,9 +53,6 @@ class ViewTest : public velkor_test::DisplayTest {
   void SetUp() override {
     velkor_test::DisplayTest::SetUp();
     if (HasFatalFailure()) return;
-    sglColorPointerf(&Velkor_color_table.rgba[0][0], kVelkorColorCount);
-    sglLineWidthPointerf(&Velkor_line_width_table[0][0], kVelkorLineWidthCount);
-    sglLineStipplePointer(Velkor_line_stipple_table, kVelkorLineStippleCount);
     c_ = static_cast<Velkor_symbology_layer_context*>(Velkor_symbology_layer_alloc());
     ASSERT_NE(nullptr, c_);
     Velkor_symbology_layer_init(c_);
@@ -136,9 +125,9 @@ TEST_F(ViewTest, SegmentsLightForTheP1OutputBits) {
                // A lamp whose pin is an input keeps what it showed (all on, above);
                // the outputs follow P1OUT.
                {"input lamps keep their state", "0x00", "0x0F", 0xF0}};
-  const Rgba lit = panel_color(31);
-  const Rgba dark = panel_color(5);
-  const Rgba plate = panel_color(4);
+  const Rgba lit = TableColor(31);
+  const Rgba dark = TableColor(5);
+  const Rgba plate = TableColor(4);
   for (const SegmentCase& k : cases) {
     SCOPED_TRACE(k.name);
     SetPort(1, k.p1out);
@@ -224,9 +213,9 @@ TEST_F(ViewTest, RegisterBoxesHaveTheirFillsAndFrames) {
     int y = 0;
     RegisterBoxPixel(k.reg, &x, &y);
     const Rgba inside = velkor_test::ReadPixel(x + 5, y + 5);
-    EXPECT_TRUE(near(inside, panel_color(k.fill), 2)) << show(inside);
+    EXPECT_TRUE(near(inside, TableColor(k.fill), 2)) << show(inside);
     const Rgba edge = velkor_test::ReadPixel(x, y + 10);
-    const Rgba want = panel_color(k.frame >= 0 ? k.frame : k.fill);
+    const Rgba want = TableColor(k.frame >= 0 ? k.frame : k.fill);
     EXPECT_TRUE(near(edge, want, 40)) << show(edge);
   }
 }
@@ -250,7 +239,7 @@ TEST_F(ViewTest, AScrolledRegisterIsHoveredWhereItIsDrawn) {
   }
   // Its box is drawn there too, in the general registers' green.
   const Rgba inside = velkor_test::ReadPixel(x + 5, static_cast<int>(y + scrolled) + 5);
-  EXPECT_TRUE(near(inside, panel_color(41), 2)) << show(inside);
+  EXPECT_TRUE(near(inside, TableColor(41), 2)) << show(inside);
 }
 
 struct AddressCase {
@@ -308,7 +297,7 @@ TEST_F(ViewTest, DiagramDrawsWithoutErrorsAndBusesShowWhatLiesBelow) {
   DrawView();
   EXPECT_EQ(0u, Context().errors.count);
   // The address bus over the black ground: its colour at 191 of 255.
-  const Rgba bus = panel_color(25);
+  const Rgba bus = TableColor(25);
   const float a = 191.0f / 255.0f;
   const Rgba want = {static_cast<uint8_t>(bus.r * a + 0.5f), static_cast<uint8_t>(bus.g * a + 0.5f),
                      static_cast<uint8_t>(bus.b * a + 0.5f), 255};

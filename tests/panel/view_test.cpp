@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "core/mycode.h"
@@ -78,8 +79,8 @@ class ViewTest : public velkor_test::DisplayTest {
     sglPopMatrixAndTranslate();
   }
 
-  // One frame of the main view's own parts, in the layer's order.
-  void DrawView() {
+  // One frame of the main view's own parts, in the layer's order, then `more`.
+  void DrawView(const std::function<void()>& more = [] {}) {
     Frame([&] {
       Velkor_symbology_layer_predraw(c_);
       sglPushMatrixAndTranslate(kCentreX, kCentreY);
@@ -89,6 +90,7 @@ class ViewTest : public velkor_test::DisplayTest {
       Velkor_view_draw_block_diagram(c_);
       Velkor_view_draw_address_unit(c_);
       sglPopMatrixAndTranslate();
+      more();
     });
   }
 
@@ -162,18 +164,9 @@ TEST_F(ViewTest, SwitchesWorkAgainAfterAnEditingBoxStopsBeingDrawn) {
   box.initialText = "0x0000";
   bool box_shown = true;
   auto frame = [&] {
-    Frame([&] {
-      Velkor_symbology_layer_predraw(c_);
+    DrawView([&] {
       Velkor_TextEditBox_predraw(&box);
-      sglPushMatrixAndTranslate(kCentreX, kCentreY);
-      Ports(c_->ports, c_->p2Input, c_->ports, c_->p1Output);
-      Velkor_view_draw_ports(c_, 0);
-      sglPopMatrixAndTranslate();
-      if (box_shown) {
-        sglPushMatrixAndTranslate(100.0f, 600.0f);
-        Velkor_TextEditBox_draw(&box, 0);
-        sglPopMatrixAndTranslate();
-      }
+      if (box_shown) DrawAt(100, 600, 1, 0, [&] { Velkor_TextEditBox_draw(&box, 0); });
     });
   };
   MoveTo(160.0f, 615.0f);
@@ -242,13 +235,6 @@ TEST_F(ViewTest, AScrolledRegisterIsHoveredWhereItIsDrawn) {
   EXPECT_TRUE(near(inside, TableColor(41), 2)) << show(inside);
 }
 
-struct AddressCase {
-  const char* name;
-  uint8_t source;
-  uint8_t destination;
-  uint32_t sourceMode;
-};
-
 // Pixels of the address box's red over the unit's teal in a group's band.
 int red_box_pixels(float top) {
   int count = 0;
@@ -263,39 +249,29 @@ int red_box_pixels(float top) {
   return count;
 }
 
-TEST_F(ViewTest, AddressUnitShowsOnlyTheOperandsItComputes) {
-  const AddressCase cases[] = {{"nothing shown", 0, 0, kModeIndexed},
-                               {"source only", 1, 0, kModeIndexed},
-                               {"destination only", 0, 1, kModeIndexed},
-                               {"both", 1, 1, kModeAbsolute}};
-  for (const AddressCase& k : cases) {
+TEST_F(ViewTest, DiagramShowsOnlyTheAddressesItComputesAndBusesShowWhatLiesBelow) {
+  const struct {
+    const char* name;
+    uint8_t source, destination;
+    uint32_t source_mode, destination_mode;
+  } cases[] = {{"nothing shown", 0, 0, kModeIndexed, kModeIndexed},
+               {"source only", 1, 0, kModeIndexed, kModeIndexed},
+               {"destination only", 0, 1, kModeIndexed, kModeSymbolic},
+               {"both", 1, 1, kModeAbsolute, kModeIndexed}};
+  SetPort(1, "0x5B");  // lamps lit
+  SetPort(2, "0xFF");
+  snprintf(c_->sourceAddressText, kAddressTextSize, "0x0204");
+  for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
     c_->showSourceAddress = k.source;
     c_->showDestinationAddress = k.destination;
-    c_->sourceMode = k.sourceMode;
-    c_->destinationMode = kModeIndexed;
-    snprintf(c_->sourceAddressText, kAddressTextSize, "0x0204");
+    c_->sourceMode = k.source_mode;
+    c_->destinationMode = k.destination_mode;
     DrawView();
+    EXPECT_EQ(0u, Context().errors.count);
     EXPECT_EQ(k.source != 0, red_box_pixels(-104.0f) > 600) << red_box_pixels(-104.0f);
     EXPECT_EQ(k.destination != 0, red_box_pixels(-224.0f) > 600) << red_box_pixels(-224.0f);
   }
-}
-
-TEST_F(ViewTest, DiagramDrawsWithoutErrorsAndBusesShowWhatLiesBelow) {
-  // A frame with every part in use: both addresses shown, lamps lit.
-  c_->showSourceAddress = 1;
-  c_->sourceMode = kModeIndexed;
-  c_->sourceAddressRegister = 4;
-  snprintf(c_->sourceBaseText, kAddressTextSize, "0x0200");
-  snprintf(c_->sourceIndexText, kAddressTextSize, "0x0004");
-  snprintf(c_->sourceAddressText, kAddressTextSize, "0x0204");
-  c_->showDestinationAddress = 1;
-  c_->destinationMode = kModeSymbolic;
-  SetPort(1, "0x5B");
-  SetPort(2, "0xFF");
-  MoveTo(0.0f, 0.0f);
-  DrawView();
-  EXPECT_EQ(0u, Context().errors.count);
   // The address bus over the black ground: its colour at 191 of 255.
   const Rgba bus = TableColor(25);
   const float a = 191.0f / 255.0f;

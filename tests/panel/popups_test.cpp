@@ -59,11 +59,6 @@ TEST(SelectorLoad, EachShortcutLoadsItsInstruction) {
     c->shortcutHover[r.shortcut] = 1;
     Velkor_SelectorLoad load;
     Velkor_popups_selector_load(c.get(), 1, &load);
-    EXPECT_EQ(1, load.format);
-    EXPECT_EQ(1, load.selectors);
-    EXPECT_EQ(1, load.word);
-    EXPECT_EQ(0, load.destinationText);
-    EXPECT_EQ(0, load.pcOffset);
     Velkor_popups_apply_load(c.get(), &load);
     Velkor_popups_convert_operands(c.get());
     Velkor_cycle_assemble(c.get());

@@ -5,9 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
-#include <string>
 
 #include "core/mycode.h"
 #include "graphics/sgl.h"
@@ -30,15 +28,11 @@ constexpr float kScrollPanelY = -369.0f;
 constexpr float kScrollPanelWidth = 192.0f;
 constexpr float kScrollPanelHeight = 220.0f;
 
-bool near(Rgba a, Rgba b, int tolerance) {
-  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-         std::abs(a.b - b.b) <= tolerance;
-}
-
-std::string show(Rgba c) {
-  char text[32];
-  snprintf(text, sizeof text, "(%d, %d, %d)", c.r, c.g, c.b);
-  return text;
+// `got` within `tolerance` of `want` in red, green and blue.
+void expect_color(Rgba want, Rgba got, int tolerance) {
+  EXPECT_NEAR(want.r, got.r, tolerance);
+  EXPECT_NEAR(want.g, got.g, tolerance);
+  EXPECT_NEAR(want.b, got.b, tolerance);
 }
 
 // A point of the centred panel frame, as a framebuffer pixel.
@@ -139,8 +133,8 @@ TEST_F(ViewTest, SegmentsLightForTheP1OutputBits) {
       const Rgba got =
           velkor_test::ReadPixel(px(kElementMiddles[bit][0]), py(kElementMiddles[bit][1]));
       const bool on = (k.lit >> bit) & 1;
-      EXPECT_TRUE(near(got, on ? lit : dark, 2))
-          << "element " << bit << (on ? " lit" : " dark") << ", got " << show(got);
+      SCOPED_TRACE(testing::Message() << "element " << bit << (on ? " lit" : " dark"));
+      expect_color(on ? lit : dark, got, 2);
     }
     // The decimal point is a half-transparent disc over the grey plate.
     const Rgba colour = (k.lit & 0x80) ? lit : dark;
@@ -149,7 +143,7 @@ TEST_F(ViewTest, SegmentsLightForTheP1OutputBits) {
                         static_cast<uint8_t>(colour.g * a + plate.g * (1 - a) + 0.5f),
                         static_cast<uint8_t>(colour.b * a + plate.b * (1 - a) + 0.5f), 255};
     const Rgba got = velkor_test::ReadPixel(px(328.0f), py(-354.0f));
-    EXPECT_TRUE(near(got, blend, 3)) << "decimal point, got " << show(got);
+    expect_color(blend, got, 3);  // the decimal point
   }
 }
 
@@ -206,10 +200,10 @@ TEST_F(ViewTest, RegisterBoxesHaveTheirFillsAndFrames) {
     int y = 0;
     RegisterBoxPixel(k.reg, &x, &y);
     const Rgba inside = velkor_test::ReadPixel(x + 5, y + 5);
-    EXPECT_TRUE(near(inside, TableColor(k.fill), 2)) << show(inside);
+    expect_color(TableColor(k.fill), inside, 2);
     const Rgba edge = velkor_test::ReadPixel(x, y + 10);
     const Rgba want = TableColor(k.frame >= 0 ? k.frame : k.fill);
-    EXPECT_TRUE(near(edge, want, 40)) << show(edge);
+    expect_color(want, edge, 40);
   }
 }
 
@@ -232,7 +226,7 @@ TEST_F(ViewTest, AScrolledRegisterIsHoveredWhereItIsDrawn) {
   }
   // Its box is drawn there too, in the general registers' green.
   const Rgba inside = velkor_test::ReadPixel(x + 5, static_cast<int>(y + scrolled) + 5);
-  EXPECT_TRUE(near(inside, TableColor(41), 2)) << show(inside);
+  expect_color(TableColor(41), inside, 2);
 }
 
 // Pixels of the address box's red over the unit's teal in a group's band.
@@ -278,7 +272,7 @@ TEST_F(ViewTest, DiagramShowsOnlyTheAddressesItComputesAndBusesShowWhatLiesBelow
   const Rgba want = {static_cast<uint8_t>(bus.r * a + 0.5f), static_cast<uint8_t>(bus.g * a + 0.5f),
                      static_cast<uint8_t>(bus.b * a + 0.5f), 255};
   const Rgba got = velkor_test::ReadPixel(px(600.0f), py(-80.0f));
-  EXPECT_TRUE(near(got, want, 3)) << show(got) << " want " << show(want);
+  expect_color(want, got, 3);
   // The version line lies in the area that opens the info pop-up.
   EXPECT_NEAR(kCentreX + 357.0f, c_->versionRect.x, 0.5f);
   EXPECT_GT(velkor_test::CountCoveredPixels(px(357.0f), py(-373.0f), 262, 23), 100);

@@ -99,17 +99,9 @@ class DisplayTest : public SglTest {
   // One frame as the host draws it.
   void Frame(const std::function<void()>& draw) {
     BHVR_SetAsynchronousACK();
-    KeyboardEvent key{0, 0, 0, 0, 0};
-    if (!keys_.empty()) {
-      key = keys_.front();
-      keys_.pop_front();
-    }
+    const KeyboardEvent key = Take(&keys_, KeyboardEvent{0, 0, 0, 0, 0});
     BHVR_Keyboard(&key);
-    PointerEvent pointer{0, x_, y_, 0, 0, 0, 0};
-    if (!pointers_.empty()) {
-      pointer = pointers_.front();
-      pointers_.pop_front();
-    }
+    const PointerEvent pointer = Take(&pointers_, PointerEvent{0, x_, y_, 0, 0, 0, 0});
     BHVR_Pointer(&pointer);
     sglReset();
     sglViewport(0, 0, kDisplayWidth, kDisplayHeight);
@@ -142,6 +134,14 @@ class DisplayTest : public SglTest {
   }
 
  private:
+  // The first queued event, or `idle` when none is queued.
+  template <typename E>
+  static E Take(std::deque<E>* queue, E idle) {
+    if (queue->empty()) return idle;
+    idle = queue->front();
+    queue->pop_front();
+    return idle;
+  }
   float x_ = 0.0f;
   float y_ = 0.0f;
   std::deque<PointerEvent> pointers_;

@@ -21,8 +21,7 @@ using velkor_test::SglTest;
 void* volatile probe_sink = nullptr;
 int* volatile number_sink = nullptr;
 
-// One frame as the host draws it, without anything of the test's own that
-// could allocate.
+// One frame as the host draws it, with nothing of the test's own that could allocate.
 void gallery_frame() {
   BHVR_SetAsynchronousACK();
   const KeyboardEvent key{0, 0, 0, 0, 0};

@@ -321,51 +321,38 @@ TEST_F(DisplayTest, TableClicksSelectTheCellOnScreenAndTheWheelScrolls) {
   EXPECT_EQ(53, table.firstRow);
 }
 
-struct PanelContent {
-  Velkor_RadioBox child;  // 40 x 40 at the content's top left
-  int calls = 0;
-  uint32_t child_pass = 99;
-};
-
-void draw_content(void* argument, uint32_t pass, int32_t child, uint32_t childPass) {
-  auto* c = static_cast<PanelContent*>(argument);
-  ++c->calls;
-  c->child_pass = childPass;
-  EXPECT_EQ(-1, child);
-  sglIndexColori(kRed);  // the whole content in red
+// The content: red all over, and a radio box of 40 x 40 at its top left.
+void draw_content(void* argument, uint32_t pass, int32_t, uint32_t) {
+  auto* child = static_cast<Velkor_RadioBox*>(argument);
+  sglIndexColori(kRed);
   FillQuad(0, 0, 500, 547);
-  c->child.pass = pass;
+  child->pass = pass;
+  Velkor_RadioBox_predraw(child);
   sglPushMatrixAndTranslate(0, 547 - 40);
-  Velkor_RadioBox_draw(&c->child, pass);
+  Velkor_RadioBox_draw(child, pass);
   sglPopMatrixAndTranslate();
 }
 
 TEST_F(DisplayTest, ScrollPanelClipsAndScrollsItsChildrenAndHandsThemTheFocus) {
   static Velkor_ScrollPanel panel;
-  static PanelContent content;
+  static Velkor_RadioBox child;
   Velkor_ScrollPanel_init(&panel);
-  Velkor_RadioBox_init(&content.child);
-  content.child.width = 40;
-  content.child.height = 40;
+  Velkor_RadioBox_init(&child);
+  child.width = 40;
+  child.height = 40;
   panel.width = 192;
   panel.height = 220;
   panel.contentWidth = 500;
   panel.contentHeight = 547;
   panel.lineStep = 20;
   panel.children = draw_content;
-  panel.argument = &content;
+  panel.argument = &child;
   auto draw = [&] {
-    Frame([&] {
-      Velkor_ScrollPanel_predraw(&panel);
-      Velkor_RadioBox_predraw(&content.child);
-      DrawAt(400, 200, 1, 0, [&] { Velkor_ScrollPanel_draw(&panel, 0); });
-    });
+    FrameOf(&panel, Velkor_ScrollPanel_predraw, Velkor_ScrollPanel_draw, 400, 200);
   };
   MoveTo(500, 300);  // over the panel only
   draw();
   EXPECT_EQ(panel.focus.idInUse, GetCurrentFocusedWidget());
-  EXPECT_EQ(1, content.calls);
-  EXPECT_EQ(0u, content.child_pass);
   // The view, 178 x 206 left of and above the bars, is red right of and
   // below the child; nothing outside it is, although the content is larger.
   const Rgba red = TableColor(kRed);
@@ -375,10 +362,10 @@ TEST_F(DisplayTest, ScrollPanelClipsAndScrollsItsChildrenAndHandsThemTheFocus) {
   // child under the pointer takes it at once, and its keys reach it.
   MoveTo(420, 400);
   draw();
-  EXPECT_EQ(1, content.child.hover);
-  EXPECT_EQ(content.child.focus.idInUse, GetCurrentFocusedWidget());
+  EXPECT_EQ(1, child.hover);
+  EXPECT_EQ(child.focus.idInUse, GetCurrentFocusedWidget());
   TypeKey(KEY_DOWN, draw);
-  EXPECT_EQ(1, content.child.cursor);
+  EXPECT_EQ(1, child.cursor);
   // Two wheel notches scroll the content up by two lines: the child, now
   // at y 420 .. 460 above the view, is cut away, neither seen nor hit.
   for (int i = 0; i < 2; ++i) {
@@ -387,11 +374,11 @@ TEST_F(DisplayTest, ScrollPanelClipsAndScrollsItsChildrenAndHandsThemTheFocus) {
   }
   draw();
   EXPECT_FLOAT_EQ(40.0f, panel.scrollY);
-  EXPECT_EQ(0, content.child.hover);
+  EXPECT_EQ(0, child.hover);
   EXPECT_EQ(0, CountPixelsNear(400, 420, 178, 348, red, 2));
   MoveTo(420, 425);
   draw();
-  EXPECT_EQ(0, content.child.hover);
+  EXPECT_EQ(0, child.hover);
 }
 
 }  // namespace

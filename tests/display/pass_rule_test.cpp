@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "display/Velkor_Animation.h"
@@ -47,24 +49,19 @@ void count_children(void*, uint32_t, int32_t, uint32_t) {
   ++children_calls;
 }
 
-template <typename T>
-struct Same {
-  using type = T;
-};
-
 class PassRuleTest : public DisplayTest {
  protected:
   // `prepare` gives the instance something to draw in its own pass, 1.
-  template <typename T>
+  template <typename T, typename P = std::nullptr_t>
   void Check(const char* name, T* (*alloc)(), void (*release)(T*), void (*init)(T*),
-             void (*draw)(T*, uint32_t), void (*prepare)(typename Same<T>::type*) = nullptr) {
+             void (*draw)(T*, uint32_t), P prepare = nullptr) {
     SCOPED_TRACE(name);
     T* instance = alloc();
     ASSERT_NE(nullptr, instance);
     const auto* bytes = reinterpret_cast<const unsigned char*>(instance);
     EXPECT_TRUE(std::all_of(bytes, bytes + sizeof(T), [](unsigned char b) { return b == 0; }));
     init(instance);
-    if (prepare != nullptr) prepare(instance);
+    if constexpr (!std::is_same_v<P, std::nullptr_t>) prepare(instance);
     instance->pass = 1;
     const std::vector<unsigned char> before(bytes, bytes + sizeof(T));
     children_calls = 0;

@@ -205,13 +205,12 @@ TEST_F(DisplayTest, TextEditBoxConfirmsWithEnterOrAClickOutsideRestoresWithEscap
     if (box.enter) enter_text = box.text;
     enters += box.enter;
   };
-  auto click = [&](float x, float y) { ClickAt(x, y, draw); };
   auto type_text = [&](const char* keys) {
     for (const char* k = keys; *k != '\0'; ++k) TypeKey(static_cast<uint8_t>(*k), draw);
   };
   draw();
   EXPECT_STREQ("0x0000", box.text);
-  click(400, 315);
+  ClickAt(400, 315, draw);
   ASSERT_EQ(1, box.editing);
   type_text("12");
   EXPECT_STREQ("0x0000", box.text);  // not confirmed yet
@@ -221,7 +220,7 @@ TEST_F(DisplayTest, TextEditBoxConfirmsWithEnterOrAClickOutsideRestoresWithEscap
   EXPECT_STREQ("0x000012", box.text);
   EXPECT_EQ(0, box.editing);
   // Escape restores.
-  click(400, 315);
+  ClickAt(400, 315, draw);
   type_text("9\x1b");
   EXPECT_EQ(1, enters);
   EXPECT_EQ(0, box.editing);
@@ -229,18 +228,18 @@ TEST_F(DisplayTest, TextEditBoxConfirmsWithEnterOrAClickOutsideRestoresWithEscap
   // A click on the first third of the first character puts the caret
   // before it (16 frames after the first click: no double click); a click
   // outside confirms.
-  click(400, 315);
+  ClickAt(400, 315, draw);
   for (int i = 0; i < 16; ++i) draw();
-  click(305.5f, 315);
+  ClickAt(305.5f, 315, draw);
   EXPECT_EQ(0, box.selected);
   type_text("Z");
-  click(600, 600);
+  ClickAt(600, 600, draw);
   EXPECT_EQ(2, enters);
   EXPECT_EQ("Z0x000012", enter_text);
   // Disabled, it takes neither clicks nor keys, but a load still reaches it
   // and is no confirmation.
   box.enabled = 0;
-  click(400, 315);
+  ClickAt(400, 315, draw);
   EXPECT_EQ(0, box.editing);
   type_text("1\r");
   EXPECT_EQ(2, enters);
@@ -270,7 +269,6 @@ TEST_F(DisplayTest, OneClickOnAButtonAfterTypingFiresIt) {
         box.initialText = "0x0000";
         static Velkor_PushButton button;
         Velkor_PushButton_init(&button);
-        button.label = "SAVE";
         int clicks = 0;
         auto draw = [&] {
           Frame([&] {

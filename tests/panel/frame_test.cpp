@@ -3,13 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <string>
 
-#include "panel/Velkor_color_table.h"
-#include "panel/Velkor_line_stipple_table.h"
-#include "panel/Velkor_line_width_table.h"
 #include "panel/Velkor_symbology_layer.h"
 #include "panel/Velkor_symbology_layer_cycle.h"
 #include "tests/display/display_fixture.h"
@@ -27,9 +22,6 @@ class LayerFrameTest : public DisplayTest {
   void SetUp() override {
     DisplayTest::SetUp();
     if (HasFatalFailure()) return;
-    sglColorPointerf(&Velkor_color_table.rgba[0][0], kVelkorColorCount);
-    sglLineWidthPointerf(&Velkor_line_width_table[0][0], kVelkorLineWidthCount);
-    sglLineStipplePointer(Velkor_line_stipple_table, kVelkorLineStippleCount);
     layer_ = static_cast<Velkor_layer*>(Velkor_symbology_layer_alloc());
     ASSERT_NE(nullptr, layer_);
     Velkor_symbology_layer_init(layer_);
@@ -49,10 +41,9 @@ class LayerFrameTest : public DisplayTest {
     while (InputPending()) Run();
     Run();
   }
-  // Moves onto a point of the centred frame, lets one frame see it, then
-  // clicks there (press and release).
+  // Moves onto a display point, lets one frame see it, then clicks there.
   void ClickAt(float x, float y) {
-    MoveTo(kCx + x, kCy + y);
+    MoveTo(x, y);
     Run();
     Press();
     Release();
@@ -61,54 +52,11 @@ class LayerFrameTest : public DisplayTest {
   void ClickWidget(const char* name) {
     Velkor_DrawnRect r{};
     ASSERT_TRUE(Velkor_symbology_layer_find_widget(layer_, name, &r)) << name;
-    MoveTo(r.x + r.width / 2.0f, r.y + r.height / 2.0f);
-    Run();
-    Press();
-    Release();
-    RunUntilIdle();
+    ClickAt(r.x + r.width / 2.0f, r.y + r.height / 2.0f);
   }
 
   Velkor_layer* layer_ = nullptr;
 };
-
-TEST_F(LayerFrameTest, FirstFramesDoNotResetAndShowTheStartingMachine) {
-  snprintf(layer_->registers[5], kTextCellSize, "1234");
-  Run();
-  Run();
-  EXPECT_STREQ("1234", layer_->registers[5]) << "the RESET request of init is not read";
-  EXPECT_EQ(0u, glob_pr_sglStatemachine->errors.count);
-}
-
-TEST_F(LayerFrameTest, SaveActsOnlyWhenThePointerWasOnItTheFrameBefore) {
-  Run();
-  ClickWidget("DisasmButton");  // MOV #0x0280,SP into the selectors
-  Run();
-  ASSERT_EQ(uint32_t{kFormatDoubleOperand}, layer_->instructionFormat);
-  // Choose the ROM row FFA0 (row 47) directly, as the table would.
-  layer_->MemoryMultiColumn.loadRow = 47;
-  layer_->MemoryMultiColumn.loadColumn = 0;
-  layer_->MemoryMultiColumn.load = 1;
-  Run();
-  layer_->MemoryMultiColumn.load = 0;
-  ASSERT_EQ(47, layer_->romSelection[0]);
-  // A press that arrives on SAVE without a frame over it first stores nothing.
-  Velkor_DrawnRect save{};
-  ASSERT_TRUE(Velkor_symbology_layer_find_widget(layer_, "SaveButton", &save));
-  MoveTo(10, 10);
-  Run();
-  MoveTo(save.x + save.width / 2, save.y + save.height / 2);
-  Press();
-  Run();
-  Release();
-  RunUntilIdle();
-  EXPECT_STREQ("FF", layer_->romRows[47].cells[kRowHighCell]);
-  // Resting on it first, then clicking, stores MOV #0x0280,SP there.
-  ClickWidget("SaveButton");
-  EXPECT_STREQ("40", layer_->romRows[47].cells[kRowHighCell]);
-  EXPECT_STREQ("31", layer_->romRows[47].cells[kRowLowCell]);
-  EXPECT_STREQ("02", layer_->romRows[46].cells[kRowHighCell]);
-  EXPECT_STREQ("80", layer_->romRows[46].cells[kRowLowCell]);
-}
 
 TEST_F(LayerFrameTest, TheLastTableRowCanBeShownAndChosen) {
   Run();
@@ -140,8 +88,12 @@ TEST_F(LayerFrameTest, TheRamPopUpEditsTheRowPressedToOpenIt) {
   EXPECT_EQ(row, layer_->ramEditRow);
 }
 
-TEST_F(LayerFrameTest, FetchExecuteNmiAndResetThroughTheirButtons) {
+TEST_F(LayerFrameTest, FetchSaveExecuteNmiAndResetThroughTheirButtons) {
+  snprintf(layer_->registers[5], kTextCellSize, "1234");
   Run();
+  Run();
+  EXPECT_STREQ("1234", layer_->registers[5]) << "the RESET request of init is not read";
+  EXPECT_EQ(0u, glob_pr_sglStatemachine->errors.count);
   Velkor_DrawnRect fetch{};
   ASSERT_TRUE(Velkor_symbology_layer_find_widget(layer_, "DisasmButton", &fetch));
   MoveTo(fetch.x + fetch.width / 2, fetch.y + fetch.height / 2);
@@ -156,6 +108,30 @@ TEST_F(LayerFrameTest, FetchExecuteNmiAndResetThroughTheirButtons) {
   EXPECT_STREQ(layer_->decodedSourceText, layer_->IndexAdrImmediateTextEditBox.text);
   Release();
   RunUntilIdle();
+  // Choose the ROM row FFA0 (row 47) directly, as the table would.
+  layer_->MemoryMultiColumn.loadRow = 47;
+  layer_->MemoryMultiColumn.loadColumn = 0;
+  layer_->MemoryMultiColumn.load = 1;
+  Run();
+  layer_->MemoryMultiColumn.load = 0;
+  ASSERT_EQ(47, layer_->romSelection[0]);
+  // A press that arrives on SAVE without a frame over it first stores nothing.
+  Velkor_DrawnRect save{};
+  ASSERT_TRUE(Velkor_symbology_layer_find_widget(layer_, "SaveButton", &save));
+  MoveTo(10, 10);
+  Run();
+  MoveTo(save.x + save.width / 2, save.y + save.height / 2);
+  Press();
+  Run();
+  Release();
+  RunUntilIdle();
+  EXPECT_STREQ("FF", layer_->romRows[47].cells[kRowHighCell]);
+  // Resting on it first, then clicking, stores MOV #0x0280,SP there.
+  ClickWidget("SaveButton");
+  EXPECT_STREQ("40", layer_->romRows[47].cells[kRowHighCell]);
+  EXPECT_STREQ("31", layer_->romRows[47].cells[kRowLowCell]);
+  EXPECT_STREQ("02", layer_->romRows[46].cells[kRowHighCell]);
+  EXPECT_STREQ("80", layer_->romRows[46].cells[kRowLowCell]);
   ClickWidget("ExecButton");
   ASSERT_STREQ("0280", layer_->registers[1]);
   EXPECT_STREQ("FF84", layer_->registers[0]);
@@ -180,22 +156,19 @@ TEST_F(LayerFrameTest, ContinuousExecutionAtFastSpeedAlternatesPhases) {
   ASSERT_TRUE(Velkor_symbology_layer_find_widget(layer_, "SpeedRadioBox", &box));
   float x = 0, y = 0, w = 0, h = 0;
   ASSERT_TRUE(Velkor_RadioBox_itemCell(&layer_->SpeedRadioBox, kSpeedFast, &x, &y, &w, &h));
-  MoveTo(box.x + x + w / 2, box.y + y + h / 2);
-  Run();
-  Press();
-  Release();
-  RunUntilIdle();
+  ClickAt(box.x + x + w / 2, box.y + y + h / 2);
   ASSERT_EQ(uint32_t{kSpeedFast}, layer_->speed);
   ClickWidget("EnableExecToggleButton");
   ASSERT_EQ(1, layer_->continuousExecution);
   MoveTo(10, 10);  // the pointer away from every area
-  std::string phases;
+  // Each tick runs the step of the phase it finds, FETCH/DECODE first.
+  std::string steps;
   for (int f = 0; f < 12; ++f) {
     const uint8_t before = layer_->phaseFlag;
     Run();
-    if (layer_->phaseFlag != before) phases += layer_->phaseFlag ? 'E' : 'F';
+    if (layer_->phaseFlag != before) steps += layer_->fetchHighlighted ? 'F' : 'E';
   }
-  EXPECT_EQ("EFEF", phases.substr(0, 4));
+  EXPECT_EQ("FEFE", steps.substr(0, 4));
   EXPECT_STREQ("0280", layer_->registers[1]) << "MOV #0x0280,SP ran";
 }
 
@@ -207,7 +180,7 @@ TEST_F(LayerFrameTest, APressOnAnOpenPopUpDoesNotReachThePanelUnderIt) {
   ASSERT_TRUE(Velkor_cycle_point_on_open_popup(layer_, -50, 0));
   snprintf(layer_->registers[6], kTextCellSize, "0066");
   // A press in the middle of it: none of the main view's hover flags see it.
-  ClickAt(-50, 0);
+  ClickAt(kCx - 50, kCy);
   EXPECT_EQ(0, layer_->clickFlag);
   EXPECT_EQ(0, layer_->executeHighlighted + layer_->fetchHighlighted + layer_->saveHighlighted);
   EXPECT_STREQ("0066", layer_->registers[6]);

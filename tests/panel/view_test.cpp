@@ -5,14 +5,10 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
+#include <functional>
 
 #include "core/mycode.h"
 #include "graphics/sgl.h"
-#include "panel/Velkor_color_table.h"
-#include "panel/Velkor_line_stipple_table.h"
-#include "panel/Velkor_line_width_table.h"
 #include "panel/Velkor_symbology_layer.h"
 #include "panel/Velkor_symbology_layer_parts.h"
 #include "panel/Velkor_symbology_layer_view.h"
@@ -21,6 +17,7 @@
 namespace {
 
 using velkor_test::Rgba;
+using velkor_test::TableColor;
 
 constexpr float kCentreX = 640.0f;
 constexpr float kCentreY = 384.0f;
@@ -31,21 +28,11 @@ constexpr float kScrollPanelY = -369.0f;
 constexpr float kScrollPanelWidth = 192.0f;
 constexpr float kScrollPanelHeight = 220.0f;
 
-Rgba panel_color(int32_t index) {
-  auto byte = [](float v) { return static_cast<uint8_t>(v * 255.0f + 0.5f); };
-  const float* c = Velkor_color_table.rgba[index];
-  return Rgba{byte(c[0]), byte(c[1]), byte(c[2]), 255};
-}
-
-bool near(Rgba a, Rgba b, int tolerance) {
-  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-         std::abs(a.b - b.b) <= tolerance;
-}
-
-std::string show(Rgba c) {
-  char text[32];
-  snprintf(text, sizeof text, "(%d, %d, %d)", c.r, c.g, c.b);
-  return text;
+// `got` within `tolerance` of `want` in red, green and blue.
+void expect_color(Rgba want, Rgba got, int tolerance) {
+  EXPECT_NEAR(want.r, got.r, tolerance);
+  EXPECT_NEAR(want.g, got.g, tolerance);
+  EXPECT_NEAR(want.b, got.b, tolerance);
 }
 
 // A point of the centred panel frame, as a framebuffer pixel.
@@ -61,9 +48,6 @@ class ViewTest : public velkor_test::DisplayTest {
   void SetUp() override {
     velkor_test::DisplayTest::SetUp();
     if (HasFatalFailure()) return;
-    sglColorPointerf(&Velkor_color_table.rgba[0][0], kVelkorColorCount);
-    sglLineWidthPointerf(&Velkor_line_width_table[0][0], kVelkorLineWidthCount);
-    sglLineStipplePointer(Velkor_line_stipple_table, kVelkorLineStippleCount);
     c_ = static_cast<Velkor_symbology_layer_context*>(Velkor_symbology_layer_alloc());
     ASSERT_NE(nullptr, c_);
     Velkor_symbology_layer_init(c_);
@@ -89,8 +73,8 @@ class ViewTest : public velkor_test::DisplayTest {
     sglPopMatrixAndTranslate();
   }
 
-  // One frame of the main view's own parts, in the layer's order.
-  void DrawView() {
+  // One frame of the main view's own parts, in the layer's order, then `more`.
+  void DrawView(const std::function<void()>& more = [] {}) {
     Frame([&] {
       Velkor_symbology_layer_predraw(c_);
       sglPushMatrixAndTranslate(kCentreX, kCentreY);
@@ -100,6 +84,7 @@ class ViewTest : public velkor_test::DisplayTest {
       Velkor_view_draw_block_diagram(c_);
       Velkor_view_draw_address_unit(c_);
       sglPopMatrixAndTranslate();
+      more();
     });
   }
 
@@ -136,9 +121,9 @@ TEST_F(ViewTest, SegmentsLightForTheP1OutputBits) {
                // A lamp whose pin is an input keeps what it showed (all on, above);
                // the outputs follow P1OUT.
                {"input lamps keep their state", "0x00", "0x0F", 0xF0}};
-  const Rgba lit = panel_color(31);
-  const Rgba dark = panel_color(5);
-  const Rgba plate = panel_color(4);
+  const Rgba lit = TableColor(31);
+  const Rgba dark = TableColor(5);
+  const Rgba plate = TableColor(4);
   for (const SegmentCase& k : cases) {
     SCOPED_TRACE(k.name);
     SetPort(1, k.p1out);
@@ -148,8 +133,8 @@ TEST_F(ViewTest, SegmentsLightForTheP1OutputBits) {
       const Rgba got =
           velkor_test::ReadPixel(px(kElementMiddles[bit][0]), py(kElementMiddles[bit][1]));
       const bool on = (k.lit >> bit) & 1;
-      EXPECT_TRUE(near(got, on ? lit : dark, 2))
-          << "element " << bit << (on ? " lit" : " dark") << ", got " << show(got);
+      SCOPED_TRACE(testing::Message() << "element " << bit << (on ? " lit" : " dark"));
+      expect_color(on ? lit : dark, got, 2);
     }
     // The decimal point is a half-transparent disc over the grey plate.
     const Rgba colour = (k.lit & 0x80) ? lit : dark;
@@ -158,7 +143,7 @@ TEST_F(ViewTest, SegmentsLightForTheP1OutputBits) {
                         static_cast<uint8_t>(colour.g * a + plate.g * (1 - a) + 0.5f),
                         static_cast<uint8_t>(colour.b * a + plate.b * (1 - a) + 0.5f), 255};
     const Rgba got = velkor_test::ReadPixel(px(328.0f), py(-354.0f));
-    EXPECT_TRUE(near(got, blend, 3)) << "decimal point, got " << show(got);
+    expect_color(blend, got, 3);  // the decimal point
   }
 }
 
@@ -173,18 +158,9 @@ TEST_F(ViewTest, SwitchesWorkAgainAfterAnEditingBoxStopsBeingDrawn) {
   box.initialText = "0x0000";
   bool box_shown = true;
   auto frame = [&] {
-    Frame([&] {
-      Velkor_symbology_layer_predraw(c_);
+    DrawView([&] {
       Velkor_TextEditBox_predraw(&box);
-      sglPushMatrixAndTranslate(kCentreX, kCentreY);
-      Ports(c_->ports, c_->p2Input, c_->ports, c_->p1Output);
-      Velkor_view_draw_ports(c_, 0);
-      sglPopMatrixAndTranslate();
-      if (box_shown) {
-        sglPushMatrixAndTranslate(100.0f, 600.0f);
-        Velkor_TextEditBox_draw(&box, 0);
-        sglPopMatrixAndTranslate();
-      }
+      if (box_shown) DrawAt(100, 600, 1, 0, [&] { Velkor_TextEditBox_draw(&box, 0); });
     });
   };
   MoveTo(160.0f, 615.0f);
@@ -224,10 +200,10 @@ TEST_F(ViewTest, RegisterBoxesHaveTheirFillsAndFrames) {
     int y = 0;
     RegisterBoxPixel(k.reg, &x, &y);
     const Rgba inside = velkor_test::ReadPixel(x + 5, y + 5);
-    EXPECT_TRUE(near(inside, panel_color(k.fill), 2)) << show(inside);
+    expect_color(TableColor(k.fill), inside, 2);
     const Rgba edge = velkor_test::ReadPixel(x, y + 10);
-    const Rgba want = panel_color(k.frame >= 0 ? k.frame : k.fill);
-    EXPECT_TRUE(near(edge, want, 40)) << show(edge);
+    const Rgba want = TableColor(k.frame >= 0 ? k.frame : k.fill);
+    expect_color(want, edge, 40);
   }
 }
 
@@ -250,15 +226,8 @@ TEST_F(ViewTest, AScrolledRegisterIsHoveredWhereItIsDrawn) {
   }
   // Its box is drawn there too, in the general registers' green.
   const Rgba inside = velkor_test::ReadPixel(x + 5, static_cast<int>(y + scrolled) + 5);
-  EXPECT_TRUE(near(inside, panel_color(41), 2)) << show(inside);
+  expect_color(TableColor(41), inside, 2);
 }
-
-struct AddressCase {
-  const char* name;
-  uint8_t source;
-  uint8_t destination;
-  uint32_t sourceMode;
-};
 
 // Pixels of the address box's red over the unit's teal in a group's band.
 int red_box_pixels(float top) {
@@ -274,46 +243,36 @@ int red_box_pixels(float top) {
   return count;
 }
 
-TEST_F(ViewTest, AddressUnitShowsOnlyTheOperandsItComputes) {
-  const AddressCase cases[] = {{"nothing shown", 0, 0, kModeIndexed},
-                               {"source only", 1, 0, kModeIndexed},
-                               {"destination only", 0, 1, kModeIndexed},
-                               {"both", 1, 1, kModeAbsolute}};
-  for (const AddressCase& k : cases) {
+TEST_F(ViewTest, DiagramShowsOnlyTheAddressesItComputesAndBusesShowWhatLiesBelow) {
+  const struct {
+    const char* name;
+    uint8_t source, destination;
+    uint32_t source_mode, destination_mode;
+  } cases[] = {{"nothing shown", 0, 0, kModeIndexed, kModeIndexed},
+               {"source only", 1, 0, kModeIndexed, kModeIndexed},
+               {"destination only", 0, 1, kModeIndexed, kModeSymbolic},
+               {"both", 1, 1, kModeAbsolute, kModeIndexed}};
+  SetPort(1, "0x5B");  // lamps lit
+  SetPort(2, "0xFF");
+  snprintf(c_->sourceAddressText, kAddressTextSize, "0x0204");
+  for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
     c_->showSourceAddress = k.source;
     c_->showDestinationAddress = k.destination;
-    c_->sourceMode = k.sourceMode;
-    c_->destinationMode = kModeIndexed;
-    snprintf(c_->sourceAddressText, kAddressTextSize, "0x0204");
+    c_->sourceMode = k.source_mode;
+    c_->destinationMode = k.destination_mode;
     DrawView();
+    EXPECT_EQ(0u, Context().errors.count);
     EXPECT_EQ(k.source != 0, red_box_pixels(-104.0f) > 600) << red_box_pixels(-104.0f);
     EXPECT_EQ(k.destination != 0, red_box_pixels(-224.0f) > 600) << red_box_pixels(-224.0f);
   }
-}
-
-TEST_F(ViewTest, DiagramDrawsWithoutErrorsAndBusesShowWhatLiesBelow) {
-  // A frame with every part in use: both addresses shown, lamps lit.
-  c_->showSourceAddress = 1;
-  c_->sourceMode = kModeIndexed;
-  c_->sourceAddressRegister = 4;
-  snprintf(c_->sourceBaseText, kAddressTextSize, "0x0200");
-  snprintf(c_->sourceIndexText, kAddressTextSize, "0x0004");
-  snprintf(c_->sourceAddressText, kAddressTextSize, "0x0204");
-  c_->showDestinationAddress = 1;
-  c_->destinationMode = kModeSymbolic;
-  SetPort(1, "0x5B");
-  SetPort(2, "0xFF");
-  MoveTo(0.0f, 0.0f);
-  DrawView();
-  EXPECT_EQ(0u, Context().errors.count);
   // The address bus over the black ground: its colour at 191 of 255.
-  const Rgba bus = panel_color(25);
+  const Rgba bus = TableColor(25);
   const float a = 191.0f / 255.0f;
   const Rgba want = {static_cast<uint8_t>(bus.r * a + 0.5f), static_cast<uint8_t>(bus.g * a + 0.5f),
                      static_cast<uint8_t>(bus.b * a + 0.5f), 255};
   const Rgba got = velkor_test::ReadPixel(px(600.0f), py(-80.0f));
-  EXPECT_TRUE(near(got, want, 3)) << show(got) << " want " << show(want);
+  expect_color(want, got, 3);
   // The version line lies in the area that opens the info pop-up.
   EXPECT_NEAR(kCentreX + 357.0f, c_->versionRect.x, 0.5f);
   EXPECT_GT(velkor_test::CountCoveredPixels(px(357.0f), py(-373.0f), 262, 23), 100);

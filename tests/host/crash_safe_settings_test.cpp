@@ -1,6 +1,5 @@
-// A settings write cut at every one of its calls (the process killed there,
-// or the call failing) leaves exactly the previous file (or none) or exactly
-// the new one, and the next write still works.
+// A settings write cut at any of its calls (killed there, or the call failing)
+// leaves exactly the previous file (or none) or the new one; the next works.
 #include <glob.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -70,15 +69,13 @@ TEST(CrashSafeSettings, EveryCutLeavesTheOldOrTheNewFile) {
         EXPECT_EQ(1u, found.gl_pathc);
         globfree(&found);
       }
-      // Whatever a killed writer left behind (its lock included), the next
-      // write goes through and keeps everything else.
+      // Whatever a killed writer left (its lock too), the next write goes through.
       EXPECT_TRUE(ProfileWriteString(path.c_str(), "Window", "Position", "1x2x300x200"));
       EXPECT_EQ("1x2x300x200", read_key(path, "Window", "Position"));
       EXPECT_EQ(after == old_bytes ? "1" : "2", read_key(path, "Window", "State"));
       EXPECT_EQ("value", read_key(path, "Other", "Key"));
     }
-    // Cut at the read, the write, the close, the rename and after it.
-    EXPECT_GE(points, 4);
+    EXPECT_GE(points, 4);  // cut at the write, the close, the rename and after it
     EXPECT_TRUE(saw_old);
     EXPECT_TRUE(saw_new || c.how == kFailCall);  // killed after the rename
   }

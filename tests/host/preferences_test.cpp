@@ -1,5 +1,4 @@
-// The settings file: name and place, the bounded reader, the writer that
-// keeps what it does not own and refuses what would not read back, and the
+// The settings file: name and place, the bounded reader, the writer, and the
 // window preferences read back with their validation.
 #include "host/host_preferences.h"
 
@@ -83,11 +82,8 @@ TEST(ProfileFile, ReadSafelyAndWrittenKeepingWhatItDoesNotOwn) {
   EXPECT_EQ(1, std::distance(directory_iterator(dir.path), directory_iterator()));
 }
 
-// Refused, the file left as it was: what would not read back as written (too
-// long, split, blanks and quotes read away, unnameable sections and keys), and
-// anything but a regular file it may write (read-only, a FIFO, which used to
-// block writer and reader for ever, a directory, a dangling link). Links are
-// followed.
+// Refused, the file left alone: what would not read back as written, and all
+// but a regular file it may write (a FIFO used to block for ever); links followed.
 TEST(ProfileWriting, RefusesWhatWouldNotReadBackAndLeavesTheFileAlone) {
   host_test::TempDir dir;
   const std::string file = dir.file("F");
@@ -132,8 +128,7 @@ TEST(ProfileWriting, RefusesWhatWouldNotReadBackAndLeavesTheFileAlone) {
     EXPECT_EQ(before.st_mode, after.st_mode);  // still a link, a FIFO, read-only
   }
   EXPECT_EQ("[Window]\nState=2\n", host_test::ReadFile(dir.file("T")));  // the link's file
-  // A file the writer cannot hold whole, or that would outgrow what the
-  // reader scans, is never cut or grown past it; a binary one is kept.
+  // Never cut or grown past what the reader scans; a binary file is kept.
   for (const std::string& big :
        {"[Window]\nState=1\n" + std::string(kProfileMaxFileBytes, 'x') + "\n",
         "[Window]\n" + std::string(kProfileMaxFileBytes - 20, ';') + "\n"}) {
@@ -181,7 +176,6 @@ TEST(WindowPreferences, ReadBackCorrectedOrTheDefaultsForWhatIsMissingOrInvalid)
       {"Position=10x20x4097x768\nState=", "50,50,1280,768", "0"},  // beyond the bound
       {"Position=10x20x1280x0\nState=x", "50,50,1280,768", "0"},
       {"Position=10x20x1280\nState=99999999999", "50,50,1280,768", "0"},
-      {"Position=10,20,1280,768", "50,50,1280,768", "0"},
       {"Position=10x20x1280x99999999999", "50,50,1280,768", "0"},
   };
   host_test::TempDir dir;

@@ -73,9 +73,8 @@ inline void Draw(void* /*context*/, uint32_t pass) {
   if (pass == 2) glRectf(900.0f, 500.0f, 1000.0f, 600.0f);
 }
 
-// An application shaped like the program's own: one 1280 x 768 layer, one
-// pointer, one keyboard, three passes; colours 0 black, 1 dark blue (the
-// background), 2 white.
+// Shaped like the program: one 1280 x 768 layer, one pointer, one keyboard,
+// three passes; colours 0 black, 1 dark blue (the background), 2 white.
 struct StandIn {
   LayerDesc layer = {};
   PointerDesc pointer = {"_ptr0", 0};

@@ -49,7 +49,6 @@ TEST(WindowStateRect, TheFourStates) {
     uint32_t applied;
     const char* rect;  // x, y, width, height
   } cases[] = {
-      {kWindowStateWindowed, 1920, 1080, 0, "50,60,800,480"},
       {kWindowStateBorderless, 1920, 1080, 1, "50,60,800,480"},
       {kWindowStateFullScreenAspect, 1920, 1080, 2, "60,0,1800,1080"},  // bars left and right
       {kWindowStateFullScreenAspect, 1280, 1024, 2, "0,128,1280,768"},  // bars above and below
@@ -57,8 +56,7 @@ TEST(WindowStateRect, TheFourStates) {
       {kWindowStateFullScreenStretched, 1920, 1080, 3, "0,0,1920,1080"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE("state " + std::to_string(c.state) + " on " + std::to_string(c.screen_width) +
-                 "x" + std::to_string(c.screen_height));
+    SCOPED_TRACE(std::to_string(c.state) + " on " + std::to_string(c.screen_width) + " wide");
     int32_t rect[4] = {-1, -1, -1, -1};
     EXPECT_EQ(c.applied, Application_WindowStateRect(c.state, client, c.screen_width,
                                                      c.screen_height, kAspect, rect));

@@ -220,11 +220,11 @@ TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainAsTheSettingsSay) 
   // the width deciding unless only the height changed, and the bound.
   shell("xdotool windowmove " + window + " 200 150");
   EXPECT_TRUE(wait_until([&] { return app->client_rect[0] == 200; }, app));
-  for (const auto& [size, expected] : {std::pair<std::string, std::string>{"640 500", "640x385"},
-                                       {"640 500", "834x500"},
-                                       {"2000 1200", "1280x768"}}) {
-    shell("xdotool windowsize " + window + " " + size);
-    EXPECT_TRUE(wait_until([&] { return geometry(window) == "200,150 " + expected; }, app))
+  for (const auto& resize : {std::pair<std::string, std::string>{"640 500", "640x385"},
+                             {"640 500", "834x500"},
+                             {"2000 1200", "1280x768"}}) {
+    shell("xdotool windowsize " + window + " " + resize.first);
+    EXPECT_TRUE(wait_until([&] { return geometry(window) == "200,150 " + resize.second; }, app))
         << geometry(window);
   }
   f11(app, kWindowStateBorderless, "200,150 1280x768");

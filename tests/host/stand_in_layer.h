@@ -1,11 +1,8 @@
 // A stand-in display layer and interactivity mapping for the host's tests: it
-// logs every call the host makes, in order, and draws pass 0 red over
+// logs the calls the host makes, in order, and draws pass 0 red over
 // (100, 100)-(300, 200), pass 2 green over (900, 500)-(1000, 600).
-//
 //   host_test::StandIn stand_in;                 // clears the log
 //   Application* app = Application_Allocate(&stand_in.params, nullptr);
-//   ... Application_Draw(app) ...
-//   EXPECT_EQ("ack", host_test::LogCopy()[0]);
 #pragma once
 
 #include <GL/gl.h>
@@ -20,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "graphics/sgl.h"
 #include "host/host_internal.h"
 
 namespace host_test {
@@ -45,8 +41,6 @@ inline std::string ReadFile(const std::string& path) {
 // Written on the drawing thread while a real window's test reads it.
 inline std::mutex log_lock;
 inline std::vector<std::string> call_log;
-// Set: the entries also reach the real mapping, for widgets' cursor requests.
-inline bool forward_to_mapping = false;
 
 inline void Note(const std::string& line) {
   std::lock_guard<std::mutex> lock(log_lock);
@@ -79,8 +73,8 @@ inline void Draw(void* /*context*/, uint32_t pass) {
   if (pass == 2) glRectf(900.0f, 500.0f, 1000.0f, 600.0f);
 }
 
-// The description of an application with the stand-in layer, one pointer and
-// one keyboard, shaped like the program's own.
+// Shaped like the program: one 1280 x 768 layer, one pointer, one keyboard,
+// three passes; colours 0 black, 1 dark blue (the background), 2 white.
 struct StandIn {
   LayerDesc layer = {};
   PointerDesc pointer = {"_ptr0", 0};
@@ -89,9 +83,7 @@ struct StandIn {
 
   StandIn() {
     call_log.clear();
-    forward_to_mapping = false;
-    layer.x_scale = 1.0f;
-    layer.y_scale = 1.0f;
+    layer.x_scale = layer.y_scale = 1.0f;
     layer.alloc = [] {
       Note("alloc");
       return calloc(1, 16);
@@ -101,52 +93,25 @@ struct StandIn {
       free(context);
     };
     layer.init = [](void*) { Note("init"); };
-    layer.predraw = [](void*) {
-      // The projection in force when the layer starts its frame.
-      const sgl_orthographic& o = glob_pr_sglStatemachine->ortho;
-      Note("predraw ortho=" + std::to_string(int(o.left)) + "," + std::to_string(int(o.right)) +
-           "," + std::to_string(int(o.bottom)) + "," + std::to_string(int(o.top)));
-    };
     layer.draw = Draw;
     snprintf(params.name, sizeof params.name, "Velkor");
-    params.render_mode = 1;
-    params.pixel_aligned_text = 1;
+    params.render_mode = params.pixel_aligned_text = 1;
     params.width = 1280;
     params.height = 768;
-    params.max_texture_width = 1024;
-    params.max_texture_height = 1024;
+    params.max_texture_width = params.max_texture_height = 1024;
     params.reset = [] { Note("reset"); };
-    params.step = [] {
-      Note("step");
-      if (forward_to_mapping) BHVR_Step();
-    };
-    params.acknowledge = [] {
-      Note("ack");
-      if (forward_to_mapping) BHVR_SetAsynchronousACK();
-    };
-    params.pointer = [](const PointerEvent* e) {
-      Note(Describe(e));
-      if (forward_to_mapping) BHVR_Pointer(e);
-    };
-    params.keyboard = [](const KeyboardEvent* e) {
-      Note(Describe(e));
-      if (forward_to_mapping) BHVR_Keyboard(e);
-    };
-    params.cursor_request = [](BHVR_CursorPosCallback callback, void* context) {
-      Note("cursor");
-      if (forward_to_mapping) BHVR_CursorPosRequest(callback, context);
-    };
-    // Colours: 0 black, 1 dark blue (the background), 2 white.
+    params.step = [] { Note("step"); };
+    params.acknowledge = [] { Note("ack"); };
+    params.pointer = [](const PointerEvent* e) { Note(Describe(e)); };
+    params.keyboard = [](const KeyboardEvent* e) { Note(Describe(e)); };
     static const float colors[] = {0, 0, 0, 1, 0, 0, 0.5f, 1, 1, 1, 1, 1};
     params.color_table = colors;
     params.color_count = 3;
     params.background_color_index = 1;
     params.texture_slot_count = 4;
-    params.layer_count = 1;
+    params.layer_count = params.pointer_count = params.keyboard_count = 1;
     params.layers = &layer;
-    params.pointer_count = 1;
     params.pointers = &pointer;
-    params.keyboard_count = 1;
     params.keyboards = &keyboard;
     params.draw_passes = 3;
   }

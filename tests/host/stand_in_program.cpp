@@ -1,6 +1,4 @@
-// The whole program with the stand-in layer instead of the panel, for the
-// window tests that need a process of its own (its exit status, its stderr, a
-// process that must end).
+// The whole program with the stand-in layer instead of the panel.
 #include "host/target_configuration.h"
 #include "tests/host/stand_in_layer.h"
 

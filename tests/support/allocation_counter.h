@@ -1,19 +1,27 @@
 #pragma once
 // Counts the heap allocations made by code of this executable: every malloc,
-// calloc, realloc and operator new of the process passes through the
-// definitions below, and one whose caller lies in this executable's image
-// (our libraries are linked in statically) counts while `counting` is set.
-// The OpenGL driver's own bookkeeping lies in shared libraries and does not
-// count. Include it from exactly one source of a test executable: it defines
-// the process's allocator entry points. Under AddressSanitizer, which owns
-// them itself, nothing is defined and the tests skip.
+// calloc, realloc and operator new of the process passes through here, and one
+// whose caller lies in this executable's image (our libraries are linked in
+// statically, the OpenGL driver is not) counts while `counting` is set.
+// Include it from exactly one source of a test executable. AddressSanitizer
+// owns these entry points itself: under it nothing is defined, and
+// VELKOR_TEST_UNDER_ASAN tells the tests to skip.
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
 #include <dlfcn.h>
 
-#include "tests/support/sanitizers.h"
+#if defined(__SANITIZE_ADDRESS__)
+#define VELKOR_TEST_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELKOR_TEST_UNDER_ASAN 1
+#endif
+#endif
+#ifndef VELKOR_TEST_UNDER_ASAN
+#define VELKOR_TEST_UNDER_ASAN 0
+#endif
 
 extern "C" void* __libc_malloc(size_t size);
 extern "C" void* __libc_calloc(size_t count, size_t size);
@@ -25,9 +33,9 @@ namespace {
 std::atomic<bool> counting{false};
 std::atomic<int> allocations{0};
 
-// The load address of this executable's image.
+// The load address of this executable's image; call it once before counting.
 void* own_image() {
-  static void* base = [] {
+  static void* const base = [] {
     Dl_info info{};
     dladdr(reinterpret_cast<void*>(&own_image), &info);
     return info.dli_fbase;
@@ -42,10 +50,15 @@ void* own_image() {
   if (dladdr(caller, &info) != 0 && info.dli_fbase == own_image()) allocations.fetch_add(1);
 }
 
+[[maybe_unused]] void* counted_new(size_t size, void* caller) {
+  note_allocation(caller);
+  void* p = __libc_malloc(size == 0 ? 1 : size);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+
 }  // namespace
 
-// Every allocation of the process passes through these while the test runs,
-// the drawing library's and OpenGL's included.
 #if !VELKOR_TEST_UNDER_ASAN
 extern "C" void* malloc(size_t size) {
   note_allocation(__builtin_return_address(0));
@@ -64,16 +77,10 @@ extern "C" void free(void* pointer) {
 }
 
 void* operator new(size_t size) {
-  note_allocation(__builtin_return_address(0));
-  void* p = __libc_malloc(size == 0 ? 1 : size);
-  if (p == nullptr) throw std::bad_alloc();
-  return p;
+  return counted_new(size, __builtin_return_address(0));
 }
 void* operator new[](size_t size) {
-  note_allocation(__builtin_return_address(0));
-  void* p = __libc_malloc(size == 0 ? 1 : size);
-  if (p == nullptr) throw std::bad_alloc();
-  return p;
+  return counted_new(size, __builtin_return_address(0));
 }
 void operator delete(void* p) noexcept {
   __libc_free(p);
@@ -87,5 +94,4 @@ void operator delete(void* p, size_t) noexcept {
 void operator delete[](void* p, size_t) noexcept {
   __libc_free(p);
 }
-
 #endif  // !VELKOR_TEST_UNDER_ASAN

@@ -1,5 +1,5 @@
-// Cycle driver: steps widget behaviours cycle by cycle the way the host does,
-// so that a test reads like a user's story:
+// Cycle driver: steps widget behaviours cycle by cycle as the host does, so
+// that a test reads like a user's story:
 //
 //   velkor_test::CycleDriver driver;              // empty device tables, no focus
 //   velkor_test::TestWidget button(0, 0, 150, 50);
@@ -7,10 +7,9 @@
 //   driver.MoveTo(500, 500); driver.Press(); driver.Cycle();   // press elsewhere
 //   driver.MoveTo(10, 10); driver.Release(); driver.Cycle();   // release on it
 //
-// Cycle() sets the acknowledge flag (unless switched off), hands over the
-// next queued key and pointer event (or an empty record at the pointer),
-// runs the step and clears the flag. Header only, so that each test
-// executable pulls in the widget library whatever the link order.
+// Cycle() acknowledges (unless switched off), hands over the next queued key
+// and pointer event (or an empty record at the pointer) and runs the step.
+// Header only, so that each test executable pulls in the widget library.
 #pragma once
 
 #include <cstdint>
@@ -49,16 +48,8 @@ class CycleDriver {
 
   void Cycle() {
     if (acknowledging_) BHVR_SetAsynchronousACK();
-    KeyboardEvent keyboard{0, 0, 0, 0, 0};
-    if (!keys_.empty()) {
-      keyboard = keys_.front();
-      keys_.pop_front();
-    }
-    PointerEvent pointer{0, x_, y_, 0, 0, 0, 0};
-    if (!pointers_.empty()) {
-      pointer = pointers_.front();
-      pointers_.pop_front();
-    }
+    KeyboardEvent keyboard = take(&keys_, KeyboardEvent{0, 0, 0, 0, 0});
+    PointerEvent pointer = take(&pointers_, PointerEvent{0, x_, y_, 0, 0, 0, 0});
     BHVR_Keyboard(&keyboard);
     BHVR_Pointer(&pointer);
     if (step_) step_();
@@ -69,6 +60,13 @@ class CycleDriver {
   }
 
  private:
+  template <typename Event>
+  static Event take(std::deque<Event>* queue, Event none) {
+    if (queue->empty()) return none;
+    const Event next = queue->front();
+    queue->pop_front();
+    return next;
+  }
   static void ForgetAll() {
     BHVR_ForgetDevices();
     ClearFocus();
@@ -77,8 +75,7 @@ class CycleDriver {
   std::function<void()> step_;
   std::deque<PointerEvent> pointers_;
   std::deque<KeyboardEvent> keys_;
-  float x_ = 0.0f;
-  float y_ = 0.0f;
+  float x_ = 0.0f, y_ = 0.0f;
   bool acknowledging_ = true;
 };
 
@@ -88,10 +85,7 @@ class CycleDriver {
 struct TestWidget {
   float left, bottom, width, height;
   uint8_t enabled = 1;
-  uint32_t focusId = 0;  // explicit focus id; 0: the record's own
-  uint32_t nextId = 0;
   uint8_t isContainer = 0;
-  uint8_t release = 0;  // hand the focus on to nextId
   IndividualFocus focus;
   KeyEvent keys;
   uint8_t hover = 0;
@@ -101,11 +95,10 @@ struct TestWidget {
     KeyEvent_init(&keys);
   }
   void Sense() {
-    float x = 0.0f;
-    float y = 0.0f;
+    float x = 0.0f, y = 0.0f;
     Velkor_locate(BHVR_ANY_DEVICE, &x, &y);
     hover = enabled != 0 && x >= left && x <= left + width && y >= bottom && y <= bottom + height;
-    IndividualFocus_step(&focus, hover, release, isContainer, focusId, nextId);
+    IndividualFocus_step(&focus, hover, 0, isContainer, 0, 0);  // own id, focus never handed on
     KeyEvent_step(&keys, 1, focus.focusState);
   }
 

@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,19 +17,8 @@ namespace velkor_test {
 
 namespace {
 
-// The host's scratch buffer and texture slots, allocated once per process.
-uint8_t* ScratchBuffer() {
-  static std::vector<uint8_t> buffer(64u * 1024u * 1024u);
-  return buffer.data();
-}
-
-sgl_texture_slot* TextureSlots() {
-  static sgl_texture_slot slots[kTextureSlotCount];
-  return slots;
-}
-
 std::vector<uint8_t> ReadRectangle(int x, int y, int width, int height) {
-  std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  std::vector<uint8_t> pixels(width > 0 && height > 0 ? size_t(width) * size_t(height) * 4 : 0);
   if (width > 0 && height > 0) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
@@ -37,51 +26,29 @@ std::vector<uint8_t> ReadRectangle(int x, int y, int width, int height) {
   return pixels;
 }
 
-int Distance(uint8_t a, uint8_t b) {
-  return a > b ? a - b : b - a;
-}
-
-std::string ExecutableDirectory() {
-  char path[4096];
-  ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-  if (length <= 0) {
-    return ".";
-  }
-  path[length] = '\0';
-  char* slash = std::strrchr(path, '/');
-  if (slash != nullptr) {
-    *slash = '\0';
-  }
-  return path;
-}
-
 }  // namespace
 
 Rgba ReadPixel(int x, int y) {
-  std::vector<uint8_t> pixel = ReadRectangle(x, y, 1, 1);
-  return Rgba{pixel[0], pixel[1], pixel[2], pixel[3]};
+  const std::vector<uint8_t> p = ReadRectangle(x, y, 1, 1);
+  return Rgba{p[0], p[1], p[2], p[3]};
 }
 
 int CountCoveredPixels(int x, int y, int width, int height, int threshold) {
-  std::vector<uint8_t> pixels = ReadRectangle(x, y, width, height);
+  const std::vector<uint8_t> pixels = ReadRectangle(x, y, width, height);
   int covered = 0;
   for (size_t i = 0; i < pixels.size(); i += 4) {
-    if (pixels[i] > threshold || pixels[i + 1] > threshold || pixels[i + 2] > threshold) {
-      covered++;
-    }
+    covered += pixels[i] > threshold || pixels[i + 1] > threshold || pixels[i + 2] > threshold;
   }
   return covered;
 }
 
 int CountPixelsNear(int x, int y, int width, int height, Rgba colour, int tolerance) {
-  std::vector<uint8_t> pixels = ReadRectangle(x, y, width, height);
+  const std::vector<uint8_t> pixels = ReadRectangle(x, y, width, height);
   int near = 0;
   for (size_t i = 0; i < pixels.size(); i += 4) {
-    if (Distance(pixels[i], colour.r) <= tolerance &&
-        Distance(pixels[i + 1], colour.g) <= tolerance &&
-        Distance(pixels[i + 2], colour.b) <= tolerance) {
-      near++;
-    }
+    near += std::abs(pixels[i] - colour.r) <= tolerance &&
+            std::abs(pixels[i + 1] - colour.g) <= tolerance &&
+            std::abs(pixels[i + 2] - colour.b) <= tolerance;
   }
   return near;
 }
@@ -90,20 +57,16 @@ void FillRectRaw(float x0, float y0, float x1, float y1, float red, float green,
   sgliDisable(GL_TEXTURE_2D);
   sgliDisable(GL_BLEND);
   sgliColor4f(red, green, blue, 1.0f);
+  const float corners[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
   glBegin(GL_QUADS);
-  glVertex2f(x0, y0);
-  glVertex2f(x1, y0);
-  glVertex2f(x1, y1);
-  glVertex2f(x0, y1);
+  for (const auto& corner : corners) glVertex2f(corner[0], corner[1]);
   glEnd();
 }
 
 void FillQuad(float x0, float y0, float x1, float y1) {
+  const float corners[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
   sglBegin(5);
-  sglVertex2f(x0, y0);
-  sglVertex2f(x1, y0);
-  sglVertex2f(x1, y1);
-  sglVertex2f(x0, y1);
+  for (const auto& corner : corners) sglVertex2f(corner[0], corner[1]);
   sglEnd();
 }
 
@@ -117,8 +80,8 @@ void ClearDisplay() {
 }
 
 uint32_t TakeGlError() {
-  GLenum first = glGetError();
-  for (GLenum more = first; more != GL_NO_ERROR; more = glGetError()) {
+  const GLenum first = glGetError();
+  while (glGetError() != GL_NO_ERROR) {
   }
   return first;
 }
@@ -129,15 +92,12 @@ sgl_type_statemachine& SglTest::Context() {
 }
 
 sgl_parameters SglTest::HostParameters() {
-  return sgl_parameters{static_cast<uint32_t>(kDisplayWidth),
-                        static_cast<uint32_t>(kDisplayHeight),
-                        ScratchBuffer(),
-                        1024,
-                        1024,
-                        TextureSlots(),
-                        kTextureSlotCount,
-                        nullptr,
-                        0};
+  // The host's scratch buffer and texture slots, allocated once per process.
+  static std::vector<uint8_t> scratch(64u * 1024u * 1024u);
+  static sgl_texture_slot slots[kTextureSlotCount];
+  const uint32_t width = kDisplayWidth, height = kDisplayHeight;
+  return sgl_parameters{width,   height, scratch.data(), 1024, 1024, slots, kTextureSlotCount,
+                        nullptr, 0};
 }
 
 void SglTest::ExpectOnlyError(uint32_t code, uint32_t value) {
@@ -163,23 +123,17 @@ void SglTest::SetUp() {
 }
 
 void SglTest::TearDown() {
-  if (!HasFailure()) {
-    return;
-  }
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string directory = ExecutableDirectory() + "/failure_images";
+  if (!HasFailure()) return;
+  char executable[4096] = {};
+  if (readlink("/proc/self/exe", executable, sizeof executable - 1) <= 0) return;
+  std::string directory(executable);
+  directory = directory.substr(0, directory.rfind('/')) + "/failure_images";
   mkdir(directory.c_str(), 0755);
-  // Parameterised tests carry '/' in their names.
+  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string file = std::string(info->test_suite_name()) + "." + info->name() + ".ppm";
-  for (char& c : file) {
-    if (c == '/') {
-      c = '_';
-    }
-  }
-  std::string path = directory + "/" + file;
-  if (DumpFramebuffer(path.c_str())) {
-    std::printf("framebuffer written to %s\n", path.c_str());
-  }
+  std::replace(file.begin(), file.end(), '/', '_');  // parameterised tests carry '/'
+  const std::string path = directory + "/" + file;
+  if (DumpFramebuffer(path.c_str())) std::printf("framebuffer written to %s\n", path.c_str());
 }
 
 }  // namespace velkor_test

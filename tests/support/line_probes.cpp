@@ -7,23 +7,11 @@
 
 namespace velkor_test {
 
-namespace {
-
-const float kColours[4][4] = {
-    {1.0f, 1.0f, 1.0f, 1.0f},
-    {1.0f, 0.0f, 0.0f, 1.0f},
-    {0.0f, 1.0f, 0.0f, 1.0f},
-    {0.0f, 0.0f, 1.0f, 1.0f},
-};
-
-bool Covered(const Rgba& p, int threshold) {
-  return p.r > threshold || p.g > threshold || p.b > threshold;
-}
-
-}  // namespace
+// White, red, green, blue, all opaque.
+const float kColours[16] = {1, 1, 1, 1, 1, 0, 0, 1, 0, 1, 0, 1, 0, 0, 1, 1};
 
 void InstallLineTestTables(const float* widths, uint32_t width_count) {
-  sglColorPointerf(&kColours[0][0], 4);
+  sglColorPointerf(kColours, 4);
   sglLineWidthPointerf(widths, width_count);
   sglIndexLineStipplei(0);
   sglIndexLineWidthi(0);
@@ -32,26 +20,11 @@ void InstallLineTestTables(const float* widths, uint32_t width_count) {
   sglSetLineCaps(1);
 }
 
-int LastCoveredX(int y, int x_from, int x_to, int threshold) {
-  for (int x = x_to; x >= x_from; --x) {
-    if (Covered(ReadPixel(x, y), threshold)) {
-      return x;
-    }
-  }
-  return -1;
-}
-
 int FirstCoveredX(int y, int x_from, int x_to, int threshold) {
   for (int x = x_from; x <= x_to; ++x) {
-    if (Covered(ReadPixel(x, y), threshold)) {
-      return x;
-    }
+    if (CountCoveredPixels(x, y, 1, 1, threshold) > 0) return x;
   }
   return -1;
-}
-
-int CoveredInColumn(int x, int y_from, int y_to, int threshold) {
-  return CountCoveredPixels(x, y_from, 1, y_to - y_from + 1, threshold);
 }
 
 uint8_t ReadStencil(int x, int y) {
@@ -59,14 +32,6 @@ uint8_t ReadStencil(int x, int y) {
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(x, y, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &value);
   return value;
-}
-
-float VertexX(uint32_t k) {
-  return sglGetCurrentContext()->vertices[k][0];
-}
-
-float VertexY(uint32_t k) {
-  return sglGetCurrentContext()->vertices[k][1];
 }
 
 ErrorList TakeErrors() {

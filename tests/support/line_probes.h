@@ -1,11 +1,10 @@
 // line_probes.h - test helpers for lines, shapes, arcs and text drawn
 // through the drawing library (on top of gl_fixture.h).
 //
-// How a test uses it
-//   velkor_test::InstallLineTestTables();     // colours and widths below
-//   sglIndexColori(velkor_test::kWhite); sglIndexLineWidthi(0);
+//   velkor_test::InstallLineTestTables(kWidths, 2);   // colours and widths below
+//   sglIndexColori(velkor_test::kRed);
 //   ... sglBegin / sglVertex2f / sglEnd ...
-//   int right = velkor_test::LastCoveredX(200, 100, 400);
+//   int left = velkor_test::FirstCoveredX(200, 100, 400);
 //
 // Threads: the test's main thread, with the fixture's context current.
 #pragma once
@@ -17,10 +16,7 @@
 namespace velkor_test {
 
 // Colour indexes of the test colour table.
-constexpr int32_t kWhite = 0;
-constexpr int32_t kRed = 1;
-constexpr int32_t kGreen = 2;
-constexpr int32_t kBlue = 3;
+constexpr int32_t kWhite = 0, kRed = 1, kGreen = 2, kBlue = 3;
 
 // Installs a four-colour table (white, red, green, blue, all opaque), the
 // given line width table (count x (plain, core, outer)) and the default
@@ -28,19 +24,11 @@ constexpr int32_t kBlue = 3;
 // The tables must outlive the test.
 void InstallLineTestTables(const float* widths, uint32_t width_count);
 
-// Largest / smallest x in [x_from, x_to] of row y covered above threshold;
-// -1 when none.
-int LastCoveredX(int y, int x_from, int x_to, int threshold = 0);
+// Smallest x in [x_from, x_to] of row y covered above threshold; -1 when none.
 int FirstCoveredX(int y, int x_from, int x_to, int threshold = 0);
-// Covered pixels of column x between y_from and y_to (inclusive).
-int CoveredInColumn(int x, int y_from, int y_to, int threshold = 0);
 
 // The stencil value at (x, y).
 uint8_t ReadStencil(int x, int y);
-
-// Vertex (x, y) k of the context's vertex buffer as last drawn.
-float VertexX(uint32_t k);
-float VertexY(uint32_t k);
 
 // The context's error log as (code, value) pairs, oldest first; the log is
 // emptied, so that a test can compare what each step recorded:

@@ -1,15 +1,11 @@
 // Interrupts a save at each of its steps, deterministically: the test
 // executable that includes this header (once) takes over write(), fsync(),
 // close() and rename(), counts the calls made while armed, and at the N-th one
-// kills the process with SIGKILL (before the call, or after half of a write)
-// or makes the call fail with EIO.
-//
-// Use:
+// kills the process (before the call, or after half of a write) or makes the
+// call fail with EIO. Iterate n from 1 until `reached` is false:
 //   SaveRun run = RunInterruptedSave(kKillBefore, n, [] { SaveSomething(); });
-//   // run.reached: the save got as far as call n (false: it finished first)
-//   // run.killed:  the child died by SIGKILL there
+//   // run.reached: the save got as far as call n; run.killed: SIGKILL there
 //   std::string calls = RecordSaveCalls([] { SaveSomething(); });
-// Iterate n from 1 until `reached` is false: every step has then been cut.
 #pragma once
 
 #include <dlfcn.h>
@@ -32,18 +28,33 @@ inline int target = 0;
 inline SaveInterruption how = kKillBefore;
 inline std::string* record = nullptr;
 
-// True when this armed call is the one to interrupt. Names the call in the
-// record when one is kept (a run of writes counts once there).
+inline void arm(SaveInterruption interruption, int n, std::string* calls_made) {
+  how = interruption;
+  target = n;
+  calls = 0;
+  record = calls_made;
+  armed = true;
+}
+
+// True when this armed call is the one to interrupt; a run of writes is named once.
 inline bool at_target(const char* call) {
   if (!armed) return false;
   if (record != nullptr) {
     const std::string name = std::string(call) + " ";
-    const bool repeated_write =
-        name == "write " && record->size() >= name.size() &&
-        record->compare(record->size() - name.size(), name.size(), name) == 0;
-    if (!repeated_write) *record += name;
+    const size_t size = record->size();
+    if (name != "write " || size < 6 || record->compare(size - 6, 6, name) != 0) *record += name;
   }
   return ++calls == target;
+}
+
+// True when the call is to fail (errno set); a kill never returns.
+inline bool fails_here() {
+  if (how == kFailCall) {
+    errno = EIO;
+    return true;
+  }
+  raise(SIGKILL);
+  return false;
 }
 
 template <typename Function>
@@ -57,12 +68,8 @@ extern "C" ssize_t write(int descriptor, const void* data, size_t length) {
   using namespace save_interruption_detail;
   static auto real = next_definition<ssize_t (*)(int, const void*, size_t)>("write");
   if (at_target("write")) {
-    if (how == kFailCall) {
-      errno = EIO;
-      return -1;
-    }
     if (how == kKillPartway && length > 1) real(descriptor, data, length / 2);
-    raise(SIGKILL);
+    if (fails_here()) return -1;
   }
   return real(descriptor, data, length);
 }
@@ -70,13 +77,7 @@ extern "C" ssize_t write(int descriptor, const void* data, size_t length) {
 extern "C" int fsync(int descriptor) {
   using namespace save_interruption_detail;
   static auto real = next_definition<int (*)(int)>("fsync");
-  if (at_target("fsync")) {
-    if (how == kFailCall) {
-      errno = EIO;
-      return -1;
-    }
-    raise(SIGKILL);
-  }
+  if (at_target("fsync") && fails_here()) return -1;
   return real(descriptor);
 }
 
@@ -84,12 +85,8 @@ extern "C" int close(int descriptor) {
   using namespace save_interruption_detail;
   static auto real = next_definition<int (*)(int)>("close");
   if (at_target("close")) {
-    if (how == kFailCall) {
-      real(descriptor);  // a failed close still releases the descriptor
-      errno = EIO;
-      return -1;
-    }
-    raise(SIGKILL);
+    if (how == kFailCall) real(descriptor);  // a failed close still releases the descriptor
+    if (fails_here()) return -1;
   }
   return real(descriptor);
 }
@@ -97,13 +94,7 @@ extern "C" int close(int descriptor) {
 extern "C" int rename(const char* from, const char* to) noexcept {
   using namespace save_interruption_detail;
   static auto real = next_definition<int (*)(const char*, const char*)>("rename");
-  if (at_target("rename")) {
-    if (how == kFailCall) {
-      errno = EIO;
-      return -1;
-    }
-    raise(SIGKILL);
-  }
+  if (at_target("rename") && fails_here()) return -1;
   return real(from, to);
 }
 
@@ -112,10 +103,7 @@ extern "C" int rename(const char* from, const char* to) noexcept {
 template <typename Save>
 std::string RecordSaveCalls(Save save) {
   std::string calls;
-  save_interruption_detail::record = &calls;
-  save_interruption_detail::target = 0;
-  save_interruption_detail::calls = 0;
-  save_interruption_detail::armed = true;
+  save_interruption_detail::arm(kFailCall, 0, &calls);
   save();
   save_interruption_detail::armed = false;
   save_interruption_detail::record = nullptr;
@@ -123,8 +111,7 @@ std::string RecordSaveCalls(Save save) {
 }
 
 struct SaveRun {
-  bool reached = false;
-  bool killed = false;
+  bool reached = false, killed = false;
 };
 
 // Runs save in a child process interrupted at its call n (from 1).
@@ -133,10 +120,7 @@ SaveRun RunInterruptedSave(SaveInterruption how, int n, Save save) {
   SaveRun run;
   const pid_t child = fork();
   if (child == 0) {
-    save_interruption_detail::how = how;
-    save_interruption_detail::target = n;
-    save_interruption_detail::calls = 0;
-    save_interruption_detail::armed = true;
+    save_interruption_detail::arm(how, n, nullptr);
     save();
     save_interruption_detail::armed = false;
     // _exit: no exit handlers of the test runner or the leak checker in the child.

@@ -1,6 +1,4 @@
-// Arcs, sectors, ellipses and arc segments of paths on the off-screen
-// context: vertex density from the radius in pixels, the discs and sectors
-// they cover, bad sector arguments, and an arc segment bending a path.
+// Arcs, sectors, ellipses and arc segments of paths: vertex density, coverage, bad arguments.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -54,7 +52,6 @@ TEST_F(ArcsTest, FullCircleStepFollowsTheRadiusInPixels) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "radius " << c.radius);
     const Fed fed = Feed([&] { sgluArcSector2f(kCx, kCy, c.radius, 0.0f, 360.0f, 0, 3); });
-    // Start point, the intermediate points, the start point again.
     ASSERT_EQ(c.intermediate + 2, fed.StripSize());
     EXPECT_NEAR(kCx + c.radius, fed.x(0), 1e-3f);
     EXPECT_NEAR(fed.x(0), fed.x(c.intermediate + 1), 1e-3f);
@@ -92,7 +89,7 @@ TEST_F(ArcsTest, EllipseSectorsCoverTheirAreaAndEndOnTheirRays) {
   EXPECT_TRUE(Lit(kCx + 195.0f, kCy));
   EXPECT_FALSE(Lit(kCx, kCy + 105.0f));
   EXPECT_FALSE(Lit(kCx + 150.0f, kCy + 80.0f));
-  // An arc of it ends on the requested 45-degree ray, on the ellipse.
+  // An arc of it ends on the 45-degree ray, on the ellipse.
   const Fed arc = Feed([] { sgluArcEllipse2f(kCx, kCy, 200.0f, 100.0f, 0.0f, 45.0f, 0, 1); });
   ASSERT_GT(arc.StripSize(), 2u);
   const float dx = arc.x(arc.StripSize() - 1) - kCx, dy = arc.y(arc.StripSize() - 1) - kCy;
@@ -100,8 +97,7 @@ TEST_F(ArcsTest, EllipseSectorsCoverTheirAreaAndEndOnTheirRays) {
   EXPECT_NEAR(1.0f, dx * dx / 40000.0f + dy * dy / 10000.0f, 2e-3f);
 }
 
-// 90 degrees over a chord of 100: radius 70.71, the centre 50 off the
-// chord's middle on the side away from the bulge.
+// 90 degrees over a chord of 100: radius 70.71, the centre 50 off the chord's middle.
 TEST_F(ArcsTest, ArcSegmentBendsTheNextLineOfAPath) {
   for (uint32_t clockwise : {0u, 1u}) {
     SCOPED_TRACE(testing::Message() << "clockwise " << clockwise);

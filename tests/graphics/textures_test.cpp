@@ -153,33 +153,26 @@ TEST_F(TexturesTest, RefusedCallsRecordTheirErrorAndChangeNothing) {
   const uint8_t data[16] = {};
   const uint32_t short_words[] = {0xFF, 0xFF, 10};  // 12 pixels for a 4 x 2 image
   const float xs[3] = {0, 10, 10}, ys[3] = {0, 0, 10};
+  const uint32_t map_error = SGL_ERROR_FORMAT_TEXTURE;
   const struct {
-    const char* name;
+    const char* name;  // slot 3 is loaded and in use by the fill, 9 never loaded
     std::function<void()> call;
     uint32_t code, value;
   } cases[] = {
       {"format 4", [&] { sglTexImage2Dubv(1, 4, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE, 1},
-      {"height above the maximum", [&] { sglTexImage2Dubv(1, 7, 2, 1025, data, 0); },
-       SGL_ERROR_TEX_IMAGE, 1},
-      {"negative slot", [&] { sglTexImage2Dubv(-1, 7, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE,
-       0xFFFFFFFF},
-      {"slot beyond the table", [&] { sglTexImage2Dubv(254, 7, 2, 2, data, 0); },
-       SGL_ERROR_TEX_IMAGE, 254},
+      {"height 1025", [&] { sglTexImage2Dubv(1, 7, 2, 1025, data, 0); }, SGL_ERROR_TEX_IMAGE, 1},
+      {"slot -1", [&] { sglTexImage2Dubv(-1, 7, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE, ~0u},
+      {"slot 254", [&] { sglTexImage2Dubv(254, 7, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE, 254},
       {"no data", [] { sglTexImage2Dubv(1, 7, 2, 2, nullptr, 0); }, SGL_ERROR_TEX_IMAGE, 1},
-      {"words that do not decode", [&] { sglCompressedTexImage2D(1, 7, 4, 2, 3, short_words, 0); },
+      {"short words", [&] { sglCompressedTexImage2D(1, 7, 4, 2, 3, short_words, 0); },
        SGL_ERROR_COMPRESSED_TEX_IMAGE, 1},
-      {"the texture a fill is using", [&] { sglTexImage2Dubv(3, 7, 1, 1, data, 0); },
-       SGL_ERROR_TEX_IMAGE, 3},
-      {"bind: not loaded", [] { sglBindTexture(SGL_TEXTURE_FILL, 9); }, SGL_ERROR_BIND_TEXTURE, 9},
-      {"bind: beyond the table", [] { sglBindTexture(SGL_TEXTURE_FILL, 254); },
-       SGL_ERROR_BIND_TEXTURE, 254},
-      {"map: 4096 points", [&] { sglFormatTexture(4096, xs, ys, 1, 1, 0, 0); },
-       SGL_ERROR_FORMAT_TEXTURE, 4096},
-      {"map: alignment 3", [&] { sglFormatTexture(3, xs, ys, 1, 1, 0, 3); },
-       SGL_ERROR_FORMAT_TEXTURE, 3},
-      {"map: no xs", [&] { sglFormatTexture(3, nullptr, ys, 1, 1, 0, 0); },
-       SGL_ERROR_FORMAT_TEXTURE, 3},
-      {"bitmap: beyond the table", [] { sgluDrawBitmap(254, 0, 0); }, SGL_ERROR_DRAW_BITMAP, 254},
+      {"in use", [&] { sglTexImage2Dubv(3, 7, 1, 1, data, 0); }, SGL_ERROR_TEX_IMAGE, 3},
+      {"bind 9", [] { sglBindTexture(SGL_TEXTURE_FILL, 9); }, SGL_ERROR_BIND_TEXTURE, 9},
+      {"bind 254", [] { sglBindTexture(SGL_TEXTURE_FILL, 254); }, SGL_ERROR_BIND_TEXTURE, 254},
+      {"4096 points", [&] { sglFormatTexture(4096, xs, ys, 1, 1, 0, 0); }, map_error, 4096},
+      {"alignment 3", [&] { sglFormatTexture(3, xs, ys, 1, 1, 0, 3); }, map_error, 3},
+      {"no xs", [&] { sglFormatTexture(3, nullptr, ys, 1, 1, 0, 0); }, map_error, 3},
+      {"bitmap 254", [] { sgluDrawBitmap(254, 0, 0); }, SGL_ERROR_DRAW_BITMAP, 254},
   };
   sglTexImage2Dubv(3, SGL_FORMAT_ALPHA, 2, 2, data, 0);
   sglBindTexture(SGL_TEXTURE_FILL, 3);

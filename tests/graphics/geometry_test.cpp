@@ -109,29 +109,6 @@ Points Comb(uint32_t teeth) {
   return p;
 }
 
-struct Fixture {
-  const char* name;
-  Points points;
-};
-
-// Simple outlines: every step finds an ear.
-std::vector<Fixture> Fixtures() {
-  uint32_t seed = 12345;
-  auto jitter = [&seed](uint32_t) {  // a fixed pseudo-random radius in 100..300
-    seed = seed * 1103515245u + 12345u;
-    return 100.0 + (seed >> 16) % 200;
-  };
-  return {
-      {"L counter-clockwise", {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10}},
-      {"notch first", {5, 5, 5, 10, 0, 10, 0, 0, 10, 0, 10, 5}},
-      {"collinear edge", {0, 0, 5, 0, 10, 0, 10, 10, 0, 10}},
-      {"arrow", {0, 4, 10, 4, 10, 0, 16, 6, 10, 12, 10, 8, 0, 8}},
-      {"comb of 40 teeth", Comb(40)},
-      {"star of 300", Ring(300, 1, [](uint32_t k) { return k % 2 ? 300.0 : 150.0; })},
-      {"jagged ring of 500", Ring(500, 1, jitter)},
-  };
-}
-
 // An ear: no other vertex in the triangle at i, its base's midpoint inside.
 bool IsEar(const Points& xy, uint32_t n, uint32_t i) {
   const uint32_t a = (i + n - 1) % n, b = (i + 1) % n;
@@ -176,8 +153,26 @@ std::vector<float> Clip(Points xy, uint32_t capacity = 4096) {
   return triangles;
 }
 
+// Simple outlines: every step finds an ear.
 TEST(EarClip, FixturePolygonsKeepTheirAreaAndTheFirstEarRule) {
-  for (const Fixture& f : Fixtures()) {
+  uint32_t seed = 12345;
+  auto jitter = [&seed](uint32_t) {  // a fixed pseudo-random radius in 100..300
+    seed = seed * 1103515245u + 12345u;
+    return 100.0 + (seed >> 16) % 200;
+  };
+  const struct {
+    const char* name;
+    Points points;
+  } fixtures[] = {
+      {"L counter-clockwise", {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10}},
+      {"notch first", {5, 5, 5, 10, 0, 10, 0, 0, 10, 0, 10, 5}},
+      {"collinear edge", {0, 0, 5, 0, 10, 0, 10, 10, 0, 10}},
+      {"arrow", {0, 4, 10, 4, 10, 0, 16, 6, 10, 12, 10, 8, 0, 8}},
+      {"comb of 40 teeth", Comb(40)},
+      {"star of 300", Ring(300, 1, [](uint32_t k) { return k % 2 ? 300.0 : 150.0; })},
+      {"jagged ring of 500", Ring(500, 1, jitter)},
+  };
+  for (const auto& f : fixtures) {
     SCOPED_TRACE(f.name);
     const uint32_t n = static_cast<uint32_t>(f.points.size() / 2);
     const std::vector<float> triangles = Clip(f.points);

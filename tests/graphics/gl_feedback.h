@@ -21,10 +21,7 @@ struct Fed {
   // Segment ends joined in order: a segment starting where the last ended
   // adds its end only, so a strip of n vertices gives n.
   std::vector<float> strip;
-  std::vector<float> fill;  // vertices of the filled polygons, one after another
-  uint32_t lines = 0;       // segments
-  uint32_t polygons = 0;    // filled polygons (OpenGL hands fans and strips over as triangles)
-  uint32_t points = 0;
+  uint32_t lines = 0;  // segments; filled polygons and points are passed over
 
   uint32_t StripSize() const { return static_cast<uint32_t>(strip.size() / 2); }
   float x(uint32_t k) const { return strip[2 * k]; }
@@ -57,17 +54,10 @@ inline Fed Feed(const std::function<void()>& draw) {
         i += 4;
         break;
       }
-      case GL_POLYGON_TOKEN: {
-        const GLint count = static_cast<GLint>(b[i++]);
-        fed.fill.insert(fed.fill.end(), b + i, b + i + 2 * count);
-        ++fed.polygons;
-        i += 2 * count;
+      case GL_POLYGON_TOKEN:
+        i += 1 + 2 * static_cast<GLint>(b[i]);
         break;
-      }
       case GL_POINT_TOKEN:
-        ++fed.points;
-        i += 2;
-        break;
       case GL_BITMAP_TOKEN:
       case GL_DRAW_PIXEL_TOKEN:
       case GL_COPY_PIXEL_TOKEN:

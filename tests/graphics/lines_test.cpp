@@ -180,18 +180,16 @@ TEST_F(ShapesTest, ConcaveLLeavesItsNotchEmptyOnlyWithCapability58) {
 }
 
 TEST_F(ShapesTest, OpaqueFillGetsAThinSmoothedOutline) {
-  struct Case {
+  const struct {
     bool smooth;
     uint32_t transparency;
     bool tessellate, outline;
-  };
-  const Case cases[] = {{false, 255, false, false},
-                        {true, 255, false, true},
-                        {true, 255, true, true},
-                        {true, 200, false, false}};  // translucent fills keep a plain edge
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "smooth " << c.smooth << " alpha " << c.transparency
-                                    << " tess " << c.tessellate);
+  } cases[] = {{false, 255, false, false},
+               {true, 255, false, true},
+               {true, 255, true, true},
+               {true, 200, false, false}};  // translucent fills keep a plain edge
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.smooth << " " << c.transparency << " " << c.tessellate);
     ClearDisplay();
     c.smooth ? sglEnable(SGL_POLYGON_SMOOTH) : sglDisable(SGL_POLYGON_SMOOTH);
     c.tessellate ? sglEnable(SGL_TESSELLATION) : sglDisable(SGL_TESSELLATION);
@@ -200,8 +198,7 @@ TEST_F(ShapesTest, OpaqueFillGetsAThinSmoothedOutline) {
     Strip({100, 100, 400, 100, 100, 300}, SGL_PRIMITIVE_POLYGON);
     EXPECT_EQ(c.outline, CountCoveredPixels(90, 90, 320, 220) > 30000 + 300);
   }
-  // The outline borrowed the default width table and gave the
-  // application's one back.
+  // The outline borrowed the default width table and gave this one back.
   EXPECT_EQ(&kWidths[0][0], Context().line_width_table);
   EXPECT_EQ(5u, Context().line_width_count);
 }

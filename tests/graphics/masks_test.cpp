@@ -129,6 +129,7 @@ TEST_F(MasksTest, ClipPlanesCutWhereTheirLineSays) {
   EXPECT_EQ(0u, Context().errors.count);
 }
 
+// Each frame ends inside a mask definition, which must not blank the next.
 TEST_F(MasksTest, ResetFreesEverythingAndTheSameSetClipsAgainNextFrame) {
   for (int frame = 0; frame < 2; ++frame) {
     SCOPED_TRACE(frame);
@@ -140,19 +141,15 @@ TEST_F(MasksTest, ResetFreesEverythingAndTheSameSetClipsAgainNextFrame) {
     sglSetActiveMasks(1 | 256);
     // With a stale active set the second frame's call would be skipped.
     EXPECT_EQ(200 * 100, Painted());
+    ASSERT_EQ(2u, sglBeginMaskDefinition(0));
     sglReset();
     EXPECT_EQ(0u, Clipping().allocated_masks);
+    EXPECT_EQ(0u, Clipping().mask_under_definition);
     EXPECT_EQ(0u, sglGetActiveMasks());
     EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE0));
     EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
   }
-}
-
-TEST_F(MasksTest, FrameEndingInsideAMaskDefinitionDoesNotBlankTheNext) {
-  ASSERT_EQ(1u, sglBeginMaskDefinition(0));
-  velkor_test::FillQuad(100, 100, 200, 200);
-  sglReset();
-  EXPECT_EQ(0u, Clipping().mask_under_definition);
+  ClearDisplay();
   EXPECT_EQ(kDisplayArea, Painted());
 }
 

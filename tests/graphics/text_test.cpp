@@ -44,14 +44,6 @@ std::vector<uint8_t> Snapshot() {
   return pixels;
 }
 
-// What `draw` leaves on a cleared display.
-template <typename Draw>
-std::vector<uint8_t> Drawn(Draw draw) {
-  ClearDisplay();
-  draw();
-  return Snapshot();
-}
-
 // The extent x1, y1, x2, y2 (far edges exclusive) of the display's pixels
 // whose red, green, blue `pick` chooses; all 0 for none.
 template <typename Pick>
@@ -309,25 +301,23 @@ TEST_F(TextTest, BoundsQueriesDrawNothingAndCollectedBoundsAreInPixels) {
 // one byte past the end of it faults (and ASan reports the heap copy).
 class GuardedText {
  public:
-  GuardedText(const void* data, size_t size) {
-    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    base_ = static_cast<uint8_t*>(
-        mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    mprotect(base_ + page, page, PROT_NONE);
-    text_ = base_ + page - size;
-    std::memcpy(text_, data, size);
-    length_ = page;
+  GuardedText(const void* data, size_t size)
+      : page_(static_cast<size_t>(sysconf(_SC_PAGESIZE))),
+        base_(static_cast<uint8_t*>(
+            mmap(nullptr, 2 * page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0))) {
+    mprotect(base_ + page_, page_, PROT_NONE);
+    std::memcpy(base_ + page_ - size, data, size);
+    size_ = size;
   }
-  ~GuardedText() { munmap(base_, 2 * length_); }
+  ~GuardedText() { munmap(base_, 2 * page_); }
   template <typename T>
   const T* as() const {
-    return reinterpret_cast<const T*>(text_);
+    return reinterpret_cast<const T*>(base_ + page_ - size_);
   }
 
  private:
+  size_t page_, size_ = 0;
   uint8_t* base_;
-  uint8_t* text_;
-  size_t length_;
 };
 
 // Texts without a terminator, cut inside an escape, a UTF-8 or double-byte
@@ -341,14 +331,15 @@ TEST_F(TextTest, WritersNeverReadPastTheGivenLength) {
   for (const auto& c : byte_cases) {
     Context().text.encoding = c.encoding;
     const GuardedText guarded(c.bytes.data(), c.bytes.size());
-    auto write = [&c](const char* text) {
+    auto drawn = [&c](const char* text) {  // what writing it leaves on a cleared display
       const int32_t length = int32_t(c.bytes.size());
+      ClearDisplay();
       sgluWriteText(100, 200, text, length);
       sgluWriteTextArea(100, 300, 400, 400, text, length);
       sgluWriteRichText(100, 500, text, length);
+      return Snapshot();
     };
-    EXPECT_TRUE(Drawn([&] { write(c.bytes.c_str()); }) == Drawn([&] { write(guarded.as<char>()); }))
-        << c.bytes;
+    EXPECT_TRUE(drawn(c.bytes.c_str()) == drawn(guarded.as<char>())) << c.bytes;
   }
   const uint16_t units[] = {'a', 0xD800};
   const GuardedText text(units, sizeof units);

@@ -61,18 +61,6 @@ TEST_F(TransformTest, HalfSizeViewportHalvesEverything) {
   EXPECT_EQ(0u, ErrorCount());
 }
 
-TEST_F(TransformTest, TranslateScaleRotateStayInStepWithOpenGl) {
-  sglTranslatef(640, 384);
-  sglScalef(1.5f, 0.5f);
-  sglRotatef(30);
-  sglTranslatef(-20, 7);
-  sglRotatef(-45);
-  ExpectMatrixInStepWithOpenGl();
-  EXPECT_FLOAT_EQ(1.0f / 1.5f, T().units_x);
-  EXPECT_FLOAT_EQ(2.0f, T().units_y);
-  EXPECT_FLOAT_EQ(30.0f + 315.0f, T().rotation);
-}
-
 TEST_F(TransformTest, QuarterTurnsAreExactAndAScaleByZeroDividesNothing) {
   sglRotatef(450);
   EXPECT_EQ(0.0f, T().matrix[0]);
@@ -90,18 +78,25 @@ TEST_F(TransformTest, QuarterTurnsAreExactAndAScaleByZeroDividesNothing) {
   sglScalef(0, 2);
   EXPECT_EQ(1.0f, T().units_x);
   EXPECT_EQ(0.5f, T().units_y);
-  float x = 7;
-  float y = 7;
+  float x = 7, y = 7;
   sglConvertPixelToPoint(100, 100, &x, &y);
   EXPECT_TRUE(std::isfinite(x) && std::isfinite(y));
   EXPECT_EQ(0u, ErrorCount());
 }
 
 // A frame that ends inside pushes must not deepen OpenGL's stack for good.
-TEST_F(TransformTest, ResetEmptiesTheStackOnBothSides) {
+TEST_F(TransformTest, InStepWithOpenGlAndResetEmptiesTheStackOnBothSides) {
+  sglTranslatef(640, 384);
+  sglScalef(1.5f, 0.5f);
+  sglRotatef(30);
   sglPushMatrix();
+  sglTranslatef(-20, 7);
+  sglRotatef(-45);
+  ExpectMatrixInStepWithOpenGl();
+  EXPECT_FLOAT_EQ(1.0f / 1.5f, T().units_x);
+  EXPECT_FLOAT_EQ(2.0f, T().units_y);
+  EXPECT_FLOAT_EQ(30.0f + 315.0f, T().rotation);
   sglPushMatrixAndTranslate(5, 5);
-  sglRotatef(10);
   sglReset();
   EXPECT_EQ(0u, Context().ortho.depth);
   EXPECT_EQ(1, GlStackDepth());

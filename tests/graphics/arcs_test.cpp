@@ -87,17 +87,12 @@ using PathsTest = ArcsTest;
 using BoundsTest = ArcsTest;
 
 TEST_F(ArcsTest, FullCircleStepFollowsTheRadiusInPixels) {
-  struct Case {
+  const struct {
     float radius;
     uint32_t intermediate;
     float step_degrees;
-  };
-  const Case cases[] = {{5.0f, 12, 28.0f},
-                        {15.0f, 21, 17.0f},
-                        {40.0f, 39, 9.0f},
-                        {100.0f, 71, 5.0f},
-                        {300.0f, 105, 3.4f}};
-  for (const Case& c : cases) {
+  } cases[] = {{5, 12, 28}, {15, 21, 17}, {40, 39, 9}, {100, 71, 5}, {300, 105, 3.4f}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "radius " << c.radius);
     const Fed fed = Feed([&] { sgluArcSector2f(kCx, kCy, c.radius, 0.0f, 360.0f, 0, 3); });
     ASSERT_EQ(c.intermediate + 2, fed.StripSize());

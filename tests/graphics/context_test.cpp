@@ -45,7 +45,10 @@ class ContextTest : public SglTest {
   static sgl_error_entry Error(uint32_t i) { return Context().errors.entries[i]; }
 };
 
-TEST_F(ContextTest, ResetSelectsTheLastEntryOfEveryTableAndTurnsCapabilitiesOff) {
+// The reset selects the last entry of every table and turns capabilities
+// off. A sequence still recording, a box still collecting, a texture
+// coordinate without its vertex: none may reach into the next frame.
+TEST_F(ContextTest, ResetSelectsLastEntriesAndEndsWhatTheLastFrameLeftOpen) {
   InstallTestTables();
   sglIndexColori(0);
   sglIndexLineWidthi(0);
@@ -57,6 +60,11 @@ TEST_F(ContextTest, ResetSelectsTheLastEntryOfEveryTableAndTurnsCapabilitiesOff)
   }
   sglDisable(SGL_PIXEL_ALIGNED_TEXT);
   sglEnable(62);  // no capability: recorded with its number
+  const uint8_t image[4] = {1, 2, 3, 4};
+  sglTexImage2Dubv(1, SGL_FORMAT_ALPHA, 2, 2, image, 0);
+  ASSERT_NE(0u, sglBeginStaticSequence(0, 0, 100, 100));
+  sglBeginBoundingBox();
+  sglTexCoord2f(7, 7);
   sglReset();
   const sgl_type_statemachine& c = Context();
   // Colour, text colour, width, halo (none) and transparency.
@@ -75,17 +83,7 @@ TEST_F(ContextTest, ResetSelectsTheLastEntryOfEveryTableAndTurnsCapabilitiesOff)
   ASSERT_EQ(1u, ErrorCount());
   EXPECT_EQ(SGL_ERROR_ENABLE, Error(0).code);
   EXPECT_EQ(62u, Error(0).value);
-}
 
-// A sequence still recording, a box still collecting, a texture coordinate
-// without its vertex: none may reach into the next frame.
-TEST_F(ContextTest, ResetEndsWhatTheLastFrameLeftOpen) {
-  const uint8_t image[4] = {1, 2, 3, 4};
-  sglTexImage2Dubv(1, SGL_FORMAT_ALPHA, 2, 2, image, 0);
-  ASSERT_NE(0u, sglBeginStaticSequence(0, 0, 100, 100));
-  sglBeginBoundingBox();
-  sglTexCoord2f(7, 7);
-  sglReset();
   GLint list = 1;
   glGetIntegerv(GL_LIST_INDEX, &list);
   EXPECT_EQ(0, list);
@@ -104,8 +102,8 @@ TEST_F(ContextTest, ResetEndsWhatTheLastFrameLeftOpen) {
   sglFormatTexture(2, xs, ys, 1, 1, 0, 0);
   sglBegin(SGL_PRIMITIVE_POLYGON);
   sglVertex2f(0, 0);
-  ASSERT_EQ(1u, Context().texcoord_count);
-  EXPECT_EQ(0.0f, Context().texcoords[0][0]) << "the mapped coordinate, not (7, 7)";
+  ASSERT_EQ(1u, c.texcoord_count);
+  EXPECT_EQ(0.0f, c.texcoords[0][0]) << "the mapped coordinate, not (7, 7)";
   sglEnd();
   EXPECT_EQ(uint32_t{GL_NO_ERROR}, velkor_test::TakeGlError());
 }
@@ -153,9 +151,8 @@ TEST_F(ContextTest, SelectionsClampAndRecord) {
 TEST_F(ContextTest, TablesAreValidatedBeforeTheyAreInstalled) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   // A dashed pattern that never advances would hang the dash cutter.
-  const sgl_line_stipple endless = {{0, 0, 9, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 2};
-  const sgl_line_stipple no_segments = {{4, 4, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0}, 0, 0};
-  const sgl_line_stipple solid_empty = {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, 1, 0};
+  const sgl_line_stipple endless = {{0, 0, 9}, {1}, 0, 2}, no_segments = {{4, 4}, {1}, 0, 0},
+                         solid_empty = {{0}, {0}, 1, 0};
   static float widths[2][3];
   static sgl_line_stipple stipples[2];
   const struct {

@@ -55,20 +55,19 @@ const float kSquare[] = {0, 0, 10, 0, 10, 10, 0, 10};
 const float kL[] = {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10};
 
 TEST(PointInShape, EvenOddWithVertexAndEdgeRules) {
-  struct Case {
+  const struct {
     const float* shape;
     uint32_t n;
     float x, y;
     bool inside;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {kSquare, 4, 5.0f, 5.0f, true},   {kSquare, 4, 15.0f, 5.0f, false},
       {kSquare, 4, 0.0f, 0.0f, true},   {kSquare, 4, 5.0f, 0.0f, true},  // a vertex; a ray raised
       {kSquare, 4, 5.0f, 10.0f, false}, {kL, 6, 2.0f, 8.0f, true},
       {kL, 6, 7.5f, 7.5f, false},       {kL, 6, 2.0f, 5.0f, true},  // at the notch's height
       {kL, 6, 7.0f, 5.0f, false},       {kSquare, 0, 0.0f, 0.0f, false},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(c.inside, mth_point_in_shape(c.x, c.y, c.n, c.shape)) << c.x << "," << c.y;
   }
 }

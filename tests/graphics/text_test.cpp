@@ -188,10 +188,8 @@ TEST_F(TextTest, ColourEscapesAndInversion) {
   } cases[] = {
       {"text colour", "a" + Esc('A', 2) + "a", kBlack, kRed},
       {"background", "a" + Esc('B', 4) + "a", kBlue, kWhite},
-      {"inverted: the glyph cut out of a box of the text colour", "a" + Esc('D') + "a" + Esc('E'),
-       kWhite, kBlack},
-      {"inverted with a background: glyph in the background colour",
-       "a" + Esc('B', 4) + Esc('D') + "a", kWhite, kBlue},
+      {"inverted: cut out of a text-colour box", "a" + Esc('D') + "a" + Esc('E'), kWhite, kBlack},
+      {"inverted on a background", "a" + Esc('B', 4) + Esc('D') + "a", kWhite, kBlue},
       {"inverted red text", "a" + Esc('A', 2) + Esc('D') + "a", kRed, {0, 255, 255, 255}},
       {"end of inversion", "a" + Esc('D') + Esc('E') + "a", kBlack, kWhite},
   };

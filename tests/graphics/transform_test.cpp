@@ -148,21 +148,20 @@ TEST_F(ActiveAreasTest, ScissorHidesHitsOutsideIt) {
   EXPECT_EQ(0u, Context().errors.count);
 }
 
+// Centre (400, 300), radius 100.
 TEST_F(ActiveAreasTest, CircleStatusRateAndAngleAroundItsCentre) {
-  struct Case {
+  const struct {
     float px, py;
     bool inside;
     float rate, degrees;
-  };
-  // Centre (400, 300), radius 100.
-  const Case cases[] = {
+  } cases[] = {
       {500, 300, true, 1.0f, 0},           {400, 400, true, 1.0f, 90},
       {300, 300, true, 1.0f, 180},         {400, 200, true, 1.0f, 270},
       {470, 370, true, 0.98994949f, 45},   {471, 371, false, 1.0040916f, 45},
       {400, 300, true, 0.0f, 0},           {400.3f, 300.2f, true, 0.0036056f, 0},
       {399.7f, 300.4f, true, 0.005f, 180}, {200, 300, false, 2.0f, 180},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(c.inside, sglCircleActiveAreaGetStatus(c.px, c.py, 400, 300, 100))
         << c.px << ", " << c.py;
     EXPECT_NEAR(c.rate, sglCircleActiveAreaGetRate(c.px, c.py, 400, 300, 100), 1e-5f)

@@ -80,6 +80,13 @@ TEST(CharacterDecoding, ThreeEncodingsNeverStepOverTheEnd) {
 
 TEST(FontTableCheck, MalformedTablesAreRefusedWithTheirReason) {
   const size_t font = TestFontTable::FontAt(TestFontTable::kFontSlot);
+  auto textures = [](uint32_t n) {  // n texture records, with room for them all
+    return [n](TestFontTable& t) {
+      t.bytes.resize(TestFontTable::kTexturesAt + 24 * n);
+      t.PutU32(0, static_cast<uint32_t>(t.bytes.size()));
+      t.PutU32(12, n);
+    };
+  };
   const struct {
     const char* name;
     std::function<void(TestFontTable&)> damage;
@@ -87,7 +94,10 @@ TEST(FontTableCheck, MalformedTablesAreRefusedWithTheirReason) {
   } cases[] = {
       {"sound table", [](TestFontTable&) {}, 0},
       {"format tag 660", [](TestFontTable& t) { t.PutU32(4, 660); }, kSglFontTableBadHeader},
-      {"1025 textures", [](TestFontTable& t) { t.PutU32(12, 1025); }, kSglFontTableBadHeader},
+      {"1024 textures", textures(1024), 0},
+      {"1025 textures", textures(1025), kSglFontTableBadHeader},
+      {"texture records past the end", [](TestFontTable& t) { t.PutU32(12, 100); },
+       kSglFontTableBadHeader},
       {"index entry beyond the glyphs",
        [font](TestFontTable& t) { t.PutU16(font + 136 + 2 * 'q', 5); }, kSglFontTableBadFont},
       {"glyph records past the end", [font](TestFontTable& t) { t.PutU32(font + 128, 0x7FFFFFF0); },

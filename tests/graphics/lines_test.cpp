@@ -149,15 +149,11 @@ TEST_F(LinesTest, DashesCarryAcrossCornersScaleAndCloseLoops) {
 }
 
 TEST_F(LinesTest, VerticesBeyondTheBufferAreDroppedWithError20) {
+  std::vector<float> xy;
+  for (uint32_t k = 0; k < SGL_VERTEX_BUFFER_SIZE + 3; ++k)
+    xy.insert(xy.end(), {100.0f + k % 2, 100.0f + k * 0.1f});
   sglSetRenderMode(0);
-  const Fed fed = Feed([] {
-    sglBegin(SGL_PRIMITIVE_LINE_STRIP);
-    for (uint32_t k = 0; k < SGL_VERTEX_BUFFER_SIZE + 3; ++k) {
-      sglVertex2f(100.0f + static_cast<float>(k % 2), 100.0f + static_cast<float>(k) * 0.1f);
-    }
-    sglEnd();
-  });
-  EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, fed.StripSize());
+  EXPECT_EQ(SGL_VERTEX_BUFFER_SIZE, Feed([&] { Strip(xy); }).StripSize());
   EXPECT_EQ(ErrorList(3, {SGL_ERROR_VERTEX_BUFFER_FULL, 0}), TakeErrors());
 }
 

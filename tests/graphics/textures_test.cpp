@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -119,10 +118,6 @@ class TexturesTest : public velkor_test::SglTest {
     glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
     EXPECT_EQ(std::vector<float>(c.transform.matrix, c.transform.matrix + 16),
               std::vector<float>(matrix, matrix + 16));
-  }
-  static bool Near(const Rgba& p, const Rgba& q, int tolerance = 2) {
-    return std::abs(p.r - q.r) <= tolerance && std::abs(p.g - q.g) <= tolerance &&
-           std::abs(p.b - q.b) <= tolerance;
   }
 };
 using BitmapsTest = TexturesTest;
@@ -246,8 +241,8 @@ TEST_F(TexturesTest, TexelsLandWhereTheMappingPutsThemInQuadsAndConcaveFills) {
   for (const Rgba& colour : {kRedPixel, kGreenPixel, kBluePixel, kWhitePixel}) {
     EXPECT_EQ(10000, CountPixelsNear(100, 100, 200, 200, colour));
   }
-  EXPECT_TRUE(Near(kGreenPixel, ReadPixel(250, 150)));
-  EXPECT_TRUE(Near(kBluePixel, ReadPixel(150, 250)));
+  EXPECT_EQ(1, CountPixelsNear(250, 150, 1, 1, kGreenPixel, 2));
+  EXPECT_EQ(1, CountPixelsNear(150, 250, 1, 1, kBluePixel, 2));
 
   // An L over three quadrants of the box, cut into triangles by ear clipping.
   velkor_test::ClearDisplay();
@@ -273,15 +268,15 @@ TEST_F(TexturesTest, BitmapsCoverTheirOwnPixelsScaledOrNot) {
                                {kWhitePixel, kRedPixel, kGreenPixel}};
   for (int j = 0; j < 2; ++j) {
     for (int i = 0; i < 3; ++i) {
-      EXPECT_TRUE(Near(expected[j][i], ReadPixel(200 + i, 300 + j), 0)) << i << ", " << j;
+      EXPECT_EQ(1, CountPixelsNear(200 + i, 300 + j, 1, 1, expected[j][i], 0)) << i << ", " << j;
     }
   }
   EXPECT_EQ(6, CountCoveredPixels(190, 290, 20, 20));
   // Stretched over its texture and mapped back once: the 2 x 2 pixels.
   sglTexImage2Dubv(21, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 1);
   sgluDrawBitmap(21, 400, 400);
-  EXPECT_TRUE(Near(kRedPixel, ReadPixel(400, 400), 8));
-  EXPECT_TRUE(Near(kWhitePixel, ReadPixel(401, 401), 8));
+  EXPECT_EQ(1, CountPixelsNear(400, 400, 1, 1, kRedPixel, 8));
+  EXPECT_EQ(1, CountPixelsNear(401, 401, 1, 1, kWhitePixel, 8));
   EXPECT_EQ(4, CountCoveredPixels(390, 390, 20, 20));
   // In a half-size viewport 16 x 8 native pixels are 8 x 4 viewport pixels.
   std::vector<uint8_t> white(16 * 8 * 4, 255);
@@ -315,7 +310,7 @@ TEST_F(TexturesTest, DrawingABitmapKeepsTheCallersTextureState) {
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
     EXPECT_EQ(GL_MODULATE, mode);
     // Modulation was off while it was drawn: the white colour did not tint it.
-    EXPECT_TRUE(Near(kRedPixel, ReadPixel(20, 10), 0));
+    EXPECT_EQ(1, CountPixelsNear(20, 10, 1, 1, kRedPixel, 0));
   }
   EXPECT_EQ(0u, Context().errors.count);
 }

@@ -1,15 +1,8 @@
-// font_table_builder.h - a small font table for the text tests.
-//
-// Three font slots; slot 1 holds "Test Sans8" (font values 4..9 = 0, 0, 12,
-// 8, 11, 3), slots 0 and 2 are empty. Its glyphs, each with an opaque
-// rectangle as bitmap in one 32 x 16 alpha texture:
-//   glyph 0  missing-character box  ink 5 x 8, advance 6
-//   ' '      no bitmap              ink 4 x 8, advance 4
-//   'a'      5 x 8 at (1, 1)        ink 5 x 8, advance 6
-//   'i'      2 x 8 at (7, 1)        ink 2 x 8, advance 3
-//   'W'      10 x 8 at (10, 1)      ink 10 x 8, advance 11
-// (the box's bitmap is 5 x 8 at (21, 1)). Offsets into the bytes are exposed
-// so that a test can break one field and see the table refused.
+// font_table_builder.h - a small font table for the text tests: slot 1 holds
+// "Test Sans8" (ascent 8, descent 3), slots 0 and 2 are empty. Each glyph's
+// bitmap is an opaque rectangle 8 high in one 32 x 16 alpha texture:
+// glyph 0 (missing-character box) 5 wide advancing 6, ' ' none advancing 4,
+// 'a' 5 wide advancing 6, 'i' 2 advancing 3, 'W' 10 advancing 11.
 #pragma once
 
 #include <cstdint>
@@ -38,8 +31,7 @@ struct TestFontTable {
   }
   void PutU16(size_t at, uint16_t value) { Put(at, value); }
   void PutU32(size_t at, uint32_t value) { Put(at, value); }
-  // Points the texture record at the builder's own texture data again
-  // (needed after copying the table or changing the texture).
+  // After copying the table or changing the texture.
   void AttachTexture() {
     Put(kTexturesAt, static_cast<const void*>(texture.data()));
     PutU32(kTexturesAt + 16, static_cast<uint32_t>(texture.size()));

@@ -18,25 +18,23 @@ using velkor_test::MakeTestFontTable;
 using velkor_test::TestFontTable;
 
 TEST(FontTextureDecoding, RunsPairsAndSizes) {
-  struct Case {
+  const struct {
     const char* name;
     std::vector<uint8_t> data;
     uint32_t width;
     bool decodes;
     std::vector<uint8_t> texels;
-  };
-  const std::vector<uint8_t> none;
-  const Case cases[] = {
+  } cases[] = {
       {"high nibble first", {0x12, 0x34}, 4, true, {0x11, 0x22, 0x33, 0x44}},
       {"a pair, count 1: 3 times", {0xF0, 0xF0, 0, 1}, 6, true, {0xFF, 0, 0xFF, 0, 0xFF, 0}},
       {"a pair at the end: twice", {0x5A, 0x5A}, 4, true, {0x55, 0xAA, 0x55, 0xAA}},
       {"big-endian count", {0x77, 0x77, 1, 0}, 516, true, std::vector<uint8_t>(516, 0x77)},
       {"odd texel count", {0x12, 0x30}, 3, true, {0x11, 0x22, 0x33}},
-      {"too little data", {0x12}, 4, false, none},
-      {"too much data", {0x12, 0x34, 0x56}, 4, false, none},
-      {"a run past the image", {0x12, 0x12, 0xFF, 0xFF}, 4, false, none},
+      {"too little data", {0x12}, 4, false, {}},
+      {"too much data", {0x12, 0x34, 0x56}, 4, false, {}},
+      {"a run past the image", {0x12, 0x12, 0xFF, 0xFF}, 4, false, {}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     // A guard after the image: decoding must never write past it.
     std::vector<uint8_t> out(c.width + 8, 0xEE);
     EXPECT_EQ(c.decodes,
@@ -52,14 +50,13 @@ TEST(FontTextureDecoding, RunsPairsAndSizes) {
 }
 
 TEST(CharacterDecoding, ThreeEncodingsNeverStepOverTheEnd) {
-  struct Case {
+  const struct {
     const char* name;
     uint8_t encoding;
     std::string bytes;
     uint16_t code;
     uint32_t used;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"escape", 0, "\\u00e9B", 233, 6},
       {"escape at the very end", 0, "\\u00E9", 233, 6},
       {"escape with a non-hex digit", 0, "\\u00zz", '\\', 1},
@@ -72,7 +69,7 @@ TEST(CharacterDecoding, ThreeEncodingsNeverStepOverTheEnd) {
       {"double byte", 2, "\x84\x1E", 0x841E, 2},
       {"double byte cut short", 2, "\x84", 0x84, 1},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     uint16_t code = 0xFFFF;
     EXPECT_EQ(c.used, sgl_decode_char(c.encoding, reinterpret_cast<const uint8_t*>(c.bytes.data()),
                                       static_cast<uint32_t>(c.bytes.size()), &code))
@@ -83,15 +80,24 @@ TEST(CharacterDecoding, ThreeEncodingsNeverStepOverTheEnd) {
 
 TEST(FontTableCheck, MalformedTablesAreRefusedWithTheirReason) {
   const size_t font = TestFontTable::FontAt(TestFontTable::kFontSlot);
-  struct Case {
+  auto textures = [](uint32_t n) {  // n texture records, with room for them all
+    return [n](TestFontTable& t) {
+      t.bytes.resize(TestFontTable::kTexturesAt + 24 * n);
+      t.PutU32(0, static_cast<uint32_t>(t.bytes.size()));
+      t.PutU32(12, n);
+    };
+  };
+  const struct {
     const char* name;
     std::function<void(TestFontTable&)> damage;
     uint32_t problem;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"sound table", [](TestFontTable&) {}, 0},
       {"format tag 660", [](TestFontTable& t) { t.PutU32(4, 660); }, kSglFontTableBadHeader},
-      {"1025 textures", [](TestFontTable& t) { t.PutU32(12, 1025); }, kSglFontTableBadHeader},
+      {"1024 textures", textures(1024), 0},
+      {"1025 textures", textures(1025), kSglFontTableBadHeader},
+      {"texture records past the end", [](TestFontTable& t) { t.PutU32(12, 100); },
+       kSglFontTableBadHeader},
       {"index entry beyond the glyphs",
        [font](TestFontTable& t) { t.PutU16(font + 136 + 2 * 'q', 5); }, kSglFontTableBadFont},
       {"glyph records past the end", [font](TestFontTable& t) { t.PutU32(font + 128, 0x7FFFFFF0); },
@@ -103,7 +109,7 @@ TEST(FontTableCheck, MalformedTablesAreRefusedWithTheirReason) {
       {"garbage in an empty slot is not read",
        [](TestFontTable& t) { t.PutU32(TestFontTable::FontAt(0) + 132, 0xFFFFFFFF); }, 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     TestFontTable table = MakeTestFontTable();
     c.damage(table);
     EXPECT_EQ(c.problem, sgl_font_table_check(table.bytes.data())) << c.name;
@@ -127,6 +133,7 @@ std::vector<uint16_t> Codes(const std::string& text) {
   return std::vector<uint16_t>(text.begin(), text.end());
 }
 
+// 'a' advances 6 with ink 5, ' ' 4, 'W' 11 with ink 10.
 TEST(TextLayout, LineBreaking) {
   const TestFontTable table = MakeTestFontTable();
   sgl_font font{};
@@ -134,14 +141,12 @@ TEST(TextLayout, LineBreaking) {
   const uint8_t words[] = {' '};
   const uint8_t breaks[] = {10, 13};
   const sgl_text_separators separators = {words, 1, breaks, 2};
-  struct Case {
+  const struct {
     const char* name;
     std::string text;
     float width;
     std::vector<std::pair<uint32_t, uint32_t>> lines;  // start, length
-  };
-  // 'a' advances 6 with ink 5, ' ' 4, 'W' 11 with ink 10.
-  const Case cases[] = {
+  } cases[] = {
       {"ink end decides: aa is 11 wide", "aa", 11, {{0, 2}}},
       {"a word too wide breaks before the misfit", "aaaa", 13, {{0, 2}, {2, 2}}},
       {"the space at a break is dropped", "aa aa", 13, {{0, 2}, {3, 2}}},
@@ -152,7 +157,7 @@ TEST(TextLayout, LineBreaking) {
       {"two LFs leave an empty line", "a\n\na", 100, {{0, 1}, {2, 0}, {3, 1}}},
       {"a break at the end opens an empty line", "a\n", 100, {{0, 1}, {2, 0}}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const std::vector<uint16_t> codes = Codes(c.text);
     sgl_text_line lines[16];
     bool overflow = true;
@@ -178,14 +183,13 @@ TEST(TextLayout, LineBreaking) {
 }
 
 TEST(NumberText, DigitsSignSeparatorAndSplit) {
-  struct Case {
+  const struct {
     const char* name;
     float value;
     sgl_float_format format;  // integer, fraction, split, sign mode, separator, leading zeros
     const char* first;
     const char* second;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"split 0: separator and fraction apart", 12.345f, {3, 2, 0, 1, '.', 0}, "12", ".35"},
       {"the last integer digits", 12345.0f, {3, 0, 0, 1, '.', 1}, "345", ""},
       {"split 2: separator and a digit in front", 3.14159f, {1, 3, 2, 1, ',', 0}, "3,1", "42"},
@@ -198,7 +202,7 @@ TEST(NumberText, DigitsSignSeparatorAndSplit) {
       {"the largest value", 2147483520.0f, {9, 0, 0, 1, '.', 0}, "147483520", ""},
       {"sign stays when all digits move", -12.0f, {2, 0, -2, 0, '.', 0}, "-", "12"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     ASSERT_TRUE(sgl_float_format_valid(c.format)) << c.name;
     sgl_number_text text;
     sgl_format_number(c.value, c.format, &text);

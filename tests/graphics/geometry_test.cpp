@@ -12,11 +12,6 @@
 
 namespace {
 
-//
-// Dots carried across a corner, a diagonal closing dash and dashes under a
-// scale are checked where lines are drawn (lines_test.cpp); here the
-// patterns that must not hang or overflow.
-
 // The default stipple table's entry 3 (on 1, off 6).
 const uint8_t kDot[6] = {1, 6, 0, 0, 0, 0};
 const uint8_t kOnOff[6] = {1, 0, 0, 0, 0, 0};
@@ -31,8 +26,8 @@ struct Dashes {
   }
 };
 
-// A pattern that cannot advance is drawn solid; one that never draws ends
-// even on an endless segment; a full buffer stops with the dashes so far.
+// A pattern that cannot advance is solid, one that never draws ends even on
+// an endless segment, a full buffer keeps the dashes so far.
 TEST(Dashes, DegeneratePatternsAndFullBuffersEnd) {
   const uint8_t zero[6] = {};
   for (const sgl_stipple_pattern& solid :
@@ -60,20 +55,19 @@ const float kSquare[] = {0, 0, 10, 0, 10, 10, 0, 10};
 const float kL[] = {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10};
 
 TEST(PointInShape, EvenOddWithVertexAndEdgeRules) {
-  struct Case {
+  const struct {
     const float* shape;
     uint32_t n;
     float x, y;
     bool inside;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {kSquare, 4, 5.0f, 5.0f, true},   {kSquare, 4, 15.0f, 5.0f, false},
       {kSquare, 4, 0.0f, 0.0f, true},   {kSquare, 4, 5.0f, 0.0f, true},  // a vertex; a ray raised
       {kSquare, 4, 5.0f, 10.0f, false}, {kL, 6, 2.0f, 8.0f, true},
       {kL, 6, 7.5f, 7.5f, false},       {kL, 6, 2.0f, 5.0f, true},  // at the notch's height
       {kL, 6, 7.0f, 5.0f, false},       {kSquare, 0, 0.0f, 0.0f, false},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(c.inside, mth_point_in_shape(c.x, c.y, c.n, c.shape)) << c.x << "," << c.y;
   }
 }
@@ -114,33 +108,7 @@ Points Comb(uint32_t teeth) {
   return p;
 }
 
-struct Fixture {
-  const char* name;
-  Points points;
-};
-
-// Simple outlines: every step of the clipping finds an ear.
-std::vector<Fixture> Fixtures() {
-  uint32_t seed = 12345;
-  auto jitter = [&seed](uint32_t) {  // a fixed pseudo-random radius in 100..300
-    seed = seed * 1103515245u + 12345u;
-    return 100.0 + (seed >> 16) % 200;
-  };
-  return {
-      {"triangle", {0, 0, 10, 0, 0, 10}},
-      {"L counter-clockwise", {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10}},
-      {"notch first", {5, 5, 5, 10, 0, 10, 0, 0, 10, 0, 10, 5}},
-      {"collinear edge", {0, 0, 5, 0, 10, 0, 10, 10, 0, 10}},
-      {"arrow", {0, 4, 10, 4, 10, 0, 16, 6, 10, 12, 10, 8, 0, 8}},
-      {"comb of 40 teeth", Comb(40)},
-      {"circle of 300", Ring(300, 1, [](uint32_t) { return 300.0; })},
-      {"star of 300", Ring(300, 1, [](uint32_t k) { return k % 2 ? 300.0 : 150.0; })},
-      {"jagged ring of 500", Ring(500, 1, jitter)},
-  };
-}
-
-// The triangle at i is an ear when no other vertex lies in it and the
-// midpoint of its base lies in the polygon.
+// An ear: no other vertex in the triangle at i, its base's midpoint inside.
 bool IsEar(const Points& xy, uint32_t n, uint32_t i) {
   const uint32_t a = (i + n - 1) % n, b = (i + 1) % n;
   const float t[6] = {xy[2 * a], xy[2 * a + 1], xy[2 * i], xy[2 * i + 1], xy[2 * b], xy[2 * b + 1]};
@@ -152,8 +120,7 @@ bool IsEar(const Points& xy, uint32_t n, uint32_t i) {
   return mth_point_in_shape((t[0] + t[4]) / 2, (t[1] + t[5]) / 2, n, xy.data());
 }
 
-// Cuts the first ear (vertex 0 when there is none), asked afresh every
-// time: the rule the clipper keeps.
+// The clipper's rule, asked afresh every time: the first ear, else vertex 0.
 std::vector<float> ClipByFirstEars(Points xy) {
   std::vector<float> out;
   uint32_t n = static_cast<uint32_t>(xy.size() / 2);
@@ -185,8 +152,26 @@ std::vector<float> Clip(Points xy, uint32_t capacity = 4096) {
   return triangles;
 }
 
+// Simple outlines: every step finds an ear.
 TEST(EarClip, FixturePolygonsKeepTheirAreaAndTheFirstEarRule) {
-  for (const Fixture& f : Fixtures()) {
+  uint32_t seed = 12345;
+  auto jitter = [&seed](uint32_t) {  // a fixed pseudo-random radius in 100..300
+    seed = seed * 1103515245u + 12345u;
+    return 100.0 + (seed >> 16) % 200;
+  };
+  const struct {
+    const char* name;
+    Points points;
+  } fixtures[] = {
+      {"L counter-clockwise", {0, 0, 10, 0, 10, 5, 5, 5, 5, 10, 0, 10}},
+      {"notch first", {5, 5, 5, 10, 0, 10, 0, 0, 10, 0, 10, 5}},
+      {"collinear edge", {0, 0, 5, 0, 10, 0, 10, 10, 0, 10}},
+      {"arrow", {0, 4, 10, 4, 10, 0, 16, 6, 10, 12, 10, 8, 0, 8}},
+      {"comb of 40 teeth", Comb(40)},
+      {"star of 300", Ring(300, 1, [](uint32_t k) { return k % 2 ? 300.0 : 150.0; })},
+      {"jagged ring of 500", Ring(500, 1, jitter)},
+  };
+  for (const auto& f : fixtures) {
     SCOPED_TRACE(f.name);
     const uint32_t n = static_cast<uint32_t>(f.points.size() / 2);
     const std::vector<float> triangles = Clip(f.points);
@@ -204,10 +189,8 @@ TEST(EarClip, FixturePolygonsKeepTheirAreaAndTheFirstEarRule) {
   }
 }
 
-// Outlines that cross themselves or repeat points: a bow tie, a scribble
-// and teeth standing on one baseline are cut by the same rule as simple
-// outlines, and a 4096-point star that visits the circle 2047 points apart and has no ear
-// at all. It still ends, with n - 2 triangles made of its own points.
+// Self-crossing outlines follow the same rule; a 4096-point star without any
+// ear still ends, with n - 2 triangles of its own points.
 TEST(EarClip, SelfIntersectingOutlinesEndWithBoundedOutput) {
   Points scribble;  // 300 fixed pseudo-random points: ears come and go
   for (uint32_t k = 0, seed = 7; k < 600; ++k) {
@@ -233,8 +216,7 @@ TEST(EarClip, SelfIntersectingOutlinesEndWithBoundedOutput) {
   EXPECT_EQ(0u, strangers);
 }
 
-// A full list keeps the triangles that fit (texture coordinates following
-// their vertices are checked in pixels in textures_test.cpp).
+// A full list keeps the triangles that fit.
 TEST(EarClip, AFullListDropsTheRest) {
   const Points l(kL, kL + 12);
   const std::vector<float> all = ClipByFirstEars(l);

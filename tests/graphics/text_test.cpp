@@ -1,11 +1,6 @@
-// Rich text, bounding boxes and bounded reads on the off-screen context, read
-// back in pixels. The layout rules themselves are checked on numbers in
-// font_table_test.cpp.
-//
-// Most tests write with the small test font, whose glyphs are opaque
-// rectangles (see font_table_builder.h): 'a' 5 x 8 advancing 6, 'i' 2 x 8
-// advancing 3, 'W' 10 x 8 advancing 11, the space advancing 4; ascent 8,
-// descent 3.
+// Fonts and text in pixels: loading and refusing tables, glyph placement,
+// rich text, bounding boxes and bounded reads, mostly with the small test
+// font of font_table_builder.h.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -19,6 +14,7 @@
 #include <vector>
 
 #include "graphics/sgl.h"
+#include "graphics/sgl_font.h"
 #include "graphics/sgl_internal.h"
 #include "panel/Velkor_font_table.h"
 #include "tests/graphics/font_table_builder.h"
@@ -48,41 +44,31 @@ std::vector<uint8_t> Snapshot() {
   return pixels;
 }
 
-// What `draw` leaves on a cleared display.
-template <typename Draw>
-std::vector<uint8_t> Drawn(Draw draw) {
-  ClearDisplay();
-  draw();
-  return Snapshot();
-}
-
-// The extent of the lit pixels (or of those of one colour) of the whole
-// display, x1, y1, x2, y2 with the far edges exclusive; all 0 for none.
-std::vector<float> LitExtent(const Rgba* colour = nullptr) {
+// The extent x1, y1, x2, y2 (far edges exclusive) of the display's pixels
+// whose red, green, blue `pick` chooses; all 0 for none.
+template <typename Pick>
+std::vector<float> Extent(Pick pick) {
   const std::vector<uint8_t> pixels = Snapshot();
   int x1 = velkor_test::kDisplayWidth, y1 = velkor_test::kDisplayHeight, x2 = 0, y2 = 0;
   for (size_t i = 0; i < pixels.size(); i += 4) {
-    const bool lit = colour == nullptr ? (pixels[i] | pixels[i + 1] | pixels[i + 2]) != 0
-                                       : pixels[i] == colour->r && pixels[i + 1] == colour->g &&
-                                             pixels[i + 2] == colour->b;
-    if (!lit) continue;
-    const int pixel = static_cast<int>(i / 4);
-    const int x = pixel % velkor_test::kDisplayWidth, y = pixel / velkor_test::kDisplayWidth;
+    if (!pick(pixels[i], pixels[i + 1], pixels[i + 2])) continue;
+    const int x = int(i / 4) % velkor_test::kDisplayWidth,
+              y = int(i / 4) / velkor_test::kDisplayWidth;
     x1 = std::min(x1, x), y1 = std::min(y1, y), x2 = std::max(x2, x + 1), y2 = std::max(y2, y + 1);
   }
   return x2 == 0 ? std::vector<float>(4, 0.0f)
                  : std::vector<float>{float(x1), float(y1), float(x2), float(y2)};
 }
-std::vector<float> LitExtent(const Rgba& colour) {
-  return LitExtent(&colour);
-}
 
-// Collected bounds pass through the conversion to viewport pixels, whose
-// floats are off by a few units in the last place: rounded to 1/1000.
+// Collected bounds, converted to viewport pixels, rounded to 1/1000.
 std::vector<float> Rounded(float x1, float y1, float x2, float y2) {
   std::vector<float> box = {x1, y1, x2, y2};
   for (float& v : box) v = std::round(v * 1000.0f) / 1000.0f;
   return box;
+}
+
+const uint8_t* PanelTable() {
+  return reinterpret_cast<const uint8_t*>(&Velkor_font_table);
 }
 
 class TextTest : public velkor_test::SglTest {
@@ -103,6 +89,85 @@ class TextTest : public velkor_test::SglTest {
   }
 };
 
+class FontsTest : public TextTest {
+ protected:
+  void SetUp() override {
+    TextTest::SetUp();
+    sgluLoadFonts(PanelTable());
+    sglIndexFonti(20);
+  }
+
+  // The glyph of `code` in slot 20 drawn in white with its pen at (x, y):
+  // its texels' brightness, and nothing else lit within `margin` pixels.
+  static void ExpectGlyphAt(uint16_t code, int x, int y, int margin) {
+    sgl_font font{};
+    ASSERT_TRUE(sgl_font_table_font(PanelTable(), 20, &font));
+    sgl_glyph glyph{};
+    sgl_font_glyph(font, code, &glyph);
+    sgl_font_texture texture{};
+    ASSERT_TRUE(sgl_font_table_texture(PanelTable(), glyph.texture, &texture));
+    static std::vector<uint8_t> texels(1024 * 1024);
+    ASSERT_TRUE(sgl_decode_font_texture(texture.data, texture.length, 1024, 1024, texels.data()));
+    const int tx = static_cast<int>(glyph.s0 * 1024), ty = static_cast<int>(glyph.t0 * 1024);
+    const int left = x + glyph.x_offset, bottom = y + glyph.y_offset;
+    int wrong = 0;
+    for (int r = 0; r < glyph.height; ++r) {
+      for (int c = 0; c < glyph.width; ++c) {
+        const int want = texels[(ty + r) * 1024 + tx + c];
+        wrong += std::abs(want - velkor_test::ReadPixel(left + c, bottom + r).r) > 1;
+      }
+    }
+    EXPECT_EQ(0, wrong) << "glyph " << code << " at " << x << ", " << y;
+    EXPECT_EQ(CountCoveredPixels(left, bottom, glyph.width, glyph.height),
+              CountCoveredPixels(left - margin, bottom - margin, glyph.width + 2 * margin,
+                                 glyph.height + 2 * margin))
+        << "pixels lit outside the glyph of " << code;
+  }
+};
+
+// A refused table leaves the loaded one in place; a texture that does not
+// decode stays empty while the fonts load; no table unloads the fonts and
+// deletes their textures.
+TEST_F(FontsTest, RefusedTablesAndUnloading) {
+  const uint32_t name = Context().font_texture_names[0];
+  std::vector<uint8_t> copy(PanelTable(), PanelTable() + 64);
+  const uint32_t tag = 660;
+  std::memcpy(&copy[4], &tag, 4);
+  sgluLoadFonts(copy.data());
+  EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, kSglFontTableBadHeader}}), TakeErrors());
+  EXPECT_EQ(PanelTable(), Context().font_table);
+  EXPECT_EQ(name, Context().font_texture_names[0]);
+
+  velkor_test::TestFontTable table = velkor_test::MakeTestFontTable();
+  table.texture.pop_back();
+  table.AttachTexture();
+  sgluLoadFonts(table.data());
+  EXPECT_EQ((ErrorList{{SGL_ERROR_LOAD_FONTS, kSglFontTableBadTexture}}), TakeErrors());
+  EXPECT_EQ(0u, Context().font_texture_names[0]);
+  EXPECT_EQ(GL_FALSE, glIsTexture(name));
+  EXPECT_EQ(11.0f, sglGetFontValue(1, 'W', 3));
+
+  sgluLoadFonts(nullptr);
+  EXPECT_EQ(0u, Context().font_count);
+  EXPECT_EQ(0.0f, sglGetFontValue(1, 'W', 3));
+  EXPECT_EQ((ErrorList{{SGL_ERROR_FONT_VALUE, 1}}), TakeErrors());
+}
+
+TEST_F(FontsTest, GlyphsLandAtTheirPensAndLinesOneLineHeightLower) {
+  sgluWriteText(300, 300, "0A", 2);
+  ExpectGlyphAt('0', 300, 300, 0);
+  ExpectGlyphAt('A', 307, 300, 0);  // '0' advances 7
+  EXPECT_EQ(velkor_test::CountCoveredPixels(290, 290, 40, 30),
+            velkor_test::CountCoveredPixels(300, 300, 15, 9));
+  // The line height of slot 20 is 9 + 6; CR LF is one break.
+  velkor_test::ClearDisplay();
+  sgluWriteText(100, 400, "A\r\n0\n\nA", 100);
+  ExpectGlyphAt('A', 100, 400, 2);
+  ExpectGlyphAt('0', 100, 385, 2);
+  ExpectGlyphAt('A', 100, 355, 2);
+  EXPECT_EQ(ErrorList{}, TakeErrors());
+}
+
 // Byte 27 and a letter, then an argument byte when given.
 std::string Esc(char letter, int argument = -1) {
   std::string e = {'\x1b', letter};
@@ -120,10 +185,8 @@ TEST_F(TextTest, ColourEscapesAndInversion) {
   } cases[] = {
       {"text colour", "a" + Esc('A', 2) + "a", kBlack, kRed},
       {"background", "a" + Esc('B', 4) + "a", kBlue, kWhite},
-      {"inverted: the glyph cut out of a box of the text colour", "a" + Esc('D') + "a" + Esc('E'),
-       kWhite, kBlack},
-      {"inverted with a background: glyph in the background colour",
-       "a" + Esc('B', 4) + Esc('D') + "a", kWhite, kBlue},
+      {"inverted: cut out of a text-colour box", "a" + Esc('D') + "a" + Esc('E'), kWhite, kBlack},
+      {"inverted on a background", "a" + Esc('B', 4) + Esc('D') + "a", kWhite, kBlue},
       {"inverted red text", "a" + Esc('A', 2) + Esc('D') + "a", kRed, {0, 255, 255, 255}},
       {"end of inversion", "a" + Esc('D') + Esc('E') + "a", kBlack, kWhite},
   };
@@ -138,26 +201,17 @@ TEST_F(TextTest, ColourEscapesAndInversion) {
 }
 
 // Accented capitals rise above the ascent (font 21: ascent 12, "\xc4" 13
-// high). Inverted on a grey display, every glyph pixel must fall inside the
-// white box: ink outside it would be drawn black on black and lost.
-TEST_F(TextTest, InvertedBoxCoversTheInkOfTallGlyphs) {
-  sgluLoadFonts(&Velkor_font_table);
+// high). Inverted on grey, all ink must lie inside the white box, or it is lost.
+TEST_F(FontsTest, InvertedBoxCoversTheInkOfTallGlyphs) {
   for (int32_t font : {20, 21, 22}) {
     glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     sglIndexFonti(font);
     const std::string text = Esc('D') + "\xc4\xd6\xdc\xe4\xf6\xfc";
     sgluWriteRichText(100, 200, text.c_str(), int32_t(text.size()));
-    const std::vector<float> box = LitExtent(kWhite);
-    int outside = 0;
-    const std::vector<uint8_t> pixels = Snapshot();
-    for (size_t i = 0; i < pixels.size(); i += 4) {
-      const int x = int(i / 4) % velkor_test::kDisplayWidth,
-                y = int(i / 4) / velkor_test::kDisplayWidth;
-      const bool grey = pixels[i] == 128 || pixels[i] == 127;
-      outside += !grey && (x < box[0] || y < box[1] || x >= box[2] || y >= box[3]);
-    }
-    EXPECT_EQ(0, outside) << "font " << font;
+    EXPECT_EQ(Extent([](int r, int g, int b) { return r + g + b == 3 * 255; }),
+              Extent([](int r, int, int) { return r != 128 && r != 127; }))
+        << "font " << font;
   }
   glClearColor(0, 0, 0, 1);
   EXPECT_EQ(ErrorList{}, TakeErrors());
@@ -210,7 +264,8 @@ TEST_F(TextTest, EveryWithBBoxVariantMeasuresWhatItDraws) {
     v.second();
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     ASSERT_TRUE(sglEndTextBounds(&x1, &y1, &x2, &y2)) << v.first;
-    EXPECT_EQ(LitExtent(), Rounded(x1, y1, x2, y2)) << v.first;
+    EXPECT_EQ(Extent([](int r, int g, int b) { return (r | g | b) != 0; }), Rounded(x1, y1, x2, y2))
+        << v.first;
   }
   float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   EXPECT_FALSE(sglEndTextBounds(&x1, &y1, &x2, &y2)) << "collection over";
@@ -242,25 +297,23 @@ TEST_F(TextTest, BoundsQueriesDrawNothingAndCollectedBoundsAreInPixels) {
 // one byte past the end of it faults (and ASan reports the heap copy).
 class GuardedText {
  public:
-  GuardedText(const void* data, size_t size) {
-    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    base_ = static_cast<uint8_t*>(
-        mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    mprotect(base_ + page, page, PROT_NONE);
-    text_ = base_ + page - size;
-    std::memcpy(text_, data, size);
-    length_ = page;
+  GuardedText(const void* data, size_t size)
+      : page_(static_cast<size_t>(sysconf(_SC_PAGESIZE))),
+        base_(static_cast<uint8_t*>(
+            mmap(nullptr, 2 * page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0))) {
+    mprotect(base_ + page_, page_, PROT_NONE);
+    std::memcpy(base_ + page_ - size, data, size);
+    size_ = size;
   }
-  ~GuardedText() { munmap(base_, 2 * length_); }
+  ~GuardedText() { munmap(base_, 2 * page_); }
   template <typename T>
   const T* as() const {
-    return reinterpret_cast<const T*>(text_);
+    return reinterpret_cast<const T*>(base_ + page_ - size_);
   }
 
  private:
+  size_t page_, size_ = 0;
   uint8_t* base_;
-  uint8_t* text_;
-  size_t length_;
 };
 
 // Texts without a terminator, cut inside an escape, a UTF-8 or double-byte
@@ -274,14 +327,15 @@ TEST_F(TextTest, WritersNeverReadPastTheGivenLength) {
   for (const auto& c : byte_cases) {
     Context().text.encoding = c.encoding;
     const GuardedText guarded(c.bytes.data(), c.bytes.size());
-    auto write = [&c](const char* text) {
+    auto drawn = [&c](const char* text) {  // what writing it leaves on a cleared display
       const int32_t length = int32_t(c.bytes.size());
+      ClearDisplay();
       sgluWriteText(100, 200, text, length);
       sgluWriteTextArea(100, 300, 400, 400, text, length);
       sgluWriteRichText(100, 500, text, length);
+      return Snapshot();
     };
-    EXPECT_TRUE(Drawn([&] { write(c.bytes.c_str()); }) == Drawn([&] { write(guarded.as<char>()); }))
-        << c.bytes;
+    EXPECT_TRUE(drawn(c.bytes.c_str()) == drawn(guarded.as<char>())) << c.bytes;
   }
   const uint16_t units[] = {'a', 0xD800};
   const GuardedText text(units, sizeof units);

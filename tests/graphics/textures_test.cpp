@@ -1,12 +1,13 @@
-// Textures: power-of-two sizing, run-length coded pixel words, the checks
-// that refuse an upload, a bind, a mapping or a bitmap, the fill mapping and
-// where its texels land, and bitmaps drawn at their pixel size.
+// Textures: sizes, run-length words, refused calls, the fill mapping and its
+// texels, bitmaps at their pixel size, gradients, static bitmaps and static
+// sequences (display lists) with the state cache checked against OpenGL.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "graphics/sgl.h"
@@ -16,6 +17,7 @@
 
 namespace {
 
+using velkor_test::CountCoveredPixels;
 using velkor_test::CountPixelsNear;
 using velkor_test::ReadPixel;
 using velkor_test::Rgba;
@@ -55,12 +57,7 @@ TEST(TextureWords, RunsPixelLayoutsAndWordsThatDoNotMakeTheImage) {
       {"A A 3 B is five A then B", {a, a, 3, b}, 1, 6, true, {0x33, 0x33, 0x33, 0x33, 0x33, 0xCC}},
       {"a pair at the end stands twice", {a, b, b}, 1, 3, true, {0x33, 0xCC, 0xCC}},
       {"RGB takes red, green, blue", {a}, 3, 3, true, {0x11, 0x22, 0x33}},
-      {"RGBA adds alpha last",
-       {a, b},
-       4,
-       8,
-       true,
-       {0x11, 0x22, 0x33, 0x80, 0xAA, 0xBB, 0xCC, 0x40}},
+      {"RGBA", {a, b}, 4, 8, true, {0x11, 0x22, 0x33, 0x80, 0xAA, 0xBB, 0xCC, 0x40}},
       {"a count of 0xFFFFFFFE gives no pixels", {a, a, 0xFFFFFFFE, b}, 1, 1, true, {0xCC}},
       {"too few pixels", {a, b}, 1, 3, false, {}},
       {"too many pixels", {a, b, a}, 1, 2, false, {}},
@@ -86,6 +83,7 @@ const Rgba kGreenPixel{0, 255, 0, 255};
 const Rgba kBluePixel{0, 0, 255, 255};
 const Rgba kWhitePixel{255, 255, 255, 255};
 const float kWidths[1][3] = {{1.0f, 1.0f, 2.0f}};
+constexpr uint32_t kGradientSlots = 4;
 
 class TexturesTest : public velkor_test::SglTest {
  protected:
@@ -93,58 +91,83 @@ class TexturesTest : public velkor_test::SglTest {
     SglTest::SetUp();
     velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
   }
-  static const sgl_texture_slot& Slot(uint32_t slot) { return Context().texture_table[slot]; }
   static void FormatBox(float x0, float y0, float x1, float y1, float nx, float ny, uint32_t ax,
                         uint32_t ay) {
     const float xs[4] = {x0, x1, x1, x0};
     const float ys[4] = {y0, y0, y1, y1};
     sglFormatTexture(4, xs, ys, nx, ny, ax, ay);
   }
-  // Uploads `image` into `slot` and makes it the current texture fill.
-  static void FillWith(uint32_t slot, uint8_t format, uint32_t width, uint32_t height,
-                       const uint8_t* image, uint8_t scaled) {
-    sglTexImage2Dubv(static_cast<int32_t>(slot), format, width, height, image, scaled);
-    sglBindTexture(SGL_TEXTURE_FILL, slot);
-    sglEnable(SGL_TEXTURE_FILL);
+  static void ExpectCacheMatchesOpenGl(const char* when) {
+    SCOPED_TRACE(when);
+    const sgl_type_statemachine& c = Context();
+    const std::pair<uint8_t, GLenum> enables[] = {{c.gl_texture_2d, GL_TEXTURE_2D},
+                                                  {c.gl_blend, GL_BLEND},
+                                                  {c.gl_stencil_test, GL_STENCIL_TEST},
+                                                  {c.gl_scissor_test, GL_SCISSOR_TEST}};
+    for (const auto& [cached, capability] : enables) {
+      EXPECT_EQ(cached != 0, glIsEnabled(capability) == GL_TRUE) << std::hex << capability;
+    }
+    GLint mode = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+    EXPECT_EQ(static_cast<GLint>(c.gl_tex_env[2]), mode);
+    float colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_EQ(std::vector<float>(c.gl_color, c.gl_color + 4),
+              std::vector<float>(colour, colour + 4));
+    float matrix[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
+    EXPECT_EQ(std::vector<float>(c.transform.matrix, c.transform.matrix + 16),
+              std::vector<float>(matrix, matrix + 16));
   }
-  static bool Near(const Rgba& p, const Rgba& q, int tolerance = 2) {
-    return std::abs(p.r - q.r) <= tolerance && std::abs(p.g - q.g) <= tolerance &&
-           std::abs(p.b - q.b) <= tolerance;
+};
+using BitmapsTest = TexturesTest;
+
+class GradientsTest : public TexturesTest {
+ protected:
+  void SetUp() override {
+    TexturesTest::SetUp();
+    sgl_parameters parameters = HostParameters();
+    parameters.gradient_table = gradients_;
+    parameters.gradient_count = kGradientSlots;
+    ASSERT_TRUE(sglInit(&Context(), &parameters));
+    velkor_test::InstallLineTestTables(&kWidths[0][0], 1);
   }
+  static const sgl_texture_slot& Slot(uint32_t slot) { return Context().gradient_table[slot]; }
+  static std::vector<uint8_t> Texels(uint32_t slot) {
+    std::vector<uint8_t> texels(Slot(slot).texture_width * Slot(slot).texture_height * 4);
+    glBindTexture(GL_TEXTURE_2D, Slot(slot).name);
+    Context().gl_bound_texture = SGL_BOUND_TEXTURE_UNKNOWN;
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
+  }
+
+  sgl_texture_slot gradients_[kGradientSlots] = {};
 };
 
 TEST_F(TexturesTest, RefusedCallsRecordTheirErrorAndChangeNothing) {
   const uint8_t data[16] = {};
   const uint32_t short_words[] = {0xFF, 0xFF, 10};  // 12 pixels for a 4 x 2 image
   const float xs[3] = {0, 10, 10}, ys[3] = {0, 0, 10};
+  const uint32_t map_error = SGL_ERROR_FORMAT_TEXTURE;
   const struct {
-    const char* name;
+    const char* name;  // slot 3 is loaded and in use by the fill, 9 never loaded
     std::function<void()> call;
     uint32_t code, value;
   } cases[] = {
       {"format 4", [&] { sglTexImage2Dubv(1, 4, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE, 1},
-      {"height above the maximum", [&] { sglTexImage2Dubv(1, 7, 2, 1025, data, 0); },
-       SGL_ERROR_TEX_IMAGE, 1},
-      {"negative slot", [&] { sglTexImage2Dubv(-1, 7, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE,
-       0xFFFFFFFF},
-      {"slot beyond the table", [&] { sglTexImage2Dubv(254, 7, 2, 2, data, 0); },
-       SGL_ERROR_TEX_IMAGE, 254},
+      {"height 1025", [&] { sglTexImage2Dubv(1, 7, 2, 1025, data, 0); }, SGL_ERROR_TEX_IMAGE, 1},
+      {"slot -1", [&] { sglTexImage2Dubv(-1, 7, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE, ~0u},
+      {"slot 254", [&] { sglTexImage2Dubv(254, 7, 2, 2, data, 0); }, SGL_ERROR_TEX_IMAGE, 254},
       {"no data", [] { sglTexImage2Dubv(1, 7, 2, 2, nullptr, 0); }, SGL_ERROR_TEX_IMAGE, 1},
-      {"words that do not decode", [&] { sglCompressedTexImage2D(1, 7, 4, 2, 3, short_words, 0); },
+      {"short words", [&] { sglCompressedTexImage2D(1, 7, 4, 2, 3, short_words, 0); },
        SGL_ERROR_COMPRESSED_TEX_IMAGE, 1},
-      {"the texture a fill is using", [&] { sglTexImage2Dubv(3, 7, 1, 1, data, 0); },
-       SGL_ERROR_TEX_IMAGE, 3},
-      {"bind: not loaded", [] { sglBindTexture(SGL_TEXTURE_FILL, 9); }, SGL_ERROR_BIND_TEXTURE, 9},
-      {"bind: beyond the table", [] { sglBindTexture(SGL_TEXTURE_FILL, 254); },
-       SGL_ERROR_BIND_TEXTURE, 254},
-      {"map: 4096 points", [&] { sglFormatTexture(4096, xs, ys, 1, 1, 0, 0); },
-       SGL_ERROR_FORMAT_TEXTURE, 4096},
-      {"map: alignment 3", [&] { sglFormatTexture(3, xs, ys, 1, 1, 0, 3); },
-       SGL_ERROR_FORMAT_TEXTURE, 3},
-      {"map: no xs", [&] { sglFormatTexture(3, nullptr, ys, 1, 1, 0, 0); },
-       SGL_ERROR_FORMAT_TEXTURE, 3},
-      {"bitmap: negative", [] { sgluDrawBitmap(-1, 0, 0); }, SGL_ERROR_DRAW_BITMAP, 0xFFFFFFFF},
-      {"bitmap: beyond the table", [] { sgluDrawBitmap(254, 0, 0); }, SGL_ERROR_DRAW_BITMAP, 254},
+      {"in use", [&] { sglTexImage2Dubv(3, 7, 1, 1, data, 0); }, SGL_ERROR_TEX_IMAGE, 3},
+      {"bind 9", [] { sglBindTexture(SGL_TEXTURE_FILL, 9); }, SGL_ERROR_BIND_TEXTURE, 9},
+      {"bind 254", [] { sglBindTexture(SGL_TEXTURE_FILL, 254); }, SGL_ERROR_BIND_TEXTURE, 254},
+      {"4096 points", [&] { sglFormatTexture(4096, xs, ys, 1, 1, 0, 0); }, map_error, 4096},
+      {"alignment 3", [&] { sglFormatTexture(3, xs, ys, 1, 1, 0, 3); }, map_error, 3},
+      {"no xs", [&] { sglFormatTexture(3, nullptr, ys, 1, 1, 0, 0); }, map_error, 3},
+      {"bitmap 254", [] { sgluDrawBitmap(254, 0, 0); }, SGL_ERROR_DRAW_BITMAP, 254},
   };
   sglTexImage2Dubv(3, SGL_FORMAT_ALPHA, 2, 2, data, 0);
   sglBindTexture(SGL_TEXTURE_FILL, 3);
@@ -156,12 +179,12 @@ TEST_F(TexturesTest, RefusedCallsRecordTheirErrorAndChangeNothing) {
     Context().errors.count = 0;
     c.call();
     ExpectOnlyError(c.code, c.value);
-    EXPECT_EQ(0, Slot(1).loaded);
-    EXPECT_EQ(2u, Slot(3).width);
+    EXPECT_EQ(0, Context().texture_table[1].loaded);
+    EXPECT_EQ(2u, Context().texture_table[3].width);
     EXPECT_EQ(3u, Context().texture.current_texture);
     EXPECT_EQ(mapping.width, Context().texture.width);
   }
-  EXPECT_EQ(0, velkor_test::CountCoveredPixels(0, 0, 100, 100));
+  EXPECT_EQ(0, CountCoveredPixels(0, 0, 100, 100));
   // Without a texture table no mapping is made.
   sgl_parameters parameters = HostParameters();
   parameters.texture_table = nullptr;
@@ -172,27 +195,24 @@ TEST_F(TexturesTest, RefusedCallsRecordTheirErrorAndChangeNothing) {
 
 TEST_F(TexturesTest, RepetitionsOffsetsAndFactorsOfTheMapping) {
   const struct {
-    const char* name;
     uint32_t image_width, image_height;
     uint8_t scaled;
     float box_width, box_height, nx, ny;
     uint32_t ax, ay;
     float repeat_x, repeat_y, offset_x, offset_y, factor_x, factor_y;
   } cases[] = {
-      {"natural size: 128 x 64 over 32 x 32", 32, 32, 0, 128, 64, -1, 0, 0, 0, 4, 2, 0, 0, 0.5f,
-       0.5f},
-      {"both given", 32, 32, 0, 128, 64, 3, 5, 0, 0, 3, 5, 0, 0, 0.5f, 0.5f},
-      {"ny given: aspect kept across", 32, 16, 0, 128, 64, 0, 2, 0, 0, 2, 2, 0, 0, 0.5f, 0.25f},
-      {"nx given: aspect kept upwards", 32, 16, 0, 128, 64, 3, 0, 0, 0, 3, 3, 0, 0, 0.5f, 0.25f},
-      {"ny given on a flat box", 32, 32, 0, 128, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0.5f, 0.5f},
-      {"centred", 32, 32, 0, 80, 48, 0, 0, 1, 1, 2.5f, 1.5f, -0.75f, -0.25f, 0.5f, 0.5f},
-      {"ending at the right and top", 32, 32, 0, 80, 48, 0, 0, 2, 2, 2.5f, 1.5f, 0.5f, 0.5f, 0.5f,
-       0.5f},
-      {"a stretched image fills its texture", 32, 32, 1, 128, 64, 0, 0, 0, 0, 4, 2, 0, 0, 1, 1},
+      {32, 32, 0, 128, 64, -1, 0, 0, 0, 4, 2, 0, 0, 0.5f, 0.5f},  // natural size
+      {32, 32, 0, 128, 64, 3, 5, 0, 0, 3, 5, 0, 0, 0.5f, 0.5f},   // both given
+      {32, 16, 0, 128, 64, 0, 2, 0, 0, 2, 2, 0, 0, 0.5f, 0.25f},  // ny: aspect kept across
+      {32, 16, 0, 128, 64, 3, 0, 0, 0, 3, 3, 0, 0, 0.5f, 0.25f},  // nx: aspect kept upwards
+      {32, 32, 0, 128, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0.5f, 0.5f},    // ny on a flat box
+      {32, 32, 0, 80, 48, 0, 0, 1, 1, 2.5f, 1.5f, -0.75f, -0.25f, 0.5f, 0.5f},  // centred
+      {32, 32, 0, 80, 48, 0, 0, 2, 2, 2.5f, 1.5f, 0.5f, 0.5f, 0.5f, 0.5f},      // at the right, top
+      {32, 32, 1, 128, 64, 0, 0, 0, 0, 4, 2, 0, 0, 1, 1},  // a stretched image fills its texture
   };
   std::vector<uint8_t> image(64 * 64, 200);
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(&c - cases);
     sglDisable(SGL_TEXTURE_FILL);
     sglTexImage2Dubv(11, SGL_FORMAT_ALPHA, c.image_width, c.image_height, image.data(), c.scaled);
     sglBindTexture(SGL_TEXTURE_FILL, 11);
@@ -212,15 +232,17 @@ TEST_F(TexturesTest, RepetitionsOffsetsAndFactorsOfTheMapping) {
 }
 
 TEST_F(TexturesTest, TexelsLandWhereTheMappingPutsThemInQuadsAndConcaveFills) {
-  FillWith(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
+  sglTexImage2Dubv(12, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 0);
+  sglBindTexture(SGL_TEXTURE_FILL, 12);
+  sglEnable(SGL_TEXTURE_FILL);
   FormatBox(100, 100, 300, 300, 1, 1, 0, 0);
   velkor_test::FillQuad(100, 100, 300, 300);
   // Each quadrant is exactly 100 x 100 pixels: nearest texels, clamped.
   for (const Rgba& colour : {kRedPixel, kGreenPixel, kBluePixel, kWhitePixel}) {
     EXPECT_EQ(10000, CountPixelsNear(100, 100, 200, 200, colour));
   }
-  EXPECT_TRUE(Near(kGreenPixel, ReadPixel(250, 150)));
-  EXPECT_TRUE(Near(kBluePixel, ReadPixel(150, 250)));
+  EXPECT_EQ(1, CountPixelsNear(250, 150, 1, 1, kGreenPixel, 2));
+  EXPECT_EQ(1, CountPixelsNear(150, 250, 1, 1, kBluePixel, 2));
 
   // An L over three quadrants of the box, cut into triangles by ear clipping.
   velkor_test::ClearDisplay();
@@ -232,7 +254,7 @@ TEST_F(TexturesTest, TexelsLandWhereTheMappingPutsThemInQuadsAndConcaveFills) {
   for (int k = 0; k < 6; ++k) sglVertex2f(xs[k], ys[k]);
   sglEnd();
   EXPECT_EQ(10000, CountPixelsNear(100, 100, 200, 200, kBluePixel));
-  EXPECT_EQ(0, velkor_test::CountCoveredPixels(200, 200, 100, 100)) << "the L's notch";
+  EXPECT_EQ(0, CountCoveredPixels(200, 200, 100, 100)) << "the L's notch";
   EXPECT_EQ(0u, Context().errors.count);
 }
 
@@ -246,23 +268,23 @@ TEST_F(TexturesTest, BitmapsCoverTheirOwnPixelsScaledOrNot) {
                                {kWhitePixel, kRedPixel, kGreenPixel}};
   for (int j = 0; j < 2; ++j) {
     for (int i = 0; i < 3; ++i) {
-      EXPECT_TRUE(Near(expected[j][i], ReadPixel(200 + i, 300 + j), 0)) << i << ", " << j;
+      EXPECT_EQ(1, CountPixelsNear(200 + i, 300 + j, 1, 1, expected[j][i], 0)) << i << ", " << j;
     }
   }
-  EXPECT_EQ(6, velkor_test::CountCoveredPixels(190, 290, 20, 20));
+  EXPECT_EQ(6, CountCoveredPixels(190, 290, 20, 20));
   // Stretched over its texture and mapped back once: the 2 x 2 pixels.
   sglTexImage2Dubv(21, SGL_FORMAT_RGBA, 2, 2, kQuadrants, 1);
   sgluDrawBitmap(21, 400, 400);
-  EXPECT_TRUE(Near(kRedPixel, ReadPixel(400, 400), 8));
-  EXPECT_TRUE(Near(kWhitePixel, ReadPixel(401, 401), 8));
-  EXPECT_EQ(4, velkor_test::CountCoveredPixels(390, 390, 20, 20));
+  EXPECT_EQ(1, CountPixelsNear(400, 400, 1, 1, kRedPixel, 8));
+  EXPECT_EQ(1, CountPixelsNear(401, 401, 1, 1, kWhitePixel, 8));
+  EXPECT_EQ(4, CountCoveredPixels(390, 390, 20, 20));
   // In a half-size viewport 16 x 8 native pixels are 8 x 4 viewport pixels.
   std::vector<uint8_t> white(16 * 8 * 4, 255);
   sglTexImage2Dubv(22, SGL_FORMAT_RGBA, 16, 8, white.data(), 0);
   velkor_test::ClearDisplay();
   sglViewport(0, 0, 640, 384);
   sgluDrawBitmap(22, 200, 200);
-  EXPECT_EQ(32, velkor_test::CountCoveredPixels(90, 90, 40, 40));
+  EXPECT_EQ(32, CountCoveredPixels(90, 90, 40, 40));
   EXPECT_EQ(32, CountPixelsNear(100, 100, 8, 4, kWhitePixel));
   EXPECT_EQ(0u, Context().errors.count);
 }
@@ -288,8 +310,136 @@ TEST_F(TexturesTest, DrawingABitmapKeepsTheCallersTextureState) {
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
     EXPECT_EQ(GL_MODULATE, mode);
     // Modulation was off while it was drawn: the white colour did not tint it.
-    EXPECT_TRUE(Near(kRedPixel, ReadPixel(20, 10), 0));
+    EXPECT_EQ(1, CountPixelsNear(20, 10, 1, 1, kRedPixel, 0));
   }
+  EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(GradientsTest, AGradientIsANewRepeatingTextureWithTheImageInTheCorner) {
+  const uint8_t image[8] = {10, 20, 30, 40, 50, 60, 70, 80};  // 2 x 1
+  sglGradientTexture(1, 2, 1, 8, image, 0);
+  const std::vector<uint8_t> texels = Texels(1);
+  ASSERT_EQ(64u * 64u * 4u, texels.size());
+  std::vector<uint8_t> expected(texels.size(), 0);
+  std::copy(image, image + 8, expected.begin());
+  EXPECT_EQ(expected, texels);
+  GLint filter = 0, wrap = 0;
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+  EXPECT_EQ(GL_LINEAR, filter);
+  EXPECT_EQ(GL_REPEAT, wrap);
+  // Loading again gives a new texture; run-length words decode as RGBA.
+  const uint32_t first = Slot(1).name;
+  const uint32_t words[] = {0xFF102030, 0xFF102030, 1, 0x80405060};  // three, then one
+  sglGradientTexture(1, 4, 1, sizeof(words), words, 1);
+  EXPECT_NE(first, Slot(1).name);
+  const std::vector<uint8_t> decoded = {0x10, 0x20, 0x30, 0xFF, 0x10, 0x20, 0x30, 0xFF,
+                                        0x10, 0x20, 0x30, 0xFF, 0x40, 0x50, 0x60, 0x80};
+  const std::vector<uint8_t> coded = Texels(1);
+  EXPECT_EQ(decoded, std::vector<uint8_t>(coded.begin(), coded.begin() + 16));
+  EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(GradientsTest, AHorizontalRampRisesFromLeftToRightOnlyWithGradientFill) {
+  // 64 x 64 RGBA whose red rises along x, 4 per texel.
+  std::vector<uint8_t> ramp(64 * 64 * 4, 0);
+  for (uint32_t i = 0; i < 64 * 64; ++i) {
+    ramp[4 * i] = static_cast<uint8_t>(4 * (i % 64));
+    ramp[4 * i + 3] = 255;
+  }
+  sglGradientTexture(0, 64, 64, static_cast<uint32_t>(ramp.size()), ramp.data(), 0);
+  sglIndexGradienti(0);
+  const float xs[4] = {100, 740, 740, 100}, ys[4] = {100, 100, 300, 300};  // ten pixels per texel
+  for (bool fill : {false, true}) {
+    SCOPED_TRACE(fill ? "gradient fill" : "plain");
+    sglIndexColori(velkor_test::kGreen);
+    if (fill) {
+      sglEnable(SGL_GRADIENT_FILL);
+    }
+    sglFormatGradient(4, xs, ys);
+    sglBegin(5);
+    for (int k = 0; k < 4; ++k) sglVertex2f(xs[k], ys[k]);
+    sglEnd();
+    for (int k = 1; k < 63; ++k) {
+      const Rgba p = ReadPixel(100 + 10 * k + 5, 200);
+      EXPECT_NEAR(fill ? 4 * k : 0, p.r, 2) << "texel column " << k;
+      EXPECT_EQ(fill ? 0 : 255, p.g) << "texel column " << k;
+    }
+  }
+  // The same along the whole height: the gradient varies only across.
+  EXPECT_NEAR(ReadPixel(400, 120).r, ReadPixel(400, 280).r, 1);
+  EXPECT_EQ(0, CountCoveredPixels(0, 0, 100, 768));
+  EXPECT_EQ(0u, Context().errors.count);
+}
+
+TEST_F(BitmapsTest, AStaticBitmapDrawsPixelForPixelUnderTheMatrixInForce) {
+  std::vector<uint8_t> picture(5 * 4 * 4, 255);  // a different colour in every pixel
+  for (uint32_t k = 0; k < 20; ++k) {
+    picture[4 * k] = static_cast<uint8_t>(40 * (k % 5) + 15);
+    picture[4 * k + 1] = static_cast<uint8_t>(50 * (k / 5) + 20);
+  }
+  EXPECT_EQ(0u, sglCreateStaticBitmap(200, 100, 5, 4, static_cast<uint32_t>(picture.size()),
+                                      picture.data(), 0));
+  sglPushMatrixAndTranslate(100, 100);
+  sglDrawStaticBitmap(0);
+  sglPopMatrixAndTranslate();
+  for (uint32_t k = 0; k < 20; ++k) {
+    const Rgba got = ReadPixel(300 + static_cast<int>(k % 5), 200 + static_cast<int>(k / 5));
+    EXPECT_EQ((std::vector<int>{picture[4 * k], picture[4 * k + 1], 255}),
+              (std::vector<int>{got.r, got.g, got.b}))
+        << k;
+  }
+  EXPECT_EQ(20, CountCoveredPixels(290, 190, 30, 30));
+  // Run-length coded: six red, one green.
+  const uint32_t words[] = {0xFFFF0000, 0xFFFF0000, 4, 0xFF00FF00};
+  EXPECT_EQ(1u, sglCreateStaticBitmap(100, 100, 7, 1, sizeof(words), words, 1));
+  sglDrawStaticBitmap(1);
+  EXPECT_EQ(6, CountPixelsNear(100, 100, 7, 1, kRedPixel));
+  EXPECT_EQ(1, CountPixelsNear(100, 100, 7, 1, kGreenPixel));
+  EXPECT_EQ(0u, Context().errors.count);
+}
+
+// While recording, every state call must land in the list, bypassing the cache.
+TEST_F(BitmapsTest, TheStateCacheStaysTrueAfterRecordingAndReplaying) {
+  sglIndexColori(velkor_test::kWhite);
+  velkor_test::FillQuad(700, 700, 701, 701);
+  uint8_t ramp[32];
+  for (int k = 0; k < 32; ++k) ramp[k] = static_cast<uint8_t>(8 * k + 7);
+  sglTexImage2Dubv(240, SGL_FORMAT_ALPHA, 1, 32, ramp, 1);
+  const uint32_t list = sglBeginStaticSequence(0, 0, 100, 100);
+  ASSERT_NE(0u, list);
+  EXPECT_EQ(1, Context().cache_bypass);
+  sglEnable(SGL_TEXTURE_MODULATE);
+  sglBindTexture(SGL_TEXTURE_FILL, 240);
+  sglEnable(SGL_TEXTURE_FILL);
+  sglIndexColori(velkor_test::kRed);
+  sglTranslatef(10, 10);
+  const float xs[2] = {100, 164}, ys[2] = {100, 420};
+  sglFormatTexture(2, xs, ys, 1, 1, 0, 0);
+  velkor_test::FillQuad(100, 100, 164, 420);
+  sglDisable(SGL_TEXTURE_FILL);
+  sglIndexColori(velkor_test::kGreen);
+  sglBegin(SGL_PRIMITIVE_LINE_STRIP);
+  sglVertex2f(300, 50.5f);
+  sglVertex2f(400, 50.5f);
+  sglEnd();
+  sglEndStaticSequence();
+  EXPECT_EQ(0, Context().cache_bypass);
+  EXPECT_EQ(0, Context().texture_modulate) << "the end turns modulation off";
+  ExpectCacheMatchesOpenGl("after recording");
+
+  sglLoadIdentity();
+  velkor_test::ClearDisplay();
+  sglCallStaticSequence(list);
+  ExpectCacheMatchesOpenGl("after replaying");
+  // The recorded translation was replayed inside the list only.
+  EXPECT_GT(ReadPixel(140, 300).r, 100);
+  EXPECT_EQ(0, CountCoveredPixels(100, 100, 5, 320)) << "drawn 10 units to the right";
+  EXPECT_EQ(100, CountPixelsNear(310, 60, 100, 1, kGreenPixel, 8));
+  sglIndexColori(velkor_test::kBlue);
+  velkor_test::FillQuad(600, 100, 610, 110);
+  EXPECT_EQ(100, CountPixelsNear(600, 100, 10, 10, kBluePixel))
+      << "where the library's matrix says";
   EXPECT_EQ(0u, Context().errors.count);
 }
 

@@ -1,6 +1,5 @@
-// Transformations: the library's matrix stays in step with OpenGL's, quarter
-// turns are exact, and a smaller viewport halves what is drawn. (The
-// hit-tests show the inverse against drawn pixels.)
+// Transformations: the library's matrix in step with OpenGL's, exact quarter
+// turns, a smaller viewport; active areas hit-tested through the inverse.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -35,21 +34,18 @@ class TransformTest : public SglTest {
   }
 };
 
+using ActiveAreasTest = TransformTest;
+
 TEST_F(TransformTest, HalfSizeViewportHalvesEverything) {
   sglViewport(0, 0, 640, 384);
   sglOrtho(0, 1280, 0, 768);
   EXPECT_EQ(2.0f, T().units_x);
   EXPECT_EQ(2.0f, T().units_y);
   EXPECT_EQ(1.0f, T().font_scale_x);  // one native pixel is still one unit
-  float px = 0;
-  float py = 0;
+  float px = 0, py = 0;
   sglConvertPointToPixel(1280, 768, &px, &py);
   EXPECT_EQ(640.0f, px);
   EXPECT_EQ(384.0f, py);
-  // 200 x 200 units become 100 x 100 pixels at (100, 50).
-  FillRectRaw(200, 100, 400, 300, 1, 1, 1);
-  EXPECT_EQ(100 * 100, CountCoveredPixels(0, 0, 1280, 768));
-  EXPECT_EQ(100 * 100, CountCoveredPixels(100, 50, 100, 100));
   // Screen units stay native display pixels.
   sglTranslatef(640, 384);
   float sx, sy, x, y;
@@ -63,18 +59,6 @@ TEST_F(TransformTest, HalfSizeViewportHalvesEverything) {
   EXPECT_EQ(1.0f, T().units_x);
   EXPECT_EQ(2.0f, T().line_scale_x);
   EXPECT_EQ(0u, ErrorCount());
-}
-
-TEST_F(TransformTest, TranslateScaleRotateStayInStepWithOpenGl) {
-  sglTranslatef(640, 384);
-  sglScalef(1.5f, 0.5f);
-  sglRotatef(30);
-  sglTranslatef(-20, 7);
-  sglRotatef(-45);
-  ExpectMatrixInStepWithOpenGl();
-  EXPECT_FLOAT_EQ(1.0f / 1.5f, T().units_x);
-  EXPECT_FLOAT_EQ(2.0f, T().units_y);
-  EXPECT_FLOAT_EQ(30.0f + 315.0f, T().rotation);
 }
 
 TEST_F(TransformTest, QuarterTurnsAreExactAndAScaleByZeroDividesNothing) {
@@ -94,22 +78,106 @@ TEST_F(TransformTest, QuarterTurnsAreExactAndAScaleByZeroDividesNothing) {
   sglScalef(0, 2);
   EXPECT_EQ(1.0f, T().units_x);
   EXPECT_EQ(0.5f, T().units_y);
-  float x = 7;
-  float y = 7;
+  float x = 7, y = 7;
   sglConvertPixelToPoint(100, 100, &x, &y);
   EXPECT_TRUE(std::isfinite(x) && std::isfinite(y));
   EXPECT_EQ(0u, ErrorCount());
 }
 
 // A frame that ends inside pushes must not deepen OpenGL's stack for good.
-TEST_F(TransformTest, ResetEmptiesTheStackOnBothSides) {
+TEST_F(TransformTest, InStepWithOpenGlAndResetEmptiesTheStackOnBothSides) {
+  sglTranslatef(640, 384);
+  sglScalef(1.5f, 0.5f);
+  sglRotatef(30);
   sglPushMatrix();
+  sglTranslatef(-20, 7);
+  sglRotatef(-45);
+  ExpectMatrixInStepWithOpenGl();
+  EXPECT_FLOAT_EQ(1.0f / 1.5f, T().units_x);
+  EXPECT_FLOAT_EQ(2.0f, T().units_y);
+  EXPECT_FLOAT_EQ(30.0f + 315.0f, T().rotation);
   sglPushMatrixAndTranslate(5, 5);
-  sglRotatef(10);
   sglReset();
   EXPECT_EQ(0u, Context().ortho.depth);
   EXPECT_EQ(1, GlStackDepth());
   ExpectMatrixInStepWithOpenGl();
+}
+
+// Under a rotation and scale, in a viewport showing the display at half size
+// (two pointer units per viewport pixel), the rectangle status at each
+// pixel's centre says whether the pixel was drawn.
+TEST_F(ActiveAreasTest, HitTestFollowsTheDrawingInASmallerViewportUnderRotationAndScale) {
+  sglViewport(0, 0, 640, 384);
+  sglPushMatrix();
+  sglTranslatef(600, 300);
+  sglRotatef(270);
+  sglScalef(2, 1);
+  velkor_test::FillQuad(10, 20, 60, 120);
+  int hits = 0, mismatches = 0;
+  for (int y = 80; y < 150; ++y) {
+    for (int x = 290; x < 370; ++x) {
+      const bool drawn = velkor_test::ReadPixel(x, y).r > 0;
+      const bool hit = sglRectangleActiveAreaGetStatus(2 * x + 1, 2 * y + 1, 10, 20, 60, 120);
+      hits += hit;
+      if (hit != drawn && mismatches++ < 5) ADD_FAILURE() << x << ", " << y << ": drawn " << drawn;
+    }
+  }
+  EXPECT_EQ(0, mismatches);
+  EXPECT_EQ(50 * 50, hits);
+  EXPECT_EQ(50 * 50, CountCoveredPixels(310, 90, 50, 50));
+  sglPopMatrix();
+  EXPECT_EQ(0u, ErrorCount());
+}
+
+TEST_F(ActiveAreasTest, ScissorHidesHitsOutsideIt) {
+  sglPushMatrixAndTranslate(100, 100);
+  sglBeginScissor(50, 50);  // pixels 100..150, edges included
+  const float shape[] = {0, 0, 0, 200, 200, 200, 200, 0};
+  const struct {
+    float px, py;
+    bool inside;
+  } cases[] = {{150, 150, true}, {170, 120, false}, {120, 151, false}};
+  for (const auto& [px, py, inside] : cases) {
+    EXPECT_EQ(inside, sglRectangleActiveAreaGetStatus(px, py, 0, 0, 200, 200)) << px << ", " << py;
+    EXPECT_EQ(inside, sglShapeActiveAreaGetStatus(px, py, 4, shape)) << px << ", " << py;
+    EXPECT_EQ(inside, sglCircleActiveAreaGetStatus(px, py, 0, 0, 150)) << px << ", " << py;
+  }
+  sglEndScissor();
+  EXPECT_TRUE(sglRectangleActiveAreaGetStatus(170, 120, 0, 0, 200, 200)) << "scissor gone";
+  sglPopMatrixAndTranslate();
+  EXPECT_EQ(0u, Context().errors.count);
+}
+
+// Centre (400, 300), radius 100.
+TEST_F(ActiveAreasTest, CircleStatusRateAndAngleAroundItsCentre) {
+  const struct {
+    float px, py;
+    bool inside;
+    float rate, degrees;
+  } cases[] = {
+      {500, 300, true, 1.0f, 0},           {400, 400, true, 1.0f, 90},
+      {300, 300, true, 1.0f, 180},         {400, 200, true, 1.0f, 270},
+      {470, 370, true, 0.98994949f, 45},   {471, 371, false, 1.0040916f, 45},
+      {400, 300, true, 0.0f, 0},           {400.3f, 300.2f, true, 0.0036056f, 0},
+      {399.7f, 300.4f, true, 0.005f, 180}, {200, 300, false, 2.0f, 180},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.inside, sglCircleActiveAreaGetStatus(c.px, c.py, 400, 300, 100))
+        << c.px << ", " << c.py;
+    EXPECT_NEAR(c.rate, sglCircleActiveAreaGetRate(c.px, c.py, 400, 300, 100), 1e-5f)
+        << c.px << ", " << c.py;
+    EXPECT_NEAR(c.degrees, sglCircleActiveAreaGetAngle(c.px, c.py, 400, 300), 2e-3f)
+        << c.px << ", " << c.py;
+  }
+  EXPECT_FALSE(sglCircleActiveAreaGetStatus(400, 300, 400, 300, 0));
+  EXPECT_FALSE(sglCircleActiveAreaGetStatus(400, 300, 400, 300, -5));
+  EXPECT_EQ(0.0f, sglCircleActiveAreaGetRate(450, 300, 400, 300, 0));
+  EXPECT_EQ(0u, Context().errors.count);
+
+  // A squared radius below 1e-6: the division is recorded and still made.
+  EXPECT_FALSE(sglCircleActiveAreaGetStatus(401, 300, 400, 300, 1e-4f));
+  ASSERT_EQ(1u, Context().errors.count);
+  EXPECT_EQ(SGL_ERROR_FLOAT_DIV, LastError().code);
 }
 
 }  // namespace

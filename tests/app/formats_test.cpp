@@ -1,0 +1,219 @@
+// The velkor program's texts as plain code: its command line, its event
+// scripts and its state file.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/Velkor_application.h"
+#include "app/Velkor_command_line.h"
+#include "app/Velkor_event_script.h"
+#include "app/Velkor_state.h"
+#include "host/target_configuration.h"
+#include "tests/app/run_velkor.h"
+
+namespace {
+
+using nlohmann::json;
+using velkor_test::ExpectState;
+
+// What a command line asks for: "window PERIOD" (the period the host reads
+// from the arguments left to it), "offscreen FRAMES png|bmp", "help", or why
+// it is refused.
+std::string Outcome(std::vector<const char*> args) {
+  args.insert(args.begin(), "velkor");
+  VelkorOptions o;
+  std::string error;
+  if (!Velkor_ParseCommandLine(static_cast<int>(args.size()), args.data(), &o, &error))
+    return error;
+  if (o.mode == kVelkorRunHelp) return "help";
+  if (o.mode == kVelkorRunOffscreen)
+    return "offscreen " + std::to_string(o.frames) + (o.snapshot_png ? " png" : " bmp");
+  std::vector<const char*> host;
+  for (const std::string& a : o.host_arguments) host.push_back(a.c_str());
+  return "window " + std::to_string(ParsePeriodArguments(static_cast<int>(host.size()), host.data(),
+                                                         g_application_data.period));
+}
+
+TEST(CommandLine, WhatItAsksForOrWhyItIsRefused) {
+  const struct {
+    std::vector<const char*> args;
+    const char* outcome;
+  } cases[] = {
+      {{}, "window 33"},
+      {{"-period", "40"}, "window 40"},
+      // The slot directory is taken out first: "7" is a directory, not a period.
+      {{"--slot-dir", "7"}, "window 33"},
+      {{"--slot-dir", "7", "12"}, "window 12"},
+      {{"--offscreen", "--frames", "1000000", "--snapshot", "shot.PNG"}, "offscreen 1000000 png"},
+      {{"--frames", "1", "--snapshot", "a.bmp", "--offscreen"}, "offscreen 1 bmp"},
+      {{"--offscreen", "--help"}, "help"},
+      {{"--offscreen"}, "--offscreen needs --frames N"},
+      {{"--frames", "0"}, "--frames needs a whole number from 1 to 1000000, not \"0\""},
+      {{"--offscreen", "--frames", "1000001"},
+       "--frames needs a whole number from 1 to 1000000, not \"1000001\""},
+      {{"--snapshot", "a.jpg"}, "--snapshot needs a file name ending in .png or .bmp"},
+      {{"--offscreen", "-period"}, "--offscreen runs without a clock and takes no \"-period\""},
+      {{"--frames", "5"}, "--frames works only with --offscreen"},
+      {{"--slot-dir"}, "--slot-dir needs a value"},
+      {{"--fast"}, "unknown option --fast"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Outcome(c.args), c.outcome);
+}
+
+bool known_widget(const char* name) {
+  return std::string(name) == "ExecButton" || std::string(name) == "RegTextEditBox";
+}
+
+// An event as text: line, frame, kind, then pixel, widget (+ its corner) or key.
+std::string Describe(const VelkorScriptEvent& e) {
+  static const char* const kinds[] = {"move",     "press",      "release", "click",
+                                      "wheel-up", "wheel-down", "key",     "type"};
+  char text[160];
+  const int n = snprintf(text, sizeof text, "%d: %u %s", e.line, e.frame, kinds[e.kind]);
+  if (e.kind == kScriptKey) {
+    snprintf(text + n, sizeof text - n, " %X/%u", e.key, e.modifiers);
+  } else if (e.kind != kScriptType && e.widget.empty()) {
+    snprintf(text + n, sizeof text - n, " %d,%d", e.pixel_x, e.pixel_y);
+  } else if (e.kind != kScriptType) {
+    snprintf(text + n, sizeof text - n, " @%s%s%d,%d", e.widget.c_str(), e.from_corner ? "+" : " ",
+             e.offset_x, e.offset_y);
+  }
+  return text;
+}
+
+// Comments, blank lines and CR line ends; events by frame, a frame's in
+// script order; "type" keeps "#" and everything else to the end of its line.
+TEST(EventScript, EachKindOfLineInFrameOrder) {
+  const std::string script =
+      "# a script\n\n5 move 1 1\r\n   # indented comment\n"          // lines 1-4
+      "2 type 0x12 # not a comment\xc3\xa4  \n0 press 1279 767\n"    // 5-6
+      "  4\trelease 0 0   # done\n5 click @ExecButton\n"             // 7-8
+      "6 click @RegTextEditBox+10,5\n6 move @ExecButton+-3,-4\n"     // 9-10
+      "7 wheel up 5 6\n7 wheel down @ExecButton\n8 key Shift+Tab\n"  // 11-13
+      "8 key Ctrl+F1\n2 key Ctrl+Shift+F12\n";                       // 14-15
+  std::vector<VelkorScriptEvent> events;
+  VelkorScriptError error;
+  ASSERT_TRUE(Velkor_ParseEventScript(script, 10, known_widget, &events, &error)) << error.message;
+  std::vector<std::string> described;
+  for (const VelkorScriptEvent& e : events) described.push_back(Describe(e));
+  EXPECT_EQ(described,
+            std::vector<std::string>(
+                {"6: 0 press 1279,767", "5: 2 type", "15: 2 key 1000C/3", "7: 4 release 0,0",
+                 "3: 5 move 1,1", "8: 5 click @ExecButton 0,0", "9: 6 click @RegTextEditBox+10,5",
+                 "10: 6 move @ExecButton+-3,-4", "11: 7 wheel-up 5,6",
+                 "12: 7 wheel-down @ExecButton 0,0", "13: 8 key 9/1", "14: 8 key 10001/2"}));
+  const std::vector<uint32_t>& text = events[1].text;
+  EXPECT_EQ(std::string(text.begin(), text.end() - 1), "0x12 # not a comment");
+  EXPECT_EQ(text.back(), 0xE4u);  // a-umlaut as one UTF-16 unit
+}
+
+TEST(EventScript, MalformedLinesAreRefusedWithTheirNumber) {
+  const struct {
+    std::string script;
+    int line;
+    const char* message_part;
+  } cases[] = {
+      {"x move 1 1", 1, "not a frame number"},
+      {"# ok\n1 jump 1 1", 2, "unknown event \"jump\""},
+      {"1 move 1", 1, "needs a position"},
+      {"1 click 1280 5", 1, "outside"},
+      {"1 click 5 768", 1, "outside"},
+      {"1 click @NoSuchWidget", 1, "no widget named \"NoSuchWidget\""},
+      {"1 click @ExecButton+3", 1, "not +DX,DY"},
+      {"0 click @ExecButton", 1, "frame 0"},
+      {"1 wheel left 3 3", 1, "up or down"},
+      {"1 key F13", 1, "unknown key \"F13\""},
+      {"1 type    ", 1, "needs a text"},
+      {"1 type \xff", 1, "not UTF-8"},
+      {"1 type \xc0\x80", 1, "not UTF-8"},  // overlong
+      {"1 type \xf0\x9f\x98\x80", 1, "beyond U+FFFF"},
+      {"1 type a\tb", 1, "control characters"},
+      {std::string("1 type a\0b", 10), 1, "NUL"},
+      {"1 move 1 1\n2 move 2 2\n10 move 3 3", 3, "never drawn (frames 0 .. 9)"},
+  };
+  for (const auto& c : cases) {
+    std::vector<VelkorScriptEvent> events;
+    VelkorScriptError error;
+    EXPECT_FALSE(Velkor_ParseEventScript(c.script, 10, known_widget, &events, &error)) << c.script;
+    EXPECT_EQ(error.line, c.line) << c.script;
+    EXPECT_NE(error.message.find(c.message_part), std::string::npos)
+        << c.script << " -> " << error.message;
+  }
+}
+
+TEST(EventScript, PixelsAreCountedFromTheTopLeftAndHitTheirCentre) {
+  float xy[4];
+  Velkor_ScriptPixelToDisplay(0, 0, &xy[0], &xy[1]);
+  Velkor_ScriptPixelToDisplay(1279, 767, &xy[2], &xy[3]);
+  EXPECT_EQ(std::vector<float>(xy, xy + 4), std::vector<float>({0.5f, 767.5f, 1279.5f, 0.5f}));
+}
+
+// A layer context as init leaves it, freed at the end.
+struct Context {
+  Context() { Velkor_symbology_layer_init(c); }
+  ~Context() { Velkor_symbology_layer_free(c); }
+  json State() const { return json::parse(Velkor_StateJson(c, 7)); }
+  Velkor_symbology_layer_context* c =
+      static_cast<Velkor_symbology_layer_context*>(Velkor_symbology_layer_alloc());
+};
+
+// The fields the program runs do not reach, each set apart from its
+// neighbours so that two swapped show; the last word of each selector's list,
+// and values outside the lists as no text.
+TEST(StateFile, FieldsFollowTheContext) {
+  Context k;
+  k.c->registerHighlight[2] = 11;
+  k.c->statusFlags[kFlagV] = k.c->statusFlags[kFlagC] = 1;
+  k.c->RegPopUpPanel.isOpen = k.c->machineCodeZoom = 1;
+  k.c->pcOffset = -5.0f;
+  const json state = k.State();
+  ExpectState(state, {"/register_frames/2", 11, "/flags/V", 1, "/flags/N", 0, "/flags/Z", 0,
+                      "/flags/C", 1, "/selection/pc_offset", -5.0});
+  ExpectState(state, {"/popups/register", true, "/popups/info", false, "/zoom/machine_code", true,
+                      "/zoom/instructions", false});
+  const struct {
+    uint32_t format, operation;
+    const char* shown;
+  } cases[] = {{0, 11, "Double Operand AND"},
+               {1, 7, "Single Operand "},
+               {2, 7, "Jump JMP"},
+               {3, 8, "Emulated TST"},
+               {9, 0, " "}};
+  for (const auto& c : cases) {
+    k.c->instructionFormat = c.format;
+    k.c->dualOperation = k.c->singleOperation = k.c->jumpOperation = k.c->emulatedOperation =
+        c.operation;
+    const json selection = k.State()["selection"];
+    EXPECT_EQ(
+        selection["format"].get<std::string>() + " " + selection["operation"].get<std::string>(),
+        c.shown);
+  }
+}
+
+// A cell that lost its terminator is cut at the cell's end instead of being
+// read on into the next field.
+TEST(StateFile, UnterminatedCellsStayInsideTheirCell) {
+  Context k;
+  memset(k.c->ports[0], 'A', kPortCellSize);
+  memset(k.c->sourceAddressText, 'B', kAddressTextSize);
+  ExpectState(k.State(), {"/ports/P1IN", "AAAAA", "/address_unit/source/address", "BBBBBBBBBB"});
+}
+
+TEST(StateFile, PanelTextsAsUtf8) {
+  const char* const cases[][2] = {
+      {"au\xdf\xe4", "au\xc3\x9f\xc3\xa4"},
+      {"\x80 \x93", "\xe2\x82\xac \xe2\x80\x9c"},
+      {"\x81", "\xef\xbf\xbd"},  // no character in the code page
+      {"a\\u00e4b\\u20AC",
+       "a\xc3\xa4"
+       "b\xe2\x82\xac"},
+      {"\\u12", "\\u12"},      // too short: kept as typed
+      {"\\uD800", "\\uD800"},  // a lone surrogate is no character
+  };
+  for (const auto& c : cases) EXPECT_EQ(Velkor_PanelTextToUtf8(c[0]), c[1]) << c[0];
+}
+
+}  // namespace

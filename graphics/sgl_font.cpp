@@ -71,7 +71,10 @@ bool font_record_sound(const uint8_t* table, uint32_t slot) {
 }  // namespace
 
 uint32_t sgl_font_table_check(const uint8_t* table) {
-  if (table == nullptr || read_u32(table + 4) != kSglFontTableFormat) return kSglFontTableBadHeader;
+  // The size field is all that may be read before the size is known: a
+  // table too short for its own header is refused before the rest is read.
+  if (table == nullptr || read_u32(table) < kSglFontTableHeaderSize) return kSglFontTableBadHeader;
+  if (read_u32(table + 4) != kSglFontTableFormat) return kSglFontTableBadHeader;
   const uint32_t fonts = read_u32(table + 8);
   const uint32_t textures = read_u32(table + 12);
   if (textures > kSglFontMaxTextures) return kSglFontTableBadHeader;

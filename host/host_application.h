@@ -143,6 +143,12 @@ bool Application_CreateWindow(Application* app, void* parent);
 // Off-screen mode on the calling thread, which must then draw the frames; the
 // frame as rows top-down (4 bytes per pixel, BGRA), or null.
 uint8_t* Application_CreateBuffer(Application* app);
+// Off-screen mode: later frames fill only the lower-left width x height
+// pixels of the buffer, as a window of that client size would (the display
+// units, the pointer and the hit tests stay those of the native size; only
+// fewer pixels are filled), and the frame holds that many pixels. False,
+// nothing changed, without a buffer or for a size outside 1..native.
+bool Application_SetBufferViewport(Application* app, int32_t width, int32_t height);
 
 // ---------------------------------------------------------------------------
 // The cycle (main thread)

@@ -109,6 +109,17 @@ uint8_t* Application_CreateBuffer(Application* app) {
   return app->flipped_image;
 }
 
+bool Application_SetBufferViewport(Application* app, int32_t width, int32_t height) {
+  if (app == nullptr || app->egl_surface == nullptr || width <= 0 || height <= 0 ||
+      width > static_cast<int32_t>(app->params->width) ||
+      height > static_cast<int32_t>(app->params->height)) {
+    return false;
+  }
+  app->client_rect[2] = width;
+  app->client_rect[3] = height;
+  return true;
+}
+
 void Application_ReleaseBuffer(Application* app) {
   if (app == nullptr) return;
   if (app->egl_display != nullptr) {

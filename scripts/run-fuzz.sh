@@ -10,7 +10,7 @@ build=$(cd "$1" && pwd)  # absolute: a target may change its directory
 seconds=$2
 seed=${3:-}
 root=$(cd "$(dirname "$0")/.." && pwd)
-targets=(romload core_ops edit_strings text polygon preferences event_script)
+targets=(romload core_ops edit_strings text polygon font_table preferences event_script)
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 start=$(date +%s)

@@ -5,12 +5,23 @@
 // Every frame gets several random events through the host's posting calls
 // (moves, presses, releases, clicks, wheel notches, keys, typed text); half
 // of the pointer actions aim at a widget drawn in the last frame, so that
-// pop-ups open and edits happen. After every frame the panel's state is
-// checked: every text terminated and in its format, markers and selections
-// in range, slot files in the slot directory (a fresh temporary directory,
-// the current directory while the soak runs) complete or absent, the
-// drawing library's error log not overflowing. The first broken rule is
-// printed with its frame and the run stops.
+// pop-ups open and edits happen. Now and then a slot errand takes over the
+// pointer for a few frames: it clicks its way (continuous execution off,
+// the slot pop-up opened from the ROM table, sometimes another slot chosen)
+// to the slot pop-up's "SAVE to Slot" or "LOAD from Slot", so that real
+// saves and loads happen among the random input. After every frame the
+// panel's state is checked: every text terminated and in its format,
+// markers and selections in range, slot files in the slot directory (a
+// fresh temporary directory, the current directory while the soak runs)
+// complete or absent, after a save the file holding the ROM and after a
+// load the ROM holding the file, the drawing library's error log not
+// overflowing. The first broken rule is printed with its frame and the run
+// stops. The last lines count the frames with a slot, RAM or register
+// pop-up open, the saves and the loads.
+//
+// --dir DIR runs in an existing slot directory (kept afterwards) instead of
+// a fresh one; --full-size draws into the whole 1280 x 768 buffer instead of
+// a quarter-size viewport (same input, same state, slower).
 //
 // Exit status: 0 every frame kept every rule; 1 a rule broke or no
 // off-screen buffer; 2 bad command line. Same seed, same run.
@@ -25,6 +36,7 @@
 #include <string>
 
 #include "app/Velkor_application.h"
+#include "display/Velkor_ComboBox.h"
 #include "graphics/sgl.h"
 #include "host/host_application.h"
 #include "panel/Velkor_symbology_layer.h"
@@ -56,13 +68,42 @@ struct Random {
   }
 };
 
+// A slot errand: the pointer clicks its way to a save or a load. Each step
+// takes three frames at a point chosen from the state the last frame left:
+// the pointer rests there (a widget takes the focus from the hover of the
+// frame before the press), presses, releases. A step that random keys or a
+// late queued event undid is simply taken again.
+enum class Goal : uint8_t { kNone, kSave, kLoad };
+enum class Step : uint8_t { kAim, kPress, kRelease };
+
+struct Errand {
+  Goal goal;
+  Step step;
+  uint32_t frames;   // spent so far; the errand gives up at kErrandFrames
+  bool choose_slot;  // open the slot list and take one of its rows first
+  float x;           // the point of the current step
+  float y;
+};
+
+// About one errand per 80 frames, each some fifteen frames long: several saves
+// and loads per 1,000 frames, and still mostly random input.
+constexpr uint32_t kErrandChance = 80;
+constexpr uint32_t kErrandFrames = 60;
+// Frames without a button at the start of an errand: the random clicks
+// still queued (one pointer event reaches each frame) are delivered first.
+constexpr uint32_t kErrandDrain = 3;
+
 struct Soak {
   Application* app;
+  float pixels;  // viewport pixels per display unit (drawn rectangles come in pixels)
   const Velkor_symbology_layer_context* c;
   Random random;
+  Errand errand;
   uint64_t events;
-  uint64_t popup_frames;
-  int slot_files;  // complete slot files seen after the last frame  // frames with a pop-up open: the input reaches them
+  uint64_t popup_frames;  // frames with a slot, RAM or register pop-up open
+  uint64_t saves;
+  uint64_t loads;
+  int slot_files;  // complete slot files seen after the last frame
   char problem[512];
 };
 
@@ -71,6 +112,16 @@ struct Soak {
 constexpr const char* kWriters[] = {"ROMSaveButton", "ROMLoadButton",     "SlotComboBox",
                                     "RAMPushButton", "RegPushButton",     "SaveButton",
                                     "ExecButton",    "MemoryMultiColumn", "MemoryMultiColumn_1"};
+
+// Where the widget `name` was drawn in the last frame, in display units.
+bool drawn(const Soak* s, const char* name, Velkor_DrawnRect* rect) {
+  if (!Velkor_symbology_layer_find_widget(s->c, name, rect)) return false;
+  rect->x /= s->pixels;
+  rect->y /= s->pixels;
+  rect->width /= s->pixels;
+  rect->height /= s->pixels;
+  return true;
+}
 
 // A point for the next pointer action: half the time inside a widget drawn
 // in the last frame (a writer among them one time in four), else anywhere
@@ -83,8 +134,7 @@ void aim(Soak* s, float* x, float* y) {
                            ? kWriters[s->random.below(sizeof kWriters / sizeof kWriters[0])]
                            : Velkor_symbology_layer_widget_name(static_cast<int32_t>(
                                  s->random.below(static_cast<uint32_t>(count))));
-    if (name != nullptr && Velkor_symbology_layer_find_widget(s->c, name, &rect) &&
-        rect.width > 0 && rect.height > 0) {
+    if (name != nullptr && drawn(s, name, &rect) && rect.width > 0 && rect.height > 0) {
       *x = s->random.between(rect.x, rect.x + rect.width);
       *y = s->random.between(rect.y, rect.y + rect.height);
       return;
@@ -110,10 +160,122 @@ void key(Soak* s, uint32_t code, uint32_t modifiers) {
   s->events += 2;
 }
 
+// One frame's keys: a special key one time in five, a few typed characters
+// one time in ten.
+void post_keys(Soak* s) {
+  const uint32_t keyboard = s->random.below(10);
+  if (keyboard < 2) {
+    key(s, kKeys[s->random.below(sizeof kKeys / sizeof kKeys[0])], s->random.below(8) == 0);
+  } else if (keyboard < 3) {
+    const uint32_t length = 1 + s->random.below(3);
+    for (uint32_t i = 0; i < length; ++i) {
+      key(s, static_cast<uint8_t>(kTyped[s->random.below(sizeof kTyped - 1)]), 0);
+    }
+  }
+}
+
+// A point inside the widget `name` as drawn in the last frame, kept off its
+// edges by `margin` display units; false when it was not drawn.
+bool point_in(Soak* s, const char* name, float margin, float* x, float* y) {
+  Velkor_DrawnRect rect{};
+  if (!drawn(s, name, &rect) || rect.width <= 2 * margin || rect.height <= 2 * margin) {
+    return false;
+  }
+  *x = s->random.between(rect.x + margin, rect.x + rect.width - margin);
+  *y = s->random.between(rect.y + margin, rect.y + rect.height - margin);
+  return true;
+}
+
+// The next press of the errand, from the state the last frame left: each
+// condition below is one that keeps the slot pop-up's buttons from working.
+bool errand_target(Soak* s, float* x, float* y) {
+  const Velkor_symbology_layer_context* c = s->c;
+  Errand* e = &s->errand;
+  if (c->continuousExecution) {
+    // Continuous execution hides the table hover, so the slot pop-up cannot
+    // open; its toggle is drawn only while the instruction set is unzoomed.
+    return point_in(s,
+                    c->instructionSetZoom ? "InstruktionenToggleButton" : "EnableExecToggleButton",
+                    4.0f, x, y);
+  }
+  if (!c->PopUpPanel.isOpen || c->RAMPopUpPanel.isOpen || c->RegPopUpPanel.isOpen) {
+    // A press on the ROM table's byte columns opens the slot pop-up and,
+    // being outside them, closes the RAM and register pop-ups that could
+    // lie over its buttons. The columns start 60 units into the table; the
+    // band kept clear of its right part is where the RAM pop-up can lie.
+    Velkor_DrawnRect table{};
+    if (!drawn(s, "MemoryMultiColumn", &table)) return false;
+    *x = s->random.between(table.x + 66.0f, table.x + 150.0f);
+    *y = s->random.between(table.y + 12.0f, table.y + table.height - 50.0f);
+    return true;
+  }
+  if (c->SlotComboBox.open) {
+    // One of the rows of the open list below the box.
+    Velkor_DrawnRect box{};
+    if (!drawn(s, "SlotComboBox", &box)) return false;
+    const float list = Velkor_ComboBox_listHeight(&c->SlotComboBox);
+    *x = s->random.between(box.x + 4.0f, box.x + box.width - 4.0f);
+    *y = s->random.between(box.y - list + 4.0f, box.y - 4.0f);
+    e->choose_slot = false;
+    return true;
+  }
+  if (e->choose_slot) return point_in(s, "SlotComboBox", 4.0f, x, y);
+  return point_in(s, e->goal == Goal::kSave ? "ROMSaveButton" : "ROMLoadButton", 4.0f, x, y);
+}
+
+// The errand's pointer input for one frame: a few moves, then the current
+// step's rest, press or release at its point.
+void errand_frame(Soak* s) {
+  Errand* e = &s->errand;
+  const uint32_t moves = 2 + s->random.below(4);
+  for (uint32_t i = 0; i < moves; ++i) {
+    move(s, s->random.between(0.0f, kWidth), s->random.between(0.0f, kHeight));
+  }
+  if (++e->frames <= kErrandDrain) return;
+  switch (e->step) {
+    case Step::kAim:
+      if (e->frames > kErrandFrames || !errand_target(s, &e->x, &e->y)) {
+        e->goal = Goal::kNone;  // given up: the random input goes on
+        return;
+      }
+      move(s, e->x, e->y);
+      e->step = Step::kPress;
+      return;
+    case Step::kPress:
+      move(s, e->x, e->y);
+      button(s, 1, kDown);
+      e->step = Step::kRelease;
+      return;
+    case Step::kRelease:
+      move(s, e->x, e->y);
+      button(s, 1, kUp);
+      e->step = Step::kAim;
+      return;
+  }
+}
+
+// A load only where the current slot has a file (else a save): the slot
+// list may still move it to a slot without one, which must load nothing.
+void start_errand(Soak* s) {
+  Errand* e = &s->errand;
+  *e = Errand{};
+  char name[16];
+  snprintf(name, sizeof name, "slot%u.csv", s->c->slot + 1);
+  const bool loadable = access(name, F_OK) == 0;
+  e->goal = loadable && s->random.below(2) == 0 ? Goal::kLoad : Goal::kSave;
+  e->choose_slot = s->random.below(3) == 0;
+}
+
 // One frame's input. The host hands one queued pointer and one queued key
 // event to each frame, so queued events come at about one per frame each;
 // moves only set the position and come many at a time.
 void post_frame_events(Soak* s) {
+  if (s->errand.goal == Goal::kNone && s->random.below(kErrandChance) == 0) start_errand(s);
+  if (s->errand.goal != Goal::kNone) {
+    errand_frame(s);
+    post_keys(s);
+    return;
+  }
   float x = 0.0f;
   float y = 0.0f;
   aim(s, &x, &y);
@@ -133,15 +295,7 @@ void post_frame_events(Soak* s) {
   } else if (pointer < 10) {
     button(s, 4 + s->random.below(2), kDown);  // a wheel notch has no release
   }
-  const uint32_t keyboard = s->random.below(10);
-  if (keyboard < 2) {
-    key(s, kKeys[s->random.below(sizeof kKeys / sizeof kKeys[0])], s->random.below(8) == 0);
-  } else if (keyboard < 3) {
-    const uint32_t length = 1 + s->random.below(3);
-    for (uint32_t i = 0; i < length; ++i) {
-      key(s, static_cast<uint8_t>(kTyped[s->random.below(sizeof kTyped - 1)]), 0);
-    }
-  }
+  post_keys(s);
 }
 
 bool fail(Soak* s, const char* what, const char* text) {
@@ -295,6 +449,56 @@ bool slot_files_complete(Soak* s) {
   return ok;
 }
 
+// The word of ROM row `row` as the panel keeps it (high and low cell).
+uint16_t rom_word(const Velkor_symbology_layer_context* c, int32_t row) {
+  const unsigned long high = strtoul(c->romRows[row].cells[1], nullptr, 16);
+  const unsigned long low = strtoul(c->romRows[row].cells[2], nullptr, 16);
+  return static_cast<uint16_t>(((high << 8) | (low & 0xFF)) & 0xFFFF);
+}
+
+// Whether the slot file `name` holds exactly the ROM rows, line by line
+// ("%04X;%04X;\"\"" from FFFE down).
+bool file_holds_rom(Soak* s, const char* name) {
+  FILE* file = fopen(name, "rb");
+  if (file == nullptr) return fail(s, "slot file missing", name);
+  char line[64];
+  char want[64];
+  int32_t row = 0;
+  bool ok = true;
+  for (; ok && row < kMemoryRowCount; ++row) {
+    if (fgets(line, sizeof line, file) == nullptr) break;
+    line[strcspn(line, "\r\n")] = '\0';
+    snprintf(want, sizeof want, "%04X;%04X;\"\"", 0xFFFE - 2 * row, rom_word(s->c, row));
+    if (strcmp(line, want) != 0) {
+      snprintf(s->problem, sizeof s->problem, "%s line %d \"%s\", ROM row \"%s\"", name, row + 1,
+               line, want);
+      ok = false;
+    }
+  }
+  fclose(file);
+  if (ok && row != kMemoryRowCount) return fail(s, "slot file short", name);
+  return ok;
+}
+
+// A save or a load ran in this frame: the slot pop-up was open, so its
+// children ran, and its button fired. Afterwards the chosen slot's file and
+// the ROM rows must agree: the save wrote the whole ROM, the load read the
+// whole file (written by an earlier save of this run).
+bool slot_work_fine(Soak* s) {
+  const Velkor_symbology_layer_context* c = s->c;
+  if (!c->PopUpPanel.isOpen || !(c->saveToSlot || c->loadFromSlot)) return true;
+  s->errand.goal = Goal::kNone;  // the button fired: the errand is done
+  char name[16];
+  snprintf(name, sizeof name, "slot%u.csv", c->slot + 1);
+  if (c->saveToSlot) {
+    ++s->saves;
+    return file_holds_rom(s, name);
+  }
+  if (access(name, F_OK) != 0) return true;  // nothing to load: the ROM stays
+  ++s->loads;
+  return file_holds_rom(s, name);
+}
+
 bool error_log_fine(Soak* s) {
   const sgl_error_log& log = sglGetCurrentContext()->errors;
   if (!log.overflow) return true;
@@ -305,11 +509,12 @@ bool error_log_fine(Soak* s) {
 
 bool frame_fine(Soak* s) {
   return texts_in_format(s) && selections_in_range(s) && slot_files_complete(s) &&
-         error_log_fine(s);
+         slot_work_fine(s) && error_log_fine(s);
 }
 
 int usage() {
-  fprintf(stderr, "usage: velkor-soak [--frames N] [--seed S] [--full-size] [--keep-dir]\n");
+  fprintf(stderr,
+          "usage: velkor-soak [--frames N] [--seed S] [--full-size] [--keep-dir] [--dir DIR]\n");
   return 2;
 }
 
@@ -320,6 +525,7 @@ int main(int argc, char** argv) {
   unsigned long long seed = 1;
   bool keep_dir = false;
   bool small = true;
+  const char* given_dir = nullptr;  // an existing slot directory, left as it is
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     char* end = nullptr;
@@ -333,27 +539,37 @@ int main(int argc, char** argv) {
       small = false;
     } else if (arg == "--keep-dir") {
       keep_dir = true;
+    } else if (arg == "--dir" && i + 1 < argc) {
+      given_dir = argv[++i];
     } else {
       return usage();
     }
   }
-  char dir[] = "/tmp/velkor-soak-XXXXXX";
-  if (mkdtemp(dir) == nullptr || chdir(dir) != 0) {
+  char made[] = "/tmp/velkor-soak-XXXXXX";
+  const char* dir = given_dir != nullptr ? given_dir : mkdtemp(made);
+  keep_dir = keep_dir || given_dir != nullptr;
+  if (dir == nullptr || chdir(dir) != 0) {
     fprintf(stderr, "velkor-soak: cannot make a slot directory\n");
     return 1;
   }
   Soak s{};
   s.random.state = seed * 0x9E3779B97F4A7C15ULL + 1;
-  // A small buffer keeps the frames cheap; the panel still lays out and
-  // hit-tests in its 1280 x 768 display units.
   ApplicationParams params = g_application_data;
-  params.width = small ? 320 : params.width;
-  params.height = small ? 192 : params.height;
   s.app = Application_Allocate(&params, argv[0]);
   if (s.app == nullptr) return 1;
   Application_UseSystemEvents(s.app, 1);
   if (Application_CreateBuffer(s.app) == nullptr) {
     fprintf(stderr, "velkor-soak: no off-screen OpenGL buffer\n");
+    Application_Free(s.app);
+    return 1;
+  }
+  // A small viewport keeps the frames cheap: the panel is drawn scaled down
+  // as into a small window, and lays out, clips and hit-tests in its 1280 x
+  // 768 display units exactly as at full size.
+  s.pixels = small ? 0.25f : 1.0f;
+  if (small && !Application_SetBufferViewport(s.app, static_cast<int32_t>(params.width / 4),
+                                              static_cast<int32_t>(params.height / 4))) {
+    fprintf(stderr, "velkor-soak: no small viewport\n");
     Application_Free(s.app);
     return 1;
   }
@@ -365,10 +581,10 @@ int main(int argc, char** argv) {
   for (; frame < frames; ++frame) {
     post_frame_events(&s);
     Application_Draw(s.app);
+    // The instruction and machine-code pop-ups are always shown; these three
+    // open only when a click reaches the table or register under them.
     const Velkor_symbology_layer_context* c = s.c;
-    s.popup_frames += c->PopUpPanel.open | c->InstruktionenPopUpPanel.open | c->RAMPopUpPanel.open |
-                      c->MaschinencodePopUpPanel.open | c->InfoPopUpPanel.open |
-                      c->RegPopUpPanel.open;
+    s.popup_frames += c->PopUpPanel.isOpen | c->RAMPopUpPanel.isOpen | c->RegPopUpPanel.isOpen;
     if (!frame_fine(&s)) {
       fprintf(stderr, "velkor-soak: seed %llu frame %lu: %s\n", seed, frame, s.problem);
       status = 1;
@@ -383,9 +599,12 @@ int main(int argc, char** argv) {
     digest = (digest ^ bytes[i]) * 1099511628211ULL;
   }
   Application_Free(s.app);
-  printf("velkor-soak: state digest %016llx, %llu frames with a pop-up open, %d slot files\n",
-         static_cast<unsigned long long>(digest), static_cast<unsigned long long>(s.popup_frames),
-         s.slot_files);
+  printf(
+      "velkor-soak: state digest %016llx, %llu frames with a pop-up open, %llu saves, %llu loads, "
+      "%d slot files\n",
+      static_cast<unsigned long long>(digest), static_cast<unsigned long long>(s.popup_frames),
+      static_cast<unsigned long long>(s.saves), static_cast<unsigned long long>(s.loads),
+      s.slot_files);
   printf("velkor-soak: seed %llu, %lu frames, %llu events, %s (slot directory %s)\n", seed, frame,
          static_cast<unsigned long long>(s.events), status == 0 ? "all rules kept" : "FAILED", dir);
   if (!keep_dir) {

@@ -340,6 +340,13 @@ void sglBeginFrame(const float clear_rgba[4]) {
   if (context == nullptr) return;
   sgl_stream_state* stream = &context->stream;
   if (stream->in_frame) sglEndFrame();  // a frame never ended still goes out
+  // A static sequence the last frame left recording would swallow the clear
+  // (sglReset would end it only after).
+  if (context->statics.sequence_list != 0) {
+    sgliGlEndList();
+    context->statics.sequence_list = 0;
+    context->cache_bypass = 0;
+  }
   stream->in_frame = 1;
   stream->recording = stream->capacity_words > 0 ? 1 : 0;
   stream->current_words = 0;

@@ -371,6 +371,33 @@ TEST_F(FramesTest, UploadOrSequenceInsideAFrameDrawsOnDirectly) {
   }
 }
 
+// A frame that ended inside a static sequence or a mask definition must not
+// spoil the next one's clear: compiled into the list, or kept out of the
+// colour buffer.
+TEST_F(FramesTest, NextFrameIsRightAfterOneLeftUnfinished) {
+  struct Case {
+    const char* name;
+    std::function<void()> left_open;
+  };
+  const Case cases[] = {
+      {"static sequence", [] { sglBeginStaticSequence(0.0f, 0.0f, 10.0f, 10.0f); }},
+      {"mask definition", [] { sglBeginMaskDefinition(0); }},
+      {"scissor", [] { sglBeginScissor(20.0f, 20.0f); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Image direct = DirectImage(Variant{});
+    sglBeginFrame(kDarkBlue);
+    StartDrawing();
+    draw_scene(Variant{}, sequence_);
+    c.left_open();
+    sglEndFrame();
+    scribble();
+    EXPECT_EQ(1u, RecordedFrame(Variant{}));
+    EXPECT_EQ(0, differing_pixels(direct, read_display()));
+  }
+}
+
 TEST_F(FramesTest, WithoutABufferEveryFrameIsSent) {
   Prepare(0);
   const Image direct = DirectImage(Variant{});

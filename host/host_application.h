@@ -118,7 +118,9 @@ struct ApplicationParams {
   uint32_t draw_passes;
   // Bytes the host sets aside once for recording frames: a frame whose
   // drawing equals the last one's is then not drawn, read back or swapped
-  // again (sglBeginFrame in graphics/sgl.h). 0: every frame is drawn.
+  // again (sglBeginFrame in graphics/sgl.h). 0: every frame is drawn. With
+  // recording the layers must draw through the drawing library only: direct
+  // OpenGL calls would land before the frame's recorded clear.
   uint32_t stream_bytes = 0;
 };
 

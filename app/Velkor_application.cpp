@@ -61,4 +61,5 @@ ApplicationParams g_application_data = {
     1,
     g_keyboards_data,
     3,
+    kVelkorStreamBytes,
 };

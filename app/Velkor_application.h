@@ -7,7 +7,8 @@
 // the 1280 x 768 display, the panel's colour, line width, stipple, font and
 // texture tables, the one layer "symbology_layer" (the panel), one pointer
 // "_ptr0", one keyboard "_kbd0", the six entries of the interactivity
-// mapping and three draw passes.
+// mapping and three draw passes; frames are recorded (kVelkorStreamBytes), so
+// an unchanged panel is not drawn again.
 //
 // Velkor_Main reads the command line (Velkor_command_line.h):
 //   velkor [-period N | N] [--slot-dir DIR]      the window, through RunApplication
@@ -31,5 +32,9 @@ extern ApplicationParams g_application_data;
 // a shorter period only makes the three speeds run faster than they say and
 // keeps a core busy; -period still sets any value.
 constexpr uint32_t kVelkorDefaultPeriod = 33;
+
+// Room for recording the panel's frames, the current and the last one sent:
+// the busiest scenes record about 90 KB a frame, so each half holds ten.
+constexpr uint32_t kVelkorStreamBytes = 2u << 20;
 
 int Velkor_Main(const ApplicationParams* params, int argc, const char* const* argv);

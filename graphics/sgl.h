@@ -16,12 +16,14 @@
 //                                    texture_slots, 254, nullptr, 0};
 //       sglInit(&context, &parameters);
 //       sglColorPointerf(colours, 2048);             // and the other tables
-//   every frame:
+//   every frame (sglBeginFrame and sglEndFrame: see "Frames" below):
+//       sglBeginFrame(clear_rgba);                   // clears, records with a buffer
 //       sglReset();                                  // last table entries selected
 //       sglViewport(0, 0, client_width, client_height);
 //       sglOrtho(0, 1280, 0, 768);
 //       sglIndexColori(3); sglPushMatrixAndTranslate(640, 384); ... draw ...
 //       sglPopMatrixAndTranslate();
+//       if (sglEndFrame()) ... read back, swap ...   // 0: the image did not change
 //   after foreign OpenGL code: sglRestoreStates().
 //
 // Threads
@@ -200,6 +202,11 @@ struct sgl_parameters {
   uint32_t texture_count;
   sgl_texture_slot* gradient_table;
   uint32_t gradient_count;
+  // Room for recording frames (sglBeginFrame), split into the frame being
+  // drawn and the last one sent; null: frames go straight to OpenGL. The
+  // caller keeps it as long as the context.
+  uint8_t* stream_buffer = nullptr;
+  uint32_t stream_bytes = 0;
 };
 
 // Layout of a number written by sgluWriteFloat.
@@ -224,6 +231,36 @@ bool sglInit(sgl_type_statemachine* context, const sgl_parameters* parameters);
 // to 60 off, matrix stack, masks, scissors and text state emptied, a
 // sequence or mask definition left open ended. The error log stays.
 void sglReset();
+
+// ---------------------------------------------------------------------------
+// Frames
+// ---------------------------------------------------------------------------
+// An idle display draws the same frame again and again; a software renderer
+// would rasterise it again every time. With a stream buffer (sgl_parameters)
+// the library records a frame's OpenGL calls and sends them only when they
+// differ from the last frame sent:
+//       const float clear[4] = {r, g, b, 0.0f};
+//       sglBeginFrame(clear);                        // the clear is recorded too
+//       sglReset(); sglViewport(...); ... draw ...
+//       if (sglEndFrame()) { read back / swap } else { the last image stands }
+// Without a buffer every call goes straight to OpenGL and sglEndFrame says 1.
+// A frame also goes out whole after sglInit, sglInvalidateFrame, or any
+// OpenGL output of the library between frames (a texture upload, a static
+// sequence compiled, direct drawing such as a cursor over the frame). A call
+// that needs an answer from OpenGL (an upload, a static sequence) in a frame,
+// and a frame too long for its buffer, send what is recorded and draw the
+// rest directly: correct pixels, result 1.
+//
+// Clears colour (clear_rgba; null: transparent black), depth and stencil
+// with scissor off and every colour and stencil bit writable, and starts
+// recording. A frame not ended is ended first.
+void sglBeginFrame(const float clear_rgba[4]);
+// 1: the frame went to OpenGL (flush, read back, swap as usual); 0: it is
+// the last one sent, byte for byte, and nothing was drawn. 1 outside a frame.
+uint8_t sglEndFrame();
+// What OpenGL shows may no longer be the last frame (window exposed or
+// resized, foreign drawing): the next frame, or the one being drawn, is sent.
+void sglInvalidateFrame();
 sgl_type_statemachine* sglGetCurrentContext();
 // 0: lines as OpenGL lines; 1: lines as antialiased strands.
 void sglSetRenderMode(uint8_t mode);

@@ -229,7 +229,7 @@ void sgluArcSector2f(float cx, float cy, float radius, float start_angle, float 
       sgliDisable(GL_TEXTURE_2D);
       sgliEnable(GL_BLEND);
       sgliUpdateColor(context->color_index);
-      glPointSize(2.0f * rp);
+      sgliGlPointSize(2.0f * rp);
       const float centre[2] = {cx, cy};
       sgli_draw_arrays(GL_POINTS, centre, nullptr, 1);
     }

@@ -64,9 +64,9 @@ static uint8_t* sgl_cached_enable(sgl_type_statemachine* context, uint32_t* capa
 
 static void sgl_issue_enable(uint32_t capability, uint8_t on) {
   if (on) {
-    glEnable(capability);
+    sgliGlEnable(capability);
   } else {
-    glDisable(capability);
+    sgliGlDisable(capability);
   }
 }
 
@@ -91,7 +91,7 @@ void sgliTexEnvi(uint32_t target, uint32_t name, uint32_t value) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   uint32_t* cached = context->gl_tex_env;
   if (context->cache_bypass || cached[0] != target || cached[1] != name || cached[2] != value) {
-    glTexEnvi(target, name, static_cast<GLint>(value));
+    sgliGlTexEnvi(target, name, static_cast<GLint>(value));
     cached[0] = target;
     cached[1] = name;
     cached[2] = value;
@@ -108,7 +108,7 @@ void sgliColor4fv(const float* rgba) {
   // Bit-for-bit: a colour that differs only by rounding is still a new colour.
   if (context->cache_bypass ||
       std::memcmp(context->gl_color, rgba, sizeof(context->gl_color)) != 0) {
-    glColor4fv(rgba);
+    sgliGlColor4fv(rgba);
     std::memcpy(context->gl_color, rgba, sizeof(context->gl_color));
   }
 }
@@ -130,7 +130,7 @@ void sgliUpdateColor(uint32_t index) {
 void sgliBindTexture(uint32_t name) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   if (context->cache_bypass || context->gl_bound_texture != name) {
-    glBindTexture(GL_TEXTURE_2D, name);
+    sgliGlBindTexture(GL_TEXTURE_2D, name);
     context->gl_bound_texture = name;
   }
 }
@@ -139,7 +139,7 @@ void sgliLineWidth(float width) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   float issued = width * (context->transform.ratio_x + context->transform.ratio_y) / 2.0f;
   if (context->cache_bypass || issued != context->gl_line_width) {
-    glLineWidth(issued);
+    sgliGlLineWidth(issued);
     context->gl_line_width = issued;
   }
 }
@@ -149,9 +149,9 @@ void sgliTexCoordArray(bool enabled) {
   uint8_t wanted = enabled ? 1 : 0;
   if (context->cache_bypass || context->gl_texcoord_array != wanted) {
     if (enabled) {
-      glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+      sgliGlEnableClientState(GL_TEXTURE_COORD_ARRAY);
     } else {
-      glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+      sgliGlDisableClientState(GL_TEXTURE_COORD_ARRAY);
     }
     context->gl_texcoord_array = wanted;
   }
@@ -160,7 +160,7 @@ void sgliTexCoordArray(bool enabled) {
 void sgliVertexPointer(const float* pointer) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   if (context->cache_bypass || context->gl_vertex_pointer != pointer) {
-    glVertexPointer(2, GL_FLOAT, 0, pointer);
+    sgliGlVertexPointer(pointer);
     context->gl_vertex_pointer = pointer;
   }
 }
@@ -168,7 +168,7 @@ void sgliVertexPointer(const float* pointer) {
 void sgliTexCoordPointer(const float* pointer) {
   sgl_type_statemachine* context = glob_pr_sglStatemachine;
   if (context->cache_bypass || context->gl_texcoord_pointer != pointer) {
-    glTexCoordPointer(2, GL_FLOAT, 0, pointer);
+    sgliGlTexCoordPointer(pointer);
     context->gl_texcoord_pointer = pointer;
   }
 }
@@ -285,6 +285,8 @@ bool sglInit(sgl_type_statemachine* context, const sgl_parameters* parameters) {
   // A context may be initialised again: nothing of its former life survives.
   std::memset(context, 0, sizeof(*context));
   glob_pr_sglStatemachine = context;
+  // Whatever OpenGL shows now, the first frame is sent in full.
+  sgli_stream_initialize(context, parameters->stream_buffer, parameters->stream_bytes);
   context->texture_buffer = parameters->texture_buffer;
   context->max_texture_width = parameters->max_texture_width;
   context->max_texture_height = parameters->max_texture_height;
@@ -300,7 +302,7 @@ bool sglInit(sgl_type_statemachine* context, const sgl_parameters* parameters) {
   // The cache starts from OpenGL's own defaults, which are issued here so
   // that cache and OpenGL agree before the first reset.
   context->gl_color[0] = context->gl_color[1] = context->gl_color[2] = context->gl_color[3] = 1.0f;
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  sgliGlColor4fv(context->gl_color);
   context->gl_bound_texture = SGL_BOUND_TEXTURE_UNKNOWN;
 
   sgl_initialize_appearance_attributes(context);
@@ -338,7 +340,7 @@ static void sgl_reset_appearance_attributes(sgl_type_statemachine* context) {
 }
 
 static void sgl_reset_mode_attributes(sgl_type_statemachine* context) {
-  glDepthFunc(GL_LEQUAL);
+  sgliGlDepthFunc(GL_LEQUAL);
   context->gl_texture_2d = 0;
   context->gl_blend = 0;
   context->gl_stencil_test = 0;
@@ -348,13 +350,13 @@ static void sgl_reset_mode_attributes(sgl_type_statemachine* context) {
   context->gl_tex_env[1] = GL_TEXTURE_ENV_MODE;
   context->gl_tex_env[2] = GL_REPLACE;
   context->transform.z_offset = 0.0f;
-  glDisable(GL_BLEND);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_SCISSOR_TEST);
-  glDisable(GL_STENCIL_TEST);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_CULL_FACE);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  sgliGlDisable(GL_BLEND);
+  sgliGlDisable(GL_TEXTURE_2D);
+  sgliGlDisable(GL_SCISSOR_TEST);
+  sgliGlDisable(GL_STENCIL_TEST);
+  sgliGlDisable(GL_DEPTH_TEST);
+  sgliGlDisable(GL_CULL_FACE);
+  sgliGlBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   context->polygon_smooth = 0;
   context->texture_fill = 0;
   context->depth_test = 0;
@@ -370,11 +372,12 @@ static void sgl_unwind_gl_matrix_stack(sgl_type_statemachine* context) {
   if (ortho->depth > SGL_MATRIX_STACK_SIZE) {
     ortho->depth = SGL_MATRIX_STACK_SIZE;
   }
-  glMatrixMode(GL_MODELVIEW);
+  sgliGlMatrixMode(GL_MODELVIEW);
   while (ortho->depth > 0) {
     ortho->depth--;
     if (ortho->stack[ortho->depth].gl_pushed) {
-      glPopMatrix();
+      sgliGlPopMatrix();
+      if (ortho->gl_depth > 1) ortho->gl_depth--;
     }
   }
 }
@@ -388,14 +391,14 @@ void sglReset() {
   // OpenGL compiling every later call (this reset's too) into the list
   // instead of running it, and no sequence could begin again.
   if (context->statics.sequence_list != 0) {
-    glEndList();
+    sgliGlEndList();
     context->statics.sequence_list = 0;
   }
   // 1. Arrays and matrices
   sgl_unwind_gl_matrix_stack(context);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
+  sgliGlMatrixMode(GL_PROJECTION);
+  sgliGlLoadIdentity();
+  sgliGlMatrixMode(GL_MODELVIEW);
 
   // 2. Drawing state back to idle
   context->cache_bypass = 0;
@@ -433,16 +436,16 @@ void sglReset() {
   sgl_reset_bounds(context);
 
   // 6. Fixed OpenGL settings the drawing code relies on
-  glAlphaFunc(GL_GREATER, 0.5f);
-  glDisable(GL_LIGHTING);
-  glEnable(GL_LINE_SMOOTH);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  glVertexPointer(2, GL_FLOAT, 0, context->vertices);
-  glTexCoordPointer(2, GL_FLOAT, 0, context->texcoords);
+  sgliGlAlphaFunc(GL_GREATER, 0.5f);
+  sgliGlDisable(GL_LIGHTING);
+  sgliGlEnable(GL_LINE_SMOOTH);
+  sgliGlEnableClientState(GL_VERTEX_ARRAY);
+  sgliGlEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  sgliGlVertexPointer(&context->vertices[0][0]);
+  sgliGlTexCoordPointer(&context->texcoords[0][0]);
   context->gl_vertex_pointer = &context->vertices[0][0];
   context->gl_texcoord_pointer = &context->texcoords[0][0];
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  sgliGlTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   context->gl_texcoord_array = 1;
 }
 
@@ -491,7 +494,7 @@ static bool sgl_set_capability(uint8_t capability, uint8_t on) {
       context->depth_test = on;
       if (on) {
         sgliEnable(GL_DEPTH_TEST);
-        glClear(GL_DEPTH_BUFFER_BIT);
+        sgliGlClear(GL_DEPTH_BUFFER_BIT);
       } else {
         sgliDisable(GL_DEPTH_TEST);
       }
@@ -694,21 +697,21 @@ void sglRestoreStates() {
   sgl_issue_enable(GL_SCISSOR_TEST, context->gl_scissor_test);
   sgl_issue_enable(GL_DEPTH_TEST, context->gl_depth_test);
   if (context->gl_bound_texture != SGL_BOUND_TEXTURE_UNKNOWN) {
-    glBindTexture(GL_TEXTURE_2D, context->gl_bound_texture);
+    sgliGlBindTexture(GL_TEXTURE_2D, context->gl_bound_texture);
   }
   if (context->gl_line_width > 0.0f) {
-    glLineWidth(context->gl_line_width);
+    sgliGlLineWidth(context->gl_line_width);
   }
-  glTexEnvi(context->gl_tex_env[0], context->gl_tex_env[1],
-            static_cast<GLint>(context->gl_tex_env[2]));
+  sgliGlTexEnvi(context->gl_tex_env[0], context->gl_tex_env[1],
+                static_cast<GLint>(context->gl_tex_env[2]));
   if (context->gl_texcoord_array) {
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    sgliGlEnableClientState(GL_TEXTURE_COORD_ARRAY);
   } else {
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    sgliGlDisableClientState(GL_TEXTURE_COORD_ARRAY);
   }
-  glColor4fv(context->gl_color);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(2, GL_FLOAT, 0, context->gl_vertex_pointer);
-  glTexCoordPointer(2, GL_FLOAT, 0, context->gl_texcoord_pointer);
-  glMatrixMode(GL_MODELVIEW);
+  sgliGlColor4fv(context->gl_color);
+  sgliGlEnableClientState(GL_VERTEX_ARRAY);
+  sgliGlVertexPointer(context->gl_vertex_pointer);
+  sgliGlTexCoordPointer(context->gl_texcoord_pointer);
+  sgliGlMatrixMode(GL_MODELVIEW);
 }

@@ -95,6 +95,11 @@ struct sgl_orthographic {
   float matrix[16];
   sgl_matrix_stack_entry stack[SGL_MATRIX_STACK_SIZE];
   uint32_t depth;
+  // OpenGL's model-view stack as the library's pushes left it (1: the
+  // current matrix alone) and its limit, asked once at initialisation: a
+  // query per push would stop the frame from being recorded.
+  uint32_t gl_depth;
+  uint32_t gl_depth_limit;
 };
 
 // Current texture and gradient, and how fills map onto them.
@@ -238,6 +243,31 @@ struct sgl_static_state {
   uint32_t sequence_list;  // display list being recorded, 0 for none
 };
 
+// The frame recorder (sgl_stream.cpp). Between sglBeginFrame and
+// sglEndFrame the library's OpenGL calls are appended to the current half of
+// the caller's stream buffer as words; sglEndFrame compares them with the
+// last frame sent and sends them only when they differ.
+struct sgl_stream_state {
+  uint32_t* current;        // the frame being recorded
+  uint32_t* last;           // the last frame sent, last_words long
+  uint32_t capacity_words;  // of each half; 0: no buffer, nothing recorded
+  uint32_t current_words;
+  uint32_t last_words;
+  uint8_t last_valid;    // last holds what OpenGL shows now
+  uint8_t in_frame;      // between sglBeginFrame and sglEndFrame
+  uint8_t recording;     // in a frame and still appending
+  uint8_t vertex_array;  // the client array state the library gave
+  uint8_t texcoord_array;
+  const float* vertex_pointer;
+  const float* texcoord_pointer;
+  // Figures for whoever tunes the buffer size: frames sent and kept, frames
+  // that did not fit, the longest stream recorded (bytes).
+  uint32_t frames_sent;
+  uint32_t frames_kept;
+  uint32_t overflows;
+  uint32_t peak_bytes;
+};
+
 struct sgl_type_statemachine {
   // 1. Error log
   sgl_error_log errors;
@@ -338,6 +368,9 @@ struct sgl_type_statemachine {
 
   // 14. Static bitmaps and sequences
   sgl_static_state statics;
+
+  // 15. The frame recorder
+  sgl_stream_state stream;
 };
 
 // The current context, set by sglInit; every operation works on it.

@@ -12,6 +12,9 @@
 // and must hold every state call). Code that changes OpenGL state behind the
 // cache's back must update the cache field or mark it unknown.
 //
+// OpenGL itself is reached only through graphics/sgl_stream_internal.h,
+// which records a frame's calls.
+//
 // Threads: the drawing thread only, like the rest of the library.
 #pragma once
 
@@ -20,6 +23,7 @@
 #include <cstdint>
 
 #include "graphics/sgl.h"
+#include "graphics/sgl_stream_internal.h"
 
 // Appends (code, value) to the current context's log; after 32 entries only
 // the overflow flag is set. Without a current context nothing is recorded.

@@ -102,14 +102,14 @@ void sgli_draw_arrays(uint32_t gl_mode, const float* xy, const float* st, uint32
   if (context->cache_bypass) {
     // A display list being recorded must hold the vertices themselves:
     // client arrays are read when the list is compiled, not replayed.
-    glBegin(gl_mode);
+    sgliGlBegin(gl_mode);
     for (uint32_t k = 0; k < count; ++k) {
       if (st != nullptr) {
-        glTexCoord2f(st[2 * k], st[2 * k + 1]);
+        sgliGlTexCoord2f(st[2 * k], st[2 * k + 1]);
       }
-      glVertex2f(xy[2 * k], xy[2 * k + 1]);
+      sgliGlVertex2f(xy[2 * k], xy[2 * k + 1]);
     }
-    glEnd();
+    sgliGlEnd();
     return;
   }
   sgliTexCoordArray(st != nullptr);
@@ -117,7 +117,7 @@ void sgli_draw_arrays(uint32_t gl_mode, const float* xy, const float* st, uint32
     sgliTexCoordPointer(st);
   }
   sgliVertexPointer(xy);
-  glDrawArrays(gl_mode, 0, static_cast<GLsizei>(count));
+  sgliGlDrawArrays(gl_mode, 0, static_cast<GLsizei>(count));
 }
 
 namespace {
@@ -191,7 +191,7 @@ void draw_gl_lines_for_pass(sgl_type_statemachine* context) {
 // still, so that with the depth test the line always shows over its halo.
 void shift_depth(sgl_type_statemachine* context, float dz) {
   if (context->depth_test) {
-    glTranslatef(0.0f, 0.0f, dz);
+    sgliGlTranslatef(0.0f, 0.0f, dz);
   }
 }
 

@@ -207,10 +207,10 @@ bool sgl_scissor_contains(const sgl_scissor_rect* rect, float px, float py) {
 // ---------------------------------------------------------------------------
 
 void sgl_clear_opengl_stencil() {
-  glStencilMask(255);
-  glClearStencil(0);
-  glClear(GL_STENCIL_BUFFER_BIT);
-  glStencilMask(0);
+  sgliGlStencilMask(255);
+  sgliGlClearStencil(0);
+  sgliGlClear(GL_STENCIL_BUFFER_BIT);
+  sgliGlStencilMask(0);
 }
 
 void sgl_initialize_clip_plane_structure(sgl_type_statemachine* context) {
@@ -229,7 +229,7 @@ void sgl_initialize_clipping(sgl_type_statemachine* context) {
 
 void sgl_disable_clip_planes(sgl_type_statemachine* context) {
   for (uint32_t i = 0; i < SGL_CLIP_PLANE_COUNT; i++) {
-    glDisable(context->clipping.gl_clipplane_code[i]);
+    sgliGlDisable(context->clipping.gl_clipplane_code[i]);
   }
 }
 
@@ -248,8 +248,8 @@ void sgl_reset_clipping_attributes(sgl_type_statemachine* context) {
   clipping->active_masks = 0;
   // A frame that ended inside a mask definition must not leave colour
   // writes off for every later frame.
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glStencilMask(0);
+  sgliGlColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  sgliGlStencilMask(0);
 }
 
 // ---------------------------------------------------------------------------
@@ -264,22 +264,22 @@ void sgli_select_mask(uint32_t id, uint8_t inverted) {
   sgl_type_statemachine* context = ctx();
   context->clipping.allocated_masks |= id;
   sgliEnable(GL_STENCIL_TEST);
-  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-  glStencilMask(id);
-  glClearStencil(inverted ? 65535 : 0);
+  sgliGlColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+  sgliGlStencilMask(id);
+  sgliGlClearStencil(inverted ? 65535 : 0);
   // The clear must reach the whole bit, not only the scissor in force: a
   // bit left over from an earlier use of this identifier outside the
   // scissor would let drawing through there once the scissor is gone.
   const bool scissored = context->gl_scissor_test != 0;
   if (scissored) {
-    glDisable(GL_SCISSOR_TEST);
+    sgliGlDisable(GL_SCISSOR_TEST);
   }
-  glClear(GL_STENCIL_BUFFER_BIT);
+  sgliGlClear(GL_STENCIL_BUFFER_BIT);
   if (scissored) {
-    glEnable(GL_SCISSOR_TEST);
+    sgliGlEnable(GL_SCISSOR_TEST);
   }
-  glStencilFunc(GL_ALWAYS, inverted ? 0 : 65535, id);
-  glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+  sgliGlStencilFunc(GL_ALWAYS, inverted ? 0 : 65535, id);
+  sgliGlStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
   // The bit starts empty, so its box does too; a normal mask's box then
   // cuts the boxes collected while it is active.
   sgli_bounding_box_begin_mask(id, inverted);
@@ -292,8 +292,8 @@ void sgli_set_active_masks(uint32_t stencil_bits) {
     return;
   }
   sgliEnable(GL_STENCIL_TEST);
-  glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-  glStencilFunc(GL_EQUAL, static_cast<GLint>(m), m);
+  sgliGlStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+  sgliGlStencilFunc(GL_EQUAL, static_cast<GLint>(m), m);
 }
 
 uint32_t sglBeginMaskDefinition(uint8_t inverted) {
@@ -312,8 +312,8 @@ uint32_t sglBeginMaskDefinition(uint8_t inverted) {
 
 void sglEndMaskDefinition() {
   sgl_type_statemachine* context = ctx();
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glStencilMask(0);
+  sgliGlColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  sgliGlStencilMask(0);
   sgli_set_active_masks(context->clipping.active_masks);
   context->clipping.mask_under_definition = 0;
 }
@@ -361,7 +361,7 @@ void sgl_clip_plane(uint32_t id, const double equation[4]) {
   }
   // OpenGL takes the plane through the inverse of the current model-view
   // matrix, so it is given in the caller's drawing coordinates.
-  glClipPlane(clipping->gl_clipplane_code[n], equation);
+  sgliGlClipPlane(clipping->gl_clipplane_code[n], equation);
   clipping->clip_plane_state[n] = 2;
 }
 
@@ -380,7 +380,7 @@ void sgl_enable_clip_plane(uint32_t id) {
       break;
     case 2:
       clipping->clip_plane_state[n] = 1;
-      glEnable(clipping->gl_clipplane_code[n]);
+      sgliGlEnable(clipping->gl_clipplane_code[n]);
       break;
     default:
       break;
@@ -392,7 +392,7 @@ void sgl_disable_clip_plane(uint32_t id) {
   const uint32_t n = sgl_get_clip_plane_number(id);
   if (clipping->clip_plane_state[n] == 1) {
     clipping->clip_plane_state[n] = 2;
-    glDisable(clipping->gl_clipplane_code[n]);
+    sgliGlDisable(clipping->gl_clipplane_code[n]);
   }
 }
 
@@ -480,7 +480,7 @@ void sglBeginScissor(float width, float height) {
   const sgl_scissor_rect entry =
       sgl_compute_scissor_intersection(sgl_scissor_from_corners(ox, oy, fx, fy), parent);
   clipping->scissors[clipping->scissor_depth] = entry;
-  glScissor(entry.x, entry.y, entry.width, entry.height);
+  sgliGlScissor(entry.x, entry.y, entry.width, entry.height);
   clipping->scissor_depth++;
   if (clipping->scissor_depth == 1) {
     sgliEnable(GL_SCISSOR_TEST);
@@ -499,7 +499,7 @@ void sglEndScissor() {
     return;
   }
   const sgl_scissor_rect& entry = clipping->scissors[clipping->scissor_depth - 1];
-  glScissor(entry.x, entry.y, entry.width, entry.height);
+  sgliGlScissor(entry.x, entry.y, entry.width, entry.height);
 }
 
 bool sgl_pixel_point_is_inside_scissors(float px, float py) {

@@ -391,7 +391,7 @@ void crown_dot(sgl_type_statemachine* context, const ring& r, float radius_px) {
   sgliDisable(GL_TEXTURE_2D);
   sgliEnable(GL_BLEND);
   sgliUpdateColor(context->color_index);
-  glPointSize(2.0f * radius_px);
+  sgliGlPointSize(2.0f * radius_px);
   const float centre[2] = {r.cx, r.cy};
   if (sgli_bounding_box_wanted()) {
     sgli_bounding_box_add_rect(r.cx - r.outer, r.cy - r.outer, r.cx + r.outer, r.cy + r.outer);

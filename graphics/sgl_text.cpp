@@ -23,7 +23,7 @@ void release_font_textures(sgl_type_statemachine* context) {
   for (uint32_t& name : context->font_texture_names) {
     if (name != 0) {
       const GLuint gl_name = name;
-      glDeleteTextures(1, &gl_name);
+      sgliGlDeleteTextures(1, &gl_name);
       name = 0;
     }
   }
@@ -36,7 +36,7 @@ void release_font_textures(sgl_type_statemachine* context) {
 // the buffer allow, or data that does not decode to exactly its size.
 uint32_t upload_font_texture(sgl_type_statemachine* context, const sgl_font_texture& texture) {
   GLint max_size = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
+  sgliGlGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
   const uint64_t texels = static_cast<uint64_t>(texture.width) * texture.height;
   const uint64_t capacity =
       static_cast<uint64_t>(context->max_texture_width) * context->max_texture_height * 4;
@@ -50,18 +50,18 @@ uint32_t upload_font_texture(sgl_type_statemachine* context, const sgl_font_text
     return 0;
   }
   GLuint name = 0;
-  glGenTextures(1, &name);
+  sgliGlGenTextures(1, &name);
   sgliBindTexture(name);
   // Glyph quads sit on whole pixels and their coordinates on texel edges,
   // so linear filtering reproduces the texels exactly and smooths scaled text.
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, static_cast<GLsizei>(texture.width),
-               static_cast<GLsizei>(texture.height), 0, GL_ALPHA, GL_UNSIGNED_BYTE,
-               context->texture_buffer);
+  sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  sgliGlPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  sgliGlTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, static_cast<GLsizei>(texture.width),
+                   static_cast<GLsizei>(texture.height), 0, GL_ALPHA, GL_UNSIGNED_BYTE,
+                   context->texture_buffer);
   return name;
 }
 
@@ -355,7 +355,7 @@ void sgli_fonts_draw_bitmap_text(const TextPass& pass, const sgl_font& font, con
                             (halo || paint.outline) ? 1.0f : 0.0f);
   }
   if (!pass.draw) return;
-  if (context->smoothing != 0) glEnable(GL_ALPHA_TEST);
+  if (context->smoothing != 0) sgliGlEnable(GL_ALPHA_TEST);
   if (halo) {
     set_ring_color(context->halo_color_index);
     draw_ring(pass, font, codes, count, x, y);
@@ -368,7 +368,7 @@ void sgli_fonts_draw_bitmap_text(const TextPass& pass, const sgl_font& font, con
     set_paint_color(context, paint.color, paint.complement);
     sgli_draw_bitmap_string(pass, font, codes, count, x, y, true, 0);
   }
-  if (context->smoothing != 0) glDisable(GL_ALPHA_TEST);
+  if (context->smoothing != 0) sgliGlDisable(GL_ALPHA_TEST);
 }
 
 // The rectangle (x1, y1) - (x2, y2) as a strip of the context's vertices.

@@ -41,10 +41,10 @@ void upload_buffer(const sgl_type_statemachine* context, uint8_t format, uint32_
                    uint32_t texture_height, bool smooth_repeat) {
   const GLint filter = smooth_repeat ? GL_LINEAR : GL_NEAREST;
   const GLint wrap = smooth_repeat ? GL_REPEAT : GL_CLAMP_TO_EDGE;
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+  sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+  sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
   GLint internal = GL_ALPHA;
   GLenum layout = GL_ALPHA;
   if (format == SGL_FORMAT_RGB) {
@@ -54,10 +54,10 @@ void upload_buffer(const sgl_type_statemachine* context, uint8_t format, uint32_
     internal = static_cast<GLint>(context->texture_format_rgba);
     layout = GL_RGBA;
   }
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, internal, static_cast<GLsizei>(texture_width),
-               static_cast<GLsizei>(texture_height), 0, layout, GL_UNSIGNED_BYTE,
-               context->texture_buffer);
+  sgliGlPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  sgliGlTexImage2D(GL_TEXTURE_2D, 0, internal, static_cast<GLsizei>(texture_width),
+                   static_cast<GLsizei>(texture_height), 0, layout, GL_UNSIGNED_BYTE,
+                   context->texture_buffer);
 }
 
 // Enlarges the width x height image at the start of the scratch buffer to
@@ -72,7 +72,7 @@ void upload_slot(sgl_type_statemachine* context, uint32_t slot, uint8_t format, 
   sgl_texture_slot* entry = &context->texture_table[slot];
   if (entry->name == 0) {
     GLuint name = 0;
-    glGenTextures(1, &name);
+    sgliGlGenTextures(1, &name);
     entry->name = name;
   }
   sgliBindTexture(entry->name);
@@ -477,7 +477,7 @@ uint32_t upload_new_rgba_texture(sgl_type_statemachine* context, uint32_t width,
   sgl_enlarge_image(context->texture_buffer, width, height, *out_texture_width, *out_texture_height,
                     4, false);
   GLuint name = 0;
-  glGenTextures(1, &name);
+  sgliGlGenTextures(1, &name);
   sgliBindTexture(name);
   upload_buffer(context, SGL_FORMAT_RGBA, *out_texture_width, *out_texture_height, true);
   return name;
@@ -590,7 +590,7 @@ namespace {
 // the library's matrix say.
 void reissue_library_state(const sgl_type_statemachine* context) {
   sglRestoreStates();
-  glLoadMatrixf(context->transform.matrix);
+  sgliGlLoadMatrixf(context->transform.matrix);
 }
 
 }  // namespace
@@ -601,11 +601,11 @@ uint32_t sglBeginStaticSequence(float x0, float y0, float x1, float y1) {
   if (!(x1 >= x0) || !(y1 >= y0) || context->statics.sequence_list != 0) {
     return 0;
   }
-  const GLuint list = glGenLists(1);
+  const GLuint list = sgliGlGenLists(1);
   if (list == 0) {
     return 0;
   }
-  glNewList(list, GL_COMPILE);
+  sgliGlNewList(list, GL_COMPILE);
   context->statics.sequence_list = list;
   // Every state call of the drawing must land in the list, even the ones
   // the cache holds to be in force already.
@@ -618,7 +618,7 @@ void sglEndStaticSequence() {
   if (context->statics.sequence_list == 0) {
     return;
   }
-  glEndList();
+  sgliGlEndList();
   context->statics.sequence_list = 0;
   context->texture_modulate = 0;
   context->gl_tex_env[0] = GL_TEXTURE_ENV;
@@ -629,6 +629,6 @@ void sglEndStaticSequence() {
 }
 
 void sglCallStaticSequence(uint32_t id) {
-  glCallList(id);
+  sgliGlCallList(id);
   reissue_library_state(glob_pr_sglStatemachine);
 }

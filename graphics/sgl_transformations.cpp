@@ -49,9 +49,17 @@ void sgl_initialize_transformation(sgl_type_statemachine* context) {
   ortho->right = width;
   ortho->bottom = 0.0f;
   ortho->top = height;
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
+  // The only questions asked of OpenGL's matrix stack: where it stands now
+  // (pushes of foreign code count) and how deep it may go.
+  GLint gl_depth = 1;
+  GLint gl_limit = 0;
+  sgliGlGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &gl_depth);
+  sgliGlGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &gl_limit);
+  ortho->gl_depth = gl_depth > 0 ? static_cast<uint32_t>(gl_depth) : 1;
+  ortho->gl_depth_limit = gl_limit > 0 ? static_cast<uint32_t>(gl_limit) : 0;
+  sgliGlMatrixMode(GL_PROJECTION);
+  sgliGlLoadIdentity();
+  sgliGlMatrixMode(GL_MODELVIEW);
   sglViewport(0, 0, context->native_width, static_cast<int32_t>(context->native_height));
   sglOrtho(0.0f, width, 0.0f, height);
   for (sgl_matrix_stack_entry& entry : ortho->stack) {
@@ -75,7 +83,7 @@ void sglViewport(uint32_t x, uint32_t y, uint32_t width, int32_t height) {
     width = context->native_width / 2;
     height = static_cast<int32_t>(context->native_height / 2);
   }
-  glViewport(static_cast<GLint>(x), static_cast<GLint>(y), static_cast<GLsizei>(width), height);
+  sgliGlViewport(static_cast<GLint>(x), static_cast<GLint>(y), static_cast<GLsizei>(width), height);
   float w = static_cast<float>(width);
   float h = static_cast<float>(height);
   t->viewport_x = static_cast<float>(x);
@@ -117,7 +125,7 @@ void sglLoadIdentity() {
   sgl_transformation* t = &context->transform;
   const sgl_orthographic* ortho = &context->ortho;
   std::memcpy(t->matrix, ortho->matrix, sizeof(t->matrix));
-  glLoadMatrixf(t->matrix);
+  sgliGlLoadMatrixf(t->matrix);
   t->units_x = std::fabs((ortho->right - ortho->left) / (2.0f * t->half_width));
   t->units_y = std::fabs((ortho->top - ortho->bottom) / (2.0f * t->half_height));
   t->scale_x = t->scale_y = 1.0f;
@@ -128,7 +136,7 @@ void sglTranslatef(float x, float y) {
   float* m = glob_pr_sglStatemachine->transform.matrix;
   m[12] += x * m[0] + y * m[4];
   m[13] += x * m[1] + y * m[5];
-  glTranslatef(x, y, 0.0f);
+  sgliGlTranslatef(x, y, 0.0f);
 }
 
 void sglScalef(float sx, float sy) {
@@ -152,7 +160,7 @@ void sglScalef(float sx, float sy) {
     t->units_y = 1.0f;
   }
   sgl_update_derived_scales(t);
-  glScalef(sx, sy, 1.0f);
+  sgliGlScalef(sx, sy, 1.0f);
 }
 
 void sglRotatef(float degrees) {
@@ -176,7 +184,7 @@ void sglRotatef(float degrees) {
   m[1] = m1 * c + m[5] * s;
   m[5] = m[5] * c - m1 * s;
   t->rotation += a;
-  glRotatef(a, 0.0f, 0.0f, 1.0f);
+  sgliGlRotatef(a, 0.0f, 0.0f, 1.0f);
 }
 
 float sgluModuloAngle(float degrees) {
@@ -208,14 +216,13 @@ bool sgluFloatIsEqual(float a, float b) {
 
 // OpenGL's model-view stack may be shallower than the library's 32 entries
 // (Mesa has 32 including the current matrix). A push that OpenGL cannot take
-// is remembered and its pop reloads the matrix instead.
+// is remembered and its pop reloads the matrix instead. The depth is counted
+// here rather than asked of OpenGL, so that pushes can be recorded.
 static uint8_t sgl_gl_push() {
-  GLint depth = 0;
-  GLint limit = 0;
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-  glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &limit);
-  if (depth < limit) {
-    glPushMatrix();
+  sgl_orthographic* ortho = &glob_pr_sglStatemachine->ortho;
+  if (ortho->gl_depth < ortho->gl_depth_limit) {
+    sgliGlPushMatrix();
+    ortho->gl_depth++;
     return 1;
   }
   return 0;
@@ -223,9 +230,11 @@ static uint8_t sgl_gl_push() {
 
 static void sgl_gl_pop(const sgl_matrix_stack_entry* entry, const float* restored) {
   if (entry->gl_pushed) {
-    glPopMatrix();
+    sgliGlPopMatrix();
+    sgl_orthographic* ortho = &glob_pr_sglStatemachine->ortho;
+    if (ortho->gl_depth > 1) ortho->gl_depth--;
   } else {
-    glLoadMatrixf(restored);
+    sgliGlLoadMatrixf(restored);
   }
 }
 

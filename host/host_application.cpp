@@ -57,6 +57,7 @@ void ReleaseRecordMemory(Application* app) {
   free(app->texture_slots);
   free(app->gradient_slots);
   free(app->texture_buffer);
+  free(app->stream_buffer);
   free(app->pixel_cache);
   free(app->flipped_image);
   delete app;
@@ -80,6 +81,10 @@ Application* Application_Allocate(const ApplicationParams* params, const char* m
   if (app->module_path[0] != '\0') {
     app->texture_buffer = static_cast<uint8_t*>(calloc(1, kApplicationTextureBufferBytes));
     ok = app->texture_buffer != nullptr;
+  }
+  if (ok && params->stream_bytes > 0) {
+    app->stream_buffer = static_cast<uint8_t*>(malloc(params->stream_bytes));
+    ok = app->stream_buffer != nullptr;
   }
   if (ok && params->layer_count > 0) {
     app->layer_contexts = static_cast<void**>(calloc(params->layer_count, sizeof(void*)));
@@ -313,6 +318,8 @@ void InitializeGraphics(Application* app) {
   init.texture_count = app->texture_slots != nullptr ? params->texture_slot_count : 0;
   init.gradient_table = app->gradient_slots;
   init.gradient_count = app->gradient_slots != nullptr ? params->gradient_slot_count : 0;
+  init.stream_buffer = app->stream_buffer;
+  init.stream_bytes = app->stream_buffer != nullptr ? params->stream_bytes : 0;
   sglInit(&app->graphics, &init);
   sglViewport(0, 0, params->width, static_cast<int32_t>(params->height));
   if (params->color_table != nullptr) {
@@ -371,30 +378,35 @@ void DisplayScene(Application* app) {
   // that it is skipped rather than stalling the cycle.
   if (app->io_mutex_exists != 0 && !app->io_mutex.try_lock_for(std::chrono::milliseconds(500)))
     return;
+  float clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  if (app->params->transparent_window == 0) {
+    clear[0] = app->background_color[0];
+    clear[1] = app->background_color[1];
+    clear[2] = app->background_color[2];
+  }
+  sglBeginFrame(clear);
   sglReset();
   sglViewport(0, 0, static_cast<uint32_t>(app->client_rect[2]), app->client_rect[3]);
-  glDisable(GL_DEPTH_TEST);
-  if (app->params->transparent_window != 0) {
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-  } else {
-    glClearColor(app->background_color[0], app->background_color[1], app->background_color[2],
-                 0.0f);
-  }
-  glStencilMask(0xFFFFFFFFu);
-  glClearStencil(0);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   // No arithmetic in the display code may trap: every floating-point
   // exception is masked for the frame and the caller's state restored after.
   fenv_t saved_environment;
   feholdexcept(&saved_environment);
   PerformDraw(app);
-  glFlush();
-  FillPixelCache(app);
-  if (app->show_event_cursors != 0) DrawEventCursors(app);
-  FlipPixelCache(app);
+  // The cursors are drawn over the frame after it is read back: the frame
+  // under them must be a fresh one.
+  if (app->show_event_cursors != 0) sglInvalidateFrame();
+  // A frame equal to the last one sent drew nothing: the pixel cache, the
+  // flipped image and the window still hold this very image.
+  const bool sent = sglEndFrame() != 0;
+  if (sent) {
+    glFlush();
+    FillPixelCache(app);
+    if (app->show_event_cursors != 0) DrawEventCursors(app);
+    FlipPixelCache(app);
+  }
   feclearexcept(FE_ALL_EXCEPT);
   fesetenv(&saved_environment);
   GLFWwindow* window = app->window.load();
-  if (window != nullptr) glfwSwapBuffers(window);
+  if (sent && window != nullptr) glfwSwapBuffers(window);
   if (app->io_mutex_exists != 0) app->io_mutex.unlock();
 }

@@ -26,12 +26,14 @@
 //   Application_TakeSnapshot writes the last frame as a BMP file.
 //
 // One frame: the IO mutex is taken (at most 500 ms, else the frame is
-// skipped); the drawing library is reset and the buffers cleared; one keyboard
+// skipped); the buffers are cleared and the drawing library reset; one keyboard
 // and one pointer event leave the queues and go to the keyboard and pointer
 // entries; the cursor request entry gets the host's callback; every layer gets
 // its orthographic projection, its predraw and its draw passes; the step entry
-// closes the frame. The acknowledge entry runs at the start of
-// Application_Draw, so every behaviour event lasts exactly one frame.
+// closes the frame. With stream_bytes set, a frame that drew exactly what the
+// last one drew goes no further: the image, the pixel cache and the window
+// keep the last frame, which is this one. The acknowledge entry runs at the
+// start of Application_Draw, so every behaviour event lasts exactly one frame.
 //
 // Threads
 //   "Main" below is the thread that allocated the record and opened the
@@ -114,6 +116,12 @@ struct ApplicationParams {
   uint32_t keyboard_count;
   const KeyboardDesc* keyboards;
   uint32_t draw_passes;
+  // Bytes the host sets aside once for recording frames: a frame whose
+  // drawing equals the last one's is then not drawn, read back or swapped
+  // again (sglBeginFrame in graphics/sgl.h). 0: every frame is drawn. With
+  // recording the layers must draw through the drawing library only: direct
+  // OpenGL calls would land before the frame's recorded clear.
+  uint32_t stream_bytes = 0;
 };
 
 // ---------------------------------------------------------------------------

@@ -179,6 +179,9 @@ void DrawPixelCache(Application* app) {
   const int32_t width = app->client_rect[2];
   const int32_t height = app->client_rect[3];
   if (width <= 0 || height <= 0) return;
+  // Drawn over whatever the last frame left (stretched, perhaps into a back
+  // buffer that held another frame): the next frame must be sent in full.
+  sglInvalidateFrame();
   // Plain pixels: no texturing, blending or tests on the way, and every
   // enable and matrix put back so the drawing library's state cache stays
   // true.

@@ -128,6 +128,7 @@ struct Application {
   float background_color[3];
   sgl_type_statemachine graphics;
   uint8_t* texture_buffer;  // 64 MiB, only with a module path
+  uint8_t* stream_buffer;   // params->stream_bytes for recording frames, or null
   sgl_texture_slot* texture_slots;
   sgl_texture_slot* gradient_slots;
   int32_t touch_positions[kApplicationTouchSlots][2];  // display units

@@ -107,6 +107,16 @@ void repaint(Application* app, GLFWwindow* window) {
   }
 }
 
+// The window system lost (part of) the window's content: the next frame is
+// drawn in full even when it equals the last one.
+void on_window_refresh(GLFWwindow* window) {
+  if (record_of(window) != nullptr) sglInvalidateFrame();
+}
+
+void on_framebuffer_size(GLFWwindow* window, int /*width*/, int /*height*/) {
+  if (record_of(window) != nullptr) sglInvalidateFrame();
+}
+
 void on_window_focus(GLFWwindow* window, int focused) {
   Application* app = record_of(window);
   if (app != nullptr && focused != 0) repaint(app, window);
@@ -132,6 +142,7 @@ void on_window_size(GLFWwindow* window, int width, int height) {
   const int32_t old_height = app->client_rect[3];
   app->client_rect[2] = width;
   app->client_rect[3] = height;
+  sglInvalidateFrame();
   if (app->parent == nullptr) WriteWindowPref(app);
   if (app->window_state == kWindowStateWindowed) keep_aspect(app, window, old_width, old_height);
   repaint(app, window);
@@ -272,7 +283,7 @@ int SetupWindow(Application* app) {
   apply_size_constraints(app, window, true);
   glfwSetWindowPos(window, app->client_rect[0], app->client_rect[1]);
   glfwMakeContextCurrent(window);
-  InitializeGraphics(app);
+  InitializeGraphics(app);  // a new context: its first frame is sent in full
   // A program that draws on request, or takes no input from the window,
   // keeps the last frame for repaints and snapshots.
   if (params->paint_driven != 0 || app->use_system_events == 0) {
@@ -287,6 +298,8 @@ int SetupWindow(Application* app) {
   glfwSwapInterval(0);
   glfwSetWindowPosCallback(window, on_window_pos);
   glfwSetWindowSizeCallback(window, on_window_size);
+  glfwSetFramebufferSizeCallback(window, on_framebuffer_size);
+  glfwSetWindowRefreshCallback(window, on_window_refresh);
   glfwSetWindowMaximizeCallback(window, on_window_maximize);
   glfwSetWindowFocusCallback(window, on_window_focus);
   glfwSetKeyCallback(window, on_key);
@@ -525,6 +538,8 @@ void SetWindowState(Application* app, uint32_t state) {
   const uint32_t applied = Application_WindowStateRect(
       state, app->client_rect, app->screen_size[0], app->screen_size[1], app->aspect_ratio, rect);
   app->window_state = applied;
+  // A new frame and size of window: whatever it shows must be drawn again.
+  sglInvalidateFrame();
   const bool windowed = applied == kWindowStateWindowed;
   app->window_style = windowed ? 1 : 0;
   glfwSetWindowAttrib(window, GLFW_DECORATED, windowed ? GLFW_TRUE : GLFW_FALSE);

@@ -90,6 +90,17 @@ rm -rf "$tree/platform" "$tree/core/mycode.cpp" "$tree/graphics" "$tree/widgets"
 bash "$lint/include_boundaries.sh" "$tree" >/dev/null 2>&1 ||
   fail "include boundaries: a clean tree is refused"
 
+# ------------------------------------------------------------------ OpenGL calls
+tree=$work/opengl
+put "$tree/graphics/sgl_stream.cpp" 'void f() { glEnable(GL_BLEND); }'
+put "$tree/graphics/sgl_lines.cpp" '// glEnable(GL_BLEND) in a comment' '/* glClear(' ' x) */ puts("glClear(");' \
+    "sgliGlEnable(GL_BLEND); GLint limit = GL_MAX_TEXTURE_SIZE; c = '(';" \
+    '  if (x) glDrawArrays (mode, 0, n);'
+output=$(bash "$lint/opengl_calls.sh" "$tree" 2>/dev/null)
+[ $? -eq 1 ] || fail "opengl calls: a direct call passes"
+expect_lines "opengl calls: the one direct call named" "graphics/sgl_lines.cpp:5: glDrawArrays" \
+  "$(printf '%s\n' "$output" | cut -d' ' -f1,2)"
+
 # ------------------------------------------------------------------ format check
 tree=$work/format
 mkdir -p "$tree/core"

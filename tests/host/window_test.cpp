@@ -187,6 +187,7 @@ class RealWindow : public ::testing::Test {
 };
 
 TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainAsTheSettingsSay) {
+  stand_in.params.stream_bytes = 1u << 20;  // frames recorded, as in the program
   Application* app = open();
   ASSERT_NE(nullptr, app);
   EXPECT_EQ("50,50 1280x768", geometry(window));  // no settings file: the default place and size
@@ -228,6 +229,15 @@ TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainAsTheSettingsSay) 
         << geometry(window);
   }
   f11(app, kWindowStateBorderless, "200,150 1280x768");
+
+  // An unchanged frame is kept, but a window uncovered again (unmapped and
+  // mapped: an expose) lost its pixels, so the next frame is sent.
+  Application_Draw(app);
+  const uint32_t sent = app->graphics.stream.frames_sent;
+  Application_Draw(app);
+  EXPECT_EQ(sent, app->graphics.stream.frames_sent);
+  shell("xdotool windowunmap --sync " + window + " windowmap --sync " + window);
+  EXPECT_TRUE(wait_until([&] { return app->graphics.stream.frames_sent > sent; }, app));
 
   // The close request ends the cycle; the preferences are written.
   request_close(window);

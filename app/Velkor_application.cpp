@@ -7,7 +7,22 @@
 #include "panel/Velkor_line_width_table.h"
 #include "panel/Velkor_symbology_layer.h"
 #include "panel/Velkor_texture_table.h"
+#include "widgets/Focus.h"
 #include "widgets/interactivity_mapping.h"
+
+namespace {
+
+// The focus order is process-wide and keyed by the addresses of the widgets'
+// fields. A panel started again in the same process (a second record) would
+// otherwise keep the ids of the freed one's widgets, and the table, once
+// full, would refuse the new widgets: focus would stop working. The widgets
+// register again in their first frame.
+void reset_behaviours() {
+  ClearFocus();
+  BHVR_Reset();
+}
+
+}  // namespace
 
 LayerDesc g_layers_data[1] = {{
     "symbology_layer",
@@ -36,7 +51,7 @@ ApplicationParams g_application_data = {
     1024,
     1024,
     kVelkorDefaultPeriod,
-    BHVR_Reset,
+    reset_behaviours,
     BHVR_Step,
     BHVR_SetAsynchronousACK,
     BHVR_Pointer,

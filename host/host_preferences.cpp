@@ -113,6 +113,14 @@ bool directory_of(const char* path, char* out, size_t out_size) {
   return true;
 }
 
+// A program installed under /usr or /opt (by its package or `cmake --install`)
+// keeps its settings in the user's configuration folder even when it could
+// write beside itself, as root can: those trees belong to the package
+// manager, and a file left there would outlive the package.
+bool installed_system_wide(const char* exe_path) {
+  return strncmp(exe_path, "/usr/", 5) == 0 || strncmp(exe_path, "/opt/", 5) == 0;
+}
+
 bool directory_writable(const char* file_path) {
   char directory[kProfileMaxPath];
   if (!directory_of(file_path, directory, sizeof directory)) return false;
@@ -346,7 +354,9 @@ bool PreferencesPathForReading(const char* exe_path, char* out, size_t out_size)
   // finds what the last run stored in the fallback; a file shipped beside a
   // read-only executable still serves until then.
   const bool beside_exists = file_exists(beside);
-  if (beside_exists && directory_writable(beside)) return copy_text(out, out_size, beside);
+  if (beside_exists && !installed_system_wide(beside) && directory_writable(beside)) {
+    return copy_text(out, out_size, beside);
+  }
   if (PreferencesFallbackPath(fallback, sizeof fallback) && file_exists(fallback)) {
     return copy_text(out, out_size, fallback);
   }
@@ -357,7 +367,9 @@ bool PreferencesPathForWriting(const char* exe_path, char* out, size_t out_size)
   // Without an executable there is nothing to name the settings after.
   char beside[kProfileMaxPath];
   if (!PreferencesPathBesideExecutable(exe_path, beside, sizeof beside)) return false;
-  if (directory_writable(beside)) return copy_text(out, out_size, beside);
+  if (!installed_system_wide(beside) && directory_writable(beside)) {
+    return copy_text(out, out_size, beside);
+  }
   char fallback[kProfileMaxPath];
   if (!PreferencesFallbackPath(fallback, sizeof fallback)) return false;
   if (!make_directories_for(fallback)) return false;

@@ -42,6 +42,14 @@ TEST(SettingsPlace, BesideAWritableExecutableElseTheXdgFallbackWhichIsReadToo) {
   EXPECT_EQ(13u, ReadPreference(exe.c_str(), "Window", "Position", text, sizeof text));
   EXPECT_EQ(std::string("10x20x640x384"), text);
   EXPECT_EQ(0u, WritePreference(nullptr, "Window", "State", "1"));  // nothing to name it after
+  // An installed program never writes beside itself, even run by root, who
+  // could: /usr and /opt belong to the package manager, and a settings file
+  // there would outlive the package.
+  for (const char* installed : {"/usr/bin/velkor", "/usr/local/bin/velkor", "/opt/velkor/velkor"}) {
+    char place[kProfileMaxPath] = "";
+    EXPECT_TRUE(PreferencesPathForWriting(installed, place, sizeof place)) << installed;
+    EXPECT_EQ(dir.file("config/velkor/velkor.ini"), place) << installed;
+  }
   unsetenv("XDG_CONFIG_HOME");
   // The executable's own extension is replaced; a name without room is refused, not cut.
   char name[32] = "";

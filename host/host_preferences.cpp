@@ -113,12 +113,17 @@ bool directory_of(const char* path, char* out, size_t out_size) {
   return true;
 }
 
-// A program installed under /usr or /opt (by its package or `cmake --install`)
-// keeps its settings in the user's configuration folder even when it could
-// write beside itself, as root can: those trees belong to the package
-// manager, and a file left there would outlive the package.
-bool installed_system_wide(const char* exe_path) {
-  return strncmp(exe_path, "/usr/", 5) == 0 || strncmp(exe_path, "/opt/", 5) == 0;
+// An installed program (by its package or `cmake --install`: under /usr or
+// /opt, or in any bin folder such as ~/.local/bin) keeps its settings in the
+// user's configuration folder even when it could write beside itself, as
+// root can: those trees belong to the package manager, a file left there
+// would outlive the package, and a bin folder holds programs, not settings.
+// One run from its build folder keeps them beside itself.
+bool installed(const char* exe_path) {
+  if (strncmp(exe_path, "/usr/", 5) == 0 || strncmp(exe_path, "/opt/", 5) == 0) return true;
+  const char* slash = strrchr(exe_path, '/');
+  if (slash == nullptr || slash - exe_path < 4) return false;
+  return strncmp(slash - 4, "/bin", 4) == 0;
 }
 
 bool directory_writable(const char* file_path) {
@@ -354,7 +359,7 @@ bool PreferencesPathForReading(const char* exe_path, char* out, size_t out_size)
   // finds what the last run stored in the fallback; a file shipped beside a
   // read-only executable still serves until then.
   const bool beside_exists = file_exists(beside);
-  if (beside_exists && !installed_system_wide(beside) && directory_writable(beside)) {
+  if (beside_exists && !installed(beside) && directory_writable(beside)) {
     return copy_text(out, out_size, beside);
   }
   if (PreferencesFallbackPath(fallback, sizeof fallback) && file_exists(fallback)) {
@@ -367,7 +372,7 @@ bool PreferencesPathForWriting(const char* exe_path, char* out, size_t out_size)
   // Without an executable there is nothing to name the settings after.
   char beside[kProfileMaxPath];
   if (!PreferencesPathBesideExecutable(exe_path, beside, sizeof beside)) return false;
-  if (!installed_system_wide(beside) && directory_writable(beside)) {
+  if (!installed(beside) && directory_writable(beside)) {
     return copy_text(out, out_size, beside);
   }
   char fallback[kProfileMaxPath];

@@ -44,8 +44,13 @@ TEST(SettingsPlace, BesideAWritableExecutableElseTheXdgFallbackWhichIsReadToo) {
   EXPECT_EQ(0u, WritePreference(nullptr, "Window", "State", "1"));  // nothing to name it after
   // An installed program never writes beside itself, even run by root, who
   // could: /usr and /opt belong to the package manager, and a settings file
-  // there would outlive the package.
-  for (const char* installed : {"/usr/bin/velkor", "/usr/local/bin/velkor", "/opt/velkor/velkor"}) {
+  // there would outlive the package. Nor does one in any bin folder, such
+  // as ~/.local/bin, which holds programs, not settings.
+  mkdir(dir.file("local").c_str(), 0700);
+  mkdir(dir.file("local/bin").c_str(), 0700);
+  const std::string user_installed = dir.file("local/bin/velkor");
+  for (const char* installed :
+       {"/usr/bin/velkor", "/usr/local/bin/velkor", "/opt/velkor/velkor", user_installed.c_str()}) {
     char place[kProfileMaxPath] = "";
     EXPECT_TRUE(PreferencesPathForWriting(installed, place, sizeof place)) << installed;
     EXPECT_EQ(dir.file("config/velkor/velkor.ini"), place) << installed;

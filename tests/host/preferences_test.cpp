@@ -49,8 +49,8 @@ TEST(SettingsPlace, BesideAWritableExecutableElseTheXdgFallbackWhichIsReadToo) {
   mkdir(dir.file("local").c_str(), 0700);
   mkdir(dir.file("local/bin").c_str(), 0700);
   const std::string user_installed = dir.file("local/bin/velkor");
-  for (const char* installed :
-       {"/usr/bin/velkor", "/usr/local/bin/velkor", "/opt/velkor/velkor", user_installed.c_str()}) {
+  for (const char* installed : {"/usr/bin/velkor", "/usr/games/velkor", "/usr/local/bin/velkor",
+                                "/opt/velkor/velkor", user_installed.c_str()}) {
     char place[kProfileMaxPath] = "";
     EXPECT_TRUE(PreferencesPathForWriting(installed, place, sizeof place)) << installed;
     EXPECT_EQ(dir.file("config/velkor/velkor.ini"), place) << installed;

@@ -154,6 +154,26 @@ TEST_F(ComboBoxTest, ALoadAndAClickOnARowChooseButNotWhileDisabled) {
   ClickRow(4);  // below the list: nothing chosen
   EXPECT_EQ(0, event_);
   EXPECT_EQ(2, combo_.selectedIndex);
+  // A forced index outside the items selects none: the box shows its label
+  // (here none at all) until a row is chosen; the list keeps its row.
+  const Rgba label = TableColor(1000 + kVelkorColorLabel);
+  EXPECT_GT(CountPixelsNear(206, 404, 120, 26, label, 40), 20) << "Item";
+  for (int32_t outside : {4, -1}) {
+    combo_.label = "";
+    combo_.forcedIndex = outside;
+    combo_.force = 1;
+    Draw();
+    combo_.force = 0;
+    Draw();
+    EXPECT_EQ(-1, combo_.selectedIndex) << outside;
+    EXPECT_EQ(0, CountPixelsNear(206, 404, 120, 26, label, 40)) << outside;
+  }
+  if (combo_.open == 0) ClickBox();
+  ASSERT_EQ(1, combo_.open);
+  ClickRow(2);  // the row the list still stands on
+  EXPECT_EQ(1, event_);
+  EXPECT_EQ(2, combo_.selectedIndex);
+  EXPECT_GT(CountPixelsNear(206, 404, 120, 26, label, 40), 20);
   // Disabled, it neither opens nor takes keys, and is greyed.
   const Rgba face_enabled = ReadPixel(335, 425);
   combo_.enabled = 0;

@@ -126,18 +126,22 @@ TEST(Selection, WordFlagOfOperationsWithoutAByteForm) {
   }
 }
 
+// A number out of range is still a number: it is refused for its range, not
+// for being no number.
 TEST(Selection, TypedTextsThatReadAsNumbers) {
-  for (const char* t : {"", "  ", "0", "0x280", "0X1a", "-32768", " 12 ", "010", "65535"}) {
+  for (const char* t :
+       {"", "  ", "0", "0x280", "0X1a", "-32768", " 12 ", "010", "65535", "99999999999999999999"}) {
     EXPECT_TRUE(Velkor_cycle_text_is_number(t)) << '"' << t << '"';
   }
-  for (const char* t : {"abc", "12xyz", "0x", "08", "1 2", "--1", "0x1G", "99999999999999999999"}) {
+  for (const char* t : {"abc", "12xyz", "0x", "08", "1 2", "--1", "0x1G"}) {
     EXPECT_FALSE(Velkor_cycle_text_is_number(t)) << '"' << t << '"';
   }
   EXPECT_FALSE(Velkor_cycle_text_is_number(nullptr));
 }
 
 // Each case starts from Init SP (MOV #0x280,SP) and changes one thing. A
-// selection that may not run is not stored by SAVE either.
+// selection that may not run is not stored by SAVE either; Format II's
+// operation 7 runs (it moves PC on) but has no code to store.
 TEST(Selection, RunnableOnlyInsideTheVocabularyAndWithValidOperands) {
   struct Case {
     const char* name;
@@ -148,6 +152,7 @@ TEST(Selection, RunnableOnlyInsideTheVocabularyAndWithValidOperands) {
     const char* destination;
     float pc_offset;
     bool runnable;
+    bool storable = runnable;
   } cases[] = {
       {"Init SP", -1, -1, kModeImmediate, "0x280", kModeRegister, "", 0, true},
       {"no instruction", kFormatNone, 0, kModeImmediate, "0x280", kModeRegister, "", 0, false},
@@ -161,7 +166,7 @@ TEST(Selection, RunnableOnlyInsideTheVocabularyAndWithValidOperands) {
       {"PUSH has no destination", kFormatSingleOperand, kOpPUSH, kModeRegister, "", kModeIndexed,
        "zz", 0, true},
       {"Format II operation 7", kFormatSingleOperand, kOpSingleUnused, kModeRegister, "",
-       kModeRegister, "", 0, false},
+       kModeRegister, "", 0, true, false},
       {"jump offset 512", kFormatJump, kJumpMP, 0, "", 0, "", 512.0f, false},
       {"jump offset -512", kFormatJump, kJumpMP, 0, "", 0, "", -512.0f, true}};
   for (const Case& k : cases) {
@@ -179,11 +184,12 @@ TEST(Selection, RunnableOnlyInsideTheVocabularyAndWithValidOperands) {
     snprintf(c->destinationEditText, kTextCellSize, "%s", k.destination);
     Convert(c.get());
     EXPECT_EQ(k.runnable, Velkor_cycle_selection_runnable(c.get()));
+    EXPECT_EQ(k.storable, Velkor_cycle_selection_storable(c.get()));
     c->romSelection[0] = 40;  // FFAE
     Velkor_cycle_assemble(c.get());
     c->clickFlag = 1;
     c->saveHighlighted = 1;
-    if (k.runnable) continue;
+    if (k.storable) continue;
     EXPECT_FALSE(Velkor_cycle_save(c.get()));
     EXPECT_EQ(0xFFFF, RomWord(c.get(), 0xFFAE));
     EXPECT_EQ(0xFFFF, RomWord(c.get(), 0xFFB0));

@@ -115,18 +115,26 @@ class ComboBoxTest : public DisplayTest {
       open_ = combo_.open;
     });
   }
-  // A typed key; remembers the event and the open flag of the key's frame.
+  // A typed key; remembers the event, the open flag and the row drawn as
+  // the selection (-1 none) of the key's frame.
   void Key(uint32_t key) {
     Type(key);
     Draw();
     open_ = combo_.open;
     event_ = combo_.event;
+    lit_ = -1;
+    const Rgba selection = TableColor(1000 + kVelkorColorAccentLight);
+    for (int row = 0; row < 5 && lit_ < 0; ++row) {
+      const int y = static_cast<int>(RowY(row)) - 8;
+      if (CountPixelsNear(210, y, 140, 16, selection, 4) > 200) lit_ = row;
+    }
     Draw();
   }
 
   Velkor_ComboBox combo_;
   uint8_t event_ = 0;
   uint8_t open_ = 0;
+  int lit_ = -1;
 };
 
 TEST_F(ComboBoxTest, ALoadAndAClickOnARowChooseButNotWhileDisabled) {
@@ -192,20 +200,24 @@ TEST_F(ComboBoxTest, ADisabledItemCannotBeChosenAndKeysOpenAndClose) {
   EXPECT_EQ(0, event_);
   EXPECT_EQ(1, combo_.open);
   EXPECT_EQ(0, combo_.selectedIndex);
-  // The keyboard cursor can reach it, but Enter does not choose it.
+  // The keyboard cursor can reach it, but Enter does not choose it, nor is
+  // it drawn as chosen for a frame: the selection stays drawn on row 0.
   const struct {
     uint32_t key;
     uint8_t event, open;
     int32_t selected;
-  } keys[] = {{KEY_DOWN, 0, 1, 0},  {KEY_DOWN, 0, 1, 0},   {KEY_DOWN, 0, 1, 0},
-              {KEY_ENTER, 0, 1, 0}, {KEY_DOWN, 0, 1, 0},   {KEY_ENTER, 1, 0, 4},
-              {KEY_SPACE, 0, 1, 4}, {KEY_ESCAPE, 0, 0, 4}, {KEY_SPACE, 0, 1, 4},
-              {KEY_SPACE, 0, 0, 4}};
+    int lit;  // the row drawn as the selection in the key's frame (the list
+              // shows in a frame that begins with it open)
+  } keys[] = {{KEY_DOWN, 0, 1, 0, 0},   {KEY_DOWN, 0, 1, 0, 0},   {KEY_DOWN, 0, 1, 0, 0},
+              {KEY_ENTER, 0, 1, 0, 0},  {KEY_DOWN, 0, 1, 0, 0},   {KEY_ENTER, 1, 0, 4, 4},
+              {KEY_SPACE, 0, 1, 4, -1}, {KEY_ESCAPE, 0, 0, 4, 4}, {KEY_SPACE, 0, 1, 4, -1},
+              {KEY_SPACE, 0, 0, 4, 4}};
   for (const auto& k : keys) {
     Key(k.key);
     EXPECT_EQ(k.event, event_) << "key " << k.key;
     EXPECT_EQ(k.open, open_) << "key " << k.key;
     EXPECT_EQ(k.selected, combo_.selectedIndex) << "key " << k.key;
+    EXPECT_EQ(k.lit, lit_) << "key " << k.key;
   }
 }
 

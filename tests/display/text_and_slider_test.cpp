@@ -257,43 +257,52 @@ TEST_F(DisplayTest, TextEditBoxConfirmsWithEnterOrAClickOutsideRestoresWithEscap
 // before the box (as in the pop-ups) or after it, and even when the press
 // arrives in the frame the pointer reaches the button.
 TEST_F(DisplayTest, OneClickOnAButtonAfterTypingFiresIt) {
-  for (const char* keys : {"5\r", "5"}) {
-    for (bool button_first : {false, true}) {
-      for (bool hover_first : {true, false}) {
-        SCOPED_TRACE(testing::Message() << (keys[1] ? "confirmed" : "editing") << ", button "
-                                        << (button_first ? "first" : "last") << ", "
-                                        << (hover_first ? "rests on it" : "pressed on arrival"));
-        ClearFocus();
-        static Velkor_TextEditBox box;
-        Velkor_TextEditBox_init(&box);
-        box.initialText = "0x0000";
-        static Velkor_PushButton button;
-        Velkor_PushButton_init(&button);
-        int clicks = 0;
-        auto draw = [&] {
-          Frame([&] {
-            Velkor_TextEditBox_predraw(&box);
-            Velkor_PushButton_predraw(&button);
-            auto draw_button = [&] {
-              DrawAt(500, 300, 1, 0, [&] { Velkor_PushButton_draw(&button, 0); });
-            };
-            if (button_first) draw_button();
-            DrawAt(300, 300, 1, 0, [&] { Velkor_TextEditBox_draw(&box, 0); });
-            if (!button_first) draw_button();
-          });
-          clicks += button.activated;
-        };
-        ClickAt(400, 315, draw);
-        ASSERT_EQ(1, box.editing);
-        for (const char* k = keys; *k != '\0'; ++k) TypeKey(static_cast<uint8_t>(*k), draw);
-        MoveTo(500 + button.width / 2, 300 + button.height / 2);
-        if (hover_first) draw();
-        Press();
-        draw();
-        Release();
-        for (int i = 0; i < 3; ++i) draw();
-        EXPECT_EQ(1, clicks);
-        EXPECT_STREQ("0x00005", box.text);
+  // Mode 1 fires on the press; mode 2 on the release. Either way the button
+  // is let go afterwards, and its face shows it raised again (plain white at
+  // the top while the pointer rests on it; pressed, that edge is grey).
+  for (uint32_t mode : {2u, 1u}) {
+    for (const char* keys : {"5\r", "5"}) {
+      for (bool button_first : {false, true}) {
+        for (bool hover_first : {true, false}) {
+          SCOPED_TRACE(testing::Message()
+                       << "mode " << mode << ", " << (keys[1] ? "confirmed" : "editing")
+                       << ", button " << (button_first ? "first" : "last") << ", "
+                       << (hover_first ? "rests on it" : "pressed on arrival"));
+          ClearFocus();
+          static Velkor_TextEditBox box;
+          Velkor_TextEditBox_init(&box);
+          box.initialText = "0x0000";
+          static Velkor_PushButton button;
+          Velkor_PushButton_init(&button);
+          button.activationMode = mode;
+          int clicks = 0;
+          auto draw = [&] {
+            Frame([&] {
+              Velkor_TextEditBox_predraw(&box);
+              Velkor_PushButton_predraw(&button);
+              auto draw_button = [&] {
+                DrawAt(500, 300, 1, 0, [&] { Velkor_PushButton_draw(&button, 0); });
+              };
+              if (button_first) draw_button();
+              DrawAt(300, 300, 1, 0, [&] { Velkor_TextEditBox_draw(&box, 0); });
+              if (!button_first) draw_button();
+            });
+            clicks += button.activated;
+          };
+          ClickAt(400, 315, draw);
+          ASSERT_EQ(1, box.editing);
+          for (const char* k = keys; *k != '\0'; ++k) TypeKey(static_cast<uint8_t>(*k), draw);
+          MoveTo(500 + button.width / 2, 300 + button.height / 2);
+          if (hover_first) draw();
+          Press();
+          draw();
+          Release();
+          for (int i = 0; i < 3; ++i) draw();
+          EXPECT_EQ(1, clicks);
+          EXPECT_EQ(0, button.down) << "let go";
+          EXPECT_NEAR(TableColor(1009).r, ReadPixel(530, 344).r, 12) << "the face raised";
+          EXPECT_STREQ("0x00005", box.text);
+        }
       }
     }
   }

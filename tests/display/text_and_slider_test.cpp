@@ -181,15 +181,87 @@ TEST_F(DisplayTest, GaugesFillTheirShareOfTheRange) {
     Frame([&] { Velkor_Gauge_draw(&gauge, 0); });
     EXPECT_FLOAT_EQ(f.fraction, gauge.fraction) << f.name;
   }
-  // Drawn, it fills from the left in the scheme's accent.
+  // Drawn at (100, 100) a quarter full, in the scheme's accent: a horizontal
+  // bar fills from the left, a vertical one from the bottom. Labelled, the
+  // bar keeps 40 % of the box and the values stand beside it: below a
+  // horizontal bar, right of a vertical one, nowhere else.
   const Rgba accent = TableColor(1000 + kVelkorColorAccent);
-  Velkor_Gauge_init(&gauge);
-  gauge.width = 200;
-  gauge.height = 20;
-  gauge.value = 0.25f;
-  Frame([&] { DrawAt(100, 100, 1, 0, [&] { Velkor_Gauge_draw(&gauge, 0); }); });
-  EXPECT_GT(CountPixelsNear(102, 112, 46, 6, accent, 2), 200);
-  EXPECT_EQ(0, CountPixelsNear(154, 102, 144, 16, accent, 2));
+  struct Box {
+    int x, y, w, h;
+  };
+  const struct {
+    const char* name;
+    uint8_t vertical, labelled;
+    float w, h;
+    Box filled, empty;  // accent all over / nowhere
+    Box labels;         // ink of the values (w 0: none drawn)
+    Box blank;          // no ink at all
+  } drawn[] = {
+      {"horizontal",
+       0,
+       0,
+       200,
+       20,
+       {102, 112, 46, 6},
+       {154, 102, 144, 16},
+       {0, 0, 0, 0},
+       {100, 60, 200, 38}},
+      {"vertical",
+       1,
+       0,
+       20,
+       200,
+       {104, 102, 12, 46},
+       {102, 154, 16, 144},
+       {0, 0, 0, 0},
+       {122, 100, 60, 200}},
+      {"horizontal labelled",
+       0,
+       1,
+       200,
+       50,
+       {102, 132, 46, 16},
+       {154, 132, 144, 16},
+       {95, 100, 210, 28},
+       {100, 152, 200, 40}},
+      {"vertical labelled",
+       1,
+       1,
+       50,
+       200,
+       {102, 102, 16, 46},
+       {102, 154, 16, 144},
+       {122, 95, 40, 210},
+       {60, 100, 38, 200}},
+  };
+  for (const auto& d : drawn) {
+    SCOPED_TRACE(d.name);
+    Velkor_Gauge_init(&gauge);
+    gauge.width = d.w;
+    gauge.height = d.h;
+    gauge.vertical = d.vertical;
+    gauge.labelled = d.labelled;
+    gauge.minimum = 0;
+    gauge.maximum = 100;
+    gauge.value = 25;
+    // On a grey ground, where the black values show.
+    Frame([&] {
+      sglIndexColori(kGrey);
+      FillQuad(0, 0, 400, 400);
+      DrawAt(100, 100, 1, 0, [&] { Velkor_Gauge_draw(&gauge, 0); });
+    });
+    EXPECT_EQ(d.filled.w * d.filled.h,
+              CountPixelsNear(d.filled.x, d.filled.y, d.filled.w, d.filled.h, accent, 2));
+    EXPECT_EQ(0, CountPixelsNear(d.empty.x, d.empty.y, d.empty.w, d.empty.h, accent, 2));
+    const Rgba ground = TableColor(kGrey);
+    auto ink = [&](const Box& b) {
+      return b.w * b.h - CountPixelsNear(b.x, b.y, b.w, b.h, ground, 8);
+    };
+    if (d.labels.w > 0) {
+      EXPECT_GT(ink(d.labels), 60);
+    }
+    EXPECT_EQ(0, ink(d.blank));
+  }
 }
 
 TEST_F(DisplayTest, TextEditBoxConfirmsWithEnterOrAClickOutsideRestoresWithEscape) {

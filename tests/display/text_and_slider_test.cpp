@@ -49,6 +49,54 @@ TEST(SliderLayout, ThumbAndPointerTravelPerOrientation) {
   }
 }
 
+// Each orientation draws its thumb where its layout puts the value: the
+// thumb's blue fills that place, and the place of the opposite fraction
+// shows none of it.
+TEST_F(DisplayTest, SliderThumbIsDrawnWhereEachOrientationPutsTheValue) {
+  const struct {
+    const char* name;
+    uint32_t orientation;
+    float w, h, value;  // on 0 .. 100
+  } cases[] = {
+      {"left to right at 80", kVelkorSliderLeftToRight, 280, 50, 80},
+      {"right to left at 80: near the left end", kVelkorSliderRightToLeft, 280, 50, 80},
+      {"bottom to top at 90: near the top", kVelkorSliderBottomToTop, 50, 200, 90},
+      {"top to bottom at 90: near the bottom", kVelkorSliderTopToBottom, 50, 200, 90},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    static Velkor_Slider slider;
+    Velkor_Slider_init(&slider);
+    slider.width = c.w;
+    slider.height = c.h;
+    slider.maximum = 100;
+    slider.orientation = c.orientation;
+    slider.forcedValue = c.value;
+    slider.force = 1;
+    MoveTo(10, 10);
+    FrameOf(&slider, Velkor_Slider_predraw, Velkor_Slider_draw, 200, 200);
+    slider.force = 0;
+    FrameOf(&slider, Velkor_Slider_predraw, Velkor_Slider_draw, 200, 200);
+    ASSERT_FLOAT_EQ(c.value, slider.value);
+    const float f = c.value / 100.0f;
+    const Velkor_SliderTrack at = Velkor_SliderLayout(c.w, c.h, c.orientation, 14, 1, f);
+    const Velkor_SliderTrack away = Velkor_SliderLayout(c.w, c.h, c.orientation, 14, 1, 1 - f);
+    // The thumb is the accent shaded by a ramp: blue, darker or lighter.
+    auto accent_in = [&](const Velkor_SliderTrack& t) {
+      int n = 0;
+      for (int y = 200 + static_cast<int>(t.thumbY) + 3; y < 200 + t.thumbY + t.thumbH - 3; ++y) {
+        for (int x = 200 + static_cast<int>(t.thumbX) + 3; x < 200 + t.thumbX + t.thumbW - 3; ++x) {
+          const Rgba p = ReadPixel(x, y);
+          n += (p.b > 100 && p.b > p.r + 50) ? 1 : 0;
+        }
+      }
+      return n;
+    };
+    EXPECT_GT(accent_in(at), 30);
+    EXPECT_EQ(0, accent_in(away));
+  }
+}
+
 TEST_F(DisplayTest, SliderStepsByWheelKeysAndDragAndIgnoresAllWhileDisabled) {
   // At (200, 300), 280 x 50, 0 .. 100 in steps of 5: the thumb's centre
   // travels from x 207 to 473 (266 units) in the top 24 units.
@@ -321,6 +369,53 @@ TEST_F(DisplayTest, TextEditBoxConfirmsWithEnterOrAClickOutsideRestoresWithEscap
   box.force = 0;
   EXPECT_STREQ("0x0280", box.text);
   EXPECT_EQ(2, enters);
+}
+
+// A double click selects the whole text, shown inverted (light on dark), and
+// the next key replaces it; a restricted box takes only Backspace and Delete
+// unless the whole text is selected.
+TEST_F(DisplayTest, TextEditBoxDoubleClickSelectsAllAndRestrictedModeTakesOnlyDeletions) {
+  const struct {
+    const char* name;
+    uint8_t restricted;
+    bool double_click;
+    const char* keys;
+    const char* confirmed;
+  } cases[] = {
+      {"typed at the caret", 0, false, "5\r", "0x00005"},
+      {"a double click selects all, a key replaces it", 0, true, "5\r", "5"},
+      {"restricted: characters do nothing", 1, false, "5\r", "0x0000"},
+      {"restricted: Backspace edits", 1, false, "\b\b\r", "0x00"},
+      {"restricted, all selected: a key replaces it", 1, true, "5\r", "5"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ClearFocus();
+    static Velkor_TextEditBox box;
+    Velkor_TextEditBox_init(&box);
+    box.initialText = "0x0000";
+    box.labelAlignment = 0;
+    box.restricted = c.restricted;
+    box.invert = 1;
+    auto draw = [&] {
+      FrameOf(&box, Velkor_TextEditBox_predraw, Velkor_TextEditBox_draw, 300, 300);
+    };
+    draw();
+    ClickAt(400, 315, draw);
+    ASSERT_EQ(1, box.editing);
+    if (c.double_click) {
+      ClickAt(400, 315, draw);  // a frame after the first: a double click
+      EXPECT_EQ(1, box.selected);
+      // Inverted: the box's face (x 305 .. 345) is dark under the text.
+      EXPECT_GT(CountPixelsNear(304, 304, 40, 22, TableColor(kBlack), 60), 300);
+    } else {
+      EXPECT_EQ(0, box.selected);
+      EXPECT_LT(CountPixelsNear(304, 304, 40, 22, TableColor(kBlack), 60), 150);
+    }
+    for (const char* k = c.keys; *k != '\0'; ++k) TypeKey(static_cast<uint8_t>(*k), draw);
+    EXPECT_EQ(0, box.editing);
+    EXPECT_STREQ(c.confirmed, box.text);
+  }
 }
 
 // The box and a button beside it, as a pop-up offers a value and its "SAVE"

@@ -122,10 +122,11 @@ void mark_operand(char* line, bool first) {
   if (digits != nullptr) memcpy(digits + 2, kUnknownDigits, 4);
 }
 
-// The instruction words of a selection with refused operand values: the
-// instruction word (an immediate's form depends on its value) and the
-// extension word of each refused operand are unknown; the words of the
-// values the student did type stay.
+// The words of a selection with refused operand values. Such an
+// instruction cannot be stored, and no word of it is shown as if it could:
+// the instruction word (for an immediate its very form depends on the
+// value) and the extension word of each refused operand read "????"; the
+// words of the values the student did type stay.
 void mark_machine_code(Velkor_layer* c, bool source, bool destination) {
   copy_cell(c->machineWordText, kTextCellSize, kUnknownDigits);
   copy_cell(c->bitString, kTextCellSize, kUnknownBits);

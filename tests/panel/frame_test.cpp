@@ -523,6 +523,11 @@ TEST_F(LayerFrameTest, ButtonsSwitchesAndTheCheckButtonHaveTheirFrameStyles) {
     EXPECT_GE(n, r.least);
     EXPECT_LE(n, r.most);
   }
+  // At 24 units on screen round ends and cut corners differ by a pixel or
+  // so; how style 3 draws is the frame shape's own test.
+  for (const Velkor_ToggleButton* t : {&layer_->ToggleButton, &layer_->ToggleButton_7}) {
+    EXPECT_EQ(kVelkorCornerRoundEnds, t->frameStyle);
+  }
 }
 
 TEST_F(LayerFrameTest, APressOnAnOpenPopUpDoesNotReachThePanelUnderIt) {

@@ -186,13 +186,16 @@ TEST_F(DisplayTest, ClickAreaModesWheelAndDisabled) {
   EXPECT_NEAR(accent.r * alpha, centre.r, 6);
   EXPECT_NEAR(accent.g * alpha, centre.g, 6);
   auto brightness = [](Rgba p) { return p.r + p.g + p.b; };
-  for (const int* at : {(const int[]){401, 315}, (const int[]){478, 315}, (const int[]){440, 301},
-                        (const int[]){440, 328}, (const int[]){402, 302}}) {
-    EXPECT_GT(brightness(centre), brightness(ReadPixel(at[0], at[1])) + 60)
-        << at[0] << "," << at[1];
+  struct Point {
+    int x, y;
+  };
+  const Point edges[] = {{401, 315}, {478, 315}, {440, 301}, {440, 328}, {402, 302}};
+  for (const Point& at : edges) {
+    EXPECT_GT(brightness(centre), brightness(ReadPixel(at.x, at.y)) + 60) << at.x << "," << at.y;
   }
-  for (const int* at : {(const int[]){420, 315}, (const int[]){440, 308}}) {
-    const Rgba p = ReadPixel(at[0], at[1]);
+  const Point between[] = {{420, 315}, {440, 308}};
+  for (const Point& at : between) {
+    const Rgba p = ReadPixel(at.x, at.y);
     EXPECT_LT(brightness(p), brightness(centre)) << "between centre and edge";
     EXPECT_GT(brightness(p), brightness(ReadPixel(402, 302))) << "between centre and edge";
   }

@@ -36,9 +36,10 @@ bool has_destination(uint32_t format, uint32_t single, uint32_t emulated) {
   }
 }
 
-// Operations with no operand at all: no "3)".
+// Operations with no operand at all: no "3)". Format II's operation 7 has
+// none the selectors could show.
 bool without_operands(uint32_t format, uint32_t single, uint32_t emulated) {
-  return (format == kFormatSingleOperand && single == kOpRETI) ||
+  return (format == kFormatSingleOperand && single >= kOpRETI) ||
          (format == kFormatEmulated && (emulated == kOpNOP || emulated == kOpRET));
 }
 

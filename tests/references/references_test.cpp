@@ -41,13 +41,22 @@ void ExpectLikeReference(const std::string& name, const RgbImage& actual) {
   if (updating()) {
     if (have_reference && cmp.same_size && cmp.largest_step == 0) return;
     ASSERT_TRUE(WritePngImage(reference_path, actual, &error)) << error;
-    std::printf("updated %s (%zu pixels outside the tolerance, largest step %d)\n",
-                reference_path.c_str(), have_reference ? cmp.differing : size_t{0},
-                cmp.largest_step);
+    if (have_reference && cmp.same_size) {
+      std::printf("updated %s (%zu pixels outside the tolerance, largest step %d)\n",
+                  reference_path.c_str(), cmp.differing, cmp.largest_step);
+    } else {
+      std::printf("wrote %s\n", reference_path.c_str());
+    }
     return;
   }
   ASSERT_TRUE(have_reference) << error << "\n  make update-references writes it.";
+  const std::string output = std::string(VELKOR_REFERENCE_OUTPUT) + "/" + name;
+  const std::string actual_path = output + ".actual.png";
+  const std::string difference_path = output + ".difference.png";
   if (cmp.Within(kReferenceTolerance)) {
+    // Pictures of an earlier failure would stand for one that is gone.
+    std::remove(actual_path.c_str());
+    std::remove(difference_path.c_str());
     // Said aloud, so that a drift between machines shows before it fails.
     if (cmp.largest_step > 0) {
       std::printf(
@@ -58,9 +67,6 @@ void ExpectLikeReference(const std::string& name, const RgbImage& actual) {
     return;
   }
   mkdir(VELKOR_REFERENCE_OUTPUT, 0755);
-  const std::string actual_path = std::string(VELKOR_REFERENCE_OUTPUT) + "/" + name + ".actual.png";
-  const std::string difference_path =
-      std::string(VELKOR_REFERENCE_OUTPUT) + "/" + name + ".difference.png";
   std::string written = "  actual: " + actual_path;
   if (!WritePngImage(actual_path, actual, &error)) written = "  " + error;
   if (cmp.same_size && !WritePngImage(difference_path, cmp.difference, &error)) {

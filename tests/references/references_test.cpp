@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -105,7 +106,12 @@ TEST_P(PanelScene, LooksLikeItsReference) {
 
 INSTANTIATE_TEST_SUITE_P(Scenes, PanelScene, ::testing::ValuesIn(SceneNames(kSceneDir)),
                          [](const ::testing::TestParamInfo<std::string>& info) {
-                           return info.param;
+                           // A test name takes letters, digits and underscores only.
+                           std::string name = info.param;
+                           for (char& ch : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                           }
+                           return name;
                          });
 
 TEST(Gallery, LooksLikeItsReference) {

@@ -18,6 +18,9 @@
 #   make test-package - as root: make deb, install the package, run it from the
 #                      PATH, check its desktop entry, manual pages and lintian,
 #                      remove it and check that nothing is left behind
+#   make update-references - draw every reference scene again and write each
+#                      picture that changed over its reference in
+#                      tests/references/images (review them before committing)
 #
 # Warnings are errors under CI=true (set by .ci/run) or with WERROR=ON; a
 # user's build only prints them, so that a newer compiler cannot stop it.
@@ -44,7 +47,7 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
           UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .PHONY: run test deps build build-asan test-asan build-release test-release bench format \
-        test-ratio soak clean build-fuzz fuzz fuzz-ci deb test-package
+        test-ratio soak clean build-fuzz fuzz fuzz-ci deb test-package update-references
 
 deps:
 	bash scripts/install-deps.sh
@@ -129,6 +132,11 @@ deb: deps
 
 test-package: deb
 	bash tests/package/package_test.sh velkor_*.deb
+# The suite's own comparison, told to write instead of compare; git then
+# shows which pictures changed.
+update-references: build
+	cd $(BUILD) && VELKOR_UPDATE_REFERENCES=1 ctest -R '^references\.' -j $(JOBS) --output-on-failure
+	git status --short -- tests/references/images
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(BENCH) $(FUZZ_BUILD) $(DEB_BUILD)

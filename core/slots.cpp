@@ -2,13 +2,16 @@
 // "slot10.csv" in the current directory. One line per word from 0xFFFE
 // down: "FFFE;FF80;\"\"" and CR LF (the files are shared with Windows
 // installations, which write them in text mode).
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/mycode.h"
@@ -44,22 +47,57 @@ void sync_current_directory() {
   close(directory);
 }
 
+// The prefix of this machine's temporary files for `name`:
+// "slot1.csv.HOST.", the host name cut to what a file name may hold.
+void temporary_prefix(const char* name, char* out, size_t size) {
+  char host[65] = "";
+  if (gethostname(host, sizeof host - 1) != 0) host[0] = '\0';
+  for (char* c = host; *c != '\0'; ++c) {
+    if (*c == '/' || *c == '.') *c = '_';
+  }
+  snprintf(out, size, "%s.%s.", name, host);
+}
+
 // Creates a temporary file beside `name` that no other save can be using:
-// the process id tells programs apart, the counter the saves of one program,
-// the clock a program that got a dead one's id. O_EXCL settles any clash and,
-// with O_NOFOLLOW, never opens whatever already lies at the name (a planted
-// link included). The mode goes through the umask like any new file's.
+// "slot1.csv.HOST.PID-N-T", the host and process id telling programs apart,
+// the counter the saves of one program, the clock a program that got a dead
+// one's id. O_EXCL settles any clash and, with O_NOFOLLOW, never opens
+// whatever already lies at the name (a planted link included). The mode goes
+// through the umask like any new file's.
 int create_temporary(const char* name, char* out, size_t size) {
   static unsigned counter = 0;
+  char prefix[96];
+  temporary_prefix(name, prefix, sizeof prefix);
   for (int attempt = 0; attempt < 64; ++attempt) {
     timespec now = {};
     clock_gettime(CLOCK_REALTIME, &now);
-    snprintf(out, size, "%s.%ld-%u-%lx", name, static_cast<long>(getpid()), ++counter,
+    snprintf(out, size, "%s%ld-%u-%lx", prefix, static_cast<long>(getpid()), ++counter,
              static_cast<unsigned long>(now.tv_nsec));
     const int file = open(out, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (file >= 0 || errno != EEXIST) return file;
   }
   return -1;
+}
+
+// A save killed halfway leaves its temporary file behind. The next save of
+// the slot removes those that programs on this machine left and no longer
+// run; a save still running elsewhere keeps its file.
+void remove_leftovers(const char* name) {
+  char prefix[96];
+  temporary_prefix(name, prefix, sizeof prefix);
+  const size_t length = strlen(prefix);
+  DIR* directory = opendir(".");
+  if (directory == nullptr) return;
+  while (const dirent* entry = readdir(directory)) {
+    if (strncmp(entry->d_name, prefix, length) != 0) continue;
+    char* end = nullptr;
+    const long pid = strtol(entry->d_name + length, &end, 10);
+    struct stat info = {};
+    if (pid <= 0 || *end != '-' || pid == getpid()) continue;
+    if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    if (lstat(entry->d_name, &info) == 0 && S_ISREG(info.st_mode)) unlink(entry->d_name);
+  }
+  closedir(directory);
 }
 
 // ---- Loading ------------------------------------------------------------------------
@@ -216,9 +254,9 @@ int32_t ROMSaveSlot(const MemoryRow* rom, uint32_t slot) {
   // Written in full beside the slot file, flushed to the disk, and only then
   // renamed over it: a save cut short at any point (a failed write, a killed
   // process, a power cut) leaves either the previous program or the new one,
-  // never a mix. A killed save may leave its temporary file behind; no later
-  // save uses that name again.
-  char temporary[48];
+  // never a mix.
+  remove_leftovers(name);
+  char temporary[160];
   const int file = create_temporary(name, temporary, sizeof temporary);
   if (file < 0) return 0;
   bool ok = !replacing || fchmod(file, existing.st_mode & 07777) == 0;

@@ -286,9 +286,15 @@ TEST(Program, OutputsGoWhereTheirNamesPoint) {
   EXPECT_TRUE(stat((dir / "state.fifo").c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
   ExpectState(nlohmann::json::parse(ReadFile(dir / "from-fifo.json"), nullptr, false),
               {"/frame", 2});
-  // The program's own standard output.
-  run = RunVelkor(dir, "--offscreen --frames 2 --state /dev/fd/1");
+  // The program's own standard output, as the shell set it up: a file it appends to, a pipe.
+  WriteFile(dir / "log.txt", "before\n");
+  run = RunVelkor(dir, "--offscreen --frames 2 --state /dev/fd/3 3>>log.txt");
   ASSERT_EQ(run.status, 0) << run.output;
+  const std::string log = ReadFile(dir / "log.txt");
+  ASSERT_EQ(log.substr(0, 7), "before\n");
+  ExpectState(nlohmann::json::parse(log.substr(7), nullptr, false), {"/frame", 2});
+  run = RunVelkor(dir, "--offscreen --frames 2 --state /dev/stdout 2>err.txt | cat");
+  EXPECT_EQ(ReadFile(dir / "err.txt"), "");
   ExpectState(nlohmann::json::parse(run.output, nullptr, false), {"/frame", 2});
 
   // A disk that takes no more (a file size limit, its signal ignored): nothing is written,

@@ -110,6 +110,8 @@ const char* Velkor_Usage() {
          "                    two each). A script beyond these is refused with its line.\n"
          "  --snapshot FILE   the last frame as PNG or BMP\n"
          "  --state FILE      the panel's state after the last frame as JSON\n"
+         "                    (both replace a file only by a whole new one, follow a\n"
+         "                    link to its file, and write into a FIFO or /dev/stdout)\n"
          "  --help            this text\n";
 }
 

@@ -152,7 +152,8 @@ TEST_F(SlotsTest, TwoSavesAtOnceNeverMeetInOneFile) {
 
 // Whatever lies at the name an earlier version used for its temporary file is left alone.
 TEST_F(SlotsTest, NothingPlantedBesideTheSlotFileIsFollowedOrBlocksASave) {
-  const std::string victim = directory + "-victim";
+  ASSERT_EQ(0, mkdir("elsewhere", 0700));
+  const std::string victim = directory + "/elsewhere/victim";
   const struct {
     const char* name;
     std::function<void()> plant;
@@ -176,10 +177,9 @@ TEST_F(SlotsTest, NothingPlantedBesideTheSlotFileIsFollowedOrBlocksASave) {
     ASSERT_EQ(0, lstat("slot1.csv", &info));
     EXPECT_TRUE(S_ISREG(info.st_mode));
     EXPECT_EQ(0u, ReadFile("slot1.csv").find("FFFE;FF80;\"\"\r\n"));
-    EXPECT_EQ(std::vector<std::string>({"slot1.csv", "slot1.csv.tmp"}), Entries());
+    EXPECT_EQ(std::vector<std::string>({"elsewhere", "slot1.csv", "slot1.csv.tmp"}), Entries());
     EXPECT_EQ(0, system("rm -rf slot1.csv slot1.csv.tmp"));
   }
-  remove(victim.c_str());
 }
 
 // A save keeps the slot file's permissions; a file nobody may write is a protected exercise.

@@ -139,16 +139,20 @@ TEST_F(SlotTest, FailuresAreSaidAndLeaveTheRomAlone) {
   };
   // slot5.csv is a directory: it can be neither written nor read.
   ASSERT_EQ(0, mkdir("slot5.csv", 0755));
-  FILE* garbage = fopen("slot6.csv", "wb");
-  ASSERT_NE(nullptr, garbage);
-  fputs("XYZ\r\n", garbage);
-  fclose(garbage);
+  ASSERT_EQ(0, mkfifo("slot3.csv", 0600));
+  std::ofstream("slot6.csv", std::ios::binary) << "XYZ\r\n";
+  std::ofstream("slot7.csv", std::ios::binary) << "";
+  std::ofstream("slot8.csv", std::ios::binary) << "FFFE;1234;\"\"\r\n";
+  ASSERT_EQ(0, chmod("slot8.csv", 0444));  // a protected exercise
   const Row rows[] = {
       {"missing file", 0, false, "slot1.csv konnte nicht gelesen werden, ROM unver\xe4ndert."},
       {"directory", 4, false, "slot5.csv konnte nicht gelesen werden, ROM unver\xe4ndert."},
-      {"no word in it", 5, false, "slot6.csv konnte nicht gelesen werden, ROM unver\xe4ndert."},
+      {"FIFO", 2, false, "slot3.csv konnte nicht gelesen werden, ROM unver\xe4ndert."},
+      {"no word in it", 5, false, "slot6.csv: Zeile 1 fehlerhaft, ROM unver\xe4ndert."},
+      {"empty", 6, false, "slot7.csv ist leer, ROM unver\xe4ndert."},
       {"slot outside", 10, false, "Slot konnte nicht gelesen werden, ROM unver\xe4ndert."},
       {"save over a directory", 4, true, "slot5.csv konnte nicht geschrieben werden."},
+      {"save over a protected file", 7, true, "slot8.csv konnte nicht geschrieben werden."},
       {"save outside", 10, true, "Slot konnte nicht geschrieben werden."}};
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -158,6 +162,35 @@ TEST_F(SlotTest, FailuresAreSaidAndLeaveTheRomAlone) {
     EXPECT_FALSE(r.save ? Velkor_popups_slot_save(c.get()) : Velkor_popups_slot_load(c.get()));
     EXPECT_STREQ(r.message, c->slotMessage);
     EXPECT_EQ(0, memcmp(before->romRows, c->romRows, sizeof c->romRows));
+  }
+  std::ifstream protected_file("slot8.csv", std::ios::binary);
+  EXPECT_EQ("FFFE;1234;\"\"\r\n", std::string(std::istreambuf_iterator<char>(protected_file),
+                                              std::istreambuf_iterator<char>()));
+}
+
+// A load cut short by a bad line keeps the words before it and says so: how many, and which line.
+TEST_F(SlotTest, APartialLoadSaysHowFarItGot) {
+  const struct {
+    const char* content;
+    const char* message;
+    uint16_t ff80;
+    uint16_t fffe;
+  } cases[] = {
+      {"FFFE;FF82\r\nXYZ\r\nFF80;1111\r\n", "slot2.csv: Zeile 2 fehlerhaft, nur 1 Wort geladen.",
+       0x4031, 0xFF82},
+      {"FFFE;FF82\r\nFF80;1111\r\nFF80;2222\r\n",
+       "slot2.csv: Zeile 3 fehlerhaft, nur 2 W\xf6rter geladen.", 0x1111, 0xFF82},
+      {"FF80;1111\nFFFE;FF82\n\n", "ROM geladen aus slot2.csv.", 0x1111, 0xFF82},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.content);
+    std::ofstream("slot2.csv", std::ios::binary) << k.content;
+    Layer c = NewLayer();
+    c->slot = 1;
+    EXPECT_TRUE(Velkor_popups_slot_load(c.get()));
+    EXPECT_STREQ(k.message, c->slotMessage);
+    EXPECT_EQ(k.ff80, Word(c->romRows[63]));
+    EXPECT_EQ(k.fffe, Word(c->romRows[0]));
   }
 }
 

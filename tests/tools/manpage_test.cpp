@@ -135,7 +135,8 @@ TEST(BuiltManPages, RenderWithoutWarningsAndLoseNoWordOfTheHelpText) {
     const char* program;
     const char* page;
   } pages[] = {{VELKOR_BINARY, VELKOR_MAN_DIR "/velkor.1"},
-               {VELKOR_TRACE_BINARY, VELKOR_MAN_DIR "/velkor-trace.1"}};
+               {VELKOR_TRACE_BINARY, VELKOR_MAN_DIR "/velkor-trace.1"},
+               {VELKOR_GALLERY_BINARY, VELKOR_MAN_DIR "/velkor-gallery.1"}};
   for (const auto& p : pages) {
     int status = -1;
     const std::string help = Output(std::string("'") + p.program + "' --help", &status);

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/Velkor_excerpt.h"
 #include "host/host_application.h"
 #include "panel/Velkor_font_table.h"
 #include "panel/Velkor_texture_table.h"
@@ -155,7 +156,8 @@ int main(int argc, char** argv) {
                            : Application_WritePng(out, pixels.data(), kWidth, kHeight);
   Application_Free(app);
   if (!written) {
-    std::fprintf(stderr, "velkor-gallery: cannot write %s.\n", out);
+    std::fprintf(stderr, "velkor-gallery: cannot write %s.\n",
+                 Velkor_Excerpt(out, PATH_MAX).c_str());
     return 1;
   }
   std::printf("%s\n", out);

@@ -1,14 +1,14 @@
 // velkor-gallery: every widget display class in its states, drawn off-screen
 // and written as a picture.
 //
-//   velkor-gallery [--out FILE.png|FILE.bmp]      (default velkor-gallery.png)
+//   velkor-gallery [--out FILE.png|FILE.bmp] [--renderer gl1|es2]
+//                                  (default velkor-gallery.png, OpenGL 1.x)
 //
 // The gallery runs as a display layer of the host in off-screen mode, so
 // each frame is the host's own: the acknowledge flag, the input hand-over,
 // the layer's draw, the step. A few frames are drawn so that every state
 // has settled, then the last one is read back and written: PNG through
 // libpng and BMP, both through the host's writers.
-#include <GL/gl.h>
 #include <unistd.h>
 
 #include <climits>
@@ -17,6 +17,7 @@
 #include <cstring>
 #include <vector>
 
+#include "graphics/sgl_renderer.h"
 #include "host/host_application.h"
 #include "panel/Velkor_font_table.h"
 #include "panel/Velkor_texture_table.h"
@@ -59,7 +60,7 @@ bool ends_with(const char* text, const char* suffix) {
 }
 
 int usage() {
-  std::fprintf(stderr, "usage: velkor-gallery [--out FILE.png|FILE.bmp]\n");
+  std::fprintf(stderr, "usage: velkor-gallery [--out FILE.png|FILE.bmp] [--renderer gl1|es2]\n");
   return 2;
 }
 
@@ -67,9 +68,14 @@ int usage() {
 
 int main(int argc, char** argv) {
   const char* out = "velkor-gallery.png";
+  uint8_t renderer = kApplicationRendererGl1;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
       out = argv[++i];
+    } else if (std::strcmp(argv[i], "--renderer") == 0 && i + 1 < argc &&
+               (std::strcmp(argv[i + 1], "gl1") == 0 || std::strcmp(argv[i + 1], "es2") == 0)) {
+      renderer =
+          std::strcmp(argv[++i], "es2") == 0 ? kApplicationRendererEs2 : kApplicationRendererGl1;
     } else {
       return usage();
     }
@@ -119,6 +125,7 @@ int main(int argc, char** argv) {
   params.keyboard_count = 1;
   params.keyboards = &keyboard;
   params.draw_passes = 3;
+  params.renderer = renderer;
 
   // The executable's path brings the scratch buffer the font glyphs are
   // decoded in.
@@ -138,8 +145,7 @@ int main(int argc, char** argv) {
   for (int frame = 0; frame < kSettleFrames; ++frame) Application_Draw(app);
 
   std::vector<uint8_t> pixels(static_cast<size_t>(kWidth) * kHeight * 4);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, kWidth, kHeight, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+  sglReadPixels(0, 0, kWidth, kHeight, kWidth, pixels.data());
   const bool written = bmp ? Application_WriteBmp(out, pixels.data(), kWidth, kHeight)
                            : Application_WritePng(out, pixels.data(), kWidth, kHeight);
   Application_Free(app);

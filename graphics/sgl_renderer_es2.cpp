@@ -33,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "graphics/sgl_renderer_es2_internal.h"
 #include "graphics/sgl_renderer_internal.h"
@@ -91,10 +92,18 @@ constexpr uint32_t kFloatsPerVertex = 14;
 constexpr GLsizei kVertexBytes = kFloatsPerVertex * sizeof(float);
 enum Attribute : GLuint { kPosition, kColor, kTexcoord, kCoverage };
 
-// What a fill carries for coverage: the overlap of a half-pixel half width
-// with a centred pixel is exactly 1, twice, so fills and text keep their
-// colours to the bit.
-constexpr float kFullCoverage[4] = {0.0f, 0.0f, 0.5f, 0.5f};
+// What a fill or a point carries for coverage: no half width, so the shader
+// takes the pixel whole and fills and text keep their colours to the bit.
+constexpr float kFullCoverage[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+
+// The program comes in variants, by what a batch needs (kVariant... bits,
+// given to the shaders as 0 or 1 defines): llvmpipe shades the plain fills
+// that cover most pixels of a frame about three times faster without the
+// texture, coverage and alpha test arithmetic they would skip anyway.
+constexpr uint32_t kVariantTexture = 1;
+constexpr uint32_t kVariantCoverage = 2;
+constexpr uint32_t kVariantAlphaTest = 4;
+constexpr uint32_t kVariants = 8;
 
 const char kVertexShader[] = R"(
 attribute vec4 a_position;
@@ -102,13 +111,21 @@ attribute vec4 a_color;
 attribute vec2 a_texcoord;
 attribute vec4 a_coverage;
 varying vec4 v_color;
+#if TEXTURE
 varying vec2 v_texcoord;
+#endif
+#if COVERAGE
 varying vec4 v_coverage;
+#endif
 void main() {
   gl_Position = a_position;
   v_color = a_color;
+#if TEXTURE
   v_texcoord = a_texcoord;
+#endif
+#if COVERAGE
   v_coverage = a_coverage;
+#endif
 }
 )";
 
@@ -122,13 +139,14 @@ precision highp sampler2D;
 #else
 precision mediump float;
 #endif
+varying vec4 v_color;
+#if TEXTURE
 uniform sampler2D u_texture;
-uniform float u_texturing;
 uniform float u_modulate;
 uniform vec4 u_texture_mask;
-uniform vec2 u_alpha_test;
-varying vec4 v_color;
 varying vec2 v_texcoord;
+#endif
+#if COVERAGE
 varying vec4 v_coverage;
 // How much of a line a pixel centred at distance u from its axis (or from
 // its middle) covers, the line reaching h to either side: the overlap of a
@@ -136,32 +154,43 @@ varying vec4 v_coverage;
 float ramp(float u, float h) {
   return clamp(h + 0.5 - abs(u), 0.0, 1.0);
 }
+#endif
+#if ALPHA_TEST
+// x: 1 + the function's offset from GL_NEVER; y: the reference.
+uniform vec2 u_alpha_test;
+#endif
 void main() {
-  // A line shorter than a pixel covers less: llvmpipe scales its ramp by
-  // 2L / (L + 1), L its length (1 for a fill's half length of a half).
-  float half_length = v_coverage.w;
-  float short_line = min(1.0, 4.0 * half_length / (2.0 * half_length + 1.0));
-  float coverage = ramp(v_coverage.x, v_coverage.z) * ramp(v_coverage.y, half_length) * short_line;
-  if (coverage <= 0.0) discard;
   vec4 color = v_color;
-  if (u_texturing > 0.5) {
-    vec4 texel = texture2D(u_texture, v_texcoord);
-    if (u_modulate > 0.5) {
-      color = v_color * mix(vec4(1.0), texel, u_texture_mask);
-    } else {
-      color = mix(v_color, texel, u_texture_mask);
-    }
+#if TEXTURE
+  vec4 texel = texture2D(u_texture, v_texcoord);
+  if (u_modulate > 0.5) {
+    color = v_color * mix(vec4(1.0), texel, u_texture_mask);
+  } else {
+    color = mix(v_color, texel, u_texture_mask);
   }
-  color.a *= coverage;
-  // u_alpha_test.x: 0 no test, else 1 + the function's offset from GL_NEVER.
+#endif
+#if COVERAGE
+  // Fills and points in a batch with lines cover their pixels whole (a
+  // half width of 0 says so).
+  if (v_coverage.z > 0.0) {
+    // A line shorter than a pixel covers less: llvmpipe scales its ramp by
+    // 2L / (L + 1), L its length.
+    float half_length = v_coverage.w;
+    float short_line = min(1.0, 4.0 * half_length / (2.0 * half_length + 1.0));
+    float coverage =
+        ramp(v_coverage.x, v_coverage.z) * ramp(v_coverage.y, half_length) * short_line;
+    if (coverage <= 0.0) discard;
+    color.a *= coverage;
+  }
+#endif
+#if ALPHA_TEST
   float f = u_alpha_test.x;
-  if (f > 0.5) {
-    float a = color.a;
-    float r = u_alpha_test.y;
-    bool pass = f < 1.5 ? false : f < 2.5 ? a < r : f < 3.5 ? a == r : f < 4.5 ? a <= r
-              : f < 5.5 ? a > r : f < 6.5 ? a != r : f < 7.5 ? a >= r : true;
-    if (!pass) discard;
-  }
+  float a = color.a;
+  float r = u_alpha_test.y;
+  bool pass = f < 1.5 ? false : f < 2.5 ? a < r : f < 3.5 ? a == r : f < 4.5 ? a <= r
+            : f < 5.5 ? a > r : f < 6.5 ? a != r : f < 7.5 ? a >= r : true;
+  if (!pass) discard;
+#endif
   gl_FragColor = color;
 }
 )";
@@ -240,11 +269,15 @@ struct TextureInfo {
 struct Es2Renderer {
   sgl_renderer table;
 
-  // OpenGL objects and the program's uniforms.
-  GLuint program;
+  // OpenGL objects; the program variants are compiled when first wanted.
+  struct Program {
+    GLuint id;
+    GLint u_texture, u_modulate, u_texture_mask, u_alpha_test;
+    bool uniforms_stale;  // the renderer's state moved on since they were set
+  } programs[kVariants];
+  uint32_t variant;  // in use
   GLuint vertex_buffer;
   GLuint index_buffer;
-  GLint u_texture, u_texturing, u_modulate, u_texture_mask, u_alpha_test;
   GLuint blit_program;
   GLuint blit_buffer;
   GLuint blit_texture;
@@ -279,7 +312,6 @@ struct Es2Renderer {
   bool alpha_test;
   uint32_t alpha_function;
   float alpha_reference;
-  bool uniforms_dirty;
 
   // OpenGL state held here to skip calls that change nothing.
   uint32_t bound_texture;
@@ -315,6 +347,7 @@ struct Es2Renderer {
   uint16_t* indices;
   uint32_t vertex_count;
   uint32_t index_count;
+  bool batch_has_lines;  // antialiased lines, which want the coverage variant
 
   // Frames read back and shown.
   uint8_t* pixels;
@@ -340,23 +373,64 @@ float float_of(uint32_t word) {
 // ---------------------------------------------------------------------------
 // The batch
 // ---------------------------------------------------------------------------
-void upload_uniforms(Es2Renderer* r) {
-  const TextureInfo* info =
-      r->bound_texture < kTextureNames ? &r->textures[r->bound_texture] : nullptr;
-  // A name beyond the table was made outside the library: taken as a
-  // complete RGBA image.
-  const uint32_t format = info != nullptr ? info->format : GL_RGBA;
-  const bool complete = info == nullptr || (info->format != 0 && info->wants_mipmaps == 0);
-  glUniform1f(r->u_texturing, r->texture_2d && complete ? 1.0f : 0.0f);
-  glUniform1f(r->u_modulate, r->texture_env == kGlModulate ? 1.0f : 0.0f);
-  float mask[4];
-  sgl_es2_texture_mask(format, mask);
-  glUniform4fv(r->u_texture_mask, 1, mask);
-  const bool alpha_test = r->alpha_test && r->alpha_function != kGlAlways;
-  glUniform2f(r->u_alpha_test,
-              alpha_test ? static_cast<float>(r->alpha_function - kGlNever + 1) : 0.0f,
-              r->alpha_reference);
-  r->uniforms_dirty = false;
+GLuint link(const char* vertex_source, const char* fragment_source, uint32_t variant,
+            const char* const* attributes, GLuint attribute_count);
+
+// Whether the bound texture takes part: OpenGL 1.x leaves a texture without
+// an image, or whose minifying filter wants mipmaps it lacks, out.
+bool texturing(const Es2Renderer* r) {
+  if (!r->texture_2d) return false;
+  if (r->bound_texture >= kTextureNames) return true;  // made outside the library
+  const TextureInfo& info = r->textures[r->bound_texture];
+  return info.format != 0 && info.wants_mipmaps == 0;
+}
+
+bool alpha_testing(const Es2Renderer* r) {
+  return r->alpha_test && r->alpha_function != kGlAlways;
+}
+
+// Every variant's uniforms are out of date.
+void uniforms_changed(Es2Renderer* r) {
+  for (Es2Renderer::Program& program : r->programs) program.uniforms_stale = true;
+}
+
+// The variant the batch needs, in use with its uniforms up to date; false
+// when it does not compile (nothing can be drawn then).
+bool use_program(Es2Renderer* r) {
+  const uint32_t variant = (texturing(r) ? kVariantTexture : 0) |
+                           (r->batch_has_lines ? kVariantCoverage : 0) |
+                           (alpha_testing(r) ? kVariantAlphaTest : 0);
+  Es2Renderer::Program& program = r->programs[variant];
+  if (program.id == 0) {
+    const char* const attributes[] = {"a_position", "a_color", "a_texcoord", "a_coverage"};
+    program.id = link(kVertexShader, kFragmentShader, variant, attributes, 4);
+    if (program.id == 0) return false;
+    program.u_texture = glGetUniformLocation(program.id, "u_texture");
+    program.u_modulate = glGetUniformLocation(program.id, "u_modulate");
+    program.u_texture_mask = glGetUniformLocation(program.id, "u_texture_mask");
+    program.u_alpha_test = glGetUniformLocation(program.id, "u_alpha_test");
+    program.uniforms_stale = true;
+  }
+  if (variant != r->variant) {
+    glUseProgram(program.id);
+    r->variant = variant;
+  }
+  if (!program.uniforms_stale) return true;
+  program.uniforms_stale = false;
+  if ((variant & kVariantTexture) != 0) {
+    const uint32_t format = r->bound_texture < kTextureNames ? r->textures[r->bound_texture].format
+                                                             : static_cast<uint32_t>(GL_RGBA);
+    float mask[4];
+    sgl_es2_texture_mask(format, mask);
+    glUniform1i(program.u_texture, 0);
+    glUniform1f(program.u_modulate, r->texture_env == kGlModulate ? 1.0f : 0.0f);
+    glUniform4fv(program.u_texture_mask, 1, mask);
+  }
+  if ((variant & kVariantAlphaTest) != 0) {
+    glUniform2f(program.u_alpha_test, static_cast<float>(r->alpha_function - kGlNever + 1),
+                r->alpha_reference);
+  }
+  return true;
 }
 
 void point_attributes_at_batch(const Es2Renderer* r) {
@@ -373,17 +447,16 @@ void point_attributes_at_batch(const Es2Renderer* r) {
 }
 
 void flush_batch(Es2Renderer* r) {
-  if (r->index_count > 0) {
-    if (r->uniforms_dirty) upload_uniforms(r);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(r->vertex_count) * kVertexBytes,
-                 r->vertices, GL_STREAM_DRAW);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(r->index_count) * sizeof(uint16_t), r->indices,
-                 GL_STREAM_DRAW);
+  if (r->index_count > 0 && use_program(r)) {
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(r->vertex_count) * kVertexBytes,
+                    r->vertices);
+    glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0,
+                    static_cast<GLsizeiptr>(r->index_count) * sizeof(uint16_t), r->indices);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(r->index_count), GL_UNSIGNED_SHORT, nullptr);
   }
   r->vertex_count = 0;
   r->index_count = 0;
+  r->batch_has_lines = false;
 }
 
 // Before anything the pending triangles depend on changes.
@@ -393,7 +466,7 @@ void before_state_change(Es2Renderer* r) {
 
 void before_uniform_change(Es2Renderer* r) {
   before_state_change(r);
-  r->uniforms_dirty = true;
+  uniforms_changed(r);
 }
 
 // Room for this many vertices and indices, sending the batch when full.
@@ -665,6 +738,7 @@ void draw_segment(Es2Renderer* r, const Vertex& first, const Vertex& second) {
     return;
   }
   reserve(r, 4, 6);
+  r->batch_has_lines = r->batch_has_lines || r->line_smooth;
   const uint32_t base = r->vertex_count;
   for (int k = 0; k < 4; ++k) {
     const Vertex& end = k < 2 ? a : b;
@@ -1228,7 +1302,7 @@ void es2_delete_textures(void* self, int32_t count, const uint32_t* names) {
     // Deleting the bound texture binds name 0, in ES 2 as in OpenGL.
     if (names[k] == r->bound_texture && names[k] != 0) {
       r->bound_texture = 0;
-      r->uniforms_dirty = true;
+      uniforms_changed(r);
     }
   }
 }
@@ -1363,7 +1437,7 @@ void es2_draw_pixels(void* self, int32_t width, int32_t height, const uint8_t* b
     if (saved[k] != 0) glEnable(capabilities[k]);
   }
   glViewport(r->viewport[0], r->viewport[1], r->viewport[2], r->viewport[3]);
-  glUseProgram(r->program);
+  glUseProgram(r->variant < kVariants ? r->programs[r->variant].id : 0);
   glBindTexture(GL_TEXTURE_2D, r->bound_texture);
   point_attributes_at_batch(r);
 }
@@ -1447,11 +1521,21 @@ GLuint compile(GLenum kind, const char* source) {
   return shader;
 }
 
-// A program from two shaders with the attributes at the given locations.
-GLuint link(const char* vertex_source, const char* fragment_source, const char* const* attributes,
-            GLuint attribute_count) {
-  const GLuint vertex = compile(GL_VERTEX_SHADER, vertex_source);
-  const GLuint fragment = compile(GL_FRAGMENT_SHADER, fragment_source);
+// A program from two shaders with the attributes at the given locations,
+// the variant's bits defined for both (a variant of kVariants: no defines).
+GLuint link(const char* vertex_source, const char* fragment_source, uint32_t variant,
+            const char* const* attributes, GLuint attribute_count) {
+  char defines[96] = "";
+  if (variant < kVariants) {
+    std::snprintf(defines, sizeof defines,
+                  "#define TEXTURE %d\n#define COVERAGE %d\n#define ALPHA_TEST %d\n",
+                  (variant & kVariantTexture) != 0, (variant & kVariantCoverage) != 0,
+                  (variant & kVariantAlphaTest) != 0);
+  }
+  const std::string vertex_text = std::string(defines) + vertex_source;
+  const std::string fragment_text = std::string(defines) + fragment_source;
+  const GLuint vertex = compile(GL_VERTEX_SHADER, vertex_text.c_str());
+  const GLuint fragment = compile(GL_FRAGMENT_SHADER, fragment_text.c_str());
   if (vertex == 0 || fragment == 0) {
     if (vertex != 0) glDeleteShader(vertex);
     if (fragment != 0) glDeleteShader(fragment);
@@ -1474,6 +1558,16 @@ GLuint link(const char* vertex_source, const char* fragment_source, const char* 
     return 0;
   }
   return program;
+}
+
+void delete_programs(Es2Renderer* r) {
+  glUseProgram(0);
+  for (Es2Renderer::Program& program : r->programs) {
+    if (program.id != 0) glDeleteProgram(program.id);
+    program.id = 0;
+  }
+  if (r->blit_program != 0) glDeleteProgram(r->blit_program);
+  r->blit_program = 0;
 }
 
 void free_memory(Es2Renderer* r) {
@@ -1509,21 +1603,20 @@ sgl_renderer* sglCreateRendererEs2(int32_t max_width, int32_t max_height) {
     return nullptr;
   }
 
-  const char* const attributes[] = {"a_position", "a_color", "a_texcoord", "a_coverage"};
-  r->program = link(kVertexShader, kFragmentShader, attributes, 4);
+  // The variant with everything is made now: a context that cannot
+  // compile it gets no renderer. The others follow when first wanted.
   const char* const blit_attributes[] = {"a_corner"};
-  r->blit_program =
-      r->program != 0 ? link(kBlitVertexShader, kBlitFragmentShader, blit_attributes, 1) : 0;
-  if (r->program == 0 || r->blit_program == 0) {
-    if (r->program != 0) glDeleteProgram(r->program);
+  r->blit_program = link(kBlitVertexShader, kBlitFragmentShader, kVariants, blit_attributes, 1);
+  r->texture_2d = r->alpha_test = r->batch_has_lines = true;
+  r->alpha_function = kGlNever;
+  r->bound_texture = kTextureNames;
+  if (r->blit_program == 0 || !use_program(r)) {
+    delete_programs(r);
     free_memory(r);
     return nullptr;
   }
-  r->u_texture = glGetUniformLocation(r->program, "u_texture");
-  r->u_texturing = glGetUniformLocation(r->program, "u_texturing");
-  r->u_modulate = glGetUniformLocation(r->program, "u_modulate");
-  r->u_texture_mask = glGetUniformLocation(r->program, "u_texture_mask");
-  r->u_alpha_test = glGetUniformLocation(r->program, "u_alpha_test");
+  r->texture_2d = r->alpha_test = r->batch_has_lines = false;
+  r->bound_texture = 0;
   r->blit_image = glGetUniformLocation(r->blit_program, "u_image");
 
   glGenBuffers(1, &r->vertex_buffer);
@@ -1543,9 +1636,11 @@ sgl_renderer* sglCreateRendererEs2(int32_t max_width, int32_t max_height) {
   glUniform1i(r->blit_image, 0);
   glBindTexture(GL_TEXTURE_2D, 0);
 
+  glBindBuffer(GL_ARRAY_BUFFER, r->vertex_buffer);
+  glBufferData(GL_ARRAY_BUFFER, kBatchVertices * kVertexBytes, nullptr, GL_STREAM_DRAW);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, r->index_buffer);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, kBatchIndices * sizeof(uint16_t), nullptr, GL_STREAM_DRAW);
   glActiveTexture(GL_TEXTURE0);
-  glUseProgram(r->program);
-  glUniform1i(r->u_texture, 0);
   point_attributes_at_batch(r);
 
   // OpenGL 1.x's initial state.
@@ -1565,7 +1660,8 @@ sgl_renderer* sglCreateRendererEs2(int32_t max_width, int32_t max_height) {
   for (TextureInfo& info : r->textures) info = {0, 1};
   r->next_list = 1;
   glGetIntegerv(GL_VIEWPORT, r->viewport);
-  r->uniforms_dirty = true;
+  r->variant = kVariants;  // none in use yet
+  uniforms_changed(r);
 
   r->table = kEs2Table;
   r->table.self = r;
@@ -1579,8 +1675,6 @@ void sglDestroyRendererEs2(sgl_renderer* renderer) {
   glDeleteBuffers(1, &r->index_buffer);
   glDeleteBuffers(1, &r->blit_buffer);
   glDeleteTextures(1, &r->blit_texture);
-  glUseProgram(0);
-  glDeleteProgram(r->program);
-  glDeleteProgram(r->blit_program);
+  delete_programs(r);
   free_memory(r);
 }

@@ -1,6 +1,7 @@
 // The OpenGL ES 2 renderer: the drawing library's fixed-function OpenGL 1.x
-// calls done with one small shader program, at the level of WebGL 1 (GLSL ES
-// 1.00, buffer objects only, 16-bit indices, no extension).
+// calls done with a small shader program of its own (in variants), at the
+// level of WebGL 1 (GLSL ES 1.00, buffer objects only, 16-bit indices, no
+// extension).
 //
 // How it works
 //   Everything that decides where a vertex lands is kept on the processor
@@ -12,9 +13,9 @@
 //   fragment shader takes llvmpipe's coverage. The batch goes to OpenGL
 //   (two buffer uploads and one glDrawElements) only when something it
 //   depends on changes: blending, tests, masks, scissor or viewport (OpenGL
-//   state), or texturing and alpha test (the program's uniforms). Colours,
-//   matrices, widths and clip planes ride on the vertices and never break a
-//   batch.
+//   state), or texturing and alpha test (which choose the program's variant
+//   and its uniforms). Colours, matrices, widths and clip planes ride on the
+//   vertices and never break a batch.
 //
 //   Display lists, which ES 2 lacks, are kept here as words (an operation
 //   and its arguments) and played through the same code as the calls
@@ -25,8 +26,8 @@
 // What is left out, because the library never asks for it: texture
 // environments other than replace and modulate (others modulate), lighting,
 // fog, point smoothing, line stipple (the library cuts its own dashes),
-// texture matrices beyond a scale or move of (s, t), pixel storage other
-// than the alignments, and texture images compiled into a list.
+// pixel storage other than the alignments, and texture images compiled into
+// a list.
 #include <GLES2/gl2.h>
 
 #include <cmath>

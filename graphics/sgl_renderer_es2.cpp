@@ -71,7 +71,6 @@ constexpr uint32_t kGlClampToBorder = 0x812D;
 constexpr uint32_t kGlLuminance8 = 0x8040;
 constexpr uint32_t kGlAlpha8 = 0x803C;
 constexpr uint32_t kGlRgb8 = 0x8051;
-constexpr uint32_t kGlRgba8 = 0x8058;
 
 // ---------------------------------------------------------------------------
 // Sizes, fixed at creation: a frame allocates nothing

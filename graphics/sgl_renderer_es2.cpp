@@ -96,124 +96,6 @@ enum Attribute : GLuint { kPosition, kColor, kTexcoord, kCoverage };
 // takes the pixel whole and fills and text keep their colours to the bit.
 constexpr float kFullCoverage[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 
-// The program comes in variants, by what a batch needs (kVariant... bits,
-// given to the shaders as 0 or 1 defines): llvmpipe shades the plain fills
-// that cover most pixels of a frame about three times faster without the
-// texture, coverage and alpha test arithmetic they would skip anyway.
-constexpr uint32_t kVariantTexture = 1;
-constexpr uint32_t kVariantCoverage = 2;
-constexpr uint32_t kVariantAlphaTest = 4;
-constexpr uint32_t kVariants = 8;
-
-const char kVertexShader[] = R"(
-attribute vec4 a_position;
-attribute vec4 a_color;
-attribute vec2 a_texcoord;
-attribute vec4 a_coverage;
-varying vec4 v_color;
-#if TEXTURE
-varying vec2 v_texcoord;
-#endif
-#if COVERAGE
-varying vec4 v_coverage;
-#endif
-void main() {
-  gl_Position = a_position;
-  v_color = a_color;
-#if TEXTURE
-  v_texcoord = a_texcoord;
-#endif
-#if COVERAGE
-  v_coverage = a_coverage;
-#endif
-}
-)";
-
-// Full precision wherever there is one: llvmpipe's mediump is a 16-bit float,
-// which turns a colour such as 0.1 into 25 instead of OpenGL 1.x's 26, and
-// a texel read at the sampler's default lowp drags the colour down with it.
-const char kFragmentShader[] = R"(
-#ifdef GL_FRAGMENT_PRECISION_HIGH
-precision highp float;
-precision highp sampler2D;
-#else
-precision mediump float;
-#endif
-varying vec4 v_color;
-#if TEXTURE
-uniform sampler2D u_texture;
-uniform float u_modulate;
-uniform vec4 u_texture_mask;
-varying vec2 v_texcoord;
-#endif
-#if COVERAGE
-varying vec4 v_coverage;
-// How much of a line a pixel centred at distance u from its axis (or from
-// its middle) covers, the line reaching h to either side: the overlap of a
-// pixel with [-h, h] (h is at least a half).
-float ramp(float u, float h) {
-  return clamp(h + 0.5 - abs(u), 0.0, 1.0);
-}
-#endif
-#if ALPHA_TEST
-// x: 1 + the function's offset from GL_NEVER; y: the reference.
-uniform vec2 u_alpha_test;
-#endif
-void main() {
-  vec4 color = v_color;
-#if TEXTURE
-  vec4 texel = texture2D(u_texture, v_texcoord);
-  if (u_modulate > 0.5) {
-    color = v_color * mix(vec4(1.0), texel, u_texture_mask);
-  } else {
-    color = mix(v_color, texel, u_texture_mask);
-  }
-#endif
-#if COVERAGE
-  // Fills and points in a batch with lines cover their pixels whole (a
-  // half width of 0 says so).
-  if (v_coverage.z > 0.0) {
-    // A line shorter than a pixel covers less: llvmpipe scales its ramp by
-    // 2L / (L + 1), L its length.
-    float half_length = v_coverage.w;
-    float short_line = min(1.0, 4.0 * half_length / (2.0 * half_length + 1.0));
-    float coverage =
-        ramp(v_coverage.x, v_coverage.z) * ramp(v_coverage.y, half_length) * short_line;
-    if (coverage <= 0.0) discard;
-    color.a *= coverage;
-  }
-#endif
-#if ALPHA_TEST
-  float f = u_alpha_test.x;
-  float a = color.a;
-  float r = u_alpha_test.y;
-  bool pass = f < 1.5 ? false : f < 2.5 ? a < r : f < 3.5 ? a == r : f < 4.5 ? a <= r
-            : f < 5.5 ? a > r : f < 6.5 ? a != r : f < 7.5 ? a >= r : true;
-  if (!pass) discard;
-#endif
-  gl_FragColor = color;
-}
-)";
-
-// Shows a kept frame: blue, green, red, alpha bytes uploaded as they are.
-const char kBlitVertexShader[] = R"(
-attribute vec2 a_corner;
-varying vec2 v_st;
-void main() {
-  v_st = a_corner;
-  gl_Position = vec4(a_corner * 2.0 - 1.0, 0.0, 1.0);
-}
-)";
-
-const char kBlitFragmentShader[] = R"(
-precision mediump float;
-uniform sampler2D u_image;
-varying vec2 v_st;
-void main() {
-  gl_FragColor = texture2D(u_image, v_st).bgra;
-}
-)";
-
 // The operations a display list holds, each with its arguments as words.
 enum ListOp : uint32_t {
   kListEnable = 1,
@@ -274,7 +156,7 @@ struct Es2Renderer {
     GLuint id;
     GLint u_texture, u_modulate, u_texture_mask, u_alpha_test;
     bool uniforms_stale;  // the renderer's state moved on since they were set
-  } programs[kVariants];
+  } programs[kSglEs2Variants];
   uint32_t variant;  // in use
   GLuint vertex_buffer;
   GLuint index_buffer;
@@ -397,13 +279,13 @@ void uniforms_changed(Es2Renderer* r) {
 // The variant the batch needs, in use with its uniforms up to date; false
 // when it does not compile (nothing can be drawn then).
 bool use_program(Es2Renderer* r) {
-  const uint32_t variant = (texturing(r) ? kVariantTexture : 0) |
-                           (r->batch_has_lines ? kVariantCoverage : 0) |
-                           (alpha_testing(r) ? kVariantAlphaTest : 0);
+  const uint32_t variant = (texturing(r) ? kSglEs2VariantTexture : 0) |
+                           (r->batch_has_lines ? kSglEs2VariantCoverage : 0) |
+                           (alpha_testing(r) ? kSglEs2VariantAlphaTest : 0);
   Es2Renderer::Program& program = r->programs[variant];
   if (program.id == 0) {
     const char* const attributes[] = {"a_position", "a_color", "a_texcoord", "a_coverage"};
-    program.id = link(kVertexShader, kFragmentShader, variant, attributes, 4);
+    program.id = link(kSglEs2VertexShader, kSglEs2FragmentShader, variant, attributes, 4);
     if (program.id == 0) return false;
     program.u_texture = glGetUniformLocation(program.id, "u_texture");
     program.u_modulate = glGetUniformLocation(program.id, "u_modulate");
@@ -417,7 +299,7 @@ bool use_program(Es2Renderer* r) {
   }
   if (!program.uniforms_stale) return true;
   program.uniforms_stale = false;
-  if ((variant & kVariantTexture) != 0) {
+  if ((variant & kSglEs2VariantTexture) != 0) {
     const uint32_t format = r->bound_texture < kTextureNames ? r->textures[r->bound_texture].format
                                                              : static_cast<uint32_t>(GL_RGBA);
     float mask[4];
@@ -426,7 +308,7 @@ bool use_program(Es2Renderer* r) {
     glUniform1f(program.u_modulate, r->texture_env == kGlModulate ? 1.0f : 0.0f);
     glUniform4fv(program.u_texture_mask, 1, mask);
   }
-  if ((variant & kVariantAlphaTest) != 0) {
+  if ((variant & kSglEs2VariantAlphaTest) != 0) {
     glUniform2f(program.u_alpha_test, static_cast<float>(r->alpha_function - kGlNever + 1),
                 r->alpha_reference);
   }
@@ -1437,7 +1319,7 @@ void es2_draw_pixels(void* self, int32_t width, int32_t height, const uint8_t* b
     if (saved[k] != 0) glEnable(capabilities[k]);
   }
   glViewport(r->viewport[0], r->viewport[1], r->viewport[2], r->viewport[3]);
-  glUseProgram(r->variant < kVariants ? r->programs[r->variant].id : 0);
+  glUseProgram(r->variant < kSglEs2Variants ? r->programs[r->variant].id : 0);
   glBindTexture(GL_TEXTURE_2D, r->bound_texture);
   point_attributes_at_batch(r);
 }
@@ -1522,15 +1404,15 @@ GLuint compile(GLenum kind, const char* source) {
 }
 
 // A program from two shaders with the attributes at the given locations,
-// the variant's bits defined for both (a variant of kVariants: no defines).
+// the variant's bits defined for both (a variant of kSglEs2Variants: no defines).
 GLuint link(const char* vertex_source, const char* fragment_source, uint32_t variant,
             const char* const* attributes, GLuint attribute_count) {
   char defines[96] = "";
-  if (variant < kVariants) {
+  if (variant < kSglEs2Variants) {
     std::snprintf(defines, sizeof defines,
                   "#define TEXTURE %d\n#define COVERAGE %d\n#define ALPHA_TEST %d\n",
-                  (variant & kVariantTexture) != 0, (variant & kVariantCoverage) != 0,
-                  (variant & kVariantAlphaTest) != 0);
+                  (variant & kSglEs2VariantTexture) != 0, (variant & kSglEs2VariantCoverage) != 0,
+                  (variant & kSglEs2VariantAlphaTest) != 0);
   }
   const std::string vertex_text = std::string(defines) + vertex_source;
   const std::string fragment_text = std::string(defines) + fragment_source;
@@ -1606,7 +1488,8 @@ sgl_renderer* sglCreateRendererEs2(int32_t max_width, int32_t max_height) {
   // The variant with everything is made now: a context that cannot
   // compile it gets no renderer. The others follow when first wanted.
   const char* const blit_attributes[] = {"a_corner"};
-  r->blit_program = link(kBlitVertexShader, kBlitFragmentShader, kVariants, blit_attributes, 1);
+  r->blit_program =
+      link(kSglEs2BlitVertexShader, kSglEs2BlitFragmentShader, kSglEs2Variants, blit_attributes, 1);
   r->texture_2d = r->alpha_test = r->batch_has_lines = true;
   r->alpha_function = kGlNever;
   r->bound_texture = kTextureNames;
@@ -1660,7 +1543,7 @@ sgl_renderer* sglCreateRendererEs2(int32_t max_width, int32_t max_height) {
   for (TextureInfo& info : r->textures) info = {0, 1};
   r->next_list = 1;
   glGetIntegerv(GL_VIEWPORT, r->viewport);
-  r->variant = kVariants;  // none in use yet
+  r->variant = kSglEs2Variants;  // none in use yet
   uniforms_changed(r);
 
   r->table = kEs2Table;

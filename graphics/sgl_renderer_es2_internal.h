@@ -118,3 +118,23 @@ void sgl_es2_segment(uint32_t mode, uint32_t count, uint32_t k, uint32_t* out_fi
 // colour of an alpha texture and 1 for the alpha of an RGB one, which the
 // mask keeps out.
 void sgl_es2_texture_mask(uint32_t format, float out_mask[4]);
+
+// ---------------------------------------------------------------------------
+// The shader program (sgl_renderer_es2_shaders.cpp)
+// ---------------------------------------------------------------------------
+// It comes in variants by what a batch needs, given to both shaders as 0 or
+// 1 defines (TEXTURE, COVERAGE, ALPHA_TEST): llvmpipe shades the plain fills
+// that cover most pixels of a frame about three times faster without the
+// texture, coverage and alpha test arithmetic they would skip anyway.
+constexpr uint32_t kSglEs2VariantTexture = 1;
+constexpr uint32_t kSglEs2VariantCoverage = 2;
+constexpr uint32_t kSglEs2VariantAlphaTest = 4;
+constexpr uint32_t kSglEs2Variants = 8;
+// Attributes a_position (clip coordinates), a_color, a_texcoord and
+// a_coverage (across, along, half width, half length; a half width of 0 for
+// what covers its pixels whole).
+extern const char kSglEs2VertexShader[];
+extern const char kSglEs2FragmentShader[];
+// Shows a kept frame: blue, green, red, alpha bytes uploaded as they are.
+extern const char kSglEs2BlitVertexShader[];
+extern const char kSglEs2BlitFragmentShader[];

@@ -975,7 +975,9 @@ uint32_t* list_record(Es2Renderer* r, uint32_t op, uint32_t words) {
 // A call: compiled into the list being made, executed, or both.
 void call(Es2Renderer* r, uint32_t op, const uint32_t* arguments, uint32_t words) {
   if (r->compiling != 0) {
-    if (uint32_t* at = list_record(r, op, words)) std::memcpy(at, arguments, words * 4);
+    // An operation without arguments has none to copy (and no pointer).
+    uint32_t* at = list_record(r, op, words);
+    if (at != nullptr && words > 0) std::memcpy(at, arguments, words * 4);
     if (r->compile_mode == kGlCompile) return;
   }
   execute(r, op, arguments);

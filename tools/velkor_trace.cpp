@@ -527,6 +527,13 @@ void list(Simulator* s) {
   }
 }
 
+// A record on one line. A file name need not be UTF-8 (a Latin-1 name from
+// an old share): bytes JSON cannot carry become U+FFFD instead of ending the
+// program.
+std::string json_line(const nlohmann::ordered_json& record) {
+  return record.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
 // One file (or the demonstration program for a null name): its listing, its
 // trace or its grading record. False when the file could not be read.
 bool run_file(const Options& options, const char* file, bool heading) {
@@ -539,7 +546,7 @@ bool run_file(const Options& options, const char* file, bool heading) {
     fprintf(stderr, "velkor-trace: %s\n", error.c_str());
     if (options.json) {
       const nlohmann::ordered_json record = {{"file", file}, {"error", error}};
-      printf("%s\n", record.dump().c_str());
+      printf("%s\n", json_line(record).c_str());
     }
     return false;
   }
@@ -552,7 +559,7 @@ bool run_file(const Options& options, const char* file, bool heading) {
   const TraceStop stop =
       run(&simulator, options.steps, options.untilIdle, stopAtReset, !options.json);
   if (options.json) {
-    printf("%s\n", GradingRecord(file, simulator.machine, stop).dump().c_str());
+    printf("%s\n", json_line(GradingRecord(file, simulator.machine, stop)).c_str());
   } else if (options.untilIdle) {
     printf("stopped after %lu step%s: %s", stop.steps, stop.steps == 1 ? "" : "s",
            TraceStopName(stop.reason));

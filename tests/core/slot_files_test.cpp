@@ -476,6 +476,16 @@ TEST_F(TraceToolTest, ShowsWritesJumpTargetsAndWhyItStopped) {
   EXPECT_EQ("stopped after 4 steps: jump-to-itself at FF8E (3FFF)", lines[4]);
 }
 
+// A file name that is not UTF-8 (a Latin-1 name from an old share) still gets its record: the
+// name's bytes that JSON cannot carry are replaced, the rest kept.
+TEST_F(TraceToolTest, JsonRecordOfAFileNameThatIsNotUtf8) {
+  WriteFile("sch\xfcler.csv", "FFFE;FF80\nFF80;3FFF\n");
+  const std::vector<std::string> lines = Run("--json --until-idle \"$(printf 'sch\\374ler.csv')\"");
+  EXPECT_EQ(0, status) << err;
+  ASSERT_EQ(1u, lines.size());
+  EXPECT_EQ(0u, lines[0].find("{\"file\":\"sch\xef\xbf\xbdler.csv\",\"steps\":1,")) << lines[0];
+}
+
 // Several files in one call: each under its name, one that cannot be read said on stderr and
 // the status 1, the others still run.
 TEST_F(TraceToolTest, SeveralFilesEachRunAndOneUnreadableFails) {

@@ -456,6 +456,12 @@ TEST_F(TraceToolTest, ReadsOnlyWhatTheFileHolds) {
                                              "FFFC: FFD0  NMI vector -> FFD0",
                                              "FFFE: FF80  reset vector -> FF80"};
   EXPECT_EQ(expected, lines);
+  // An erased NMI vector is still the vector, not one more erased word.
+  WriteFile("reset_only.csv", "FFFE;FF80\n");
+  const std::vector<std::string> erased = {"FF80: FFFF  erased (62 words to FFFA)",
+                                           "FFFC: FFFF  NMI vector (erased)",
+                                           "FFFE: FF80  reset vector -> FF80"};
+  EXPECT_EQ(erased, Run("reset_only.csv --list"));
 }
 
 // The trace shows what each instruction wrote to RAM and to the ports, and where a jump goes;

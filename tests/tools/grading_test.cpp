@@ -94,18 +94,21 @@ TEST(Grading, ARecordDoesNotDependOnTheFilesBeforeIt) {
 }
 
 // Without --until-idle a grading run goes to the step limit past a jump to
-// itself, and a word the panel answers with RESET still ends it.
+// itself, and a word the panel answers with RESET still ends it. The display
+// shows what the last instruction wrote to P1 (step 21 of sum_to_display).
 TEST(Grading, StopReasonsFollowTheOptions) {
   struct Row {
     const char* arguments;
     const char* reason;
     int steps;
+    const char* digit;  // null: none shown
   } rows[] = {
-      {"--json --steps 30 sum_to_display.csv", "step-limit", 30},
-      {"--json --until-idle --steps 10 sum_to_display.csv", "step-limit", 10},
-      {"--json --until-idle --steps 22 sum_to_display.csv", "jump-to-itself", 22},
-      {"--json undecodable_word.csv", "undecodable-word", 1},
-      {"--json --steps 0 undecodable_word.csv", "step-limit", 0},
+      {"--json --steps 30 sum_to_display.csv", "step-limit", 30, "3"},
+      {"--json --until-idle --steps 10 sum_to_display.csv", "step-limit", 10, nullptr},
+      {"--json --until-idle --steps 21 sum_to_display.csv", "step-limit", 21, "3"},
+      {"--json --until-idle --steps 22 sum_to_display.csv", "jump-to-itself", 22, "3"},
+      {"--json undecodable_word.csv", "undecodable-word", 1, nullptr},
+      {"--json --steps 0 undecodable_word.csv", "step-limit", 0, nullptr},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.arguments);
@@ -115,6 +118,8 @@ TEST(Grading, StopReasonsFollowTheOptions) {
     const nlohmann::json record = nlohmann::json::parse(run.out[0]);
     EXPECT_EQ(row.reason, record["stop"]["reason"]);
     EXPECT_EQ(row.steps, record["steps"]);
+    EXPECT_EQ(row.digit != nullptr ? nlohmann::json(row.digit) : nlohmann::json(),
+              record["display"]["digit"]);
   }
 }
 

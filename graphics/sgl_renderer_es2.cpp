@@ -140,13 +140,28 @@ struct ListEntry {
   uint32_t length;
 };
 
-// Per texture name: the base format of its image (0: none yet) and whether
-// its minifying filter wants mipmaps, which OpenGL 1.x then finds incomplete
-// and leaves untextured.
+// Per texture name: the base format of its image (0: none yet), whether its
+// minifying filter wants mipmaps, and which of the levels a whole chain needs
+// were given: OpenGL 1.x leaves a texture untextured while its filter wants
+// levels it lacks.
 struct TextureInfo {
   uint32_t format;
   uint8_t wants_mipmaps;
+  uint8_t levels_needed;  // level 0 down to 1 x 1
+  uint32_t levels_given;  // bit k: level k was uploaded
 };
+
+// The levels from a width x height image down to 1 x 1.
+uint8_t mipmap_levels(int32_t width, int32_t height) {
+  uint8_t levels = 1;
+  for (int32_t side = width > height ? width : height; side > 1; side /= 2) ++levels;
+  return levels;
+}
+
+bool has_whole_chain(const TextureInfo& info) {
+  const uint32_t all = info.levels_needed >= 32 ? ~0u : (1u << info.levels_needed) - 1u;
+  return (info.levels_given & all) == all;
+}
 
 struct Es2Renderer {
   sgl_renderer table;
@@ -264,7 +279,7 @@ bool texturing(const Es2Renderer* r) {
   if (!r->texture_2d) return false;
   if (r->bound_texture >= kTextureNames) return true;  // made outside the library
   const TextureInfo& info = r->textures[r->bound_texture];
-  return info.format != 0 && info.wants_mipmaps == 0;
+  return info.format != 0 && (info.wants_mipmaps == 0 || has_whole_chain(info));
 }
 
 bool alpha_testing(const Es2Renderer* r) {
@@ -1172,7 +1187,7 @@ void es2_gen_textures(void* self, int32_t count, uint32_t* out_names) {
   if (count <= 0) return;
   glGenTextures(count, out_names);
   for (int32_t k = 0; k < count; ++k) {
-    if (out_names[k] < kTextureNames) r->textures[out_names[k]] = {0, 1};
+    if (out_names[k] < kTextureNames) r->textures[out_names[k]] = {0, 1, 0, 0};
   }
 }
 
@@ -1182,7 +1197,7 @@ void es2_delete_textures(void* self, int32_t count, const uint32_t* names) {
   before_state_change(r);
   glDeleteTextures(count, names);
   for (int32_t k = 0; k < count; ++k) {
-    if (names[k] < kTextureNames) r->textures[names[k]] = {0, 1};
+    if (names[k] < kTextureNames) r->textures[names[k]] = {0, 1, 0, 0};
     // Deleting the bound texture binds name 0, in ES 2 as in OpenGL.
     if (names[k] == r->bound_texture && names[k] != 0) {
       r->bound_texture = 0;
@@ -1243,8 +1258,15 @@ void es2_tex_image_2d(void* self, uint32_t target, int32_t level, int32_t intern
   // the two alike.
   glTexImage2D(GL_TEXTURE_2D, level, static_cast<GLint>(format), width, height, 0, format, type,
                pixels);
-  if (level == 0 && r->bound_texture < kTextureNames) {
-    r->textures[r->bound_texture].format = base_format(internal_format);
+  if (r->bound_texture < kTextureNames && level >= 0 && level < 32) {
+    TextureInfo& info = r->textures[r->bound_texture];
+    if (level == 0) {
+      // A new image starts a new chain.
+      info.format = base_format(internal_format);
+      info.levels_needed = mipmap_levels(width, height);
+      info.levels_given = 0;
+    }
+    info.levels_given |= 1u << level;
   }
 }
 
@@ -1542,7 +1564,7 @@ sgl_renderer* sglCreateRendererEs2(int32_t max_width, int32_t max_height) {
   r->texture_env = kGlModulate;
   r->alpha_function = kGlAlways;
   r->alpha_reference = 0.0f;
-  for (TextureInfo& info : r->textures) info = {0, 1};
+  for (TextureInfo& info : r->textures) info = {0, 1, 0, 0};
   r->next_list = 1;
   glGetIntegerv(GL_VIEWPORT, r->viewport);
   r->variant = kSglEs2Variants;  // none in use yet

@@ -31,6 +31,7 @@
 #include "app/Velkor_offscreen.h"
 #include "host/host_application.h"
 #include "panel/Velkor_symbology_layer.h"
+#include "panel/Velkor_vocabulary.h"
 
 namespace {
 
@@ -75,8 +76,15 @@ void make_unit_circle() {
 }
 std::vector<unsigned char> g_raw_pixels(static_cast<size_t>(1280) * 768 * 4);
 
-Velkor_symbology_layer_context* panel(Application* app) {
-  return static_cast<Velkor_symbology_layer_context*>(Application_GetLayerContext(app, 0));
+const Velkor_symbology_layer_context* panel(Application* app) {
+  return static_cast<const Velkor_symbology_layer_context*>(Application_GetLayerContext(app, 0));
+}
+
+// What the panel shows after the last frame.
+Velkor_PanelSnapshot shown_by(Application* app) {
+  Velkor_PanelSnapshot shown{};
+  Velkor_symbology_layer_snapshot(panel(app), &shown);
+  return shown;
 }
 
 Application* open_application() {
@@ -239,8 +247,9 @@ void BM_PanelFastZoomed(benchmark::State& state) {
     state.SkipWithError(problem.c_str());
     return;
   }
-  const Velkor_symbology_layer_context* c = panel(app);
-  if (!c->continuousExecution || !c->instructionSetZoom || c->speed != kSpeedFast) {
+  const Velkor_PanelSnapshot shown = shown_by(app);
+  if (!shown.continuous || !shown.instructionZoom ||
+      shown.speed != Velkor_word(kVelkorSpeeds, kSpeedFast)) {
     state.SkipWithError("the scene did not come up: not running zoomed at Fast");
     return;
   }
@@ -258,8 +267,8 @@ void BM_PanelPopUpScrolled(benchmark::State& state) {
     state.SkipWithError(problem.c_str());
     return;
   }
-  const Velkor_symbology_layer_context* c = panel(app);
-  if (!c->PopUpPanel.isOpen || c->MemoryMultiColumn.firstRow == 0) {
+  const Velkor_PanelSnapshot shown = shown_by(app);
+  if (!shown.popups.slots || shown.romFirstRow == 0) {
     state.SkipWithError("the scene did not come up: no pop-up over a scrolled table");
     return;
   }

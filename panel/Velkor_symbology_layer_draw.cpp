@@ -9,9 +9,9 @@
 #include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
 #include "panel/Velkor_line_stipple_table.h"
-#include "panel/Velkor_symbology_layer.h"
-#include "panel/Velkor_symbology_layer_cycle.h"
-#include "panel/Velkor_symbology_layer_parts.h"
+#include "panel/Velkor_symbology_layer_cycle_internal.h"
+#include "panel/Velkor_symbology_layer_internal.h"
+#include "panel/Velkor_symbology_layer_parts_internal.h"
 #include "widgets/interactivity_mapping.h"
 
 namespace {

@@ -12,10 +12,10 @@
 
 #include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
-#include "panel/Velkor_symbology_layer.h"
-#include "panel/Velkor_symbology_layer_cycle.h"
-#include "panel/Velkor_symbology_layer_parts.h"
-#include "panel/Velkor_symbology_layer_popups.h"
+#include "panel/Velkor_symbology_layer_cycle_internal.h"
+#include "panel/Velkor_symbology_layer_internal.h"
+#include "panel/Velkor_symbology_layer_parts_internal.h"
+#include "panel/Velkor_symbology_layer_popups_internal.h"
 #include "widgets/interactivity_mapping.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "display/Velkor_FrameShape.h"
-#include "panel/Velkor_symbology_layer.h"
-#include "panel/Velkor_symbology_layer_cycle.h"
+#include "panel/Velkor_symbology_layer_cycle_internal.h"
+#include "panel/Velkor_symbology_layer_internal.h"
 #include "tests/display/display_fixture.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "panel/Velkor_symbology_layer_cycle_internal.h"
 #include "panel/Velkor_symbology_layer_internal.h"
 #include "panel/Velkor_symbology_layer_parts_internal.h"
+#include "panel/Velkor_vocabulary.h"
 #include "widgets/interactivity_mapping.h"
 
 namespace {
@@ -81,7 +82,6 @@ constexpr float kTableTitleGap = 8.0f;
 constexpr const char* kFlagTexts[4][2] = {
     {"V=0", "V=1"}, {"N=0", "N=1"}, {"Z=0", "Z=1"}, {"C=0", "C=1"}};
 constexpr const char* kTableHeaders[3] = {"Adresse", "High Byte", "Low Byte"};
-constexpr const char* kSpeedItems[3] = {"Slow", "Medium", "Fast"};
 
 // Labels wider than their buttons break where a reader would (13 10 is the
 // panel's line break).
@@ -294,11 +294,11 @@ void step_speed_and_gauge(Context* c, uint32_t pass) {
     r->width = kSpeedRadioBox.width;
     r->height = kSpeedRadioBox.height;
     r->font = kFontSmall;
-    for (int i = 0; i < 3; ++i) {
-      r->items[i] = kSpeedItems[i];
+    for (int i = 0; i < kVelkorSpeeds.count; ++i) {
+      r->items[i] = kVelkorSpeeds.items[i];
       r->itemFlags[i] = 1;
     }
-    r->itemCount = 3;
+    r->itemCount = kVelkorSpeeds.count;
     r->columns = 1;
     // The box starts with nothing chosen; it shows the panel's speed.
     r->forcedIndex = static_cast<int32_t>(c->speed);

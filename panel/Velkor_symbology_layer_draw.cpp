@@ -9,6 +9,7 @@
 #include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
 #include "panel/Velkor_line_stipple_table.h"
+#include "panel/Velkor_palette_internal.h"
 #include "panel/Velkor_symbology_layer_cycle_internal.h"
 #include "panel/Velkor_symbology_layer_internal.h"
 #include "panel/Velkor_symbology_layer_parts_internal.h"
@@ -24,15 +25,6 @@ constexpr float kCentreY = 384.0f;
 constexpr uint32_t kMainPass = 0;
 constexpr uint32_t kPopUpPass = 2;
 
-// Colours and fonts the main view names.
-constexpr int32_t kColorWhite = 2;
-constexpr int32_t kColorPopUpFill = 7;
-constexpr int32_t kColorCream = 32;
-constexpr int32_t kColorRomBody = 52;
-constexpr int32_t kColorRamBody = 62;
-constexpr int32_t kFontSmall = 20;
-constexpr int32_t kFontLabel = 21;
-constexpr int32_t kFontCode = 22;
 constexpr uint32_t kTooltipAlpha = 200;
 
 // Area tests cover their element's rectangle, enlarged by this much on
@@ -241,7 +233,10 @@ void give_pointer_back(Context* c) {
 
 void step_read_pointer(Context* c) {
   hide_pointer_from_main_view(c);
-  Velkor_cycle_take_press(c, c->hiddenPointer.pressed);
+  // Only the left button clicks: a wheel notch scrolls what lies under it
+  // and must neither fetch, execute nor open a pop-up there.
+  const PointerEvent& p = c->hiddenPointer;
+  Velkor_cycle_take_press(c, p.pressed);
 }
 
 void step_animation(Context* c, uint32_t pass) {

@@ -12,6 +12,7 @@
 
 #include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
+#include "panel/Velkor_palette_internal.h"
 #include "panel/Velkor_symbology_layer_cycle_internal.h"
 #include "panel/Velkor_symbology_layer_internal.h"
 #include "panel/Velkor_symbology_layer_parts_internal.h"
@@ -27,16 +28,6 @@ constexpr float kCentreX = 640.0f;
 constexpr float kCentreY = 384.0f;
 // Where a pointer lies that must reach no widget.
 constexpr float kNowhere = -100000.0f;
-
-constexpr int32_t kColorWhite = 2;
-constexpr int32_t kColorGrey = 5;
-constexpr int32_t kColorFieldFrame = 6;
-constexpr int32_t kColorRed = 11;
-constexpr int32_t kColorCream = 32;
-constexpr int32_t kColorFieldFill = 67;
-constexpr int32_t kFontSmall = 20;
-constexpr int32_t kFontLabel = 21;
-constexpr int32_t kFontCode = 22;
 
 enum Align : uint32_t { kLeft = 0, kCentre = 1, kRight = 2 };
 
@@ -605,7 +596,9 @@ void Velkor_symbology_layer_drawChildren_InstruktionenPopUpPanel(void* context, 
   const ChildPointer cp = enter_children(c, kPopUpInstructions);
   test_shortcuts(c);
   Velkor_SelectorLoad load;
-  Velkor_popups_selector_load(c, cp.hidden ? 0 : cp.real.pressed, &load);
+  // A shortcut is clicked with the left button; a wheel notch over it is none.
+  const uint8_t click = !cp.hidden && cp.real.pressed ? 1 : 0;
+  Velkor_popups_selector_load(c, click, &load);
   Velkor_popups_apply_load(c, &load);
   // The children's texts first, the widgets over them; the operands are
   // converted after the edit boxes have handed over their texts.

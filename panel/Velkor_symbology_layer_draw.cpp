@@ -236,7 +236,7 @@ void step_read_pointer(Context* c) {
   // Only the left button clicks: a wheel notch scrolls what lies under it
   // and must neither fetch, execute nor open a pop-up there.
   const PointerEvent& p = c->hiddenPointer;
-  Velkor_cycle_take_press(c, p.pressed);
+  Velkor_cycle_take_press(c, p.pressed && BHVR_LeftButton(p.button) ? 1 : 0);
 }
 
 void step_animation(Context* c, uint32_t pass) {

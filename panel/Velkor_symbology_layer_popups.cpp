@@ -597,7 +597,7 @@ void Velkor_symbology_layer_drawChildren_InstruktionenPopUpPanel(void* context, 
   test_shortcuts(c);
   Velkor_SelectorLoad load;
   // A shortcut is clicked with the left button; a wheel notch over it is none.
-  const uint8_t click = !cp.hidden && cp.real.pressed ? 1 : 0;
+  const uint8_t click = !cp.hidden && cp.real.pressed && BHVR_LeftButton(cp.real.button) ? 1 : 0;
   Velkor_popups_selector_load(c, click, &load);
   Velkor_popups_apply_load(c, &load);
   // The children's texts first, the widgets over them; the operands are

@@ -78,7 +78,7 @@ TEST(Snapshot, FieldsFollowTheRecord) {
   c->romSelection[1] = 2;
   c->ramSelection[0] = 9;
   c->RAMPopUpPanel.isOpen = 1;
-  c->InfoPopUpPanel.isOpen = 1;
+  c->RegPopUpPanel.isOpen = 1;
   c->machineCodeZoom = 1;
   c->continuousExecution = 1;
   c->phaseFlag = 1;
@@ -97,7 +97,7 @@ TEST(Snapshot, FieldsFollowTheRecord) {
   EXPECT_EQ(7, s.romSelection.row);
   EXPECT_EQ(2, s.romSelection.column);
   EXPECT_EQ(9, s.ramSelection.row);
-  EXPECT_EQ((std::vector<int>{0, 0, 1, 0, 1, 0}),
+  EXPECT_EQ((std::vector<int>{0, 0, 1, 0, 0, 1}),
             (std::vector<int>{s.popups.slots, s.popups.instructions, s.popups.ram,
                               s.popups.machineCode, s.popups.info, s.popups.registers}));
   EXPECT_EQ(1, s.machineCodeZoom);

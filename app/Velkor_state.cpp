@@ -11,22 +11,6 @@ namespace {
 
 using nlohmann::json;
 
-constexpr const char* kFormats[] = {"Double Operand", "Single Operand", "Jump", "Emulated",
-                                    "---no instruction---"};
-constexpr const char* kDualOperations[] = {"MOV",  "ADD", "ADDC", "SUBC", "SUB", "CMP",
-                                           "DADD", "BIT", "BIC",  "BIS",  "XOR", "AND"};
-constexpr const char* kSingleOperations[] = {"RRC", "SWPB", "RRA", "SXT", "PUSH", "CALL", "RETI"};
-constexpr const char* kJumpOperations[] = {"JNE / JNZ", "JEQ / JZ", "JNC / JLO", "JC / JHS",
-                                           "JN",        "JGE",      "JL",        "JMP"};
-constexpr const char* kEmulatedOperations[] = {"DEC", "INC", "NOP", "POP", "RET",
-                                               "RLC", "RLA", "CLR", "TST"};
-constexpr const char* kModes[] = {"Register", "Indexed",           "Symbolic",
-                                  "Absolute", "Indirect register", "Indirect autoincrement",
-                                  "Immediate"};
-constexpr const char* kRegisterNames[] = {"R0 (PC)", "R1 (SP)", "R2 (SR)", "R3", "R4",  "R5",
-                                          "R6",      "R7",      "R8",      "R9", "R10", "R11",
-                                          "R12",     "R13",     "R14",     "R15"};
-constexpr const char* kSpeeds[] = {"Slow", "Medium", "Fast"};
 constexpr const char* kPortNames[] = {"P1IN", "P1OUT", "P1DIR", nullptr,
                                       "P2IN", "P2OUT", "P2DIR", nullptr};
 
@@ -35,11 +19,6 @@ constexpr uint16_t kCp1252High[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-template <size_t N>
-std::string item(const char* const (&items)[N], uint32_t index) {
-  return index < N ? items[index] : "";
-}
 
 void append_utf8(uint32_t code, std::string* out) {
   if (code < 0x80) {
@@ -66,32 +45,16 @@ std::string cell(const char* text, size_t size) {
   return Velkor_PanelTextToUtf8(std::string(text, strnlen(text, size)).c_str());
 }
 
-std::string row_word(const MemoryRow& row) {
-  return cell(row.cells[kRowHighCell], kTextCellSize) + cell(row.cells[kRowLowCell], kTextCellSize);
+std::string row_word(const Velkor_PanelRow& row) {
+  return cell(row.high, kTextCellSize) + cell(row.low, kTextCellSize);
 }
 
-json address_unit(uint8_t shown, const char* base, const char* index, const char* address,
-                  uint32_t reg) {
-  return json{{"shown", shown != 0},
-              {"base", cell(base, kAddressTextSize)},
-              {"index", cell(index, kAddressTextSize)},
-              {"address", cell(address, kAddressTextSize)},
-              {"register", item(kRegisterNames, reg)}};
-}
-
-std::string operation_text(const Velkor_symbology_layer_context* c) {
-  switch (c->instructionFormat) {
-    case kFormatDoubleOperand:
-      return item(kDualOperations, c->dualOperation);
-    case kFormatSingleOperand:
-      return item(kSingleOperations, c->singleOperation);
-    case kFormatJump:
-      return item(kJumpOperations, c->jumpOperation);
-    case kFormatEmulated:
-      return item(kEmulatedOperations, c->emulatedOperation);
-    default:
-      return "";
-  }
+json address_unit(const Velkor_PanelAddress& a) {
+  return json{{"shown", a.shown != 0},
+              {"base", cell(a.base, kAddressTextSize)},
+              {"index", cell(a.index, kAddressTextSize)},
+              {"address", cell(a.address, kAddressTextSize)},
+              {"register", a.registerName}};
 }
 
 }  // namespace
@@ -124,80 +87,81 @@ std::string Velkor_PanelTextToUtf8(const char* text) {
 }
 
 std::string Velkor_StateJson(const Velkor_symbology_layer_context* c, uint32_t frames) {
+  Velkor_PanelSnapshot shown{};
+  Velkor_symbology_layer_snapshot(c, &shown);
+  return Velkor_StateJson(shown, frames);
+}
+
+std::string Velkor_StateJson(const Velkor_PanelSnapshot& p, uint32_t frames) {
   json state;
   state["frame"] = frames;
   json registers = json::array();
   json frames_of_registers = json::array();
   for (int r = 0; r < kRegisterCount; ++r) {
-    registers.push_back(cell(c->registers[r], kTextCellSize));
-    frames_of_registers.push_back(c->registerHighlight[r]);
+    registers.push_back(cell(p.registers[r], kTextCellSize));
+    frames_of_registers.push_back(p.registerFrames[r]);
   }
   state["registers"] = registers;
   state["register_frames"] = frames_of_registers;
-  state["flags"] = {{"V", c->statusFlags[kFlagV]},
-                    {"N", c->statusFlags[kFlagN]},
-                    {"Z", c->statusFlags[kFlagZ]},
-                    {"C", c->statusFlags[kFlagC]}};
-  state["state_text"] = Velkor_symbology_layer_state_text(c);
-  state["continuous"] = c->continuousExecution != 0;
-  state["speed"] = item(kSpeeds, c->speed);
+  state["flags"] = {{"V", p.flags[kFlagV]},
+                    {"N", p.flags[kFlagN]},
+                    {"Z", p.flags[kFlagZ]},
+                    {"C", p.flags[kFlagC]}};
+  state["state_text"] = p.stateText;
+  state["continuous"] = p.continuous != 0;
+  state["speed"] = p.speed;
   json rom = json::object();
   json ram = json::object();
   for (int r = 0; r < kMemoryRowCount; ++r) {
-    rom[cell(c->romRows[r].cells[kRowAddressCell], kTextCellSize)] = row_word(c->romRows[r]);
-    ram[cell(c->ramRows[r].cells[kRowAddressCell], kTextCellSize)] = row_word(c->ramRows[r]);
+    rom[cell(p.rom[r].address, kTextCellSize)] = row_word(p.rom[r]);
+    ram[cell(p.ram[r].address, kTextCellSize)] = row_word(p.ram[r]);
   }
   state["rom"] = rom;
   state["ram"] = ram;
   json ports = json::object();
-  for (int p = 0; p < kPortCellCount; ++p) {
-    if (kPortNames[p] != nullptr) ports[kPortNames[p]] = cell(c->ports[p], kPortCellSize);
+  for (int i = 0; i < kPortCellCount; ++i) {
+    if (kPortNames[i] != nullptr) ports[kPortNames[i]] = cell(p.ports[i], kPortCellSize);
   }
   state["ports"] = ports;
   json segments = json::array();
-  for (int bit = 0; bit < 8; ++bit) segments.push_back(c->p1Output[bit] != 0 ? 1 : 0);
+  for (int bit = 0; bit < 8; ++bit) segments.push_back(p.segments[bit]);
   state["segments"] = segments;
   json switches = json::array();
-  for (int bit = 0; bit < 8; ++bit) switches.push_back(c->p2Input[bit] != 0 ? 1 : 0);
+  for (int bit = 0; bit < 8; ++bit) switches.push_back(p.switches[bit]);
   state["switches"] = switches;
-  state["rom_marker"] = {{"row", c->romMarker.row}, {"on", c->romMarkerOn != 0}};
-  state["ram_marker"] = {{"row", c->ramMarker.row}, {"on", c->ramMarkerOn != 0}};
-  state["rom_selection"] = {{"row", c->romSelection[0]}, {"column", c->romSelection[1]}};
-  state["ram_selection"] = {{"row", c->ramSelection[0]}, {"column", c->ramSelection[1]}};
+  state["rom_marker"] = {{"row", p.romMarker.row}, {"on", p.romMarker.on != 0}};
+  state["ram_marker"] = {{"row", p.ramMarker.row}, {"on", p.ramMarker.on != 0}};
+  state["rom_selection"] = {{"row", p.romSelection.row}, {"column", p.romSelection.column}};
+  state["ram_selection"] = {{"row", p.ramSelection.row}, {"column", p.ramSelection.column}};
+  const Velkor_PanelSelection& s = p.selection;
   state["selection"] = {
-      {"format", item(kFormats, c->instructionFormat)},
-      {"operation", operation_text(c)},
-      {"source_mode", item(kModes, c->sourceMode)},
-      {"source_register", item(kRegisterNames, c->sourceRegister)},
-      {"source_text", cell(c->sourceEditText, kTextCellSize)},
-      {"source_valid", c->sourceValid != 0},
-      {"destination_mode", item(kModes, c->destinationMode)},
-      {"destination_register", item(kRegisterNames, c->destinationRegister)},
-      {"destination_text", cell(c->destinationEditText, kTextCellSize)},
-      {"destination_valid", c->destinationValid != 0},
-      {"word", c->wordOperation != 0},
-      {"pc_offset", c->pcOffset},
+      {"format", s.format},
+      {"operation", s.operation},
+      {"source_mode", s.sourceMode},
+      {"source_register", s.sourceRegister},
+      {"source_text", cell(s.sourceText, kTextCellSize)},
+      {"source_valid", s.sourceValid != 0},
+      {"destination_mode", s.destinationMode},
+      {"destination_register", s.destinationRegister},
+      {"destination_text", cell(s.destinationText, kTextCellSize)},
+      {"destination_valid", s.destinationValid != 0},
+      {"word", s.word != 0},
+      {"pc_offset", s.pcOffset},
   };
-  state["assembler_text"] = cell(c->assemblerText, kTextCellSize);
-  state["machine_code"] = {cell(c->machineWordText, kTextCellSize),
-                           cell(c->extension1Text, kTextCellSize),
-                           cell(c->extension2Text, kTextCellSize)};
+  state["assembler_text"] = cell(p.assemblerText, kTextCellSize);
+  state["machine_code"] = {cell(p.machineCode[0], kTextCellSize),
+                           cell(p.machineCode[1], kTextCellSize),
+                           cell(p.machineCode[2], kTextCellSize)};
   state["address_unit"] = {
-      {"source", address_unit(c->showSourceAddress, c->sourceBaseText, c->sourceIndexText,
-                              c->sourceAddressText, c->sourceAddressRegister)},
-      {"destination",
-       address_unit(c->showDestinationAddress, c->destinationBaseText, c->destinationIndexText,
-                    c->destinationAddressText, c->destinationAddressRegister)},
+      {"source", address_unit(p.sourceAddress)},
+      {"destination", address_unit(p.destinationAddress)},
   };
-  state["popups"] = {{"slots", c->PopUpPanel.isOpen != 0},
-                     {"instructions", c->InstruktionenPopUpPanel.isOpen != 0},
-                     {"ram", c->RAMPopUpPanel.isOpen != 0},
-                     {"machine_code", c->MaschinencodePopUpPanel.isOpen != 0},
-                     {"info", c->InfoPopUpPanel.isOpen != 0},
-                     {"register", c->RegPopUpPanel.isOpen != 0}};
-  state["zoom"] = {{"instructions", c->instructionSetZoom != 0},
-                   {"machine_code", c->machineCodeZoom != 0}};
-  state["message"] = cell(c->slotMessage, kSlotMessageSize);
+  state["popups"] = {{"slots", p.popups.slots != 0}, {"instructions", p.popups.instructions != 0},
+                     {"ram", p.popups.ram != 0},     {"machine_code", p.popups.machineCode != 0},
+                     {"info", p.popups.info != 0},   {"register", p.popups.registers != 0}};
+  state["zoom"] = {{"instructions", p.instructionZoom != 0},
+                   {"machine_code", p.machineCodeZoom != 0}};
+  state["message"] = cell(p.message, kSlotMessageSize);
   return state.dump(2) + "\n";
 }
 

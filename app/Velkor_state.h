@@ -6,6 +6,9 @@
 //
 //   std::string json = Velkor_StateJson(context, frames_drawn);
 //
+// The names of the selection are the panel's own (its vocabulary, through
+// the panel's snapshot); the file adds only its keys.
+//
 // Texts of the panel are single-byte (Windows-1252) with "\uXXXX" escapes for
 // wider characters; they come out as UTF-8.
 #pragma once
@@ -16,6 +19,8 @@
 #include "panel/Velkor_symbology_layer.h"
 
 std::string Velkor_StateJson(const Velkor_symbology_layer_context* c, uint32_t frames);
+// The same from a snapshot already taken.
+std::string Velkor_StateJson(const Velkor_PanelSnapshot& shown, uint32_t frames);
 
 // A panel text in UTF-8.
 std::string Velkor_PanelTextToUtf8(const char* text);

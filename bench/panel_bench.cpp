@@ -35,6 +35,7 @@
 #include "app/Velkor_offscreen.h"
 #include "host/host_application.h"
 #include "panel/Velkor_symbology_layer.h"
+#include "panel/Velkor_vocabulary.h"
 
 namespace {
 
@@ -88,8 +89,15 @@ void make_unit_circle() {
 }
 std::vector<unsigned char> g_raw_pixels(static_cast<size_t>(1280) * 768 * 4);
 
-Velkor_symbology_layer_context* panel(Application* app) {
-  return static_cast<Velkor_symbology_layer_context*>(Application_GetLayerContext(app, 0));
+const Velkor_symbology_layer_context* panel(Application* app) {
+  return static_cast<const Velkor_symbology_layer_context*>(Application_GetLayerContext(app, 0));
+}
+
+// What the panel shows after the last frame.
+Velkor_PanelSnapshot shown_by(Application* app) {
+  Velkor_PanelSnapshot shown{};
+  Velkor_symbology_layer_snapshot(panel(app), &shown);
+  return shown;
 }
 
 Application* open_application(bool es2 = false) {
@@ -259,8 +267,9 @@ void panel_fast_zoomed(benchmark::State& state, bool es2) {
     state.SkipWithError(problem.c_str());
     return;
   }
-  const Velkor_symbology_layer_context* c = panel(app);
-  if (!c->continuousExecution || !c->instructionSetZoom || c->speed != kSpeedFast) {
+  const Velkor_PanelSnapshot shown = shown_by(app);
+  if (!shown.continuous || !shown.instructionZoom ||
+      shown.speed != Velkor_word(kVelkorSpeeds, kSpeedFast)) {
     state.SkipWithError("the scene did not come up: not running zoomed at Fast");
     return;
   }
@@ -278,8 +287,8 @@ void panel_pop_up_scrolled(benchmark::State& state, bool es2) {
     state.SkipWithError(problem.c_str());
     return;
   }
-  const Velkor_symbology_layer_context* c = panel(app);
-  if (!c->PopUpPanel.isOpen || c->MemoryMultiColumn.firstRow == 0) {
+  const Velkor_PanelSnapshot shown = shown_by(app);
+  if (!shown.popups.slots || shown.romFirstRow == 0) {
     state.SkipWithError("the scene did not come up: no pop-up over a scrolled table");
     return;
   }

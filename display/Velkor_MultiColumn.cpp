@@ -7,11 +7,9 @@
 #include "display/Velkor_FrameShape.h"
 #include "display/Velkor_parts_internal.h"
 #include "graphics/sgl.h"
+#include "widgets/interactivity_mapping.h"
 
 namespace {
-
-constexpr uint32_t kWheelAway = 4;
-constexpr uint32_t kWheelTowards = 5;
 
 int32_t clamp_int(int32_t v, int32_t lo, int32_t hi) {
   if (v < lo) return lo;
@@ -172,10 +170,9 @@ void Velkor_MultiColumn_draw(Velkor_MultiColumn* table, uint32_t pass) {
   bar->value = static_cast<float>(table->followFirst);
   bar->load = table->followFirst >= 0 ? 1 : 0;
   bar->keyEnable = 0;  // the arrow keys move the selection
-  const bool wheel =
-      over_body && raw_pressed && (raw_button == kWheelAway || raw_button == kWheelTowards);
-  bar->lineUpIn = wheel && raw_button == kWheelAway ? 1 : 0;
-  bar->lineDownIn = wheel && raw_button == kWheelTowards ? 1 : 0;
+  const bool wheel = over_body && raw_pressed && BHVR_WheelButton(raw_button);
+  bar->lineUpIn = wheel && raw_button == BHVR_WHEEL_AWAY ? 1 : 0;
+  bar->lineDownIn = wheel && raw_button == BHVR_WHEEL_TOWARDS ? 1 : 0;
   bar->pass = pass;
   table->followFirst = -1;
   if (scrolls) {

@@ -6,12 +6,11 @@
 #include "display/Velkor_FrameShape.h"
 #include "display/Velkor_parts_internal.h"
 #include "graphics/sgl.h"
+#include "widgets/interactivity_mapping.h"
 
 namespace {
 
 constexpr uint32_t kClickOnPress = 1;
-constexpr uint32_t kWheelAway = 4;
-constexpr uint32_t kWheelTowards = 5;
 
 // Places a click area over a box of the bar given along / across its axis.
 void step_area(Velkor_ClickArea* area, uint32_t masks, uint32_t pass, bool vertical,
@@ -136,8 +135,8 @@ void Velkor_ScrollBar_draw(Velkor_ScrollBar* bar, uint32_t pass) {
   // The wheel over the bar steps one line.
   uint8_t wheel_up = 0;
   uint8_t wheel_down = 0;
-  if (bar->hover && raw_pressed && (raw_button == kWheelAway || raw_button == kWheelTowards)) {
-    const bool away = raw_button == kWheelAway;
+  if (bar->hover && raw_pressed && BHVR_WheelButton(raw_button)) {
+    const bool away = raw_button == BHVR_WHEEL_AWAY;
     const bool up = vertical ? away : !away;
     wheel_up = up ? 1 : 0;
     wheel_down = up ? 0 : 1;

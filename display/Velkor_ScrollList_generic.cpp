@@ -7,11 +7,9 @@
 #include "display/Velkor_FrameShape.h"
 #include "display/Velkor_parts_internal.h"
 #include "graphics/sgl.h"
+#include "widgets/interactivity_mapping.h"
 
 namespace {
-
-constexpr uint32_t kWheelAway = 4;
-constexpr uint32_t kWheelTowards = 5;
 
 int32_t clamp_count(int32_t count) {
   if (count < 0) return 0;
@@ -143,11 +141,10 @@ void Velkor_ScrollList_generic_draw(Velkor_ScrollList_generic* list, uint32_t pa
   bar->value = static_cast<float>(list->state.firstVisible);
   bar->load = list->state.scrollChanged;
   bar->keyEnable = 0;  // the list's own keys move its cursor
-  const bool wheel = list->hover && raw_pressed &&
-                     (raw_button == kWheelAway || raw_button == kWheelTowards) &&
-                     list->hoveredRow >= 0;
-  bar->lineUpIn = wheel && raw_button == kWheelAway ? 1 : 0;
-  bar->lineDownIn = wheel && raw_button == kWheelTowards ? 1 : 0;
+  const bool wheel =
+      list->hover && raw_pressed && BHVR_WheelButton(raw_button) && list->hoveredRow >= 0;
+  bar->lineUpIn = wheel && raw_button == BHVR_WHEEL_AWAY ? 1 : 0;
+  bar->lineDownIn = wheel && raw_button == BHVR_WHEEL_TOWARDS ? 1 : 0;
   bar->pass = pass;
   float scroll_position = 0.0f;
   uint8_t scroll_moved = 0;

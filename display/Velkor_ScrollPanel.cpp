@@ -7,11 +7,9 @@
 #include "display/Velkor_parts_internal.h"
 #include "graphics/sgl.h"
 #include "widgets/Focus.h"
+#include "widgets/interactivity_mapping.h"
 
 namespace {
-
-constexpr uint32_t kWheelAway = 4;
-constexpr uint32_t kWheelTowards = 5;
 
 void set_bar(Velkor_ScrollBar* bar, const Velkor_ScrollPanel* panel, uint32_t orientation,
              float width, float height, float maximum, float page, uint8_t keys, uint32_t pass) {
@@ -106,8 +104,7 @@ void Velkor_ScrollPanel_draw(Velkor_ScrollPanel* panel, uint32_t pass) {
   uint8_t raw_pressed = 0;
   uint32_t raw_button = 0;
   Velkor_PointerState(&raw_pressed, nullptr, &raw_button);
-  const bool wheel =
-      view->hover && raw_pressed && (raw_button == kWheelAway || raw_button == kWheelTowards);
+  const bool wheel = view->hover && raw_pressed && BHVR_WheelButton(raw_button);
 
   Velkor_ColorBase colours;
   Velkor_ColorBase_init(&colours);
@@ -136,8 +133,8 @@ void Velkor_ScrollPanel_draw(Velkor_ScrollPanel* panel, uint32_t pass) {
   if (vertical) {
     Velkor_ScrollBar* bar = &panel->verticalBar;
     set_bar(bar, panel, kVelkorScrollBarVertical, bw, view_h, max_y, view_h, keys, pass);
-    bar->lineUpIn = wheel && raw_button == kWheelAway ? 1 : 0;
-    bar->lineDownIn = wheel && raw_button == kWheelTowards ? 1 : 0;
+    bar->lineUpIn = wheel && raw_button == BHVR_WHEEL_AWAY ? 1 : 0;
+    bar->lineDownIn = wheel && raw_button == BHVR_WHEEL_TOWARDS ? 1 : 0;
     sglSetActiveMasks(masks);
     sglPushMatrixAndTranslate(view_w, panel->height - view_h);
     Velkor_ScrollBar_draw(bar, pass);

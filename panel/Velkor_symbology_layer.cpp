@@ -1,6 +1,6 @@
 // The layer context's life: allocation, initial values, the per-frame
 // predraw, and the lookup of widget instances by name.
-#include "panel/Velkor_symbology_layer.h"
+#include "panel/Velkor_symbology_layer_internal.h"
 
 #include <cstddef>
 #include <cstdio>

@@ -1,5 +1,6 @@
-// Velkor_symbology_layer - the simulator panel: one display layer that holds
-// every panel state field and every widget instance in one block.
+// Velkor_symbology_layer - the simulator panel as the program sees it: the
+// layer's five operations, its widgets by name, and a read-only snapshot of
+// what the panel shows.
 //
 // How the host drives it (once per frame, on the drawing thread):
 //   void* c = Velkor_symbology_layer_alloc();      // zero-filled block
@@ -13,44 +14,30 @@
 // The draw expects the layer's origin at the lower-left corner of the
 // 1280 x 768 display and moves it to the centre itself.
 //
-// Reading the panel from outside (state files, tests): the context record
-// below is public. Velkor_symbology_layer_find_widget gives where a widget
-// instance was drawn in the last frame, by its instance name.
-//
-// Layout of the context: the panel's state fields first, in their fixed
-// order, then the widget instances in their fixed order, then the working
-// fields this implementation adds (after everything else, so that the first
-// two parts keep their layout). The core operations receive pointers into
-// the block; nothing else owns memory.
+// Reading the panel from outside (state files, scripts, the soak):
+//   Velkor_PanelSnapshot s;
+//   Velkor_symbology_layer_snapshot(c, &s);        // after a frame's draws
+//   s.registers[0], s.selection.format, s.popups.slots, ...
+//   Velkor_symbology_layer_find_widget(c, "ExecButton", &rect);
+// The snapshot's texts point into the panel and hold until its next draw;
+// selector values come as the texts the panel's selectors show (one
+// vocabulary, panel/Velkor_vocabulary.h). The record behind the context
+// is the panel's own business (Velkor_symbology_layer_internal.h).
 //
 // Threads: the drawing thread only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/mycode.h"
-#include "display/Velkor_Animation.h"
-#include "display/Velkor_CheckButton.h"
-#include "display/Velkor_ComboBox.h"
-#include "display/Velkor_Gauge.h"
-#include "display/Velkor_MultiColumn.h"
-#include "display/Velkor_PopUpPanel.h"
-#include "display/Velkor_PushButton.h"
-#include "display/Velkor_RadioBox.h"
-#include "display/Velkor_ScrollPanel.h"
-#include "display/Velkor_Slider.h"
-#include "display/Velkor_TextEditBox.h"
-#include "display/Velkor_ToggleButton.h"
 #include "display/Velkor_display.h"
-#include "widgets/interactivity_mapping.h"
 
-// Speeds of SpeedRadioBox.
+// The context record; its fields are the panel's own.
+struct Velkor_symbology_layer_context;
+
+// Speeds of the speed selector.
 enum { kSpeedSlow = 0, kSpeedMedium = 1, kSpeedFast = 2 };
-
-// Animation periods of the three speeds, in 33-unit frames' milliseconds.
-constexpr int32_t kPeriodSlow = 3000;
-constexpr int32_t kPeriodMedium = 600;
-constexpr int32_t kPeriodFast = 70;
 
 // Rows the ROM and RAM tables list. All 64 rows, so that the last one (FF80
 // in the ROM, where the program, its marker and the selection start; 0200 in
@@ -60,190 +47,6 @@ constexpr int32_t kTableLineCount = 64;
 // Room of the slot pop-up's message line.
 constexpr int32_t kSlotMessageSize = 128;
 
-struct Velkor_symbology_layer_context {
-  // ---- State fields -------------------------------------------------------
-  TextCell sourceEditText;
-  int32_t registerHighlight[kRegisterCount];
-  TextCell sourceOperandText;
-  uint32_t sourceRegister;
-  uint32_t instructionFormat;
-  uint32_t singleOperation;
-  uint32_t jumpOperation;
-  uint32_t emulatedOperation;
-  uint32_t destinationRegister;
-  uint8_t clickFlag;
-  uint32_t sourceMode;
-  uint8_t sourceValid;
-  uint8_t executeHighlighted;
-  uint32_t dualOperation;
-  MemoryRow ramRows[kMemoryRowCount];
-  MemoryRow romRows[kMemoryRowCount];
-  TextCell registers[kRegisterCount];
-  int32_t romSelection[2];  // row, column
-  TableMarker ramMarker;
-  uint8_t shortcutHover[3];  // "Init SP", "Operation PUSH", "Operation POP"
-  uint8_t statusFlags[4];    // V, N, Z, C
-  uint8_t instructionSetZoom;
-  TextCell assemblerText;
-  TextCell bitString;
-  TextCell machineWordText;
-  uint8_t machineCodeZoom;
-  float pcOffset;
-  uint8_t fetchHighlighted;
-  uint32_t decodedFormat;
-  uint32_t decodedDualOperation;
-  uint32_t decodedSingleOperation;
-  uint32_t decodedSourceMode;
-  uint32_t decodedSourceRegister;
-  uint32_t decodedDestinationRegister;
-  TextCell decodedSourceText;
-  uint8_t saveHighlighted;
-  uint32_t decodedJumpOperation;
-  uint32_t decodedEmulatedOperation;
-  float decodedPcOffset;
-  TextCell extension1Text;
-  uint8_t resetRequest;
-  uint8_t continuousExecution;
-  float animationProgress;
-  uint8_t animationTick;
-  uint8_t phaseFlag;  // 0: FETCH/DECODE is next, 1: EXECUTE is next
-  uint8_t continuousStart;
-  uint8_t ramMarkerOn;
-  TableMarker romMarker;
-  uint8_t romMarkerOn;
-  uint8_t ramAddressHover;
-  uint8_t decoderResetRequest;
-  uint8_t nmiRequest;
-  uint32_t speed;
-  uint8_t infoHover;
-  uint8_t registerHover[kRegisterCount];
-  uint32_t registerIndex;
-  uint8_t saveToRegister;
-  uint8_t saveToSlot;
-  uint8_t romAddressHover;
-  uint8_t romByteHover;
-  uint32_t slot;
-  uint8_t loadFromSlot;
-  uint32_t destinationMode;
-  TextCell destinationEditText;
-  TextCell destinationOperandText;
-  uint8_t destinationValid;
-  TextCell decodedDestinationText;
-  TextCell extension2Text;
-  uint32_t decodedDestinationMode;
-  uint8_t wordOperation;
-  uint8_t decodedWordFlag;
-  uint32_t destinationAddressRegister;
-  AddressText sourceBaseText;
-  uint32_t sourceAddressRegister;
-  AddressText sourceIndexText;
-  AddressText sourceAddressText;
-  AddressText destinationAddressText;
-  AddressText destinationIndexText;
-  AddressText destinationBaseText;
-  uint8_t showSourceAddress;
-  uint8_t showDestinationAddress;
-  uint8_t p1Output[8];  // bit 0 first
-  PortCell ports[kPortCellCount];
-  uint8_t p2Input[8];  // bit 0 first
-  TextCell registerEditText;
-  TextCell registerValueText;
-  uint8_t registerValid;
-  uint8_t registerEnter;
-  uint8_t ramByteHover;
-  uint8_t saveToRam;
-  TextCell ramEditText;
-  TextCell ramValueText;
-  uint8_t ramValid;
-  int32_t ramSelection[2];  // row, column
-
-  // ---- Widget instances ---------------------------------------------------
-  Velkor_Animation ExecutionAnimation;
-  Velkor_ToggleButton ToggleButton;  // P2IN bit 7 (leftmost)
-  Velkor_ToggleButton ToggleButton_1;
-  Velkor_ToggleButton ToggleButton_2;
-  Velkor_ToggleButton ToggleButton_3;
-  Velkor_ToggleButton ToggleButton_4;
-  Velkor_ToggleButton ToggleButton_5;
-  Velkor_ToggleButton ToggleButton_6;
-  Velkor_ToggleButton ToggleButton_7;  // P2IN bit 0 (rightmost)
-  Velkor_ScrollPanel RegisterScrollPanel;
-  Velkor_PushButton ExecButton;
-  Velkor_PushButton DisasmButton;
-  Velkor_RadioBox SpeedRadioBox;
-  Velkor_Gauge Gauge;
-  Velkor_MultiColumn MemoryMultiColumn;
-  Velkor_PopUpPanel PopUpPanel;
-  Velkor_PushButton ROMSaveButton;
-  Velkor_PushButton ROMLoadButton;
-  Velkor_ComboBox SlotComboBox;
-  Velkor_PopUpPanel InstruktionenPopUpPanel;
-  Velkor_ComboBox InstructionFormatComboBox;
-  Velkor_ComboBox DualOperationComboBox;
-  Velkor_ComboBox Single_OperationComboBox;
-  Velkor_ComboBox Jump_OperationComboBox;
-  Velkor_Slider Slider;
-  Velkor_ComboBox Emulated_OperationComboBox;
-  Velkor_ComboBox SRegAdrComboBox;
-  Velkor_ComboBox SRegComboBox;
-  Velkor_TextEditBox IndexAdrImmediateTextEditBox;
-  Velkor_ComboBox DRegAdrComboBox;
-  Velkor_ComboBox DRegComboBox;
-  Velkor_TextEditBox IndexAdrImmediateTextEditBox_1;
-  Velkor_PushButton ShotCut1Button;
-  Velkor_PushButton ShotCut2Button;
-  Velkor_PushButton ShotCut3Button;
-  Velkor_CheckButton CheckButton;
-  Velkor_MultiColumn MemoryMultiColumn_1;
-  Velkor_PopUpPanel RAMPopUpPanel;
-  Velkor_PushButton RAMPushButton;
-  Velkor_TextEditBox RAMTextEditBox;
-  Velkor_PushButton SaveButton;
-  Velkor_ToggleButton MaschinencodeToggleButton;
-  Velkor_PopUpPanel MaschinencodePopUpPanel;
-  Velkor_ToggleButton InstruktionenToggleButton;
-  Velkor_ToggleButton EnableExecToggleButton;
-  Velkor_PushButton ResetButton;
-  Velkor_PushButton NMIButton;
-  Velkor_PopUpPanel InfoPopUpPanel;
-  Velkor_PopUpPanel RegPopUpPanel;
-  Velkor_PushButton RegPushButton;
-  Velkor_TextEditBox RegTextEditBox;
-  Velkor_ComboBox RegComboBox;
-
-  // ---- Working fields -----------------------------------------------------
-  // The RAM row the RAM pop-up edits: the row clicked to open it, so that a
-  // later selection under the pop-up cannot redirect the edit.
-  int32_t ramEditRow;
-  // The frame's press lies on an open pop-up (from where the pop-ups were
-  // drawn in the last frame): the main view under it ignores the press.
-  uint8_t pressOnPopUp;
-  // The real pointer record, kept while the main view is shown a pointer
-  // that lies nowhere (the real one is over an open pop-up); put back before
-  // the pop-ups are drawn.
-  PointerEvent hiddenPointer;
-  uint8_t pointerHidden;
-  // The slot pop-up's message line ("" when there is nothing to say).
-  char slotMessage[kSlotMessageSize];
-  // Where the state text and the version line were drawn last (for scripts).
-  Velkor_DrawnRect stateTextRect;
-  Velkor_DrawnRect versionRect;
-  // Scratch of the SAVE step: the registers with PC on the selected ROM row
-  // and the operand index texts and words assembled for that place.
-  TextCell saveRegisters[kRegisterCount];
-  AddressText saveSourceIndexText;
-  AddressText saveDestinationIndexText;
-  AddressText saveScratchText;
-  AssembledInstruction saveAssembled;
-  // The destination's extension word follows one of the source (the source
-  // is shown and really has one: not @Rn, @Rn+ or a constant). Computed once
-  // per address-unit step; the destination's PC-relative base and its
-  // "(PC+4)" label both read it.
-  uint8_t destinationAfterSourceWord;
-  // The frame counter since init (state files, scripts).
-  uint32_t frame;
-};
-
 // The five operations the host's layer table holds. The context arrives as
 // void* because the host knows layers only through that table.
 void* Velkor_symbology_layer_alloc();
@@ -252,17 +55,130 @@ void Velkor_symbology_layer_init(void* context);
 void Velkor_symbology_layer_predraw(void* context);
 void Velkor_symbology_layer_draw(void* context, uint32_t pass);
 
-// Where the widget instance `name` (as in the context, "ExecButton",
-// "ToggleButton_3", "RegTextEditBox") was drawn in the last frame, in window
-// pixels with the origin at the bottom left. False for an unknown name, and
-// for a widget not drawn in the last frame (rect left untouched then).
+// The size of the block alloc hands out (every widget of the panel lives
+// inside it, which is how a focus entry can be told to be the panel's).
+size_t Velkor_symbology_layer_size();
+
+// Where the widget instance `name` ("ExecButton", "ToggleButton_3",
+// "RegTextEditBox") was drawn in the last frame, in window pixels with the
+// origin at the bottom left. False for an unknown name, and for a widget
+// not drawn in the last frame (rect left untouched then).
 bool Velkor_symbology_layer_find_widget(const Velkor_symbology_layer_context* context,
                                         const char* name, Velkor_DrawnRect* rect);
+
+// Number of named instances, and the name of instance i (null beyond).
+int32_t Velkor_symbology_layer_widget_count();
+const char* Velkor_symbology_layer_widget_name(int32_t index);
 
 // The state text the panel shows for the next step: "EXECUTE" when the
 // phase flag is 1, else "FETCH/DECODE".
 const char* Velkor_symbology_layer_state_text(const Velkor_symbology_layer_context* context);
 
-// Number of named instances, and the name of instance i (null beyond).
-int32_t Velkor_symbology_layer_widget_count();
-const char* Velkor_symbology_layer_widget_name(int32_t index);
+// ---- The snapshot ---------------------------------------------------------------
+
+// A row of the ROM or RAM table: the three texts its columns show.
+struct Velkor_PanelRow {
+  const char* address;  // "FF80"
+  const char* high;     // "40"
+  const char* low;      // "31"
+};
+
+struct Velkor_PanelMarker {
+  int32_t row;
+  uint8_t on;
+};
+
+struct Velkor_PanelCell {
+  int32_t row;
+  int32_t column;
+};
+
+// One operand of the address unit: whether it is shown, its three texts and
+// the register that forms it.
+struct Velkor_PanelAddress {
+  uint8_t shown;
+  const char* base;
+  const char* index;
+  const char* address;
+  const char* registerName;
+};
+
+// The instruction the selectors of the instruction pop-up hold, as they
+// show it: "" for a value outside a selector's items, and for the
+// operation while no format is chosen.
+struct Velkor_PanelSelection {
+  const char* format;
+  const char* operation;
+  const char* sourceMode;
+  const char* sourceRegister;
+  const char* sourceText;
+  uint8_t sourceValid;
+  const char* destinationMode;
+  const char* destinationRegister;
+  const char* destinationText;
+  uint8_t destinationValid;
+  uint8_t word;
+  float pcOffset;
+};
+
+struct Velkor_PanelPopUps {
+  uint8_t slots;
+  uint8_t instructions;
+  uint8_t ram;
+  uint8_t machineCode;
+  uint8_t info;
+  uint8_t registers;
+};
+
+struct Velkor_PanelSnapshot {
+  uint32_t frame;                          // frames drawn since init
+  const char* registers[kRegisterCount];   // "FF80"
+  int32_t registerFrames[kRegisterCount];  // the highlight each register is drawn with
+  uint8_t flags[4];                        // V, N, Z, C: 0 or 1
+  const char* stateText;                   // "FETCH/DECODE" or "EXECUTE"
+  uint8_t continuous;                      // continuous execution runs
+  const char* speed;                       // "Slow", "Medium", "Fast"
+  Velkor_PanelRow rom[kMemoryRowCount];    // FFFE first
+  Velkor_PanelRow ram[kMemoryRowCount];    // 027E first
+  int32_t romFirstRow;                     // the first row each table shows
+  int32_t ramFirstRow;
+  const char* ports[kPortCellCount];  // P1IN P1OUT P1DIR spare P2IN P2OUT P2DIR spare
+  uint8_t segments[8];                // P1OUT bit 0 first, lit or not
+  uint8_t switches[8];                // P2IN bit 0 first
+  Velkor_PanelMarker romMarker;
+  Velkor_PanelMarker ramMarker;
+  Velkor_PanelCell romSelection;
+  Velkor_PanelCell ramSelection;
+  Velkor_PanelSelection selection;
+  const char* assemblerText;
+  const char* machineCode[3];  // the word, extension 1, extension 2
+  Velkor_PanelAddress sourceAddress;
+  Velkor_PanelAddress destinationAddress;
+  Velkor_PanelPopUps popups;  // open in the last frame
+  uint8_t instructionZoom;
+  uint8_t machineCodeZoom;
+  const char* message;  // the slot pop-up's line, "" for none
+  // The slot pop-up: its chosen slot (0-based), its list, its buttons.
+  uint32_t slot;
+  uint8_t slotListOpen;
+  float slotListHeight;  // display units below the box
+  uint8_t slotSaved;     // "SAVE to Slot" fired in the last frame
+  uint8_t slotLoaded;    // "LOAD from Slot" fired in the last frame
+};
+
+// What the panel shows after its last frame. Nothing is copied but
+// pointers and numbers: the snapshot costs no allocation.
+void Velkor_symbology_layer_snapshot(const Velkor_symbology_layer_context* context,
+                                     Velkor_PanelSnapshot* out);
+
+// A digest of the panel's state fields (FNV-1a): equal input gives equal
+// digests, whatever the buffer's size.
+uint64_t Velkor_symbology_layer_state_digest(const Velkor_symbology_layer_context* context);
+
+// The panel's own rules on its state, checked after a frame: every text
+// terminated and in its format (registers and addresses four hexadecimal
+// digits, bytes two, ports "0x%02X"), every selection, marker and decoded
+// field in the range of its list. False with the first broken rule
+// written into problem.
+bool Velkor_symbology_layer_check(const Velkor_symbology_layer_context* context, char* problem,
+                                  size_t size);

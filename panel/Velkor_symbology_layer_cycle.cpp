@@ -1,4 +1,4 @@
-#include "panel/Velkor_symbology_layer_cycle.h"
+#include "panel/Velkor_symbology_layer_cycle_internal.h"
 
 #include <cstdio>
 #include <cstdlib>

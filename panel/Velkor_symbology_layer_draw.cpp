@@ -9,9 +9,11 @@
 #include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
 #include "panel/Velkor_line_stipple_table.h"
-#include "panel/Velkor_symbology_layer.h"
-#include "panel/Velkor_symbology_layer_cycle.h"
-#include "panel/Velkor_symbology_layer_parts.h"
+#include "panel/Velkor_palette_internal.h"
+#include "panel/Velkor_symbology_layer_cycle_internal.h"
+#include "panel/Velkor_symbology_layer_internal.h"
+#include "panel/Velkor_symbology_layer_parts_internal.h"
+#include "panel/Velkor_vocabulary.h"
 #include "widgets/interactivity_mapping.h"
 
 namespace {
@@ -23,15 +25,6 @@ constexpr float kCentreY = 384.0f;
 constexpr uint32_t kMainPass = 0;
 constexpr uint32_t kPopUpPass = 2;
 
-// Colours and fonts the main view names.
-constexpr int32_t kColorWhite = 2;
-constexpr int32_t kColorPopUpFill = 7;
-constexpr int32_t kColorCream = 32;
-constexpr int32_t kColorRomBody = 52;
-constexpr int32_t kColorRamBody = 62;
-constexpr int32_t kFontSmall = 20;
-constexpr int32_t kFontLabel = 21;
-constexpr int32_t kFontCode = 22;
 constexpr uint32_t kTooltipAlpha = 200;
 
 // Area tests cover their element's rectangle, enlarged by this much on
@@ -81,7 +74,6 @@ constexpr float kTableTitleGap = 8.0f;
 constexpr const char* kFlagTexts[4][2] = {
     {"V=0", "V=1"}, {"N=0", "N=1"}, {"Z=0", "Z=1"}, {"C=0", "C=1"}};
 constexpr const char* kTableHeaders[3] = {"Adresse", "High Byte", "Low Byte"};
-constexpr const char* kSpeedItems[3] = {"Slow", "Medium", "Fast"};
 
 // Labels wider than their buttons break where a reader would (13 10 is the
 // panel's line break).
@@ -241,7 +233,10 @@ void give_pointer_back(Context* c) {
 
 void step_read_pointer(Context* c) {
   hide_pointer_from_main_view(c);
-  Velkor_cycle_take_press(c, c->hiddenPointer.pressed);
+  // Only the left button clicks: a wheel notch scrolls what lies under it
+  // and must neither fetch, execute nor open a pop-up there.
+  const PointerEvent& p = c->hiddenPointer;
+  Velkor_cycle_take_press(c, p.pressed && BHVR_LeftButton(p.button) ? 1 : 0);
 }
 
 void step_animation(Context* c, uint32_t pass) {
@@ -294,11 +289,11 @@ void step_speed_and_gauge(Context* c, uint32_t pass) {
     r->width = kSpeedRadioBox.width;
     r->height = kSpeedRadioBox.height;
     r->font = kFontSmall;
-    for (int i = 0; i < 3; ++i) {
-      r->items[i] = kSpeedItems[i];
+    for (int i = 0; i < kVelkorSpeeds.count; ++i) {
+      r->items[i] = kVelkorSpeeds.items[i];
       r->itemFlags[i] = 1;
     }
-    r->itemCount = 3;
+    r->itemCount = kVelkorSpeeds.count;
     r->columns = 1;
     // The box starts with nothing chosen; it shows the panel's speed.
     r->forcedIndex = static_cast<int32_t>(c->speed);

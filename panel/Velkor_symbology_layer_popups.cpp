@@ -12,10 +12,12 @@
 
 #include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
-#include "panel/Velkor_symbology_layer.h"
-#include "panel/Velkor_symbology_layer_cycle.h"
-#include "panel/Velkor_symbology_layer_parts.h"
-#include "panel/Velkor_symbology_layer_popups.h"
+#include "panel/Velkor_palette_internal.h"
+#include "panel/Velkor_symbology_layer_cycle_internal.h"
+#include "panel/Velkor_symbology_layer_internal.h"
+#include "panel/Velkor_symbology_layer_parts_internal.h"
+#include "panel/Velkor_symbology_layer_popups_internal.h"
+#include "panel/Velkor_vocabulary.h"
 #include "widgets/interactivity_mapping.h"
 
 namespace {
@@ -26,16 +28,6 @@ constexpr float kCentreX = 640.0f;
 constexpr float kCentreY = 384.0f;
 // Where a pointer lies that must reach no widget.
 constexpr float kNowhere = -100000.0f;
-
-constexpr int32_t kColorWhite = 2;
-constexpr int32_t kColorGrey = 5;
-constexpr int32_t kColorFieldFrame = 6;
-constexpr int32_t kColorRed = 11;
-constexpr int32_t kColorCream = 32;
-constexpr int32_t kColorFieldFill = 67;
-constexpr int32_t kFontSmall = 20;
-constexpr int32_t kFontLabel = 21;
-constexpr int32_t kFontCode = 22;
 
 enum Align : uint32_t { kLeft = 0, kCentre = 1, kRight = 2 };
 
@@ -49,26 +41,6 @@ const char kSourceOutOfRange[] =
 // it is out of range would send the student looking for the wrong fault.
 const char kNotANumber[] = "Wert ist keine Zahl (dezimal oder hexadezimal mit 0x)!";
 
-const char* const kFormatItems[] = {"Double Operand", "Single Operand", "Jump", "Emulated",
-                                    "---no instruction---"};
-const char* const kDualItems[] = {"MOV",  "ADD", "ADDC", "SUBC", "SUB", "CMP",
-                                  "DADD", "BIT", "BIC",  "BIS",  "XOR", "AND"};
-const char* const kSingleItems[] = {"RRC", "SWPB", "RRA", "SXT", "PUSH", "CALL", "RETI"};
-const char* const kJumpItems[] = {"JNE / JNZ", "JEQ / JZ", "JNC / JLO", "JC / JHS",
-                                  "JN",        "JGE",      "JL",        "JMP"};
-const char* const kEmulatedItems[] = {"DEC", "INC", "NOP", "POP", "RET",
-                                      "RLC", "RLA", "CLR", "TST"};
-const char* const kSourceModeItems[] = {"Register", "Indexed",           "Symbolic",
-                                        "Absolute", "Indirect register", "Indirect autoincrement",
-                                        "Immediate"};
-const char* const kRegisterItems[] = {"R0 (PC)", "R1 (SP)", "R2 (SR)", "R3", "R4",  "R5",
-                                      "R6",      "R7",      "R8",      "R9", "R10", "R11",
-                                      "R12",     "R13",     "R14",     "R15"};
-const char* const kRegPopUpItems[] = {"R0/PC", "R1/SP", "R2/SR/CG1", "R3/CG2", "R4",  "R5",
-                                      "R6",    "R7",    "R8",        "R9",     "R10", "R11",
-                                      "R12",   "R13",   "R14",       "R15"};
-const char* const kSlotItems[] = {"Slot 1", "Slot 2", "Slot 3", "Slot 4", "Slot 5",
-                                  "Slot 6", "Slot 7", "Slot 8", "Slot 9", "Slot 10"};
 constexpr int32_t kDestinationModeItems = kDestinationModeCount;  // the first four modes
 
 const char* const kShortcutLabels[kShortcutCount] = {"Init SP", "Operation PUSH", "Operation POP"};
@@ -212,8 +184,7 @@ void draw_push(uint32_t masks, Velkor_PushButton* b, const Rect& r, const char* 
 
 struct ComboSetup {
   const char* label;
-  const char* const* items;
-  int32_t count;
+  Velkor_Words words;  // the panel's vocabulary
   int32_t shown;
   const uint8_t* flags;  // null: every item can be chosen
 };
@@ -228,15 +199,15 @@ void draw_combo(uint32_t masks, Velkor_ComboBox* b, const Rect& r, const ComboSe
   b->label = s.label;
   b->font = kFontSmall;
   for (int32_t i = 0; i < kVelkorListItems; ++i) {
-    b->items[i] = i < s.count ? s.items[i] : nullptr;
-    b->itemFlags[i] = (i < s.count && (s.flags == nullptr || s.flags[i])) ? 1 : 0;
+    b->items[i] = i < s.words.count ? s.words.items[i] : nullptr;
+    b->itemFlags[i] = (i < s.words.count && (s.flags == nullptr || s.flags[i])) ? 1 : 0;
   }
-  b->itemCount = s.count;
+  b->itemCount = s.words.count;
   b->shownItems = s.shown;
   b->listRowHeight = 22.0f;
   b->pass = child_pass;
   const int32_t before = b->selectedIndex;
-  const bool showable = *field < static_cast<uint32_t>(s.count);
+  const bool showable = *field < static_cast<uint32_t>(s.words.count);
   b->forcedIndex = showable ? static_cast<int32_t>(*field) : -1;
   b->force = (showable ? (load || before != static_cast<int32_t>(*field)) : before >= 0) ? 1 : 0;
   sglSetActiveMasks(masks);
@@ -244,7 +215,7 @@ void draw_combo(uint32_t masks, Velkor_ComboBox* b, const Rect& r, const ComboSe
   Velkor_ComboBox_draw(b, pass);
   sglPopMatrixAndTranslate();
   const int32_t after = b->selectedIndex;
-  if (!b->force && after != before && after >= 0 && after < s.count) {
+  if (!b->force && after != before && after >= 0 && after < s.words.count) {
     *field = static_cast<uint32_t>(after);
   }
 }
@@ -418,7 +389,7 @@ void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp
   }
 
   const OperandColumns col = operand_columns(v);
-  const ComboSetup registers = {"Register Rm", kRegisterItems, 16, 4, nullptr};
+  const ComboSetup registers = {"Register Rm", kVelkorRegisters, 4, nullptr};
   if (v.destination) {
     if (v.destinationText) {
       const float w = v.destinationNarrow ? 70.0f : 132.0f;
@@ -436,7 +407,7 @@ void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp
     }
     reach(&c->DRegAdrComboBox);
     draw_combo(masks, &c->DRegAdrComboBox, {col.destination, kModeY, 180.0f, kSelectorHeight},
-               {"Register", kSourceModeItems, kDestinationModeItems, 4, nullptr},
+               {"Register", {kVelkorModes.items, kDestinationModeItems}, 4, nullptr},
                &c->destinationMode, load.selectors, pass, child_pass);
   }
   if (v.source) {
@@ -455,8 +426,8 @@ void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp
     }
     reach(&c->SRegAdrComboBox);
     draw_combo(masks, &c->SRegAdrComboBox, {col.source, kModeY, 180.0f, kSelectorHeight},
-               {"Register", kSourceModeItems, kModeCount, 4, nullptr}, &c->sourceMode,
-               load.selectors, pass, child_pass);
+               {"Register", kVelkorModes, 4, nullptr}, &c->sourceMode, load.selectors, pass,
+               child_pass);
   }
 
   if (v.pcOffset) {
@@ -487,26 +458,26 @@ void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp
     case kOperationSelectorDual:
       reach(&c->DualOperationComboBox);
       draw_combo(masks, &c->DualOperationComboBox, kOperationCombo,
-                 {"", kDualItems, kDualOperationCount, 5, nullptr}, &c->dualOperation,
-                 load.selectors, pass, child_pass);
+                 {"", kVelkorDualOperations, 5, nullptr}, &c->dualOperation, load.selectors, pass,
+                 child_pass);
       break;
     case kOperationSelectorSingle:
       reach(&c->Single_OperationComboBox);
       draw_combo(masks, &c->Single_OperationComboBox, kOperationCombo,
-                 {"", kSingleItems, kSingleOperationCount, 5, nullptr}, &c->singleOperation,
-                 load.selectors, pass, child_pass);
+                 {"", kVelkorSingleOperations, 5, nullptr}, &c->singleOperation, load.selectors,
+                 pass, child_pass);
       break;
     case kOperationSelectorJump:
       reach(&c->Jump_OperationComboBox);
       draw_combo(masks, &c->Jump_OperationComboBox, kOperationCombo,
-                 {"", kJumpItems, kJumpOperationCount, 5, nullptr}, &c->jumpOperation,
-                 load.selectors, pass, child_pass);
+                 {"", kVelkorJumpOperations, 5, nullptr}, &c->jumpOperation, load.selectors, pass,
+                 child_pass);
       break;
     case kOperationSelectorEmulated:
       reach(&c->Emulated_OperationComboBox);
       draw_combo(masks, &c->Emulated_OperationComboBox, kOperationCombo,
-                 {"", kEmulatedItems, kEmulatedOperationCount, 5, nullptr}, &c->emulatedOperation,
-                 load.selectors, pass, child_pass);
+                 {"", kVelkorEmulatedOperations, 5, nullptr}, &c->emulatedOperation, load.selectors,
+                 pass, child_pass);
       break;
     default:
       break;
@@ -516,7 +487,7 @@ void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp
   static const uint8_t kFormatFlags[5] = {1, 1, 1, 1, 0};
   reach(&c->InstructionFormatComboBox);
   draw_combo(masks, &c->InstructionFormatComboBox, kFormatCombo,
-             {"---no instruction---", kFormatItems, 5, 5, kFormatFlags}, &c->instructionFormat,
+             {"---no instruction---", kVelkorFormats, 5, kFormatFlags}, &c->instructionFormat,
              load.format, pass, child_pass);
   pointer_for_child(cp, true);
 }
@@ -610,7 +581,7 @@ void Velkor_symbology_layer_drawChildren_PopUpPanel(void* context, uint32_t pass
                200, kFontSmall, kColorCream);
   }
   pointer_for_child(cp, true);
-  draw_combo(masks, &c->SlotComboBox, kSlotCombo, {"Slot", kSlotItems, 10, 3, nullptr}, &c->slot, 0,
+  draw_combo(masks, &c->SlotComboBox, kSlotCombo, {"Slot", kVelkorSlots, 3, nullptr}, &c->slot, 0,
              pass, childPass);
   leave_children(cp);
   sglSetActiveMasks(masks);
@@ -625,7 +596,9 @@ void Velkor_symbology_layer_drawChildren_InstruktionenPopUpPanel(void* context, 
   const ChildPointer cp = enter_children(c, kPopUpInstructions);
   test_shortcuts(c);
   Velkor_SelectorLoad load;
-  Velkor_popups_selector_load(c, cp.hidden ? 0 : cp.real.pressed, &load);
+  // A shortcut is clicked with the left button; a wheel notch over it is none.
+  const uint8_t click = !cp.hidden && cp.real.pressed && BHVR_LeftButton(cp.real.button) ? 1 : 0;
+  Velkor_popups_selector_load(c, click, &load);
   Velkor_popups_apply_load(c, &load);
   // The children's texts first, the widgets over them; the operands are
   // converted after the edit boxes have handed over their texts.
@@ -781,7 +754,7 @@ void Velkor_symbology_layer_drawChildren_RegPopUpPanel(void* context, uint32_t p
   // R3/CG2 holds the constant generator: it cannot be chosen.
   static const uint8_t kRegisterFlags[16] = {1, 1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
   draw_combo(masks, &c->RegComboBox, kRegCombo,
-             {"Register Rm", kRegPopUpItems, 16, 3, kRegisterFlags}, &c->registerIndex, load, pass,
+             {"Register Rm", kVelkorRegisterFile, 3, kRegisterFlags}, &c->registerIndex, load, pass,
              childPass);
   if (child_drawn(child, 7)) Velkor_popups_change_register(c);
   if (child_drawn(child, 8)) write_preview(masks, c->registerValueText, c->registerValid);

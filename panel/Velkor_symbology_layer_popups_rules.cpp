@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "panel/Velkor_symbology_layer_cycle.h"
-#include "panel/Velkor_symbology_layer_popups.h"
+#include "panel/Velkor_symbology_layer_cycle_internal.h"
+#include "panel/Velkor_symbology_layer_popups_internal.h"
 
 namespace {
 

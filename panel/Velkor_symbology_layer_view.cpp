@@ -14,9 +14,10 @@
 #include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
 #include "panel/Velkor_line_stipple_table.h"
-#include "panel/Velkor_symbology_layer.h"
-#include "panel/Velkor_symbology_layer_parts.h"
-#include "panel/Velkor_symbology_layer_view.h"
+#include "panel/Velkor_palette_internal.h"
+#include "panel/Velkor_symbology_layer_internal.h"
+#include "panel/Velkor_symbology_layer_parts_internal.h"
+#include "panel/Velkor_symbology_layer_view_internal.h"
 #include "widgets/Focus.h"
 
 namespace {
@@ -24,28 +25,6 @@ namespace {
 using Context = Velkor_symbology_layer_context;
 
 // ---- Attributes ---------------------------------------------------------------
-
-constexpr int32_t kColorBlack = 1;
-constexpr int32_t kColorWhite = 2;
-constexpr int32_t kColorPortText = 3;
-constexpr int32_t kColorPlate = 4;
-constexpr int32_t kColorDark = 5;
-constexpr int32_t kColorBlockFill = 7;
-constexpr int32_t kColorAddressBox = 11;
-constexpr int32_t kColorAlu = 17;
-constexpr int32_t kColorAluEdge = 24;
-constexpr int32_t kColorAddressBus = 25;
-constexpr int32_t kColorLit = 31;
-constexpr int32_t kColorLabel = 32;
-constexpr int32_t kColorDataBus = 33;
-constexpr int32_t kColorInternalBus = 34;
-constexpr int32_t kColorControl = 37;
-constexpr int32_t kColorGeneralRegister = 41;
-constexpr int32_t kColorInterface = 47;
-constexpr int32_t kColorAddressUnit = 57;
-
-constexpr int32_t kFontSmall = 20;
-constexpr int32_t kFontLabel = 21;
 
 constexpr int32_t kLineThin = 0;
 constexpr int32_t kLineFrame = 1;
@@ -303,7 +282,7 @@ void bus_tap(float x, float bus_y, float device_y, int32_t color) {
 // ---- The CPU block diagram ---------------------------------------------------
 
 void draw_cpu_frame() {
-  outline_box(kCpu, kColorDark, kLineFrame);
+  outline_box(kCpu, kColorGrey, kLineFrame);
   write(kCpu.x1 + 8.0f, kControlUnit.y1 + 4.0f, "CPU", kFontLabel, kColorWhite, kLeft, kBottom);
   block(kControlUnit, kColorControl, kColorInternalBus, "Steuerwerk", kFontLabel, kColorWhite);
 }
@@ -327,9 +306,9 @@ void draw_alu() {
 void draw_data_path() {
   // Only the outline: the register file lies inside and is drawn before.
   outline_box(kDataPath, kColorInternalBus, kLineThin);
-  write(kDataPath.x1 + 8.0f, kDataPath.y2 - 20.0f, "Operationswerk", kFontLabel, kColorLabel, kLeft,
+  write(kDataPath.x1 + 8.0f, kDataPath.y2 - 20.0f, "Operationswerk", kFontLabel, kColorCream, kLeft,
         kBottom);
-  write(kDataPath.x2 - 6.0f, kDataPath.y2 - 20.0f, "Register", kFontLabel, kColorLabel, kRight,
+  write(kDataPath.x2 - 6.0f, kDataPath.y2 - 20.0f, "Register", kFontLabel, kColorCream, kRight,
         kBottom);
 
   block(kSourceOperand, kColorDataBus, kColorControl, "Quell-Operand", kFontSmall, kColorBlack);
@@ -368,13 +347,13 @@ void draw_data_path() {
 
 void draw_address_unit_frame() {
   fill_box(kAddressUnit, kColorAddressUnit, kOpaque);
-  outline_box(kAddressUnit, kColorDark, kLineThin);
+  outline_box(kAddressUnit, kColorGrey, kLineThin);
   write(-67.0f, kAddressUnit.y2 - 22.0f, "Adresswerk", kFontLabel, kColorWhite, kLeft, kBottom);
 }
 
 void draw_bus_interface() {
   fill_box(kBusInterface, kColorInterface, kOpaque);
-  outline_box(kBusInterface, kColorDark, kLineThin);
+  outline_box(kBusInterface, kColorGrey, kLineThin);
   // Written upwards along the tall strip, where it fits on one line.
   sglPushMatrix();
   sglTranslatef((kBusInterface.x1 + kBusInterface.x2) / 2.0f,
@@ -399,15 +378,15 @@ void draw_memory_buses() {
     bus_tap(xs[1], kDataBusY, kPortTop + 1.0f, kColorDataBus);
   }
   write(kRomStubX[1] + 12.0f, kAddressBusY + kBusWidth / 2.0f + 4.0f,
-        "Adressbus (Memory Adress Bus, MAB)", kFontSmall, kColorLabel, kLeft, kBottom);
+        "Adressbus (Memory Adress Bus, MAB)", kFontSmall, kColorCream, kLeft, kBottom);
   write(kRomStubX[1] + 12.0f, kDataBusY - kBusWidth / 2.0f - 16.0f,
-        "Datenbus (Memory Data Bus, MDB)", kFontSmall, kColorLabel, kLeft, kBottom);
+        "Datenbus (Memory Data Bus, MDB)", kFontSmall, kColorCream, kLeft, kBottom);
   bus_width_mark(kRamStubX[1] + 40.0f, kAddressBusY);
   bus_width_mark(kRamStubX[1] + 40.0f, kDataBusY);
 }
 
 void draw_version_line(Context* c) {
-  write(kVersionArea.x2 - 2.0f, kVersionArea.y1 + 6.0f, kVersionText, kFontSmall, kColorLabel,
+  write(kVersionArea.x2 - 2.0f, kVersionArea.y1 + 6.0f, kVersionText, kFontSmall, kColorCream,
         kRight, kBottom);
   sglPushMatrixAndTranslate(kVersionArea.x1, kVersionArea.y1);
   Velkor_RecordDrawnRect(kVersionArea.x2 - kVersionArea.x1, kVersionArea.y2 - kVersionArea.y1,
@@ -419,11 +398,11 @@ void draw_version_line(Context* c) {
 
 void draw_port_block(const Box& b, const char* title, const char* const labels[3], const Context* c,
                      int32_t first_cell) {
-  fill_box(b, kColorBlockFill, kOpaque);
-  outline_box(b, kColorDark, kLineThin);
+  fill_box(b, kColorPopUpFill, kOpaque);
+  outline_box(b, kColorGrey, kLineThin);
   write(b.x1 + 8.0f, b.y2 - kPortTitleDrop, title, kFontLabel, kColorWhite, kLeft, kBottom);
   for (int32_t i = 0; i < 3; ++i) {
-    write(b.x1 + 8.0f, kPortRowY[i], labels[i], kFontSmall, kColorLabel, kLeft, kBottom);
+    write(b.x1 + 8.0f, kPortRowY[i], labels[i], kFontSmall, kColorCream, kLeft, kBottom);
     write(b.x1 + kPortCellOffset, kPortRowY[i], c->ports[first_cell + i], kFontSmall,
           kColorPortText, kLeft, kBottom);
   }
@@ -431,13 +410,13 @@ void draw_port_block(const Box& b, const char* title, const char* const labels[3
 
 void draw_seven_segments(const Context* c) {
   fill_box(kPlate, kColorPlate, kOpaque);
-  outline_box(kPlate, kColorDark, kLineThin);
+  outline_box(kPlate, kColorGrey, kLineThin);
   for (int32_t bit = 0; bit < 7; ++bit) {
     const Segment& s = kSevenSegments[bit];
-    set_line(c->p1Output[bit] ? kColorLit : kColorDark, kLineSegment, kVelkorStippleSolid);
+    set_line(c->p1Output[bit] ? kColorLit : kColorGrey, kLineSegment, kVelkorStippleSolid);
     line(s.x1, s.y1, s.x2, s.y2);
   }
-  sglIndexColori(c->p1Output[7] ? kColorLit : kColorDark);
+  sglIndexColori(c->p1Output[7] ? kColorLit : kColorGrey);
   sglTransparency8(kPointAlpha);
   sgluArcSector2f(kPointX, kPointY, kPointRadius, 0.0f, 360.0f, 0, 1);
   sglTransparency8(kOpaque);
@@ -450,13 +429,13 @@ void draw_p2_switches(Context* c, uint32_t pass) {
       &c->ToggleButton_4, &c->ToggleButton_5, &c->ToggleButton_6, &c->ToggleButton_7,
   };
   static const char* const kBitNames[8] = {"0", "1", "2", "3", "4", "5", "6", "7"};
-  write(kPort2.x1 + 8.0f, kP2SwitchBottom + 8.0f, "P2IN:", kFontSmall, kColorLabel, kLeft, kBottom);
+  write(kPort2.x1 + 8.0f, kP2SwitchBottom + 8.0f, "P2IN:", kFontSmall, kColorCream, kLeft, kBottom);
   for (int32_t bit = 7; bit >= 0; --bit) {
     float x = 0.0f;
     float y = 0.0f;
     Velkor_view_p2_switch_origin(bit, &x, &y);
     const float side = kP2SwitchSize * kP2SwitchScale;
-    write(x + side / 2.0f, y + side + 4.0f, kBitNames[bit], kFontSmall, kColorDark, kCentre,
+    write(x + side / 2.0f, y + side + 4.0f, kBitNames[bit], kFontSmall, kColorGrey, kCentre,
           kBottom);
     Velkor_ToggleButton* t = switches[7 - bit];
     t->width = kP2SwitchSize;
@@ -473,7 +452,7 @@ void draw_p2_switches(Context* c, uint32_t pass) {
     c->p2Input[bit] = t->state ? 1 : 0;
   }
   write(kPort2.x1 + 8.0f, kP2SwitchBottom + kP2SwitchSize * kP2SwitchScale + 4.0f, "Bit",
-        kFontSmall, kColorDark, kLeft, kBottom);
+        kFontSmall, kColorGrey, kLeft, kBottom);
 }
 
 // ---- The address unit ----------------------------------------------------------
@@ -483,29 +462,29 @@ void draw_p2_switches(Context* c, uint32_t pass) {
 void draw_address_group(float top, const char* heading, uint32_t mode, const char* base,
                         const char* index, const char* address, const char* reg, bool with_index) {
   const float x = kAddressGroupX;
-  write(x, top - 16.0f, heading, kFontSmall, kColorLabel, kLeft, kBottom);
+  write(x, top - 16.0f, heading, kFontSmall, kColorCream, kLeft, kBottom);
   const float base_y = top - 36.0f;
   const float index_y = top - 56.0f;
   const float box_bottom = top - 88.0f;
   const float box_top = top - 68.0f;
   if (with_index) {
     if (mode < kModeIndirect) {
-      write(x + 20.0f, base_y, base, kFontSmall, kColorLabel, kLeft, kBottom);
-      write(x + 80.0f, base_y, reg, kFontSmall, kColorLabel, kLeft, kBottom);
+      write(x + 20.0f, base_y, base, kFontSmall, kColorCream, kLeft, kBottom);
+      write(x + 80.0f, base_y, reg, kFontSmall, kColorCream, kLeft, kBottom);
     }
-    write(x + 4.0f, index_y, "+", kFontSmall, kColorLabel, kLeft, kBottom);
-    write(x + 20.0f, index_y, index, kFontSmall, kColorLabel, kLeft, kBottom);
-    write(x + 80.0f, index_y, "(Index)", kFontSmall, kColorLabel, kLeft, kBottom);
-    set_line(kColorLabel, kLineThin, kVelkorStippleSolid);
+    write(x + 4.0f, index_y, "+", kFontSmall, kColorCream, kLeft, kBottom);
+    write(x + 20.0f, index_y, index, kFontSmall, kColorCream, kLeft, kBottom);
+    write(x + 80.0f, index_y, "(Index)", kFontSmall, kColorCream, kLeft, kBottom);
+    set_line(kColorCream, kLineThin, kVelkorStippleSolid);
     line(x + 16.0f, index_y - 5.0f, x + 74.0f, index_y - 5.0f);
   }
-  fill_box({x + 14.0f, box_bottom, x + 76.0f, box_top}, kColorAddressBox, kAddressBoxAlpha);
+  fill_box({x + 14.0f, box_bottom, x + 76.0f, box_top}, kColorRed, kAddressBoxAlpha);
   write(x + 45.0f, (box_bottom + box_top) / 2.0f, address, kFontSmall, kColorWhite, kCentre,
         kCentre);
-  write(x + 80.0f, box_bottom + 5.0f, "Adresse", kFontSmall, kColorLabel, kLeft, kBottom);
+  write(x + 80.0f, box_bottom + 5.0f, "Adresse", kFontSmall, kColorCream, kLeft, kBottom);
   // Without a base line the register the address came from stands beside it.
   if (!with_index || mode >= kModeIndirect) {
-    write(x + 128.0f, box_bottom + 5.0f, reg, kFontSmall, kColorLabel, kLeft, kBottom);
+    write(x + 128.0f, box_bottom + 5.0f, reg, kFontSmall, kColorCream, kLeft, kBottom);
   }
 }
 
@@ -520,7 +499,7 @@ void draw_register_row(Context* c, int32_t reg) {
   const int32_t frame = c->registerHighlight[reg];
   if (frame >= 0) outline_box(box, frame, kLineFrame);
   write(kRegisterLabelRight, y + kRegisterBoxHeight / 2.0f, kRegisterLabels[reg], kFontSmall,
-        kColorLabel, kRight, kCentre);
+        kColorCream, kRight, kCentre);
   write(x + kRegisterBoxWidth / 2.0f, y + kRegisterBoxHeight / 2.0f, c->registers[reg], kFontLabel,
         kColorBlack, kCentre, kCentre);
   // The hover test sees the box where it is drawn, cut to the scrolled view.
@@ -617,14 +596,14 @@ void Velkor_symbology_layer_drawChildren_RegisterScrollPanel(void* context, uint
   Context* c = static_cast<Context*>(context);
   const uint32_t masks = sglGetActiveMasks();
   // A dark ground under the whole content, so that the cream labels read.
-  fill_box({0.0f, 0.0f, kRegisterContentWidth, kRegisterContentHeight}, kColorBlockFill, kOpaque);
+  fill_box({0.0f, 0.0f, kRegisterContentWidth, kRegisterContentHeight}, kColorPopUpFill, kOpaque);
   write(kRegisterHeadingX, kRegisterFirstBox + kRegisterBoxHeight + 8.0f,
-        "Spezielle Register:", kFontLabel, kColorLabel, kLeft, kBottom);
+        "Spezielle Register:", kFontLabel, kColorCream, kLeft, kBottom);
   float x = 0.0f;
   float y = 0.0f;
   Velkor_view_register_box(kSpecialRegisterCount, &x, &y);
   write(kRegisterHeadingX, y + kRegisterBoxHeight + 10.0f, "Allzweck-Register:", kFontLabel,
-        kColorLabel, kLeft, kBottom);
+        kColorCream, kLeft, kBottom);
   for (int32_t reg = 0; reg < kRegisterCount; ++reg) {
     sglSetActiveMasks(masks);
     draw_register_row(c, reg);

@@ -22,18 +22,17 @@
 #include "display/Velkor_SliderThumb.h"
 #include "display/Velkor_TextEditBox.h"
 #include "graphics/sgl.h"
+#include "panel/Velkor_vocabulary.h"
 #include "tools/gallery.h"
 #include "widgets/TextEditBox.h"
 
 namespace {
 
-const char* const kFormats[] = {"Double Operand", "Single Operand", "Jump", "Emulated",
-                                "---no instruction---"};
-const char* const kSlots[] = {"Slot 1", "Slot 2", "Slot 3", "Slot 4", "Slot 5",
-                              "Slot 6", "Slot 7", "Slot 8", "Slot 9", "Slot 10"};
-const char* const kRegisters[] = {"R0/PC", "R1/SP", "R2/SR/CG1", "R3/CG2", "R4",  "R5",
-                                  "R6",    "R7",    "R8",        "R9",     "R10", "R11"};
-const char* const kSpeeds[] = {"Slow", "Medium", "Fast"};
+// The panel's own words, so that the gallery shows the lists as the panel does.
+const char* const* const kFormats = kVelkorFormats.items;
+const char* const* const kSlots = kVelkorSlots.items;
+const char* const* const kRegisters = kVelkorRegisterFile.items;  // the first twelve
+const char* const* const kSpeeds = kVelkorSpeeds.items;
 
 Velkor_ComboBox combo_closed;
 Velkor_ComboBox combo_open;

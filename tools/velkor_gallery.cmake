@@ -9,7 +9,8 @@ find_package(PNG REQUIRED)
 file(GLOB velkor_gallery_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/gallery*.cpp)
 add_library(velkor_gallery_families STATIC ${velkor_gallery_sources})
 velkor_library_headers(velkor_gallery_families tools)
-target_link_libraries(velkor_gallery_families PUBLIC velkor_display velkor_widgets velkor_graphics)
+target_link_libraries(velkor_gallery_families PUBLIC velkor_display velkor_widgets velkor_graphics
+                      velkor_vocabulary)
 
 add_executable(velkor-gallery ${CMAKE_CURRENT_LIST_DIR}/velkor_gallery.cpp)
 target_link_libraries(velkor-gallery PRIVATE velkor_gallery_families velkor_app velkor_host velkor_font_table

@@ -42,7 +42,6 @@
 
 #include "app/Velkor_application.h"
 #include "app/Velkor_excerpt.h"
-#include "display/Velkor_ComboBox.h"
 #include "graphics/sgl.h"
 #include "host/host_application.h"
 #include "panel/Velkor_symbology_layer.h"
@@ -103,6 +102,7 @@ struct Soak {
   Application* app;
   float pixels;  // viewport pixels per display unit (drawn rectangles come in pixels)
   const Velkor_symbology_layer_context* c;
+  Velkor_PanelSnapshot shown;  // what the panel showed after the last frame
   Random random;
   Errand errand;
   uint64_t events;
@@ -195,16 +195,15 @@ bool point_in(Soak* s, const char* name, float margin, float* x, float* y) {
 // The next press of the errand, from the state the last frame left: each
 // condition below is one that keeps the slot pop-up's buttons from working.
 bool errand_target(Soak* s, float* x, float* y) {
-  const Velkor_symbology_layer_context* c = s->c;
+  const Velkor_PanelSnapshot* p = &s->shown;
   Errand* e = &s->errand;
-  if (c->continuousExecution) {
+  if (p->continuous) {
     // Continuous execution hides the table hover, so the slot pop-up cannot
     // open; its toggle is drawn only while the instruction set is unzoomed.
-    return point_in(s,
-                    c->instructionSetZoom ? "InstruktionenToggleButton" : "EnableExecToggleButton",
+    return point_in(s, p->instructionZoom ? "InstruktionenToggleButton" : "EnableExecToggleButton",
                     4.0f, x, y);
   }
-  if (!c->PopUpPanel.isOpen || c->RAMPopUpPanel.isOpen || c->RegPopUpPanel.isOpen) {
+  if (!p->popups.slots || p->popups.ram || p->popups.registers) {
     // A press on the ROM table's byte columns opens the slot pop-up and,
     // being outside them, closes the RAM and register pop-ups that could
     // lie over its buttons. The columns start 60 units into the table; the
@@ -215,11 +214,11 @@ bool errand_target(Soak* s, float* x, float* y) {
     *y = s->random.between(table.y + 12.0f, table.y + table.height - 50.0f);
     return true;
   }
-  if (c->SlotComboBox.open) {
+  if (p->slotListOpen) {
     // One of the rows of the open list below the box.
     Velkor_DrawnRect box{};
     if (!drawn(s, "SlotComboBox", &box)) return false;
-    const float list = Velkor_ComboBox_listHeight(&c->SlotComboBox);
+    const float list = p->slotListHeight;
     *x = s->random.between(box.x + 4.0f, box.x + box.width - 4.0f);
     *y = s->random.between(box.y - list + 4.0f, box.y - 4.0f);
     e->choose_slot = false;
@@ -266,7 +265,7 @@ void start_errand(Soak* s) {
   Errand* e = &s->errand;
   *e = Errand{};
   char name[16];
-  snprintf(name, sizeof name, "slot%u.csv", s->c->slot + 1);
+  snprintf(name, sizeof name, "slot%u.csv", s->shown.slot + 1);
   const bool loadable = access(name, F_OK) == 0;
   e->goal = loadable && s->random.below(2) == 0 ? Goal::kLoad : Goal::kSave;
   e->choose_slot = s->random.below(3) == 0;
@@ -309,122 +308,10 @@ bool fail(Soak* s, const char* what, const char* text) {
   return false;
 }
 
-bool terminated(const char* text, size_t size) {
-  return memchr(text, '\0', size) != nullptr;
-}
-
-bool hex_digits(const char* text, size_t digits) {
-  for (size_t i = 0; i < digits; ++i) {
-    const char ch = text[i];
-    if (!((ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F'))) return false;
-  }
-  return text[digits] == '\0';
-}
-
-bool cells_terminated(Soak* s) {
-  const Velkor_symbology_layer_context* c = s->c;
-  const TextCell* texts[] = {&c->sourceEditText,
-                             &c->sourceOperandText,
-                             &c->assemblerText,
-                             &c->bitString,
-                             &c->machineWordText,
-                             &c->decodedSourceText,
-                             &c->extension1Text,
-                             &c->destinationEditText,
-                             &c->destinationOperandText,
-                             &c->decodedDestinationText,
-                             &c->extension2Text,
-                             &c->registerEditText,
-                             &c->registerValueText,
-                             &c->ramEditText,
-                             &c->ramValueText};
-  for (const TextCell* text : texts) {
-    if (!terminated(*text, sizeof *text)) return fail(s, "text not terminated", "");
-  }
-  const AddressText* addresses[] = {&c->sourceBaseText,       &c->sourceIndexText,
-                                    &c->sourceAddressText,    &c->destinationAddressText,
-                                    &c->destinationIndexText, &c->destinationBaseText};
-  for (const AddressText* text : addresses) {
-    if (!terminated(*text, sizeof *text)) return fail(s, "address text not terminated", "");
-  }
-  if (!terminated(c->slotMessage, sizeof c->slotMessage)) {
-    return fail(s, "slot message not terminated", "");
-  }
-  return true;
-}
-
-bool texts_in_format(Soak* s) {
-  const Velkor_symbology_layer_context* c = s->c;
-  if (!cells_terminated(s)) return false;
-  for (const TextCell& r : c->registers) {
-    if (!terminated(r, sizeof r) || !hex_digits(r, 4)) return fail(s, "register not 4 hex", r);
-  }
-  for (const MemoryRow* table : {c->romRows, c->ramRows}) {
-    for (int32_t row = 0; row < kMemoryRowCount; ++row) {
-      for (const TextCell& cell : table[row].cells) {
-        if (!terminated(cell, sizeof cell)) return fail(s, "table cell not terminated", "");
-      }
-      if (!hex_digits(table[row].cells[0], 4))
-        return fail(s, "address not 4 hex", table[row].cells[0]);
-      for (int32_t col = 1; col <= 2; ++col) {
-        if (!hex_digits(table[row].cells[col], 2)) {
-          return fail(s, "table cell not 2 hex", table[row].cells[col]);
-        }
-      }
-    }
-  }
-  for (const PortCell& p : c->ports) {
-    if (!terminated(p, sizeof p)) return fail(s, "port not terminated", "");
-    if (p[0] != '\0' && (p[0] != '0' || p[1] != 'x' || !hex_digits(p + 2, 2))) {
-      return fail(s, "port not 0x%02X", p);
-    }
-  }
-  return true;
-}
-
-bool selections_in_range(Soak* s) {
-  const Velkor_symbology_layer_context* c = s->c;
-  struct Rule {
-    const char* name;
-    uint32_t value;
-    uint32_t count;
-  };
-  const Rule rules[] = {
-      {"instructionFormat", c->instructionFormat, kFormatNone + 1},
-      {"dualOperation", c->dualOperation, kDualOperationCount},
-      {"singleOperation", c->singleOperation, kSingleOperationCount},
-      {"jumpOperation", c->jumpOperation, kJumpOperationCount},
-      {"emulatedOperation", c->emulatedOperation, kEmulatedOperationCount},
-      {"sourceMode", c->sourceMode, kModeCount},
-      {"destinationMode", c->destinationMode, kDestinationModeCount},
-      {"sourceRegister", c->sourceRegister, kRegisterCount},
-      {"destinationRegister", c->destinationRegister, kRegisterCount},
-      {"sourceAddressRegister", c->sourceAddressRegister, kRegisterCount},
-      {"destinationAddressRegister", c->destinationAddressRegister, kRegisterCount},
-      {"registerIndex", c->registerIndex, kRegisterCount},
-      {"speed", c->speed, kSpeedFast + 1},
-      {"slot", c->slot, 10},
-      {"decodedFormat", c->decodedFormat, kFormatNone + 1},
-      {"decodedDualOperation", c->decodedDualOperation, kDualOperationCount},
-      {"decodedSingleOperation", c->decodedSingleOperation, kOpSingleUnused + 1},
-      {"decodedJumpOperation", c->decodedJumpOperation, kJumpOperationCount},
-      {"decodedEmulatedOperation", c->decodedEmulatedOperation, kEmulatedOperationCount},
-      {"decodedSourceMode", c->decodedSourceMode, kModeCount},
-      {"decodedDestinationMode", c->decodedDestinationMode, kModeCount},
-      {"decodedSourceRegister", c->decodedSourceRegister, kRegisterCount},
-      {"decodedDestinationRegister", c->decodedDestinationRegister, kRegisterCount},
-      {"romMarker.row", c->romMarker.row, kTableLineCount + 1},
-      {"ramMarker.row", c->ramMarker.row, kTableLineCount + 1},
-      {"romSelection row", static_cast<uint32_t>(c->romSelection[0] + 1), kTableLineCount + 2},
-      {"ramSelection row", static_cast<uint32_t>(c->ramSelection[0] + 1), kTableLineCount + 2},
-  };
-  for (const Rule& rule : rules) {
-    if (rule.value >= rule.count) {
-      snprintf(s->problem, sizeof s->problem, "%s = %u out of range", rule.name, rule.value);
-      return false;
-    }
-  }
-  return true;
+// The panel's own rules on its state: texts terminated and in format,
+// selections and markers in range.
+bool panel_fine(Soak* s) {
+  return Velkor_symbology_layer_check(s->c, s->problem, sizeof s->problem);
 }
 
 // Every slotN.csv in the slot directory has its 64 lines.
@@ -456,9 +343,9 @@ bool slot_files_complete(Soak* s) {
 }
 
 // The word of ROM row `row` as the panel keeps it (high and low cell).
-uint16_t rom_word(const Velkor_symbology_layer_context* c, int32_t row) {
-  const unsigned long high = strtoul(c->romRows[row].cells[1], nullptr, 16);
-  const unsigned long low = strtoul(c->romRows[row].cells[2], nullptr, 16);
+uint16_t rom_word(const Velkor_PanelSnapshot* p, int32_t row) {
+  const unsigned long high = strtoul(p->rom[row].high, nullptr, 16);
+  const unsigned long low = strtoul(p->rom[row].low, nullptr, 16);
   return static_cast<uint16_t>(((high << 8) | (low & 0xFF)) & 0xFFFF);
 }
 
@@ -474,7 +361,7 @@ bool file_holds_rom(Soak* s, const char* name) {
   for (; ok && row < kMemoryRowCount; ++row) {
     if (fgets(line, sizeof line, file) == nullptr) break;
     line[strcspn(line, "\r\n")] = '\0';
-    snprintf(want, sizeof want, "%04X;%04X;\"\"", 0xFFFE - 2 * row, rom_word(s->c, row));
+    snprintf(want, sizeof want, "%04X;%04X;\"\"", 0xFFFE - 2 * row, rom_word(&s->shown, row));
     if (strcmp(line, want) != 0) {
       snprintf(s->problem, sizeof s->problem, "%s line %d \"%s\", ROM row \"%s\"", name, row + 1,
                line, want);
@@ -491,12 +378,12 @@ bool file_holds_rom(Soak* s, const char* name) {
 // the ROM rows must agree: the save wrote the whole ROM, the load read the
 // whole file (written by an earlier save of this run).
 bool slot_work_fine(Soak* s) {
-  const Velkor_symbology_layer_context* c = s->c;
-  if (!c->PopUpPanel.isOpen || !(c->saveToSlot || c->loadFromSlot)) return true;
+  const Velkor_PanelSnapshot* p = &s->shown;
+  if (!p->popups.slots || !(p->slotSaved || p->slotLoaded)) return true;
   s->errand.goal = Goal::kNone;  // the button fired: the errand is done
   char name[16];
-  snprintf(name, sizeof name, "slot%u.csv", c->slot + 1);
-  if (c->saveToSlot) {
+  snprintf(name, sizeof name, "slot%u.csv", p->slot + 1);
+  if (p->slotSaved) {
     ++s->saves;
     return file_holds_rom(s, name);
   }
@@ -514,8 +401,7 @@ bool error_log_fine(Soak* s) {
 }
 
 bool frame_fine(Soak* s) {
-  return texts_in_format(s) && selections_in_range(s) && slot_files_complete(s) &&
-         slot_work_fine(s) && error_log_fine(s);
+  return panel_fine(s) && slot_files_complete(s) && slot_work_fine(s) && error_log_fine(s);
 }
 
 constexpr const char kUsage[] =
@@ -596,6 +482,7 @@ int soak(unsigned long frames, unsigned long long seed, bool small, const char* 
   Application_Reset(s.app);
   s.c = static_cast<const Velkor_symbology_layer_context*>(Application_GetLayerContext(s.app, 0));
   Application_Draw(s.app);  // the first frame places the widgets
+  Velkor_symbology_layer_snapshot(s.c, &s.shown);
   int status = 0;
   unsigned long frame = 0;
   for (; frame < frames; ++frame) {
@@ -606,10 +493,10 @@ int soak(unsigned long frames, unsigned long long seed, bool small, const char* 
     }
     post_frame_events(&s);
     Application_Draw(s.app);
+    Velkor_symbology_layer_snapshot(s.c, &s.shown);
     // The instruction and machine-code pop-ups are always shown; these three
     // open only when a click reaches the table or register under them.
-    const Velkor_symbology_layer_context* c = s.c;
-    s.popup_frames += c->PopUpPanel.isOpen | c->RAMPopUpPanel.isOpen | c->RegPopUpPanel.isOpen;
+    s.popup_frames += s.shown.popups.slots | s.shown.popups.ram | s.shown.popups.registers;
     if (!frame_fine(&s)) {
       fprintf(stderr, "velkor-soak: seed %llu frame %lu: %s\n", seed, frame, s.problem);
       status = 1;
@@ -618,11 +505,7 @@ int soak(unsigned long frames, unsigned long long seed, bool small, const char* 
   }
   // A digest of the panel's state fields: equal seeds give equal digests,
   // whatever the buffer's size.
-  uint64_t digest = 1469598103934665603ULL;
-  const auto* bytes = reinterpret_cast<const uint8_t*>(s.c);
-  for (size_t i = 0; i < offsetof(Velkor_symbology_layer_context, ExecutionAnimation); ++i) {
-    digest = (digest ^ bytes[i]) * 1099511628211ULL;
-  }
+  const uint64_t digest = Velkor_symbology_layer_state_digest(s.c);
   Application_Free(s.app);
   printf(
       "velkor-soak: state digest %016llx, %llu frames with a pop-up open, %llu saves, %llu loads, "

@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr uint32_t kWheelAway = 4;
-constexpr uint32_t kWheelTowards = 5;
-
 // Round half away from zero to a multiple of step; step 0 keeps v. The
 // arithmetic is done in double and the truncation in floating point: a tiny
 // step (1e-40 is a denormal float) makes the quotient too large for a float,
@@ -80,9 +77,8 @@ void Slider(const Slider_Inputs* in, Slider_State* state) {
   } else if (in->load && in->minimum <= in->value && in->value <= in->maximum) {
     state->rawValue = snap(in->value, in->step);
     state->changed = 0;
-  } else if (in->hover && in->pressed &&
-             (in->button == kWheelAway || in->button == kWheelTowards)) {
-    const bool up = (in->button == kWheelAway) != is_inverted(in->orientation);
+  } else if (in->hover && in->pressed && BHVR_WheelButton(in->button)) {
+    const bool up = (in->button == BHVR_WHEEL_AWAY) != is_inverted(in->orientation);
     state->rawValue = up ? base + lineStep : base - lineStep;
     state->changed = 1;
   } else if (in->stepUp) {

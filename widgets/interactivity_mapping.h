@@ -108,6 +108,15 @@ inline bool BHVR_LeftButton(uint32_t button) {
   return button == 0 || button == 1;
 }
 
+// The wheel's notches come as pointer buttons, each a press without a
+// release: BHVR_WHEEL_AWAY a notch away from the user (up, scrolls back),
+// BHVR_WHEEL_TOWARDS a notch towards the user (down, scrolls on).
+constexpr uint32_t BHVR_WHEEL_AWAY = 4;
+constexpr uint32_t BHVR_WHEEL_TOWARDS = 5;
+inline bool BHVR_WheelButton(uint32_t button) {
+  return button == BHVR_WHEEL_AWAY || button == BHVR_WHEEL_TOWARDS;
+}
+
 // Host callback that places a pointer: (context, device id, x, y).
 typedef void (*BHVR_CursorPosCallback)(void* context, uint32_t id, float x, float y);
 

@@ -103,6 +103,48 @@ TEST(Offscreen, ComposeStoreAndKeepInASlot) {
   ExpectState(run.state, {"/rom/FF92", "4035", "/rom/FF94", "0003"});
 }
 
+// A word fetched and decoded loads the instruction selectors; the state file
+// names what they hold with the words their lists show, and the core's
+// assembler, which has its own vocabulary, must agree. Neighbours in each
+// list, so that two words swapped in a list show.
+TEST(Offscreen, SelectorsNameTheFetchedInstructionAsTheAssemblerDoes) {
+  const struct {
+    unsigned word;
+    const char* format;
+    const char* operation;
+    const char* source_mode;
+    const char* source_register;
+  } cases[] = {
+      {0xC405, "Double Operand", "BIC", "Register", "R4"},  // BIC R4,R5
+      {0xD205, "Double Operand", "BIS", "Register", "R2 (SR)"},
+      {0x4125, "Double Operand", "MOV", "Indirect register", "R1 (SP)"},
+      {0x4435, "Double Operand", "MOV", "Indirect autoincrement", "R4"},
+      {0x3400, "Jump", "JGE", nullptr, nullptr},
+      {0x3800, "Jump", "JL", nullptr, nullptr},
+      {0x1085, "Single Operand", "SWPB", nullptr, nullptr},
+      {0x6505, "Emulated", "RLC", nullptr, nullptr},  // ADDC R5,R5
+      {0x5505, "Emulated", "RLA", nullptr, nullptr},  // ADD R5,R5
+  };
+  for (const auto& k : cases) {
+    ScratchDir dir;
+    WriteFile(dir / "slots/slot1.csv", Slot({k.word}));
+    Script s;
+    s.Click(kRomTopHighByte);
+    s.Click("@ROMLoadButton");
+    s.Click("@DisasmButton");
+    const VelkorRun run = RunOffscreen(dir, s);
+    ASSERT_EQ(run.status, 0) << run.output;
+    const nlohmann::json& selection = run.state["selection"];
+    ExpectState(selection, {"/format", k.format, "/operation", k.operation});
+    if (k.source_mode != nullptr) {
+      ExpectState(selection,
+                  {"/source_mode", k.source_mode, "/source_register", k.source_register});
+    }
+    const std::string assembler = run.state["assembler_text"].get<std::string>();
+    EXPECT_EQ(assembler.substr(0, assembler.find(' ')), k.operation) << std::hex << k.word;
+  }
+}
+
 // A register typed into its pop-up; a reset answered once: a register edited
 // after the fetch of an undecodable word stays.
 TEST(Offscreen, EditsThroughPopUpsAndAnUndecodableWordResetsOnce) {

@@ -29,7 +29,7 @@ bool order_belongs_to(Application* app) {
   const auto low =
       static_cast<uint32_t>(reinterpret_cast<uintptr_t>(Application_GetLayerContext(app, 0)));
   for (int i = 0; i < GetFocusOrderCount(); ++i) {
-    if (GetFocusOrderEntry(i).id - low >= sizeof(Velkor_symbology_layer_context)) return false;
+    if (GetFocusOrderEntry(i).id - low >= Velkor_symbology_layer_size()) return false;
   }
   return true;
 }

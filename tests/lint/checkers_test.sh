@@ -56,6 +56,12 @@ mkdir -p "$tree"
   put app/main.cpp '#include "panel/Velkor_symbology_layer.h"' '#include "host/host_application.h"' \
       '#include "core/mycode_internal.h"'
   put tools/velkor_trace.cpp '#include "core/mycode.h"'
+  put tools/velkor_soak.cpp '#include "panel/Velkor_symbology_layer.h"' \
+      '#include "panel/Velkor_symbology_layer_cycle_internal.h"'
+  put app/Velkor_state.cpp '#include "panel/Velkor_vocabulary.h"' \
+      '#include "panel/Velkor_symbology_layer_internal.h"'
+  put tests/panel/frame_test.cpp '#include "panel/Velkor_symbology_layer_internal.h"'
+  put tests/app/state_test.cpp '#include "panel/Velkor_symbology_layer_internal.h"'
   put bench/graphics_bench.cpp '#include "tests/support/offscreen_gl.h"' '#include "graphics/sgl.h"'
   put tests/graphics/text_test.cpp '#include "graphics/sgl_internal.h"' \
       '#include "panel/Velkor_font_table.h"' '#include "tests/support/gl_fixture.h"'
@@ -75,6 +81,9 @@ display/Velkor_PushButton.cpp:3
 panel/Velkor_symbology_layer.cpp:3
 host/host_window.cpp:3
 app/main.cpp:3
+tools/velkor_soak.cpp:2
+app/Velkor_state.cpp:2
+tests/app/state_test.cpp:1
 tests/widgets/font_test.cpp:2
 platform/thing.cpp:1" "$(printf '%s\n' "$output" | cut -d: -f1,2)"
 # Each line says why.
@@ -84,9 +93,13 @@ printf '%s\n' "$output" | grep -q '^host/host_window.cpp:3: .*host/ may include 
   fail "include boundaries: host's offence not explained"
 printf '%s\n' "$output" | grep -q '^widgets/PushButton.cpp:2: .*internal header of graphics/' ||
   fail "include boundaries: internal header not explained"
+# The program sees the panel through its public header only.
+printf '%s\n' "$output" | grep -q '^app/Velkor_state.cpp:2: .*internal header of panel/' ||
+  fail "include boundaries: the panel record reached from app/ not explained"
 
 rm -rf "$tree/platform" "$tree/core/mycode.cpp" "$tree/graphics" "$tree/widgets" "$tree/display" \
-       "$tree/panel" "$tree/host" "$tree/app" "$tree/tests/widgets"
+       "$tree/panel" "$tree/host" "$tree/app" "$tree/tests/widgets" "$tree/tests/app" \
+       "$tree/tools/velkor_soak.cpp"
 bash "$lint/include_boundaries.sh" "$tree" >/dev/null 2>&1 ||
   fail "include boundaries: a clean tree is refused"
 

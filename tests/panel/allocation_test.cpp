@@ -12,7 +12,7 @@
 #include "panel/Velkor_font_table.h"
 #include "panel/Velkor_line_stipple_table.h"
 #include "panel/Velkor_line_width_table.h"
-#include "panel/Velkor_symbology_layer.h"
+#include "panel/Velkor_symbology_layer_internal.h"
 #include "panel/Velkor_texture_table.h"
 #include "tests/support/gl_fixture.h"
 #include "widgets/Focus.h"

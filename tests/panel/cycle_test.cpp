@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "core/mycode.h"
-#include "panel/Velkor_symbology_layer.h"
-#include "panel/Velkor_symbology_layer_cycle.h"
+#include "panel/Velkor_symbology_layer_cycle_internal.h"
+#include "panel/Velkor_symbology_layer_internal.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "display/Velkor_FrameShape.h"
-#include "panel/Velkor_symbology_layer.h"
-#include "panel/Velkor_symbology_layer_cycle.h"
+#include "panel/Velkor_symbology_layer_cycle_internal.h"
+#include "panel/Velkor_symbology_layer_internal.h"
 #include "tests/display/display_fixture.h"
 
 namespace {
@@ -249,6 +249,54 @@ TEST_F(LayerFrameTest, TheDestinationsPcLabelFollowsItsBase) {
       EXPECT_TRUE(label == label_pc2) << "reads (PC+2)";
     }
   }
+}
+
+// A wheel notch only scrolls: over FETCH/DECODE, a register's value or a
+// table's byte columns it fetches nothing and opens no pop-up, where a click
+// at the same point does (so each point is known to be the right one).
+TEST_F(LayerFrameTest, AWheelNotchOnlyScrolls) {
+  Run();
+  const Velkor_DrawnRect rom = Drawn("MemoryMultiColumn");
+  const Velkor_DrawnRect ram = Drawn("MemoryMultiColumn_1");
+  const Velkor_DrawnRect fetch = Drawn("DisasmButton");
+  const Velkor_layer* c = layer_;
+  const struct {
+    const char* name;
+    float x, y;
+    bool (*happened)(const Velkor_layer*);
+  } cases[] = {
+      {"FETCH/DECODE", fetch.x + fetch.width / 2.0f, fetch.y + fetch.height / 2.0f,
+       [](const Velkor_layer* l) { return l->instructionFormat != kFormatNone; }},
+      {"R4's value", 466.5f, 768.0f - 717.5f,
+       [](const Velkor_layer* l) { return l->RegPopUpPanel.isOpen != 0; }},
+      {"ROM high byte", rom.x + 94.0f, rom.y + rom.height - 40.0f,
+       [](const Velkor_layer* l) { return l->PopUpPanel.isOpen != 0; }},
+      {"RAM low byte", ram.x + 160.0f, ram.y + rom.height - 40.0f,
+       [](const Velkor_layer* l) { return l->RAMPopUpPanel.isOpen != 0; }},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    MoveTo(k.x, k.y);
+    Run();
+    for (uint32_t notch : {5u, 4u}) {
+      Wheel(notch);
+      RunUntilIdle();
+      EXPECT_FALSE(k.happened(c)) << "after wheel button " << notch;
+    }
+    ClickAt(k.x, k.y);
+    EXPECT_TRUE(k.happened(c)) << "after a click";
+  }
+  // The zoomed instruction pop-up's shortcut "Operation PUSH" likewise.
+  ClickWidget("InstruktionenToggleButton");
+  const Velkor_DrawnRect push = Drawn("ShotCut2Button");
+  MoveTo(push.x + push.width / 2.0f, push.y + push.height / 2.0f);
+  Run();
+  Wheel(5);
+  RunUntilIdle();
+  EXPECT_EQ(uint32_t{kFormatDoubleOperand}, layer_->instructionFormat) << "after a wheel notch";
+  ClickAt(push.x + push.width / 2.0f, push.y + push.height / 2.0f);
+  EXPECT_EQ(uint32_t{kFormatSingleOperand}, layer_->instructionFormat) << "after a click";
+  EXPECT_EQ(uint32_t{kOpPUSH}, layer_->singleOperation);
 }
 
 // FETCH/DECODE of a jump loads the slider; then every way of moving it moves

@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "core/mycode.h"
-#include "panel/Velkor_symbology_layer.h"
-#include "panel/Velkor_symbology_layer_cycle.h"
-#include "panel/Velkor_symbology_layer_parts.h"
-#include "panel/Velkor_symbology_layer_popups.h"
+#include "panel/Velkor_symbology_layer_cycle_internal.h"
+#include "panel/Velkor_symbology_layer_internal.h"
+#include "panel/Velkor_symbology_layer_parts_internal.h"
+#include "panel/Velkor_symbology_layer_popups_internal.h"
 #include "tests/display/display_fixture.h"
 
 namespace {

@@ -9,9 +9,9 @@
 
 #include "core/mycode.h"
 #include "graphics/sgl.h"
-#include "panel/Velkor_symbology_layer.h"
-#include "panel/Velkor_symbology_layer_parts.h"
-#include "panel/Velkor_symbology_layer_view.h"
+#include "panel/Velkor_symbology_layer_internal.h"
+#include "panel/Velkor_symbology_layer_parts_internal.h"
+#include "panel/Velkor_symbology_layer_view_internal.h"
 #include "tests/display/display_fixture.h"
 
 namespace {

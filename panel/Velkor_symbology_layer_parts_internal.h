@@ -26,7 +26,7 @@
 
 #include <cstdint>
 
-#include "panel/Velkor_symbology_layer.h"
+#include "panel/Velkor_symbology_layer_internal.h"
 
 // ---- The main view (pass 0) -------------------------------------------------
 

@@ -29,7 +29,7 @@
 
 #include <cstdint>
 
-#include "panel/Velkor_symbology_layer.h"
+#include "panel/Velkor_symbology_layer_internal.h"
 
 using Velkor_layer = Velkor_symbology_layer_context;
 

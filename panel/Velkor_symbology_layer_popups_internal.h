@@ -31,7 +31,7 @@
 
 #include <cstdint>
 
-#include "panel/Velkor_symbology_layer.h"
+#include "panel/Velkor_symbology_layer_internal.h"
 
 // The three shortcut buttons of the instruction pop-up.
 enum { kShortcutInitSp = 0, kShortcutPush = 1, kShortcutPop = 2, kShortcutCount = 3 };

@@ -320,6 +320,7 @@ void InitializeGraphics(Application* app) {
   init.gradient_count = app->gradient_slots != nullptr ? params->gradient_slot_count : 0;
   init.stream_buffer = app->stream_buffer;
   init.stream_bytes = app->stream_buffer != nullptr ? params->stream_bytes : 0;
+  init.partial_frames = params->partial_frames != 0 && app->keeps_last_image != 0 ? 1 : 0;
   sglInit(&app->graphics, &init);
   sglViewport(0, 0, params->width, static_cast<int32_t>(params->height));
   if (params->color_table != nullptr) {
@@ -407,6 +408,6 @@ void DisplayScene(Application* app) {
   feclearexcept(FE_ALL_EXCEPT);
   fesetenv(&saved_environment);
   GLFWwindow* window = app->window.load();
-  if (sent && window != nullptr) glfwSwapBuffers(window);
+  if (sent && window != nullptr) PresentFrame(app, window);
   if (app->io_mutex_exists != 0) app->io_mutex.unlock();
 }

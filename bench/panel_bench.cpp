@@ -4,10 +4,15 @@
 //   BM_PanelIdle          the start screen, nothing happening;
 //   BM_PanelFastZoomed    the instruction set zoomed while execution runs
 //                         continuously at "Fast";
-//   BM_PanelPopUpScrolled the ROM table scrolled and the slot pop-up open.
+//   BM_PanelPopUpScrolled the ROM table scrolled and the slot pop-up open;
+// and single frames, the scene played up to them each time:
+//   BM_PanelFetchClick    the frame of a FETCH/DECODE click on the start screen;
+//   BM_PanelPopUpOpening  the frame the zoomed instruction pop-up opens in.
 // The program records its frames, so a frame equal to the last one is not
-// drawn again; the counters "sent" (share of frames drawn) and "stream_kB"
-// (longest frame recorded) say how much of that each scene saw.
+// drawn again, and a changed one is drawn only where it changed; the
+// counters "sent" (share of frames drawn), "damaged" (share of the screen
+// drawn per frame) and "stream_kB" (longest frame recorded) say how much of
+// that each scene saw.
 // Each iteration also draws a plain OpenGL frame of about the same size and
 // pixel coverage on the same context and reports the ratio panel / plain,
 // which stays meaningful on a loaded machine where absolute times wander.
@@ -19,6 +24,7 @@
 //      (the median is the figure; make bench prints the table)
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -79,9 +85,18 @@ Velkor_symbology_layer_context* panel(Application* app) {
   return static_cast<Velkor_symbology_layer_context*>(Application_GetLayerContext(app, 0));
 }
 
+// The program's own path: with one the host keeps the texture scratch
+// buffer the fonts are loaded through, so the text is drawn as in the
+// program (nothing is written beside it off-screen).
+std::string executable_path() {
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  return length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string("velkor");
+}
+
 Application* open_application() {
   if (g_app != nullptr) return g_app;
-  Application* app = Application_Allocate(&g_application_data, nullptr);
+  Application* app = Application_Allocate(&g_application_data, executable_path().c_str());
   if (app == nullptr) return nullptr;
   Application_UseSystemEvents(app, 1);
   if (Application_CreateBuffer(app) == nullptr) {
@@ -187,6 +202,14 @@ double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Pixels drawn since `before`, as a share of the screen per frame (a frame
+// kept whole counts 0).
+double damaged_share(uint64_t before, benchmark::IterationCount frames) {
+  const uint64_t drawn = sglGetCurrentContext()->damage.damaged_pixels - before;
+  const double screen = static_cast<double>(g_application_data.width) * g_application_data.height;
+  return frames > 0 ? static_cast<double>(drawn) / screen / static_cast<double>(frames) : 0.0;
+}
+
 // Times the panel frames (the reported figure) and, interleaved, the plain
 // frames; the ratio of their sums goes out as a counter.
 void measure_scene(benchmark::State& state, Application* app) {
@@ -194,6 +217,7 @@ void measure_scene(benchmark::State& state, Application* app) {
   double raw_total = 0.0;
   const sgl_stream_state& stream = sglGetCurrentContext()->stream;
   const uint32_t sent_before = stream.frames_sent;
+  const uint64_t damaged_before = sglGetCurrentContext()->damage.damaged_pixels;
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
     Application_Draw(app);
@@ -210,6 +234,7 @@ void measure_scene(benchmark::State& state, Application* app) {
   state.counters["sent"] = benchmark::Counter(static_cast<double>(stream.frames_sent - sent_before),
                                               benchmark::Counter::kAvgIterations);
   state.counters["stream_kB"] = static_cast<double>(stream.peak_bytes) / 1024.0;
+  state.counters["damaged"] = damaged_share(damaged_before, state.iterations());
   state.counters["raw_ms"] =
       benchmark::Counter(raw_total * 1e3, benchmark::Counter::kAvgIterations);
 }
@@ -266,6 +291,66 @@ void BM_PanelPopUpScrolled(benchmark::State& state) {
   measure_scene(state, app);
 }
 
+// Times frame `frame` of a scene: each time the scene is played afresh up
+// to it (not timed), then that frame is drawn; `done` says whether it did
+// what the scene is about.
+void measure_frame(benchmark::State& state, const std::string& script, uint32_t frame,
+                   bool (*done)(const Velkor_symbology_layer_context*)) {
+  Application* app = open_application();
+  if (app == nullptr) {
+    state.SkipWithError("no off-screen OpenGL buffer");
+    return;
+  }
+  double panel_total = 0.0;
+  double raw_total = 0.0;
+  uint64_t damaged = 0;
+  for (auto _ : state) {
+    std::string problem;
+    if (!play(app, script, frame, &problem)) {
+      state.SkipWithError(problem.c_str());
+      return;
+    }
+    if (done(panel(app))) {
+      state.SkipWithError("the scene did its change before the timed frame");
+      return;
+    }
+    const uint64_t damaged_before = sglGetCurrentContext()->damage.damaged_pixels;
+    const Clock::time_point start = Clock::now();
+    Application_Draw(app);
+    const double panel_seconds = seconds_since(start);
+    damaged += sglGetCurrentContext()->damage.damaged_pixels - damaged_before;
+    if (!done(panel(app))) {
+      state.SkipWithError("the timed frame did not do the scene's change");
+      return;
+    }
+    state.SetIterationTime(panel_seconds);
+    panel_total += panel_seconds;
+    const Clock::time_point raw_start = Clock::now();
+    draw_raw_scene();
+    raw_total += seconds_since(raw_start);
+  }
+  if (raw_total > 0.0) state.counters["ratio"] = panel_total / raw_total;
+  const double screen = static_cast<double>(g_application_data.width) * g_application_data.height;
+  state.counters["damaged"] =
+      static_cast<double>(damaged) / screen / static_cast<double>(state.iterations());
+  state.counters["raw_ms"] =
+      benchmark::Counter(raw_total * 1e3, benchmark::Counter::kAvgIterations);
+}
+
+// The click is released in frame 10: FETCH/DECODE reads the next word (a
+// MOV with an immediate word after it) and the machine code shows it.
+void BM_PanelFetchClick(benchmark::State& state) {
+  measure_frame(
+      state, "8 move @DisasmButton\n9 click @DisasmButton\n", 10,
+      [](const Velkor_symbology_layer_context* c) { return c->extension1Text[0] != '\0'; });
+}
+
+// The zoom button is released in frame 6: the instruction pop-up opens.
+void BM_PanelPopUpOpening(benchmark::State& state) {
+  measure_frame(state, "0 move 10 10\n5 click @InstruktionenToggleButton\n", 6,
+                [](const Velkor_symbology_layer_context* c) { return c->instructionSetZoom != 0; });
+}
+
 void BM_RawGlScene(benchmark::State& state) {
   if (open_application() == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
@@ -315,9 +400,20 @@ void scene(benchmark::internal::Benchmark* b) {
       ->ComputeStatistics("max", max_of);
 }
 
+// Each iteration plays its scene afresh: a fixed count keeps the run short.
+void single_frame(benchmark::internal::Benchmark* b) {
+  b->UseManualTime()
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(20)
+      ->ComputeStatistics("min", min_of)
+      ->ComputeStatistics("max", max_of);
+}
+
 BENCHMARK(BM_PanelIdle)->Apply(scene);
 BENCHMARK(BM_PanelFastZoomed)->Apply(scene);
 BENCHMARK(BM_PanelPopUpScrolled)->Apply(scene);
+BENCHMARK(BM_PanelFetchClick)->Apply(single_frame);
+BENCHMARK(BM_PanelPopUpOpening)->Apply(single_frame);
 BENCHMARK(BM_RawGlScene)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond)

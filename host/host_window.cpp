@@ -283,7 +283,9 @@ int SetupWindow(Application* app) {
   apply_size_constraints(app, window, true);
   glfwSetWindowPos(window, app->client_rect[0], app->client_rect[1]);
   glfwMakeContextCurrent(window);
-  app->keeps_last_image = SetupPartialPresent(app) ? 1 : 0;
+  // Partial frames need the back buffer kept: shown by copying, not swapped.
+  app->copy_sub_buffer = nullptr;
+  app->keeps_last_image = params->partial_frames != 0 && SetupPartialPresent(app) ? 1 : 0;
   InitializeGraphics(app);  // a new context: its first frame is sent in full
   // A program that draws on request, or takes no input from the window,
   // keeps the last frame for repaints and snapshots.

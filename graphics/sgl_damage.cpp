@@ -994,38 +994,152 @@ void emit_scissor_test(bool on) {
   sgli_stream_replay_record(on ? kOpEnable : kOpDisable, p);
 }
 
+// State records a partial pass holds back until an item is drawn: between
+// two drawn items only the last value of each piece of state counts, and a
+// pass leaves out most items. Each piece is independent of the others, so
+// the order they are sent in does not matter; matrix calls, which build on
+// each other, are never held.
+class HeldState {
+ public:
+  // Takes a record that sets one piece of state; false for any other.
+  bool Hold(uint32_t op, const uint32_t* p, uint32_t length) {
+    uint32_t keys = 0;
+    uint32_t group = op;
+    switch (op) {
+      case kOpEnable:
+      case kOpDisable:
+        group = kOpEnable;
+        keys = 1;
+        break;
+      case kOpEnableClientState:
+      case kOpDisableClientState:
+        group = kOpEnableClientState;
+        keys = 1;
+        break;
+      case kOpBindTexture:
+        keys = 1;
+        break;
+      case kOpTexEnvi:
+        keys = 2;
+        break;
+      case kOpAlphaFunc:
+      case kOpBlendFunc:
+      case kOpDepthFunc:
+      case kOpColor4fv:
+      case kOpLineWidth:
+      case kOpPointSize:
+      case kOpClearColor:
+      case kOpClearStencil:
+      case kOpStencilMask:
+      case kOpStencilFunc:
+      case kOpStencilOp:
+      case kOpColorMask:
+        break;
+      default:
+        return false;
+    }
+    if (length > 4 || length < keys) return false;
+    Slot* slot = find(group, p, keys);
+    if (slot == nullptr) return false;  // full: the caller sends it at once
+    slot->op = op;
+    slot->length = length;
+    std::memcpy(slot->held, p, sizeof(uint32_t) * length);
+    slot->pending = true;
+    return true;
+  }
+
+  // Sends every held piece that differs from what was last sent.
+  void Send() {
+    for (uint32_t i = 0; i < count_; ++i) {
+      Slot& slot = slots_[i];
+      if (!slot.pending) continue;
+      slot.pending = false;
+      if (slot.sent_valid && slot.sent_op == slot.op &&
+          std::memcmp(slot.sent, slot.held, sizeof(uint32_t) * slot.length) == 0) {
+        continue;
+      }
+      sgli_stream_replay_record(slot.op, slot.held);
+      slot.sent_op = slot.op;
+      std::memcpy(slot.sent, slot.held, sizeof slot.sent);
+      slot.sent_valid = true;
+    }
+  }
+
+ private:
+  struct Slot {
+    uint32_t group;
+    uint32_t key[2];
+    uint32_t op, length;
+    uint32_t held[4];
+    uint32_t sent_op;
+    uint32_t sent[4];
+    bool pending, sent_valid;
+  };
+
+  Slot* find(uint32_t group, const uint32_t* p, uint32_t keys) {
+    for (uint32_t i = 0; i < count_; ++i) {
+      Slot& slot = slots_[i];
+      if (slot.group == group && (keys < 1 || slot.key[0] == p[0]) &&
+          (keys < 2 || slot.key[1] == p[1])) {
+        return &slot;
+      }
+    }
+    if (count_ == kSlots) return nullptr;
+    Slot& slot = slots_[count_++];
+    slot = Slot{};
+    slot.group = group;
+    slot.key[0] = keys >= 1 ? p[0] : 0;
+    slot.key[1] = keys >= 2 ? p[1] : 0;
+    return &slot;
+  }
+
+  static constexpr uint32_t kSlots = 48;
+  Slot slots_[kSlots];
+  uint32_t count_ = 0;
+};
+
 // Sends a stream with every pixel outside `area` left alone: OpenGL's
 // scissor stays on, cut to the area and to the stream's own scissor; the
-// items that cannot reach the area are left out.
+// items that cannot reach the area are left out, and the state records
+// before them held back until an item is drawn.
 void replay_within(const uint32_t* words, uint32_t count, const sgl_damage_item* items,
                    uint32_t item_count, const sgl_box& area) {
   emit_scissor_test(true);
   emit_scissor(area);
   bool on = false;
   sgl_box own = sgl_whole_box();
+  HeldState held;
   uint32_t next = 0;
   for (uint32_t at = 0; at < count;) {
-    const uint32_t op = words[at] & kOpMask;
-    const uint32_t length = words[at] >> kOpBits;
-    const uint32_t* p = words + at + 1;
     if (next < item_count && items[next].first == at) {
       const sgl_damage_item& item = items[next++];
       if (!item.keep && sgl_box_is_empty(sgl_box_intersection(item.box, area))) {
         at += item.words;
         continue;
       }
+      // The item's records (a begin-end block's included) go as they are.
+      held.Send();
+      for (const uint32_t end = at + item.words; at < end;) {
+        sgli_stream_replay_record(words[at] & kOpMask, words + at + 1);
+        at += 1 + (words[at] >> kOpBits);
+      }
+      continue;
     }
+    const uint32_t op = words[at] & kOpMask;
+    const uint32_t length = words[at] >> kOpBits;
+    const uint32_t* p = words + at + 1;
+    at += 1 + length;
     if ((op == kOpEnable || op == kOpDisable) && p[0] == GL_SCISSOR_TEST) {
       on = op == kOpEnable;
       emit_scissor(on ? sgl_box_intersection(own, area) : area);
     } else if (op == kOpScissor) {
       if (static_cast<int32_t>(p[2]) >= 0 && static_cast<int32_t>(p[3]) >= 0) own = box_of_rect(p);
       if (on) emit_scissor(sgl_box_intersection(own, area));
-    } else {
+    } else if (!held.Hold(op, p, length)) {
       sgli_stream_replay_record(op, p);
     }
-    at += 1 + length;
   }
+  held.Send();  // the stream's last state, which the next frame inherits
 }
 
 // The scissor as the stream left it, which the next frame may inherit.

@@ -49,9 +49,10 @@
 // Pixel coordinates are kept within [0, SGL_DAMAGE_LIMIT]; the whole box is
 // that square, larger than any framebuffer.
 constexpr int32_t SGL_DAMAGE_LIMIT = 1 << 15;
-// A replay pass costs about as much as filling this many pixels: two boxes
-// are drawn as one when the box around both adds fewer pixels than that.
-constexpr int64_t SGL_DAMAGE_PASS_PIXELS = 64 * 64;
+// A replay pass costs about as much as filling this many pixels (measured
+// with Mesa's software renderer on the panel's frames): two boxes are drawn
+// as one when the box around both adds fewer pixels than that.
+constexpr int64_t SGL_DAMAGE_PASS_PIXELS = 128 * 96;
 
 bool sgl_box_is_empty(const sgl_box& box);
 sgl_box sgl_whole_box();

@@ -52,9 +52,9 @@ TEST(DamageBoxes, ListStaysDisjointCoversWhatWasAddedAndMergesWhatIsCheaper) {
   std::vector<sgl_box> spread;  // eight boxes far from each other
   for (int i = 0; i < 8; ++i) spread.push_back({i * 500, i * 500, i * 500 + 10, i * 500 + 10});
   std::vector<sgl_box> ninth = spread;
-  ninth.push_back({0, 900, 10, 910});
+  ninth.push_back({0, 1400, 10, 1410});  // dearer than a pass to join to the first
   std::vector<sgl_box> merged_ninth = spread;
-  merged_ninth[0] = {0, 0, 10, 910};
+  merged_ninth[0] = {0, 0, 10, 1410};
   const Case cases[] = {
       {"far apart stay apart",
        {{0, 0, 10, 10}, {500, 500, 510, 510}},

@@ -26,7 +26,8 @@ struct Variant {            // what may vary between two frames of the scene
   float moved = 0.0f;       // added to the frame's last vertex
   int32_t fill_colour = 2;  // the concave polygon's colour
   const char* text = "aWi Wia aaW";
-  int32_t scissored_colour = 3;  // the quad cut by the scissor
+  int32_t scissored_colour = 3;  // the quad cut by the scissor (see-through)
+  int32_t spot_colour = 1;       // a spot inside the scissor, drawn under that quad
   int32_t masked_colour = 2;     // the quad cut by the mask
   bool pop_up = false;           // a panel drawn last, over the lines and the text
   bool sequence = true;          // the static sequence called (a display list)
@@ -117,6 +118,8 @@ void draw_scene(const Variant& v, uint32_t sequence) {
   sglPushMatrix();
   sglTranslatef(700.0f, 460.0f);
   sglBeginScissor(80.0f, 60.0f);
+  sglIndexColori(v.spot_colour);
+  filled_quad(10.0f, 10.0f, 20.0f, 20.0f);
   sglIndexColori(v.scissored_colour);
   filled_quad(-40.0f, -40.0f, 200.0f, 200.0f);
   sglEndScissor();
@@ -342,6 +345,12 @@ TEST_F(FramesTest, PartialFrameRedrawsOnlyWhatChangedWithTheDirectPixels) {
        nullptr,
        [](Variant* v) { v->scissored_colour = 1; },
        {700, 460, 780, 520}},
+      // The see-through quad over the spot is drawn again only over the
+      // spot: anywhere else it would be blended twice.
+      {"a spot inside the scissor",
+       nullptr,
+       [](Variant* v) { v->spot_colour = 2; },
+       {706, 466, 724, 484}},
       {"the quad cut by the mask",
        nullptr,
        [](Variant* v) { v->masked_colour = 1; },
@@ -392,7 +401,8 @@ TEST_F(FramesTest, PartialFrameRedrawsOnlyWhatChangedWithTheDirectPixels) {
 }
 
 // What cannot be bounded is drawn whole: a new clear colour, a display list
-// called, an invalidation; and without partial frames every frame is whole.
+// called, an invalidation, OpenGL changed between frames (an upload, direct
+// drawing); and without partial frames every frame is whole.
 TEST_F(FramesTest, UnboundedChangesAreDrawnWhole) {
   struct Case {
     const char* name;
@@ -407,11 +417,22 @@ TEST_F(FramesTest, UnboundedChangesAreDrawnWhole) {
          v->fill_colour = 4;
          sglInvalidateFrame();
        }},
+      {"a texture uploaded again", 1,
+       [](Variant* v, float*) {
+         v->fill_colour = 4;
+         upload_texture(0xC0);
+       }},
+      {"drawn on directly between frames", 1,
+       [](Variant* v, float*) {
+         v->fill_colour = 4;
+         filled_quad(10.0f, 10.0f, 20.0f, 20.0f);
+       }},
       {"partial frames off", 0, [](Variant* v, float*) { v->fill_colour = 4; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Prepare(8u << 20, c.partial_frames);
+    upload_texture(0x40);
     Variant v;
     v.sequence = false;
     ASSERT_EQ(1u, RecordedFrame(v));

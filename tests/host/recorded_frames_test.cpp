@@ -140,6 +140,13 @@ TEST_F(RecordedHostFrames, PartialFrameReadsBackAndFlipsOnlyItsRectangle) {
   }
   const uint8_t* inside = app->pixel_cache + (150 * width + 150) * 4;
   EXPECT_EQ(0, inside[0] + inside[1] + inside[2]);  // colour 0, black
+  // At a new size the cache's rows are laid out anew: it is read back whole
+  // (the frame itself may still be drawn in part: the clear is the same).
+  app->client_rect[2] -= 2;
+  MarkCache();
+  Application_Draw(app);
+  EXPECT_EQ(width - 2, app->pixel_cache_width);
+  EXPECT_FALSE(CacheMarked());
 }
 
 }  // namespace

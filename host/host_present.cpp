@@ -47,14 +47,18 @@ void PresentFrame(Application* app, GLFWwindow* window) {
   }
   Display* display = static_cast<Display*>(app->present_display);
   const GLXDrawable drawable = app->present_drawable;
-  int width = 0;
-  int height = 0;
-  glfwGetFramebufferSize(window, &width, &height);
   const sgl_frame_damage* damage = sglGetFrameDamage();
   if (damage->whole) {
-    copy(display, drawable, 0, 0, width, height);
+    int framebuffer_width = 0;
+    int framebuffer_height = 0;
+    glfwGetFramebufferSize(window, &framebuffer_width, &framebuffer_height);
+    copy(display, drawable, 0, 0, framebuffer_width, framebuffer_height);
     return;
   }
+  // A partial frame has the size of the one before (a new size is drawn
+  // whole): the client size, known without asking the X server.
+  const int width = app->client_rect[2];
+  const int height = app->client_rect[3];
   for (uint32_t i = 0; i < damage->count; ++i) {
     const sgl_pixel_rect& r = damage->rects[i];
     const int x0 = r.x > 0 ? r.x : 0;

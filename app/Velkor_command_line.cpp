@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/Velkor_event_script.h"
+#include "app/Velkor_excerpt.h"
+
 namespace {
 
 bool ends_with_ignoring_case(const std::string& text, const char* suffix) {
@@ -23,6 +26,48 @@ bool read_frames(const char* text, uint32_t* frames) {
   return true;
 }
 
+// A whole decimal number of milliseconds in 0 .. kVelkorMaxPeriod: no sign,
+// no blanks, nothing after it.
+bool valid_period(const char* text) {
+  if (*text == '\0') return false;
+  unsigned long value = 0;
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (*c < '0' || *c > '9') return false;
+    value = value * 10 + static_cast<unsigned long>(*c - '0');
+    if (value > kVelkorMaxPeriod) return false;
+  }
+  return true;
+}
+
+std::string quoted(const char* text) {
+  return "\"" + Velkor_Excerpt(text) + "\"";
+}
+
+// The words window mode hands to the host: "-period N" and a period standing
+// last, each N a valid period. The host would read anything else as 0 or
+// skip it; a typo must not silently run at full speed.
+bool check_host_arguments(const std::vector<std::string>& words, std::string* error) {
+  for (size_t i = 1; i < words.size(); ++i) {
+    const bool last = i + 1 == words.size();
+    const char* word = words[i].c_str();
+    if (words[i] == "-period" && last) {
+      *error = "-period needs a value";
+      return false;
+    }
+    const char* period = words[i] == "-period" ? words[++i].c_str() : last ? word : nullptr;
+    if (period == nullptr) {
+      *error = "unknown argument " + quoted(word);
+      return false;
+    }
+    if (!valid_period(period)) {
+      *error = "-period needs a whole number from 0 to " + std::to_string(kVelkorMaxPeriod) +
+               ", not " + quoted(period);
+      return false;
+    }
+  }
+  return true;
+}
+
 bool is_offscreen_option(const char* arg) {
   return strcmp(arg, "--frames") == 0 || strcmp(arg, "--events") == 0 ||
          strcmp(arg, "--snapshot") == 0 || strcmp(arg, "--state") == 0;
@@ -30,13 +75,18 @@ bool is_offscreen_option(const char* arg) {
 
 }  // namespace
 
+// The usage text names these numbers.
+static_assert(kVelkorMaxPeriod == 60000, "usage text");
+static_assert(kVelkorScriptMaxBytes == 4u << 20 && kVelkorScriptMaxLineChars == 4096, "usage text");
+static_assert(kVelkorScriptQueueEvents == 1024, "usage text");
+
 const char* Velkor_Usage() {
   return "usage: velkor [-period N | N] [--slot-dir DIR]\n"
          "       velkor --offscreen --frames N [--events FILE] [--snapshot FILE.png|FILE.bmp]\n"
          "              [--state FILE.json] [--slot-dir DIR]\n"
          "\n"
          "The simulator of a 16-bit microcontroller in a window of 1280 x 768.\n"
-         "  -period N, N      cycle period in milliseconds (default 33)\n"
+         "  -period N, N      cycle period in milliseconds, 0 to 60000 (default 33)\n"
          "  --slot-dir DIR    where slot1.csv .. slot10.csv live (default: here)\n"
          "\n"
          "Off-screen (no window, no display needed, no clock: the same script\n"
@@ -54,8 +104,14 @@ const char* Velkor_Usage() {
          "                    @Widget+DX,DY (right and up from its lower-left corner).\n"
          "                    Events of a frame are handed over before it is drawn, one\n"
          "                    pointer and one key event per frame, the rest queued.\n"
+         "                    A script has at most 4 MiB and lines of at most 4096\n"
+         "                    characters; at most 1024 pointer and 1024 key events\n"
+         "                    wait at once (a click, a key and a typed character are\n"
+         "                    two each). A script beyond these is refused with its line.\n"
          "  --snapshot FILE   the last frame as PNG or BMP\n"
          "  --state FILE      the panel's state after the last frame as JSON\n"
+         "                    (both replace a file only by a whole new one, follow a\n"
+         "                    link to its file, and write into a FIFO or /dev/stdout)\n"
          "  --help            this text\n";
 }
 
@@ -93,7 +149,7 @@ bool Velkor_ParseCommandLine(int argc, const char* const* argv, VelkorOptions* o
       if (strcmp(arg, "--frames") == 0) {
         if (!read_frames(value, &options->frames)) {
           *error = "--frames needs a whole number from 1 to " + std::to_string(kVelkorMaxFrames) +
-                   ", not \"" + value + "\"";
+                   ", not " + quoted(value);
           return false;
         }
         frames_given = true;
@@ -112,7 +168,7 @@ bool Velkor_ParseCommandLine(int argc, const char* const* argv, VelkorOptions* o
       continue;
     }
     if (strncmp(arg, "--", 2) == 0) {
-      *error = std::string("unknown option ") + arg;
+      *error = "unknown option " + Velkor_Excerpt(arg);
       return false;
     }
     // The host's own arguments: -period N, a period standing last, or words
@@ -125,11 +181,11 @@ bool Velkor_ParseCommandLine(int argc, const char* const* argv, VelkorOptions* o
       *error = std::string(offscreen_only) + " works only with --offscreen";
       return false;
     }
-    return true;
+    return check_host_arguments(options->host_arguments, error);
   }
   options->mode = kVelkorRunOffscreen;
   if (host_argument != nullptr) {
-    *error = std::string("--offscreen runs without a clock and takes no \"") + host_argument + "\"";
+    *error = "--offscreen runs without a clock and takes no " + quoted(host_argument);
     return false;
   }
   if (!frames_given) {

@@ -4,9 +4,10 @@
 //   std::string error;
 //   if (!Velkor_ParseCommandLine(argc, argv, &options, &error)) { print error; exit 2; }
 //
-// Window mode keeps every argument it does not know for the host, which
-// reads the cycle period from them ("-period N", or a number standing last);
-// --slot-dir DIR is taken out first, so that DIR is never read as a period.
+// Window mode hands the cycle period to the host ("-period N", or a number
+// standing last), each a whole number from 0 to kVelkorMaxPeriod; any other
+// word is refused. --slot-dir DIR is taken out first, so that DIR is never
+// read as a period. What a refusal quotes is a short, escaped excerpt.
 // Options of the off-screen mode without --offscreen, an unknown "--" option,
 // and in off-screen mode anything unknown, a missing or bad --frames or a
 // snapshot that is neither .png nor .bmp are refused with one line.
@@ -21,6 +22,9 @@ enum VelkorRunMode { kVelkorRunWindow, kVelkorRunOffscreen, kVelkorRunHelp };
 // More frames than a script could ever want; keeps a typo from running for
 // hours.
 constexpr uint32_t kVelkorMaxFrames = 1000000;
+// The longest cycle period in milliseconds: input is taken once a period, so
+// anything longer only makes the window seem dead.
+constexpr uint32_t kVelkorMaxPeriod = 60000;
 
 struct VelkorOptions {
   VelkorRunMode mode = kVelkorRunWindow;

@@ -1,12 +1,17 @@
 // Reading the event scripts of the off-screen mode.
 #include "app/Velkor_event_script.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
 
+#include "app/Velkor_excerpt.h"
 #include "widgets/interactivity_mapping.h"
 
 namespace {
@@ -34,6 +39,10 @@ constexpr KeyName kKeyNames[] = {
     {"PageUp", KEY_PAGE_UP},
     {"PageDown", KEY_PAGE_DOWN},
 };
+
+std::string quoted(const std::string& word) {
+  return "\"" + Velkor_Excerpt(word) + "\"";
+}
 
 bool fail(VelkorScriptError* error, int line, const std::string& message) {
   error->line = line;
@@ -138,13 +147,13 @@ bool read_position(const std::vector<std::string>& words, size_t first,
       const size_t comma = offsets.find(',');
       if (comma == std::string::npos || !read_integer(offsets.substr(0, comma), &event->offset_x) ||
           !read_integer(offsets.substr(comma + 1), &event->offset_y)) {
-        *problem = "the offset after @" + name + " is not +DX,DY";
+        *problem = "the offset after @" + Velkor_Excerpt(name) + " is not +DX,DY";
         return false;
       }
       event->from_corner = true;
     }
     if (name.empty() || is_widget == nullptr || !is_widget(name.c_str())) {
-      *problem = "no widget named \"" + name + "\"";
+      *problem = "no widget named " + quoted(name);
       return false;
     }
     if (event->frame == 0) {
@@ -161,8 +170,8 @@ bool read_position(const std::vector<std::string>& words, size_t first,
   }
   if (event->pixel_x < 0 || event->pixel_x >= kScriptWidth || event->pixel_y < 0 ||
       event->pixel_y >= kScriptHeight) {
-    *problem =
-        "position " + words[first] + " " + words[first + 1] + " lies outside 0..1279 x 0..767";
+    *problem = "position " + Velkor_Excerpt(words[first]) + " " + Velkor_Excerpt(words[first + 1]) +
+               " lies outside 0..1279 x 0..767";
     return false;
   }
   return true;
@@ -170,8 +179,7 @@ bool read_position(const std::vector<std::string>& words, size_t first,
 
 bool parse_line(const std::string& raw, int line, uint32_t frames, bool (*is_widget)(const char*),
                 std::vector<VelkorScriptEvent>* events, VelkorScriptError* error) {
-  std::string text = raw;
-  if (!text.empty() && text.back() == '\r') text.pop_back();
+  const std::string& text = raw;
   // Words up to a comment; "type" keeps the rest of its line as it is.
   std::vector<std::string> words;
   size_t i = 0;
@@ -193,12 +201,12 @@ bool parse_line(const std::string& raw, int line, uint32_t frames, bool (*is_wid
   event.line = line;
   int32_t frame = 0;
   if (!read_integer(words[0], &frame) || frame < 0 || words[0][0] == '+' || words[0][0] == '-') {
-    return fail(error, line, "\"" + words[0] + "\" is not a frame number");
+    return fail(error, line, quoted(words[0]) + " is not a frame number");
   }
   if (static_cast<uint32_t>(frame) >= frames) {
-    return fail(
-        error, line,
-        "frame " + words[0] + " is never drawn (frames 0 .. " + std::to_string(frames - 1) + ")");
+    return fail(error, line,
+                "frame " + std::to_string(frame) + " is never drawn (frames 0 .. " +
+                    std::to_string(frames - 1) + ")");
   }
   event.frame = static_cast<uint32_t>(frame);
   if (words.size() < 2) return fail(error, line, "no event after the frame number");
@@ -221,20 +229,104 @@ bool parse_line(const std::string& raw, int line, uint32_t frames, bool (*is_wid
     if (words.size() != 3) return fail(error, line, "key needs one key name");
     event.kind = kScriptKey;
     if (!read_key(words[2], &event.key, &event.modifiers))
-      return fail(error, line, "unknown key \"" + words[2] + "\"");
+      return fail(error, line, "unknown key " + quoted(words[2]));
   } else if (verb == "type") {
     event.kind = kScriptType;
     while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.pop_back();
     if (rest.empty()) return fail(error, line, "type needs a text");
     if (!decode_utf8(rest, &event.text, &problem)) return fail(error, line, "type: " + problem);
   } else {
-    return fail(error, line, "unknown event \"" + verb + "\"");
+    return fail(error, line, "unknown event " + quoted(verb));
   }
   events->push_back(event);
   return true;
 }
 
+// The host's queue entries an event makes: pointer and key events.
+void queue_entries(const VelkorScriptEvent& e, int64_t* pointer, int64_t* keys) {
+  switch (e.kind) {
+    case kScriptMove:
+      break;
+    case kScriptClick:
+      *pointer += 2;
+      break;
+    case kScriptKey:
+      *keys += 2;
+      break;
+    case kScriptType:
+      *keys += 2 * static_cast<int64_t>(e.text.size());
+      break;
+    default:  // press, release, a wheel notch
+      *pointer += 1;
+      break;
+  }
+}
+
+// Replays how full the queues get, frame by frame (events ordered by frame):
+// each frame's events go in before it is drawn, and each frame takes one
+// pointer and one key event out.
+bool check_queues(const std::vector<VelkorScriptEvent>& events, VelkorScriptError* error) {
+  int64_t pointer = 0;
+  int64_t keys = 0;
+  uint32_t frame = 0;
+  for (const VelkorScriptEvent& e : events) {
+    const int64_t drawn = e.frame - frame;
+    pointer = std::max<int64_t>(0, pointer - drawn);
+    keys = std::max<int64_t>(0, keys - drawn);
+    frame = e.frame;
+    queue_entries(e, &pointer, &keys);
+    const char* queue = pointer > kVelkorScriptQueueEvents ? "pointer"
+                        : keys > kVelkorScriptQueueEvents  ? "key"
+                                                           : nullptr;
+    if (queue != nullptr) {
+      return fail(error, e.line,
+                  "frame " + std::to_string(e.frame) + " would queue more than " +
+                      std::to_string(kVelkorScriptQueueEvents) + " " + queue +
+                      " events (each frame takes one; spread them over more frames)");
+    }
+  }
+  return true;
+}
+
 }  // namespace
+
+bool Velkor_ReadEventScript(const std::string& path, std::string* text, std::string* problem) {
+  text->clear();
+  const int file = open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+  if (file < 0) {
+    *problem = strerror(errno);
+    return false;
+  }
+  struct stat info = {};
+  bool ok = fstat(file, &info) == 0;
+  if (!ok) {
+    *problem = strerror(errno);
+  } else if (S_ISDIR(info.st_mode)) {
+    *problem = "it is a folder";
+    ok = false;
+  }
+  // One byte beyond the limit tells a file that is too large; a device that
+  // never ends (/dev/zero) stops there too.
+  char buffer[65536];
+  while (ok) {
+    const ssize_t n = read(file, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      *problem = strerror(errno);
+      ok = false;
+    } else if (n == 0) {
+      break;
+    } else if (text->size() + static_cast<size_t>(n) > kVelkorScriptMaxBytes) {
+      *problem = "larger than 4 MiB, the most an event script may have";
+      ok = false;
+    } else {
+      text->append(buffer, static_cast<size_t>(n));
+    }
+  }
+  close(file);
+  if (!ok) text->clear();
+  return ok;
+}
 
 uint32_t Velkor_ScriptKeyCode(const std::string& name) {
   for (const KeyName& k : kKeyNames) {
@@ -262,6 +354,12 @@ bool Velkor_ParseEventScript(const std::string& script, uint32_t frames,
   int line = 0;
   while (std::getline(lines, text)) {
     ++line;
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    if (text.size() > kVelkorScriptMaxLineChars) {
+      return fail(
+          error, line,
+          "the line is longer than " + std::to_string(kVelkorScriptMaxLineChars) + " characters");
+    }
     if (text.find('\0') != std::string::npos)
       return fail(error, line, "the line holds a NUL character");
     if (!parse_line(text, line, frames, is_widget, events, error)) return false;
@@ -269,5 +367,5 @@ bool Velkor_ParseEventScript(const std::string& script, uint32_t frames,
   std::stable_sort(
       events->begin(), events->end(),
       [](const VelkorScriptEvent& a, const VelkorScriptEvent& b) { return a.frame < b.frame; });
-  return true;
+  return check_queues(*events, error);
 }

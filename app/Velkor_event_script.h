@@ -15,10 +15,20 @@
 // where a word may start, except inside the text of "type".
 //
 // The whole script is read before anything runs; the first malformed line
-// is refused with its number and what is wrong. Events come out ordered by
-// frame, lines of one frame in script order.
+// is refused with its number and what is wrong, quoting at most a short,
+// escaped excerpt of it. Events come out ordered by frame, lines of one
+// frame in script order.
+//
+// Bounds: a script file has at most kVelkorScriptMaxBytes, a line at most
+// kVelkorScriptMaxLineChars characters. The events of a frame wait in the
+// host's input queues, kVelkorScriptQueueEvents pointer and as many key
+// events, and each frame takes one of each: a click, a key and a typed
+// character are two events, a press, a release and a wheel notch one, a move
+// none. A script that would fill a queue past its size is refused at the line
+// that would, rather than lose the event.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,9 +66,19 @@ struct VelkorScriptError {
   std::string message;
 };
 
+constexpr size_t kVelkorScriptMaxBytes = 4u << 20;
+constexpr size_t kVelkorScriptMaxLineChars = 4096;
+constexpr int32_t kVelkorScriptQueueEvents = 1024;  // the host's queues
+
 // The display size the pixels refer to.
 constexpr int32_t kScriptWidth = 1280;
 constexpr int32_t kScriptHeight = 768;
+
+// Reads the script file at path whole into *text: a regular file, or a FIFO
+// or terminal read to its end, of at most kVelkorScriptMaxBytes. False with
+// the reason in *problem ("it is a folder", "larger than 4 MiB ...", the
+// system's error).
+bool Velkor_ReadEventScript(const std::string& path, std::string* text, std::string* problem);
 
 // Reads a whole script for a run of `frames` frames; widget names are checked
 // with is_widget. False with the first error.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/Velkor_excerpt.h"
 #include "app/Velkor_state.h"
 
 namespace {
@@ -37,9 +38,15 @@ bool event_position(const Velkor_symbology_layer_context* c, const VelkorScriptE
   return true;
 }
 
-void record_key(Application* app, uint32_t key, uint32_t modifiers) {
-  Application_PostKey(app, key, kDown, modifiers);
-  Application_PostKey(app, key, kUp, modifiers);
+// The script reader refuses a script that would fill a queue; a post that is
+// dropped all the same is a fault of ours and stops the run.
+constexpr const char kQueueFull[] = "an input queue is full; the event would be lost";
+static_assert(kVelkorScriptQueueEvents == kApplicationQueueSize,
+              "the script reader replays the host's queues");
+
+bool record_key(Application* app, uint32_t key, uint32_t modifiers) {
+  const bool down = Application_PostKey(app, key, kDown, modifiers);
+  return Application_PostKey(app, key, kUp, modifiers) && down;
 }
 
 // The off-screen frame comes top-down; the writers take rows bottom-up, as
@@ -62,41 +69,43 @@ bool write_snapshot(Application* app, const uint8_t* frame, const VelkorOptions&
 
 bool Velkor_RecordScriptEvent(Application* app, const Velkor_symbology_layer_context* c,
                               const VelkorScriptEvent& event, std::string* problem) {
+  bool queued = true;
   switch (event.kind) {
     case kScriptKey:
-      record_key(app, event.key, event.modifiers);
-      return true;
+      queued = record_key(app, event.key, event.modifiers);
+      break;
     case kScriptType:
-      for (uint32_t character : event.text) record_key(app, character, 0);
-      return true;
-    default:
+      for (uint32_t character : event.text) queued = record_key(app, character, 0) && queued;
       break;
+    default: {
+      float x = 0.0f;
+      float y = 0.0f;
+      if (!event_position(c, event, &x, &y, problem)) return false;
+      Application_PostMousePosition(app, x, y);
+      switch (event.kind) {
+        case kScriptPress:
+          queued = Application_PostMouseButton(app, kLeftButton, kDown, 0);
+          break;
+        case kScriptRelease:
+          queued = Application_PostMouseButton(app, kLeftButton, kUp, 0);
+          break;
+        case kScriptClick:
+          queued = Application_PostMouseButton(app, kLeftButton, kDown, 0);
+          queued = Application_PostMouseButton(app, kLeftButton, kUp, 0) && queued;
+          break;
+        case kScriptWheelUp:  // a wheel notch has no release
+          queued = Application_PostMouseButton(app, kWheelForward, kDown, 0);
+          break;
+        case kScriptWheelDown:
+          queued = Application_PostMouseButton(app, kWheelBackward, kDown, 0);
+          break;
+        default:  // a move only sets the position
+          break;
+      }
+    }
   }
-  float x = 0.0f;
-  float y = 0.0f;
-  if (!event_position(c, event, &x, &y, problem)) return false;
-  Application_PostMousePosition(app, x, y);
-  switch (event.kind) {
-    case kScriptPress:
-      Application_PostMouseButton(app, kLeftButton, kDown, 0);
-      break;
-    case kScriptRelease:
-      Application_PostMouseButton(app, kLeftButton, kUp, 0);
-      break;
-    case kScriptClick:
-      Application_PostMouseButton(app, kLeftButton, kDown, 0);
-      Application_PostMouseButton(app, kLeftButton, kUp, 0);
-      break;
-    case kScriptWheelUp:  // a wheel notch has no release
-      Application_PostMouseButton(app, kWheelForward, kDown, 0);
-      break;
-    case kScriptWheelDown:
-      Application_PostMouseButton(app, kWheelBackward, kDown, 0);
-      break;
-    default:  // a move only sets the position
-      break;
-  }
-  return true;
+  if (!queued) *problem = kQueueFull;
+  return queued;
 }
 
 int Velkor_RunOffscreen(const ApplicationParams* params, const VelkorOptions& options,
@@ -123,8 +132,8 @@ int Velkor_RunOffscreen(const ApplicationParams* params, const VelkorOptions& op
     for (; next < events.size() && events[next].frame == frame; ++next) {
       std::string problem;
       if (!Velkor_RecordScriptEvent(app, c, events[next], &problem)) {
-        fprintf(stderr, "velkor: %s:%d: %s\n", script_name.c_str(), events[next].line,
-                problem.c_str());
+        fprintf(stderr, "velkor: %s:%d: %s\n", Velkor_Excerpt(script_name, 200).c_str(),
+                events[next].line, problem.c_str());
         Application_Free(app);
         return 1;
       }
@@ -133,12 +142,12 @@ int Velkor_RunOffscreen(const ApplicationParams* params, const VelkorOptions& op
   }
   int status = 0;
   if (!options.snapshot.empty() && !write_snapshot(app, frame, options)) {
-    fprintf(stderr, "velkor: cannot write %s\n", options.snapshot.c_str());
+    fprintf(stderr, "velkor: cannot write %s\n", Velkor_Excerpt(options.snapshot, 200).c_str());
     status = 1;
   }
   if (!options.state.empty() &&
       !Velkor_WriteTextFile(options.state, Velkor_StateJson(c, options.frames))) {
-    fprintf(stderr, "velkor: cannot write %s\n", options.state.c_str());
+    fprintf(stderr, "velkor: cannot write %s\n", Velkor_Excerpt(options.state, 200).c_str());
     status = 1;
   }
   Application_Free(app);

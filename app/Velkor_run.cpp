@@ -1,14 +1,15 @@
 // Velkor_Main: the command line, then the window or the off-screen run.
 #include <unistd.h>
 
+#include <csignal>
+
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "app/Velkor_application.h"
 #include "app/Velkor_command_line.h"
 #include "app/Velkor_event_script.h"
+#include "app/Velkor_excerpt.h"
 #include "app/Velkor_offscreen.h"
 #include "host/target_configuration.h"
 #include "panel/Velkor_symbology_layer.h"
@@ -33,9 +34,13 @@ std::string absolute(const std::string& path) {
   return std::string(here) + "/" + path;
 }
 
+// File names in error lines: long enough to recognise, never a control sequence.
+constexpr size_t kPathExcerptChars = 200;
+
 bool enter_slot_dir(const std::string& dir) {
   if (dir.empty() || chdir(dir.c_str()) == 0) return true;
-  fprintf(stderr, "velkor: cannot use the slot directory %s\n", dir.c_str());
+  fprintf(stderr, "velkor: cannot use the slot directory %s\n",
+          Velkor_Excerpt(dir, kPathExcerptChars).c_str());
   return false;
 }
 
@@ -56,22 +61,25 @@ int run_window(const ApplicationParams* params, const VelkorOptions& options) {
 int run_offscreen(const ApplicationParams* params, VelkorOptions options) {
   std::vector<VelkorScriptEvent> events;
   if (!options.events.empty()) {
-    std::ifstream file(options.events, std::ios::binary);
-    std::stringstream script;
-    script << file.rdbuf();
-    if (!file) {
-      fprintf(stderr, "velkor: cannot read the event script %s\n", options.events.c_str());
+    const std::string name = Velkor_Excerpt(options.events, kPathExcerptChars);
+    std::string script;
+    std::string problem;
+    if (!Velkor_ReadEventScript(options.events, &script, &problem)) {
+      fprintf(stderr, "velkor: cannot read the event script %s: %s\n", name.c_str(),
+              problem.c_str());
       return 2;
     }
     VelkorScriptError error;
-    if (!Velkor_ParseEventScript(script.str(), options.frames, is_widget_name, &events, &error)) {
-      fprintf(stderr, "velkor: %s:%d: %s\n", options.events.c_str(), error.line,
-              error.message.c_str());
+    if (!Velkor_ParseEventScript(script, options.frames, is_widget_name, &events, &error)) {
+      fprintf(stderr, "velkor: %s:%d: %s\n", name.c_str(), error.line, error.message.c_str());
       return 2;
     }
   }
   options.snapshot = absolute(options.snapshot);
   options.state = absolute(options.state);
+  // A FIFO whose reader went away makes the write fail, which is reported,
+  // instead of ending the program on the spot.
+  signal(SIGPIPE, SIG_IGN);
   if (!enter_slot_dir(options.slot_dir)) return 1;
   char executable[4096];
   const ssize_t length = readlink("/proc/self/exe", executable, sizeof executable - 1);

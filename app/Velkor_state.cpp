@@ -5,6 +5,8 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "host/host_files.h"
+
 namespace {
 
 using nlohmann::json;
@@ -200,13 +202,5 @@ std::string Velkor_StateJson(const Velkor_symbology_layer_context* c, uint32_t f
 }
 
 bool Velkor_WriteTextFile(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  FILE* file = fopen(temporary.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (fclose(file) != 0 || !written || rename(temporary.c_str(), path.c_str()) != 0) {
-    remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  return Application_WriteFile(path.c_str(), text.data(), text.size());
 }

@@ -20,5 +20,6 @@ std::string Velkor_StateJson(const Velkor_symbology_layer_context* c, uint32_t f
 // A panel text in UTF-8.
 std::string Velkor_PanelTextToUtf8(const char* text);
 
-// Writes text to path whole (through a temporary file renamed over it).
+// Writes text to path whole or not at all, into what path points at (a
+// regular file is replaced, a FIFO or /dev/stdout written into; host_files.h).
 bool Velkor_WriteTextFile(const std::string& path, const std::string& text);

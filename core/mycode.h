@@ -322,16 +322,67 @@ void NMI(const MemoryRow* rom, const TextCell* registersIn, TextCell* registersO
 void Ports(const PortCell* portsIn, const uint8_t* p2Input, PortCell* portsOut, uint8_t* p1Output);
 
 // Slot files "slot1.csv" .. "slot10.csv" in the current directory, 64 lines
-// "%04X;%04X;\"\"" + CR LF from 0xFFFE down. ROMSave writes a temporary file
-// beside the slot file and renames it over, so a failed write never destroys
-// the previous file. ROMLoad fills rows in line order and stops at the first
-// line that does not give both numbers (a blank line, or "FFFE;" alone).
+// "%04X;%04X;\"\"" + CR LF from 0xFFFE down: address, word, an empty field.
+//
+// Saving writes the whole file under a temporary name of its own beside the
+// slot file (unique, created exclusively, so never through a link planted
+// there), puts it on the disk and only then renames it over the slot file: a
+// save that fails or is killed leaves the previous file whole, and two saves
+// of one slot never write into the same file. The slot file keeps its
+// permissions; one that nobody may write (a teacher's protected exercise) is
+// left alone and the save fails. A link at the slot's own name is replaced by
+// the saved file, so a save never writes outside the slot directory.
+//
+// Loading reads regular files only, opened without waiting (a FIFO, a device
+// or a folder loads nothing), at most kSlotFileMaxBytes of them. Each line
+// "AAAA;WWWW", optionally followed by ";" and anything up to the line's end,
+// puts word WWWW at address AAAA: both exactly four hex digits of either
+// case, the address even, within 0xFF80..0xFFFE and named once. Lines may
+// come in any order and end in CR LF or LF; empty lines and a UTF-8 byte
+// order mark before the first line are skipped. The first line that breaks a
+// rule ends the load: the words before it stay loaded, and addresses the file
+// does not name keep their word. After the 64th word nothing more is read.
+enum {
+  kSlotFileCount = 10,
+  kSlotLineMaxChars = 256,      // a longer line is a bad line
+  kSlotFileMaxBytes = 64 << 10  // what a load reads at most
+};
+
+enum SlotLoadStatus {
+  kSlotLoadComplete,    // read to the end of the file (or to the 64th word)
+  kSlotLoadStopped,     // ended by a bad line: `line` and `problem` say which and why
+  kSlotLoadUnreadable,  // missing, not a regular file or not readable: nothing loaded
+};
+
+enum SlotLineProblem {
+  kSlotLineFine,
+  kSlotLineAddressNotHex,    // no four hex digits and a ";" at the start
+  kSlotLineAddressOdd,       // an odd address
+  kSlotLineAddressOutside,   // outside 0xFF80..0xFFFE
+  kSlotLineAddressRepeated,  // an address named on an earlier line
+  kSlotLineWordNotHex,       // no four hex digits ending the line or followed by ";"
+  kSlotLineTooLong,          // longer than kSlotLineMaxChars, or beyond kSlotFileMaxBytes
+  kSlotLineReadError,        // the file could not be read on
+};
+
+struct SlotLoadResult {
+  int32_t status;    // SlotLoadStatus
+  int32_t words;     // words loaded
+  int32_t line;      // the line that ended the load (from 1); 0 when none did
+  int32_t problem;   // SlotLineProblem of that line
+  uint32_t address;  // the address of that line, when it has one
+};
+
+// The panel's two slot buttons. ROMSave and ROMLoad say nothing;
+// ROMSaveSlot returns 1 when the file now holds the program (0 otherwise),
+// ROMLoadSlot reports what it loaded in *result (may be null).
 void ROMSave(const MemoryRow* rom, uint32_t slot);
 void ROMLoad(uint32_t slot, MemoryRow* rom);
+int32_t ROMSaveSlot(const MemoryRow* rom, uint32_t slot);
+void ROMLoadSlot(uint32_t slot, MemoryRow* rom, SlotLoadResult* result);
 
-// ROMLoad's reading of an already opened slot file (any name, e.g. a file
-// given to the trace tool); returns the number of rows filled.
-int ROMLoadStream(FILE* file, MemoryRow* rom);
+// The same load from a slot file of any name (the trace tool's argument).
+void ROMLoadFile(const char* path, MemoryRow* rom, SlotLoadResult* result);
 
 // ---------------------------------------------------------------------------
 // Helpers over the records above (trace tool, tests, benchmark, panel)

@@ -1,8 +1,9 @@
 // Velkor_Animation - a time base without a picture.
 //
 // Runs a value from 0 to 1 over `duration` milliseconds, one step per frame
-// of 33 ms, through an easing profile; done is 1 in the frame the run
-// arrives at its end and while it rests there.
+// of 33 ms, through an easing profile; done is 1 in the one frame in which
+// the run arrives at its end (the panel's tick), and the value then rests
+// there.
 //   a->play = start_now; a->mode = 0; a->duration = 330;
 //   Velkor_Animation_predraw(a); Velkor_Animation_draw(a, pass);
 //   ... a->value, a->level, a->done

@@ -112,8 +112,13 @@ void Velkor_ComboBox_draw(Velkor_ComboBox* combo, uint32_t pass) {
   list->colorScheme = combo->colorScheme;
   list->font = combo->font;
   list->labelColor = combo->labelColor;
+  // A forced index outside the items is "none": the list is not loaded
+  // (it would take item 0 for it), the box shows nothing chosen.
+  const bool force_none =
+      combo->force && (combo->forcedIndex < 0 || combo->forcedIndex >= list->itemCount);
+  if (combo->force) combo->noneSelected = force_none ? 1 : 0;
   list->selectedIn = combo->forcedIndex;
-  list->load = combo->force;
+  list->load = combo->force && !force_none ? 1 : 0;
   list->visible = was_open ? 1 : 0;
   list->pass = pass;
   FocusOverride(was_open && focused ? FOCUS_OVERRIDE_FOCUSED : FOCUS_OVERRIDE_UNFOCUSED);
@@ -126,7 +131,8 @@ void Velkor_ComboBox_draw(Velkor_ComboBox* combo, uint32_t pass) {
 
   wrapper_ComboBox(combo->enabled, keys->output, keys->key, button->click, chosen, combo->mode,
                    &combo->open, &combo->state);
-  combo->selectedIndex = list->selectedIndex;
+  if (chosen) combo->noneSelected = 0;
+  combo->selectedIndex = combo->noneSelected ? -1 : list->selectedIndex;
   combo->event = chosen;
 
   // The closed box: frame, face, the chosen item (or the label), the arrow.

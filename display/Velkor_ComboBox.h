@@ -15,7 +15,10 @@
 //   c->forcedIndex = slot; c->force = loadIt; c->pass = pass;
 //   Velkor_ComboBox_draw(c, pass);
 //   ... c->selectedIndex, c->event (the user chose this frame), c->open
-// The label is shown in the box while no item is selected.
+// The label is shown in the box while no item is selected. A forced index
+// outside the items (-1, or itemCount and above) selects none: the box shows
+// its label and selectedIndex reads -1 until the user chooses an item or a
+// valid index is forced.
 #pragma once
 
 #include <cstdint>
@@ -51,8 +54,8 @@ struct Velkor_ComboBox {
   uint32_t mode;        // COMBOBOX_MODE_LOCKED keeps the list closed
   float listRowHeight;  // 0: the box's height
   // outputs
-  int32_t selectedIndex;
-  uint8_t event;  // per frame: the user chose an item
+  int32_t selectedIndex;  // -1: none
+  uint8_t event;          // per frame: the user chose an item
   uint8_t open;
   uint8_t hover;  // per frame: over the box or the open list
   // computed colours
@@ -66,6 +69,7 @@ struct Velkor_ComboBox {
   Velkor_ScrollList_generic list;
   Velkor_IndividualFocus focus;
   Velkor_KeyEvent keys;
+  uint8_t noneSelected;  // forced to no item; the list keeps its own row
   ComboBox_State state;
 };
 

@@ -108,19 +108,36 @@ void Velkor_PushButton_draw(Velkor_PushButton* button, uint32_t pass) {
     wrapper_PushButton_reset(&button->state);
     button->activated = 0;
     button->down = 0;
+    button->releasePending = 0;
     return;
+  }
+  uint8_t pressed = button->pressedWithFocus;
+  uint8_t released = button->releasedWithFocus;
+  // The release kept from the last frame lets the button go now; before a
+  // new press of this frame, if there is one.
+  if (button->releasePending != 0) {
+    button->releasePending = 0;
+    if (pressed != 0) {
+      wrapper_PushButton(button->activationMode, button->hover, 0, 1,
+                         button->focus.focus.lastButton, 0, button->keyState, 0, &button->activated,
+                         &button->down, &button->state);
+    } else {
+      released = 1;
+    }
   }
   // A button that gets the focus only in the release frame (another widget,
   // an edit box still being edited, held on to it during the press) sees the
   // press and the release together. The press is handed over on its own
   // first, or the behaviour would arm on it, drop the release and lose the
-  // click; a button that fires on the press keeps the release for later.
-  uint8_t pressed = button->pressedWithFocus;
-  uint8_t released = button->releasedWithFocus;
+  // click. A button that fires on the press keeps the release for the next
+  // frame: handed over now, it would take back the click of this one.
   if (pressed != 0 && released != 0) {
     wrapper_PushButton(button->activationMode, button->hover, 1, 0, button->focus.focus.lastButton,
                        0, button->keyState, 0, &button->activated, &button->down, &button->state);
-    if (button->activationMode == 1) return;
+    if (button->activationMode == 1) {
+      button->releasePending = 1;
+      return;
+    }
     pressed = 0;
   }
   wrapper_PushButton(button->activationMode, button->hover, pressed, released,

@@ -60,6 +60,9 @@ struct Velkor_PushButton {
   uint32_t pass;
   Velkor_IndividualFocus focus;
   Velkor_KeyEvent keys;
+  // A release that arrived with the press that fired the button (mode 1),
+  // handed to the behaviour in the next frame.
+  uint8_t releasePending;
   PushButton_State state;
 };
 

@@ -183,6 +183,11 @@ void Velkor_ScrollList_generic_draw(Velkor_ScrollList_generic* list, uint32_t pa
     list->state.previousEvent = list->state.event;
     list->selectedIndex = selected_before;
     list->event = list->state.event;
+    // The rows are drawn from these flags: the refused row must not show
+    // as the selection, not even for this one frame.
+    for (int32_t r = 0; r < kVelkorListRows; ++r) {
+      list->state.visibleSelected[r] = (r == selected_before - list->state.firstVisible) ? 1 : 0;
+    }
   }
 
   if (!visible) {

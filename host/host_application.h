@@ -219,10 +219,11 @@ void Application_EndIOMutex(Application* app);
 // A window keeps its frames only when it takes no input or is paint-driven.
 int Application_TakeSnapshot(Application* app, const char* path);
 // Any thread: write a bottom-up BGRA image (as glReadPixels gives it) as a
-// 24-bit BMP. False when the file could not be written whole.
+// 24-bit BMP, whole or not at all (host_files.h: an old file stays as it was
+// when the new one cannot be written, a FIFO or /dev/stdout is written
+// into). False when the file did not reach its target.
 bool Application_WriteBmp(const char* path, const uint8_t* bgra, int32_t width, int32_t height);
-// The same image as an 8-bit RGB PNG (libpng); a file not written whole is
-// removed.
+// The same image as an 8-bit RGB PNG (libpng), by the same rules.
 bool Application_WritePng(const char* path, const uint8_t* bgra, int32_t width, int32_t height);
 void Application_DeletePixelCache(Application* app);
 
@@ -235,14 +236,20 @@ void Application_DeletePixelCache(Application* app);
 // unless system events are on (Application_UseSystemEvents). state: 1 down,
 // 2 up; modifiers MODIFIER_SHIFT, MODIFIER_CONTROL.
 
+// Each queue holds this many events; each frame takes one pointer and one
+// keyboard event out, and a full queue drops a new event.
+constexpr int32_t kApplicationQueueSize = 1024;
+
 // The mouse position in display units (origin bottom-left, y upwards).
 void Application_PostMousePosition(Application* app, double x, double y);
 // A button (1 left, 2 right, 3 middle, 4 wheel forward, 5 wheel backward) at
-// the mouse position, for the first pointer.
-void Application_PostMouseButton(Application* app, uint32_t button, uint32_t state,
+// the mouse position, for the first pointer. False when it was not queued
+// (system events off, or the queue full).
+bool Application_PostMouseButton(Application* app, uint32_t button, uint32_t state,
                                  uint32_t modifiers);
-// A key: a UTF-16 character or a KEY_ code, for the first keyboard.
-void Application_PostKey(Application* app, uint32_t key, uint32_t state, uint32_t modifiers);
+// A key: a UTF-16 character or a KEY_ code, for the first keyboard. False
+// when it was not queued.
+bool Application_PostKey(Application* app, uint32_t key, uint32_t state, uint32_t modifiers);
 // Nothing to do with GLFW; kept for callers written against other hosts.
 void Application_Enable_OpenGL();
 void Application_Disable_OpenGL();

@@ -1,5 +1,6 @@
 // Off-screen mode (an EGL pbuffer on Mesa's surfaceless platform, no display
 // needed), the pixel cache of the last frame and the BMP snapshot.
+#include "host/host_files.h"
 #include "host/host_internal.h"
 
 #include <EGL/egl.h>
@@ -294,8 +295,9 @@ bool Application_WriteBmp(const char* path, const uint8_t* bgra, int32_t width, 
   put_little_endian(header + 26, 1, 2);
   put_little_endian(header + 28, 24, 2);
   put_little_endian(header + 34, static_cast<uint32_t>(image_size), 4);
-  FILE* file = fopen(path, "wb");
-  if (file == nullptr) return false;
+  ApplicationOutput output;
+  if (!Application_BeginFileOutput(path, &output)) return false;
+  FILE* file = output.file;
   bool ok = fwrite(header, 1, sizeof header, file) == sizeof header;
   // One row at a time through a small buffer; a row of 4096 pixels or less
   // fits, wider rows go out in pieces.
@@ -313,8 +315,7 @@ bool Application_WriteBmp(const char* path, const uint8_t* bgra, int32_t width, 
       ok = fwrite(buffer, 1, length, file) == length;
     }
   }
-  ok = fclose(file) == 0 && ok;
-  return ok;
+  return Application_EndFileOutput(&output, ok);
 }
 
 int Application_TakeSnapshot(Application* app, const char* path) {

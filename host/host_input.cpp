@@ -55,25 +55,26 @@ uint32_t state_of_action(int glfw_action) {
 
 // ---- Queues ------------------------------------------------------------------
 
-void RecordKeyboardEvent(Application* app, uint32_t key, uint32_t state, uint32_t modifiers) {
-  if (!recording(app)) return;
+bool RecordKeyboardEvent(Application* app, uint32_t key, uint32_t state, uint32_t modifiers) {
+  if (!recording(app)) return false;
   std::lock_guard<std::mutex> lock(app->event_queue_mutex);
   KeyboardEventQueue* queue = &app->keyboard_queue;
   // A full queue drops the new event: the ones already waiting keep their order.
-  if (queue->count >= kApplicationQueueSize || app->params->keyboard_count == 0) return;
+  if (queue->count >= kApplicationQueueSize || app->params->keyboard_count == 0) return false;
   KeyboardEvent* entry = &queue->entries[advance_write(queue)];
   entry->id = app->params->keyboards[0].id;
   entry->key = key;
   set_key_state(entry, state);
   entry->modifiers = modifiers;
+  return true;
 }
 
-void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_t modifiers,
+bool RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_t modifiers,
                       uint32_t slot) {
-  if (!recording(app)) return;
+  if (!recording(app)) return false;
   std::lock_guard<std::mutex> lock(app->event_queue_mutex);
   PointerEventQueue* queue = &app->pointer_queue;
-  if (queue->count >= kApplicationQueueSize || slot >= app->params->pointer_count) return;
+  if (queue->count >= kApplicationQueueSize || slot >= app->params->pointer_count) return false;
   PointerEvent* entry = &queue->entries[advance_write(queue)];
   entry->id = app->params->pointers[slot].id;
   entry->button = button;
@@ -86,6 +87,7 @@ void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_
     entry->x = static_cast<float>(app->mouse_x);
     entry->y = static_cast<float>(app->mouse_y);
   }
+  return true;
 }
 
 void RecordMousePos(Application* app, double x, double y) {

@@ -21,7 +21,6 @@
 
 #include "host/host_application.h"
 
-constexpr int32_t kApplicationQueueSize = 1024;
 constexpr int32_t kApplicationTouchSlots = 20;
 constexpr size_t kApplicationPathSize = 4096;
 constexpr size_t kApplicationTextureBufferBytes = 64 * 1024 * 1024;
@@ -252,8 +251,8 @@ uint32_t Application_WindowStateRect(uint32_t state, const int32_t client_rect[4
 constexpr uint32_t kKeyStateDown = 1;
 constexpr uint32_t kKeyStateUp = 2;
 
-void RecordKeyboardEvent(Application* app, uint32_t key, uint32_t state, uint32_t modifiers);
-void RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_t modifiers,
+bool RecordKeyboardEvent(Application* app, uint32_t key, uint32_t state, uint32_t modifiers);
+bool RecordMouseEvent(Application* app, uint32_t button, uint32_t state, uint32_t modifiers,
                       uint32_t slot);
 void RecordMousePos(Application* app, double x, double y);
 void RecordPointerPos(Application* app, uint32_t slot, int32_t screen_x, int32_t screen_y);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "host/host_application.h"
+#include "host/host_files.h"
 
 namespace {
 
@@ -18,6 +19,12 @@ struct PngWrite {
   png_infop info = nullptr;
   uint8_t* row = nullptr;
 };
+
+// libpng's own handler prints a line of its own; the caller says what failed.
+void quiet_error(png_structp png, png_const_charp) {
+  png_longjmp(png, 1);
+}
+void quiet_warning(png_structp, png_const_charp) {}
 
 bool write_rows(PngWrite* w, const uint8_t* bgra, int32_t width, int32_t height) {
   if (setjmp(png_jmpbuf(w->png))) return false;
@@ -43,17 +50,16 @@ bool write_rows(PngWrite* w, const uint8_t* bgra, int32_t width, int32_t height)
 
 bool Application_WritePng(const char* path, const uint8_t* bgra, int32_t width, int32_t height) {
   if (path == nullptr || bgra == nullptr || width <= 0 || height <= 0) return false;
+  ApplicationOutput output;
+  if (!Application_BeginFileOutput(path, &output)) return false;
   PngWrite w;
-  w.file = fopen(path, "wb");
-  if (w.file == nullptr) return false;
-  w.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  w.file = output.file;
+  w.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quiet_error, quiet_warning);
   if (w.png != nullptr) w.info = png_create_info_struct(w.png);
   w.row = static_cast<uint8_t*>(malloc(static_cast<size_t>(width) * 3));
-  bool ok = w.png != nullptr && w.info != nullptr && w.row != nullptr &&
-            write_rows(&w, bgra, width, height);
+  const bool ok = w.png != nullptr && w.info != nullptr && w.row != nullptr &&
+                  write_rows(&w, bgra, width, height);
   png_destroy_write_struct(&w.png, &w.info);
   free(w.row);
-  ok = fclose(w.file) == 0 && ok;
-  if (!ok) remove(path);
-  return ok;
+  return Application_EndFileOutput(&output, ok);
 }

@@ -6,11 +6,11 @@ void Application_PostMousePosition(Application* app, double x, double y) {
   if (app != nullptr) RecordMousePos(app, x, y);
 }
 
-void Application_PostMouseButton(Application* app, uint32_t button, uint32_t state,
+bool Application_PostMouseButton(Application* app, uint32_t button, uint32_t state,
                                  uint32_t modifiers) {
-  if (app != nullptr) RecordMouseEvent(app, button, state, modifiers, 0);
+  return app != nullptr && RecordMouseEvent(app, button, state, modifiers, 0);
 }
 
-void Application_PostKey(Application* app, uint32_t key, uint32_t state, uint32_t modifiers) {
-  if (app != nullptr) RecordKeyboardEvent(app, key, state, modifiers);
+bool Application_PostKey(Application* app, uint32_t key, uint32_t state, uint32_t modifiers) {
+  return app != nullptr && RecordKeyboardEvent(app, key, state, modifiers);
 }

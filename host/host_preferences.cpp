@@ -113,6 +113,19 @@ bool directory_of(const char* path, char* out, size_t out_size) {
   return true;
 }
 
+// An installed program (by its package or `cmake --install`: under /usr or
+// /opt, or in any bin folder such as ~/.local/bin) keeps its settings in the
+// user's configuration folder even when it could write beside itself, as
+// root can: those trees belong to the package manager, a file left there
+// would outlive the package, and a bin folder holds programs, not settings.
+// One run from its build folder keeps them beside itself.
+bool installed(const char* exe_path) {
+  if (strncmp(exe_path, "/usr/", 5) == 0 || strncmp(exe_path, "/opt/", 5) == 0) return true;
+  const char* slash = strrchr(exe_path, '/');
+  if (slash == nullptr || slash - exe_path < 4) return false;
+  return strncmp(slash - 4, "/bin", 4) == 0;
+}
+
 bool directory_writable(const char* file_path) {
   char directory[kProfileMaxPath];
   if (!directory_of(file_path, directory, sizeof directory)) return false;
@@ -346,7 +359,9 @@ bool PreferencesPathForReading(const char* exe_path, char* out, size_t out_size)
   // finds what the last run stored in the fallback; a file shipped beside a
   // read-only executable still serves until then.
   const bool beside_exists = file_exists(beside);
-  if (beside_exists && directory_writable(beside)) return copy_text(out, out_size, beside);
+  if (beside_exists && !installed(beside) && directory_writable(beside)) {
+    return copy_text(out, out_size, beside);
+  }
   if (PreferencesFallbackPath(fallback, sizeof fallback) && file_exists(fallback)) {
     return copy_text(out, out_size, fallback);
   }
@@ -357,7 +372,9 @@ bool PreferencesPathForWriting(const char* exe_path, char* out, size_t out_size)
   // Without an executable there is nothing to name the settings after.
   char beside[kProfileMaxPath];
   if (!PreferencesPathBesideExecutable(exe_path, beside, sizeof beside)) return false;
-  if (directory_writable(beside)) return copy_text(out, out_size, beside);
+  if (!installed(beside) && directory_writable(beside)) {
+    return copy_text(out, out_size, beside);
+  }
   char fallback[kProfileMaxPath];
   if (!PreferencesFallbackPath(fallback, sizeof fallback)) return false;
   if (!make_directories_for(fallback)) return false;

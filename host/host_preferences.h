@@ -4,7 +4,8 @@
 //
 // Where the file lives: beside the executable, with the executable's own
 // extension replaced by ".ini" (or ".ini" appended when the file name has
-// none). When the executable's directory cannot be written, the file is
+// none). When the executable's directory cannot be written, or the program
+// is installed (under /usr or /opt, or in a bin folder), the file is
 // $XDG_CONFIG_HOME/velkor/velkor.ini (default ~/.config/velkor/velkor.ini);
 // reading looks beside the executable first and then there.
 //
@@ -64,8 +65,9 @@ bool PreferencesFallbackPath(char* out, size_t out_size);
 // executable path.
 bool PreferencesPathForReading(const char* exe_path, char* out, size_t out_size);
 
-// The file to write: beside the executable when its directory is writable,
-// else the fallback, whose directories are created. False without an
+// The file to write: beside the executable when its directory is writable
+// and not an installation's (under /usr or /opt, or a bin folder), else the
+// fallback, whose directories are created. False without an
 // executable path: nothing to name the settings after.
 bool PreferencesPathForWriting(const char* exe_path, char* out, size_t out_size);
 

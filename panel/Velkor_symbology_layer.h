@@ -235,6 +235,11 @@ struct Velkor_symbology_layer_context {
   AddressText saveDestinationIndexText;
   AddressText saveScratchText;
   AssembledInstruction saveAssembled;
+  // The destination's extension word follows one of the source (the source
+  // is shown and really has one: not @Rn, @Rn+ or a constant). Computed once
+  // per address-unit step; the destination's PC-relative base and its
+  // "(PC+4)" label both read it.
+  uint8_t destinationAfterSourceWord;
   // The frame counter since init (state files, scripts).
   uint32_t frame;
 };

@@ -1,6 +1,5 @@
 #include "panel/Velkor_symbology_layer_cycle.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,12 +37,15 @@ bool destination_uses_text(uint32_t mode) {
   return mode == kModeIndexed || mode == kModeSymbolic || mode == kModeAbsolute;
 }
 
+// The operations EXECUTE runs: every one the selectors offer, and Format
+// II's operation 7, which decodes from 0x1380 .. 0x13BF and does nothing but
+// move PC on (no selector item names it, and it cannot be assembled).
 bool operation_in_vocabulary(const Velkor_layer* c) {
   switch (c->instructionFormat) {
     case kFormatDoubleOperand:
       return c->dualOperation < kDualOperationCount;
     case kFormatSingleOperand:
-      return c->singleOperation < kSingleOperationCount;
+      return c->singleOperation <= kOpSingleUnused;
     case kFormatJump:
       return c->jumpOperation < kJumpOperationCount && c->pcOffset >= kPcOffsetMinimum &&
              c->pcOffset <= kPcOffsetMaximum;
@@ -54,6 +56,22 @@ bool operation_in_vocabulary(const Velkor_layer* c) {
   }
 }
 
+// Operations the assembler can write down (and SAVE can store).
+bool operation_assemblable(const Velkor_layer* c) {
+  return c->instructionFormat != kFormatSingleOperand || c->singleOperation < kSingleOperationCount;
+}
+
+// An operand value the selection uses whose typed text is refused: not a
+// number, or a number out of range.
+bool source_refused(const Velkor_layer* c) {
+  return has_source(c) && source_uses_text(c->sourceMode) &&
+         !(c->sourceValid && Velkor_cycle_text_is_number(c->sourceEditText));
+}
+bool destination_refused(const Velkor_layer* c) {
+  return has_destination(c) && destination_uses_text(c->destinationMode) &&
+         !(c->destinationValid && Velkor_cycle_text_is_number(c->destinationEditText));
+}
+
 void address_calc(uint32_t mode, uint32_t reg, const char* operand, const TextCell* registers,
                   uint8_t after_source, uint32_t* shown_register, char* base, char* index,
                   char* address) {
@@ -62,10 +80,76 @@ void address_calc(uint32_t mode, uint32_t reg, const char* operand, const TextCe
 }
 
 // A destination's PC-relative base counts the source's extension word only
-// when the source really has one (not for @Rn, @Rn+ or a constant).
+// when the source really has one (not for @Rn, @Rn+ or a constant). A
+// refused immediate is no constant, whatever it was turned into: it counts
+// as taking a word, as any value the student may correct it to but six.
 uint8_t source_extension_first(const Velkor_layer* c) {
-  return Velkor_cycle_shows_source(c) &&
-         SourceHasExtensionWord(c->sourceMode, c->sourceOperandText);
+  if (!Velkor_cycle_shows_source(c)) return 0;
+  if (c->sourceMode == kModeImmediate && source_refused(c)) return 1;
+  return SourceHasExtensionWord(c->sourceMode, c->sourceOperandText);
+}
+
+// How the panel shows a number it does not know: the digits as "????".
+const char kUnknownDigits[] = "????";
+const char kUnknownAddress[] = "0x????";
+const char kUnknownBits[] = "????????????????";
+
+// What the assembler is handed for a refused operand value: any value that
+// needs an extension word, so that the line and the words keep their shape;
+// its digits are then replaced by the marks.
+const char kStandInValue[] = "1111";
+const char kStandInText[] = "0x1111";
+
+void copy_cell(char* cell, size_t size, const char* text) {
+  snprintf(cell, size, "%s", text);
+}
+
+// Replaces the stand-in's digits in one operand of the assembler line
+// "MNEMONIC  A,B" (or "MNEMONIC  A"): the first operand is the one before
+// the comma, the last the one after it; a line with one operand has it as
+// both.
+void mark_operand(char* line, bool first) {
+  char* start = strstr(line, "  ");
+  if (start == nullptr) return;
+  start += 2;
+  char* comma = strchr(start, ',');
+  char* from = (first || comma == nullptr) ? start : comma + 1;
+  char* to = (first && comma != nullptr) ? comma : from + strlen(from);
+  const char saved = *to;
+  *to = '\0';
+  char* digits = strstr(from, kStandInText);
+  *to = saved;
+  if (digits != nullptr) memcpy(digits + 2, kUnknownDigits, 4);
+}
+
+// The words of a selection with refused operand values. Such an
+// instruction cannot be stored, and no word of it is shown as if it could:
+// the instruction word (for an immediate its very form depends on the
+// value) and the extension word of each refused operand read "????"; the
+// words of the values the student did type stay.
+void mark_machine_code(Velkor_layer* c, bool source, bool destination) {
+  copy_cell(c->machineWordText, kTextCellSize, kUnknownDigits);
+  copy_cell(c->bitString, kTextCellSize, kUnknownBits);
+  char* extensions[2] = {c->extension1Text, c->extension2Text};
+  int next = 0;
+  // A refused source value always takes a word (see source_extension_first).
+  if (has_source(c) && (source || SourceHasExtensionWord(c->sourceMode, c->sourceOperandText))) {
+    if (source) copy_cell(extensions[next], kTextCellSize, kUnknownDigits);
+    ++next;
+  }
+  if (destination) copy_cell(extensions[next], kTextCellSize, kUnknownDigits);
+  if (source) mark_operand(c->assemblerText, true);
+  if (destination) mark_operand(c->assemblerText, false);
+}
+
+// An operation the selectors cannot name (Format II's operation 7): nothing
+// of it can be written down.
+void mark_unknown_instruction(Velkor_layer* c) {
+  copy_cell(c->assemblerText, kTextCellSize, kUnknownDigits);
+  copy_cell(c->machineWordText, kTextCellSize, kUnknownDigits);
+  copy_cell(c->bitString, kTextCellSize, kUnknownBits);
+  c->extension1Text[0] = '\0';
+  c->extension2Text[0] = '\0';
 }
 
 }  // namespace
@@ -161,32 +245,28 @@ bool Velkor_cycle_text_is_number(const char* text) {
   while (*p == ' ' || *p == '\t') ++p;
   if (*p == '\0') return true;
   char* end = nullptr;
-  errno = 0;
+  // Too large a number is still a number (out of range, not "no number").
   (void)strtoll(p, &end, 0);
-  if (end == p || errno == ERANGE) return false;
+  if (end == p) return false;
   while (*end == ' ' || *end == '\t') ++end;
   return *end == '\0';
 }
 
 bool Velkor_cycle_selection_runnable(const Velkor_layer* c) {
   if (!operation_in_vocabulary(c)) return false;
-  if (has_source(c)) {
-    if (c->sourceMode >= kModeCount || c->sourceRegister >= kRegisterCount) return false;
-    if (source_uses_text(c->sourceMode) &&
-        !(c->sourceValid && Velkor_cycle_text_is_number(c->sourceEditText))) {
-      return false;
-    }
+  if (has_source(c) &&
+      (c->sourceMode >= kModeCount || c->sourceRegister >= kRegisterCount || source_refused(c))) {
+    return false;
   }
-  if (has_destination(c)) {
-    if (c->destinationMode >= kDestinationModeCount || c->destinationRegister >= kRegisterCount) {
-      return false;
-    }
-    if (destination_uses_text(c->destinationMode) &&
-        !(c->destinationValid && Velkor_cycle_text_is_number(c->destinationEditText))) {
-      return false;
-    }
+  if (has_destination(c) && (c->destinationMode >= kDestinationModeCount ||
+                             c->destinationRegister >= kRegisterCount || destination_refused(c))) {
+    return false;
   }
   return true;
+}
+
+bool Velkor_cycle_selection_storable(const Velkor_layer* c) {
+  return Velkor_cycle_selection_runnable(c) && operation_assemblable(c);
 }
 
 uint8_t Velkor_cycle_shows_source(const Velkor_layer* c) {
@@ -204,22 +284,42 @@ void Velkor_cycle_address_unit(Velkor_layer* c) {
     address_calc(c->sourceMode, c->sourceRegister, c->sourceOperandText, c->registers, 0,
                  &c->sourceAddressRegister, c->sourceBaseText, c->sourceIndexText,
                  c->sourceAddressText);
+    // An immediate's address is where its word lies, whatever its value.
+    if (c->sourceMode != kModeImmediate && source_refused(c)) {
+      copy_cell(c->sourceIndexText, kAddressTextSize, kUnknownAddress);
+      copy_cell(c->sourceAddressText, kAddressTextSize, kUnknownAddress);
+    }
   }
+  c->destinationAfterSourceWord = c->showDestinationAddress ? source_extension_first(c) : 0;
   if (c->showDestinationAddress) {
     address_calc(c->destinationMode, c->destinationRegister, c->destinationOperandText,
-                 c->registers, source_extension_first(c), &c->destinationAddressRegister,
+                 c->registers, c->destinationAfterSourceWord, &c->destinationAddressRegister,
                  c->destinationBaseText, c->destinationIndexText, c->destinationAddressText);
+    if (destination_refused(c)) {
+      copy_cell(c->destinationIndexText, kAddressTextSize, kUnknownAddress);
+      copy_cell(c->destinationAddressText, kAddressTextSize, kUnknownAddress);
+    }
   }
 }
 
 void Velkor_cycle_assemble(Velkor_layer* c) {
   Velkor_cycle_address_unit(c);
+  if (!operation_assemblable(c)) {
+    mark_unknown_instruction(c);
+    return;
+  }
+  // A refused value was converted to some number; the student never typed
+  // it, so the assembler gets a stand-in whose digits are marked after.
+  const bool source = source_refused(c);
+  const bool destination = destination_refused(c);
   Assemble(c->instructionFormat, c->dualOperation, c->singleOperation, c->jumpOperation,
            c->emulatedOperation, c->sourceMode, c->sourceRegister,
            static_cast<int32_t>(c->destinationMode), c->destinationRegister, c->pcOffset,
-           c->sourceOperandText, c->destinationOperandText, Velkor_cycle_effective_word(c),
+           source ? kStandInValue : c->sourceOperandText,
+           destination ? kStandInValue : c->destinationOperandText, Velkor_cycle_effective_word(c),
            c->sourceIndexText, c->destinationIndexText, c->assemblerText, c->bitString,
            c->machineWordText, c->extension1Text, c->extension2Text);
+  if (source || destination) mark_machine_code(c, source, destination);
 }
 
 bool Velkor_cycle_execute(Velkor_layer* c) {
@@ -238,7 +338,7 @@ bool Velkor_cycle_execute(Velkor_layer* c) {
 
 bool Velkor_cycle_save(Velkor_layer* c) {
   if (!(c->clickFlag && c->saveHighlighted)) return false;
-  if (!Velkor_cycle_selection_runnable(c)) return false;
+  if (!Velkor_cycle_selection_storable(c)) return false;
   const int32_t row = c->romSelection[0];
   if (row < 0 || row >= kMemoryRowCount) return false;
   // Assemble as if PC stood on the selected row: a symbolic operand's offset
@@ -258,6 +358,7 @@ bool Velkor_cycle_save(Velkor_layer* c) {
                  c->saveDestinationIndexText, c->saveScratchText);
   }
   AssembledInstruction* a = &c->saveAssembled;
+  a->word[0] = '\0';  // left over from an earlier save, it would be stored again
   Assemble(c->instructionFormat, c->dualOperation, c->singleOperation, c->jumpOperation,
            c->emulatedOperation, c->sourceMode, c->sourceRegister,
            static_cast<int32_t>(c->destinationMode), c->destinationRegister, c->pcOffset,

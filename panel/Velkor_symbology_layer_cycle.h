@@ -78,20 +78,30 @@ uint8_t Velkor_cycle_effective_word(const Velkor_layer* c);
 // conversion that stops at the first foreign character made of them.
 bool Velkor_cycle_text_is_number(const char* text);
 
-// Whether the selection is an instruction that may run or be stored: a
-// format and operation inside the selectors' vocabulary, and every operand
-// value the instruction uses valid.
+// Whether the selection is an instruction that EXECUTE may run: a format and
+// operation inside the selectors' vocabulary (or Format II's operation 7,
+// which only moves PC on), and every operand value the instruction uses
+// valid.
 bool Velkor_cycle_selection_runnable(const Velkor_layer* c);
+// Whether SAVE may store it: runnable, and an operation the assembler can
+// write (not Format II's operation 7).
+bool Velkor_cycle_selection_storable(const Velkor_layer* c);
 
 // Whether the address unit shows the source / destination operand.
 uint8_t Velkor_cycle_shows_source(const Velkor_layer* c);
 uint8_t Velkor_cycle_shows_destination(const Velkor_layer* c);
 
 // Step 24 (and before step 13, so that Assemble and Execute see this
-// frame's registers and selection): the show flags and AddressCalc.
+// frame's registers and selection): the show flags and AddressCalc; the
+// index and address a refused operand value would form read "0x????".
 void Velkor_cycle_address_unit(Velkor_layer* c);
 
-// Step 13: the address unit, then Assemble of the selection.
+// Step 13: the address unit, then Assemble of the selection. A number the
+// student did not type is never shown: the digits of a refused operand
+// value read "????" in the assembler text ("MOV  #0x????,SP"), in its
+// extension word and in the address it forms, the instruction word and its
+// bits read "????", and an operation the selectors cannot name (Format II's
+// operation 7) reads "????" whole.
 void Velkor_cycle_assemble(Velkor_layer* c);
 
 // Step 14: Execute, on EXECUTE highlighted AND click, for a runnable selection.
@@ -99,7 +109,7 @@ void Velkor_cycle_assemble(Velkor_layer* c);
 bool Velkor_cycle_execute(Velkor_layer* c);
 
 // Step 15: Save, on click AND SAVE highlighted (of the previous frame), for a
-// runnable selection. The words are assembled for the selected ROM row, so a
+// storable selection. The words are assembled for the selected ROM row, so a
 // PC-relative operand decodes back to the same target from there. Returns
 // whether it stored.
 bool Velkor_cycle_save(Velkor_layer* c);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
 #include "panel/Velkor_line_stipple_table.h"
 #include "panel/Velkor_symbology_layer.h"
@@ -158,6 +159,7 @@ uint8_t area_hover(const Rect& r) {
 void draw_push(Velkor_PushButton* b, const Rect& r, const char* label, uint32_t pass) {
   b->width = r.width;
   b->height = r.height;
+  b->frameStyle = kVelkorCornerRound;
   b->label = label;
   b->font = kFontSmall;
   b->pass = kMainPass;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
 #include "panel/Velkor_symbology_layer.h"
 #include "panel/Velkor_symbology_layer_cycle.h"
@@ -44,6 +45,9 @@ const char kOutOfRange[] =
 const char kSourceOutOfRange[] =
     "Wert liegt au\xdf"
     "erhalb des darstellbaren Wertebereichs!";
+// Said instead while the text is no number at all ("abc", "12xyz"): that
+// it is out of range would send the student looking for the wrong fault.
+const char kNotANumber[] = "Wert ist keine Zahl (dezimal oder hexadezimal mit 0x)!";
 
 const char* const kFormatItems[] = {"Double Operand", "Single Operand", "Jump", "Emulated",
                                     "---no instruction---"};
@@ -196,6 +200,7 @@ void draw_push(uint32_t masks, Velkor_PushButton* b, const Rect& r, const char* 
                uint32_t pass, uint32_t child_pass) {
   b->width = r.width;
   b->height = r.height;
+  b->frameStyle = kVelkorCornerRound;
   b->label = label;
   b->font = kFontSmall;
   b->pass = child_pass;
@@ -214,8 +219,8 @@ struct ComboSetup {
 };
 
 // A combo box showing *field; `load` forces it. A field outside the items
-// (a decoded word outside the selectors' vocabulary) is not shown as some
-// other item, and keeps its value until the user chooses.
+// (a decoded word outside the selectors' vocabulary) is shown as no item at
+// all, not as some other one, and keeps its value until the user chooses.
 void draw_combo(uint32_t masks, Velkor_ComboBox* b, const Rect& r, const ComboSetup& s,
                 uint32_t* field, uint8_t load, uint32_t pass, uint32_t child_pass) {
   b->width = r.width;
@@ -232,8 +237,8 @@ void draw_combo(uint32_t masks, Velkor_ComboBox* b, const Rect& r, const ComboSe
   b->pass = child_pass;
   const int32_t before = b->selectedIndex;
   const bool showable = *field < static_cast<uint32_t>(s.count);
-  b->forcedIndex = showable ? static_cast<int32_t>(*field) : before;
-  b->force = (showable && (load || before != static_cast<int32_t>(*field))) ? 1 : 0;
+  b->forcedIndex = showable ? static_cast<int32_t>(*field) : -1;
+  b->force = (showable ? (load || before != static_cast<int32_t>(*field)) : before >= 0) ? 1 : 0;
   sglSetActiveMasks(masks);
   sglPushMatrixAndTranslate(r.x, r.y);
   Velkor_ComboBox_draw(b, pass);
@@ -280,11 +285,13 @@ void draw_edit_owned(uint32_t masks, Velkor_TextEditBox* e, const Rect& r, char*
 
 // ---- Program slots ------------------------------------------------------------------
 
-constexpr Rect kSlotSave = {130.0f, 64.0f, 110.0f, 30.0f};
-constexpr Rect kSlotLoad = {130.0f, 28.0f, 110.0f, 30.0f};
-constexpr Rect kSlotCombo = {10.0f, 64.0f, 110.0f, 30.0f};
+// The slot list opens below its box with three rows of 22: the box stands
+// high enough for the whole list to fit inside the pop-up, which clips.
+constexpr Rect kSlotSave = {130.0f, 70.0f, 110.0f, 30.0f};
+constexpr Rect kSlotLoad = {130.0f, 34.0f, 110.0f, 30.0f};
+constexpr Rect kSlotCombo = {10.0f, 70.0f, 110.0f, 30.0f};
 constexpr Rect kSlotDescription = {10.0f, 118.0f, 230.0f, 56.0f};
-constexpr Rect kSlotMessage = {10.0f, 2.0f, 230.0f, 24.0f};
+constexpr Rect kSlotMessage = {10.0f, 2.0f, 230.0f, 28.0f};
 
 // ---- Instruction selection -------------------------------------------------------
 
@@ -354,6 +361,9 @@ OperandColumns operand_columns(const Velkor_InstructionView& v) {
 void draw_instruction_labels(uint32_t masks, const Velkor_InstructionView& v) {
   write_text(masks, 10.0f, 474.0f, "1)", 4, kFontLabel, kColorWhite);
   write_text(masks, 34.0f, 474.0f, "Instruktionsformat:", 64, kFontLabel, kColorWhite);
+  // The shortcuts are there in every format, "---no instruction---" included.
+  write_text(masks, 10.0f, 100.0f, "Schnellauswahl einiger wichtiger Befehle:", 64, kFontLabel,
+             kColorWhite);
   if (v.operationSelector == kOperationSelectorNone) return;
   write_text(masks, 10.0f, 416.0f, "2)", 4, kFontLabel, kColorWhite);
   write_text(masks, 34.0f, 416.0f, "Befehl (Mnemonic Code):", 64, kFontLabel, kColorWhite);
@@ -372,8 +382,6 @@ void draw_instruction_labels(uint32_t masks, const Velkor_InstructionView& v) {
     write_text(masks, col.destination, 330.0f, "Zieloperand:", 64, kFontSmall, kColorCream);
     write_text(masks, col.destination, 252.0f, "Zieloperand:", 64, kFontSmall, kColorCream);
   }
-  write_text(masks, 10.0f, 100.0f, "Schnellauswahl einiger wichtiger Befehle:", 64, kFontLabel,
-             kColorWhite);
 }
 
 // Children of the instruction pop-up, drawn from the bottom up, so that a
@@ -395,6 +403,7 @@ void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp
     w->width = kWordCheck.width;
     w->height = kWordCheck.height;
     w->label = "Word Operation";
+    w->frameStyle = kVelkorCornerRoundEnds;
     w->font = kFontSmall;
     w->labelColor = kColorWhite;
     w->value = c->wordOperation ? 1 : 0;
@@ -469,33 +478,35 @@ void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp
     sglPushMatrixAndTranslate(kSlider.x, kSlider.y);
     Velkor_Slider_draw(s, pass);
     sglPopMatrixAndTranslate();
-    if (s->changed && !s->force) c->pcOffset = s->value;
+    // Taken whenever the slider moved, not only on its change event: a key
+    // step moves it without one, and the next frame would load it back.
+    if (!s->force && s->value != c->pcOffset) c->pcOffset = s->value;
   }
 
   switch (v.operationSelector) {
     case kOperationSelectorDual:
       reach(&c->DualOperationComboBox);
       draw_combo(masks, &c->DualOperationComboBox, kOperationCombo,
-                 {"MOV", kDualItems, kDualOperationCount, 5, nullptr}, &c->dualOperation,
+                 {"", kDualItems, kDualOperationCount, 5, nullptr}, &c->dualOperation,
                  load.selectors, pass, child_pass);
       break;
     case kOperationSelectorSingle:
       reach(&c->Single_OperationComboBox);
       draw_combo(masks, &c->Single_OperationComboBox, kOperationCombo,
-                 {"RRC", kSingleItems, kSingleOperationCount, 5, nullptr}, &c->singleOperation,
+                 {"", kSingleItems, kSingleOperationCount, 5, nullptr}, &c->singleOperation,
                  load.selectors, pass, child_pass);
       break;
     case kOperationSelectorJump:
       reach(&c->Jump_OperationComboBox);
       draw_combo(masks, &c->Jump_OperationComboBox, kOperationCombo,
-                 {"JNE / JNZ", kJumpItems, kJumpOperationCount, 5, nullptr}, &c->jumpOperation,
+                 {"", kJumpItems, kJumpOperationCount, 5, nullptr}, &c->jumpOperation,
                  load.selectors, pass, child_pass);
       break;
     case kOperationSelectorEmulated:
       reach(&c->Emulated_OperationComboBox);
       draw_combo(masks, &c->Emulated_OperationComboBox, kOperationCombo,
-                 {"DEC", kEmulatedItems, kEmulatedOperationCount, 5, nullptr},
-                 &c->emulatedOperation, load.selectors, pass, child_pass);
+                 {"", kEmulatedItems, kEmulatedOperationCount, 5, nullptr}, &c->emulatedOperation,
+                 load.selectors, pass, child_pass);
       break;
     default:
       break;
@@ -510,15 +521,20 @@ void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp
   pointer_for_child(cp, true);
 }
 
+// Why a typed value is refused: no number at all, or out of range.
+const char* refusal(const char* typed, const char* out_of_range) {
+  return Velkor_cycle_text_is_number(typed) ? out_of_range : kNotANumber;
+}
+
 void draw_instruction_messages(Context* c, uint32_t masks, const Velkor_InstructionView& v) {
   const OperandColumns col = operand_columns(v);
   if (v.sourceText && !c->sourceValid) {
-    write_area(masks, {col.source, 172.0f, 246.0f, 34.0f}, kSourceOutOfRange, 60, kFontSmall,
-               kColorRed);
+    write_area(masks, {col.source, 172.0f, 246.0f, 34.0f},
+               refusal(c->sourceEditText, kSourceOutOfRange), 60, kFontSmall, kColorRed);
   }
   if (v.destinationText && !c->destinationValid) {
-    write_area(masks, {col.destination, 172.0f, 246.0f, 34.0f}, kOutOfRange, 60, kFontSmall,
-               kColorRed);
+    write_area(masks, {col.destination, 172.0f, 246.0f, 34.0f},
+               refusal(c->destinationEditText, kOutOfRange), 60, kFontSmall, kColorRed);
   }
   for (int32_t k = 0; k < kShortcutCount; ++k) {
     if (c->shortcutHover[k] && !c->continuousExecution) {
@@ -530,18 +546,22 @@ void draw_instruction_messages(Context* c, uint32_t masks, const Velkor_Instruct
 
 // ---- RAM word and register --------------------------------------------------------
 
-constexpr Rect kValueHelp = {8.0f, 140.0f, 264.0f, 60.0f};
-constexpr Rect kValueBox = {90.0f, 104.0f, 76.25f, 30.25f};
-constexpr Rect kValueSave = {8.0f, 62.0f, 138.0f, 34.0f};
-constexpr Rect kValueMessage = {8.0f, 4.0f, 264.0f, 54.0f};
-constexpr Rect kRegCombo = {154.0f, 62.0f, 116.0f, 35.25f};
-constexpr Rect kRegMessage = {8.0f, 4.0f, 138.0f, 54.0f};
+// The register list opens below its box with three rows of 22: the box
+// stands high enough for the whole list to fit inside the pop-up.
+constexpr Rect kValueHelp = {8.0f, 141.0f, 264.0f, 60.0f};
+constexpr Rect kValueBox = {90.0f, 108.0f, 76.25f, 30.25f};
+constexpr Rect kValueSave = {8.0f, 70.0f, 138.0f, 34.0f};
+constexpr Rect kValueMessage = {8.0f, 4.0f, 264.0f, 62.0f};
+constexpr Rect kRegCombo = {154.0f, 70.0f, 116.0f, 35.25f};
+constexpr Rect kRegMessage = {8.0f, 4.0f, 138.0f, 62.0f};
+constexpr float kValueLabelY = 116.0f;  // "Neuer Wert:" and the preview, level with the box
 
-// "= 0x" and the first four characters of the converted value.
-void write_preview(uint32_t masks, const char* value) {
+// "= 0x" and the first four characters of the converted value; "= 0x????"
+// while the typed text is refused (its conversion is no number it meant).
+void write_preview(uint32_t masks, const char* value, uint8_t valid) {
   char preview[16];
-  snprintf(preview, sizeof preview, "= 0x%.4s", value);
-  write_text(masks, 174.0f, 110.0f, preview, 16, kFontCode, kColorWhite);
+  snprintf(preview, sizeof preview, "= 0x%.4s", valid ? value : "????");
+  write_text(masks, 174.0f, kValueLabelY - 2.0f, preview, 16, kFontCode, kColorWhite);
 }
 
 }  // namespace
@@ -634,7 +654,7 @@ void Velkor_symbology_layer_drawChildren_RAMPopUpPanel(void* context, uint32_t p
                255, kFontSmall, kColorCream);
   }
   if (child_drawn(child, 1)) {
-    write_text(masks, 8.0f, 112.0f, "Neuer Wert:", 32, kFontSmall, kColorCream);
+    write_text(masks, 8.0f, kValueLabelY, "Neuer Wert:", 32, kFontSmall, kColorCream);
   }
   if (child_drawn(child, 2)) {
     write_text(masks, 8.0f, 205.0f, "Inhalt Datenspeicher \xe4ndern", 64, kFontLabel, kColorWhite);
@@ -643,7 +663,7 @@ void Velkor_symbology_layer_drawChildren_RAMPopUpPanel(void* context, uint32_t p
       char address[32];
       snprintf(address, sizeof address, "Adresse %.4s",
                c->ramRows[c->ramEditRow].cells[kRowAddressCell]);
-      write_text(masks, 154.0f, 72.0f, address, 32, kFontSmall, kColorCream);
+      write_text(masks, 154.0f, 80.0f, address, 32, kFontSmall, kColorCream);
     }
   }
   if (child_drawn(child, 3)) {
@@ -657,10 +677,11 @@ void Velkor_symbology_layer_drawChildren_RAMPopUpPanel(void* context, uint32_t p
     Velkor_popups_convert(c->ramEditText, c->ramValueText, &c->ramValid);
   }
   if (child_drawn(child, 5) && !c->ramValid) {
-    write_area(masks, kValueMessage, kOutOfRange, 60, kFontSmall, kColorRed);
+    write_area(masks, kValueMessage, refusal(c->ramEditText, kOutOfRange), 60, kFontSmall,
+               kColorRed);
   }
   if (child_drawn(child, 7)) Velkor_popups_change_ram(c);
-  if (child_drawn(child, 8)) write_preview(masks, c->ramValueText);
+  if (child_drawn(child, 8)) write_preview(masks, c->ramValueText, c->ramValid);
   leave_children(cp);
   sglSetActiveMasks(masks);
 }
@@ -732,7 +753,7 @@ void Velkor_symbology_layer_drawChildren_RegPopUpPanel(void* context, uint32_t p
                255, kFontSmall, kColorCream);
   }
   if (child_drawn(child, 1)) {
-    write_text(masks, 8.0f, 112.0f, "Neuer Wert:", 32, kFontSmall, kColorCream);
+    write_text(masks, 8.0f, kValueLabelY, "Neuer Wert:", 32, kFontSmall, kColorCream);
   }
   if (child_drawn(child, 2)) {
     write_text(masks, 8.0f, 205.0f, "Registerinhalt \xe4ndern", 64, kFontLabel, kColorWhite);
@@ -749,7 +770,8 @@ void Velkor_symbology_layer_drawChildren_RegPopUpPanel(void* context, uint32_t p
     Velkor_popups_convert(c->registerEditText, c->registerValueText, &c->registerValid);
   }
   if (child_drawn(child, 5) && !c->registerValid) {
-    write_area(masks, kRegMessage, kOutOfRange, 60, kFontSmall, kColorRed);
+    write_area(masks, kRegMessage, refusal(c->registerEditText, kOutOfRange), 60, kFontSmall,
+               kColorRed);
   }
   // The register chosen first, so that SAVE writes the one the pop-up shows.
   pointer_for_child(cp, true);
@@ -762,7 +784,7 @@ void Velkor_symbology_layer_drawChildren_RegPopUpPanel(void* context, uint32_t p
              {"Register Rm", kRegPopUpItems, 16, 3, kRegisterFlags}, &c->registerIndex, load, pass,
              childPass);
   if (child_drawn(child, 7)) Velkor_popups_change_register(c);
-  if (child_drawn(child, 8)) write_preview(masks, c->registerValueText);
+  if (child_drawn(child, 8)) write_preview(masks, c->registerValueText, c->registerValid);
   leave_children(cp);
   sglSetActiveMasks(masks);
 }

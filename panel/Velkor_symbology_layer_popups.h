@@ -130,9 +130,11 @@ void Velkor_popups_slot_file_name(uint32_t slot, char* out, int32_t size);
 
 // "SAVE to Slot" / "LOAD from Slot": ROMSave / ROMLoad of the chosen slot in
 // the current directory, and the message line that says how it went. A save
-// counts only when the file afterwards holds the ROM word for word; a load
-// of a file that cannot be read changes nothing in the ROM. Return whether
-// they succeeded.
+// counts only when the file was written whole. A load of a file that cannot
+// be read, or is empty, changes nothing in the ROM; one stopped by a bad line
+// keeps the words before it and names the line and the words loaded
+// ("slot1.csv: Zeile 2 fehlerhaft, nur 1 Wort geladen."). Return whether
+// anything was saved or loaded.
 bool Velkor_popups_slot_save(Velkor_layer* c);
 bool Velkor_popups_slot_load(Velkor_layer* c);
 

@@ -36,9 +36,10 @@ bool has_destination(uint32_t format, uint32_t single, uint32_t emulated) {
   }
 }
 
-// Operations with no operand at all: no "3)".
+// Operations with no operand at all: no "3)". Format II's operation 7 has
+// none the selectors could show.
 bool without_operands(uint32_t format, uint32_t single, uint32_t emulated) {
-  return (format == kFormatSingleOperand && single == kOpRETI) ||
+  return (format == kFormatSingleOperand && single >= kOpRETI) ||
          (format == kFormatEmulated && (emulated == kOpNOP || emulated == kOpRET));
 }
 
@@ -54,43 +55,6 @@ bool shows_word(uint32_t format, uint32_t single, uint32_t emulated) {
     default:
       return false;
   }
-}
-
-// The word a memory row holds, as the slot file writes it.
-uint16_t row_word(const MemoryRow& row) {
-  const unsigned long high = strtoul(row.cells[kRowHighCell], nullptr, 16);
-  const unsigned long low = strtoul(row.cells[kRowLowCell], nullptr, 16);
-  return static_cast<uint16_t>(((high << 8) & 0xFF00u) | (low & 0xFFu));
-}
-
-// Whether the slot file holds the ROM word for word, in the order and form
-// the slot files use.
-bool file_holds_rom(const char* name, const MemoryRow* rom) {
-  FILE* file = fopen(name, "rb");
-  if (file == nullptr) return false;
-  bool same = true;
-  char line[64];
-  char expected[32];
-  for (int r = 0; r < kMemoryRowCount && same; ++r) {
-    const unsigned address = 0xFFFEu - 2u * static_cast<unsigned>(r);
-    snprintf(expected, sizeof expected, "%04X;%04X;", address, row_word(rom[r]));
-    same =
-        fgets(line, sizeof line, file) != nullptr && strncmp(line, expected, strlen(expected)) == 0;
-  }
-  fclose(file);
-  return same;
-}
-
-// Whether the slot file can be opened and its first line reads as a word:
-// a file that cannot give even that loads nothing.
-bool file_readable(const char* name) {
-  FILE* file = fopen(name, "rb");
-  if (file == nullptr) return false;
-  unsigned short address = 0;
-  unsigned short word = 0;
-  const bool ok = fscanf(file, "%4hX;%4hX", &address, &word) == 2;
-  fclose(file);
-  return ok;
 }
 
 void set_message(Velkor_layer* c, const char* format, const char* name) {
@@ -251,9 +215,7 @@ void Velkor_popups_slot_file_name(uint32_t slot, char* out, int32_t size) {
 bool Velkor_popups_slot_save(Velkor_layer* c) {
   char name[16];
   Velkor_popups_slot_file_name(c->slot, name, sizeof name);
-  ROMSave(c->romRows, c->slot);
-  // ROMSave says nothing: the file itself tells whether the program is in it.
-  if (name[0] == '\0' || !file_holds_rom(name, c->romRows)) {
+  if (name[0] == '\0' || ROMSaveSlot(c->romRows, c->slot) == 0) {
     set_message(c, "%s konnte nicht geschrieben werden.", name[0] ? name : "Slot");
     return false;
   }
@@ -261,14 +223,33 @@ bool Velkor_popups_slot_save(Velkor_layer* c) {
   return true;
 }
 
+// A load that stopped at a bad line keeps the words before it (the file may
+// be half right) and says how far it got, so that nobody takes a half
+// program for the whole.
 bool Velkor_popups_slot_load(Velkor_layer* c) {
   char name[16];
   Velkor_popups_slot_file_name(c->slot, name, sizeof name);
-  if (name[0] == '\0' || !file_readable(name)) {
+  SlotLoadResult result = {};
+  if (name[0] != '\0') ROMLoadSlot(c->slot, c->romRows, &result);
+  if (name[0] == '\0' || result.status == kSlotLoadUnreadable) {
     set_message(c, "%s konnte nicht gelesen werden, ROM unver\xe4ndert.", name[0] ? name : "Slot");
     return false;
   }
-  ROMLoad(c->slot, c->romRows);
+  if (result.status == kSlotLoadComplete && result.words == 0) {
+    set_message(c, "%s ist leer, ROM unver\xe4ndert.", name);
+    return false;
+  }
+  if (result.status == kSlotLoadStopped) {
+    const char* what = result.problem == kSlotLineReadError ? "nicht lesbar" : "fehlerhaft";
+    if (result.words == 0) {
+      snprintf(c->slotMessage, sizeof c->slotMessage, "%s: Zeile %d %s, ROM unver\xe4ndert.", name,
+               result.line, what);
+      return false;
+    }
+    snprintf(c->slotMessage, sizeof c->slotMessage, "%s: Zeile %d %s, nur %d %s geladen.", name,
+             result.line, what, result.words, result.words == 1 ? "Wort" : "W\xf6rter");
+    return true;
+  }
   set_message(c, "ROM geladen aus %s.", name);
   return true;
 }

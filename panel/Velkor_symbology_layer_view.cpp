@@ -11,6 +11,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
 #include "panel/Velkor_line_stipple_table.h"
 #include "panel/Velkor_symbology_layer.h"
@@ -462,6 +463,7 @@ void draw_p2_switches(Context* c, uint32_t pass) {
     t->height = kP2SwitchSize;
     t->label = "1";
     t->label2 = "0";
+    t->frameStyle = kVelkorCornerRoundEnds;
     t->pass = 0;
     sglPushMatrix();
     sglTranslatef(x, y);
@@ -544,9 +546,8 @@ bool Velkor_view_register_box(int32_t reg, float* x, float* y) {
   return true;
 }
 
-const char* Velkor_view_address_register_name(uint32_t reg, uint8_t destination,
-                                              uint8_t sourceShown) {
-  if (reg == 0 && destination && sourceShown) return "(PC+4)";
+const char* Velkor_view_address_register_name(uint32_t reg, uint8_t afterSourceWord) {
+  if (reg == 0 && afterSourceWord) return "(PC+4)";
   return reg < 16 ? kAddressRegisterNames[reg] : kAddressRegisterNames[15];
 }
 
@@ -597,15 +598,16 @@ void Velkor_view_draw_address_unit(Velkor_symbology_layer_context* c) {
   if (c->showSourceAddress) {
     draw_address_group(kAddressSourceTop, "Quelloperand:", c->sourceMode, c->sourceBaseText,
                        c->sourceIndexText, c->sourceAddressText,
-                       Velkor_view_address_register_name(c->sourceAddressRegister, 0, 0),
+                       Velkor_view_address_register_name(c->sourceAddressRegister, 0),
                        c->sourceMode < kModeIndirect);
   }
   if (c->showDestinationAddress) {
-    draw_address_group(
-        kAddressSourceTop - kAddressDestinationDrop, "Zieloperand:", c->destinationMode,
-        c->destinationBaseText, c->destinationIndexText, c->destinationAddressText,
-        Velkor_view_address_register_name(c->destinationAddressRegister, 1, c->showSourceAddress),
-        true);
+    draw_address_group(kAddressSourceTop - kAddressDestinationDrop,
+                       "Zieloperand:", c->destinationMode, c->destinationBaseText,
+                       c->destinationIndexText, c->destinationAddressText,
+                       Velkor_view_address_register_name(c->destinationAddressRegister,
+                                                         c->destinationAfterSourceWord),
+                       true);
   }
 }
 

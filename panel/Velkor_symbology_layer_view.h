@@ -12,7 +12,7 @@
 // How it is used
 //   float x, y;
 //   Velkor_view_register_box(5, &x, &y);   // R5's value box, content frame
-//   const char* r = Velkor_view_address_register_name(0, 1, 1);  // "(PC+4)"
+//   const char* r = Velkor_view_address_register_name(0, 1);  // "(PC+4)"
 //
 // Frames
 //   Port and diagram coordinates are in the centred panel frame (origin at
@@ -45,11 +45,11 @@ bool Velkor_view_register_box(int32_t reg, float* x, float* y);
 
 // How the address unit names the register an address was formed from:
 // "(PC+2)" for 0, "(SP)", "(SR)", "(R3)" .. "(R14)", and "(R15)" for any
-// other number. For the destination, PC reads "(PC+4)" while the source's
-// address is shown too, because PC has then moved past the source's
-// extension word as well.
-const char* Velkor_view_address_register_name(uint32_t reg, uint8_t destination,
-                                              uint8_t sourceShown);
+// other number. PC reads "(PC+4)" when the operand's extension word follows
+// a source extension word (the layer's destinationAfterSourceWord, the very
+// flag its base was computed with), because PC has then moved past that
+// word as well.
+const char* Velkor_view_address_register_name(uint32_t reg, uint8_t afterSourceWord);
 
 // Lower-left corner, in the centred frame, of the P2 switch that writes
 // `bit` (0..7; bit 7 is the leftmost). False for another bit.

@@ -5,6 +5,8 @@ set -euo pipefail
 
 # libclang-rt-14-dev holds clang's sanitizer and libFuzzer runtimes; clang
 # only recommends it, and recommendations are not installed here.
+# desktop-file-utils, lintian, man-db and file check the Debian package
+# (make test-package); man-db also renders the manual pages in the suite.
 packages=(
   build-essential cmake pkg-config clang clang-format libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
@@ -12,6 +14,7 @@ packages=(
   libglfw3-dev
   libfreetype-dev fonts-liberation libpng-dev nlohmann-json3-dev
   xvfb xdotool x11-utils
+  desktop-file-utils lintian man-db file
 )
 
 missing=()

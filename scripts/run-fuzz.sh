@@ -12,6 +12,9 @@ seed=${3:-}
 root=$(cd "$(dirname "$0")/.." && pwd)
 targets=(romload core_ops edit_strings text polygon font_table preferences event_script)
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
+# The targets that go through files keep them in memory when they can: a
+# slot save flushes to the disk, which would make each run ten times slower.
+[ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 start=$(date +%s)
 failed=0

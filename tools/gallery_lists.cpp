@@ -221,7 +221,9 @@ void Gallery_Lists_init() {
   Velkor_Gauge_init(&gauge);
   gauge.value = 0.4f;
   Velkor_Gauge_init(&gauge_labelled);
-  gauge_labelled.width = 190.0f;
+  // Its end labels stand centred on the bar's ends: room is left for half
+  // of "100" beyond the right end, inside the plate.
+  gauge_labelled.width = 170.0f;
   gauge_labelled.height = 40.0f;
   gauge_labelled.minimum = 0.0f;
   gauge_labelled.maximum = 100.0f;

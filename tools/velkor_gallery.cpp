@@ -58,8 +58,15 @@ bool ends_with(const char* text, const char* suffix) {
   return n >= m && std::strcmp(text + n - m, suffix) == 0;
 }
 
-int usage() {
-  std::fprintf(stderr, "usage: velkor-gallery [--out FILE.png|FILE.bmp]\n");
+constexpr const char kUsage[] =
+    "usage: velkor-gallery [--out FILE.png|FILE.bmp]\n"
+    "\n"
+    "Draws every widget display class in its states off-screen and writes the\n"
+    "picture (default velkor-gallery.png). An old file is replaced only by a\n"
+    "whole new one. Exit status: 0 written, 1 not written, 2 a bad command line.\n";
+
+int refuse(const char* what) {
+  std::fprintf(stderr, "velkor-gallery: %s (velkor-gallery --help)\n", what);
   return 2;
 }
 
@@ -68,14 +75,18 @@ int usage() {
 int main(int argc, char** argv) {
   const char* out = "velkor-gallery.png";
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
-      out = argv[++i];
-    } else {
-      return usage();
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
     }
+    if (std::strcmp(argv[i], "--out") != 0) return refuse("unknown argument");
+    if (i + 1 >= argc) return refuse("--out needs a file name");
+    out = argv[++i];
   }
   const bool bmp = ends_with(out, ".bmp") || ends_with(out, ".BMP");
-  if (!bmp && !ends_with(out, ".png") && !ends_with(out, ".PNG")) return usage();
+  if (!bmp && !ends_with(out, ".png") && !ends_with(out, ".PNG")) {
+    return refuse("--out needs a file name ending in .png or .bmp");
+  }
 
   static LayerDesc layer = {};
   std::snprintf(layer.name, sizeof layer.name, "gallery_layer");

@@ -20,14 +20,19 @@
 // pop-up open, the saves and the loads.
 //
 // --dir DIR runs in an existing slot directory (kept afterwards) instead of
-// a fresh one; --full-size draws into the whole 1280 x 768 buffer instead of
-// a quarter-size viewport (same input, same state, slower).
+// a fresh one under $TMPDIR; --full-size draws into the whole 1280 x 768
+// buffer instead of a quarter-size viewport (same input, same state, slower).
 //
-// Exit status: 0 every frame kept every rule; 1 a rule broke or no
-// off-screen buffer; 2 bad command line. Same seed, same run.
+// Exit status: 0 every frame kept every rule; 1 a rule broke, no off-screen
+// buffer, or stopped by SIGINT/SIGTERM; 2 bad command line. The fresh slot
+// directory is removed on each of these ends. Same seed, same run.
 #include <dirent.h>
+#include <ftw.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -36,6 +41,7 @@
 #include <string>
 
 #include "app/Velkor_application.h"
+#include "app/Velkor_excerpt.h"
 #include "display/Velkor_ComboBox.h"
 #include "graphics/sgl.h"
 #include "host/host_application.h"
@@ -512,50 +518,64 @@ bool frame_fine(Soak* s) {
          slot_work_fine(s) && error_log_fine(s);
 }
 
-int usage() {
-  fprintf(stderr,
-          "usage: velkor-soak [--frames N] [--seed S] [--full-size] [--keep-dir] [--dir DIR]\n");
+constexpr const char kUsage[] =
+    "usage: velkor-soak [--frames N] [--seed S] [--full-size] [--keep-dir] [--dir DIR]\n"
+    "\n"
+    "The whole velkor program off-screen under random input, every frame's\n"
+    "invariants checked.\n"
+    "  --frames N   frames to run, 1 to 10000000 (default 3000)\n"
+    "  --seed S     the random input's seed, a whole number (default 1)\n"
+    "  --full-size  draw into the whole 1280 x 768 buffer (same state, slower)\n"
+    "  --dir DIR    run in the existing slot folder DIR and keep it\n"
+    "  --keep-dir   keep the fresh slot folder (under $TMPDIR, else /tmp)\n"
+    "  --help       this text\n"
+    "Exit status: 0 every rule kept, 1 a rule broke, no OpenGL buffer or stopped\n"
+    "by SIGINT/SIGTERM, 2 a bad command line. The fresh slot folder is removed\n"
+    "on every one of these ends unless --keep-dir is given.\n";
+
+constexpr unsigned long long kMaxFrames = 10000000ull;
+
+// A whole decimal number: digits only, no sign, no blanks, within max.
+bool read_number(const char* text, unsigned long long max, unsigned long long* out) {
+  if (text == nullptr || *text < '0' || *text > '9') return false;
+  errno = 0;
+  char* end = nullptr;
+  const unsigned long long value = strtoull(text, &end, 10);
+  if (errno != 0 || *end != '\0' || value > max) return false;
+  *out = value;
+  return true;
+}
+
+int refuse(const std::string& what) {
+  fprintf(stderr, "velkor-soak: %s (velkor-soak --help)\n", what.c_str());
   return 2;
 }
 
-}  // namespace
+// Set by SIGINT and SIGTERM: the frame loop ends and the run cleans up.
+volatile sig_atomic_t g_stop = 0;
 
-int main(int argc, char** argv) {
-  unsigned long frames = 3000;
-  unsigned long long seed = 1;
-  bool keep_dir = false;
-  bool small = true;
-  const char* given_dir = nullptr;  // an existing slot directory, left as it is
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    char* end = nullptr;
-    if (arg == "--frames" && i + 1 < argc) {
-      frames = strtoul(argv[++i], &end, 10);
-      if (*end != '\0') return usage();
-    } else if (arg == "--seed" && i + 1 < argc) {
-      seed = strtoull(argv[++i], &end, 10);
-      if (*end != '\0') return usage();
-    } else if (arg == "--full-size") {
-      small = false;
-    } else if (arg == "--keep-dir") {
-      keep_dir = true;
-    } else if (arg == "--dir" && i + 1 < argc) {
-      given_dir = argv[++i];
-    } else {
-      return usage();
-    }
+void stop_soon(int) {
+  g_stop = 1;
+}
+
+int remove_entry(const char* path, const struct stat*, int, FTW*) {
+  return remove(path);
+}
+
+// The fresh slot folder and everything the run left in it.
+void remove_folder(const char* dir) {
+  if (nftw(dir, remove_entry, 16, FTW_DEPTH | FTW_PHYS) != 0) {
+    fprintf(stderr, "velkor-soak: %s left behind\n", dir);
   }
-  char made[] = "/tmp/velkor-soak-XXXXXX";
-  const char* dir = given_dir != nullptr ? given_dir : mkdtemp(made);
-  keep_dir = keep_dir || given_dir != nullptr;
-  if (dir == nullptr || chdir(dir) != 0) {
-    fprintf(stderr, "velkor-soak: cannot make a slot directory\n");
-    return 1;
-  }
+}
+
+// The run itself, in the slot folder (the current directory); its exit status.
+int soak(unsigned long frames, unsigned long long seed, bool small, const char* program,
+         const char* dir) {
   Soak s{};
   s.random.state = seed * 0x9E3779B97F4A7C15ULL + 1;
   ApplicationParams params = g_application_data;
-  s.app = Application_Allocate(&params, argv[0]);
+  s.app = Application_Allocate(&params, program);
   if (s.app == nullptr) return 1;
   Application_UseSystemEvents(s.app, 1);
   if (Application_CreateBuffer(s.app) == nullptr) {
@@ -579,6 +599,11 @@ int main(int argc, char** argv) {
   int status = 0;
   unsigned long frame = 0;
   for (; frame < frames; ++frame) {
+    if (g_stop) {
+      fprintf(stderr, "velkor-soak: stopped by a signal after %lu frames\n", frame);
+      status = 1;
+      break;
+    }
     post_frame_events(&s);
     Application_Draw(s.app);
     // The instruction and machine-code pop-ups are always shown; these three
@@ -607,11 +632,57 @@ int main(int argc, char** argv) {
       s.slot_files);
   printf("velkor-soak: seed %llu, %lu frames, %llu events, %s (slot directory %s)\n", seed, frame,
          static_cast<unsigned long long>(s.events), status == 0 ? "all rules kept" : "FAILED", dir);
-  if (!keep_dir) {
-    if (chdir("/") == 0) {
-      const std::string remove = std::string("rm -rf ") + dir;
-      if (system(remove.c_str()) != 0) fprintf(stderr, "velkor-soak: %s left behind\n", dir);
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  unsigned long long frames = 3000;
+  unsigned long long seed = 1;
+  bool keep_dir = false;
+  bool small = true;
+  const char* given_dir = nullptr;  // an existing slot directory, left as it is
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (arg == "--help" || arg == "-h") {
+      fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--frames") {
+      if (!read_number(value, kMaxFrames, &frames) || frames == 0) {
+        return refuse("--frames needs a whole number from 1 to 10000000");
+      }
+      ++i;
+    } else if (arg == "--seed") {
+      if (!read_number(value, ~0ull, &seed)) return refuse("--seed needs a whole number");
+      ++i;
+    } else if (arg == "--full-size") {
+      small = false;
+    } else if (arg == "--keep-dir") {
+      keep_dir = true;
+    } else if (arg == "--dir") {
+      if (value == nullptr || value[0] == '\0') return refuse("--dir needs a folder");
+      given_dir = argv[++i];
+    } else {
+      return refuse("unknown argument \"" + Velkor_Excerpt(arg) + "\"");
     }
   }
+  // From the folder's making on, every end goes through the clean-up below,
+  // a signal's too.
+  signal(SIGINT, stop_soon);
+  signal(SIGTERM, stop_soon);
+  const char* tmp = getenv("TMPDIR");
+  std::string made =
+      std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") + "/velkor-soak-XXXXXX";
+  const char* dir = given_dir != nullptr ? given_dir : mkdtemp(&made[0]);
+  keep_dir = keep_dir || given_dir != nullptr;
+  if (dir == nullptr || chdir(dir) != 0) {
+    fprintf(stderr, "velkor-soak: cannot make a slot directory\n");
+    if (dir != nullptr && !keep_dir) remove_folder(dir);
+    return 1;
+  }
+  const int status = soak(static_cast<unsigned long>(frames), seed, small, argv[0], dir);
+  if (!keep_dir && chdir("/") == 0) remove_folder(dir);
   return status;
 }

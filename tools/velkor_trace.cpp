@@ -3,8 +3,10 @@
 //   velkor-trace [SLOTFILE] [--steps N]   trace N instructions (default 20)
 //   velkor-trace [SLOTFILE] --list        list program memory, no execution
 //
-// It starts from the panel's initial state (the demonstration program),
-// loads SLOTFILE into program memory the way the slot pop-up does, and runs
+// It starts from the panel's initial state (the demonstration program) or,
+// given SLOTFILE, from erased program memory (FFFF) with the file loaded by
+// the same reader as the slot pop-up's; a file it cannot read whole is
+// refused with its line, never traced in part. Then it runs
 // each instruction as the panel's two clicks do: FETCH/DECODE (Disassemble
 // at PC, a reset request answered by RESET, the decoded fields loaded into
 // the selectors and their edit texts through HexConv), then the address
@@ -15,10 +17,13 @@
 // re-encoding of what was decoded: a stored MOV #8,R7 with an extension
 // word (4037 0008) must not show as the shorter 4237 the assembler would
 // write.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "core/mycode.h"
 
@@ -30,7 +35,9 @@ const char kUsage[] =
     "\n"
     "Runs the Velkor simulator core without its window, on the demonstration\n"
     "program or on the program memory stored in SLOTFILE (a slot file such as\n"
-    "slot1.csv).\n"
+    "slot1.csv; words it does not name read FFFF). A SLOTFILE that is not a\n"
+    "regular file, holds no word or has a bad line is refused with the line's\n"
+    "number (exit status 1); a bad command line gives exit status 2.\n"
     "\n"
     "  --steps N  RESET, then execute N instructions (default 20), one line each:\n"
     "             address, the words read, assembler text, R0..R15, V N Z C\n"
@@ -41,6 +48,32 @@ const char kUsage[] =
     "  --help     show this text\n";
 
 const unsigned long kMaxSteps = 100000000ul;
+
+// At most 40 characters of an argument for an error line: printable ASCII as
+// it is, anything else escaped (\r, \n, \t, \\, \xHH), "..." where it is cut.
+// A control sequence or a huge argument never reaches the terminal whole.
+std::string excerpt(const char* text) {
+  std::string out;
+  size_t shown = 0;
+  for (; *text != '\0' && shown < 40; ++text, ++shown) {
+    const unsigned char c = static_cast<unsigned char>(*text);
+    char escaped[8];
+    if (c == '\r' || c == '\n' || c == '\t' || c == '\\') {
+      snprintf(escaped, sizeof escaped, "\\%c",
+               c == '\r'   ? 'r'
+               : c == '\n' ? 'n'
+               : c == '\t' ? 't'
+                           : '\\');
+    } else if (c < 0x20 || c >= 0x7F) {
+      snprintf(escaped, sizeof escaped, "\\x%02x", c);
+    } else {
+      snprintf(escaped, sizeof escaped, "%c", c);
+    }
+    out += escaped;
+  }
+  if (*text != '\0') out += "...";
+  return out;
+}
 
 struct Options {
   const char* slotFile = nullptr;
@@ -60,7 +93,8 @@ bool parse_steps(const char* value, Options* o) {
   errno = 0;
   unsigned long n = strtoul(value, &end, 10);
   if (value[0] < '0' || value[0] > '9' || *end != 0 || errno != 0 || n > kMaxSteps) {
-    fprintf(stderr, "velkor-trace: bad number of steps '%s' (0..%lu)\n", value, kMaxSteps);
+    fprintf(stderr, "velkor-trace: bad number of steps '%s' (0..%lu)\n", excerpt(value).c_str(),
+            kMaxSteps);
     return false;
   }
   o->steps = n;
@@ -80,11 +114,11 @@ bool parse_options(int argc, char** argv, Options* o) {
       const char* value = arg[7] == '=' ? arg + 8 : (i + 1 < argc ? argv[++i] : nullptr);
       if (!parse_steps(value, o)) return false;
     } else if (arg[0] == '-' && arg[1] != 0) {
-      fprintf(stderr, "velkor-trace: unknown option '%s' (see --help)\n", arg);
+      fprintf(stderr, "velkor-trace: unknown option '%s' (see --help)\n", excerpt(arg).c_str());
       return false;
     } else if (o->slotFile != nullptr) {
-      fprintf(stderr, "velkor-trace: more than one slot file given ('%s', '%s')\n", o->slotFile,
-              arg);
+      fprintf(stderr, "velkor-trace: more than one slot file given ('%s', '%s')\n",
+              excerpt(o->slotFile).c_str(), excerpt(arg).c_str());
       return false;
     } else {
       o->slotFile = arg;
@@ -97,18 +131,66 @@ bool parse_options(int argc, char** argv, Options* o) {
   return true;
 }
 
+// What a bad line of a slot file breaks, for the error line.
+void describe_problem(const SlotLoadResult& r, char* out, size_t size) {
+  switch (r.problem) {
+    case kSlotLineAddressNotHex:
+      snprintf(out, size, "the line does not start with a four-digit hex address and ';'");
+      break;
+    case kSlotLineAddressOdd:
+      snprintf(out, size, "address %04X is odd", r.address);
+      break;
+    case kSlotLineAddressOutside:
+      snprintf(out, size, "address %04X lies outside program memory (FF80..FFFE)", r.address);
+      break;
+    case kSlotLineAddressRepeated:
+      snprintf(out, size, "address %04X comes a second time", r.address);
+      break;
+    case kSlotLineWordNotHex:
+      snprintf(out, size, "the word is not four hex digits");
+      break;
+    case kSlotLineTooLong:
+      snprintf(out, size, "the line is longer than %d characters or the file larger than %d KiB",
+               kSlotLineMaxChars, kSlotFileMaxBytes >> 10);
+      break;
+    default:
+      snprintf(out, size, "the file cannot be read on");
+      break;
+  }
+}
+
+// The slot file into program memory, which starts erased (FFFF in every
+// word): what the trace shows comes from the file and nowhere else. A file
+// that cannot be read whole, or holds no word, is refused with one line.
 bool load_slot_file(const char* path, MachineState* m) {
-  FILE* file = fopen(path, "rb");
-  if (file == nullptr) {
-    fprintf(stderr, "velkor-trace: cannot open '%s': %s\n", path, strerror(errno));
+  const std::string name = excerpt(path);
+  struct stat info = {};
+  if (stat(path, &info) != 0) {
+    fprintf(stderr, "velkor-trace: cannot open '%s': %s\n", name.c_str(), strerror(errno));
     return false;
   }
-  ROMLoadStream(file, m->rom);
-  bool failed = ferror(file) != 0;
-  int error = errno;
-  fclose(file);
-  if (failed) {
-    fprintf(stderr, "velkor-trace: cannot read '%s': %s\n", path, strerror(error));
+  if (!S_ISREG(info.st_mode)) {
+    fprintf(stderr, "velkor-trace: '%s' is not a regular file\n", name.c_str());
+    return false;
+  }
+  for (MemoryRow& row : m->rom) {
+    snprintf(row.cells[kRowHighCell], kTextCellSize, "FF");
+    snprintf(row.cells[kRowLowCell], kTextCellSize, "FF");
+  }
+  SlotLoadResult result = {};
+  ROMLoadFile(path, m->rom, &result);
+  if (result.status == kSlotLoadUnreadable) {
+    fprintf(stderr, "velkor-trace: cannot read '%s'\n", name.c_str());
+    return false;
+  }
+  if (result.status == kSlotLoadStopped) {
+    char problem[128];
+    describe_problem(result, problem, sizeof problem);
+    fprintf(stderr, "velkor-trace: %s:%d: %s\n", name.c_str(), result.line, problem);
+    return false;
+  }
+  if (result.words == 0) {
+    fprintf(stderr, "velkor-trace: '%s' holds no program word\n", name.c_str());
     return false;
   }
   return true;

@@ -59,6 +59,23 @@ TEST(CommandLine, WhatItAsksForOrWhyItIsRefused) {
       {{"--frames", "5"}, "--frames works only with --offscreen"},
       {{"--slot-dir"}, "--slot-dir needs a value"},
       {{"--fast"}, "unknown option --fast"},
+      // A period is a whole number of milliseconds, or the program refuses to start.
+      {{"-period", "0"}, "window 0"},
+      {{"60000"}, "window 60000"},
+      {{"-period", "abc"}, "-period needs a whole number from 0 to 60000, not \"abc\""},
+      {{"-period", "12x"}, "-period needs a whole number from 0 to 60000, not \"12x\""},
+      {{"-period", "-5"}, "-period needs a whole number from 0 to 60000, not \"-5\""},
+      {{"-period", " 12"}, "-period needs a whole number from 0 to 60000, not \" 12\""},
+      {{"-period", "60001"}, "-period needs a whole number from 0 to 60000, not \"60001\""},
+      {{"-period", ""}, "-period needs a whole number from 0 to 60000, not \"\""},
+      {{"40ms"}, "-period needs a whole number from 0 to 60000, not \"40ms\""},
+      {{"-period"}, "-period needs a value"},
+      {{"fast", "40"}, "unknown argument \"fast\""},
+      // What a refusal quotes is a short excerpt, control characters escaped.
+      {{"--\x1b[2J\r"}, "unknown option --\\x1b[2J\\r"},
+      {{"-period", "1234567890123456789012345678901234567890123"},
+       "-period needs a whole number from 0 to 60000, not "
+       "\"1234567890123456789012345678901234567890...\""},
   };
   for (const auto& c : cases) EXPECT_EQ(Outcome(c.args), c.outcome);
 }
@@ -110,6 +127,12 @@ TEST(EventScript, EachKindOfLineInFrameOrder) {
   EXPECT_EQ(text.back(), 0xE4u);  // a-umlaut as one UTF-16 unit
 }
 
+std::string Repeat(const std::string& line, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += line;
+  return text;
+}
+
 TEST(EventScript, MalformedLinesAreRefusedWithTheirNumber) {
   const struct {
     std::string script;
@@ -133,6 +156,19 @@ TEST(EventScript, MalformedLinesAreRefusedWithTheirNumber) {
       {"1 type a\tb", 1, "control characters"},
       {std::string("1 type a\0b", 10), 1, "NUL"},
       {"1 move 1 1\n2 move 2 2\n10 move 3 3", 3, "never drawn (frames 0 .. 9)"},
+      // Words are quoted as short excerpts with control characters escaped.
+      {"1 ju\rmp\x1b[2J 1 1", 1, "unknown event \"ju\\rmp\\x1b[2J\""},
+      {"1 key \xff\xfe", 1, "unknown key \"\\xff\\xfe\""},
+      {"1 " + std::string(3000, 'y'), 1,
+       "unknown event \"yyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyy...\""},
+      {"# fine\n" + std::string(4097, '#'), 2, "line is longer than 4096 characters"},
+      // A frame's events wait in the host's queues, 1024 pointer and 1024 key events; one of
+      // each leaves per frame. A script that would fill a queue past that is refused.
+      {Repeat("0 click 5 5\n", 512) + "0 press 5 5", 513, "more than 1024 pointer events"},
+      {Repeat("0 click 5 5\n", 512) + "1 click 5 5", 513, "more than 1024 pointer events"},
+      {Repeat("0 click 5 5\n", 512) + "2 click 5 5\n2 press 5 5", 514, "more than 1024"},
+      {Repeat("3 key Tab\n", 512) + "3 type a", 513, "more than 1024 key events"},
+      {"3 type " + std::string(513, 'a'), 1, "more than 1024 key events"},
   };
   for (const auto& c : cases) {
     std::vector<VelkorScriptEvent> events;
@@ -140,7 +176,20 @@ TEST(EventScript, MalformedLinesAreRefusedWithTheirNumber) {
     EXPECT_FALSE(Velkor_ParseEventScript(c.script, 10, known_widget, &events, &error)) << c.script;
     EXPECT_EQ(error.line, c.line) << c.script;
     EXPECT_NE(error.message.find(c.message_part), std::string::npos)
-        << c.script << " -> " << error.message;
+        << c.script.substr(0, 80) << " -> " << error.message;
+    EXPECT_GT(160u, error.message.size()) << error.message;
+  }
+  // Up to the queues' size, nothing is refused: 512 clicks fill the pointer queue; by frame
+  // 2 two events have left it; 256 Tabs and 256 typed characters fill the key queue.
+  for (const std::string& script :
+       {Repeat("0 click 5 5\n", 512), Repeat("0 click 5 5\n", 512) + "1 press 5 5",
+        Repeat("0 click 5 5\n", 512) + "2 click 5 5",
+        Repeat("3 key Tab\n", 256) + "3 type " + std::string(256, 'a'),
+        "# fine\n" + std::string(4096, '#')}) {
+    std::vector<VelkorScriptEvent> events;
+    VelkorScriptError error;
+    EXPECT_TRUE(Velkor_ParseEventScript(script, 10, known_widget, &events, &error))
+        << error.line << ": " << error.message;
   }
 }
 

@@ -2,6 +2,8 @@
 // and snapshot read back, and its exit status and one line when it refuses.
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -194,6 +196,15 @@ TEST(Offscreen, P1OutputLightsSegmentsAndP2SwitchesReachInputBitsOnly) {
   EXPECT_FALSE(lit(901, 670) || lit(901, 715));
 }
 
+// 1,100 clicks in one frame, then FETCH/DECODE: the click would be lost.
+const std::string kQueueFlood = [] {
+  std::string script;
+  for (int i = 0; i < 1100; ++i) script += "3 click 5 5\n";
+  return script + "3 click @DisasmButton\n";
+}();
+// A comment line too many.
+const std::string kBigScript = std::string(4 << 20, '#') + "\n";
+
 // Refused: the exit status, one line on stderr and no state file; scripts
 // are read whole before a frame is drawn. Then a BMP snapshot and --help.
 TEST(Program, ExitStatusAndOutputs) {
@@ -201,16 +212,25 @@ TEST(Program, ExitStatusAndOutputs) {
     int status;
     const char* args;  // "" runs events.txt for 10 frames
     const char* script;
-    const char* error;
+    std::string error;
   } cases[] = {
       {2, "--offscreen --frames zero", "", "--frames needs a whole number"},
-      {2, "--offscreen --frames 3 --events missing.txt", nullptr, "script missing.txt\n"},
+      {2, "--offscreen --frames 3 --events missing.txt", nullptr,
+       "script missing.txt: No such file"},
       {2, "", "2 click @ExecButton\n3 click 5\n", "events.txt:2: click: needs a position"},
       {2, "", "50 move 1 1\n", "events.txt:1: frame 50 is never drawn (frames 0 .. 9)\n"},
       // The slot pop-up's button is not drawn while the pop-up is closed.
       {1, "", "3 click @ROMSaveButton\n", "events.txt:1: @ROMSaveButton was not drawn in frame 2"},
       {1, "--offscreen --frames 2 --state no/such/dir/state.json", "", "cannot write"},
       {1, "--offscreen --frames 2 --state state.json --slot-dir no", "", "slot directory no\n"},
+      // A script is a file of at most 4 MiB, queued events within the host's queues.
+      {2, "--offscreen --frames 3 --events slots --state state.json", nullptr,
+       "script slots: it is a folder"},
+      {2, "--offscreen --frames 3 --events /dev/zero --state state.json", nullptr,
+       "script /dev/zero: larger than 4 MiB"},
+      {2, "", kBigScript.c_str(), "events.txt: larger than 4 MiB"},
+      {2, "", kQueueFlood.c_str(),
+       "events.txt:513: frame 3 would queue more than 1024 pointer events"},
       // Window mode without a display says how to run it instead.
       {1, "-period 40", "", "(xvfb-run -a velkor) or off-screen (velkor --offscreen"},
   };
@@ -219,6 +239,7 @@ TEST(Program, ExitStatusAndOutputs) {
     if (c.script != nullptr) WriteFile(dir / "events.txt", c.script);
     const std::string run10 = "--offscreen --frames 10 --events events.txt --state state.json";
     const VelkorRun run = RunVelkor(dir, c.args[0] != '\0' ? c.args : run10, "DISPLAY=");
+    SCOPED_TRACE(c.error);
     EXPECT_EQ(run.status, c.status) << run.output;
     EXPECT_EQ(run.output.rfind("velkor: ", 0), 0u) << run.output;
     EXPECT_NE(run.output.find(c.error), std::string::npos) << run.output;
@@ -235,6 +256,66 @@ TEST(Program, ExitStatusAndOutputs) {
   run = RunVelkor(dir, "--help");
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.output.find("velkor --offscreen --frames N"), std::string::npos);
+}
+
+// The state file and the snapshot go into what their names point at: a link stays a link and
+// its file gets the output, a FIFO is written into, a descriptor of the program is written
+// through; a regular file is replaced whole or, when the disk takes no more, kept as it was.
+TEST(Program, OutputsGoWhereTheirNamesPoint) {
+  ScratchDir dir;
+  ASSERT_EQ(0, mkdir((dir / "real").c_str(), 0755));
+  ASSERT_EQ(0, symlink("real/state.json", (dir / "state.json").c_str()));
+  ASSERT_EQ(0, symlink("real/shot.png", (dir / "shot.png").c_str()));
+  VelkorRun run = RunVelkor(dir, "--offscreen --frames 2 --state state.json --snapshot shot.png");
+  ASSERT_EQ(run.status, 0) << run.output;
+  struct stat info;
+  EXPECT_TRUE(lstat((dir / "state.json").c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+  EXPECT_TRUE(lstat((dir / "shot.png").c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+  ExpectState(nlohmann::json::parse(ReadFile(dir / "real/state.json"), nullptr, false),
+              {"/frame", 2});
+  EXPECT_EQ(ReadFile(dir / "real/shot.png").substr(1, 3), "PNG");
+
+  // A FIFO with a reader at its other end (a reader that never gets a writer gives up).
+  ASSERT_EQ(0, mkfifo((dir / "state.fifo").c_str(), 0600));
+  const int raw = system(("cd '" + dir.path +
+                          "' && { timeout 60 cat state.fifo >from-fifo.json & } && '" VELKOR_BINARY
+                          "' --offscreen --frames 2 --state state.fifo >output.txt 2>&1; "
+                          "status=$?; wait; exit $status")
+                             .c_str());
+  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << ReadFile(dir / "output.txt");
+  EXPECT_TRUE(stat((dir / "state.fifo").c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
+  ExpectState(nlohmann::json::parse(ReadFile(dir / "from-fifo.json"), nullptr, false),
+              {"/frame", 2});
+  // The program's own standard output, as the shell set it up: a file it appends to, a pipe.
+  WriteFile(dir / "log.txt", "before\n");
+  run = RunVelkor(dir, "--offscreen --frames 2 --state /dev/fd/3 3>>log.txt");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const std::string log = ReadFile(dir / "log.txt");
+  ASSERT_EQ(log.substr(0, 7), "before\n");
+  ExpectState(nlohmann::json::parse(log.substr(7), nullptr, false), {"/frame", 2});
+  run = RunVelkor(dir, "--offscreen --frames 2 --state /dev/stdout 2>err.txt | cat");
+  EXPECT_EQ(ReadFile(dir / "err.txt"), "");
+  ExpectState(nlohmann::json::parse(run.output, nullptr, false), {"/frame", 2});
+
+  // A disk that takes no more (a file size limit, its signal ignored): nothing is written,
+  // the program says so, the old files stay as they were.
+  for (const char* snapshot : {"old.png", "old.bmp"}) {
+    SCOPED_TRACE(snapshot);
+    WriteFile(dir / snapshot, "old picture");
+    WriteFile(dir / "old.json", "old state");
+    run = RunVelkor(dir,
+                    std::string("--offscreen --frames 2 --state old.json --snapshot ") + snapshot,
+                    "trap '' XFSZ; ulimit -f 4;");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("cannot write"), std::string::npos) << run.output;
+    EXPECT_EQ(ReadFile(dir / snapshot), "old picture");
+    EXPECT_EQ(ReadFile(dir / "old.json"), "old state");
+    // No temporary file is left behind.
+    EXPECT_EQ(system(("test -z \"$(ls '" + dir.path +
+                      "' | grep '^old' | grep -vx -e old.png -e old.bmp -e old.json)\"")
+                         .c_str()),
+              0);
+  }
 }
 
 }  // namespace

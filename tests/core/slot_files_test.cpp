@@ -1,9 +1,13 @@
 // Slot files (exact bytes, malformed files, saves cut at every step) and velkor-trace on them.
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <vector>
 
 #include "tests/core/core_test_util.h"
@@ -35,9 +39,26 @@ class SlotsTest : public ::testing::Test {
   static void WriteFile(const char* name, const std::string& bytes) {
     std::ofstream(name, std::ios::binary) << bytes;
   }
-  // velkor-trace run with `arguments`: its output lines; its status and error text kept.
+  static void WriteFile(const std::string& name, const std::string& bytes) {
+    WriteFile(name.c_str(), bytes);
+  }
+  // The names in the current directory, sorted, without "." and "..".
+  static std::vector<std::string> Entries() {
+    std::vector<std::string> names;
+    DIR* dir = opendir(".");
+    while (const dirent* entry = dir != nullptr ? readdir(dir) : nullptr) {
+      if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0)
+        names.push_back(entry->d_name);
+    }
+    if (dir != nullptr) closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // velkor-trace run with `arguments`: its output lines; its status and error text kept. A run
+  // that hangs is ended (status 124) instead of holding up the suite.
   std::vector<std::string> Run(const std::string& arguments) {
-    int raw = system(("'" VELKOR_TRACE_BINARY "' " + arguments + " >out.txt 2>err.txt").c_str());
+    int raw = system(
+        ("timeout 60 '" VELKOR_TRACE_BINARY "' " + arguments + " >out.txt 2>err.txt").c_str());
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     err = ReadFile("err.txt");
     std::istringstream out(ReadFile("out.txt"));
@@ -91,40 +112,176 @@ TEST_F(SlotsTest, EveryCutSaveLeavesTheOldOrTheNewFile) {
       }
       ++points;
       ASSERT_TRUE(after == old_bytes || after == new_bytes) << "a mix of " << after.size();
-      if (how == kFailCall) {
-        EXPECT_EQ(0, system("test \"$(ls)\" = slot1.csv")) << "a failed save cleans up";
-      }
-      // Whatever a killed save left behind, the next one goes through.
+      // A failed save cleans up; a killed one leaves at most its own temporary file, which the
+      // next save removes (the program that made it is gone) before it goes through.
+      const std::vector<std::string> left = Entries();
+      EXPECT_EQ(how == kFailCall ? 1u : left.size(), left.size());
+      EXPECT_GE(2u, left.size());
+      for (const std::string& name : left) EXPECT_EQ(0u, name.find("slot1.csv")) << name;
       ROMSave(new_program->machine.rom, 0);
       EXPECT_EQ(new_bytes, ReadFile("slot1.csv"));
-      EXPECT_EQ(0, system("test \"$(ls)\" = slot1.csv"));
+      EXPECT_EQ(std::vector<std::string>({"slot1.csv"}), Entries());
     }
     EXPECT_GE(points, 5);  // the write, the flush, the close, the rename and after it
   }
   // Only the order of the calls shows that the data is on the disk before the rename.
   EXPECT_EQ("write fsync close rename fsync close ",
             RecordSaveCalls([&] { ROMSave(new_program->machine.rom, 0); }));
-  // The temporary cannot be created: the save must give up, not truncate.
-  ASSERT_EQ(0, mkdir("slot1.csv.tmp", 0700));
-  ROMSave(old_program->machine.rom, 0);
-  EXPECT_EQ(new_bytes, ReadFile("slot1.csv"));
 }
 
-TEST_F(SlotsTest, LinesFillRowsByPositionUntilTheFirstMalformedOne) {
-  std::string seventy;
-  for (int i = 0; i < 70; ++i) seventy += "0000;1111;\"\"\n";
-  // Loaded over the initial state (FFFE=FF80, FFFC=FFD0, FFFA=FFFF, FF80=4031).
+// Two programs save the same slot at once: one is held halfway through its write while the
+// other saves whole; the slot file ends as one of the two, never a mix of both.
+TEST_F(SlotsTest, TwoSavesAtOnceNeverMeetInOneFile) {
+  std::unique_ptr<Simulator> first = NewSimulator(), second = NewSimulator();
+  for (unsigned a = 0xFF80; a <= 0xFFFE; a += 2) SetWord(&second->machine, a, a ^ 0x5A5A);
+  ROMSave(first->machine.rom, 0);
+  const std::string first_bytes = ReadFile("slot1.csv");
+  ROMSave(second->machine.rom, 0);
+  const std::string second_bytes = ReadFile("slot1.csv");
+  // The held save still succeeds (the other leaves its temporary file alone) and, renaming
+  // last, its program is the one in the slot, whole.
+  ASSERT_TRUE(RunSaveHeldWhile(
+      1, [&] { _exit(ROMSaveSlot(first->machine.rom, 0) == 1 ? 0 : 1); },
+      [&] {
+        EXPECT_EQ(1, ROMSaveSlot(second->machine.rom, 0));
+        EXPECT_EQ(second_bytes, ReadFile("slot1.csv"));
+      }));
+  EXPECT_EQ(first_bytes, ReadFile("slot1.csv"));
+  EXPECT_EQ(std::vector<std::string>({"slot1.csv"}), Entries());
+}
+
+// Whatever lies at the name an earlier version used for its temporary file is left alone.
+TEST_F(SlotsTest, NothingPlantedBesideTheSlotFileIsFollowedOrBlocksASave) {
+  ASSERT_EQ(0, mkdir("elsewhere", 0700));
+  const std::string victim = directory + "/elsewhere/victim";
+  const struct {
+    const char* name;
+    std::function<void()> plant;
+  } cases[] = {
+      {"a link to another file", [&] { ASSERT_EQ(0, symlink(victim.c_str(), "slot1.csv.tmp")); }},
+      {"a dangling link", [&] { ASSERT_EQ(0, symlink("nowhere/x", "slot1.csv.tmp")); }},
+      {"a folder", [] { ASSERT_EQ(0, mkdir("slot1.csv.tmp", 0700)); }},
+      {"a file nobody may write",
+       [] {
+         WriteFile("slot1.csv.tmp", "kept");
+         ASSERT_EQ(0, chmod("slot1.csv.tmp", 0400));
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFile(victim.c_str(), "victim");
+    c.plant();
+    ROMSave(m->rom, 0);
+    EXPECT_EQ("victim", ReadFile(victim.c_str()));
+    struct stat info;
+    ASSERT_EQ(0, lstat("slot1.csv", &info));
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(0u, ReadFile("slot1.csv").find("FFFE;FF80;\"\"\r\n"));
+    EXPECT_EQ(std::vector<std::string>({"elsewhere", "slot1.csv", "slot1.csv.tmp"}), Entries());
+    EXPECT_EQ(0, system("rm -rf slot1.csv slot1.csv.tmp"));
+  }
+}
+
+// A save keeps the slot file's permissions; a file nobody may write is a protected exercise.
+TEST_F(SlotsTest, PermissionsStayAndAProtectedFileIsLeftAlone) {
+  const mode_t mask = umask(022);
+  ROMSave(m->rom, 0);
+  struct stat info;
+  ASSERT_EQ(0, stat("slot1.csv", &info));
+  EXPECT_EQ(0644u, info.st_mode & 07777);  // a new file as any program makes one
+  for (mode_t mode : {0600, 0640, 0664, 0606}) {
+    SCOPED_TRACE(mode);
+    ASSERT_EQ(0, chmod("slot1.csv", mode));
+    ROMSave(m->rom, 0);
+    ASSERT_EQ(0, stat("slot1.csv", &info));
+    EXPECT_EQ(mode, info.st_mode & 07777);
+  }
+  WriteFile("slot1.csv", "FFFE;1234;\"\"\r\n");
+  ASSERT_EQ(0, chmod("slot1.csv", 0444));
+  ROMSave(m->rom, 0);
+  EXPECT_EQ("FFFE;1234;\"\"\r\n", ReadFile("slot1.csv"));
+  EXPECT_EQ(std::vector<std::string>({"slot1.csv"}), Entries());
+  umask(mask);
+}
+
+// What a load reports: the words it loaded and, when a bad line ended it, which and why.
+std::string Outcome(const SlotLoadResult& r) {
+  static const char* const kProblems[] = {"",         "address", "odd",      "outside",
+                                          "repeated", "word",    "too long", "read error"};
+  if (r.status == kSlotLoadUnreadable) return "unreadable";
+  std::string text = std::to_string(r.words) + " words";
+  if (r.status != kSlotLoadStopped) return text;
+  char address[16] = "";
+  if (r.address != 0) snprintf(address, sizeof address, " %04X", r.address);
+  return text + ", line " + std::to_string(r.line) + ": " + kProblems[r.problem] + address;
+}
+
+// Each line puts its word at its own address, from a file written by hand in any order.
+TEST_F(SlotsTest, LinesFillTheirAddressesUntilTheFirstBadOne) {
+  std::string all_in_order;
+  for (unsigned a = 0xFF80; a <= 0xFFFE; a += 2) {
+    char line[24];
+    snprintf(line, sizeof line, "%04X;%04X\n", a, a ^ 0xFFFF);
+    all_in_order += line;
+  }
+  // Loaded over the initial state (FFFE=FF80, FFFC=FFD0, FFFA=FFFF, FF82=0280, FF80=4031).
   const struct {
     const char* name;
     std::string content;
     const char* expected;
+    const char* outcome;
   } cases[] = {
-      {"the address field is not used", "FF80;4031;\"\"\r\n", "@FFFE=4031 @FFFC=FFD0"},
-      // The line break after a lone semicolon is no blank: the next line is not this word.
-      {"missing word", "FFFE;\nFFFC;5678\nFFFA;9999\n", "@FFFE=FF80 @FFFC=FFD0 @FFFA=FFFF"},
-      // A blank line has no numbers either: skipping it would move every later word.
-      {"blank line", "FFFE;1111\n\nFFFA;3333\n", "@FFFE=1111 @FFFC=FFD0 @FFFA=FFFF"},
-      {"lines beyond the 64th", seventy, "@FFFE=1111 @FF80=1111"},
+      {"ascending, by hand", "FF80;4034;\"\"\r\nFF82;0290\r\nFFFE;FF82\n",
+       "@FFFE=FF82 @FFFC=FFD0 @FF82=0290 @FF80=4034", "3 words"},
+      {"either case, any third field", "fffc;abcd;\"Stapel\"\nFFFA;Ab12;;x\n",
+       "@FFFE=FF80 @FFFC=ABCD @FFFA=AB12", "2 words"},
+      {"all 64 in ascending order", all_in_order, "@FFFE=0001 @FF80=007F @FFC0=003F", "64 words"},
+      {"a byte order mark before the first line",
+       "\xef\xbb\xbf"
+       "FFFC;1111\n",
+       "@FFFE=FF80 @FFFC=1111", "1 words"},
+      // Blank lines carry nothing: words go by address, so skipping one moves nothing.
+      {"blank lines", "\nFFFE;1111\r\n\r\n\nFFFA;3333\n\n", "@FFFE=1111 @FFFC=FFD0 @FFFA=3333",
+       "2 words"},
+      {"empty", "", "@FFFE=FF80", "0 words"},
+      // The first bad line ends the load; the words before it stay.
+      {"odd address", "FFFC;1111\nFF81;2222\nFFFA;3333\n", "@FFFC=1111 @FFFA=FFFF @FF80=4031",
+       "1 words, line 2: odd FF81"},
+      {"address below program memory", "FFFC;1111\nFF7E;2222\nFFFA;3333\n", "@FFFC=1111 @FFFA=FFFF",
+       "1 words, line 2: outside FF7E"},
+      {"address twice", "FFFC;1111\n\nFFFC;2222\nFFFA;3333\n", "@FFFC=1111 @FFFA=FFFF",
+       "1 words, line 3: repeated FFFC"},
+      {"three address digits", "FFC;1111\nFFFA;3333\n", "@FFFC=FFD0 @FFFA=FFFF",
+       "0 words, line 1: address"},
+      {"a blank before the address", " FFFC;1111\n", "@FFFC=FFD0", "0 words, line 1: address"},
+      {"a byte order mark on a later line",
+       "FFFC;1111\n\xef\xbb\xbf"
+       "FFFA;2222\n",
+       "@FFFC=1111 @FFFA=FFFF", "1 words, line 2: address"},
+      {"missing word", "FFFE;\nFFFC;5678\n", "@FFFE=FF80 @FFFC=FFD0", "0 words, line 1: word FFFE"},
+      {"five word digits", "FFFC;1111\nFFF8;1A003\nFFFA;3333\n", "@FFFC=1111 @FFF8=FFFF",
+       "1 words, line 2: word FFF8"},
+      {"a signed word", "FFFC;+A00\n", "@FFFC=FFD0", "0 words, line 1: word FFFC"},
+      {"a negative word", "FFFC;-001\n", "@FFFC=FFD0", "0 words, line 1: word FFFC"},
+      {"a C-style word", "FFFC;0x1F\n", "@FFFC=FFD0", "0 words, line 1: word FFFC"},
+      {"three word digits", "FFFC;A00\n", "@FFFC=FFD0", "0 words, line 1: word FFFC"},
+      {"a blank after the word", "FFFC;1111 \n", "@FFFC=FFD0", "0 words, line 1: word FFFC"},
+      {"a carriage return inside the line", "FFFC;1111\rFFFA;2222\n", "@FFFC=FFD0 @FFFA=FFFF",
+       "0 words, line 1: word FFFC"},
+      {"a NUL inside the word",
+       std::string("FFFC;11\0"
+                   "1\n",
+                   10),
+       "@FFFC=FFD0", "0 words, line 1: word FFFC"},
+      {"a line of 256 characters", "FFFC;1111;" + std::string(246, 'x') + "\r\n", "@FFFC=1111",
+       "1 words"},
+      {"a line of 257 characters", "FFFC;1111;" + std::string(247, 'x') + "\r\n", "@FFFC=FFD0",
+       "0 words, line 1: too long"},
+      {"a line that never ends", "FFFA;2222\nFFFC;1111;" + std::string(100000, 'x'),
+       "@FFFC=FFD0 @FFFA=2222", "1 words, line 2: too long"},
+      {"64 KiB in all", std::string(65536 - 10, '\n') + "FFFC;1111\n", "@FFFC=1111", "1 words"},
+      {"a byte more", std::string(65536 - 9, '\n') + "FFFC;1111\n", "@FFFC=FFD0",
+       "0 words, line 65528: too long"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -132,14 +289,53 @@ TEST_F(SlotsTest, LinesFillRowsByPositionUntilTheFirstMalformedOne) {
     std::unique_ptr<Simulator> fresh = NewSimulator();
     ROMLoad(1, fresh->machine.rom);
     EXPECT_EQ(c.expected, Get(&fresh->machine, c.expected));
+    std::unique_ptr<Simulator> reported = NewSimulator();
+    SlotLoadResult result = {};
+    ROMLoadSlot(1, reported->machine.rom, &result);
+    EXPECT_EQ(c.outcome, Outcome(result));
+    EXPECT_EQ(0, memcmp(fresh->machine.rom, reported->machine.rom, sizeof fresh->machine.rom));
   }
-  // Lines beyond the 64th are not read: the row behind the table stays.
+  // Lines beyond the 64th word are not read: a 65th names an address a second time.
+  WriteFile("slot2.csv", all_in_order + "FF80;1111\n");
   MemoryRow rows[kMemoryRowCount + 1] = {};
   ROMLoad(1, rows);
   EXPECT_STREQ("", rows[kMemoryRowCount].cells[kRowHighCell]);
+  EXPECT_STREQ("00", rows[kMemoryRowCount - 1].cells[kRowHighCell]);  // FF80 = 007F
   remove("slot2.csv");
   ROMLoad(1, m->rom);  // no file: nothing changes
   EXPECT_EQ("@FFFE=FF80", Get(m, "@FFFE"));
+}
+
+// Only a regular file is read: a FIFO, a device or a folder at a slot's name loads nothing at
+// once, instead of waiting for a writer or reading for ever. (Each load runs in a child that a
+// hang would keep past its alarm.)
+TEST_F(SlotsTest, OnlyRegularFilesAreReadAndNeverWaitedOn) {
+  ASSERT_EQ(0, mkfifo("slot1.csv", 0600));
+  // A writer holds the FIFO open with a good line in it, so that a reader would find data.
+  const int writer = open("slot1.csv", O_RDWR);
+  ASSERT_LE(0, writer);
+  ASSERT_EQ(10, write(writer, "FFFC;1234\n", 10));
+  ASSERT_EQ(0, symlink("/dev/zero", "slot2.csv"));
+  ASSERT_EQ(0, symlink("/dev/null", "slot3.csv"));
+  ASSERT_EQ(0, mkdir("slot4.csv", 0700));
+  ASSERT_EQ(0, mkfifo("slot5.csv", 0600));  // no writer: opening it must not wait for one
+  for (uint32_t slot = 0; slot < 5; ++slot) {
+    SCOPED_TRACE(slot);
+    const pid_t child = fork();
+    if (child == 0) {
+      alarm(60);
+      std::unique_ptr<Simulator> fresh = NewSimulator();
+      ROMLoad(slot, fresh->machine.rom);
+      SlotLoadResult result = {};
+      ROMLoadSlot(slot, fresh->machine.rom, &result);
+      _exit(Get(&fresh->machine, "@FFFC") == "@FFFC=FFD0" && Outcome(result) == "unreadable" ? 0
+                                                                                             : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  close(writer);
 }
 
 TEST_F(TraceToolTest, ListsTheWordsInMemoryAndWhereTheSimulatorDiffers) {
@@ -189,21 +385,65 @@ TEST_F(TraceToolTest, RunsFromTheResetVectorAndStartsOverAfterAReset) {
 
 TEST_F(TraceToolTest, CommandLines) {
   EXPECT_EQ(0u, Run("--help").at(0).find("Usage: velkor-trace"));
+  EXPECT_EQ(0, status);
   EXPECT_EQ(20u, Run("").size());  // the default
   EXPECT_TRUE(Run("--steps 0").empty());
-  // Mistakes give one line and a failure status.
+  // Mistakes give one line naming what is wrong, a failure status and no trace at all: a file
+  // that cannot be read whole is never replaced by the demonstration program.
   WriteFile("a.csv", "FFFE;FF80\n");
+  WriteFile("empty.csv", "");
+  WriteFile("blank.csv", "\r\n\n");
+  WriteFile("bad.csv", "FFFE;FF80;\"\"\r\nFF80;4031\r\nFFFC;12345\r\n");
+  WriteFile("twice.csv", "FFFE;FF80\nFFFE;FF80\n");
   mkdir("folder.csv", 0700);
-  for (const char* arguments :
-       {"missing.csv", "folder.csv", "--bogus", "--steps", "--steps -1", "--steps 12x",
-        "a.csv a.csv", "--steps 99999999999999999999", "a.csv --list --steps 3"}) {
-    SCOPED_TRACE(arguments);
-    EXPECT_TRUE(Run(arguments).empty());
-    EXPECT_NE(0, status);
-    // Exactly one line.
+  mkfifo("fifo.csv", 0600);
+  const int fifo_writer = open("fifo.csv", O_RDWR);  // so that only the tool's own rule stops it
+  const struct {
+    const char* arguments;
+    int status;  // 1 a file it cannot use, 2 a bad command line
+    const char* error;
+  } cases[] = {
+      {"missing.csv", 1, "cannot open 'missing.csv'"},
+      {"folder.csv", 1, "'folder.csv' is not a regular file"},
+      {"fifo.csv", 1, "'fifo.csv' is not a regular file"},
+      {"/dev/zero", 1, "'/dev/zero' is not a regular file"},
+      {"empty.csv", 1, "'empty.csv' holds no program word"},
+      {"blank.csv", 1, "'blank.csv' holds no program word"},
+      {"bad.csv", 1, "bad.csv:3: the word is not four hex digits"},
+      {"twice.csv --list", 1, "twice.csv:2: address FFFE comes a second time"},
+      {"--bogus", 2, "unknown option '--bogus'"},
+      {"--steps", 2, "--steps needs a number"},
+      {"--steps -1", 2, "bad number of steps '-1'"},
+      {"--steps 12x", 2, "bad number of steps '12x'"},
+      {"a.csv a.csv", 2, "more than one slot file"},
+      {"--steps 99999999999999999999", 2, "bad number of steps"},
+      {"a.csv --list --steps 3", 2, "drop --steps"},
+      // What the tool quotes from its command line is a short, escaped excerpt.
+      {"\"$(printf '%s\\r\\033[2J' --x)\"", 2, "unknown option '--x\\r\\x1b[2J'"},
+      {"--steps $(head -c 5000 /dev/zero | tr '\\0' x)", 2, "bad number of steps 'xxxxxxxx"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    EXPECT_TRUE(Run(c.arguments).empty());
+    EXPECT_EQ(c.status, status);
+    // Exactly one short line.
     EXPECT_EQ(std::make_pair(size_t(0), err.size() - 1),
               std::make_pair(err.find("velkor-trace: "), err.find('\n')));
+    EXPECT_NE(std::string::npos, err.find(c.error)) << err;
+    EXPECT_GT(200u, err.size()) << err;
   }
+  close(fifo_writer);
+}
+
+// A slot file given to the tool is all that is in program memory: the words it does not name
+// read as erased program memory (FFFF), not as the demonstration program.
+TEST_F(TraceToolTest, ReadsOnlyWhatTheFileHolds) {
+  WriteFile("vector.csv", "FFFE;FF80\nfffc;ffd0\n");
+  const std::vector<std::string> lines = Run("vector.csv --list");
+  EXPECT_EQ(0, status) << err;
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ("FF80: FFFF", lines.front().substr(0, 10));
+  for (const std::string& line : lines) EXPECT_EQ(std::string::npos, line.find("4031")) << line;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "display/Velkor_CheckButton.h"
+#include "display/Velkor_FrameShape.h"
 #include "display/Velkor_PushButton.h"
 #include "display/Velkor_ToggleButton.h"
 #include "tests/display/display_fixture.h"
@@ -40,7 +41,22 @@ class PushButtonTest : public DisplayTest {
   // A step of a story: the pointer on the button, off it, just inside its
   // far corner (it is 150 x 50) or one pixel beyond, or on the other button;
   // the pointer's button down or up, a typed space; the rest the test's own.
-  enum Step { kOn, kOff, kIn, kOut, kOther, kDown, kUp, kSpace, kDisable, kEnable, kLoad, kUnload };
+  enum Step {
+    kOn,
+    kOff,
+    kIn,
+    kOut,
+    kOther,
+    kDown,
+    kUp,
+    kRightDown,
+    kRightUp,
+    kSpace,
+    kDisable,
+    kEnable,
+    kLoad,
+    kUnload
+  };
   void Queue(Step s) {
     if (s == kOn) MoveTo(250, 220);
     if (s == kIn || s == kOut) MoveTo(349.5f + (s == kOut), 249.5f + (s == kOut));
@@ -48,6 +64,8 @@ class PushButtonTest : public DisplayTest {
     if (s == kOther) MoveTo(550, 220);
     if (s == kDown) Press();
     if (s == kUp) Release();
+    if (s == kRightDown) Press(3);
+    if (s == kRightUp) Release(3);
     if (s == kSpace) Type(KEY_SPACE);
   }
   Velkor_PushButton button_;
@@ -136,6 +154,46 @@ TEST_F(PushButtonTest, FaceShowsReleasedHoveredPressedAndDisabled) {
   }
 }
 
+TEST_F(PushButtonTest, FrameFaceAndLabelColours) {
+  // The outer frame (left edge, (201, 225)) shows the focus: yellow (1014)
+  // once the pointer has given the button the focus, grey (1002) before. A
+  // face override colours the face (plain under the pointer); a label colour
+  // the label.
+  const struct {
+    const char* name;
+    bool hovered;
+    int32_t face, label_colour;
+    Rgba frame, face_pixel;
+    int32_t ink;  // colour of the label's pixels
+  } cases[] = {
+      {"default, away", false, -1, -1, TableColor(1002), TableColor(1009), 1013},
+      {"default, focused", true, -1, -1, TableColor(1014), TableColor(1009), 1013},
+      {"green face, focused", true, 41, -1, TableColor(1014), TableColor(41), 1013},
+      {"red label", true, -1, kRed, TableColor(1014), TableColor(1009), kRed},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reset();
+    button_.label = "MMMMMM";
+    button_.faceColor = c.face;
+    button_.labelColor = c.label_colour;
+    MoveTo(c.hovered ? 340 : 100, c.hovered ? 245 : 100);
+    Draw();
+    Draw();
+    const Rgba frame = ReadPixel(201, 225);
+    EXPECT_NEAR(c.frame.r, frame.r, 10);
+    EXPECT_NEAR(c.frame.g, frame.g, 10);
+    EXPECT_NEAR(c.frame.b, frame.b, 10);
+    if (c.hovered) {
+      const Rgba face = ReadPixel(212, 210);
+      EXPECT_NEAR(c.face_pixel.r, face.r, 10);
+      EXPECT_NEAR(c.face_pixel.g, face.g, 10);
+      EXPECT_NEAR(c.face_pixel.b, face.b, 10);
+    }
+    EXPECT_GT(CountPixelsNear(215, 215, 120, 20, TableColor(c.ink), 30), 40);
+  }
+}
+
 TEST_F(PushButtonTest, ToggleButtonStoriesOfClicksKeysAndLoads) {
   // The toggle where the push button stands, beside the other push button.
   Velkor_ToggleButton toggle;
@@ -162,6 +220,8 @@ TEST_F(PushButtonTest, ToggleButtonStoriesOfClicksKeysAndLoads) {
       {"pressed, dragged off and released", 2, {kOn, kDown, kOff, kUp}, 0, 0},
       {"dragged onto another", 2, {kOn, kDown, kOther, kUp, kOn, kUp}, 0, 0},
       {"press mode turns on at the press", 1, {kOn, kDown}, 1, 1},
+      {"the right button does nothing", 2, {kOn, kRightDown, kRightUp}, 0, 0},
+      {"nor in press mode", 1, {kOn, kRightDown, kRightUp}, 0, 0},
       {"space while focused", 2, {kOn, kOff, kSpace}, 1, 1},
       {"a load sets the state without a change event", 2, {kLoad}, 1, 0},
       {"loaded on, then clicked off", 2, {kLoad, kOn, kDown, kUp}, 0, 1},
@@ -193,6 +253,15 @@ TEST_F(PushButtonTest, ToggleButtonStoriesOfClicksKeysAndLoads) {
     EXPECT_EQ(c.changes, changes);
     EXPECT_EQ(0, others_);
     EXPECT_EQ(c.state == 0, CountPixelsNear(205, 205, 140, 40, {255, 0, 0, 255}, 90) > 30);
+    // While on, the face stays pressed in (grey at the top) even under the
+    // pointer; off and hovered it is plain.
+    if (toggle.enabled) {
+      MoveTo(250, 220);
+      draw();
+      draw();
+      EXPECT_NEAR(toggle.state ? TableColor(1002).r : TableColor(1009).r, ReadPixel(230, 244).r,
+                  12);
+    }
   }
 }
 
@@ -234,6 +303,44 @@ TEST_F(DisplayTest, CheckButtonTogglesShowsItsMarkAndTakesLoads) {
   draw();
   EXPECT_EQ(0, check.checked);
   EXPECT_EQ(3, changes);
+  Release();
+  draw();
+  // In mode 2 (on the release) a press dragged off before its release
+  // leaves it; Space while it keeps the focus toggles it.
+  check.checkMode = 2;
+  MoveTo(250, 215);
+  draw();
+  Press();
+  draw();
+  MoveTo(100, 100);
+  draw();
+  Release();
+  draw();
+  draw();
+  EXPECT_EQ(0, check.checked);
+  TypeKey(KEY_SPACE, draw);
+  EXPECT_EQ(1, check.checked);
+  EXPECT_EQ(4, changes);
+  // Frame style 3 makes the box round with a dot: the ground shows in its
+  // corners (a cut corner of style 2 leaves a few pixels), the dot fills
+  // the middle.
+  auto ground_in_corner = [] {
+    int n = 0;
+    for (int y = 204; y < 210; ++y) {
+      for (int x = 204; x < 210; ++x) {
+        const Rgba p = ReadPixel(x, y);
+        n += (p.r < 80 && p.g < 80 && p.b < 80) ? 1 : 0;
+      }
+    }
+    return n;
+  };
+  EXPECT_LT(ground_in_corner(), 8) << "style 2";
+  check.frameStyle = kVelkorCornerRoundEnds;
+  draw();
+  EXPECT_GT(ground_in_corner(), 15) << "style 3";
+  // The radio mark: its centre dark accent (1010) in an accent ring (1008).
+  EXPECT_EQ(16, CountPixelsNear(216, 216, 4, 4, TableColor(1010), 12)) << "the dot";
+  EXPECT_GT(CountPixelsNear(208, 208, 20, 20, TableColor(1008), 12), 40) << "its ring";
 }
 
 }  // namespace

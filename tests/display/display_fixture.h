@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <vector>
 
 #include "display/Velkor_ColorBase.h"
 #include "graphics/sgl.h"
@@ -32,6 +33,20 @@ constexpr int32_t kBlack = 1;
 constexpr int32_t kWhite = 2;
 constexpr int32_t kGrey = 5;
 constexpr int32_t kRed = 11;
+
+// The pixels of a rectangle of the framebuffer as 0xRRGGBB, row by row: two
+// pictures of the same place compare equal exactly when they look the same.
+inline std::vector<uint32_t> PixelBlock(int x, int y, int width, int height) {
+  std::vector<uint32_t> out;
+  out.reserve(static_cast<size_t>(width > 0 && height > 0 ? width * height : 0));
+  for (int j = y; j < y + height; ++j) {
+    for (int i = x; i < x + width; ++i) {
+      const Rgba p = ReadPixel(i, j);
+      out.push_back(static_cast<uint32_t>(p.r) << 16 | static_cast<uint32_t>(p.g) << 8 | p.b);
+    }
+  }
+  return out;
+}
 
 // The colour of a table entry as bytes, for pixel comparisons.
 inline Rgba TableColor(int32_t index) {

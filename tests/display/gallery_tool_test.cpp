@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -23,6 +25,10 @@ class GalleryTool : public ::testing::Test {
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
+  std::string ReadOutput() const {
+    std::ifstream in(directory_ + "/out.txt");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
   std::string directory_;
 };
 
@@ -30,13 +36,17 @@ TEST_F(GalleryTool, WritesAPictureAndRefusesWhatItCannotDo) {
   const struct {
     const char* arguments;
     int status;
-  } cases[] = {{"--out picture.gif", 2},
+  } cases[] = {{"--help", 0},
+               {"--out picture.gif", 2},
                {"--bogus", 2},
                {"--out", 2},
                {"--out /nonexistent-directory/g.png", 1},
                {"--out /nonexistent-directory/g.bmp", 1}};
   for (const auto& c : cases) {
     EXPECT_EQ(c.status, Run(c.arguments)) << c.arguments;
+    // One line saying what is wrong, or the usage on --help.
+    const std::string out = ReadOutput();
+    EXPECT_EQ(0u, out.find(c.status == 0 ? "usage: velkor-gallery" : "velkor-gallery: ")) << out;
   }
   EXPECT_NE(0, access("picture.gif", F_OK));
   const std::string picture = directory_ + "/gallery.png";

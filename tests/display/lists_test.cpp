@@ -6,6 +6,7 @@
 #include "display/Velkor_MultiColumn.h"
 #include "display/Velkor_RadioBox.h"
 #include "display/Velkor_ScrollBar.h"
+#include "display/Velkor_ScrollList_generic.h"
 #include "display/Velkor_ScrollPanel.h"
 #include "tests/display/display_fixture.h"
 
@@ -115,18 +116,26 @@ class ComboBoxTest : public DisplayTest {
       open_ = combo_.open;
     });
   }
-  // A typed key; remembers the event and the open flag of the key's frame.
+  // A typed key; remembers the event, the open flag and the row drawn as
+  // the selection (-1 none) of the key's frame.
   void Key(uint32_t key) {
     Type(key);
     Draw();
     open_ = combo_.open;
     event_ = combo_.event;
+    lit_ = -1;
+    const Rgba selection = TableColor(1000 + kVelkorColorAccentLight);
+    for (int row = 0; row < 5 && lit_ < 0; ++row) {
+      const int y = static_cast<int>(RowY(row)) - 8;
+      if (CountPixelsNear(210, y, 140, 16, selection, 4) > 200) lit_ = row;
+    }
     Draw();
   }
 
   Velkor_ComboBox combo_;
   uint8_t event_ = 0;
   uint8_t open_ = 0;
+  int lit_ = -1;
 };
 
 TEST_F(ComboBoxTest, ALoadAndAClickOnARowChooseButNotWhileDisabled) {
@@ -154,6 +163,26 @@ TEST_F(ComboBoxTest, ALoadAndAClickOnARowChooseButNotWhileDisabled) {
   ClickRow(4);  // below the list: nothing chosen
   EXPECT_EQ(0, event_);
   EXPECT_EQ(2, combo_.selectedIndex);
+  // A forced index outside the items selects none: the box shows its label
+  // (here none at all) until a row is chosen; the list keeps its row.
+  const Rgba label = TableColor(1000 + kVelkorColorLabel);
+  EXPECT_GT(CountPixelsNear(206, 404, 120, 26, label, 40), 20) << "Item";
+  for (int32_t outside : {4, -1}) {
+    combo_.label = "";
+    combo_.forcedIndex = outside;
+    combo_.force = 1;
+    Draw();
+    combo_.force = 0;
+    Draw();
+    EXPECT_EQ(-1, combo_.selectedIndex) << outside;
+    EXPECT_EQ(0, CountPixelsNear(206, 404, 120, 26, label, 40)) << outside;
+  }
+  if (combo_.open == 0) ClickBox();
+  ASSERT_EQ(1, combo_.open);
+  ClickRow(2);  // the row the list still stands on
+  EXPECT_EQ(1, event_);
+  EXPECT_EQ(2, combo_.selectedIndex);
+  EXPECT_GT(CountPixelsNear(206, 404, 120, 26, label, 40), 20);
   // Disabled, it neither opens nor takes keys, and is greyed.
   const Rgba face_enabled = ReadPixel(335, 425);
   combo_.enabled = 0;
@@ -172,20 +201,175 @@ TEST_F(ComboBoxTest, ADisabledItemCannotBeChosenAndKeysOpenAndClose) {
   EXPECT_EQ(0, event_);
   EXPECT_EQ(1, combo_.open);
   EXPECT_EQ(0, combo_.selectedIndex);
-  // The keyboard cursor can reach it, but Enter does not choose it.
+  // The keyboard cursor can reach it, but Enter does not choose it, nor is
+  // it drawn as chosen for a frame: the selection stays drawn on row 0.
   const struct {
     uint32_t key;
     uint8_t event, open;
     int32_t selected;
-  } keys[] = {{KEY_DOWN, 0, 1, 0},  {KEY_DOWN, 0, 1, 0},   {KEY_DOWN, 0, 1, 0},
-              {KEY_ENTER, 0, 1, 0}, {KEY_DOWN, 0, 1, 0},   {KEY_ENTER, 1, 0, 4},
-              {KEY_SPACE, 0, 1, 4}, {KEY_ESCAPE, 0, 0, 4}, {KEY_SPACE, 0, 1, 4},
-              {KEY_SPACE, 0, 0, 4}};
+    int lit;  // the row drawn as the selection in the key's frame (the list
+              // shows in a frame that begins with it open)
+  } keys[] = {{KEY_DOWN, 0, 1, 0, 0},   {KEY_DOWN, 0, 1, 0, 0},   {KEY_DOWN, 0, 1, 0, 0},
+              {KEY_ENTER, 0, 1, 0, 0},  {KEY_DOWN, 0, 1, 0, 0},   {KEY_ENTER, 1, 0, 4, 4},
+              {KEY_SPACE, 0, 1, 4, -1}, {KEY_ESCAPE, 0, 0, 4, 4}, {KEY_SPACE, 0, 1, 4, -1},
+              {KEY_SPACE, 0, 0, 4, 4}};
   for (const auto& k : keys) {
     Key(k.key);
     EXPECT_EQ(k.event, event_) << "key " << k.key;
     EXPECT_EQ(k.open, open_) << "key " << k.key;
     EXPECT_EQ(k.selected, combo_.selectedIndex) << "key " << k.key;
+    EXPECT_EQ(k.lit, lit_) << "key " << k.key;
+  }
+}
+
+// A radio box of three items at (300, 300), 208 x 108, the middle one
+// disabled: what each step of a story chooses, whether it is the user's
+// choice (event), and which item's mark is drawn filled.
+TEST_F(DisplayTest, RadioBoxClicksKeysItemFlagsAndLoads) {
+  static Velkor_RadioBox box;
+  Velkor_RadioBox_init(&box);
+  box.width = 208;
+  box.height = 108;
+  const char* const names[3] = {"Eins", "Zwei", "Drei"};
+  for (int i = 0; i < 3; ++i) {
+    box.items[i] = names[i];
+    box.itemFlags[i] = i == 1 ? 0 : 1;
+  }
+  box.itemCount = 3;
+  box.columns = 1;
+  int events = 0;
+  auto draw = [&] {
+    FrameOf(&box, Velkor_RadioBox_predraw, Velkor_RadioBox_draw, 300, 300);
+    events += box.event;
+    box.force = 0;
+  };
+  auto centre = [&](int item, float* x, float* y) {
+    float cx = 0, cy = 0, w = 0, h = 0;
+    ASSERT_TRUE(Velkor_RadioBox_itemCell(&box, item, &cx, &cy, &w, &h));
+    *x = 300 + cx + w / 2;
+    *y = 300 + cy + h / 2;
+  };
+  // The filled mark: accent pixels at the left end of the item's cell.
+  auto marked = [&](int item) {
+    float x = 0, y = 0;
+    centre(item, &x, &y);
+    return CountPixelsNear(304, static_cast<int>(y) - 10, 30, 20, TableColor(1008), 12) > 20;
+  };
+  enum Kind { kLoad, kClick, kKey };
+  const struct {
+    const char* name;
+    Kind kind;
+    int32_t value;  // item loaded or clicked, or key
+    int32_t selected;
+    int events;
+  } steps[] = {
+      {"loaded", kLoad, 0, 0, 0},
+      {"a click chooses", kClick, 2, 2, 1},
+      {"a disabled item cannot be clicked", kClick, 1, 2, 0},
+      {"Up moves the cursor only", kKey, KEY_UP, 2, 0},
+      {"Enter on the disabled item", kKey, KEY_ENTER, 2, 0},
+      {"Up again", kKey, KEY_UP, 2, 0},
+      {"Enter chooses under the cursor", kKey, KEY_ENTER, 0, 1},
+      {"Down twice and Enter", kKey, KEY_DOWN, 0, 0},
+      {"", kKey, KEY_DOWN, 0, 0},
+      {"", kKey, KEY_ENTER, 2, 1},
+      {"a load is no event", kLoad, 0, 0, 0},
+  };
+  MoveTo(10, 10);
+  draw();
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.name);
+    events = 0;
+    if (s.kind == kLoad) {
+      box.forcedIndex = s.value;
+      box.force = 1;
+      draw();
+    } else if (s.kind == kClick) {
+      float x = 0, y = 0;
+      centre(s.value, &x, &y);
+      ClickAt(x, y, draw);
+    } else {
+      TypeKey(static_cast<uint32_t>(s.value), draw);
+    }
+    draw();
+    EXPECT_EQ(s.selected, box.selectedIndex);
+    EXPECT_EQ(s.events, events);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(i == s.selected, marked(i)) << "mark of " << i;
+  }
+}
+
+// A scroll list on its own at (200, 300): ten items through four rows of 30
+// (180 wide, the bar at its right). In mode 2 the item under the release of
+// a press on the list is chosen; the wheel over the rows scrolls one item a
+// notch, and the rows follow: the chosen item is drawn chosen where it now
+// stands.
+TEST_F(DisplayTest, ScrollListChoosesOnTheReleaseInMode2AndScrollsByTheWheel) {
+  static Velkor_ScrollList_generic list;
+  Velkor_ScrollList_generic_init(&list);
+  static const char* const names[10] = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"};
+  for (int i = 0; i < 10; ++i) list.items[i] = names[i];
+  list.itemCount = 10;
+  list.rows = 4;
+  list.width = 180;
+  list.height = 120;
+  list.mode = 2;
+  list.visible = 1;
+  int events = 0;
+  auto draw = [&] {
+    FrameOf(&list, Velkor_ScrollList_generic_predraw, Velkor_ScrollList_generic_draw, 200, 300);
+    events += list.event;
+  };
+  auto row_y = [](int row) { return 420.0f - 30.0f * static_cast<float>(row) - 15.0f; };
+  auto lit = [&](int row) {
+    return CountPixelsNear(205, static_cast<int>(row_y(row)) - 8, 120, 16,
+                           TableColor(1000 + kVelkorColorAccentLight), 4) > 200;
+  };
+  enum Kind { kPressRelease, kWheel };
+  const struct {
+    const char* name;
+    Kind kind;
+    int from, to;  // rows of the press and the release, or wheel notches
+    int first, selected, events, lit_row;
+  } steps[] = {
+      {"pressed on row 1, released on row 2", kPressRelease, 1, 2, 0, 2, 1, 2},
+      {"the press does not choose", kPressRelease, 3, -1, 0, 2, 0, 2},
+      {"released off the list", kPressRelease, 0, 9, 0, 2, 0, 2},
+      {"two notches towards the user", kWheel, 2, 0, 2, 2, 0, 0},
+      {"one away", kWheel, -1, 0, 1, 2, 0, 1},
+      {"a row chosen after scrolling", kPressRelease, 3, 3, 1, 4, 1, 3},
+  };
+  MoveTo(10, 10);
+  draw();
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.name);
+    events = 0;
+    if (s.kind == kWheel) {
+      MoveTo(290, row_y(1));
+      for (int i = 0; i < (s.from > 0 ? s.from : -s.from); ++i) {
+        Wheel(s.from > 0 ? kWheelTowards : kWheelAway);
+        draw();
+      }
+      draw();
+    } else {
+      MoveTo(290, row_y(s.from));
+      draw();
+      Press();
+      draw();
+      if (s.to < 0) {  // look in the press frame's wake, then let go off the list
+        EXPECT_EQ(0, events);
+        MoveTo(10, 10);
+      } else {
+        MoveTo(s.to > 3 ? 290 : 290, s.to > 3 ? 100 : row_y(s.to));
+      }
+      draw();
+      Release();
+      draw();
+      draw();
+    }
+    EXPECT_EQ(s.first, list.firstVisible);
+    EXPECT_EQ(s.selected, list.selectedIndex);
+    EXPECT_EQ(s.events, events);
+    for (int r = 0; r < 4; ++r) EXPECT_EQ(r == s.lit_row, lit(r)) << "row " << r;
   }
 }
 
@@ -319,6 +503,49 @@ TEST_F(DisplayTest, TableClicksSelectTheCellOnScreenAndTheWheelScrolls) {
   draw();
   EXPECT_EQ(62, table.selectedRow);
   EXPECT_EQ(53, table.firstRow);
+  // The arrow keys move the selection (the table keeps the focus of the
+  // clicks) and the view follows it as little as it can.
+  table.loadRow = 9;
+  table.loadColumn = 1;
+  table.load = 1;
+  draw();
+  table.load = 0;
+  const struct {
+    uint32_t key;
+    int times;
+    int row, column, first;
+  } keys[] = {{KEY_UP, 1, 8, 1, 8},    {KEY_DOWN, 1, 9, 1, 8}, {KEY_RIGHT, 1, 9, 2, 8},
+              {KEY_RIGHT, 1, 9, 2, 8}, {KEY_LEFT, 1, 9, 1, 8}, {KEY_DOWN, 8, 17, 1, 8},
+              {KEY_DOWN, 1, 18, 1, 9}, {KEY_UP, 10, 8, 1, 8}};
+  for (const auto& k : keys) {
+    for (int i = 0; i < k.times; ++i) TypeKey(k.key, draw);
+    SCOPED_TRACE(testing::Message() << "key " << k.key << " to row " << k.row);
+    EXPECT_EQ(k.row, table.selectedRow);
+    EXPECT_EQ(k.column, table.selectedColumn);
+    EXPECT_EQ(k.first, table.firstRow);
+  }
+  // In mode 2 a cell is selected on the release, not on the press.
+  table.mode = 2;
+  MoveTo(cell_x(2), cell_y(4));
+  draw();
+  Press();
+  draw();
+  EXPECT_EQ(8, table.selectedRow) << "not on the press";
+  Release();
+  draw();
+  EXPECT_EQ(12, table.selectedRow);
+  EXPECT_EQ(2, table.selectedColumn);
+  // Disabled, a grey cover lies over it and it takes neither clicks nor keys.
+  const Rgba before = ReadPixel(static_cast<int>(cell_x(1)), static_cast<int>(cell_y(7)));
+  table.enabled = 0;
+  table.mode = 1;
+  ClickAt(cell_x(0), cell_y(1), draw);
+  TypeKey(KEY_DOWN, draw);
+  EXPECT_EQ(12, table.selectedRow);
+  EXPECT_EQ(2, table.selectedColumn);
+  const Rgba covered = ReadPixel(static_cast<int>(cell_x(1)), static_cast<int>(cell_y(7)));
+  EXPECT_LT(covered.r + 20, before.r);
+  EXPECT_LT(covered.g + 20, before.g);
 }
 
 // The content: red all over, and a radio box of 40 x 40 at its top left.
@@ -379,6 +606,30 @@ TEST_F(DisplayTest, ScrollPanelClipsAndScrollsItsChildrenAndHandsThemTheFocus) {
   MoveTo(420, 425);
   draw();
   EXPECT_EQ(0, child.hover);
+  // While the panel itself holds the focus (the pointer on the view, on no
+  // child) its keys scroll: a line per arrow, a view (206) per page key, no
+  // further than the content (547 - 206 = 341).
+  MoveTo(500, 300);
+  draw();
+  ASSERT_EQ(panel.focus.idInUse, GetCurrentFocusedWidget());
+  const struct {
+    uint32_t key;
+    float scroll;
+  } keys[] = {{KEY_DOWN, 60}, {KEY_UP, 40},       {KEY_PAGE_DOWN, 246}, {KEY_PAGE_DOWN, 341},
+              {KEY_UP, 321},  {KEY_PAGE_UP, 115}, {KEY_PAGE_UP, 0},     {KEY_DOWN, 20}};
+  for (const auto& k : keys) {
+    TypeKey(k.key, draw);
+    EXPECT_FLOAT_EQ(k.scroll, panel.scrollY) << "key " << k.key;
+  }
+  // Disabled, it is veiled grey and deaf to the wheel and the keys.
+  const Rgba open_view = ReadPixel(500, 300);
+  panel.enabled = 0;
+  Wheel(kWheelTowards);
+  draw();
+  TypeKey(KEY_DOWN, draw);
+  draw();
+  EXPECT_FLOAT_EQ(20.0f, panel.scrollY);
+  EXPECT_LT(ReadPixel(500, 300).r + 30, open_view.r);
 }
 
 }  // namespace

@@ -19,12 +19,18 @@
 #include "display/Velkor_ColorBase.h"
 #include "display/Velkor_ComboBox.h"
 #include "display/Velkor_ComboBoxItem.h"
+#include "display/Velkor_Cursor.h"
 #include "display/Velkor_FrameShape.h"
 #include "display/Velkor_Gauge.h"
+#include "display/Velkor_GaugeHorizontal.h"
+#include "display/Velkor_GaugeVertical.h"
 #include "display/Velkor_GetCycleDuration.h"
+#include "display/Velkor_Graduation_element.h"
+#include "display/Velkor_Highlight.h"
 #include "display/Velkor_IndividualFocus.h"
 #include "display/Velkor_Init.h"
 #include "display/Velkor_KeyEvent.h"
+#include "display/Velkor_LineOfCells.h"
 #include "display/Velkor_MultiColumn.h"
 #include "display/Velkor_MultiColumnCell.h"
 #include "display/Velkor_Panel.h"
@@ -33,10 +39,12 @@
 #include "display/Velkor_RadioBox.h"
 #include "display/Velkor_RadioButton.h"
 #include "display/Velkor_Scale.h"
+#include "display/Velkor_Scale_element.h"
 #include "display/Velkor_ScrollBar.h"
 #include "display/Velkor_ScrollList_generic.h"
 #include "display/Velkor_ScrollPanel.h"
 #include "display/Velkor_Slider.h"
+#include "display/Velkor_SliderThumb.h"
 #include "display/Velkor_TextEditBox.h"
 #include "display/Velkor_ToggleButton.h"
 #include "tests/display/display_fixture.h"
@@ -125,6 +133,24 @@ TEST_F(PassRuleTest, EveryClassIgnoresOtherPasses) {
   Check(VELKOR_CLASS(TextEditBox), [](Velkor_TextEditBox* b) { b->initialText = "abc"; });
   Check(VELKOR_CLASS(Scale));
   Check(VELKOR_CLASS(Gauge), [](Velkor_Gauge* g) { g->value = 0.5f; });
+  Check(VELKOR_CLASS(GaugeHorizontal), [](Velkor_GaugeHorizontal* g) { g->value = 5.0f; });
+  Check(VELKOR_CLASS(GaugeVertical), [](Velkor_GaugeVertical* g) { g->value = 5.0f; });
+  Check(VELKOR_CLASS(Graduation_element), [](Velkor_Graduation_element* t) { t->color = 2; });
+  Check(VELKOR_CLASS(Scale_element), [](Velkor_Scale_element* e) {
+    e->labelled = 1;
+    e->value = 42.0f;
+  });
+  Check(VELKOR_CLASS(Highlight), [](Velkor_Highlight* h) { h->color = 2; });
+  Check(VELKOR_CLASS(LineOfCells), [](Velkor_LineOfCells* l) {
+    l->columns = 2;
+    l->faceColor = 2;
+  });
+  Check(VELKOR_CLASS(SliderThumb));
+  Check(VELKOR_CLASS(Cursor), [](Velkor_Cursor* c) {
+    c->text = "abc";
+    c->active = c->visible = 1;
+    c->labelColor = 2;
+  });
 }
 
 }  // namespace

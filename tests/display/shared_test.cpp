@@ -1,14 +1,21 @@
-// The shared display classes: frame shapes, clipped labels, colour schemes
-// and click areas, driven through the real frame on the off-screen context.
+// The shared display classes: frame shapes, clipped labels, colour schemes,
+// click areas and the pieces without a picture (animation, first-frame
+// flag, cycle duration, keys, focus), driven through the real frame on the
+// off-screen context.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
+#include "display/Velkor_Animation.h"
 #include "display/Velkor_ClickArea.h"
 #include "display/Velkor_ClippedLabel.h"
 #include "display/Velkor_FrameShape.h"
+#include "display/Velkor_GetCycleDuration.h"
+#include "display/Velkor_IndividualFocus.h"
+#include "display/Velkor_Init.h"
+#include "display/Velkor_KeyEvent.h"
 #include "tests/display/display_fixture.h"
 
 namespace velkor_test {
@@ -161,6 +168,160 @@ TEST_F(DisplayTest, ClickAreaModesWheelAndDisabled) {
     EXPECT_EQ(c.release_frame_clicks, draw());
     EXPECT_EQ(c.enabled, area.hover);
   }
+  // Its highlight shows only while the pointer is over it: in the accent
+  // light (1007), brightest in the middle, fading towards every edge.
+  area.mode = 2;
+  area.enabled = 1;
+  area.showHighlight = 1;
+  MoveTo(100, 100);
+  draw();
+  EXPECT_EQ(0, CountCoveredPixels(400, 300, 80, 30));
+  MoveTo(420, 310);
+  draw();
+  const Rgba centre = ReadPixel(440, 315);
+  // The accent over the black ground at the shading's alpha: its hue.
+  const Rgba accent = TableColor(1000 + kVelkorColorAccentLight);
+  const float alpha = static_cast<float>(centre.b) / static_cast<float>(accent.b);
+  EXPECT_GT(alpha, 0.4f);
+  EXPECT_NEAR(accent.r * alpha, centre.r, 6);
+  EXPECT_NEAR(accent.g * alpha, centre.g, 6);
+  auto brightness = [](Rgba p) { return p.r + p.g + p.b; };
+  struct Point {
+    int x, y;
+  };
+  const Point edges[] = {{401, 315}, {478, 315}, {440, 301}, {440, 328}, {402, 302}};
+  for (const Point& at : edges) {
+    EXPECT_GT(brightness(centre), brightness(ReadPixel(at.x, at.y)) + 60) << at.x << "," << at.y;
+  }
+  const Point between[] = {{420, 315}, {440, 308}};
+  for (const Point& at : between) {
+    const Rgba p = ReadPixel(at.x, at.y);
+    EXPECT_LT(brightness(p), brightness(centre)) << "between centre and edge";
+    EXPECT_GT(brightness(p), brightness(ReadPixel(402, 302))) << "between centre and edge";
+  }
+}
+
+// 330 ms at 33 ms a frame is ten steps; with the linear profile the value is
+// the step over ten. Played in frame 0 only, each mode runs to its end,
+// sets done in the frame it arrives and rests there; a backward play while
+// it runs forwards turns it where it stands.
+TEST_F(DisplayTest, AnimationPlaysForwardsBackwardsReversedAndTurns) {
+  const struct {
+    const char* name;
+    uint32_t mode;
+    bool falls;   // the value runs from 1 to 0
+    int turn_at;  // a backward play in this frame (-1 none)
+  } rows[] = {{"forwards", 1, false, -1},
+              {"backwards", 2, true, -1},
+              {"reversed", 3, true, -1},
+              {"turned at step 4", 1, false, 4}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Velkor_Animation a;
+    Velkor_Animation_init(&a);
+    a.duration = 330;
+    a.profile = ANIMATION_LINEAR;
+    a.mode = r.mode;
+    int position = 0;
+    int direction = 1;
+    bool ended = false;
+    for (int frame = 0; frame <= 12; ++frame) {
+      a.play = frame == 0 || frame == r.turn_at ? 1 : 0;
+      if (frame == r.turn_at) {
+        a.mode = 2;
+        direction = -1;
+      }
+      FrameOf(&a, Velkor_Animation_predraw, Velkor_Animation_draw, 0, 0);
+      if (frame > 0) position = std::clamp(position + direction, 0, 10);
+      const float step = static_cast<float>(position) / 10.0f;
+      const float want = r.falls ? 1.0f - step : step;
+      // done in the one frame in which the run arrives at its end.
+      const bool at_end = frame > 0 && (direction > 0 ? position == 10 : position == 0);
+      SCOPED_TRACE(frame);
+      EXPECT_NEAR(want, a.value, 1e-4f);
+      EXPECT_EQ(static_cast<int32_t>(want * 255.0f + 0.5f), a.level);
+      EXPECT_EQ(at_end && !ended ? 1 : 0, a.done);
+      ended = ended || at_end;
+    }
+  }
+}
+
+// The first-frame flag, the cycle duration, the keys of a focused widget,
+// and the focus handed on to a named successor.
+TEST_F(DisplayTest, FirstFrameCycleDurationKeysAndFocusHandedOn) {
+  Velkor_Init init;
+  Velkor_Init_init(&init);
+  for (uint8_t first : {1, 0, 0}) {
+    FrameOf(&init, Velkor_Init_predraw, Velkor_Init_draw, 0, 0);
+    EXPECT_EQ(first, init.first);
+  }
+  Velkor_Init_draw(&init, 1);  // another pass: nothing changes
+  EXPECT_EQ(0, init.first);
+  Velkor_Init_init(&init);
+  FrameOf(&init, Velkor_Init_predraw, Velkor_Init_draw, 0, 0);
+  EXPECT_EQ(1, init.first) << "again after init";
+
+  Velkor_GetCycleDuration cycle;
+  Velkor_GetCycleDuration_init(&cycle);
+  cycle.duration = 0;
+  FrameOf(&cycle, Velkor_GetCycleDuration_predraw, Velkor_GetCycleDuration_draw, 0, 0);
+  EXPECT_EQ(33, cycle.duration);
+
+  // A space typed while focused: the pressed pulse in the down frame, the
+  // released one in the up frame; mode 1 reports the first, mode 2 the
+  // second. Without the focus nothing.
+  const struct {
+    uint32_t mode;
+    uint8_t enable;
+    uint8_t down_output, up_output;
+  } key_rows[] = {{1, 1, 1, 0}, {2, 1, 0, 1}, {1, 0, 0, 0}};
+  for (const auto& k : key_rows) {
+    SCOPED_TRACE(testing::Message() << "mode " << k.mode << " focus " << int{k.enable});
+    Velkor_KeyEvent keys;
+    Velkor_KeyEvent_init(&keys);
+    keys.mode = k.mode;
+    keys.enable = k.enable;
+    Type(KEY_SPACE);
+    FrameOf(&keys, Velkor_KeyEvent_predraw, Velkor_KeyEvent_draw, 0, 0);
+    EXPECT_EQ(k.enable, keys.pressedPulse);
+    EXPECT_EQ(k.down_output, keys.output);
+    EXPECT_EQ(k.enable ? KEY_SPACE : 0u, keys.key);
+    FrameOf(&keys, Velkor_KeyEvent_predraw, Velkor_KeyEvent_draw, 0, 0);
+    EXPECT_EQ(k.enable, keys.releasedPulse);
+    EXPECT_EQ(k.up_output, keys.output);
+    EXPECT_EQ(k.enable ? KEY_SPACE : 0u, keys.key) << "the code stands with either pulse";
+  }
+
+  // A takes the focus while hovered; asked to release it, it hands it on to
+  // its successor B at once, which then holds it without being hovered.
+  Velkor_IndividualFocus a;
+  Velkor_IndividualFocus b;
+  Velkor_IndividualFocus_init(&a);
+  Velkor_IndividualFocus_init(&b);
+  a.focusId = 11;
+  a.focusNext = 12;
+  b.focusId = 12;
+  auto draw_both = [&] {
+    Frame([&] {
+      Velkor_IndividualFocus_predraw(&a);
+      Velkor_IndividualFocus_predraw(&b);
+      Velkor_IndividualFocus_draw(&a, 0);
+      Velkor_IndividualFocus_draw(&b, 0);
+    });
+  };
+  a.request = 1;
+  draw_both();
+  EXPECT_EQ(FOCUS_HELD, a.focusState);
+  EXPECT_EQ(FOCUS_NONE, b.focusState);
+  a.request = 0;
+  a.release = 1;
+  draw_both();
+  a.release = 0;
+  EXPECT_EQ(FOCUS_NONE, a.focusState);
+  EXPECT_EQ(FOCUS_HELD, b.focusState);
+  EXPECT_EQ(12u, GetCurrentFocusedWidget());
+  draw_both();
+  EXPECT_EQ(FOCUS_HELD, b.focusState) << "kept";
 }
 
 }  // namespace

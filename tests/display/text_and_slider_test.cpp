@@ -49,6 +49,54 @@ TEST(SliderLayout, ThumbAndPointerTravelPerOrientation) {
   }
 }
 
+// Each orientation draws its thumb where its layout puts the value: the
+// thumb's blue fills that place, and the place of the opposite fraction
+// shows none of it.
+TEST_F(DisplayTest, SliderThumbIsDrawnWhereEachOrientationPutsTheValue) {
+  const struct {
+    const char* name;
+    uint32_t orientation;
+    float w, h, value;  // on 0 .. 100
+  } cases[] = {
+      {"left to right at 80", kVelkorSliderLeftToRight, 280, 50, 80},
+      {"right to left at 80: near the left end", kVelkorSliderRightToLeft, 280, 50, 80},
+      {"bottom to top at 90: near the top", kVelkorSliderBottomToTop, 50, 200, 90},
+      {"top to bottom at 90: near the bottom", kVelkorSliderTopToBottom, 50, 200, 90},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    static Velkor_Slider slider;
+    Velkor_Slider_init(&slider);
+    slider.width = c.w;
+    slider.height = c.h;
+    slider.maximum = 100;
+    slider.orientation = c.orientation;
+    slider.forcedValue = c.value;
+    slider.force = 1;
+    MoveTo(10, 10);
+    FrameOf(&slider, Velkor_Slider_predraw, Velkor_Slider_draw, 200, 200);
+    slider.force = 0;
+    FrameOf(&slider, Velkor_Slider_predraw, Velkor_Slider_draw, 200, 200);
+    ASSERT_FLOAT_EQ(c.value, slider.value);
+    const float f = c.value / 100.0f;
+    const Velkor_SliderTrack at = Velkor_SliderLayout(c.w, c.h, c.orientation, 14, 1, f);
+    const Velkor_SliderTrack away = Velkor_SliderLayout(c.w, c.h, c.orientation, 14, 1, 1 - f);
+    // The thumb is the accent shaded by a ramp: blue, darker or lighter.
+    auto accent_in = [&](const Velkor_SliderTrack& t) {
+      int n = 0;
+      for (int y = 200 + static_cast<int>(t.thumbY) + 3; y < 200 + t.thumbY + t.thumbH - 3; ++y) {
+        for (int x = 200 + static_cast<int>(t.thumbX) + 3; x < 200 + t.thumbX + t.thumbW - 3; ++x) {
+          const Rgba p = ReadPixel(x, y);
+          n += (p.b > 100 && p.b > p.r + 50) ? 1 : 0;
+        }
+      }
+      return n;
+    };
+    EXPECT_GT(accent_in(at), 30);
+    EXPECT_EQ(0, accent_in(away));
+  }
+}
+
 TEST_F(DisplayTest, SliderStepsByWheelKeysAndDragAndIgnoresAllWhileDisabled) {
   // At (200, 300), 280 x 50, 0 .. 100 in steps of 5: the thumb's centre
   // travels from x 207 to 473 (266 units) in the top 24 units.
@@ -181,15 +229,87 @@ TEST_F(DisplayTest, GaugesFillTheirShareOfTheRange) {
     Frame([&] { Velkor_Gauge_draw(&gauge, 0); });
     EXPECT_FLOAT_EQ(f.fraction, gauge.fraction) << f.name;
   }
-  // Drawn, it fills from the left in the scheme's accent.
+  // Drawn at (100, 100) a quarter full, in the scheme's accent: a horizontal
+  // bar fills from the left, a vertical one from the bottom. Labelled, the
+  // bar keeps 40 % of the box and the values stand beside it: below a
+  // horizontal bar, right of a vertical one, nowhere else.
   const Rgba accent = TableColor(1000 + kVelkorColorAccent);
-  Velkor_Gauge_init(&gauge);
-  gauge.width = 200;
-  gauge.height = 20;
-  gauge.value = 0.25f;
-  Frame([&] { DrawAt(100, 100, 1, 0, [&] { Velkor_Gauge_draw(&gauge, 0); }); });
-  EXPECT_GT(CountPixelsNear(102, 112, 46, 6, accent, 2), 200);
-  EXPECT_EQ(0, CountPixelsNear(154, 102, 144, 16, accent, 2));
+  struct Box {
+    int x, y, w, h;
+  };
+  const struct {
+    const char* name;
+    uint8_t vertical, labelled;
+    float w, h;
+    Box filled, empty;  // accent all over / nowhere
+    Box labels;         // ink of the values (w 0: none drawn)
+    Box blank;          // no ink at all
+  } drawn[] = {
+      {"horizontal",
+       0,
+       0,
+       200,
+       20,
+       {102, 112, 46, 6},
+       {154, 102, 144, 16},
+       {0, 0, 0, 0},
+       {100, 60, 200, 38}},
+      {"vertical",
+       1,
+       0,
+       20,
+       200,
+       {104, 102, 12, 46},
+       {102, 154, 16, 144},
+       {0, 0, 0, 0},
+       {122, 100, 60, 200}},
+      {"horizontal labelled",
+       0,
+       1,
+       200,
+       50,
+       {102, 132, 46, 16},
+       {154, 132, 144, 16},
+       {95, 100, 210, 28},
+       {100, 152, 200, 40}},
+      {"vertical labelled",
+       1,
+       1,
+       50,
+       200,
+       {102, 102, 16, 46},
+       {102, 154, 16, 144},
+       {122, 95, 40, 210},
+       {60, 100, 38, 200}},
+  };
+  for (const auto& d : drawn) {
+    SCOPED_TRACE(d.name);
+    Velkor_Gauge_init(&gauge);
+    gauge.width = d.w;
+    gauge.height = d.h;
+    gauge.vertical = d.vertical;
+    gauge.labelled = d.labelled;
+    gauge.minimum = 0;
+    gauge.maximum = 100;
+    gauge.value = 25;
+    // On a grey ground, where the black values show.
+    Frame([&] {
+      sglIndexColori(kGrey);
+      FillQuad(0, 0, 400, 400);
+      DrawAt(100, 100, 1, 0, [&] { Velkor_Gauge_draw(&gauge, 0); });
+    });
+    EXPECT_EQ(d.filled.w * d.filled.h,
+              CountPixelsNear(d.filled.x, d.filled.y, d.filled.w, d.filled.h, accent, 2));
+    EXPECT_EQ(0, CountPixelsNear(d.empty.x, d.empty.y, d.empty.w, d.empty.h, accent, 2));
+    const Rgba ground = TableColor(kGrey);
+    auto ink = [&](const Box& b) {
+      return b.w * b.h - CountPixelsNear(b.x, b.y, b.w, b.h, ground, 8);
+    };
+    if (d.labels.w > 0) {
+      EXPECT_GT(ink(d.labels), 60);
+    }
+    EXPECT_EQ(0, ink(d.blank));
+  }
 }
 
 TEST_F(DisplayTest, TextEditBoxConfirmsWithEnterOrAClickOutsideRestoresWithEscape) {
@@ -251,49 +371,105 @@ TEST_F(DisplayTest, TextEditBoxConfirmsWithEnterOrAClickOutsideRestoresWithEscap
   EXPECT_EQ(2, enters);
 }
 
+// A double click selects the whole text, shown inverted (light on dark), and
+// the next key replaces it; a restricted box takes only Backspace and Delete
+// unless the whole text is selected.
+TEST_F(DisplayTest, TextEditBoxDoubleClickSelectsAllAndRestrictedModeTakesOnlyDeletions) {
+  const struct {
+    const char* name;
+    uint8_t restricted;
+    bool double_click;
+    const char* keys;
+    const char* confirmed;
+  } cases[] = {
+      {"typed at the caret", 0, false, "5\r", "0x00005"},
+      {"a double click selects all, a key replaces it", 0, true, "5\r", "5"},
+      {"restricted: characters do nothing", 1, false, "5\r", "0x0000"},
+      {"restricted: Backspace edits", 1, false, "\b\b\r", "0x00"},
+      {"restricted, all selected: a key replaces it", 1, true, "5\r", "5"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ClearFocus();
+    static Velkor_TextEditBox box;
+    Velkor_TextEditBox_init(&box);
+    box.initialText = "0x0000";
+    box.labelAlignment = 0;
+    box.restricted = c.restricted;
+    box.invert = 1;
+    auto draw = [&] {
+      FrameOf(&box, Velkor_TextEditBox_predraw, Velkor_TextEditBox_draw, 300, 300);
+    };
+    draw();
+    ClickAt(400, 315, draw);
+    ASSERT_EQ(1, box.editing);
+    if (c.double_click) {
+      ClickAt(400, 315, draw);  // a frame after the first: a double click
+      EXPECT_EQ(1, box.selected);
+      // Inverted: the box's face (x 305 .. 345) is dark under the text.
+      EXPECT_GT(CountPixelsNear(304, 304, 40, 22, TableColor(kBlack), 60), 300);
+    } else {
+      EXPECT_EQ(0, box.selected);
+      EXPECT_LT(CountPixelsNear(304, 304, 40, 22, TableColor(kBlack), 60), 150);
+    }
+    for (const char* k = c.keys; *k != '\0'; ++k) TypeKey(static_cast<uint8_t>(*k), draw);
+    EXPECT_EQ(0, box.editing);
+    EXPECT_STREQ(c.confirmed, box.text);
+  }
+}
+
 // The box and a button beside it, as a pop-up offers a value and its "SAVE"
 // button: the first click on the button after typing must fire it, whether
 // the text was confirmed or is still being edited, whether the button is drawn
 // before the box (as in the pop-ups) or after it, and even when the press
 // arrives in the frame the pointer reaches the button.
 TEST_F(DisplayTest, OneClickOnAButtonAfterTypingFiresIt) {
-  for (const char* keys : {"5\r", "5"}) {
-    for (bool button_first : {false, true}) {
-      for (bool hover_first : {true, false}) {
-        SCOPED_TRACE(testing::Message() << (keys[1] ? "confirmed" : "editing") << ", button "
-                                        << (button_first ? "first" : "last") << ", "
-                                        << (hover_first ? "rests on it" : "pressed on arrival"));
-        ClearFocus();
-        static Velkor_TextEditBox box;
-        Velkor_TextEditBox_init(&box);
-        box.initialText = "0x0000";
-        static Velkor_PushButton button;
-        Velkor_PushButton_init(&button);
-        int clicks = 0;
-        auto draw = [&] {
-          Frame([&] {
-            Velkor_TextEditBox_predraw(&box);
-            Velkor_PushButton_predraw(&button);
-            auto draw_button = [&] {
-              DrawAt(500, 300, 1, 0, [&] { Velkor_PushButton_draw(&button, 0); });
-            };
-            if (button_first) draw_button();
-            DrawAt(300, 300, 1, 0, [&] { Velkor_TextEditBox_draw(&box, 0); });
-            if (!button_first) draw_button();
-          });
-          clicks += button.activated;
-        };
-        ClickAt(400, 315, draw);
-        ASSERT_EQ(1, box.editing);
-        for (const char* k = keys; *k != '\0'; ++k) TypeKey(static_cast<uint8_t>(*k), draw);
-        MoveTo(500 + button.width / 2, 300 + button.height / 2);
-        if (hover_first) draw();
-        Press();
-        draw();
-        Release();
-        for (int i = 0; i < 3; ++i) draw();
-        EXPECT_EQ(1, clicks);
-        EXPECT_STREQ("0x00005", box.text);
+  // Mode 1 fires on the press; mode 2 on the release. Either way the button
+  // is let go afterwards, and its face shows it raised again (plain white at
+  // the top while the pointer rests on it; pressed, that edge is grey).
+  for (uint32_t mode : {2u, 1u}) {
+    for (const char* keys : {"5\r", "5"}) {
+      for (bool button_first : {false, true}) {
+        for (bool hover_first : {true, false}) {
+          SCOPED_TRACE(testing::Message()
+                       << "mode " << mode << ", " << (keys[1] ? "confirmed" : "editing")
+                       << ", button " << (button_first ? "first" : "last") << ", "
+                       << (hover_first ? "rests on it" : "pressed on arrival"));
+          ClearFocus();
+          static Velkor_TextEditBox box;
+          Velkor_TextEditBox_init(&box);
+          box.initialText = "0x0000";
+          static Velkor_PushButton button;
+          Velkor_PushButton_init(&button);
+          button.activationMode = mode;
+          int clicks = 0;
+          auto draw = [&] {
+            Frame([&] {
+              Velkor_TextEditBox_predraw(&box);
+              Velkor_PushButton_predraw(&button);
+              auto draw_button = [&] {
+                DrawAt(500, 300, 1, 0, [&] { Velkor_PushButton_draw(&button, 0); });
+              };
+              if (button_first) draw_button();
+              DrawAt(300, 300, 1, 0, [&] { Velkor_TextEditBox_draw(&box, 0); });
+              if (!button_first) draw_button();
+            });
+            clicks += button.activated;
+          };
+          ClickAt(400, 315, draw);
+          ASSERT_EQ(1, box.editing);
+          for (const char* k = keys; *k != '\0'; ++k) TypeKey(static_cast<uint8_t>(*k), draw);
+          MoveTo(500 + button.width / 2, 300 + button.height / 2);
+          if (hover_first) draw();
+          Press();
+          draw();
+          Release();
+          for (int i = 0; i < 3; ++i) draw();
+          EXPECT_EQ(1, clicks);
+          EXPECT_EQ(0, button.down) << "let go";
+          EXPECT_NEAR(TableColor(1009).r, ReadPixel(530, 344).r, 12) << "the face raised";
+          EXPECT_STREQ("0x00005", box.text);
+        }
       }
     }
   }

@@ -42,6 +42,19 @@ TEST(SettingsPlace, BesideAWritableExecutableElseTheXdgFallbackWhichIsReadToo) {
   EXPECT_EQ(13u, ReadPreference(exe.c_str(), "Window", "Position", text, sizeof text));
   EXPECT_EQ(std::string("10x20x640x384"), text);
   EXPECT_EQ(0u, WritePreference(nullptr, "Window", "State", "1"));  // nothing to name it after
+  // An installed program never writes beside itself, even run by root, who
+  // could: /usr and /opt belong to the package manager, and a settings file
+  // there would outlive the package. Nor does one in any bin folder, such
+  // as ~/.local/bin, which holds programs, not settings.
+  mkdir(dir.file("local").c_str(), 0700);
+  mkdir(dir.file("local/bin").c_str(), 0700);
+  const std::string user_installed = dir.file("local/bin/velkor");
+  for (const char* installed : {"/usr/bin/velkor", "/usr/games/velkor", "/usr/local/bin/velkor",
+                                "/opt/velkor/velkor", user_installed.c_str()}) {
+    char place[kProfileMaxPath] = "";
+    EXPECT_TRUE(PreferencesPathForWriting(installed, place, sizeof place)) << installed;
+    EXPECT_EQ(dir.file("config/velkor/velkor.ini"), place) << installed;
+  }
   unsetenv("XDG_CONFIG_HOME");
   // The executable's own extension is replaced; a name without room is refused, not cut.
   char name[32] = "";

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "core/mycode.h"
@@ -126,18 +127,22 @@ TEST(Selection, WordFlagOfOperationsWithoutAByteForm) {
   }
 }
 
+// A number out of range is still a number: it is refused for its range, not
+// for being no number.
 TEST(Selection, TypedTextsThatReadAsNumbers) {
-  for (const char* t : {"", "  ", "0", "0x280", "0X1a", "-32768", " 12 ", "010", "65535"}) {
+  for (const char* t :
+       {"", "  ", "0", "0x280", "0X1a", "-32768", " 12 ", "010", "65535", "99999999999999999999"}) {
     EXPECT_TRUE(Velkor_cycle_text_is_number(t)) << '"' << t << '"';
   }
-  for (const char* t : {"abc", "12xyz", "0x", "08", "1 2", "--1", "0x1G", "99999999999999999999"}) {
+  for (const char* t : {"abc", "12xyz", "0x", "08", "1 2", "--1", "0x1G"}) {
     EXPECT_FALSE(Velkor_cycle_text_is_number(t)) << '"' << t << '"';
   }
   EXPECT_FALSE(Velkor_cycle_text_is_number(nullptr));
 }
 
 // Each case starts from Init SP (MOV #0x280,SP) and changes one thing. A
-// selection that may not run is not stored by SAVE either.
+// selection that may not run is not stored by SAVE either; Format II's
+// operation 7 runs (it moves PC on) but has no code to store.
 TEST(Selection, RunnableOnlyInsideTheVocabularyAndWithValidOperands) {
   struct Case {
     const char* name;
@@ -148,6 +153,7 @@ TEST(Selection, RunnableOnlyInsideTheVocabularyAndWithValidOperands) {
     const char* destination;
     float pc_offset;
     bool runnable;
+    bool storable = runnable;
   } cases[] = {
       {"Init SP", -1, -1, kModeImmediate, "0x280", kModeRegister, "", 0, true},
       {"no instruction", kFormatNone, 0, kModeImmediate, "0x280", kModeRegister, "", 0, false},
@@ -161,7 +167,7 @@ TEST(Selection, RunnableOnlyInsideTheVocabularyAndWithValidOperands) {
       {"PUSH has no destination", kFormatSingleOperand, kOpPUSH, kModeRegister, "", kModeIndexed,
        "zz", 0, true},
       {"Format II operation 7", kFormatSingleOperand, kOpSingleUnused, kModeRegister, "",
-       kModeRegister, "", 0, false},
+       kModeRegister, "", 0, true, false},
       {"jump offset 512", kFormatJump, kJumpMP, 0, "", 0, "", 512.0f, false},
       {"jump offset -512", kFormatJump, kJumpMP, 0, "", 0, "", -512.0f, true}};
   for (const Case& k : cases) {
@@ -179,11 +185,12 @@ TEST(Selection, RunnableOnlyInsideTheVocabularyAndWithValidOperands) {
     snprintf(c->destinationEditText, kTextCellSize, "%s", k.destination);
     Convert(c.get());
     EXPECT_EQ(k.runnable, Velkor_cycle_selection_runnable(c.get()));
+    EXPECT_EQ(k.storable, Velkor_cycle_selection_storable(c.get()));
     c->romSelection[0] = 40;  // FFAE
     Velkor_cycle_assemble(c.get());
     c->clickFlag = 1;
     c->saveHighlighted = 1;
-    if (k.runnable) continue;
+    if (k.storable) continue;
     EXPECT_FALSE(Velkor_cycle_save(c.get()));
     EXPECT_EQ(0xFFFF, RomWord(c.get(), 0xFFAE));
     EXPECT_EQ(0xFFFF, RomWord(c.get(), 0xFFB0));
@@ -268,6 +275,9 @@ TEST(AddressUnit, DestinationBaseCountsARealSourceExtensionWordOnly) {
       {"constant #1", kModeImmediate, "1", "0xFF82"},
       {"immediate #0x1234", kModeImmediate, "0x1234", "0xFF84"},
       {"indexed source", kModeIndexed, "4", "0xFF84"},
+      // A refused immediate is no constant: it will take a word.
+      {"immediate not a number", kModeImmediate, "abc", "0xFF84"},
+      {"immediate out of range", kModeImmediate, "70000", "0xFF84"},
   };
   for (const Case& k : cases) {
     Layer c = NewLayer();
@@ -284,7 +294,72 @@ TEST(AddressUnit, DestinationBaseCountsARealSourceExtensionWordOnly) {
     EXPECT_EQ(k.source_mode != kModeRegister, c->showSourceAddress) << k.name;
     EXPECT_EQ(1, c->showDestinationAddress) << k.name;
     EXPECT_STREQ(k.base, c->destinationBaseText) << k.name;
+    EXPECT_EQ(strcmp(k.base, "0xFF84") == 0 ? 1 : 0, c->destinationAfterSourceWord) << k.name;
   }
+}
+
+// What the assembler line, the words and the address unit show while an
+// operand value is refused: "????" where the value would stand, the words
+// of the values that are valid as they are. MOV src,dst at FF80, R5 = 0100.
+TEST(AddressUnit, RefusedValuesAreMarkedNotShownAsNumbers) {
+  struct Case {
+    const char* name;
+    uint32_t source_mode;
+    const char* source;
+    uint32_t destination_mode;
+    const char* destination;
+    const char* text;
+    const char* word;
+    const char* extension1;
+    const char* extension2;
+    const char* source_address;
+    const char* destination_address;
+  } cases[] = {
+      {"valid: #0x1234,&0x0202", kModeImmediate, "0x1234", kModeAbsolute, "0x0202",
+       "MOV  #0x1234,&0x0202", "40B2", "1234", "0202", "0xFF82", "0x0202"},
+      {"immediate refused", kModeImmediate, "abc", kModeAbsolute, "0x0202", "MOV  #0x????,&0x0202",
+       "????", "????", "0202", "0xFF82", "0x0202"},
+      {"index refused", kModeIndexed, "12xyz", kModeAbsolute, "0x0202",
+       "MOV  0x????"
+       "(R5),&0x0202",
+       "????", "????", "0202", "0x????", "0x0202"},
+      {"absolute destination refused", kModeIndexed, "2", kModeAbsolute, "zz",
+       "MOV  0x0002(R5),&0x????", "????", "0002", "????", "0x0102", "0x????"},
+      {"both refused, the same stand-in in each", kModeAbsolute, "-", kModeSymbolic, "70000",
+       "MOV  &0x????,0x????", "????", "????", "????", "0x????", "0x????"},
+      {"a valid value equal to the stand-in is kept", kModeAbsolute, "0x1111", kModeAbsolute, "q",
+       "MOV  &0x1111,&0x????", "????", "1111", "????", "0x1111", "0x????"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Layer c = NewLayer();
+    c->instructionFormat = kFormatDoubleOperand;
+    c->dualOperation = kOpMOV;
+    c->sourceMode = k.source_mode;
+    c->sourceRegister = 5;
+    c->destinationMode = k.destination_mode;
+    snprintf(c->registers[5], kTextCellSize, "0100");
+    snprintf(c->sourceEditText, kTextCellSize, "%s", k.source);
+    snprintf(c->destinationEditText, kTextCellSize, "%s", k.destination);
+    Convert(c.get());
+    Velkor_cycle_assemble(c.get());
+    EXPECT_STREQ(k.text, c->assemblerText);
+    EXPECT_STREQ(k.word, c->machineWordText);
+    EXPECT_STREQ(strcmp(k.word, "????") == 0 ? "????????????????" : "0100000010110010",
+                 c->bitString);
+    EXPECT_STREQ(k.extension1, c->extension1Text);
+    EXPECT_STREQ(k.extension2, c->extension2Text);
+    EXPECT_STREQ(k.source_address, c->sourceAddressText);
+    EXPECT_STREQ(k.destination_address, c->destinationAddressText);
+  }
+  // Format II's operation 7 has no line and no code at all.
+  Layer c = NewLayer();
+  c->instructionFormat = kFormatSingleOperand;
+  c->singleOperation = kOpSingleUnused;
+  Velkor_cycle_assemble(c.get());
+  EXPECT_STREQ("????", c->assemblerText);
+  EXPECT_STREQ("????", c->machineWordText);
+  EXPECT_STREQ("", c->extension1Text);
 }
 
 TEST(Reset, ADecoderResetRequestIsAnsweredOnce) {

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/mycode.h"
 #include "panel/Velkor_symbology_layer.h"
@@ -138,16 +139,20 @@ TEST_F(SlotTest, FailuresAreSaidAndLeaveTheRomAlone) {
   };
   // slot5.csv is a directory: it can be neither written nor read.
   ASSERT_EQ(0, mkdir("slot5.csv", 0755));
-  FILE* garbage = fopen("slot6.csv", "wb");
-  ASSERT_NE(nullptr, garbage);
-  fputs("XYZ\r\n", garbage);
-  fclose(garbage);
+  ASSERT_EQ(0, mkfifo("slot3.csv", 0600));
+  std::ofstream("slot6.csv", std::ios::binary) << "XYZ\r\n";
+  std::ofstream("slot7.csv", std::ios::binary) << "";
+  std::ofstream("slot8.csv", std::ios::binary) << "FFFE;1234;\"\"\r\n";
+  ASSERT_EQ(0, chmod("slot8.csv", 0444));  // a protected exercise
   const Row rows[] = {
       {"missing file", 0, false, "slot1.csv konnte nicht gelesen werden, ROM unver\xe4ndert."},
       {"directory", 4, false, "slot5.csv konnte nicht gelesen werden, ROM unver\xe4ndert."},
-      {"no word in it", 5, false, "slot6.csv konnte nicht gelesen werden, ROM unver\xe4ndert."},
+      {"FIFO", 2, false, "slot3.csv konnte nicht gelesen werden, ROM unver\xe4ndert."},
+      {"no word in it", 5, false, "slot6.csv: Zeile 1 fehlerhaft, ROM unver\xe4ndert."},
+      {"empty", 6, false, "slot7.csv ist leer, ROM unver\xe4ndert."},
       {"slot outside", 10, false, "Slot konnte nicht gelesen werden, ROM unver\xe4ndert."},
       {"save over a directory", 4, true, "slot5.csv konnte nicht geschrieben werden."},
+      {"save over a protected file", 7, true, "slot8.csv konnte nicht geschrieben werden."},
       {"save outside", 10, true, "Slot konnte nicht geschrieben werden."}};
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -157,6 +162,35 @@ TEST_F(SlotTest, FailuresAreSaidAndLeaveTheRomAlone) {
     EXPECT_FALSE(r.save ? Velkor_popups_slot_save(c.get()) : Velkor_popups_slot_load(c.get()));
     EXPECT_STREQ(r.message, c->slotMessage);
     EXPECT_EQ(0, memcmp(before->romRows, c->romRows, sizeof c->romRows));
+  }
+  std::ifstream protected_file("slot8.csv", std::ios::binary);
+  EXPECT_EQ("FFFE;1234;\"\"\r\n", std::string(std::istreambuf_iterator<char>(protected_file),
+                                              std::istreambuf_iterator<char>()));
+}
+
+// A load cut short by a bad line keeps the words before it and says so: how many, and which line.
+TEST_F(SlotTest, APartialLoadSaysHowFarItGot) {
+  const struct {
+    const char* content;
+    const char* message;
+    uint16_t ff80;
+    uint16_t fffe;
+  } cases[] = {
+      {"FFFE;FF82\r\nXYZ\r\nFF80;1111\r\n", "slot2.csv: Zeile 2 fehlerhaft, nur 1 Wort geladen.",
+       0x4031, 0xFF82},
+      {"FFFE;FF82\r\nFF80;1111\r\nFF80;2222\r\n",
+       "slot2.csv: Zeile 3 fehlerhaft, nur 2 W\xf6rter geladen.", 0x1111, 0xFF82},
+      {"FF80;1111\nFFFE;FF82\n\n", "ROM geladen aus slot2.csv.", 0x1111, 0xFF82},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.content);
+    std::ofstream("slot2.csv", std::ios::binary) << k.content;
+    Layer c = NewLayer();
+    c->slot = 1;
+    EXPECT_TRUE(Velkor_popups_slot_load(c.get()));
+    EXPECT_STREQ(k.message, c->slotMessage);
+    EXPECT_EQ(k.ff80, Word(c->romRows[63]));
+    EXPECT_EQ(k.fffe, Word(c->romRows[0]));
   }
 }
 
@@ -205,27 +239,74 @@ constexpr float kRamX = 992.75f;
 constexpr float kRamY = 237.75f;
 const Velkor_ChildrenCallback kRam = Velkor_symbology_layer_drawChildren_RAMPopUpPanel;
 
-TEST_F(PopUpStory, TheOutOfRangeMessageShowsAndSaveWritesOnlyAValidValue) {
+// The register pop-up at (-56.25, -327.25): its origin at (583.75, 56.75).
+constexpr float kRegX = 583.75f;
+constexpr float kRegY = 56.75f;
+const Velkor_ChildrenCallback kReg = Velkor_symbology_layer_drawChildren_RegPopUpPanel;
+
+// A typed value that is refused says why (no number at all, or out of
+// range), its preview shows no number ("= 0x????", not what a conversion
+// made of it), and SAVE writes nothing; a valid one is previewed and saved.
+TEST_F(PopUpStory, ARefusedValueSaysWhyShowsNoNumberAndIsNotSaved) {
   const velkor_test::Rgba red = velkor_test::TableColor(velkor_test::kRed);
   const struct {
+    const char* name;
+    Velkor_ChildrenCallback children;
+    float x, y;
+    int message_width;
+  } popups[] = {{"RAM", kRam, kRamX, kRamY, 262}, {"register", kReg, kRegX, kRegY, 136}};
+  enum Kind { kValid, kNoNumber, kOutOfRange };
+  const struct {
     const char* typed;
-    bool valid;
-  } rows[] = {{"abc", false}, {"70000", false}, {"0x12", true}};
-  c_->ramEditRow = 63;  // 0x0200
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.typed);
-    TypeValue(kRam, kRamX, kRamY, r.typed);
-    EXPECT_EQ(r.valid ? 1 : 0, c_->ramValid);
-    // The message area at (8, 4), 264 x 54.
-    const int reds = velkor_test::CountPixelsNear(1001, 242, 262, 52, red, 8);
-    if (r.valid) {
-      EXPECT_EQ(0, reds);
-    } else {
-      EXPECT_GT(reds, 50);
+    Kind kind;
+  } rows[] = {{"abc", kNoNumber},
+              {"12xyz", kNoNumber},
+              {"70000", kOutOfRange},
+              {"0x0C", kValid},
+              {"", kValid}};
+  for (const auto& p : popups) {
+    SCOPED_TRACE(p.name);
+    ClearFocus();         // the other pop-up's box, no longer drawn, still holds it
+    c_->ramEditRow = 63;  // 0x0200
+    c_->registerIndex = 5;
+    std::vector<uint32_t> message[3];
+    std::vector<uint32_t> preview[3];
+    for (const auto& r : rows) {
+      SCOPED_TRACE(r.typed);
+      snprintf(c_->ramRows[63].cells[kRowLowCell], kTextCellSize, "77");
+      snprintf(c_->registers[5], kTextCellSize, "7777");
+      TypeValue(p.children, p.x, p.y, r.typed);
+      EXPECT_EQ(r.kind == kValid ? 1 : 0, p.children == kRam ? c_->ramValid : c_->registerValid);
+      // The message area at (8, 4), 62 high; the preview right of the box.
+      const int mx = static_cast<int>(p.x) + 9;
+      const int my = static_cast<int>(p.y) + 5;
+      const int reds = velkor_test::CountPixelsNear(mx, my, p.message_width, 60, red, 8);
+      const std::vector<uint32_t> m = velkor_test::PixelBlock(mx, my, p.message_width, 60);
+      const std::vector<uint32_t> v = velkor_test::PixelBlock(static_cast<int>(p.x) + 170,
+                                                              static_cast<int>(p.y) + 108, 100, 28);
+      if (r.kind == kValid) {
+        EXPECT_EQ(0, reds);
+      } else {
+        EXPECT_GT(reds, 50);
+        if (message[r.kind].empty()) message[r.kind] = m;
+        EXPECT_TRUE(message[r.kind] == m) << "one wording per reason";
+        // Every refused value previews alike: no number.
+        if (preview[kNoNumber].empty()) preview[kNoNumber] = v;
+        EXPECT_TRUE(preview[kNoNumber] == v) << "previewed as no number";
+      }
+      if (r.kind == kValid && preview[kValid].empty()) preview[kValid] = v;
+      // "SAVE to RAM" / "SAVE to Register:" at (8, 70), 138 x 34.
+      Click(p.children, p.x + 77.0f, p.y + 87.0f, p.x, p.y);
+      const std::string saved = p.children == kRam
+                                    ? std::string(c_->ramRows[63].cells[kRowHighCell]) +
+                                          c_->ramRows[63].cells[kRowLowCell]
+                                    : std::string(c_->registers[5]);
+      EXPECT_EQ(r.kind == kValid ? (r.typed[0] ? "000C" : "0000")
+                                 : (p.children == kRam ? "0077" : "7777"),
+                saved);
     }
-    // "SAVE to RAM" at (8, 62), 138 x 34.
-    Click(kRam, kRamX + 77.0f, kRamY + 79.0f, kRamX, kRamY);
-    EXPECT_EQ(r.valid ? 0x0012 : 0x0000, Word(c_->ramRows[63]));
+    EXPECT_TRUE(message[kNoNumber] != message[kOutOfRange]) << "the two reasons read differently";
+    EXPECT_TRUE(preview[kNoNumber] != preview[kValid]) << "a number is previewed as one";
   }
 }
 

@@ -6,6 +6,9 @@
 //   SaveRun run = RunInterruptedSave(kKillBefore, n, [] { SaveSomething(); });
 //   // run.reached: the save got as far as call n; run.killed: SIGKILL there
 //   std::string calls = RecordSaveCalls([] { SaveSomething(); });
+// Two saves at once, one held halfway through its n-th call (a write) while
+// the other runs to its end, then let go:
+//   bool held = RunSaveHeldWhile(n, [] { SaveOne(); }, [] { SaveOther(); });
 #pragma once
 
 #include <dlfcn.h>
@@ -18,7 +21,7 @@
 #include <cstddef>
 #include <string>
 
-enum SaveInterruption { kKillBefore, kKillPartway, kFailCall };
+enum SaveInterruption { kKillBefore, kKillPartway, kFailCall, kStopPartway };
 
 namespace save_interruption_detail {
 
@@ -68,6 +71,12 @@ extern "C" ssize_t write(int descriptor, const void* data, size_t length) {
   using namespace save_interruption_detail;
   static auto real = next_definition<ssize_t (*)(int, const void*, size_t)>("write");
   if (at_target("write")) {
+    if (how == kStopPartway && length > 1) {
+      // Half of it now, the rest when the caller writes again after SIGCONT.
+      const ssize_t half = real(descriptor, data, length / 2);
+      raise(SIGSTOP);
+      return half;
+    }
     if (how == kKillPartway && length > 1) real(descriptor, data, length / 2);
     if (fails_here()) return -1;
   }
@@ -133,4 +142,30 @@ SaveRun RunInterruptedSave(SaveInterruption how, int n, Save save) {
   run.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
   run.reached = run.killed || (WIFEXITED(status) && WEXITSTATUS(status) == 1);
   return run;
+}
+
+// Runs save in a child process that stops halfway through its call n (a
+// write), runs meanwhile in this process, then lets the child finish. False
+// when the child never stopped there.
+template <typename Save, typename Meanwhile>
+bool RunSaveHeldWhile(int n, Save save, Meanwhile meanwhile) {
+  const pid_t child = fork();
+  if (child == 0) {
+    save_interruption_detail::arm(kStopPartway, n, nullptr);
+    save();
+    save_interruption_detail::armed = false;
+    _exit(0);
+  }
+  if (child < 0) return false;
+  int status = 0;
+  while (waitpid(child, &status, WUNTRACED) < 0 && errno == EINTR) {
+  }
+  const bool held = WIFSTOPPED(status);
+  if (held) {
+    meanwhile();
+    kill(child, SIGCONT);
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+  }
+  return held && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }

@@ -5,10 +5,12 @@
 // seed twice gives the same final state, and so does the full-size buffer.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -104,8 +106,52 @@ TEST(Soak, SlotFileRuleCatchesAPlantedFile) {
 }
 
 TEST(Soak, RefusesABadCommandLine) {
-  for (const char* arguments : {"--frames", "--frames 12x", "--seed -", "--colour red", "--dir"}) {
-    EXPECT_EQ(2 << 8, run_soak(arguments).status) << arguments;
+  for (const char* arguments :
+       {"--frames", "--frames 12x", "--seed -", "--colour red", "--dir", "--frames -1",
+        "--frames ''", "--frames 0", "--frames ' 5'", "--frames 10000001", "--seed ''",
+        "--frames 99999999999999999999"}) {
+    const SoakRun run = run_soak(arguments);
+    EXPECT_EQ(2 << 8, run.status) << arguments;
+    EXPECT_EQ(0u, run.output.find("velkor-soak: ")) << run.output;
+  }
+  const SoakRun help = run_soak("--help");
+  EXPECT_EQ(0, help.status);
+  EXPECT_EQ(0u, help.output.find("usage: velkor-soak")) << help.output;
+}
+
+// The soak's own slot folder (under TMPDIR) is gone after every end the tool controls: a run
+// kept to its rules, one without an OpenGL buffer, one stopped by SIGTERM or SIGINT.
+TEST(Soak, LeavesNoTemporaryFolderBehind) {
+  char base[] = "/tmp/velkor-soak-tmpdir-XXXXXX";
+  ASSERT_NE(nullptr, mkdtemp(base));
+  // Removed however the test ends, whatever a failing soak left in it.
+  const std::unique_ptr<char, void (*)(char*)> cleanup(
+      base, [](char* dir) { (void)system(("rm -rf '" + std::string(dir) + "'").c_str()); });
+  const std::string tmpdir = std::string("TMPDIR=") + base + " ";
+  const auto empty = [&] {
+    return system(("test -z \"$(ls -A " + std::string(base) + ")\"").c_str()) == 0;
+  };
+  EXPECT_EQ(0, system((tmpdir + VELKOR_SOAK_BINARY " --frames 2 >/dev/null 2>&1").c_str()));
+  EXPECT_TRUE(empty()) << "after a run";
+  // No OpenGL buffer: the loader finds no EGL driver.
+  EXPECT_EQ(1 << 8, system((tmpdir + "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json " +
+                            VELKOR_SOAK_BINARY " --frames 2 >/dev/null 2>&1")
+                               .c_str()));
+  EXPECT_TRUE(empty()) << "after no buffer";
+  // Stopped by a signal once its folder exists (it is made before the first frame).
+  for (const char* signal : {"TERM", "INT"}) {
+    SCOPED_TRACE(signal);
+    const std::string command = tmpdir +
+                                "sh -c '" VELKOR_SOAK_BINARY
+                                " --frames 10000000 >/dev/null 2>&1 & pid=$!; "
+                                "until ls " +
+                                std::string(base) +
+                                " | grep -q .; do sleep 0.05; done; "
+                                "kill -" +
+                                signal + " $pid; wait $pid'";
+    const int status = system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_TRUE(empty());
   }
 }
 

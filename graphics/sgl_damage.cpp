@@ -1048,6 +1048,12 @@ class HeldState {
     return true;
   }
 
+  // What OpenGL holds is no longer known (records were sent around the
+  // table): the next send sends every held piece.
+  void Forget() {
+    for (uint32_t i = 0; i < count_; ++i) slots_[i].sent_valid = false;
+  }
+
   // Sends every held piece that differs from what was last sent.
   void Send() {
     for (uint32_t i = 0; i < count_; ++i) {
@@ -1123,6 +1129,8 @@ void replay_within(const uint32_t* words, uint32_t count, const sgl_damage_item*
         sgli_stream_replay_record(words[at] & kOpMask, words + at + 1);
         at += 1 + (words[at] >> kOpBits);
       }
+      // A block that set state inside (a colour) changed OpenGL's.
+      if (item.keep) held.Forget();
       continue;
     }
     const uint32_t op = words[at] & kOpMask;

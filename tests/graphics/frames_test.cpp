@@ -11,6 +11,7 @@
 #include "graphics/sgl.h"
 #include "graphics/sgl_damage_internal.h"
 #include "graphics/sgl_internal.h"
+#include "graphics/sgl_stream_internal.h"
 #include "tests/graphics/font_table_builder.h"
 #include "tests/support/gl_fixture.h"
 
@@ -130,6 +131,16 @@ void draw_scene(const Variant& v, uint32_t sequence) {
     sglIndexColori(4);
     filled_quad(20.0f, 30.0f, 320.0f, 450.0f);
   }
+  // A block that sets a colour of its own between two white draws (the
+  // library's own calls): the white after it must be sent again.
+  sglIndexColori(1);
+  filled_quad(1100.0f, 620.0f, 1120.0f, 640.0f);
+  sgliGlBegin(GL_TRIANGLES);
+  sgliGlVertex2f(1130.0f, 620.0f);
+  sgliColor4f(1.0f, 0.0f, 0.0f, 1.0f);
+  sgliGlVertex2f(1150.0f, 620.0f);
+  sgliGlVertex2f(1140.0f, 640.0f);
+  sgliGlEnd();
   // The last word of the frame: a change there alone must still tell.
   sglIndexColori(1);
   shape(SGL_PRIMITIVE_POLYGON, {1000, 620, 1040, 620, 1040, 660, 1000, 660 + v.moved});
@@ -402,7 +413,8 @@ TEST_F(FramesTest, PartialFrameRedrawsOnlyWhatChangedWithTheDirectPixels) {
 
 // What cannot be bounded is drawn whole: a new clear colour, a display list
 // called, an invalidation, OpenGL changed between frames (an upload, direct
-// drawing); and without partial frames every frame is whole.
+// drawing), more drawing calls than the lists hold; and without partial
+// frames every frame is whole.
 TEST_F(FramesTest, UnboundedChangesAreDrawnWhole) {
   struct Case {
     const char* name;
@@ -428,6 +440,11 @@ TEST_F(FramesTest, UnboundedChangesAreDrawnWhole) {
          filled_quad(10.0f, 10.0f, 20.0f, 20.0f);
        }},
       {"partial frames off", 0, [](Variant* v, float*) { v->fill_colour = 4; }},
+      {"a list of drawing calls that does not fit", 1,
+       [](Variant* v, float*) {
+         v->fill_colour = 4;
+         sglGetCurrentContext()->damage.item_capacity = 4;
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

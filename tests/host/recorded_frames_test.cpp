@@ -90,11 +90,26 @@ TEST_F(RecordedHostFrames, UnchangedFrameIsNotReadBackAndAChangedOneIs) {
   EXPECT_EQ(draws, steps);
 }
 
-TEST_F(RecordedHostFrames, EveryFrameGoesOutWhileEventCursorsAreShown) {
+// The event cursors are drawn over the frame behind the library's back:
+// every frame goes out whole while they show, a changed one too, although
+// partial frames are on.
+TEST_F(RecordedHostFrames, EveryFrameGoesOutWholeWhileEventCursorsAreShown) {
+  Application_Free(app);
+  stand_in.layer.draw = draw_two_quads;
+  stand_in.params.partial_frames = 1;
+  app = Application_Allocate(&stand_in.params, nullptr);
+  ASSERT_NE(nullptr, Application_CreateBuffer(app));
   Application_Draw(app);
+  g_colour = 0;
+  Application_Draw(app);
+  ASSERT_EQ(0u, sglGetFrameDamage()->whole);  // a change alone is drawn in part
   Application_ShowEventCursors(app, 1);
   const uint32_t sent = Sent();
-  for (int frame = 0; frame < 3; ++frame) Application_Draw(app);
+  for (int frame = 0; frame < 3; ++frame) {
+    g_colour = 2 - frame % 2 * 2;
+    Application_Draw(app);
+    EXPECT_EQ(1u, sglGetFrameDamage()->whole) << "frame " << frame;
+  }
   EXPECT_EQ(sent + 3, Sent());
 }
 

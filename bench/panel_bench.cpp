@@ -12,7 +12,9 @@
 // drawn again, and a changed one is drawn only where it changed; the
 // counters "sent" (share of frames drawn), "damaged" (share of the screen
 // drawn per frame) and "stream_kB" (longest frame recorded) say how much of
-// that each scene saw.
+// that each scene saw. The busy scenes are also timed with partial frames
+// off (…Whole: every changed frame drawn whole, as before they existed), so
+// that one run shows what partial frames save.
 // Each iteration also draws a plain OpenGL frame of about the same size and
 // pixel coverage on the same context and reports the ratio panel / plain,
 // which stays meaningful on a loaded machine where absolute times wander.
@@ -65,6 +67,7 @@ bool any_name(const char*) {
 }
 
 Application* g_app = nullptr;
+bool g_app_partial = true;  // whether g_app draws partial frames
 // A 32-sided disc of radius 1, made once so that the plain frame spends its
 // time in OpenGL only.
 float g_unit_circle[33][2];
@@ -94,9 +97,17 @@ std::string executable_path() {
   return length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string("velkor");
 }
 
-Application* open_application() {
-  if (g_app != nullptr) return g_app;
-  Application* app = Application_Allocate(&g_application_data, executable_path().c_str());
+// The shared application, drawing partial frames or every changed frame
+// whole; it is opened again when the other kind is asked for.
+Application* open_application(bool partial = true) {
+  if (g_app != nullptr && g_app_partial == partial) return g_app;
+  if (g_app != nullptr) {
+    Application_Free(g_app);
+    g_app = nullptr;
+  }
+  ApplicationParams params = g_application_data;
+  params.partial_frames = partial ? 1 : 0;
+  Application* app = Application_Allocate(&params, executable_path().c_str());
   if (app == nullptr) return nullptr;
   Application_UseSystemEvents(app, 1);
   if (Application_CreateBuffer(app) == nullptr) {
@@ -104,6 +115,7 @@ Application* open_application() {
     return nullptr;
   }
   g_app = app;
+  g_app_partial = partial;
   return g_app;
 }
 
@@ -202,10 +214,20 @@ double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// What has been drawn so far, in pixels: the damage counted by the library,
+// or with partial frames off the whole screen for every frame sent.
+uint64_t pixels_drawn() {
+  const sgl_type_statemachine* context = sglGetCurrentContext();
+  if (context->damage.enabled) return context->damage.damaged_pixels;
+  const uint64_t screen = static_cast<uint64_t>(g_application_data.width) *
+                          static_cast<uint64_t>(g_application_data.height);
+  return screen * context->stream.frames_sent;
+}
+
 // Pixels drawn since `before`, as a share of the screen per frame (a frame
-// kept whole counts 0).
+// kept unchanged counts 0).
 double damaged_share(uint64_t before, benchmark::IterationCount frames) {
-  const uint64_t drawn = sglGetCurrentContext()->damage.damaged_pixels - before;
+  const uint64_t drawn = pixels_drawn() - before;
   const double screen = static_cast<double>(g_application_data.width) * g_application_data.height;
   return frames > 0 ? static_cast<double>(drawn) / screen / static_cast<double>(frames) : 0.0;
 }
@@ -217,7 +239,7 @@ void measure_scene(benchmark::State& state, Application* app) {
   double raw_total = 0.0;
   const sgl_stream_state& stream = sglGetCurrentContext()->stream;
   const uint32_t sent_before = stream.frames_sent;
-  const uint64_t damaged_before = sglGetCurrentContext()->damage.damaged_pixels;
+  const uint64_t damaged_before = pixels_drawn();
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
     Application_Draw(app);
@@ -253,8 +275,8 @@ void BM_PanelIdle(benchmark::State& state) {
   measure_scene(state, app);
 }
 
-void BM_PanelFastZoomed(benchmark::State& state) {
-  Application* app = open_application();
+void fast_zoomed(benchmark::State& state, bool partial) {
+  Application* app = open_application(partial);
   std::string problem;
   if (app == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
@@ -270,6 +292,13 @@ void BM_PanelFastZoomed(benchmark::State& state) {
     return;
   }
   measure_scene(state, app);
+}
+
+void BM_PanelFastZoomed(benchmark::State& state) {
+  fast_zoomed(state, true);
+}
+void BM_PanelFastZoomedWhole(benchmark::State& state) {
+  fast_zoomed(state, false);
 }
 
 void BM_PanelPopUpScrolled(benchmark::State& state) {
@@ -294,9 +323,9 @@ void BM_PanelPopUpScrolled(benchmark::State& state) {
 // Times frame `frame` of a scene: each time the scene is played afresh up
 // to it (not timed), then that frame is drawn; `done` says whether it did
 // what the scene is about.
-void measure_frame(benchmark::State& state, const std::string& script, uint32_t frame,
+void measure_frame(benchmark::State& state, bool partial, const std::string& script, uint32_t frame,
                    bool (*done)(const Velkor_symbology_layer_context*)) {
-  Application* app = open_application();
+  Application* app = open_application(partial);
   if (app == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
     return;
@@ -314,11 +343,11 @@ void measure_frame(benchmark::State& state, const std::string& script, uint32_t 
       state.SkipWithError("the scene did its change before the timed frame");
       return;
     }
-    const uint64_t damaged_before = sglGetCurrentContext()->damage.damaged_pixels;
+    const uint64_t damaged_before = pixels_drawn();
     const Clock::time_point start = Clock::now();
     Application_Draw(app);
     const double panel_seconds = seconds_since(start);
-    damaged += sglGetCurrentContext()->damage.damaged_pixels - damaged_before;
+    damaged += pixels_drawn() - damaged_before;
     if (!done(panel(app))) {
       state.SkipWithError("the timed frame did not do the scene's change");
       return;
@@ -339,16 +368,28 @@ void measure_frame(benchmark::State& state, const std::string& script, uint32_t 
 
 // The click is released in frame 10: FETCH/DECODE reads the next word (a
 // MOV with an immediate word after it) and the machine code shows it.
-void BM_PanelFetchClick(benchmark::State& state) {
+void fetch_click(benchmark::State& state, bool partial) {
   measure_frame(
-      state, "8 move @DisasmButton\n9 click @DisasmButton\n", 10,
+      state, partial, "8 move @DisasmButton\n9 click @DisasmButton\n", 10,
       [](const Velkor_symbology_layer_context* c) { return c->extension1Text[0] != '\0'; });
+}
+void BM_PanelFetchClick(benchmark::State& state) {
+  fetch_click(state, true);
+}
+void BM_PanelFetchClickWhole(benchmark::State& state) {
+  fetch_click(state, false);
 }
 
 // The zoom button is released in frame 6: the instruction pop-up opens.
-void BM_PanelPopUpOpening(benchmark::State& state) {
-  measure_frame(state, "0 move 10 10\n5 click @InstruktionenToggleButton\n", 6,
+void pop_up_opening(benchmark::State& state, bool partial) {
+  measure_frame(state, partial, "0 move 10 10\n5 click @InstruktionenToggleButton\n", 6,
                 [](const Velkor_symbology_layer_context* c) { return c->instructionSetZoom != 0; });
+}
+void BM_PanelPopUpOpening(benchmark::State& state) {
+  pop_up_opening(state, true);
+}
+void BM_PanelPopUpOpeningWhole(benchmark::State& state) {
+  pop_up_opening(state, false);
 }
 
 void BM_RawGlScene(benchmark::State& state) {
@@ -414,6 +455,9 @@ BENCHMARK(BM_PanelFastZoomed)->Apply(scene);
 BENCHMARK(BM_PanelPopUpScrolled)->Apply(scene);
 BENCHMARK(BM_PanelFetchClick)->Apply(single_frame);
 BENCHMARK(BM_PanelPopUpOpening)->Apply(single_frame);
+BENCHMARK(BM_PanelFastZoomedWhole)->Apply(scene);
+BENCHMARK(BM_PanelFetchClickWhole)->Apply(single_frame);
+BENCHMARK(BM_PanelPopUpOpeningWhole)->Apply(single_frame);
 BENCHMARK(BM_RawGlScene)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond)

@@ -105,7 +105,9 @@ Application* open_application(bool partial = true) {
     Application_Free(g_app);
     g_app = nullptr;
   }
-  ApplicationParams params = g_application_data;
+  // The application keeps a pointer to its parameters.
+  static ApplicationParams params;
+  params = g_application_data;
   params.partial_frames = partial ? 1 : 0;
   Application* app = Application_Allocate(&params, executable_path().c_str());
   if (app == nullptr) return nullptr;

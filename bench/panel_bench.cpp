@@ -21,6 +21,10 @@
 // BM_RawGlScene is that plain frame alone; BM_StartToFirstFrame is a whole
 // start: record, off-screen buffer, reset (the font table decoded), first
 // frame, teardown.
+// The same scenes and the start again with the OpenGL ES 2 renderer (the
+// ...Es2 benchmarks, after the others: one off-screen context at a time);
+// their plain frame would need OpenGL 1.x, so they have no ratio of their
+// own and the table sets them against the OpenGL 1.x figures instead.
 //
 // Run: build-bench/bench/panel_bench --benchmark_repetitions=9
 //      (the median is the figure; make bench prints the table)
@@ -68,6 +72,7 @@ bool any_name(const char*) {
 
 Application* g_app = nullptr;
 bool g_app_partial = true;  // whether g_app draws partial frames
+bool g_app_es2 = false;     // whether g_app draws through the ES 2 renderer
 // A 32-sided disc of radius 1, made once so that the plain frame spends its
 // time in OpenGL only.
 float g_unit_circle[33][2];
@@ -97,10 +102,11 @@ std::string executable_path() {
   return length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string("velkor");
 }
 
-// The shared application, drawing partial frames or every changed frame
-// whole; it is opened again when the other kind is asked for.
-Application* open_application(bool partial = true) {
-  if (g_app != nullptr && g_app_partial == partial) return g_app;
+// The shared application, drawn by the OpenGL 1.x or the ES 2 renderer,
+// with partial frames or every changed frame whole; it is opened again when
+// another kind is asked for.
+Application* open_application(bool es2 = false, bool partial = true) {
+  if (g_app != nullptr && g_app_partial == partial && g_app_es2 == es2) return g_app;
   if (g_app != nullptr) {
     Application_Free(g_app);
     g_app = nullptr;
@@ -109,6 +115,7 @@ Application* open_application(bool partial = true) {
   static ApplicationParams params;
   params = g_application_data;
   params.partial_frames = partial ? 1 : 0;
+  params.renderer = es2 ? kApplicationRendererEs2 : kApplicationRendererGl1;
   Application* app = Application_Allocate(&params, executable_path().c_str());
   if (app == nullptr) return nullptr;
   Application_UseSystemEvents(app, 1);
@@ -118,6 +125,7 @@ Application* open_application(bool partial = true) {
   }
   g_app = app;
   g_app_partial = partial;
+  g_app_es2 = es2;
   return g_app;
 }
 
@@ -235,8 +243,8 @@ double damaged_share(uint64_t before, benchmark::IterationCount frames) {
 }
 
 // Times the panel frames (the reported figure) and, interleaved, the plain
-// frames; the ratio of their sums goes out as a counter.
-void measure_scene(benchmark::State& state, Application* app) {
+// frames (OpenGL 1.x only); the ratio of their sums goes out as a counter.
+void measure_scene(benchmark::State& state, Application* app, bool with_raw = true) {
   double panel_total = 0.0;
   double raw_total = 0.0;
   const sgl_stream_state& stream = sglGetCurrentContext()->stream;
@@ -248,6 +256,7 @@ void measure_scene(benchmark::State& state, Application* app) {
     const double panel_seconds = seconds_since(start);
     state.SetIterationTime(panel_seconds);
     panel_total += panel_seconds;
+    if (!with_raw) continue;
     const Clock::time_point raw_start = Clock::now();
     draw_raw_scene();
     raw_total += seconds_since(raw_start);
@@ -263,8 +272,8 @@ void measure_scene(benchmark::State& state, Application* app) {
       benchmark::Counter(raw_total * 1e3, benchmark::Counter::kAvgIterations);
 }
 
-void BM_PanelIdle(benchmark::State& state) {
-  Application* app = open_application();
+void panel_idle(benchmark::State& state, bool es2) {
+  Application* app = open_application(es2);
   std::string problem;
   if (app == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
@@ -274,11 +283,11 @@ void BM_PanelIdle(benchmark::State& state) {
     state.SkipWithError(problem.c_str());
     return;
   }
-  measure_scene(state, app);
+  measure_scene(state, app, !es2);
 }
 
-void fast_zoomed(benchmark::State& state, bool partial) {
-  Application* app = open_application(partial);
+void fast_zoomed(benchmark::State& state, bool es2, bool partial) {
+  Application* app = open_application(es2, partial);
   std::string problem;
   if (app == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
@@ -293,18 +302,11 @@ void fast_zoomed(benchmark::State& state, bool partial) {
     state.SkipWithError("the scene did not come up: not running zoomed at Fast");
     return;
   }
-  measure_scene(state, app);
+  measure_scene(state, app, !es2);
 }
 
-void BM_PanelFastZoomed(benchmark::State& state) {
-  fast_zoomed(state, true);
-}
-void BM_PanelFastZoomedWhole(benchmark::State& state) {
-  fast_zoomed(state, false);
-}
-
-void BM_PanelPopUpScrolled(benchmark::State& state) {
-  Application* app = open_application();
+void panel_pop_up_scrolled(benchmark::State& state, bool es2) {
+  Application* app = open_application(es2);
   std::string problem;
   if (app == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
@@ -319,7 +321,29 @@ void BM_PanelPopUpScrolled(benchmark::State& state) {
     state.SkipWithError("the scene did not come up: no pop-up over a scrolled table");
     return;
   }
-  measure_scene(state, app);
+  measure_scene(state, app, !es2);
+}
+
+void BM_PanelIdle(benchmark::State& state) {
+  panel_idle(state, false);
+}
+void BM_PanelFastZoomed(benchmark::State& state) {
+  fast_zoomed(state, false, true);
+}
+void BM_PanelFastZoomedWhole(benchmark::State& state) {
+  fast_zoomed(state, false, false);
+}
+void BM_PanelPopUpScrolled(benchmark::State& state) {
+  panel_pop_up_scrolled(state, false);
+}
+void BM_PanelIdleEs2(benchmark::State& state) {
+  panel_idle(state, true);
+}
+void BM_PanelFastZoomedEs2(benchmark::State& state) {
+  fast_zoomed(state, true, true);
+}
+void BM_PanelPopUpScrolledEs2(benchmark::State& state) {
+  panel_pop_up_scrolled(state, true);
 }
 
 // Times frame `frame` of a scene: each time the scene is played afresh up
@@ -327,7 +351,7 @@ void BM_PanelPopUpScrolled(benchmark::State& state) {
 // what the scene is about.
 void measure_frame(benchmark::State& state, bool partial, const std::string& script, uint32_t frame,
                    bool (*done)(const Velkor_symbology_layer_context*)) {
-  Application* app = open_application(partial);
+  Application* app = open_application(false, partial);
   if (app == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
     return;
@@ -403,13 +427,13 @@ void BM_RawGlScene(benchmark::State& state) {
 }
 
 // The shared record is closed first so that each start is a whole one.
-void BM_StartToFirstFrame(benchmark::State& state) {
+void start_to_first_frame(benchmark::State& state, bool es2) {
   if (g_app != nullptr) {
     Application_Free(g_app);
     g_app = nullptr;
   }
   for (auto _ : state) {
-    Application* app = Application_Allocate(&g_application_data, nullptr);
+    Application* app = Application_Allocate(params_for(es2), nullptr);
     if (app == nullptr || Application_CreateBuffer(app) == nullptr) {
       Application_Free(app);
       state.SkipWithError("no off-screen OpenGL buffer");
@@ -417,11 +441,18 @@ void BM_StartToFirstFrame(benchmark::State& state) {
     }
     Application_Reset(app);
     Application_Draw(app);
-    glFinish();
+    glFinish();  // GLVND sends it to whichever context is current
     state.PauseTiming();
     Application_Free(app);
     state.ResumeTiming();
   }
+}
+
+void BM_StartToFirstFrame(benchmark::State& state) {
+  start_to_first_frame(state, false);
+}
+void BM_StartToFirstFrameEs2(benchmark::State& state) {
+  start_to_first_frame(state, true);
 }
 
 double min_of(const std::vector<double>& v) {
@@ -467,6 +498,15 @@ BENCHMARK(BM_RawGlScene)
     ->ComputeStatistics("min", min_of)
     ->ComputeStatistics("max", max_of);
 BENCHMARK(BM_StartToFirstFrame)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->ComputeStatistics("min", min_of)
+    ->ComputeStatistics("max", max_of);
+BENCHMARK(BM_PanelIdleEs2)->Apply(scene);
+BENCHMARK(BM_PanelFastZoomedEs2)->Apply(scene);
+BENCHMARK(BM_PanelPopUpScrolledEs2)->Apply(scene);
+BENCHMARK(BM_StartToFirstFrameEs2)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)

@@ -22,14 +22,26 @@
 
 namespace {
 
-std::string& fuzz_file() {
-  static std::string path;
-  if (path.empty()) {
-    char dir[] = "/tmp/velkor-fuzz-preferences-XXXXXX";
-    if (mkdtemp(dir) == nullptr) fuzz_fail(__LINE__);
-    path = std::string(dir) + "/velkor.ini";
+// The settings file in a folder of its own, removed again when the fuzzer
+// exits, so that runs do not leave folders behind in /tmp.
+struct FuzzFolder {
+  FuzzFolder() {
+    char pattern[] = "/tmp/velkor-fuzz-preferences-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) fuzz_fail(__LINE__);
+    dir = pattern;
+    file = dir + "/velkor.ini";
   }
-  return path;
+  ~FuzzFolder() {
+    unlink(file.c_str());
+    rmdir(dir.c_str());
+  }
+  std::string dir;
+  std::string file;
+};
+
+const std::string& fuzz_file() {
+  static FuzzFolder folder;
+  return folder.file;
 }
 
 // The next 0-terminated piece of the input (the rest when none ends it).

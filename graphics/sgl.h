@@ -213,6 +213,9 @@ struct sgl_parameters {
   // last frame sent when the next one ends: a pbuffer, or a back buffer
   // shown by copying rather than swapping.
   uint8_t partial_frames = 0;
+  // Who draws (graphics/sgl_renderer.h); null: fixed-function OpenGL 1.x.
+  // The caller keeps it as long as the context.
+  sgl_renderer* renderer = nullptr;
 };
 
 // Layout of a number written by sgluWriteFloat.

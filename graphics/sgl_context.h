@@ -27,6 +27,7 @@
 // Application-owned records the context points at (graphics/sgl.h).
 struct sgl_line_stipple;
 struct sgl_texture_slot;
+struct sgl_renderer;
 
 // ---------------------------------------------------------------------------
 // Sizes
@@ -455,6 +456,9 @@ struct sgl_type_statemachine {
 
   // 16. Partial frames: what a changed frame changed
   sgl_damage_state damage;
+
+  // 17. Where the recorder sends every OpenGL call (graphics/sgl_renderer.h)
+  const sgl_renderer* renderer;
 };
 
 // The current context, set by sglInit; every operation works on it.

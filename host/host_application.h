@@ -127,7 +127,15 @@ struct ApplicationParams {
   // host can keep the last frame: always off-screen, in a window when the
   // window system can show part of the back buffer.
   uint8_t partial_frames = 0;
+  // Who draws: kApplicationRendererGl1 (fixed-function OpenGL 1.x, the
+  // default) or kApplicationRendererEs2 (an OpenGL ES 2 context and the
+  // drawing library's ES 2 renderer, graphics/sgl_renderer.h), for the
+  // window and the off-screen buffer alike.
+  uint8_t renderer = 0;
 };
+
+constexpr uint8_t kApplicationRendererGl1 = 0;
+constexpr uint8_t kApplicationRendererEs2 = 1;
 
 // ---------------------------------------------------------------------------
 // Life cycle (main thread)

@@ -5,7 +5,9 @@
 # drawn per frame, and the target each figure is held to. The busy scenes are
 # timed a second time with every changed frame drawn whole ("drawn whole"),
 # which is what partial frames are measured against. The machine's
-# other load shows in every absolute figure; the ratios move less.
+# other load shows in every absolute figure; the ratios move less. The same
+# scenes drawn by the OpenGL ES 2 renderer follow, their ratio taken against
+# the OpenGL 1.x renderer's median.
 #   scripts/bench-run.sh build-bench
 set -euo pipefail
 build=${1:-build-bench}
@@ -68,6 +70,12 @@ awk -F, -v idle="$idle" -v fast="$fast" -v trace="$work/trace.txt" '
     row(label, ms(real[b, "median"]), ms(real[b, "min"]), ms(real[b, "max"]),
         sprintf("%.2f", ratio[b, "median"]), sprintf("%.1f%%", 100 * damaged[b, "median"]), target);
   }
+  # An ES 2 row: its ratio is to the median of the OpenGL 1.x row (gl1).
+  function es2(label, b, gl1, target) {
+    if (b in failed) { row(label, "failed", "", "", "", "", failed[b]); return }
+    r = real[gl1, "median"] > 0 ? sprintf("%.2f gl1", real[b, "median"] / real[gl1, "median"]) : "";
+    row(label, ms(real[b, "median"]), ms(real[b, "min"]), ms(real[b, "max"]), r, "", target);
+  }
   END {
     n = 0;
     while ((getline line < trace) > 0) t[++n] = line / 1e3;
@@ -88,6 +96,10 @@ awk -F, -v idle="$idle" -v fast="$fast" -v trace="$work/trace.txt" '
     row("core instruction step (wall time)", us(real[b, "median"]), us(real[b, "min"]), us(real[b, "max"]), "", "", "");
     b = "BM_StartToFirstFrame";
     row("start to first frame (fonts decoded)", ms(real[b, "median"]), ms(real[b, "min"]), ms(real[b, "max"]), "", "", "<= 250 ms");
+    es2("ES 2 frame: idle start screen", "BM_PanelIdleEs2", "BM_PanelIdle", "<= 5 ms median");
+    es2("ES 2 frame: instr. zoomed, Fast run", "BM_PanelFastZoomedEs2", "BM_PanelFastZoomed", "<= 10 ms median");
+    es2("ES 2 frame: pop-up, table scrolled", "BM_PanelPopUpScrolledEs2", "BM_PanelPopUpScrolled", "<= 10 ms median");
+    es2("ES 2 start to first frame", "BM_StartToFirstFrameEs2", "BM_StartToFirstFrame", "<= 250 ms");
     if (n > 0)
       row("velkor-trace 100,000 steps (process)", ms(t[int((n + 1) / 2)]), ms(t[1]), ms(t[n]), "", "", "-");
     row("idle CPU, window under Xvfb, 10 s", idle "%", "", "", "", "", "<= 2% of one core");

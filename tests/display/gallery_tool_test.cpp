@@ -54,4 +54,14 @@ TEST_F(GalleryTool, WritesAPictureAndRefusesWhatItCannotDo) {
   EXPECT_EQ(0, access(picture.c_str(), F_OK));
 }
 
+// A file name is the user's text: the refusal quotes it with its control
+// characters spelled out, so that no escape sequence reaches the terminal.
+TEST_F(GalleryTool, AnUnwritableNameIsQuotedWithoutItsControlCharacters) {
+  EXPECT_EQ(1, Run("--out \"/nonexistent-directory/$(printf '\\033[2J')x.png\""));
+  const std::string out = ReadOutput();
+  EXPECT_EQ(std::string::npos, out.find('\033')) << out;
+  EXPECT_NE(std::string::npos, out.find("/nonexistent-directory/\\x1b[2Jx.png")) << out;
+  EXPECT_EQ(out.size() - 1, out.find('\n')) << "one line: " << out;
+}
+
 }  // namespace

@@ -25,16 +25,20 @@ namespace {
 
 const std::string kSceneDir = std::string(VELKOR_SOURCE_DIR) + "/tests/references/scenes";
 const std::string kImageDir = std::string(VELKOR_SOURCE_DIR) + "/tests/references/images";
+// The README's screenshots for students: each script beside its picture, so
+// that a screenshot can never show a panel that is no longer drawn.
+const std::string kDocsDir = std::string(VELKOR_SOURCE_DIR) + "/docs/using";
 
 bool updating() {
   const char* update = std::getenv("VELKOR_UPDATE_REFERENCES");
   return update != nullptr && std::string(update) == "1";
 }
 
-// Compares `actual` with the reference of `name`, or in update mode writes
-// it over a reference that differs in any pixel.
-void ExpectLikeReference(const std::string& name, const RgbImage& actual) {
-  const std::string reference_path = kImageDir + "/" + name + ".png";
+// Compares `actual` with the reference of `name` in `image_dir`, or in
+// update mode writes it over a reference that differs in any pixel.
+void ExpectLikeReference(const std::string& name, const RgbImage& actual,
+                         const std::string& image_dir = kImageDir) {
+  const std::string reference_path = image_dir + "/" + name + ".png";
   RgbImage reference;
   std::string error;
   const bool have_reference = ReadPngImage(reference_path, &reference, &error);
@@ -84,14 +88,14 @@ void ExpectLikeReference(const std::string& name, const RgbImage& actual) {
                 << written;
 }
 
-class PanelScene : public ::testing::TestWithParam<std::string> {};
-
-// The scene played by the real program off-screen, its snapshot cropped to
-// what the scene is about.
-TEST_P(PanelScene, LooksLikeItsReference) {
+// The scene in `scene_dir` played by the real program off-screen, its
+// snapshot cropped to what the scene is about, compared with its picture in
+// `image_dir`.
+void ExpectSceneLikeReference(const std::string& name, const std::string& scene_dir,
+                              const std::string& image_dir) {
   Scene scene;
   std::string error;
-  ASSERT_TRUE(ReadScene(kSceneDir + "/" + GetParam() + ".events", &scene, &error)) << error;
+  ASSERT_TRUE(ReadScene(scene_dir + "/" + name + ".events", &scene, &error)) << error;
   ScratchDir dir;
   WriteFile(dir / "scene.events", scene.script);
   const VelkorRun run = RunVelkor(dir,
@@ -101,18 +105,33 @@ TEST_P(PanelScene, LooksLikeItsReference) {
   ASSERT_EQ(0, run.status) << run.output;
   RgbImage shot;
   ASSERT_TRUE(ReadPngImage(dir / "shot.png", &shot, &error)) << error;
-  ExpectLikeReference(scene.name, CropImage(shot, scene.crop));
+  ExpectLikeReference(scene.name, CropImage(shot, scene.crop), image_dir);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, PanelScene, ::testing::ValuesIn(SceneNames(kSceneDir)),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                           // A test name takes letters, digits and underscores only.
-                           std::string name = info.param;
-                           for (char& ch : name) {
-                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                           }
-                           return name;
-                         });
+std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
+  // A test name takes letters, digits and underscores only.
+  std::string name = info.param;
+  for (char& ch : name) {
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  }
+  return name;
+}
+
+class PanelScene : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(PanelScene, LooksLikeItsReference) {
+  ExpectSceneLikeReference(GetParam(), kSceneDir, kImageDir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, PanelScene, ::testing::ValuesIn(SceneNames(kSceneDir)), TestName);
+
+class DocsScene : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(DocsScene, LooksLikeItsScreenshot) {
+  ExpectSceneLikeReference(GetParam(), kDocsDir, kDocsDir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Docs, DocsScene, ::testing::ValuesIn(SceneNames(kDocsDir)), TestName);
 
 TEST(Gallery, LooksLikeItsReference) {
   ScratchDir dir;
@@ -141,6 +160,15 @@ TEST(Scenes, AllAreRunAndEachHasAReference) {
   for (const std::string& image : FileStems(kImageDir, ".png")) {
     EXPECT_TRUE(image == "gallery" || FileExists(kSceneDir + "/" + image + ".events"))
         << image << ".png has no scene";
+  }
+  const std::vector<std::string> docs = SceneNames(kDocsDir);
+  EXPECT_EQ(VELKOR_DOCS_SCENE_COUNT, static_cast<int>(docs.size()))
+      << "screenshot scripts were added or removed since the last build: build again";
+  for (const std::string& name : docs) {
+    EXPECT_TRUE(updating() || FileExists(kDocsDir + "/" + name + ".png")) << name;
+  }
+  for (const std::string& image : FileStems(kDocsDir, ".png")) {
+    EXPECT_TRUE(FileExists(kDocsDir + "/" + image + ".events")) << image << ".png has no script";
   }
 }
 

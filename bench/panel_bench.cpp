@@ -432,8 +432,11 @@ void start_to_first_frame(benchmark::State& state, bool es2) {
     Application_Free(g_app);
     g_app = nullptr;
   }
+  static ApplicationParams params;
+  params = g_application_data;
+  params.renderer = es2 ? kApplicationRendererEs2 : kApplicationRendererGl1;
   for (auto _ : state) {
-    Application* app = Application_Allocate(params_for(es2), nullptr);
+    Application* app = Application_Allocate(&params, nullptr);
     if (app == nullptr || Application_CreateBuffer(app) == nullptr) {
       Application_Free(app);
       state.SkipWithError("no off-screen OpenGL buffer");

@@ -77,4 +77,5 @@ ApplicationParams g_application_data = {
     g_keyboards_data,
     3,
     kVelkorStreamBytes,
+    1,  // partial frames
 };

@@ -4,10 +4,17 @@
 //   BM_PanelIdle          the start screen, nothing happening;
 //   BM_PanelFastZoomed    the instruction set zoomed while execution runs
 //                         continuously at "Fast";
-//   BM_PanelPopUpScrolled the ROM table scrolled and the slot pop-up open.
+//   BM_PanelPopUpScrolled the ROM table scrolled and the slot pop-up open;
+// and single frames, the scene played up to them each time:
+//   BM_PanelFetchClick    the frame of a FETCH/DECODE click on the start screen;
+//   BM_PanelPopUpOpening  the frame the zoomed instruction pop-up opens in.
 // The program records its frames, so a frame equal to the last one is not
-// drawn again; the counters "sent" (share of frames drawn) and "stream_kB"
-// (longest frame recorded) say how much of that each scene saw.
+// drawn again, and a changed one is drawn only where it changed; the
+// counters "sent" (share of frames drawn), "damaged" (share of the screen
+// drawn per frame) and "stream_kB" (longest frame recorded) say how much of
+// that each scene saw. The busy scenes are also timed with partial frames
+// off (…Whole: every changed frame drawn whole, as before they existed), so
+// that one run shows what partial frames save.
 // Each iteration also draws a plain OpenGL frame of about the same size and
 // pixel coverage on the same context and reports the ratio panel / plain,
 // which stays meaningful on a loaded machine where absolute times wander.
@@ -23,6 +30,7 @@
 //      (the median is the figure; make bench prints the table)
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -64,15 +72,8 @@ bool any_name(const char*) {
 }
 
 Application* g_app = nullptr;
-// The description g_app was opened with: the program's, or a copy with the
-// ES 2 renderer.
-ApplicationParams g_es2_params;
-const ApplicationParams* params_for(bool es2) {
-  if (!es2) return &g_application_data;
-  g_es2_params = g_application_data;
-  g_es2_params.renderer = kApplicationRendererEs2;
-  return &g_es2_params;
-}
+bool g_app_partial = true;  // whether g_app draws partial frames
+bool g_app_es2 = false;     // whether g_app draws through the ES 2 renderer
 // A 32-sided disc of radius 1, made once so that the plain frame spends its
 // time in OpenGL only.
 float g_unit_circle[33][2];
@@ -100,15 +101,30 @@ Velkor_PanelSnapshot shown_by(Application* app) {
   return shown;
 }
 
-Application* open_application(bool es2 = false) {
-  if (g_app != nullptr &&
-      (Application_GetParams(g_app)->renderer == kApplicationRendererEs2) == es2)
-    return g_app;
+// The program's own path: with one the host keeps the texture scratch
+// buffer the fonts are loaded through, so the text is drawn as in the
+// program (nothing is written beside it off-screen).
+std::string executable_path() {
+  char path[4096];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  return length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string("velkor");
+}
+
+// The shared application, drawn by the OpenGL 1.x or the ES 2 renderer,
+// with partial frames or every changed frame whole; it is opened again when
+// another kind is asked for.
+Application* open_application(bool es2 = false, bool partial = true) {
+  if (g_app != nullptr && g_app_partial == partial && g_app_es2 == es2) return g_app;
   if (g_app != nullptr) {
     Application_Free(g_app);
     g_app = nullptr;
   }
-  Application* app = Application_Allocate(params_for(es2), nullptr);
+  // The application keeps a pointer to its parameters.
+  static ApplicationParams params;
+  params = g_application_data;
+  params.partial_frames = partial ? 1 : 0;
+  params.renderer = es2 ? kApplicationRendererEs2 : kApplicationRendererGl1;
+  Application* app = Application_Allocate(&params, executable_path().c_str());
   if (app == nullptr) return nullptr;
   Application_UseSystemEvents(app, 1);
   if (Application_CreateBuffer(app) == nullptr) {
@@ -116,6 +132,8 @@ Application* open_application(bool es2 = false) {
     return nullptr;
   }
   g_app = app;
+  g_app_partial = partial;
+  g_app_es2 = es2;
   return g_app;
 }
 
@@ -214,6 +232,24 @@ double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// What has been drawn so far, in pixels: the damage counted by the library,
+// or with partial frames off the whole screen for every frame sent.
+uint64_t pixels_drawn() {
+  const sgl_type_statemachine* context = sglGetCurrentContext();
+  if (context->damage.enabled) return context->damage.damaged_pixels;
+  const uint64_t screen = static_cast<uint64_t>(g_application_data.width) *
+                          static_cast<uint64_t>(g_application_data.height);
+  return screen * context->stream.frames_sent;
+}
+
+// Pixels drawn since `before`, as a share of the screen per frame (a frame
+// kept unchanged counts 0).
+double damaged_share(uint64_t before, benchmark::IterationCount frames) {
+  const uint64_t drawn = pixels_drawn() - before;
+  const double screen = static_cast<double>(g_application_data.width) * g_application_data.height;
+  return frames > 0 ? static_cast<double>(drawn) / screen / static_cast<double>(frames) : 0.0;
+}
+
 // Times the panel frames (the reported figure) and, interleaved, the plain
 // frames (OpenGL 1.x only); the ratio of their sums goes out as a counter.
 void measure_scene(benchmark::State& state, Application* app, bool with_raw = true) {
@@ -221,6 +257,7 @@ void measure_scene(benchmark::State& state, Application* app, bool with_raw = tr
   double raw_total = 0.0;
   const sgl_stream_state& stream = sglGetCurrentContext()->stream;
   const uint32_t sent_before = stream.frames_sent;
+  const uint64_t damaged_before = pixels_drawn();
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
     Application_Draw(app);
@@ -238,6 +275,7 @@ void measure_scene(benchmark::State& state, Application* app, bool with_raw = tr
   state.counters["sent"] = benchmark::Counter(static_cast<double>(stream.frames_sent - sent_before),
                                               benchmark::Counter::kAvgIterations);
   state.counters["stream_kB"] = static_cast<double>(stream.peak_bytes) / 1024.0;
+  state.counters["damaged"] = damaged_share(damaged_before, state.iterations());
   state.counters["raw_ms"] =
       benchmark::Counter(raw_total * 1e3, benchmark::Counter::kAvgIterations);
 }
@@ -256,8 +294,8 @@ void panel_idle(benchmark::State& state, bool es2) {
   measure_scene(state, app, !es2);
 }
 
-void panel_fast_zoomed(benchmark::State& state, bool es2) {
-  Application* app = open_application(es2);
+void fast_zoomed(benchmark::State& state, bool es2, bool partial) {
+  Application* app = open_application(es2, partial);
   std::string problem;
   if (app == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
@@ -299,7 +337,10 @@ void BM_PanelIdle(benchmark::State& state) {
   panel_idle(state, false);
 }
 void BM_PanelFastZoomed(benchmark::State& state) {
-  panel_fast_zoomed(state, false);
+  fast_zoomed(state, false, true);
+}
+void BM_PanelFastZoomedWhole(benchmark::State& state) {
+  fast_zoomed(state, false, false);
 }
 void BM_PanelPopUpScrolled(benchmark::State& state) {
   panel_pop_up_scrolled(state, false);
@@ -308,10 +349,82 @@ void BM_PanelIdleEs2(benchmark::State& state) {
   panel_idle(state, true);
 }
 void BM_PanelFastZoomedEs2(benchmark::State& state) {
-  panel_fast_zoomed(state, true);
+  fast_zoomed(state, true, true);
 }
 void BM_PanelPopUpScrolledEs2(benchmark::State& state) {
   panel_pop_up_scrolled(state, true);
+}
+
+// Times frame `frame` of a scene: each time the scene is played afresh up
+// to it (not timed), then that frame is drawn; `done` says whether it did
+// what the scene is about.
+void measure_frame(benchmark::State& state, bool partial, const std::string& script, uint32_t frame,
+                   bool (*done)(const Velkor_symbology_layer_context*)) {
+  Application* app = open_application(false, partial);
+  if (app == nullptr) {
+    state.SkipWithError("no off-screen OpenGL buffer");
+    return;
+  }
+  double panel_total = 0.0;
+  double raw_total = 0.0;
+  uint64_t damaged = 0;
+  for (auto _ : state) {
+    std::string problem;
+    if (!play(app, script, frame, &problem)) {
+      state.SkipWithError(problem.c_str());
+      return;
+    }
+    if (done(panel(app))) {
+      state.SkipWithError("the scene did its change before the timed frame");
+      return;
+    }
+    const uint64_t damaged_before = pixels_drawn();
+    const Clock::time_point start = Clock::now();
+    Application_Draw(app);
+    const double panel_seconds = seconds_since(start);
+    damaged += pixels_drawn() - damaged_before;
+    if (!done(panel(app))) {
+      state.SkipWithError("the timed frame did not do the scene's change");
+      return;
+    }
+    state.SetIterationTime(panel_seconds);
+    panel_total += panel_seconds;
+    const Clock::time_point raw_start = Clock::now();
+    draw_raw_scene();
+    raw_total += seconds_since(raw_start);
+  }
+  if (raw_total > 0.0) state.counters["ratio"] = panel_total / raw_total;
+  const double screen = static_cast<double>(g_application_data.width) * g_application_data.height;
+  state.counters["damaged"] =
+      static_cast<double>(damaged) / screen / static_cast<double>(state.iterations());
+  state.counters["raw_ms"] =
+      benchmark::Counter(raw_total * 1e3, benchmark::Counter::kAvgIterations);
+}
+
+// The click is released in frame 10: FETCH/DECODE reads the next word (a
+// MOV with an immediate word after it) and the machine code shows it.
+void fetch_click(benchmark::State& state, bool partial) {
+  measure_frame(
+      state, partial, "8 move @DisasmButton\n9 click @DisasmButton\n", 10,
+      [](const Velkor_symbology_layer_context* c) { return c->extension1Text[0] != '\0'; });
+}
+void BM_PanelFetchClick(benchmark::State& state) {
+  fetch_click(state, true);
+}
+void BM_PanelFetchClickWhole(benchmark::State& state) {
+  fetch_click(state, false);
+}
+
+// The zoom button is released in frame 6: the instruction pop-up opens.
+void pop_up_opening(benchmark::State& state, bool partial) {
+  measure_frame(state, partial, "0 move 10 10\n5 click @InstruktionenToggleButton\n", 6,
+                [](const Velkor_symbology_layer_context* c) { return c->instructionSetZoom != 0; });
+}
+void BM_PanelPopUpOpening(benchmark::State& state) {
+  pop_up_opening(state, true);
+}
+void BM_PanelPopUpOpeningWhole(benchmark::State& state) {
+  pop_up_opening(state, false);
 }
 
 void BM_RawGlScene(benchmark::State& state) {
@@ -328,8 +441,11 @@ void start_to_first_frame(benchmark::State& state, bool es2) {
     Application_Free(g_app);
     g_app = nullptr;
   }
+  static ApplicationParams params;
+  params = g_application_data;
+  params.renderer = es2 ? kApplicationRendererEs2 : kApplicationRendererGl1;
   for (auto _ : state) {
-    Application* app = Application_Allocate(params_for(es2), nullptr);
+    Application* app = Application_Allocate(&params, nullptr);
     if (app == nullptr || Application_CreateBuffer(app) == nullptr) {
       Application_Free(app);
       state.SkipWithError("no off-screen OpenGL buffer");
@@ -370,9 +486,23 @@ void scene(benchmark::internal::Benchmark* b) {
       ->ComputeStatistics("max", max_of);
 }
 
+// Each iteration plays its scene afresh: a fixed count keeps the run short.
+void single_frame(benchmark::internal::Benchmark* b) {
+  b->UseManualTime()
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(20)
+      ->ComputeStatistics("min", min_of)
+      ->ComputeStatistics("max", max_of);
+}
+
 BENCHMARK(BM_PanelIdle)->Apply(scene);
 BENCHMARK(BM_PanelFastZoomed)->Apply(scene);
 BENCHMARK(BM_PanelPopUpScrolled)->Apply(scene);
+BENCHMARK(BM_PanelFetchClick)->Apply(single_frame);
+BENCHMARK(BM_PanelPopUpOpening)->Apply(single_frame);
+BENCHMARK(BM_PanelFastZoomedWhole)->Apply(scene);
+BENCHMARK(BM_PanelFetchClickWhole)->Apply(single_frame);
+BENCHMARK(BM_PanelPopUpOpeningWhole)->Apply(single_frame);
 BENCHMARK(BM_RawGlScene)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond)

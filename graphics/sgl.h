@@ -207,6 +207,12 @@ struct sgl_parameters {
   // caller keeps it as long as the context.
   uint8_t* stream_buffer = nullptr;
   uint32_t stream_bytes = 0;
+  // 1: a frame that differs from the last one sent redraws only where it
+  // differs (sglGetFrameDamage); a quarter of the stream buffer then holds
+  // the frames' lists of drawing calls. The framebuffer must still hold the
+  // last frame sent when the next one ends: a pbuffer, or a back buffer
+  // shown by copying rather than swapping.
+  uint8_t partial_frames = 0;
   // Who draws (graphics/sgl_renderer.h); null: fixed-function OpenGL 1.x.
   // The caller keeps it as long as the context.
   sgl_renderer* renderer = nullptr;
@@ -264,6 +270,16 @@ uint8_t sglEndFrame();
 // What OpenGL shows may no longer be the last frame (window exposed or
 // resized, foreign drawing): the next frame, or the one being drawn, is sent.
 void sglInvalidateFrame();
+// With partial frames (sgl_parameters), a changed frame finds the
+// rectangles where its pixels can differ from the last frame sent (from the
+// drawing calls that differ and the transformations, viewport and scissors
+// they are drawn with) and sends itself once per rectangle with the scissor
+// cut to it; the pixels are those of a whole redraw. What cannot be bounded
+// (a new clear colour or viewport, an invalidation, a display list called,
+// a frame too long for its lists) is sent whole. After sglEndFrame returned
+// 1: what that frame drew (whole, or the rectangles to read back and show);
+// without partial frames always whole.
+const sgl_frame_damage* sglGetFrameDamage();
 sgl_type_statemachine* sglGetCurrentContext();
 // 0: lines as OpenGL lines; 1: lines as antialiased strands.
 void sglSetRenderMode(uint8_t mode);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "graphics/sgl.h"
+#include "graphics/sgl_damage_internal.h"
 #include "graphics/sgl_internal.h"
 #include "graphics/sgl_renderer_internal.h"
 
@@ -288,7 +289,10 @@ bool sglInit(sgl_type_statemachine* context, const sgl_parameters* parameters) {
   glob_pr_sglStatemachine = context;
   context->renderer = parameters->renderer != nullptr ? parameters->renderer : sgli_renderer_gl1();
   // Whatever OpenGL shows now, the first frame is sent in full.
-  sgli_stream_initialize(context, parameters->stream_buffer, parameters->stream_bytes);
+  uint32_t stream_bytes = parameters->stream_bytes;
+  sgli_damage_initialize(context, parameters->stream_buffer, &stream_bytes,
+                         parameters->partial_frames);
+  sgli_stream_initialize(context, parameters->stream_buffer, stream_bytes);
   context->texture_buffer = parameters->texture_buffer;
   context->max_texture_width = parameters->max_texture_width;
   context->max_texture_height = parameters->max_texture_height;

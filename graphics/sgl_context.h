@@ -269,6 +269,87 @@ struct sgl_stream_state {
   uint32_t peak_bytes;
 };
 
+// Partial frames (sgl_damage.cpp). A pixel rectangle of the framebuffer,
+// origin bottom-left, as glScissor takes it.
+struct sgl_pixel_rect {
+  int32_t x, y, width, height;
+};
+
+constexpr uint32_t SGL_DAMAGE_RECTS = 8;
+
+// What the last frame sent changed: the whole framebuffer, or `count`
+// disjoint rectangles (count 0: nothing, the frame drew the same pixels).
+struct sgl_frame_damage {
+  uint8_t whole;
+  uint32_t count;
+  sgl_pixel_rect rects[SGL_DAMAGE_RECTS];
+};
+
+// A half-open box of pixels [x0, x1) x [y0, y1); empty when x0 >= x1 or
+// y0 >= y1.
+struct sgl_box {
+  int32_t x0, y0, x1, y1;
+};
+
+// One drawing call of a recorded frame (a draw, a clear, a begin-end block):
+// where its records lie in the stream, the key of its bytes and of every
+// piece of OpenGL state it is drawn with, and the pixels it can touch.
+struct sgl_damage_item {
+  uint64_t key;
+  uint32_t first;  // word offset of its first record
+  uint32_t words;  // up to the end of its last record
+  sgl_box box;
+  uint8_t keep;  // never left out of a partial replay (it changes state)
+};
+
+constexpr uint32_t SGL_DAMAGE_STATE_WORDS = 96;
+constexpr uint32_t SGL_DAMAGE_MATRIX_DEPTH = 32;
+
+// The OpenGL state the frames sent have left, as far as the streams said it:
+// the words every draw's key is made of, with a bit per word that says the
+// stream set it since the last invalidation, and the numbers footprints need.
+struct sgl_damage_scan {
+  uint32_t words[SGL_DAMAGE_STATE_WORDS];
+  uint32_t known[SGL_DAMAGE_STATE_WORDS / 32];
+  // Model-view and projection matrices with their stacks, as numbers and
+  // as a hash of the calls that made them (0: unknown); texture matrices
+  // only as hashes.
+  uint32_t matrix_mode;  // 0 model-view, 1 projection, 2 texture, 3 unknown
+  uint32_t depth[3];
+  uint64_t tokens[3][SGL_DAMAGE_MATRIX_DEPTH];
+  double matrices[2][SGL_DAMAGE_MATRIX_DEPTH][16];
+  uint8_t numbers_known[2][SGL_DAMAGE_MATRIX_DEPTH];
+  double window[6];  // projection x model-view x viewport: x = w0 X + w2 Y + w4 ...
+  uint8_t window_valid;
+  // Pixels whose stencil bit (by bit) or depth may differ from the clear
+  // value: a clear changes nothing elsewhere.
+  sgl_box stencil_dirty[8];
+  sgl_box depth_dirty;
+  uint8_t texcoord_undefined;  // a draw with a texture coordinate array came last
+};
+
+struct sgl_damage_state {
+  uint8_t enabled;  // partial frames asked for, and room for two item lists
+  sgl_damage_item* items[2];
+  uint32_t item_capacity;
+  uint32_t item_count[2];
+  uint32_t current;       // the list being built; 1 - current is the last frame's
+  uint8_t last_complete;  // the last frame's list holds all its items
+  uint8_t unboundable;    // the frame being measured cannot be bounded
+  sgl_box bounds;         // the frame's viewports: what "whole" means
+  sgl_frame_damage damage;
+  uint32_t damage_frame;  // frames_sent of the frame `damage` belongs to
+  sgl_damage_scan scan;
+  // Figures: frames sent in part and in full, pixels drawn by both, the
+  // longest item list, lists that did not fit.
+  uint32_t partial_frames;
+  uint32_t whole_frames;
+  uint64_t damaged_pixels;
+  uint64_t frame_pixels;
+  uint32_t items_peak;
+  uint32_t item_overflows;
+};
+
 struct sgl_type_statemachine {
   // 1. Error log
   sgl_error_log errors;
@@ -373,7 +454,10 @@ struct sgl_type_statemachine {
   // 15. The frame recorder
   sgl_stream_state stream;
 
-  // 16. Where the recorder sends every OpenGL call (graphics/sgl_renderer.h)
+  // 16. Partial frames: what a changed frame changed
+  sgl_damage_state damage;
+
+  // 17. Where the recorder sends every OpenGL call (graphics/sgl_renderer.h)
   const sgl_renderer* renderer;
 };
 

@@ -8,54 +8,13 @@
 // carries (mode, count, has texture coordinates) and the copied arrays.
 #include <cstring>
 
+#include "graphics/sgl_damage_internal.h"
 #include "graphics/sgl_internal.h"
 #include "graphics/sgl_renderer_internal.h"
 #include "graphics/sgl_stream_internal.h"
 
 namespace {
 
-enum StreamOp : uint32_t {
-  kOpEnable = 1,
-  kOpDisable,
-  kOpEnableClientState,
-  kOpDisableClientState,
-  kOpAlphaFunc,
-  kOpBlendFunc,
-  kOpDepthFunc,
-  kOpBindTexture,
-  kOpTexEnvi,
-  kOpColor4fv,
-  kOpLineWidth,
-  kOpPointSize,
-  kOpMatrixMode,
-  kOpLoadIdentity,
-  kOpLoadMatrixf,
-  kOpPushMatrix,
-  kOpPopMatrix,
-  kOpTranslatef,
-  kOpRotatef,
-  kOpScalef,
-  kOpViewport,
-  kOpClear,
-  kOpClearColor,
-  kOpClearStencil,
-  kOpStencilMask,
-  kOpStencilFunc,
-  kOpStencilOp,
-  kOpColorMask,
-  kOpScissor,
-  kOpClipPlane,
-  kOpCallList,
-  kOpBegin,
-  kOpEnd,
-  kOpVertex2f,
-  kOpTexCoord2f,
-  kOpDrawArrays,
-};
-
-constexpr uint32_t kOpBits = 8;
-constexpr uint32_t kOpMask = (1u << kOpBits) - 1;
-constexpr uint32_t kDrawHeaderWords = 3;  // mode, count, has texture coordinates
 // No colour the library issues has these bits (a NaN), so the first colour
 // of a frame always goes out.
 constexpr uint32_t kUnknownColorBits = 0xFFFFFFFFu;
@@ -214,6 +173,18 @@ void replay_record(const sgl_renderer* r, uint32_t op, const uint32_t* p) {
       break;
   }
 }
+
+}  // namespace
+
+void sgli_stream_replay_record(uint32_t op, const uint32_t* payload) {
+  replay_record(sgli_renderer(), op, payload);
+}
+
+void sgli_stream_restore_arrays() {
+  if (const sgl_stream_state* stream = stream_of()) restore_array_pointers(sgli_renderer(), stream);
+}
+
+namespace {
 
 // Sends words [0, count) of a stream to the renderer in order; the array
 // pointers are left as the library gave them, for whatever is drawn directly
@@ -394,7 +365,10 @@ uint8_t sglEndFrame() {
     stream->frames_kept++;
     return 0;
   }
-  replay(stream, stream->current, stream->current_words);
+  // Only where it differs from the last frame, when that can be bounded.
+  if (!sgli_damage_send(glob_pr_sglStatemachine)) {
+    replay(stream, stream->current, stream->current_words);
+  }
   uint32_t* sent = stream->current;
   stream->current = stream->last;
   stream->last = sent;

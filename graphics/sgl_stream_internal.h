@@ -34,6 +34,62 @@
 
 #include "graphics/sgl.h"
 
+// ---------------------------------------------------------------------------
+// The words of a stream
+// ---------------------------------------------------------------------------
+// A record is a header word (operation in the low kOpBits bits, payload
+// length in words above them) and its payload: integers as they are, floats
+// and doubles by their bits. A draw's payload is (mode, count, has texture
+// coordinates), the count points and, when it has them, their texture
+// coordinates. sgl_damage.cpp reads streams too.
+enum StreamOp : uint32_t {
+  kOpEnable = 1,
+  kOpDisable,
+  kOpEnableClientState,
+  kOpDisableClientState,
+  kOpAlphaFunc,
+  kOpBlendFunc,
+  kOpDepthFunc,
+  kOpBindTexture,
+  kOpTexEnvi,
+  kOpColor4fv,
+  kOpLineWidth,
+  kOpPointSize,
+  kOpMatrixMode,
+  kOpLoadIdentity,
+  kOpLoadMatrixf,
+  kOpPushMatrix,
+  kOpPopMatrix,
+  kOpTranslatef,
+  kOpRotatef,
+  kOpScalef,
+  kOpViewport,
+  kOpClear,
+  kOpClearColor,
+  kOpClearStencil,
+  kOpStencilMask,
+  kOpStencilFunc,
+  kOpStencilOp,
+  kOpColorMask,
+  kOpScissor,
+  kOpClipPlane,
+  kOpCallList,
+  kOpBegin,
+  kOpEnd,
+  kOpVertex2f,
+  kOpTexCoord2f,
+  kOpDrawArrays,
+};
+
+constexpr uint32_t kOpBits = 8;
+constexpr uint32_t kOpMask = (1u << kOpBits) - 1;
+constexpr uint32_t kDrawHeaderWords = 3;  // mode, count, has texture coordinates
+
+// One record sent to OpenGL as a replay sends it; after a run of them,
+// sgli_stream_restore_arrays gives OpenGL the library's array pointers back.
+void sgli_stream_replay_record(uint32_t op, const uint32_t* payload);
+void sgli_stream_restore_arrays();
+
 // Buffer and counters of a fresh context (sglInit): the caller's buffer is
 // split into the current and the last frame; null or too small for two
 // words a half means no recording.

@@ -328,6 +328,7 @@ bool InitializeGraphics(Application* app) {
   init.gradient_count = app->gradient_slots != nullptr ? params->gradient_slot_count : 0;
   init.stream_buffer = app->stream_buffer;
   init.stream_bytes = app->stream_buffer != nullptr ? params->stream_bytes : 0;
+  init.partial_frames = params->partial_frames != 0 && app->keeps_last_image != 0 ? 1 : 0;
   if (params->renderer == kApplicationRendererEs2) {
     ReleaseGraphics(app);
     // Read-backs and repaints go up to the native size or the screen's.
@@ -425,6 +426,6 @@ void DisplayScene(Application* app) {
   feclearexcept(FE_ALL_EXCEPT);
   fesetenv(&saved_environment);
   GLFWwindow* window = app->window.load();
-  if (sent && window != nullptr) glfwSwapBuffers(window);
+  if (sent && window != nullptr) PresentFrame(app, window);
   if (app->io_mutex_exists != 0) app->io_mutex.unlock();
 }

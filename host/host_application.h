@@ -122,6 +122,11 @@ struct ApplicationParams {
   // recording the layers must draw through the drawing library only: direct
   // OpenGL calls would land before the frame's recorded clear.
   uint32_t stream_bytes = 0;
+  // With recording: a changed frame is drawn, read back and shown only where
+  // it differs from the last one (sgl_parameters::partial_frames), where the
+  // host can keep the last frame: always off-screen, in a window when the
+  // window system can show part of the back buffer.
+  uint8_t partial_frames = 0;
   // Who draws: kApplicationRendererGl1 (fixed-function OpenGL 1.x, the
   // default) or kApplicationRendererEs2 (an OpenGL ES 2 context and the
   // drawing library's ES 2 renderer, graphics/sgl_renderer.h), for the

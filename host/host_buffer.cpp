@@ -79,6 +79,7 @@ bool SetupBuffer(Application* app) {
     return false;
   }
   if (!create_egl_context(app)) return false;
+  app->keeps_last_image = 1;  // a pbuffer is never swapped
   return InitializeGraphics(app);
 }
 
@@ -146,7 +147,27 @@ void Application_ReleaseBuffer(Application* app) {
   app->pixel_cache_bytes = 0;
 }
 
+namespace {
+
+// A damage rectangle cut to the cache's width x height; false when nothing
+// of it is left.
+bool clip_to_cache(const sgl_pixel_rect& rect, int32_t width, int32_t height, int32_t out[4]) {
+  const int32_t x0 = rect.x > 0 ? rect.x : 0;
+  const int32_t y0 = rect.y > 0 ? rect.y : 0;
+  const int32_t x1 = rect.x + rect.width < width ? rect.x + rect.width : width;
+  const int32_t y1 = rect.y + rect.height < height ? rect.y + rect.height : height;
+  if (x1 <= x0 || y1 <= y0) return false;
+  out[0] = x0;
+  out[1] = y0;
+  out[2] = x1 - x0;
+  out[3] = y1 - y0;
+  return true;
+}
+
+}  // namespace
+
 void FillPixelCache(Application* app) {
+  app->read_damage = nullptr;
   if (app->pixel_cache == nullptr) return;
   const int32_t width = app->client_rect[2];
   const int32_t height = app->client_rect[3];
@@ -154,9 +175,25 @@ void FillPixelCache(Application* app) {
       static_cast<size_t>(width) * static_cast<size_t>(height) * 4 > app->pixel_cache_bytes) {
     return;
   }
+  // A partial frame changed only its rectangles; the rest of the cache
+  // holds the last frame, when it is of this size.
+  const sgl_frame_damage* damage = sglGetFrameDamage();
+  const bool partial =
+      !damage->whole && app->pixel_cache_width == width && app->pixel_cache_height == height;
   app->pixel_cache_width = width;
   app->pixel_cache_height = height;
-  sglReadPixels(0, 0, width, height, width, app->pixel_cache);
+  if (!partial) {
+    sglReadPixels(0, 0, width, height, width, app->pixel_cache);
+    return;
+  }
+  app->read_damage = damage;
+  for (uint32_t i = 0; i < damage->count; ++i) {
+    int32_t r[4];
+    if (!clip_to_cache(damage->rects[i], width, height, r)) continue;
+    // Each rectangle lands where it lies in the cache, rows `width` apart.
+    uint8_t* at = app->pixel_cache + (static_cast<size_t>(r[1]) * width + r[0]) * 4;
+    sglReadPixels(r[0], r[1], r[2], r[3], width, at);
+  }
 }
 
 void FlipPixelCache(Application* app) {
@@ -164,10 +201,26 @@ void FlipPixelCache(Application* app) {
   if (app->egl_surface == nullptr || app->pixel_cache == nullptr || app->flipped_image == nullptr)
     return;
   const size_t row = static_cast<size_t>(app->pixel_cache_width) * 4;
+  const int32_t width = app->pixel_cache_width;
   const int32_t height = app->pixel_cache_height;
-  for (int32_t y = 0; y < height; ++y) {
-    memcpy(app->flipped_image + static_cast<size_t>(height - 1 - y) * row,
-           app->pixel_cache + static_cast<size_t>(y) * row, row);
+  const sgl_frame_damage* damage = app->read_damage;
+  if (damage == nullptr) {
+    for (int32_t y = 0; y < height; ++y) {
+      memcpy(app->flipped_image + static_cast<size_t>(height - 1 - y) * row,
+             app->pixel_cache + static_cast<size_t>(y) * row, row);
+    }
+    return;
+  }
+  // Only what was read back changed.
+  for (uint32_t i = 0; i < damage->count; ++i) {
+    int32_t r[4];
+    if (!clip_to_cache(damage->rects[i], width, height, r)) continue;
+    const size_t left = static_cast<size_t>(r[0]) * 4;
+    const size_t bytes = static_cast<size_t>(r[2]) * 4;
+    for (int32_t y = r[1]; y < r[1] + r[3]; ++y) {
+      memcpy(app->flipped_image + static_cast<size_t>(height - 1 - y) * row + left,
+             app->pixel_cache + static_cast<size_t>(y) * row + left, bytes);
+    }
   }
 }
 

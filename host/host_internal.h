@@ -130,6 +130,15 @@ struct Application {
   sgl_renderer* es2_renderer;  // with params->renderer ES 2, from InitializeGraphics
   uint8_t* texture_buffer;     // 64 MiB, only with a module path
   uint8_t* stream_buffer;      // params->stream_bytes for recording frames, or null
+  // Partial frames need a framebuffer that still holds the last frame: the
+  // pbuffer does; a window does when its back buffer is shown by copying
+  // (copy_sub_buffer, GLX's glXCopySubBufferMESA) rather than swapped.
+  uint8_t keeps_last_image;
+  void* present_display;  // the window's X display and GLX drawable
+  unsigned long present_drawable;
+  void* copy_sub_buffer;
+  // What FillPixelCache read: the damage of a partial frame, null for all.
+  const sgl_frame_damage* read_damage;
   sgl_texture_slot* texture_slots;
   sgl_texture_slot* gradient_slots;
   int32_t touch_positions[kApplicationTouchSlots][2];  // display units
@@ -187,6 +196,13 @@ void FlipPixelCache(Application* app);
 // Stretches the cached frame over the client area and shows it (window mode,
 // drawing thread); nothing without a pixel cache.
 void DrawPixelCache(Application* app);
+// Window mode, drawing thread, with the window's context current: looks for
+// a way to show part of the back buffer (GLX_MESA_copy_sub_buffer); true
+// when there is one, and then every frame is shown through it.
+bool SetupPartialPresent(Application* app);
+// Shows the frame just drawn: the rectangles it changed (sglGetFrameDamage)
+// copied from the back buffer, or the buffers swapped without the copy.
+void PresentFrame(Application* app, GLFWwindow* window);
 
 // ---------------------------------------------------------------------------
 // Window geometry as plain numbers (host_window.cpp)

@@ -288,6 +288,14 @@ int SetupWindow(Application* app) {
   apply_size_constraints(app, window, true);
   glfwSetWindowPos(window, app->client_rect[0], app->client_rect[1]);
   glfwMakeContextCurrent(window);
+  // Partial frames need the back buffer kept: shown by copying, not swapped.
+  // The copy is GLX's; the ES 2 context is shown by swapping only.
+  app->copy_sub_buffer = nullptr;
+  app->keeps_last_image = params->partial_frames != 0 &&
+                                  params->renderer != kApplicationRendererEs2 &&
+                                  SetupPartialPresent(app)
+                              ? 1
+                              : 0;
   // A new context: its first frame is sent in full.
   if (!InitializeGraphics(app)) {
     fprintf(stderr, "Failed to create window... (no OpenGL ES 2 renderer)\n");

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# CPU use of the windowed velkor program left idle at its default period, as
-# a percentage of one core. The program runs under an Xvfb of its own (never
-# the caller's DISPLAY): the server picks a free display number and reports
-# it through -displayfd. The CPU time (user + system, all threads, from
-# /proc/PID/stat) is taken after a settling second and again 10 s later, so
-# that the start is not counted. Prints one number; exits 1 when the server
-# or the program does not come up.
-#   scripts/bench-idle-cpu.sh build-bench/app/velkor
+# CPU use of the windowed velkor program at its default period, as a
+# percentage of one core: left idle, or (with "fast") running continuously at
+# "Fast", started by clicks on the window (xdotool): the speed item, then
+# "ENABLE Continous Execution". The program runs under an Xvfb of its own
+# (never the caller's DISPLAY): the server picks a free display number and
+# reports it through -displayfd. The CPU time (user + system, all threads,
+# from /proc/PID/stat) is taken after a settling second and again 10 s later,
+# so that the start is not counted. Prints one number; exits 1 when the
+# server or the program does not come up.
+#   scripts/bench-idle-cpu.sh build-bench/app/velkor [fast]
 set -u
-program=${1:?usage: bench-idle-cpu.sh PATH/TO/velkor}
+program=${1:?usage: bench-idle-cpu.sh PATH/TO/velkor [fast]}
+mode=${2:-idle}
 program=$(realpath "$program")
 seconds=${IDLE_SECONDS:-10}
 work=$(mktemp -d)
@@ -48,6 +51,21 @@ cpu_ticks() {
   set -- $stat
   echo $(( ${12} + ${13} ))
 }
+
+if [ "$mode" = fast ]; then
+  # Window pixels are the snapshot's: the window opens at the native size.
+  window=$(DISPLAY=":$display" timeout 20 xdotool search --sync --name '^Velkor$' | head -1)
+  if [ -z "$window" ]; then
+    echo "bench-idle-cpu: no velkor window" >&2
+    exit 1
+  fi
+  sleep 1
+  for point in "530 392" "372 390"; do  # "Fast", then ENABLE Continous Execution
+    DISPLAY=":$display" xdotool mousemove --window "$window" $point click 1
+    sleep 0.5
+  done
+  DISPLAY=":$display" xdotool mousemove --window "$window" 10 10
+fi
 
 sleep 1
 start=$(cpu_ticks) || { echo "bench-idle-cpu: velkor did not start" >&2; cat "$work/velkor.log" >&2; exit 1; }

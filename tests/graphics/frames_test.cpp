@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <vector>
 
 #include "graphics/sgl.h"
+#include "graphics/sgl_damage_internal.h"
 #include "graphics/sgl_internal.h"
+#include "graphics/sgl_stream_internal.h"
 #include "tests/graphics/font_table_builder.h"
 #include "tests/support/gl_fixture.h"
 
@@ -23,6 +26,12 @@ constexpr float kDarkBlue[4] = {0.0f, 0.0f, 0.3f, 0.0f};
 struct Variant {            // what may vary between two frames of the scene
   float moved = 0.0f;       // added to the frame's last vertex
   int32_t fill_colour = 2;  // the concave polygon's colour
+  const char* text = "aWi Wia aaW";
+  int32_t scissored_colour = 3;  // the quad cut by the scissor (see-through)
+  int32_t spot_colour = 1;       // a spot inside the scissor, drawn under that quad
+  int32_t masked_colour = 2;     // the quad cut by the mask
+  bool pop_up = false;           // a panel drawn last, over the lines and the text
+  bool sequence = true;          // the static sequence called (a display list)
 };
 
 using Image = std::vector<uint8_t>;
@@ -90,7 +99,7 @@ void draw_scene(const Variant& v, uint32_t sequence) {
   sgluArcSector2f(760.0f, 120.0f, 70.0f, 10.0f, 250.0f, 0, 1);
   sgluCrown2f(900.0f, 120.0f, 30.0f, 60.0f, 0.0f, 300.0f, 0, 1);
   sglIndexFonti(velkor_test::TestFontTable::kFontSlot);
-  sgluWriteText(40.0f, 400.0f, "aWi Wia aaW", 11);
+  sgluWriteText(40.0f, 400.0f, v.text, static_cast<int32_t>(std::strlen(v.text)));
   // A texture repeated over a quad.
   const float xs[4] = {40.0f, 240.0f, 240.0f, 40.0f};
   const float ys[4] = {460.0f, 460.0f, 600.0f, 600.0f};
@@ -104,19 +113,36 @@ void draw_scene(const Variant& v, uint32_t sequence) {
   sgluArcSector2f(560.0f, 530.0f, 60.0f, 0.0f, 360.0f, 0, 1);
   sglEndMaskDefinition();
   sglSetActiveMasks(mask);
-  sglIndexColori(2);
+  sglIndexColori(v.masked_colour);
   filled_quad(480.0f, 450.0f, 640.0f, 610.0f);
   sglSetActiveMasks(0);
   sglPushMatrix();
   sglTranslatef(700.0f, 460.0f);
   sglBeginScissor(80.0f, 60.0f);
-  sglIndexColori(3);
+  sglIndexColori(v.spot_colour);
+  filled_quad(10.0f, 10.0f, 20.0f, 20.0f);
+  sglIndexColori(v.scissored_colour);
   filled_quad(-40.0f, -40.0f, 200.0f, 200.0f);
   sglEndScissor();
   sglTranslatef(200.0f, -10.0f);
-  sglCallStaticSequence(sequence);
+  if (v.sequence) sglCallStaticSequence(sequence);
   sglPopMatrix();
+  if (v.pop_up) {
+    sglIndexColori(4);
+    filled_quad(20.0f, 30.0f, 320.0f, 450.0f);
+  }
+  // A block that sets a colour of its own between two white draws (the
+  // library's own calls): the white after it must be sent again.
+  sglIndexColori(1);
+  filled_quad(1100.0f, 620.0f, 1120.0f, 640.0f);
+  sgliGlBegin(GL_TRIANGLES);
+  sgliGlVertex2f(1130.0f, 620.0f);
+  sgliColor4f(1.0f, 0.0f, 0.0f, 1.0f);
+  sgliGlVertex2f(1150.0f, 620.0f);
+  sgliGlVertex2f(1140.0f, 640.0f);
+  sgliGlEnd();
   // The last word of the frame: a change there alone must still tell.
+  sglIndexColori(1);
   shape(SGL_PRIMITIVE_POLYGON, {1000, 620, 1040, 620, 1040, 660, 1000, 660 + v.moved});
 }
 
@@ -129,11 +155,12 @@ class FramesTest : public velkor_test::SglTest {
 
   // A context recording into `stream_bytes` (0: none), with its colours,
   // texture, font and static sequence ready: all outside a frame.
-  void Prepare(uint32_t stream_bytes) {
+  void Prepare(uint32_t stream_bytes, uint8_t partial_frames = 0) {
     stream_.assign(stream_bytes, 0);
     sgl_parameters parameters = HostParameters();
     parameters.stream_buffer = stream_bytes > 0 ? stream_.data() : nullptr;
     parameters.stream_bytes = stream_bytes;
+    parameters.partial_frames = partial_frames;
     ASSERT_TRUE(sglInit(&Context(), &parameters));
     static const float colours[5][4] = {
         {0, 0, 0, 1}, {1, 1, 1, 1}, {1, 0.2f, 0.2f, 1}, {0.2f, 1, 0.2f, 0.7f}, {0.3f, 0.3f, 1, 1}};
@@ -277,6 +304,162 @@ TEST_F(FramesTest, NextFrameIsRightAfterOneLeftUnfinished) {
     scribble();
     EXPECT_EQ(1u, RecordedFrame(Variant{}));
     EXPECT_TRUE(direct == read_display());
+  }
+}
+
+// Partial frames: a change redraws only its own rectangle, with the pixels
+// of the same drawing sent directly; a patch painted outside that rectangle
+// behind the library's back shows that nothing else was drawn.
+constexpr int32_t kPatch[4] = {1260, 0, 20, 12};  // nothing of the scene is there
+
+void paint_patch() {
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(kPatch[0], kPatch[1], kPatch[2], kPatch[3]);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glDisable(GL_SCISSOR_TEST);
+}
+
+// The image with the patch painted on it.
+Image with_patch(Image image) {
+  for (int32_t y = kPatch[1]; y < kPatch[1] + kPatch[3]; ++y) {
+    for (int32_t x = kPatch[0]; x < kPatch[0] + kPatch[2]; ++x) {
+      uint8_t* p = &image[(static_cast<size_t>(y) * kDisplayWidth + x) * 4];
+      p[0] = 255;
+      p[1] = p[2] = 0;
+      p[3] = 255;
+    }
+  }
+  return image;
+}
+
+TEST_F(FramesTest, PartialFrameRedrawsOnlyWhatChangedWithTheDirectPixels) {
+  Prepare(8u << 20, 1);
+  struct Case {
+    const char* name;
+    void (*before)(Variant*);
+    void (*after)(Variant*);
+    sgl_box region;  // the damage lies inside it
+  };
+  const Case cases[] = {
+      {"one vertex moved by one unit",
+       nullptr,
+       [](Variant* v) { v->moved = 1.0f; },
+       {995, 615, 1045, 666}},
+      {"the concave polygon's colour",
+       nullptr,
+       [](Variant* v) { v->fill_colour = 4; },
+       {495, 35, 645, 205}},
+      {"the text", nullptr, [](Variant* v) { v->text = "aWi Wib aaW"; }, {35, 390, 260, 440}},
+      {"the quad cut by the scissor",
+       nullptr,
+       [](Variant* v) { v->scissored_colour = 1; },
+       {700, 460, 780, 520}},
+      // The see-through quad over the spot is drawn again only over the
+      // spot: anywhere else it would be blended twice.
+      {"a spot inside the scissor",
+       nullptr,
+       [](Variant* v) { v->spot_colour = 2; },
+       {706, 466, 724, 484}},
+      {"the quad cut by the mask",
+       nullptr,
+       [](Variant* v) { v->masked_colour = 1; },
+       {476, 446, 644, 614}},
+      {"a pop-up opens over lines and text",
+       nullptr,
+       [](Variant* v) { v->pop_up = true; },
+       {18, 28, 323, 453}},
+      {"the pop-up closes",
+       [](Variant* v) { v->pop_up = true; },
+       [](Variant* v) { v->pop_up = false; },
+       {18, 28, 323, 453}},
+      {"the text changes under the open pop-up",
+       [](Variant* v) { v->pop_up = true; },
+       [](Variant* v) {
+         v->pop_up = true;
+         v->text = "aWi Wib aaW";
+       },
+       {35, 390, 260, 440}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Variant base;
+    base.sequence = false;
+    if (c.before != nullptr) c.before(&base);
+    Variant changed = base;
+    if (c.after != nullptr) c.after(&changed);
+    sglInvalidateFrame();
+    ASSERT_EQ(1u, RecordedFrame(base));
+    EXPECT_EQ(1u, sglGetFrameDamage()->whole);  // nothing to compare with
+    paint_patch();
+    ASSERT_EQ(1u, RecordedFrame(changed));
+    const Image image = read_display();
+    const sgl_frame_damage* damage = sglGetFrameDamage();
+    ASSERT_EQ(0u, damage->whole);
+    ASSERT_GT(damage->count, 0u);
+    for (uint32_t i = 0; i < damage->count; ++i) {
+      const sgl_pixel_rect& r = damage->rects[i];
+      const sgl_box box = {r.x, r.y, r.x + r.width, r.y + r.height};
+      EXPECT_TRUE(sgl_box_contains(c.region, box))
+          << "rectangle " << r.x << ", " << r.y << ", " << r.width << " x " << r.height;
+    }
+    EXPECT_TRUE(with_patch(DirectImage(changed)) == image);
+    EXPECT_EQ(static_cast<uint32_t>(GL_NO_ERROR), velkor_test::TakeGlError());
+  }
+  EXPECT_EQ(0u, Context().errors.count);
+  EXPECT_EQ(static_cast<uint32_t>(sizeof cases / sizeof cases[0]), Context().damage.partial_frames);
+}
+
+// What cannot be bounded is drawn whole: a new clear colour, a display list
+// called, an invalidation, OpenGL changed between frames (an upload, direct
+// drawing), more drawing calls than the lists hold; and without partial
+// frames every frame is whole.
+TEST_F(FramesTest, UnboundedChangesAreDrawnWhole) {
+  struct Case {
+    const char* name;
+    uint8_t partial_frames;
+    void (*change)(Variant*, float* clear);
+  };
+  const Case cases[] = {
+      {"another clear colour", 1, [](Variant*, float* clear) { clear[1] = 0.5f; }},
+      {"a display list called", 1, [](Variant* v, float*) { v->sequence = true; }},
+      {"invalidated", 1,
+       [](Variant* v, float*) {
+         v->fill_colour = 4;
+         sglInvalidateFrame();
+       }},
+      {"a texture uploaded again", 1,
+       [](Variant* v, float*) {
+         v->fill_colour = 4;
+         upload_texture(0xC0);
+       }},
+      {"drawn on directly between frames", 1,
+       [](Variant* v, float*) {
+         v->fill_colour = 4;
+         filled_quad(10.0f, 10.0f, 20.0f, 20.0f);
+       }},
+      {"partial frames off", 0, [](Variant* v, float*) { v->fill_colour = 4; }},
+      {"a list of drawing calls that does not fit", 1,
+       [](Variant* v, float*) {
+         v->fill_colour = 4;
+         sglGetCurrentContext()->damage.item_capacity = 4;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Prepare(8u << 20, c.partial_frames);
+    upload_texture(0x40);
+    Variant v;
+    v.sequence = false;
+    ASSERT_EQ(1u, RecordedFrame(v));
+    float clear[4] = {kDarkBlue[0], kDarkBlue[1], kDarkBlue[2], kDarkBlue[3]};
+    c.change(&v, clear);
+    scribble();
+    ASSERT_EQ(1u, RecordedFrame(v, clear));
+    EXPECT_EQ(1u, sglGetFrameDamage()->whole);
+    const Image after = read_display();
+    EXPECT_TRUE(DirectImage(v, clear) == after);
   }
 }
 

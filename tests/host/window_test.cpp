@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <dlfcn.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -273,6 +274,76 @@ TEST_F(RealWindow, OpensTakesInputCyclesItsStatesAndOpensAgainAsTheSettingsSay) 
   Application_Free(app);  // closing from the program's side writes the settings too
   EXPECT_EQ("[Window]\nPosition=1120x599x800x481\nState=1\n",
             host_test::ReadFile(dir.file("velkor.ini")));
+}
+
+// A quad whose colour index the test changes, and a white one beside it.
+int32_t g_quad_colour = 2;
+
+void draw_quads(void* /*context*/, uint32_t pass) {
+  if (pass != 0) return;
+  for (const int32_t quad : {0, 1}) {
+    const float x = quad == 0 ? 100.0f : 600.0f;
+    const float y = quad == 0 ? 100.0f : 400.0f;
+    sglIndexColori(quad == 0 ? g_quad_colour : 2);
+    sglBegin(SGL_PRIMITIVE_POLYGON);
+    sglVertex2f(x, y);
+    sglVertex2f(x + 200.0f, y);
+    sglVertex2f(x + 200.0f, y + 100.0f);
+    sglVertex2f(x, y + 100.0f);
+    sglEnd();
+  }
+}
+
+// The window's pixel at client (x, y) as 0xRRGGBB, read from the X server.
+uint32_t window_pixel(Display* display, const std::string& window, int x, int y) {
+  XImage* image =
+      XGetImage(display, static_cast<Window>(std::stoul(window)), x, y, 1, 1, AllPlanes, ZPixmap);
+  if (image == nullptr) return 0xFFFFFFFFu;
+  const unsigned long pixel = XGetPixel(image, 0, 0);
+  const auto channel = [pixel](unsigned long mask) {
+    int shift = 0;
+    while (mask != 0 && (mask & 1) == 0) {
+      mask >>= 1;
+      ++shift;
+    }
+    return static_cast<uint32_t>((pixel >> shift) & 0xFF);
+  };
+  const uint32_t rgb =
+      channel(image->red_mask) << 16 | channel(image->green_mask) << 8 | channel(image->blue_mask);
+  XDestroyImage(image);
+  return rgb;
+}
+
+// A partial frame reaches the window through a copy of its own rectangle:
+// a patch painted on the window elsewhere stays, the changed quad shows.
+TEST_F(RealWindow, PartialFramesAreShownByCopyingTheirRectangleOnly) {
+  stand_in.params.stream_bytes = 1u << 20;
+  stand_in.params.partial_frames = 1;
+  stand_in.layer.draw = draw_quads;
+  g_quad_colour = 2;
+  Application* app = open();
+  ASSERT_NE(nullptr, app);
+  EXPECT_NE(nullptr, app->copy_sub_buffer);  // Mesa offers GLX_MESA_copy_sub_buffer
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(nullptr, display);
+  // Client pixels: the changing quad around (200, 618), the white one
+  // around (700, 318), the patch at (1000, 50).
+  EXPECT_TRUE(wait_until([&] { return window_pixel(display, window, 200, 618) == 0xFFFFFF; }, app));
+  GC gc = XCreateGC(display, static_cast<Window>(std::stoul(window)), 0, nullptr);
+  XSetForeground(display, gc, 0xFF0000);
+  XFillRectangle(display, static_cast<Window>(std::stoul(window)), gc, 990, 40, 20, 20);
+  XSync(display, False);
+  g_quad_colour = 0;
+  Application_Draw(app);
+  const sgl_frame_damage* damage = sglGetFrameDamage();
+  EXPECT_EQ(0u, damage->whole);
+  EXPECT_EQ(1u, damage->count);
+  EXPECT_TRUE(wait_until([&] { return window_pixel(display, window, 200, 618) == 0x000000; }));
+  EXPECT_EQ(0xFF0000u, window_pixel(display, window, 1000, 50));
+  EXPECT_EQ(0xFFFFFFu, window_pixel(display, window, 700, 318));
+  XFreeGC(display, gc);
+  XCloseDisplay(display);
+  Application_Free(app);
 }
 
 // Closed, the program ends with status 0 and its settings, a long period too.

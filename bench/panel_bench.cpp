@@ -359,7 +359,7 @@ void BM_PanelPopUpScrolledEs2(benchmark::State& state) {
 // to it (not timed), then that frame is drawn; `done` says whether it did
 // what the scene is about.
 void measure_frame(benchmark::State& state, bool partial, const std::string& script, uint32_t frame,
-                   bool (*done)(const Velkor_symbology_layer_context*)) {
+                   bool (*done)(const Velkor_PanelSnapshot&)) {
   Application* app = open_application(false, partial);
   if (app == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
@@ -374,7 +374,7 @@ void measure_frame(benchmark::State& state, bool partial, const std::string& scr
       state.SkipWithError(problem.c_str());
       return;
     }
-    if (done(panel(app))) {
+    if (done(shown_by(app))) {
       state.SkipWithError("the scene did its change before the timed frame");
       return;
     }
@@ -383,7 +383,7 @@ void measure_frame(benchmark::State& state, bool partial, const std::string& scr
     Application_Draw(app);
     const double panel_seconds = seconds_since(start);
     damaged += pixels_drawn() - damaged_before;
-    if (!done(panel(app))) {
+    if (!done(shown_by(app))) {
       state.SkipWithError("the timed frame did not do the scene's change");
       return;
     }
@@ -404,9 +404,8 @@ void measure_frame(benchmark::State& state, bool partial, const std::string& scr
 // The click is released in frame 10: FETCH/DECODE reads the next word (a
 // MOV with an immediate word after it) and the machine code shows it.
 void fetch_click(benchmark::State& state, bool partial) {
-  measure_frame(
-      state, partial, "8 move @DisasmButton\n9 click @DisasmButton\n", 10,
-      [](const Velkor_symbology_layer_context* c) { return c->extension1Text[0] != '\0'; });
+  measure_frame(state, partial, "8 move @DisasmButton\n9 click @DisasmButton\n", 10,
+                [](const Velkor_PanelSnapshot& shown) { return shown.machineCode[1][0] != '\0'; });
 }
 void BM_PanelFetchClick(benchmark::State& state) {
   fetch_click(state, true);
@@ -418,7 +417,7 @@ void BM_PanelFetchClickWhole(benchmark::State& state) {
 // The zoom button is released in frame 6: the instruction pop-up opens.
 void pop_up_opening(benchmark::State& state, bool partial) {
   measure_frame(state, partial, "0 move 10 10\n5 click @InstruktionenToggleButton\n", 6,
-                [](const Velkor_symbology_layer_context* c) { return c->instructionSetZoom != 0; });
+                [](const Velkor_PanelSnapshot& shown) { return shown.instructionZoom != 0; });
 }
 void BM_PanelPopUpOpening(benchmark::State& state) {
   pop_up_opening(state, true);

@@ -162,6 +162,10 @@ std::string Velkor_StateJson(const Velkor_symbology_layer_context* c, uint32_t f
   state["switches"] = switches;
   state["rom_marker"] = {{"row", c->romMarker.row}, {"on", c->romMarkerOn != 0}};
   state["ram_marker"] = {{"row", c->ramMarker.row}, {"on", c->ramMarkerOn != 0}};
+  state["rom_view"] = {{"first", c->MemoryMultiColumn.firstRow},
+                       {"rows", c->MemoryMultiColumn.visibleRows}};
+  state["ram_view"] = {{"first", c->MemoryMultiColumn_1.firstRow},
+                       {"rows", c->MemoryMultiColumn_1.visibleRows}};
   state["rom_selection"] = {{"row", c->romSelection[0]}, {"column", c->romSelection[1]}};
   state["ram_selection"] = {{"row", c->ramSelection[0]}, {"column", c->ramSelection[1]}};
   state["selection"] = {

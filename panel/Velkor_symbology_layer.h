@@ -42,6 +42,7 @@
 #include "display/Velkor_TextEditBox.h"
 #include "display/Velkor_ToggleButton.h"
 #include "display/Velkor_display.h"
+#include "panel/Velkor_classroom.h"
 #include "widgets/interactivity_mapping.h"
 
 // Speeds of SpeedRadioBox.
@@ -242,6 +243,8 @@ struct Velkor_symbology_layer_context {
   uint8_t destinationAfterSourceWord;
   // The frame counter since init (state files, scripts).
   uint32_t frame;
+  // Keys, breakpoints, markers in view and the history (Velkor_classroom.h).
+  Velkor_classroom classroom;
 };
 
 // The five operations the host's layer table holds. The context arrives as

@@ -8,6 +8,7 @@
 
 #include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
+#include "panel/Velkor_follow.h"
 #include "panel/Velkor_line_stipple_table.h"
 #include "panel/Velkor_symbology_layer.h"
 #include "panel/Velkor_symbology_layer_cycle.h"
@@ -386,13 +387,21 @@ void step_toggles(Context* c, uint32_t pass) {
 void step_reset_and_nmi(Context* c, uint32_t pass) {
   draw_push(&c->ResetButton, kResetButton, kResetLabel, pass);
   c->resetRequest = c->ResetButton.activated;
-  Velkor_cycle_reset(c);
+  if (Velkor_cycle_reset(c)) c->classroom.stepped = 1;
   const uint8_t nmi_drawn = c->instructionSetZoom ? 0 : 1;
   if (nmi_drawn) {
     draw_push(&c->NMIButton, kNmiButton, "NMI (INT30)", pass);
     c->nmiRequest = c->NMIButton.activated;
   }
-  Velkor_cycle_nmi(c, nmi_drawn);
+  if (Velkor_cycle_nmi(c, nmi_drawn)) c->classroom.stepped = 1;
+}
+
+// Steps 14 and 22, remembering for the markers that the machine stepped.
+void step_execute(Context* c) {
+  if (Velkor_cycle_execute(c)) c->classroom.stepped = 1;
+}
+void step_fetch(Context* c) {
+  if (Velkor_cycle_fetch(c)) c->classroom.stepped = 1;
 }
 
 void draw_main(Context* c, uint32_t pass) {
@@ -409,17 +418,18 @@ void draw_main(Context* c, uint32_t pass) {
   step_speed_and_gauge(c, pass);            // 11
   step_rom_table(c, pass);                  // 12
   Velkor_cycle_assemble(c);                 // 13
-  Velkor_cycle_execute(c);                  // 14
+  step_execute(c);                          // 14
   Velkor_cycle_save(c);                     // 15
   step_ram_table(c, pass);                  // 16
   step_status_flags(c);                     // 17
   step_save_button(c, pass);                // 18
   step_toggles(c, pass);                    // 19
   step_reset_and_nmi(c, pass);              // 20, 21
-  Velkor_cycle_fetch(c);                    // 22
+  step_fetch(c);                            // 22
   c->infoHover = area_hover(kVersionArea);  // 23
   Velkor_cycle_address_unit(c);             // 24
   Velkor_view_draw_address_unit(c);
+  Velkor_follow_markers(c);
   give_pointer_back(c);
 }
 

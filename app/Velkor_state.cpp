@@ -202,6 +202,15 @@ std::string Velkor_StateJson(const Velkor_symbology_layer_context* c, uint32_t f
   state["zoom"] = {{"instructions", c->instructionSetZoom != 0},
                    {"machine_code", c->machineCodeZoom != 0}};
   state["message"] = cell(c->slotMessage, kSlotMessageSize);
+  json breakpoints = json::array();
+  for (int r = 0; r < kMemoryRowCount; ++r) {
+    if (c->classroom.breakpoints[r]) {
+      breakpoints.push_back(cell(c->romRows[r].cells[kRowAddressCell], kTextCellSize));
+    }
+  }
+  state["breakpoints"] = breakpoints;
+  state["breakpoint_message"] = cell(c->classroom.breakpointMessage, kBreakpointMessageSize);
+  state["help"] = c->classroom.helpOpen != 0;
   return state.dump(2) + "\n";
 }
 

@@ -81,13 +81,15 @@ static_assert(kVelkorScriptMaxBytes == 4u << 20 && kVelkorScriptMaxLineChars == 
 static_assert(kVelkorScriptQueueEvents == 1024, "usage text");
 
 const char* Velkor_Usage() {
-  return "usage: velkor [-period N | N] [--slot-dir DIR]\n"
+  return "usage: velkor [-period N | N] [--slot-dir DIR] [--renderer gl1|es2]\n"
          "       velkor --offscreen --frames N [--events FILE] [--snapshot FILE.png|FILE.bmp]\n"
-         "              [--state FILE.json] [--slot-dir DIR]\n"
+         "              [--state FILE.json] [--slot-dir DIR] [--renderer gl1|es2]\n"
          "\n"
          "The simulator of a 16-bit microcontroller in a window of 1280 x 768.\n"
          "  -period N, N      cycle period in milliseconds, 0 to 60000 (default 33)\n"
          "  --slot-dir DIR    where slot1.csv .. slot10.csv live (default: here)\n"
+         "  --renderer gl1    draw with OpenGL 1.x (the default); es2: with OpenGL ES 2,\n"
+         "                    as the browser will\n"
          "\n"
          "Off-screen (no window, no display needed, no clock: the same script\n"
          "always gives the same state and pixels):\n"
@@ -134,6 +136,18 @@ bool Velkor_ParseCommandLine(int argc, const char* const* argv, VelkorOptions* o
     }
     if (strcmp(arg, "--offscreen") == 0) {
       offscreen = true;
+      continue;
+    }
+    if (strcmp(arg, "--renderer") == 0) {
+      if (value != nullptr && strcmp(value, "gl1") == 0) {
+        options->renderer = kVelkorRendererGl1;
+      } else if (value != nullptr && strcmp(value, "es2") == 0) {
+        options->renderer = kVelkorRendererEs2;
+      } else {
+        *error = "--renderer needs gl1 or es2, not " + quoted(value != nullptr ? value : "");
+        return false;
+      }
+      ++i;
       continue;
     }
     if (strcmp(arg, "--slot-dir") == 0 || is_offscreen_option(arg)) {

@@ -6,8 +6,9 @@
 //
 // Window mode hands the cycle period to the host ("-period N", or a number
 // standing last), each a whole number from 0 to kVelkorMaxPeriod; any other
-// word is refused. --slot-dir DIR is taken out first, so that DIR is never
-// read as a period. What a refusal quotes is a short, escaped excerpt.
+// word is refused. --slot-dir DIR and --renderer NAME are taken out first,
+// so that neither value is ever read as a period. What a refusal quotes is a
+// short, escaped excerpt.
 // Options of the off-screen mode without --offscreen, an unknown "--" option,
 // and in off-screen mode anything unknown, a missing or bad --frames or a
 // snapshot that is neither .png nor .bmp are refused with one line.
@@ -18,6 +19,8 @@
 #include <vector>
 
 enum VelkorRunMode { kVelkorRunWindow, kVelkorRunOffscreen, kVelkorRunHelp };
+// --renderer gl1 | es2: fixed-function OpenGL 1.x (the default) or OpenGL ES 2.
+enum VelkorRenderer { kVelkorRendererGl1, kVelkorRendererEs2 };
 
 // More frames than a script could ever want; keeps a typo from running for
 // hours.
@@ -34,6 +37,7 @@ struct VelkorOptions {
   bool snapshot_png = false;
   std::string state;     // JSON state file, "" for none
   std::string slot_dir;  // "" keeps the current directory
+  VelkorRenderer renderer = kVelkorRendererGl1;
   // Window mode: the program name and the arguments the host reads.
   std::vector<std::string> host_arguments;
 };

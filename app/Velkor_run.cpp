@@ -44,6 +44,14 @@ bool enter_slot_dir(const std::string& dir) {
   return false;
 }
 
+// The program's description with the renderer the command line chose.
+ApplicationParams with_renderer(const ApplicationParams* params, const VelkorOptions& options) {
+  ApplicationParams chosen = *params;
+  chosen.renderer =
+      options.renderer == kVelkorRendererEs2 ? kApplicationRendererEs2 : kApplicationRendererGl1;
+  return chosen;
+}
+
 int run_window(const ApplicationParams* params, const VelkorOptions& options) {
   const char* display = getenv("DISPLAY");
   if (display == nullptr || display[0] == '\0') {
@@ -55,7 +63,8 @@ int run_window(const ApplicationParams* params, const VelkorOptions& options) {
   if (!enter_slot_dir(options.slot_dir)) return 1;
   std::vector<const char*> arguments;
   for (const std::string& a : options.host_arguments) arguments.push_back(a.c_str());
-  return RunApplication(params, static_cast<int>(arguments.size()), arguments.data());
+  const ApplicationParams chosen = with_renderer(params, options);
+  return RunApplication(&chosen, static_cast<int>(arguments.size()), arguments.data());
 }
 
 int run_offscreen(const ApplicationParams* params, VelkorOptions options) {
@@ -84,7 +93,8 @@ int run_offscreen(const ApplicationParams* params, VelkorOptions options) {
   char executable[4096];
   const ssize_t length = readlink("/proc/self/exe", executable, sizeof executable - 1);
   executable[length > 0 ? length : 0] = '\0';
-  return Velkor_RunOffscreen(params, options, events, options.events,
+  const ApplicationParams chosen = with_renderer(params, options);
+  return Velkor_RunOffscreen(&chosen, options, events, options.events,
                              length > 0 ? executable : nullptr);
 }
 

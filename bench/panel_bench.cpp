@@ -14,6 +14,10 @@
 // BM_RawGlScene is that plain frame alone; BM_StartToFirstFrame is a whole
 // start: record, off-screen buffer, reset (the font table decoded), first
 // frame, teardown.
+// The same scenes and the start again with the OpenGL ES 2 renderer (the
+// ...Es2 benchmarks, after the others: one off-screen context at a time);
+// their plain frame would need OpenGL 1.x, so they have no ratio of their
+// own and the table sets them against the OpenGL 1.x figures instead.
 //
 // Run: build-bench/bench/panel_bench --benchmark_repetitions=9
 //      (the median is the figure; make bench prints the table)
@@ -59,6 +63,15 @@ bool any_name(const char*) {
 }
 
 Application* g_app = nullptr;
+// The description g_app was opened with: the program's, or a copy with the
+// ES 2 renderer.
+ApplicationParams g_es2_params;
+const ApplicationParams* params_for(bool es2) {
+  if (!es2) return &g_application_data;
+  g_es2_params = g_application_data;
+  g_es2_params.renderer = kApplicationRendererEs2;
+  return &g_es2_params;
+}
 // A 32-sided disc of radius 1, made once so that the plain frame spends its
 // time in OpenGL only.
 float g_unit_circle[33][2];
@@ -79,9 +92,15 @@ Velkor_symbology_layer_context* panel(Application* app) {
   return static_cast<Velkor_symbology_layer_context*>(Application_GetLayerContext(app, 0));
 }
 
-Application* open_application() {
-  if (g_app != nullptr) return g_app;
-  Application* app = Application_Allocate(&g_application_data, nullptr);
+Application* open_application(bool es2 = false) {
+  if (g_app != nullptr &&
+      (Application_GetParams(g_app)->renderer == kApplicationRendererEs2) == es2)
+    return g_app;
+  if (g_app != nullptr) {
+    Application_Free(g_app);
+    g_app = nullptr;
+  }
+  Application* app = Application_Allocate(params_for(es2), nullptr);
   if (app == nullptr) return nullptr;
   Application_UseSystemEvents(app, 1);
   if (Application_CreateBuffer(app) == nullptr) {
@@ -188,8 +207,8 @@ double seconds_since(Clock::time_point start) {
 }
 
 // Times the panel frames (the reported figure) and, interleaved, the plain
-// frames; the ratio of their sums goes out as a counter.
-void measure_scene(benchmark::State& state, Application* app) {
+// frames (OpenGL 1.x only); the ratio of their sums goes out as a counter.
+void measure_scene(benchmark::State& state, Application* app, bool with_raw = true) {
   double panel_total = 0.0;
   double raw_total = 0.0;
   const sgl_stream_state& stream = sglGetCurrentContext()->stream;
@@ -200,6 +219,7 @@ void measure_scene(benchmark::State& state, Application* app) {
     const double panel_seconds = seconds_since(start);
     state.SetIterationTime(panel_seconds);
     panel_total += panel_seconds;
+    if (!with_raw) continue;
     const Clock::time_point raw_start = Clock::now();
     draw_raw_scene();
     raw_total += seconds_since(raw_start);
@@ -214,8 +234,8 @@ void measure_scene(benchmark::State& state, Application* app) {
       benchmark::Counter(raw_total * 1e3, benchmark::Counter::kAvgIterations);
 }
 
-void BM_PanelIdle(benchmark::State& state) {
-  Application* app = open_application();
+void panel_idle(benchmark::State& state, bool es2) {
+  Application* app = open_application(es2);
   std::string problem;
   if (app == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
@@ -225,11 +245,11 @@ void BM_PanelIdle(benchmark::State& state) {
     state.SkipWithError(problem.c_str());
     return;
   }
-  measure_scene(state, app);
+  measure_scene(state, app, !es2);
 }
 
-void BM_PanelFastZoomed(benchmark::State& state) {
-  Application* app = open_application();
+void panel_fast_zoomed(benchmark::State& state, bool es2) {
+  Application* app = open_application(es2);
   std::string problem;
   if (app == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
@@ -244,11 +264,11 @@ void BM_PanelFastZoomed(benchmark::State& state) {
     state.SkipWithError("the scene did not come up: not running zoomed at Fast");
     return;
   }
-  measure_scene(state, app);
+  measure_scene(state, app, !es2);
 }
 
-void BM_PanelPopUpScrolled(benchmark::State& state) {
-  Application* app = open_application();
+void panel_pop_up_scrolled(benchmark::State& state, bool es2) {
+  Application* app = open_application(es2);
   std::string problem;
   if (app == nullptr) {
     state.SkipWithError("no off-screen OpenGL buffer");
@@ -263,7 +283,26 @@ void BM_PanelPopUpScrolled(benchmark::State& state) {
     state.SkipWithError("the scene did not come up: no pop-up over a scrolled table");
     return;
   }
-  measure_scene(state, app);
+  measure_scene(state, app, !es2);
+}
+
+void BM_PanelIdle(benchmark::State& state) {
+  panel_idle(state, false);
+}
+void BM_PanelFastZoomed(benchmark::State& state) {
+  panel_fast_zoomed(state, false);
+}
+void BM_PanelPopUpScrolled(benchmark::State& state) {
+  panel_pop_up_scrolled(state, false);
+}
+void BM_PanelIdleEs2(benchmark::State& state) {
+  panel_idle(state, true);
+}
+void BM_PanelFastZoomedEs2(benchmark::State& state) {
+  panel_fast_zoomed(state, true);
+}
+void BM_PanelPopUpScrolledEs2(benchmark::State& state) {
+  panel_pop_up_scrolled(state, true);
 }
 
 void BM_RawGlScene(benchmark::State& state) {
@@ -275,13 +314,13 @@ void BM_RawGlScene(benchmark::State& state) {
 }
 
 // The shared record is closed first so that each start is a whole one.
-void BM_StartToFirstFrame(benchmark::State& state) {
+void start_to_first_frame(benchmark::State& state, bool es2) {
   if (g_app != nullptr) {
     Application_Free(g_app);
     g_app = nullptr;
   }
   for (auto _ : state) {
-    Application* app = Application_Allocate(&g_application_data, nullptr);
+    Application* app = Application_Allocate(params_for(es2), nullptr);
     if (app == nullptr || Application_CreateBuffer(app) == nullptr) {
       Application_Free(app);
       state.SkipWithError("no off-screen OpenGL buffer");
@@ -289,11 +328,18 @@ void BM_StartToFirstFrame(benchmark::State& state) {
     }
     Application_Reset(app);
     Application_Draw(app);
-    glFinish();
+    glFinish();  // GLVND sends it to whichever context is current
     state.PauseTiming();
     Application_Free(app);
     state.ResumeTiming();
   }
+}
+
+void BM_StartToFirstFrame(benchmark::State& state) {
+  start_to_first_frame(state, false);
+}
+void BM_StartToFirstFrameEs2(benchmark::State& state) {
+  start_to_first_frame(state, true);
 }
 
 double min_of(const std::vector<double>& v) {
@@ -325,6 +371,15 @@ BENCHMARK(BM_RawGlScene)
     ->ComputeStatistics("min", min_of)
     ->ComputeStatistics("max", max_of);
 BENCHMARK(BM_StartToFirstFrame)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->ComputeStatistics("min", min_of)
+    ->ComputeStatistics("max", max_of);
+BENCHMARK(BM_PanelIdleEs2)->Apply(scene);
+BENCHMARK(BM_PanelFastZoomedEs2)->Apply(scene);
+BENCHMARK(BM_PanelPopUpScrolledEs2)->Apply(scene);
+BENCHMARK(BM_StartToFirstFrameEs2)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)

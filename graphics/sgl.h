@@ -207,6 +207,9 @@ struct sgl_parameters {
   // caller keeps it as long as the context.
   uint8_t* stream_buffer = nullptr;
   uint32_t stream_bytes = 0;
+  // Who draws (graphics/sgl_renderer.h); null: fixed-function OpenGL 1.x.
+  // The caller keeps it as long as the context.
+  sgl_renderer* renderer = nullptr;
 };
 
 // Layout of a number written by sgluWriteFloat.

@@ -5,6 +5,7 @@
 
 #include "graphics/sgl.h"
 #include "graphics/sgl_internal.h"
+#include "graphics/sgl_renderer_internal.h"
 
 sgl_type_statemachine* glob_pr_sglStatemachine = nullptr;
 
@@ -285,6 +286,7 @@ bool sglInit(sgl_type_statemachine* context, const sgl_parameters* parameters) {
   // A context may be initialised again: nothing of its former life survives.
   std::memset(context, 0, sizeof(*context));
   glob_pr_sglStatemachine = context;
+  context->renderer = parameters->renderer != nullptr ? parameters->renderer : sgli_renderer_gl1();
   // Whatever OpenGL shows now, the first frame is sent in full.
   sgli_stream_initialize(context, parameters->stream_buffer, parameters->stream_bytes);
   context->texture_buffer = parameters->texture_buffer;

@@ -27,6 +27,7 @@
 // Application-owned records the context points at (graphics/sgl.h).
 struct sgl_line_stipple;
 struct sgl_texture_slot;
+struct sgl_renderer;
 
 // ---------------------------------------------------------------------------
 // Sizes
@@ -371,6 +372,9 @@ struct sgl_type_statemachine {
 
   // 15. The frame recorder
   sgl_stream_state stream;
+
+  // 16. Where the recorder sends every OpenGL call (graphics/sgl_renderer.h)
+  const sgl_renderer* renderer;
 };
 
 // The current context, set by sglInit; every operation works on it.

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "graphics/sgl_internal.h"
+#include "graphics/sgl_renderer_internal.h"
 #include "graphics/sgl_stream_internal.h"
 
 namespace {
@@ -76,154 +77,163 @@ sgl_stream_state* stream_of() {
   return context == nullptr ? nullptr : &context->stream;
 }
 
-// OpenGL's client arrays back to what the library gave them, after a replay
-// pointed them at the records' copies.
-void restore_array_pointers(const sgl_stream_state* stream) {
-  glVertexPointer(2, GL_FLOAT, 0, stream->vertex_pointer);
-  glTexCoordPointer(2, GL_FLOAT, 0, stream->texcoord_pointer);
+// The renderer's client arrays back to what the library gave them, after a
+// replay pointed them at the records' copies.
+void restore_array_pointers(const sgl_renderer* r, const sgl_stream_state* stream) {
+  r->vertex_pointer(r->self, stream->vertex_pointer);
+  r->tex_coord_pointer(r->self, stream->texcoord_pointer);
 }
 
-void replay_draw(const uint32_t* payload) {
+void replay_draw(const sgl_renderer* r, const uint32_t* payload) {
   const GLenum mode = payload[0];
   const uint32_t count = payload[1];
   const float* xy = reinterpret_cast<const float*>(payload + kDrawHeaderWords);
-  glVertexPointer(2, GL_FLOAT, 0, xy);
-  if (payload[2] != 0) glTexCoordPointer(2, GL_FLOAT, 0, xy + 2 * count);
-  glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+  r->vertex_pointer(r->self, xy);
+  if (payload[2] != 0) r->tex_coord_pointer(r->self, xy + 2 * count);
+  r->draw_arrays(r->self, mode, 0, static_cast<int32_t>(count));
 }
 
-void replay_record(uint32_t op, const uint32_t* p) {
+void replay_record(const sgl_renderer* r, uint32_t op, const uint32_t* p) {
   const auto f = [p](uint32_t k) { return float_of(p[k]); };
+  const auto i = [p](uint32_t k) { return static_cast<int32_t>(p[k]); };
+  void* self = r->self;
   switch (op) {
     case kOpEnable:
-      glEnable(p[0]);
+      r->enable(self, p[0]);
       break;
     case kOpDisable:
-      glDisable(p[0]);
+      r->disable(self, p[0]);
       break;
     case kOpEnableClientState:
-      glEnableClientState(p[0]);
+      r->enable_client_state(self, p[0]);
       break;
     case kOpDisableClientState:
-      glDisableClientState(p[0]);
+      r->disable_client_state(self, p[0]);
       break;
     case kOpAlphaFunc:
-      glAlphaFunc(p[0], f(1));
+      r->alpha_func(self, p[0], f(1));
       break;
     case kOpBlendFunc:
-      glBlendFunc(p[0], p[1]);
+      r->blend_func(self, p[0], p[1]);
       break;
     case kOpDepthFunc:
-      glDepthFunc(p[0]);
+      r->depth_func(self, p[0]);
       break;
     case kOpBindTexture:
-      glBindTexture(p[0], p[1]);
+      r->bind_texture(self, p[0], p[1]);
       break;
     case kOpTexEnvi:
-      glTexEnvi(p[0], p[1], static_cast<GLint>(p[2]));
+      r->tex_env_i(self, p[0], p[1], i(2));
       break;
     case kOpColor4fv:
-      glColor4f(f(0), f(1), f(2), f(3));
+      r->color_4f(self, f(0), f(1), f(2), f(3));
       break;
     case kOpLineWidth:
-      glLineWidth(f(0));
+      r->line_width(self, f(0));
       break;
     case kOpPointSize:
-      glPointSize(f(0));
+      r->point_size(self, f(0));
       break;
     case kOpMatrixMode:
-      glMatrixMode(p[0]);
+      r->matrix_mode(self, p[0]);
       break;
     case kOpLoadIdentity:
-      glLoadIdentity();
+      r->load_identity(self);
       break;
     case kOpLoadMatrixf:
-      glLoadMatrixf(reinterpret_cast<const GLfloat*>(p));
+      r->load_matrix_f(self, reinterpret_cast<const float*>(p));
       break;
     case kOpPushMatrix:
-      glPushMatrix();
+      r->push_matrix(self);
       break;
     case kOpPopMatrix:
-      glPopMatrix();
+      r->pop_matrix(self);
       break;
     case kOpTranslatef:
-      glTranslatef(f(0), f(1), f(2));
+      r->translate_f(self, f(0), f(1), f(2));
       break;
     case kOpRotatef:
-      glRotatef(f(0), f(1), f(2), f(3));
+      r->rotate_f(self, f(0), f(1), f(2), f(3));
       break;
     case kOpScalef:
-      glScalef(f(0), f(1), f(2));
+      r->scale_f(self, f(0), f(1), f(2));
       break;
     case kOpViewport:
-      glViewport(static_cast<GLint>(p[0]), static_cast<GLint>(p[1]), static_cast<GLsizei>(p[2]),
-                 static_cast<GLsizei>(p[3]));
+      r->viewport(self, i(0), i(1), i(2), i(3));
       break;
     case kOpClear:
-      glClear(p[0]);
+      r->clear(self, p[0]);
       break;
     case kOpClearColor:
-      glClearColor(f(0), f(1), f(2), f(3));
+      r->clear_color(self, f(0), f(1), f(2), f(3));
       break;
     case kOpClearStencil:
-      glClearStencil(static_cast<GLint>(p[0]));
+      r->clear_stencil(self, i(0));
       break;
     case kOpStencilMask:
-      glStencilMask(p[0]);
+      r->stencil_mask(self, p[0]);
       break;
     case kOpStencilFunc:
-      glStencilFunc(p[0], static_cast<GLint>(p[1]), p[2]);
+      r->stencil_func(self, p[0], i(1), p[2]);
       break;
     case kOpStencilOp:
-      glStencilOp(p[0], p[1], p[2]);
+      r->stencil_op(self, p[0], p[1], p[2]);
       break;
     case kOpColorMask:
-      glColorMask(static_cast<GLboolean>(p[0]), static_cast<GLboolean>(p[1]),
-                  static_cast<GLboolean>(p[2]), static_cast<GLboolean>(p[3]));
+      r->color_mask(self, static_cast<uint8_t>(p[0]), static_cast<uint8_t>(p[1]),
+                    static_cast<uint8_t>(p[2]), static_cast<uint8_t>(p[3]));
       break;
     case kOpScissor:
-      glScissor(static_cast<GLint>(p[0]), static_cast<GLint>(p[1]), static_cast<GLsizei>(p[2]),
-                static_cast<GLsizei>(p[3]));
+      r->scissor(self, i(0), i(1), i(2), i(3));
       break;
     case kOpClipPlane: {
       GLdouble equation[4];
       std::memcpy(equation, p + 1, sizeof equation);
-      glClipPlane(p[0], equation);
+      r->clip_plane(self, p[0], equation);
       break;
     }
     case kOpCallList:
-      glCallList(p[0]);
+      r->call_list(self, p[0]);
       break;
     case kOpBegin:
-      glBegin(p[0]);
+      r->begin(self, p[0]);
       break;
     case kOpEnd:
-      glEnd();
+      r->end(self);
       break;
     case kOpVertex2f:
-      glVertex2f(f(0), f(1));
+      r->vertex_2f(self, f(0), f(1));
       break;
     case kOpTexCoord2f:
-      glTexCoord2f(f(0), f(1));
+      r->tex_coord_2f(self, f(0), f(1));
       break;
     case kOpDrawArrays:
-      replay_draw(p);
+      replay_draw(r, p);
       break;
     default:
       break;
   }
 }
 
-// Sends words [0, count) of a stream to OpenGL in order; the array pointers
-// are left as the library gave them, for whatever is drawn directly next.
+// Sends words [0, count) of a stream to the renderer in order; the array
+// pointers are left as the library gave them, for whatever is drawn directly
+// next.
 void replay(const sgl_stream_state* stream, const uint32_t* words, uint32_t count) {
+  const sgl_renderer* r = sgli_renderer();
   for (uint32_t at = 0; at < count;) {
     const uint32_t op = words[at] & kOpMask;
     const uint32_t length = words[at] >> kOpBits;
-    replay_record(op, words + at + 1);
+    replay_record(r, op, words + at + 1);
     at += 1 + length;
   }
-  restore_array_pointers(stream);
+  restore_array_pointers(r, stream);
+}
+
+// A call made at once: the current context's renderer gets it.
+template <typename Operation, typename... Arguments>
+auto issue(Operation sgl_renderer::*operation, Arguments... arguments) {
+  const sgl_renderer* r = sgli_renderer();
+  return (r->*operation)(r->self, arguments...);
 }
 
 void note_stream_size(sgl_stream_state* stream) {
@@ -404,11 +414,11 @@ void sglInvalidateFrame() {
 // Recordable calls
 // ---------------------------------------------------------------------------
 void sgliGlEnable(GLenum capability) {
-  if (!record1(kOpEnable, capability)) glEnable(capability);
+  if (!record1(kOpEnable, capability)) issue(&sgl_renderer::enable, capability);
 }
 
 void sgliGlDisable(GLenum capability) {
-  if (!record1(kOpDisable, capability)) glDisable(capability);
+  if (!record1(kOpDisable, capability)) issue(&sgl_renderer::disable, capability);
 }
 
 void sgliGlEnableClientState(GLenum array) {
@@ -416,7 +426,7 @@ void sgliGlEnableClientState(GLenum array) {
     if (array == GL_VERTEX_ARRAY) stream->vertex_array = 1;
     if (array == GL_TEXTURE_COORD_ARRAY) stream->texcoord_array = 1;
   }
-  if (!record1(kOpEnableClientState, array)) glEnableClientState(array);
+  if (!record1(kOpEnableClientState, array)) issue(&sgl_renderer::enable_client_state, array);
 }
 
 void sgliGlDisableClientState(GLenum array) {
@@ -424,131 +434,138 @@ void sgliGlDisableClientState(GLenum array) {
     if (array == GL_VERTEX_ARRAY) stream->vertex_array = 0;
     if (array == GL_TEXTURE_COORD_ARRAY) stream->texcoord_array = 0;
   }
-  if (!record1(kOpDisableClientState, array)) glDisableClientState(array);
+  if (!record1(kOpDisableClientState, array)) issue(&sgl_renderer::disable_client_state, array);
 }
 
 void sgliGlAlphaFunc(GLenum function, GLfloat reference) {
-  if (!record2(kOpAlphaFunc, function, bits_of(reference))) glAlphaFunc(function, reference);
+  if (!record2(kOpAlphaFunc, function, bits_of(reference)))
+    issue(&sgl_renderer::alpha_func, function, reference);
 }
 
 void sgliGlBlendFunc(GLenum source, GLenum destination) {
-  if (!record2(kOpBlendFunc, source, destination)) glBlendFunc(source, destination);
+  if (!record2(kOpBlendFunc, source, destination))
+    issue(&sgl_renderer::blend_func, source, destination);
 }
 
 void sgliGlDepthFunc(GLenum function) {
-  if (!record1(kOpDepthFunc, function)) glDepthFunc(function);
+  if (!record1(kOpDepthFunc, function)) issue(&sgl_renderer::depth_func, function);
 }
 
 void sgliGlBindTexture(GLenum target, GLuint name) {
-  if (!record2(kOpBindTexture, target, name)) glBindTexture(target, name);
+  if (!record2(kOpBindTexture, target, name)) issue(&sgl_renderer::bind_texture, target, name);
 }
 
 void sgliGlTexEnvi(GLenum target, GLenum name, GLint value) {
-  if (!record3(kOpTexEnvi, target, name, word_of(value))) glTexEnvi(target, name, value);
+  if (!record3(kOpTexEnvi, target, name, word_of(value)))
+    issue(&sgl_renderer::tex_env_i, target, name, value);
 }
 
 void sgliGlColor4fv(const GLfloat* rgba) {
   if (!record4(kOpColor4fv, bits_of(rgba[0]), bits_of(rgba[1]), bits_of(rgba[2]),
                bits_of(rgba[3]))) {
-    glColor4fv(rgba);
+    issue(&sgl_renderer::color_4f, rgba[0], rgba[1], rgba[2], rgba[3]);
   }
 }
 
 void sgliGlLineWidth(GLfloat width) {
-  if (!record1(kOpLineWidth, bits_of(width))) glLineWidth(width);
+  if (!record1(kOpLineWidth, bits_of(width))) issue(&sgl_renderer::line_width, width);
 }
 
 void sgliGlPointSize(GLfloat size) {
-  if (!record1(kOpPointSize, bits_of(size))) glPointSize(size);
+  if (!record1(kOpPointSize, bits_of(size))) issue(&sgl_renderer::point_size, size);
 }
 
 void sgliGlMatrixMode(GLenum mode) {
-  if (!record1(kOpMatrixMode, mode)) glMatrixMode(mode);
+  if (!record1(kOpMatrixMode, mode)) issue(&sgl_renderer::matrix_mode, mode);
 }
 
 void sgliGlLoadIdentity() {
-  if (record(kOpLoadIdentity, 0) == nullptr) glLoadIdentity();
+  if (record(kOpLoadIdentity, 0) == nullptr) issue(&sgl_renderer::load_identity);
 }
 
 void sgliGlLoadMatrixf(const GLfloat* matrix) {
   uint32_t* p = record(kOpLoadMatrixf, 16);
   if (p == nullptr) {
-    glLoadMatrixf(matrix);
+    issue(&sgl_renderer::load_matrix_f, matrix);
     return;
   }
   std::memcpy(p, matrix, 16 * sizeof(GLfloat));
 }
 
 void sgliGlPushMatrix() {
-  if (record(kOpPushMatrix, 0) == nullptr) glPushMatrix();
+  if (record(kOpPushMatrix, 0) == nullptr) issue(&sgl_renderer::push_matrix);
 }
 
 void sgliGlPopMatrix() {
-  if (record(kOpPopMatrix, 0) == nullptr) glPopMatrix();
+  if (record(kOpPopMatrix, 0) == nullptr) issue(&sgl_renderer::pop_matrix);
 }
 
 void sgliGlTranslatef(GLfloat x, GLfloat y, GLfloat z) {
-  if (!record3(kOpTranslatef, bits_of(x), bits_of(y), bits_of(z))) glTranslatef(x, y, z);
+  if (!record3(kOpTranslatef, bits_of(x), bits_of(y), bits_of(z)))
+    issue(&sgl_renderer::translate_f, x, y, z);
 }
 
 void sgliGlRotatef(GLfloat degrees, GLfloat x, GLfloat y, GLfloat z) {
   if (!record4(kOpRotatef, bits_of(degrees), bits_of(x), bits_of(y), bits_of(z))) {
-    glRotatef(degrees, x, y, z);
+    issue(&sgl_renderer::rotate_f, degrees, x, y, z);
   }
 }
 
 void sgliGlScalef(GLfloat x, GLfloat y, GLfloat z) {
-  if (!record3(kOpScalef, bits_of(x), bits_of(y), bits_of(z))) glScalef(x, y, z);
+  if (!record3(kOpScalef, bits_of(x), bits_of(y), bits_of(z)))
+    issue(&sgl_renderer::scale_f, x, y, z);
 }
 
 void sgliGlViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
   if (!record4(kOpViewport, word_of(x), word_of(y), word_of(width), word_of(height))) {
-    glViewport(x, y, width, height);
+    issue(&sgl_renderer::viewport, x, y, width, height);
   }
 }
 
 void sgliGlClear(GLbitfield mask) {
-  if (!record1(kOpClear, mask)) glClear(mask);
+  if (!record1(kOpClear, mask)) issue(&sgl_renderer::clear, mask);
 }
 
 void sgliGlClearColor(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) {
   if (!record4(kOpClearColor, bits_of(red), bits_of(green), bits_of(blue), bits_of(alpha))) {
-    glClearColor(red, green, blue, alpha);
+    issue(&sgl_renderer::clear_color, red, green, blue, alpha);
   }
 }
 
 void sgliGlClearStencil(GLint value) {
-  if (!record1(kOpClearStencil, word_of(value))) glClearStencil(value);
+  if (!record1(kOpClearStencil, word_of(value))) issue(&sgl_renderer::clear_stencil, value);
 }
 
 void sgliGlStencilMask(GLuint mask) {
-  if (!record1(kOpStencilMask, mask)) glStencilMask(mask);
+  if (!record1(kOpStencilMask, mask)) issue(&sgl_renderer::stencil_mask, mask);
 }
 
 void sgliGlStencilFunc(GLenum function, GLint reference, GLuint mask) {
   if (!record3(kOpStencilFunc, function, word_of(reference), mask)) {
-    glStencilFunc(function, reference, mask);
+    issue(&sgl_renderer::stencil_func, function, reference, mask);
   }
 }
 
 void sgliGlStencilOp(GLenum fail, GLenum depth_fail, GLenum pass) {
-  if (!record3(kOpStencilOp, fail, depth_fail, pass)) glStencilOp(fail, depth_fail, pass);
+  if (!record3(kOpStencilOp, fail, depth_fail, pass))
+    issue(&sgl_renderer::stencil_op, fail, depth_fail, pass);
 }
 
 void sgliGlColorMask(GLboolean red, GLboolean green, GLboolean blue, GLboolean alpha) {
-  if (!record4(kOpColorMask, red, green, blue, alpha)) glColorMask(red, green, blue, alpha);
+  if (!record4(kOpColorMask, red, green, blue, alpha))
+    issue(&sgl_renderer::color_mask, red, green, blue, alpha);
 }
 
 void sgliGlScissor(GLint x, GLint y, GLsizei width, GLsizei height) {
   if (!record4(kOpScissor, word_of(x), word_of(y), word_of(width), word_of(height))) {
-    glScissor(x, y, width, height);
+    issue(&sgl_renderer::scissor, x, y, width, height);
   }
 }
 
 void sgliGlClipPlane(GLenum plane, const GLdouble* equation) {
   uint32_t* p = record(kOpClipPlane, 1 + 8);
   if (p == nullptr) {
-    glClipPlane(plane, equation);
+    issue(&sgl_renderer::clip_plane, plane, equation);
     return;
   }
   p[0] = plane;
@@ -556,23 +573,23 @@ void sgliGlClipPlane(GLenum plane, const GLdouble* equation) {
 }
 
 void sgliGlCallList(GLuint list) {
-  if (!record1(kOpCallList, list)) glCallList(list);
+  if (!record1(kOpCallList, list)) issue(&sgl_renderer::call_list, list);
 }
 
 void sgliGlBegin(GLenum mode) {
-  if (!record1(kOpBegin, mode)) glBegin(mode);
+  if (!record1(kOpBegin, mode)) issue(&sgl_renderer::begin, mode);
 }
 
 void sgliGlEnd() {
-  if (record(kOpEnd, 0) == nullptr) glEnd();
+  if (record(kOpEnd, 0) == nullptr) issue(&sgl_renderer::end);
 }
 
 void sgliGlVertex2f(GLfloat x, GLfloat y) {
-  if (!record2(kOpVertex2f, bits_of(x), bits_of(y))) glVertex2f(x, y);
+  if (!record2(kOpVertex2f, bits_of(x), bits_of(y))) issue(&sgl_renderer::vertex_2f, x, y);
 }
 
 void sgliGlTexCoord2f(GLfloat s, GLfloat t) {
-  if (!record2(kOpTexCoord2f, bits_of(s), bits_of(t))) glTexCoord2f(s, t);
+  if (!record2(kOpTexCoord2f, bits_of(s), bits_of(t))) issue(&sgl_renderer::tex_coord_2f, s, t);
 }
 
 void sgliGlVertexPointer(const GLfloat* pointer) {
@@ -582,7 +599,7 @@ void sgliGlVertexPointer(const GLfloat* pointer) {
     if (stream->recording) return;  // each recorded draw points at its copy
     if (!stream->in_frame) stream->last_valid = 0;
   }
-  glVertexPointer(2, GL_FLOAT, 0, pointer);
+  issue(&sgl_renderer::vertex_pointer, pointer);
 }
 
 void sgliGlTexCoordPointer(const GLfloat* pointer) {
@@ -592,14 +609,14 @@ void sgliGlTexCoordPointer(const GLfloat* pointer) {
     if (stream->recording) return;
     if (!stream->in_frame) stream->last_valid = 0;
   }
-  glTexCoordPointer(2, GL_FLOAT, 0, pointer);
+  issue(&sgl_renderer::tex_coord_pointer, pointer);
 }
 
 void sgliGlDrawArrays(GLenum mode, GLint first, GLsizei count) {
   sgl_stream_state* stream = stream_of();
   if (count <= 0 || first < 0) {
     if (stream != nullptr && !stream->in_frame) stream->last_valid = 0;
-    glDrawArrays(mode, first, count);
+    issue(&sgl_renderer::draw_arrays, mode, first, count);
     return;
   }
   // A draw is recorded with copies of the arrays it reads; arrays the
@@ -614,7 +631,7 @@ void sgliGlDrawArrays(GLenum mode, GLint first, GLsizei count) {
   const uint32_t payload = kDrawHeaderWords + (with_st ? 4 : 2) * n;
   uint32_t* p = record(kOpDrawArrays, payload);
   if (p == nullptr) {
-    glDrawArrays(mode, first, count);
+    issue(&sgl_renderer::draw_arrays, mode, first, count);
     return;
   }
   p[0] = mode;
@@ -633,47 +650,48 @@ void sgliGlDrawArrays(GLenum mode, GLint first, GLsizei count) {
 // ---------------------------------------------------------------------------
 void sgliGlGetIntegerv(GLenum name, GLint* out_values) {
   leave_recording();
-  glGetIntegerv(name, out_values);
+  issue(&sgl_renderer::get_integer_v, name, out_values);
 }
 
 void sgliGlGenTextures(GLsizei count, GLuint* out_names) {
   leave_recording();
-  glGenTextures(count, out_names);
+  issue(&sgl_renderer::gen_textures, count, out_names);
 }
 
 void sgliGlDeleteTextures(GLsizei count, const GLuint* names) {
   leave_recording();
-  glDeleteTextures(count, names);
+  issue(&sgl_renderer::delete_textures, count, names);
 }
 
 void sgliGlTexParameteri(GLenum target, GLenum name, GLint value) {
   leave_recording();
-  glTexParameteri(target, name, value);
+  issue(&sgl_renderer::tex_parameter_i, target, name, value);
 }
 
 void sgliGlPixelStorei(GLenum name, GLint value) {
   leave_recording();
-  glPixelStorei(name, value);
+  issue(&sgl_renderer::pixel_store_i, name, value);
 }
 
 void sgliGlTexImage2D(GLenum target, GLint level, GLint internal_format, GLsizei width,
                       GLsizei height, GLint border, GLenum format, GLenum type,
                       const void* pixels) {
   leave_recording();
-  glTexImage2D(target, level, internal_format, width, height, border, format, type, pixels);
+  issue(&sgl_renderer::tex_image_2d, target, level, internal_format, width, height, border, format,
+        type, pixels);
 }
 
 GLuint sgliGlGenLists(GLsizei range) {
   leave_recording();
-  return glGenLists(range);
+  return issue(&sgl_renderer::gen_lists, range);
 }
 
 void sgliGlNewList(GLuint list, GLenum mode) {
   leave_recording();
-  glNewList(list, mode);
+  issue(&sgl_renderer::new_list, list, mode);
 }
 
 void sgliGlEndList() {
   leave_recording();
-  glEndList();
+  issue(&sgl_renderer::end_list);
 }

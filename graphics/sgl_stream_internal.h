@@ -3,8 +3,9 @@
 // What it is
 //   Every OpenGL call of the library goes through one of the functions
 //   below (sgliGl + the OpenGL name, same arguments). Outside a frame, and
-//   in a frame without a stream buffer, each calls OpenGL at once, as a
-//   plain call would. Between sglBeginFrame and sglEndFrame (sgl.h) the
+//   in a frame without a stream buffer, each goes at once to the context's
+//   renderer (graphics/sgl_renderer_internal.h: OpenGL 1.x unless the
+//   context was given another), as a plain call would. Between sglBeginFrame and sglEndFrame (sgl.h) the
 //   recordable ones append a small record (operation and arguments) to the
 //   frame's stream instead; a draw copies the vertex and texture coordinate
 //   arrays it reads, since the library refills its buffers within a frame.
@@ -21,7 +22,8 @@
 //   gave and every recorded draw points OpenGL at its own copy; after a
 //   replay OpenGL's pointers are given back.
 //
-// A lint test keeps every other graphics source free of direct OpenGL calls.
+// A lint test keeps every graphics source but the renderers free of direct
+// OpenGL calls.
 //
 // Threads: the drawing thread, like the rest of the library.
 #pragma once

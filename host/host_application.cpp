@@ -3,10 +3,10 @@
 #include "host/host_internal.h"
 
 #define GLFW_INCLUDE_NONE
-#include <GL/gl.h>
 #include <GLFW/glfw3.h>
 #include <malloc.h>
 
+#include <algorithm>
 #include <cfenv>
 #include <chrono>
 #include <cstdlib>
@@ -304,7 +304,15 @@ int Application_Draw(Application* app) {
   return 0;
 }
 
-void InitializeGraphics(Application* app) {
+void ReleaseGraphics(Application* app) {
+  if (app == nullptr || app->es2_renderer == nullptr) return;
+  sglDestroyRendererEs2(app->es2_renderer);
+  app->es2_renderer = nullptr;
+  // Whatever the library is still asked goes nowhere harmful.
+  app->graphics.renderer = nullptr;
+}
+
+bool InitializeGraphics(Application* app) {
   keep_freed_heap_for_the_renderer();
   const ApplicationParams* params = app->params;
   sgl_parameters init = {};
@@ -320,6 +328,15 @@ void InitializeGraphics(Application* app) {
   init.gradient_count = app->gradient_slots != nullptr ? params->gradient_slot_count : 0;
   init.stream_buffer = app->stream_buffer;
   init.stream_bytes = app->stream_buffer != nullptr ? params->stream_bytes : 0;
+  if (params->renderer == kApplicationRendererEs2) {
+    ReleaseGraphics(app);
+    // Read-backs and repaints go up to the native size or the screen's.
+    const int32_t width = std::max(static_cast<int32_t>(params->width), app->screen_size[0]);
+    const int32_t height = std::max(static_cast<int32_t>(params->height), app->screen_size[1]);
+    app->es2_renderer = sglCreateRendererEs2(width, height);
+    if (app->es2_renderer == nullptr) return false;
+    init.renderer = app->es2_renderer;
+  }
   sglInit(&app->graphics, &init);
   sglViewport(0, 0, params->width, static_cast<int32_t>(params->height));
   if (params->color_table != nullptr) {
@@ -342,6 +359,7 @@ void InitializeGraphics(Application* app) {
   } else {
     sglDisable(SGL_PIXEL_ALIGNED_TEXT);
   }
+  return true;
 }
 
 void PerformDraw(Application* app) {
@@ -399,7 +417,7 @@ void DisplayScene(Application* app) {
   // flipped image and the window still hold this very image.
   const bool sent = sglEndFrame() != 0;
   if (sent) {
-    glFlush();
+    sglFlush();
     FillPixelCache(app);
     if (app->show_event_cursors != 0) DrawEventCursors(app);
     FlipPixelCache(app);

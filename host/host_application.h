@@ -122,7 +122,15 @@ struct ApplicationParams {
   // recording the layers must draw through the drawing library only: direct
   // OpenGL calls would land before the frame's recorded clear.
   uint32_t stream_bytes = 0;
+  // Who draws: kApplicationRendererGl1 (fixed-function OpenGL 1.x, the
+  // default) or kApplicationRendererEs2 (an OpenGL ES 2 context and the
+  // drawing library's ES 2 renderer, graphics/sgl_renderer.h), for the
+  // window and the off-screen buffer alike.
+  uint8_t renderer = 0;
 };
+
+constexpr uint8_t kApplicationRendererGl1 = 0;
+constexpr uint8_t kApplicationRendererEs2 = 1;
 
 // ---------------------------------------------------------------------------
 // Life cycle (main thread)

@@ -5,7 +5,6 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
-#include <GL/gl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,20 +16,22 @@ void put_little_endian(uint8_t* out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-// An OpenGL (not ES) context with 8-bit RGBA, a depth buffer and 8 stencil
-// bits on a pbuffer of the native size.
+// An OpenGL context (OpenGL 1.x compatibility, or ES 2 for the ES 2
+// renderer) with 8-bit RGBA, a depth buffer and 8 stencil bits on a pbuffer
+// of the native size.
 bool create_egl_context(Application* app) {
+  const bool es2 = app->params->renderer == kApplicationRendererEs2;
   EGLDisplay display =
       eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
   if (display == EGL_NO_DISPLAY) return false;
   EGLint major = 0;
   EGLint minor = 0;
   if (eglInitialize(display, &major, &minor) != EGL_TRUE) return false;
-  if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE) return false;
+  if (eglBindAPI(es2 ? EGL_OPENGL_ES_API : EGL_OPENGL_API) != EGL_TRUE) return false;
   const EGLint config_attributes[] = {EGL_SURFACE_TYPE,
                                       EGL_PBUFFER_BIT,
                                       EGL_RENDERABLE_TYPE,
-                                      EGL_OPENGL_BIT,
+                                      es2 ? EGL_OPENGL_ES2_BIT : EGL_OPENGL_BIT,
                                       EGL_RED_SIZE,
                                       8,
                                       EGL_GREEN_SIZE,
@@ -53,7 +54,9 @@ bool create_egl_context(Application* app) {
                                        EGL_NONE};
   EGLSurface surface = eglCreatePbufferSurface(display, config, surface_attributes);
   if (surface == EGL_NO_SURFACE) return false;
-  EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
+  const EGLint es2_attributes[] = {EGL_CONTEXT_CLIENT_VERSION, 2, EGL_NONE};
+  EGLContext context =
+      eglCreateContext(display, config, EGL_NO_CONTEXT, es2 ? es2_attributes : nullptr);
   if (context == EGL_NO_CONTEXT) {
     eglDestroySurface(display, surface);
     return false;
@@ -76,8 +79,7 @@ bool SetupBuffer(Application* app) {
     return false;
   }
   if (!create_egl_context(app)) return false;
-  InitializeGraphics(app);
-  return true;
+  return InitializeGraphics(app);
 }
 
 }  // namespace
@@ -124,6 +126,7 @@ bool Application_SetBufferViewport(Application* app, int32_t width, int32_t heig
 void Application_ReleaseBuffer(Application* app) {
   if (app == nullptr) return;
   if (app->egl_display != nullptr) {
+    if (app->egl_context != nullptr) ReleaseGraphics(app);
     EGLDisplay display = static_cast<EGLDisplay>(app->egl_display);
     eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (app->egl_context != nullptr)
@@ -153,11 +156,7 @@ void FillPixelCache(Application* app) {
   }
   app->pixel_cache_width = width;
   app->pixel_cache_height = height;
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-  glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-  glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-  glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, app->pixel_cache);
+  sglReadPixels(0, 0, width, height, width, app->pixel_cache);
 }
 
 void FlipPixelCache(Application* app) {
@@ -183,34 +182,8 @@ void DrawPixelCache(Application* app) {
   // Drawn over whatever the last frame left (stretched, perhaps into a back
   // buffer that held another frame): the next frame must be sent in full.
   sglInvalidateFrame();
-  // Plain pixels: no texturing, blending or tests on the way, and every
-  // enable and matrix put back so the drawing library's state cache stays
-  // true.
-  glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_PIXEL_MODE_BIT);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_BLEND);
-  glDisable(GL_ALPHA_TEST);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_STENCIL_TEST);
-  glDisable(GL_SCISSOR_TEST);
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  glRasterPos2f(-1.0f, -1.0f);
-  glPixelZoom(static_cast<float>(width) / static_cast<float>(app->pixel_cache_width),
-              static_cast<float>(height) / static_cast<float>(app->pixel_cache_height));
-  glDrawPixels(app->pixel_cache_width, app->pixel_cache_height, GL_BGRA, GL_UNSIGNED_BYTE,
-               app->pixel_cache);
-  glPixelZoom(1.0f, 1.0f);
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopAttrib();
+  // Plain pixels, the drawing library's state kept (its renderer knows how).
+  sglDrawPixels(app->pixel_cache_width, app->pixel_cache_height, app->pixel_cache, width, height);
 }
 
 void Application_DeletePixelCache(Application* app) {

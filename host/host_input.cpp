@@ -3,7 +3,6 @@
 #include "host/host_internal.h"
 
 #define GLFW_INCLUDE_NONE
-#include <GL/gl.h>
 #include <GLFW/glfw3.h>
 
 #include <cmath>
@@ -483,5 +482,5 @@ void DrawEventCursors(Application* app) {
   sglColorPointerf(colors, color_count);
   sglLineWidthPointerf(widths, width_count);
   sglLineStipplePointer(stipples, stipple_count);
-  glFlush();
+  sglFlush();
 }

@@ -19,6 +19,7 @@
 #include <mutex>
 #include <thread>
 
+#include "graphics/sgl_renderer.h"
 #include "host/host_application.h"
 
 constexpr int32_t kApplicationTouchSlots = 20;
@@ -126,8 +127,9 @@ struct Application {
   int32_t pixel_cache_height;
   float background_color[3];
   sgl_type_statemachine graphics;
-  uint8_t* texture_buffer;  // 64 MiB, only with a module path
-  uint8_t* stream_buffer;   // params->stream_bytes for recording frames, or null
+  sgl_renderer* es2_renderer;  // with params->renderer ES 2, from InitializeGraphics
+  uint8_t* texture_buffer;     // 64 MiB, only with a module path
+  uint8_t* stream_buffer;      // params->stream_bytes for recording frames, or null
   sgl_texture_slot* texture_slots;
   sgl_texture_slot* gradient_slots;
   int32_t touch_positions[kApplicationTouchSlots][2];  // display units
@@ -169,7 +171,11 @@ void ToggleFullScreen(Application* app);
 // corrected as a resize would correct it.
 void WriteWindowPref(Application* app);
 void ReadWindowPref(Application* app);
-void InitializeGraphics(Application* app);
+// Initialises the drawing library on the current context; false when the
+// ES 2 renderer asked for cannot work on it.
+bool InitializeGraphics(Application* app);
+// Frees the ES 2 renderer, if any, while its context is still current.
+void ReleaseGraphics(Application* app);
 void DisplayScene(Application* app);
 void PerformDraw(Application* app);
 // Ends the off-screen mode (called by Application_Free, on the same thread).

@@ -261,6 +261,11 @@ int SetupWindow(Application* app) {
   glfwWindowHint(GLFW_DECORATED, GLFW_TRUE);
   glfwWindowHint(GLFW_TRANSPARENT_FRAMEBUFFER,
                  params->transparent_window != 0 ? GLFW_TRUE : GLFW_FALSE);
+  if (params->renderer == kApplicationRendererEs2) {
+    glfwWindowHint(GLFW_CLIENT_API, GLFW_OPENGL_ES_API);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 2);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
+  }
   GLFWwindow* window =
       glfwCreateWindow(app->client_rect[2], app->client_rect[3], params->name, nullptr, nullptr);
   if (window == nullptr) {
@@ -283,7 +288,13 @@ int SetupWindow(Application* app) {
   apply_size_constraints(app, window, true);
   glfwSetWindowPos(window, app->client_rect[0], app->client_rect[1]);
   glfwMakeContextCurrent(window);
-  InitializeGraphics(app);  // a new context: its first frame is sent in full
+  // A new context: its first frame is sent in full.
+  if (!InitializeGraphics(app)) {
+    fprintf(stderr, "Failed to create window... (no OpenGL ES 2 renderer)\n");
+    glfwMakeContextCurrent(nullptr);
+    glfwDestroyWindow(window);
+    return -2;
+  }
   // A program that draws on request, or takes no input from the window,
   // keeps the last frame for repaints and snapshots.
   if (params->paint_driven != 0 || app->use_system_events == 0) {
@@ -291,9 +302,11 @@ int SetupWindow(Application* app) {
     if (!AllocatePixelCache(app, app->screen_size[0], app->screen_size[1])) {
       fprintf(stderr, "cannot allocate pixel cache.\n");
     }
-    glPixelTransferi(GL_MAP_COLOR, 0);
-    glPixelTransferi(GL_INDEX_SHIFT, 0);
-    glPixelTransferi(GL_INDEX_OFFSET, 0);
+    if (params->renderer == kApplicationRendererGl1) {
+      glPixelTransferi(GL_MAP_COLOR, 0);
+      glPixelTransferi(GL_INDEX_SHIFT, 0);
+      glPixelTransferi(GL_INDEX_OFFSET, 0);
+    }
   }
   glfwSwapInterval(0);
   glfwSetWindowPosCallback(window, on_window_pos);
@@ -324,6 +337,7 @@ void close_window(Application* app) {
   GLFWwindow* window = app->window.load();
   if (window != nullptr) {
     if (app->parent == nullptr) WriteWindowPref(app);
+    ReleaseGraphics(app);
     glfwMakeContextCurrent(nullptr);
     glfwDestroyWindow(window);
     app->window.store(nullptr);

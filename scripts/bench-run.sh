@@ -3,7 +3,8 @@
 # and max of each figure, the panel scenes also as a ratio against the plain
 # OpenGL frame drawn in the same iterations, and the target each figure is
 # held to. The machine's other load shows in every absolute figure; the
-# ratios move less.
+# ratios move less. The same scenes drawn by the OpenGL ES 2 renderer follow,
+# their ratio taken against the OpenGL 1.x renderer's median.
 #   scripts/bench-run.sh build-bench
 set -euo pipefail
 build=${1:-build-bench}
@@ -63,11 +64,17 @@ awk -F, -v idle="$idle" -v trace="$work/trace.txt" '
     row(label, ms(real[b, "median"]), ms(real[b, "min"]), ms(real[b, "max"]),
         sprintf("%.2f", ratio[b, "median"]), target);
   }
+  # An ES 2 row: its ratio is to the median of the OpenGL 1.x row (gl1).
+  function es2(label, b, gl1, target) {
+    if (b in failed) { row(label, "failed", "", "", "", failed[b]); return }
+    r = real[gl1, "median"] > 0 ? sprintf("%.2f gl1", real[b, "median"] / real[gl1, "median"]) : "";
+    row(label, ms(real[b, "median"]), ms(real[b, "min"]), ms(real[b, "max"]), r, target);
+  }
   END {
     n = 0;
     while ((getline line < trace) > 0) t[++n] = line / 1e3;
     for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (t[j] < t[i]) { x = t[i]; t[i] = t[j]; t[j] = x }
-    row("benchmark", "median", "min", "max", "/ raw GL", "target");
+    row("benchmark", "median", "min", "max", "ratio", "target");
     scene("panel frame: idle start screen", "BM_PanelIdle", "<= 5 ms median");
     scene("panel frame: instr. zoomed, Fast run", "BM_PanelFastZoomed", "<= 10 ms median");
     scene("panel frame: pop-up, table scrolled", "BM_PanelPopUpScrolled", "<= 10 ms median");
@@ -78,6 +85,10 @@ awk -F, -v idle="$idle" -v trace="$work/trace.txt" '
     row("core instruction step (wall time)", us(real[b, "median"]), us(real[b, "min"]), us(real[b, "max"]), "", "");
     b = "BM_StartToFirstFrame";
     row("start to first frame (fonts decoded)", ms(real[b, "median"]), ms(real[b, "min"]), ms(real[b, "max"]), "", "<= 250 ms");
+    es2("ES 2 frame: idle start screen", "BM_PanelIdleEs2", "BM_PanelIdle", "<= 5 ms median");
+    es2("ES 2 frame: instr. zoomed, Fast run", "BM_PanelFastZoomedEs2", "BM_PanelFastZoomed", "<= 10 ms median");
+    es2("ES 2 frame: pop-up, table scrolled", "BM_PanelPopUpScrolledEs2", "BM_PanelPopUpScrolled", "<= 10 ms median");
+    es2("ES 2 start to first frame", "BM_StartToFirstFrameEs2", "BM_StartToFirstFrame", "<= 250 ms");
     if (n > 0)
       row("velkor-trace 100,000 steps (process)", ms(t[int((n + 1) / 2)]), ms(t[1]), ms(t[n]), "", "-");
     row("idle CPU, window under Xvfb, 10 s", idle "%", "", "", "", "<= 15% of one core");

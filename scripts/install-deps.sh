@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang clang-format libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
-  libgl1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  libgl1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri libgles-dev
   libglfw3-dev
   libfreetype-dev fonts-liberation libpng-dev nlohmann-json3-dev
   xvfb xdotool x11-utils

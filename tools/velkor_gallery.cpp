@@ -1,14 +1,14 @@
 // velkor-gallery: every widget display class in its states, drawn off-screen
 // and written as a picture.
 //
-//   velkor-gallery [--out FILE.png|FILE.bmp]      (default velkor-gallery.png)
+//   velkor-gallery [--out FILE.png|FILE.bmp] [--renderer gl1|es2]
+//                                  (default velkor-gallery.png, OpenGL 1.x)
 //
 // The gallery runs as a display layer of the host in off-screen mode, so
 // each frame is the host's own: the acknowledge flag, the input hand-over,
 // the layer's draw, the step. A few frames are drawn so that every state
 // has settled, then the last one is read back and written: PNG through
 // libpng and BMP, both through the host's writers.
-#include <GL/gl.h>
 #include <unistd.h>
 
 #include <climits>
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/Velkor_excerpt.h"
+#include "graphics/sgl_renderer.h"
 #include "host/host_application.h"
 #include "panel/Velkor_font_table.h"
 #include "panel/Velkor_texture_table.h"
@@ -60,11 +61,12 @@ bool ends_with(const char* text, const char* suffix) {
 }
 
 constexpr const char kUsage[] =
-    "usage: velkor-gallery [--out FILE.png|FILE.bmp]\n"
+    "usage: velkor-gallery [--out FILE.png|FILE.bmp] [--renderer gl1|es2]\n"
     "\n"
     "Draws every widget display class in its states off-screen and writes the\n"
     "picture (default velkor-gallery.png). An old file is replaced only by a\n"
-    "whole new one. Exit status: 0 written, 1 not written, 2 a bad command line.\n";
+    "whole new one. --renderer es2 draws with OpenGL ES 2 instead of OpenGL 1.x.\n"
+    "Exit status: 0 written, 1 not written, 2 a bad command line.\n";
 
 int refuse(const char* what) {
   std::fprintf(stderr, "velkor-gallery: %s (velkor-gallery --help)\n", what);
@@ -75,10 +77,23 @@ int refuse(const char* what) {
 
 int main(int argc, char** argv) {
   const char* out = "velkor-gallery.png";
+  uint8_t renderer = kApplicationRendererGl1;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       std::fputs(kUsage, stdout);
       return 0;
+    }
+    if (std::strcmp(argv[i], "--renderer") == 0) {
+      if (i + 1 >= argc) return refuse("--renderer needs gl1 or es2");
+      ++i;
+      if (std::strcmp(argv[i], "es2") == 0) {
+        renderer = kApplicationRendererEs2;
+      } else if (std::strcmp(argv[i], "gl1") == 0) {
+        renderer = kApplicationRendererGl1;
+      } else {
+        return refuse("--renderer needs gl1 or es2");
+      }
+      continue;
     }
     if (std::strcmp(argv[i], "--out") != 0) return refuse("unknown argument");
     if (i + 1 >= argc) return refuse("--out needs a file name");
@@ -131,6 +146,7 @@ int main(int argc, char** argv) {
   params.keyboard_count = 1;
   params.keyboards = &keyboard;
   params.draw_passes = 3;
+  params.renderer = renderer;
 
   // The executable's path brings the scratch buffer the font glyphs are
   // decoded in.
@@ -150,8 +166,7 @@ int main(int argc, char** argv) {
   for (int frame = 0; frame < kSettleFrames; ++frame) Application_Draw(app);
 
   std::vector<uint8_t> pixels(static_cast<size_t>(kWidth) * kHeight * 4);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, kWidth, kHeight, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+  sglReadPixels(0, 0, kWidth, kHeight, kWidth, pixels.data());
   const bool written = bmp ? Application_WriteBmp(out, pixels.data(), kWidth, kHeight)
                            : Application_WritePng(out, pixels.data(), kWidth, kHeight);
   Application_Free(app);

@@ -2,7 +2,8 @@
 // 1,000 frames drawn by the host off-screen across three scenes (the idle
 // start screen; the instruction pop-up zoomed with continuous execution at
 // "Fast"; the ROM table scrolled and a pop-up open), with their input posted
-// into the host's queues, allocate nothing from code of this executable.
+// into the host's queues, allocate nothing from code of this executable;
+// with either renderer.
 #include <gtest/gtest.h>
 
 #include "tests/support/allocation_counter.h"
@@ -19,7 +20,8 @@ int* volatile number_sink = nullptr;
 constexpr uint32_t kDown = 1, kUp = 2, kLeftButton = 1, kWheelForward = 4;
 
 struct Program {
-  Application* app = Application_Allocate(&g_application_data, "velkor");
+  explicit Program(const ApplicationParams* params) : app(Application_Allocate(params, "velkor")) {}
+  Application* app;
   Velkor_symbology_layer_context* c = nullptr;
   int frames = 0;
   bool placed = true;  // every widget pointed at had been drawn
@@ -44,9 +46,14 @@ struct Program {
   }
 };
 
-TEST(WholeProgram, ThousandFramesAcrossThreeScenesAllocateNothing) {
+class WholeProgram : public ::testing::TestWithParam<uint8_t> {};
+
+TEST_P(WholeProgram, ThousandFramesAcrossThreeScenesAllocateNothing) {
   if (VELKOR_TEST_UNDER_ASAN) GTEST_SKIP() << "AddressSanitizer owns malloc and operator new";
-  Program p;
+  static ApplicationParams params;
+  params = g_application_data;
+  params.renderer = GetParam();
+  Program p(&params);
   ASSERT_NE(nullptr, p.app);
   Application_UseSystemEvents(p.app, 1);
   ASSERT_NE(nullptr, Application_CreateBuffer(p.app));
@@ -93,5 +100,12 @@ TEST(WholeProgram, ThousandFramesAcrossThreeScenesAllocateNothing) {
               p.c->InfoPopUpPanel.open || p.c->MaschinencodePopUpPanel.open);
   Application_Free(p.app);
 }
+
+INSTANTIATE_TEST_SUITE_P(Renderers, WholeProgram,
+                         ::testing::Values(kApplicationRendererGl1, kApplicationRendererEs2),
+                         [](const ::testing::TestParamInfo<uint8_t>& info) {
+                           return std::string(info.param == kApplicationRendererEs2 ? "es2"
+                                                                                    : "gl1");
+                         });
 
 }  // namespace

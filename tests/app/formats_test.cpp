@@ -21,7 +21,7 @@ using velkor_test::ExpectState;
 
 // What a command line asks for: "window PERIOD" (the period the host reads
 // from the arguments left to it), "offscreen FRAMES png|bmp", "help", or why
-// it is refused.
+// it is refused; " es2" after it for the OpenGL ES 2 renderer.
 std::string Outcome(std::vector<const char*> args) {
   args.insert(args.begin(), "velkor");
   VelkorOptions o;
@@ -29,12 +29,16 @@ std::string Outcome(std::vector<const char*> args) {
   if (!Velkor_ParseCommandLine(static_cast<int>(args.size()), args.data(), &o, &error))
     return error;
   if (o.mode == kVelkorRunHelp) return "help";
-  if (o.mode == kVelkorRunOffscreen)
-    return "offscreen " + std::to_string(o.frames) + (o.snapshot_png ? " png" : " bmp");
+  const std::string renderer = o.renderer == kVelkorRendererEs2 ? " es2" : "";
+  if (o.mode == kVelkorRunOffscreen) {
+    return "offscreen " + std::to_string(o.frames) + (o.snapshot_png ? " png" : " bmp") + renderer;
+  }
   std::vector<const char*> host;
   for (const std::string& a : o.host_arguments) host.push_back(a.c_str());
-  return "window " + std::to_string(ParsePeriodArguments(static_cast<int>(host.size()), host.data(),
-                                                         g_application_data.period));
+  return "window " +
+         std::to_string(ParsePeriodArguments(static_cast<int>(host.size()), host.data(),
+                                             g_application_data.period)) +
+         renderer;
 }
 
 TEST(CommandLine, WhatItAsksForOrWhyItIsRefused) {
@@ -59,6 +63,12 @@ TEST(CommandLine, WhatItAsksForOrWhyItIsRefused) {
       {{"--frames", "5"}, "--frames works only with --offscreen"},
       {{"--slot-dir"}, "--slot-dir needs a value"},
       {{"--fast"}, "unknown option --fast"},
+      // The renderer's name is taken out too, in either mode.
+      {{"--renderer", "es2", "12"}, "window 12 es2"},
+      {{"--offscreen", "--renderer", "es2", "--frames", "2"}, "offscreen 2 bmp es2"},
+      {{"--renderer", "es2", "--renderer", "gl1"}, "window 33"},
+      {{"--renderer", "vulkan"}, "--renderer needs gl1 or es2, not \"vulkan\""},
+      {{"--renderer"}, "--renderer needs gl1 or es2, not \"\""},
       // A period is a whole number of milliseconds, or the program refuses to start.
       {{"-period", "0"}, "window 0"},
       {{"60000"}, "window 60000"},

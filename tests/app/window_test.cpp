@@ -1,6 +1,8 @@
 // The real velkor window under a private Xvfb (never a display that already
-// exists): it comes up, and FETCH/DECODE and EXECUTE clicked with xdotool
-// change what it shows. Every wait is for something seen on the screen.
+// exists), with each renderer (OpenGL 1.x, and OpenGL ES 2 in an ES context
+// GLFW asks for): it comes up, and FETCH/DECODE and EXECUTE clicked with
+// xdotool change what it shows. Every wait is for something seen on the
+// screen.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -50,7 +52,9 @@ struct Child {
   const pid_t pid;
 };
 
-TEST(Window, FetchAndExecuteClickedWithXdotool) {
+class Window : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(Window, FetchAndExecuteClickedWithXdotool) {
   // A private X server on a display number it picks itself.
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
@@ -68,7 +72,11 @@ TEST(Window, FetchAndExecuteClickedWithXdotool) {
   velkor_test::ScratchDir dir;
   Child velkor([&] {
     if (chdir(dir.path.c_str()) == 0 && setenv("DISPLAY", name.c_str(), 1) == 0)
-      execl("/bin/sh", "sh", "-c", "exec '" VELKOR_BINARY "' --slot-dir . 2>log", nullptr);
+      execl(
+          "/bin/sh", "sh", "-c",
+          (std::string("exec '" VELKOR_BINARY "' --slot-dir . --renderer ") + GetParam() + " 2>log")
+              .c_str(),
+          nullptr);
   });
   const std::string xdotool = "DISPLAY=" + name + " xdotool ";
   // The window system may replace a window between finding and reading it;
@@ -133,5 +141,10 @@ TEST(Window, FetchAndExecuteClickedWithXdotool) {
   EXPECT_TRUE(velkor.Running());
   XCloseDisplay(display);
 }
+
+INSTANTIATE_TEST_SUITE_P(Renderers, Window, ::testing::Values("gl1", "es2"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.param);
+                         });
 
 }  // namespace

@@ -92,13 +92,15 @@ bash "$lint/include_boundaries.sh" "$tree" >/dev/null 2>&1 ||
 
 # ------------------------------------------------------------------ OpenGL calls
 tree=$work/opengl
-put "$tree/graphics/sgl_stream.cpp" 'void f() { glEnable(GL_BLEND); }'
+put "$tree/graphics/sgl_renderer_gl1.cpp" 'void f() { glEnable(GL_BLEND); }'
+put "$tree/graphics/sgl_stream.cpp" 'void g() { r->enable(r->self, GL_BLEND); }' '  glClear(0);'
 put "$tree/graphics/sgl_lines.cpp" '// glEnable(GL_BLEND) in a comment' '/* glClear(' ' x) */ puts("glClear(");' \
     "sgliGlEnable(GL_BLEND); GLint limit = GL_MAX_TEXTURE_SIZE; c = '(';" \
     '  if (x) glDrawArrays (mode, 0, n);'
 output=$(bash "$lint/opengl_calls.sh" "$tree" 2>/dev/null)
 [ $? -eq 1 ] || fail "opengl calls: a direct call passes"
-expect_lines "opengl calls: the one direct call named" "graphics/sgl_lines.cpp:5: glDrawArrays" \
+expect_lines "opengl calls: the direct calls named" \
+  "$(printf '%s\n' "graphics/sgl_lines.cpp:5: glDrawArrays" "graphics/sgl_stream.cpp:2: glClear")" \
   "$(printf '%s\n' "$output" | cut -d' ' -f1,2)"
 
 # ------------------------------------------------------------------ format check

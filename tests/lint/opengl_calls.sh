@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Only the frame recorder (graphics/sgl_stream.cpp) calls OpenGL in the
-# drawing library: a call anywhere else would bypass the recording of frames,
-# drawing into a frame that is then not sent, or missing from one compared
-# with the last. Comments and string literals are not code (line numbers kept).
+# Only the renderers (graphics/sgl_renderer_*.cpp) call OpenGL in the drawing
+# library, and only the frame recorder calls them: a call anywhere else would
+# bypass the recording of frames, drawing into a frame that is then not sent,
+# or missing from one compared with the last, and would reach OpenGL 1.x
+# whichever renderer the context has. Comments and string literals are not
+# code (line numbers kept).
 #
 # Usage: opengl_calls.sh [root]   (exit 1 and one line per offending call)
 set -u
 cd "${1:-.}" || exit 2
 offences=0
 for f in graphics/*.cpp graphics/*.h; do
-  [ -f "$f" ] && [ "$f" != graphics/sgl_stream.cpp ] || continue
+  [ -f "$f" ] || continue
+  case "$f" in graphics/sgl_renderer_*.cpp) continue ;; esac
   found=$(perl -0777 -pe 's{(/\*.*?\*/)|//[^\n]*|"(?:[^"\\\n]|\\.)*"|'"'"'(?:[^'"'"'\\\n]|\\.)*'"'"'}
                           {defined $1 ? $1 =~ tr/\n//cdr : "\"\""}gse' "$f" |
     grep -n -o -E '(^|[^A-Za-z0-9_])gl[A-Z][A-Za-z0-9_]*[[:space:]]*\(' |
@@ -20,7 +23,7 @@ for f in graphics/*.cpp graphics/*.h; do
   fi
 done
 if [ "$offences" -gt 0 ]; then
-  echo "opengl calls: $offences direct call(s) outside the frame recorder" >&2
+  echo "opengl calls: $offences direct call(s) outside the renderers" >&2
   exit 1
 fi
-echo "opengl calls: only the frame recorder calls OpenGL"
+echo "opengl calls: only the renderers call OpenGL"

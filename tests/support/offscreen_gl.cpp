@@ -13,27 +13,46 @@ namespace velkor_test {
 namespace {
 
 EGLDisplay display = EGL_NO_DISPLAY;
-EGLSurface surface = EGL_NO_SURFACE;
-EGLContext context = EGL_NO_CONTEXT;
+
+// A context of one API on its own pbuffer.
+struct OffscreenContext {
+  EGLSurface surface = EGL_NO_SURFACE;
+  EGLContext context = EGL_NO_CONTEXT;
+};
+OffscreenContext gl;
+OffscreenContext es2;
 
 bool fail(const char* what) {
   std::fprintf(stderr, "offscreen_gl: %s (EGL error 0x%x)\n", what, eglGetError());
   return false;
 }
 
-bool create_offscreen_gl() {
+bool open_display() {
+  if (display != EGL_NO_DISPLAY) return true;
   auto get_platform_display = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
       eglGetProcAddress("eglGetPlatformDisplayEXT"));
   if (get_platform_display == nullptr) return fail("eglGetPlatformDisplayEXT is missing");
   display = get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
   EGLint major = 0, minor = 0;
   if (display == EGL_NO_DISPLAY || !eglInitialize(display, &major, &minor)) {
+    display = EGL_NO_DISPLAY;
     return fail("no surfaceless EGL display");
   }
-  if (!eglBindAPI(EGL_OPENGL_API)) return fail("desktop OpenGL is not available through EGL");
+  return true;
+}
+
+// es: an OpenGL ES 2 context, else desktop OpenGL with the compatibility
+// profile, which keeps the fixed-function pipeline.
+bool create(bool es, OffscreenContext* out) {
+  if (!open_display()) return false;
+  if (!eglBindAPI(es ? EGL_OPENGL_ES_API : EGL_OPENGL_API)) {
+    return fail(es ? "OpenGL ES is not available through EGL"
+                   : "desktop OpenGL is not available through EGL");
+  }
   // clang-format off
   const EGLint config_attributes[] = {
-      EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+      EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
+      EGL_RENDERABLE_TYPE, es ? EGL_OPENGL_ES2_BIT : EGL_OPENGL_BIT,
       EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
       EGL_DEPTH_SIZE, 16, EGL_STENCIL_SIZE, 8, EGL_NONE};
   // clang-format on
@@ -44,12 +63,19 @@ bool create_offscreen_gl() {
   }
   const EGLint surface_attributes[] = {EGL_WIDTH, kDisplayWidth, EGL_HEIGHT, kDisplayHeight,
                                        EGL_NONE};
-  surface = eglCreatePbufferSurface(display, config, surface_attributes);
-  // No context attributes: a compatibility context, which keeps the
-  // fixed-function pipeline.
-  context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
-  if (surface == EGL_NO_SURFACE || context == EGL_NO_CONTEXT) {
+  out->surface = eglCreatePbufferSurface(display, config, surface_attributes);
+  const EGLint es2_attributes[] = {EGL_CONTEXT_CLIENT_VERSION, 2, EGL_NONE};
+  out->context = eglCreateContext(display, config, EGL_NO_CONTEXT, es ? es2_attributes : nullptr);
+  if (out->surface == EGL_NO_SURFACE || out->context == EGL_NO_CONTEXT) {
     return fail("cannot create the pbuffer or the OpenGL context");
+  }
+  return true;
+}
+
+bool make_current(const OffscreenContext& c) {
+  if (eglGetCurrentContext() != c.context &&
+      !eglMakeCurrent(display, c.surface, c.surface, c.context)) {
+    return fail("cannot make the context current");
   }
   return true;
 }
@@ -57,12 +83,13 @@ bool create_offscreen_gl() {
 }  // namespace
 
 bool MakeOffscreenGlCurrent() {
-  static const bool ready = create_offscreen_gl();
-  if (!ready) return false;
-  if (eglGetCurrentContext() != context && !eglMakeCurrent(display, surface, surface, context)) {
-    return fail("cannot make the context current");
-  }
-  return true;
+  static const bool ready = create(false, &gl);
+  return ready && make_current(gl);
+}
+
+bool MakeOffscreenEs2Current() {
+  static const bool ready = create(true, &es2);
+  return ready && make_current(es2);
 }
 
 bool DumpFramebuffer(const char* path) {

@@ -18,9 +18,10 @@ IconImage Filled(int width, int height, Rgba colour) {
   IconImage image;
   image.width = width;
   image.height = height;
-  for (int i = 0; i < width * height; ++i) {
-    image.rgba.insert(image.rgba.end(), colour.begin(), colour.end());
-  }
+  // Sized once and written in place: gcc 12's optimiser misreads a growing
+  // insert here as an overflow (-Wstringop-overflow) in Release builds.
+  image.rgba.resize(static_cast<size_t>(width) * height * 4);
+  for (size_t i = 0; i < image.rgba.size(); ++i) image.rgba[i] = colour[i % 4];
   return image;
 }
 

@@ -478,3 +478,19 @@ void sgl_format_number(float value, const sgl_float_format& format, sgl_number_t
     append(out_text->second, fraction_text, fraction_digits);
   }
 }
+
+void sgl_halve_alpha_texels(uint8_t* texels, uint32_t width, uint32_t height) {
+  const uint32_t half_width = width > 1 ? width / 2 : 1;
+  const uint32_t half_height = height > 1 ? height / 2 : 1;
+  for (uint32_t row = 0; row < half_height; ++row) {
+    const uint32_t y0 = 2 * row;
+    const uint32_t y1 = std::min(y0 + 1, height - 1);
+    for (uint32_t column = 0; column < half_width; ++column) {
+      const uint32_t x0 = 2 * column;
+      const uint32_t x1 = std::min(x0 + 1, width - 1);
+      const uint32_t sum = texels[y0 * width + x0] + texels[y0 * width + x1] +
+                           texels[y1 * width + x0] + texels[y1 * width + x1];
+      texels[row * half_width + column] = static_cast<uint8_t>((sum + 2) / 4);
+    }
+  }
+}

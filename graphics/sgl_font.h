@@ -111,6 +111,13 @@ float sgl_font_glyph_value(const sgl_font& font, uint32_t code, uint32_t kind);
 bool sgl_decode_font_texture(const uint8_t* data, uint32_t length, uint32_t width, uint32_t height,
                              uint8_t* out_alpha);
 
+// The next smaller level of an alpha image, in place: each texel of the
+// (width / 2) x (height / 2) result (at least 1 x 1) is the rounded mean of
+// the 2 x 2 block it covers (of the texels there are, for an odd side).
+// Reading runs ahead of writing, so the first texels of `texels` take the
+// result. Integer arithmetic only: every compiler gives the same texels.
+void sgl_halve_alpha_texels(uint8_t* texels, uint32_t width, uint32_t height);
+
 // Decodes one character of text (at most `available` bytes, which must be at
 // least 1) in the given encoding: 0 single byte with "\uXXXX" escapes, 1
 // UTF-8, 2 double byte. Returns the bytes used. A sequence cut short by the

@@ -53,15 +53,27 @@ uint32_t upload_font_texture(sgl_type_statemachine* context, const sgl_font_text
   sgliGlGenTextures(1, &name);
   sgliBindTexture(name);
   // Glyph quads sit on whole pixels and their coordinates on texel edges,
-  // so linear filtering reproduces the texels exactly and smooths scaled text.
-  sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  // so at the fonts' own size linear filtering reproduces the texels
+  // exactly. Text drawn smaller (a thumbnail, a window below the native
+  // size) reads a box-filtered level of its own scale instead: sampled from
+  // the full-size texels alone, a glyph would lose every column that falls
+  // between two pixel centres ("Immed ate").
+  sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
   sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   sgliGlTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   sgliGlPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  sgliGlTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, static_cast<GLsizei>(texture.width),
-                   static_cast<GLsizei>(texture.height), 0, GL_ALPHA, GL_UNSIGNED_BYTE,
-                   context->texture_buffer);
+  uint32_t width = texture.width;
+  uint32_t height = texture.height;
+  for (GLint level = 0;; ++level) {
+    sgliGlTexImage2D(GL_TEXTURE_2D, level, GL_ALPHA, static_cast<GLsizei>(width),
+                     static_cast<GLsizei>(height), 0, GL_ALPHA, GL_UNSIGNED_BYTE,
+                     context->texture_buffer);
+    if (width == 1 && height == 1) break;
+    sgl_halve_alpha_texels(context->texture_buffer, width, height);
+    width = width > 1 ? width / 2 : 1;
+    height = height > 1 ? height / 2 : 1;
+  }
   return name;
 }
 
@@ -266,12 +278,34 @@ uint32_t glyph_texture(const sgl_type_statemachine* context, const sgl_glyph& gl
   return context->font_texture_names[glyph.texture];
 }
 
+// How far a glyph quad reaches beyond its bitmap when the text is drawn
+// smaller than its font: the filtered ink of the outer texels spreads up to
+// a pixel further, and a quad cut at the bitmap would drop it (a stem one
+// texel wide at the edge of an "l" lost half its strength). The panel's
+// font table keeps four empty texels around every glyph, as far as the
+// margin and the filtered levels down to quarter size read, so the margin
+// shows nothing but the glyph's own ink; a table packed tighter shows a
+// trace of a neighbour, in reduced text only.
+constexpr float kReducedGlyphMargin = 2.0f;
+
+// True when one font pixel covers less than a screen pixel either way.
+bool text_is_reduced(const TextPass& pass, float x, float y) {
+  float px1 = 0.0f, py1 = 0.0f, px2 = 0.0f, py2 = 0.0f, px3 = 0.0f, py3 = 0.0f;
+  sglConvertPointToPixel(x, y, &px1, &py1);
+  sglConvertPointToPixel(x + pass.scale_x, y, &px2, &py2);
+  sglConvertPointToPixel(x, y + pass.scale_y, &px3, &py3);
+  const float across = std::hypot(px2 - px1, py2 - py1);
+  const float up = std::hypot(px3 - px1, py3 - py1);
+  return across < 0.999f || up < 0.999f;
+}
+
 // Draws one run's glyphs with the pen starting at (x, y) on the baseline;
 // with a box, adds their bitmaps grown by `grow` font pixels on every side.
 void sgli_draw_bitmap_string(const TextPass& pass, const sgl_font& font, const uint16_t* codes,
                              uint32_t count, float x, float y, bool draw, float grow) {
   sgl_type_statemachine* context = pass.context;
   GlyphBatch batch = {context, 0, 0};
+  const float margin = draw && text_is_reduced(pass, x, y) ? kReducedGlyphMargin : 0.0f;
   float pen = x;
   for (uint32_t i = 0; i < count; ++i) {
     sgl_glyph glyph;
@@ -283,7 +317,14 @@ void sgli_draw_bitmap_string(const TextPass& pass, const sgl_font& font, const u
                                 pen + (glyph.x_offset + glyph.width) * pass.scale_x,
                                 y + (glyph.y_offset + glyph.height) * pass.scale_y};
       if (draw) {
-        add_glyph_quad(&batch, texture, corners, glyph);
+        // The bitmap with `margin` texels more on every side.
+        const float ds = margin * (glyph.s1 - glyph.s0) / glyph.width;
+        const float dt = margin * (glyph.t1 - glyph.t0) / glyph.height;
+        const float dx = margin * pass.scale_x, dy = margin * pass.scale_y;
+        const float quad[4] = {corners[0] - dx, corners[1] - dy, corners[2] + dx, corners[3] + dy};
+        sgl_glyph wide = glyph;
+        wide.s0 -= ds, wide.t0 -= dt, wide.s1 += ds, wide.t1 += dt;
+        add_glyph_quad(&batch, texture, quad, wide);
       } else {
         add_to_box(pass.box, corners[0] - grow * pass.scale_x, corners[1] - grow * pass.scale_y,
                    corners[2] + grow * pass.scale_x, corners[3] + grow * pass.scale_y);

@@ -168,17 +168,28 @@ bool BuildFont(FT_Face face, const FontSpec& spec, const std::vector<uint32_t>& 
   return true;
 }
 
-// Shelf packing, tallest glyphs first within each font, one empty texel
-// between neighbours so that linear filtering never picks up a neighbour.
+// Shelf packing, tallest glyphs first within each font. Every glyph starts
+// on a texel divisible by kGlyphMargin and keeps at least that many empty
+// texels to each neighbour: linear filtering never picks up a neighbour,
+// the half- and quarter-size levels of the texture (text drawn at half size
+// or smaller) never mix two glyphs in one texel, and reduced text may draw
+// its quads a texel beyond the bitmap, where its filtered ink spreads,
+// without reaching another glyph.
+constexpr int kGlyphMargin = 4;
+
+int MarginCeiling(int n) {
+  return (n + kGlyphMargin - 1) / kGlyphMargin * kGlyphMargin;
+}
+
 struct Packer {
-  int texture = -1, x = 1, y = 1, shelf = 0;
+  int texture = -1, x = kGlyphMargin, y = kGlyphMargin, shelf = 0;
 };
 
 bool PackFont(Font* font, Packer* packer) {
   if (packer->texture != font->spec->texture) {
     packer->texture = font->spec->texture;
-    packer->x = 1;
-    packer->y = 1;
+    packer->x = kGlyphMargin;
+    packer->y = kGlyphMargin;
     packer->shelf = 0;
   }
   std::vector<int> order;
@@ -193,17 +204,19 @@ bool PackFont(Font* font, Packer* packer) {
   });
   for (int i : order) {
     Glyph& g = font->glyphs[i];
-    if (packer->x + g.width + 1 > kTextureSide) {
-      packer->y += packer->shelf + 1;
-      packer->x = 1;
+    const int cell_width = MarginCeiling(g.width) + kGlyphMargin;
+    const int cell_height = MarginCeiling(g.height) + kGlyphMargin;
+    if (packer->x + cell_width > kTextureSide) {
+      packer->y += packer->shelf;
+      packer->x = kGlyphMargin;
       packer->shelf = 0;
     }
-    if (packer->y + g.height + 1 > kTextureSide) return false;
+    if (packer->y + cell_height > kTextureSide) return false;
     g.texture = packer->texture;
     g.x = packer->x;
     g.y = packer->y;
-    packer->x += g.width + 1;
-    packer->shelf = std::max(packer->shelf, g.height);
+    packer->x += cell_width;
+    packer->shelf = std::max(packer->shelf, cell_height);
   }
   return true;
 }

@@ -1,17 +1,18 @@
 // velkor-trace: the simulator core without the window.
 //
-//   velkor-trace [SLOTFILE] [--steps N]   trace N instructions (default 20)
-//   velkor-trace [SLOTFILE] --list        list program memory, no execution
+//   velkor-trace [SLOTFILE...] [--steps N] [--until-idle] [--json]
+//   velkor-trace [SLOTFILE...] --list
 //
 // It starts from the panel's initial state (the demonstration program) or,
-// given SLOTFILE, from erased program memory (FFFF) with the file loaded by
-// the same reader as the slot pop-up's; a file it cannot read whole is
-// refused with its line, never traced in part. Then it runs
-// each instruction as the panel's two clicks do: FETCH/DECODE (Disassemble
-// at PC, a reset request answered by RESET, the decoded fields loaded into
-// the selectors and their edit texts through HexConv), then the address
-// unit, Assemble and EXECUTE. Teachers use it to check a student's slot
-// file; the tests use it as the core's end-to-end bench.
+// for each SLOTFILE, from erased program memory (FFFF) with the file loaded
+// by the same reader as the slot pop-up's; a file it cannot read whole is
+// refused with its line, never traced in part, and the other files are
+// still run. Then it runs each instruction as the panel's two clicks do:
+// FETCH/DECODE (Disassemble at PC, a reset request answered by RESET, the
+// decoded fields loaded into the selectors and their edit texts through
+// HexConv), then the address unit, Assemble and EXECUTE. Teachers use it to
+// check and grade students' slot files (--json, one record per file); the
+// tests use it as the core's end-to-end bench.
 //
 // Both modes print the words as they lie in memory, never the assembler's
 // re-encoding of what was decoded: a stored MOV #8,R7 with an extension
@@ -24,30 +25,47 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/mycode.h"
+#include "tools/velkor_trace_run.h"
 
 namespace {
 
 const char kUsage[] =
-    "Usage: velkor-trace [SLOTFILE] [--steps N]\n"
-    "       velkor-trace [SLOTFILE] --list\n"
+    "Usage: velkor-trace [SLOTFILE...] [--steps N] [--until-idle] [--json]\n"
+    "       velkor-trace [SLOTFILE...] --list\n"
     "\n"
     "Runs the Velkor simulator core without its window, on the demonstration\n"
-    "program or on the program memory stored in SLOTFILE (a slot file such as\n"
-    "slot1.csv; words it does not name read FFFF). A SLOTFILE that is not a\n"
-    "regular file, holds no word or has a bad line is refused with the line's\n"
-    "number (exit status 1); a bad command line gives exit status 2.\n"
+    "program or on the program memory stored in each SLOTFILE (a slot file such\n"
+    "as slot1.csv; words it does not name read FFFF), one after the other. A\n"
+    "SLOTFILE that is not a regular file, holds no word or has a bad line is\n"
+    "refused with the file and the line's number on stderr and the next file\n"
+    "is run: the exit status is 0 when every file was read, 1 when any could\n"
+    "not be, 2 for a bad command line.\n"
     "\n"
-    "  --steps N  RESET, then execute N instructions (default 20), one line each:\n"
-    "             address, the words read, assembler text, R0..R15, V N Z C\n"
-    "  --list     list program memory from 0xFF80 upwards without executing: each\n"
-    "             instruction with its extension words as stored, its assembler\n"
-    "             text, and a note where the simulator reads the words otherwise\n"
-    "             than the hardware\n"
-    "  --help     show this text\n";
+    "  --steps N     RESET, then execute at most N instructions (default 20, or\n"
+    "                10000 with --until-idle), one line each: address, the words\n"
+    "                read, assembler text (a jump with its target), R0..R15,\n"
+    "                V N Z C, and the RAM words and port registers it changed\n"
+    "  --until-idle  stop at a jump to itself (the usual end of a program), at a\n"
+    "                word that does not decode or when PC leaves program memory\n"
+    "                (both answered with RESET by the panel), or after N steps\n"
+    "  --json        instead of the trace, one JSON object per file and line:\n"
+    "                file, steps, stop (reason step-limit, jump-to-itself,\n"
+    "                undecodable-word or reset, with address and word),\n"
+    "                registers, flags, the RAM words that are not 0, ports and\n"
+    "                the seven-segment display (lit segments a..g, point, digit);\n"
+    "                a run stops at the first word the panel answers with RESET\n"
+    "  --list        list program memory from 0xFF80 upwards without executing: each\n"
+    "                instruction with its extension words as stored, its assembler\n"
+    "                text (a jump with its target), a note where the simulator\n"
+    "                reads the words otherwise than the hardware, erased words\n"
+    "                (FFFF) as erased and the two vectors as vectors\n"
+    "  --help        show this text\n";
 
 const unsigned long kMaxSteps = 100000000ul;
+const unsigned long kIdleSteps = 10000ul;  // the default limit of --until-idle
 
 // At most 40 characters of an argument for an error line: printable ASCII as
 // it is, anything else escaped (\r, \n, \t, \\, \xHH), "..." where it is cut.
@@ -76,10 +94,12 @@ std::string excerpt(const char* text) {
 }
 
 struct Options {
-  const char* slotFile = nullptr;
+  std::vector<const char*> slotFiles;
   unsigned long steps = 20;
   bool stepsGiven = false;
   bool list = false;
+  bool untilIdle = false;
+  bool json = false;
   bool help = false;
 };
 
@@ -110,24 +130,27 @@ bool parse_options(int argc, char** argv, Options* o) {
       o->help = true;
     } else if (strcmp(arg, "--list") == 0) {
       o->list = true;
+    } else if (strcmp(arg, "--until-idle") == 0) {
+      o->untilIdle = true;
+    } else if (strcmp(arg, "--json") == 0) {
+      o->json = true;
     } else if (strcmp(arg, "--steps") == 0 || strncmp(arg, "--steps=", 8) == 0) {
       const char* value = arg[7] == '=' ? arg + 8 : (i + 1 < argc ? argv[++i] : nullptr);
       if (!parse_steps(value, o)) return false;
     } else if (arg[0] == '-' && arg[1] != 0) {
       fprintf(stderr, "velkor-trace: unknown option '%s' (see --help)\n", excerpt(arg).c_str());
       return false;
-    } else if (o->slotFile != nullptr) {
-      fprintf(stderr, "velkor-trace: more than one slot file given ('%s', '%s')\n",
-              excerpt(o->slotFile).c_str(), excerpt(arg).c_str());
-      return false;
     } else {
-      o->slotFile = arg;
+      o->slotFiles.push_back(arg);
     }
   }
-  if (o->list && o->stepsGiven && !o->help) {
-    fprintf(stderr, "velkor-trace: --list executes nothing; drop --steps\n");
+  if (o->help) return true;
+  if (o->list && (o->stepsGiven || o->untilIdle || o->json)) {
+    fprintf(stderr, "velkor-trace: --list executes nothing; drop %s\n",
+            o->stepsGiven ? "--steps" : (o->untilIdle ? "--until-idle" : "--json"));
     return false;
   }
+  if (o->untilIdle && !o->stepsGiven) o->steps = kIdleSteps;
   return true;
 }
 
@@ -161,16 +184,19 @@ void describe_problem(const SlotLoadResult& r, char* out, size_t size) {
 
 // The slot file into program memory, which starts erased (FFFF in every
 // word): what the trace shows comes from the file and nowhere else. A file
-// that cannot be read whole, or holds no word, is refused with one line.
-bool load_slot_file(const char* path, MachineState* m) {
+// that cannot be read whole, or holds no word, is refused with one line
+// (`error`, without the program's name).
+bool load_slot_file(const char* path, MachineState* m, std::string* error) {
   const std::string name = excerpt(path);
+  char line[256];
   struct stat info = {};
   if (stat(path, &info) != 0) {
-    fprintf(stderr, "velkor-trace: cannot open '%s': %s\n", name.c_str(), strerror(errno));
+    snprintf(line, sizeof line, "cannot open '%s': %s", name.c_str(), strerror(errno));
+    *error = line;
     return false;
   }
   if (!S_ISREG(info.st_mode)) {
-    fprintf(stderr, "velkor-trace: '%s' is not a regular file\n", name.c_str());
+    *error = "'" + name + "' is not a regular file";
     return false;
   }
   for (MemoryRow& row : m->rom) {
@@ -180,17 +206,18 @@ bool load_slot_file(const char* path, MachineState* m) {
   SlotLoadResult result = {};
   ROMLoadFile(path, m->rom, &result);
   if (result.status == kSlotLoadUnreadable) {
-    fprintf(stderr, "velkor-trace: cannot read '%s'\n", name.c_str());
+    *error = "cannot read '" + name + "'";
     return false;
   }
   if (result.status == kSlotLoadStopped) {
     char problem[128];
     describe_problem(result, problem, sizeof problem);
-    fprintf(stderr, "velkor-trace: %s:%d: %s\n", name.c_str(), result.line, problem);
+    snprintf(line, sizeof line, "%s:%d: %s", name.c_str(), result.line, problem);
+    *error = line;
     return false;
   }
   if (result.words == 0) {
-    fprintf(stderr, "velkor-trace: '%s' holds no program word\n", name.c_str());
+    *error = "'" + name + "' holds no program word";
     return false;
   }
   return true;
@@ -211,41 +238,86 @@ unsigned simulator_word_count(const AssembledInstruction* a) {
   return 1 + (a->extension1[0] != 0) + (a->extension2[0] != 0);
 }
 
+// The assembler text, a jump with the address it goes to: "JNE  -2  -> FF90".
+std::string instruction_text(const AssembledInstruction* a, const DecodedInstruction* d,
+                             unsigned address) {
+  std::string text = a->text;
+  if (d->format == kFormatJump) {
+    const int offset = static_cast<int>(d->pcOffset);
+    text += "  -> " + Hex4(static_cast<unsigned>(static_cast<int>(address) + 2 + 2 * offset));
+  }
+  return text;
+}
+
 // "FF80: 4031 0280  MOV  #0x0280,SP": the words the simulator read from
-// memory and what it ran; "---" for a word it could not decode.
-void print_traced(unsigned address, const MachineState* m, const AssembledInstruction* a) {
-  unsigned words = simulator_word_count(a);
+// memory and what it ran.
+void print_traced(unsigned address, const MachineState* m, const Simulator* s) {
+  unsigned words = simulator_word_count(&s->assembled);
   printf("%04X:", address);
   for (unsigned i = 0; i < (words > 0 ? words : 1); ++i) {
     printf(" %04X", memory_word(m, address + 2 * i));
   }
-  printf("  %s", words > 0 ? a->text : "---");
+  printf("  %s", instruction_text(&s->assembled, &s->decoded, address).c_str());
 }
 
-void print_state(const MachineState* m) {
+void print_state(const MachineState* m, const TraceStep& step) {
   printf(" |");
   for (int r = 0; r < kRegisterCount; ++r) printf(" R%d=%s", r, m->registers[r]);
-  printf(" | V=%d N=%d Z=%d C=%d\n", m->statusFlags[kFlagV], m->statusFlags[kFlagN],
+  printf(" | V=%d N=%d Z=%d C=%d", m->statusFlags[kFlagV], m->statusFlags[kFlagN],
          m->statusFlags[kFlagZ], m->statusFlags[kFlagC]);
+  // What the instruction changed in RAM and in the port registers.
+  static const char* const kPortNames[] = {"P1IN", "P1OUT", "P1DIR", "",      "",     "",
+                                           "",     "",      "P2IN",  "P2OUT", "P2DIR"};
+  const char* separator = " | wrote ";
+  for (int i = 0; i < step.writeCount; ++i) {
+    const TraceWrite& w = step.writes[i];
+    if (w.port) {
+      printf("%s%s=%02X", separator, kPortNames[w.address - 0x20], w.value);
+    } else {
+      printf("%s%04X=%04X", separator, w.address, w.value);
+    }
+    separator = " ";
+  }
+  printf("\n");
 }
 
-void trace(Simulator* s, unsigned long steps) {
+// RESET, then at most `steps` steps. The plain trace answers a word that
+// does not decode with RESET and goes on, as the panel does; grading and
+// --until-idle stop there, since a RESET clears what the program computed.
+TraceStop run(Simulator* s, unsigned long steps, bool untilIdle, bool stopAtReset, bool print) {
   MachineState* m = &s->machine;
   ResetMachine(m, nullptr, &s->decoded);
-  for (unsigned long i = 0; i < steps; ++i) {
-    Ports(m->ports, m->p2Input, m->ports, m->p1Output);
-    unsigned pc = parse16(m->registers[0]);
-    if (!FetchDecode(s)) {
-      printf("RESET\n");
+  TraceStop stop = {kStopStepLimit, 0, 0, 0};
+  for (; stop.steps < steps; ++stop.steps) {
+    TraceStep step;
+    RunTraceStep(s, &step);
+    if (step.kind != kStepExecuted) {
+      if (stopAtReset) {
+        stop.reason = step.kind == kStepOutside ? kStopReset : kStopUndecodableWord;
+        stop.address = step.address;
+        stop.word = step.word;
+        break;
+      }
+      if (print) printf("RESET\n");
       ResetMachine(m, nullptr, &s->decoded);
       continue;
     }
-    // The words are printed before EXECUTE: none of them is ever written
-    // (program memory takes no writes), but the line reads in that order.
-    print_traced(pc, m, &s->assembled);
-    ExecuteSelected(s);
-    print_state(m);
+    if (print) {
+      // The words are printed before EXECUTE in the record's order: none of
+      // them is ever written (program memory takes no writes).
+      print_traced(step.address, m, s);
+      print_state(m, step);
+    }
+    if (untilIdle && step.idle) {
+      stop.reason = kStopJumpToItself;
+      stop.address = step.address;
+      stop.word = step.word;
+      ++stop.steps;
+      break;
+    }
   }
+  SettlePorts(m);
+  return stop;
 }
 
 // --- The listing ----------------------------------------------------------
@@ -381,7 +453,7 @@ unsigned list_instruction(Simulator* s, unsigned address) {
   unsigned word = memory_word(m, address);
   Encoding e = encoding_of(word);
   unsigned words = hardware_word_count(e);
-  unsigned present = (0xFFFE - address) / 2 + 1;  // words up to the end of memory
+  unsigned present = (0xFFFC - address) / 2;  // words before the vectors
   printf("%04X:", address);
   for (unsigned i = 0; i < words && i < present; ++i)
     printf(" %04X", memory_word(m, address + 2 * i));
@@ -390,15 +462,16 @@ unsigned list_instruction(Simulator* s, unsigned address) {
     char note[128];
     bool hardware = indirect_rotate_note(note, sizeof note, e, word);
     printf("  ---%s%s\n", hardware ? "  ; " : "", hardware ? note : "");
-    return words;
+    return words < present ? words : present;
   }
-  printf("  %s", s->assembled.text);
+  printf("  %s", instruction_text(&s->assembled, &s->decoded, address).c_str());
   char notes[2][160] = {"", ""};
   bool rotate = read_as_rotate(e, word);
   if (rotate) rotate_note(notes[0], sizeof notes[0], m, address, word, e);
   if (words > present) {
-    snprintf(notes[1], sizeof notes[1], "its extension word%s would lie beyond FFFE",
-             words - present > 1 ? "s" : "");
+    snprintf(notes[1], sizeof notes[1], "its extension word%s would be the vector%s at FFFC",
+             words - present > 1 ? "s" : "", words - present > 1 ? "s" : "");
+    words = present;
   } else if (simulatorWords < words) {
     short_read_note(notes[1], sizeof notes[1], m, &s->decoded, rotate,
                     address + 2 * simulatorWords);
@@ -413,8 +486,87 @@ unsigned list_instruction(Simulator* s, unsigned address) {
   return words;
 }
 
+// FFFC and FFFE hold where NMI and RESET start, not instructions.
+bool list_vector(const MachineState* m, unsigned address) {
+  if (address != 0xFFFC && address != 0xFFFE) return false;
+  const unsigned word = memory_word(m, address);
+  const char* name = address == 0xFFFE ? "reset vector" : "NMI vector";
+  if (word == 0xFFFF) {
+    printf("%04X: FFFF  %s (erased)\n", address, name);
+  } else {
+    printf("%04X: %04X  %s -> %04X\n", address, word, name, word & 0xFFFE);
+  }
+  return true;
+}
+
+// A run of erased words (FFFF) where an instruction would start: one line,
+// "FF96: FFFF  erased" or "FF96: FFFF  erased (52 words to FFFA)". The
+// words are not instructions for the student; the vectors end a run.
+unsigned list_erased(const MachineState* m, unsigned address) {
+  unsigned last = address;
+  while (last + 2 < 0xFFFC && memory_word(m, last + 2) == 0xFFFF) last += 2;
+  const unsigned count = (last - address) / 2 + 1;
+  if (count == 1) {
+    printf("%04X: FFFF  erased\n", address);
+  } else {
+    printf("%04X: FFFF  erased (%u words to %04X)\n", address, count, last);
+  }
+  return count;
+}
+
 void list(Simulator* s) {
-  for (unsigned address = 0xFF80; address <= 0xFFFE;) address += 2 * list_instruction(s, address);
+  const MachineState* m = &s->machine;
+  for (unsigned address = 0xFF80; address <= 0xFFFE;) {
+    if (list_vector(m, address)) {
+      address += 2;
+    } else if (memory_word(m, address) == 0xFFFF) {
+      address += 2 * list_erased(m, address);
+    } else {
+      address += 2 * list_instruction(s, address);
+    }
+  }
+}
+
+// A record on one line. A file name need not be UTF-8 (a Latin-1 name from
+// an old share): bytes JSON cannot carry become U+FFFD instead of ending the
+// program.
+std::string json_line(const nlohmann::ordered_json& record) {
+  return record.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+// One file (or the demonstration program for a null name): its listing, its
+// trace or its grading record. False when the file could not be read.
+bool run_file(const Options& options, const char* file, bool heading) {
+  // The machine record is large (its texts are the panel's cells): keep it
+  // off the stack.
+  static Simulator simulator;
+  InitSimulator(&simulator);
+  std::string error;
+  if (file != nullptr && !load_slot_file(file, &simulator.machine, &error)) {
+    fprintf(stderr, "velkor-trace: %s\n", error.c_str());
+    if (options.json) {
+      const nlohmann::ordered_json record = {{"file", file}, {"error", error}};
+      printf("%s\n", json_line(record).c_str());
+    }
+    return false;
+  }
+  if (heading && !options.json) printf("==> %s <==\n", file);
+  if (options.list) {
+    list(&simulator);
+    return true;
+  }
+  const bool stopAtReset = options.json || options.untilIdle;
+  const TraceStop stop =
+      run(&simulator, options.steps, options.untilIdle, stopAtReset, !options.json);
+  if (options.json) {
+    printf("%s\n", json_line(GradingRecord(file, simulator.machine, stop)).c_str());
+  } else if (options.untilIdle) {
+    printf("stopped after %lu step%s: %s", stop.steps, stop.steps == 1 ? "" : "s",
+           TraceStopName(stop.reason));
+    if (stop.reason != kStopStepLimit) printf(" at %04X (%04X)", stop.address, stop.word);
+    printf("\n");
+  }
+  return true;
 }
 
 }  // namespace
@@ -426,21 +578,19 @@ int main(int argc, char** argv) {
     fputs(kUsage, stdout);
     return 0;
   }
-  // The machine record is large (its texts are the panel's cells): keep it
-  // off the stack.
-  static Simulator simulator;
-  InitSimulator(&simulator);
-  if (options.slotFile != nullptr && !load_slot_file(options.slotFile, &simulator.machine)) {
-    return 1;
+  bool everyFileRead = true;
+  if (options.slotFiles.empty()) {
+    run_file(options, nullptr, false);
   }
-  if (options.list) {
-    list(&simulator);
-  } else {
-    trace(&simulator, options.steps);
+  for (const char* file : options.slotFiles) {
+    if (!run_file(options, file, options.slotFiles.size() > 1)) everyFileRead = false;
+    // A file that fails halfway through the output would leave the lines
+    // of the next one mixed with it on a pipe that stderr shares.
+    fflush(stdout);
   }
   if (fflush(stdout) != 0 || ferror(stdout)) {
     fprintf(stderr, "velkor-trace: cannot write the output\n");
     return 1;
   }
-  return 0;
+  return everyFileRead ? 0 : 1;
 }

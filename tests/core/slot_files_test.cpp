@@ -347,7 +347,7 @@ TEST_F(TraceToolTest, ListsTheWordsInMemoryAndWhereTheSimulatorDiffers) {
       "FF88: 5595 0002 4303  RLA  0x0002(R5)  ; on hardware ADD  0x0002(R5),0x4303(R5); the "
       "simulator reads one extension word and fetches 4303 at FF8C as the next instruction",
       "FF8E: 6393 0006  RLC  0x0006(R3)  ; on hardware ADDC  #1,0x0006(R3)",
-      "FF92: 23FE  JNE  -2",
+      "FF92: 23FE  JNE  -2  -> FF90",
       "FF94: 1124  ---  ; on hardware RRA  @R4; the simulator cannot decode it and answers with "
       "RESET",
   };
@@ -356,13 +356,23 @@ TEST_F(TraceToolTest, ListsTheWordsInMemoryAndWhereTheSimulatorDiffers) {
     std::istringstream words(line.substr(6, line.find("  ") - 6));
     for (unsigned word; words >> std::hex >> word; address += 2) SetWord(m, address, word);
   }
-  // An instruction whose extension word would lie beyond 0xFFFE lists the words there are.
-  SetWord(m, 0xFFFE, 0x4031);
+  // An instruction whose extension word would be a vector lists the words before them; the
+  // vectors are listed as such, the erased words between as one run.
+  for (unsigned a = 0xFF96; a < 0xFFFA; a += 2) SetWord(m, a, 0xFFFF);
+  SetWord(m, 0xFFFA, 0x4031);
+  SetWord(m, 0xFFFC, 0xFFFF);
+  SetWord(m, 0xFFFE, 0xFF81);
   ROMSave(m->rom, 2);  // the slot file as the slot pop-up writes it
   std::vector<std::string> lines = Run("slot3.csv --list");
   EXPECT_EQ(0, status);
-  ASSERT_GE(lines.size(), expected.size());
-  EXPECT_EQ("FFFE: 4031  MOV  #0,SP  ; its extension word would lie beyond FFFE", lines.back());
+  const std::vector<std::string> end = {
+      "FF96: FFFF  erased (50 words to FFF8)",
+      "FFFA: 4031  MOV  #-1,SP  ; its extension word would be the vector at FFFC",  // FFFF there
+      "FFFC: FFFF  NMI vector (erased)",
+      "FFFE: FF81  reset vector -> FF80",  // PC is even
+  };
+  ASSERT_EQ(expected.size() + end.size(), lines.size());
+  EXPECT_EQ(end, std::vector<std::string>(lines.end() - end.size(), lines.end()));
   lines.resize(expected.size());
   EXPECT_EQ(expected, lines);
 }
@@ -415,7 +425,8 @@ TEST_F(TraceToolTest, CommandLines) {
       {"--steps", 2, "--steps needs a number"},
       {"--steps -1", 2, "bad number of steps '-1'"},
       {"--steps 12x", 2, "bad number of steps '12x'"},
-      {"a.csv a.csv", 2, "more than one slot file"},
+      {"a.csv --list --json", 2, "drop --json"},
+      {"a.csv --until-idle --list", 2, "drop --until-idle"},
       {"--steps 99999999999999999999", 2, "bad number of steps"},
       {"a.csv --list --steps 3", 2, "drop --steps"},
       // What the tool quotes from its command line is a short, escaped excerpt.
@@ -441,9 +452,57 @@ TEST_F(TraceToolTest, ReadsOnlyWhatTheFileHolds) {
   WriteFile("vector.csv", "FFFE;FF80\nfffc;ffd0\n");
   const std::vector<std::string> lines = Run("vector.csv --list");
   EXPECT_EQ(0, status) << err;
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ("FF80: FFFF", lines.front().substr(0, 10));
-  for (const std::string& line : lines) EXPECT_EQ(std::string::npos, line.find("4031")) << line;
+  const std::vector<std::string> expected = {"FF80: FFFF  erased (62 words to FFFA)",
+                                             "FFFC: FFD0  NMI vector -> FFD0",
+                                             "FFFE: FF80  reset vector -> FF80"};
+  EXPECT_EQ(expected, lines);
+  // An erased NMI vector is still the vector, not one more erased word.
+  WriteFile("reset_only.csv", "FFFE;FF80\n");
+  const std::vector<std::string> erased = {"FF80: FFFF  erased (62 words to FFFA)",
+                                           "FFFC: FFFF  NMI vector (erased)",
+                                           "FFFE: FF80  reset vector -> FF80"};
+  EXPECT_EQ(erased, Run("reset_only.csv --list"));
+}
+
+// The trace shows what each instruction wrote to RAM and to the ports, and where a jump goes;
+// --until-idle ends it at the jump to itself with one line saying so.
+TEST_F(TraceToolTest, ShowsWritesJumpTargetsAndWhyItStopped) {
+  // MOV #0x0280,SP; PUSH #0x1234; MOV.B #0x81,&P1OUT; JMP $
+  WriteFile("writes.csv",
+            "FFFE;FF80\nFF80;4031\nFF82;0280\nFF84;1230\nFF86;1234\nFF88;40F2\n"
+            "FF8A;0081\nFF8C;0021\nFF8E;3FFF\n");
+  const std::vector<std::string> lines = Run("writes.csv --until-idle");
+  EXPECT_EQ(0, status) << err;
+  ASSERT_EQ(5u, lines.size());
+  auto tail = [](const std::string& line) { return line.substr(line.rfind(" | ")); };
+  EXPECT_EQ(" | V=0 N=0 Z=0 C=0", tail(lines[0]));
+  EXPECT_EQ(" | wrote 027E=1234", tail(lines[1]));
+  EXPECT_EQ(" | wrote P1OUT=81", tail(lines[2]));
+  EXPECT_EQ("FF8E: 3FFF  JMP  -1  -> FF8E |", lines[3].substr(0, 30));
+  EXPECT_EQ("stopped after 4 steps: jump-to-itself at FF8E (3FFF)", lines[4]);
+}
+
+// A file name that is not UTF-8 (a Latin-1 name from an old share) still gets its record: the
+// name's bytes that JSON cannot carry are replaced, the rest kept.
+TEST_F(TraceToolTest, JsonRecordOfAFileNameThatIsNotUtf8) {
+  WriteFile("sch\xfcler.csv", "FFFE;FF80\nFF80;3FFF\n");
+  const std::vector<std::string> lines = Run("--json --until-idle \"$(printf 'sch\\374ler.csv')\"");
+  EXPECT_EQ(0, status) << err;
+  ASSERT_EQ(1u, lines.size());
+  EXPECT_EQ(0u, lines[0].find("{\"file\":\"sch\xef\xbf\xbdler.csv\",\"steps\":1,")) << lines[0];
+}
+
+// Several files in one call: each under its name, one that cannot be read said on stderr and
+// the status 1, the others still run.
+TEST_F(TraceToolTest, SeveralFilesEachRunAndOneUnreadableFails) {
+  WriteFile("a.csv", "FFFE;FF80\nFF80;3FFF\n");
+  const std::vector<std::string> lines = Run("a.csv missing.csv a.csv --until-idle");
+  EXPECT_EQ(1, status);
+  EXPECT_EQ(0u, err.find("velkor-trace: cannot open 'missing.csv'")) << err;
+  const std::vector<std::string> headings = {lines.at(0), lines.at(3)};
+  EXPECT_EQ((std::vector<std::string>{"==> a.csv <==", "==> a.csv <=="}), headings);
+  EXPECT_EQ(6u, lines.size());
+  EXPECT_EQ("stopped after 1 step: jump-to-itself at FF80 (3FFF)", lines.at(5));
 }
 
 }  // namespace

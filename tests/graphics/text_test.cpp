@@ -168,6 +168,93 @@ TEST_F(FontsTest, GlyphsLandAtTheirPensAndLinesOneLineHeightLower) {
   EXPECT_EQ(ErrorList{}, TakeErrors());
 }
 
+// Text drawn smaller than its font (a thumbnail at 0.5 or 0.45, a window
+// below the native size) keeps every letter: each glyph's ink, summed over
+// the pixels around where it lands, is what its texels hold scaled by the
+// area, whatever fraction of a pixel the glyph starts at. Sampled from the
+// full-size texels alone, a thin stem that falls between two pixel centres
+// vanished ("Immed ate"); blurred over two pixels it would keep half.
+TEST_F(FontsTest, SmallerTextKeepsTheInkOfEveryGlyph) {
+  sgl_font font{};
+  ASSERT_TRUE(sgl_font_table_font(PanelTable(), 20, &font));
+  static std::vector<uint8_t> texels(1024 * 1024);
+  // Three blanks apart, so that no glyph's pixels reach those counted for the next.
+  std::string text;
+  for (const char ch : std::string("ilIi.:!jiftriQume")) text += std::string(1, ch) + "   ";
+  for (const float scale : {0.5f, 0.45f, 0.4f, 0.625f, 0.75f}) {
+    SCOPED_TRACE(scale);
+    ClearDisplay();
+    sglPushMatrix();
+    sglTranslatef(100, 300);
+    sglScalef(scale, scale);
+    sgluWriteText(0, 0, text.c_str(), int32_t(text.size()));
+    sglPopMatrix();
+    const std::vector<uint8_t> pixels = Snapshot();
+    float pen = 0;
+    for (const char ch : text) {
+      sgl_glyph glyph{};
+      sgl_font_glyph(font, uint8_t(ch), &glyph);
+      if (glyph.width > 0) {
+        sgl_font_texture texture{};
+        ASSERT_TRUE(sgl_font_table_texture(PanelTable(), glyph.texture, &texture));
+        ASSERT_TRUE(
+            sgl_decode_font_texture(texture.data, texture.length, 1024, 1024, texels.data()));
+        const int tx = int(glyph.s0 * 1024), ty = int(glyph.t0 * 1024);
+        double want = 0;
+        for (int r = 0; r < glyph.height; ++r)
+          for (int c = 0; c < glyph.width; ++c) want += texels[(ty + r) * 1024 + tx + c];
+        want *= double(scale) * scale;
+        // The pixels the glyph touches, one more on every side.
+        const int x1 = int(std::floor(100 + (pen + glyph.x_offset) * scale)) - 1;
+        const int x2 = int(std::ceil(100 + (pen + glyph.x_offset + glyph.width) * scale)) + 1;
+        const int y1 = int(std::floor(300 + glyph.y_offset * scale)) - 1;
+        const int y2 = int(std::ceil(300 + (glyph.y_offset + glyph.height) * scale)) + 1;
+        double got = 0;
+        for (int y = y1; y < y2; ++y)
+          for (int x = x1; x < x2; ++x)
+            got += pixels[(size_t(y) * velkor_test::kDisplayWidth + x) * 4];
+        EXPECT_NEAR(1.0, got / want, 0.2) << "'" << ch << "' at " << pen * scale;
+      }
+      pen += glyph.advance;
+    }
+  }
+  EXPECT_EQ(ErrorList{}, TakeErrors());
+}
+
+// The filtered levels of a glyph texture: each texel the rounded mean of the
+// 2 x 2 block below it, an odd side's last texels left out, down to 1 x 1.
+TEST(GlyphLevels, EachTexelIsTheRoundedMeanOfItsBlock) {
+  struct Row {
+    const char* name;
+    uint32_t width, height;
+    std::vector<uint8_t> texels;
+    std::vector<uint8_t> half;
+  };
+  const Row rows[] = {
+      {"a stem one texel wide keeps half its strength",
+       4,
+       2,
+       {0, 255, 0, 0, 0, 255, 0, 0},
+       {128, 0}},
+      {"rounded half up", 2, 2, {1, 0, 0, 1}, {1}},
+      {"blocks read apart",
+       4,
+       4,
+       {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160},
+       {35, 55, 115, 135}},
+      {"an odd width drops its last column", 3, 2, {4, 8, 255, 4, 8, 255}, {6}},
+      {"one row halves only across", 4, 1, {0, 100, 200, 255}, {50, 228}},
+      {"one texel stays", 1, 1, {77}, {77}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<uint8_t> texels = row.texels;
+    sgl_halve_alpha_texels(texels.data(), row.width, row.height);
+    texels.resize(row.half.size());
+    EXPECT_EQ(row.half, texels);
+  }
+}
+
 // Byte 27 and a letter, then an argument byte when given.
 std::string Esc(char letter, int argument = -1) {
   std::string e = {'\x1b', letter};

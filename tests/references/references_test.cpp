@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -142,6 +144,74 @@ TEST(Gallery, LooksLikeItsReference) {
   std::string error;
   ASSERT_TRUE(ReadPngImage(dir / "gallery.png", &shot, &error)) << error;
   ExpectLikeReference("gallery", shot);
+}
+
+// The instruction pop-up as a half-size thumbnail keeps every letter of its
+// labels: the zoomed-in pop-up, halved by averaging 2 x 2 pixels, is what a
+// faithful thumbnail shows. A column of a label that has ink there (a stem,
+// the "i" of "Immediate") must have ink in the thumbnail too, at least 40%
+// of it; glyphs sampled only at pixel centres lost such columns whole
+// ("Qoelloperand").
+TEST(Thumbnail, KeepsEveryColumnOfItsLabels) {
+  // The thumbnail scene, and the same selection with the pop-up zoomed in.
+  Scene thumbnail;
+  std::string error;
+  ASSERT_TRUE(ReadScene(kSceneDir + "/instruction_thumbnails.events", &thumbnail, &error)) << error;
+  const std::string zoomed =
+      "2 move @InstruktionenToggleButton\n3 click @InstruktionenToggleButton\n"
+      "5 move @ShotCut1Button\n6 click @ShotCut1Button\n8 move 700 20\n";
+  RgbImage shots[2];
+  const std::pair<std::string, int> runs[2] = {{thumbnail.script, thumbnail.frames}, {zoomed, 10}};
+  for (int k = 0; k < 2; ++k) {
+    ScratchDir dir;
+    WriteFile(dir / "scene.events", runs[k].first);
+    const VelkorRun run = RunVelkor(dir,
+                                    "--offscreen --events scene.events --snapshot shot.png "
+                                    "--slot-dir slots --frames " +
+                                        std::to_string(runs[k].second));
+    ASSERT_EQ(0, run.status) << run.output;
+    ASSERT_TRUE(ReadPngImage(dir / "shot.png", &shots[k], &error)) << error;
+  }
+  // Snapshot rows run from the top; the pop-up's lower-left pixel lies at (390, 283) in the
+  // thumbnail and at (280, 516) zoomed in.
+  auto brightness = [](const RgbImage& image, int x, int y) {
+    const uint8_t* p = &image.rgb[(static_cast<size_t>(y) * image.width + x) * 3];
+    return (p[0] + p[1] + p[2]) / 3.0;
+  };
+  auto thumb = [&](int i, int j) { return brightness(shots[0], 390 + i, 283 - j); };
+  auto halved = [&](int i, int j) {
+    return (brightness(shots[1], 280 + 2 * i, 516 - 2 * j) +
+            brightness(shots[1], 281 + 2 * i, 516 - 2 * j) +
+            brightness(shots[1], 280 + 2 * i, 515 - 2 * j) +
+            brightness(shots[1], 281 + 2 * i, 515 - 2 * j)) /
+           4;
+  };
+  // Labels in thumbnail pixels from the pop-up's lower-left corner: x1, y1, x2, y2.
+  const struct {
+    const char* label;
+    int x1, y1, x2, y2;
+  } labels[] = {
+      {"3) Adressierungsart:", 4, 177, 82, 186},
+      {"Quelloperand: (mode)", 16, 163, 58, 171},
+      {"4) Quelloperand:", 4, 123, 58, 132},
+      {"Schnellauswahl einiger wichtiger Befehle:", 5, 46, 155, 58},
+  };
+  for (const auto& l : labels) {
+    SCOPED_TRACE(l.label);
+    const double thumb_ground = thumb(l.x1, l.y1), halved_ground = halved(l.x1, l.y1);
+    int inked = 0;
+    for (int i = l.x1; i < l.x2; ++i) {
+      double want = 0, got = 0;
+      for (int j = l.y1; j < l.y2; ++j) {
+        want = std::max(want, std::abs(halved(i, j) - halved_ground));
+        got = std::max(got, std::abs(thumb(i, j) - thumb_ground));
+      }
+      if (want < 40) continue;
+      ++inked;
+      EXPECT_GE(got, 0.4 * want) << "column " << i << " lost";
+    }
+    EXPECT_LT(8, inked);  // the label is where it is looked for
+  }
 }
 
 // Every scene in the folder is one the suite knows (a scene added without

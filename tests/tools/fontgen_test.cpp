@@ -105,6 +105,19 @@ TEST(FontTableRoundTrip, DecodedTexturesGiveBackEveryGeneratedGlyph) {
       ASSERT_EQ(glyph.s1, (x + width) / 1024.0f);
       ASSERT_EQ(glyph.t1, (y + height) / 1024.0f);
       const std::vector<uint8_t>& texels = textures.at(glyph.texture);
+      // Each glyph starts on a texel divisible by four with four clear texels all round: the
+      // half- and quarter-size levels never mix two glyphs, and reduced text reads that margin.
+      EXPECT_EQ(0u, x % 4 + y % 4)
+          << "slot " << slot << " code " << code << " at " << x << ", " << y;
+      ASSERT_TRUE(x >= 4 && y >= 4 && x + width + 4 <= 1024 && y + height + 4 <= 1024);
+      uint32_t margin_ink = 0;
+      for (uint32_t ty = y - 4; ty < y + height + 4; ++ty) {
+        for (uint32_t tx = x - 4; tx < x + width + 4; ++tx) {
+          const bool inside = tx >= x && tx < x + width && ty >= y && ty < y + height;
+          margin_ink += inside ? 0 : texels[ty * 1024 + tx];
+        }
+      }
+      EXPECT_EQ(0u, margin_ink) << "slot " << slot << " code " << code;
       uint32_t mismatches = 0;
       for (uint32_t row = 0; row < height; ++row) {
         const uint32_t ty = y + height - 1 - row;  // texture rows run bottom first

@@ -126,6 +126,18 @@ bool read_key(std::string name, uint32_t* key, uint32_t* modifiers) {
       break;
     }
   }
+  // A letter types itself (upper case with Shift); with Ctrl it is the
+  // control character of that letter, as the window delivers Ctrl+Z.
+  if (name.size() == 1 &&
+      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'))) {
+    const uint32_t upper = static_cast<uint32_t>(name[0] & ~0x20);
+    if ((*modifiers & MODIFIER_CONTROL) != 0) {
+      *key = upper - 'A' + 1;
+    } else {
+      *key = (*modifiers & MODIFIER_SHIFT) != 0 ? upper : upper | 0x20;
+    }
+    return true;
+  }
   *key = Velkor_ScriptKeyCode(name);
   return *key != 0;
 }
@@ -212,11 +224,15 @@ bool parse_line(const std::string& raw, int line, uint32_t frames, bool (*is_wid
   if (words.size() < 2) return fail(error, line, "no event after the frame number");
   const std::string& verb = words[1];
   std::string problem;
-  if (verb == "move" || verb == "press" || verb == "release" || verb == "click") {
-    event.kind = verb == "move"      ? kScriptMove
-                 : verb == "press"   ? kScriptPress
-                 : verb == "release" ? kScriptRelease
-                                     : kScriptClick;
+  if (verb == "move" || verb == "press" || verb == "release" || verb == "click" ||
+      verb == "rpress" || verb == "rrelease" || verb == "rclick") {
+    event.kind = verb == "move"       ? kScriptMove
+                 : verb == "press"    ? kScriptPress
+                 : verb == "release"  ? kScriptRelease
+                 : verb == "click"    ? kScriptClick
+                 : verb == "rpress"   ? kScriptRightPress
+                 : verb == "rrelease" ? kScriptRightRelease
+                                      : kScriptRightClick;
     if (!read_position(words, 2, is_widget, &event, &problem))
       return fail(error, line, verb + ": " + problem);
   } else if (verb == "wheel") {
@@ -248,6 +264,7 @@ void queue_entries(const VelkorScriptEvent& e, int64_t* pointer, int64_t* keys) 
     case kScriptMove:
       break;
     case kScriptClick:
+    case kScriptRightClick:
       *pointer += 2;
       break;
     case kScriptKey:

@@ -2,10 +2,12 @@
 //
 //   # comment
 //   0 move 640 384             FRAME move|press|release|click X Y
+//   1 rclick 858 65            FRAME rpress|rrelease|rclick X Y (right button)
 //   3 click @ExecButton        the centre of where ExecButton was drawn
 //   5 click @RegTextEditBox+10,5   10 right of and 5 up from its lower-left corner
 //   7 wheel down 100 200       FRAME wheel up|down X Y
 //   9 key Shift+Tab            FRAME key [Shift+][Ctrl+]NAME
+//   9 key Ctrl+Z               a letter with Ctrl is its control character
 //   9 type 0x1234              FRAME type TEXT (UTF-8, up to the end of the line)
 //
 // X Y are pixels of the 1280 x 768 snapshot with the origin at the top left;
@@ -38,6 +40,9 @@ enum VelkorScriptEventKind {
   kScriptPress,
   kScriptRelease,
   kScriptClick,
+  kScriptRightPress,
+  kScriptRightRelease,
+  kScriptRightClick,
   kScriptWheelUp,
   kScriptWheelDown,
   kScriptKey,

@@ -13,6 +13,7 @@ namespace {
 constexpr uint32_t kDown = 1;
 constexpr uint32_t kUp = 2;
 constexpr uint32_t kLeftButton = 1;
+constexpr uint32_t kRightButton = 2;
 constexpr uint32_t kWheelForward = 4;
 constexpr uint32_t kWheelBackward = 5;
 
@@ -92,6 +93,16 @@ bool Velkor_RecordScriptEvent(Application* app, const Velkor_symbology_layer_con
         case kScriptClick:
           queued = Application_PostMouseButton(app, kLeftButton, kDown, 0);
           queued = Application_PostMouseButton(app, kLeftButton, kUp, 0) && queued;
+          break;
+        case kScriptRightPress:
+          queued = Application_PostMouseButton(app, kRightButton, kDown, 0);
+          break;
+        case kScriptRightRelease:
+          queued = Application_PostMouseButton(app, kRightButton, kUp, 0);
+          break;
+        case kScriptRightClick:
+          queued = Application_PostMouseButton(app, kRightButton, kDown, 0);
+          queued = Application_PostMouseButton(app, kRightButton, kUp, 0) && queued;
           break;
         case kScriptWheelUp:  // a wheel notch has no release
           queued = Application_PostMouseButton(app, kWheelForward, kDown, 0);

@@ -131,6 +131,8 @@ std::string Velkor_StateJson(const Velkor_PanelSnapshot& p, uint32_t frames) {
   state["switches"] = switches;
   state["rom_marker"] = {{"row", p.romMarker.row}, {"on", p.romMarker.on != 0}};
   state["ram_marker"] = {{"row", p.ramMarker.row}, {"on", p.ramMarker.on != 0}};
+  state["rom_view"] = {{"first", p.romFirstRow}, {"rows", p.romRowsShown}};
+  state["ram_view"] = {{"first", p.ramFirstRow}, {"rows", p.ramRowsShown}};
   state["rom_selection"] = {{"row", p.romSelection.row}, {"column", p.romSelection.column}};
   state["ram_selection"] = {{"row", p.ramSelection.row}, {"column", p.ramSelection.column}};
   const Velkor_PanelSelection& s = p.selection;
@@ -162,6 +164,13 @@ std::string Velkor_StateJson(const Velkor_PanelSnapshot& p, uint32_t frames) {
   state["zoom"] = {{"instructions", p.instructionZoom != 0},
                    {"machine_code", p.machineCodeZoom != 0}};
   state["message"] = cell(p.message, kSlotMessageSize);
+  json breakpoints = json::array();
+  for (int r = 0; r < kMemoryRowCount; ++r) {
+    if (p.breakpoints[r]) breakpoints.push_back(cell(p.rom[r].address, kTextCellSize));
+  }
+  state["breakpoints"] = breakpoints;
+  state["breakpoint_message"] = cell(p.breakpointMessage, kBreakpointMessageSize);
+  state["help"] = p.helpOpen != 0;
   return state.dump(2) + "\n";
 }
 

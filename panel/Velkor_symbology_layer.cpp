@@ -1,5 +1,6 @@
 // The layer context's life: allocation, initial values, the per-frame
 // predraw, and the lookup of widget instances by name.
+#include "panel/Velkor_classroom_draw.h"
 #include "panel/Velkor_symbology_layer_internal.h"
 
 #include <cstddef>
@@ -307,6 +308,7 @@ void Velkor_symbology_layer_init(void* context) {
   // ROM, where the program starts); the first draw takes it.
   load_table_selection(&c->MemoryMultiColumn, c->romSelection);
   load_table_selection(&c->MemoryMultiColumn_1, c->ramSelection);
+  Velkor_classroom_init(&c->classroom);
 }
 
 void Velkor_symbology_layer_predraw(void* context) {

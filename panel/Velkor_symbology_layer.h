@@ -46,6 +46,8 @@ constexpr int32_t kTableLineCount = 64;
 
 // Room of the slot pop-up's message line.
 constexpr int32_t kSlotMessageSize = 128;
+// Room of the line saying where a run stopped at a breakpoint.
+constexpr int32_t kBreakpointMessageSize = 48;
 
 // The five operations the host's layer table holds. The context arrives as
 // void* because the host knows layers only through that table.
@@ -164,6 +166,12 @@ struct Velkor_PanelSnapshot {
   float slotListHeight;  // display units below the box
   uint8_t slotSaved;     // "SAVE to Slot" fired in the last frame
   uint8_t slotLoaded;    // "LOAD from Slot" fired in the last frame
+  // The rows each table shows from its first one on.
+  int32_t romRowsShown;
+  int32_t ramRowsShown;
+  uint8_t breakpoints[kMemoryRowCount];  // per ROM row (FFFE first), 1: set
+  const char* breakpointMessage;         // where a run stopped, "" for none
+  uint8_t helpOpen;                      // the F1 help is shown
 };
 
 // What the panel shows after its last frame. Nothing is copied but

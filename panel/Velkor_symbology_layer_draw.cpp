@@ -8,6 +8,10 @@
 
 #include "display/Velkor_FrameShape.h"
 #include "graphics/sgl.h"
+#include "panel/Velkor_breakpoints.h"
+#include "panel/Velkor_classroom_draw.h"
+#include "panel/Velkor_follow.h"
+#include "panel/Velkor_keys.h"
 #include "panel/Velkor_line_stipple_table.h"
 #include "panel/Velkor_palette_internal.h"
 #include "panel/Velkor_symbology_layer_cycle_internal.h"
@@ -231,12 +235,26 @@ void give_pointer_back(Context* c) {
 
 // ---- Pass 0 -------------------------------------------------------------------
 
+// A key that steps the machine, or a press that closes the help, is the
+// frame's only action: the panel sees the pointer nowhere and no press.
+void hide_pointer_for_classroom(Context* c) {
+  c->clickFlag = 0;
+  if (c->pointerHidden) return;
+  const PointerEvent& p = c->hiddenPointer;
+  c->pointerHidden = 1;
+  BHVR_SetPointer(0, kNowhere, kNowhere, p.button, 0, p.released, p.modifiers);
+}
+
 void step_read_pointer(Context* c) {
   hide_pointer_from_main_view(c);
   // Only the left button clicks: a wheel notch scrolls what lies under it
-  // and must neither fetch, execute nor open a pop-up there.
+  // and must neither fetch, execute nor open a pop-up there (the right
+  // button sets breakpoints on its own).
   const PointerEvent& p = c->hiddenPointer;
-  Velkor_cycle_take_press(c, p.pressed && BHVR_LeftButton(p.button) ? 1 : 0);
+  const uint8_t press = p.pressed && BHVR_LeftButton(p.button) ? 1 : 0;
+  Velkor_cycle_take_press(c, press);
+  const bool closes_help = Velkor_classroom_help_takes_press(c, press);
+  if (Velkor_keys_read(c) || closes_help) hide_pointer_for_classroom(c);
 }
 
 void step_animation(Context* c, uint32_t pass) {
@@ -322,6 +340,8 @@ void step_rom_table(Context* c, uint32_t pass) {
   Velkor_MultiColumn* t = &c->MemoryMultiColumn;
   draw_table(t, kRomTable, c->romRows, kColorRomBody, c->romMarker, c->romMarkerOn, "Flash / ROM",
              pass);
+  Velkor_breakpoints_right_click(c);
+  Velkor_breakpoints_draw_marks(c, kRomTable.x, kRomTable.y, kRomTable.height);
   c->romSelection[0] = t->selectedRow;
   c->romSelection[1] = t->selectedColumn;
   if (!c->continuousExecution) {
@@ -371,23 +391,42 @@ void step_toggles(Context* c, uint32_t pass) {
               "ZOOM IN Instr. Set", pass);
   c->instructionSetZoom = c->InstruktionenToggleButton.state;
   const uint8_t run_toggle_drawn = c->instructionSetZoom ? 0 : 1;
+  Velkor_keys_load_run_toggle(c, run_toggle_drawn);
   if (run_toggle_drawn) {
     draw_toggle(&c->EnableExecToggleButton, kEnableExecToggle, kDisableLabel, kEnableLabel, pass);
   }
   Velkor_cycle_run_controls(c, run_toggle_drawn, c->EnableExecToggleButton.state,
                             c->EnableExecToggleButton.changed);
+  Velkor_keys_start_run(c);
+  Velkor_breakpoints_after_run_toggle(c, run_toggle_drawn);
 }
 
 void step_reset_and_nmi(Context* c, uint32_t pass) {
   draw_push(&c->ResetButton, kResetButton, kResetLabel, pass);
   c->resetRequest = c->ResetButton.activated;
-  Velkor_cycle_reset(c);
+  if (Velkor_cycle_reset(c)) c->classroom.stepped = 1;
   const uint8_t nmi_drawn = c->instructionSetZoom ? 0 : 1;
   if (nmi_drawn) {
     draw_push(&c->NMIButton, kNmiButton, "NMI (INT30)", pass);
     c->nmiRequest = c->NMIButton.activated;
   }
-  Velkor_cycle_nmi(c, nmi_drawn);
+  if (Velkor_cycle_nmi(c, nmi_drawn)) c->classroom.stepped = 1;
+}
+
+// Step 8: a tick of continuous execution or a key clicks the button of its
+// phase; a run stops before the FETCH/DECODE at a breakpoint.
+void step_forced_click(Context* c) {
+  Velkor_cycle_continuous(c);
+  Velkor_keys_force_step(c);
+  Velkor_breakpoints_hold(c);
+}
+
+// Steps 14 and 22, remembering for the markers that the machine stepped.
+void step_execute(Context* c) {
+  if (Velkor_cycle_execute(c)) c->classroom.stepped = 1;
+}
+void step_fetch(Context* c) {
+  if (Velkor_cycle_fetch(c)) c->classroom.stepped = 1;
 }
 
 void draw_main(Context* c, uint32_t pass) {
@@ -398,23 +437,25 @@ void draw_main(Context* c, uint32_t pass) {
   step_register_file(c, pass);              // 5
   Velkor_view_draw_block_diagram(c);        //   the static diagram
   step_exec_and_disasm(c, pass);            // 6, 7
-  Velkor_cycle_continuous(c);               // 8
+  step_forced_click(c);                     // 8
   step_state_text(c);                       // 9
   Velkor_cycle_advance_phase(c);            // 10
   step_speed_and_gauge(c, pass);            // 11
   step_rom_table(c, pass);                  // 12
   Velkor_cycle_assemble(c);                 // 13
-  Velkor_cycle_execute(c);                  // 14
+  step_execute(c);                          // 14
   Velkor_cycle_save(c);                     // 15
   step_ram_table(c, pass);                  // 16
   step_status_flags(c);                     // 17
   step_save_button(c, pass);                // 18
   step_toggles(c, pass);                    // 19
   step_reset_and_nmi(c, pass);              // 20, 21
-  Velkor_cycle_fetch(c);                    // 22
+  step_fetch(c);                            // 22
   c->infoHover = area_hover(kVersionArea);  // 23
   Velkor_cycle_address_unit(c);             // 24
   Velkor_view_draw_address_unit(c);
+  Velkor_follow_markers(c);
+  Velkor_classroom_draw_main(c);
   give_pointer_back(c);
 }
 
@@ -464,6 +505,7 @@ void draw_popups(Context* c, uint32_t pass) {
              Velkor_symbology_layer_drawChildren_InfoPopUpPanel, pass);
   draw_popup(c, &c->RegPopUpPanel, kPopUpRegister, r[kPopUpRegister],
              Velkor_symbology_layer_drawChildren_RegPopUpPanel, pass);
+  Velkor_classroom_draw_help(c);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@
 #include "display/Velkor_TextEditBox.h"
 #include "display/Velkor_ToggleButton.h"
 #include "display/Velkor_display.h"
+#include "panel/Velkor_classroom.h"
 #include "panel/Velkor_symbology_layer.h"
 #include "widgets/interactivity_mapping.h"
 
@@ -220,4 +221,6 @@ struct Velkor_symbology_layer_context {
   uint8_t destinationAfterSourceWord;
   // The frame counter since init (state files, scripts).
   uint32_t frame;
+  // Keys, breakpoints and markers in view (Velkor_classroom.h).
+  Velkor_classroom classroom;
 };

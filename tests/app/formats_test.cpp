@@ -96,8 +96,9 @@ bool known_widget(const char* name) {
 
 // An event as text: line, frame, kind, then pixel, widget (+ its corner) or key.
 std::string Describe(const VelkorScriptEvent& e) {
-  static const char* const kinds[] = {"move",     "press",      "release", "click",
-                                      "wheel-up", "wheel-down", "key",     "type"};
+  static const char* const kinds[] = {"move",       "press",    "release", "click",
+                                      "rpress",     "rrelease", "rclick",  "wheel-up",
+                                      "wheel-down", "key",      "type"};
   char text[160];
   const int n = snprintf(text, sizeof text, "%d: %u %s", e.line, e.frame, kinds[e.kind]);
   if (e.kind == kScriptKey) {
@@ -120,7 +121,9 @@ TEST(EventScript, EachKindOfLineInFrameOrder) {
       "  4\trelease 0 0   # done\n5 click @ExecButton\n"             // 7-8
       "6 click @RegTextEditBox+10,5\n6 move @ExecButton+-3,-4\n"     // 9-10
       "7 wheel up 5 6\n7 wheel down @ExecButton\n8 key Shift+Tab\n"  // 11-13
-      "8 key Ctrl+F1\n2 key Ctrl+Shift+F12\n";                       // 14-15
+      "8 key Ctrl+F1\n2 key Ctrl+Shift+F12\n"                        // 14-15
+      "9 rpress 3 4\n9 rrelease @ExecButton\n9 rclick 7 8\n"         // 16-18
+      "9 key Ctrl+Z\n9 key Ctrl+Shift+z\n9 key y\n9 key Shift+y\n";  // 19-22
   std::vector<VelkorScriptEvent> events;
   VelkorScriptError error;
   ASSERT_TRUE(Velkor_ParseEventScript(script, 10, known_widget, &events, &error)) << error.message;
@@ -131,7 +134,9 @@ TEST(EventScript, EachKindOfLineInFrameOrder) {
                 {"6: 0 press 1279,767", "5: 2 type", "15: 2 key 1000C/3", "7: 4 release 0,0",
                  "3: 5 move 1,1", "8: 5 click @ExecButton 0,0", "9: 6 click @RegTextEditBox+10,5",
                  "10: 6 move @ExecButton+-3,-4", "11: 7 wheel-up 5,6",
-                 "12: 7 wheel-down @ExecButton 0,0", "13: 8 key 9/1", "14: 8 key 10001/2"}));
+                 "12: 7 wheel-down @ExecButton 0,0", "13: 8 key 9/1", "14: 8 key 10001/2",
+                 "16: 9 rpress 3,4", "17: 9 rrelease @ExecButton 0,0", "18: 9 rclick 7,8",
+                 "19: 9 key 1A/2", "20: 9 key 1A/3", "21: 9 key 79/0", "22: 9 key 59/1"}));
   const std::vector<uint32_t>& text = events[1].text;
   EXPECT_EQ(std::string(text.begin(), text.end() - 1), "0x12 # not a comment");
   EXPECT_EQ(text.back(), 0xE4u);  // a-umlaut as one UTF-16 unit
@@ -159,6 +164,9 @@ TEST(EventScript, MalformedLinesAreRefusedWithTheirNumber) {
       {"0 click @ExecButton", 1, "frame 0"},
       {"1 wheel left 3 3", 1, "up or down"},
       {"1 key F13", 1, "unknown key \"F13\""},
+      {"1 key Ctrl+ZZ", 1, "unknown key \"Ctrl+ZZ\""},
+      {"1 key \xc3\xa4", 1, "unknown key"},
+      {"1 rclick 1", 1, "rclick: "},
       {"1 type    ", 1, "needs a text"},
       {"1 type \xff", 1, "not UTF-8"},
       {"1 type \xc0\x80", 1, "not UTF-8"},  // overlong

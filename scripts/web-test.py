@@ -300,6 +300,125 @@ def check_upload_loads(browser, base, native, scratch):
     return problems
 
 
+REAL_INPUT_SCRIPT = """# The real-input check's actions as an event script.
+# frames: 60
+2 move 466 717
+3 click 466 717
+8 move @RegTextEditBox
+9 click @RegTextEditBox
+12 key End
+13 key Backspace
+14 key Backspace
+15 key Backspace
+16 key Backspace
+17 key Backspace
+18 key Backspace
+19 type 0x1\u00e42
+40 move 700 400
+"""
+
+
+def check_real_input(browser, base, native, scratch):
+    """Mouse and keys from the browser, on a canvas the page has scaled, do
+    what the same actions as an event script do off-screen: the register
+    pop-up opened by a click, its box emptied by keys and "0x1\u00e42" typed
+    (an umlaut among them) - the same state, and the same picture."""
+    folder = os.path.join(scratch, "real_input")
+    os.makedirs(folder, exist_ok=True)
+    script = REAL_INPUT_SCRIPT
+    path = os.path.join(folder, "script.events")
+    with open(path, "w", encoding="utf-8") as out:
+        out.write(script)
+    expected = json.loads(run_native(native, path, 60, folder))
+    fresh_page(browser, base)
+    # Let the page fit the canvas to its width, as a student sees it.
+    browser.evaluate("document.body.classList.remove('scripted')")
+    rect = browser.evaluate("(function () { var r = document.getElementById('canvas')"
+                            ".getBoundingClientRect(); return [r.left, r.top, r.width, r.height];"
+                            " })()")
+    scale = rect[2] / CANVAS[0]
+    if abs(rect[3] / CANVAS[1] - scale) > 0.01 or abs(scale - 1.0) < 0.01:
+        return ["the page did not scale the canvas keeping its aspect: %s" % rect]
+    frames = [0]
+
+    def play(count):
+        play_in_page(browser, "", count)
+        frames[0] += count
+
+    def click(x, y):
+        page_x = rect[0] + (x + 0.5) * scale
+        page_y = rect[1] + (y + 0.5) * scale
+        for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+            browser.call("Input.dispatchMouseEvent", type=kind, x=page_x, y=page_y,
+                         button="none" if kind == "mouseMoved" else "left",
+                         buttons=1 if kind == "mouseReleased" else 0, clickCount=1)
+        play(4)
+
+    def widget(name):
+        centre = browser.evaluate("Module.ccall('velkor_web_widget', 'string', ['string'], [%s])"
+                                  % json.dumps(name))
+        if not centre:
+            raise Failure("%s is not drawn" % name)
+        return [float(v) for v in centre.split()]
+
+    def key(name, code):
+        for kind in ("rawKeyDown", "keyUp"):
+            browser.call("Input.dispatchKeyEvent", type=kind, key=name, code=name,
+                         windowsVirtualKeyCode=code, nativeVirtualKeyCode=code)
+        play(2)
+
+    def type_text(text):
+        for character in text:
+            browser.call("Input.dispatchKeyEvent", type="keyDown", key=character,
+                         text=character, unmodifiedText=character)
+            browser.call("Input.dispatchKeyEvent", type="keyUp", key=character)
+            play(2)
+
+    play(2)
+    click(466, 717)
+    click(*widget("RegTextEditBox"))
+    key("End", 35)
+    for _ in range(6):
+        key("Backspace", 8)
+    type_text("0x1\u00e42")
+    browser.call("Input.dispatchMouseEvent", type="mouseMoved", x=rect[0] + 700 * scale,
+                 y=rect[1] + 400 * scale)
+    got = json.loads(play_in_page(browser, "", 6))
+    problems = []
+    for field in ("registers", "popups", "message", "selection"):
+        if got.get(field) != expected.get(field):
+            problems.append("%s: page %r, off-screen %r" % (field, got.get(field),
+                                                          expected.get(field)))
+    if not got.get("popups", {}).get("register"):
+        problems.append("the click on R4 did not open its pop-up")
+    browser.evaluate("document.body.classList.add('scripted')")
+    browser.screenshot(os.path.join(folder, "page.png"))
+    agrees, figures = compare_pictures(native, folder)
+    print("  real input: %s" % figures)
+    if not agrees:
+        problems.append("the typed text does not look as off-screen")
+    # The rule allows a few hundred pixels; a lost umlaut changes fewer. The
+    # same run without it must be clearly further from the page's picture.
+    without = os.path.join(folder, "without_umlaut")
+    os.makedirs(without, exist_ok=True)
+    path = os.path.join(without, "script.events")
+    with open(path, "w", encoding="utf-8") as out:
+        out.write(script.replace("0x1\u00e42", "0x12"))
+    run_native(native, path, 60, without)
+    shutil.copy(os.path.join(folder, "page.png"), os.path.join(without, "page.png"))
+    near = differing_pixels(figures)
+    far = differing_pixels(compare_pictures(native, without)[1])
+    if not far > 2 * near + 20:
+        problems.append("the picture is as near to one without the umlaut (%d against %d "
+                        "differing pixels)" % (far, near))
+    return problems
+
+
+def differing_pixels(figures):
+    match = re.search(r"\((\d+) differ", figures)
+    return int(match.group(1)) if match else -1
+
+
 def figures(browser, base, site):
     raw = 0
     packed = 0
@@ -375,6 +494,8 @@ def main():
                 # Before the next scenario clears the browser's storage.
                 judge("slot_kept_across_reload",
                       functools.partial(check_slot_survives_reload, browser, base, scratch))
+        judge("real_input_on_a_scaled_canvas",
+              functools.partial(check_real_input, browser, base, native, scratch))
         judge("slot_upload_loads",
               functools.partial(check_upload_loads, browser, base, native, scratch))
         if os.environ.get("VELKOR_WEB_FIGURES", "1") != "0":

@@ -26,7 +26,7 @@ OBJECTS := $(patsubst %.cpp,$(OBJ)/%.o,$(SOURCES)) $(OBJ)/Velkor_font_table.o
 CXXFLAGS := -std=c++17 -O2 -Wall -Wextra $(if $(filter ON,$(WERROR)),-Werror) -I. -isystem $(OBJ)/include
 LDFLAGS  := -O2 -sUSE_GLFW=3 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728 \
   -sENVIRONMENT=web -sMODULARIZE=0 -lidbfs.js \
-  -sEXPORTED_FUNCTIONS=_main,_velkor_web_play,_velkor_web_frame_times,_velkor_web_full_screen \
+  -sEXPORTED_FUNCTIONS=_main,_velkor_web_play,_velkor_web_frame_times,_velkor_web_full_screen,_velkor_web_widget \
   -sEXPORTED_RUNTIME_METHODS=ccall,cwrap,FS,IDBFS,UTF8ToString \
   --pre-js app/web/velkor_pre.js
 

@@ -151,6 +151,25 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* velkor_web_play(const char* script, 
   return answer.c_str();
 }
 
+// The centre of a widget as drawn in the last frame, in snapshot pixels
+// from the top left ("x y"), or "" when it was not drawn. The page's tests
+// aim real pointer events with it.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* velkor_web_widget(const char* name) {
+  static char text[96];
+  text[0] = '\0';
+  if (g_app == nullptr || name == nullptr) return text;
+  const auto* c =
+      static_cast<const Velkor_symbology_layer_context*>(Application_GetLayerContext(g_app, 0));
+  Velkor_DrawnRect rect{};
+  if (!Velkor_symbology_layer_find_widget(c, name, &rect)) return text;
+  float cx = 0.0f, cy = 0.0f;
+  Velkor_DrawnRectCentre(&rect, &cx, &cy);
+  // Display units are snapshot pixels with y turned over.
+  snprintf(text, sizeof text, "%.1f %.1f", static_cast<double>(cx),
+           static_cast<double>(g_params.height) - static_cast<double>(cy));
+  return text;
+}
+
 // Script time per frame so far: "idle_ms busy_ms idle_frames busy_frames",
 // the counts started afresh.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* velkor_web_frame_times() {

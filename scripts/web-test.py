@@ -76,7 +76,7 @@ def serve(folder):
 class Browser:
     """Headless Chromium; commands go in on its fd 3, answers come on fd 4."""
 
-    def __init__(self, profile):
+    def __init__(self, profile, extra_flags=()):
         to_browser_read, self._to_browser = os.pipe()
         self._from_browser, from_browser_write = os.pipe()
 
@@ -89,7 +89,8 @@ class Browser:
             [binary, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
              "--no-first-run", "--disable-background-networking", "--disable-component-update",
              "--disable-sync", "--disable-extensions", "--mute-audio",
-             "--user-data-dir=" + profile, "--remote-debugging-pipe", "about:blank"],
+             "--user-data-dir=" + profile, "--remote-debugging-pipe"] + list(extra_flags)
+            + ["about:blank"],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             pass_fds=(3, 4), preexec_fn=wire_pipes)
         os.close(to_browser_read)
@@ -419,6 +420,25 @@ def differing_pixels(figures):
     return int(match.group(1)) if match else -1
 
 
+def check_no_webgl_message(base, scratch):
+    """A browser without WebGL gets the page's German message, not a blank."""
+    browser = Browser(tempfile.mkdtemp(prefix="velkor-chromium-", dir=scratch),
+                      ["--disable-3d-apis"])
+    try:
+        browser.open_page()
+        browser.call("Page.navigate", url=base + "/index.html")
+        browser.wait_for("document.readyState === 'complete'", "its end of loading")
+        message = browser.evaluate("window.velkorFailed || ''")
+        shown = browser.evaluate("getComputedStyle(document.getElementById('message')).display")
+        if "WebGL" not in message or shown == "none":
+            return ["no WebGL message shown (%r, display %s)" % (message, shown)]
+        if browser.evaluate("typeof Module !== 'undefined'"):
+            return ["the program was loaded all the same"]
+        return []
+    finally:
+        browser.close()
+
+
 def figures(browser, base, site):
     raw = 0
     packed = 0
@@ -496,6 +516,7 @@ def main():
                       functools.partial(check_slot_survives_reload, browser, base, scratch))
         judge("real_input_on_a_scaled_canvas",
               functools.partial(check_real_input, browser, base, native, scratch))
+        judge("no_webgl_message", functools.partial(check_no_webgl_message, base, scratch))
         judge("slot_upload_loads",
               functools.partial(check_upload_loads, browser, base, native, scratch))
         if os.environ.get("VELKOR_WEB_FIGURES", "1") != "0":

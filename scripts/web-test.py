@@ -427,10 +427,14 @@ def check_no_webgl_message(base, scratch):
     try:
         browser.open_page()
         browser.call("Page.navigate", url=base + "/index.html")
-        # The page's message, or the page loaded without one.
-        message = browser.wait_for(
-            "window.velkorFailed || (document.readyState === 'complete' ? '(none)' : '')",
-            "its end of loading")
+        # The page's message, or the page loaded without one (wait_for would
+        # take the message itself for a failure).
+        end = time.monotonic() + PATIENCE_S
+        message = ""
+        while not message and time.monotonic() < end:
+            message = browser.evaluate(
+                "window.velkorFailed || (document.readyState === 'complete' ? '(none)' : '')")
+            time.sleep(0.05)
         shown = browser.evaluate("getComputedStyle(document.getElementById('message')).display")
         if "WebGL" not in message or shown == "none":
             return ["no WebGL message shown (%r, display %s)" % (message, shown)]

@@ -13,6 +13,10 @@
 #                      table of the figures (not part of the suite or CI)
 #   make soak        - 100,000 frames of random input through the whole program
 #                      off-screen, invariants checked every frame (SOAK_SEED=N)
+#   make web         - the browser build (emscripten): a static folder
+#                      $(WEB)/site with index.html, velkor.js, velkor.wasm
+#   make test-web    - that folder served on 127.0.0.1 and driven in headless
+#                      Chromium against velkor --offscreen (needs make build)
 #   make deb         - the Debian package velkor_<version>_<arch>.deb in this
 #                      folder, built in build-deb with Debian's hardening flags
 #   make test-package - as root: make deb, install the package, run it from the
@@ -33,6 +37,7 @@ BENCH  ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 DEB_BUILD ?= build-deb
 FUZZ_SECONDS ?= 60
+WEB    ?= build-web
 WERROR ?= $(if $(filter true 1 yes,$(CI)),ON,OFF)
 
 # ccache, when it is installed, keeps repeated CI builds short.
@@ -51,7 +56,7 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:in
           LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
           UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test deps build build-asan test-asan build-release test-release bench format \
+.PHONY: run test deps build build-asan test-asan build-release test-release bench format web test-web \
         test-ratio soak clean build-fuzz fuzz fuzz-ci deb test-package update-references
 
 deps:
@@ -109,6 +114,15 @@ format:
 	@command -v clang-format >/dev/null || { echo "clang-format missing: bash scripts/install-deps.sh"; exit 1; }
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format -i --style=file
 
+web: deps
+	$(MAKE) -f scripts/web.mk WEB=$(WEB) WERROR=$(WERROR) -j $(JOBS)
+
+# The same event scripts in the page and off-screen: equal states, agreeing
+# pictures; then a saved slot across a reload, an upload, and the figures
+# (folder size, first frame, script time per frame).
+test-web: web build
+	python3 scripts/web-test.py $(WEB)/site $(BUILD)
+
 SOAK_SEED ?= 1
 soak: deps
 	$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -144,4 +158,4 @@ update-references: build
 	git status --short -- tests/references/images
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(BENCH) $(FUZZ_BUILD) $(DEB_BUILD)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(BENCH) $(FUZZ_BUILD) $(WEB) $(DEB_BUILD)

@@ -20,15 +20,9 @@
 
 #include "app/Velkor_command_line.h"
 #include "app/Velkor_event_script.h"
+#include "app/Velkor_script_input.h"
 #include "host/host_application.h"
-#include "panel/Velkor_symbology_layer.h"
 
 int Velkor_RunOffscreen(const ApplicationParams* params, const VelkorOptions& options,
                         const std::vector<VelkorScriptEvent>& events,
                         const std::string& script_name, const char* executable);
-
-// Puts one script event into the application's queues (and the mouse
-// position), a widget found in the layer context c. False, with the reason,
-// when the widget was not drawn in the last frame.
-bool Velkor_RecordScriptEvent(Application* app, const Velkor_symbology_layer_context* c,
-                              const VelkorScriptEvent& event, std::string* problem);

@@ -284,10 +284,19 @@ bool sglInit(sgl_type_statemachine* context, const sgl_parameters* parameters) {
     return false;
   }
 
+#ifdef __EMSCRIPTEN__
+  // A browser has WebGL only: OpenGL 1.x is not built there, and the ES 2
+  // renderer must be handed.
+  if (parameters->renderer == nullptr) return false;
+#endif
   // A context may be initialised again: nothing of its former life survives.
   std::memset(context, 0, sizeof(*context));
   glob_pr_sglStatemachine = context;
+#ifdef __EMSCRIPTEN__
+  context->renderer = parameters->renderer;
+#else
   context->renderer = parameters->renderer != nullptr ? parameters->renderer : sgli_renderer_gl1();
+#endif
   // Whatever OpenGL shows now, the first frame is sent in full.
   uint32_t stream_bytes = parameters->stream_bytes;
   sgli_damage_initialize(context, parameters->stream_buffer, &stream_bytes,

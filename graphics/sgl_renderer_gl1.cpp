@@ -258,33 +258,3 @@ const sgl_renderer kGl1Renderer = {
 const sgl_renderer* sgli_renderer_gl1() {
   return &kGl1Renderer;
 }
-
-const sgl_renderer* sgli_renderer() {
-  const sgl_type_statemachine* context = glob_pr_sglStatemachine;
-  return context != nullptr && context->renderer != nullptr ? context->renderer : &kGl1Renderer;
-}
-
-const char* sglRendererName() {
-  return sgli_renderer()->name;
-}
-
-void sglReadPixels(int32_t x, int32_t y, int32_t width, int32_t height, int32_t row_pixels,
-                   uint8_t* out_bgra) {
-  if (out_bgra == nullptr || width <= 0 || height <= 0 || row_pixels < width) return;
-  const sgl_renderer* r = sgli_renderer();
-  r->read_pixels(r->self, x, y, width, height, row_pixels, out_bgra);
-}
-
-void sglDrawPixels(int32_t width, int32_t height, const uint8_t* bgra, int32_t to_width,
-                   int32_t to_height) {
-  if (bgra == nullptr || width <= 0 || height <= 0 || to_width <= 0 || to_height <= 0) return;
-  // What OpenGL shows is no longer the last frame sent.
-  sglInvalidateFrame();
-  const sgl_renderer* r = sgli_renderer();
-  r->draw_pixels(r->self, width, height, bgra, to_width, to_height);
-}
-
-void sglFlush() {
-  const sgl_renderer* r = sgli_renderer();
-  r->flush(r->self);
-}

@@ -282,9 +282,10 @@ int Application_Draw(Application* app) {
   if (app == nullptr) return 0;
   const ApplicationParams* params = app->params;
   if (params->acknowledge != nullptr) params->acknowledge();
-  if (app->window.load() == nullptr) {
-    if (app->egl_surface != nullptr) {
-      // Off-screen: the calling thread holds the OpenGL context and draws.
+  if (app->window.load() == nullptr || app->caller_draws != 0) {
+    if (app->egl_surface != nullptr || app->caller_draws != 0) {
+      // Off-screen and in the browser: the calling thread holds the OpenGL
+      // context and draws.
       std::lock_guard<std::mutex> lock(app->buffer_mutex);
       DisplayScene(app);
     }
@@ -418,6 +419,7 @@ void DisplayScene(Application* app) {
   // flipped image and the window still hold this very image.
   const bool sent = sglEndFrame() != 0;
   if (sent) {
+    ++app->frames_sent;
     sglFlush();
     FillPixelCache(app);
     if (app->show_event_cursors != 0) DrawEventCursors(app);

@@ -20,6 +20,11 @@ void put_little_endian(uint8_t* out, uint32_t value, int bytes) {
 // renderer) with 8-bit RGBA, a depth buffer and 8 stencil bits on a pbuffer
 // of the native size.
 bool create_egl_context(Application* app) {
+#ifdef __EMSCRIPTEN__
+  // A browser has no off-screen EGL buffer: the page draws into its canvas.
+  (void)app;
+  return false;
+#else
   const bool es2 = app->params->renderer == kApplicationRendererEs2;
   EGLDisplay display =
       eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
@@ -70,6 +75,7 @@ bool create_egl_context(Application* app) {
   app->egl_surface = surface;
   app->egl_context = context;
   return true;
+#endif
 }
 
 bool SetupBuffer(Application* app) {

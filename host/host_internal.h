@@ -71,6 +71,10 @@ struct Application {
   // Window mode; the window and every GLFW call belong to the drawing thread,
   // which sets and clears the handle; the main thread only tests it.
   std::atomic<GLFWwindow*> window;
+  // 1 in the browser: the page has one thread, so Application_Draw draws the
+  // frame on the calling thread into the window's context, as off-screen.
+  uint8_t caller_draws;
+  uint32_t frames_sent;  // frames that changed the picture (sglEndFrame said so)
   void* parent;
   std::timed_mutex io_mutex;
   std::atomic<uint8_t> io_mutex_exists;

@@ -7,6 +7,9 @@ set -euo pipefail
 # only recommends it, and recommendations are not installed here.
 # desktop-file-utils, lintian, man-db and file check the Debian package
 # (make test-package); man-db also renders the manual pages in the suite.
+# The browser build: Debian's emscripten (its optimiser needs node-acorn
+# through NODE_PATH), and Chromium with python3 for its tests (make web,
+# make test-web).
 packages=(
   build-essential cmake pkg-config clang clang-format libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
@@ -15,6 +18,7 @@ packages=(
   libfreetype-dev fonts-liberation libpng-dev nlohmann-json3-dev
   xvfb xdotool x11-utils
   desktop-file-utils lintian man-db file
+  emscripten node-acorn chromium python3
 )
 
 missing=()

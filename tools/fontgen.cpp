@@ -296,7 +296,8 @@ bool WriteSource(const char* path, const std::vector<Font>& fonts,
       "    std::uint8_t unused_48[28];\n"
       "};\n"
       "struct VelkorTextureRecord {\n"
-      "    const unsigned char* data;\n"
+      "    // eight bytes for the address whatever a pointer's size (4 in a browser)\n"
+      "    union { const unsigned char* data; std::uint64_t data_bytes; };\n"
       "    std::uint32_t width, height, length, unused_20;\n"
       "};\n",
       out);
@@ -358,7 +359,7 @@ bool WriteSource(const char* path, const std::vector<Font>& fonts,
   }
   std::fputs("},\n{\n", out);
   for (int t = 0; t < kTextureCount; ++t) {
-    std::fprintf(out, "{Velkor_font_table_texture%d, %d, %d, %zu, 0},\n", t, kTextureSide,
+    std::fprintf(out, "{{Velkor_font_table_texture%d}, %d, %d, %zu, 0},\n", t, kTextureSide,
                  kTextureSide, textures[t].size());
   }
   std::fputs("},\n{\n", out);

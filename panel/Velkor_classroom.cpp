@@ -5,18 +5,9 @@
 #include <cstring>
 
 #include "graphics/sgl.h"
+#include "panel/Velkor_palette_internal.h"
 
 namespace {
-
-constexpr int32_t kColorWhite = 2;
-constexpr int32_t kColorPlate = 7;
-constexpr int32_t kColorFrame = 5;
-constexpr int32_t kColorLabel = 32;
-constexpr int32_t kColorKey = 31;
-constexpr int32_t kColorMessage = 14;
-constexpr int32_t kFontSmall = 20;
-constexpr int32_t kFontLabel = 21;
-constexpr int32_t kFontTitle = 22;
 
 // Right above the version line (its text stands on y -367), in the free
 // strip under the P2 block and below where the info pop-up opens (y -336),
@@ -88,9 +79,10 @@ void Velkor_classroom_init(Velkor_classroom* k) {
 }
 
 void Velkor_classroom_draw_main(const Velkor_symbology_layer_context* c) {
-  text(kHintX, kHintY, kHintText, kFontSmall, kColorLabel, 2);
+  text(kHintX, kHintY, kHintText, kFontSmall, kColorCream, 2);
   if (c->classroom.breakpointMessage[0] != '\0') {
-    text(kMessageX, kMessageY, c->classroom.breakpointMessage, kFontSmall, kColorMessage, 1);
+    text(kMessageX, kMessageY, c->classroom.breakpointMessage, kFontSmall, kColorBreakpointMessage,
+         1);
   }
 }
 
@@ -102,15 +94,15 @@ bool Velkor_classroom_help_takes_press(Velkor_symbology_layer_context* c, uint8_
 
 void Velkor_classroom_draw_help(const Velkor_symbology_layer_context* c) {
   if (!c->classroom.helpOpen) return;
-  fill(kHelpX - 2.0f, kHelpY - 2.0f, kHelpWidth + 4.0f, kHelpHeight + 4.0f, kColorFrame);
-  fill(kHelpX, kHelpY, kHelpWidth, kHelpHeight, kColorPlate);
+  fill(kHelpX - 2.0f, kHelpY - 2.0f, kHelpWidth + 4.0f, kHelpHeight + 4.0f, kColorGrey);
+  fill(kHelpX, kHelpY, kHelpWidth, kHelpHeight, kColorPopUpFill);
   const float top = kHelpY + kHelpHeight;
-  text(kHelpX + kHelpWidth / 2.0f, top - 36.0f, kHelpTitle, kFontTitle, kColorWhite, 1);
+  text(kHelpX + kHelpWidth / 2.0f, top - 36.0f, kHelpTitle, kFontCode, kColorWhite, 1);
   float y = top - 76.0f;
   for (const HelpLine& line : kHelpLines) {
-    text(kHelpX + kHelpKeyX, y, line.keys, kFontLabel, kColorKey, 0);
-    text(kHelpX + kHelpTextX, y, line.meaning, kFontSmall, kColorLabel, 0);
+    text(kHelpX + kHelpKeyX, y, line.keys, kFontLabel, kColorLit, 0);
+    text(kHelpX + kHelpTextX, y, line.meaning, kFontSmall, kColorCream, 0);
     y -= kHelpLine;
   }
-  text(kHelpX + kHelpKeyX, y - 8.0f, kHelpFooter, kFontSmall, kColorLabel, 0);
+  text(kHelpX + kHelpKeyX, y - 8.0f, kHelpFooter, kFontSmall, kColorCream, 0);
 }

@@ -20,6 +20,7 @@ constexpr int32_t kColorGrey = 5;      // bit numbers, unlit segments, the diagr
 constexpr int32_t kColorFieldFrame = 6;
 constexpr int32_t kColorPopUpFill = 7;  // pop-up faces, tool-tip plates, the diagram's blocks
 constexpr int32_t kColorRed = 11;       // a refused value's message, the address unit's boxes
+constexpr int32_t kColorBreakpointMessage = 14;  // where a run stopped at a breakpoint
 constexpr int32_t kColorAlu = 17;
 constexpr int32_t kColorAluEdge = 24;
 constexpr int32_t kColorAddressBus = 25;

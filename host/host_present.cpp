@@ -10,12 +10,27 @@
 // by copying, whole frames as one rectangle. GLFW offers neither call, so
 // they are GLX's own, on the display and drawable of the current context.
 // Without the extension frames are swapped and partial frames stay off.
+// The browser's canvas has no GLX: its frames are swapped, always whole.
 #include "host/host_internal.h"
 
 #define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#ifdef __EMSCRIPTEN__
+
+bool SetupPartialPresent(Application* app) {
+  app->copy_sub_buffer = nullptr;
+  return false;
+}
+
+void PresentFrame(Application*, GLFWwindow* window) {
+  glfwSwapBuffers(window);
+}
+
+#else
+
 #include <GL/gl.h>
 #include <GL/glx.h>
-#include <GLFW/glfw3.h>
 
 namespace {
 
@@ -69,3 +84,5 @@ void PresentFrame(Application* app, GLFWwindow* window) {
     if (x1 > x0 && y1 > y0) copy(display, drawable, x0, y0, x1 - x0, y1 - y0);
   }
 }
+
+#endif  // __EMSCRIPTEN__

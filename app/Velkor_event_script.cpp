@@ -159,7 +159,10 @@ bool read_position(const std::vector<std::string>& words, size_t first,
       const size_t comma = offsets.find(',');
       if (comma == std::string::npos || !read_integer(offsets.substr(0, comma), &event->offset_x) ||
           !read_integer(offsets.substr(comma + 1), &event->offset_y)) {
-        *problem = "the offset after @" + Velkor_Excerpt(name) + " is not +DX,DY";
+        // Shorter excerpts where a message quotes more than the word
+        // itself: an escaped byte takes four characters, and an error stays
+        // one short line.
+        *problem = "the offset after @" + Velkor_Excerpt(name, 30) + " is not +DX,DY";
         return false;
       }
       event->from_corner = true;
@@ -182,8 +185,8 @@ bool read_position(const std::vector<std::string>& words, size_t first,
   }
   if (event->pixel_x < 0 || event->pixel_x >= kScriptWidth || event->pixel_y < 0 ||
       event->pixel_y >= kScriptHeight) {
-    *problem = "position " + Velkor_Excerpt(words[first]) + " " + Velkor_Excerpt(words[first + 1]) +
-               " lies outside 0..1279 x 0..767";
+    *problem = "position " + Velkor_Excerpt(words[first], 16) + " " +
+               Velkor_Excerpt(words[first + 1], 16) + " lies outside 0..1279 x 0..767";
     return false;
   }
   return true;

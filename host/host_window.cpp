@@ -12,6 +12,8 @@
 #include <GL/gl.h>
 #include <GLFW/glfw3.h>
 
+#include "host/host_glfw_input_internal.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -19,6 +21,8 @@
 #include <system_error>
 
 namespace {
+
+using host_glfw::record_of;
 
 constexpr char kSection[] = "Window";
 
@@ -44,23 +48,6 @@ constexpr int32_t kDefaultPlace = 50;
 void use_default_place(Application* app) {
   set_client_rect(app, kDefaultPlace, kDefaultPlace, app->max_outer_size[0],
                   app->max_outer_size[1]);
-}
-
-Application* record_of(GLFWwindow* window) {
-  return static_cast<Application*>(glfwGetWindowUserPointer(window));
-}
-
-int current_modifiers(GLFWwindow* window) {
-  int mods = 0;
-  if (glfwGetKey(window, GLFW_KEY_LEFT_SHIFT) == GLFW_PRESS ||
-      glfwGetKey(window, GLFW_KEY_RIGHT_SHIFT) == GLFW_PRESS) {
-    mods |= GLFW_MOD_SHIFT;
-  }
-  if (glfwGetKey(window, GLFW_KEY_LEFT_CONTROL) == GLFW_PRESS ||
-      glfwGetKey(window, GLFW_KEY_RIGHT_CONTROL) == GLFW_PRESS) {
-    mods |= GLFW_MOD_CONTROL;
-  }
-  return mods;
 }
 
 // Windowed: the aspect ratio and the native size as the largest client
@@ -163,26 +150,6 @@ void on_key(GLFWwindow* window, int key, int /*scancode*/, int action, int mods)
   if (app == nullptr) return;
   Application_OnKey(app, key, action, mods);
   if (key == GLFW_KEY_F11 && action == GLFW_PRESS && app->parent == nullptr) ToggleFullScreen(app);
-}
-
-void on_character(GLFWwindow* window, unsigned int codepoint) {
-  Application* app = record_of(window);
-  if (app != nullptr) Application_OnCharacter(app, codepoint);
-}
-
-void on_mouse_button(GLFWwindow* window, int button, int action, int mods) {
-  Application* app = record_of(window);
-  if (app != nullptr) Application_OnMouseButton(app, button, action, mods);
-}
-
-void on_scroll(GLFWwindow* window, double /*x_offset*/, double y_offset) {
-  Application* app = record_of(window);
-  if (app != nullptr) Application_OnScroll(app, y_offset, current_modifiers(window));
-}
-
-void on_cursor_pos(GLFWwindow* window, double x, double y) {
-  Application* app = record_of(window);
-  if (app != nullptr) Application_OnCursorPos(app, x, y);
 }
 
 void on_cursor_enter(GLFWwindow* window, int entered) {
@@ -323,11 +290,7 @@ int SetupWindow(Application* app) {
   glfwSetWindowRefreshCallback(window, on_window_refresh);
   glfwSetWindowMaximizeCallback(window, on_window_maximize);
   glfwSetWindowFocusCallback(window, on_window_focus);
-  glfwSetKeyCallback(window, on_key);
-  glfwSetCharCallback(window, on_character);
-  glfwSetMouseButtonCallback(window, on_mouse_button);
-  glfwSetScrollCallback(window, on_scroll);
-  glfwSetCursorPosCallback(window, on_cursor_pos);
+  host_glfw::install_input_callbacks(window, on_key);
   glfwSetCursorEnterCallback(window, on_cursor_enter);
   glfwShowWindow(window);
   app->window.store(window);

@@ -20,52 +20,17 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include "host/host_glfw_input_internal.h"
+
 namespace {
 
+using host_glfw::record_of;
+
 constexpr char kStateKey[] = "velkor.Window.State";
-
-Application* record_of(GLFWwindow* window) {
-  return static_cast<Application*>(glfwGetWindowUserPointer(window));
-}
-
-int current_modifiers(GLFWwindow* window) {
-  int mods = 0;
-  if (glfwGetKey(window, GLFW_KEY_LEFT_SHIFT) == GLFW_PRESS ||
-      glfwGetKey(window, GLFW_KEY_RIGHT_SHIFT) == GLFW_PRESS) {
-    mods |= GLFW_MOD_SHIFT;
-  }
-  if (glfwGetKey(window, GLFW_KEY_LEFT_CONTROL) == GLFW_PRESS ||
-      glfwGetKey(window, GLFW_KEY_RIGHT_CONTROL) == GLFW_PRESS) {
-    mods |= GLFW_MOD_CONTROL;
-  }
-  return mods;
-}
 
 void on_key(GLFWwindow* window, int key, int /*scancode*/, int action, int mods) {
   Application* app = record_of(window);
   if (app != nullptr) Application_OnKey(app, key, action, mods);
-}
-
-void on_character(GLFWwindow* window, unsigned int codepoint) {
-  Application* app = record_of(window);
-  if (app != nullptr) Application_OnCharacter(app, codepoint);
-}
-
-void on_mouse_button(GLFWwindow* window, int button, int action, int mods) {
-  Application* app = record_of(window);
-  if (app != nullptr) Application_OnMouseButton(app, button, action, mods);
-}
-
-void on_scroll(GLFWwindow* window, double /*x_offset*/, double y_offset) {
-  Application* app = record_of(window);
-  if (app != nullptr) Application_OnScroll(app, y_offset, current_modifiers(window));
-}
-
-// GLFW hands the position in the canvas's own pixels, whatever size the page
-// shows it at: the native size, so client pixels are display units.
-void on_cursor_pos(GLFWwindow* window, double x, double y) {
-  Application* app = record_of(window);
-  if (app != nullptr) Application_OnCursorPos(app, x, y);
 }
 
 void on_glfw_error(int code, const char* description) {
@@ -164,11 +129,7 @@ bool Application_CreateWindow(Application* app, void* parent) {
     SignalCancelled(app);
     return false;
   }
-  glfwSetKeyCallback(window, on_key);
-  glfwSetCharCallback(window, on_character);
-  glfwSetMouseButtonCallback(window, on_mouse_button);
-  glfwSetScrollCallback(window, on_scroll);
-  glfwSetCursorPosCallback(window, on_cursor_pos);
+  host_glfw::install_input_callbacks(window, on_key);
   app->caller_draws = 1;
   app->window.store(window);
   app->cancelled.store(0);

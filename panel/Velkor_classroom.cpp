@@ -74,8 +74,11 @@ void text(float x, float y, const char* t, int32_t font, int32_t color, uint32_t
 }  // namespace
 
 void Velkor_classroom_init(Velkor_classroom* k) {
-  *k = Velkor_classroom{};
+  // Cleared in place: the record holds the history's ring (over a megabyte),
+  // which must never pass through the stack.
+  memset(k, 0, sizeof *k);
   k->resumeRow = -1;
+  Velkor_history_init(&k->history);
 }
 
 void Velkor_classroom_draw_main(const Velkor_symbology_layer_context* c) {

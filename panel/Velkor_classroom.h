@@ -63,5 +63,6 @@ struct Velkor_classroom {
   uint8_t historyCommand;              // a step back or forward waiting a frame
   uint8_t historyRestored;             // this frame stepped: it is no action
   uint8_t historyFollowUp;             // this frame ends the last frame's action
+  uint8_t historyFollowUpNext;         // the next frame ends this frame's action
   uint8_t historyRecorded;             // the last frame recorded an action
 };

@@ -130,7 +130,7 @@ void Velkor_history_step(Velkor_symbology_layer_context* c, uint32_t pass) {
   if (command == kNoStep) command = k->historyCommand;
   k->historyCommand = kNoStep;
   k->historyRestored = 0;
-  k->historyFollowUp = (c->decoderResetRequest || c->nmiRequest || k->pendingExecute) ? 1 : 0;
+  k->historyFollowUp = k->historyFollowUpNext;
   Velkor_history_capture(c, &k->historyBefore);
   if (command == kNoStep) return;
   if (k->historyFollowUp) {
@@ -151,6 +151,10 @@ void Velkor_history_step(Velkor_symbology_layer_context* c, uint32_t pass) {
 
 void Velkor_history_end_frame(Velkor_symbology_layer_context* c) {
   Velkor_classroom* k = &c->classroom;
+  // Asked for now, done in the next frame: F7's EXECUTE (the key step reads
+  // and clears its flag before the history's step), the RESET of a word that
+  // did not decode, the phase of an NMI.
+  k->historyFollowUpNext = (c->decoderResetRequest || c->nmiRequest || k->pendingExecute) ? 1 : 0;
   if (k->historyRestored) {
     k->historyRecorded = 0;
     return;

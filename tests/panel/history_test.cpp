@@ -300,7 +300,7 @@ TEST(HistoryFrame, RecordsAFrameThatChangedTheMachineAndNothingElse) {
   const auto frame = [&](void (*change)(Velkor_symbology_layer_context*)) {
     Velkor_history_capture(c.get(), &k->historyBefore);
     k->historyRestored = 0;
-    k->historyFollowUp = (c->decoderResetRequest || c->nmiRequest || k->pendingExecute) ? 1 : 0;
+    k->historyFollowUp = k->historyFollowUpNext;
     change(c.get());
     Velkor_history_end_frame(c.get());
   };

@@ -22,9 +22,9 @@ constexpr float kMessageY = 48.0f;
 
 // The help pop-up: a plate over the middle of the panel.
 constexpr float kHelpX = -330.0f;
-constexpr float kHelpY = -215.0f;
+constexpr float kHelpY = -241.0f;
 constexpr float kHelpWidth = 660.0f;
-constexpr float kHelpHeight = 400.0f;
+constexpr float kHelpHeight = 452.0f;
 constexpr float kHelpLine = 26.0f;
 constexpr float kHelpKeyX = 24.0f;
 constexpr float kHelpTextX = 250.0f;
@@ -40,6 +40,13 @@ const HelpLine kHelpLines[] = {
     {"F8", "Continous Execution ein / aus"},
     {"F9", "Haltepunkt in der ausgew\xe4hlten ROM-Zeile ein / aus"},
     {"Rechtsklick auf Adresse", "Haltepunkt in dieser ROM-Zeile ein / aus"},
+    {"Strg+Z",
+     "Schritt zur\xfc"
+     "ck: die letzte Aktion zur\xfc"
+     "cknehmen"},
+    {"Strg+Y, Strg+Umschalt+Z",
+     "Schritt vor: die zur\xfc"
+     "ckgenommene Aktion wiederholen"},
     {"Mausrad", "ROM, RAM, Register und Listen bl\xe4ttern"},
     {"Pfeiltasten", "Sprung-Offset (Slider) um einen Schritt"},
     {"Enter",

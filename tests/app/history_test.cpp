@@ -132,6 +132,28 @@ TEST(History, KeysBelongToABoxBeingEdited) {
                           "/popups/register", true});
 }
 
+TEST(History, AnOperandBeingTypedShowsTheRestoredTextAndTheEditEnds) {
+  ScratchDir dir;
+  Script s;
+  s.Click("@DisasmButton");
+  s.Click("@ExecButton");
+  s.Click("@DisasmButton");  // MOV #0x8000,R4 in the selectors
+  s.Click("@IndexAdrImmediateTextEditBox");
+  s.Raw(std::to_string(s.frame()) + " key End\n" + std::to_string(s.frame() + 2) + " type 77\n",
+        s.frame() + 6);    // typed, not confirmed
+  s.Click("@UndoButton");  // back before the second FETCH/DECODE
+  auto run = RunOffscreen(dir, s);
+  ASSERT_EQ(0, run.status) << run.output;
+  ExpectState(run.state, {"/history/undo", 2, "/history/redo", 1, "/selection/source_text",
+                          "0x0280", "/assembler_text", "MOV  #0x0280,SP"});
+  // The box is no longer edited: F5 reaches the panel again.
+  s.Raw(std::to_string(s.frame()) + " key F5\n", s.frame() + 3);
+  run = RunOffscreen(dir, s);
+  ASSERT_EQ(0, run.status) << run.output;
+  ExpectState(run.state,
+              {"/history/undo", 3, "/history/redo", 0, "/selection/source_text", "0x8000"});
+}
+
 // ---- The differential ------------------------------------------------------------
 
 // The program the actions run on: random words in the first 32 ROM rows (most

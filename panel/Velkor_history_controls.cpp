@@ -17,12 +17,13 @@ struct Rect {
 };
 
 // Right of the speed selector, under the line where a run stopped at a
-// breakpoint says so and above the address bus: free in every view.
-constexpr Rect kUndoButton = {3.0f, 0.0f, 96.0f, 30.0f};
-constexpr Rect kRedoButton = {105.0f, 0.0f, 78.0f, 30.0f};
+// breakpoint says so, above the address bus and left of where the slot
+// pop-up opens: free in every view but the zoomed instruction box.
+constexpr Rect kUndoButton = {3.0f, 0.0f, 94.0f, 30.0f};
+constexpr Rect kRedoButton = {101.0f, 0.0f, 76.0f, 30.0f};
 // The tool tips hang below both buttons, down to the bus at most.
 constexpr float kTooltipLeft = 3.0f;
-constexpr float kTooltipRight = 183.0f;
+constexpr float kTooltipRight = 177.0f;
 constexpr float kTooltipTop = -6.0f;
 constexpr float kTooltipMaxHeight = 56.0f;
 constexpr float kTooltipPadding = 4.0f;

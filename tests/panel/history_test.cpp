@@ -125,8 +125,10 @@ TEST(HistoryRing, AStepBackKeepsWhatWasShownEvenIfItChangedSinceTheAction) {
 TEST(HistoryRing, WrapsAtItsCapacityKeepingTheNewestActions) {
   RingRun r;
   const int actions = kHistorySteps + 300;
-  for (int n = 1; n <= actions; ++n) r.Act(n);
-  EXPECT_EQ(kHistorySteps, r.Undo());
+  for (int n = 1; n <= actions; ++n) {
+    r.Act(n);
+    ASSERT_EQ(n < kHistorySteps ? n : kHistorySteps, r.Undo()) << "after action " << n;
+  }
   for (int k = 1; k <= kHistorySteps; ++k) {
     ASSERT_TRUE(r.Back()) << k;
     ASSERT_EQ(actions - k, r.shown) << k;

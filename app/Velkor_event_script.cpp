@@ -126,6 +126,11 @@ bool read_key(std::string name, uint32_t* key, uint32_t* modifiers) {
       break;
     }
   }
+  // The panel's step back and forward by name: Ctrl+Z and Ctrl+Y.
+  if (name == "Undo" || name == "Redo") {
+    *modifiers |= MODIFIER_CONTROL;
+    name = name == "Undo" ? "Z" : "Y";
+  }
   // A letter types itself (upper case with Shift); with Ctrl it is the
   // control character of that letter, as the window delivers Ctrl+Z.
   if (name.size() == 1 &&

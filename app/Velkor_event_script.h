@@ -8,6 +8,7 @@
 //   7 wheel down 100 200       FRAME wheel up|down X Y
 //   9 key Shift+Tab            FRAME key [Shift+][Ctrl+]NAME
 //   9 key Ctrl+Z               a letter with Ctrl is its control character
+//   9 key Undo                 Ctrl+Z, the panel's step back (Redo: Ctrl+Y)
 //   9 type 0x1234              FRAME type TEXT (UTF-8, up to the end of the line)
 //
 // X Y are pixels of the 1280 x 768 snapshot with the origin at the top left;

@@ -171,6 +171,7 @@ std::string Velkor_StateJson(const Velkor_PanelSnapshot& p, uint32_t frames) {
   state["breakpoints"] = breakpoints;
   state["breakpoint_message"] = cell(p.breakpointMessage, kBreakpointMessageSize);
   state["help"] = p.helpOpen != 0;
+  state["history"] = {{"undo", p.undoSteps}, {"redo", p.redoSteps}};
   return state.dump(2) + "\n";
 }
 

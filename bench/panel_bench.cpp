@@ -26,6 +26,11 @@
 // their plain frame would need OpenGL 1.x, so they have no ratio of their
 // own and the table sets them against the OpenGL 1.x figures instead.
 //
+// BM_HistoryStepBack is one "Schritt zurück" with a full history (1,024
+// actions): the panel taken in compact form, the ring stepped, the state
+// before the action put back into the panel; BM_HistoryFrame is what the
+// history costs every frame (the panel taken twice and compared).
+//
 // Run: build-bench/bench/panel_bench --benchmark_repetitions=9
 //      (the median is the figure; make bench prints the table)
 #include <GL/gl.h>
@@ -35,6 +40,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +48,7 @@
 #include "app/Velkor_event_script.h"
 #include "app/Velkor_offscreen.h"
 #include "host/host_application.h"
+#include "panel/Velkor_history.h"
 #include "panel/Velkor_symbology_layer.h"
 #include "panel/Velkor_vocabulary.h"
 
@@ -477,6 +484,52 @@ double max_of(const std::vector<double>& v) {
   return m;
 }
 
+// ---- The history ----------------------------------------------------------------
+
+struct HistoryBench {
+  HistoryBench() {
+    Velkor_symbology_layer_init(panel);
+    Velkor_history_init(history.get());
+    Velkor_history_capture(c(), &now);
+    for (int32_t i = 0; i < kHistorySteps + 5; ++i) Velkor_history_record(history.get(), &now);
+  }
+  ~HistoryBench() { Velkor_symbology_layer_free(panel); }
+  Velkor_symbology_layer_context* c() {
+    return static_cast<Velkor_symbology_layer_context*>(panel);
+  }
+  void* panel = Velkor_symbology_layer_alloc();
+  std::unique_ptr<Velkor_History> history{new Velkor_History};
+  Velkor_HistoryState now;
+  Velkor_HistoryState out;
+};
+
+void BM_HistoryStepBack(benchmark::State& state) {
+  HistoryBench h;
+  bool back = true;
+  for (auto _ : state) {
+    Velkor_history_capture(h.c(), &h.now);
+    bool stepped = back ? Velkor_history_undo(h.history.get(), &h.now, &h.out)
+                        : Velkor_history_redo(h.history.get(), &h.now, &h.out);
+    if (!stepped) {  // at an end of the ring: the other way (the same work)
+      back = !back;
+      stepped = back ? Velkor_history_undo(h.history.get(), &h.now, &h.out)
+                     : Velkor_history_redo(h.history.get(), &h.now, &h.out);
+    }
+    Velkor_history_restore(h.c(), &h.out);
+    benchmark::DoNotOptimize(stepped);
+  }
+  state.counters["ring_bytes"] = static_cast<double>(kHistoryBytes);
+}
+
+void BM_HistoryFrame(benchmark::State& state) {
+  HistoryBench h;
+  for (auto _ : state) {
+    Velkor_history_capture(h.c(), &h.now);
+    Velkor_history_capture(h.c(), &h.out);
+    benchmark::DoNotOptimize(Velkor_history_changed(&h.now, &h.out));
+  }
+}
+
 void scene(benchmark::internal::Benchmark* b) {
   b->UseManualTime()
       ->Unit(benchmark::kMillisecond)
@@ -512,6 +565,14 @@ BENCHMARK(BM_StartToFirstFrame)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
+    ->ComputeStatistics("min", min_of)
+    ->ComputeStatistics("max", max_of);
+BENCHMARK(BM_HistoryStepBack)
+    ->Unit(benchmark::kMicrosecond)
+    ->ComputeStatistics("min", min_of)
+    ->ComputeStatistics("max", max_of);
+BENCHMARK(BM_HistoryFrame)
+    ->Unit(benchmark::kMicrosecond)
     ->ComputeStatistics("min", min_of)
     ->ComputeStatistics("max", max_of);
 BENCHMARK(BM_PanelIdleEs2)->Apply(scene);

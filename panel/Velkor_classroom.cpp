@@ -22,9 +22,9 @@ constexpr float kMessageY = 48.0f;
 
 // The help pop-up: a plate over the middle of the panel.
 constexpr float kHelpX = -330.0f;
-constexpr float kHelpY = -215.0f;
+constexpr float kHelpY = -241.0f;
 constexpr float kHelpWidth = 660.0f;
-constexpr float kHelpHeight = 400.0f;
+constexpr float kHelpHeight = 452.0f;
 constexpr float kHelpLine = 26.0f;
 constexpr float kHelpKeyX = 24.0f;
 constexpr float kHelpTextX = 250.0f;
@@ -40,6 +40,13 @@ const HelpLine kHelpLines[] = {
     {"F8", "Continous Execution ein / aus"},
     {"F9", "Haltepunkt in der ausgew\xe4hlten ROM-Zeile ein / aus"},
     {"Rechtsklick auf Adresse", "Haltepunkt in dieser ROM-Zeile ein / aus"},
+    {"Strg+Z",
+     "Schritt zur\xfc"
+     "ck: die letzte Aktion zur\xfc"
+     "cknehmen"},
+    {"Strg+Y, Strg+Umschalt+Z",
+     "Schritt vor: die zur\xfc"
+     "ckgenommene Aktion wiederholen"},
     {"Mausrad", "ROM, RAM, Register und Listen bl\xe4ttern"},
     {"Pfeiltasten", "Sprung-Offset (Slider) um einen Schritt"},
     {"Enter",
@@ -74,8 +81,11 @@ void text(float x, float y, const char* t, int32_t font, int32_t color, uint32_t
 }  // namespace
 
 void Velkor_classroom_init(Velkor_classroom* k) {
-  *k = Velkor_classroom{};
+  // Cleared in place: the record holds the history's ring (over a megabyte),
+  // which must never pass through the stack.
+  memset(k, 0, sizeof *k);
   k->resumeRow = -1;
+  Velkor_history_init(&k->history);
 }
 
 void Velkor_classroom_draw_main(const Velkor_symbology_layer_context* c) {

@@ -10,9 +10,12 @@
 //                                          before the FETCH at a breakpoint
 //   step 12  Velkor_breakpoints_right_click   a right click on a ROM address
 //   step 19  Velkor_keys_run_toggle        F8 switches continuous execution
+//   step 1b  Velkor_history_step           "Schritt zurück" / "Schritt vor",
+//                                          Ctrl+Z / Ctrl+Y: a state restored
 //   end      Velkor_follow_markers         after a step the markers show
 //            Velkor_classroom_draw         the new controls and messages
-// and pass 2 ends with Velkor_classroom_draw_help (the F1 pop-up).
+// and pass 2 ends with Velkor_classroom_draw_help (the F1 pop-up) and
+// Velkor_history_end_frame (the frame's action recorded).
 //
 // Threads: the drawing thread only.
 #pragma once
@@ -20,6 +23,7 @@
 #include <cstdint>
 
 #include "core/mycode.h"
+#include "panel/Velkor_history.h"
 #include "panel/Velkor_symbology_layer.h"
 
 // What the key of a frame asks the panel to do.
@@ -52,4 +56,13 @@ struct Velkor_classroom {
   char breakpointMessage[kBreakpointMessageSize];
   // ---- Markers in view -------------------------------------------------------
   uint8_t stepped;  // a step, tick, RESET or NMI ran in this frame
+  // ---- Step back and forward (Velkor_history.h) ------------------------------
+  Velkor_History history;
+  Velkor_HistoryState historyBefore;   // the machine as this frame found it
+  Velkor_HistoryState historyScratch;  // the state a step back or forward shows
+  uint8_t historyCommand;              // a step back or forward waiting a frame
+  uint8_t historyRestored;             // this frame stepped: it is no action
+  uint8_t historyFollowUp;             // this frame ends the last frame's action
+  uint8_t historyFollowUpNext;         // the next frame ends this frame's action
+  uint8_t historyRecorded;             // the last frame recorded an action
 };

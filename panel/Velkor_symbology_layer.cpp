@@ -157,6 +157,8 @@ constexpr Instance kInstances[] = {
     VELKOR_INSTANCE(RegPushButton, kPush),
     VELKOR_INSTANCE(RegTextEditBox, kEdit),
     VELKOR_INSTANCE(RegComboBox, kCombo),
+    VELKOR_INSTANCE(UndoButton, kPush),
+    VELKOR_INSTANCE(RedoButton, kPush),
 };
 #undef VELKOR_INSTANCE
 constexpr int32_t kInstanceCount = sizeof kInstances / sizeof kInstances[0];

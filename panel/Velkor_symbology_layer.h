@@ -172,6 +172,8 @@ struct Velkor_PanelSnapshot {
   uint8_t breakpoints[kMemoryRowCount];  // per ROM row (FFFE first), 1: set
   const char* breakpointMessage;         // where a run stopped, "" for none
   uint8_t helpOpen;                      // the F1 help is shown
+  int32_t undoSteps;                     // actions "Schritt zurück" can take back
+  int32_t redoSteps;                     // and "Schritt vor" can bring again
 };
 
 // What the panel shows after its last frame. Nothing is copied but

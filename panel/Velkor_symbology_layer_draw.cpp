@@ -11,6 +11,7 @@
 #include "panel/Velkor_breakpoints.h"
 #include "panel/Velkor_classroom_draw.h"
 #include "panel/Velkor_follow.h"
+#include "panel/Velkor_history_controls.h"
 #include "panel/Velkor_keys.h"
 #include "panel/Velkor_line_stipple_table.h"
 #include "panel/Velkor_palette_internal.h"
@@ -431,6 +432,7 @@ void step_fetch(Context* c) {
 
 void draw_main(Context* c, uint32_t pass) {
   step_read_pointer(c);                     // 1
+  Velkor_history_step(c, pass);             //   a step back or forward
   step_animation(c, pass);                  // 2
   Velkor_cycle_ports(c);                    // 3
   Velkor_view_draw_ports(c, pass);          // 4
@@ -519,6 +521,7 @@ void Velkor_symbology_layer_draw(void* context, uint32_t pass) {
     draw_main(c, pass);
   } else if (pass == kPopUpPass) {
     draw_popups(c, pass);
+    Velkor_history_end_frame(c);
     ++c->frame;
   }
   sglPopMatrixAndTranslate();

@@ -221,6 +221,9 @@ struct Velkor_symbology_layer_context {
   uint8_t destinationAfterSourceWord;
   // The frame counter since init (state files, scripts).
   uint32_t frame;
-  // Keys, breakpoints and markers in view (Velkor_classroom.h).
+  // Keys, breakpoints, markers in view and the history (Velkor_classroom.h).
   Velkor_classroom classroom;
+  // "Schritt zurück" and "Schritt vor" (Velkor_history_controls.h).
+  Velkor_PushButton UndoButton;
+  Velkor_PushButton RedoButton;
 };

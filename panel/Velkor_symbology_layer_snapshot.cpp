@@ -183,6 +183,8 @@ void Velkor_symbology_layer_snapshot(const Velkor_symbology_layer_context* c,
   for (int r = 0; r < kMemoryRowCount; ++r) s.breakpoints[r] = c->classroom.breakpoints[r] ? 1 : 0;
   s.breakpointMessage = c->classroom.breakpointMessage;
   s.helpOpen = c->classroom.helpOpen != 0 ? 1 : 0;
+  s.undoSteps = Velkor_history_undo_count(&c->classroom.history);
+  s.redoSteps = Velkor_history_redo_count(&c->classroom.history);
   for (int p = 0; p < kPortCellCount; ++p) s.ports[p] = c->ports[p];
   for (int bit = 0; bit < 8; ++bit) {
     s.segments[bit] = c->p1Output[bit] != 0 ? 1 : 0;

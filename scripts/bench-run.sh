@@ -94,6 +94,10 @@ awk -F, -v idle="$idle" -v fast="$fast" -v trace="$work/trace.txt" '
     b = "BM_InstructionStep";
     row("core instruction step (CPU time)", us(cpu[b, "median"]), us(cpu[b, "min"]), us(cpu[b, "max"]), "", "", "<= 2 us");
     row("core instruction step (wall time)", us(real[b, "median"]), us(real[b, "min"]), us(real[b, "max"]), "", "", "");
+    b = "BM_HistoryStepBack";
+    row("Schritt zurueck, history full (CPU)", us(cpu[b, "median"]), us(cpu[b, "min"]), us(cpu[b, "max"]), "", "", "< 1 frame (33 ms)");
+    b = "BM_HistoryFrame";
+    row("history's share of every frame (CPU)", us(cpu[b, "median"]), us(cpu[b, "min"]), us(cpu[b, "max"]), "", "", "");
     b = "BM_StartToFirstFrame";
     row("start to first frame (fonts decoded)", ms(real[b, "median"]), ms(real[b, "min"]), ms(real[b, "max"]), "", "", "<= 250 ms");
     es2("ES 2 frame: idle start screen", "BM_PanelIdleEs2", "BM_PanelIdle", "<= 5 ms median");

@@ -123,20 +123,34 @@ TEST(EventScript, EachKindOfLineInFrameOrder) {
       "7 wheel up 5 6\n7 wheel down @ExecButton\n8 key Shift+Tab\n"  // 11-13
       "8 key Ctrl+F1\n2 key Ctrl+Shift+F12\n"                        // 14-15
       "9 rpress 3 4\n9 rrelease @ExecButton\n9 rclick 7 8\n"         // 16-18
-      "9 key Ctrl+Z\n9 key Ctrl+Shift+z\n9 key y\n9 key Shift+y\n";  // 19-22
+      "9 key Ctrl+Z\n9 key Ctrl+Shift+z\n9 key y\n9 key Shift+y\n"   // 19-22
+      "9 key Undo\n9 key Redo\n";                                    // 23-24
   std::vector<VelkorScriptEvent> events;
   VelkorScriptError error;
   ASSERT_TRUE(Velkor_ParseEventScript(script, 10, known_widget, &events, &error)) << error.message;
   std::vector<std::string> described;
   for (const VelkorScriptEvent& e : events) described.push_back(Describe(e));
-  EXPECT_EQ(described,
-            std::vector<std::string>(
-                {"6: 0 press 1279,767", "5: 2 type", "15: 2 key 1000C/3", "7: 4 release 0,0",
-                 "3: 5 move 1,1", "8: 5 click @ExecButton 0,0", "9: 6 click @RegTextEditBox+10,5",
-                 "10: 6 move @ExecButton+-3,-4", "11: 7 wheel-up 5,6",
-                 "12: 7 wheel-down @ExecButton 0,0", "13: 8 key 9/1", "14: 8 key 10001/2",
-                 "16: 9 rpress 3,4", "17: 9 rrelease @ExecButton 0,0", "18: 9 rclick 7,8",
-                 "19: 9 key 1A/2", "20: 9 key 1A/3", "21: 9 key 79/0", "22: 9 key 59/1"}));
+  EXPECT_EQ(described, std::vector<std::string>({"6: 0 press 1279,767",
+                                                 "5: 2 type",
+                                                 "15: 2 key 1000C/3",
+                                                 "7: 4 release 0,0",
+                                                 "3: 5 move 1,1",
+                                                 "8: 5 click @ExecButton 0,0",
+                                                 "9: 6 click @RegTextEditBox+10,5",
+                                                 "10: 6 move @ExecButton+-3,-4",
+                                                 "11: 7 wheel-up 5,6",
+                                                 "12: 7 wheel-down @ExecButton 0,0",
+                                                 "13: 8 key 9/1",
+                                                 "14: 8 key 10001/2",
+                                                 "16: 9 rpress 3,4",
+                                                 "17: 9 rrelease @ExecButton 0,0",
+                                                 "18: 9 rclick 7,8",
+                                                 "19: 9 key 1A/2",
+                                                 "20: 9 key 1A/3",
+                                                 "21: 9 key 79/0",
+                                                 "22: 9 key 59/1",
+                                                 "23: 9 key 1A/2",
+                                                 "24: 9 key 19/2"}));
   const std::vector<uint32_t>& text = events[1].text;
   EXPECT_EQ(std::string(text.begin(), text.end() - 1), "0x12 # not a comment");
   EXPECT_EQ(text.back(), 0xE4u);  // a-umlaut as one UTF-16 unit

@@ -17,6 +17,7 @@
 #include "panel/Velkor_symbology_layer_cycle_internal.h"
 #include "panel/Velkor_symbology_layer_internal.h"
 #include "panel/Velkor_symbology_layer_parts_internal.h"
+#include "panel/Velkor_symbology_layer_popups_internal.h"
 #include "panel/Velkor_vocabulary.h"
 #include "widgets/interactivity_mapping.h"
 
@@ -24,8 +25,6 @@ namespace {
 
 using Context = Velkor_symbology_layer_context;
 
-constexpr float kCentreX = 640.0f;
-constexpr float kCentreY = 384.0f;
 constexpr uint32_t kMainPass = 0;
 constexpr uint32_t kPopUpPass = 2;
 
@@ -34,10 +33,6 @@ constexpr uint32_t kTooltipAlpha = 200;
 // Area tests cover their element's rectangle, enlarged by this much on
 // every side, so that the edge of a button still counts.
 constexpr float kAreaMargin = 2.0f;
-
-// A pointer that lies nowhere on the panel: what the main view sees while
-// the real pointer is over an open pop-up.
-constexpr float kNowhere = -100000.0f;
 
 struct Rect {
   float x, y, width, height;
@@ -208,53 +203,26 @@ uint8_t table_column_hover(const Velkor_MultiColumn* t, bool bytes) {
   return bytes ? (t->hoveredColumn == 1 || t->hoveredColumn == 2) : (t->hoveredColumn == 0);
 }
 
-// ---- The pointer seen by the main view ---------------------------------------
-//
-// While the real pointer is over an open pop-up, the main view under it sees
-// the pointer nowhere and no press: the pop-up takes the press alone. The
-// real record is put back before the pop-ups are drawn.
-
-void hide_pointer_from_main_view(Context* c) {
-  PointerEvent& p = c->hiddenPointer;
-  p = PointerEvent{};
-  Velkor_pointer(0, &p.pressed, &p.released, &p.button, &p.x, &p.y, &p.modifiers);
-  c->pointerHidden = 0;
-  c->pressOnPopUp = 0;
-  if (!Velkor_cycle_point_on_open_popup(c, p.x - kCentreX, p.y - kCentreY)) return;
-  c->pressOnPopUp = p.pressed;
-  c->pointerHidden = 1;
-  BHVR_SetPointer(0, kNowhere, kNowhere, p.button, 0, p.released, p.modifiers);
-}
-
-void give_pointer_back(Context* c) {
-  if (!c->pointerHidden) return;
-  c->pointerHidden = 0;
-  const PointerEvent& p = c->hiddenPointer;
-  BHVR_SetPointer(0, p.x, p.y, p.button, p.pressed, p.released, p.modifiers);
-}
-
 // ---- Pass 0 -------------------------------------------------------------------
 
-// A key that steps the machine, or a press that closes the help, is the
-// frame's only action: the panel sees the pointer nowhere and no press.
-void hide_pointer_for_classroom(Context* c) {
-  c->clickFlag = 0;
-  if (c->pointerHidden) return;
-  const PointerEvent& p = c->hiddenPointer;
-  c->pointerHidden = 1;
-  BHVR_SetPointer(0, kNowhere, kNowhere, p.button, 0, p.released, p.modifiers);
-}
-
+// Who owns the pointer is settled once, before anything is drawn; the main
+// view then reads it only if it is the owner (a pointer over an open
+// pop-up, a key that steps the machine or a press that closes the help
+// leave it nowhere and without a press).
 void step_read_pointer(Context* c) {
-  hide_pointer_from_main_view(c);
+  BHVR_SetPointerReach(1);
+  PointerEvent p{};
+  Velkor_pointer(0, &p.pressed, &p.released, &p.button, &p.x, &p.y, &p.modifiers);
+  c->pointerOwner = Velkor_cycle_pointer_owner(c, p);
   // Only the left button clicks: a wheel notch scrolls what lies under it
   // and must neither fetch, execute nor open a pop-up there (the right
   // button sets breakpoints on its own).
-  const PointerEvent& p = c->hiddenPointer;
   const uint8_t press = p.pressed && BHVR_LeftButton(p.button) ? 1 : 0;
   Velkor_cycle_take_press(c, press);
   const bool closes_help = Velkor_classroom_help_takes_press(c, press);
-  if (Velkor_keys_read(c) || closes_help) hide_pointer_for_classroom(c);
+  if (Velkor_keys_read(c) || closes_help) Velkor_cycle_classroom_takes_frame(c);
+  const bool main_view = Velkor_cycle_pointer_reaches(c->pointerOwner, kPointerMainView, nullptr);
+  BHVR_SetPointerReach(main_view ? 1 : 0);
 }
 
 void step_animation(Context* c, uint32_t pass) {
@@ -456,7 +424,7 @@ void draw_main(Context* c, uint32_t pass) {
   Velkor_view_draw_address_unit(c);
   Velkor_follow_markers(c);
   Velkor_classroom_draw_main(c);
-  give_pointer_back(c);
+  BHVR_SetPointerReach(1);  // the pop-ups settle their own reach
 }
 
 // ---- Pass 2 -------------------------------------------------------------------
@@ -513,12 +481,14 @@ void draw_popups(Context* c, uint32_t pass) {
 void Velkor_symbology_layer_draw(void* context, uint32_t pass) {
   if (context == nullptr) return;
   Context* c = static_cast<Context*>(context);
-  sglPushMatrixAndTranslate(kCentreX, kCentreY);
+  sglPushMatrixAndTranslate(kPanelCentreX, kPanelCentreY);
   sglIndexLineStipplei(kVelkorStippleSolid);
   if (pass == kMainPass) {
     draw_main(c, pass);
   } else if (pass == kPopUpPass) {
+    Velkor_popups_before_drawing(c);
     draw_popups(c, pass);
+    Velkor_popups_after_drawing(c);
     ++c->frame;
   }
   sglPopMatrixAndTranslate();

@@ -203,13 +203,15 @@ class PopUpStory : public DisplayTest {
     c_ = NewLayer();
     c_->resetRequest = 0;  // pass 0, which clears it, is not drawn here
   }
-  // Frames of a pop-up's children at (x, y), as pass 2 draws them, until
-  // the queued input is used up.
+  // Frames of a pop-up's children at (x, y), as pass 2 draws them between
+  // the rules' steps, until the queued input is used up.
   void Draw(Velkor_ChildrenCallback children, float x, float y) {
     do {
       Frame([&] {
         Velkor_symbology_layer_predraw(c_.get());
+        Velkor_popups_before_drawing(c_.get());
         DrawAt(x, y, 1, 0, [&] { children(c_.get(), 2, -1, 2); });
+        Velkor_popups_after_drawing(c_.get());
       });
     } while (InputPending());
   }

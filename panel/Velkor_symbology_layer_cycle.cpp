@@ -403,7 +403,7 @@ bool Velkor_cycle_fetch(Velkor_layer* c) {
 void Velkor_cycle_popup_requests(const Velkor_layer* c, Velkor_PopUpRequest* r) {
   uint8_t register_hover = 0;
   for (int i = 0; i < kRegisterCount; ++i) {
-    if (i != 3 && c->registerHover[i]) register_hover = 1;
+    if (Velkor_register_editable(i) && c->registerHover[i]) register_hover = 1;
   }
   r[kPopUpSlots] = {1, 1, static_cast<uint8_t>(c->romByteHover && c->clickFlag)};
   r[kPopUpInstructions] = {1, 1, 1};

@@ -18,6 +18,7 @@
 #include "panel/Velkor_symbology_layer_internal.h"
 #include "panel/Velkor_symbology_layer_parts_internal.h"
 #include "panel/Velkor_symbology_layer_popups_internal.h"
+#include "panel/Velkor_symbology_layer_view_internal.h"
 #include "panel/Velkor_vocabulary.h"
 #include "widgets/interactivity_mapping.h"
 
@@ -51,7 +52,8 @@ constexpr Rect kSpeedRadioBox = {-150.5f, -26.0f, 138.0f, 86.0f};
 constexpr Rect kGauge = {-348.0f, 25.0f, 162.0f, 10.0f};
 constexpr Rect kRomTable = {188.0f, 91.0f, 215.0f, 260.0f};
 constexpr Rect kRamTable = {416.0f, 91.0f, 215.0f, 260.0f};
-constexpr Rect kRegisterScrollPanel = {-295.0f, -369.0f, 192.0f, 220.0f};
+constexpr Rect kRegisterScrollPanel = {kRegisterPanelX, kRegisterPanelY, kRegisterPanelWidth,
+                                       kRegisterPanelHeight};
 
 // The version line's area (the info pop-up opens while the pointer is on it).
 constexpr Rect kVersionArea = {357.0f, -373.0f, 262.0f, 23.0f};
@@ -94,7 +96,7 @@ const char kSaveTooltip[] =
 void fill_rect(float x, float y, float w, float h, int32_t color, uint32_t alpha) {
   sglIndexColori(color);
   sglTransparency8(alpha);
-  sglBegin(5);
+  sglBegin(SGL_PRIMITIVE_POLYGON);
   sglVertex2f(x, y);
   sglVertex2f(x + w, y);
   sglVertex2f(x + w, y + h);
@@ -107,7 +109,7 @@ void write_text(float x, float y, const char* text, int32_t length, int32_t font
                 uint32_t horizontal) {
   sglIndexColori(color);
   sglIndexFonti(font);
-  sglSetTextAlignment(horizontal, 0);
+  sglSetTextAlignment(horizontal, kAlignBottom);
   sgluWriteText(x, y, text, length);
 }
 
@@ -118,7 +120,7 @@ void write_tooltip(const Rect& button, const char* text, int32_t length) {
   const float left = kTooltipLeft + kTooltipPadding;
   const float right = kTooltipRight - kTooltipPadding;
   sglIndexFonti(kFontSmall);
-  sglSetTextAlignment(0, 2);
+  sglSetTextAlignment(kAlignLeft, kAlignTop);
   float x1 = 0.0f;
   float y1 = 0.0f;
   float x2 = 0.0f;
@@ -194,7 +196,7 @@ void draw_table(Velkor_MultiColumn* t, const Rect& r, const MemoryRow* rows, int
   sglPopMatrixAndTranslate();
   t->load = 0;  // the selection of init is taken once
   write_text(r.x + r.width / 2.0f, r.y + r.height + kTableTitleGap, title, 64, kFontLabel,
-             kColorWhite, 1);
+             kColorWhite, kAlignCentre);
 }
 
 // Which column of a table the pointer is over: 0 the address, 1 the bytes.
@@ -240,8 +242,8 @@ void step_register_file(Context* c, uint32_t pass) {
   Velkor_ScrollPanel* p = &c->RegisterScrollPanel;
   p->width = kRegisterScrollPanel.width;
   p->height = kRegisterScrollPanel.height;
-  p->contentWidth = 500.0f;
-  p->contentHeight = 547.0f;
+  p->contentWidth = kRegisterContentWidth;
+  p->contentHeight = kRegisterContentHeight;
   p->children = Velkor_symbology_layer_drawChildren_RegisterScrollPanel;
   p->argument = c;
   p->childPass = kMainPass;
@@ -266,7 +268,7 @@ void step_exec_and_disasm(Context* c, uint32_t pass) {
 
 void step_state_text(Context* c) {
   write_text(kStateTextX, kStateTextY, Velkor_symbology_layer_state_text(c), 15, kFontLabel,
-             kColorWhite, 1);
+             kColorWhite, kAlignCentre);
 }
 
 void step_speed_and_gauge(Context* c, uint32_t pass) {
@@ -334,7 +336,7 @@ void step_ram_table(Context* c, uint32_t pass) {
 void step_status_flags(Context* c) {
   for (int i = 0; i < 4; ++i) {
     write_text(kFlagX[i], kFlagsY, kFlagTexts[i][c->statusFlags[i] ? 1 : 0], 3, kFontLabel,
-               kColorWhite, 2);
+               kColorWhite, kAlignRight);
   }
 }
 
@@ -345,9 +347,10 @@ void step_save_button(Context* c, uint32_t pass) {
     write_tooltip(kSaveButton, kSaveTooltip, 200);
   }
   if (c->instructionFormat != kFormatNone) {
-    write_text(kAssemblerX, kAssemblerLabelY, "Assemblercode:", 64, kFontLabel, kColorWhite, 0);
+    write_text(kAssemblerX, kAssemblerLabelY, "Assemblercode:", 64, kFontLabel, kColorWhite,
+               kAlignLeft);
     write_text(kAssemblerX, kAssemblerTextY, c->assemblerText, kTextCellSize, kFontCode,
-               kColorWhite, 0);
+               kColorWhite, kAlignLeft);
   }
 }
 

@@ -34,6 +34,14 @@
 #include "panel/Velkor_symbology_layer.h"
 #include "widgets/interactivity_mapping.h"
 
+// R3 (CG2) is the constant generator: it holds no value of its own, so no
+// click chooses it and no pop-up changes it. The one rule for every place
+// that offers a register to the student.
+constexpr int32_t kConstantGeneratorRegister = 3;
+inline bool Velkor_register_editable(int64_t reg) {
+  return reg >= 0 && reg < kRegisterCount && reg != kConstantGeneratorRegister;
+}
+
 // The panel's centre in display units: the origin of the centred frame in
 // which the layer places everything.
 constexpr float kPanelCentreX = 640.0f;

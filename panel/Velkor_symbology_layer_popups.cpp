@@ -24,8 +24,6 @@ namespace {
 
 using Context = Velkor_symbology_layer_context;
 
-enum Align : uint32_t { kLeft = 0, kCentre = 1, kRight = 2 };
-
 const char kOutOfRange[] =
     "Wert au\xdf"
     "erhalb des darstellbaren Wertebereichs!";
@@ -125,7 +123,7 @@ bool drawn(int32_t child, int32_t name) {
 // ---- Texts and shapes -------------------------------------------------------------
 
 void write_text(uint32_t masks, float x, float y, const char* text, int32_t length, int32_t font,
-                int32_t color, uint32_t align = kLeft) {
+                int32_t color, uint32_t align = kAlignLeft) {
   sglSetActiveMasks(masks);
   sglIndexColori(color);
   sglIndexFonti(font);
@@ -138,22 +136,22 @@ void write_area(uint32_t masks, const Rect& r, const char* text, int32_t length,
   sglSetActiveMasks(masks);
   sglIndexColori(color);
   sglIndexFonti(font);
-  sglSetTextAlignment(kLeft, 2);
+  sglSetTextAlignment(kAlignLeft, kAlignTop);
   sgluWriteTextArea(r.x, r.y, r.x + r.width, r.y + r.height, text, length);
 }
 
 void fill_box(uint32_t masks, const Rect& r, int32_t fill, int32_t frame) {
   sglSetActiveMasks(masks);
   sglIndexColori(fill);
-  sglBegin(5);
+  sglBegin(SGL_PRIMITIVE_POLYGON);
   sglVertex2f(r.x, r.y);
   sglVertex2f(r.x + r.width, r.y);
   sglVertex2f(r.x + r.width, r.y + r.height);
   sglVertex2f(r.x, r.y + r.height);
   sglEnd();
   sglIndexColori(frame);
-  sglIndexLineWidthi(1);
-  sglBegin(3);
+  sglIndexLineWidthi(kLineFrame);
+  sglBegin(SGL_PRIMITIVE_LINE_LOOP);
   sglVertex2f(r.x, r.y);
   sglVertex2f(r.x + r.width, r.y);
   sglVertex2f(r.x + r.width, r.y + r.height);
@@ -637,32 +635,33 @@ void Velkor_symbology_layer_drawChildren_MaschinencodePopUpPanel(void* context, 
   const Velkor_CodeLayout* layout = Velkor_popups_code_layout(c->instructionFormat);
   if (layout == nullptr) return;
   const uint32_t masks = sglGetActiveMasks();
-  constexpr float kLeft = 26.0f;
-  constexpr float kBit = 28.0f;  // width of one bit's column
+  constexpr float kFirstBit = 26.0f;  // left edge of bit 15's column
+  constexpr float kBit = 28.0f;       // width of one bit's column
   write_text(masks, 20.0f, 232.0f, layout->title, 64, kFontLabel, kColorWhite);
   char text[4] = {0, 0, 0, 0};
   for (int32_t j = 0; j < 16; ++j) {
-    const float centre = kLeft + kBit * static_cast<float>(j) + kBit / 2.0f;
+    const float centre = kFirstBit + kBit * static_cast<float>(j) + kBit / 2.0f;
     snprintf(text, sizeof text, "%d", 15 - j);
-    write_text(masks, centre, 210.0f, text, 2, kFontSmall, kColorGrey, kCentre);
+    write_text(masks, centre, 210.0f, text, 2, kFontSmall, kColorGrey, kAlignCentre);
     text[0] = j < static_cast<int32_t>(strnlen(c->bitString, 16)) ? c->bitString[j] : ' ';
     text[1] = '\0';
-    write_text(masks, centre, 188.0f, text, 1, kFontLabel, kColorWhite, kCentre);
+    write_text(masks, centre, 188.0f, text, 1, kFontLabel, kColorWhite, kAlignCentre);
   }
   for (int32_t f = 0; f < layout->count; ++f) {
     const Velkor_CodeField& field = layout->fields[f];
-    const float x1 = kLeft + kBit * static_cast<float>(15 - field.highBit);
-    const float x2 = kLeft + kBit * static_cast<float>(16 - field.lowBit);
+    const float x1 = kFirstBit + kBit * static_cast<float>(15 - field.highBit);
+    const float x2 = kFirstBit + kBit * static_cast<float>(16 - field.lowBit);
     fill_box(masks, {x1, 134.0f, x2 - x1, 40.0f}, kColorFieldFill, kColorFieldFrame);
-    write_text(masks, (x1 + x2) / 2.0f, 148.0f, field.label, 16, kFontSmall, kColorWhite, kCentre);
+    write_text(masks, (x1 + x2) / 2.0f, 148.0f, field.label, 16, kFontSmall, kColorWhite,
+               kAlignCentre);
   }
   // One hexadecimal digit under each group of four bits.
   for (int32_t g = 0; g < 4; ++g) {
     text[0] =
         g < static_cast<int32_t>(strnlen(c->machineWordText, 4)) ? c->machineWordText[g] : ' ';
     text[1] = '\0';
-    write_text(masks, kLeft + kBit * (4.0f * static_cast<float>(g) + 2.0f), 110.0f, text, 1,
-               kFontLabel, kColorWhite, kCentre);
+    write_text(masks, kFirstBit + kBit * (4.0f * static_cast<float>(g) + 2.0f), 110.0f, text, 1,
+               kFontLabel, kColorWhite, kAlignCentre);
   }
   write_text(masks, 20.0f, 48.0f, "Maschinencode:", 32, kFontLabel, kColorWhite);
   // The extension words follow the instruction word in memory: shown above it.
@@ -719,11 +718,10 @@ void Velkor_symbology_layer_drawChildren_RegPopUpPanel(void* context, uint32_t p
     uint32_t clicked = 0;
     const uint8_t load = Velkor_popups_register_load(c, &clicked);
     if (load) c->registerIndex = clicked;
-    // R3/CG2 holds the constant generator: it cannot be chosen.
-    static const uint8_t kRegisterFlags[16] = {1, 1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-    draw_combo(masks, &c->RegComboBox, kRegCombo,
-               {"Register Rm", kVelkorRegisterFile, 3, kRegisterFlags}, &c->registerIndex, load,
-               pass, childPass);
+    uint8_t editable[kRegisterCount];
+    for (int32_t r = 0; r < kRegisterCount; ++r) editable[r] = Velkor_register_editable(r) ? 1 : 0;
+    draw_combo(masks, &c->RegComboBox, kRegCombo, {"Register Rm", kVelkorRegisterFile, 3, editable},
+               &c->registerIndex, load, pass, childPass);
   }
   if (drawn(child, kChildValuePreview))
     write_preview(masks, c->registerValueText, c->registerValid);

@@ -182,7 +182,7 @@ void Velkor_popups_convert_operands(Velkor_layer* c) {
 uint8_t Velkor_popups_register_load(const Velkor_layer* c, uint32_t* index) {
   *index = 0;
   for (uint32_t r = 0; r < kRegisterCount; ++r) {
-    if (r == 3 || !c->registerHover[r]) continue;  // R3 holds constants only
+    if (!Velkor_register_editable(r) || !c->registerHover[r]) continue;
     *index = r;
     return c->clickFlag ? 1 : 0;
   }
@@ -198,7 +198,7 @@ bool Velkor_popups_change_ram(Velkor_layer* c) {
 
 bool Velkor_popups_change_register(Velkor_layer* c) {
   if (!c->saveToRegister || !c->registerValid) return false;
-  if (c->registerIndex >= kRegisterCount || c->registerIndex == 3) return false;
+  if (!Velkor_register_editable(c->registerIndex)) return false;
   ChangeReg(static_cast<int32_t>(c->registerIndex), c->registerValueText, c->registers);
   return true;
 }

@@ -102,10 +102,14 @@ extern uint8_t BHVR_AsynchronousACK;
 // behaviour keeps *previousEvent in its state record.
 uint8_t BHVR_HoldEvent(bool trigger, uint8_t* previousEvent);
 
+// The pointer record's buttons (see PointerEvent::button).
+constexpr uint32_t BHVR_LEFT_BUTTON = 1;
+constexpr uint32_t BHVR_RIGHT_BUTTON = 2;
+
 // Whether the button of a pointer record or focus pulse clicks: the left
 // button, or 0, which a widget sees before any pulse has named a button.
 inline bool BHVR_LeftButton(uint32_t button) {
-  return button == 0 || button == 1;
+  return button == 0 || button == BHVR_LEFT_BUTTON;
 }
 
 // The wheel's notches come as pointer buttons, each a press without a

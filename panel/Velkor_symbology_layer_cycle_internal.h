@@ -5,7 +5,8 @@
 //
 // The layer's pass 0 interleaves these with the drawing (see
 // Velkor_symbology_layer_draw.cpp):
-//    1  Velkor_cycle_take_press         click flag from the press of the frame
+//    1  Velkor_cycle_pointer_owner      who owns the pointer in this frame
+//       Velkor_cycle_take_press         click flag from the press of the frame
 //    2  Velkor_cycle_animation_play / _period, then _take_animation
 //    3  Velkor_cycle_ports              Ports
 //    8  Velkor_cycle_continuous         the forced tick on the phase's button

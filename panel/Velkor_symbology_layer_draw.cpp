@@ -1,5 +1,6 @@
-// The layer's frame: pass 0 runs every step of the panel's logic and draws
-// the main view, pass 2 draws the six pop-up panels, pass 1 draws nothing.
+// The layer's frame: pass 0 settles who owns the pointer, runs every step of
+// the panel's logic and draws the main view; pass 2 draws the six pop-up
+// panels between the pop-ups' rule steps; pass 1 draws nothing.
 // The conditions themselves live in Velkor_symbology_layer_cycle.cpp; this
 // unit sets the widgets' parameters, draws them in step order, runs the
 // area tests and hands their results to the conditions.

@@ -1,8 +1,8 @@
 // The contents of the six pop-up panels, drawn in pass 2 through their
 // panels' children callbacks. What they decide (loads, conditions, core
-// calls) is in Velkor_symbology_layer_popups_rules.cpp; this unit places the
-// widgets and texts, hands the widgets their values and reads back what the
-// user chose.
+// calls) is in Velkor_symbology_layer_popups_rules.cpp and runs from the
+// frame entry after the drawing; this unit places the widgets and texts,
+// hands the widgets their values and reads back what the user chose.
 //
 // The selection fields of the layer are the truth: each selector shows its
 // field (it is loaded whenever the two differ, e.g. after RESET or a

@@ -4,14 +4,13 @@
 #include <cstdlib>
 
 #include "graphics/sgl.h"
+#include "panel/Velkor_palette_internal.h"
 #include "widgets/interactivity_mapping.h"
 
 namespace {
 
-constexpr uint32_t kRightButton = 2;
-constexpr int32_t kColorBreakpoint = 15;  // a strong red
-constexpr float kRowHeight = 22.0f;       // the tables' row height
-constexpr float kDotX = 9.0f;             // from the table's left edge
+constexpr float kRowHeight = 22.0f;  // the tables' row height
+constexpr float kDotX = 9.0f;        // from the table's left edge
 constexpr float kDotRadius = 4.5f;
 // An octagon round the origin, radius 1 (no trigonometry per frame).
 constexpr float kOctagon[8][2] = {{1.0f, 0.0f},        {0.7071f, 0.7071f}, {0.0f, 1.0f},
@@ -66,7 +65,7 @@ void Velkor_breakpoints_right_click(Velkor_symbology_layer_context* c) {
   uint8_t pressed = 0;
   uint32_t button = 0;
   Velkor_pointer(0, &pressed, nullptr, &button, nullptr, nullptr, nullptr);
-  if (!pressed || button != kRightButton) return;
+  if (!pressed || button != BHVR_RIGHT_BUTTON) return;
   if (!t->hover || t->hoveredRow < 0 || t->hoveredColumn != 0) return;
   Velkor_breakpoints_toggle(c, t->hoveredRow);
   c->clickFlag = 0;
@@ -82,7 +81,7 @@ void Velkor_breakpoints_draw_marks(const Velkor_symbology_layer_context* c, floa
     if (row < 0 || row >= kMemoryRowCount || !c->classroom.breakpoints[row]) continue;
     const float cy = top - kRowHeight * (static_cast<float>(r) + 0.5f);
     const float cx = x + kDotX;
-    sglBegin(5);
+    sglBegin(SGL_PRIMITIVE_POLYGON);
     for (const auto& p : kOctagon) sglVertex2f(cx + kDotRadius * p[0], cy + kDotRadius * p[1]);
     sglEnd();
   }

@@ -63,7 +63,7 @@ const char kHelpFooter[] =
 
 void fill(float x, float y, float w, float h, int32_t color) {
   sglIndexColori(color);
-  sglBegin(5);
+  sglBegin(SGL_PRIMITIVE_POLYGON);
   sglVertex2f(x, y);
   sglVertex2f(x + w, y);
   sglVertex2f(x + w, y + h);
@@ -74,7 +74,7 @@ void fill(float x, float y, float w, float h, int32_t color) {
 void text(float x, float y, const char* t, int32_t font, int32_t color, uint32_t align) {
   sglIndexColori(color);
   sglIndexFonti(font);
-  sglSetTextAlignment(align, 0);
+  sglSetTextAlignment(align, kAlignBottom);
   sgluWriteText(x, y, t, static_cast<int32_t>(strlen(t)));
 }
 
@@ -89,10 +89,10 @@ void Velkor_classroom_init(Velkor_classroom* k) {
 }
 
 void Velkor_classroom_draw_main(const Velkor_symbology_layer_context* c) {
-  text(kHintX, kHintY, kHintText, kFontSmall, kColorCream, 2);
+  text(kHintX, kHintY, kHintText, kFontSmall, kColorCream, kAlignRight);
   if (c->classroom.breakpointMessage[0] != '\0') {
     text(kMessageX, kMessageY, c->classroom.breakpointMessage, kFontSmall, kColorBreakpointMessage,
-         1);
+         kAlignCentre);
   }
 }
 
@@ -107,12 +107,12 @@ void Velkor_classroom_draw_help(const Velkor_symbology_layer_context* c) {
   fill(kHelpX - 2.0f, kHelpY - 2.0f, kHelpWidth + 4.0f, kHelpHeight + 4.0f, kColorGrey);
   fill(kHelpX, kHelpY, kHelpWidth, kHelpHeight, kColorPopUpFill);
   const float top = kHelpY + kHelpHeight;
-  text(kHelpX + kHelpWidth / 2.0f, top - 36.0f, kHelpTitle, kFontCode, kColorWhite, 1);
+  text(kHelpX + kHelpWidth / 2.0f, top - 36.0f, kHelpTitle, kFontCode, kColorWhite, kAlignCentre);
   float y = top - 76.0f;
   for (const HelpLine& line : kHelpLines) {
-    text(kHelpX + kHelpKeyX, y, line.keys, kFontLabel, kColorLit, 0);
-    text(kHelpX + kHelpTextX, y, line.meaning, kFontSmall, kColorCream, 0);
+    text(kHelpX + kHelpKeyX, y, line.keys, kFontLabel, kColorLit, kAlignLeft);
+    text(kHelpX + kHelpTextX, y, line.meaning, kFontSmall, kColorCream, kAlignLeft);
     y -= kHelpLine;
   }
-  text(kHelpX + kHelpKeyX, y - 8.0f, kHelpFooter, kFontSmall, kColorCream, 0);
+  text(kHelpX + kHelpKeyX, y - 8.0f, kHelpFooter, kFontSmall, kColorCream, kAlignLeft);
 }

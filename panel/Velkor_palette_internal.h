@@ -21,6 +21,7 @@ constexpr int32_t kColorFieldFrame = 6;
 constexpr int32_t kColorPopUpFill = 7;  // pop-up faces, tool-tip plates, the diagram's blocks
 constexpr int32_t kColorRed = 11;       // a refused value's message, the address unit's boxes
 constexpr int32_t kColorBreakpointMessage = 14;  // where a run stopped at a breakpoint
+constexpr int32_t kColorBreakpoint = 15;         // a breakpoint's dot: a strong red
 constexpr int32_t kColorAlu = 17;
 constexpr int32_t kColorAluEdge = 24;
 constexpr int32_t kColorAddressBus = 25;
@@ -40,3 +41,15 @@ constexpr int32_t kColorFieldFill = 67;  // a machine word's bit field
 constexpr int32_t kFontSmall = 20;  // buttons, lists, help texts
 constexpr int32_t kFontLabel = 21;  // titles and labels
 constexpr int32_t kFontCode = 22;   // assembler text, machine words, previews
+
+// Text alignment (sglSetTextAlignment: horizontal, then vertical).
+constexpr uint32_t kAlignLeft = 0;
+constexpr uint32_t kAlignCentre = 1;
+constexpr uint32_t kAlignRight = 2;
+constexpr uint32_t kAlignBottom = 0;
+constexpr uint32_t kAlignTop = 2;
+
+// Line widths by role (rows of the line width table).
+constexpr int32_t kLineThin = 0;
+constexpr int32_t kLineFrame = 1;    // frames of boxes and fields
+constexpr int32_t kLineSegment = 7;  // a seven-segment display's bars

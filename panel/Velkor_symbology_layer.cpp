@@ -77,6 +77,7 @@ void init_state(Context* c) {
   set_text(c->destinationBaseText, kAddressTextSize, "0xDDDD");
   for (int i = 0; i < kPortCellCount; ++i) set_text(c->ports[i], kPortCellSize, "0x00");
   c->ramEditRow = 0;
+  c->pointerOwner.popup = kPointerMainView;
 }
 
 // Every widget instance of the context, in the context's order, with the

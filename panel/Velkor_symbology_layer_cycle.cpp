@@ -155,7 +155,7 @@ void mark_unknown_instruction(Velkor_layer* c) {
 }  // namespace
 
 void Velkor_cycle_take_press(Velkor_layer* c, uint8_t press) {
-  c->clickFlag = (press && !c->pressOnPopUp) ? 1 : 0;
+  c->clickFlag = (press && c->pointerOwner.popup == kPointerMainView) ? 1 : 0;
 }
 
 int32_t Velkor_cycle_animation_period(uint32_t speed) {
@@ -403,7 +403,7 @@ bool Velkor_cycle_fetch(Velkor_layer* c) {
 void Velkor_cycle_popup_requests(const Velkor_layer* c, Velkor_PopUpRequest* r) {
   uint8_t register_hover = 0;
   for (int i = 0; i < kRegisterCount; ++i) {
-    if (i != 3 && c->registerHover[i]) register_hover = 1;
+    if (Velkor_register_editable(i) && c->registerHover[i]) register_hover = 1;
   }
   r[kPopUpSlots] = {1, 1, static_cast<uint8_t>(c->romByteHover && c->clickFlag)};
   r[kPopUpInstructions] = {1, 1, 1};
@@ -433,17 +433,61 @@ Velkor_PopUpPlace Velkor_cycle_popup_place(const Velkor_layer* c, int32_t popup)
   }
 }
 
-bool Velkor_cycle_point_on_open_popup(const Velkor_layer* c, float x, float y) {
+int32_t Velkor_cycle_popup_at(const Velkor_layer* c, float x, float y) {
   const Velkor_PopUpPanel* panels[kPopUpCount] = {&c->PopUpPanel,     &c->InstruktionenPopUpPanel,
                                                   &c->RAMPopUpPanel,  &c->MaschinencodePopUpPanel,
                                                   &c->InfoPopUpPanel, &c->RegPopUpPanel};
-  for (int32_t p = 0; p < kPopUpCount; ++p) {
+  for (int32_t p = kPopUpCount - 1; p >= 0; --p) {
     if (!panels[p]->isOpen) continue;
     if (p == kPopUpMachineCode && c->instructionFormat == kFormatNone) continue;
     const Velkor_PopUpPlace place = Velkor_cycle_popup_place(c, p);
     const float right = place.x + place.width * place.scale;
     const float top = place.y + place.height * place.scale;
-    if (x >= place.x && x <= right && y >= place.y && y <= top) return true;
+    if (x >= place.x && x <= right && y >= place.y && y <= top) return p;
   }
-  return false;
+  return kPointerMainView;
+}
+
+bool Velkor_cycle_point_on_open_popup(const Velkor_layer* c, float x, float y) {
+  return Velkor_cycle_popup_at(c, x, y) != kPointerMainView;
+}
+
+Velkor_PointerOwner Velkor_cycle_pointer_owner(const Velkor_layer* c, const PointerEvent& pointer) {
+  Velkor_PointerOwner o{};
+  o.pointer = pointer;
+  o.popup = Velkor_cycle_popup_at(c, pointer.x - kPanelCentreX, pointer.y - kPanelCentreY);
+  // Only one list of a pop-up is open at a time; the first found is it.
+  const Velkor_ComboBox* const lists[] = {&c->SlotComboBox,
+                                          &c->InstructionFormatComboBox,
+                                          &c->DualOperationComboBox,
+                                          &c->Single_OperationComboBox,
+                                          &c->Jump_OperationComboBox,
+                                          &c->Emulated_OperationComboBox,
+                                          &c->SRegAdrComboBox,
+                                          &c->SRegComboBox,
+                                          &c->DRegAdrComboBox,
+                                          &c->DRegComboBox,
+                                          &c->RegComboBox};
+  const int32_t owners[] = {kPopUpSlots,        kPopUpInstructions, kPopUpInstructions,
+                            kPopUpInstructions, kPopUpInstructions, kPopUpInstructions,
+                            kPopUpInstructions, kPopUpInstructions, kPopUpInstructions,
+                            kPopUpInstructions, kPopUpRegister};
+  static_assert(sizeof lists / sizeof lists[0] == sizeof owners / sizeof owners[0], "");
+  for (size_t i = 0; i < sizeof lists / sizeof lists[0]; ++i) {
+    if (lists[i]->open && o.openList[owners[i]] == nullptr) o.openList[owners[i]] = lists[i];
+  }
+  return o;
+}
+
+void Velkor_cycle_classroom_takes_frame(Velkor_layer* c) {
+  c->clickFlag = 0;
+  c->pointerOwner.classroom = 1;
+}
+
+bool Velkor_cycle_pointer_reaches(const Velkor_PointerOwner& owner, int32_t popup,
+                                  const Velkor_ComboBox* list) {
+  if (popup == kPointerMainView) return owner.popup == kPointerMainView && !owner.classroom;
+  if (popup < 0 || popup >= kPopUpCount || owner.popup > popup) return false;
+  const Velkor_ComboBox* open = owner.openList[popup];
+  return open == nullptr || open == list;
 }

@@ -5,7 +5,8 @@
 //
 // The layer's pass 0 interleaves these with the drawing (see
 // Velkor_symbology_layer_draw.cpp):
-//    1  Velkor_cycle_take_press         click flag from the press of the frame
+//    1  Velkor_cycle_pointer_owner      who owns the pointer in this frame
+//       Velkor_cycle_take_press         click flag from the press of the frame
 //    2  Velkor_cycle_animation_play / _period, then _take_animation
 //    3  Velkor_cycle_ports              Ports
 //    8  Velkor_cycle_continuous         the forced tick on the phase's button
@@ -34,7 +35,7 @@
 using Velkor_layer = Velkor_symbology_layer_context;
 
 // Step 1: the click flag is the press of this frame, unless the press lies
-// on an open pop-up (which then takes it alone).
+// on an open pop-up (which then takes it alone: c->pointerOwner).
 void Velkor_cycle_take_press(Velkor_layer* c, uint8_t press);
 
 // Step 2: the animation period of a speed (unknown speeds run fast), and
@@ -137,6 +138,7 @@ enum {
   kPopUpRegister,
   kPopUpCount
 };
+static_assert(sizeof(Velkor_layer::popupChildrenDrawn) == kPopUpCount, "one flag per pop-up");
 struct Velkor_PopUpRequest {
   uint8_t drawn;  // the pop-up is drawn at all this frame
   uint8_t open;
@@ -151,5 +153,28 @@ struct Velkor_PopUpPlace {
 };
 Velkor_PopUpPlace Velkor_cycle_popup_place(const Velkor_layer* c, int32_t popup);
 
-// Whether (x, y) in the centred panel frame lies on a pop-up that is open.
+// The topmost open pop-up (the one drawn last) whose place holds (x, y) in
+// the centred panel frame, or -1. The machine-code pop-up counts only while
+// there is an instruction (it is not drawn without one).
+int32_t Velkor_cycle_popup_at(const Velkor_layer* c, float x, float y);
+// Whether (x, y) lies on a pop-up that is open.
 bool Velkor_cycle_point_on_open_popup(const Velkor_layer* c, float x, float y);
+
+// Step 1: who owns the frame's pointer - the main view, the topmost open
+// pop-up under it, inside a pop-up its open list. The frame computes it
+// once, before anything is drawn; Velkor_cycle_classroom_takes_frame adds a
+// key step or the help pop-up's closing press.
+//
+//   pointer                         main view  pop-up k's children
+//   on no open pop-up               reached    reached (list open: the list only)
+//   on pop-up p                     -          k >= p  (list open: the list only)
+//   key step / help closes (+ any)  -          as above
+static_assert(sizeof(Velkor_PointerOwner::openList) / sizeof(Velkor_ComboBox*) == kPopUpCount,
+              "one list per pop-up");
+Velkor_PointerOwner Velkor_cycle_pointer_owner(const Velkor_layer* c, const PointerEvent& pointer);
+// The key or the help took the frame: no click, the main view sees nothing.
+void Velkor_cycle_classroom_takes_frame(Velkor_layer* c);
+// Whether the pointer reaches the main view (popup -1) or a child of pop-up
+// `popup`; `list` names the child's own list (null for a child without one).
+bool Velkor_cycle_pointer_reaches(const Velkor_PointerOwner& owner, int32_t popup,
+                                  const Velkor_ComboBox* list);

@@ -1,5 +1,6 @@
-// The layer's frame: pass 0 runs every step of the panel's logic and draws
-// the main view, pass 2 draws the six pop-up panels, pass 1 draws nothing.
+// The layer's frame: pass 0 settles who owns the pointer, runs every step of
+// the panel's logic and draws the main view; pass 2 draws the six pop-up
+// panels between the pop-ups' rule steps; pass 1 draws nothing.
 // The conditions themselves live in Velkor_symbology_layer_cycle.cpp; this
 // unit sets the widgets' parameters, draws them in step order, runs the
 // area tests and hands their results to the conditions.
@@ -18,6 +19,8 @@
 #include "panel/Velkor_symbology_layer_cycle_internal.h"
 #include "panel/Velkor_symbology_layer_internal.h"
 #include "panel/Velkor_symbology_layer_parts_internal.h"
+#include "panel/Velkor_symbology_layer_popups_internal.h"
+#include "panel/Velkor_symbology_layer_view_internal.h"
 #include "panel/Velkor_vocabulary.h"
 #include "widgets/interactivity_mapping.h"
 
@@ -25,8 +28,6 @@ namespace {
 
 using Context = Velkor_symbology_layer_context;
 
-constexpr float kCentreX = 640.0f;
-constexpr float kCentreY = 384.0f;
 constexpr uint32_t kMainPass = 0;
 constexpr uint32_t kPopUpPass = 2;
 
@@ -35,10 +36,6 @@ constexpr uint32_t kTooltipAlpha = 200;
 // Area tests cover their element's rectangle, enlarged by this much on
 // every side, so that the edge of a button still counts.
 constexpr float kAreaMargin = 2.0f;
-
-// A pointer that lies nowhere on the panel: what the main view sees while
-// the real pointer is over an open pop-up.
-constexpr float kNowhere = -100000.0f;
 
 struct Rect {
   float x, y, width, height;
@@ -57,7 +54,8 @@ constexpr Rect kSpeedRadioBox = {-150.5f, -26.0f, 138.0f, 86.0f};
 constexpr Rect kGauge = {-348.0f, 25.0f, 162.0f, 10.0f};
 constexpr Rect kRomTable = {188.0f, 91.0f, 215.0f, 260.0f};
 constexpr Rect kRamTable = {416.0f, 91.0f, 215.0f, 260.0f};
-constexpr Rect kRegisterScrollPanel = {-295.0f, -369.0f, 192.0f, 220.0f};
+constexpr Rect kRegisterScrollPanel = {kRegisterPanelX, kRegisterPanelY, kRegisterPanelWidth,
+                                       kRegisterPanelHeight};
 
 // The version line's area (the info pop-up opens while the pointer is on it).
 constexpr Rect kVersionArea = {357.0f, -373.0f, 262.0f, 23.0f};
@@ -100,7 +98,7 @@ const char kSaveTooltip[] =
 void fill_rect(float x, float y, float w, float h, int32_t color, uint32_t alpha) {
   sglIndexColori(color);
   sglTransparency8(alpha);
-  sglBegin(5);
+  sglBegin(SGL_PRIMITIVE_POLYGON);
   sglVertex2f(x, y);
   sglVertex2f(x + w, y);
   sglVertex2f(x + w, y + h);
@@ -113,7 +111,7 @@ void write_text(float x, float y, const char* text, int32_t length, int32_t font
                 uint32_t horizontal) {
   sglIndexColori(color);
   sglIndexFonti(font);
-  sglSetTextAlignment(horizontal, 0);
+  sglSetTextAlignment(horizontal, kAlignBottom);
   sgluWriteText(x, y, text, length);
 }
 
@@ -124,7 +122,7 @@ void write_tooltip(const Rect& button, const char* text, int32_t length) {
   const float left = kTooltipLeft + kTooltipPadding;
   const float right = kTooltipRight - kTooltipPadding;
   sglIndexFonti(kFontSmall);
-  sglSetTextAlignment(0, 2);
+  sglSetTextAlignment(kAlignLeft, kAlignTop);
   float x1 = 0.0f;
   float y1 = 0.0f;
   float x2 = 0.0f;
@@ -200,7 +198,7 @@ void draw_table(Velkor_MultiColumn* t, const Rect& r, const MemoryRow* rows, int
   sglPopMatrixAndTranslate();
   t->load = 0;  // the selection of init is taken once
   write_text(r.x + r.width / 2.0f, r.y + r.height + kTableTitleGap, title, 64, kFontLabel,
-             kColorWhite, 1);
+             kColorWhite, kAlignCentre);
 }
 
 // Which column of a table the pointer is over: 0 the address, 1 the bytes.
@@ -209,53 +207,26 @@ uint8_t table_column_hover(const Velkor_MultiColumn* t, bool bytes) {
   return bytes ? (t->hoveredColumn == 1 || t->hoveredColumn == 2) : (t->hoveredColumn == 0);
 }
 
-// ---- The pointer seen by the main view ---------------------------------------
-//
-// While the real pointer is over an open pop-up, the main view under it sees
-// the pointer nowhere and no press: the pop-up takes the press alone. The
-// real record is put back before the pop-ups are drawn.
-
-void hide_pointer_from_main_view(Context* c) {
-  PointerEvent& p = c->hiddenPointer;
-  p = PointerEvent{};
-  Velkor_pointer(0, &p.pressed, &p.released, &p.button, &p.x, &p.y, &p.modifiers);
-  c->pointerHidden = 0;
-  c->pressOnPopUp = 0;
-  if (!Velkor_cycle_point_on_open_popup(c, p.x - kCentreX, p.y - kCentreY)) return;
-  c->pressOnPopUp = p.pressed;
-  c->pointerHidden = 1;
-  BHVR_SetPointer(0, kNowhere, kNowhere, p.button, 0, p.released, p.modifiers);
-}
-
-void give_pointer_back(Context* c) {
-  if (!c->pointerHidden) return;
-  c->pointerHidden = 0;
-  const PointerEvent& p = c->hiddenPointer;
-  BHVR_SetPointer(0, p.x, p.y, p.button, p.pressed, p.released, p.modifiers);
-}
-
 // ---- Pass 0 -------------------------------------------------------------------
 
-// A key that steps the machine, or a press that closes the help, is the
-// frame's only action: the panel sees the pointer nowhere and no press.
-void hide_pointer_for_classroom(Context* c) {
-  c->clickFlag = 0;
-  if (c->pointerHidden) return;
-  const PointerEvent& p = c->hiddenPointer;
-  c->pointerHidden = 1;
-  BHVR_SetPointer(0, kNowhere, kNowhere, p.button, 0, p.released, p.modifiers);
-}
-
+// Who owns the pointer is settled once, before anything is drawn; the main
+// view then reads it only if it is the owner (a pointer over an open
+// pop-up, a key that steps the machine or a press that closes the help
+// leave it nowhere and without a press).
 void step_read_pointer(Context* c) {
-  hide_pointer_from_main_view(c);
+  BHVR_SetPointerReach(1);
+  PointerEvent p{};
+  Velkor_pointer(0, &p.pressed, &p.released, &p.button, &p.x, &p.y, &p.modifiers);
+  c->pointerOwner = Velkor_cycle_pointer_owner(c, p);
   // Only the left button clicks: a wheel notch scrolls what lies under it
   // and must neither fetch, execute nor open a pop-up there (the right
   // button sets breakpoints on its own).
-  const PointerEvent& p = c->hiddenPointer;
   const uint8_t press = p.pressed && BHVR_LeftButton(p.button) ? 1 : 0;
   Velkor_cycle_take_press(c, press);
   const bool closes_help = Velkor_classroom_help_takes_press(c, press);
-  if (Velkor_keys_read(c) || closes_help) hide_pointer_for_classroom(c);
+  if (Velkor_keys_read(c) || closes_help) Velkor_cycle_classroom_takes_frame(c);
+  const bool main_view = Velkor_cycle_pointer_reaches(c->pointerOwner, kPointerMainView, nullptr);
+  BHVR_SetPointerReach(main_view ? 1 : 0);
 }
 
 void step_animation(Context* c, uint32_t pass) {
@@ -273,8 +244,8 @@ void step_register_file(Context* c, uint32_t pass) {
   Velkor_ScrollPanel* p = &c->RegisterScrollPanel;
   p->width = kRegisterScrollPanel.width;
   p->height = kRegisterScrollPanel.height;
-  p->contentWidth = 500.0f;
-  p->contentHeight = 547.0f;
+  p->contentWidth = kRegisterContentWidth;
+  p->contentHeight = kRegisterContentHeight;
   p->children = Velkor_symbology_layer_drawChildren_RegisterScrollPanel;
   p->argument = c;
   p->childPass = kMainPass;
@@ -299,7 +270,7 @@ void step_exec_and_disasm(Context* c, uint32_t pass) {
 
 void step_state_text(Context* c) {
   write_text(kStateTextX, kStateTextY, Velkor_symbology_layer_state_text(c), 15, kFontLabel,
-             kColorWhite, 1);
+             kColorWhite, kAlignCentre);
 }
 
 void step_speed_and_gauge(Context* c, uint32_t pass) {
@@ -367,7 +338,7 @@ void step_ram_table(Context* c, uint32_t pass) {
 void step_status_flags(Context* c) {
   for (int i = 0; i < 4; ++i) {
     write_text(kFlagX[i], kFlagsY, kFlagTexts[i][c->statusFlags[i] ? 1 : 0], 3, kFontLabel,
-               kColorWhite, 2);
+               kColorWhite, kAlignRight);
   }
 }
 
@@ -378,9 +349,10 @@ void step_save_button(Context* c, uint32_t pass) {
     write_tooltip(kSaveButton, kSaveTooltip, 200);
   }
   if (c->instructionFormat != kFormatNone) {
-    write_text(kAssemblerX, kAssemblerLabelY, "Assemblercode:", 64, kFontLabel, kColorWhite, 0);
+    write_text(kAssemblerX, kAssemblerLabelY, "Assemblercode:", 64, kFontLabel, kColorWhite,
+               kAlignLeft);
     write_text(kAssemblerX, kAssemblerTextY, c->assemblerText, kTextCellSize, kFontCode,
-               kColorWhite, 0);
+               kColorWhite, kAlignLeft);
   }
 }
 
@@ -458,7 +430,7 @@ void draw_main(Context* c, uint32_t pass) {
   Velkor_view_draw_address_unit(c);
   Velkor_follow_markers(c);
   Velkor_classroom_draw_main(c);
-  give_pointer_back(c);
+  BHVR_SetPointerReach(1);  // the pop-ups settle their own reach
 }
 
 // ---- Pass 2 -------------------------------------------------------------------
@@ -515,12 +487,16 @@ void draw_popups(Context* c, uint32_t pass) {
 void Velkor_symbology_layer_draw(void* context, uint32_t pass) {
   if (context == nullptr) return;
   Context* c = static_cast<Context*>(context);
-  sglPushMatrixAndTranslate(kCentreX, kCentreY);
+  sglPushMatrixAndTranslate(kPanelCentreX, kPanelCentreY);
   sglIndexLineStipplei(kVelkorStippleSolid);
   if (pass == kMainPass) {
     draw_main(c, pass);
   } else if (pass == kPopUpPass) {
+    Velkor_popups_before_drawing(c);
     draw_popups(c, pass);
+    Velkor_popups_after_drawing(c);
+    // After the pop-ups' rules, so that a slot load or an edit the frame
+    // made is part of the action it records.
     Velkor_history_end_frame(c);
     ++c->frame;
   }

@@ -34,6 +34,38 @@
 #include "panel/Velkor_symbology_layer.h"
 #include "widgets/interactivity_mapping.h"
 
+// R3 (CG2) is the constant generator: it holds no value of its own, so no
+// click chooses it and no pop-up changes it. The one rule for every place
+// that offers a register to the student.
+constexpr int32_t kConstantGeneratorRegister = 3;
+inline bool Velkor_register_editable(int64_t reg) {
+  return reg >= 0 && reg < kRegisterCount && reg != kConstantGeneratorRegister;
+}
+
+// The panel's centre in display units: the origin of the centred frame in
+// which the layer places everything.
+constexpr float kPanelCentreX = 640.0f;
+constexpr float kPanelCentreY = 384.0f;
+
+// Who owns the pointer in a frame.
+constexpr int32_t kPointerMainView =
+    -1;  // no pop-up: the main view A part that does not own it reads the
+// pointer nowhere and no press (BHVR_SetPointerReach).
+struct Velkor_PointerOwner {
+  PointerEvent pointer;  // the frame's record, as the host gave it
+  // The topmost open pop-up under the pointer (kPopUp... of the cycle
+  // header), from where the pop-ups were drawn in the last frame; -1: none,
+  // the main view's. A pop-up's children are reached only while no pop-up
+  // drawn after it lies under the pointer.
+  int32_t popup;
+  // A key step or the press that closes the help pop-up is the frame's only
+  // action: the main view is reached by nothing.
+  uint8_t classroom;
+  // Per pop-up, the list that is open in it (it alone is reached inside
+  // the pop-up), or null.
+  const Velkor_ComboBox* openList[6];
+};
+
 // Animation periods of the three speeds, in 33-unit frames' milliseconds.
 constexpr int32_t kPeriodSlow = 3000;
 constexpr int32_t kPeriodMedium = 600;
@@ -194,14 +226,12 @@ struct Velkor_symbology_layer_context {
   // The RAM row the RAM pop-up edits: the row clicked to open it, so that a
   // later selection under the pop-up cannot redirect the edit.
   int32_t ramEditRow;
-  // The frame's press lies on an open pop-up (from where the pop-ups were
-  // drawn in the last frame): the main view under it ignores the press.
-  uint8_t pressOnPopUp;
-  // The real pointer record, kept while the main view is shown a pointer
-  // that lies nowhere (the real one is over an open pop-up); put back before
-  // the pop-ups are drawn.
-  PointerEvent hiddenPointer;
-  uint8_t pointerHidden;
+  // Who owns the pointer in this frame, computed once at its start
+  // (Velkor_cycle_pointer_owner) and read by every part as it is drawn.
+  Velkor_PointerOwner pointerOwner;
+  // Which pop-ups' children were drawn in this frame's pass 2 (in the order
+  // kPopUpSlots ..): only those had a choice for the rules after the drawing.
+  uint8_t popupChildrenDrawn[6];
   // The slot pop-up's message line ("" when there is nothing to say).
   char slotMessage[kSlotMessageSize];
   // Where the state text and the version line were drawn last (for scripts).

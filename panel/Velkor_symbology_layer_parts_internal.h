@@ -11,9 +11,10 @@
 //            Velkor_view_draw_block_diagram    the CPU diagram and version line
 //   step 24  Velkor_view_draw_address_unit     "Adresswerk" (values already computed)
 //
-// and in pass 2 each open pop-up panel calls its drawChildren function
-// through its Panel (the argument is the layer context, the children's pass
-// is 2).
+// and in pass 2, between Velkor_popups_before_drawing and
+// Velkor_popups_after_drawing, each open pop-up panel calls its
+// drawChildren function through its Panel (the argument is the layer
+// context, the children's pass is 2).
 //
 // Every function draws in the current coordinate frame: the view functions
 // in the centred panel frame (origin at the display's centre), the
@@ -58,11 +59,15 @@ void Velkor_symbology_layer_drawChildren_RegisterScrollPanel(void* context, uint
 
 // ---- The pop-up panels (pass 2) ---------------------------------------------
 // Children callbacks of the six pop-ups; the argument is the layer context.
-// They write the selections back into the state fields, run the forced
-// selectors, the shortcuts and HexConv / ChangeRAM / ChangeReg / ROMSave /
-// ROMLoad as the pop-up's rules say. Fields they rely on from the layer:
+// `child` -1 draws every child; a child's name (the enums of the unit)
+// draws that one alone. They draw, load the selectors (the instruction
+// pop-up's forced values and shortcuts), write the user's selections and
+// button presses back into the state fields and note that they were drawn
+// (c->popupChildrenDrawn); HexConv / ChangeRAM / ChangeReg / ROMSave /
+// ROMLoad run after them (Velkor_popups_after_drawing). Each child reads the
+// pointer as c->pointerOwner lets it. Fields they rely on from the layer:
 //   c->ramEditRow          the RAM row to edit (set when the RAM pop-up opened)
-//   c->slotMessage         the slot pop-up's message line, which they write
+//   c->slotMessage         the slot pop-up's message line, which they show
 //   c->resetRequest        forces the format selector to "---no instruction---"
 //                          and "Word Operation" to checked
 // The layer clears c->shortcutHover while continuous execution runs.

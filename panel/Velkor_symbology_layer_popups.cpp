@@ -1,8 +1,8 @@
 // The contents of the six pop-up panels, drawn in pass 2 through their
 // panels' children callbacks. What they decide (loads, conditions, core
-// calls) is in Velkor_symbology_layer_popups_rules.cpp; this unit places the
-// widgets and texts, hands the widgets their values and reads back what the
-// user chose.
+// calls) is in Velkor_symbology_layer_popups_rules.cpp and runs from the
+// frame entry after the drawing; this unit places the widgets and texts,
+// hands the widgets their values and reads back what the user chose.
 //
 // The selection fields of the layer are the truth: each selector shows its
 // field (it is loaded whenever the two differ, e.g. after RESET or a
@@ -23,13 +23,6 @@
 namespace {
 
 using Context = Velkor_symbology_layer_context;
-
-constexpr float kCentreX = 640.0f;
-constexpr float kCentreY = 384.0f;
-// Where a pointer lies that must reach no widget.
-constexpr float kNowhere = -100000.0f;
-
-enum Align : uint32_t { kLeft = 0, kCentre = 1, kRight = 2 };
 
 const char kOutOfRange[] =
     "Wert au\xdf"
@@ -63,57 +56,25 @@ struct Rect {
 
 // ---- The pointer the children see ---------------------------------------------
 //
-// A pop-up's children see the pointer nowhere while it lies on a pop-up
-// drawn over them, and while one of their own lists is open every other
-// child of the pop-up sees it nowhere: the list on top takes the press alone.
+// The frame's owner of the pointer (c->pointerOwner) says which children
+// it reaches: none of a pop-up while a pop-up drawn over it lies under the
+// pointer, and while one of its lists is open only that list. Each child is
+// told before it is drawn; the pop-up's own panel and the next pop-up read
+// the pointer whole again.
 
-struct PointerRecord {
-  float x, y;
-  uint32_t button, modifiers;
-  uint8_t pressed, released;
-};
-
-PointerRecord read_pointer() {
-  PointerRecord p{};
-  Velkor_pointer(0, &p.pressed, &p.released, &p.button, &p.x, &p.y, &p.modifiers);
-  return p;
+// Reaches the children of `popup` that have no list of their own (or own
+// `list`).
+void reach_child(const Context* c, int32_t popup, const Velkor_ComboBox* list = nullptr) {
+  BHVR_SetPointerReach(Velkor_cycle_pointer_reaches(c->pointerOwner, popup, list) ? 1 : 0);
 }
 
-void put_pointer(const PointerRecord& p) {
-  BHVR_SetPointer(0, p.x, p.y, p.button, p.pressed, p.released, p.modifiers);
+// Reaches the pop-up's children as a whole, whichever list is open.
+bool popup_reached(const Context* c, int32_t popup) {
+  return Velkor_cycle_pointer_reaches(c->pointerOwner, popup, c->pointerOwner.openList[popup]);
 }
 
-void hide_pointer(const PointerRecord& p) {
-  BHVR_SetPointer(0, kNowhere, kNowhere, p.button, 0, p.released, p.modifiers);
-}
-
-// The pointer as a pop-up's children see it: `hidden` when a later pop-up
-// lies over the pointer.
-struct ChildPointer {
-  PointerRecord real;
-  bool hidden;
-};
-
-ChildPointer enter_children(const Context* c, int32_t popup) {
-  ChildPointer cp{read_pointer(), false};
-  if (Velkor_popups_covered(c, popup, cp.real.x - kCentreX, cp.real.y - kCentreY)) {
-    cp.hidden = true;
-    hide_pointer(cp.real);
-  }
-  return cp;
-}
-
-void leave_children(const ChildPointer& cp) {
-  if (cp.hidden) put_pointer(cp.real);
-}
-
-// Shows or hides the pointer for the next child.
-void pointer_for_child(const ChildPointer& cp, bool reachable) {
-  if (cp.hidden || !reachable) {
-    hide_pointer(cp.real);
-  } else {
-    put_pointer(cp.real);
-  }
+void leave_children() {
+  BHVR_SetPointerReach(1);
 }
 
 // Copies a text into a text cell, cut to the cell.
@@ -123,14 +84,46 @@ void copy_text(char* cell, const char* text) {
   cell[n] = '\0';
 }
 
-bool child_drawn(int32_t child, int32_t k) {
-  return child < 0 || child == k;
+// ---- The children by name ------------------------------------------------------
+//
+// A container calls a children callback with -1: every child is drawn, in
+// the order of its enum. A child's name draws that child alone.
+
+enum SlotChild : int32_t {
+  kChildSlotSave,         // "SAVE to Slot"
+  kChildSlotLoad,         // "LOAD from Slot"
+  kChildSlotStatus,       // the current file name and the message line
+  kChildSlotTitle,        // "Programmspeicher ändern"
+  kChildSlotDescription,  // what a slot is
+  kChildSlotList,         // SlotComboBox, last: its list lies over the texts
+};
+
+enum InstructionChild : int32_t {
+  kChildInstructionLabels,    // "1)" .. "4)" and the operand headings
+  kChildInstructionWidgets,   // shortcuts, "Word Operation", operands, offset, selectors
+  kChildInstructionMessages,  // refused operands, the shortcut's tip
+};
+
+// The RAM and the register pop-up share their layout.
+enum ValueChild : int32_t {
+  kChildValueHelp,     // how to type a value
+  kChildValueLabel,    // "Neuer Wert:"
+  kChildValueTitle,    // the heading (and the RAM word's address)
+  kChildValueSave,     // "SAVE to RAM" / "SAVE to Register:"
+  kChildValueBox,      // the value's edit box
+  kChildValueMessage,  // why a value is refused
+  kChildRegisterList,  // RegComboBox (register pop-up only)
+  kChildValuePreview,  // "= 0x...."
+};
+
+bool drawn(int32_t child, int32_t name) {
+  return child < 0 || child == name;
 }
 
 // ---- Texts and shapes -------------------------------------------------------------
 
 void write_text(uint32_t masks, float x, float y, const char* text, int32_t length, int32_t font,
-                int32_t color, uint32_t align = kLeft) {
+                int32_t color, uint32_t align = kAlignLeft) {
   sglSetActiveMasks(masks);
   sglIndexColori(color);
   sglIndexFonti(font);
@@ -143,22 +136,22 @@ void write_area(uint32_t masks, const Rect& r, const char* text, int32_t length,
   sglSetActiveMasks(masks);
   sglIndexColori(color);
   sglIndexFonti(font);
-  sglSetTextAlignment(kLeft, 2);
+  sglSetTextAlignment(kAlignLeft, kAlignTop);
   sgluWriteTextArea(r.x, r.y, r.x + r.width, r.y + r.height, text, length);
 }
 
 void fill_box(uint32_t masks, const Rect& r, int32_t fill, int32_t frame) {
   sglSetActiveMasks(masks);
   sglIndexColori(fill);
-  sglBegin(5);
+  sglBegin(SGL_PRIMITIVE_POLYGON);
   sglVertex2f(r.x, r.y);
   sglVertex2f(r.x + r.width, r.y);
   sglVertex2f(r.x + r.width, r.y + r.height);
   sglVertex2f(r.x, r.y + r.height);
   sglEnd();
   sglIndexColori(frame);
-  sglIndexLineWidthi(1);
-  sglBegin(3);
+  sglIndexLineWidthi(kLineFrame);
+  sglBegin(SGL_PRIMITIVE_LINE_LOOP);
   sglVertex2f(r.x, r.y);
   sglVertex2f(r.x + r.width, r.y);
   sglVertex2f(r.x + r.width, r.y + r.height);
@@ -283,30 +276,12 @@ constexpr Rect kShortcuts[kShortcutCount] = {
     {34.0f, 56.0f, 120.0f, 34.0f}, {164.0f, 56.0f, 120.0f, 34.0f}, {294.0f, 56.0f, 120.0f, 34.0f}};
 constexpr Rect kShortcutTip = {10.0f, 4.0f, 520.0f, 46.0f};
 
-// Every selector of the instruction pop-up with a list: only one is open at
-// a time, and while it is open it alone takes the pointer.
-const Velkor_ComboBox* open_selector(const Context* c) {
-  const Velkor_ComboBox* boxes[] = {&c->InstructionFormatComboBox,
-                                    &c->DualOperationComboBox,
-                                    &c->Single_OperationComboBox,
-                                    &c->Jump_OperationComboBox,
-                                    &c->Emulated_OperationComboBox,
-                                    &c->SRegAdrComboBox,
-                                    &c->SRegComboBox,
-                                    &c->DRegAdrComboBox,
-                                    &c->DRegComboBox};
-  for (const Velkor_ComboBox* b : boxes) {
-    if (b->open) return b;
-  }
-  return nullptr;
-}
-
 // The shortcut buttons' areas are tested before the selectors are loaded,
 // so that a click that arrives with the pointer loads in its own frame.
 void test_shortcuts(Context* c) {
   if (c->continuousExecution) return;
   // An open list takes the pointer alone: a press on it is no shortcut.
-  if (open_selector(c) != nullptr) {
+  if (c->pointerOwner.openList[kPopUpInstructions] != nullptr) {
     memset(c->shortcutHover, 0, sizeof c->shortcutHover);
     return;
   }
@@ -357,11 +332,9 @@ void draw_instruction_labels(uint32_t masks, const Velkor_InstructionView& v) {
 
 // Children of the instruction pop-up, drawn from the bottom up, so that a
 // list opening downwards lies over the children below it.
-void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp,
-                              const Velkor_SelectorLoad& load, const Velkor_InstructionView& v,
-                              uint32_t pass, uint32_t child_pass) {
-  const Velkor_ComboBox* open = open_selector(c);
-  auto reach = [&](const Velkor_ComboBox* own) { pointer_for_child(cp, !open || open == own); };
+void draw_instruction_widgets(Context* c, uint32_t masks, const Velkor_SelectorLoad& load,
+                              const Velkor_InstructionView& v, uint32_t pass, uint32_t child_pass) {
+  auto reach = [&](const Velkor_ComboBox* own) { reach_child(c, kPopUpInstructions, own); };
 
   for (int32_t k = 0; k < kShortcutCount; ++k) {
     Velkor_PushButton* buttons[kShortcutCount] = {&c->ShotCut1Button, &c->ShotCut2Button,
@@ -489,7 +462,6 @@ void draw_instruction_widgets(Context* c, uint32_t masks, const ChildPointer& cp
   draw_combo(masks, &c->InstructionFormatComboBox, kFormatCombo,
              {"---no instruction---", kVelkorFormats, 5, kFormatFlags}, &c->instructionFormat,
              load.format, pass, child_pass);
-  pointer_for_child(cp, true);
 }
 
 // Why a typed value is refused: no number at all, or out of range.
@@ -544,24 +516,18 @@ void Velkor_symbology_layer_drawChildren_PopUpPanel(void* context, uint32_t pass
   if (context == nullptr || pass != childPass) return;
   Context* c = static_cast<Context*>(context);
   const uint32_t masks = sglGetActiveMasks();
-  const ChildPointer cp = enter_children(c, kPopUpSlots);
-  // A click into the table that opens the pop-up starts it without an old message.
-  if (c->romByteHover && c->clickFlag) c->slotMessage[0] = '\0';
-  // While the slot list is open it alone takes the pointer.
-  const bool list_open = c->SlotComboBox.open != 0;
-  if (child_drawn(child, 0)) {
-    pointer_for_child(cp, !list_open);
+  c->popupChildrenDrawn[kPopUpSlots] = 1;
+  if (drawn(child, kChildSlotSave)) {
+    reach_child(c, kPopUpSlots);
     draw_push(masks, &c->ROMSaveButton, kSlotSave, "SAVE to Slot", pass, childPass);
     c->saveToSlot = c->ROMSaveButton.activated;
   }
-  if (child_drawn(child, 1)) {
-    pointer_for_child(cp, !list_open);
+  if (drawn(child, kChildSlotLoad)) {
+    reach_child(c, kPopUpSlots);
     draw_push(masks, &c->ROMLoadButton, kSlotLoad, "LOAD from Slot", pass, childPass);
     c->loadFromSlot = c->ROMLoadButton.activated;
   }
-  if (child_drawn(child, 2) && c->saveToSlot) Velkor_popups_slot_save(c);
-  if (child_drawn(child, 3) && c->loadFromSlot) Velkor_popups_slot_load(c);
-  if (child_drawn(child, 4)) {
+  if (drawn(child, kChildSlotStatus)) {
     char line[64];
     char name[16];
     Velkor_popups_slot_file_name(c->slot, name, sizeof name);
@@ -571,19 +537,22 @@ void Velkor_symbology_layer_drawChildren_PopUpPanel(void* context, uint32_t pass
       write_area(masks, kSlotMessage, c->slotMessage, kSlotMessageSize, kFontSmall, kColorCream);
     }
   }
-  if (child_drawn(child, 5)) {
+  if (drawn(child, kChildSlotTitle)) {
     write_text(masks, 10.0f, 180.0f, "Programmspeicher \xe4ndern", 64, kFontLabel, kColorWhite);
   }
-  if (child_drawn(child, 6)) {
+  if (drawn(child, kChildSlotDescription)) {
     write_area(masks, kSlotDescription,
                "Es gibt vordefinierte \"Slots\", die je einer ASCII-Textdatei (CSV-Format) "
                "entsprechen und die ROM-Inhalte aufnehmen.",
                200, kFontSmall, kColorCream);
   }
-  pointer_for_child(cp, true);
-  draw_combo(masks, &c->SlotComboBox, kSlotCombo, {"Slot", kVelkorSlots, 3, nullptr}, &c->slot, 0,
-             pass, childPass);
-  leave_children(cp);
+  // Last, so that its open list lies over the texts.
+  if (drawn(child, kChildSlotList)) {
+    reach_child(c, kPopUpSlots, &c->SlotComboBox);
+    draw_combo(masks, &c->SlotComboBox, kSlotCombo, {"Slot", kVelkorSlots, 3, nullptr}, &c->slot, 0,
+               pass, childPass);
+  }
+  leave_children();
   sglSetActiveMasks(masks);
 }
 
@@ -593,24 +562,26 @@ void Velkor_symbology_layer_drawChildren_InstruktionenPopUpPanel(void* context, 
   if (context == nullptr || pass != childPass) return;
   Context* c = static_cast<Context*>(context);
   const uint32_t masks = sglGetActiveMasks();
-  const ChildPointer cp = enter_children(c, kPopUpInstructions);
+  c->popupChildrenDrawn[kPopUpInstructions] = 1;
+  const bool reached = popup_reached(c, kPopUpInstructions);
+  BHVR_SetPointerReach(reached ? 1 : 0);
   test_shortcuts(c);
   Velkor_SelectorLoad load;
   // A shortcut is clicked with the left button; a wheel notch over it is none.
-  const uint8_t click = !cp.hidden && cp.real.pressed && BHVR_LeftButton(cp.real.button) ? 1 : 0;
+  const PointerEvent& p = c->pointerOwner.pointer;
+  const uint8_t click = reached && p.pressed && BHVR_LeftButton(p.button) ? 1 : 0;
   Velkor_popups_selector_load(c, click, &load);
   Velkor_popups_apply_load(c, &load);
-  // The children's texts first, the widgets over them; the operands are
-  // converted after the edit boxes have handed over their texts.
+  // The children's texts first, the widgets over them, then the messages
+  // about what the edit boxes hold.
   Velkor_InstructionView v = Velkor_popups_instruction_view(c);
-  if (child < 0) {
-    draw_instruction_labels(masks, v);
-    draw_instruction_widgets(c, masks, cp, load, v, pass, childPass);
+  if (drawn(child, kChildInstructionLabels)) draw_instruction_labels(masks, v);
+  if (drawn(child, kChildInstructionWidgets)) {
+    draw_instruction_widgets(c, masks, load, v, pass, childPass);
     v = Velkor_popups_instruction_view(c);
   }
-  Velkor_popups_convert_operands(c);
-  if (child < 0) draw_instruction_messages(c, masks, v);
-  leave_children(cp);
+  if (drawn(child, kChildInstructionMessages)) draw_instruction_messages(c, masks, v);
+  leave_children();
   sglSetActiveMasks(masks);
 }
 
@@ -619,17 +590,18 @@ void Velkor_symbology_layer_drawChildren_RAMPopUpPanel(void* context, uint32_t p
   if (context == nullptr || pass != childPass) return;
   Context* c = static_cast<Context*>(context);
   const uint32_t masks = sglGetActiveMasks();
-  const ChildPointer cp = enter_children(c, kPopUpRam);
-  if (child_drawn(child, 0)) {
+  c->popupChildrenDrawn[kPopUpRam] = 1;
+  reach_child(c, kPopUpRam);
+  if (drawn(child, kChildValueHelp)) {
     write_area(masks, kValueHelp,
                "Geben Sie den neuen Wert als Dezimal- oder Hexadezimalzahl (Pr\xe4"
                "fix 0x) ein, gefolgt von der Eingabetaste.",
                255, kFontSmall, kColorCream);
   }
-  if (child_drawn(child, 1)) {
+  if (drawn(child, kChildValueLabel)) {
     write_text(masks, 8.0f, kValueLabelY, "Neuer Wert:", 32, kFontSmall, kColorCream);
   }
-  if (child_drawn(child, 2)) {
+  if (drawn(child, kChildValueTitle)) {
     write_text(masks, 8.0f, 205.0f, "Inhalt Datenspeicher \xe4ndern", 64, kFontLabel, kColorWhite);
     // Which word the pop-up edits: the row clicked to open it.
     if (c->ramEditRow >= 0 && c->ramEditRow < kMemoryRowCount) {
@@ -639,60 +611,57 @@ void Velkor_symbology_layer_drawChildren_RAMPopUpPanel(void* context, uint32_t p
       write_text(masks, 154.0f, 80.0f, address, 32, kFontSmall, kColorCream);
     }
   }
-  if (child_drawn(child, 3)) {
+  if (drawn(child, kChildValueSave)) {
     draw_push(masks, &c->RAMPushButton, kValueSave, "SAVE to RAM", pass, childPass);
     c->saveToRam = c->RAMPushButton.activated;
   }
-  if (child_drawn(child, 4)) {
+  if (drawn(child, kChildValueBox)) {
     draw_edit_owned(masks, &c->RAMTextEditBox, kValueBox, c->ramEditText, pass, childPass);
   }
-  if (child_drawn(child, 6)) {
-    Velkor_popups_convert(c->ramEditText, c->ramValueText, &c->ramValid);
-  }
-  if (child_drawn(child, 5) && !c->ramValid) {
+  if (drawn(child, kChildValueMessage) && !c->ramValid) {
     write_area(masks, kValueMessage, refusal(c->ramEditText, kOutOfRange), 60, kFontSmall,
                kColorRed);
   }
-  if (child_drawn(child, 7)) Velkor_popups_change_ram(c);
-  if (child_drawn(child, 8)) write_preview(masks, c->ramValueText, c->ramValid);
-  leave_children(cp);
+  if (drawn(child, kChildValuePreview)) write_preview(masks, c->ramValueText, c->ramValid);
+  leave_children();
   sglSetActiveMasks(masks);
 }
 
 void Velkor_symbology_layer_drawChildren_MaschinencodePopUpPanel(void* context, uint32_t pass,
                                                                  int32_t child,
                                                                  uint32_t childPass) {
-  if (context == nullptr || pass != childPass || !child_drawn(child, 0)) return;
+  if (context == nullptr || pass != childPass || child > 0) return;
   Context* c = static_cast<Context*>(context);
   const Velkor_CodeLayout* layout = Velkor_popups_code_layout(c->instructionFormat);
   if (layout == nullptr) return;
   const uint32_t masks = sglGetActiveMasks();
-  constexpr float kLeft = 26.0f;
-  constexpr float kBit = 28.0f;  // width of one bit's column
+  constexpr float kFirstBit = 26.0f;  // left edge of bit 15's column
+  constexpr float kBit = 28.0f;       // width of one bit's column
   write_text(masks, 20.0f, 232.0f, layout->title, 64, kFontLabel, kColorWhite);
   char text[4] = {0, 0, 0, 0};
   for (int32_t j = 0; j < 16; ++j) {
-    const float centre = kLeft + kBit * static_cast<float>(j) + kBit / 2.0f;
+    const float centre = kFirstBit + kBit * static_cast<float>(j) + kBit / 2.0f;
     snprintf(text, sizeof text, "%d", 15 - j);
-    write_text(masks, centre, 210.0f, text, 2, kFontSmall, kColorGrey, kCentre);
+    write_text(masks, centre, 210.0f, text, 2, kFontSmall, kColorGrey, kAlignCentre);
     text[0] = j < static_cast<int32_t>(strnlen(c->bitString, 16)) ? c->bitString[j] : ' ';
     text[1] = '\0';
-    write_text(masks, centre, 188.0f, text, 1, kFontLabel, kColorWhite, kCentre);
+    write_text(masks, centre, 188.0f, text, 1, kFontLabel, kColorWhite, kAlignCentre);
   }
   for (int32_t f = 0; f < layout->count; ++f) {
     const Velkor_CodeField& field = layout->fields[f];
-    const float x1 = kLeft + kBit * static_cast<float>(15 - field.highBit);
-    const float x2 = kLeft + kBit * static_cast<float>(16 - field.lowBit);
+    const float x1 = kFirstBit + kBit * static_cast<float>(15 - field.highBit);
+    const float x2 = kFirstBit + kBit * static_cast<float>(16 - field.lowBit);
     fill_box(masks, {x1, 134.0f, x2 - x1, 40.0f}, kColorFieldFill, kColorFieldFrame);
-    write_text(masks, (x1 + x2) / 2.0f, 148.0f, field.label, 16, kFontSmall, kColorWhite, kCentre);
+    write_text(masks, (x1 + x2) / 2.0f, 148.0f, field.label, 16, kFontSmall, kColorWhite,
+               kAlignCentre);
   }
   // One hexadecimal digit under each group of four bits.
   for (int32_t g = 0; g < 4; ++g) {
     text[0] =
         g < static_cast<int32_t>(strnlen(c->machineWordText, 4)) ? c->machineWordText[g] : ' ';
     text[1] = '\0';
-    write_text(masks, kLeft + kBit * (4.0f * static_cast<float>(g) + 2.0f), 110.0f, text, 1,
-               kFontLabel, kColorWhite, kCentre);
+    write_text(masks, kFirstBit + kBit * (4.0f * static_cast<float>(g) + 2.0f), 110.0f, text, 1,
+               kFontLabel, kColorWhite, kAlignCentre);
   }
   write_text(masks, 20.0f, 48.0f, "Maschinencode:", 32, kFontLabel, kColorWhite);
   // The extension words follow the instruction word in memory: shown above it.
@@ -704,7 +673,7 @@ void Velkor_symbology_layer_drawChildren_MaschinencodePopUpPanel(void* context, 
 
 void Velkor_symbology_layer_drawChildren_InfoPopUpPanel(void* context, uint32_t pass, int32_t child,
                                                         uint32_t childPass) {
-  if (context == nullptr || pass != childPass || !child_drawn(child, 0)) return;
+  if (context == nullptr || pass != childPass || child > 0) return;
   const uint32_t masks = sglGetActiveMasks();
   write_area(masks, {10.0f, 6.0f, 363.0f, 112.0f}, kInfoText, 255, kFontSmall, kColorWhite);
   sglSetActiveMasks(masks);
@@ -715,49 +684,47 @@ void Velkor_symbology_layer_drawChildren_RegPopUpPanel(void* context, uint32_t p
   if (context == nullptr || pass != childPass) return;
   Context* c = static_cast<Context*>(context);
   const uint32_t masks = sglGetActiveMasks();
-  const ChildPointer cp = enter_children(c, kPopUpRegister);
-  const bool list_open = c->RegComboBox.open != 0;
-  pointer_for_child(cp, !list_open);
-  if (child_drawn(child, 0)) {
+  c->popupChildrenDrawn[kPopUpRegister] = 1;
+  reach_child(c, kPopUpRegister);
+  if (drawn(child, kChildValueHelp)) {
     write_area(masks, kValueHelp,
                "W\xe4hlen Sie das zu \xe4ndernde Register aus und geben Sie den neuen Wert als "
                "Dezimal- oder Hexadezimalzahl (Pr\xe4"
                "fix 0x) ein, gefolgt von der Eingabetaste.",
                255, kFontSmall, kColorCream);
   }
-  if (child_drawn(child, 1)) {
+  if (drawn(child, kChildValueLabel)) {
     write_text(masks, 8.0f, kValueLabelY, "Neuer Wert:", 32, kFontSmall, kColorCream);
   }
-  if (child_drawn(child, 2)) {
+  if (drawn(child, kChildValueTitle)) {
     write_text(masks, 8.0f, 205.0f, "Registerinhalt \xe4ndern", 64, kFontLabel, kColorWhite);
   }
-  if (child_drawn(child, 3)) {
+  if (drawn(child, kChildValueSave)) {
     draw_push(masks, &c->RegPushButton, kValueSave, "SAVE to Register:", pass, childPass);
     c->saveToRegister = c->RegPushButton.activated;
   }
-  if (child_drawn(child, 4)) {
+  if (drawn(child, kChildValueBox)) {
     draw_edit_owned(masks, &c->RegTextEditBox, kValueBox, c->registerEditText, pass, childPass);
     c->registerEnter = c->RegTextEditBox.enter;
   }
-  if (child_drawn(child, 6)) {
-    Velkor_popups_convert(c->registerEditText, c->registerValueText, &c->registerValid);
-  }
-  if (child_drawn(child, 5) && !c->registerValid) {
+  if (drawn(child, kChildValueMessage) && !c->registerValid) {
     write_area(masks, kRegMessage, refusal(c->registerEditText, kOutOfRange), 60, kFontSmall,
                kColorRed);
   }
-  // The register chosen first, so that SAVE writes the one the pop-up shows.
-  pointer_for_child(cp, true);
-  uint32_t clicked = 0;
-  const uint8_t load = Velkor_popups_register_load(c, &clicked);
-  if (load) c->registerIndex = clicked;
-  // R3/CG2 holds the constant generator: it cannot be chosen.
-  static const uint8_t kRegisterFlags[16] = {1, 1, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-  draw_combo(masks, &c->RegComboBox, kRegCombo,
-             {"Register Rm", kVelkorRegisterFile, 3, kRegisterFlags}, &c->registerIndex, load, pass,
-             childPass);
-  if (child_drawn(child, 7)) Velkor_popups_change_register(c);
-  if (child_drawn(child, 8)) write_preview(masks, c->registerValueText, c->registerValid);
-  leave_children(cp);
+  // The register clicked in the register file is the pop-up's choice before
+  // the list is drawn, so that SAVE writes the one the pop-up shows.
+  reach_child(c, kPopUpRegister, &c->RegComboBox);
+  if (drawn(child, kChildRegisterList)) {
+    uint32_t clicked = 0;
+    const uint8_t load = Velkor_popups_register_load(c, &clicked);
+    if (load) c->registerIndex = clicked;
+    uint8_t editable[kRegisterCount];
+    for (int32_t r = 0; r < kRegisterCount; ++r) editable[r] = Velkor_register_editable(r) ? 1 : 0;
+    draw_combo(masks, &c->RegComboBox, kRegCombo, {"Register Rm", kVelkorRegisterFile, 3, editable},
+               &c->registerIndex, load, pass, childPass);
+  }
+  if (drawn(child, kChildValuePreview))
+    write_preview(masks, c->registerValueText, c->registerValid);
+  leave_children();
   sglSetActiveMasks(masks);
 }

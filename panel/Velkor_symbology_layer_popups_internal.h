@@ -15,8 +15,15 @@
 //   - HexConv of a typed value, where text that is not a number is not valid;
 //   - ChangeRAM, ChangeReg, ROMSave and ROMLoad with their conditions and the
 //     slot pop-up's message line;
-//   - whether a pop-up's children lie under a pop-up drawn later (on top),
-//     which then takes the pointer alone.
+//
+// The rules run from the frame entry around the drawing of pass 2, as named
+// steps; the children callbacks only draw, record what the user chose
+// (buttons, typed texts, list choices) and that they were drawn:
+//   Velkor_popups_before_drawing(c);   // a slot pop-up opening starts without a message
+//   ... the six pop-ups drawn ...
+//   Velkor_popups_after_drawing(c);    // slot save / load, HexConv, ChangeRAM, ChangeReg
+// A text that shows a rule's result (the slot message, a refusal, the
+// preview) shows it from the frame after the choice on.
 //
 // Per frame, in pass 2, for the instruction pop-up:
 //   Velkor_SelectorLoad load;
@@ -138,9 +145,22 @@ void Velkor_popups_slot_file_name(uint32_t slot, char* out, int32_t size);
 bool Velkor_popups_slot_save(Velkor_layer* c);
 bool Velkor_popups_slot_load(Velkor_layer* c);
 
-// Whether (x, y) in the centred panel frame lies on an open pop-up drawn
-// after `popup` (kPopUp... of the cycle header), i.e. on top of it.
-bool Velkor_popups_covered(const Velkor_layer* c, int32_t popup, float x, float y);
+// ---- Steps of pass 2, in the order the frame entry runs them -----------------
+
+// Before the drawing: forgets which children were drawn, and a click that
+// opens the slot pop-up clears its old message (Velkor_popups_slot_opening).
+void Velkor_popups_before_drawing(Velkor_layer* c);
+void Velkor_popups_slot_opening(Velkor_layer* c);
+
+// After the drawing: the steps of the pop-ups whose children were drawn in
+// this frame (c->popupChildrenDrawn), in the pop-ups' drawing order.
+void Velkor_popups_after_drawing(Velkor_layer* c);
+// "SAVE to Slot", then "LOAD from Slot", as the buttons recorded.
+void Velkor_popups_slot_step(Velkor_layer* c);
+// HexConv of the typed RAM value, then "SAVE to RAM".
+void Velkor_popups_ram_step(Velkor_layer* c);
+// HexConv of the typed register value, then "SAVE to Register:".
+void Velkor_popups_register_step(Velkor_layer* c);
 
 // The fields of a machine word as the machine-code pop-up labels them.
 struct Velkor_CodeField {

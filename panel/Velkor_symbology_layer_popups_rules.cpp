@@ -182,7 +182,7 @@ void Velkor_popups_convert_operands(Velkor_layer* c) {
 uint8_t Velkor_popups_register_load(const Velkor_layer* c, uint32_t* index) {
   *index = 0;
   for (uint32_t r = 0; r < kRegisterCount; ++r) {
-    if (r == 3 || !c->registerHover[r]) continue;  // R3 holds constants only
+    if (!Velkor_register_editable(r) || !c->registerHover[r]) continue;
     *index = r;
     return c->clickFlag ? 1 : 0;
   }
@@ -198,7 +198,7 @@ bool Velkor_popups_change_ram(Velkor_layer* c) {
 
 bool Velkor_popups_change_register(Velkor_layer* c) {
   if (!c->saveToRegister || !c->registerValid) return false;
-  if (c->registerIndex >= kRegisterCount || c->registerIndex == 3) return false;
+  if (!Velkor_register_editable(c->registerIndex)) return false;
   ChangeReg(static_cast<int32_t>(c->registerIndex), c->registerValueText, c->registers);
   return true;
 }
@@ -254,19 +254,41 @@ bool Velkor_popups_slot_load(Velkor_layer* c) {
   return true;
 }
 
-bool Velkor_popups_covered(const Velkor_layer* c, int32_t popup, float x, float y) {
-  const Velkor_PopUpPanel* panels[kPopUpCount] = {&c->PopUpPanel,     &c->InstruktionenPopUpPanel,
-                                                  &c->RAMPopUpPanel,  &c->MaschinencodePopUpPanel,
-                                                  &c->InfoPopUpPanel, &c->RegPopUpPanel};
-  for (int32_t p = popup + 1; p < kPopUpCount; ++p) {
-    if (p < 0 || !panels[p]->isOpen) continue;
-    if (p == kPopUpMachineCode && c->instructionFormat == kFormatNone) continue;
-    const Velkor_PopUpPlace place = Velkor_cycle_popup_place(c, p);
-    const float right = place.x + place.width * place.scale;
-    const float top = place.y + place.height * place.scale;
-    if (x >= place.x && x <= right && y >= place.y && y <= top) return true;
-  }
-  return false;
+// ---- The rules' steps of pass 2 ----------------------------------------------
+
+void Velkor_popups_slot_opening(Velkor_layer* c) {
+  if (c->romByteHover && c->clickFlag) c->slotMessage[0] = '\0';
+}
+
+void Velkor_popups_before_drawing(Velkor_layer* c) {
+  memset(c->popupChildrenDrawn, 0, sizeof c->popupChildrenDrawn);
+  Velkor_popups_slot_opening(c);
+}
+
+void Velkor_popups_slot_step(Velkor_layer* c) {
+  if (c->saveToSlot) Velkor_popups_slot_save(c);
+  if (c->loadFromSlot) Velkor_popups_slot_load(c);
+}
+
+void Velkor_popups_ram_step(Velkor_layer* c) {
+  Velkor_popups_convert(c->ramEditText, c->ramValueText, &c->ramValid);
+  Velkor_popups_change_ram(c);
+}
+
+void Velkor_popups_register_step(Velkor_layer* c) {
+  Velkor_popups_convert(c->registerEditText, c->registerValueText, &c->registerValid);
+  Velkor_popups_change_register(c);
+}
+
+// In the pop-ups' drawing order, so that a rule sees what an earlier one did
+// as it would have while the pop-ups were drawn. A pop-up whose children were
+// not drawn had no choice to act on.
+void Velkor_popups_after_drawing(Velkor_layer* c) {
+  const uint8_t* drawn = c->popupChildrenDrawn;
+  if (drawn[kPopUpSlots]) Velkor_popups_slot_step(c);
+  if (drawn[kPopUpInstructions]) Velkor_popups_convert_operands(c);
+  if (drawn[kPopUpRam]) Velkor_popups_ram_step(c);
+  if (drawn[kPopUpRegister]) Velkor_popups_register_step(c);
 }
 
 const Velkor_CodeLayout* Velkor_popups_code_layout(uint32_t format) {

@@ -26,26 +26,10 @@ using Context = Velkor_symbology_layer_context;
 
 // ---- Attributes ---------------------------------------------------------------
 
-constexpr int32_t kLineThin = 0;
-constexpr int32_t kLineFrame = 1;
-constexpr int32_t kLineSegment = 7;
-
 constexpr uint32_t kOpaque = 255;
 constexpr uint32_t kBusAlpha = 191;
 constexpr uint32_t kPointAlpha = 191;
 constexpr uint32_t kAddressBoxAlpha = 115;
-
-// Text alignment (horizontal, vertical).
-constexpr uint32_t kLeft = 0;
-constexpr uint32_t kCentre = 1;
-constexpr uint32_t kRight = 2;
-constexpr uint32_t kBottom = 0;
-
-// sglBegin modes.
-constexpr uint8_t kLineLoop = 3;
-constexpr uint8_t kFilled = 5;
-constexpr uint8_t kSegments = 9;
-constexpr uint8_t kLineStrip = 11;
 
 // Room for a text: every text here is short; the limit only guards the
 // drawing library against a cell that lost its terminator.
@@ -143,7 +127,6 @@ constexpr const char* kRegisterLabels[kRegisterCount] = {
     "R8:",    "R9:",    "R10:",       "R11:",    "R12:", "R13:", "R14:", "R15:",
 };
 constexpr int32_t kSpecialRegisterCount = 4;
-constexpr int32_t kConstantGenerator = 3;  // R3: no hover, never edited by hand
 
 constexpr const char* kAddressRegisterNames[16] = {
     "(PC+2)", "(SP)", "(SR)",  "(R3)",  "(R4)",  "(R5)",  "(R6)",  "(R7)",
@@ -162,7 +145,7 @@ void set_line(int32_t color, int32_t width, int32_t stipple) {
 void fill_box(const Box& b, int32_t color, uint32_t alpha) {
   sglIndexColori(color);
   sglTransparency8(alpha);
-  sglBegin(kFilled);
+  sglBegin(SGL_PRIMITIVE_POLYGON);
   sglVertex2f(b.x1, b.y1);
   sglVertex2f(b.x2, b.y1);
   sglVertex2f(b.x2, b.y2);
@@ -173,7 +156,7 @@ void fill_box(const Box& b, int32_t color, uint32_t alpha) {
 
 void outline_box(const Box& b, int32_t color, int32_t width) {
   set_line(color, width, kVelkorStippleSolid);
-  sglBegin(kLineLoop);
+  sglBegin(SGL_PRIMITIVE_LINE_LOOP);
   sglVertex2f(b.x1, b.y1);
   sglVertex2f(b.x2, b.y1);
   sglVertex2f(b.x2, b.y2);
@@ -182,7 +165,7 @@ void outline_box(const Box& b, int32_t color, int32_t width) {
 }
 
 void line(float x1, float y1, float x2, float y2) {
-  sglBegin(kSegments);
+  sglBegin(SGL_PRIMITIVE_SEGMENTS);
   sglVertex2f(x1, y1);
   sglVertex2f(x2, y2);
   sglEnd();
@@ -202,7 +185,8 @@ void block(const Box& b, int32_t fill, int32_t edge, const char* name, int32_t f
            int32_t text_color) {
   fill_box(b, fill, kOpaque);
   outline_box(b, edge, kLineThin);
-  write((b.x1 + b.x2) / 2.0f, (b.y1 + b.y2) / 2.0f, name, font, text_color, kCentre, kCentre);
+  write((b.x1 + b.x2) / 2.0f, (b.y1 + b.y2) / 2.0f, name, font, text_color, kAlignCentre,
+        kAlignCentre);
 }
 
 // A filled triangle pointing from (fx, fy) towards (tx, ty), its tip at the
@@ -212,7 +196,7 @@ void arrow_head(float fx, float fy, float tx, float ty, float size) {
   const float dy = ty > fy ? 1.0f : (ty < fy ? -1.0f : 0.0f);
   const float bx = tx - dx * size;
   const float by = ty - dy * size;
-  sglBegin(kFilled);
+  sglBegin(SGL_PRIMITIVE_POLYGON);
   sglVertex2f(tx, ty);
   sglVertex2f(bx - dy * size * 0.6f, by + dx * size * 0.6f);
   sglVertex2f(bx + dy * size * 0.6f, by - dx * size * 0.6f);
@@ -253,12 +237,12 @@ void bus(float x1, float y1, float x2, float y2, float width, int32_t fill, int3
   sglEnable(SGL_TESSELLATION);
   sglIndexColori(fill);
   sglTransparency8(kBusAlpha);
-  sglBegin(kFilled);
+  sglBegin(SGL_PRIMITIVE_POLYGON);
   for (const auto& p : points) sglVertex2f(p[0], p[1]);
   sglEnd();
   sglDisable(SGL_TESSELLATION);
   set_line(edge, kLineThin, stipple);
-  sglBegin(kLineLoop);
+  sglBegin(SGL_PRIMITIVE_LINE_LOOP);
   for (const auto& p : points) sglVertex2f(p[0], p[1]);
   sglEnd();
   sglIndexLineStipplei(kVelkorStippleSolid);
@@ -268,7 +252,8 @@ void bus(float x1, float y1, float x2, float y2, float width, int32_t fill, int3
 void bus_width_mark(float x, float y) {
   set_line(kColorWhite, kLineThin, kVelkorStippleSolid);
   line(x - 5.0f, y - kBusWidth / 2.0f - 3.0f, x + 5.0f, y + kBusWidth / 2.0f + 3.0f);
-  write(x + 6.0f, y + kBusWidth / 2.0f + 2.0f, "16", kFontSmall, kColorWhite, kLeft, kBottom);
+  write(x + 6.0f, y + kBusWidth / 2.0f + 2.0f, "16", kFontSmall, kColorWhite, kAlignLeft,
+        kAlignBottom);
 }
 
 // A device hung on a bus: a line from the bus's middle to the device with a
@@ -283,7 +268,8 @@ void bus_tap(float x, float bus_y, float device_y, int32_t color) {
 
 void draw_cpu_frame() {
   outline_box(kCpu, kColorGrey, kLineFrame);
-  write(kCpu.x1 + 8.0f, kControlUnit.y1 + 4.0f, "CPU", kFontLabel, kColorWhite, kLeft, kBottom);
+  write(kCpu.x1 + 8.0f, kControlUnit.y1 + 4.0f, "CPU", kFontLabel, kColorWhite, kAlignLeft,
+        kAlignBottom);
   block(kControlUnit, kColorControl, kColorInternalBus, "Steuerwerk", kFontLabel, kColorWhite);
 }
 
@@ -291,25 +277,25 @@ void draw_alu() {
   sglEnable(SGL_TESSELLATION);
   sglIndexColori(kColorAlu);
   sglTransparency8(kOpaque);
-  sglBegin(kFilled);
+  sglBegin(SGL_PRIMITIVE_POLYGON);
   for (const auto& p : kAluPoints) sglVertex2f(p[0], p[1]);
   sglEnd();
   sglDisable(SGL_TESSELLATION);
   set_line(kColorAluEdge, kLineThin, kVelkorStippleSolid);
-  sglBegin(kLineLoop);
+  sglBegin(SGL_PRIMITIVE_LINE_LOOP);
   for (int32_t i = 0; i < kAluPointCount; ++i) sglVertex2f(kAluPoints[i][0], kAluPoints[i][1]);
   sglEnd();
-  write(-471.0f, (kAluTop + kAluBottom) / 2.0f - 6.0f, "ALU", kFontLabel, kColorWhite, kCentre,
-        kCentre);
+  write(-471.0f, (kAluTop + kAluBottom) / 2.0f - 6.0f, "ALU", kFontLabel, kColorWhite, kAlignCentre,
+        kAlignCentre);
 }
 
 void draw_data_path() {
   // Only the outline: the register file lies inside and is drawn before.
   outline_box(kDataPath, kColorInternalBus, kLineThin);
-  write(kDataPath.x1 + 8.0f, kDataPath.y2 - 20.0f, "Operationswerk", kFontLabel, kColorCream, kLeft,
-        kBottom);
-  write(kDataPath.x2 - 6.0f, kDataPath.y2 - 20.0f, "Register", kFontLabel, kColorCream, kRight,
-        kBottom);
+  write(kDataPath.x1 + 8.0f, kDataPath.y2 - 20.0f, "Operationswerk", kFontLabel, kColorCream,
+        kAlignLeft, kAlignBottom);
+  write(kDataPath.x2 - 6.0f, kDataPath.y2 - 20.0f, "Register", kFontLabel, kColorCream, kAlignRight,
+        kAlignBottom);
 
   block(kSourceOperand, kColorDataBus, kColorControl, "Quell-Operand", kFontSmall, kColorBlack);
   block(kDestinationOperand, kColorDataBus, kColorControl, "Ziel-Operand", kFontSmall, kColorBlack);
@@ -326,18 +312,19 @@ void draw_data_path() {
   // The internal bus, and its feeds up into both operand latches.
   bus(kInternalBusLeft, kInternalBusY, kInternalBusRight, kInternalBusY, kBusWidth,
       kColorInternalBus, kColorControl, kVelkorStippleSolid);
-  write(-560.0f, kInternalBusY, "Interner Bus", kFontSmall, kColorBlack, kCentre, kCentre);
+  write(-560.0f, kInternalBusY, "Interner Bus", kFontSmall, kColorBlack, kAlignCentre,
+        kAlignCentre);
   bus_width_mark(-380.0f, kInternalBusY);
   set_line(kColorInternalBus, kLineFrame, kVelkorStippleSolid);
   const float feed_top = (kSourceOperand.y1 + kSourceOperand.y2) / 2.0f;
   const float feed_bottom = kInternalBusY + kBusWidth / 2.0f;
-  sglBegin(kLineStrip);
+  sglBegin(SGL_PRIMITIVE_LINE_STRIP);
   sglVertex2f(kInternalBusFeedLeft, feed_bottom);
   sglVertex2f(kInternalBusFeedLeft, feed_top);
   sglVertex2f(kSourceOperand.x1 - 1.0f, feed_top);
   sglEnd();
   arrow_head(kInternalBusFeedLeft, feed_top, kSourceOperand.x1, feed_top, 6.0f);
-  sglBegin(kLineStrip);
+  sglBegin(SGL_PRIMITIVE_LINE_STRIP);
   sglVertex2f(kInternalBusFeedRight, feed_bottom);
   sglVertex2f(kInternalBusFeedRight, feed_top);
   sglVertex2f(kDestinationOperand.x2 + 1.0f, feed_top);
@@ -348,7 +335,8 @@ void draw_data_path() {
 void draw_address_unit_frame() {
   fill_box(kAddressUnit, kColorAddressUnit, kOpaque);
   outline_box(kAddressUnit, kColorGrey, kLineThin);
-  write(-67.0f, kAddressUnit.y2 - 22.0f, "Adresswerk", kFontLabel, kColorWhite, kLeft, kBottom);
+  write(-67.0f, kAddressUnit.y2 - 22.0f, "Adresswerk", kFontLabel, kColorWhite, kAlignLeft,
+        kAlignBottom);
 }
 
 void draw_bus_interface() {
@@ -359,7 +347,7 @@ void draw_bus_interface() {
   sglTranslatef((kBusInterface.x1 + kBusInterface.x2) / 2.0f,
                 (kBusInterface.y1 + kBusInterface.y2) / 2.0f);
   sglRotatef(90.0f);
-  write(0.0f, 0.0f, "Busschnitt-stelle", kFontLabel, kColorWhite, kCentre, kCentre);
+  write(0.0f, 0.0f, "Busschnitt-stelle", kFontLabel, kColorWhite, kAlignCentre, kAlignCentre);
   sglPopMatrix();
   // Addresses leave through the interface.
   set_line(kColorWhite, kLineThin, kVelkorStippleSolid);
@@ -378,16 +366,16 @@ void draw_memory_buses() {
     bus_tap(xs[1], kDataBusY, kPortTop + 1.0f, kColorDataBus);
   }
   write(kRomStubX[1] + 12.0f, kAddressBusY + kBusWidth / 2.0f + 4.0f,
-        "Adressbus (Memory Adress Bus, MAB)", kFontSmall, kColorCream, kLeft, kBottom);
+        "Adressbus (Memory Adress Bus, MAB)", kFontSmall, kColorCream, kAlignLeft, kAlignBottom);
   write(kRomStubX[1] + 12.0f, kDataBusY - kBusWidth / 2.0f - 16.0f,
-        "Datenbus (Memory Data Bus, MDB)", kFontSmall, kColorCream, kLeft, kBottom);
+        "Datenbus (Memory Data Bus, MDB)", kFontSmall, kColorCream, kAlignLeft, kAlignBottom);
   bus_width_mark(kRamStubX[1] + 40.0f, kAddressBusY);
   bus_width_mark(kRamStubX[1] + 40.0f, kDataBusY);
 }
 
 void draw_version_line(Context* c) {
   write(kVersionArea.x2 - 2.0f, kVersionArea.y1 + 6.0f, kVersionText, kFontSmall, kColorCream,
-        kRight, kBottom);
+        kAlignRight, kAlignBottom);
   sglPushMatrixAndTranslate(kVersionArea.x1, kVersionArea.y1);
   Velkor_RecordDrawnRect(kVersionArea.x2 - kVersionArea.x1, kVersionArea.y2 - kVersionArea.y1,
                          &c->versionRect);
@@ -400,11 +388,12 @@ void draw_port_block(const Box& b, const char* title, const char* const labels[3
                      int32_t first_cell) {
   fill_box(b, kColorPopUpFill, kOpaque);
   outline_box(b, kColorGrey, kLineThin);
-  write(b.x1 + 8.0f, b.y2 - kPortTitleDrop, title, kFontLabel, kColorWhite, kLeft, kBottom);
+  write(b.x1 + 8.0f, b.y2 - kPortTitleDrop, title, kFontLabel, kColorWhite, kAlignLeft,
+        kAlignBottom);
   for (int32_t i = 0; i < 3; ++i) {
-    write(b.x1 + 8.0f, kPortRowY[i], labels[i], kFontSmall, kColorCream, kLeft, kBottom);
+    write(b.x1 + 8.0f, kPortRowY[i], labels[i], kFontSmall, kColorCream, kAlignLeft, kAlignBottom);
     write(b.x1 + kPortCellOffset, kPortRowY[i], c->ports[first_cell + i], kFontSmall,
-          kColorPortText, kLeft, kBottom);
+          kColorPortText, kAlignLeft, kAlignBottom);
   }
 }
 
@@ -429,14 +418,15 @@ void draw_p2_switches(Context* c, uint32_t pass) {
       &c->ToggleButton_4, &c->ToggleButton_5, &c->ToggleButton_6, &c->ToggleButton_7,
   };
   static const char* const kBitNames[8] = {"0", "1", "2", "3", "4", "5", "6", "7"};
-  write(kPort2.x1 + 8.0f, kP2SwitchBottom + 8.0f, "P2IN:", kFontSmall, kColorCream, kLeft, kBottom);
+  write(kPort2.x1 + 8.0f, kP2SwitchBottom + 8.0f, "P2IN:", kFontSmall, kColorCream, kAlignLeft,
+        kAlignBottom);
   for (int32_t bit = 7; bit >= 0; --bit) {
     float x = 0.0f;
     float y = 0.0f;
     Velkor_view_p2_switch_origin(bit, &x, &y);
     const float side = kP2SwitchSize * kP2SwitchScale;
-    write(x + side / 2.0f, y + side + 4.0f, kBitNames[bit], kFontSmall, kColorGrey, kCentre,
-          kBottom);
+    write(x + side / 2.0f, y + side + 4.0f, kBitNames[bit], kFontSmall, kColorGrey, kAlignCentre,
+          kAlignBottom);
     Velkor_ToggleButton* t = switches[7 - bit];
     t->width = kP2SwitchSize;
     t->height = kP2SwitchSize;
@@ -452,7 +442,7 @@ void draw_p2_switches(Context* c, uint32_t pass) {
     c->p2Input[bit] = t->state ? 1 : 0;
   }
   write(kPort2.x1 + 8.0f, kP2SwitchBottom + kP2SwitchSize * kP2SwitchScale + 4.0f, "Bit",
-        kFontSmall, kColorGrey, kLeft, kBottom);
+        kFontSmall, kColorGrey, kAlignLeft, kAlignBottom);
 }
 
 // ---- The address unit ----------------------------------------------------------
@@ -462,29 +452,29 @@ void draw_p2_switches(Context* c, uint32_t pass) {
 void draw_address_group(float top, const char* heading, uint32_t mode, const char* base,
                         const char* index, const char* address, const char* reg, bool with_index) {
   const float x = kAddressGroupX;
-  write(x, top - 16.0f, heading, kFontSmall, kColorCream, kLeft, kBottom);
+  write(x, top - 16.0f, heading, kFontSmall, kColorCream, kAlignLeft, kAlignBottom);
   const float base_y = top - 36.0f;
   const float index_y = top - 56.0f;
   const float box_bottom = top - 88.0f;
   const float box_top = top - 68.0f;
   if (with_index) {
     if (mode < kModeIndirect) {
-      write(x + 20.0f, base_y, base, kFontSmall, kColorCream, kLeft, kBottom);
-      write(x + 80.0f, base_y, reg, kFontSmall, kColorCream, kLeft, kBottom);
+      write(x + 20.0f, base_y, base, kFontSmall, kColorCream, kAlignLeft, kAlignBottom);
+      write(x + 80.0f, base_y, reg, kFontSmall, kColorCream, kAlignLeft, kAlignBottom);
     }
-    write(x + 4.0f, index_y, "+", kFontSmall, kColorCream, kLeft, kBottom);
-    write(x + 20.0f, index_y, index, kFontSmall, kColorCream, kLeft, kBottom);
-    write(x + 80.0f, index_y, "(Index)", kFontSmall, kColorCream, kLeft, kBottom);
+    write(x + 4.0f, index_y, "+", kFontSmall, kColorCream, kAlignLeft, kAlignBottom);
+    write(x + 20.0f, index_y, index, kFontSmall, kColorCream, kAlignLeft, kAlignBottom);
+    write(x + 80.0f, index_y, "(Index)", kFontSmall, kColorCream, kAlignLeft, kAlignBottom);
     set_line(kColorCream, kLineThin, kVelkorStippleSolid);
     line(x + 16.0f, index_y - 5.0f, x + 74.0f, index_y - 5.0f);
   }
   fill_box({x + 14.0f, box_bottom, x + 76.0f, box_top}, kColorRed, kAddressBoxAlpha);
-  write(x + 45.0f, (box_bottom + box_top) / 2.0f, address, kFontSmall, kColorWhite, kCentre,
-        kCentre);
-  write(x + 80.0f, box_bottom + 5.0f, "Adresse", kFontSmall, kColorCream, kLeft, kBottom);
+  write(x + 45.0f, (box_bottom + box_top) / 2.0f, address, kFontSmall, kColorWhite, kAlignCentre,
+        kAlignCentre);
+  write(x + 80.0f, box_bottom + 5.0f, "Adresse", kFontSmall, kColorCream, kAlignLeft, kAlignBottom);
   // Without a base line the register the address came from stands beside it.
   if (!with_index || mode >= kModeIndirect) {
-    write(x + 128.0f, box_bottom + 5.0f, reg, kFontSmall, kColorCream, kLeft, kBottom);
+    write(x + 128.0f, box_bottom + 5.0f, reg, kFontSmall, kColorCream, kAlignLeft, kAlignBottom);
   }
 }
 
@@ -499,11 +489,11 @@ void draw_register_row(Context* c, int32_t reg) {
   const int32_t frame = c->registerHighlight[reg];
   if (frame >= 0) outline_box(box, frame, kLineFrame);
   write(kRegisterLabelRight, y + kRegisterBoxHeight / 2.0f, kRegisterLabels[reg], kFontSmall,
-        kColorCream, kRight, kCentre);
+        kColorCream, kAlignRight, kAlignCentre);
   write(x + kRegisterBoxWidth / 2.0f, y + kRegisterBoxHeight / 2.0f, c->registers[reg], kFontLabel,
-        kColorBlack, kCentre, kCentre);
+        kColorBlack, kAlignCentre, kAlignCentre);
   // The hover test sees the box where it is drawn, cut to the scrolled view.
-  if (c->continuousExecution || reg == kConstantGenerator) {
+  if (c->continuousExecution || !Velkor_register_editable(reg)) {
     c->registerHover[reg] = 0;
     return;
   }
@@ -598,12 +588,12 @@ void Velkor_symbology_layer_drawChildren_RegisterScrollPanel(void* context, uint
   // A dark ground under the whole content, so that the cream labels read.
   fill_box({0.0f, 0.0f, kRegisterContentWidth, kRegisterContentHeight}, kColorPopUpFill, kOpaque);
   write(kRegisterHeadingX, kRegisterFirstBox + kRegisterBoxHeight + 8.0f,
-        "Spezielle Register:", kFontLabel, kColorCream, kLeft, kBottom);
+        "Spezielle Register:", kFontLabel, kColorCream, kAlignLeft, kAlignBottom);
   float x = 0.0f;
   float y = 0.0f;
   Velkor_view_register_box(kSpecialRegisterCount, &x, &y);
   write(kRegisterHeadingX, y + kRegisterBoxHeight + 10.0f, "Allzweck-Register:", kFontLabel,
-        kColorCream, kLeft, kBottom);
+        kColorCream, kAlignLeft, kAlignBottom);
   for (int32_t reg = 0; reg < kRegisterCount; ++reg) {
     sglSetActiveMasks(masks);
     draw_register_row(c, reg);

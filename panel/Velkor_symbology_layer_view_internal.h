@@ -26,6 +26,13 @@
 
 #include <cstdint>
 
+// RegisterScrollPanel: its lower-left corner in the centred frame and its
+// size; the content area below scrolls inside it.
+constexpr float kRegisterPanelX = -295.0f;
+constexpr float kRegisterPanelY = -369.0f;
+constexpr float kRegisterPanelWidth = 192.0f;
+constexpr float kRegisterPanelHeight = 220.0f;
+
 // The register file's content area and its value boxes.
 constexpr float kRegisterContentWidth = 500.0f;
 constexpr float kRegisterContentHeight = 547.0f;

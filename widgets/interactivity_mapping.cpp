@@ -14,6 +14,10 @@ int last_pointer_event = 0;
 KeyboardEvent keyboard_events[kMaxKeyboards];
 int last_keyboard_event = 0;
 
+// Whether the widgets drawn now are reached by the pointer (see
+// BHVR_SetPointerReach); the record is read through it, never rewritten.
+uint8_t pointer_reached = 1;
+
 BHVR_CursorPosCallback cursor_pos_request_cb = nullptr;
 void* cursor_pos_request_data = nullptr;
 
@@ -99,24 +103,33 @@ void BHVR_ForgetDevices() {
   cursor_pos_request_cb = nullptr;
   cursor_pos_request_data = nullptr;
   BHVR_AsynchronousACK = 0;
+  pointer_reached = 1;
+}
+
+void BHVR_SetPointerReach(uint8_t reached) {
+  pointer_reached = reached != 0 ? 1 : 0;
+}
+
+uint8_t BHVR_PointerReach() {
+  return pointer_reached;
 }
 
 void Velkor_locate(uint32_t id, float* x, float* y) {
   const PointerEvent* event = find_event(pointer_events, last_pointer_event, id);
   if (event == nullptr) return;
-  if (x != nullptr) *x = event->x;
-  if (y != nullptr) *y = event->y;
+  if (x != nullptr) *x = pointer_reached ? event->x : BHVR_NOWHERE;
+  if (y != nullptr) *y = pointer_reached ? event->y : BHVR_NOWHERE;
 }
 
 void Velkor_pointer(uint32_t id, uint8_t* pressed, uint8_t* released, uint32_t* button, float* x,
                     float* y, uint32_t* modifiers) {
   const PointerEvent* event = find_event(pointer_events, last_pointer_event, id);
   if (event == nullptr) return;
-  if (pressed != nullptr) *pressed = event->pressed;
+  if (pressed != nullptr) *pressed = pointer_reached ? event->pressed : 0;
   if (released != nullptr) *released = event->released;
   if (button != nullptr) *button = event->button;
-  if (x != nullptr) *x = event->x;
-  if (y != nullptr) *y = event->y;
+  if (x != nullptr) *x = pointer_reached ? event->x : BHVR_NOWHERE;
+  if (y != nullptr) *y = pointer_reached ? event->y : BHVR_NOWHERE;
   if (modifiers != nullptr) *modifiers = event->modifiers;
 }
 

@@ -102,10 +102,14 @@ extern uint8_t BHVR_AsynchronousACK;
 // behaviour keeps *previousEvent in its state record.
 uint8_t BHVR_HoldEvent(bool trigger, uint8_t* previousEvent);
 
+// The pointer record's buttons (see PointerEvent::button).
+constexpr uint32_t BHVR_LEFT_BUTTON = 1;
+constexpr uint32_t BHVR_RIGHT_BUTTON = 2;
+
 // Whether the button of a pointer record or focus pulse clicks: the left
 // button, or 0, which a widget sees before any pulse has named a button.
 inline bool BHVR_LeftButton(uint32_t button) {
-  return button == 0 || button == 1;
+  return button == 0 || button == BHVR_LEFT_BUTTON;
 }
 
 // The wheel's notches come as pointer buttons, each a press without a
@@ -157,6 +161,17 @@ void Velkor_pointer(uint32_t id, uint8_t* pressed, uint8_t* released, uint32_t* 
                     float* y, uint32_t* modifiers);
 void Velkor_keyboard(uint32_t id, uint8_t* pressed, uint8_t* released, uint32_t* key,
                      uint32_t* modifiers);
+// ---- The pointer's reach --------------------------------------------------------
+// A panel decides once per frame which of its parts owns the pointer (the
+// part on top of it); before it draws a part it says whether the widgets
+// drawn next are reached. An unreached widget reads the pointer at
+// BHVR_NOWHERE with no press; the release, the button and the modifiers stay
+// as the host gave them, so that a press taken before ends as usual. The
+// host's record itself is never changed. Reached after BHVR_ForgetDevices.
+constexpr float BHVR_NOWHERE = -100000.0f;
+void BHVR_SetPointerReach(uint8_t reached);
+uint8_t BHVR_PointerReach();
+
 // Asks the host to move pointer `id` (BHVR_ANY_DEVICE: all) to (x, y).
 void Velkor_cursor(uint32_t id, float x, float y);
 

@@ -2,10 +2,12 @@
 // machine's truth comes from the core and the program's own words.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "core/mycode.h"
 #include "panel/Velkor_symbology_layer_cycle_internal.h"
@@ -106,6 +108,98 @@ TEST(Press, PointsOnOpenPopUps) {
   // The machine-code pop-up is not drawn (nor pressed on) without an instruction.
   c->MaschinencodePopUpPanel.isOpen = 1;
   EXPECT_FALSE(Velkor_cycle_point_on_open_popup(c.get(), -600, -50));
+}
+
+// Who owns the frame's pointer, settled once: the topmost open pop-up under
+// it (the one drawn last), inside it an open list alone, and a key step or
+// the help's closing press keeps it from the main view.
+TEST(PointerOwner, TopmostPopUpOpenListAndClassroom) {
+  Layer c = NewLayer();
+  Velkor_PopUpPanel* panels[kPopUpCount] = {&c->PopUpPanel,     &c->InstruktionenPopUpPanel,
+                                            &c->RAMPopUpPanel,  &c->MaschinencodePopUpPanel,
+                                            &c->InfoPopUpPanel, &c->RegPopUpPanel};
+  struct Case {
+    const char* name;
+    float x, y;                // centred frame
+    std::vector<int> open;     // pop-ups open
+    Velkor_ComboBox* list;     // a list open, or null
+    int owner;                 // expected topmost pop-up, -1 the main view
+    std::vector<int> reached;  // pop-ups whose plain children are reached
+  };
+  const Case cases[] = {
+      {"nothing open", 400, 0, {}, nullptr, -1, {0, 1, 2, 3, 4, 5}},
+      {"slot and RAM pop-ups overlap: RAM is on top",
+       400,
+       0,
+       {kPopUpSlots, kPopUpRam},
+       nullptr,
+       kPopUpRam,
+       {2, 3, 4, 5}},
+      {"slot pop-up only",
+       200,
+       0,
+       {kPopUpSlots, kPopUpRam},
+       nullptr,
+       kPopUpSlots,
+       {0, 1, 2, 3, 4, 5}},
+      {"register pop-up with its list open",
+       0,
+       -200,
+       {kPopUpRegister},
+       &c->RegComboBox,
+       kPopUpRegister,
+       {}},
+      {"an instruction list open",
+       0,
+       200,
+       {kPopUpInstructions},
+       &c->DRegComboBox,
+       kPopUpInstructions,
+       {2, 3, 4, 5}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    for (Velkor_PopUpPanel* p : panels) p->isOpen = 0;
+    for (int p : k.open) panels[p]->isOpen = 1;
+    c->instructionSetZoom = 1;
+    c->RegComboBox.open = 0;
+    c->DRegComboBox.open = 0;
+    if (k.list != nullptr) k.list->open = 1;
+    const PointerEvent pointer{0, k.x + kPanelCentreX, k.y + kPanelCentreY, 1, 1, 0, 0};
+    const Velkor_PointerOwner o = Velkor_cycle_pointer_owner(c.get(), pointer);
+    EXPECT_EQ(k.owner, o.popup);
+    EXPECT_EQ(k.owner < 0, Velkor_cycle_pointer_reaches(o, kPointerMainView, nullptr));
+    for (int p = 0; p < kPopUpCount; ++p) {
+      const bool reached = std::find(k.reached.begin(), k.reached.end(), p) != k.reached.end();
+      EXPECT_EQ(reached, Velkor_cycle_pointer_reaches(o, p, nullptr)) << "pop-up " << p;
+    }
+    if (k.list != nullptr) {
+      // The open list alone is reached in its pop-up; another list is not.
+      EXPECT_TRUE(Velkor_cycle_pointer_reaches(o, k.owner, k.list));
+      EXPECT_FALSE(Velkor_cycle_pointer_reaches(o, k.owner, &c->SRegComboBox));
+    }
+    // The press on a pop-up is no click of the main view.
+    c->pointerOwner = o;
+    Velkor_cycle_take_press(c.get(), 1);
+    EXPECT_EQ(k.owner < 0 ? 1 : 0, c->clickFlag);
+  }
+  // The help pop-up's closing press (or a key step) takes the frame: no
+  // click, and the main view sees no pointer.
+  for (Velkor_PopUpPanel* p : panels) p->isOpen = 0;
+  c->pointerOwner = Velkor_cycle_pointer_owner(c.get(), PointerEvent{0, 100, 100, 1, 1, 0, 0});
+  Velkor_cycle_take_press(c.get(), 1);
+  ASSERT_EQ(1, c->clickFlag);
+  Velkor_cycle_classroom_takes_frame(c.get());
+  EXPECT_EQ(0, c->clickFlag);
+  EXPECT_FALSE(Velkor_cycle_pointer_reaches(c->pointerOwner, kPointerMainView, nullptr));
+}
+
+// R3 (the constant generator) is offered nowhere; nor is a number outside
+// the register file.
+TEST(Registers, EveryRegisterButR3IsEditable) {
+  for (int64_t r = -1; r <= kRegisterCount; ++r) {
+    EXPECT_EQ(r >= 0 && r < kRegisterCount && r != 3, Velkor_register_editable(r)) << "R" << r;
+  }
 }
 
 TEST(Selection, WordFlagOfOperationsWithoutAByteForm) {

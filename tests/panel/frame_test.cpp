@@ -590,7 +590,13 @@ TEST_F(LayerFrameTest, APressOnAnOpenPopUpDoesNotReachThePanelUnderIt) {
   EXPECT_EQ(0, layer_->clickFlag);
   EXPECT_EQ(0, layer_->executeHighlighted + layer_->fetchHighlighted + layer_->saveHighlighted);
   EXPECT_STREQ("0066", layer_->registers[6]);
-  EXPECT_EQ(0, layer_->pointerHidden) << "the real pointer is given back each frame";
+  // The press was kept from the main view without touching the host's record.
+  float x = 0.0f;
+  float y = 0.0f;
+  Velkor_locate(BHVR_ANY_DEVICE, &x, &y);
+  EXPECT_EQ(1, BHVR_PointerReach()) << "every part after the frame reads the pointer whole";
+  EXPECT_EQ(kCx - 50, x);
+  EXPECT_EQ(kCy, y);
 }
 
 }  // namespace

@@ -194,6 +194,51 @@ TEST_F(SlotTest, APartialLoadSaysHowFarItGot) {
   }
 }
 
+// The rules' steps after the drawing act on what the children recorded, with
+// no drawing at all, and only for pop-ups whose children were drawn.
+TEST_F(SlotTest, TheStepsAfterTheDrawingActOnRecordedChoicesOnly) {
+  for (const uint8_t drawn : {0, 1}) {
+    SCOPED_TRACE(drawn ? "children drawn" : "children not drawn");
+    Layer c = NewLayer();
+    c->popupChildrenDrawn[kPopUpSlots] = drawn;
+    c->popupChildrenDrawn[kPopUpRam] = drawn;
+    c->popupChildrenDrawn[kPopUpRegister] = drawn;
+    // The choices as the children record them.
+    c->slot = 3;
+    c->saveToSlot = 1;
+    c->ramEditRow = 63;  // 0x0200
+    snprintf(c->ramEditText, kTextCellSize, "0x0C");
+    c->saveToRam = 1;
+    c->registerIndex = 5;
+    snprintf(c->registerEditText, kTextCellSize, "0x1234");
+    c->saveToRegister = 1;
+    Velkor_popups_after_drawing(c.get());
+    struct stat st;
+    EXPECT_EQ(drawn == 1, stat("slot4.csv", &st) == 0);
+    EXPECT_STREQ(drawn ? "ROM gespeichert in slot4.csv." : "", c->slotMessage);
+    EXPECT_EQ(drawn ? 0x000C : 0x0000, Word(c->ramRows[63]));
+    EXPECT_STREQ(drawn ? "1234" : "0000", c->registers[5]);
+    EXPECT_EQ(drawn, c->registerValid);
+  }
+  // A value that is refused is converted and said so, but written nowhere.
+  Layer c = NewLayer();
+  c->popupChildrenDrawn[kPopUpRegister] = 1;
+  c->registerIndex = 6;
+  snprintf(c->registerEditText, kTextCellSize, "70000");
+  c->saveToRegister = 1;
+  Velkor_popups_after_drawing(c.get());
+  EXPECT_EQ(0, c->registerValid);
+  EXPECT_STREQ("0000", c->registers[6]);
+  // Before the next drawing: the record is cleared, and a click that opens
+  // the slot pop-up starts it without the old message.
+  snprintf(c->slotMessage, sizeof c->slotMessage, "alt");
+  c->romByteHover = 1;
+  c->clickFlag = 1;
+  Velkor_popups_before_drawing(c.get());
+  EXPECT_STREQ("", c->slotMessage);
+  for (int p = 0; p < kPopUpCount; ++p) EXPECT_EQ(0, c->popupChildrenDrawn[p]);
+}
+
 using velkor_test::DisplayTest;
 
 class PopUpStory : public DisplayTest {
@@ -203,13 +248,15 @@ class PopUpStory : public DisplayTest {
     c_ = NewLayer();
     c_->resetRequest = 0;  // pass 0, which clears it, is not drawn here
   }
-  // Frames of a pop-up's children at (x, y), as pass 2 draws them, until
-  // the queued input is used up.
+  // Frames of a pop-up's children at (x, y), as pass 2 draws them between
+  // the rules' steps, until the queued input is used up.
   void Draw(Velkor_ChildrenCallback children, float x, float y) {
     do {
       Frame([&] {
         Velkor_symbology_layer_predraw(c_.get());
+        Velkor_popups_before_drawing(c_.get());
         DrawAt(x, y, 1, 0, [&] { children(c_.get(), 2, -1, 2); });
+        Velkor_popups_after_drawing(c_.get());
       });
     } while (InputPending());
   }

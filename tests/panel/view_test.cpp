@@ -23,10 +23,10 @@ constexpr float kCentreX = 640.0f;
 constexpr float kCentreY = 384.0f;
 
 // RegisterScrollPanel as the layer places it.
-constexpr float kScrollPanelX = -295.0f;
-constexpr float kScrollPanelY = -369.0f;
-constexpr float kScrollPanelWidth = 192.0f;
-constexpr float kScrollPanelHeight = 220.0f;
+constexpr float kScrollPanelX = kRegisterPanelX;
+constexpr float kScrollPanelY = kRegisterPanelY;
+constexpr float kScrollPanelWidth = kRegisterPanelWidth;
+constexpr float kScrollPanelHeight = kRegisterPanelHeight;
 
 // `got` within `tolerance` of `want` in red, green and blue.
 void expect_color(Rgba want, Rgba got, int tolerance) {

@@ -360,6 +360,10 @@ TEST_F(DisplayTest, InteractionStepHoverFocusPulsesAndKeysFrameByFrame) {
       {"and the release", 125, 125, kRelease, 0, 0, 0, {}, {0, 1, 0, 1, 0}},
       {"A asks without the pointer (a drag)", 400, 400, kNone, 1, 1, 0, {0, 1, 0, 0, 0}, {}},
       {"disabled, A cannot keep asking", 400, 400, kNone, 0, 1, 0, {}, {}},
+      // A still holds the focus, so the focus record hands it the pulses;
+      // disabled, it must not see them.
+      {"disabled while holding the focus: no press", 400, 400, kPress, 0, 0, 0, {}, {}},
+      {"nor its release", 400, 400, kRelease, 0, 0, 0, {}, {}},
       {"a part of A outside its box (an open list)", 400, 400, kNone, 1, 0, 1, {1, 1, 0, 0, 0}, {}},
       {"that part gone", 400, 400, kNone, 1, 0, 0, {0, 1, 0, 0, 0}, {}},
   };

@@ -2,14 +2,14 @@
 // browser page do before each frame.
 #include "app/Velkor_script_input.h"
 
+#include "widgets/interactivity_mapping.h"
+
 namespace {
 
 constexpr uint32_t kDown = 1;
 constexpr uint32_t kUp = 2;
 constexpr uint32_t kLeftButton = 1;
 constexpr uint32_t kRightButton = 2;
-constexpr uint32_t kWheelForward = 4;
-constexpr uint32_t kWheelBackward = 5;
 
 // Where a pointer event lands, in display units.
 bool event_position(const Velkor_symbology_layer_context* c, const VelkorScriptEvent& event,
@@ -83,10 +83,10 @@ bool Velkor_RecordScriptEvent(Application* app, const Velkor_symbology_layer_con
           queued = Application_PostMouseButton(app, kRightButton, kUp, 0) && queued;
           break;
         case kScriptWheelUp:  // a wheel notch has no release
-          queued = Application_PostMouseButton(app, kWheelForward, kDown, 0);
+          queued = Application_PostMouseButton(app, BHVR_WHEEL_AWAY, kDown, 0);
           break;
         case kScriptWheelDown:
-          queued = Application_PostMouseButton(app, kWheelBackward, kDown, 0);
+          queued = Application_PostMouseButton(app, BHVR_WHEEL_TOWARDS, kDown, 0);
           break;
         default:  // a move only sets the position
           break;

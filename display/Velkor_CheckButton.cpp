@@ -5,6 +5,7 @@
 #include "display/Velkor_ClippedLabel.h"
 #include "display/Velkor_ColorBase.h"
 #include "display/Velkor_FrameShape.h"
+#include "display/Velkor_Interaction.h"
 #include "graphics/sgl.h"
 
 namespace {
@@ -59,23 +60,15 @@ void Velkor_CheckButton_draw(Velkor_CheckButton* button, uint32_t pass) {
   const uint32_t masks = sglGetActiveMasks();
   Velkor_RecordDrawnRect(button->width, button->height, &button->drawnRect);
   const uint8_t enabled = button->enabled != 0 ? 1 : 0;
-  button->hover = enabled ? Velkor_PointerHover(button->width, button->height) : 0;
-
-  Velkor_IndividualFocus* focus = &button->focus;
-  focus->request = button->hover;
-  focus->focusId = button->focusId;
-  focus->focusNext = button->focusNext;
-  focus->pass = pass;
-  Velkor_IndividualFocus_draw(focus, pass);
-  button->focusState = focus->focusState;
-  button->pressedWithFocus = enabled ? focus->pressedPulse : 0;
-  button->releasedWithFocus = enabled ? focus->releasedPulse : 0;
-
   Velkor_KeyEvent* keys = &button->keys;
   keys->mode = 1;
-  keys->enable = enabled ? button->focusState : 0;
-  keys->pass = pass;
-  Velkor_KeyEvent_draw(keys, pass);
+  const Velkor_Interaction step = Velkor_Interact(
+      {button->width, button->height, enabled, 0, 0, button->focusId, button->focusNext},
+      &button->focus, keys, pass);
+  button->hover = step.hover;
+  button->focusState = step.focusState;
+  button->pressedWithFocus = step.pressed;
+  button->releasedWithFocus = step.released;
   button->spaceKey = (keys->output && keys->key == KEY_SPACE) ? 1 : 0;
 
   const bool focused = button->focusState != FOCUS_NONE;
@@ -127,6 +120,6 @@ void Velkor_CheckButton_draw(Velkor_CheckButton* button, uint32_t pass) {
 
   if (!enabled || button->focusState == FOCUS_NONE) button->behaviour.armed = 0;
   wrapper_CheckButton(button->value, button->load, button->checkMode, button->pressedWithFocus,
-                      button->releasedWithFocus, focus->lastButton, button->hover, button->spaceKey,
-                      &button->checked, &button->changed, &button->behaviour);
+                      button->releasedWithFocus, button->focus.lastButton, button->hover,
+                      button->spaceKey, &button->checked, &button->changed, &button->behaviour);
 }

@@ -8,16 +8,8 @@
 
 namespace {
 
-void draw_one(Velkor_GaugeHorizontal* bar, uint32_t pass) {
-  Velkor_GaugeHorizontal_draw(bar, pass);
-}
-void draw_one(Velkor_GaugeVertical* bar, uint32_t pass) {
-  Velkor_GaugeVertical_draw(bar, pass);
-}
-
 // Both bars take the same parameters.
-template <typename Bar>
-void draw_bar(Velkor_Gauge* gauge, Bar* bar, uint32_t pass) {
+void draw_bar(Velkor_Gauge* gauge, Velkor_GaugeBar* bar, uint32_t pass) {
   bar->width = gauge->width;
   bar->height = gauge->height;
   bar->enabled = gauge->enabled;
@@ -29,7 +21,7 @@ void draw_bar(Velkor_Gauge* gauge, Bar* bar, uint32_t pass) {
   bar->maximum = gauge->maximum;
   bar->scale.labelled = gauge->labelled;
   bar->pass = pass;
-  draw_one(bar, pass);
+  Velkor_GaugeBar_draw(bar, pass);
   gauge->fraction = bar->fraction;
 }
 

@@ -4,6 +4,7 @@
 
 #include "display/Velkor_ColorBase.h"
 #include "display/Velkor_FrameShape.h"
+#include "display/Velkor_Interaction.h"
 #include "display/Velkor_parts_internal.h"
 #include "graphics/sgl.h"
 
@@ -86,7 +87,12 @@ void Velkor_RadioBox_draw(Velkor_RadioBox* box, uint32_t pass) {
   const bool enabled = box->enabled != 0;
   const int32_t count = item_count(box);
 
-  box->hover = enabled ? Velkor_PointerHover(box->width, box->height) : 0;
+  Velkor_KeyEvent* keys = &box->keys;
+  const Velkor_Interaction step =
+      Velkor_Interact({box->width, box->height, enabled, 0, 0, box->focusId, box->focusNext},
+                      &box->focus, keys, pass);
+  box->hover = step.hover;
+  const bool focused = step.focused != 0;
   float px = 0.0f;
   float py = 0.0f;
   Velkor_locate(BHVR_ANY_DEVICE, &px, &py);
@@ -98,17 +104,6 @@ void Velkor_RadioBox_draw(Velkor_RadioBox* box, uint32_t pass) {
       break;
     }
   }
-  Velkor_IndividualFocus* focus = &box->focus;
-  focus->request = box->hover;
-  focus->focusId = box->focusId;
-  focus->focusNext = box->focusNext;
-  focus->pass = pass;
-  Velkor_IndividualFocus_draw(focus, pass);
-  const bool focused = enabled && focus->focusState != FOCUS_NONE;
-  Velkor_KeyEvent* keys = &box->keys;
-  keys->enable = focused ? focus->focusState : 0;
-  keys->pass = pass;
-  Velkor_KeyEvent_draw(keys, pass);
 
   Velkor_ClickArea* area = &box->area;
   area->width = box->width;

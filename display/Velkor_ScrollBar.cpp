@@ -95,20 +95,13 @@ void Velkor_ScrollBar_predraw(Velkor_ScrollBar* bar) {
   Velkor_KeyEvent_predraw(&bar->keys);
 }
 
-void Velkor_ScrollBar_draw(Velkor_ScrollBar* bar, uint32_t pass) {
-  if (pass != bar->pass) return;
-  const uint32_t masks = sglGetActiveMasks();
-  Velkor_RecordDrawnRect(bar->width, bar->height, &bar->drawnRect);
-  const bool vertical = bar->orientation == kVelkorScrollBarVertical;
-  const float thickness = vertical ? bar->width : bar->height;
-  const uint8_t enabled = bar->enabled;
-  const float maximum = bar->maximum > 0.0f ? bar->maximum : 0.0f;
+namespace {
 
-  // The parts as they stand from the last frame: that is where the user saw
-  // and clicked them.
-  const Velkor_ScrollBarLayout before =
-      Velkor_ScrollBarPlace(bar->width, bar->height, bar->orientation, bar->direction, maximum,
-                            bar->pageStep, bar->state.position);
+// Stage 1: the click areas over the parts as they stand from the last
+// frame: that is where the user saw and clicked them.
+void place_areas(Velkor_ScrollBar* bar, const Velkor_ScrollBarLayout& before, bool vertical,
+                 float thickness, uint32_t masks, uint32_t pass) {
+  const uint8_t enabled = bar->enabled;
   const float high_arrow_start = before.trackStart + before.trackLength;
   const float thumb_end = before.thumbStart + before.thumbLength;
   step_area(&bar->lineDownArea, masks, pass, vertical, thickness, 0.0f, before.arrow, enabled);
@@ -121,31 +114,13 @@ void Velkor_ScrollBar_draw(Velkor_ScrollBar* bar, uint32_t pass) {
   step_area(&bar->thumbArea, masks, pass, vertical, thickness, before.thumbStart,
             before.thumbLength, enabled);
   sglSetActiveMasks(masks);
-  bar->hover = enabled ? Velkor_PointerHover(bar->width, bar->height) : 0;
+}
 
-  Velkor_KeyEvent* keys = &bar->keys;
-  keys->enable = enabled ? bar->keyEnable : 0;
-  keys->pass = pass;
-  Velkor_KeyEvent_draw(keys, pass);
-
-  uint8_t raw_pressed = 0;
-  uint8_t raw_released = 0;
-  uint32_t raw_button = 0;
-  Velkor_PointerState(&raw_pressed, &raw_released, &raw_button);
-  // The wheel over the bar steps one line.
-  uint8_t wheel_up = 0;
-  uint8_t wheel_down = 0;
-  if (bar->hover && raw_pressed && BHVR_WheelButton(raw_button)) {
-    const bool away = raw_button == BHVR_WHEEL_AWAY;
-    const bool up = vertical ? away : !away;
-    wheel_up = up ? 1 : 0;
-    wheel_down = up ? 0 : 1;
-  }
-  const uint8_t line_up = bar->lineUpArea.click || wheel_up || (enabled && bar->lineUpIn);
-  const uint8_t line_down = bar->lineDownArea.click || wheel_down || (enabled && bar->lineDownIn);
-
-  // Pointer rate along the travel of the thumb's centre, kept relative to
-  // where the thumb was grabbed so that it does not jump to the pointer.
+// Stage 3: the pointer rate along the travel of the thumb's centre, kept
+// relative to where the thumb was grabbed so that it does not jump to the
+// pointer.
+float pointer_rate(Velkor_ScrollBar* bar, const Velkor_ScrollBarLayout& before, bool vertical,
+                   float thickness) {
   float px = 0.0f;
   float py = 0.0f;
   Velkor_locate(BHVR_ANY_DEVICE, &px, &py);
@@ -158,16 +133,12 @@ void Velkor_ScrollBar_draw(Velkor_ScrollBar* bar, uint32_t pass) {
             ? sglRectangleActiveAreaGetHeightRate(px, py, 0.0f, travel_start, thickness, travel_end)
             : sglRectangleActiveAreaGetWidthRate(px, py, travel_start, 0.0f, travel_end, thickness);
   }
-  const uint8_t drag_start = bar->thumbArea.onPress;
-  if (drag_start) bar->grabOffset = rate - before.thumbFraction;
-  const float pointer_rate = Velkor_Clamp(rate - bar->grabOffset, 0.0f, 1.0f);
+  if (bar->thumbArea.onPress) bar->grabOffset = rate - before.thumbFraction;
+  return Velkor_Clamp(rate - bar->grabOffset, 0.0f, 1.0f);
+}
 
-  wrapper_ScrollBar(bar->pageStep, bar->lineStep, bar->value, maximum, line_up, line_down,
-                    bar->pageUpArea.click, bar->pageDownArea.click, bar->load, pointer_rate,
-                    drag_start, raw_released || !enabled, bar->direction, keys->output, keys->key,
-                    bar->orientation, &bar->position, &bar->moved, &bar->state);
-
-  // Colours and the parts where they stand now.
+// Stage 5: the colours of the scheme; a dragged thumb darkens.
+int32_t compute_colors(Velkor_ScrollBar* bar, uint32_t pass) {
   Velkor_ColorBase colours;
   Velkor_ColorBase_init(&colours);
   colours.colorScheme = bar->colorScheme;
@@ -177,14 +148,13 @@ void Velkor_ScrollBar_draw(Velkor_ScrollBar* bar, uint32_t pass) {
   bar->thumbColor =
       colours.base + (bar->state.dragging ? kVelkorColorAccentDark : kVelkorColorAccent);
   bar->arrowColor = colours.base + kVelkorColorLabel;
-  if (!enabled) bar->thumbColor = colours.base + kVelkorColorLabel;
-  const Velkor_ScrollBarLayout now =
-      Velkor_ScrollBarPlace(bar->width, bar->height, bar->orientation, bar->direction, maximum,
-                            bar->pageStep, bar->position);
-  const int32_t face = colours.base + kVelkorColorBevel;
-  Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, bar->width, bar->height, bar->trackColor,
-                   bar->trackColor, bar->frameStyle, thickness / 3.0f);
-  // Arrow buttons with their heads pointing outwards.
+  if (!bar->enabled) bar->thumbColor = colours.base + kVelkorColorLabel;
+  return colours.base + kVelkorColorBevel;
+}
+
+// Stage 6: the arrow buttons at both ends, their heads pointing outwards.
+void draw_arrows(const Velkor_ScrollBar* bar, const Velkor_ScrollBarLayout& now, bool vertical,
+                 int32_t face, uint32_t masks, uint32_t pass) {
   const float a = now.arrow;
   const float hi = now.trackStart + now.trackLength;
   const float m = a * 0.25f;
@@ -201,14 +171,75 @@ void Velkor_ScrollBar_draw(Velkor_ScrollBar* bar, uint32_t pass) {
     Velkor_DrawTriangle(masks, a - m, m, a - m, a - m, m, a / 2.0f, bar->arrowColor);
     Velkor_DrawTriangle(masks, hi + m, m, hi + a - m, a / 2.0f, hi + m, a - m, bar->arrowColor);
   }
-  if (now.trackLength > 0.0f) {
-    const float inset = thickness * 0.15f;
-    const float tx = vertical ? inset : now.thumbStart;
-    const float ty = vertical ? now.thumbStart : inset;
-    const float tw = vertical ? thickness - 2.0f * inset : now.thumbLength;
-    const float th = vertical ? now.thumbLength : thickness - 2.0f * inset;
-    Velkor_DrawFrame(masks, pass, tx, ty, tw, th, bar->thumbColor, bar->arrowColor,
-                     kVelkorCornerRoundEnds, 0.0f);
+}
+
+// Stage 7: the thumb, inset from the track's sides.
+void draw_thumb(const Velkor_ScrollBar* bar, const Velkor_ScrollBarLayout& now, bool vertical,
+                float thickness, uint32_t masks, uint32_t pass) {
+  if (!(now.trackLength > 0.0f)) return;
+  const float inset = thickness * 0.15f;
+  const float tx = vertical ? inset : now.thumbStart;
+  const float ty = vertical ? now.thumbStart : inset;
+  const float tw = vertical ? thickness - 2.0f * inset : now.thumbLength;
+  const float th = vertical ? now.thumbLength : thickness - 2.0f * inset;
+  Velkor_DrawFrame(masks, pass, tx, ty, tw, th, bar->thumbColor, bar->arrowColor,
+                   kVelkorCornerRoundEnds, 0.0f);
+}
+
+}  // namespace
+
+void Velkor_ScrollBar_draw(Velkor_ScrollBar* bar, uint32_t pass) {
+  if (pass != bar->pass) return;
+  const uint32_t masks = sglGetActiveMasks();
+  Velkor_RecordDrawnRect(bar->width, bar->height, &bar->drawnRect);
+  const bool vertical = bar->orientation == kVelkorScrollBarVertical;
+  const float thickness = vertical ? bar->width : bar->height;
+  const uint8_t enabled = bar->enabled;
+  const float maximum = bar->maximum > 0.0f ? bar->maximum : 0.0f;
+  const Velkor_ScrollBarLayout before =
+      Velkor_ScrollBarPlace(bar->width, bar->height, bar->orientation, bar->direction, maximum,
+                            bar->pageStep, bar->state.position);
+  place_areas(bar, before, vertical, thickness, masks, pass);
+
+  // Stage 2: hover and keys; the bar takes no focus of its own; its owner
+  // says when the keys are its.
+  bar->hover = enabled ? Velkor_PointerHover(bar->width, bar->height) : 0;
+  Velkor_KeyEvent* keys = &bar->keys;
+  keys->enable = enabled ? bar->keyEnable : 0;
+  keys->pass = pass;
+  Velkor_KeyEvent_draw(keys, pass);
+  uint8_t raw_pressed = 0;
+  uint8_t raw_released = 0;
+  uint32_t raw_button = 0;
+  Velkor_PointerState(&raw_pressed, &raw_released, &raw_button);
+  // The wheel over the bar steps one line.
+  uint8_t wheel_up = 0;
+  uint8_t wheel_down = 0;
+  if (bar->hover && raw_pressed && BHVR_WheelButton(raw_button)) {
+    const bool away = raw_button == BHVR_WHEEL_AWAY;
+    const bool up = vertical ? away : !away;
+    wheel_up = up ? 1 : 0;
+    wheel_down = up ? 0 : 1;
   }
+  const uint8_t line_up = bar->lineUpArea.click || wheel_up || (enabled && bar->lineUpIn);
+  const uint8_t line_down = bar->lineDownArea.click || wheel_down || (enabled && bar->lineDownIn);
+  const uint8_t drag_start = bar->thumbArea.onPress;
+  const float rate = pointer_rate(bar, before, vertical, thickness);
+
+  // Stage 4: the behaviour.
+  wrapper_ScrollBar(bar->pageStep, bar->lineStep, bar->value, maximum, line_up, line_down,
+                    bar->pageUpArea.click, bar->pageDownArea.click, bar->load, rate, drag_start,
+                    raw_released || !enabled, bar->direction, keys->output, keys->key,
+                    bar->orientation, &bar->position, &bar->moved, &bar->state);
+
+  // The parts where they stand now: track, arrows, thumb.
+  const int32_t face = compute_colors(bar, pass);
+  const Velkor_ScrollBarLayout now =
+      Velkor_ScrollBarPlace(bar->width, bar->height, bar->orientation, bar->direction, maximum,
+                            bar->pageStep, bar->position);
+  Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, bar->width, bar->height, bar->trackColor,
+                   bar->trackColor, bar->frameStyle, thickness / 3.0f);
+  draw_arrows(bar, now, vertical, face, masks, pass);
+  draw_thumb(bar, now, vertical, thickness, masks, pass);
   sglSetActiveMasks(masks);
 }

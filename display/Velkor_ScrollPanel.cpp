@@ -4,6 +4,7 @@
 
 #include "display/Velkor_ColorBase.h"
 #include "display/Velkor_FrameShape.h"
+#include "display/Velkor_Interaction.h"
 #include "display/Velkor_parts_internal.h"
 #include "graphics/sgl.h"
 #include "widgets/Focus.h"
@@ -65,47 +66,30 @@ void Velkor_ScrollPanel_predraw(Velkor_ScrollPanel* panel) {
   Velkor_IndividualFocus_predraw(&panel->focus);
 }
 
-void Velkor_ScrollPanel_draw(Velkor_ScrollPanel* panel, uint32_t pass) {
-  if (pass != panel->pass) return;
-  const uint32_t masks = sglGetActiveMasks();
-  Velkor_RecordDrawnRect(panel->width, panel->height, &panel->drawnRect);
-  const bool enabled = panel->enabled != 0;
+namespace {
+
+// Which bars a panel needs and the view they leave.
+struct PanelGeometry {
+  bool vertical;    // a bar at the right
+  bool horizontal;  // a bar at the bottom
+  float viewWidth;
+  float viewHeight;
+};
+
+// Stage 1: geometry. A bar takes room from the other direction.
+PanelGeometry panel_geometry(const Velkor_ScrollPanel* panel) {
   const float bw = panel->scrollBarWidth;
-  // Which bars are needed: a bar takes room from the other direction.
-  bool vertical = panel->contentHeight > panel->height;
-  bool horizontal = panel->contentWidth > panel->width - (vertical ? bw : 0.0f);
-  if (!vertical && horizontal) vertical = panel->contentHeight > panel->height - bw;
-  const float view_w = panel->width - (vertical ? bw : 0.0f);
-  const float view_h = panel->height - (horizontal ? bw : 0.0f);
-  panel->viewWidth = view_w;
-  panel->viewHeight = view_h;
+  PanelGeometry g{};
+  g.vertical = panel->contentHeight > panel->height;
+  g.horizontal = panel->contentWidth > panel->width - (g.vertical ? bw : 0.0f);
+  if (!g.vertical && g.horizontal) g.vertical = panel->contentHeight > panel->height - bw;
+  g.viewWidth = panel->width - (g.vertical ? bw : 0.0f);
+  g.viewHeight = panel->height - (g.horizontal ? bw : 0.0f);
+  return g;
+}
 
-  // The container's focus comes before its children's.
-  panel->hover = enabled ? Velkor_PointerHover(panel->width, panel->height) : 0;
-  Velkor_IndividualFocus* focus = &panel->focus;
-  focus->request = panel->hover;
-  focus->isContainer = 1;
-  focus->focusId = panel->focusId;
-  focus->focusNext = panel->focusNext;
-  focus->pass = pass;
-  Velkor_IndividualFocus_draw(focus, pass);
-  panel->focusState = enabled ? focus->focusState : 0;
-
-  Velkor_ClickArea* view = &panel->view;
-  view->width = view_w;
-  view->height = view_h;
-  view->enabled = panel->enabled;
-  view->showHighlight = 0;
-  view->pass = pass;
-  sglSetActiveMasks(masks);
-  sglPushMatrixAndTranslate(0.0f, panel->height - view_h);
-  Velkor_ClickArea_draw(view, pass);
-  sglPopMatrixAndTranslate();
-  uint8_t raw_pressed = 0;
-  uint32_t raw_button = 0;
-  Velkor_PointerState(&raw_pressed, nullptr, &raw_button);
-  const bool wheel = view->hover && raw_pressed && BHVR_WheelButton(raw_button);
-
+// Stage 3: the colours and the background. Returns the scheme's base colour.
+int32_t draw_background(Velkor_ScrollPanel* panel, uint32_t masks, uint32_t pass) {
   Velkor_ColorBase colours;
   Velkor_ColorBase_init(&colours);
   colours.colorScheme = panel->colorScheme;
@@ -123,14 +107,21 @@ void Velkor_ScrollPanel_draw(Velkor_ScrollPanel* panel, uint32_t pass) {
     Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, panel->width, panel->height, panel->backColor, -1,
                      panel->frameStyle, 4.0f);
   }
+  return base;
+}
 
-  // Scroll bars.
-  const float max_y = vertical ? panel->contentHeight - view_h : 0.0f;
-  const float max_x = horizontal ? panel->contentWidth - view_w : 0.0f;
+// Stage 4: the scroll bars; the wheel over the view steps the vertical one.
+void scroll(Velkor_ScrollPanel* panel, const PanelGeometry& g, bool wheel, uint32_t raw_button,
+            uint32_t masks, uint32_t pass) {
+  const float bw = panel->scrollBarWidth;
+  const float view_w = g.viewWidth;
+  const float view_h = g.viewHeight;
+  const float max_y = g.vertical ? panel->contentHeight - view_h : 0.0f;
+  const float max_x = g.horizontal ? panel->contentWidth - view_w : 0.0f;
   const uint8_t keys = panel->focusState;
   float scroll_y = 0.0f;
   float scroll_x = 0.0f;
-  if (vertical) {
+  if (g.vertical) {
     Velkor_ScrollBar* bar = &panel->verticalBar;
     set_bar(bar, panel, kVelkorScrollBarVertical, bw, view_h, max_y, view_h, keys, pass);
     bar->lineUpIn = wheel && raw_button == BHVR_WHEEL_AWAY ? 1 : 0;
@@ -141,7 +132,7 @@ void Velkor_ScrollPanel_draw(Velkor_ScrollPanel* panel, uint32_t pass) {
     sglPopMatrixAndTranslate();
     scroll_y = bar->position;
   }
-  if (horizontal) {
+  if (g.horizontal) {
     Velkor_ScrollBar* bar = &panel->horizontalBar;
     set_bar(bar, panel, kVelkorScrollBarHorizontal, view_w, bw, max_x, view_w, keys, pass);
     bar->lineUpIn = 0;
@@ -152,20 +143,63 @@ void Velkor_ScrollPanel_draw(Velkor_ScrollPanel* panel, uint32_t pass) {
   }
   panel->scrollX = scroll_x;
   panel->scrollY = scroll_y;
+}
 
-  // Children, cut to the view.
-  if (panel->children != nullptr) {
-    sglSetActiveMasks(masks);
-    sglPushMatrixAndTranslate(0.0f, panel->height - view_h);
-    sglBeginScissor(view_w, view_h);
-    sglPushMatrixAndTranslate(-scroll_x, view_h - panel->contentHeight + scroll_y);
-    panel->children(panel->argument, pass, -1, panel->childPass);
-    sglPopMatrixAndTranslate();
-    sglEndScissor();
-    sglPopMatrixAndTranslate();
-  }
+// Stage 5: the children, cut to the view.
+void draw_children(const Velkor_ScrollPanel* panel, const PanelGeometry& g, uint32_t masks,
+                   uint32_t pass) {
+  if (panel->children == nullptr) return;
+  sglSetActiveMasks(masks);
+  sglPushMatrixAndTranslate(0.0f, panel->height - g.viewHeight);
+  sglBeginScissor(g.viewWidth, g.viewHeight);
+  sglPushMatrixAndTranslate(-panel->scrollX, g.viewHeight - panel->contentHeight + panel->scrollY);
+  panel->children(panel->argument, pass, -1, panel->childPass);
+  sglPopMatrixAndTranslate();
+  sglEndScissor();
+  sglPopMatrixAndTranslate();
+}
+
+}  // namespace
+
+void Velkor_ScrollPanel_draw(Velkor_ScrollPanel* panel, uint32_t pass) {
+  if (pass != panel->pass) return;
+  const uint32_t masks = sglGetActiveMasks();
+  Velkor_RecordDrawnRect(panel->width, panel->height, &panel->drawnRect);
+  const bool enabled = panel->enabled != 0;
+  const PanelGeometry g = panel_geometry(panel);
+  panel->viewWidth = g.viewWidth;
+  panel->viewHeight = g.viewHeight;
+
+  // Stage 2: pointer and focus. The container's focus comes before its
+  // children's; the wheel over the view scrolls it.
+  Velkor_IndividualFocus* focus = &panel->focus;
+  focus->isContainer = 1;
+  const Velkor_Interaction step = Velkor_Interact(
+      {panel->width, panel->height, enabled, 0, 0, panel->focusId, panel->focusNext}, focus,
+      nullptr, pass);
+  panel->hover = step.hover;
+  panel->focusState = enabled ? step.focusState : 0;
+  Velkor_ClickArea* view = &panel->view;
+  view->width = g.viewWidth;
+  view->height = g.viewHeight;
+  view->enabled = panel->enabled;
+  view->showHighlight = 0;
+  view->pass = pass;
+  sglSetActiveMasks(masks);
+  sglPushMatrixAndTranslate(0.0f, panel->height - g.viewHeight);
+  Velkor_ClickArea_draw(view, pass);
+  sglPopMatrixAndTranslate();
+  uint8_t raw_pressed = 0;
+  uint32_t raw_button = 0;
+  Velkor_PointerState(&raw_pressed, nullptr, &raw_button);
+  const bool wheel = view->hover && raw_pressed && BHVR_WheelButton(raw_button);
+
+  const int32_t base = draw_background(panel, masks, pass);
+  scroll(panel, g, wheel, raw_button, masks, pass);
+  draw_children(panel, g, masks, pass);
   ResetInteractivityStatus(focus->idInUse);
 
+  // Stage 6: the outline on top, and the greyed veil of a disabled panel.
   Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, panel->width, panel->height, -1, panel->frameColor,
                    panel->frameStyle, 4.0f);
   if (!enabled) {

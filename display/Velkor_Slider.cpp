@@ -4,6 +4,7 @@
 
 #include "display/Velkor_ColorBase.h"
 #include "display/Velkor_FrameShape.h"
+#include "display/Velkor_Interaction.h"
 #include "display/Velkor_parts_internal.h"
 #include "graphics/sgl.h"
 
@@ -114,68 +115,26 @@ void Velkor_Slider_predraw(Velkor_Slider* slider) {
   Velkor_KeyEvent_predraw(&slider->keys);
 }
 
-void Velkor_Slider_draw(Velkor_Slider* slider, uint32_t pass) {
-  if (pass != slider->pass) return;
-  const uint32_t masks = sglGetActiveMasks();
-  Velkor_RecordDrawnRect(slider->width, slider->height, &slider->drawnRect);
-  const bool enabled = slider->enabled != 0;
-  float minimum = slider->minimum;
-  float maximum = slider->maximum;
-  if (!(maximum > minimum)) maximum = minimum + 10.0f;
+namespace {
 
-  // Pointer: hover, focus, keys.
-  slider->hover = enabled ? Velkor_PointerHover(slider->width, slider->height) : 0;
-  Velkor_IndividualFocus* focus = &slider->focus;
-  focus->request = (slider->hover || slider->state.dragging) && enabled ? 1 : 0;
-  focus->focusId = slider->focusId;
-  focus->focusNext = slider->focusNext;
-  focus->pass = pass;
-  Velkor_IndividualFocus_draw(focus, pass);
-  const bool focused = enabled && focus->focusState != FOCUS_NONE;
-  Velkor_KeyEvent* keys = &slider->keys;
-  keys->enable = focused ? focus->focusState : 0;
-  keys->pass = pass;
-  Velkor_KeyEvent_draw(keys, pass);
-
-  uint8_t raw_pressed = 0;
-  uint8_t raw_released = 0;
-  uint32_t raw_button = 0;
-  Velkor_PointerState(&raw_pressed, &raw_released, &raw_button);
-  // Only the focused slider takes a press (a widget on top of it keeps it).
-  const uint8_t pressed = focused && raw_pressed ? 1 : 0;
-  if (pressed && BHVR_LeftButton(raw_button)) slider->held = 1;
-  if (raw_released || !enabled) slider->held = 0;
-
-  // Pointer rates over the thumb's travel.
-  const Velkor_SliderTrack rate_box =
+// Stage 2: the pointer's rates over the thumb's travel.
+void pointer_rates(const Velkor_Slider* slider, float* x_rate, float* y_rate) {
+  const Velkor_SliderTrack box =
       Velkor_SliderLayout(slider->width, slider->height, slider->orientation, slider->thumbLength,
                           slider->showScale, 0.0f);
   float px = 0.0f;
   float py = 0.0f;
   Velkor_locate(BHVR_ANY_DEVICE, &px, &py);
-  const float x_rate =
-      Velkor_Clamp(sglRectangleActiveAreaGetWidthRate(px, py, rate_box.rateX1, rate_box.rateY1,
-                                                      rate_box.rateX2, rate_box.rateY2),
-                   0.0f, 1.0f);
-  const float y_rate =
-      Velkor_Clamp(sglRectangleActiveAreaGetHeightRate(px, py, rate_box.rateX1, rate_box.rateY1,
-                                                       rate_box.rateX2, rate_box.rateY2),
-                   0.0f, 1.0f);
-  // The arrow keys step towards the end they point at.
-  const uint32_t key = keys->output ? keys->key : 0;
-  const bool towards_high = key == KEY_RIGHT || key == KEY_UP;
-  const bool towards_low = key == KEY_LEFT || key == KEY_DOWN;
-  const bool reversed = is_reversed(slider->orientation);
-  const uint8_t step_up = (reversed ? towards_low : towards_high) ? 1 : 0;
-  const uint8_t step_down = (reversed ? towards_high : towards_low) ? 1 : 0;
-  const uint8_t confirm = key == KEY_ENTER ? 1 : 0;
+  *x_rate = Velkor_Clamp(
+      sglRectangleActiveAreaGetWidthRate(px, py, box.rateX1, box.rateY1, box.rateX2, box.rateY2),
+      0.0f, 1.0f);
+  *y_rate = Velkor_Clamp(
+      sglRectangleActiveAreaGetHeightRate(px, py, box.rateX1, box.rateY1, box.rateX2, box.rateY2),
+      0.0f, 1.0f);
+}
 
-  wrapper_Slider(minimum, maximum, slider->forcedValue, slider->force, slider->orientation,
-                 slider->step, pressed, raw_released, raw_button, slider->hover, x_rate, y_rate,
-                 step_up, step_down, confirm, slider->held, &slider->value, &slider->changed,
-                 &slider->dragging, &slider->state);
-
-  // Colours.
+// Stage 4: the colours of the scheme. Returns the labels' colour.
+int32_t compute_colors(Velkor_Slider* slider, uint32_t pass) {
   Velkor_ColorBase colours;
   Velkor_ColorBase_init(&colours);
   colours.colorScheme = slider->colorScheme;
@@ -184,32 +143,30 @@ void Velkor_Slider_draw(Velkor_Slider* slider, uint32_t pass) {
   slider->baseColor = colours.base;
   slider->trackColor = colours.base + kVelkorColorFrame;
   slider->frameColor = colours.base + kVelkorColorLabel;
-  const int32_t label_colour =
-      slider->labelColor >= 0 ? slider->labelColor : colours.base + kVelkorColorLabel;
+  return slider->labelColor >= 0 ? slider->labelColor : colours.base + kVelkorColorLabel;
+}
 
-  // Groove, scale, thumb.
-  const float fraction = Velkor_RangeFraction(slider->value, minimum, maximum);
-  const Velkor_SliderTrack t =
-      Velkor_SliderLayout(slider->width, slider->height, slider->orientation, slider->thumbLength,
-                          slider->showScale, fraction);
-  Velkor_DrawFrame(masks, pass, t.grooveX, t.grooveY, t.grooveW, t.grooveH, slider->trackColor,
-                   slider->frameColor, kVelkorCornerRoundEnds, 0.0f);
-  // A scale reads from its start, so a reversed slider shows none.
-  if (slider->showScale && !reversed && t.scaleW > 1.0f && t.scaleH > 1.0f) {
-    Velkor_Scale* scale = &slider->scale;
-    scale->width = t.scaleW;
-    scale->height = t.scaleH;
-    scale->vertical = is_vertical(slider->orientation) ? 1 : 0;
-    scale->minimum = minimum;
-    scale->maximum = maximum;
-    scale->font = static_cast<int32_t>(slider->font);
-    scale->labelColor = label_colour;
-    scale->pass = pass;
-    sglSetActiveMasks(masks);
-    sglPushMatrixAndTranslate(t.scaleX, t.scaleY);
-    Velkor_Scale_draw(scale, pass);
-    sglPopMatrixAndTranslate();
-  }
+// Stage 6: the scale beside the groove.
+void draw_scale(Velkor_Slider* slider, const Velkor_SliderTrack& t, float minimum, float maximum,
+                int32_t label_colour, uint32_t masks, uint32_t pass) {
+  Velkor_Scale* scale = &slider->scale;
+  scale->width = t.scaleW;
+  scale->height = t.scaleH;
+  scale->vertical = is_vertical(slider->orientation) ? 1 : 0;
+  scale->minimum = minimum;
+  scale->maximum = maximum;
+  scale->font = static_cast<int32_t>(slider->font);
+  scale->labelColor = label_colour;
+  scale->pass = pass;
+  sglSetActiveMasks(masks);
+  sglPushMatrixAndTranslate(t.scaleX, t.scaleY);
+  Velkor_Scale_draw(scale, pass);
+  sglPopMatrixAndTranslate();
+}
+
+// Stage 7: the thumb where the value puts it.
+void draw_thumb(Velkor_Slider* slider, const Velkor_SliderTrack& t, bool focused, uint32_t masks,
+                uint32_t pass) {
   Velkor_SliderThumb* thumb = &slider->thumb;
   thumb->width = t.thumbW;
   thumb->height = t.thumbH;
@@ -224,9 +181,69 @@ void Velkor_Slider_draw(Velkor_Slider* slider, uint32_t pass) {
   sglPushMatrixAndTranslate(t.thumbX, t.thumbY);
   Velkor_SliderThumb_draw(thumb, pass);
   sglPopMatrixAndTranslate();
+}
+
+}  // namespace
+
+void Velkor_Slider_draw(Velkor_Slider* slider, uint32_t pass) {
+  if (pass != slider->pass) return;
+  const uint32_t masks = sglGetActiveMasks();
+  Velkor_RecordDrawnRect(slider->width, slider->height, &slider->drawnRect);
+  const bool enabled = slider->enabled != 0;
+  float minimum = slider->minimum;
+  float maximum = slider->maximum;
+  if (!(maximum > minimum)) maximum = minimum + 10.0f;
+
+  // Stage 1: pointer, focus and keys. A drag keeps the focus after the
+  // pointer has left the slider.
+  const Velkor_Interaction step =
+      Velkor_Interact({slider->width, slider->height, enabled, 0, slider->state.dragging,
+                       slider->focusId, slider->focusNext},
+                      &slider->focus, &slider->keys, pass);
+  slider->hover = step.hover;
+  const bool focused = step.focused != 0;
+  uint8_t raw_pressed = 0;
+  uint8_t raw_released = 0;
+  uint32_t raw_button = 0;
+  Velkor_PointerState(&raw_pressed, &raw_released, &raw_button);
+  // Only the focused slider takes a press (a widget on top of it keeps it).
+  const uint8_t pressed = focused && raw_pressed ? 1 : 0;
+  if (pressed && BHVR_LeftButton(raw_button)) slider->held = 1;
+  if (raw_released || !enabled) slider->held = 0;
+  float x_rate = 0.0f;
+  float y_rate = 0.0f;
+  pointer_rates(slider, &x_rate, &y_rate);
+
+  // Stage 3: the behaviour. The arrow keys step towards the end they point at.
+  const uint32_t key = slider->keys.output ? slider->keys.key : 0;
+  const bool towards_high = key == KEY_RIGHT || key == KEY_UP;
+  const bool towards_low = key == KEY_LEFT || key == KEY_DOWN;
+  const bool reversed = is_reversed(slider->orientation);
+  const uint8_t step_up = (reversed ? towards_low : towards_high) ? 1 : 0;
+  const uint8_t step_down = (reversed ? towards_high : towards_low) ? 1 : 0;
+  const uint8_t confirm = key == KEY_ENTER ? 1 : 0;
+  wrapper_Slider(minimum, maximum, slider->forcedValue, slider->force, slider->orientation,
+                 slider->step, pressed, raw_released, raw_button, slider->hover, x_rate, y_rate,
+                 step_up, step_down, confirm, slider->held, &slider->value, &slider->changed,
+                 &slider->dragging, &slider->state);
+
+  const int32_t label_colour = compute_colors(slider, pass);
+  // Stage 5: the groove.
+  const float fraction = Velkor_RangeFraction(slider->value, minimum, maximum);
+  const Velkor_SliderTrack t =
+      Velkor_SliderLayout(slider->width, slider->height, slider->orientation, slider->thumbLength,
+                          slider->showScale, fraction);
+  Velkor_DrawFrame(masks, pass, t.grooveX, t.grooveY, t.grooveW, t.grooveH, slider->trackColor,
+                   slider->frameColor, kVelkorCornerRoundEnds, 0.0f);
+  // A scale reads from its start, so a reversed slider shows none.
+  if (slider->showScale && !reversed && t.scaleW > 1.0f && t.scaleH > 1.0f) {
+    draw_scale(slider, t, minimum, maximum, label_colour, masks, pass);
+  }
+  draw_thumb(slider, t, focused, masks, pass);
+  // Stage 8: the greyed veil of a disabled slider.
   if (!enabled) {
     Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, slider->width, slider->height,
-                     colours.base + kVelkorColorGreyed, -1, kVelkorCornerRound, 4.0f);
+                     slider->baseColor + kVelkorColorGreyed, -1, kVelkorCornerRound, 4.0f);
   }
   sglSetActiveMasks(masks);
 }

@@ -5,6 +5,7 @@
 
 #include "display/Velkor_ColorBase.h"
 #include "display/Velkor_FrameShape.h"
+#include "display/Velkor_Interaction.h"
 #include "display/Velkor_parts_internal.h"
 #include "graphics/sgl.h"
 #include "widgets/CursorBehavior.h"
@@ -73,69 +74,41 @@ void Velkor_TextEditBox_predraw(Velkor_TextEditBox* box) {
   Velkor_KeyEvent_predraw(&box->keys);
 }
 
-void Velkor_TextEditBox_draw(Velkor_TextEditBox* box, uint32_t pass) {
-  if (pass != box->pass) return;
-  const uint32_t masks = sglGetActiveMasks();
-  Velkor_RecordDrawnRect(box->width, box->height, &box->drawnRect);
-  const bool enabled = box->enabled != 0;
+namespace {
 
-  box->hover = enabled ? Velkor_PointerHover(box->width, box->height) : 0;
-  Velkor_IndividualFocus* focus = &box->focus;
-  // While editing the box keeps asking, so the keys stay with it. A press
-  // elsewhere ends the editing: the box stops asking in that very frame, so
-  // the widget pressed (a "SAVE" button beside it) takes the focus with the
-  // press and one click is enough.
-  uint8_t raw_pressed = 0;
-  uint32_t raw_button = 0;
-  Velkor_pointer(0, &raw_pressed, nullptr, &raw_button, nullptr, nullptr, nullptr);
-  const bool pressed_elsewhere = raw_pressed != 0 && box->hover == 0 && raw_button < 4;
-  focus->request = enabled && (box->hover || (box->state.editing && !pressed_elsewhere)) ? 1 : 0;
-  focus->focusId = box->focusId;
-  focus->focusNext = box->focusNext;
-  focus->pass = pass;
-  Velkor_IndividualFocus_draw(focus, pass);
-  const uint8_t focused = enabled && focus->focusState != FOCUS_NONE ? 1 : 0;
-  Velkor_KeyEvent* keys = &box->keys;
-  keys->enable = focused ? focus->focusState : 0;
-  keys->pass = pass;
-  Velkor_KeyEvent_draw(keys, pass);
-  Velkor_GetCycleDuration* cycle = &box->cycle;
-  cycle->pass = pass;
-  Velkor_GetCycleDuration_draw(cycle, pass);
-
-  // A click in the box while editing places the caret (the behaviour takes
-  // the index in the next frame, so it is kept until then).
-  Velkor_Cursor* cursor = &box->cursor;
-  float line_height = 0.0f;
-  GetFontSizeY(box->font, &line_height);
-  const TextArea area = text_area(box, line_height);
-  const uint8_t pressed = focused ? focus->pressedPulse : 0;
-  uint8_t set_cursor = 0;
-  if (box->state.editing && pressed && box->hover && BHVR_LeftButton(focus->lastButton)) {
-    float px = 0.0f;
-    float py = 0.0f;
-    Velkor_locate(BHVR_ANY_DEVICE, &px, &py);
-    const float x_rate = Velkor_Clamp(sglRectangleActiveAreaGetWidthRate(
-                                          px, py, area.x, area.y, area.x + area.w, area.y + area.h),
-                                      0.0f, 1.0f);
-    const float y_rate = Velkor_Clamp(sglRectangleActiveAreaGetHeightRate(
-                                          px, py, area.x, area.y, area.x + area.w, area.y + area.h),
-                                      0.0f, 1.0f);
-    int32_t index = box->clickedIndex;
-    CursorBehavior(1, 0, area.w, area.h, box->state.workingText,
-                   static_cast<uint32_t>(box->state.caretIndex), box->font, x_rate, y_rate, 1,
-                   box->labelAlignment, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                   nullptr, &index);
-    box->clickedIndex = index;
-    set_cursor = 1;
+// Stage 2: a click in the box while editing places the caret (the
+// behaviour takes the index in the next frame, so it is kept until then).
+// 1 when the click asks for it.
+uint8_t place_caret(Velkor_TextEditBox* box, const TextArea& area, uint8_t pressed) {
+  if (!(box->state.editing && pressed && box->hover && BHVR_LeftButton(box->focus.lastButton))) {
+    return 0;
   }
+  float px = 0.0f;
+  float py = 0.0f;
+  Velkor_locate(BHVR_ANY_DEVICE, &px, &py);
+  const float x_rate = Velkor_Clamp(
+      sglRectangleActiveAreaGetWidthRate(px, py, area.x, area.y, area.x + area.w, area.y + area.h),
+      0.0f, 1.0f);
+  const float y_rate = Velkor_Clamp(
+      sglRectangleActiveAreaGetHeightRate(px, py, area.x, area.y, area.x + area.w, area.y + area.h),
+      0.0f, 1.0f);
+  int32_t index = box->clickedIndex;
+  CursorBehavior(1, 0, area.w, area.h, box->state.workingText,
+                 static_cast<uint32_t>(box->state.caretIndex), box->font, x_rate, y_rate, 1,
+                 box->labelAlignment, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                 &index);
+  box->clickedIndex = index;
+  return 1;
+}
 
+// Stage 3: the editing behaviour.
+void edit(Velkor_TextEditBox* box, uint8_t pressed, uint8_t set_cursor, uint8_t focused) {
   const bool forcing = box->force && box->forcedText != nullptr;
   const char* input = forcing ? box->forcedText : box->initialText;
   uint8_t confirmed = 0;
-  wrapper_TextEditBox(box->hover, pressed, focus->lastButton, keys->output, keys->key,
+  wrapper_TextEditBox(box->hover, pressed, box->focus.lastButton, box->keys.output, box->keys.key,
                       input != nullptr ? input : "", forcing ? 1 : 0, box->maxLength, set_cursor,
-                      box->clickedIndex, cycle->duration, focused, box->restricted, box->invert,
+                      box->clickedIndex, box->cycle.duration, focused, box->restricted, box->invert,
                       &confirmed, nullptr, nullptr, nullptr, &box->editing, nullptr, &box->selected,
                       nullptr, &box->state);
   box->enter = confirmed;
@@ -143,8 +116,10 @@ void Velkor_TextEditBox_draw(Velkor_TextEditBox* box, uint32_t pass) {
   // text it will hand out is already known, so the owner gets it together
   // with the Enter flag (or in the frame of the load).
   copy_text(box->text, box->state.lastOutputText);
+}
 
-  // Box, text, caret.
+// Stage 4: the colours and the box. Returns the scheme's base colour.
+int32_t draw_box(Velkor_TextEditBox* box, uint8_t focused, uint32_t masks, uint32_t pass) {
   Velkor_ColorBase colours;
   Velkor_ColorBase_init(&colours);
   colours.colorScheme = box->colorScheme;
@@ -157,7 +132,12 @@ void Velkor_TextEditBox_draw(Velkor_TextEditBox* box, uint32_t pass) {
   box->textColor = box->labelColor >= 0 ? box->labelColor : kBlack;
   Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, box->width, box->height, box->backColor,
                    box->frameColor, box->frameStyle, 4.0f);
-  // The display text carries the inversion escapes while all is selected.
+  return base;
+}
+
+// Stage 5: the text, cut to the text area. The display text carries the
+// inversion escapes while all is selected.
+void draw_text(const Velkor_TextEditBox* box, const TextArea& area, uint32_t masks) {
   const char* shown = box->state.displayText;
   sglSetActiveMasks(masks);
   sglPushMatrixAndTranslate(area.x, 0.0f);
@@ -175,7 +155,11 @@ void Velkor_TextEditBox_draw(Velkor_TextEditBox* box, uint32_t pass) {
   }
   sglEndScissor();
   sglPopMatrixAndTranslate();
+}
 
+// Stage 6: the caret.
+void draw_caret(Velkor_TextEditBox* box, const TextArea& area, uint32_t masks, uint32_t pass) {
+  Velkor_Cursor* cursor = &box->cursor;
   cursor->width = area.w;
   cursor->height = area.h;
   cursor->enabled = box->enabled;
@@ -192,6 +176,45 @@ void Velkor_TextEditBox_draw(Velkor_TextEditBox* box, uint32_t pass) {
   sglPushMatrixAndTranslate(area.x, area.y);
   Velkor_Cursor_draw(cursor, pass);
   sglPopMatrixAndTranslate();
+}
+
+}  // namespace
+
+void Velkor_TextEditBox_draw(Velkor_TextEditBox* box, uint32_t pass) {
+  if (pass != box->pass) return;
+  const uint32_t masks = sglGetActiveMasks();
+  Velkor_RecordDrawnRect(box->width, box->height, &box->drawnRect);
+  const bool enabled = box->enabled != 0;
+
+  // Stage 1: pointer, focus and keys. While editing the box keeps asking,
+  // so the keys stay with it. A press elsewhere ends the editing: the box
+  // stops asking in that very frame, so the widget pressed (a "SAVE" button
+  // beside it) takes the focus with the press and one click is enough. A
+  // press on the box itself asks anyway.
+  uint8_t raw_pressed = 0;
+  uint32_t raw_button = 0;
+  Velkor_pointer(0, &raw_pressed, nullptr, &raw_button, nullptr, nullptr, nullptr);
+  const bool button_pressed = raw_pressed != 0 && raw_button < BHVR_WHEEL_AWAY;
+  const Velkor_Interaction step =
+      Velkor_Interact({box->width, box->height, enabled, 0, box->state.editing && !button_pressed,
+                       box->focusId, box->focusNext},
+                      &box->focus, &box->keys, pass);
+  box->hover = step.hover;
+  const uint8_t focused = step.focused;
+  box->cycle.pass = pass;
+  Velkor_GetCycleDuration_draw(&box->cycle, pass);
+
+  float line_height = 0.0f;
+  GetFontSizeY(box->font, &line_height);
+  const TextArea area = text_area(box, line_height);
+  const uint8_t pressed = focused ? box->focus.pressedPulse : 0;
+  const uint8_t set_cursor = place_caret(box, area, pressed);
+  edit(box, pressed, set_cursor, focused);
+
+  const int32_t base = draw_box(box, focused, masks, pass);
+  draw_text(box, area, masks);
+  draw_caret(box, area, masks, pass);
+  // Stage 7: the greyed veil of a disabled box.
   if (!enabled) {
     Velkor_DrawFrame(masks, pass, 0.0f, 0.0f, box->width, box->height, base + kVelkorColorGreyed,
                      -1, box->frameStyle, 4.0f);

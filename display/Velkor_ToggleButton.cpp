@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "display/Velkor_ColorBase.h"
+#include "display/Velkor_Interaction.h"
 #include "display/button_drawing_internal.h"
 #include "graphics/sgl.h"
 
@@ -53,23 +54,15 @@ void Velkor_ToggleButton_draw(Velkor_ToggleButton* button, uint32_t pass) {
   const uint32_t masks = sglGetActiveMasks();
   Velkor_RecordDrawnRect(button->width, button->height, &button->drawnRect);
   const uint8_t enabled = button->enabled != 0 ? 1 : 0;
-  button->hover = enabled ? Velkor_PointerHover(button->width, button->height) : 0;
-
-  Velkor_IndividualFocus* focus = &button->focus;
-  focus->request = button->hover;
-  focus->focusId = button->focusId;
-  focus->focusNext = button->focusNext;
-  focus->pass = pass;
-  Velkor_IndividualFocus_draw(focus, pass);
-  button->focusState = focus->focusState;
-  button->pressedWithFocus = enabled ? focus->pressedPulse : 0;
-  button->releasedWithFocus = enabled ? focus->releasedPulse : 0;
-
   Velkor_KeyEvent* keys = &button->keys;
   keys->mode = 1;
-  keys->enable = enabled ? button->focusState : 0;
-  keys->pass = pass;
-  Velkor_KeyEvent_draw(keys, pass);
+  const Velkor_Interaction step = Velkor_Interact(
+      {button->width, button->height, enabled, 0, 0, button->focusId, button->focusNext},
+      &button->focus, keys, pass);
+  button->hover = step.hover;
+  button->focusState = step.focusState;
+  button->pressedWithFocus = step.pressed;
+  button->releasedWithFocus = step.released;
   button->spaceKey = (keys->output && keys->key == KEY_SPACE) ? 1 : 0;
 
   const bool on = button->state != 0;
@@ -103,6 +96,7 @@ void Velkor_ToggleButton_draw(Velkor_ToggleButton* button, uint32_t pass) {
   // focus taken by another widget) must not count for a later release.
   if (!enabled || button->focusState == FOCUS_NONE) button->behaviour.armed = 0;
   wrapper_ToggleButton(button->toggleMode, button->hover, button->pressedWithFocus,
-                       button->releasedWithFocus, focus->lastButton, button->value, button->load,
-                       button->spaceKey, &button->changed, &button->state, &button->behaviour);
+                       button->releasedWithFocus, button->focus.lastButton, button->value,
+                       button->load, button->spaceKey, &button->changed, &button->state,
+                       &button->behaviour);
 }

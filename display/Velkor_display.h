@@ -44,7 +44,8 @@
 //   sglPushMatrixAndTranslate / sglPopMatrixAndTranslate, and names colours,
 //   line widths, fonts and textures by index only. Nothing is allocated.
 //
-// Pointer and keys (each interactive class, in its draw)
+// Pointer and keys (each interactive class, first in its draw, through the
+// one step Velkor_Interact of display/Velkor_Interaction.h)
 //   hover  = Velkor_PointerHover(width, height) when enabled, else 0: the
 //            pointer of the interactivity mapping hit-tested against
 //            (0, 0)-(width, height) in the instance's own frame, so a

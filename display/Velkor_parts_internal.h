@@ -1,5 +1,6 @@
 // Velkor_parts_internal.h - drawing shortcuts shared by the list, table,
-// text, slider and gauge display classes.
+// text, slider, scale and gauge display classes. Nothing here knows a
+// particular class: the gauge's own drawing is in Velkor_GaugeBar.
 //
 // Each shortcut sets the saved active masks back, places one scratch
 // sub-element (FrameShape, ClippedLabel) at (x, y) of the current frame with
@@ -35,20 +36,6 @@ void Velkor_DrawTriangle(uint32_t masks, float x0, float y0, float x1, float y1,
 // Clamps v to lo .. hi (hi wins when lo > hi).
 float Velkor_Clamp(float v, float lo, float hi);
 
-struct Velkor_Scale;
-struct Velkor_Graduation_element;
-
 // Fraction of (value - minimum) over the range, limited to 0 .. 1; a range
 // that is not above 0 counts as 10 units, as for sliders.
 float Velkor_RangeFraction(float value, float minimum, float maximum);
-
-// The body of the horizontal and vertical gauges: a framed bar over
-// (0, 0)-(width, height) filled to `fraction` from its start (left or
-// bottom) in barColor, the graduation of `scale` (range already set) as
-// ticks inside the bar, and, when the scale is labelled, the scale itself
-// beside the bar (below it, or right of it). The bar takes the whole box
-// when the scale is not labelled, else the part the labels leave.
-void Velkor_DrawGaugeBar(uint32_t masks, uint32_t pass, bool vertical, float width, float height,
-                         float fraction, int32_t fill, int32_t frame, int32_t barColor,
-                         uint32_t cornerStyle, Velkor_Scale* scale,
-                         Velkor_Graduation_element* tick);

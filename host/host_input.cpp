@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+#include "widgets/interactivity_mapping.h"
+
 namespace {
 
 bool recording(const Application* app) {
@@ -374,10 +376,10 @@ void Application_OnMouseButton(Application* app, int glfw_button, int glfw_actio
 }
 
 void Application_OnScroll(Application* app, double y_offset, int glfw_mods) {
-  // A wheel notch is a press without a release: 4 away from the user, 5
-  // towards. Sideways scrolling has no button.
+  // A wheel notch is a press without a release, away from the user for a
+  // positive offset. Sideways scrolling has no button.
   if (y_offset == 0.0) return;
-  RecordMouseEvent(app, y_offset > 0.0 ? 4 : 5, kKeyStateDown,
+  RecordMouseEvent(app, y_offset > 0.0 ? BHVR_WHEEL_AWAY : BHVR_WHEEL_TOWARDS, kKeyStateDown,
                    Application_ModifiersFromGlfw(glfw_mods), 0);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -80,210 +81,138 @@ void init_state(Context* c) {
   c->pointerOwner.popup = kPointerMainView;
 }
 
-// Every widget instance of the context, in the context's order, with the
-// operations of its class. One table serves init, predraw and the lookup.
-enum class Kind {
-  kAnimation,
-  kToggle,
-  kScrollPanel,
-  kPush,
-  kRadio,
-  kGauge,
-  kTable,
-  kPopUp,
-  kCombo,
-  kSlider,
-  kEdit,
-  kCheck,
+// The operations of one display class, on an instance given by its address.
+struct ClassOperations {
+  void (*init)(void* instance);
+  void (*predraw)(void* instance);
+  // Where the instance was drawn; null for a class that draws nothing.
+  const Velkor_DrawnRect* (*drawnRect)(const void* instance);
 };
 
+template <typename T>
+const Velkor_DrawnRect* drawn_rect_of(const T* instance) {
+  return &instance->drawnRect;
+}
+// The animation only steps a value: it has no rectangle to find.
+const Velkor_DrawnRect* drawn_rect_of(const Velkor_Animation*) {
+  return nullptr;
+}
+
+// One display class: its record type and its operations, reached through an
+// untyped instance address.
+template <typename T, void (*Init)(T*), void (*Predraw)(T*)>
+struct DisplayClass {
+  using Record = T;
+  static void init(void* instance) { Init(static_cast<T*>(instance)); }
+  static void predraw(void* instance) { Predraw(static_cast<T*>(instance)); }
+  static const Velkor_DrawnRect* drawn_rect(const void* instance) {
+    return drawn_rect_of(static_cast<const T*>(instance));
+  }
+  static constexpr ClassOperations operations = {init, predraw, drawn_rect};
+};
+
+// The classes the context holds, by the short names its rows use.
+namespace display_class {
+using Animation = DisplayClass<Velkor_Animation, Velkor_Animation_init, Velkor_Animation_predraw>;
+using Toggle =
+    DisplayClass<Velkor_ToggleButton, Velkor_ToggleButton_init, Velkor_ToggleButton_predraw>;
+using ScrollPanel =
+    DisplayClass<Velkor_ScrollPanel, Velkor_ScrollPanel_init, Velkor_ScrollPanel_predraw>;
+using Push = DisplayClass<Velkor_PushButton, Velkor_PushButton_init, Velkor_PushButton_predraw>;
+using Radio = DisplayClass<Velkor_RadioBox, Velkor_RadioBox_init, Velkor_RadioBox_predraw>;
+using Gauge = DisplayClass<Velkor_Gauge, Velkor_Gauge_init, Velkor_Gauge_predraw>;
+using Table = DisplayClass<Velkor_MultiColumn, Velkor_MultiColumn_init, Velkor_MultiColumn_predraw>;
+using PopUp = DisplayClass<Velkor_PopUpPanel, Velkor_PopUpPanel_init, Velkor_PopUpPanel_predraw>;
+using Combo = DisplayClass<Velkor_ComboBox, Velkor_ComboBox_init, Velkor_ComboBox_predraw>;
+using Slider = DisplayClass<Velkor_Slider, Velkor_Slider_init, Velkor_Slider_predraw>;
+using Edit = DisplayClass<Velkor_TextEditBox, Velkor_TextEditBox_init, Velkor_TextEditBox_predraw>;
+using Check = DisplayClass<Velkor_CheckButton, Velkor_CheckButton_init, Velkor_CheckButton_predraw>;
+}  // namespace display_class
+
+// Every widget instance of the context, in the context's order, with the
+// operations of its class. One table serves init, predraw and the lookup.
 struct Instance {
   const char* name;
-  Kind kind;
+  const ClassOperations* operations;
   size_t offset;  // of the instance in the context
 };
 
-#define VELKOR_INSTANCE(name, kind) \
-  { #name, Kind::kind, offsetof(Context, name) }
+// A row names the class of its field; a class that does not match the
+// field's type does not compile, so no instance is ever handed to the
+// operations of another class.
+template <typename Class, typename Field>
+constexpr Instance instance(const char* name, size_t offset) {
+  static_assert(std::is_same<typename Class::Record, Field>::value,
+                "an instance row must name the display class of its field");
+  return {name, &Class::operations, offset};
+}
+
+#define VELKOR_INSTANCE(name, Class) \
+  instance<display_class::Class, decltype(Context::name)>(#name, offsetof(Context, name))
 constexpr Instance kInstances[] = {
-    VELKOR_INSTANCE(ExecutionAnimation, kAnimation),
-    VELKOR_INSTANCE(ToggleButton, kToggle),
-    VELKOR_INSTANCE(ToggleButton_1, kToggle),
-    VELKOR_INSTANCE(ToggleButton_2, kToggle),
-    VELKOR_INSTANCE(ToggleButton_3, kToggle),
-    VELKOR_INSTANCE(ToggleButton_4, kToggle),
-    VELKOR_INSTANCE(ToggleButton_5, kToggle),
-    VELKOR_INSTANCE(ToggleButton_6, kToggle),
-    VELKOR_INSTANCE(ToggleButton_7, kToggle),
-    VELKOR_INSTANCE(RegisterScrollPanel, kScrollPanel),
-    VELKOR_INSTANCE(ExecButton, kPush),
-    VELKOR_INSTANCE(DisasmButton, kPush),
-    VELKOR_INSTANCE(SpeedRadioBox, kRadio),
-    VELKOR_INSTANCE(Gauge, kGauge),
-    VELKOR_INSTANCE(MemoryMultiColumn, kTable),
-    VELKOR_INSTANCE(PopUpPanel, kPopUp),
-    VELKOR_INSTANCE(ROMSaveButton, kPush),
-    VELKOR_INSTANCE(ROMLoadButton, kPush),
-    VELKOR_INSTANCE(SlotComboBox, kCombo),
-    VELKOR_INSTANCE(InstruktionenPopUpPanel, kPopUp),
-    VELKOR_INSTANCE(InstructionFormatComboBox, kCombo),
-    VELKOR_INSTANCE(DualOperationComboBox, kCombo),
-    VELKOR_INSTANCE(Single_OperationComboBox, kCombo),
-    VELKOR_INSTANCE(Jump_OperationComboBox, kCombo),
-    VELKOR_INSTANCE(Slider, kSlider),
-    VELKOR_INSTANCE(Emulated_OperationComboBox, kCombo),
-    VELKOR_INSTANCE(SRegAdrComboBox, kCombo),
-    VELKOR_INSTANCE(SRegComboBox, kCombo),
-    VELKOR_INSTANCE(IndexAdrImmediateTextEditBox, kEdit),
-    VELKOR_INSTANCE(DRegAdrComboBox, kCombo),
-    VELKOR_INSTANCE(DRegComboBox, kCombo),
-    VELKOR_INSTANCE(IndexAdrImmediateTextEditBox_1, kEdit),
-    VELKOR_INSTANCE(ShotCut1Button, kPush),
-    VELKOR_INSTANCE(ShotCut2Button, kPush),
-    VELKOR_INSTANCE(ShotCut3Button, kPush),
-    VELKOR_INSTANCE(CheckButton, kCheck),
-    VELKOR_INSTANCE(MemoryMultiColumn_1, kTable),
-    VELKOR_INSTANCE(RAMPopUpPanel, kPopUp),
-    VELKOR_INSTANCE(RAMPushButton, kPush),
-    VELKOR_INSTANCE(RAMTextEditBox, kEdit),
-    VELKOR_INSTANCE(SaveButton, kPush),
-    VELKOR_INSTANCE(MaschinencodeToggleButton, kToggle),
-    VELKOR_INSTANCE(MaschinencodePopUpPanel, kPopUp),
-    VELKOR_INSTANCE(InstruktionenToggleButton, kToggle),
-    VELKOR_INSTANCE(EnableExecToggleButton, kToggle),
-    VELKOR_INSTANCE(ResetButton, kPush),
-    VELKOR_INSTANCE(NMIButton, kPush),
-    VELKOR_INSTANCE(InfoPopUpPanel, kPopUp),
-    VELKOR_INSTANCE(RegPopUpPanel, kPopUp),
-    VELKOR_INSTANCE(RegPushButton, kPush),
-    VELKOR_INSTANCE(RegTextEditBox, kEdit),
-    VELKOR_INSTANCE(RegComboBox, kCombo),
-    VELKOR_INSTANCE(UndoButton, kPush),
-    VELKOR_INSTANCE(RedoButton, kPush),
+    VELKOR_INSTANCE(ExecutionAnimation, Animation),
+    VELKOR_INSTANCE(ToggleButton, Toggle),
+    VELKOR_INSTANCE(ToggleButton_1, Toggle),
+    VELKOR_INSTANCE(ToggleButton_2, Toggle),
+    VELKOR_INSTANCE(ToggleButton_3, Toggle),
+    VELKOR_INSTANCE(ToggleButton_4, Toggle),
+    VELKOR_INSTANCE(ToggleButton_5, Toggle),
+    VELKOR_INSTANCE(ToggleButton_6, Toggle),
+    VELKOR_INSTANCE(ToggleButton_7, Toggle),
+    VELKOR_INSTANCE(RegisterScrollPanel, ScrollPanel),
+    VELKOR_INSTANCE(ExecButton, Push),
+    VELKOR_INSTANCE(DisasmButton, Push),
+    VELKOR_INSTANCE(SpeedRadioBox, Radio),
+    VELKOR_INSTANCE(Gauge, Gauge),
+    VELKOR_INSTANCE(MemoryMultiColumn, Table),
+    VELKOR_INSTANCE(PopUpPanel, PopUp),
+    VELKOR_INSTANCE(ROMSaveButton, Push),
+    VELKOR_INSTANCE(ROMLoadButton, Push),
+    VELKOR_INSTANCE(SlotComboBox, Combo),
+    VELKOR_INSTANCE(InstruktionenPopUpPanel, PopUp),
+    VELKOR_INSTANCE(InstructionFormatComboBox, Combo),
+    VELKOR_INSTANCE(DualOperationComboBox, Combo),
+    VELKOR_INSTANCE(Single_OperationComboBox, Combo),
+    VELKOR_INSTANCE(Jump_OperationComboBox, Combo),
+    VELKOR_INSTANCE(Slider, Slider),
+    VELKOR_INSTANCE(Emulated_OperationComboBox, Combo),
+    VELKOR_INSTANCE(SRegAdrComboBox, Combo),
+    VELKOR_INSTANCE(SRegComboBox, Combo),
+    VELKOR_INSTANCE(IndexAdrImmediateTextEditBox, Edit),
+    VELKOR_INSTANCE(DRegAdrComboBox, Combo),
+    VELKOR_INSTANCE(DRegComboBox, Combo),
+    VELKOR_INSTANCE(IndexAdrImmediateTextEditBox_1, Edit),
+    VELKOR_INSTANCE(ShotCut1Button, Push),
+    VELKOR_INSTANCE(ShotCut2Button, Push),
+    VELKOR_INSTANCE(ShotCut3Button, Push),
+    VELKOR_INSTANCE(CheckButton, Check),
+    VELKOR_INSTANCE(MemoryMultiColumn_1, Table),
+    VELKOR_INSTANCE(RAMPopUpPanel, PopUp),
+    VELKOR_INSTANCE(RAMPushButton, Push),
+    VELKOR_INSTANCE(RAMTextEditBox, Edit),
+    VELKOR_INSTANCE(SaveButton, Push),
+    VELKOR_INSTANCE(MaschinencodeToggleButton, Toggle),
+    VELKOR_INSTANCE(MaschinencodePopUpPanel, PopUp),
+    VELKOR_INSTANCE(InstruktionenToggleButton, Toggle),
+    VELKOR_INSTANCE(EnableExecToggleButton, Toggle),
+    VELKOR_INSTANCE(ResetButton, Push),
+    VELKOR_INSTANCE(NMIButton, Push),
+    VELKOR_INSTANCE(InfoPopUpPanel, PopUp),
+    VELKOR_INSTANCE(RegPopUpPanel, PopUp),
+    VELKOR_INSTANCE(RegPushButton, Push),
+    VELKOR_INSTANCE(RegTextEditBox, Edit),
+    VELKOR_INSTANCE(RegComboBox, Combo),
+    VELKOR_INSTANCE(UndoButton, Push),
+    VELKOR_INSTANCE(RedoButton, Push),
 };
 #undef VELKOR_INSTANCE
 constexpr int32_t kInstanceCount = sizeof kInstances / sizeof kInstances[0];
 
-template <typename T>
-T* at(Context* c, const Instance& i) {
-  return reinterpret_cast<T*>(reinterpret_cast<char*>(c) + i.offset);
+void* at(Context* c, const Instance& i) {
+  return reinterpret_cast<char*>(c) + i.offset;
 }
-template <typename T>
-const T* at(const Context* c, const Instance& i) {
-  return reinterpret_cast<const T*>(reinterpret_cast<const char*>(c) + i.offset);
-}
-
-void init_instance(Context* c, const Instance& i) {
-  switch (i.kind) {
-    case Kind::kAnimation:
-      Velkor_Animation_init(at<Velkor_Animation>(c, i));
-      break;
-    case Kind::kToggle:
-      Velkor_ToggleButton_init(at<Velkor_ToggleButton>(c, i));
-      break;
-    case Kind::kScrollPanel:
-      Velkor_ScrollPanel_init(at<Velkor_ScrollPanel>(c, i));
-      break;
-    case Kind::kPush:
-      Velkor_PushButton_init(at<Velkor_PushButton>(c, i));
-      break;
-    case Kind::kRadio:
-      Velkor_RadioBox_init(at<Velkor_RadioBox>(c, i));
-      break;
-    case Kind::kGauge:
-      Velkor_Gauge_init(at<Velkor_Gauge>(c, i));
-      break;
-    case Kind::kTable:
-      Velkor_MultiColumn_init(at<Velkor_MultiColumn>(c, i));
-      break;
-    case Kind::kPopUp:
-      Velkor_PopUpPanel_init(at<Velkor_PopUpPanel>(c, i));
-      break;
-    case Kind::kCombo:
-      Velkor_ComboBox_init(at<Velkor_ComboBox>(c, i));
-      break;
-    case Kind::kSlider:
-      Velkor_Slider_init(at<Velkor_Slider>(c, i));
-      break;
-    case Kind::kEdit:
-      Velkor_TextEditBox_init(at<Velkor_TextEditBox>(c, i));
-      break;
-    case Kind::kCheck:
-      Velkor_CheckButton_init(at<Velkor_CheckButton>(c, i));
-      break;
-  }
-}
-
-void predraw_instance(Context* c, const Instance& i) {
-  switch (i.kind) {
-    case Kind::kAnimation:
-      Velkor_Animation_predraw(at<Velkor_Animation>(c, i));
-      break;
-    case Kind::kToggle:
-      Velkor_ToggleButton_predraw(at<Velkor_ToggleButton>(c, i));
-      break;
-    case Kind::kScrollPanel:
-      Velkor_ScrollPanel_predraw(at<Velkor_ScrollPanel>(c, i));
-      break;
-    case Kind::kPush:
-      Velkor_PushButton_predraw(at<Velkor_PushButton>(c, i));
-      break;
-    case Kind::kRadio:
-      Velkor_RadioBox_predraw(at<Velkor_RadioBox>(c, i));
-      break;
-    case Kind::kGauge:
-      Velkor_Gauge_predraw(at<Velkor_Gauge>(c, i));
-      break;
-    case Kind::kTable:
-      Velkor_MultiColumn_predraw(at<Velkor_MultiColumn>(c, i));
-      break;
-    case Kind::kPopUp:
-      Velkor_PopUpPanel_predraw(at<Velkor_PopUpPanel>(c, i));
-      break;
-    case Kind::kCombo:
-      Velkor_ComboBox_predraw(at<Velkor_ComboBox>(c, i));
-      break;
-    case Kind::kSlider:
-      Velkor_Slider_predraw(at<Velkor_Slider>(c, i));
-      break;
-    case Kind::kEdit:
-      Velkor_TextEditBox_predraw(at<Velkor_TextEditBox>(c, i));
-      break;
-    case Kind::kCheck:
-      Velkor_CheckButton_predraw(at<Velkor_CheckButton>(c, i));
-      break;
-  }
-}
-
-// The drawn rectangle of an instance; null for a class that draws nothing.
-const Velkor_DrawnRect* drawn_rect(const Context* c, const Instance& i) {
-  switch (i.kind) {
-    case Kind::kAnimation:
-      return nullptr;
-    case Kind::kToggle:
-      return &at<Velkor_ToggleButton>(c, i)->drawnRect;
-    case Kind::kScrollPanel:
-      return &at<Velkor_ScrollPanel>(c, i)->drawnRect;
-    case Kind::kPush:
-      return &at<Velkor_PushButton>(c, i)->drawnRect;
-    case Kind::kRadio:
-      return &at<Velkor_RadioBox>(c, i)->drawnRect;
-    case Kind::kGauge:
-      return &at<Velkor_Gauge>(c, i)->drawnRect;
-    case Kind::kTable:
-      return &at<Velkor_MultiColumn>(c, i)->drawnRect;
-    case Kind::kPopUp:
-      return &at<Velkor_PopUpPanel>(c, i)->drawnRect;
-    case Kind::kCombo:
-      return &at<Velkor_ComboBox>(c, i)->drawnRect;
-    case Kind::kSlider:
-      return &at<Velkor_Slider>(c, i)->drawnRect;
-    case Kind::kEdit:
-      return &at<Velkor_TextEditBox>(c, i)->drawnRect;
-    case Kind::kCheck:
-      return &at<Velkor_CheckButton>(c, i)->drawnRect;
-  }
-  return nullptr;
+const void* at(const Context* c, const Instance& i) {
+  return reinterpret_cast<const char*>(c) + i.offset;
 }
 
 void load_table_selection(Velkor_MultiColumn* table, const int32_t* selection) {
@@ -306,7 +235,7 @@ void Velkor_symbology_layer_init(void* context) {
   if (context == nullptr) return;
   Context* c = static_cast<Context*>(context);
   init_state(c);
-  for (const Instance& i : kInstances) init_instance(c, i);
+  for (const Instance& i : kInstances) i.operations->init(at(c, i));
   // The tables start with the selection the state fields hold (FF80 in the
   // ROM, where the program starts); the first draw takes it.
   load_table_selection(&c->MemoryMultiColumn, c->romSelection);
@@ -318,7 +247,7 @@ void Velkor_symbology_layer_predraw(void* context) {
   if (context == nullptr) return;
   Context* c = static_cast<Context*>(context);
   c->registerEditText[0] = '\0';
-  for (const Instance& i : kInstances) predraw_instance(c, i);
+  for (const Instance& i : kInstances) i.operations->predraw(at(c, i));
 }
 
 bool Velkor_symbology_layer_find_widget(const Velkor_symbology_layer_context* context,
@@ -326,7 +255,7 @@ bool Velkor_symbology_layer_find_widget(const Velkor_symbology_layer_context* co
   if (context == nullptr || name == nullptr) return false;
   for (const Instance& i : kInstances) {
     if (strcmp(i.name, name) != 0) continue;
-    const Velkor_DrawnRect* r = drawn_rect(context, i);
+    const Velkor_DrawnRect* r = i.operations->drawnRect(at(context, i));
     if (r == nullptr || (r->width <= 0.0f && r->height <= 0.0f)) return false;
     if (rect != nullptr) *rect = *r;
     return true;

@@ -1,6 +1,6 @@
 // The shared display classes: frame shapes, clipped labels, colour schemes,
 // click areas and the pieces without a picture (animation, first-frame
-// flag, cycle duration, keys, focus), driven through the real frame on the
+// flag, cycle duration, keys, focus, the interaction step), driven through the real frame on the
 // off-screen context.
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include "display/Velkor_GetCycleDuration.h"
 #include "display/Velkor_IndividualFocus.h"
 #include "display/Velkor_Init.h"
+#include "display/Velkor_Interaction.h"
 #include "display/Velkor_KeyEvent.h"
 #include "tests/display/display_fixture.h"
 
@@ -322,6 +323,97 @@ TEST_F(DisplayTest, FirstFrameCycleDurationKeysAndFocusHandedOn) {
   EXPECT_EQ(12u, GetCurrentFocusedWidget());
   draw_both();
   EXPECT_EQ(FOCUS_HELD, b.focusState) << "kept";
+}
+
+// The interaction step every interactive class runs first, replayed frame by
+// frame for two widgets side by side: A at (100, 100), B at (200, 100), both
+// 50 x 50, A stepped before B as an owner draws them. Each row is one frame:
+// where the pointer is, the event handed over, how A is asked, and what each
+// widget sees (hover, focused, pointer pulses, key pulse).
+TEST_F(DisplayTest, InteractionStepHoverFocusPulsesAndKeysFrameByFrame) {
+  enum Event { kNone, kPress, kRelease, kKey };
+  struct Seen {
+    uint8_t hover, focused, pressed, released, key;
+  };
+  const struct {
+    const char* name;
+    float x, y;
+    Event event;
+    uint8_t a_enabled, a_keep_asking, a_also_over;
+    Seen a, b;
+  } rows[] = {
+      {"nowhere: nobody hovers or holds the focus", 400, 400, kNone, 1, 0, 0, {}, {}},
+      {"over A: A hovers and takes the focus", 125, 125, kNone, 1, 0, 0, {1, 1, 0, 0, 0}, {}},
+      {"press over A: the pulse to A", 125, 125, kPress, 1, 0, 0, {1, 1, 1, 0, 0}, {}},
+      {"release over A", 125, 125, kRelease, 1, 0, 0, {1, 1, 0, 1, 0}, {}},
+      {"pointer leaves: hover cleared, focus kept", 400, 400, kNone, 1, 0, 0, {0, 1, 0, 0, 0}, {}},
+      {"a key goes to A only", 400, 400, kKey, 1, 0, 0, {0, 1, 0, 0, 1}, {}},
+      {"its up frame", 400, 400, kNone, 1, 0, 0, {0, 1, 0, 0, 0}, {}},
+      // A, stepped first, still held it when it reported this frame.
+      {"over B: B takes the focus", 225, 125, kNone, 1, 0, 0, {0, 1, 0, 0, 0}, {1, 1, 0, 0, 0}},
+      {"a key goes to B only", 225, 125, kKey, 1, 0, 0, {}, {1, 1, 0, 0, 1}},
+      {"its up frame", 225, 125, kNone, 1, 0, 0, {}, {1, 1, 0, 0, 0}},
+      {"A disabled under the pointer takes nothing", 125, 125, kNone, 0, 0, 0, {}, {0, 1, 0, 0, 0}},
+      // The pulses go to the focus holder wherever the pointer is; a class
+      // weighs them with its own hover.
+      {"nor a press: it goes to B", 125, 125, kPress, 0, 0, 0, {}, {0, 1, 1, 0, 0}},
+      {"and the release", 125, 125, kRelease, 0, 0, 0, {}, {0, 1, 0, 1, 0}},
+      {"A asks without the pointer (a drag)", 400, 400, kNone, 1, 1, 0, {0, 1, 0, 0, 0}, {}},
+      {"disabled, A cannot keep asking", 400, 400, kNone, 0, 1, 0, {}, {}},
+      // A still holds the focus, so the focus record hands it the pulses;
+      // disabled, it must not see them.
+      {"disabled while holding the focus: no press", 400, 400, kPress, 0, 0, 0, {}, {}},
+      {"nor its release", 400, 400, kRelease, 0, 0, 0, {}, {}},
+      {"a part of A outside its box (an open list)", 400, 400, kNone, 1, 0, 1, {1, 1, 0, 0, 0}, {}},
+      {"that part gone", 400, 400, kNone, 1, 0, 0, {0, 1, 0, 0, 0}, {}},
+  };
+  Velkor_IndividualFocus focus[2];
+  Velkor_KeyEvent keys[2];
+  for (int w = 0; w < 2; ++w) {
+    Velkor_IndividualFocus_init(&focus[w]);
+    Velkor_KeyEvent_init(&keys[w]);
+  }
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    MoveTo(row.x, row.y);
+    switch (row.event) {
+      case kNone:
+        break;
+      case kPress:
+        Press();
+        break;
+      case kRelease:
+        Release();
+        break;
+      case kKey:
+        Type(KEY_SPACE);  // its down in this frame, its up in the next
+        break;
+    }
+    Velkor_Interaction seen[2] = {};
+    Frame([&] {
+      for (int w = 0; w < 2; ++w) {
+        Velkor_IndividualFocus_predraw(&focus[w]);
+        Velkor_KeyEvent_predraw(&keys[w]);
+        Velkor_InteractionRequest request = {50, 50, 1, 0, 0, 0, 0};
+        if (w == 0) {
+          request.enabled = row.a_enabled;
+          request.keepAsking = row.a_keep_asking;
+          request.alsoOver = row.a_also_over;
+        }
+        DrawAt(100.0f + 100.0f * static_cast<float>(w), 100, 1, 0,
+               [&] { seen[w] = Velkor_Interact(request, &focus[w], &keys[w], 0); });
+      }
+    });
+    const Seen* expected[2] = {&row.a, &row.b};
+    for (int w = 0; w < 2; ++w) {
+      SCOPED_TRACE(w == 0 ? "A" : "B");
+      EXPECT_EQ(expected[w]->hover, seen[w].hover);
+      EXPECT_EQ(expected[w]->focused, seen[w].focused);
+      EXPECT_EQ(expected[w]->pressed, seen[w].pressed);
+      EXPECT_EQ(expected[w]->released, seen[w].released);
+      EXPECT_EQ(expected[w]->key, keys[w].pressedPulse);
+    }
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "display/Velkor_Cursor.h"
 #include "display/Velkor_Gauge.h"
+#include "display/Velkor_GaugeBar.h"
 #include "display/Velkor_GaugeHorizontal.h"
 #include "display/Velkor_GaugeVertical.h"
 #include "display/Velkor_Graduation_element.h"
@@ -309,6 +310,101 @@ TEST_F(DisplayTest, GaugesFillTheirShareOfTheRange) {
       EXPECT_GT(ink(d.labels), 60);
     }
     EXPECT_EQ(0, ink(d.blank));
+  }
+}
+
+// Where a gauge's parts go, per orientation: the bar takes the whole box,
+// or 40 % of it across when the scale is labelled (at the top of a lying
+// gauge, at the left of a standing one); the fill runs along the bar's
+// length; the scale gets what the bar leaves.
+TEST(GaugeGeometry, BarFillAndScalePerOrientation) {
+  const struct {
+    const char* name;
+    Velkor_GaugeOrientation orientation;
+    float w, h;
+    bool labelled;
+    float bar_x, bar_y, bar_w, bar_h, fill_w, fill_h, across, scale_x, scale_w, scale_h;
+  } rows[] = {
+      {"lying", kVelkorGaugeHorizontal, 200, 20, false, 0, 0, 200, 20, 50, 20, 20, 0, 200, 0},
+      {"standing", kVelkorGaugeVertical, 20, 200, false, 0, 0, 20, 200, 20, 50, 20, 20, 0, 200},
+      {"lying labelled", kVelkorGaugeHorizontal, 200, 50, true, 0, 30, 200, 20, 50, 20, 20, 0, 200,
+       30},
+      {"standing labelled", kVelkorGaugeVertical, 50, 200, true, 0, 0, 20, 200, 20, 50, 20, 20, 30,
+       200},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    const Velkor_GaugeGeometry g =
+        Velkor_GaugeBar_geometry(r.orientation, r.w, r.h, r.labelled, 0.25f);
+    EXPECT_FLOAT_EQ(r.bar_x, g.barX);
+    EXPECT_FLOAT_EQ(r.bar_y, g.barY);
+    EXPECT_FLOAT_EQ(r.bar_w, g.barWidth);
+    EXPECT_FLOAT_EQ(r.bar_h, g.barHeight);
+    EXPECT_FLOAT_EQ(r.fill_w, g.fillWidth);
+    EXPECT_FLOAT_EQ(r.fill_h, g.fillHeight);
+    EXPECT_FLOAT_EQ(r.across, g.across);
+    EXPECT_FLOAT_EQ(r.across / 4, g.radius);
+    EXPECT_FLOAT_EQ(r.scale_x, g.scaleX);
+    EXPECT_FLOAT_EQ(r.scale_w, g.scaleWidth);
+    EXPECT_FLOAT_EQ(r.scale_h, g.scaleHeight);
+  }
+}
+
+// The two gauge classes under their own names: each starts in its own
+// orientation and box, and fills a quarter of it from its own end.
+TEST_F(DisplayTest, GaugeClassesKeepTheirOrientationAndBox) {
+  static Velkor_GaugeHorizontal lying;
+  static Velkor_GaugeVertical standing;
+  Velkor_GaugeHorizontal_init(&lying);
+  Velkor_GaugeVertical_init(&standing);
+  EXPECT_EQ(kVelkorGaugeHorizontal, lying.orientation);
+  EXPECT_EQ(kVelkorGaugeVertical, standing.orientation);
+  EXPECT_FLOAT_EQ(162, lying.width);
+  EXPECT_FLOAT_EQ(10, lying.height);
+  EXPECT_FLOAT_EQ(14, standing.width);
+  EXPECT_FLOAT_EQ(120, standing.height);
+
+  const Rgba accent = TableColor(1000 + kVelkorColorAccent);
+  struct Box {
+    int x, y, w, h;
+  };
+  const struct {
+    const char* name;
+    Velkor_GaugeBar* gauge;
+    void (*draw)(Velkor_GaugeBar*, uint32_t);
+    float w, h;
+    Box filled, empty;
+  } rows[] = {
+      {"GaugeHorizontal",
+       &lying,
+       [](Velkor_GaugeBar* g, uint32_t pass) {
+         Velkor_GaugeHorizontal_draw(static_cast<Velkor_GaugeHorizontal*>(g), pass);
+       },
+       200,
+       20,
+       {102, 102, 46, 16},
+       {154, 102, 144, 16}},
+      {"GaugeVertical",
+       &standing,
+       [](Velkor_GaugeBar* g, uint32_t pass) {
+         Velkor_GaugeVertical_draw(static_cast<Velkor_GaugeVertical*>(g), pass);
+       },
+       20,
+       200,
+       {102, 102, 16, 46},
+       {102, 154, 16, 144}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    r.gauge->width = r.w;
+    r.gauge->height = r.h;
+    r.gauge->maximum = 100;
+    r.gauge->value = 25;
+    Frame([&] { DrawAt(100, 100, 1, 0, [&] { r.draw(r.gauge, 0); }); });
+    EXPECT_FLOAT_EQ(0.25f, r.gauge->fraction);
+    EXPECT_EQ(r.filled.w * r.filled.h,
+              CountPixelsNear(r.filled.x, r.filled.y, r.filled.w, r.filled.h, accent, 2));
+    EXPECT_EQ(0, CountPixelsNear(r.empty.x, r.empty.y, r.empty.w, r.empty.h, accent, 2));
   }
 }
 

@@ -8,8 +8,6 @@ namespace {
 
 constexpr uint32_t kDown = 1;
 constexpr uint32_t kUp = 2;
-constexpr uint32_t kLeftButton = 1;
-constexpr uint32_t kRightButton = 2;
 
 // Where a pointer event lands, in display units.
 bool event_position(const Velkor_symbology_layer_context* c, const VelkorScriptEvent& event,
@@ -63,24 +61,24 @@ bool Velkor_RecordScriptEvent(Application* app, const Velkor_symbology_layer_con
       Application_PostMousePosition(app, x, y);
       switch (event.kind) {
         case kScriptPress:
-          queued = Application_PostMouseButton(app, kLeftButton, kDown, 0);
+          queued = Application_PostMouseButton(app, BHVR_LEFT_BUTTON, kDown, 0);
           break;
         case kScriptRelease:
-          queued = Application_PostMouseButton(app, kLeftButton, kUp, 0);
+          queued = Application_PostMouseButton(app, BHVR_LEFT_BUTTON, kUp, 0);
           break;
         case kScriptClick:
-          queued = Application_PostMouseButton(app, kLeftButton, kDown, 0);
-          queued = Application_PostMouseButton(app, kLeftButton, kUp, 0) && queued;
+          queued = Application_PostMouseButton(app, BHVR_LEFT_BUTTON, kDown, 0);
+          queued = Application_PostMouseButton(app, BHVR_LEFT_BUTTON, kUp, 0) && queued;
           break;
         case kScriptRightPress:
-          queued = Application_PostMouseButton(app, kRightButton, kDown, 0);
+          queued = Application_PostMouseButton(app, BHVR_RIGHT_BUTTON, kDown, 0);
           break;
         case kScriptRightRelease:
-          queued = Application_PostMouseButton(app, kRightButton, kUp, 0);
+          queued = Application_PostMouseButton(app, BHVR_RIGHT_BUTTON, kUp, 0);
           break;
         case kScriptRightClick:
-          queued = Application_PostMouseButton(app, kRightButton, kDown, 0);
-          queued = Application_PostMouseButton(app, kRightButton, kUp, 0) && queued;
+          queued = Application_PostMouseButton(app, BHVR_RIGHT_BUTTON, kDown, 0);
+          queued = Application_PostMouseButton(app, BHVR_RIGHT_BUTTON, kUp, 0) && queued;
           break;
         case kScriptWheelUp:  // a wheel notch has no release
           queued = Application_PostMouseButton(app, BHVR_WHEEL_AWAY, kDown, 0);

@@ -11,20 +11,10 @@
 #include "panel/Velkor_follow.h"
 #include "panel/Velkor_keys.h"
 #include "panel/Velkor_symbology_layer_internal.h"
+#include "tests/panel/layer_fixture.h"
 #include "widgets/interactivity_mapping.h"
 
 namespace {
-
-struct LayerDeleter {
-  void operator()(Velkor_symbology_layer_context* c) const { Velkor_symbology_layer_free(c); }
-};
-using Layer = std::unique_ptr<Velkor_symbology_layer_context, LayerDeleter>;
-
-Layer NewLayer() {
-  Layer c(static_cast<Velkor_symbology_layer_context*>(Velkor_symbology_layer_alloc()));
-  Velkor_symbology_layer_init(c.get());
-  return c;
-}
 
 // ---- Markers in view -------------------------------------------------------------
 

@@ -12,19 +12,9 @@
 #include "core/mycode.h"
 #include "panel/Velkor_symbology_layer_cycle_internal.h"
 #include "panel/Velkor_symbology_layer_internal.h"
+#include "tests/panel/layer_fixture.h"
 
 namespace {
-
-struct LayerDeleter {
-  void operator()(Velkor_layer* c) const { Velkor_symbology_layer_free(c); }
-};
-using Layer = std::unique_ptr<Velkor_layer, LayerDeleter>;
-
-Layer NewLayer() {
-  Layer c(static_cast<Velkor_layer*>(Velkor_symbology_layer_alloc()));
-  Velkor_symbology_layer_init(c.get());
-  return c;
-}
 
 // The word at `address` of a memory whose first row holds `top`.
 uint16_t Word(const MemoryRow* rows, uint16_t top, uint16_t address) {

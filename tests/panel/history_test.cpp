@@ -12,19 +12,9 @@
 #include "panel/Velkor_history.h"
 #include "panel/Velkor_history_controls.h"
 #include "panel/Velkor_symbology_layer_internal.h"
+#include "tests/panel/layer_fixture.h"
 
 namespace {
-
-struct LayerDeleter {
-  void operator()(Velkor_symbology_layer_context* c) const { Velkor_symbology_layer_free(c); }
-};
-using Layer = std::unique_ptr<Velkor_symbology_layer_context, LayerDeleter>;
-
-Layer NewLayer() {
-  Layer c(static_cast<Velkor_symbology_layer_context*>(Velkor_symbology_layer_alloc()));
-  Velkor_symbology_layer_init(c.get());
-  return c;
-}
 
 // A state told apart by the number in R4's cell.
 Velkor_HistoryState Numbered(int n) {

@@ -19,19 +19,9 @@
 #include "panel/Velkor_symbology_layer_parts_internal.h"
 #include "panel/Velkor_symbology_layer_popups_internal.h"
 #include "tests/display/display_fixture.h"
+#include "tests/panel/layer_fixture.h"
 
 namespace {
-
-struct LayerDeleter {
-  void operator()(Velkor_layer* c) const { Velkor_symbology_layer_free(c); }
-};
-using Layer = std::unique_ptr<Velkor_layer, LayerDeleter>;
-
-Layer NewLayer() {
-  Layer c(static_cast<Velkor_layer*>(Velkor_symbology_layer_alloc()));
-  Velkor_symbology_layer_init(c.get());
-  return c;
-}
 
 uint16_t Word(const MemoryRow& row) {
   return static_cast<uint16_t>(strtoul(row.cells[kRowHighCell], nullptr, 16) << 8 |

@@ -54,3 +54,21 @@ struct Velkor_Interaction {
 Velkor_Interaction Velkor_Interact(const Velkor_InteractionRequest& request,
                                    Velkor_IndividualFocus* focus, Velkor_KeyEvent* keys,
                                    uint32_t pass);
+
+// The step of the three button classes (push, toggle, check), which keep its
+// outcome in the same five fields: the key record takes `key_mode`, and the
+// record is handed back for the class's own reading of the keys.
+template <typename Button>
+Velkor_KeyEvent* Velkor_InteractButton(Button* button, uint32_t key_mode, uint32_t pass) {
+  Velkor_KeyEvent* keys = &button->keys;
+  keys->mode = key_mode;
+  const Velkor_Interaction step = Velkor_Interact(
+      {button->width, button->height, static_cast<uint8_t>(button->enabled != 0 ? 1 : 0), 0, 0,
+       button->focusId, button->focusNext},
+      &button->focus, keys, pass);
+  button->hover = step.hover;
+  button->focusState = step.focusState;
+  button->pressedWithFocus = step.pressed;
+  button->releasedWithFocus = step.released;
+  return keys;
+}

@@ -54,15 +54,7 @@ void Velkor_ToggleButton_draw(Velkor_ToggleButton* button, uint32_t pass) {
   const uint32_t masks = sglGetActiveMasks();
   Velkor_RecordDrawnRect(button->width, button->height, &button->drawnRect);
   const uint8_t enabled = button->enabled != 0 ? 1 : 0;
-  Velkor_KeyEvent* keys = &button->keys;
-  keys->mode = 1;
-  const Velkor_Interaction step = Velkor_Interact(
-      {button->width, button->height, enabled, 0, 0, button->focusId, button->focusNext},
-      &button->focus, keys, pass);
-  button->hover = step.hover;
-  button->focusState = step.focusState;
-  button->pressedWithFocus = step.pressed;
-  button->releasedWithFocus = step.released;
+  Velkor_KeyEvent* keys = Velkor_InteractButton(button, 1, pass);
   button->spaceKey = (keys->output && keys->key == KEY_SPACE) ? 1 : 0;
 
   const bool on = button->state != 0;

@@ -171,6 +171,20 @@ TEST(Breakpoints, RightClickAndF9Toggle) {
               {"/breakpoints", nlohmann::json::array({"FF8A"}), "/rom_selection/row", 58});
 }
 
+// The right button clicks nothing but an address: over FETCH/DECODE and
+// EXECUTE it neither fetches nor executes, over R4's value it opens no
+// pop-up, and nothing is recorded as an action.
+TEST(Breakpoints, TheRightButtonClicksNothingElse) {
+  ScratchDir dir;
+  Script s;
+  RightClick(&s, "@DisasmButton");
+  RightClick(&s, "@ExecButton");
+  RightClick(&s, kR4Value);
+  VelkorRun run = Play(dir, s);
+  ExpectState(run.state, {"/registers/0", "FF80", "/state_text", "FETCH/DECODE", "/popups/register",
+                          false, "/breakpoints", nlohmann::json::array(), "/history/undo", 0});
+}
+
 // A fast run stops before fetching at FF88 and says so; started again there
 // it runs past the breakpoint (into the subroutine at FF92); RESET keeps it.
 TEST(Breakpoints, ARunStopsBeforeTheFetchAndResumesPastIt) {
